@@ -1,0 +1,37 @@
+# Two commands set everything up: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+RELEASE_DIR := build/release
+TEST_DIR := build/test
+
+.PHONY: run test build build-test deps deps-test bench fuzz clean
+
+run: build
+	./$(RELEASE_DIR)/app/vexmora
+
+test: build-test
+	cd $(TEST_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 900
+
+deps:
+	@bash tools/install-deps.sh
+
+deps-test:
+	@bash tools/install-deps.sh --test
+
+build: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+build-test: deps-test
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVX_TESTS=ON -DVX_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS)
+
+bench: deps-test
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVX_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+
+fuzz: deps-test
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVX_FUZZ=ON -DVX_TESTS=ON
+	cmake --build build/fuzz -j $(JOBS)
+
+clean:
+	rm -rf build
