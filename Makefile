@@ -22,7 +22,7 @@ build: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 build-test: deps-test
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVX_TESTS=ON -DVX_SANITIZE=ON
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" -DVX_TESTS=ON -DVX_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 
 bench: deps-test
