@@ -57,7 +57,7 @@ void TCustomFFmpeg::SetTarget(const String& AType, const String& ANorm, const St
                 AVStream* st = ic->streams[j];
                 if (!st->codecpar || st->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
                     continue;
-                AVRational rate = st->avg_frame_rate.num ? st->avg_frame_rate : st->r_frame_rate;
+                AVRational rate = st->r_frame_rate.num ? st->r_frame_rate : st->avg_frame_rate;
                 decided = NormOfRate(rate.num, rate.den, norm);
             }
         }
