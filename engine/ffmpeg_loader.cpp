@@ -32,6 +32,7 @@ struct TLoaderState {
     std::recursive_mutex Lock;
     TLibraryStatus Status[LibraryCount];
     void* PostprocHandle = nullptr;   // libpostproc from the library folder, held for libavfilter
+    bool Mapped[LibraryCount] = {};   // the library was loaded once (its module stays mapped)
     String LastErrMsg;
     TPathFileName LibraryPath;
 
@@ -122,6 +123,13 @@ bool TFFmpegLoader::Load(TLibrary ALibrary)
     String fileName = GetLibraryFileName(ALibrary);
 
     if (!s.Handle) {
+        // libavdevice pulls in SDL 2, whose names are SDL 1.2's: the two never share a process.
+        TLibrary rival = ALibrary == avDevice ? lbSDL : ALibrary == lbSDL ? avDevice : ALibrary;
+        if (rival != ALibrary && st.Mapped[rival]) {
+            st.LastErrMsg = Utf8ToString(FormatText("Load library %s error: %s", StringToUtf8(fileName),
+                                                    "not loaded next to " + StringToUtf8(GetLibraryFileName(rival))));
+            return false;
+        }
         String dir, name;
         size_t slash = fileName.rfind(L'/');
         if (slash != String::npos) {
@@ -145,6 +153,7 @@ bool TFFmpegLoader::Load(TLibrary ALibrary)
             return false;
         }
         s.Handle = handle;
+        st.Mapped[ALibrary] = true;
     }
 
     if (!s.Fixuped) {

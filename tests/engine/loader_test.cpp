@@ -113,11 +113,23 @@ TEST_F(LoaderTest, EachSetLoadsFromTheSystemAndUnloads)
         for (int i = 0; i < LibraryCount; ++i)
             EXPECT_TRUE(AllSlotsClear(static_cast<TLibrary>(i))) << i;
     }
-    // libavdevice is in no set, but loads by itself.
+}
+
+TEST_F(LoaderTest, DeviceLibraryLoadsAloneAndNeverNextToSdl)
+{
     EXPECT_FALSE(ConverterLibraries.Contains(avDevice) || ProbeLibraries.Contains(avDevice) ||
                  PlayerLibraries.Contains(avDevice));
-    EXPECT_TRUE(DefaultLoader().Load(avDevice)) << LastError();
-    EXPECT_TRUE(AllSlotsBound(avDevice));
+    if (DefaultLoader().Load(avDevice)) {
+        EXPECT_TRUE(AllSlotsBound(avDevice));
+        DefaultLoader().Unload(avDevice);   // its SDL 2 stays in the process
+        EXPECT_FALSE(DefaultLoader().Load(lbSDL));
+        EXPECT_EQ(LastError(), "Load library libSDL-1.2.so.0 error: not loaded next to libavdevice.so.59");
+        EXPECT_TRUE(AllSlotsClear(lbSDL));
+    } else {
+        // SDL 1.2 came first in this process (a run of several tests in one process).
+        EXPECT_EQ(LastError(), "Load library libavdevice.so.59 error: not loaded next to libSDL-1.2.so.0");
+        EXPECT_TRUE(AllSlotsClear(avDevice));
+    }
 }
 
 TEST_F(LoaderTest, SdlLockSlotsShareTheMutexExports)
@@ -169,12 +181,12 @@ TEST_F(LoaderTest, MissingFileNamesFolderAndFile)
 {
     TempDir tmp;
     DefaultLoader().SetLibraryPath(Utf8ToString(tmp.path()));
-    DefaultLoader().SetLibraryFileName(avDevice, L"libvx-missing.so.1");
-    EXPECT_FALSE(DefaultLoader().Load(avDevice));
+    DefaultLoader().SetLibraryFileName(swScale, L"libvx-missing.so.1");
+    EXPECT_FALSE(DefaultLoader().Load(swScale));
     EXPECT_EQ(LastError(), "Load library " + tmp.file("libvx-missing.so.1") +
                                " error: libvx-missing.so.1: cannot open shared object file: No such file or directory");
-    EXPECT_FALSE(DefaultLoader().Loaded(avDevice));
-    EXPECT_EQ(DefaultLoader().Status(avDevice).Handle, nullptr);
+    EXPECT_FALSE(DefaultLoader().Loaded(swScale));
+    EXPECT_EQ(DefaultLoader().Status(swScale).Handle, nullptr);
 }
 
 TEST_F(LoaderTest, MissingNameFailsTheLibraryAndUnloadsTheWholeSet)
