@@ -31,6 +31,17 @@ const TNameTranslation NameTranslations[] = {
     {"cqp", "qp"},
 };
 
+struct TNameSuccessor {
+    const char* Name;
+    const char* Successor;
+};
+
+const TNameSuccessor EncoderSuccessors[] = {
+    {"libfaac", "aac"},
+    {"libamr_nb", "libopencore_amrnb"},
+    {"msmpeg4v1", "msmpeg4v2"},
+};
+
 struct TFlagToken {
     char Sign;
     std::string Token;
@@ -114,4 +125,12 @@ std::string TranslatePartitions(const std::string& AValue)
         list += token.Token.substr(4);
     }
     return list.empty() ? "none" : list;
+}
+
+std::string EncoderSuccessorName(const std::string& AName)
+{
+    for (const TNameSuccessor& s : EncoderSuccessors)
+        if (AName == s.Name)
+            return s.Successor;
+    return AName;
 }

@@ -1,4 +1,4 @@
-// Translation of encoder options that the older libraries took and the current encoders take
+// Translation of encoder names and options that the older libraries took and the current encoders take
 // under other names: the flags2 tokens of the H.264 presets, "directpred", "cqp", the
 // "scan_offset" flag of the MPEG-2 targets, and the partition lists. The option setter
 // (SetContextOption) applies it, so built-in presets, preset files and targets all convert.
@@ -22,3 +22,7 @@ bool TranslateEncoderOption(const std::string& AName, const std::string& AValue,
 // partitions switched on ("i8x8,p8x8"), "none" when there is none.
 bool IsPartitionList(const std::string& AName, const std::string& AValue);
 std::string TranslatePartitions(const std::string& AValue);
+
+// The encoder that stands in for one the current libraries lack ("libfaac" -> "aac",
+// "libamr_nb" -> "libopencore_amrnb", "msmpeg4v1" -> "msmpeg4v2"); other names unchanged.
+std::string EncoderSuccessorName(const std::string& AName);

@@ -19,13 +19,7 @@
 #include <string>
 #include <vector>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavcodec/bsf.h>
-#include <libavfilter/avfilter.h>
-#include <libavformat/avformat.h>
-#include <libavutil/rational.h>
-}
+#include "engine/ffmpeg_api.h"
 
 #include "engine/encoder_option_translation.h"
 #include "engine/ff_utils.h"
@@ -172,7 +166,7 @@ public:
     // the opposite of FBroken when its loop and trailers complete.
     virtual void Transcode();
 
-    // --- option setters (option_setters.cpp) ---
+    // --- the option dispatcher (option_dispatch.cpp) and the setters (option_setters.cpp) ---
     void ApplyOption(const String& AName, const String& AValue);
     bool SetContextOption(const std::string& AName, const std::string& AValue);
     bool SetContextOptionInt(const std::string& AName, int AValue);
@@ -233,8 +227,8 @@ public:
     void SetTarget(const String& AType, const String& ANorm, const String& ADefaultNorm);
     void ParseTarget(const std::string& AText);
 
-    // Output streams added by "newvideo", "newaudio", "newsubtitle"; defined with the opening
-    // of output files.
+    // Output streams added by "newvideo", "newaudio", "newsubtitle" to the last output file
+    // (new_output_streams.cpp holds the stream operations).
     void AddVideoStream();
     void AddAudioStream();
     void AddSubtitleStream();

@@ -60,7 +60,7 @@ bool TCustomFFmpeg::SetPrivateOption(const std::string& AName, const std::string
     for (const auto& n : named) {
         if (n.Codec.empty())
             continue;
-        const AVCodec* codec = av::avcodec_find_encoder_by_name(n.Codec.c_str());
+        const AVCodec* codec = av::avcodec_find_encoder_by_name(EncoderSuccessorName(n.Codec).c_str());
         if (!codec || !codec->priv_class)
             continue;
         if (!av::av_opt_find(const_cast<AVClass**>(&codec->priv_class), AName.c_str(), nullptr, 0,

@@ -58,7 +58,13 @@ protected:
 TEST_F(EncoderPresets, ShortNameIsComposedWithTheNamedVideoCodec)
 {
     EXPECT_EQ(Load("vpre", L"medium"), "Preset \"medium\" not found");
+    // The encoder's own options ("coder") need the encoder named first.
+    EXPECT_EQ(Load("vpre", L"LIBX264-HQ"),
+              "LIBX264-HQ: Invalid option or argument: \"coder=1\", parsed as \"coder\" = \"1\"");
     Task->ApplyOption(L"vcodec", L"libx264");
+    // A full built-in name is found in any letter case.
+    EXPECT_EQ(Load("vpre", L"LIBX264-HQ"), "");
+    EXPECT_EQ(Task->FOptions.avcodec_opts[0]->refs, 4);
     EXPECT_EQ(Load("vpre", L"medium"), "");
     AVCodecContext* video = Task->FOptions.avcodec_opts[0];
     EXPECT_EQ(video->max_b_frames, 3);

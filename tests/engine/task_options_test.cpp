@@ -89,3 +89,11 @@ TEST(EncoderOptionTranslation, PartitionTokensBecomeAListOfThoseSwitchedOn)
     EXPECT_FALSE(IsPartitionList("partitions", "i8x8,p8x8"));
     EXPECT_FALSE(IsPartitionList("flags", "+parti8x8"));
 }
+
+TEST(EncoderOptionTranslation, MissingEncodersHaveSuccessors)
+{
+    EXPECT_EQ(EncoderSuccessorName("libfaac"), "aac");
+    EXPECT_EQ(EncoderSuccessorName("libamr_nb"), "libopencore_amrnb");
+    EXPECT_EQ(EncoderSuccessorName("msmpeg4v1"), "msmpeg4v2");
+    EXPECT_EQ(EncoderSuccessorName("libx264"), "libx264");
+}
