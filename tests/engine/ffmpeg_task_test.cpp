@@ -27,6 +27,7 @@ public:
     std::atomic<int> Passes{0};
     bool FailRun = false;
     bool EndAtOnce = false;
+    bool LogEveryPass = false;
 
     void Transcode() override
     {
@@ -34,6 +35,9 @@ public:
             throw FFmpegException(L"broken input");
         while (!FBroken && !EndAtOnce) {
             CheckPause();
+            // A log line waits until the main thread has delivered it.
+            if (LogEveryPass)
+                DefaultLogger()->Log(this, llWarning, L"pass");
             ++Passes;
             std::this_thread::sleep_for(1ms);
         }
@@ -172,6 +176,46 @@ TEST_F(TaskLifeCycle, PauseHaltsTheThreadAndResumeAndStopReleaseIt)
     // Pause and Resume without a thread do nothing.
     Run->Pause();
     EXPECT_FALSE(Run->Paused());
+}
+
+TEST_F(TaskLifeCycle, WaitingStopServesTheCallsOfTheConvertingThread)
+{
+    PretendFiles();
+    Run->LogEveryPass = true;
+    TThread* thread = Run->StartConvert(true, tpNormal);
+    ASSERT_NE(thread, nullptr);
+    thread->Start();
+    ASSERT_TRUE(WaitUntil([&] { return Run->Passes > 2; }));
+    Run->Stop(true);
+    EXPECT_EQ(Terminations, 1);
+    EXPECT_TRUE(Logged(llWarning, L"pass"));
+}
+
+TEST_F(TaskLifeCycle, CodecListsCloseEveryOpenedCodecNewestFirst)
+{
+    const AVCodec* codec = av::avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+    AVCodecContext* contexts[3] = {};
+    for (AVCodecContext*& ctx : contexts) {
+        ctx = av::avcodec_alloc_context3(codec);
+        ctx->width = 64;
+        ctx->height = 48;
+        ctx->pix_fmt = AV_PIX_FMT_YUV420P;
+        ctx->time_base = AVRational{1, 25};
+        ASSERT_GE(av::avcodec_open2(ctx, codec, nullptr), 0);
+        ctx->stats_in = av::av_strdup("two-pass statistics");
+        TCustomFFmpeg::AddCodecItem(Run->FEncoderList, ctx);
+    }
+    EXPECT_EQ(Run->FEncoderList->st, contexts[2]);
+    TCustomFFmpeg::RemoveCodecItem(Run->FEncoderList, contexts[1]);
+    TCustomFFmpeg::RemoveCodecItem(Run->FEncoderList, contexts[1]);
+    ASSERT_EQ(Run->FEncoderList->Next->st, contexts[0]);
+    EXPECT_EQ(Run->FEncoderList->Next->Prev, Run->FEncoderList);
+    Run->CloseEncoderList(Run->FEncoderList);
+    EXPECT_EQ(Run->FEncoderList, nullptr);
+    EXPECT_EQ(contexts[0]->stats_in, nullptr);
+    EXPECT_EQ(contexts[2]->stats_in, nullptr);
+    av::av_freep(&contexts[1]->stats_in);
+    for (AVCodecContext*& ctx : contexts) av::avcodec_free_context(&ctx);
 }
 
 TEST_F(TaskLifeCycle, StopBeforeStartOnlyMarksTheTaskBroken)
