@@ -7,8 +7,10 @@
 #include "platform/framework/strings.h"
 
 String CaptionExtension(const String& caption) {
-  size_t length = caption.size();
-  String ext = caption.substr(length >= 5 ? length - 5 : 0, 4);
+  // Up to four characters before the last one.
+  size_t end = caption.empty() ? 0 : caption.size() - 1;
+  size_t start = end >= 4 ? end - 4 : 0;
+  String ext = caption.substr(start, end - start);
   if (ext == L"lac)") ext = L".alac";
   if (ext == L"flac") ext = L".flac";
   if (ext == L"aiff") ext = L".aiff";
