@@ -1,0 +1,252 @@
+// Picture decoding of the probe on a 25 fps clip with a key frame every 10 pictures (every
+// 400 ms): positioning, stepping forward and back, the end of the file, and the copy into
+// a bitmap.
+#include <cstdlib>
+#include <memory>
+
+#include "tests/engine/probe_test_support.h"
+
+using namespace probe_test;
+
+namespace {
+
+// The same clip in containers whose readers position the file in different ways.
+class ProbeFramesTest : public ProbeFixture, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        ProbeFixture::SetUp();
+        Clip = MakeClip(std::string("clip.") + GetParam());
+        ASSERT_TRUE(Probe.LoadFile(Utf8ToString(Clip))) << StringToUtf8(Probe.LastErrMsg());
+    }
+    void TearDown() override
+    {
+        Owned.reset();  // while the libraries are loaded
+        ProbeFixture::TearDown();
+    }
+
+    int64_t PTS() const { return Probe.FrameInfo().PTS; }
+
+    std::string Clip;
+    std::unique_ptr<TAVProbe> Owned = std::make_unique<TAVProbe>(nullptr);
+    TAVProbe& Probe = *Owned;
+};
+
+// Key frames are found through the container's index; a transport stream has none (its
+// reader positions by time stamps, wherever a picture starts).
+class ProbeKeyFramesTest : public ProbeFramesTest {};
+
+// Lets a test break the decoded picture the way a format without a converter would.
+class TBreakableProbe : public TAVProbe {
+public:
+    using TAVProbe::TAVProbe;
+    // A hardware surface format: no converter takes it as input.
+    void MakeUnconvertible() { FPicture.PixFmt = AV_PIX_FMT_VAAPI; }
+};
+
+}  // namespace
+
+TEST_P(ProbeFramesTest, DecodesPicturesInOrderWithTheirTimes)
+{
+    ASSERT_TRUE(Probe.Decode(-1));
+    const TFrameInfo& f = Probe.FrameInfo();
+    EXPECT_TRUE(f.Ready);
+    EXPECT_EQ(f.PTS, 0);
+    EXPECT_TRUE(f.IsKeyFrame);
+    EXPECT_EQ(f.PictureType, ptI);
+    EXPECT_EQ(f.Width, 320);
+    EXPECT_EQ(f.Height, 240);
+    EXPECT_EQ(f.PixFmt, AV_PIX_FMT_YUV420P);
+    EXPECT_EQ(f.StreamIndex, 0);
+    EXPECT_GE(f.Position, 0);
+
+    ASSERT_TRUE(Probe.Decode(-1));
+    EXPECT_EQ(PTS(), 40000);
+    EXPECT_FALSE(Probe.FrameInfo().IsKeyFrame);
+    EXPECT_EQ(Probe.FrameInfo().PictureType, ptP);
+    ASSERT_TRUE(Probe.Decode(0));
+    EXPECT_EQ(PTS(), 80000);
+
+    // Back one picture from the third: two frame durations back, then forward.
+    ASSERT_TRUE(Probe.DecodePreviousFrame(-1));
+    EXPECT_EQ(PTS(), 40000);
+    ASSERT_TRUE(Probe.DecodePreviousFrame(-1));
+    EXPECT_EQ(PTS(), 0);
+}
+
+TEST_P(ProbeKeyFramesTest, SeeksByTimeToKeyFrames)
+{
+    const struct {
+        int64_t Target;
+        TSeekFlags Flags;
+        int64_t Landed;
+    } cases[] = {
+        {1000000, 0, 1200000},           // forward: the next key frame
+        {1000000, sfBackward, 800000},   // backward: the key frame before
+        {400000, 0, 400000},
+        {-5000000, 0, 0},                // before the start: the start
+        {0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Target);
+        ASSERT_TRUE(Probe.Seek(c.Target, c.Flags)) << StringToUtf8(Probe.LastErrMsg());
+        EXPECT_FALSE(Probe.FrameInfo().Ready);
+        ASSERT_TRUE(Probe.Decode(-1));
+        EXPECT_EQ(PTS(), c.Landed);
+        EXPECT_TRUE(Probe.FrameInfo().IsKeyFrame);
+    }
+    EXPECT_FALSE(Probe.Seek(60000000, 0));
+    EXPECT_EQ(Probe.LastErrMsg(), L"could not seek to position 60.000 seconds");
+}
+
+TEST_P(ProbeKeyFramesTest, StepsBetweenKeyFrames)
+{
+    // Right after opening the next key frame lies at least one frame duration ahead.
+    ASSERT_TRUE(Probe.DecodeNextKeyFrame(-1));
+    EXPECT_EQ(PTS(), 400000);
+    ASSERT_TRUE(Probe.Decode(-1));
+    EXPECT_EQ(PTS(), 440000);
+    ASSERT_TRUE(Probe.DecodeNextKeyFrame(-1));
+    EXPECT_EQ(PTS(), 800000);
+
+    ASSERT_TRUE(Probe.Decode(-1));
+    EXPECT_EQ(PTS(), 840000);
+    ASSERT_TRUE(Probe.DecodePreviousKeyFrame(-1));
+    EXPECT_EQ(PTS(), 800000);
+    ASSERT_TRUE(Probe.DecodePreviousKeyFrame(-1));
+    EXPECT_EQ(PTS(), 400000);
+    ASSERT_TRUE(Probe.DecodePreviousKeyFrame(-1));
+    EXPECT_EQ(PTS(), 0);
+    EXPECT_TRUE(Probe.FrameInfo().IsKeyFrame);
+}
+
+TEST_P(ProbeFramesTest, SteppingBackFromTheFirstPictureEnds)
+{
+    ASSERT_TRUE(Probe.Decode(-1));
+    ASSERT_EQ(PTS(), 0);
+    Probe.DecodePreviousKeyFrame(-1);
+    EXPECT_EQ(PTS(), 0);
+    Probe.DecodePreviousFrame(-1);
+    EXPECT_EQ(PTS(), 0);
+}
+
+TEST_P(ProbeFramesTest, ReadingToTheEndStopsDecodingUntilTheNextSeek)
+{
+    int pictures = 0;
+    int64_t last = -1;
+    while (Probe.Decode(-1)) {
+        EXPECT_GT(PTS(), last);
+        last = PTS();
+        ++pictures;
+        ASSERT_LT(pictures, 100);
+    }
+    EXPECT_EQ(pictures, 50);
+    EXPECT_EQ(last, 1960000);
+    EXPECT_TRUE(Probe.Eof());
+    EXPECT_EQ(Probe.LastErrMsg(), L"stream eof reached.");
+    EXPECT_FALSE(Probe.Decode(-1));
+    EXPECT_EQ(Probe.LastErrMsg(), L"stream eof reached.");
+
+    // Stepping back from the end still finds the pictures before it.
+    ASSERT_TRUE(Probe.Seek(0, 0));
+    EXPECT_FALSE(Probe.Eof());
+    ASSERT_TRUE(Probe.Decode(-1));
+    EXPECT_EQ(PTS(), 0);
+}
+
+TEST_P(ProbeFramesTest, CopyToBitmapGivesThePicture)
+{
+    TFrameImage bitmap;
+    bitmap.SetSize(4, 4);
+    EXPECT_FALSE(Probe.CopyToBitmap(bitmap));
+    EXPECT_EQ(Probe.LastErrMsg(), L"picture not ready, please decode first");
+    EXPECT_EQ(bitmap.Width, 4);
+
+    ASSERT_TRUE(Probe.Decode(-1));
+    ASSERT_TRUE(Probe.CopyToBitmap(bitmap));
+    ASSERT_EQ(bitmap.Width, 320);
+    ASSERT_EQ(bitmap.Height, 240);
+
+    // The same picture converted by the ffmpeg tool, as packed B, G, R bytes.
+    ASSERT_TRUE(RunFFmpeg({"-i", Clip, "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "bgr24", Path("first.bgr")}));
+    const std::string reference = ReadBytes(Path("first.bgr"));
+    ASSERT_EQ(reference.size(), 320u * 240u * 3u);
+    int worst = 0;
+    for (int y = 0; y < 240; y += 7) {
+        for (int x = 0; x < 320; x += 5) {
+            const uint32_t pixel = Pixel(bitmap, x, y);
+            const auto* ref = reinterpret_cast<const uint8_t*>(reference.data()) + (y * 320 + x) * 3;
+            for (int c = 0; c < 3; ++c)
+                worst = std::max(worst, std::abs(static_cast<int>((pixel >> (8 * c)) & 0xFF) - ref[c]));
+        }
+    }
+    EXPECT_LE(worst, 3);
+}
+
+TEST_P(ProbeFramesTest, FailedConversionFillsTheBitmapBlack)
+{
+    TBreakableProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(Utf8ToString(Clip)));
+    ASSERT_TRUE(probe.Decode(-1));
+    probe.MakeUnconvertible();
+
+    TFrameImage bitmap;
+    bitmap.SetSize(8, 8);
+    std::fill(bitmap.Pixels.begin(), bitmap.Pixels.end(), 0xFF);
+    EXPECT_FALSE(probe.CopyToBitmap(bitmap));
+    ASSERT_EQ(bitmap.Width, 320);
+    ASSERT_EQ(bitmap.Height, 240);
+    for (int y = 0; y < 240; y += 13)
+        for (int x = 0; x < 320; x += 11)
+            ASSERT_EQ(Pixel(bitmap, x, y), 0xFF000000u) << x << "," << y;
+    EXPECT_TRUE(Logged("convert picture to bitmap failed"));
+}
+
+TEST_P(ProbeFramesTest, ChoosingAnotherStreamOrFileResetsThePicture)
+{
+    ASSERT_TRUE(Probe.Decode(-1));
+    EXPECT_FALSE(Probe.Decode(5));
+    EXPECT_EQ(Probe.LastErrMsg(), L"stream index #5 is invalid.");
+    EXPECT_TRUE(Probe.FrameInfo().Ready);
+
+    Probe.CloseFile();
+    EXPECT_FALSE(Probe.FrameInfo().Ready);
+    EXPECT_EQ(Probe.FrameInfo().PTS, AV_NOPTS_VALUE);
+    EXPECT_FALSE(Probe.Decode(-1));
+    EXPECT_EQ(Probe.LastErrMsg(), L"file not loaded.");
+
+    ASSERT_TRUE(Probe.LoadFile(Utf8ToString(Clip)));
+    ASSERT_TRUE(Probe.Decode(-1));
+    EXPECT_EQ(PTS(), 0);
+}
+
+// A transport stream cut in the middle of a picture group: the pictures before the first key
+// frame cannot be decoded, so the first picture lies after the stream's start.
+TEST_F(ProbeFixture, SteppingBackFromAFirstPictureAfterTheStartEnds)
+{
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=3", "-c:v", "mpeg2video",
+                           "-g", "25", "-bf", "0", Path("whole.ts")}));
+    WriteBytes(Path("cut.ts"), ReadBytes(Path("whole.ts")).substr(188 * 100));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("cut.ts"))) << StringToUtf8(probe.LastErrMsg());
+    ASSERT_TRUE(probe.Decode(-1));
+    const int64_t first = probe.FrameInfo().PTS;
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(probe.Decode(-1));
+    ASSERT_TRUE(probe.DecodePreviousFrame(-1));
+    ASSERT_EQ(probe.FrameInfo().PTS, first);
+
+    EXPECT_FALSE(probe.DecodePreviousKeyFrame(-1));
+    EXPECT_EQ(probe.LastErrMsg(), L"Could not seek to the previous key-frame. ");
+    EXPECT_EQ(probe.FrameInfo().PTS, first);
+    EXPECT_FALSE(probe.DecodePreviousFrame(-1));
+    EXPECT_EQ(probe.LastErrMsg(), L"Could not seek to the previous key-frame. ");
+    EXPECT_EQ(probe.FrameInfo().PTS, first);
+}
+
+std::string ContainerName(const ::testing::TestParamInfo<const char*>& info)
+{
+    return info.param;
+}
+INSTANTIATE_TEST_SUITE_P(Containers, ProbeFramesTest, ::testing::Values("mp4", "avi", "mkv", "ts"), ContainerName);
+INSTANTIATE_TEST_SUITE_P(Containers, ProbeKeyFramesTest, ::testing::Values("mp4", "avi", "mkv"), ContainerName);
