@@ -384,3 +384,24 @@ TEST_F(AVProbeTest, AdoptedContextIsReadButNeitherDecodedNorClosed)
     EXPECT_EQ(probe.StreamCount(), -1);
     av::avformat_close_input(&ic);
 }
+
+TEST(AVProbeLibraries, OpeningNeedsTheLibraries)
+{
+    DefaultLoader().Unload(ProbeLibraries);
+    TAVProbe probe(nullptr);
+    EXPECT_FALSE(probe.AVLibLoaded());
+    try {
+        probe.LoadFile(L"/nonexistent/clip.mp4");
+        ADD_FAILURE() << "LoadFile without the libraries did not raise";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"LibAVCodec not loaded.");
+    }
+    EXPECT_THROW(probe.SetFileHandle(nullptr), Exception);
+
+    ASSERT_TRUE(probe.LoadAVLib(L"")) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_TRUE(probe.AVLibLoaded());
+    EXPECT_FALSE(probe.LoadFile(L"/nonexistent/clip.mp4"));
+    EXPECT_EQ(probe.LastErrMsg(), L"/nonexistent/clip.mp4: No such file or directory");
+    probe.UnloadAVLib();
+    EXPECT_FALSE(probe.AVLibLoaded());
+}

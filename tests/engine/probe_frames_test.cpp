@@ -59,6 +59,7 @@ TEST_P(ProbeFramesTest, DecodesPicturesInOrderWithTheirTimes)
     EXPECT_EQ(f.PixFmt, AV_PIX_FMT_YUV420P);
     EXPECT_EQ(f.StreamIndex, 0);
     EXPECT_GE(f.Position, 0);
+    EXPECT_GT(Probe.Position(), 0);
 
     ASSERT_TRUE(Probe.Decode(-1));
     EXPECT_EQ(PTS(), 40000);
@@ -250,3 +251,47 @@ std::string ContainerName(const ::testing::TestParamInfo<const char*>& info)
 }
 INSTANTIATE_TEST_SUITE_P(Containers, ProbeFramesTest, ::testing::Values("mp4", "avi", "mkv", "ts"), ContainerName);
 INSTANTIATE_TEST_SUITE_P(Containers, ProbeKeyFramesTest, ::testing::Values("mp4", "avi", "mkv"), ContainerName);
+
+TEST_F(ProbeFixture, StillImageIsDecodedOnceAndNotPositioned)
+{
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48", "-frames:v", "1", Path("still.tga")}));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("still.tga"))) << StringToUtf8(probe.LastErrMsg());
+    ASSERT_EQ(probe.FormatName(), L"image2");
+    ASSERT_TRUE(probe.Decode(-1));
+    EXPECT_TRUE(probe.Decode(-1));  // the picture already decoded, nothing read
+    EXPECT_TRUE(probe.FrameInfo().Ready);
+    EXPECT_FALSE(probe.Eof());
+
+    EXPECT_FALSE(probe.Seek(0, 0));
+    EXPECT_EQ(probe.LastErrMsg(), L"\"image2\" format cannot to be seeked.");
+    EXPECT_TRUE(probe.FrameInfo().Ready);
+    EXPECT_TRUE(probe.DecodePreviousKeyFrame(-1));
+
+    TFrameImage image;
+    ASSERT_TRUE(probe.CopyToBitmap(image));
+    EXPECT_EQ(image.Width, 64);
+    EXPECT_EQ(image.Height, 48);
+}
+
+TEST_F(ProbeFixture, TruncatedStreamGivesWhatItHoldsAndEnds)
+{
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg2video",
+                           Path("whole.ts")}));
+    WriteBytes(Path("part.ts"), ReadBytes(Path("whole.ts")).substr(0, 188 * 150 + 77));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("part.ts"))) << StringToUtf8(probe.LastErrMsg());
+    int pictures = 0;
+    int64_t last = -1;
+    while (probe.Decode(-1)) {
+        last = probe.FrameInfo().PTS;
+        ASSERT_LT(++pictures, 50);
+    }
+    EXPECT_GT(pictures, 1);
+    EXPECT_TRUE(probe.Eof());
+    EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
+    // The last picture is kept; stepping back from it works.
+    EXPECT_EQ(probe.FrameInfo().PTS, last);
+    ASSERT_TRUE(probe.DecodePreviousFrame(-1)) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_EQ(probe.FrameInfo().PTS, last - 40000);
+}
