@@ -270,6 +270,26 @@ TEST_F(AVProbeTest, MetadataKeysOfTagFramesGetTheirNames)
     EXPECT_EQ(probe.LastErrMsg(), L"no video stream.");
 }
 
+TEST_F(AVProbeTest, PictureStreamWithoutADecoderIsDescribedButNotDecoded)
+{
+    // A tag no decoder knows: the reader still gives the stream's kind and size.
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=0.2", "-c:v", "mpeg4",
+                           "-vtag", "QQQQ", "-strict", "-1", Path("unknown.avi")}));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("unknown.avi"))) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_EQ(probe.VideoStreamCount(), 1);
+    EXPECT_EQ(probe.FirstVideoStreamInfo().CodecName, L"QQQQ / 0x51515151");
+    EXPECT_EQ(probe.FirstVideoStreamInfo().Width, 64);
+    const std::vector<std::string> streams = StreamLines(Lines(probe.FileInfoText()));
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_NE(streams[0].find("Video: none (QQQQ / 0x51515151)"), std::string::npos) << streams[0];
+
+    EXPECT_FALSE(probe.Decode(-1));
+    EXPECT_EQ(probe.LastErrMsg(), L"Unsupported codec (id=0) for input file stream #0");
+    TFrameImage image;
+    EXPECT_FALSE(probe.CopyToBitmap(image));
+}
+
 TEST_F(AVProbeTest, AudioOnlyFileHasNoPictureToDecode)
 {
     ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "sine=duration=1:sample_rate=48000", "-c:a", "pcm_s16le",
