@@ -383,7 +383,12 @@ bool TAVProbe::DecodeNextKeyFrame(int AStreamIndex)
         target += FPicture.PTS;
     if (!Seek(target, 0))
         return false;
-    return Decode(idx);
+    // Readers without an index (transport streams) land wherever a picture starts: decode on
+    // to the key frame. With an index the first picture is the key frame already.
+    while (Decode(idx))
+        if (FPicture.IsKeyFrame)
+            return true;
+    return false;
 }
 
 bool TAVProbe::DecodePreviousFrame(int AStreamIndex)
@@ -433,7 +438,12 @@ bool TAVProbe::DecodePreviousKeyFrame(int AStreamIndex)
         // next packet is read leave the position alone; for them decoding tells.)
         if (pb != nullptr && pb->pos != before && pb->pos >= pos && pos > 0 && back <= cur)
             continue;
-        if (Decode(idx)) {
+        bool decoded = Decode(idx);
+        // Without an index the seek may land on a picture that is no key frame: decode on to
+        // the next key frame, as long as it lies before the current picture.
+        while (decoded && !FPicture.IsKeyFrame && FPicture.PTS < cur)
+            decoded = Decode(idx);
+        if (decoded) {
             if (FPicture.PTS < cur || FPicture.PTS <= 0)
                 return true;
             // The seek went back to the very start and the first picture is still not before

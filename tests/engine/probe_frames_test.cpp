@@ -32,9 +32,9 @@ protected:
     TAVProbe& Probe = *Owned;
 };
 
-// Key frames are found through the container's index; a transport stream has none (its
-// reader positions by time stamps, wherever a picture starts).
-class ProbeKeyFramesTest : public ProbeFramesTest {};
+// Positioning lands on key frames through the container's index; a transport stream has
+// none (its reader positions by time stamps, wherever a picture starts).
+class ProbeIndexedTest : public ProbeFramesTest {};
 
 // Lets a test break the decoded picture the way a format without a converter would.
 class TBreakableProbe : public TAVProbe {
@@ -75,7 +75,7 @@ TEST_P(ProbeFramesTest, DecodesPicturesInOrderWithTheirTimes)
     EXPECT_EQ(PTS(), 0);
 }
 
-TEST_P(ProbeKeyFramesTest, SeeksByTimeToKeyFrames)
+TEST_P(ProbeIndexedTest, SeeksByTimeToKeyFrames)
 {
     const struct {
         int64_t Target;
@@ -100,7 +100,7 @@ TEST_P(ProbeKeyFramesTest, SeeksByTimeToKeyFrames)
     EXPECT_EQ(Probe.LastErrMsg(), L"could not seek to position 60.000 seconds");
 }
 
-TEST_P(ProbeKeyFramesTest, StepsBetweenKeyFrames)
+TEST_P(ProbeFramesTest, StepsBetweenKeyFrames)
 {
     // Right after opening the next key frame lies at least one frame duration ahead.
     ASSERT_TRUE(Probe.DecodeNextKeyFrame(-1));
@@ -250,7 +250,7 @@ std::string ContainerName(const ::testing::TestParamInfo<const char*>& info)
     return info.param;
 }
 INSTANTIATE_TEST_SUITE_P(Containers, ProbeFramesTest, ::testing::Values("mp4", "avi", "mkv", "ts"), ContainerName);
-INSTANTIATE_TEST_SUITE_P(Containers, ProbeKeyFramesTest, ::testing::Values("mp4", "avi", "mkv"), ContainerName);
+INSTANTIATE_TEST_SUITE_P(Containers, ProbeIndexedTest, ::testing::Values("mp4", "avi", "mkv"), ContainerName);
 
 TEST_F(ProbeFixture, StillImageIsDecodedOnceAndNotPositioned)
 {
