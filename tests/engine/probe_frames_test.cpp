@@ -10,13 +10,14 @@ using namespace probe_test;
 
 namespace {
 
-// The same clip in containers whose readers position the file in different ways.
-class ProbeFramesTest : public ProbeFixture, public ::testing::WithParamInterface<const char*> {
+// A probe with the clip open.
+class ProbeClipTest : public ProbeFixture {
 protected:
+    virtual std::string Container() const { return "mp4"; }
     void SetUp() override
     {
         ProbeFixture::SetUp();
-        Clip = MakeClip(std::string("clip.") + GetParam());
+        Clip = MakeClip("clip." + Container());
         ASSERT_TRUE(Probe.LoadFile(Utf8ToString(Clip))) << StringToUtf8(Probe.LastErrMsg());
     }
     void TearDown() override
@@ -30,6 +31,12 @@ protected:
     std::string Clip;
     std::unique_ptr<TAVProbe> Owned = std::make_unique<TAVProbe>(nullptr);
     TAVProbe& Probe = *Owned;
+};
+
+// The same clip in containers whose readers position the file in different ways.
+class ProbeFramesTest : public ProbeClipTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    std::string Container() const override { return GetParam(); }
 };
 
 // Positioning lands on key frames through the container's index; a transport stream has
@@ -155,7 +162,7 @@ TEST_P(ProbeFramesTest, ReadingToTheEndStopsDecodingUntilTheNextSeek)
     EXPECT_EQ(PTS(), 0);
 }
 
-TEST_P(ProbeFramesTest, CopyToBitmapGivesThePicture)
+TEST_F(ProbeClipTest, CopyToBitmapGivesThePicture)
 {
     TFrameImage bitmap;
     bitmap.SetSize(4, 4);
@@ -184,7 +191,7 @@ TEST_P(ProbeFramesTest, CopyToBitmapGivesThePicture)
     EXPECT_LE(worst, 3);
 }
 
-TEST_P(ProbeFramesTest, FailedConversionFillsTheBitmapBlack)
+TEST_F(ProbeClipTest, FailedConversionFillsTheBitmapBlack)
 {
     TBreakableProbe probe(nullptr);
     ASSERT_TRUE(probe.LoadFile(Utf8ToString(Clip)));
@@ -203,7 +210,7 @@ TEST_P(ProbeFramesTest, FailedConversionFillsTheBitmapBlack)
     EXPECT_TRUE(Logged("convert picture to bitmap failed"));
 }
 
-TEST_P(ProbeFramesTest, ChoosingAnotherStreamOrFileResetsThePicture)
+TEST_F(ProbeClipTest, ChoosingAnotherStreamOrFileResetsThePicture)
 {
     ASSERT_TRUE(Probe.Decode(-1));
     EXPECT_FALSE(Probe.Decode(5));
@@ -294,4 +301,28 @@ TEST_F(ProbeFixture, TruncatedStreamGivesWhatItHoldsAndEnds)
     EXPECT_EQ(probe.FrameInfo().PTS, last);
     ASSERT_TRUE(probe.DecodePreviousFrame(-1)) << StringToUtf8(probe.LastErrMsg());
     EXPECT_EQ(probe.FrameInfo().PTS, last - 40000);
+}
+
+TEST_F(ProbeFixture, SeeksByBytesWithoutTheStartTime)
+{
+    // A transport stream starts its clock well above 0; byte offsets must not be shifted by it.
+    const std::string clip = MakeClip("clip.ts");
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(Utf8ToString(clip)));
+    const int64_t size = probe.FileSize();
+    ASSERT_GT(size, 0);
+
+    ASSERT_TRUE(probe.Seek(0, sfByte)) << StringToUtf8(probe.LastErrMsg());
+    ASSERT_TRUE(probe.Decode(-1));
+    EXPECT_EQ(probe.FrameInfo().PTS, 0);
+
+    ASSERT_TRUE(probe.Seek(size / 2, sfByte)) << StringToUtf8(probe.LastErrMsg());
+    ASSERT_TRUE(probe.Decode(-1));
+    EXPECT_GT(probe.FrameInfo().PTS, 400000);
+    EXPECT_LT(probe.FrameInfo().PTS, 1600000);
+
+    // Past the end there is nothing to decode.
+    probe.Seek(size * 4, sfByte);
+    EXPECT_FALSE(probe.Decode(-1));
+    EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
 }
