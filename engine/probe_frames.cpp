@@ -225,7 +225,8 @@ bool TAVProbe::Seek(int64_t APTS, TSeekFlags ASeekFlags)
     FEOF = false;
     ResetPicture();
     // An end flag left from reading before the seek says nothing about where the seek
-    // landed; demuxers that reposition lazily would otherwise report the end forever.
+    // landed: readers that reposition only at the next read (MP4) would report the end for
+    // good once a read had met the end of a cut-off file.
     if (pb != nullptr)
         pb->eof_reached = 0;
 

@@ -316,7 +316,7 @@ TEST_F(AVProbeTest, AudioOnlyFileHasNoPictureToDecode)
 
 TEST_F(AVProbeTest, BadInputGivesAClearErrorAndLeavesTheProbeClosed)
 {
-    const std::string clip = MakeClip();
+    const std::string clip = MakeClip("clip.mov");  // its index at the end, cut off below
     WriteBytes(Path("empty.mp4"), "");
     WriteBytes(Path("notes.avi"), "hello, this is not a media file\n");
     WriteBytes(Path("truncated.mp4"), ReadBytes(clip).substr(0, 2000));

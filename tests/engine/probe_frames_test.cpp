@@ -281,26 +281,32 @@ TEST_F(ProbeFixture, StillImageIsDecodedOnceAndNotPositioned)
     EXPECT_EQ(image.Height, 48);
 }
 
-TEST_F(ProbeFixture, TruncatedStreamGivesWhatItHoldsAndEnds)
+TEST_F(ProbeFixture, TruncatedFilesGiveWhatTheyHoldAndEnd)
 {
+    // A transport stream cut in a packet, and an MP4 whose index lists pictures past the cut.
     ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg2video",
                            Path("whole.ts")}));
     WriteBytes(Path("part.ts"), ReadBytes(Path("whole.ts")).substr(0, 188 * 150 + 77));
-    TAVProbe probe(nullptr);
-    ASSERT_TRUE(probe.LoadFile(WPath("part.ts"))) << StringToUtf8(probe.LastErrMsg());
-    int pictures = 0;
-    int64_t last = -1;
-    while (probe.Decode(-1)) {
-        last = probe.FrameInfo().PTS;
-        ASSERT_LT(++pictures, 50);
+    WriteBytes(Path("part.mp4"), ReadBytes(MakeClip()).substr(0, 30000));
+
+    for (const char* name : {"part.ts", "part.mp4"}) {
+        SCOPED_TRACE(name);
+        TAVProbe probe(nullptr);
+        ASSERT_TRUE(probe.LoadFile(WPath(name))) << StringToUtf8(probe.LastErrMsg());
+        int pictures = 0;
+        int64_t last = -1;
+        while (probe.Decode(-1)) {
+            last = probe.FrameInfo().PTS;
+            ASSERT_LT(++pictures, 50);
+        }
+        EXPECT_GT(pictures, 1);
+        EXPECT_TRUE(probe.Eof());
+        EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
+        // The last picture is kept; stepping back from it works.
+        EXPECT_EQ(probe.FrameInfo().PTS, last);
+        ASSERT_TRUE(probe.DecodePreviousFrame(-1)) << StringToUtf8(probe.LastErrMsg());
+        EXPECT_EQ(probe.FrameInfo().PTS, last - 40000);
     }
-    EXPECT_GT(pictures, 1);
-    EXPECT_TRUE(probe.Eof());
-    EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
-    // The last picture is kept; stepping back from it works.
-    EXPECT_EQ(probe.FrameInfo().PTS, last);
-    ASSERT_TRUE(probe.DecodePreviousFrame(-1)) << StringToUtf8(probe.LastErrMsg());
-    EXPECT_EQ(probe.FrameInfo().PTS, last - 40000);
 }
 
 TEST_F(ProbeFixture, SeeksByBytesWithoutTheStartTime)
