@@ -332,3 +332,18 @@ TEST_F(ProbeFixture, SeeksByBytesWithoutTheStartTime)
     EXPECT_FALSE(probe.Decode(-1));
     EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
 }
+
+TEST_F(ProbeFixture, PicturesHeldByTheDecoderComeOutAtTheEnd)
+{
+    // With B-pictures the decoder gives each picture out one packet late.
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg4",
+                           "-g", "10", "-bf", "2", Path("b.mp4")}));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("b.mp4")));
+    std::vector<int64_t> times;
+    while (probe.Decode(-1))
+        times.push_back(probe.FrameInfo().PTS);
+    ASSERT_EQ(times.size(), 50u);
+    for (size_t i = 0; i < times.size(); ++i)
+        EXPECT_EQ(times[i], static_cast<int64_t>(i) * 40000);
+}
