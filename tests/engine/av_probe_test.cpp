@@ -32,7 +32,7 @@ protected:
     std::string MakePrograms()
     {
         const std::string path = Path("programs.ts");
-        EXPECT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=1",
+        EXPECT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=30000/1001:duration=1",
                                "-f", "lavfi", "-i", "sine=duration=1", "-f", "lavfi", "-i", "sine=frequency=880:duration=1",
                                "-map", "0:v", "-map", "1:a", "-map", "2:a", "-c:v", "mpeg2video", "-c:a", "mp2",
                                "-metadata:s:a:0", "language=eng",
@@ -238,6 +238,7 @@ TEST_F(AVProbeTest, DescriptionListsProgramsWithTheirStreams)
     ASSERT_NE(s1, std::string::npos);
     ASSERT_NE(s2, std::string::npos);
     EXPECT_TRUE(first < s0 && s0 < s1 && s1 < other && other < s2);
+    EXPECT_NE(lines[s0].find(", 29.97 fps, 29.97 tbr, 90k tbn"), std::string::npos) << lines[s0];
     EXPECT_NE(lines[s0].find(", StartTime: 1."), std::string::npos) << lines[s0];
     EXPECT_NE(lines[s0].find(", Duration: 00:00:01."), std::string::npos) << lines[s0];
     // A metadata block holding only the language prints nothing.
