@@ -1,7 +1,6 @@
 // TAVProbe: single-picture decoding on a file the probe opened itself: positioning by time
 // or bytes, the next picture, the next key frame, the previous picture and key frame, and
 // the copy of the decoded picture into a bitmap (snapshots and thumbnails).
-
 #include "engine/av_probe.h"
 #include "engine/ffmpeg_logger.h"
 #include "platform/framework/exceptions.h"

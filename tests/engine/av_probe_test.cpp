@@ -22,7 +22,8 @@ protected:
                                "-f", "lavfi", "-i", "sine=frequency=880:sample_rate=44100:duration=1",
                                "-map", "0", "-map", "1", "-map", "2", "-c:v", "mpeg4", "-c:a", "mp2",
                                "-metadata", "title=Test Title", "-metadata", "artist=Test Artist",
-                               "-metadata", "creation_time=2020-01-02T03:04:05Z",
+                               "-metadata", "creation_time=2020-01-02T03:04:05Z", "-metadata", "date=2009-05-01",
+                               "-metadata", "track=7/12",
                                "-metadata:s:a:1", "language=eng", "-metadata:s:a:1", "title=Commentary", path}));
         return path;
     }
@@ -128,7 +129,8 @@ TEST_F(AVProbeTest, CountsIndexesAndRecordsOfSeveralStreams)
     EXPECT_EQ(info.Title, L"Test Title");
     EXPECT_EQ(info.Author, L"Test Artist");
     EXPECT_EQ(info.TimeStamp, 1577934245);
-    EXPECT_EQ(info.Year, 0);
+    EXPECT_EQ(info.Year, 2009);
+    EXPECT_EQ(info.Track, 7);
     EXPECT_TRUE(info.Album.empty());
 
     const TVideoStreamInfo video = probe.FirstVideoStreamInfo();
