@@ -347,3 +347,25 @@ TEST_F(ProbeFixture, PicturesHeldByTheDecoderComeOutAtTheEnd)
     for (size_t i = 0; i < times.size(); ++i)
         EXPECT_EQ(times[i], static_cast<int64_t>(i) * 40000);
 }
+
+TEST_F(ProbeFixture, CoverPictureOfASoundFileIsDecoded)
+{
+    // A sound file with a cover: one picture stream holding a single picture.
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x64", "-frames:v", "1", Path("cover.png")}));
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", Path("cover.png"), "-map", "0", "-map", "1",
+                           "-c:a", "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", Path("song.mp3")}));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("song.mp3")));
+    ASSERT_EQ(probe.VideoStreamCount(), 1);
+    ASSERT_TRUE(probe.Decode(-1)) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_EQ(probe.FrameInfo().Width, 64);
+    EXPECT_FALSE(probe.Decode(-1));  // one picture only
+    EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
+
+    // Positioning goes by the sound, and the cover comes again after it.
+    ASSERT_TRUE(probe.Seek(0, 0)) << StringToUtf8(probe.LastErrMsg());
+    ASSERT_TRUE(probe.Decode(-1)) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_EQ(probe.FrameInfo().Width, 64);
+    EXPECT_TRUE(probe.DecodePreviousKeyFrame(-1)) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_TRUE(probe.FrameInfo().Ready);
+}
