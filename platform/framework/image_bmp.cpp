@@ -170,8 +170,12 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size)
     std::vector<TPaletteEntry> palette;
     if (bpp <= 8) {
         const size_t full = size_t(1) << bpp;
-        const size_t count = colorsUsed == 0 ? full : std::min<size_t>(colorsUsed, full);
+        size_t count = colorsUsed == 0 ? full : std::min<size_t>(colorsUsed, full);
         const size_t entry = core ? 3 : 4;
+        // A table that would run into the pixels is as long as the room before them (core
+        // headers give no count at all).
+        if (offBits >= pos && pos + count * entry > offBits)
+            count = (offBits - pos) / entry;
         if (size < pos + count * entry)
             Invalid(L"truncated colour table");
         for (size_t i = 0; i < count; ++i) {
