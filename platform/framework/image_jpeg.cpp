@@ -26,6 +26,7 @@ struct JpegError {
     jmp_buf jump;
     int code;
     char message[JMSG_LENGTH_MAX];
+    bool ranOut;  // the decoder needed data past the end
 };
 
 void OnJpegError(j_common_ptr cinfo)
@@ -36,12 +37,19 @@ void OnJpegError(j_common_ptr cinfo)
     std::longjmp(e->jump, 1);
 }
 
-// Warnings (corrupt but recoverable data) leave the decoded picture as the library makes it.
-void OnJpegMessage(j_common_ptr, int) {}
+// Warnings (corrupt but recoverable data) leave the decoded picture as the library makes it,
+// except that running out of data is noted: the picture would be cut short.
+void OnJpegMessage(j_common_ptr cinfo, int level)
+{
+    auto* e = reinterpret_cast<JpegError*>(cinfo->err);
+    if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER)
+        e->ranOut = true;
+}
 
 struct JpegSource {
     jpeg_source_mgr pub;
-    bool imageDone;  // every scan line read: a missing end marker is harmless now
+    bool inHeader;   // data ending in the headers is an error at once
+    bool eofHit;     // an end marker was made up for data that ended early
 };
 
 const JOCTET kFakeEoi[2] = {0xFF, JPEG_EOI};
@@ -50,9 +58,12 @@ void SourceInit(j_decompress_ptr) {}
 
 boolean SourceFill(j_decompress_ptr cinfo)
 {
+    // Past the headers the decoder reads ahead, so the end of the data is answered with an end
+    // marker as a file's own would be; whether data was missing is judged afterwards.
     auto* src = reinterpret_cast<JpegSource*>(cinfo->src);
-    if (!src->imageDone)
+    if (src->inHeader)
         ERREXIT(cinfo, JERR_INPUT_EOF);
+    src->eofHit = true;
     src->pub.next_input_byte = kFakeEoi;
     src->pub.bytes_in_buffer = 2;
     return TRUE;
@@ -131,6 +142,7 @@ void InstallError(j_common_ptr cinfo, JpegError* err)
     err->pub.emit_message = OnJpegMessage;
     err->code = 0;
     err->message[0] = 0;
+    err->ranOut = false;
 }
 
 bool HeaderPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, jpeg_progress_mgr* progress,
@@ -146,11 +158,13 @@ bool HeaderPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, jpeg_p
     src->pub.term_source = SourceTerm;
     src->pub.next_input_byte = data;
     src->pub.bytes_in_buffer = size;
-    src->imageDone = false;
+    src->inHeader = true;
+    src->eofHit = false;
     cinfo->src = &src->pub;
     progress->progress_monitor = OnProgress;
     cinfo->progress = progress;
     jpeg_read_header(cinfo, TRUE);
+    src->inHeader = false;
     switch (cinfo->jpeg_color_space) {
         case JCS_GRAYSCALE:
             cinfo->out_color_space = JCS_GRAYSCALE;
@@ -203,7 +217,10 @@ bool PixelsPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, uint8_
             }
         }
     }
-    src->imageDone = true;
+    // A multi-scan file cut at a scan boundary decodes without a warning, as a blurred or
+    // partial picture: any early end is an error there.
+    if (src->eofHit && (err->ranOut || jpeg_has_multiple_scans(cinfo)))
+        ERREXIT(cinfo, JERR_INPUT_EOF);
     return true;
 }
 

@@ -2,8 +2,9 @@
 // the snapshot command that saves the player's frame as JPEG.
 //
 // Reads baseline and progressive files in grey, YCbCr/RGB and CMYK/YCCK (Adobe's inverted
-// CMYK included) into opaque BGRA. Data that ends before the last scan line is an error;
-// a file whose image is complete but lacks its end marker loads.
+// CMYK included) into opaque BGRA. Data that ends before the image is complete is an error
+// (for a progressive file: before its end marker); a single-scan file whose image is complete
+// but lacks its end marker loads.
 // Writes 8-bit YCbCr (or grey) at a quality of 1..100; alpha is dropped.
 #pragma once
 
