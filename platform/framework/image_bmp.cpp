@@ -183,6 +183,8 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size)
             palette.push_back(TPaletteEntry{e[0], e[1], e[2], 0});
         }
         pos += count * entry;
+    } else if (!core && colorsUsed <= 256) {
+        pos += colorsUsed * 4;  // an optional table for display on palette devices
     }
     // The pixel offset from the file header wins when it points past the headers; writers
     // that leave it zero get the position after the colour table.
@@ -300,7 +302,7 @@ std::vector<uint8_t> SaveBmp(const TRasterImage& image, int bitsPerPixel)
     std::vector<TPaletteEntry> palette;
     if (bpp <= 8) {
         const size_t maxColors = size_t(1) << bpp;
-        if (!image.Palette().empty() && image.Palette().size() <= maxColors)
+        if (!image.Palette().empty() && image.Palette().size() <= maxColors && PaletteHolds(image, image.Palette()))
             palette = image.Palette();
         else if (!ExactPalette(image, maxColors, palette))
             palette = bpp == 1 ? std::vector<TPaletteEntry>{{0, 0, 0, 0}, {255, 255, 255, 0}}

@@ -6,7 +6,8 @@
 // alpha-bitfields variant) for 16 and 32 bits. A 32-bit BI_RGB file whose fourth bytes are
 // all zero is opaque; otherwise those bytes are its alpha.
 // Writes: 1, 4, 8, 24 and 32 bits, bottom-up. Indexed files keep the picture's own palette
-// when it has one that fits, else get an exact palette, else a reduced one. 32 bits with
+// when it fits and holds every colour, else get an exact palette, else a reduced one (1 bit:
+// black and white). 32 bits with
 // alpha are written with a V5 header and an alpha mask, without alpha as plain BI_RGB.
 #pragma once
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_set>
 
 #include "platform/framework/image_palette.h"
 #include "platform/framework/strings.h"
@@ -199,18 +198,7 @@ std::vector<uint8_t> SaveGif(const TRasterImage& image)
     if (!own.empty() && own.size() <= 256 &&
         (!needTransparent || (image.TransparentIndex() >= 0 && image.TransparentIndex() < static_cast<int>(own.size())))) {
         const int skip = needTransparent ? image.TransparentIndex() : -1;
-        std::unordered_set<uint32_t> colours;
-        for (int i = 0; i < static_cast<int>(own.size()); ++i)
-            if (i != skip)
-                colours.insert(own[i].Blue | (own[i].Green << 8) | (own[i].Red << 16));
-        bool all = true;
-        for (int y = 0; y < h && all; ++y) {
-            const uint8_t* p = image.ScanLine(y);
-            for (int x = 0; x < w && all; ++x, p += 4)
-                if (!(needTransparent && p[3] < 128))
-                    all = colours.count(p[0] | (p[1] << 8) | (p[2] << 16)) != 0;
-        }
-        if (all) {
+        if (PaletteHolds(image, own, skip, needTransparent)) {
             palette = own;
             transparent = skip;
         }

@@ -65,6 +65,28 @@ bool ExactPalette(const TRasterImage& image, size_t maxColors, std::vector<TPale
     return true;
 }
 
+bool PaletteHolds(const TRasterImage& image, const std::vector<TPaletteEntry>& palette, int skipIndex,
+                  bool skipTransparent)
+{
+    std::unordered_map<uint32_t, bool> colours;
+    for (int i = 0; i < static_cast<int>(palette.size()); ++i)
+        if (i != skipIndex)
+            colours.emplace(palette[i].Blue | (palette[i].Green << 8) | (palette[i].Red << 16), true);
+    uint32_t last = 0xFFFFFFFF;  // runs of one colour are common: skip the lookup for them
+    for (int y = 0; y < image.Height(); ++y) {
+        const uint8_t* p = image.ScanLine(y);
+        for (int x = 0; x < image.Width(); ++x, p += 4) {
+            if (skipTransparent && p[3] < 128)
+                continue;
+            const uint32_t rgb = p[0] | (p[1] << 8) | (p[2] << 16);
+            if (rgb != last && !colours.count(rgb))
+                return false;
+            last = rgb;
+        }
+    }
+    return true;
+}
+
 std::vector<TPaletteEntry> ReducedPalette(const TRasterImage& image, size_t maxColors, bool skipTransparent)
 {
     std::vector<Bucket> buckets(32768);

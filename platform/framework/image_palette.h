@@ -14,6 +14,11 @@
 bool ExactPalette(const TRasterImage& image, size_t maxColors, std::vector<TPaletteEntry>& palette,
                   bool skipTransparent = false);
 
+// True when every pixel's colour is an entry of the palette other than skipIndex;
+// skipTransparent leaves out pixels with alpha < 128.
+bool PaletteHolds(const TRasterImage& image, const std::vector<TPaletteEntry>& palette, int skipIndex = -1,
+                  bool skipTransparent = false);
+
 // At most maxColors colours chosen by median cut over the picture's RGB colours.
 std::vector<TPaletteEntry> ReducedPalette(const TRasterImage& image, size_t maxColors,
                                           bool skipTransparent = false);

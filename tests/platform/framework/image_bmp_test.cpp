@@ -174,6 +174,12 @@ TEST(ImageBmp, IndexedFileSavesBackAsItCame)
     const TRasterImage img = LoadBmp(file);
     EXPECT_EQ(DefaultBmpBitDepth(img), 8);
     EXPECT_EQ(SaveBmp(img), file);
+    // A colour drawn in later is not forced onto the old palette.
+    TRasterImage edited = img;
+    edited.SetPixel(1, 1, 0xFF808080);
+    const TRasterImage back = LoadBmp(SaveBmp(edited));
+    EXPECT_EQ(back.BitDepth(), 8);
+    EXPECT_TRUE(SamePixels(back, edited));
 
     BmpSpec mono{"1-bit", 40, 3, 1, 1, 0, {0x000000, 0xFFFFFF}, {}, {0xA0, 0, 0, 0}, {}};
     const TRasterImage m = LoadBmp(BuildBmp(mono));
