@@ -40,8 +40,9 @@ struct MaskChannel {
 
 // Decodes RLE8 or RLE4 data into one palette index per pixel (rows in file order, bottom
 // first). Writes outside the picture are clipped; data ending before the end-of-bitmap mark
-// (with rows still to fill) is truncated.
-void DecodeRle(const uint8_t* p, const uint8_t* end, bool rle4, int width, int height, std::vector<uint8_t>& idx)
+// (with rows still to fill) is truncated. Returns where the data ended.
+const uint8_t* DecodeRle(const uint8_t* p, const uint8_t* end, bool rle4, int width, int height,
+                         std::vector<uint8_t>& idx)
 {
     int64_t x = 0, y = 0;
     auto put = [&](uint8_t v) {
@@ -63,7 +64,7 @@ void DecodeRle(const uint8_t* p, const uint8_t* end, bool rle4, int width, int h
             x = 0;
             ++y;
         } else if (c == 1) {
-            return;
+            return p;
         } else if (c == 2) {
             if (end - p < 2)
                 Invalid(L"compressed data is truncated");
@@ -80,6 +81,7 @@ void DecodeRle(const uint8_t* p, const uint8_t* end, bool rle4, int width, int h
             p += std::min(padded, static_cast<size_t>(end - p));
         }
     }
+    return p;
 }
 
 void Put16(std::vector<uint8_t>& out, uint16_t v)
@@ -96,12 +98,13 @@ void Put32(std::vector<uint8_t>& out, uint32_t v)
 
 }  // namespace
 
-TRasterImage LoadBmp(const uint8_t* data, size_t size)
+TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
 {
     if (size == 0)
         Invalid(L"empty");
     if (size < 18 || data[0] != 'B' || data[1] != 'M')
         Invalid(L"no bitmap header");
+    const uint32_t fileSize = Get32(data + 2);
     const uint32_t offBits = Get32(data + 10);
     const uint32_t headerSize = Get32(data + 14);
     const bool core = headerSize == 12;
@@ -201,6 +204,7 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size)
         Invalid(L"truncated pixel data");
 
     TRasterImage image(w, hgt);
+    size_t dataEnd = static_cast<size_t>(std::min<uint64_t>(size, offset + stride * height));
     image.SetSourceFormat(TImageFormat::Bmp);
     image.SetBitDepth(bpp);
     auto color = [&palette](unsigned i) -> uint32_t {
@@ -213,7 +217,7 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size)
 
     if (compression == BI_RLE8 || compression == BI_RLE4) {
         std::vector<uint8_t> idx(static_cast<size_t>(w) * static_cast<size_t>(hgt), 0);
-        DecodeRle(data + offset, data + size, compression == BI_RLE4, w, hgt, idx);
+        dataEnd = DecodeRle(data + offset, data + size, compression == BI_RLE4, w, hgt, idx) - data;
         for (int r = 0; r < hgt; ++r) {
             uint32_t* d = destRow(r);
             const uint8_t* s = idx.data() + static_cast<size_t>(r) * static_cast<size_t>(w);
@@ -271,7 +275,28 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size)
         image.SetHasAlpha(true);
     if (bpp <= 8)
         image.SetPalette(std::move(palette));
+    // The file's own size, when it is plausible, tells where the next thing in a stream starts.
+    if (consumed)
+        *consumed = fileSize >= dataEnd && fileSize <= size ? fileSize : dataEnd;
     return image;
+}
+
+TRasterImage LoadBmpFromStream(TStream& stream)
+{
+    const int64_t start = stream.Position();
+    const int64_t left = stream.Size() - start;
+    std::vector<uint8_t> bytes(static_cast<size_t>(left > 0 ? left : 0));
+    if (!bytes.empty())
+        stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    size_t consumed = 0;
+    try {
+        TRasterImage image = LoadBmp(bytes.data(), bytes.size(), &consumed);
+        stream.SetPosition(start + static_cast<int64_t>(consumed));
+        return image;
+    } catch (...) {
+        stream.SetPosition(start);
+        throw;
+    }
 }
 
 int DefaultBmpBitDepth(const TRasterImage& image)

@@ -16,10 +16,17 @@
 #include <vector>
 
 #include "platform/framework/raster_image.h"
+#include "platform/framework/streams.h"
 
 // Raises EInvalidGraphic ("Bitmap image is not valid ...") for anything it cannot read.
-TRasterImage LoadBmp(const uint8_t* data, size_t size);
+// consumed (optional) receives the length of the file within data: its header's file size
+// when that is plausible, else the end of its pixel data.
+TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed = nullptr);
 inline TRasterImage LoadBmp(const std::vector<uint8_t>& bytes) { return LoadBmp(bytes.data(), bytes.size()); }
+// Reads one bitmap file at the stream's position and leaves the stream just after it, so
+// several bitmaps stored back to back (as in a stored skin) read one after another. On an
+// error the position is left where it was.
+TRasterImage LoadBmpFromStream(TStream& stream);
 
 // bitsPerPixel 0 takes DefaultBmpBitDepth(image). Raises EInvalidGraphic for an empty picture
 // or an unsupported depth.

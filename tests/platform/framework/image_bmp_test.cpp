@@ -219,6 +219,30 @@ TEST(ImageBmp, DefaultDepthFollowsTheSource)
     EXPECT_TRUE(SamePixels(back, grey));
 }
 
+TEST(ImageBmp, BitmapsBackToBackReadOneAfterAnother)
+{
+    // As a stored skin keeps its pictures: files in a row, then other data.
+    const TRasterImage first = MakeTestImage(5, 3, false), second = MakePaletteImage(4, 4, 3);
+    std::vector<uint8_t> rle = BuildBmp(Variants()[16]);
+    for (size_t i = 2; i < 6; ++i)
+        rle[i] = 0;  // a file size of 0: the end of the compressed data counts
+    TMemoryStream stream;
+    for (const std::vector<uint8_t>& b : {SaveBmp(first), SaveBmp(second, 8), rle})
+        stream.WriteBuffer(b.data(), static_cast<int64_t>(b.size()));
+    stream.WriteBuffer("INI", 3);
+    stream.SetPosition(0);
+    EXPECT_TRUE(SamePixels(LoadBmpFromStream(stream), first));
+    EXPECT_TRUE(SamePixels(LoadBmpFromStream(stream), second));
+    EXPECT_EQ(LoadBmpFromStream(stream).Width(), 4);
+    const int64_t at = stream.Position();
+    char tail[3];
+    stream.ReadBuffer(tail, 3);
+    EXPECT_EQ(std::string(tail, 3), "INI");
+    stream.SetPosition(at);
+    EXPECT_THROW(LoadBmpFromStream(stream), EInvalidGraphic);
+    EXPECT_EQ(stream.Position(), at);
+}
+
 TEST(ImageBmp, RefusesToSaveWhatItCannot)
 {
     EXPECT_THROW(SaveBmp(TRasterImage()), EInvalidGraphic);
