@@ -99,6 +99,7 @@ void StampMessage(MSG* m) {
 bool TakeMessage(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
   if (IsMainThread()) CheckSynchronize(0);
   ServeSentMessages(q);
+again:
   {
     std::lock_guard<std::mutex> lock(q.m);
     for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
@@ -120,7 +121,8 @@ bool TakeMessage(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max, bool
         q.input.pop_front();
       }
       MSG m;
-      if (!TranslateRawInput(raw, m)) continue;
+      // Input that produced no message may still have posted some (leave notices).
+      if (!TranslateRawInput(raw, m)) goto again;
       StampMessage(&m);
       if (!MatchesFilter(m, filter, min, max) || !remove) {
         std::lock_guard<std::mutex> lock(q.m);
