@@ -127,6 +127,9 @@ void TComponent::InsertComponent(TComponent* AComponent)
     }
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    // A component made while its owner loads its stored layout is part of that layout.
+    if (FComponentState & csLoading)
+        AComponent->FComponentState |= csLoading | (FComponentState & csReading);
     Notification(AComponent, opInsert);
 }
 

@@ -1,0 +1,140 @@
+// TCustomForm / TForm: a top-level window holding controls - border style and icons, form style
+// (stay-on-top, MDI), window state, first-show position, show and hide, close with OnCloseQuery and
+// OnClose, modal show through a nested message loop returning ModalResult, the active and focused
+// control with the focus-change broadcast, dialog keys (Tab and arrows move the focus, the rest
+// is offered to the controls) and shortcuts (OnShortCut, then the main menu). The program's forms
+// derive from TForm and build their stored layout in their constructor between BeginLoading and
+// EndLoading; TApplication::CreateForm then runs OnCreate.
+#pragma once
+
+#include "platform/framework/win_control.h"
+
+class TMainMenu;
+class TCanvas;
+
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TEnumSet<TBorderIcon>;
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+    poMainFormCenter, poOwnerFormCenter
+};
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using TFormState = TEnumSet<TFormStateItem>;
+enum TTileMode { tbHorizontal, tbVertical };
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+// Msg: the key message (WParam = virtual key, LParam = key data).
+using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
+
+class TCustomForm : public TWinControl {
+    friend class TWinControl;
+    friend class TApplication;
+
+public:
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+
+    // Runs OnCreate once the constructor chain has built the form (TApplication::CreateForm
+    // calls it; a form made with new calls it itself).
+    void AfterConstruction();
+
+    // ---- showing and closing ----
+    void Show();
+    void Hide();
+    void Close();
+    bool CloseQuery();
+    virtual int ShowModal();
+    void Release();
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult v) { FModalResult = v; }
+    TFormState FormState() const { return FFormState; }
+    bool Active() const { return FActive; }
+
+    // ---- appearance ----
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle v);
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons v);
+    TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState v);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition v) { FPosition = v; }
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool v) { FKeyPreview = v; }
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* v);
+    HWND ClientHandle() const { return nullptr; }   // no MDI client window in this framework
+    int MDIChildCount() const { return 0; }
+    TCustomForm* ActiveMDIChild() const { return nullptr; }
+
+    // ---- focus ----
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* c);
+    void FocusControl(TWinControl* c);
+    // Called when a control's window gets the focus; broadcasts CM_FOCUSCHANGED. False stops it.
+    bool SetFocusedControl(TWinControl* c);
+    void DefocusControl(TWinControl* c, bool Removing);
+    bool CanFocus() override { return FVisible && FEnabled; }
+    void SetFocus() override;
+
+    // Shortcut handling: OnShortCut, then the main menu.
+    virtual bool IsShortCut(TMessage& Msg);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    virtual void DoCreate();
+    virtual void DoDestroy();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& Action);
+    virtual void Activate();
+    virtual void Deactivate();
+    void CloseModal();
+    void SetWindowFocus();
+    void ApplyPosition();
+    void VisibleChanging() override;
+
+    TFormStyle FFormStyle = fsNormal;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TWindowState FWindowState = wsNormal;
+    TPosition FPosition = poDesigned;
+    bool FKeyPreview = false;
+    TMainMenu* FMenu = nullptr;
+    TModalResult FModalResult = mrNone;
+    TFormState FFormState;
+    bool FActive = false;
+    bool FCreated = false;
+    bool FPositioned = false;
+    TWinControl* FActiveControl = nullptr;
+    TWinControl* FFocusedControl = nullptr;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+};
+
+class TForm : public TCustomForm {
+public:
+    explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// The form that holds a control (nullptr when it sits on none).
+TCustomForm* GetParentForm(TControl* Control);

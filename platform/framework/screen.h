@@ -1,0 +1,50 @@
+// TScreen (global Screen): the program's forms in screen order (the most recently activated
+// first), the active form and control, the screen and work-area size, monitors and the
+// program-wide cursor. Forms register themselves; the skin engine walks Forms to broadcast.
+#pragma once
+
+#include <vector>
+
+#include "platform/framework/component.h"
+#include "platform/framework/control_types.h"
+
+class TCustomForm;
+class TWinControl;
+
+class TScreen : public TComponent {
+    friend class TCustomForm;
+
+public:
+    explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TCustomForm* Forms(int i) const { return FForms.at(static_cast<size_t>(i)); }
+    int CustomFormCount() const { return FormCount(); }
+    TCustomForm* CustomForms(int i) const { return Forms(i); }
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+    TCustomForm* ActiveCustomForm() const { return FActiveForm; }
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    int Width() const;
+    int Height() const;
+    TRect WorkAreaRect() const;
+    int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+    int WorkAreaHeight() const { return WorkAreaRect().Height(); }
+    int MonitorCount() const;
+    // crDefault lets every control show its own cursor; anything else overrides them all.
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor v);
+    HCURSOR CursorHandle(TCursor c) const;
+
+    void SetActiveControl(TWinControl* c) { FActiveControl = c; }
+    void FormActivated(TCustomForm* f);
+
+private:
+    void AddForm(TCustomForm* f);
+    void RemoveForm(TCustomForm* f);
+    std::vector<TCustomForm*> FForms;
+    TCustomForm* FActiveForm = nullptr;
+    TWinControl* FActiveControl = nullptr;
+    TCursor FCursor = crDefault;
+};
+
+extern TScreen* Screen;
