@@ -51,6 +51,7 @@ constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;         // 45108
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+constexpr UINT CM_CHANGED = CM_BASE + 55;
 
 // Reflected notifications: a parent hands WM_COMMAND/WM_NOTIFY from a child window back to the
 // child's control as CN_BASE + the message number.
