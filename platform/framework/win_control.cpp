@@ -5,6 +5,7 @@
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/forms.h"
+#include "platform/framework/screen.h"
 
 namespace {
 const wchar_t kControlProp[] = L"VxFrameworkControl";
@@ -877,6 +878,25 @@ void TWinControl::Dispatch(TMessage& m)
         DefaultHandler(m);
         return;
     }
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(m.WParam) == FHandle && LOWORD(m.LParam) == HTCLIENT && Screen) {
+            // The screen's cursor overrides all; otherwise the control under the pointer decides.
+            TCursor cur = Screen->Cursor();
+            if (cur == crDefault) {
+                POINT pt;
+                GetCursorPos(&pt);
+                ::ScreenToClient(FHandle, &pt);
+                TControl* c = ControlAtPos(Point(pt.x, pt.y), true);
+                cur = c && c->Cursor() != crDefault ? c->Cursor() : FCursor;
+            }
+            if (cur != crDefault) {
+                ::SetCursor(Screen->CursorHandle(cur));
+                m.Result = 1;
+                return;
+            }
+        }
+        DefaultHandler(m);
+        return;
     case WM_MOUSELEAVE: {
         TControl* mc = GetMouseControl();
         if (mc && (mc == this || (mc->FParent == this && !IsWindowed(mc)))) {
