@@ -7,9 +7,11 @@
 #include "platform/framework/forms.h"
 #include "platform/framework/hint_window.h"
 #include "platform/framework/main_thread.h"
+#include "platform/framework/message_box.h"
 #include "platform/framework/screen.h"
 #include "platform/framework/strings.h"
 #include "platform/framework/util_window.h"
+#include "platform/win/headless_api.h"
 
 THintWindowClass HintWindowClass = [](TComponent* AOwner) -> THintWindow* { return new THintWindow(AOwner); };
 
@@ -223,8 +225,9 @@ int TApplication::MessageBox(const String& Text, const String& Caption, int Flag
 
 int TApplication::PlainMessageBox(const String& Text, const String& Caption, int Flags)
 {
-    // Without a message box of the program's own, the text goes to the error stream and the box
-    // answers as its first button would.
+    if (std::string(vxwin::BackendName()) != "headless") return ShowPlainMessageBox(Text, Caption, Flags);
+    // Without a display nobody could answer a dialog: the text goes to the error stream and the
+    // box answers as its first button would.
     std::fprintf(stderr, "%s: %s\n", StringToUtf8(Caption).c_str(), StringToUtf8(Text).c_str());
     switch (Flags & 0xF) {
     case MB_YESNO:

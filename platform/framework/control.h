@@ -122,6 +122,10 @@ public:
     void SetFont(TFont* v) { FFont.Assign(v); }
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool v);
+    // Right-to-left reading is not used: text flags stay as they are, alignment is never mirrored.
+    UINT DrawTextBiDiModeFlags(UINT Flags) const { return Flags; }
+    bool UseRightToLeftAlignment() const { return false; }
+    bool UseRightToLeftReading() const { return false; }
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle v) { FControlStyle = v; }
     TControlState ControlState() const { return FControlState; }

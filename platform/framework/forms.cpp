@@ -18,11 +18,40 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
     FWidth = 320;
     FHeight = 240;
     FFormState.Include(fsCreating);
+    FCanvas.SetControl(this);
     if (Screen) Screen->AddForm(this);
+}
+
+void TCustomForm::Paint()
+{
+    if (OnPaint && !(ComponentState() & csDestroying)) OnPaint(this);
+}
+
+void TCustomForm::PaintWindow(HDC DC)
+{
+    FCanvas.Lock();
+    FCanvas.FreeHandle();
+    FCanvas.SetHandle(DC);
+    try {
+        Paint();
+    } catch (...) {
+        FCanvas.SetHandle(nullptr);
+        FCanvas.Unlock();
+        throw;
+    }
+    FCanvas.SetHandle(nullptr);
+    FCanvas.Unlock();
+}
+
+void TCustomForm::DestroyWnd()
+{
+    FCanvas.FreeHandle();
+    TWinControl::DestroyWnd();
 }
 
 TCustomForm::~TCustomForm()
 {
+    FCanvas.FreeHandle();
     if (FCreated) {
         try {
             DoDestroy();
@@ -415,6 +444,15 @@ void TCustomForm::Dispatch(TMessage& m)
     case WM_CLOSE:
         Close();
         m.Result = 0;
+        return;
+    case WM_PAINT:
+        if (OnPaint) {
+            FControlState.Include(csCustomPaint);
+            PaintHandler(m);
+            FControlState.Exclude(csCustomPaint);
+            return;
+        }
+        TWinControl::Dispatch(m);
         return;
     case WM_ACTIVATE: {
         bool active = LOWORD(m.WParam) != WA_INACTIVE;

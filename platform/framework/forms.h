@@ -7,7 +7,7 @@
 // EndLoading; TApplication::CreateForm then runs OnCreate.
 #pragma once
 
-#include "platform/framework/win_control.h"
+#include "platform/framework/custom_control.h"
 
 class TMainMenu;
 class TCanvas;
@@ -70,6 +70,8 @@ public:
     void SetKeyPreview(bool v) { FKeyPreview = v; }
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* v);
+    // The form's own canvas: drawing in OnPaint, and text measuring at any time.
+    TCanvas* Canvas() { return &FCanvas; }
     HWND ClientHandle() const { return nullptr; }   // no MDI client window in this framework
     int MDIChildCount() const { return 0; }
     TCustomForm* ActiveMDIChild() const { return nullptr; }
@@ -96,6 +98,7 @@ public:
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
     TShortCutEvent OnShortCut;
+    TNotifyEvent OnPaint;
 
     void Dispatch(TMessage& Message) override;
 
@@ -113,6 +116,10 @@ protected:
     void SetWindowFocus();
     void ApplyPosition();
     void VisibleChanging() override;
+    virtual void Paint();
+    void PaintWindow(HDC DC) override;
+    void DestroyWnd() override;
+    TControlCanvas FCanvas;
 
     TFormStyle FFormStyle = fsNormal;
     TFormBorderStyle FBorderStyle = bsSizeable;

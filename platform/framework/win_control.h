@@ -63,6 +63,10 @@ public:
     virtual void SetFocus();
     int TabOrder() const;
     void SetTabOrder(int v);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool v) { FCtl3D = v; }
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool v) { FDoubleBuffered = v; }
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool v);
     // Windowed children in tab order.
@@ -136,6 +140,8 @@ protected:
     std::vector<TControl*> FControls;   // stacking order: index 0 is the bottom
     int FAlignLevel = 0;
     bool FTabStop = false;
+    bool FCtl3D = true;
+    bool FDoubleBuffered = false;
     int FTabOrderHint = -1;
     bool FShowing = false;
     bool FRecreating = false;

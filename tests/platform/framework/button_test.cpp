@@ -4,6 +4,7 @@
 
 #include "control_test_util.h"
 #include "platform/framework/button.h"
+#include "platform/framework/message_box.h"
 
 namespace {
 struct Buttons : ::testing::Test {
@@ -121,4 +122,17 @@ TEST_F(Buttons, CheckBoxStatesAndRadioGroups)
     EXPECT_EQ(loadClicks, 0);
     EXPECT_TRUE(loading->Checked());
     loading->Free();
+}
+
+TEST_F(Buttons, PlainMessageBoxAnswersWithTheButtonChosen)
+{
+    PressKey(VK_RETURN);   // the first button is the default
+    EXPECT_EQ(ShowPlainMessageBox(L"文件已存在，是否覆盖？", L"提示", MB_YESNO | MB_ICONQUESTION), IDYES);
+    PressKey(VK_TAB);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(ShowPlainMessageBox(L"x", L"提示", MB_YESNO), IDNO);
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(ShowPlainMessageBox(L"x", L"提示", MB_OKCANCEL), IDCANCEL);
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(ShowPlainMessageBox(L"出错了", L"提示", MB_OK | MB_ICONSTOP), IDOK);
 }
