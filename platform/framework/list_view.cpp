@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/framework/exceptions.h"
+#include "platform/framework/list_view_header.h"
 #include "platform/framework/plain_draw.h"
 
 namespace {
@@ -290,7 +291,41 @@ void TCustomListView::SetViewStyle(TViewStyle v)
 {
     if (v == FViewStyle) return;
     FViewStyle = v;
+    UpdateHeader();
     Invalidate();
+}
+
+void TCustomListView::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateHeader();
+}
+
+void TCustomListView::DestroyWnd()
+{
+    if (FHeader) {
+        DestroyListViewHeader(FHeader);
+        FHeader = nullptr;
+    }
+    TCustomControl::DestroyWnd();
+}
+
+void TCustomListView::UpdateHeader()
+{
+    bool want = FHandle && FViewStyle == vsReport && FShowColumnHeaders;
+    if (want && !FHeader) {
+        FHeader = CreateListViewHeader(this, FHandle, ClientWidth(), HeaderHeight());
+    } else if (!want && FHeader) {
+        DestroyListViewHeader(FHeader);
+        FHeader = nullptr;
+    } else if (FHeader) {
+        SetWindowPos(FHeader, nullptr, 0, 0, ClientWidth(), HeaderHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TCustomListView::ColumnClick(int i)
+{
+    if (i >= 0 && i < FColumns.Count() && OnColumnClick) OnColumnClick(this, FColumns.Items(i));
 }
 
 void TCustomListView::SetMultiSelect(bool v)
@@ -325,6 +360,7 @@ void TCustomListView::SetCheckboxes(bool v)
 void TCustomListView::SetShowColumnHeaders(bool v)
 {
     FShowColumnHeaders = v;
+    UpdateHeader();
     Invalidate();
 }
 
@@ -441,7 +477,11 @@ void TCustomListView::InvalidateItem(TListItem* Item)
     InvalidateRect(FHandle, &rr, FALSE);
 }
 
-void TCustomListView::ColumnsChanged() { Invalidate(); }
+void TCustomListView::ColumnsChanged()
+{
+    Invalidate();
+    if (FHeader) InvalidateRect(FHeader, nullptr, FALSE);
+}
 
 int TCustomListView::ColumnsWidth() const
 {
@@ -494,6 +534,7 @@ void TCustomListView::Scroll(int DX, int DY)
     FTopIndex += DY / std::max(1, RowHeight());
     ClampScroll();
     Invalidate();
+    if (FHeader) InvalidateRect(FHeader, nullptr, FALSE);
 }
 
 TListItem* TCustomListView::GetItemAt(int X, int Y)
@@ -554,8 +595,8 @@ void TCustomListView::Paint()
         }
         for (int y = hh + rh; y <= client.Bottom; y += rh) c->FillRect(Rect(client.Left, y - 1, client.Right, y));
     }
-    // Header.
-    if (hh > 0) {
+    // Header (drawn here only while no header window exists).
+    if (hh > 0 && !FHeader) {
         c->Brush()->SetColor(clBtnFace);
         c->FillRect(Rect(client.Left, 0, client.Right, hh));
         int x = -FScrollX;
@@ -707,7 +748,11 @@ void TCustomListView::Dispatch(TMessage& m)
     case WM_SIZE:
         TCustomControl::Dispatch(m);
         ClampScroll();
+        UpdateHeader();
         Invalidate();
+        return;
+    case LVM_GETHEADER:
+        m.Result = reinterpret_cast<LRESULT>(FHeader);
         return;
     case WM_MOUSEWHEEL: {
         bool handled = false;

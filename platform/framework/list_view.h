@@ -201,6 +201,11 @@ public:
     // The column whose header is at X (client coordinates), -1 when none.
     int ColumnAt(int X) const;
     bool IsEditing() const { return false; }
+    // The header child window (report style with column headers), nullptr when there is none.
+    HWND HeaderHandle() const { return FHeader; }
+    int HeaderScrollX() const { return FScrollX; }
+    // A click on column i's header section.
+    void ColumnClick(int i);
 
     TLVChangeEvent OnChange;
     TLVSelectItemEvent OnSelectItem;
@@ -226,6 +231,10 @@ protected:
     int ColumnsWidth() const;
     void MoveFocus(int Index, TShiftState Shift);
     void ClampScroll();
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void UpdateHeader();
+    HWND FHeader = nullptr;
 
     TListColumns FColumns;
     TListItems FItems;

@@ -5,6 +5,7 @@
 
 #include "control_test_util.h"
 #include "platform/framework/list_view.h"
+#include "platform/framework/list_view_header.h"
 #include "platform/framework/strings.h"
 
 namespace {
@@ -165,4 +166,77 @@ TEST_F(ListViews, CustomDrawColoursRowsAndSelectionIsHighlighted)
     EXPECT_EQ(px(3, 300), Rgb(ColorToRGB(clWindow)));
     // The header sits above the rows in the button face colour.
     EXPECT_EQ(PixelOf(f, 75, lv->HeaderHeight() / 2), Rgb(ColorToRGB(clBtnFace)));
+}
+
+TEST_F(ListViews, HeaderIsAChildWindowAParentCanTakeOver)
+{
+    // A fresh list: its parent hears of the header's creation, as a skinned list needs.
+    auto* lv2 = new TListView(f);
+    lv2->SetBounds(0, 210, 300, 80);
+    lv2->SetViewStyle(vsReport);
+    for (int w : {120, 80}) lv2->Columns()->Add()->SetWidth(w);
+    String createdClass;
+    HWND created = nullptr;
+    TWndMethod saved = lv2->WindowProc();
+    lv2->SetWindowProc([&](TMessage& m) {
+        if (m.Msg == WM_PARENTNOTIFY && LOWORD(m.WParam) == WM_CREATE) {
+            created = reinterpret_cast<HWND>(m.LParam);
+            wchar_t buf[81] = {};
+            GetClassNameW(created, buf, 80);
+            createdClass = buf;
+        }
+        saved(m);
+    });
+    lv2->SetParent(f);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(createdClass, L"SysHeader32");
+    EXPECT_EQ(lv2->HeaderHandle(), created);
+    EXPECT_EQ(lv2->Perform(LVM_GETHEADER), reinterpret_cast<LRESULT>(created));
+    EXPECT_EQ(SendMessageW(created, HDM_GETITEMCOUNT, 0, 0), 2);
+    RECT r{};
+    ASSERT_TRUE(SendMessageW(created, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r)));
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.right, 200);
+    HDHITTESTINFO hit;
+    hit.pt = POINT{119, 5};
+    EXPECT_EQ(SendMessageW(created, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 0);
+    EXPECT_EQ(hit.flags, HHT_ONDIVIDER);
+
+    // Taken over: the new procedure sees the header's messages and hands the rest on.
+    int paints = 0;
+    WNDPROC old = nullptr;
+    WNDPROC mine = MakeObjectInstance([&](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_PAINT) ++paints;
+        return CallWindowProcW(old, h, msg, wp, lp);
+    });
+    old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(created, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(mine)));
+    InvalidateRect(created, nullptr, FALSE);
+    Pump();
+    EXPECT_GE(paints, 1);
+    EXPECT_EQ(SendMessageW(created, HDM_GETITEMCOUNT, 0, 0), 2);
+    SetWindowLongPtrW(created, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    FreeObjectInstance(mine);
+    lv2->SetWindowProc(saved);
+}
+
+TEST_F(ListViews, HeaderClicksAndDividerDragsResizeColumns)
+{
+    HWND h = lv->HeaderHandle();
+    ASSERT_NE(h, nullptr);
+    int clicked = -1;
+    lv->OnColumnClick = [&](TObject*, TListColumn* c) { clicked = c->Index(); };
+    TPoint sec = lv->ClientToScreen(Point(200, 5));
+    Click(sec.X, sec.Y);
+    Pump();
+    EXPECT_EQ(clicked, 1);
+    TPoint div = lv->ClientToScreen(Point(150, 5));
+    vxwin::AdvanceClock(2000);
+    vxwin::InjectMouseButton(0, true, div.X, div.Y);
+    vxwin::InjectMouseMove(div.X + 40, div.Y);
+    vxwin::InjectMouseButton(0, false, div.X + 40, div.Y);
+    Pump();
+    EXPECT_EQ(lv->Column(0)->Width(), 190);
+    EXPECT_EQ(clicked, 1);   // a drag is no click
+    // The header window paints the sections.
+    EXPECT_EQ(PixelOf(f, 100, lv->HeaderHeight() / 2), Rgb(ColorToRGB(clBtnFace)));
 }
