@@ -202,7 +202,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       showMsg(true);
       SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       if (top) {
-        CurrentBackend().WindowShown(*w, false);
+        CurrentBackend().WindowMinimized(*w);
         if (Input().active == w->handle) ActivateAnother(w);
       }
       SendMessageW(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
