@@ -454,10 +454,14 @@ void TBitmap::Assign(TPersistent* Source)
         Changed();
         return;
     }
+    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
+        FTransparent = g->Transparent();
+        AssignRasterImage(g->ToRasterImage());
+        return;
+    }
     TGraphic::Assign(Source);
 }
 
-void TBitmap::AssignTo(TPersistent* Dest) { TGraphic::AssignTo(Dest); }
 
 TRasterImage TBitmap::ToRasterImage() const
 {

@@ -23,8 +23,8 @@ public:
     TBitmap(int AWidth, int AHeight);
     ~TBitmap() override;
 
-    // From another TBitmap (pixels, format, palette, transparency) or nullptr (empty); other
-    // graphics convert themselves (AssignTo).
+    // From another TBitmap (pixels, format, palette, transparency), nullptr (empty), or any
+    // other graphic through its pixels (32 bits when it has alpha).
     void Assign(TPersistent* Source) override;
 
     bool Empty() const override { return FWidth == 0 || FHeight == 0; }
@@ -77,7 +77,8 @@ public:
     // The pixels as a raster image (alpha meaningful only for pf32bit, when some alpha byte is
     // neither 0 nor 255 or both occur), and back: Format pfCustom picks it from the image
     // (its bit depth as read, 32 bits for alpha, else 24).
-    TRasterImage ToRasterImage() const;
+    TRasterImage ToRasterImage() const override;
+    TGraphic* CreateEmpty() const override { return new TBitmap; }
     void AssignRasterImage(const TRasterImage& Image, TPixelFormat Format = pfCustom);
 
     // 0xAARRGGBB of a pixel of any format (0 outside); for tests and converters.
@@ -86,7 +87,6 @@ public:
 
 protected:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
-    void AssignTo(TPersistent* Dest) override;
 
 private:
     class TBitmapCanvas;
