@@ -117,6 +117,14 @@ TBitmap* TPicture::Bitmap()
 
 void TPicture::SetBitmap(TBitmap* Value) { SetGraphic(Value); }
 
+TIcon* TPicture::Icon()
+{
+    if (!dynamic_cast<TIcon*>(FGraphic.get())) Take(new TIcon);
+    return static_cast<TIcon*>(FGraphic.get());
+}
+
+void TPicture::SetIcon(TIcon* Value) { SetGraphic(Value); }
+
 void TPicture::LoadFromFile(const String& FileName)
 {
     String ext = ExtractFileExt(FileName);

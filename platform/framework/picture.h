@@ -8,6 +8,7 @@
 #include "platform/framework/graphic.h"
 
 class TBitmap;
+class TIcon;
 
 using TGraphicFactory = TGraphic* (*)();
 
@@ -23,6 +24,9 @@ public:
     // The graphic as a bitmap; a graphic of another class is replaced by an empty bitmap.
     TBitmap* Bitmap();
     void SetBitmap(TBitmap* Value);
+    // The same for an icon.
+    TIcon* Icon();
+    void SetIcon(TIcon* Value);
 
     int Width() const { return FGraphic ? FGraphic->Width() : 0; }
     int Height() const { return FGraphic ? FGraphic->Height() : 0; }

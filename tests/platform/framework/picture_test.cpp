@@ -12,6 +12,7 @@
 #include "platform/framework/jpeg_image.h"
 #include "platform/framework/picture.h"
 #include "platform/framework/png_image.h"
+#include "platform/win/win_api.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -156,6 +157,10 @@ TEST(Picture, HoldsCopiesAndBitmapReplacesOtherClasses)
     TBitmap* b = picture.Bitmap();
     EXPECT_TRUE(b->Empty());
     EXPECT_EQ(picture.Graphic(), b);
+    EXPECT_EQ(picture.Bitmap(), b);
+    picture.Icon()->SetHandle(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(32512)));   // the stock icon
+    EXPECT_EQ(typeid(*picture.Graphic()), typeid(TIcon));
+    EXPECT_EQ(picture.Width(), 32);
     // A picture copies into a graphic of any class.
     TBitmap target;
     target.Assign(&other);
