@@ -71,8 +71,8 @@ public:
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
 
-protected:
-    // Blended by its alpha (or with its transparent colour left out).
+    // Blended by its alpha (or with its transparent colour left out), scaled into Rect; public
+    // as the image lists draw their PNGs directly.
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
 
 private:

@@ -122,7 +122,7 @@ TEST(PngImage, DrawsWithItsAlphaIntoAnyRectangle)
     png.AlphaScanline(0)[1] = 0;
 
     auto b = WhiteBitmap(5, 2);
-    b->Canvas()->StretchDraw(Rect(0, 0, 4, 2), &png);
+    png.Draw(b->Canvas(), Rect(0, 0, 4, 2));
     // Red at half alpha over white; the transparent pixel leaves white; outside untouched.
     EXPECT_EQ(Rgb(*b, 0, 0), 0xFF7F7Fu);
     EXPECT_EQ(Rgb(*b, 0, 1), 0xFF7F7Fu);
