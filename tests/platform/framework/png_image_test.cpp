@@ -210,6 +210,21 @@ TEST(GifImage, KeepsItsTransparentIndexAndDrawsThrough)
     b->Canvas()->Draw(0, 0, &back);
     EXPECT_EQ(Rgb(*b, 0, 0), 0xFF0000u);
     EXPECT_EQ(Rgb(*b, 1, 0), 0xFFFFFFu);
+
+    // A transparent bitmap gives its transparent colour as the transparent index.
+    TBitmap glyph;
+    glyph.SetPixelFormat(pf24bit);
+    glyph.SetSize(2, 1);
+    glyph.Canvas()->SetPixels(0, 0, clFuchsia);
+    glyph.Canvas()->SetPixels(1, 0, clBlue);
+    glyph.SetTransparent(true);
+    TGIFImage fromBitmap;
+    fromBitmap.Assign(&glyph);
+    EXPECT_TRUE(fromBitmap.Transparent());
+    auto c = WhiteBitmap(2, 1);
+    c->Canvas()->Draw(0, 0, &fromBitmap);
+    EXPECT_EQ(Rgb(*c, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(*c, 1, 0), 0x0000FFu);
 }
 
 TEST(Icon, HandlesFilesAndMasks)
