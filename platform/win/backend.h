@@ -22,6 +22,8 @@ class Backend {
   virtual void WindowCreated(WindowObj&) {}
   virtual void WindowDestroyed(WindowObj&) {}
   virtual void WindowShown(WindowObj&, bool /*visible*/) {}
+  // Minimised: the window goes to the task bar (restoring it there sends SC_RESTORE).
+  virtual void WindowMinimized(WindowObj& w) { WindowShown(w, false); }
   virtual void WindowMoved(WindowObj&) {}       // position or size changed
   virtual void WindowRestacked() {}            // z-order of top-level windows changed
   virtual void WindowShapeChanged(WindowObj&) {}

@@ -230,6 +230,19 @@ class X11Backend final : public Backend {
     XFlush(dpy_);
   }
 
+  void WindowMinimized(WindowObj& w) override {
+    std::lock_guard<std::mutex> lock(m_);
+    auto* n = Find(w);
+    if (!n || !n->mapped) return;
+    if (n->overrideRedirect) {
+      XUnmapWindow(dpy_, n->win);
+      n->mapped = false;
+    } else {
+      XIconifyWindow(dpy_, n->win, screen_);
+    }
+    XFlush(dpy_);
+  }
+
   void WindowMoved(WindowObj& w) override {
     std::lock_guard<std::mutex> lock(m_);
     auto* n = Find(w);
@@ -561,6 +574,23 @@ class X11Backend final : public Backend {
           });
         }
         break;
+      case MapNotify:
+        // Mapped again by the window manager (restored from the task bar) while minimised.
+        if (h)
+          QueueInMainThread([h] {
+            auto w = LookupWindow(h);
+            if (w && w->showState == SW_SHOWMINIMIZED) PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+          });
+        break;
+      case LeaveNotify: {
+        // The pointer left our window: a move there lets leave tracking end.
+        RawInput r;
+        r.kind = RawInput::MouseMove;
+        r.x = ev.xcrossing.x_root;
+        r.y = ev.xcrossing.y_root;
+        PostRawInput(r);
+        break;
+      }
       case ClientMessage:
         if (h && static_cast<Atom>(ev.xclient.data.l[0]) == wmDelete_)
           PostMessageW(reinterpret_cast<HWND>(h), WM_SYSCOMMAND, SC_CLOSE, 0);

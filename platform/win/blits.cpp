@@ -210,12 +210,49 @@ BOOL DoBlit(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int xs, int ys, in
     NoteDrawn(t, area);
     return TRUE;
   }
+  if (src.s == t.s) {
+    // Source and destination overlap (scrolling within one bitmap): read from a copy.
+    auto copy = std::make_shared<Surface>();
+    if (!copy->Allocate(src.s->width, src.s->height, src.s->bpp, src.s->topDown)) return FALSE;
+    copy->palette = src.s->palette;
+    std::memcpy(copy->bits, src.s->bits, static_cast<size_t>(src.s->stride) * src.s->height);
+    src.keep = copy;
+    src.s = copy.get();
+  }
   SourceReader rd{src.s, src.s->bpp == 1 && t.s->bpp != 1, ColorRefToArgb(ResolveColor(dd->st.textColor)),
                   ColorRefToArgb(ResolveColor(dd->st.bkColor))};
   unsigned code = (rop >> 16) & 0xFF;
   bool usePat = RopUsesPattern(rop);
   std::uint32_t pat = usePat ? PatternAt(*dd, 0, 0) : 0;
   std::uint32_t srcBk = ColorRefToArgb(src.bk) & 0xFFFFFF;
+  bool identity = g.cols.size() == static_cast<size_t>(cxs < 0 ? -cxs : cxs) && g.rows.size() == static_cast<size_t>(cys < 0 ? -cys : cys) &&
+                  (g.cols.empty() || g.cols.front() == 0) && (g.rows.empty() || g.rows.front() == 0);
+  if (code == 0xCC && t.s->bpp == 32 && src.s->bpp == 32 && identity && !g.cols.empty() && g.cols.back() == static_cast<int>(g.cols.size()) - 1 &&
+      g.rows.back() == static_cast<int>(g.rows.size()) - 1) {
+    // Unscaled copy: whole runs per row, source clipped to its surface.
+    RECT area = RectIntersect(g.dst, t.clip.Bounds());
+    for (auto& band : t.clip.Bands()) {
+      if (band.bottom <= area.top) continue;
+      if (band.top >= area.bottom) break;
+      for (size_t k = 0; k < band.xs.size(); k += 2) {
+        int x0 = std::max<int>(band.xs[k], area.left), x1 = std::min<int>(band.xs[k + 1], area.right);
+        int sx0 = g.srcLeft + (x0 - g.dst.left), sx1 = g.srcLeft + (x1 - g.dst.left);
+        if (sx0 < 0) {
+          x0 -= sx0;
+          sx0 = 0;
+        }
+        if (sx1 > src.s->width) x1 -= sx1 - src.s->width;
+        if (x0 >= x1) continue;
+        for (int y = std::max<int>(band.top, area.top); y < std::min<int>(band.bottom, area.bottom); ++y) {
+          int sy = g.srcTop + (y - g.dst.top);
+          if (sy < 0 || sy >= src.s->height) continue;
+          std::memmove(t.s->Row32(y) + x0, src.s->Row32(sy) + g.srcLeft + (x0 - g.dst.left), static_cast<size_t>(x1 - x0) * 4);
+        }
+      }
+    }
+    NoteDrawn(t, area);
+    return TRUE;
+  }
   if (code == 0xCC && t.s->bpp == 32 && src.s->bpp == 32) {
     ForEachMapped(t, g.dst, g.cols, g.rows, g.srcLeft, g.srcTop, src.s->width, src.s->height,
                   [&](int dx, int dy, int sx, int sy) { t.s->Row32(dy)[dx] = src.s->Row32(sy)[sx]; });

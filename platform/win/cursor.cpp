@@ -170,3 +170,40 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 
 HCURSOR GetCursor() { return Input().cursor; }
+
+HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT) {
+  if (type == 0 /* IMAGE_BITMAP */) {
+    auto bm = Lookup<BitmapObj>(image);
+    if (!bm) return nullptr;
+    int w = cx > 0 ? cx : bm->surface->width, h = cy > 0 ? cy : bm->surface->height;
+    auto copy = std::make_shared<BitmapObj>();
+    copy->surface = std::make_shared<Surface>();
+    if (!copy->surface->Allocate(w, h, 32, true)) return nullptr;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        copy->surface->Row32(y)[x] = bm->surface->GetPixel(x * bm->surface->width / w, y * bm->surface->height / h);
+    return Register<HBITMAP>(copy);
+  }
+  // Icons and cursors: a copy at the asked size (nearest neighbour), alpha and mask kept.
+  auto ic = Lookup<IconObj>(image);
+  if (!ic) return nullptr;
+  int w = cx > 0 ? cx : ic->color->width, h = cy > 0 ? cy : ic->color->height;
+  auto copy = std::make_shared<IconObj>();
+  copy->isCursor = ic->isCursor;
+  copy->hasAlpha = ic->hasAlpha;
+  copy->cursorShape = ic->cursorShape;
+  copy->hotspot = ic->hotspot;
+  copy->color = std::make_shared<Surface>();
+  if (!copy->color->Allocate(w, h, 32, true)) return nullptr;
+  if (ic->mask) {
+    copy->mask = std::make_shared<Surface>();
+    copy->mask->Allocate(w, h, 1, true);
+  }
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      int sx = x * ic->color->width / w, sy = y * ic->color->height / h;
+      copy->color->Row32(y)[x] = ic->color->Row32(sy)[sx];
+      if (copy->mask) copy->mask->SetPixel(x, y, ic->mask->GetPixel(sx, sy));
+    }
+  return Register<HICON>(copy);
+}

@@ -5,6 +5,7 @@
 
 #include "platform/win/gdi_api.h"
 #include "platform/win/system_api.h"
+#include "platform/win/window.h"
 
 namespace vxwin {
 
@@ -29,7 +30,17 @@ bool PrepareTarget(DcObj& dc, Target& t) {
     t.keep = dc.st.bitmap->surface;
     visible = Region(RECT{0, 0, t.keep->width, t.keep->height});
   } else if (dc.type == DcType::Window) {
-    if (!ResolveWindowSurface(dc.hwnd, dc.wholeWindow, t.keep, origin, visible, t.toplevel)) return false;
+    unsigned gen = LayoutGeneration();
+    if (dc.cacheGen != gen || !dc.cacheSurface) {
+      dc.cacheSurface.reset();
+      if (!ResolveWindowSurface(dc.hwnd, dc.wholeWindow, dc.cacheSurface, dc.cacheOrigin, dc.cacheVisible, dc.cacheTop))
+        return false;
+      dc.cacheGen = gen;
+    }
+    t.keep = dc.cacheSurface;
+    origin = dc.cacheOrigin;
+    visible = dc.cacheVisible;
+    t.toplevel = dc.cacheTop;
     if (dc.paintClip) visible = visible.Intersect(*dc.paintClip);
   } else {
     return false;

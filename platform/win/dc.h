@@ -44,6 +44,12 @@ struct DcObj : Object {
   std::optional<Region> paintClip;  // BeginPaint: the update region, in surface coordinates
   DcState st;
   std::vector<DcState> saved;
+  // Window DCs: the resolved surface and visible region, valid while the layout is unchanged.
+  unsigned cacheGen = 0;
+  std::shared_ptr<Surface> cacheSurface;
+  POINT cacheOrigin;
+  Region cacheVisible;
+  std::uintptr_t cacheTop = 0;
 };
 
 // Where drawing through a DC lands.

@@ -35,6 +35,9 @@ void PumpMessages();
 std::vector<std::uint32_t> WindowPixels(HWND hwnd, int* width, int* height);
 // Writes them as a PNG file; false on failure.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
+// The font family the text module uses for a Windows face name ("Tahoma" -> "DejaVu Sans").
+std::string ResolvedFontFamily(const wchar_t* face);
+
 // A native X11 window id for a window another library draws into (0 in the headless back end).
 unsigned long NativeWindowId(HWND hwnd);
 

@@ -229,3 +229,5 @@ UINT RegisterWindowMessageW(LPCWSTR name) {
   names[key] = v;
   return v;
 }
+
+void InitWindowSystem() { CurrentBackend(); }

@@ -32,6 +32,11 @@ BOOL SetCursorPos(int x, int y);
 
 UINT RegisterWindowMessageW(LPCWSTR name);
 
+// Starts the window layer's back end now (X11 when DISPLAY is set, headless otherwise or with
+// VX_HEADLESS=1; VX_BACKEND=x11|headless forces one). The program calls it first in main, before
+// SDL or any other X11 user, so Xlib's thread support and error handler are in place.
+void InitWindowSystem();
+
 namespace vxwin {
 // The clock every time-based part of the layer reads: the real monotonic clock, or the test
 // clock of the headless back end that tests advance.

@@ -487,3 +487,24 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* r, UINT format) {
   if (single && (format & (DT_VCENTER | DT_BOTTOM))) return top - r->top + lineH;
   return total;
 }
+
+namespace vxwin {
+// The family Pango picks for a LOGFONT face name (for tests of the name rules).
+std::string ResolvedFontFamily(const wchar_t* face) {
+  std::lock_guard<std::recursive_mutex> lock(TextLock());
+  PangoFontDescription* d = pango_font_description_new();
+  std::string f = ToUtf8(face, std::wcslen(face));
+  pango_font_description_set_family(d, f.c_str());
+  pango_font_description_set_absolute_size(d, 13 * PANGO_SCALE);
+  PangoFont* font = pango_font_map_load_font(pango_context_get_font_map(Context()), Context(), d);
+  std::string out;
+  if (font) {
+    PangoFontDescription* got = pango_font_describe(font);
+    if (const char* fam = pango_font_description_get_family(got)) out = fam;
+    pango_font_description_free(got);
+    g_object_unref(font);
+  }
+  pango_font_description_free(d);
+  return out;
+}
+}  // namespace vxwin

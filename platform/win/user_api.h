@@ -95,6 +95,10 @@ HICON CreateIconIndirect(const ICONINFO* info);
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 BOOL DestroyIcon(HICON icon);
 BOOL DestroyCursor(HCURSOR cursor);
+constexpr UINT IMAGE_BITMAP = 0, IMAGE_ICON = 1, IMAGE_CURSOR = 2;
+constexpr UINT LR_COPYFROMRESOURCE = 0x4000;
+// A copy of a bitmap, icon or cursor at the given size (0 keeps the size); the caller owns it.
+HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags);
 BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags);
 
 // ---- messages ----

@@ -61,6 +61,7 @@ InputState& Input() {
 }
 
 void BumpLayout() { ++g_layoutGen; }
+unsigned LayoutGeneration() { return g_layoutGen; }
 
 std::shared_ptr<WindowObj> LookupWindow(HWND h) { return Lookup<WindowObj>(h); }
 

@@ -114,6 +114,7 @@ LRESULT SendTo(const std::shared_ptr<WindowObj>& w, UINT msg, WPARAM wp, LPARAM 
 
 // Layout changes bump this, so cached visible regions are rebuilt.
 void BumpLayout();
+unsigned LayoutGeneration();
 
 // Window-side hooks used by painting and input.
 void InvalidateWindowArea(const std::shared_ptr<WindowObj>& w, const Region& windowArea, bool erase, bool children);

@@ -100,6 +100,15 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   if (!IsWindow(hwnd)) return FALSE;
   flags = wp.flags;
   RECT old = w->rect;
+  // What the flags exclude stays as it is, whatever the handler wrote.
+  if (flags & SWP_NOMOVE) {
+    wp.x = old.left;
+    wp.y = old.top;
+  }
+  if (flags & SWP_NOSIZE) {
+    wp.cx = old.right - old.left;
+    wp.cy = old.bottom - old.top;
+  }
   RECT oldClient = w->client;
   bool wasVisible = w->style & WS_VISIBLE;
   RECT nr{wp.x, wp.y, wp.x + std::max(0, wp.cx), wp.y + std::max(0, wp.cy)};
@@ -202,7 +211,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       showMsg(true);
       SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       if (top) {
-        CurrentBackend().WindowShown(*w, false);
+        CurrentBackend().WindowMinimized(*w);
         if (Input().active == w->handle) ActivateAnother(w);
       }
       SendMessageW(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);

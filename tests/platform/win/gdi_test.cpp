@@ -373,3 +373,12 @@ TEST(WinHelpers, MulDivRoundsHalfAwayFromZeroAndSystemColoursAreFixed) {
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0));
   EXPECT_LE(wa.bottom, GetSystemMetrics(SM_CYSCREEN));
 }
+
+TEST(WinBlits, OverlappingBlitWithinOneBitmapScrolls) {
+  TestDib d(1, 4);
+  for (int y = 0; y < 4; ++y) d.at(0, y) = static_cast<std::uint32_t>(y + 1);
+  BitBlt(d.dc, 0, 1, 1, 3, d.dc, 0, 0, SRCCOPY);  // down by one row
+  EXPECT_EQ(d.at(0, 1), 1u);
+  EXPECT_EQ(d.at(0, 2), 2u);
+  EXPECT_EQ(d.at(0, 3), 3u);
+}

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "gdi_test_util.h"
+#include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 
 namespace {
@@ -149,4 +150,13 @@ TEST(WinText, TextColourAndOpaqueBackgroundKeepTheDestinationAlpha) {
   EXPECT_EQ(d.at(30, 3) & 0xFFFFFF, 0x0000FFu);
   SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
   DeleteObject(f);
+}
+
+TEST(WinText, WindowsFaceNamesMapToTheInstalledFonts) {
+  struct Case {
+    const wchar_t* face;
+    const char* family;
+  } cases[] = {{L"Tahoma", "DejaVu Sans"}, {L"Arial", "DejaVu Sans"}, {L"MS Sans Serif", "DejaVu Sans"},
+               {L"宋体", "WenQuanYi Micro Hei"}, {L"微软雅黑", "WenQuanYi Micro Hei"}};
+  for (auto& c : cases) EXPECT_EQ(vxwin::ResolvedFontFamily(c.face), c.family) << c.family;
 }

@@ -442,3 +442,60 @@ TEST(WinMessages, SendToAWindowOfAThreadThatNeverServesReturnsWhenItDies) {
   owner.join();
   UnregisterClassW(L"VxSilentWindow", nullptr);
 }
+
+TEST(WinWindows, SetWindowPosMessageOrderAndChangingMayRewriteTheSize) {
+  TestWindows tw;
+  HWND w = tw.Top(0, 0, 100, 100);
+  tw.handlers[w] = [](HWND, UINT m, WPARAM, LPARAM lp, LRESULT&) {
+    if (m == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx += 25;
+    return false;
+  };
+  tw.log.clear();
+  SetWindowPos(w, nullptr, 10, 20, 100, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(tw.Of(w, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}),
+            (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.right - r.left, 125);
+  auto* pos = reinterpret_cast<const WINDOWPOS*>(tw.Last(w, WM_WINDOWPOSCHANGED)->lp);
+  (void)pos;  // only valid during the call; the order above is what callers rely on
+  // A move alone gives WM_MOVE but no WM_SIZE.
+  tw.log.clear();
+  SetWindowPos(w, nullptr, 30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(tw.Of(w, {WM_MOVE, WM_SIZE}), (std::vector<UINT>{WM_MOVE}));
+}
+
+TEST(WinPainting, RedrawNowPaintsAtOnceAndSetRedrawSuspends) {
+  TestWindows tw;
+  HWND top = tw.Top(0, 0, 40, 40);
+  HWND child = tw.Child(top, 0, 0, 20, 20);
+  PumpMessages();
+  tw.log.clear();
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_EQ(tw.Of(top, {WM_PAINT}).size(), 1u);
+  EXPECT_EQ(tw.Of(child, {WM_PAINT}).size(), 1u);
+  SendMessageW(top, WM_SETREDRAW, FALSE, 0);
+  InvalidateRect(top, nullptr, TRUE);
+  tw.log.clear();
+  PumpMessages();
+  EXPECT_TRUE(tw.Of(top, {WM_PAINT}).empty());
+  SendMessageW(top, WM_SETREDRAW, TRUE, 0);
+  PumpMessages();
+  EXPECT_EQ(tw.Of(top, {WM_PAINT}).size(), 1u);
+}
+
+TEST(WinPainting, InvalidationFromAWorkerWakesTheLoop) {
+  TestWindows tw;
+  HWND w = tw.Top(0, 0, 20, 20);
+  PumpMessages();
+  tw.log.clear();
+  std::thread worker([w] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    InvalidateRect(w, nullptr, FALSE);
+  });
+  MSG m;
+  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));  // blocks until the worker's invalidation
+  EXPECT_EQ(m.message, WM_PAINT);
+  DispatchMessageW(&m);
+  worker.join();
+}
