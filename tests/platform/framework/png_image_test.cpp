@@ -284,3 +284,26 @@ TEST(Icon, HandlesFilesAndMasks)
     EXPECT_EQ(img.Pixel(1, 1) >> 24, 0u);
     EXPECT_THROW(LoadIco(ico.data(), ico.size() - 20), EInvalidGraphic);
 }
+
+TEST(Icon, DamagedFilesRaiseAndNeverReadOutside)
+{
+    TPngImage png;
+    png.CreateBlank(COLOR_RGBALPHA, 8, 5, 3);
+    TIcon icon;
+    icon.Assign(&png);
+    TMemoryStream s;
+    icon.SaveToStream(s);
+    const std::vector<uint8_t> good = s.Data();
+    // Every truncation, and every byte of the directory and header changed.
+    for (size_t n = 0; n < good.size(); ++n) EXPECT_THROW(LoadIco(good.data(), n), EInvalidGraphic) << n;
+    for (size_t i = 0; i < 62 && i < good.size(); ++i)
+        for (uint8_t v : {uint8_t(0), uint8_t(0x7F), uint8_t(0xFF)}) {
+            std::vector<uint8_t> bad = good;
+            bad[i] = v;
+            try {
+                TRasterImage image = LoadIco(bad.data(), bad.size());
+                EXPECT_FALSE(image.Empty());
+            } catch (const EInvalidGraphic&) {
+            }
+        }
+}
