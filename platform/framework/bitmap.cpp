@@ -421,11 +421,28 @@ void TBitmap::SetTransparentMode(TTransparentMode Value)
     }
 }
 
+void TBitmap::SetAlphaFormat(TAlphaFormat Value)
+{
+    if (Value == FAlphaFormat) return;
+    FAlphaFormat = Value;
+    Changed();
+}
+
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect)
 {
     if (Empty()) return;
+    if (!Transparent() && FPixelFormat == pf32bit && FAlphaFormat == afDefined) {
+        DrawRasterImage(ACanvas, Rect, ToRasterImage(), true);
+        return;
+    }
     HDC src = Canvas()->Handle();
     HDC dst = ACanvas->Handle();
+    if (!Transparent() && FPixelFormat == pf32bit && FAlphaFormat == afPremultiplied) {
+        BLENDFUNCTION bf;
+        bf.AlphaFormat = AC_SRC_ALPHA;
+        AlphaBlend(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight, bf);
+        return;
+    }
     if (Transparent()) {
         TransparentBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight,
                        static_cast<UINT>(ColorToRGB(TransparentColor())));
@@ -439,6 +456,7 @@ void TBitmap::Assign(TPersistent* Source)
 {
     if (!Source) {
         NewImage(0, 0, FPixelFormat, {});
+        FAlphaFormat = afIgnored;
         Changed();
         return;
     }
@@ -451,13 +469,18 @@ void TBitmap::Assign(TPersistent* Source)
         FTransparent = b->FTransparent;
         FTransparentColor = b->FTransparentColor;
         FTransparentMode = b->FTransparentMode;
+        FAlphaFormat = b->FAlphaFormat;
         Changed();
+        return;
+    }
+    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
+        FTransparent = g->Transparent();
+        AssignRasterImage(g->ToRasterImage());
         return;
     }
     TGraphic::Assign(Source);
 }
 
-void TBitmap::AssignTo(TPersistent* Dest) { TGraphic::AssignTo(Dest); }
 
 TRasterImage TBitmap::ToRasterImage() const
 {
@@ -465,24 +488,24 @@ TRasterImage TBitmap::ToRasterImage() const
     if (Empty()) return image;
     image.SetSize(FWidth, FHeight);
     int bpp = BitsPerPixel();
-    bool seen0 = false, seen255 = false, partial = false;
     for (int y = 0; y < FHeight; ++y) {
         const uint8_t* row = FBits + static_cast<size_t>(y) * FStride;
         auto* out = reinterpret_cast<uint32_t*>(image.ScanLine(y));
         if (bpp == 32) {
             std::memcpy(out, row, static_cast<size_t>(FWidth) * 4);
-            for (int x = 0; x < FWidth; ++x) {
-                uint32_t a = out[x] >> 24;
-                if (a == 0) seen0 = true;
-                else if (a == 255) seen255 = true;
-                else partial = true;
+            if (FAlphaFormat == afPremultiplied) {
+                for (int x = 0; x < FWidth; ++x) {
+                    uint32_t p = out[x], a = p >> 24;
+                    auto un = [a](uint32_t c) { return a ? std::min<uint32_t>(255, (c * 255 + a / 2) / a) : 0; };
+                    out[x] = (a << 24) | (un((p >> 16) & 255) << 16) | (un((p >> 8) & 255) << 8) | un(p & 255);
+                }
             }
         } else {
             for (int x = 0; x < FWidth; ++x) out[x] = ReadPixel(row, x, bpp, FPalette);
         }
     }
     if (bpp == 32) {
-        if (FPixelFormat == pf32bit && (partial || (seen0 && seen255))) image.SetHasAlpha(true);
+        if (FPixelFormat == pf32bit && FAlphaFormat != afIgnored) image.SetHasAlpha(true);
         else image.MakeOpaque();
     }
     if (bpp <= 8) image.SetPalette(FPalette);
@@ -510,6 +533,7 @@ void TBitmap::AssignRasterImage(const TRasterImage& Image, TPixelFormat Format)
 void TBitmap::AssignRasterImageAs(const TRasterImage& Image, TPixelFormat Format, const std::vector<TPaletteEntry>& Palette)
 {
     NewImage(Image.Width(), Image.Height(), Format, Palette);
+    FAlphaFormat = Format == pf32bit && Image.HasAlpha() ? afDefined : afIgnored;
     if (FBits) {
         int bpp = BitsPerPixel();
         TPaletteMapper mapper(FPalette);

@@ -16,6 +16,9 @@ enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit,
 // Every bitmap is a DIB section; bmDDB is accepted and kept as a DIB.
 enum TBitmapHandleType { bmDIB, bmDDB };
 enum TTransparentMode { tmAuto, tmFixed };
+// What the fourth byte of a 32-bit bitmap is: nothing (GDI drawing leaves it 0), straight alpha,
+// or alpha with the colours premultiplied by it.
+enum TAlphaFormat { afIgnored, afDefined, afPremultiplied };
 
 class TBitmap : public TGraphic {
 public:
@@ -23,8 +26,8 @@ public:
     TBitmap(int AWidth, int AHeight);
     ~TBitmap() override;
 
-    // From another TBitmap (pixels, format, palette, transparency) or nullptr (empty); other
-    // graphics convert themselves (AssignTo).
+    // From another TBitmap (pixels, format, palette, transparency), nullptr (empty), or any
+    // other graphic through its pixels (32 bits when it has alpha).
     void Assign(TPersistent* Source) override;
 
     bool Empty() const override { return FWidth == 0 || FHeight == 0; }
@@ -61,6 +64,11 @@ public:
     const std::vector<TPaletteEntry>& Palette() const { return FPalette; }
     void SetPalette(const std::vector<TPaletteEntry>& Value);
 
+    // pf32bit only. Loading or assigning a picture with alpha sets afDefined; a bitmap with
+    // alpha is drawn blended, saved with its alpha and converted with it.
+    TAlphaFormat AlphaFormat() const { return FAlphaFormat; }
+    void SetAlphaFormat(TAlphaFormat Value);
+
     // tmAuto: the bottom-left pixel's colour (white for an empty monochrome bitmap).
     TColor TransparentColor();
     void SetTransparentColor(TColor Value);   // tmFixed; clDefault gives tmAuto
@@ -74,10 +82,11 @@ public:
     // From the program's resource table (resources.h); EResNotFound when it has no such name.
     void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
 
-    // The pixels as a raster image (alpha meaningful only for pf32bit, when some alpha byte is
-    // neither 0 nor 255 or both occur), and back: Format pfCustom picks it from the image
-    // (its bit depth as read, 32 bits for alpha, else 24).
-    TRasterImage ToRasterImage() const;
+    // The pixels as a raster image (with alpha for pf32bit with an alpha format, straight), and
+    // back: Format pfCustom picks it from the image (its bit depth as read, 32 bits for alpha,
+    // else 24); a pf32bit result takes afDefined when the image has alpha.
+    TRasterImage ToRasterImage() const override;
+    TGraphic* CreateEmpty() const override { return new TBitmap; }
     void AssignRasterImage(const TRasterImage& Image, TPixelFormat Format = pfCustom);
 
     // 0xAARRGGBB of a pixel of any format (0 outside); for tests and converters.
@@ -86,7 +95,6 @@ public:
 
 protected:
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
-    void AssignTo(TPersistent* Dest) override;
 
 private:
     class TBitmapCanvas;
@@ -107,6 +115,7 @@ private:
     std::unique_ptr<TBitmapCanvas> FCanvas;
     TColor FTransparentColor = clDefault;
     TTransparentMode FTransparentMode = tmAuto;
+    TAlphaFormat FAlphaFormat = afIgnored;
 };
 
 // Bits per pixel of a format (pfDevice and pfCustom: 32).

@@ -3,8 +3,11 @@
 // canvas and read and write their own file format.
 #pragma once
 
+#include <vector>
+
 #include "platform/framework/component.h"
 #include "platform/framework/graphics_types.h"
+#include "platform/framework/raster_image.h"
 #include "platform/framework/streams.h"
 #include "platform/framework/types.h"
 
@@ -25,6 +28,13 @@ public:
     virtual void SetTransparent(bool Value);
     bool Modified() const { return FModified; }
     void SetModified(bool Value);
+
+    // A new empty graphic of the same class (pictures copy graphics through it).
+    virtual TGraphic* CreateEmpty() const { return nullptr; }
+    // The pixels with the alpha the graphic draws with (HasAlpha set when it has any); the
+    // picture classes convert between each other through it. By default the graphic drawn
+    // onto an opaque 32-bit bitmap.
+    virtual TRasterImage ToRasterImage() const;
 
     // The format of the class; EInvalidGraphic for anything it cannot read.
     virtual void LoadFromStream(TStream& Stream) = 0;
@@ -47,5 +57,9 @@ private:
     bool FModified = false;
 };
 
-// A new graphic of the same class (for pictures and copies); nullptr for an unknown class.
-using TGraphicFactory = TGraphic* (*)();
+// The bytes from a stream's position to its end (the picture readers take whole files).
+std::vector<uint8_t> ReadRestOfStream(TStream& Stream);
+
+// Draws straight-alpha BGRA pixels scaled into R of the canvas: blended by their alpha times
+// Opacity/255 when UseAlpha, else copied. For the picture classes that carry alpha.
+void DrawRasterImage(TCanvas* Canvas, const TRect& R, const TRasterImage& Image, bool UseAlpha, int Opacity = 255);

@@ -201,10 +201,13 @@ void TBrush::SetStyle(TBrushStyle Value)
 HBRUSH TBrush::Handle()
 {
     if (!FHandle) {
-        LOGBRUSH lb;
-        lb.lbStyle = FStyle == bsClear ? BS_NULL : BS_SOLID;
-        lb.lbColor = static_cast<COLORREF>(FColor == clNone ? 0 : FColor);
-        FHandle = CreateBrushIndirect(&lb);
+        if (FStyle == bsClear) {
+            LOGBRUSH lb;
+            lb.lbStyle = BS_NULL;
+            FHandle = CreateBrushIndirect(&lb);
+        } else {
+            FHandle = CreateSolidBrush(static_cast<COLORREF>(FColor == clNone ? 0 : FColor));
+        }
     }
     return FHandle;
 }

@@ -127,6 +127,7 @@ TEST(Bitmap, ThirtyTwoBitPixelsKeepTheirAlphaThroughAFile)
     TBitmap b;
     b.SetPixelFormat(pf32bit);
     b.SetSize(2, 2);
+    b.SetAlphaFormat(afDefined);
     b.SetPixelArgb(0, 0, 0x80402010);
     b.SetPixelArgb(1, 0, 0xFF0000FF);
     TMemoryStream s;
@@ -138,6 +139,46 @@ TEST(Bitmap, ThirtyTwoBitPixelsKeepTheirAlphaThroughAFile)
     EXPECT_EQ(back.PixelArgb(0, 0), 0x80402010u);
     EXPECT_EQ(back.PixelArgb(1, 0), 0xFF0000FFu);
     EXPECT_EQ(back.PixelArgb(0, 1) >> 24, 0u);
+    EXPECT_EQ(back.AlphaFormat(), afDefined);
+}
+
+TEST(Bitmap, AlphaBytesLeftByDrawingAreNoTransparency)
+{
+    // A frame drawn on with GDI: fills leave alpha 0 next to opaque pixels.
+    TBitmap frame;
+    frame.SetPixelFormat(pf32bit);
+    frame.SetSize(4, 2);
+    for (int x = 0; x < 4; ++x) frame.SetPixelArgb(x, 0, 0xFF102030);
+    frame.Canvas()->Brush()->SetColor(clRed);
+    frame.Canvas()->FillRect(Rect(0, 1, 4, 2));
+    EXPECT_EQ(frame.PixelArgb(0, 1) >> 24, 0u);
+    EXPECT_EQ(frame.AlphaFormat(), afIgnored);
+    TMemoryStream s;
+    frame.SaveToStream(s);
+    s.SetPosition(0);
+    TBitmap back;
+    back.LoadFromStream(s);
+    EXPECT_EQ(back.PixelArgb(0, 1), 0xFFFF0000u);
+    EXPECT_EQ(back.PixelArgb(0, 0), 0xFF102030u);
+
+    // With its alpha defined, a bitmap draws blended.
+    TBitmap glyph;
+    glyph.SetPixelFormat(pf32bit);
+    glyph.SetSize(2, 1);
+    glyph.SetPixelArgb(0, 0, 0x800000FF);
+    glyph.SetPixelArgb(1, 0, 0x000000FF);
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(2, 1);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(Rect(0, 0, 2, 1));
+    target.Canvas()->Draw(0, 0, &glyph);   // alpha ignored: copied
+    EXPECT_EQ(target.PixelArgb(1, 0) & 0xFFFFFF, 0x0000FFu);
+    target.Canvas()->FillRect(Rect(0, 0, 2, 1));
+    glyph.SetAlphaFormat(afDefined);
+    target.Canvas()->Draw(0, 0, &glyph);
+    EXPECT_EQ(target.PixelArgb(0, 0) & 0xFFFFFF, 0x7F7FFFu);
+    EXPECT_EQ(target.PixelArgb(1, 0) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST(Bitmap, BadInputRaisesAndKeepsThePicture)

@@ -189,6 +189,10 @@ TEST(Canvas, TextIsMeasuredAndDrawnInsideItsExtent)
     EXPECT_NEAR(two.cx, 2 * one.cx, 2);
     EXPECT_EQ(c->TextHeight(L"Hello"), one.cy);
     EXPECT_GT(c->TextWidth(L"转换器"), c->TextWidth(L"转"));
+    // An empty bitmap's canvas measures text as well.
+    TBitmap empty;
+    empty.Canvas()->Font()->Assign(c->Font());
+    EXPECT_EQ(empty.Canvas()->TextExtent(L"Hello"), one);
 
     c->Brush()->SetStyle(bsClear);
     c->TextOut(10, 5, L"Hello");
