@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/framework/exceptions.h"
+#include "platform/framework/image_list.h"
 #include "platform/framework/list_view_header.h"
 #include "platform/framework/plain_draw.h"
 
@@ -168,7 +169,8 @@ TRect TListItem::DisplayRect(TDisplayCode Code) const
     int total = std::max(lv->ColumnsWidth(), 1);
     TRect bounds = Rect(left, top, left + total, top + rh);
     int firstW = lv->FColumns.Count() > 0 ? lv->FColumns.Items(0)->Width() : total;
-    int labelLeft = left + (lv->FCheckboxes ? kCheckSize + 4 : 0) + 2;
+    int imageW = lv->FSmallImages ? lv->FSmallImages->Width() + 2 : 0;
+    int labelLeft = left + (lv->FCheckboxes ? kCheckSize + 4 : 0) + imageW + 2;
     switch (Code) {
     case drBounds: return bounds;
     case drIcon: return Rect(left, top, labelLeft, top + rh);
@@ -499,7 +501,9 @@ int TCustomListView::RowHeight()
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
     DeleteDC(dc);
-    return std::max<int>(tm.tmHeight + 4, kCheckSize + 4);
+    int h = std::max<int>(tm.tmHeight + 4, kCheckSize + 4);
+    if (FSmallImages) h = std::max(h, FSmallImages->Height() + 2);
+    return h;
 }
 
 int TCustomListView::HeaderHeight()
@@ -646,6 +650,11 @@ void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState
         c->Brush()->SetColor(clWindow);
         c->FillRect(inner);
         if (item->FChecked) DrawCheckMark(c, inner, clWindowText);
+    }
+    if (FSmallImages && item->FImageIndex >= 0 && item->FImageIndex < FSmallImages->Count()) {
+        TRect lab = item->DisplayRect(drLabel);
+        int ix = lab.Left - FSmallImages->Width() - 2;
+        FSmallImages->Draw(c, ix, R.Top + (R.Height() - FSmallImages->Height()) / 2, item->FImageIndex, FEnabled);
     }
     static const UINT kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     int x = -FScrollX;
