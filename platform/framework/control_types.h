@@ -72,6 +72,9 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+// What a custom-draw handler learns of the item it draws.
+enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot };
+using TCustomDrawState = TEnumSet<TCustomDrawStateItem>;
 
 enum TControlStyleItem {
     csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,

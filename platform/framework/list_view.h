@@ -19,8 +19,6 @@ class TCustomImageList;
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TItemChange { ctText, ctImage, ctState };
 enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
-enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot };
-using TCustomDrawState = TEnumSet<TCustomDrawStateItem>;
 
 class TListColumn : public TCollectionItem {
 public:
