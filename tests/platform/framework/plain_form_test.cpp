@@ -1,0 +1,224 @@
+// A plain form like the program's main window - menu, list view, combo box and edit - opened
+// headless and, under Xvfb, as a real X11 window checked from a screenshot and driven with
+// xdotool. The X11 case is skipped with a message where Xvfb, xdotool or import is missing.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "control_test_util.h"
+#include "platform/framework/combo_box.h"
+#include "platform/framework/edit.h"
+#include "platform/framework/list_view.h"
+#include "platform/framework/menus.h"
+#include "platform/framework/strings.h"
+#include "tests/support/temp_dir.h"
+
+extern char** environ;
+
+namespace {
+
+struct TPlainMainForm : TForm {
+    explicit TPlainMainForm(TComponent* owner) : TForm(owner)
+    {
+        BeginLoading();
+        SetCaption(L"VexmoraMKV格式转换器");
+        SetBorderStyle(bsSingle);
+        SetBounds(40, 40, 420, 300);
+        SetColor(clBtnFace);
+        menu = new TMainMenu(this);
+        auto* file = new TMenuItem(this);
+        file->SetCaption(L"文件");
+        menu->Items()->Add(file);
+        addItem = new TMenuItem(this);
+        addItem->SetCaption(L"添加文件");
+        addItem->SetShortCut(ShortCut('O', {ssCtrl}));
+        addItem->OnClick = [this](TObject*) {
+            TListItem* it = list->Items()->Add();
+            it->SetCaption(edit->Text());
+            it->SubItems()->Add(combo->Text());
+        };
+        file->Add(addItem);
+        SetMenu(menu);
+        list = new TListView(this);
+        list->SetBounds(8, 8, 300, 150);
+        list->SetViewStyle(vsReport);
+        list->SetRowSelect(true);
+        list->SetParent(this);
+        list->Columns()->Add()->SetCaption(L"文件");
+        list->Column(0)->SetWidth(180);
+        list->Columns()->Add()->SetCaption(L"格式");
+        list->Column(1)->SetWidth(100);
+        combo = new TComboBox(this);
+        combo->SetBounds(8, 170, 150, 21);
+        combo->SetStyle(csDropDownList);
+        combo->SetParent(this);
+        edit = new TEdit(this);
+        edit->SetBounds(8, 200, 200, 21);
+        edit->SetParent(this);
+        EndLoading();
+        combo->Items()->Add(L"MKV格式");
+        combo->Items()->Add(L"AVI格式");
+        combo->SetItemIndex(0);
+    }
+    TMainMenu* menu;
+    TMenuItem* addItem;
+    TListView* list;
+    TComboBox* combo;
+    TEdit* edit;
+};
+
+struct PlainForm : ::testing::Test {
+    void TearDown() override
+    {
+        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
+    }
+};
+
+std::string FindTool(const char* name)
+{
+    for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+        std::string p = std::string(dir) + "/" + name;
+        if (access(p.c_str(), X_OK) == 0) return p;
+    }
+    return "";
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const std::string& display)
+{
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<std::string> envs;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "DISPLAY=", 8) != 0) envs.push_back(*e);
+    if (!display.empty()) envs.push_back("DISPLAY=" + display);
+    std::vector<char*> envp;
+    for (auto& e : envs) envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    return pid;
+}
+
+int RunTool(const std::vector<std::string>& args, const std::string& display)
+{
+    pid_t pid = Spawn(args, display);
+    if (pid < 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Xvfb {
+    pid_t pid = -1;
+    std::string display;
+    ~Xvfb()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    bool Start(const std::string& exe)
+    {
+        for (int n = 500 + getpid() % 400, tries = 0; tries < 20; ++n, ++tries) {
+            if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+            display = ":" + std::to_string(n);
+            pid = Spawn({exe, display, "-screen", "0", "640x480x24", "-nolisten", "tcp"}, "");
+            if (pid < 0) return false;
+            std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
+            for (int i = 0; i < 100; ++i) {
+                if (std::filesystem::exists(sock)) return true;
+                if (waitpid(pid, nullptr, WNOHANG) == pid) break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+            pid = -1;
+        }
+        return false;
+    }
+};
+
+void PumpFor(int ms)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+}  // namespace
+
+TEST_F(PlainForm, OpensHeadlessAndWorks)
+{
+    TPlainMainForm* f = nullptr;
+    Application->CreateForm(f);
+    f->Show();
+    f->edit->SetFocus();
+    Pump();
+    TPoint lv = f->list->ClientToScreen(Point(100, 100));
+    TPoint origin = f->ClientToScreen(Point(0, 0));
+    EXPECT_EQ(PixelOf(f, lv.X - 40, lv.Y - 40), Rgb(ColorToRGB(clWindow)));   // the list's empty rows
+    EXPECT_EQ(PixelOf(f, origin.X - 40 + 350, origin.Y - 40 + 100), Rgb(ColorToRGB(clBtnFace)));
+    vxwin::InjectText(L"影片.avi");
+    vxwin::InjectKey(VK_CONTROL, true);
+    PressKey('O');
+    vxwin::InjectKey(VK_CONTROL, false);
+    Pump();
+    ASSERT_EQ(f->list->Items()->Count(), 1);
+    EXPECT_EQ(f->list->Items()->Item(0)->Caption(), L"影片.avi");
+    EXPECT_EQ(f->list->Items()->Item(0)->SubItems()->Get(0), L"MKV格式");
+}
+
+TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
+{
+    std::string xvfb = FindTool("Xvfb"), xdotool = FindTool("xdotool"), import = FindTool("import");
+    if (xvfb.empty() || xdotool.empty() || import.empty())
+        GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed: the X11 test is skipped";
+    Xvfb server;
+    if (!server.Start(xvfb)) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    ASSERT_TRUE(vxwin::UseX11Backend(server.display));
+
+    TPlainMainForm* f = nullptr;
+    Application->CreateForm(f);
+    f->Show();
+    PumpFor(500);
+    TPoint row = f->list->ClientToScreen(Point(100, 100));
+    TPoint face = f->ClientToScreen(Point(350, 100));
+    TempDir dir;
+    std::string shot = dir.file("screen.png");
+    ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.display), 0);
+    cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
+    ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
+    auto px = [&](int x, int y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s));
+        return line[x] & 0xFFFFFF;
+    };
+    EXPECT_EQ(px(row.X, row.Y), Rgb(ColorToRGB(clWindow)));
+    EXPECT_EQ(px(face.X, face.Y), Rgb(ColorToRGB(clBtnFace)));
+    cairo_surface_destroy(s);
+
+    // Typed into the edit with the real keyboard path, added by the menu's shortcut.
+    TPoint e = f->edit->ClientToScreen(Point(20, 10));
+    ASSERT_EQ(RunTool({xdotool, "mousemove", std::to_string(e.X), std::to_string(e.Y), "click", "1"}, server.display), 0);
+    PumpFor(300);
+    ASSERT_EQ(RunTool({xdotool, "type", "clip"}, server.display), 0);
+    PumpFor(300);
+    ASSERT_EQ(RunTool({xdotool, "key", "ctrl+o"}, server.display), 0);
+    PumpFor(500);
+    ASSERT_EQ(f->list->Items()->Count(), 1);
+    EXPECT_EQ(f->list->Items()->Item(0)->Caption(), L"clip");
+    f->Free();
+    vxwin::UseHeadlessBackend();
+}
