@@ -6,6 +6,10 @@
 
 #include "control_test_util.h"
 #include "platform/framework/bevel.h"
+#include "platform/framework/bitmap.h"
+#include "platform/framework/image.h"
+#include "platform/framework/list_box.h"
+#include "platform/framework/scroll_bar.h"
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/label.h"
@@ -235,4 +239,107 @@ TEST_F(StdControls, PanelBevelsNarrowTheAlignmentAreaAndPaint)
     EXPECT_EQ(PixelOf(f, 100, 50), Rgb(clBlue));
     EXPECT_EQ(PixelOf(f, 250, 30), Rgb(ColorToRGB(clBtnShadow)));    // lowered box
     EXPECT_EQ(PixelOf(f, 299, 30), Rgb(ColorToRGB(clBtnHighlight)));
+}
+
+TEST_F(StdControls, ListBoxSelectsByMouseAndKeysAndAnswersItsMessages)
+{
+    auto* lb = new TListBox(f);
+    lb->SetBounds(10, 10, 150, 100);
+    lb->SetParent(f);
+    for (int i = 0; i < 30; ++i) lb->Items()->Add(L"行" + IntToStr(i));
+    int clicks = 0;
+    lb->OnClick = [&](TObject*) { ++clicks; };
+    Pump();
+    TRect r = lb->ItemRect(2);
+    TPoint p = lb->ClientToScreen(Point(20, (r.Top + r.Bottom) / 2));
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(lb->ItemIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    PressKey(VK_END);
+    Pump();
+    EXPECT_EQ(lb->ItemIndex(), 29);
+    EXPECT_EQ(lb->TopIndex(), 30 - (lb->ClientHeight() - 4) / lb->ItemHeight());
+    EXPECT_EQ(lb->Perform(LB_GETCOUNT), 30);
+    EXPECT_EQ(lb->Perform(LB_GETCURSEL), 29);
+    lb->Perform(LB_SETCURSEL, 5);
+    EXPECT_EQ(lb->ItemIndex(), 5);
+    EXPECT_EQ(clicks, 2);   // setting it in code does not click
+    lb->SetMultiSelect(true);
+    lb->SetSelected(7, true);
+    lb->SetSelected(9, true);
+    EXPECT_EQ(lb->SelCount(), 3);
+    EXPECT_EQ(lb->Perform(LB_GETSELCOUNT), 3);
+    lb->Items()->Delete(29);
+    EXPECT_EQ(lb->Count(), 29);
+    // Owner drawing: the handler paints the rows.
+    lb->SetStyle(lbOwnerDrawFixed);
+    lb->OnDrawItem = [lb](TWinControl*, int, const TRect& rr, TOwnerDrawState) {
+        lb->Canvas()->Brush()->SetColor(clYellow);
+        lb->Canvas()->FillRect(rr);
+    };
+    lb->SetTopIndex(0);
+    Pump();
+    EXPECT_EQ(PixelOf(f, 10 + 100, 10 + lb->ItemRect(0).Top + 2), Rgb(clYellow));
+}
+
+TEST_F(StdControls, ImageDrawsItsPictureAtSizeStretchedOrCentred)
+{
+    TBitmap bmp(4, 4);
+    bmp.Canvas()->Brush()->SetColor(clRed);
+    bmp.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    auto* img = new TImage(f);
+    img->SetBounds(200, 150, 40, 40);
+    img->SetParent(f);
+    img->Picture()->SetGraphic(&bmp);
+    Pump();
+    EXPECT_EQ(PixelOf(f, 201, 151), Rgb(clRed));
+    EXPECT_EQ(PixelOf(f, 230, 180), Rgb(ColorToRGB(clBtnFace)));
+    img->SetStretch(true);
+    Pump();
+    EXPECT_EQ(PixelOf(f, 230, 180), Rgb(clRed));
+    img->SetStretch(false);
+    img->SetCenter(true);
+    Pump();
+    EXPECT_EQ(img->DestRect(), Bounds(18, 18, 4, 4));
+    EXPECT_EQ(PixelOf(f, 219, 169), Rgb(clRed));
+    EXPECT_EQ(PixelOf(f, 201, 151), Rgb(ColorToRGB(clBtnFace)));
+    img->SetAutoSize(true);
+    EXPECT_EQ(img->Width(), 4);
+    EXPECT_EQ(img->Height(), 4);
+}
+
+TEST_F(StdControls, ScrollBarMovesByArrowsPagesAndThumb)
+{
+    auto* sb = new TScrollBar(f);
+    sb->SetBounds(10, 200, 200, 17);
+    sb->SetParent(f);
+    sb->SetParams(0, 0, 99);
+    sb->SetPageSize(10);
+    sb->SetLargeChange(10);
+    std::vector<TScrollCode> codes;
+    sb->OnScroll = [&](TObject*, TScrollCode c, int&) { codes.push_back(c); };
+    Pump();
+    TPoint arrow = sb->ClientToScreen(Point(195, 8));
+    Click(arrow.X, arrow.Y);   // the right arrow
+    Pump();
+    EXPECT_EQ(sb->Position(), 1);
+    vxwin::AdvanceClock(2000);
+    TPoint page = sb->ClientToScreen(Point(150, 8));
+    Click(page.X, page.Y);   // right of the thumb: a page
+    Pump();
+    EXPECT_EQ(sb->Position(), 11);
+    sb->SetPosition(500);
+    EXPECT_EQ(sb->Position(), 90);   // the last page fills the bar
+    TRect t = sb->ThumbRect();
+    TPoint on = sb->ClientToScreen(Point(t.Left + 2, 8));
+    vxwin::AdvanceClock(2000);
+    vxwin::InjectMouseButton(0, true, on.X, on.Y);
+    vxwin::InjectMouseMove(on.X - 1000, on.Y);
+    vxwin::InjectMouseButton(0, false, on.X - 1000, on.Y);
+    Pump();
+    EXPECT_EQ(sb->Position(), 0);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), scEndScroll);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), scTrack), codes.end());
 }
