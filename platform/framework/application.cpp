@@ -6,6 +6,7 @@
 #include "platform/framework/files.h"
 #include "platform/framework/forms.h"
 #include "platform/framework/hint_window.h"
+#include "platform/framework/icon.h"
 #include "platform/framework/main_thread.h"
 #include "platform/framework/message_box.h"
 #include "platform/framework/screen.h"
@@ -33,8 +34,17 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 TApplication::~TApplication()
 {
+    delete FIcon;
     if (FHandle) DeallocateHWnd(FHandle);
 }
+
+TIcon* TApplication::Icon()
+{
+    if (!FIcon) FIcon = new TIcon;
+    return FIcon;
+}
+
+void TApplication::SetIcon(TIcon* v) { Icon()->Assign(v); }
 
 String TApplication::ExeName() const { return ExeFileName(); }
 

@@ -15,6 +15,7 @@
 class TControl;
 class TCustomForm;
 class THintWindow;
+class TIcon;
 
 // Message box flags and answers.
 constexpr int MB_OK = 0x0;
@@ -92,6 +93,9 @@ public:
     const String& HelpFile() const { return FHelpFile; }
     void SetHelpFile(const String& v) { FHelpFile = v; }
     String ExeName() const;
+    // The program's icon (drawn by the preview overlay, shown by the tray).
+    TIcon* Icon();
+    void SetIcon(TIcon* v);
 
     void Minimize();
     void Restore();
@@ -146,6 +150,7 @@ private:
     int PlainMessageBox(const String& Text, const String& Caption, int Flags);
 
     HWND FHandle = nullptr;
+    TIcon* FIcon = nullptr;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
     bool FShowMainForm = true;

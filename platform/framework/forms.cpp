@@ -4,6 +4,7 @@
 
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
+#include "platform/framework/icon.h"
 #include "platform/framework/menus.h"
 #include "platform/framework/screen.h"
 
@@ -49,8 +50,18 @@ void TCustomForm::DestroyWnd()
     TWinControl::DestroyWnd();
 }
 
+TIcon* TCustomForm::Icon()
+{
+    if (!FIcon) FIcon = new TIcon;
+    return FIcon;
+}
+
+void TCustomForm::SetIcon(TIcon* v) { Icon()->Assign(v); }
+
 TCustomForm::~TCustomForm()
 {
+    delete FIcon;
+    FIcon = nullptr;
     FCanvas.FreeHandle();
     if (FCreated) {
         try {

@@ -11,6 +11,7 @@
 
 class TMainMenu;
 class TCanvas;
+class TIcon;
 
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -72,6 +73,9 @@ public:
     void SetMenu(TMainMenu* v);
     // The form's own canvas: drawing in OnPaint, and text measuring at any time.
     TCanvas* Canvas() { return &FCanvas; }
+    // The form's icon (empty: the application's).
+    TIcon* Icon();
+    void SetIcon(TIcon* v);
     HWND ClientHandle() const { return nullptr; }   // no MDI client window in this framework
     int MDIChildCount() const { return 0; }
     TCustomForm* ActiveMDIChild() const { return nullptr; }
@@ -120,6 +124,7 @@ protected:
     void PaintWindow(HDC DC) override;
     void DestroyWnd() override;
     TControlCanvas FCanvas;
+    TIcon* FIcon = nullptr;
 
     TFormStyle FFormStyle = fsNormal;
     TFormBorderStyle FBorderStyle = bsSizeable;
