@@ -10,6 +10,7 @@
 #include "platform/framework/custom_control.h"
 
 class TMainMenu;
+class TMenuItem;
 class TCanvas;
 class TIcon;
 
@@ -77,8 +78,17 @@ public:
     TIcon* Icon();
     void SetIcon(TIcon* v);
     HWND ClientHandle() const { return nullptr; }   // no MDI client window in this framework
+    // This framework has no MDI client: an MDI form has no children.
     int MDIChildCount() const { return 0; }
+    TCustomForm* MDIChildren(int) const { return nullptr; }
     TCustomForm* ActiveMDIChild() const { return nullptr; }
+    void Next() {}
+    TTileMode TileMode() const { return FTileMode; }
+    void SetTileMode(TTileMode v) { FTileMode = v; }
+    TMenuItem* WindowMenu() const { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* v) { FWindowMenu = v; }
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool v) { FAutoScroll = v; }
 
     // ---- focus ----
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -133,6 +143,9 @@ protected:
     TPosition FPosition = poDesigned;
     bool FKeyPreview = false;
     TMainMenu* FMenu = nullptr;
+    TMenuItem* FWindowMenu = nullptr;
+    TTileMode FTileMode = tbHorizontal;
+    bool FAutoScroll = false;
     TModalResult FModalResult = mrNone;
     TFormState FFormState;
     bool FActive = false;

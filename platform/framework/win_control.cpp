@@ -412,6 +412,7 @@ void TWinControl::Realign()
     }
     --FAlignLevel;
     FControlState.Exclude(csAlignmentNeeded);
+    if (FAutoSize) AdjustSize();
 }
 
 void TWinControl::AdjustClientRect(TRect&) {}

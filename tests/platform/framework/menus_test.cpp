@@ -130,9 +130,12 @@ TEST_F(Menus, PlainPopupIsChosenFromWithMouseAndKeys)
     auto* pm = new TPopupMenu(f);
     box->SetPopupMenu(pm);
     int first = 0, second = 0, popups = 0;
+    AddItem(f, pm->Items(), L"-");   // separators first, doubled or last are left out
     AddItem(f, pm->Items(), L"&First", &first);
     AddItem(f, pm->Items(), L"-");
+    AddItem(f, pm->Items(), L"-");
     AddItem(f, pm->Items(), L"&Second", &second);
+    AddItem(f, pm->Items(), L"-");
     pm->OnPopup = [&](TObject*) { ++popups; };
     f->Show();
     Pump();
