@@ -5,7 +5,9 @@
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/icon.h"
+#include "platform/framework/menu_popup.h"
 #include "platform/framework/menus.h"
+#include "platform/framework/plain_draw.h"
 #include "platform/framework/screen.h"
 
 TCustomForm* GetParentForm(TControl* Control) { return Control ? Control->GetParentForm() : nullptr; }
@@ -214,6 +216,99 @@ void TCustomForm::SetMenu(TMainMenu* v)
         v->FreeNotification(this);
         if (FHandle) v->SetWindowHandle(FHandle);
     }
+    // The frame makes room for the menu bar, or gives it back.
+    if (FHandle) SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- the plain menu bar ----
+
+std::vector<TMenuItem*> TCustomForm::MenuBarItems() const
+{
+    std::vector<TMenuItem*> out;
+    if (!FMenu || FParent || FBorderStyle == bsNone) return out;
+    for (int i = 0; i < FMenu->Items()->Count(); ++i)
+        if (FMenu->Items()->Items(i)->Visible()) out.push_back(FMenu->Items()->Items(i));
+    return out;
+}
+
+int TCustomForm::MenuBarHeight() const { return MenuBarItems().empty() ? 0 : GetSystemMetrics(SM_CYMENU); }
+
+TRect TCustomForm::GetClientRect()
+{
+    TRect r = TWinControl::GetClientRect();
+    if (!FHandle) r.Bottom = std::max(r.Top, r.Bottom - MenuBarHeight());
+    return r;
+}
+
+TRect TCustomForm::MenuBarItemRect(int i)
+{
+    auto items = MenuBarItems();
+    if (!FHandle || i < 0 || i >= static_cast<int>(items.size())) return TRect{};
+    RECT wr;
+    GetWindowRect(FHandle, &wr);
+    POINT o{0, 0};
+    ::ClientToScreen(FHandle, &o);
+    int h = MenuBarHeight();
+    int x = o.x - wr.left, y = o.y - wr.top - h;
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    for (int k = 0; k < static_cast<int>(items.size()); ++k) {
+        String cap = StripHotkey(items[static_cast<size_t>(k)]->Caption());
+        SIZE sz{0, 0};
+        GetTextExtentPoint32W(dc, cap.c_str(), static_cast<int>(cap.size()), &sz);
+        int w = sz.cx + 16;
+        if (k == i) {
+            DeleteDC(dc);
+            return Rect(x, y, x + w, y + h);
+        }
+        x += w;
+    }
+    DeleteDC(dc);
+    return TRect{};
+}
+
+void TCustomForm::PaintMenuBar()
+{
+    auto items = MenuBarItems();
+    if (items.empty() || !FHandle) return;
+    RECT wr;
+    GetWindowRect(FHandle, &wr);
+    POINT o{0, 0};
+    ::ClientToScreen(FHandle, &o);
+    int h = MenuBarHeight();
+    RECT cr;
+    ::GetClientRect(FHandle, &cr);
+    HDC dc = GetWindowDC(FHandle);
+    RECT band{o.x - wr.left, o.y - wr.top - h, o.x - wr.left + cr.right, o.y - wr.top};
+    FillRect(dc, &band, GetSysColorBrush(COLOR_MENU));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        TRect r = MenuBarItemRect(i);
+        RECT rr{r.Left, r.Top, r.Right, r.Bottom};
+        SetTextColor(dc, GetSysColor(items[static_cast<size_t>(i)]->Enabled() ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
+        String cap = items[static_cast<size_t>(i)]->Caption();
+        DrawTextW(dc, cap.c_str(), static_cast<int>(cap.size()), &rr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(FHandle, dc);
+}
+
+void TCustomForm::TrackMenuBar(int i)
+{
+    auto items = MenuBarItems();
+    if (i < 0 || i >= static_cast<int>(items.size())) return;
+    TMenuItem* item = items[static_cast<size_t>(i)];
+    if (!item->Enabled()) return;
+    if (item->Count() == 0) {
+        item->Click();
+        return;
+    }
+    TRect r = MenuBarItemRect(i);
+    RECT wr;
+    GetWindowRect(FHandle, &wr);
+    item->Click();   // OnClick of a top item runs as its menu opens
+    if (TMenuItem* chosen = TrackPlainPopup(item, wr.left + r.Left, wr.top + r.Bottom)) chosen->Click();
 }
 
 void TCustomForm::ApplyPosition()
@@ -455,6 +550,53 @@ void TCustomForm::Dispatch(TMessage& m)
     case WM_CLOSE:
         Close();
         m.Result = 0;
+        return;
+    case WM_NCCALCSIZE:
+        DefaultHandler(m);
+        if (int h = MenuBarHeight(); h > 0 && m.LParam) {
+            RECT* r = reinterpret_cast<RECT*>(m.LParam);
+            r->top = std::min(r->top + h, r->bottom);
+        }
+        return;
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+        DefaultHandler(m);
+        PaintMenuBar();
+        return;
+    case WM_NCHITTEST: {
+        DefaultHandler(m);
+        POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        RECT wr;
+        GetWindowRect(FHandle, &wr);
+        for (int i = 0, n = static_cast<int>(MenuBarItems().size()); i < n; ++i)
+            if (PtInRect(MenuBarItemRect(i), Point(p.x - wr.left, p.y - wr.top))) {
+                m.Result = 5;   // HTMENU
+                return;
+            }
+        return;
+    }
+    case WM_NCLBUTTONDOWN:
+        if (m.WParam == 5) {
+            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            RECT wr;
+            GetWindowRect(FHandle, &wr);
+            for (int i = 0, n = static_cast<int>(MenuBarItems().size()); i < n; ++i)
+                if (PtInRect(MenuBarItemRect(i), Point(p.x - wr.left, p.y - wr.top))) TrackMenuBar(i);
+            return;
+        }
+        DefaultHandler(m);
+        return;
+    case CM_DIALOGCHAR:
+        TWinControl::Dispatch(m);
+        if (m.Result == 0) {
+            auto items = MenuBarItems();
+            for (int i = 0; i < static_cast<int>(items.size()); ++i)
+                if (IsAccel(static_cast<WORD>(m.WParam), items[static_cast<size_t>(i)]->Caption())) {
+                    m.Result = 1;
+                    TrackMenuBar(i);
+                    return;
+                }
+        }
         return;
     case WM_PAINT:
         if (OnPaint) {

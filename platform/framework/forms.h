@@ -103,6 +103,15 @@ public:
     // Shortcut handling: OnShortCut, then the main menu.
     virtual bool IsShortCut(TMessage& Msg);
 
+    // The plain menu bar shown above the client area while the form has a main menu with
+    // visible items (a skinned form hides it by taking over the frame).
+    int MenuBarHeight() const;
+    // Item i's rectangle of the menu bar, in window coordinates.
+    TRect MenuBarItemRect(int i);
+    // Opens top item i of the menu bar (its sub-menu, or its click).
+    void TrackMenuBar(int i);
+    TRect GetClientRect() override;
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
     TNotifyEvent OnShow;
@@ -130,6 +139,8 @@ protected:
     void SetWindowFocus();
     void ApplyPosition();
     void VisibleChanging() override;
+    void PaintMenuBar();
+    std::vector<TMenuItem*> MenuBarItems() const;
     virtual void Paint();
     void PaintWindow(HDC DC) override;
     void DestroyWnd() override;

@@ -223,6 +223,10 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation)
 
 void TMenu::MenuChanged(TMenuItem*)
 {
+    // A form showing this menu in its plain bar lays its frame out again.
+    if (FWindowHandle && IsWindow(FWindowHandle) && !(ComponentState() & csDestroying))
+        SetWindowPos(FWindowHandle, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (OnChange && !(ComponentState() & csDestroying)) OnChange(this);
 }
 

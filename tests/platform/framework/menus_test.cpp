@@ -164,3 +164,45 @@ TEST_F(Menus, PlainPopupIsChosenFromWithMouseAndKeys)
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2);
 }
+
+TEST_F(Menus, PlainMenuBarTakesRoomAndOpensItsMenus)
+{
+    TForm* f = new TForm(Application);
+    f->SetBorderStyle(bsSingle);
+    f->SetBounds(50, 50, 300, 200);
+    f->AfterConstruction();
+    int before = f->ClientHeight();
+    auto* mm = new TMainMenu(f);
+    TMenuItem* file = AddItem(f, mm->Items(), L"文件(&F)");
+    TMenuItem* help = AddItem(f, mm->Items(), L"帮助(&H)");
+    int opened = 0, about = 0;
+    AddItem(f, file, L"打开", &opened);
+    AddItem(f, help, L"关于", &about);
+    f->SetMenu(mm);
+    EXPECT_EQ(f->MenuBarHeight(), GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(f->ClientHeight(), before - f->MenuBarHeight());
+    f->Show();
+    Pump();
+    // The bar in the window's pixels, then a click on its second item and on the item below.
+    TRect r = f->MenuBarItemRect(1);
+    RECT wr;
+    GetWindowRect(f->Handle(), &wr);
+    EXPECT_EQ(PixelOf(f, r.Right + 20, r.Top + 2), Rgb(ColorToRGB(clMenu)));
+    int x = wr.left + (r.Left + r.Right) / 2, y = wr.top + (r.Top + r.Bottom) / 2;
+    Click(x, y);
+    Click(x + 5, wr.top + r.Bottom + 2 + 10);
+    Pump();
+    EXPECT_EQ(about, 1);
+    // Alt and the accelerator open a menu from the keyboard.
+    vxwin::InjectKey(VK_MENU, true);
+    vxwin::InjectKey('F', true, L"f");
+    vxwin::InjectKey('F', false);
+    vxwin::InjectKey(VK_MENU, false);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    Pump();
+    EXPECT_EQ(opened, 1);
+    // Without the menu the client area grows back.
+    f->SetMenu(nullptr);
+    EXPECT_EQ(f->ClientHeight(), before);
+}
