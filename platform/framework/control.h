@@ -104,6 +104,8 @@ public:
     void SetCaption(const String& v) { SetText(v); }
     String Text() const { return GetText(); }
     void SetText(const String& v);
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int v) { FHelpContext = v; }
     const String& Hint() const { return FHint; }
     void SetHint(const String& v) { FHint = v; }
     bool ShowHint() const { return FShowHint; }
@@ -196,6 +198,7 @@ protected:
     bool FEnabled = true;
     String FText;
     String FHint;
+    int FHelpContext = 0;
     bool FShowHint = false;
     bool FParentShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;

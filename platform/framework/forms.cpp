@@ -139,7 +139,8 @@ void TCustomForm::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
     p.Style &= ~static_cast<DWORD>(WS_VISIBLE | WS_TABSTOP);
-    if (FParent) return;   // a form placed inside a control is an ordinary child window
+    // A form placed inside a control (or inside a foreign window) is an ordinary child window.
+    if (FParent || FParentWindow) return;
     p.Style &= ~static_cast<DWORD>(WS_CHILD);
     p.Style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     switch (FBorderStyle) {
@@ -313,7 +314,7 @@ void TCustomForm::TrackMenuBar(int i)
 
 void TCustomForm::ApplyPosition()
 {
-    if (FPositioned || FParent) return;
+    if (FPositioned || FParent || FParentWindow) return;
     FPositioned = true;
     RECT area{0, 0, 0, 0};
     switch (FPosition) {
@@ -653,7 +654,7 @@ void TCustomForm::Dispatch(TMessage& m)
             ApplyPosition();
             DoShow();
             static const int kCmd[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-            if (FParent)
+            if (FParent || FParentWindow)
                 ShowWindow(FHandle, SW_SHOWNA);
             else
                 ShowWindow(FHandle, kCmd[FWindowState]);

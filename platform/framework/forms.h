@@ -68,6 +68,8 @@ public:
     void SetWindowState(TWindowState v);
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition v) { FPosition = v; }
+    const String& HelpFile() const { return FHelpFile; }
+    void SetHelpFile(const String& v) { FHelpFile = v; }
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool v) { FKeyPreview = v; }
     TMainMenu* Menu() const { return FMenu; }
@@ -153,6 +155,7 @@ protected:
     TWindowState FWindowState = wsNormal;
     TPosition FPosition = poDesigned;
     bool FKeyPreview = false;
+    String FHelpFile;
     TMainMenu* FMenu = nullptr;
     TMenuItem* FWindowMenu = nullptr;
     TTileMode FTileMode = tbHorizontal;

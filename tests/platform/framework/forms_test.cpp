@@ -360,3 +360,17 @@ TEST_F(Forms, HintShowsAfterThePauseAndHidesOnLeave)
     EXPECT_FALSE(IsWindowVisible(Application->HintWindow()->Handle()));
     Application->OnShowHint = nullptr;
 }
+
+TEST_F(Forms, FormInsideAForeignWindowIsAChildWindow)
+{
+    TForm* host = MakeForm(10, 10, 300, 200);
+    host->Show();
+    TForm* inner = MakeForm(20, 30, 100, 50, clGreen);
+    inner->SetParentWindow(host->Handle());
+    inner->Show();
+    Pump();
+    EXPECT_EQ(GetParent(inner->Handle()), host->Handle());
+    EXPECT_NE(GetWindowLongW(inner->Handle(), GWL_STYLE) & WS_CHILD, 0);
+    EXPECT_EQ(PixelOf(host, 25, 35), Rgb(clGreen));
+    EXPECT_EQ(inner->Left(), 20);
+}
