@@ -375,6 +375,7 @@ void TCustomListView::SetHideSelection(bool v)
 void TCustomListView::SetSmallImages(TCustomImageList* v)
 {
     FSmallImages = v;
+    FCachedRowHeight = 0;
     Invalidate();
 }
 
@@ -495,6 +496,7 @@ int TCustomListView::ColumnsWidth() const
 int TCustomListView::RowHeight()
 {
     if (FRowHeight > 0) return FRowHeight;
+    if (FCachedRowHeight > 0) return FCachedRowHeight;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     TEXTMETRICW tm;
@@ -503,6 +505,7 @@ int TCustomListView::RowHeight()
     DeleteDC(dc);
     int h = std::max<int>(tm.tmHeight + 4, kCheckSize + 4);
     if (FSmallImages) h = std::max(h, FSmallImages->Height() + 2);
+    FCachedRowHeight = h;
     return h;
 }
 
@@ -760,6 +763,10 @@ void TCustomListView::Dispatch(TMessage& m)
         UpdateHeader();
         Invalidate();
         return;
+    case CM_FONTCHANGED:
+        FCachedRowHeight = 0;
+        UpdateHeader();
+        break;
     case LVM_GETHEADER:
         m.Result = reinterpret_cast<LRESULT>(FHeader);
         return;

@@ -426,6 +426,7 @@ void TCustomTreeView::SetHideSelection(bool v)
 void TCustomTreeView::SetImages(TCustomImageList* v)
 {
     FImages = v;
+    FCachedItemHeight = 0;
     Invalidate();
 }
 
@@ -437,6 +438,7 @@ void TCustomTreeView::SetStateImages(TCustomImageList* v)
 
 int TCustomTreeView::ItemHeight()
 {
+    if (FCachedItemHeight > 0) return FCachedItemHeight;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     TEXTMETRICW tm;
@@ -445,7 +447,8 @@ int TCustomTreeView::ItemHeight()
     DeleteDC(dc);
     int h = tm.tmHeight + 3;
     if (FImages) h = std::max(h, FImages->Height() + 1);
-    return std::max(h, 16);
+    FCachedItemHeight = std::max(h, 16);
+    return FCachedItemHeight;
 }
 
 int TCustomTreeView::RowOf(const TTreeNode* Node) const
@@ -627,6 +630,9 @@ void TCustomTreeView::Dispatch(TMessage& m)
     case WM_ERASEBKGND:
         m.Result = 1;
         return;
+    case CM_FONTCHANGED:
+        FCachedItemHeight = 0;
+        break;
     case WM_SIZE:
         TCustomControl::Dispatch(m);
         ClampTop();

@@ -191,6 +191,7 @@ protected:
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
     int FScrollX = 0;
+    int FCachedItemHeight = 0;   // from the font; 0 = measure again
 };
 
 class TTreeView : public TCustomTreeView {

@@ -80,6 +80,9 @@ TEST_F(ListViews, RowsColumnsAndGeometry)
     EXPECT_EQ(lv->Items()->Item(5)->Top(), hh);
     lv->Scroll(0, -100 * rh);
     EXPECT_EQ(lv->TopItem(), lv->Items()->Item(0));
+    // A bigger font makes taller rows.
+    lv->Font()->SetHeight(-30);
+    EXPECT_GT(lv->RowHeight(), rh + 10);
 }
 
 TEST_F(ListViews, SelectionByProgramMouseAndKeysWithEvents)
