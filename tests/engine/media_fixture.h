@@ -120,7 +120,8 @@ inline std::string WriteTestVideo(const std::string& encodedName, int width, int
 
 // What WriteTestMedia puts into a file. A part with a zero size or rate is left out.
 struct TestMedia {
-    int Width = 0, Height = 0;        // MPEG-4 video of this size, 25 fps
+    int Width = 0, Height = 0;        // video of this size, 25 fps
+    AVCodecID VideoCodec = AV_CODEC_ID_MPEG4;
     AVRational SampleAspect{0, 1};    // the video's sample aspect ratio
     int Frames = 5;                   // video frames; the audio lasts as long
     int SampleRate = 0, Channels = 1; // 16-bit PCM audio
@@ -144,7 +145,7 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
                             std::to_string(media.Height ? media.Height : 16) + ":rate=25",
                         AV_PIX_FMT_YUV420P);
     if (media.Width > 0) {
-        const AVCodec* codec = av::avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+        const AVCodec* codec = av::avcodec_find_encoder(media.VideoCodec);
         enc = av::avcodec_alloc_context3(codec);
         enc->width = media.Width;
         enc->height = media.Height;

@@ -42,6 +42,46 @@ TEST_F(OpenInput, VideoInheritsSizeAspectRateAndPixelFormat)
     EXPECT_NEAR(720.0f * 16 / 15 / 576, 4.0f / 3, 1e-4);
 }
 
+TEST_F(OpenInput, CodecsCountingFieldsRaiseNoFrameRateRemark)
+{
+    TestMedia m;
+    m.Width = 64;
+    m.Height = 48;
+    m.VideoCodec = AV_CODEC_ID_H264;
+    ASSERT_TRUE(Input(Media("in.mp4", m))) << LastError();
+    EXPECT_EQ(Task->Fframe_rate.num, 25);
+    EXPECT_EQ(Task->Fframe_rate.den, 1);
+    for (const TLogLine& line : Lines) EXPECT_EQ(line.Text.find(L"Seems stream"), String::npos);
+}
+
+TEST_F(OpenInput, ReducedResolutionDecodingHalvesTheInheritedSize)
+{
+    TestMedia m;
+    m.Width = 64;
+    m.Height = 48;
+    Apply("lowres", "1");
+    ASSERT_TRUE(Input(Media("in.mkv", m))) << LastError();
+    EXPECT_EQ(Task->Fframe_width, 32);
+    EXPECT_EQ(Task->Fframe_height, 24);
+    EXPECT_EQ(Task->InputStreamCodec(Task->Finput_files[0]->streams[0])->codec->lowres, 1);
+}
+
+TEST_F(OpenInput, ProgramSelection)
+{
+    TestMedia m;
+    m.Width = 64;
+    m.Height = 48;
+    std::string ts = Media("in.ts", m);
+    Apply("programid", "1");
+    ASSERT_TRUE(Input(ts)) << LastError();
+    EXPECT_EQ(Task->Fopt_programid, 0);
+    EXPECT_EQ(Task->Finput_files[0]->streams[0]->discard, AVDISCARD_DEFAULT);
+    Task->ResetConverter();
+    Apply("programid", "2");
+    EXPECT_FALSE(Input(ts));
+    EXPECT_EQ(LastError(), "Specified program id not found");
+}
+
 TEST_F(OpenInput, UnknownSizeAndAspectGiveFourThirds)
 {
     EXPECT_FLOAT_EQ(InputDisplayAspect(0, 0, 0), 4.0f / 3.0f);
@@ -73,6 +113,8 @@ TEST_F(OpenInput, AudioInheritsChannelsRateAndFormatAndEveryStreamGetsAContext)
         EXPECT_EQ(item->codec->codec_type, ic->streams[i]->codecpar->codec_type);
         EXPECT_EQ(item->codec->thread_count, 1);
     }
+    // Codec and container agree on the frame rate: no remark about it.
+    for (const TLogLine& line : Lines) EXPECT_EQ(line.Text.find(L"Seems stream"), String::npos);
     // The expected output length is the input's.
     EXPECT_GT(Task->FTotalOutputDuration, 0);
     EXPECT_EQ(Task->FTotalOutputDuration, ic->duration);

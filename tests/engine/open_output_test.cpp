@@ -404,8 +404,13 @@ TEST_F(OpenOutput, AnUnwritablePlaceGivesTheLibrariesErrorAndLeavesNothing)
         EXPECT_EQ(Task->Fnb_output_files, 0);
     }
     EXPECT_EQ(Contents(plainFile), "x");
+}
+
+TEST_F(OpenOutput, ALockedFolderGivesTheLibrariesErrorAndLeavesNothing)
+{
     if (geteuid() == 0)
         GTEST_SKIP() << "folder permissions do not bind the super-user";
+    ASSERT_TRUE(Input(VideoAudio())) << LastError();
     std::string folder = Dir.file("locked");
     std::filesystem::create_directory(folder);
     std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
