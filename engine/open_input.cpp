@@ -216,6 +216,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
         auto item = std::make_unique<TStreamCodec>();
         item->st = st;
         item->codec = av::avcodec_alloc_context3(decoder);
+        item->avcodec = decoder;
         if (!item->codec) {
             release();
             throw FFmpegException(L"avcodec_alloc_context failed");

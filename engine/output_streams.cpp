@@ -79,7 +79,7 @@ TStreamCodec& TCustomFFmpeg::AddOutputStream(AVFormatContext* AContext, AVMediaT
     auto item = std::make_unique<TStreamCodec>();
     item->st = st;
     item->codec = ctx;
-    item->encoder = ACodec;
+    item->avcodec = ACodec;
     Foutput_stream_codecs.push_back(std::move(item));
 
     int fileIndex = OutputFileIndex(AContext);

@@ -11,7 +11,8 @@
 struct TStreamCodec {
     AVStream* st = nullptr;           // the library stream of an opened input or output file
     AVCodecContext* codec = nullptr;  // owned: freed with the task's files
-    const AVCodec* encoder = nullptr; // output: the encoder the parameters were fitted to, or nil
+    const AVCodec* avcodec = nullptr; // the decoder (input) or encoder (output) the context was
+                                      // made for and is to be opened with; nil when none exists
     bool stream_copy = false;         // output: packets are copied, not encoded
     float quality = 0;                // output: 118 x qscale of a fixed-quality encoding, else 0
 };

@@ -82,6 +82,32 @@ TEST_F(OpenInput, ProgramSelection)
     EXPECT_EQ(LastError(), "Specified program id not found");
 }
 
+TEST_F(OpenInput, RawInputsTakeTheirParametersFromTheOptions)
+{
+    std::string pcm = Dir.file("in.raw");
+    WriteFile(pcm, std::string(16000, '\0'));
+    Apply("f", "s16le");
+    Apply("ar", "8000");
+    Apply("ac", "1");
+    ASSERT_TRUE(Input(pcm)) << LastError();
+    EXPECT_EQ(Task->Faudio_sample_rate, 8000);
+    EXPECT_EQ(Task->Faudio_channels, 1);
+    EXPECT_EQ(Task->FTotalOutputDuration, 1000000);
+
+    Task->ResetConverter();
+    std::string yuv = Dir.file("in.yuv");
+    WriteFile(yuv, std::string(64 * 48 * 3 / 2 * 10, '\x40'));
+    Apply("f", "rawvideo");
+    Apply("s", "64x48");
+    Apply("pix_fmt", "yuv420p");
+    Apply("r", "10");
+    ASSERT_TRUE(Input(yuv)) << LastError();
+    EXPECT_EQ(Task->Fframe_width, 64);
+    EXPECT_EQ(Task->Fframe_height, 48);
+    EXPECT_EQ(Task->Fframe_rate.num, 10);
+    EXPECT_EQ(Task->FTotalOutputDuration, 1000000);
+}
+
 TEST_F(OpenInput, UnknownSizeAndAspectGiveFourThirds)
 {
     EXPECT_FLOAT_EQ(InputDisplayAspect(0, 0, 0), 4.0f / 3.0f);

@@ -324,6 +324,10 @@ TEST_F(OpenOutput, NewStreamsGoToTheLastOutputWithTheirFilterChains)
     Apply("acodec", "nosuch");
     EXPECT_EQ(FailureOf([&] { Apply("newaudio"); }), "Unknown encoder 'nosuch'");
     EXPECT_EQ(OutputTypes(0), (Types{V, A, V}));
+    // A file holds at most 20 streams.
+    for (int i = 3; i < 20; ++i) Apply("newaudio");
+    EXPECT_EQ(FailureOf([&] { Apply("newaudio"); }), "Could not alloc stream");
+    EXPECT_EQ(Task->Foutput_files[0]->nb_streams, 20u);
 }
 
 TEST_F(OpenOutput, AFileNeedsANumberWhereTheFormatAsksForOne)
