@@ -3,6 +3,8 @@
 // the file and the joining of several inputs into it. The task component calls
 // OpenOutputFile when an output is set. An existing file is never touched unless the task
 // allows overwriting ("y"), and an input of the task is never opened for writing.
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>

@@ -425,3 +425,53 @@ TEST_F(OpenOutput, ALockedFolderGivesTheLibrariesErrorAndLeavesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+class PreparedEncoders : public OpenFilesFixture {};
+
+// What the run will do with the prepared contexts: every encoder opens with them as they are.
+TEST_F(PreparedEncoders, OpenForTheCommonContainers)
+{
+    TestMedia m;
+    m.Width = 176;
+    m.Height = 144;
+    m.SampleRate = 48000;
+    std::string in = Media("in.mkv", m);
+    struct Case {
+        const char* Output;
+        std::vector<std::pair<const char*, const char*>> Options;
+        std::vector<const char*> Encoders;
+    } cases[] = {
+        {"out.mp4", {}, {"libx264", "aac"}},
+        {"out.avi", {}, {"mpeg4", "libmp3lame"}},
+        {"out.mkv", {}, {"libx264", "libvorbis"}},
+        {"out.mpg", {}, {"mpeg1video", "mp2"}},
+        {"out.flv", {}, {"flv", "libmp3lame"}},
+        {"out.wmv", {{"vcodec", "wmv2"}, {"acodec", "wmav2"}}, {"wmv2", "wmav2"}},
+        {"out.3gp", {{"ar", "8000"}, {"ac", "1"}}, {"h263", "libopencore_amrnb"}},
+        {"out.mp4", {{"vcodec", "libx264"}, {"vpre", "libx264-default"}, {"acodec", "libfaac"}}, {"libx264", "aac"}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        std::string out = Dir.file(std::to_string(++n) + c.Output);
+        SCOPED_TRACE(out);
+        Task->ResetConverter();
+        ASSERT_TRUE(Input(in)) << LastError();
+        for (const auto& option : c.Options) Apply(option.first, option.second);
+        ASSERT_EQ(Output(out), 1) << LastError();
+        AVFormatContext* oc = Task->Foutput_files[0];
+        ASSERT_EQ(oc->nb_streams, c.Encoders.size());
+        for (unsigned i = 0; i < oc->nb_streams; ++i) {
+            TStreamCodec* item = Task->OutputStreamCodec(oc->streams[i]);
+            ASSERT_NE(item->avcodec, nullptr);
+            EXPECT_STREQ(item->avcodec->name, c.Encoders[i]);
+            CodecLock().Enter();
+            int result = av::avcodec_open2(item->codec, item->avcodec, nullptr);
+            CodecLock().Leave();
+            EXPECT_GE(result, 0) << c.Encoders[i];
+        }
+    }
+}
+
+}  // namespace
