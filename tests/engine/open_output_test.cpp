@@ -362,6 +362,26 @@ TEST_F(OpenOutput, AnExistingFileIsKeptUnlessOverwritingIsAllowed)
     EXPECT_EQ(Contents(out), "");
 }
 
+TEST_F(OpenOutput, TheEnginesOwnFileAccessKeepsTheSameRules)
+{
+    std::string in = VideoAudio("源.mkv");
+    std::string before = Contents(in);
+    ASSERT_TRUE(Input("unicode:utf8:" + in)) << LastError();
+    std::string existing = Dir.file("已有.avi");
+    WriteFile(existing, "precious");
+    EXPECT_EQ(Output("unicode:utf8:" + existing), -1);
+    EXPECT_EQ(LastError(), "File 'unicode:utf8:" + existing + "' already exists");
+    Apply("y");
+    EXPECT_EQ(Output("unicode:utf8:" + in), -1);
+    EXPECT_EQ(LastError(), "Output file 'unicode:utf8:" + in + "' is the same as input file #0");
+    std::string fresh = Dir.file("新.avi");
+    ASSERT_EQ(Output("unicode:utf8:" + fresh), 1) << LastError();
+    EXPECT_TRUE(Exists(fresh));
+    Task->ResetConverter();
+    EXPECT_EQ(Contents(existing), "precious");
+    EXPECT_EQ(Contents(in), before);
+}
+
 TEST_F(OpenOutput, AnInputIsNeverAnOutput)
 {
     std::string in = VideoAudio();
