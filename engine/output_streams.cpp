@@ -67,7 +67,9 @@ int TCustomFFmpeg::OutputFileIndex(const AVFormatContext* AContext) const
 TStreamCodec& TCustomFFmpeg::AddOutputStream(AVFormatContext* AContext, AVMediaType AType, const AVCodec* ACodec,
                                              std::string& ACodecName)
 {
-    AVCodecContext* ctx = AContext->nb_streams < unsigned(MaxFileStreams) ? av::avcodec_alloc_context3(ACodec) : nullptr;
+    // A file holds at most MaxFileStreams streams.
+    AVCodecContext* ctx =
+        AContext->nb_streams < unsigned(MaxFileStreams) ? av::avcodec_alloc_context3(ACodec) : nullptr;
     AVStream* st = ctx ? av::avformat_new_stream(AContext, nullptr) : nullptr;
     if (!st) {
         av::avcodec_free_context(&ctx);

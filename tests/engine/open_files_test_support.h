@@ -44,7 +44,10 @@ protected:
         Task->ApplyOption(Utf8ToString(AName), Utf8ToString(AValue));
     }
     bool Input(const std::string& APath) { return Task->OpenInputFile(Utf8ToString(APath)); }
-    int Output(const std::string& APath, bool AJoin = false) { return Task->OpenOutputFile(Utf8ToString(APath), AJoin); }
+    int Output(const std::string& APath, bool AJoin = false)
+    {
+        return Task->OpenOutputFile(Utf8ToString(APath), AJoin);
+    }
     std::string LastError() const { return StringToUtf8(Task->FLastErrMsg); }
 
     // The media types of the streams of output entry AIndex, in order.
