@@ -91,8 +91,9 @@ TEST_F(OpenOutput, StreamSelection)
         std::string out = Dir.file(std::to_string(++n) + c.Output);
         SCOPED_TRACE(out);
         Task->ResetConverter();
-        if (!c.Input.empty())
+        if (!c.Input.empty()) {
             ASSERT_TRUE(Input(c.Input)) << LastError();
+        }
         for (const auto& option : c.Options) Apply(option.first, option.second);
         ASSERT_EQ(Output(out), 1) << LastError();
         EXPECT_EQ(OutputTypes(0), c.Expected);
