@@ -315,13 +315,6 @@ void TCustomFFmpeg::DoConvert()
     guarded([this] { DoTerminate(); });
 }
 
-void TCustomFFmpeg::Transcode()
-{
-    // The run over the opened files comes with the transcode stage; without it there is
-    // nothing to convert, so the run ends as it would with no packet left.
-    FFinished = !FBroken;
-}
-
 void TCustomFFmpeg::DoTerminate()
 {
     FConverting = false;

@@ -108,6 +108,9 @@ using TProgressEvent = std::function<void(TObject* Sender, int AFileIndex, int A
                                           int64_t ACurrentDuration, int64_t ATotalDuration)>;
 
 class TCustomFFmpeg;
+struct TAVInputStream;
+struct TAVOutputStream;
+struct TTranscodeRun;
 
 // Runs the conversion body of its owner.
 class TConvertThread : public TThread {
@@ -166,6 +169,52 @@ public:
     // The transcode run over the output files, input files and stream maps. Sets FFinished to
     // the opposite of FBroken when its loop and trailers complete.
     virtual void Transcode();
+
+    // --- the stages of the run (transcode_setup.cpp, transcode_loop.cpp, decode_packet.cpp,
+    // audio_path.cpp, video_path.cpp, encode_write.cpp, progress_report.cpp, two_pass.cpp) ---
+    void BuildInputStreamTable();
+    void BuildOutputStreamTable();
+    void MapOutputStreams();
+    void MapExplicitStream(TAVOutputStream* AStream, int AIndex);
+    void MapDefaultStream(TAVOutputStream* AStream, int AFileIndex);
+    void SetupOutputCodecs();
+    void SetupStreamCopy(TAVOutputStream* AStream);
+    void SetupEncoding(TAVOutputStream* AStream, int AIndex);
+    void OpenPassLogFile(TAVOutputStream* AStream, int AIndex);
+    void OpenEncoders();
+    void OpenDecoders();
+    void InitInputTimestamps();
+    void CopyMetadataMaps();
+    void CopyAllChapters();
+    void WriteOutputHeaders();
+    void LogStreamMapping();
+    void FreeStreamTables();
+    void TranscodeLoop();
+    // Decodes one packet of an input stream (nil: flushes its decoder and drains the encoders
+    // it feeds) and hands the results to the output routines; 0, or -1 when decoding failed.
+    int OutputPacket(TAVInputStream* ist, int ist_index, const AVPacket* pkt);
+    void WriteFrame(AVFormatContext* AContext, AVPacket* APacket, AVCodecContext* ACodecContext,
+                    TBitstreamFilterChain* AFilters);
+    void DoAudioOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                    uint8_t* ABuffer, int ASize);
+    void DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                    AVFrame* APicture, int& AFrameSize);
+    void DoSubtitleOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                       AVSubtitle* ASubtitle, int64_t APts);
+    void DoVideoStats(TAVOutputStream* AOutStream, int AFrameSize);
+    // Drains what an encoder still holds (audio: the resampler and the sample queue first).
+    void FlushEncoder(TAVOutputStream* AOutStream);
+    // Hands the queued samples of an audio stream to its encoder in frames of the encoder's
+    // size; AFinal also sends the rest, short or padded with silence.
+    void EncodeAudioQueue(TAVOutputStream* AOutStream, bool AFinal);
+    // Writes every packet the encoder of an output stream has ready; the size of the last one.
+    int ReceiveEncodedPackets(TAVOutputStream* AOutStream);
+    void PrintReport(bool AIsLastReport, int AFileIndex);
+    // The picture of every decoded video frame before it reaches the encoders, and every
+    // picture handed to a video encoder (hooks and preview).
+    void PreProcessVideoFrame(TAVInputStream* AInStream, AVFrame* APicture);
+    void ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder);
+    TTranscodeRun* FRun = nullptr;
 
     // --- the option dispatcher (option_dispatch.cpp) and the setters (option_setters.cpp) ---
     void ApplyOption(const String& AName, const String& AValue);
