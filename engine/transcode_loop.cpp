@@ -198,9 +198,10 @@ void TCustomFFmpeg::TranscodeLoop()
                     pkt->pts -= shift;
             }
         }
-        // 10. recording time
-        if (Frecording_time != INT64_MAX && pkt->pts != AV_NOPTS_VALUE &&
-            av::av_compare_ts(pkt->pts, base, Frecording_time + Fstart_time, AVRational{1, AV_TIME_BASE}) >= 0) {
+        // 10. recording time (a packet without a presentation time goes by its decoding time)
+        const int64_t when = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
+        if (Frecording_time != INT64_MAX && when != AV_NOPTS_VALUE &&
+            av::av_compare_ts(when, base, Frecording_time + Fstart_time, AVRational{1, AV_TIME_BASE}) >= 0) {
             ist->is_past_recording_time = 1;
             continue;
         }

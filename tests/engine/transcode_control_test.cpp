@@ -2,7 +2,9 @@
 // still leaves a playable file, a run in the converting thread, and two-pass encoding with its
 // statistics file.
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/framework/main_thread.h"
 #include "tests/engine/transcode_test_support.h"
@@ -158,6 +160,33 @@ TEST_F(TranscodeControl, SecondPassWithoutStatisticsFails)
     Prepare(Clip(), out, {{"vcodec", "mpeg4"}, {"pass", "2"}, {"passlogfile", prefix}});
     EXPECT_EQ(Run(), "Cannot read file: Error reading log file \"" + prefix + "-0.log\" for pass-2 encoding");
     EXPECT_FALSE(Exists(out));
+}
+
+// A paused run writes nothing until it is resumed, then ends normally.
+TEST_F(TranscodeControl, PauseHoldsTheRunBetweenPackets)
+{
+    std::string out = Dir.file("out.avi");
+    Prepare(Clip("in.mkv", 176, 144, 48000, 50), out, {{"vcodec", "mpeg4"}});
+    Task->ReportInterval = 0;
+    std::atomic<int> reports{0};
+    std::atomic<bool> ended{false};
+    Task->FOnProgress = [&](TObject*, int, int, int, float, float, int64_t, int64_t, int64_t) {
+        if (++reports == 3)
+            Task->Pause();
+    };
+    Task->FOnTerminate = [&](TObject*) { ended = true; };
+    TThread* thread = Task->StartConvert(true, tpNormal);
+    ASSERT_NE(thread, nullptr);
+    thread->Start();
+    ASSERT_TRUE(WaitServingMainThread([&] { return Task->Paused(); }, 5, 30000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(reports.load(), 3);
+    EXPECT_FALSE(ended.load());
+    Task->Resume();
+    ASSERT_TRUE(WaitServingMainThread([&] { return ended.load(); }, 10, 30000));
+    Task->Stop(true);
+    EXPECT_TRUE(Task->FFinished);
+    EXPECT_EQ(Facts(out).VideoPackets, 50);
 }
 
 }  // namespace

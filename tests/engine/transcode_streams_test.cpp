@@ -194,4 +194,33 @@ TEST_F(TranscodeStreams, DvdTarget)
     EXPECT_EQ(f.Height, 576);
 }
 
+// The video statistics file gets one line per encoded picture.
+TEST_F(TranscodeStreams, VideoStatistics)
+{
+    std::string stats = Dir.file("vstats.log");
+    std::string out = Dir.file("out.avi");
+    Prepare(Clip(), out, {{"vcodec", "mpeg4"}, {"vstats_file", stats}});
+    ASSERT_EQ(Run(), "");
+    std::string text = Contents(stats);
+    size_t lines = 0;
+    for (size_t pos = text.find("frame="); pos != std::string::npos; pos = text.find("frame=", pos + 1)) ++lines;
+    EXPECT_EQ(lines, 25u);
+    EXPECT_NE(text.find("type= I"), std::string::npos);
+}
+
+// A bitstream filter on the video stream: every packet passes it on the way to the file.
+TEST_F(TranscodeStreams, BitstreamFilter)
+{
+    std::string out = Dir.file("out.mkv");
+    ASSERT_TRUE(Input(Clip())) << LastError();
+    Apply("vcodec", "libx264");
+    Apply("vpre", "libx264-default");
+    Apply("vbsf", "h264_mp4toannexb");
+    ASSERT_GE(Output(out), 1) << LastError();
+    ASSERT_EQ(Run(), "");
+    TOutputFacts f = Facts(out);
+    EXPECT_EQ(f.VideoCodec, "h264");
+    EXPECT_EQ(f.VideoPackets, 25);
+}
+
 }  // namespace

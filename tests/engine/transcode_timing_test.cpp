@@ -127,4 +127,17 @@ TEST_F(TranscodeTiming, LoudVolumeClamps)
     EXPECT_GE(Peak(out), 32767);  // -32768 counts as 32768
 }
 
+// With sound synchronisation the gap between the start time and the first whole block of
+// samples after it is filled with silence.
+TEST_F(TranscodeTiming, AudioSyncFillsTheGapAtTheStart)
+{
+    std::string in = Clip("in.mkv", 0, 0, 48000, 25, 1);
+    std::string out = Dir.file("out.wav");
+    Prepare(in, out, {{"ss", "0.4"}, {"async", "1"}, {"v", "3"}});
+    ASSERT_EQ(Run(), "");
+    // The first block after 0.4 s starts at 0.405 s (the container counts milliseconds).
+    EXPECT_TRUE(Logged(llVerbose, L"adding 240 audio samples of silence"));
+    EXPECT_NEAR(Facts(out).AudioDuration, 0.6, 0.001);
+}
+
 }  // namespace
