@@ -611,6 +611,23 @@ void TCustomFFmpeg::WriteOutputHeaders()
     bool allRtp = outputs > 0;
     for (int i = 0; i < outputs; ++i) {
         AVFormatContext* oc = Foutput_files[i];
+        // A FourCC the container's tag table gives to another codec (DX50 in MP4) would make the
+        // muxer refuse the header: the container's own tag is used instead.
+        for (unsigned k = 0; k < oc->nb_streams && oc->oformat->codec_tag; ++k) {
+            AVCodecParameters* par = oc->streams[k]->codecpar;
+            if (par->codec_tag == 0)
+                continue;
+            AVCodecID tagged = av::av_codec_get_id(oc->oformat->codec_tag, par->codec_tag);
+            if (tagged == par->codec_id ||
+                (tagged == AV_CODEC_ID_NONE && av::av_codec_get_tag(oc->oformat->codec_tag, par->codec_id) == 0))
+                continue;
+            std::string tag;
+            for (int b = 0; b < 4; ++b) tag += char((par->codec_tag >> (8 * b)) & 0xFF);
+            DefaultLogger()->Log(this, llWarning,
+                                 Format(L"Tag %s does not fit codec %s in format %s: the format's own tag is used",
+                                        tag, av::avcodec_get_name(par->codec_id), oc->oformat->name));
+            par->codec_tag = 0;
+        }
         AVDictionary* options = OutputHeaderOptions(i);
         int result = av::avformat_write_header(oc, &options);
         av::av_dict_free(&options);

@@ -33,6 +33,10 @@ const TContainerCase ContainerCases[] = {
     {"Mp4Mpeg4Aac", "out.mp4",
      {{"vcodec", "mpeg4"}, {"acodec", "libfaac"}, {"ac", "2"}, {"ar", "48000"}, {"r", "25"}},
      "mpeg4", "aac", 48000, 2, 25},
+    // MP4 gives MPEG-4 video its own tag: the requested DX50 gives way to it.
+    {"Mp4Mpeg4TaggedDx50Aac", "out.mp4",
+     {{"vcodec", "mpeg4"}, {"vtag", "DX50"}, {"s", "176x144"}, {"acodec", "libfaac"}, {"ac", "2"}, {"ar", "24000"}},
+     "mpeg4", "aac", 24000, 2, 25},
     {"AviMpeg4Mp3", "out.avi",
      {{"vcodec", "mpeg4"}, {"vtag", "DX50"}, {"acodec", "libmp3lame"}, {"ac", "2"}, {"ar", "44100"},
       {"ab", "128000"}, {"b", "816000"}, {"r", "25"}},
