@@ -31,6 +31,9 @@ void TCustomFFmpeg::WriteFrame(AVFormatContext* AContext, AVPacket* APacket, AVC
         int result = av::av_interleaved_write_frame(AContext, APkt);
         if (result < 0)
             throw FFmpegException(ErrorCodeText(L"av_interleaved_write_frame()", result));
+        std::vector<const AVFormatContext*>& written = FRun->WrittenOutputs;
+        if (std::find(written.begin(), written.end(), AContext) == written.end())
+            written.push_back(AContext);
     };
     if (!AFilters || AFilters->empty()) {
         write(APacket);

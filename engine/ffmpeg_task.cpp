@@ -514,14 +514,16 @@ void TCustomFFmpeg::CloseOutputFiles()
         if (!oc || std::find(Foutput_files.begin(), Foutput_files.begin() + i, oc) != Foutput_files.begin() + i)
             continue;
         String fileName = oc->url ? DecodeAVFileName(oc->url) : String();
+        bool unwritten = std::find(FUnwrittenOutputs.begin(), FUnwrittenOutputs.end(), oc) != FUnwrittenOutputs.end();
         if (!(oc->oformat && (oc->oformat->flags & AVFMT_NOFILE)) && oc->pb)
             CloseAVOutputIO(oc);
         av::avformat_free_context(oc);
-        // An output that never got a byte is no result: remove it.
-        if (!fileName.empty() && FileSizeOf(fileName) == 0)
+        // An output that never got a byte, or never a packet, is no result: remove it.
+        if (!fileName.empty() && (FileSizeOf(fileName) == 0 || (unwritten && FileSizeOf(fileName) > 0)))
             DeleteFile(fileName);
     }
     for (auto& oc : Foutput_files) oc = nullptr;
+    FUnwrittenOutputs.clear();
     Fnb_output_files = 0;
 }
 

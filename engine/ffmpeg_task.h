@@ -215,6 +215,8 @@ public:
     void PreProcessVideoFrame(TAVInputStream* AInStream, AVFrame* APicture);
     void ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder);
     TTranscodeRun* FRun = nullptr;
+    // Outputs a run wrote no packet into: the clean-up removes them like empty files.
+    std::vector<const AVFormatContext*> FUnwrittenOutputs;
 
     // --- the option dispatcher (option_dispatch.cpp) and the setters (option_setters.cpp) ---
     void ApplyOption(const String& AName, const String& AValue);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -105,6 +106,7 @@ struct TTranscodeRun {
     int CurrentFileIndex = 0;
     int64_t LastReportTime = 0;
     std::vector<bool> HeaderWritten;  // per output entry
+    std::vector<const AVFormatContext*> WrittenOutputs;  // outputs that received a packet
     AVFrame* DecodedFrame = nullptr;
     AVPacket* OutPacket = nullptr;
     // Encoders are drained when their source is flushed, except at the switch between joined

@@ -53,7 +53,17 @@ void TCustomFFmpeg::Transcode()
     run.NoPacketFlags.assign(FMaxFiles, false);
     run.HeaderWritten.assign(std::max(Fnb_output_files, 1), false);
     // What a failed run leaves: the codecs closed before the records that name them are freed.
-    auto release = [this] {
+    // Outputs that never received a packet go with the clean-up.
+    auto noteUnwritten = [this, &run] {
+        for (int i = 0; i < Fnb_output_files; ++i) {
+            const AVFormatContext* oc = Foutput_files[i];
+            if (std::find(run.WrittenOutputs.begin(), run.WrittenOutputs.end(), oc) == run.WrittenOutputs.end() &&
+                std::find(FUnwrittenOutputs.begin(), FUnwrittenOutputs.end(), oc) == FUnwrittenOutputs.end())
+                FUnwrittenOutputs.push_back(oc);
+        }
+    };
+    auto release = [this, &noteUnwritten] {
+        noteUnwritten();
         CloseEncoderList(FEncoderList);
         CloseDecoderList(FDecoderList);
         FreeStreamTables();
@@ -86,6 +96,7 @@ void TCustomFFmpeg::Transcode()
         release();
         throw;
     }
+    noteUnwritten();
     FRun = nullptr;
 }
 

@@ -140,4 +140,14 @@ TEST_F(TranscodeTiming, AudioSyncFillsTheGapAtTheStart)
     EXPECT_NEAR(Facts(out).AudioDuration, 0.6, 0.001);
 }
 
+// A start time beyond the end of the source: nothing reaches the output, which is removed.
+TEST_F(TranscodeTiming, StartTimeBeyondTheEndLeavesNoOutput)
+{
+    std::string out = Dir.file("out.mp4");
+    Prepare(Clip(), out, {{"vcodec", "mpeg4"}, {"ss", "5"}});
+    ASSERT_EQ(Run(), "");
+    EXPECT_TRUE(Task->FFinished);
+    EXPECT_FALSE(Exists(out));
+}
+
 }  // namespace
