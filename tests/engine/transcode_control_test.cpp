@@ -189,4 +189,54 @@ TEST_F(TranscodeControl, PauseHoldsTheRunBetweenPackets)
     EXPECT_EQ(Facts(out).VideoPackets, 50);
 }
 
+// Two tasks convert at the same time, each in its own thread, without disturbing each other.
+TEST_F(TranscodeControl, TwoTasksAtOnce)
+{
+    std::string in = Clip("in.mkv", 176, 144, 48000, 50);
+    std::string outA = Dir.file("a.mp4");
+    std::string outB = Dir.file("b.avi");
+    Prepare(in, outA, {{"vcodec", "libx264"}, {"vpre", "libx264-default"}});
+    TFFmpeg other(4);
+    other.ResetConverter();
+    ASSERT_TRUE(other.OpenInputFile(Utf8ToString(in))) << StringToUtf8(other.FLastErrMsg);
+    other.ApplyOption(L"vcodec", L"mpeg4");
+    other.ApplyOption(L"acodec", L"libmp3lame");
+    ASSERT_GE(other.OpenOutputFile(Utf8ToString(outB), false), 1) << StringToUtf8(other.FLastErrMsg);
+    std::atomic<int> ended{0};
+    Task->FOnTerminate = [&](TObject*) { ++ended; };
+    other.FOnTerminate = [&](TObject*) { ++ended; };
+    TThread* a = Task->StartConvert(true, tpNormal);
+    TThread* b = other.StartConvert(true, tpNormal);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    a->Start();
+    b->Start();
+    ASSERT_TRUE(WaitServingMainThread([&] { return ended.load() == 2; }, 10, 60000));
+    Task->Stop(true);
+    other.Stop(true);
+    EXPECT_TRUE(Task->FFinished);
+    EXPECT_TRUE(other.FFinished);
+    EXPECT_FALSE(other.FFatalException) << StringToUtf8(other.FFatalMessage);
+    EXPECT_EQ(Facts(outA).VideoCodec, "h264");
+    EXPECT_EQ(Facts(outA).VideoPackets, 50);
+    EXPECT_EQ(Facts(outB).VideoPackets, 50);
+    EXPECT_EQ(Facts(outB).AudioCodec, "mp3");
+}
+
+// An encoder's own option set by name reaches the encoder when it is opened: libx264 writes
+// its settings into the stream, and "ultrafast" turns CABAC off.
+TEST_F(TranscodeControl, EncoderPrivateOptionsReachTheEncoder)
+{
+    std::string in = Clip();
+    std::string fast = Dir.file("fast.mkv");
+    std::string plain = Dir.file("plain.mkv");
+    Prepare(in, fast, {{"vcodec", "libx264"}, {"preset", "ultrafast"}, {"an", ""}});
+    ASSERT_EQ(Run(), "");
+    Task->ResetConverter();
+    Prepare(in, plain, {{"vcodec", "libx264"}, {"an", ""}});
+    ASSERT_EQ(Run(), "");
+    EXPECT_NE(Contents(fast).find("cabac=0"), std::string::npos);
+    EXPECT_NE(Contents(plain).find("cabac=1"), std::string::npos);
+}
+
 }  // namespace
