@@ -214,6 +214,9 @@ public:
     // picture handed to a video encoder (hooks and preview).
     void PreProcessVideoFrame(TAVInputStream* AInStream, AVFrame* APicture);
     void ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder);
+    // Sets up the video filter graph between a decoded input stream and an encoded output
+    // stream (video_filter_graph.cpp): 0, or -1 with the reason in FLastErrMsg when it has one.
+    int BuildFilterGraph(TAVInputStream* AInStream, TAVOutputStream* AOutStream);
     TTranscodeRun* FRun = nullptr;
     // Outputs a run wrote no packet into: the clean-up removes them like empty files.
     std::vector<const AVFormatContext*> FUnwrittenOutputs;

@@ -402,7 +402,7 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream* AStream, int AIndex)
         AStream->resample_width = inWidth - (Fframe_leftBand + Fframe_rightBand);
         AStream->resample_pix_fmt = inFormat;
         FLastErrMsg.clear();
-        if (FEnableFilter)
+        if (FEnableFilter && BuildFilterGraph(ist, AStream) < 0)
             throw FFmpegException(FLastErrMsg.empty() ? String(L"Error opening filters!")
                                                       : L"Error opening filters: " + FLastErrMsg);
         break;

@@ -239,4 +239,29 @@ TEST_F(TranscodeControl, EncoderPrivateOptionsReachTheEncoder)
     EXPECT_NE(Contents(plain).find("cabac=1"), std::string::npos);
 }
 
+// The last report line carries the picture quality measures when they are asked for.
+TEST_F(TranscodeControl, ReportWithPsnrAndQuantiserHistogram)
+{
+    std::string out = Dir.file("out.avi");
+    Prepare(Clip(), out, {{"vcodec", "mpeg4"}, {"an", ""}, {"psnr", "1"}, {"qphist", "1"}});
+    ASSERT_EQ(Run(), "");
+    std::string last;
+    for (const auto& line : Lines) {
+        std::string text = StringToUtf8(line.Text);
+        if (text.rfind("frame=   25", 0) == 0)
+            last = text;
+    }
+    ASSERT_NE(last, "");
+    size_t psnr = last.find("PSNR=Y:");
+    ASSERT_NE(psnr, std::string::npos) << last;
+    EXPECT_NE(last.find(" U:", psnr), std::string::npos);
+    EXPECT_NE(last.find(" *:", psnr), std::string::npos);
+    // 32 histogram digits follow the "L" of the last report.
+    size_t mark = last.find("L");
+    ASSERT_NE(mark, std::string::npos);
+    std::string digits = last.substr(mark + 1, 32);
+    EXPECT_EQ(digits.find_first_not_of("0123456789ABCDEF"), std::string::npos) << last;
+    EXPECT_NE(digits.find_first_not_of("0"), std::string::npos) << last;
+}
+
 }  // namespace

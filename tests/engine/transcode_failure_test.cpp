@@ -158,4 +158,13 @@ TEST_F(TranscodeFailure, TruncatedInput)
     EXPECT_LT(f.VideoPackets, 50);
 }
 
+// Video filters have no graph to run in yet: the run says so instead of ignoring them.
+TEST_F(TranscodeFailure, VideoFiltersAreRefused)
+{
+    std::string in = Clip();
+    std::string out = Dir.file("out.avi");
+    Prepare(in, out, {{"vfilters", "hflip"}});
+    ExpectFailure(in, out, "Error opening filters!");
+}
+
 }  // namespace
