@@ -55,7 +55,8 @@ TEST_F(TranscodeStreams, JoinedInputsFollowEachOther)
     EXPECT_NEAR(f.AudioDuration, 3.0, 0.1);
 }
 
-TEST_F(TranscodeStreams, SubtitlesAreEncoded)
+// Subtitles encoded anew (ASS, SubRip) or copied: the text arrives in the output.
+TEST_F(TranscodeStreams, Subtitles)
 {
     engine_test::TestMedia m;
     m.Width = 176;
@@ -63,22 +64,27 @@ TEST_F(TranscodeStreams, SubtitlesAreEncoded)
     m.Frames = 25;
     m.Subtitles = true;
     std::string in = Media("in.mkv", m);
-    std::string out = Dir.file("out.mkv");
-    Prepare(in, out, {{"vcodec", "mpeg4"}, {"scodec", "ass"}});
-    ASSERT_EQ(Run(), "");
-    TAVProbe probe(nullptr);
-    ASSERT_TRUE(probe.LoadFile(Utf8ToString(out)));
-    EXPECT_EQ(probe.SubtitleStreamCount(), 1);
-    AVFormatContext* ic = probe.FileHandle();
-    AVPacket* pkt = av::av_packet_alloc();
-    std::string text;
-    while (av::av_read_frame(ic, pkt) >= 0) {
-        if (ic->streams[pkt->stream_index]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE)
-            text.append(reinterpret_cast<const char*>(pkt->data), size_t(pkt->size));
-        av::av_packet_unref(pkt);
+    int n = 0;
+    for (const char* codec : {"ass", "srt", "copy"}) {
+        SCOPED_TRACE(codec);
+        std::string out = Dir.file(std::to_string(++n) + ".mkv");
+        Task->ResetConverter();
+        Prepare(in, out, {{"vcodec", "mpeg4"}, {"scodec", codec}});
+        ASSERT_EQ(Run(), "");
+        TAVProbe probe(nullptr);
+        ASSERT_TRUE(probe.LoadFile(Utf8ToString(out)));
+        EXPECT_EQ(probe.SubtitleStreamCount(), 1);
+        AVFormatContext* ic = probe.FileHandle();
+        AVPacket* pkt = av::av_packet_alloc();
+        std::string text;
+        while (av::av_read_frame(ic, pkt) >= 0) {
+            if (ic->streams[pkt->stream_index]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE)
+                text.append(reinterpret_cast<const char*>(pkt->data), size_t(pkt->size));
+            av::av_packet_unref(pkt);
+        }
+        av::av_packet_free(&pkt);
+        EXPECT_NE(text.find("Hello"), std::string::npos) << text;
     }
-    av::av_packet_free(&pkt);
-    EXPECT_NE(text.find("Hello"), std::string::npos) << text;
 }
 
 TEST_F(TranscodeStreams, VideoOnlySource)
