@@ -10,6 +10,59 @@ using engine_test::TOutputFacts;
 
 class TranscodeTiming : public engine_test::TranscodeFixture {
 protected:
+    // An MPEG transport stream of 25 MPEG-2 pictures (176x144, 25 fps) whose timestamps jump
+    // 20 s forward after picture 12; "" on success.
+    static std::string WriteJumpingStream(const std::string& APath)
+    {
+        engine_test::FilterSource source("testsrc=size=176x144:rate=25", AV_PIX_FMT_YUV420P);
+        AVFormatContext* oc = nullptr;
+        if (av::avformat_alloc_output_context2(&oc, nullptr, "mpegts", APath.c_str()) < 0 || !oc)
+            return "output context";
+        const AVCodec* codec = av::avcodec_find_encoder(AV_CODEC_ID_MPEG2VIDEO);
+        AVCodecContext* enc = av::avcodec_alloc_context3(codec);
+        enc->width = 176;
+        enc->height = 144;
+        enc->time_base = AVRational{1, 25};
+        enc->framerate = AVRational{25, 1};
+        enc->pix_fmt = AV_PIX_FMT_YUV420P;
+        enc->max_b_frames = 0;
+        enc->thread_count = 1;
+        AVStream* st = av::avformat_new_stream(oc, nullptr);
+        AVPacket* pkt = av::av_packet_alloc();
+        std::string error;
+        if (av::avcodec_open2(enc, codec, nullptr) < 0 || av::avcodec_parameters_from_context(st->codecpar, enc) < 0)
+            error = "encoder";
+        st->time_base = enc->time_base;
+        if (error.empty() && (OpenAVOutputIO(oc, APath.c_str()) < 0 || av::avformat_write_header(oc, nullptr) < 0))
+            error = "header";
+        auto drain = [&] {
+            while (av::avcodec_receive_packet(enc, pkt) >= 0) {
+                if (pkt->pts >= 13)
+                    pkt->pts += 500, pkt->dts += 500;  // 20 s at 25 fps
+                av::av_packet_rescale_ts(pkt, enc->time_base, st->time_base);
+                pkt->stream_index = 0;
+                av::av_interleaved_write_frame(oc, pkt);
+            }
+        };
+        for (int i = 0; error.empty() && i < 25; ++i) {
+            AVFrame* f = source.Next();
+            f->pts = i;
+            f->pict_type = AV_PICTURE_TYPE_NONE;
+            av::avcodec_send_frame(enc, f);
+            drain();
+        }
+        if (error.empty()) {
+            av::avcodec_send_frame(enc, nullptr);
+            drain();
+            av::av_write_trailer(oc);
+        }
+        CloseAVOutputIO(oc);
+        av::av_packet_free(&pkt);
+        av::avcodec_free_context(&enc);
+        av::avformat_free_context(oc);
+        return error;
+    }
+
     // The largest sample value of the first audio stream of a 16-bit PCM file.
     static int Peak(const std::string& APath)
     {
@@ -148,6 +201,29 @@ TEST_F(TranscodeTiming, StartTimeBeyondTheEndLeavesNoOutput)
     ASSERT_EQ(Run(), "");
     EXPECT_TRUE(Task->FFinished);
     EXPECT_FALSE(Exists(out));
+}
+
+// A jump of 20 s in a transport stream shifts the later timestamps back: the output goes on
+// without a gap. With the timestamps kept, the gap is filled with repeated pictures.
+TEST_F(TranscodeTiming, TimestampJumpIsTakenOut)
+{
+    std::string in = Dir.file("in.ts");
+    ASSERT_EQ(WriteJumpingStream(in), "");
+    std::string out = Dir.file("out.avi");
+    Prepare(in, out, {{"vcodec", "mpeg4"}, {"v", "3"}});
+    ASSERT_EQ(Run(), "");
+    EXPECT_EQ(Facts(out).VideoPackets, 25);
+    EXPECT_EQ(Task->Fnb_frames_dup, 0);
+    bool logged = false;
+    for (const auto& line : Lines)
+        logged = logged || StartsText(L"timestamp discontinuity 20000000, new offset= ", line.Text);
+    EXPECT_TRUE(logged);
+
+    std::string kept = Dir.file("kept.avi");
+    Task->ResetConverter();
+    Prepare(in, kept, {{"vcodec", "mpeg4"}, {"copyts", ""}});
+    ASSERT_EQ(Run(), "");
+    EXPECT_GT(Task->Fnb_frames_dup, 400);
 }
 
 }  // namespace
