@@ -66,4 +66,25 @@ TEST_F(TranscodeSources, LowSampleRateUpsampled)
     EXPECT_NEAR(f.AudioDuration, 1.0, 0.06);
 }
 
+// A source whose picture size changes midway (two MPEG-2 streams one after the other): the
+// later pictures are scaled to the output size instead of ending the run.
+TEST_F(TranscodeSources, PictureSizeChangesMidway)
+{
+    std::string in = Clip();
+    std::string small = Dir.file("small.m2v");
+    std::string large = Dir.file("large.m2v");
+    ASSERT_EQ(Convert(in, small, {{"vcodec", "mpeg2video"}}), "");
+    ASSERT_EQ(Convert(in, large, {{"vcodec", "mpeg2video"}, {"s", "320x240"}}), "");
+    std::string joined = Dir.file("joined.m2v");
+    WriteFile(joined, Contents(small) + Contents(large));
+    std::string out = Dir.file("out.avi");
+    Lines.clear();
+    ASSERT_EQ(Convert(joined, out, {{"vcodec", "mpeg4"}}), "");
+    TOutputFacts f = Facts(out);
+    EXPECT_EQ(f.Width, 176);
+    EXPECT_EQ(f.Height, 144);
+    EXPECT_EQ(f.VideoPackets, 50);
+    EXPECT_TRUE(Logged(llQuiet, L"Input Stream #0.0 frame size changed to 320x240, yuv420p"));
+}
+
 }  // namespace
