@@ -1,6 +1,8 @@
 // Conversions that fail: each says why in the task's failure text and the log, leaves no empty
 // output behind and never writes to its input. Also the pairings the current libraries refuse.
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 #include "tests/engine/transcode_test_support.h"
 
@@ -165,6 +167,31 @@ TEST_F(TranscodeFailure, VideoFiltersAreRefused)
     std::string out = Dir.file("out.avi");
     Prepare(in, out, {{"vfilters", "hflip"}});
     ExpectFailure(in, out, "Error opening filters!");
+}
+
+// The disk refuses further bytes midway (a file size limit of the process): the run fails with
+// the writing error, the codecs are closed and the input is untouched.
+TEST_F(TranscodeFailure, WritingFailsMidway)
+{
+    std::string in = Clip("in.mkv", 176, 144, 48000, 100);
+    std::string out = Dir.file("out.avi");
+    Prepare(in, out, {{"vcodec", "mpeg4"}, {"acodec", "libmp3lame"}});
+    std::string before = Contents(in);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = 40000;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string result = Run();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(result.rfind("av_interleaved_write_frame(): ", 0) == 0 || result.rfind("av_write_trailer(): ", 0) == 0)
+        << result;
+    EXPECT_TRUE(Task->FFatalException);
+    EXPECT_TRUE(Logged(llQuiet, Utf8ToString(result)));
+    EXPECT_EQ(Task->FEncoderList, nullptr);
+    EXPECT_EQ(Contents(in), before);
 }
 
 }  // namespace

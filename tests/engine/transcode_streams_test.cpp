@@ -229,4 +229,14 @@ TEST_F(TranscodeStreams, BitstreamFilter)
     EXPECT_EQ(f.VideoPackets, 25);
 }
 
+// Names with blanks and Chinese characters, for the source and the result.
+TEST_F(TranscodeStreams, NonAsciiNamesConvert)
+{
+    std::string in = Clip("源 文件.mkv");
+    std::string out = Dir.file("输出 视频.mp4");
+    Prepare(in, out, {{"vcodec", "mpeg4"}, {"acodec", "libfaac"}});
+    ASSERT_EQ(Run(), "");
+    EXPECT_EQ(Facts(out).VideoPackets, 25);
+}
+
 }  // namespace
