@@ -1,0 +1,394 @@
+// The preview player on SDL's dummy drivers: playing, pausing, stepping, seeking and stopping a
+// clip made by the test, its position and state events, the current picture, stream switching,
+// refused files, an audio-only file with its audio display, and stops while the reader blocks.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+#include "engine/ff_player.h"
+#include "engine/player_events.h"
+#include "engine/player_state.h"
+#include "platform/framework/main_thread.h"
+#include "tests/engine/probe_test_support.h"
+
+namespace {
+
+using probe_test::RunFFmpeg;
+
+// Waits on the main thread (serving its queue, where the player's events arrive) until pred.
+bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 10000)
+{
+    return WaitServingMainThread(pred, 5, timeoutMs);
+}
+
+class PlayerTest : public engine_test::LibrariesFixture {
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        LoadOrFail(PlayerLibraries);
+        Player = new TFFPlayer(nullptr);
+        Player->OnState = [this](TObject*, TPlayState s) { States.push_back(s); };
+        Player->OnPosition = [this](TObject*, int64_t pts) { Positions.push_back(pts); };
+    }
+    void TearDown() override
+    {
+        delete Player;
+        Player = nullptr;
+        engine_test::LibrariesFixture::TearDown();
+    }
+    // A clip of a flat colour (0x3366CC) with a 440 Hz tone: 25 fps, 48 kHz mono.
+    std::string MakeClip(const std::string& name, double seconds, const std::vector<std::string>& extra = {})
+    {
+        std::string path = Dir.file(name);
+        std::vector<std::string> args = {"-f", "lavfi", "-i", "color=c=0x3366CC:size=64x48:rate=25", "-f", "lavfi",
+                                         "-i", "sine=frequency=440:sample_rate=48000", "-t", std::to_string(seconds)};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.insert(args.end(), {"-c:v", "mpeg4", "-c:a", "aac", "-ac", "1", path});
+        EXPECT_TRUE(RunFFmpeg(args)) << name;
+        return path;
+    }
+    int Count(TPlayState s) const { return static_cast<int>(std::count(States.begin(), States.end(), s)); }
+    bool Has(TPlayState s) const { return Count(s) > 0; }
+
+    TempDir Dir;
+    TFFPlayer* Player = nullptr;
+    std::vector<TPlayState> States;
+    std::vector<int64_t> Positions;
+};
+
+TEST(PlayerNoLibraries, OpenRefusedWithText)
+{
+    TFFPlayer player(nullptr);
+    EXPECT_FALSE(player.AVLibLoaded());
+    EXPECT_FALSE(player.Open(L"/nonexistent.mp4", 0, false));
+    EXPECT_EQ(player.LastErrMsg(), L"libav or libsdl not loaded.");
+    EXPECT_TRUE(player.Paused());
+    int64_t pts = 0;
+    TFrameImage* image = player.CurrentFrame(pts);
+    EXPECT_EQ(pts, -1);
+    EXPECT_EQ(image->Width, 0);
+    EXPECT_EQ(image, player.CurrentFrame());
+    EXPECT_EQ(player.Version(), L"2.3");
+}
+
+TEST_F(PlayerTest, PlayPauseResumeStepAndStopReportStatesAndPositions)
+{
+    std::string clip = MakeClip("clip.mp4", 3);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
+    EXPECT_EQ(Player->FileName(), Utf8ToString(clip));
+    EXPECT_GE(Player->VideoStreamIndex(), 0);
+    EXPECT_GE(Player->AudioStreamIndex(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPlay) && !Positions.empty() && Positions.back() > 300000; }));
+    // Positions rise and each reported change exceeds 10 ms.
+    for (size_t i = 1; i < Positions.size(); i++)
+        EXPECT_GT(std::llabs(Positions[i] - Positions[i - 1]), 10000);
+
+    Player->Pause();
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPause); }));
+    EXPECT_TRUE(Player->Paused());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    WaitUntil([] { return false; }, 50);
+    int64_t pausedAt = Player->CurrentPTS();
+    WaitUntil([] { return false; }, 300);
+    EXPECT_LE(std::llabs(Player->CurrentPTS() - pausedAt), 40000) << "the position holds while paused";
+
+    Player->StepToNextFrame();
+    Player->StepToNextFrame();
+    ASSERT_TRUE(WaitUntil([&] { return Player->Paused(); }));
+    EXPECT_EQ(Count(psStep), 1) << "two steps before the picture arrive post psStep once";
+
+    Player->Resume();
+    ASSERT_TRUE(WaitUntil([&] { return Has(psResume); }));
+    EXPECT_FALSE(Player->Paused());
+    Player->Stop(true);
+    ASSERT_TRUE(WaitUntil([&] { return Has(psStop); }));
+    EXPECT_EQ(Player->FVideoState.load(), nullptr);
+    EXPECT_EQ(Player->VideoStreamIndex(), -1);
+}
+
+TEST_F(PlayerTest, EndOfInputReportsTheDurationAndEndOnce)
+{
+    std::string clip = MakeClip("short.mp4", 1);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
+    ASSERT_TRUE(WaitUntil([&] { return Has(psEnd); }));
+    WaitUntil([] { return false; }, 400);
+    EXPECT_EQ(Count(psEnd), 1);
+    TVideoState* is = Player->FVideoState;
+    ASSERT_NE(is, nullptr);
+    ASSERT_FALSE(Positions.empty());
+    EXPECT_EQ(Positions.back(), is->Duration) << "the end position is the duration";
+    EXPECT_EQ(Player->PlayState(), psEnd);
+
+    // A seek back clears the end; the end is reported again at the next end.
+    Player->Seek(static_cast<int64_t>(0), 0, true);
+    ASSERT_TRUE(WaitUntil([&] { return Count(psEnd) == 2; }));
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, PlayLimitStopsOrLoops)
+{
+    std::string clip = MakeClip("limit.mp4", 3);
+    Player->SetPlayTime(500000);
+    Player->SetRepeatType(rtStop);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psStop); }));
+    EXPECT_LT(Positions.back(), 1000000);
+    Player->Stop(true);
+
+    States.clear();
+    Positions.clear();
+    Player->SetPlayTime(500000);   // options of the play limit last for one playback
+    Player->SetRepeatType(rtLoop);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
+    bool reached = false, looped = false;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (int64_t p : Positions) {
+            if (p >= 500000)
+                reached = true;
+            else if (reached && p < 300000)
+                looped = true;
+        }
+        return looped;
+    }));
+    EXPECT_FALSE(Has(psStop));
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, OpenPausedShowsAPictureWithItsTimestampAndPixels)
+{
+    std::string clip = MakeClip("paused.mp4", 2);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPause); }));
+    ASSERT_TRUE(WaitUntil([&] { return Player->FVideoState.load()->shown_index >= 0; }));
+    int64_t pts = -2;
+    TFrameImage* image = Player->CurrentFrame(pts);
+    EXPECT_TRUE(pts == 0 || pts == 40000) << pts;
+    ASSERT_EQ(image->Width, 64);
+    ASSERT_EQ(image->Height, 48);
+    const uint8_t* px = image->ScanLine(24) + 32 * 4;   // B, G, R
+    EXPECT_NEAR(px[2], 0x33, 8);
+    EXPECT_NEAR(px[1], 0x66, 8);
+    EXPECT_NEAR(px[0], 0xCC, 8);
+    WaitUntil([] { return false; }, 300);
+    int64_t before = 0;
+    Player->CurrentFrame(before);
+    Player->StepToNextFrame();
+    ASSERT_TRUE(WaitUntil([&] {
+        int64_t now = 0;
+        Player->CurrentFrame(now);
+        return now > before;
+    }));
+    EXPECT_EQ(Count(psStep), 1);
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, WaitingSeekLandsNearTheTarget)
+{
+    std::string clip = MakeClip("seek.mp4", 4);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPlay); }));
+    Player->Seek(static_cast<int64_t>(2000000), 0, true);
+    EXPECT_TRUE(Player->FSeekEvent.IsSet());
+    ASSERT_TRUE(WaitUntil([&] { return Player->CurrentPTS() >= 1500000; }, 3000));
+    EXPECT_LT(Player->CurrentPTS(), 3500000);
+    // Past the duration: to the duration.
+    Player->Seek(static_cast<int64_t>(60000000), 0, true);
+    ASSERT_TRUE(WaitUntil([&] { return Has(psEnd); }));
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
+{
+    std::string two = Dir.file("two.mkv");
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "color=c=red:size=64x48:rate=25", "-f", "lavfi", "-i",
+                           "sine=frequency=440", "-f", "lavfi", "-i", "sine=frequency=880", "-t", "3", "-map", "0",
+                           "-map", "1", "-map", "2", "-c:v", "mpeg4", "-c:a", "aac", two}));
+    ASSERT_TRUE(Player->Open(Utf8ToString(two), 0, false));
+    ASSERT_EQ(Player->VideoStreamIndex(), 0);
+    int audio = Player->AudioStreamIndex();
+    ASSERT_TRUE(audio == 1 || audio == 2);
+
+    struct Case {
+        int Kind;   // 0 video, 1 audio, 2 subtitle
+        int Index;
+        const wchar_t* Text;
+    } cases[] = {
+        {0, -1, L"the stream index is not valid."},
+        {0, 3, L"the stream index is not valid."},
+        {0, 1, L"the stream type is not matched."},
+        {1, 0, L"the stream type is not matched."},
+        {2, 5, L"the stream index is not valid."},
+    };
+    for (const Case& c : cases) {
+        Player->SetLastErrMsg(L"");
+        if (c.Kind == 0)
+            Player->SetVideoStreamIndex(c.Index);
+        else if (c.Kind == 1)
+            Player->SetAudioStreamIndex(c.Index);
+        else
+            Player->SetSubtitleStreamIndex(c.Index);
+        EXPECT_EQ(Player->LastErrMsg(), c.Text) << c.Kind << " " << c.Index;
+    }
+    EXPECT_EQ(Player->VideoStreamIndex(), 0);
+
+    Player->SetLastErrMsg(L"");
+    Player->SetSubtitleStreamIndex(-1);   // no subtitles: nothing to do
+    EXPECT_EQ(Player->LastErrMsg(), L"");
+    int other = audio == 1 ? 2 : 1;
+    Player->SetAudioStreamIndex(other);
+    EXPECT_EQ(Player->LastErrMsg(), L"");
+    EXPECT_EQ(Player->AudioStreamIndex(), other);
+    int64_t at = Player->CurrentPTS();
+    ASSERT_TRUE(WaitUntil([&] { return Player->CurrentPTS() > at + 200000; })) << "plays on after the switch";
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, FilesWithoutPlayableStreamsAreRefused)
+{
+    std::string srt = Dir.file("only.srt");
+    std::ofstream(srt) << "1\n00:00:00,000 --> 00:00:01,000\nhello\n\n";
+    ASSERT_FALSE(Player->Open(Utf8ToString(srt), 0, false));
+    EXPECT_EQ(Player->LastErrMsg(), Utf8ToString(srt) + L": could not open codecs, no stream to play.");
+    EXPECT_EQ(Player->FVideoState.load(), nullptr);
+
+    ASSERT_FALSE(Player->Open(Dir.File(L"missing.mp4"), 0, false));
+    EXPECT_EQ(Player->LastErrMsg(), Dir.File(L"missing.mp4") + L": No such file or directory");
+    EXPECT_TRUE(States.empty());
+}
+
+TEST_F(PlayerTest, AudioOnlyFileShowsTheWaveform)
+{
+    std::string wav = Dir.file("tone.wav");
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000", "-t", "2", wav}));
+    Player->SetScreenWidth(160);
+    Player->SetScreenHeight(120);
+    ASSERT_TRUE(Player->Open(Utf8ToString(wav), 0, false));
+    EXPECT_EQ(Player->VideoStreamIndex(), -1);
+    TVideoState* is = Player->FVideoState;
+    ASSERT_NE(is, nullptr);
+    EXPECT_EQ(is->show_audio, saWave);
+    ASSERT_TRUE(WaitUntil([&] { return !Positions.empty() && Positions.back() > 300000; }));
+    // The wave is drawn in white on black.
+    bool white = false;
+    {
+        Player->LockData();
+        SDL_Surface* s = Player->Fscreen;
+        if (s && s->pixels && s->format->BytesPerPixel == 4)
+            for (int y = 0; y < s->h && !white; y++)
+                for (int x = 0; x < s->w && !white; x++)
+                    white = (static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF) == 0xFFFFFF;
+        Player->UnlockData();
+    }
+    EXPECT_TRUE(white);
+    Player->SetVideoStreamIndex(0);
+    EXPECT_EQ(Player->LastErrMsg(), L"the current stream is not valid.");
+    Player->Stop(true);
+}
+
+// Serves the first part of a file over TCP and then stalls, so the player's reader blocks.
+class StallingServer {
+public:
+    explicit StallingServer(const std::string& file, double part)
+    {
+        std::ifstream in(file, std::ios::binary);
+        FData.assign(std::istreambuf_iterator<char>(in), {});
+        FData.resize(static_cast<size_t>(FData.size() * part));
+        FListen = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(FListen, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        socklen_t len = sizeof addr;
+        getsockname(FListen, reinterpret_cast<sockaddr*>(&addr), &len);
+        FPort = ntohs(addr.sin_port);
+        listen(FListen, 1);
+        FThread = std::thread([this] {
+            int c = accept(FListen, nullptr, nullptr);
+            if (c < 0)
+                return;
+            (void)!write(c, FData.data(), FData.size());
+            while (!FDone)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            close(c);
+        });
+    }
+    ~StallingServer()
+    {
+        FDone = true;
+        shutdown(FListen, SHUT_RDWR);
+        close(FListen);
+        FThread.join();
+    }
+    std::string Url() const { return "tcp://127.0.0.1:" + std::to_string(FPort); }
+
+private:
+    std::string FData;
+    int FListen = -1;
+    int FPort = 0;
+    std::atomic<bool> FDone{false};
+    std::thread FThread;
+};
+
+TEST_F(PlayerTest, StopWithWaitingReturnsWhileTheReaderBlocks)
+{
+    std::string ts = MakeClip("stall.ts", 4);
+    StallingServer server(ts, 0.6);
+    ASSERT_TRUE(Player->Open(Utf8ToString(server.Url()), 0, false)) << StringToUtf8(Player->LastErrMsg());
+    ASSERT_TRUE(WaitUntil([&] { return Player->FVideoState.load()->Reading == 1 && Player->CurrentPTS() > 0; }));
+    auto started = std::chrono::steady_clock::now();
+    Player->Stop(true);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(Player->FVideoState.load(), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Has(psStop); }));
+}
+
+TEST_F(PlayerTest, WaitingSeekReturnsWhenThePlaybackCloses)
+{
+    std::string ts = MakeClip("stall2.ts", 4);
+    StallingServer server(ts, 0.6);
+    ASSERT_TRUE(Player->Open(Utf8ToString(server.Url()), 0, false)) << StringToUtf8(Player->LastErrMsg());
+    ASSERT_TRUE(WaitUntil([&] { return Player->FVideoState.load()->Reading == 1; }));
+    // The reader is stuck in a read, so the seek is never performed; the playback is closed
+    // from elsewhere meanwhile.
+    std::thread closer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Player->Stop(false);
+    });
+    auto started = std::chrono::steady_clock::now();
+    Player->Seek(static_cast<int64_t>(1000000), 0, true);
+    closer.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psStop); }));
+    Player->Stop(true);
+}
+
+TEST(PlayEventRing, SameKindOverwritesAndFullRingDropsTheOldest)
+{
+    TPlayEvent ring;
+    for (int i = 0; i < 10; i++)
+        ring.PushEvent(TPlayEventItem{1, i});
+    TPlayEventItem item;
+    ring.PopEvent(item);
+    EXPECT_EQ(item.Kind, 1);
+    EXPECT_EQ(item.Value, 9);
+    ring.PopEvent(item);
+    EXPECT_EQ(item.Kind, 0);
+    EXPECT_FALSE(ring.Event.IsSet());
+
+    for (int i = 0; i < 12; i++)
+        ring.PushEvent(TPlayEventItem{1 + i % 2, i});
+    std::vector<int64_t> values;
+    for (ring.PopEvent(item); item.Kind != 0; ring.PopEvent(item))
+        values.push_back(item.Value);
+    EXPECT_EQ(values, (std::vector<int64_t>{3, 4, 5, 6, 7, 8, 9, 10, 11}));
+}
+
+}  // namespace
