@@ -14,6 +14,7 @@
 #include "engine/ff_player.h"
 #include "engine/player_events.h"
 #include "engine/player_state.h"
+#include "platform/framework/exceptions.h"
 #include "platform/framework/main_thread.h"
 #include "tests/engine/probe_test_support.h"
 
@@ -77,16 +78,53 @@ TEST(PlayerNoLibraries, OpenRefusedWithText)
     EXPECT_EQ(image->Width, 0);
     EXPECT_EQ(image, player.CurrentFrame());
     EXPECT_EQ(player.Version(), L"2.3");
+    player.SetFormat(L"wav");
+    EXPECT_EQ(player.LastErrMsg(), L"libav or libsdl not loaded.");
+    EXPECT_EQ(player.Format(), L"");
+}
+
+TEST_F(PlayerTest, FormatNamesAnInputFormat)
+{
+    Player->SetFormat(L"wav");
+    EXPECT_EQ(Player->Format(), L"wav");
+    try {
+        Player->SetFormat(L"nosuchformat");
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"Unknown input format: nosuchformat");
+    }
+    EXPECT_EQ(Player->Format(), L"wav");
+    Player->SetFormat(L"");
+    EXPECT_EQ(Player->Format(), L"");
 }
 
 TEST_F(PlayerTest, PlayPauseResumeStepAndStopReportStatesAndPositions)
 {
     std::string clip = MakeClip("clip.mp4", 3);
+    int64_t openedDuration = 0;
+    int openedWidth = 0, openedHeight = 0;
+    Player->OnFileOpen = [&](TObject*, int64_t d, int w, int h, int& sw, int& sh) {
+        openedDuration = d;
+        openedWidth = w;
+        openedHeight = h;
+        sw = 128;   // the handler chooses the video size
+        sh = 96;
+    };
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
     EXPECT_EQ(Player->FileName(), Utf8ToString(clip));
+    EXPECT_NEAR(openedDuration, 3000000, 100000);
+    EXPECT_EQ(openedWidth, 64);
+    EXPECT_EQ(openedHeight, 48);
     EXPECT_GE(Player->VideoStreamIndex(), 0);
     EXPECT_GE(Player->AudioStreamIndex(), 0);
     ASSERT_TRUE(WaitUntil([&] { return Has(psPlay) && !Positions.empty() && Positions.back() > 300000; }));
+    {
+        Player->LockData();
+        ASSERT_NE(Player->Fscreen, nullptr);
+        EXPECT_EQ(Player->Fscreen->w, 128);
+        EXPECT_EQ(Player->Fscreen->h, 96);
+        Player->UnlockData();
+    }
     // Positions rise and each reported change exceeds 10 ms.
     for (size_t i = 1; i < Positions.size(); i++)
         EXPECT_GT(std::llabs(Positions[i] - Positions[i - 1]), 10000);
@@ -129,6 +167,7 @@ TEST_F(PlayerTest, EndOfInputReportsTheDurationAndEndOnce)
 
     // A seek back clears the end; the end is reported again at the next end.
     Player->Seek(static_cast<int64_t>(0), 0, true);
+    EXPECT_EQ(is->seek_rel, 1) << "a seek to the start may land a little after it";
     ASSERT_TRUE(WaitUntil([&] { return Count(psEnd) == 2; }));
     Player->Stop(true);
 }
@@ -164,7 +203,7 @@ TEST_F(PlayerTest, PlayLimitStopsOrLoops)
 
 TEST_F(PlayerTest, OpenPausedShowsAPictureWithItsTimestampAndPixels)
 {
-    std::string clip = MakeClip("paused.mp4", 2);
+    std::string clip = MakeClip("预览 片段.mp4", 2);
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
     ASSERT_TRUE(WaitUntil([&] { return Has(psPause); }));
     ASSERT_TRUE(WaitUntil([&] { return Player->FVideoState.load()->shown_index >= 0; }));
@@ -208,11 +247,15 @@ TEST_F(PlayerTest, WaitingSeekLandsNearTheTarget)
 TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
 {
     std::string two = Dir.file("two.mkv");
+    std::string srt = Dir.file("subs.srt");
+    std::ofstream(srt) << "1\n00:00:00,000 --> 00:00:02,000\nhello\n\n";
     ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "color=c=red:size=64x48:rate=25", "-f", "lavfi", "-i",
-                           "sine=frequency=440", "-f", "lavfi", "-i", "sine=frequency=880", "-t", "3", "-map", "0",
-                           "-map", "1", "-map", "2", "-c:v", "mpeg4", "-c:a", "aac", two}));
+                           "sine=frequency=440", "-f", "lavfi", "-i", "sine=frequency=880", "-i", srt, "-t", "3",
+                           "-map", "0", "-map", "1", "-map", "2", "-map", "3", "-c:v", "mpeg4", "-c:a", "aac",
+                           "-c:s", "srt", two}));
     ASSERT_TRUE(Player->Open(Utf8ToString(two), 0, false));
     ASSERT_EQ(Player->VideoStreamIndex(), 0);
+    EXPECT_EQ(Player->SubtitleStreamIndex(), 3) << "text subtitles are decoded (and not shown)";
     int audio = Player->AudioStreamIndex();
     ASSERT_TRUE(audio == 1 || audio == 2);
 
@@ -222,10 +265,11 @@ TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
         const wchar_t* Text;
     } cases[] = {
         {0, -1, L"the stream index is not valid."},
-        {0, 3, L"the stream index is not valid."},
+        {0, 4, L"the stream index is not valid."},
         {0, 1, L"the stream type is not matched."},
         {1, 0, L"the stream type is not matched."},
         {2, 5, L"the stream index is not valid."},
+        {2, 1, L"the stream type is not matched."},
     };
     for (const Case& c : cases) {
         Player->SetLastErrMsg(L"");
@@ -240,8 +284,11 @@ TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
     EXPECT_EQ(Player->VideoStreamIndex(), 0);
 
     Player->SetLastErrMsg(L"");
-    Player->SetSubtitleStreamIndex(-1);   // no subtitles: nothing to do
+    Player->SetSubtitleStreamIndex(-1);   // subtitles off
     EXPECT_EQ(Player->LastErrMsg(), L"");
+    EXPECT_EQ(Player->SubtitleStreamIndex(), -1);
+    Player->SetSubtitleStreamIndex(3);
+    EXPECT_EQ(Player->SubtitleStreamIndex(), 3);
     int other = audio == 1 ? 2 : 1;
     Player->SetAudioStreamIndex(other);
     EXPECT_EQ(Player->LastErrMsg(), L"");
@@ -291,6 +338,146 @@ TEST_F(PlayerTest, AudioOnlyFileShowsTheWaveform)
     Player->SetVideoStreamIndex(0);
     EXPECT_EQ(Player->LastErrMsg(), L"the current stream is not valid.");
     Player->Stop(true);
+}
+
+// The colours of the screen surface (0xRRGGBB) that are not black.
+std::vector<uint32_t> LitPixels(TCustomPlayer* player)
+{
+    std::vector<uint32_t> lit;
+    player->LockData();
+    SDL_Surface* s = player->Fscreen;
+    if (s && s->pixels && s->format->BytesPerPixel == 4)
+        for (int y = 0; y < s->h; y++)
+            for (int x = 0; x < s->w; x++) {
+                uint32_t v = static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x];
+                uint32_t rgb = (((v & s->format->Rmask) >> s->format->Rshift) << 16) |
+                               (((v & s->format->Gmask) >> s->format->Gshift) << 8) |
+                               ((v & s->format->Bmask) >> s->format->Bshift);
+                if (rgb)
+                    lit.push_back(rgb);
+            }
+    player->UnlockData();
+    return lit;
+}
+
+TEST_F(PlayerTest, MonoSpectrumColoursRedAndGreenAlike)
+{
+    std::string wav = Dir.file("tone.wav");
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000", "-t", "2", wav}));
+    Player->SetScreenWidth(64);
+    Player->SetScreenHeight(64);
+    Player->SetShowAudio(saRDFT);
+    ASSERT_TRUE(Player->Open(Utf8ToString(wav), 0, false));
+    ASSERT_TRUE(WaitUntil([&] { return !LitPixels(Player).empty(); }));
+    for (uint32_t rgb : LitPixels(Player)) {
+        int r = rgb >> 16, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+        ASSERT_EQ(r, g);
+        ASSERT_EQ(b, (r + g) / 2);
+    }
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, WithoutASoundDeviceTheSoundPlaysSilently)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    std::string wav = Dir.file("silent.wav");
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100", "-t", "1", wav}));
+    ASSERT_TRUE(Player->Open(Utf8ToString(wav), 0, false)) << StringToUtf8(Player->LastErrMsg());
+    ASSERT_GE(Player->AudioStreamIndex(), 0);
+    EXPECT_FALSE(Player->FVideoState.load()->audio_device);
+    // The clock runs at the sound's own pace up to the end.
+    ASSERT_TRUE(WaitUntil([&] { return Has(psEnd); }));
+    EXPECT_NEAR(Positions.back(), Player->FVideoState.load()->Duration, 50000);
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, SecondOpenStopsTheFirstPlayback)
+{
+    std::string first = MakeClip("first.mp4", 3);
+    std::string second = MakeClip("second.mp4", 3);
+    ASSERT_TRUE(Player->Open(Utf8ToString(first), 0, false));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPlay); }));
+    ASSERT_TRUE(Player->Open(Utf8ToString(second), 0, false));
+    EXPECT_EQ(Player->FileName(), Utf8ToString(second));
+    ASSERT_TRUE(WaitUntil([&] { return Count(psPlay) == 2; }));
+    auto stop = std::find(States.begin(), States.end(), psStop);
+    auto play2 = std::find(std::find(States.begin(), States.end(), psPlay) + 1, States.end(), psPlay);
+    EXPECT_TRUE(stop != States.end() && stop < play2) << "the first playback ended before the second started";
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, HookChangesThePictureShown)
+{
+    std::string clip = MakeClip("hook.mp4", 2);
+    std::atomic<int> calls{0};
+    std::atomic<int64_t> lastPts{-1};
+    Player->SetHook(true);
+    Player->OnHook = [&](TObject*, TFrameImage* bitmap, int64_t pts) {
+        std::fill(bitmap->Pixels.begin(), bitmap->Pixels.end(), 0xFF);   // white
+        lastPts = pts;
+        calls++;
+    };
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPause) && Player->FVideoState.load()->shown_index >= 0; }));
+    EXPECT_GE(calls.load(), 1);
+    EXPECT_GE(lastPts.load(), 0);
+    TFrameImage* image = Player->CurrentFrame();
+    ASSERT_EQ(image->Width, 64);
+    const uint8_t* px = image->ScanLine(20) + 20 * 4;
+    EXPECT_GE(px[0], 245);
+    EXPECT_GE(px[1], 245);
+    EXPECT_GE(px[2], 245);
+    Player->Stop(true);
+}
+
+// A 4 x 4 picture (Y 0, U and V 128) under a subtitle rectangle of one palette colour.
+TEST(PlayerSubtitles, BlendSubRectMixesLumaPerPixelAndChromaPerBlock)
+{
+    struct Case {
+        int X, Y, W, H;
+        uint32_t Colour;   // A, Y, U, V
+        int U00, U10;      // U of the blocks (0,0) and (1,0) afterwards
+    } cases[] = {
+        {0, 0, 2, 2, 0xFFC83264, (128 * 4 * 0 + 4 * 0x32 * 255) / 1020, 128},          // full block
+        {1, 0, 2, 2, 0xFFC83264, (128 * 2 * 128 + 2 * 0x32 * 127) / 510,                // pairs
+         (128 * 2 * 128 + 2 * 0x32 * 127) / 510},
+        {1, 1, 1, 1, 0xFFC83264, (128 * 192 + 0x32 * 63) / 255, 128},                   // a corner
+        {3, 3, 4, 4, 0xFFC83264, 128, 128},                                              // clipped into the picture
+    };
+    for (const Case& c : cases) {
+        uint8_t y[16] = {}, u[4], v[4];
+        std::fill(u, u + 4, 128);
+        std::fill(v, v + 4, 128);
+        uint8_t* data[3] = {y, u, v};
+        int linesize[3] = {4, 2, 2};
+        std::vector<uint8_t> index(c.W * c.H, 0);
+        uint32_t palette[1] = {c.Colour};
+        AVSubtitleRect rect{};
+        rect.x = c.X;
+        rect.y = c.Y;
+        rect.w = c.W;
+        rect.h = c.H;
+        rect.nb_colors = 1;
+        rect.data[0] = index.data();
+        rect.data[1] = reinterpret_cast<uint8_t*>(palette);
+        rect.linesize[0] = c.W;
+        BlendSubRect(data, linesize, &rect, 4, 4);
+        int w = std::min(c.W, 4), h = std::min(c.H, 4);
+        int x0 = std::min(c.X, 4 - w), y0 = std::min(c.Y, 4 - h);
+        for (int j = 0; j < 4; j++)
+            for (int i = 0; i < 4; i++) {
+                bool inside = i >= x0 && i < x0 + w && j >= y0 && j < y0 + h;
+                EXPECT_EQ(y[j * 4 + i], inside ? 0xC8 : 0) << c.X << "," << c.Y << " at " << i << "," << j;
+            }
+        if (c.X < 3) {
+            EXPECT_EQ(u[0], c.U00) << c.X << "," << c.Y;
+            EXPECT_EQ(u[1], c.U10) << c.X << "," << c.Y;
+        } else {
+            // The 4 x 4 rectangle clipped to the whole picture: every block full.
+            EXPECT_EQ(u[0], (4 * 0x32 * 255) / 1020);
+            EXPECT_EQ(v[3], (4 * 0x64 * 255) / 1020);
+        }
+    }
 }
 
 // Serves the first part of a file over TCP and then stalls, so the player's reader blocks.
