@@ -332,10 +332,9 @@ void TCustomPlayer::WaitForStop()
 {
     int pass = 1;
     for (;;) {
-        if (FStopEvent.WaitFor(100) == wrSignaled)
+        // On the main thread the wait serves synchronous calls and window messages.
+        if (WaitServingMainThread([this] { return FStopEvent.IsSet(); }, 10, 100))
             return;
-        if (IsMainThread())
-            CheckSynchronize(0);
         if (!FVideoState.load())
             return;
         if (!FDataLock.try_lock_for(std::chrono::milliseconds(100)))
@@ -522,6 +521,23 @@ TFrameImage* TCustomPlayer::CurrentFrame(int64_t& APTS)
 
 void TCustomPlayer::UpdateScreenPosition()
 {
+}
+
+void TCustomPlayer::HostWindowExposed()
+{
+    TVideoState* is = FVideoState;
+    if (is && is->paused)
+        PushRedrawEvent(is);
+}
+
+void TCustomPlayer::HostWindowResized(int AWidth, int AHeight)
+{
+    if (AWidth <= 0 || AHeight <= 0)
+        return;
+    Fscreen_width = AWidth;
+    Fscreen_height = AHeight;
+    if (TVideoState* is = FVideoState)
+        PushRedrawEvent(is);
 }
 
 String TCustomPlayer::Format() const

@@ -81,6 +81,11 @@ public:
     // Makes the overlay follow a moved host window: SDL 1.2 on X11 draws into the window itself,
     // so there is nothing to do.
     void UpdateScreenPosition();
+    // What the host window tells the player (SDL 1.2 selects no input on a foreign window, so the
+    // window's owner forwards them): it was exposed (while paused the picture is drawn again), or
+    // it has a new client size (the video surface follows it).
+    void HostWindowExposed();
+    void HostWindowResized(int AWidth, int AHeight);
 
     // Properties.
     const String& About() const { return FAbout; }

@@ -13,6 +13,8 @@
 int VideoOpen(TVideoState* is, bool force)
 {
     TCustomPlayer* p = is->Owner;
+    if (p->Fdisplay_disable)
+        return -1;
     int w, h;
     if (p->Fis_full_screen && p->Ffs_screen_width > 0) {
         w = p->Ffs_screen_width;
@@ -51,6 +53,9 @@ int VideoOpen(TVideoState* is, bool force)
 void VideoDisplay(TVideoState* is)
 {
     TCustomPlayer* p = is->Owner;
+    // No picture output at all: not even a video surface (which would open a window).
+    if (p->Fdisplay_disable)
+        return;
     if (!p->Fscreen)
         VideoOpen(is, false);
     if (!p->Fscreen)

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <fstream>
 #include <thread>
 
@@ -358,6 +359,94 @@ std::vector<uint32_t> LitPixels(TCustomPlayer* player)
             }
     player->UnlockData();
     return lit;
+}
+
+// The colour of one pixel of the screen surface (0xRRGGBB), -1 outside.
+int64_t ScreenPixel(TCustomPlayer* player, int x, int y)
+{
+    int64_t rgb = -1;
+    player->LockData();
+    SDL_Surface* s = player->Fscreen;
+    if (s && s->pixels && s->format->BytesPerPixel == 4 && x < s->w && y < s->h) {
+        uint32_t v = static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x];
+        rgb = (((v & s->format->Rmask) >> s->format->Rshift) << 16) | (((v & s->format->Gmask) >> s->format->Gshift) << 8) |
+              ((v & s->format->Bmask) >> s->format->Bshift);
+    }
+    player->UnlockData();
+    return rgb;
+}
+
+TEST_F(PlayerTest, AspectRatioAndHostWindowSizeRedrawThePicture)
+{
+    std::string clip = MakeClip("aspect.mp4", 2);
+    Player->SetScreenWidth(160);   // wider than the clip's 4:3
+    Player->SetScreenHeight(96);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPause) && ScreenPixel(Player, 80, 48) > 0; }));
+    EXPECT_EQ(ScreenPixel(Player, 4, 48), 0) << "beside a 4:3 picture the area stays black";
+
+    Player->SetAspectRatio(-1);   // fill the whole area
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(Player, 4, 48) > 0; }));
+
+    Player->HostWindowResized(100, 60);
+    ASSERT_TRUE(WaitUntil([&] {
+        Player->LockData();
+        bool resized = Player->Fscreen && Player->Fscreen->w == 100 && Player->Fscreen->h == 60;
+        Player->UnlockData();
+        return resized && ScreenPixel(Player, 50, 30) > 0;
+    }));
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, VerticalFlipTurnsThePictureUpsideDown)
+{
+    std::string clip = Dir.file("pattern.mp4");
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25", "-t", "1", "-c:v", "mpeg4", "-q:v", "2", clip}));
+    TFrameImage pictures[2];
+    for (bool flip : {false, true}) {
+        States.clear();
+        Player->SetVerticalFlip(flip);   // lasts for one playback
+        ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
+        ASSERT_TRUE(WaitUntil([&] { return Has(psPause); }));
+        int64_t pts = -1;
+        ASSERT_TRUE(WaitUntil([&] {
+            Player->CurrentFrame(pts);
+            return pts == 40000;   // the second picture, where an opened-paused playback rests
+        }));
+        pictures[flip] = *Player->CurrentFrame();
+        Player->Stop(true);
+        EXPECT_FALSE(Player->VerticalFlip());
+    }
+    ASSERT_EQ(pictures[0].Height, 48);
+    ASSERT_EQ(pictures[1].Height, 48);
+    int differences = 0;
+    for (int row = 0; row < 48; row++)
+        for (int i = 0; i < 64 * 4; i++)
+            differences += std::abs(pictures[0].ScanLine(row)[i] - pictures[1].ScanLine(47 - row)[i]) > 24;
+    EXPECT_LT(differences, 64 * 48 * 4 / 50) << "row r of one is row 47 - r of the other";
+    EXPECT_NE(memcmp(pictures[0].ScanLine(0), pictures[1].ScanLine(0), 64 * 4), 0);
+}
+
+TEST_F(PlayerTest, SdlStartFailureIsReported)
+{
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    std::string clip = MakeClip("nosdl.mp4", 1);
+    EXPECT_FALSE(Player->Open(Utf8ToString(clip), 0, false));
+    EXPECT_EQ(Player->LastErrMsg().rfind(L"Could not initialize SDL with ScreenHandle(0): ", 0), 0u)
+        << StringToUtf8(Player->LastErrMsg());
+    EXPECT_EQ(Player->FVideoState.load(), nullptr);
+}
+
+TEST_F(PlayerTest, DisabledDisplayPlaysTheSoundOnly)
+{
+    std::string clip = MakeClip("nodisplay.mp4", 1);
+    Player->SetDisableDisplay(true);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
+    EXPECT_EQ(Player->VideoStreamIndex(), -1);
+    EXPECT_GE(Player->AudioStreamIndex(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Has(psEnd); }));
+    EXPECT_EQ(Player->Fscreen, nullptr) << "no video surface at all";
+    Player->Stop(true);
 }
 
 TEST_F(PlayerTest, MonoSpectrumColoursRedAndGreenAlike)
