@@ -70,8 +70,23 @@ TCustomPlayer::~TCustomPlayer()
     OnState = nullptr;
     OnHook = nullptr;
     Stop(true);
-    ReapThreads(true);
     *FSelf = nullptr;
+    if (FDeliveryDepth > 0) {
+        // Freed from inside an event handler: the delivering thread waits for this very handler,
+        // so it is left to end (and free itself) on its own; it no longer reaches the player.
+        for (TEventThread* t : FEventThreads) {
+            if (t->Finished()) {
+                t->WaitFor();
+                delete t;
+            } else {
+                t->FreeOnTerminate = true;
+                t->Quit();
+            }
+        }
+        FEventThreads.clear();
+    } else {
+        ReapThreads(true);
+    }
     if (FAVProbe) {
         FAVProbe->Free();
         FAVProbe = nullptr;
@@ -274,7 +289,7 @@ bool TCustomPlayer::Open(const String& AFileName, TScreenHandle AScreenHandle, b
     else
         DoFileOpen();
 
-    auto* events = new TEventThread(this, CurrentRing());
+    auto* events = new TEventThread(FSelf, FTriggerEventInMainThread, CurrentRing());
     FEventThreads.push_back(events);
     events->Start();
     delete FPlayThread;

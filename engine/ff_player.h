@@ -275,7 +275,8 @@ private:
     void SwitchStream(AVMediaType AType, int AIndex);
     void ReapThreads(bool AWait);
 
-    std::shared_ptr<TCustomPlayer*> FSelf;   // cleared on destruction; lines queued for the log check it
+    std::shared_ptr<TCustomPlayer*> FSelf;   // cleared on destruction; queued calls check it
+    int FDeliveryDepth = 0;                  // OnPosition / OnState handlers running (main thread)
     TPlayThread* FPlayThread = nullptr;
     std::vector<TEventThread*> FEventThreads;   // ended ones are freed by the next Open
 };

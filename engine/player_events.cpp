@@ -35,8 +35,8 @@ void TPlayEvent::PopEvent(TPlayEventItem& AItem)
         Event.ResetEvent();
 }
 
-TEventThread::TEventThread(TCustomPlayer* APlayer, std::shared_ptr<TPlayEvent> ARing)
-    : FPlayer(APlayer), FRing(std::move(ARing))
+TEventThread::TEventThread(std::weak_ptr<TCustomPlayer*> APlayer, bool AInMainThread, std::shared_ptr<TPlayEvent> ARing)
+    : FPlayer(std::move(APlayer)), FInMainThread(AInMainThread), FRing(std::move(ARing))
 {
 }
 
@@ -46,34 +46,39 @@ void TEventThread::Quit()
     FRing->Event.SetEvent();
 }
 
+void TEventThread::Deliver(const std::function<void(TCustomPlayer*)>& ACall)
+{
+    std::weak_ptr<TCustomPlayer*> player = FPlayer;
+    auto call = [player, &ACall] {
+        if (auto p = player.lock())
+            if (*p)
+                ACall(*p);
+    };
+    if (FInMainThread)
+        RunInMainThread(call);
+    else
+        call();
+}
+
 void TEventThread::Execute()
 {
-    TCustomPlayer* p = FPlayer;
     while (!Terminated()) {
         TPlayEventItem item;
         FRing->PopEvent(item);
         if (item.Kind == 1) {
             const int64_t pts = item.Value;
-            auto deliver = [p, pts] {
-                p->FEventPTS = pts;
-                p->DoPosition();
-            };
-            if (p->OnPosition) {
-                if (p->FTriggerEventInMainThread)
-                    RunInMainThread(deliver);
-                else
-                    deliver();
-            }
+            Deliver([pts](TCustomPlayer* p) {
+                if (p->OnPosition) {
+                    p->FEventPTS = pts;
+                    p->DoPosition();
+                }
+            });
         } else if (item.Kind == 2) {
             const TPlayState state = static_cast<TPlayState>(item.Value);
-            auto deliver = [p, state] {
+            Deliver([state](TCustomPlayer* p) {
                 p->FEventState = state;
                 p->DoState();
-            };
-            if (p->FTriggerEventInMainThread)
-                RunInMainThread(deliver);
-            else
-                deliver();
+            });
             if (state == psStop)
                 break;
         } else if (item.Kind == 3) {
@@ -85,16 +90,37 @@ void TEventThread::Execute()
     }
 }
 
+// The handler may free the player: it runs from a copy, and the player is not touched afterwards
+// when its self reference was cleared meanwhile.
+template <class THandler, class... A>
+static void CallHandler(TCustomPlayer* APlayer, const std::shared_ptr<TCustomPlayer*>& ASelf, int& ADepth,
+                        const THandler& AHandler, A... args)
+{
+    if (!AHandler)
+        return;
+    THandler handler = AHandler;
+    std::shared_ptr<TCustomPlayer*> self = ASelf;
+    int* depth = &ADepth;
+    ++*depth;
+    try {
+        handler(APlayer, args...);
+    } catch (...) {
+        if (*self)
+            --*depth;
+        throw;
+    }
+    if (*self)
+        --*depth;
+}
+
 void TCustomPlayer::DoPosition()
 {
-    if (OnPosition)
-        OnPosition(this, FEventPTS);
+    CallHandler(this, FSelf, FDeliveryDepth, OnPosition, FEventPTS);
 }
 
 void TCustomPlayer::DoState()
 {
-    if (OnState)
-        OnState(this, FEventState);
+    CallHandler(this, FSelf, FDeliveryDepth, OnState, FEventState);
 }
 
 void TCustomPlayer::SetPlayState(TPlayState AState)

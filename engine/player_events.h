@@ -31,10 +31,12 @@ struct TPlayEvent {
     void PopEvent(TPlayEventItem& AItem);
 };
 
-// Delivers the items of one playback's ring; ends after psStop or an end-of-delivery item.
+// Delivers the items of one playback's ring; ends after psStop or an end-of-delivery item. It
+// reaches the player only through APlayer's self reference, which the player clears when it goes,
+// so a player freed from inside one of its handlers is not called again.
 class TEventThread : public TThread {
 public:
-    TEventThread(TCustomPlayer* APlayer, std::shared_ptr<TPlayEvent> ARing);
+    TEventThread(std::weak_ptr<TCustomPlayer*> APlayer, bool AInMainThread, std::shared_ptr<TPlayEvent> ARing);
     // Ends the thread at its next wake-up.
     void Quit();
 
@@ -42,6 +44,10 @@ protected:
     void Execute() override;
 
 private:
-    TCustomPlayer* FPlayer;
+    // Runs ACall with the player, in the main thread when so chosen; nothing once it is gone.
+    void Deliver(const std::function<void(TCustomPlayer*)>& ACall);
+
+    std::weak_ptr<TCustomPlayer*> FPlayer;
+    bool FInMainThread;
     std::shared_ptr<TPlayEvent> FRing;
 };

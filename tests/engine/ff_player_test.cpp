@@ -449,6 +449,24 @@ TEST_F(PlayerTest, DisabledDisplayPlaysTheSoundOnly)
     Player->Stop(true);
 }
 
+TEST_F(PlayerTest, PlayerFreedInsideItsStateHandler)
+{
+    std::string clip = MakeClip("free.mp4", 2);
+    TFFPlayer* player = Player;
+    Player = nullptr;   // the handler frees it
+    bool freed = false;
+    player->OnState = [&player, &freed](TObject* sender, TPlayState s) {
+        if (s == psPlay) {
+            delete static_cast<TFFPlayer*>(sender);
+            player = nullptr;
+            freed = true;
+        }
+    };
+    ASSERT_TRUE(player->Open(Utf8ToString(clip), 0, false));
+    ASSERT_TRUE(WaitUntil([&] { return freed; }));
+    WaitUntil([] { return false; }, 300);   // nothing more reaches the freed player
+}
+
 TEST_F(PlayerTest, MonoSpectrumColoursRedAndGreenAlike)
 {
     std::string wav = Dir.file("tone.wav");
