@@ -156,8 +156,16 @@ TEST_F(PlayerTest, PlayPauseResumeStepAndStopReportStatesAndPositions)
 TEST_F(PlayerTest, EndOfInputReportsTheDurationAndEndOnce)
 {
     std::string clip = MakeClip("short.mp4", 1);
+    std::vector<String> lines;
+    DefaultLogger()->SetOnLog([&](TObject* sender, uint32_t, TLogLevel level, const String& msg) {
+        if (sender == Player && level == llInfo)
+            lines.push_back(msg);
+    });
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
     ASSERT_TRUE(WaitUntil([&] { return Has(psEnd); }));
+    WaitUntil([&] { return !lines.empty(); }, 2000);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), L"reach end of file: " + Utf8ToString(clip)), 1);
+    DefaultLogger()->SetOnLog(nullptr);
     WaitUntil([] { return false; }, 400);
     EXPECT_EQ(Count(psEnd), 1);
     TVideoState* is = Player->FVideoState;
@@ -239,6 +247,10 @@ TEST_F(PlayerTest, WaitingSeekLandsNearTheTarget)
     EXPECT_TRUE(Player->FSeekEvent.IsSet());
     ASSERT_TRUE(WaitUntil([&] { return Player->CurrentPTS() >= 1500000; }, 3000));
     EXPECT_LT(Player->CurrentPTS(), 3500000);
+    // Relative: one second back.
+    int64_t at = Player->CurrentPTS();
+    Player->Seek(-1.0, 0, true);
+    ASSERT_TRUE(WaitUntil([&] { return Player->CurrentPTS() < at - 500000; }, 3000));
     // Past the duration: to the duration.
     Player->Seek(static_cast<int64_t>(60000000), 0, true);
     ASSERT_TRUE(WaitUntil([&] { return Has(psEnd); }));
@@ -297,6 +309,14 @@ TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
     int64_t at = Player->CurrentPTS();
     ASSERT_TRUE(WaitUntil([&] { return Player->CurrentPTS() > at + 200000; })) << "plays on after the switch";
     Player->Stop(true);
+
+    // The second audio stream chosen at open; the choice lasts for one playback.
+    Player->Setwanted_audio_stream(1);
+    ASSERT_TRUE(Player->Open(Utf8ToString(two), 0, false));
+    EXPECT_EQ(Player->AudioStreamIndex(), 2);
+    EXPECT_EQ(Player->wanted_audio_stream(), 1);
+    Player->Stop(true);
+    EXPECT_EQ(Player->wanted_audio_stream(), -1);
 }
 
 TEST_F(PlayerTest, FilesWithoutPlayableStreamsAreRefused)
