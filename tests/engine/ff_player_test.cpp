@@ -210,6 +210,32 @@ TEST_F(PlayerTest, PlayLimitStopsOrLoops)
     Player->Stop(true);
 }
 
+TEST_F(PlayerTest, StartTimeWithPlayLimitLoopsBackToTheStart)
+{
+    std::string clip = MakeClip("start.mp4", 4);
+    Player->Setstart_time(1000000);
+    Player->SetPlayTime(500000);   // the limit is start time + play time: 1.5 s
+    Player->SetRepeatType(rtLoop);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
+    bool reached = false, looped = false;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (int64_t p : Positions) {
+            if (p >= 1500000)
+                reached = true;
+            else if (reached && p < 1300000)
+                looped = true;
+        }
+        return looped;
+    }));
+    // Before its first picture the player reports the input's start; from there on it stays
+    // between the start time and the limit.
+    auto first = std::find_if(Positions.begin(), Positions.end(), [](int64_t p) { return p > 0; });
+    ASSERT_NE(first, Positions.end());
+    for (auto it = first; it != Positions.end(); ++it)
+        EXPECT_GE(*it, 900000);
+    Player->Stop(true);
+}
+
 TEST_F(PlayerTest, OpenPausedShowsAPictureWithItsTimestampAndPixels)
 {
     std::string clip = MakeClip("预览 片段.mp4", 2);
