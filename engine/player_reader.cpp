@@ -267,8 +267,12 @@ int ReadThread(void* arg)
         CloseStreamComponent(is, is->video_stream);
     if (is->subtitle_stream >= 0)
         CloseStreamComponent(is, is->subtitle_stream);
-    if (p->FAVProbe->FileHandle() && p->FAVProbe->FileHandle() == is->ic)
-        p->FAVProbe->SetFileHandle(nullptr);
+    try {
+        if (p->FAVProbe->FileHandle() && p->FAVProbe->FileHandle() == is->ic)
+            p->FAVProbe->SetFileHandle(nullptr);
+    } catch (const std::exception&) {
+        // The probe only lets go of the input here; the input is closed below either way.
+    }
     if (is->ic)
         CloseAVInput(&is->ic);
     is->ic = nullptr;

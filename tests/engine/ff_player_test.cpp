@@ -544,6 +544,23 @@ TEST_F(PlayerTest, WithoutASoundDeviceTheSoundPlaysSilently)
     Player->Stop(true);
 }
 
+TEST_F(PlayerTest, SoundDriverChoice)
+{
+    std::string clip = MakeClip("drivers.mp4", 1);
+    // Default leaves the process's own choice alone.
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
+    EXPECT_STREQ(getenv("SDL_AUDIODRIVER"), "dummy");
+    EXPECT_STREQ(getenv("SDL_VIDEODRIVER"), "dummy");
+    Player->Stop(true);
+    // WaveOut stands for ALSA; where ALSA has no device the sound plays silently.
+    Player->SetAudioDriver(adWaveOut);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
+    EXPECT_STREQ(getenv("SDL_AUDIODRIVER"), "alsa");
+    EXPECT_GE(Player->AudioStreamIndex(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Player->CurrentPTS() > 200000; }));
+    Player->Stop(true);
+}
+
 TEST_F(PlayerTest, SecondOpenStopsTheFirstPlayback)
 {
     std::string first = MakeClip("first.mp4", 3);
