@@ -355,7 +355,19 @@ TEST_F(PlayerTest, FilesWithoutPlayableStreamsAreRefused)
 
     ASSERT_FALSE(Player->Open(Dir.File(L"missing.mp4"), 0, false));
     EXPECT_EQ(Player->LastErrMsg(), Dir.File(L"missing.mp4") + L": No such file or directory");
+
+    std::ofstream(Dir.file("empty.mp4")).flush();
+    std::ofstream(Dir.file("garbage.mp4")) << std::string(4096, '\x5a');
+    for (const wchar_t* name : {L"empty.mp4", L"garbage.mp4"}) {
+        ASSERT_FALSE(Player->Open(Dir.File(name), 0, false));
+        EXPECT_EQ(Player->LastErrMsg(), Dir.File(name) + L": Invalid data found when processing input");
+    }
+
+    String tooLong = Dir.Dir() + String(1100, L'a') + L".mp4";
+    ASSERT_FALSE(Player->Open(tooLong, 0, false));
+    EXPECT_EQ(Player->LastErrMsg(), tooLong + L": file name too long");
     EXPECT_TRUE(States.empty());
+    EXPECT_EQ(Player->FVideoState.load(), nullptr);
 }
 
 TEST_F(PlayerTest, AudioOnlyFileShowsTheWaveform)
