@@ -23,6 +23,46 @@ const char FlushText[] = "FLUSH";
 
 thread_local bool InPlayThread = false;
 
+// The process's own SDL driver choice, as it was before the first playback changed it.
+struct TDriverChoice {
+    bool Read = false;
+    bool HasAudio = false, HasVideo = false;
+    std::string Audio, Video;
+} OwnDrivers;
+
+void SetOrRestore(const char* AName, const char* AValue, bool AHadOwn, const std::string& AOwn)
+{
+    if (AValue)
+        setenv(AName, AValue, 1);
+    else if (AHadOwn)
+        setenv(AName, AOwn.c_str(), 1);
+    else
+        unsetenv(AName);
+}
+
+// SDL's drivers: "default" gives back the process's own choice; without a display and without
+// an own choice the dummy video driver keeps SDL from drawing into the terminal.
+void ApplySDLDrivers(TAudioDriver AAudio, TVideoDriver AVideo)
+{
+    if (!OwnDrivers.Read) {
+        OwnDrivers.Read = true;
+        if (const char* a = getenv("SDL_AUDIODRIVER")) {
+            OwnDrivers.HasAudio = true;
+            OwnDrivers.Audio = a;
+        }
+        if (const char* v = getenv("SDL_VIDEODRIVER")) {
+            OwnDrivers.HasVideo = true;
+            OwnDrivers.Video = v;
+        }
+    }
+    const char* audio = AAudio == adDirectSound ? "pulse" : AAudio == adWaveOut ? "alsa" : nullptr;
+    const char* video = AVideo != vdDefault ? "x11" : nullptr;
+    if (!video && !OwnDrivers.HasVideo && !getenv("DISPLAY"))
+        video = "dummy";
+    SetOrRestore("SDL_AUDIODRIVER", audio, OwnDrivers.HasAudio, OwnDrivers.Audio);
+    SetOrRestore("SDL_VIDEODRIVER", video, OwnDrivers.HasVideo, OwnDrivers.Video);
+}
+
 }  // namespace
 
 // Runs the SDL event loop of one playback and reports psPlay and psStop around it.
@@ -233,17 +273,7 @@ bool TCustomPlayer::Open(const String& AFileName, TScreenHandle AScreenHandle, b
     Stop(true);
     ReapThreads(false);
 
-    // SDL's drivers: "default" leaves the process's own choice alone; without a display the
-    // dummy video driver keeps SDL from drawing into the terminal.
-    if (FAudioDriver == adDirectSound)
-        setenv("SDL_AUDIODRIVER", "pulse", 1);
-    else if (FAudioDriver == adWaveOut)
-        setenv("SDL_AUDIODRIVER", "alsa", 1);
-    if (FVideoDriver != vdDefault)
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-    else if (!getenv("SDL_VIDEODRIVER") && !getenv("DISPLAY"))
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-
+    ApplySDLDrivers(FAudioDriver, FVideoDriver);
     if (!InitSDLWindow(AScreenHandle)) {
         ReportError(::Format(L"Could not initialize SDL with ScreenHandle(%u): %s", static_cast<unsigned>(AScreenHandle),
                              Utf8ToString(sdl::SDL_GetError())),

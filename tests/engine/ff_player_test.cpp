@@ -571,6 +571,11 @@ TEST_F(PlayerTest, SoundDriverChoice)
     EXPECT_GE(Player->AudioStreamIndex(), 0);
     ASSERT_TRUE(WaitUntil([&] { return Player->CurrentPTS() > 200000; }));
     Player->Stop(true);
+    // Back to default: the process's own choice again.
+    Player->SetAudioDriver(adDefault);
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
+    EXPECT_STREQ(getenv("SDL_AUDIODRIVER"), "dummy");
+    Player->Stop(true);
 }
 
 TEST_F(PlayerTest, SecondOpenStopsTheFirstPlayback)
