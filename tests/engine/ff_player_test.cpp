@@ -394,6 +394,13 @@ TEST_F(PlayerTest, AudioOnlyFileShowsTheWaveform)
         Player->UnlockData();
     }
     EXPECT_TRUE(white);
+    // The display modes cycle wave, spectrum, none.
+    Player->ToggleAudioDisplay();
+    EXPECT_EQ(is->show_audio, saRDFT);
+    Player->ToggleAudioDisplay();
+    EXPECT_EQ(is->show_audio, saNone);
+    Player->SetShowAudio(saWave);
+    EXPECT_EQ(is->show_audio, saWave);
     Player->SetVideoStreamIndex(0);
     EXPECT_EQ(Player->LastErrMsg(), L"the current stream is not valid.");
     Player->Stop(true);
