@@ -114,6 +114,9 @@ TEST_F(PlayerTest, PlayPauseResumeStepAndStopReportStatesAndPositions)
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
     EXPECT_EQ(Player->FileName(), Utf8ToString(clip));
     EXPECT_NEAR(openedDuration, 3000000, 100000);
+    // The probe reads the playing input.
+    EXPECT_EQ(Player->AVProbe()->StreamCount(), 2);
+    EXPECT_EQ(Player->AVProbe()->VideoStreamCount(), 1);
     EXPECT_EQ(openedWidth, 64);
     EXPECT_EQ(openedHeight, 48);
     EXPECT_GE(Player->VideoStreamIndex(), 0);
@@ -151,6 +154,8 @@ TEST_F(PlayerTest, PlayPauseResumeStepAndStopReportStatesAndPositions)
     ASSERT_TRUE(WaitUntil([&] { return Has(psStop); }));
     EXPECT_EQ(Player->FVideoState.load(), nullptr);
     EXPECT_EQ(Player->VideoStreamIndex(), -1);
+    EXPECT_EQ(Player->AVProbe()->FileHandle(), nullptr);
+    EXPECT_EQ(Player->AVProbe()->StreamCount(), -1);
 }
 
 TEST_F(PlayerTest, EndOfInputReportsTheDurationAndEndOnce)
