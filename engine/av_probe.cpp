@@ -2,8 +2,6 @@
 // the stream kind tests and the information records of the file and its streams.
 #include "engine/av_probe.h"
 
-#include <cctype>
-
 #include "engine/ffmpeg_logger.h"
 #include "engine/unicode_file.h"
 #include "platform/framework/exceptions.h"

@@ -23,6 +23,7 @@
 
 #include "engine/encoder_option_translation.h"
 #include "engine/ff_utils.h"
+#include "engine/stream_codecs.h"
 #include "engine/task_options.h"
 #include "platform/framework/component.h"
 #include "platform/framework/exceptions.h"
@@ -228,13 +229,44 @@ public:
     void ParseTarget(const std::string& AText);
 
     // Output streams added by "newvideo", "newaudio", "newsubtitle" to the last output file
-    // (new_output_streams.cpp holds the stream operations).
+    // (output_streams.cpp holds the stream operations).
     void AddVideoStream();
     void AddAudioStream();
     void AddSubtitleStream();
     void new_video_stream(AVFormatContext* AContext);
     void new_audio_stream(AVFormatContext* AContext);
     void new_subtitle_stream(AVFormatContext* AContext);
+
+    // --- opening files (codec_lookup.cpp, open_input.cpp, open_output.cpp) ---
+    // The codec id of a named encoder or decoder of media type AType (AName nil: id 0); False
+    // with the reason in FLastErrMsg. Encoders the libraries lack are looked up under their
+    // successor's name, with an info line.
+    bool FindCodec(const char* AName, int AType, int& ACodecID, int AStrict, bool AEncoder);
+    // The encoder or decoder of a name as FindCodec takes it (nil for nil or none).
+    const AVCodec* NamedCodec(const char* AName, bool AEncoder, bool ALogSuccessor = false);
+    // The compliance level ("strict") of the option context of media type AType.
+    int OptionCompliance(int AType) const;
+    // Opens and analyses the next input; False with FLastErrMsg on an expected failure.
+    bool OpenInputFile(const String& AFileName);
+    // Creates the next output with its streams; the new output count, or -1 with FLastErrMsg.
+    // An existing file is only replaced when Ffile_overwrite is set, and never when it is one
+    // of the task's inputs.
+    int OpenOutputFile(const String& AFileName, bool AJoin);
+    // Which media types the input files hold (only the first with AFirstOnly).
+    void check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly, bool& AHasSubtitle);
+    // The prepared codec context of a stream of an opened input or output, nil when none.
+    TStreamCodec* InputStreamCodec(const AVStream* AStream) const;
+    TStreamCodec* OutputStreamCodec(const AVStream* AStream) const;
+    // The muxer options for writing the header of output entry AFileIndex (the muxer's own
+    // options recorded when it was opened, and its preload); the caller frees the dictionary.
+    AVDictionary* OutputHeaderOptions(int AFileIndex) const;
+
+    // --- encoder format choice (encoder_format_choice.cpp) ---
+    // Bring the sample format, sample rate and pixel format of a new output stream's encoder
+    // context into the lists of ACodec; nothing happens without a codec or a list.
+    void ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+    void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
+    void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec);
 
     // --- fields ---
     int FMaxFiles;
@@ -334,6 +366,9 @@ public:
     int64_t Flimit_filesize = 0;
     bool Fforce_fps = false;
     int Fpgmyuv_compatibility_hack = 0;
+    // Set by "y": an output file that exists may be replaced. Without it, opening an output
+    // never touches an existing file.
+    bool Ffile_overwrite = false;
     float Fdts_delta_threshold = 10.0f;
     unsigned Fsws_flags = 4;
     TFFOptions FOptions;
@@ -342,6 +377,12 @@ public:
     // encoder context before opening it and hands the muxer's to the writing of the header.
     std::vector<TOptionPair> FCodecPrivateOptions[AVMEDIA_TYPE_NB];
     std::vector<TOptionPair> FFormatPrivateOptions;
+    // The prepared codec context of every stream of the opened inputs (input order, stream
+    // order) and of every output stream (creation order).
+    std::vector<std::unique_ptr<TStreamCodec>> Finput_stream_codecs;
+    std::vector<std::unique_ptr<TStreamCodec>> Foutput_stream_codecs;
+    // Per output entry: the muxer's own options as they stood when the output was opened.
+    std::vector<std::vector<TOptionPair>> Foutput_format_options;
     int64_t Ftimer_start = 0;
     uint8_t* Faudio_buf = nullptr;
     uint8_t* Faudio_out = nullptr;
@@ -396,6 +437,18 @@ private:
     void LogFormatList(bool APixelFormats);
     void FailStep(const String& AMessage);
     void FreeBitstreamFilters();
+    void FreeStreamCodecs(std::vector<std::unique_ptr<TStreamCodec>>& AList);
+    // Parts of the opening (open_input.cpp, open_output.cpp, output_streams.cpp).
+    AVDictionary* InputFormatParameters() const;
+    void ReleaseInputNames();
+    TStreamCodec& AddOutputStream(AVFormatContext* AContext, AVMediaType AType, const AVCodec* ACodec,
+                                  std::string& ACodecName);
+    int OutputFileIndex(const AVFormatContext* AContext) const;
+    void SetVideoAspect(AVStream* AStream, AVCodecContext* ACodec);
+    void DropOutputContext(AVFormatContext* AContext, bool AAppended, bool AFileOpened);
+    String CheckOutputTarget(const AVFormatContext* AContext, const std::string& AEncodedName,
+                             const String& AFileName) const;
+    void SetupJoin();
     void CloseInputFiles();
     void CloseOutputFiles();
 
@@ -409,6 +462,10 @@ class TFFmpeg : public TCustomFFmpeg {
 public:
     using TCustomFFmpeg::TCustomFFmpeg;
 };
+
+// The display aspect an input video stream hands on: width x sample aspect / height, width /
+// height without a sample aspect, 4/3 when neither size nor sample aspect is known.
+float InputDisplayAspect(int AWidth, int AHeight, float ASampleAspect);
 
 // Number of option names the dispatcher knows itself.
 int EngineOptionCount();

@@ -1,7 +1,6 @@
 // TAVProbe: single-picture decoding on a file the probe opened itself: positioning by time
 // or bytes, the next picture, the next key frame, the previous picture and key frame, and
 // the copy of the decoded picture into a bitmap (snapshots and thumbnails).
-
 #include "engine/av_probe.h"
 #include "engine/ffmpeg_logger.h"
 #include "platform/framework/exceptions.h"
@@ -50,9 +49,18 @@ void TAVProbe::CloseFile()
 void TAVProbe::RefreshFileInfo()
 {
     TCustomAVProbe::RefreshFileInfo();
-    FSeekIndex = FFirstVideoStreamIndex >= 0 ? FFirstVideoStreamIndex : FFirstAudioStreamIndex;
+    FSeekIndex = -1;
     if (FFileHandle == nullptr)
         return;
+    // Positioning goes by the first picture stream, else the first sound stream. A cover
+    // picture of a sound file is one picture without times: it cannot position anything.
+    for (int i = 0; i < FStreamCount && FSeekIndex < 0; ++i) {
+        const AVStream* st = FFileHandle->streams[i];
+        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && (st->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0)
+            FSeekIndex = i;
+    }
+    if (FSeekIndex < 0)
+        FSeekIndex = FFirstAudioStreamIndex;
     const int64_t start =
         FSeekIndex >= 0 ? FFileHandle->streams[FSeekIndex]->start_time : FFileHandle->start_time;
     FStartTime = start == AV_NOPTS_VALUE ? 0 : start;

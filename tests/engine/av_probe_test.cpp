@@ -22,7 +22,8 @@ protected:
                                "-f", "lavfi", "-i", "sine=frequency=880:sample_rate=44100:duration=1",
                                "-map", "0", "-map", "1", "-map", "2", "-c:v", "mpeg4", "-c:a", "mp2",
                                "-metadata", "title=Test Title", "-metadata", "artist=Test Artist",
-                               "-metadata", "creation_time=2020-01-02T03:04:05Z",
+                               "-metadata", "creation_time=2020-01-02T03:04:05Z", "-metadata", "date=2009-05-01",
+                               "-metadata", "track=7/12",
                                "-metadata:s:a:1", "language=eng", "-metadata:s:a:1", "title=Commentary", path}));
         return path;
     }
@@ -32,7 +33,7 @@ protected:
     std::string MakePrograms()
     {
         const std::string path = Path("programs.ts");
-        EXPECT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=1",
+        EXPECT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=30000/1001:duration=1",
                                "-f", "lavfi", "-i", "sine=duration=1", "-f", "lavfi", "-i", "sine=frequency=880:duration=1",
                                "-map", "0:v", "-map", "1:a", "-map", "2:a", "-c:v", "mpeg2video", "-c:a", "mp2",
                                "-metadata:s:a:0", "language=eng",
@@ -128,7 +129,8 @@ TEST_F(AVProbeTest, CountsIndexesAndRecordsOfSeveralStreams)
     EXPECT_EQ(info.Title, L"Test Title");
     EXPECT_EQ(info.Author, L"Test Artist");
     EXPECT_EQ(info.TimeStamp, 1577934245);
-    EXPECT_EQ(info.Year, 0);
+    EXPECT_EQ(info.Year, 2009);
+    EXPECT_EQ(info.Track, 7);
     EXPECT_TRUE(info.Album.empty());
 
     const TVideoStreamInfo video = probe.FirstVideoStreamInfo();
@@ -238,6 +240,7 @@ TEST_F(AVProbeTest, DescriptionListsProgramsWithTheirStreams)
     ASSERT_NE(s1, std::string::npos);
     ASSERT_NE(s2, std::string::npos);
     EXPECT_TRUE(first < s0 && s0 < s1 && s1 < other && other < s2);
+    EXPECT_NE(lines[s0].find(", 29.97 fps, 29.97 tbr, 90k tbn"), std::string::npos) << lines[s0];
     EXPECT_NE(lines[s0].find(", StartTime: 1."), std::string::npos) << lines[s0];
     EXPECT_NE(lines[s0].find(", Duration: 00:00:01."), std::string::npos) << lines[s0];
     // A metadata block holding only the language prints nothing.

@@ -332,3 +332,40 @@ TEST_F(ProbeFixture, SeeksByBytesWithoutTheStartTime)
     EXPECT_FALSE(probe.Decode(-1));
     EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
 }
+
+TEST_F(ProbeFixture, PicturesHeldByTheDecoderComeOutAtTheEnd)
+{
+    // With B-pictures the decoder gives each picture out one packet late.
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg4",
+                           "-g", "10", "-bf", "2", Path("b.mp4")}));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("b.mp4")));
+    std::vector<int64_t> times;
+    while (probe.Decode(-1))
+        times.push_back(probe.FrameInfo().PTS);
+    ASSERT_EQ(times.size(), 50u);
+    for (size_t i = 0; i < times.size(); ++i)
+        EXPECT_EQ(times[i], static_cast<int64_t>(i) * 40000);
+}
+
+TEST_F(ProbeFixture, CoverPictureOfASoundFileIsDecoded)
+{
+    // A sound file with a cover: one picture stream holding a single picture.
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x64", "-frames:v", "1", Path("cover.png")}));
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", Path("cover.png"), "-map", "0", "-map", "1",
+                           "-c:a", "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", Path("song.mp3")}));
+    TAVProbe probe(nullptr);
+    ASSERT_TRUE(probe.LoadFile(WPath("song.mp3")));
+    ASSERT_EQ(probe.VideoStreamCount(), 1);
+    ASSERT_TRUE(probe.Decode(-1)) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_EQ(probe.FrameInfo().Width, 64);
+    EXPECT_FALSE(probe.Decode(-1));  // one picture only
+    EXPECT_EQ(probe.LastErrMsg(), L"stream eof reached.");
+
+    // Positioning goes by the sound, and the cover comes again after it.
+    ASSERT_TRUE(probe.Seek(0, 0)) << StringToUtf8(probe.LastErrMsg());
+    ASSERT_TRUE(probe.Decode(-1)) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_EQ(probe.FrameInfo().Width, 64);
+    EXPECT_TRUE(probe.DecodePreviousKeyFrame(-1)) << StringToUtf8(probe.LastErrMsg());
+    EXPECT_TRUE(probe.FrameInfo().Ready);
+}
