@@ -128,6 +128,25 @@ TEST(PlayerHostWindow, DrawsInsideTheHostWindowAndSurvivesItsDestruction)
         EXPECT_NEAR(static_cast<int>(centre & 0xFF), 0xCC, 12);
         EXPECT_NE(centre, border) << "the sides beside a 4:3 picture in a wider window are not drawn";
 
+        EXPECT_EQ(getenv("SDL_WINDOWID"), nullptr) << "the window id is handed over only while SDL starts";
+
+        // Exposed while paused (cleared here), the window gets its picture again from the player.
+        auto centreColour = [&] {
+            XImage* img = XGetImage(display, host, 120, 75, 1, 1, AllPlanes, ZPixmap);
+            unsigned long px = img ? XGetPixel(img, 0, 0) : 0;
+            if (img)
+                XDestroyImage(img);
+            return px;
+        };
+        player.Pause();
+        ASSERT_TRUE(WaitUntil([&] { return !states.empty() && states.back() == psPause; }));
+        WaitUntil([] { return false; }, 200);
+        XClearWindow(display, host);
+        XSync(display, False);
+        EXPECT_EQ(centreColour(), 0u);
+        player.HostWindowExposed();
+        EXPECT_TRUE(WaitUntil([&] { return centreColour() != 0; }, 5000));
+
         // The panel goes away while SDL still draws into it: the program carries on.
         XDestroyWindow(display, host);
         XSync(display, False);
