@@ -42,9 +42,13 @@ function(vx_test name)
     pkg_check_modules(${name}_pkg REQUIRED IMPORTED_TARGET ${VX_PKG})
     target_link_libraries(${name} PRIVATE PkgConfig::${name}_pkg)
   endif()
+  # The tests' environment goes in through `env` as the test launcher: a list handed to
+  # gtest_discover_tests as the ENVIRONMENT property is flattened on the way, and only its first
+  # variable would reach the tests.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "/usr/bin/env;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1;VX_HEADLESS=1;VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES
-      TIMEOUT 600
-      ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1;VX_HEADLESS=1;VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+      TIMEOUT 600)
 endfunction()

@@ -160,6 +160,8 @@ public:
     bool DecodePreviousKeyFrame(int AStreamIndex = -1);
     // Copies the last decoded picture; on a failed conversion the bitmap is filled black.
     bool CopyToBitmap(TFrameImage& ABitmap);
+    // The same into a framework bitmap (32 bits per pixel).
+    bool CopyToBitmap(TBitmap& ABitmap);
 
     // The end of the file was reached while reading (EOF itself is the C library's macro).
     bool Eof() const { return FEOF; }

@@ -6,6 +6,7 @@
 
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
+#include "platform/framework/bitmap.h"
 #include "platform/framework/strings.h"
 
 namespace {
@@ -321,6 +322,39 @@ bool PictureToBitmap(TRGBConvertContext& AContext, const AVFrame* AFrame)
     if (AContext.RGBPictureRef != &AContext.RGBPicture)
         AContext.RGBPictureRef = nullptr;   // the caller's planes are not kept beyond the call
     return ok;
+}
+
+void FrameImageToBitmap(const TFrameImage& AImage, TBitmap& ABitmap)
+{
+    ABitmap.SetPixelFormat(pf32bit);
+    ABitmap.SetSize(AImage.Width, AImage.Height);
+    if (ABitmap.Empty())
+        return;
+    size_t rowBytes = static_cast<size_t>(AImage.Width) * 4;
+    for (int row = 0; row < AImage.Height; ++row) {
+        auto* dst = static_cast<uint8_t*>(ABitmap.ScanLine(row));
+        std::memcpy(dst, AImage.ScanLine(row), rowBytes);
+        // The scaler's alpha is not a picture's transparency: the frame is opaque.
+        for (size_t i = 3; i < rowBytes; i += 4)
+            dst[i] = 0xFF;
+    }
+}
+
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture& APicture, int APixFmt, int AWidth, int AHeight,
+                     TBitmap& ABitmap)
+{
+    if (!PictureToBitmap(AContext, APicture, APixFmt, AWidth, AHeight))
+        return false;
+    FrameImageToBitmap(*AContext.Bitmap, ABitmap);
+    return true;
+}
+
+bool PictureToBitmap(TRGBConvertContext& AContext, const AVFrame* AFrame, TBitmap& ABitmap)
+{
+    if (!PictureToBitmap(AContext, AFrame))
+        return false;
+    FrameImageToBitmap(*AContext.Bitmap, ABitmap);
+    return true;
 }
 
 String GetMetadataText(const AVDictionary* AMetadata, const char* AKey, const String& ADefault)

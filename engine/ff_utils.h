@@ -12,6 +12,8 @@
 #include "engine/ffmpeg_api.h"
 #include "platform/framework/types.h"
 
+class TBitmap;
+
 // "hh:mm:ss.zzz" of a time in microseconds (hours not wrapped); "N/A" for AV_NOPTS_VALUE.
 String DurationToText(int64_t AMicroseconds);
 // Duration of one frame at a rate, in microseconds (40000 when the rate has a 0 part).
@@ -77,6 +79,13 @@ std::unique_ptr<TFrameImage> CreateFrameBitmap(int AWidth, int AHeight);
 // has the image's layout; False when no scaler can be made.
 bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture& APicture, int APixFmt, int AWidth, int AHeight);
 bool PictureToBitmap(TRGBConvertContext& AContext, const AVFrame* AFrame);
+// The same, then the picture copied into a framework bitmap (32 bits per pixel, opaque); on
+// False ABitmap is left as it was.
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture& APicture, int APixFmt, int AWidth, int AHeight,
+                     TBitmap& ABitmap);
+bool PictureToBitmap(TRGBConvertContext& AContext, const AVFrame* AFrame, TBitmap& ABitmap);
+// Copies an image into a framework bitmap of its size (pf32bit).
+void FrameImageToBitmap(const TFrameImage& AImage, TBitmap& ABitmap);
 
 // The value of a metadata key (case-insensitive), else ADefault.
 String GetMetadataText(const AVDictionary* AMetadata, const char* AKey, const String& ADefault);

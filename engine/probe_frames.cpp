@@ -2,7 +2,9 @@
 // or bytes, the next picture, the next key frame, the previous picture and key frame, and
 // the copy of the decoded picture into a bitmap (snapshots and thumbnails).
 #include "engine/av_probe.h"
+
 #include "engine/ffmpeg_logger.h"
+#include "platform/framework/bitmap.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/format.h"
 #include "platform/framework/strings.h"
@@ -484,4 +486,14 @@ bool TAVProbe::CopyToBitmap(TFrameImage& ABitmap)
         ABitmap.Pixels[i] = 0xFF;
     av::av_log(nullptr, AV_LOG_ERROR, "convert picture to bitmap failed\n");
     return false;
+}
+
+bool TAVProbe::CopyToBitmap(TBitmap& ABitmap)
+{
+    TFrameImage image;
+    bool ok = CopyToBitmap(image);
+    // Not ready: the bitmap is left as it was, as for the image.
+    if (ok || FPicture.Ready)
+        FrameImageToBitmap(image, ABitmap);
+    return ok;
 }

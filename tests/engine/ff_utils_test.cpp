@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "engine/ff_utils.h"
+
+#include "platform/framework/bitmap.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine_test_support.h"
 #include "media_fixture.h"
@@ -268,6 +270,41 @@ TEST_F(PictureTest, OddSizeConvertsAndTheBufferIsReused)
     EXPECT_EQ(FCtx.Bitmap->Width, 33);
     EXPECT_EQ(FCtx.Bitmap->Height, 25);
     EXPECT_EQ(FCtx.Bitmap->Pixels.size(), 33u * 25 * 4);
+}
+
+TEST_F(PictureTest, FramesCopyIntoAFrameworkBitmap)
+{
+    FilterSource src("testsrc=size=64x48:rate=25", AV_PIX_FMT_YUV420P);
+    AVFrame* f = src.Next();
+    ASSERT_NE(f, nullptr);
+    TBitmap bitmap;
+    ASSERT_TRUE(PictureToBitmap(FCtx, f, bitmap));
+    EXPECT_EQ(bitmap.Width(), 64);
+    EXPECT_EQ(bitmap.Height(), 48);
+    EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
+    for (int y = 0; y < 48; ++y)
+        ASSERT_EQ(std::memcmp(bitmap.ScanLine(y), FCtx.Bitmap->ScanLine(y), 64 * 4), 0) << y;
+    EXPECT_EQ(bitmap.PixelArgb(10, 10) >> 24, 0xFFu);
+
+    // The picture overload, and a canvas that draws on the copy.
+    TAVPicture pic;
+    for (int i = 0; i < 4; ++i) {
+        pic.data[i] = f->data[i];
+        pic.linesize[i] = f->linesize[i];
+    }
+    TBitmap second;
+    ASSERT_TRUE(PictureToBitmap(FCtx, pic, f->format, 64, 48, second));
+    second.Canvas()->Brush()->SetColor(clRed);
+    second.Canvas()->FillRect(Rect(0, 0, 2, 2));
+    EXPECT_EQ(second.PixelArgb(1, 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(std::memcmp(second.ScanLine(40), bitmap.ScanLine(40), 64 * 4), 0);
+
+    // A failed conversion leaves the bitmap as it was.
+    TAVPicture empty;
+    EXPECT_FALSE(PictureToBitmap(FCtx, empty, AV_PIX_FMT_YUV420P, 64, 48, second));
+    EXPECT_FALSE(PictureToBitmap(FCtx, nullptr, second));
+    EXPECT_EQ(second.Width(), 64);
+    EXPECT_EQ(second.PixelArgb(1, 1) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(PictureTest, NoPictureNoImage)

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/framework/bitmap.h"
+#include "platform/framework/picture.h"
 #include "tests/engine/probe_test_support.h"
 
 using namespace probe_test;
@@ -191,6 +193,34 @@ TEST_F(ProbeClipTest, CopyToBitmapGivesThePicture)
     EXPECT_LE(worst, 3);
 }
 
+TEST_F(ProbeClipTest, CopyToFrameworkBitmapGivesThePicture)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(4, 4);
+    EXPECT_FALSE(Probe.CopyToBitmap(bitmap));
+    EXPECT_EQ(bitmap.Width(), 4);   // untouched while nothing is decoded
+
+    ASSERT_TRUE(Probe.Decode(-1));
+    ASSERT_TRUE(Probe.CopyToBitmap(bitmap));
+    ASSERT_EQ(bitmap.Width(), 320);
+    ASSERT_EQ(bitmap.Height(), 240);
+    TFrameImage image;
+    ASSERT_TRUE(Probe.CopyToBitmap(image));
+    for (int y = 0; y < 240; y += 7)
+        for (int x = 0; x < 320; x += 5)
+            ASSERT_EQ(bitmap.PixelArgb(x, y), Pixel(image, x, y) | 0xFF000000u) << x << "," << y;
+
+    // The snapshot path: the frame saved as a picture file and read back.
+    TPicture picture;
+    picture.SetGraphic(&bitmap);
+    picture.SaveToFile(Utf8ToString(Path("snapshot.png")));
+    TPicture back;
+    back.LoadFromFile(Utf8ToString(Path("snapshot.png")));
+    EXPECT_EQ(back.Width(), 320);
+    TRasterImage pixels = back.Graphic()->ToRasterImage();
+    EXPECT_EQ(pixels.Pixel(100, 100), bitmap.PixelArgb(100, 100));
+}
+
 TEST_F(ProbeClipTest, FailedConversionFillsTheBitmapBlack)
 {
     TBreakableProbe probe(nullptr);
@@ -208,6 +238,11 @@ TEST_F(ProbeClipTest, FailedConversionFillsTheBitmapBlack)
         for (int x = 0; x < 320; x += 11)
             ASSERT_EQ(Pixel(bitmap, x, y), 0xFF000000u) << x << "," << y;
     EXPECT_TRUE(Logged("convert picture to bitmap failed"));
+
+    TBitmap framework;
+    EXPECT_FALSE(probe.CopyToBitmap(framework));
+    ASSERT_EQ(framework.Width(), 320);
+    EXPECT_EQ(framework.PixelArgb(160, 120), 0xFF000000u);
 }
 
 TEST_F(ProbeClipTest, ChoosingAnotherStreamOrFileResetsThePicture)

@@ -1,0 +1,48 @@
+// Back ends of the window layer: where top-level windows appear and where input comes from.
+// "headless" keeps windows in memory (tests inject input and read pixels; the test clock drives
+// time); "x11" shows each top-level window as an undecorated X11 window fed from its composed
+// surface. Chosen at first use: VX_HEADLESS=1 or no DISPLAY gives headless, VX_BACKEND=x11|headless
+// forces one. Internal to platform/win.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/win/window.h"
+
+namespace vxwin {
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual const char* Name() const = 0;
+  virtual RECT ScreenRect() { return RECT{0, 0, 1280, 1024}; }
+  virtual RECT WorkArea() { return RECT{0, 0, 1280, 984}; }
+  // Top-level windows (never called for child windows).
+  virtual void WindowCreated(WindowObj&) {}
+  virtual void WindowDestroyed(WindowObj&) {}
+  virtual void WindowShown(WindowObj&, bool /*visible*/) {}
+  // Minimised: the window goes to the task bar (restoring it there sends SC_RESTORE).
+  virtual void WindowMinimized(WindowObj& w) { WindowShown(w, false); }
+  virtual void WindowMoved(WindowObj&) {}       // position or size changed
+  virtual void WindowRestacked() {}            // z-order of top-level windows changed
+  virtual void WindowShapeChanged(WindowObj&) {}
+  virtual void WindowLayeredChanged(WindowObj&) {}
+  virtual void WindowTextChanged(WindowObj&) {}
+  virtual void WindowActivated(WindowObj&) {}
+  // Shows the changed part (window coordinates) of a top-level window's surface.
+  virtual void Present(WindowObj&, const Region& /*changed*/) {}
+  virtual void SetCursorShape(int /*stockId*/) {}
+  virtual void WarpPointer(int, int) {}
+  virtual void Flush() {}
+  // A native child window that another library (SDL) draws into; 0 where there is none.
+  virtual unsigned long NativeChild(WindowObj&) { return 0; }
+};
+
+Backend& CurrentBackend();
+// Replaces the back end (tests; the X11 test starts its own server). False when it cannot start.
+bool SelectBackend(const std::string& name, const std::string& display = "");
+std::unique_ptr<Backend> MakeHeadlessBackend();
+std::unique_ptr<Backend> MakeX11Backend(const std::string& display);
+
+}  // namespace vxwin

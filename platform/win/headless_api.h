@@ -1,0 +1,44 @@
+// Test and tool access to the window layer: the back end in use, scripted input, the clock, and
+// the composed pixels of a window. Used by tests (headless and under Xvfb) and by the bench.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win/win_types.h"
+
+namespace vxwin {
+
+const char* BackendName();
+// Starts the X11 back end on the given display (tests under Xvfb); false when it cannot connect.
+bool UseX11Backend(const std::string& display);
+void UseHeadlessBackend();
+
+// Scripted input, in screen coordinates; it is turned into messages by the UI thread's message
+// loop, including nested loops (move/size, modal dialogs).
+void InjectMouseMove(int x, int y);
+void InjectMouseButton(int button, bool down, int x, int y);  // 0 left, 1 right, 2 middle
+void InjectMouseWheel(int delta, int x, int y);
+void InjectKey(int vk, bool down, const std::wstring& text = L"");
+void InjectText(const std::wstring& text);
+
+// The test clock (headless back end).
+void AdvanceClock(unsigned ms);
+void SetClockAutoStep(unsigned ms);
+
+// Runs the message loop until nothing is left to do (posted, input, paint, due timers).
+void PumpMessages();
+
+// The pixels of a top-level window as shown: its composed surface (or layered content), 0xAARRGGBB
+// top-down rows; width and height receive the size. Empty for a child or unknown window.
+std::vector<std::uint32_t> WindowPixels(HWND hwnd, int* width, int* height);
+// Writes them as a PNG file; false on failure.
+bool SaveWindowPng(HWND hwnd, const std::string& path);
+// The font family the text module uses for a Windows face name ("Tahoma" -> "DejaVu Sans").
+std::string ResolvedFontFamily(const wchar_t* face);
+
+// A native X11 window id for a window another library draws into (0 in the headless back end).
+unsigned long NativeWindowId(HWND hwnd);
+
+}  // namespace vxwin

@@ -1,0 +1,9 @@
+// The Windows stand-in in one include: types, constants, GDI, windows and messages, system
+// information. What the framework's controls and the skin engine include.
+#pragma once
+
+#include "platform/win/gdi_api.h"
+#include "platform/win/system_api.h"
+#include "platform/win/user_api.h"
+#include "platform/win/win_consts.h"
+#include "platform/win/win_types.h"

@@ -1,0 +1,169 @@
+// The X11 back end under Xvfb: a shaped window with Chinese text, clicked with xdotool and checked
+// from a screenshot. Skipped with a message where Xvfb (or xdotool, import) is missing.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "tests/support/temp_dir.h"
+#include "window_test_util.h"
+
+extern char** environ;
+
+namespace {
+
+std::string FindTool(const char* name) {
+  for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+    std::string p = std::string(dir) + "/" + name;
+    if (access(p.c_str(), X_OK) == 0) return p;
+  }
+  return "";
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const std::string& display = "") {
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<std::string> envs;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0) envs.push_back(*e);
+  if (!display.empty()) envs.push_back("DISPLAY=" + display);
+  std::vector<char*> envp;
+  for (auto& e : envs) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+  return pid;
+}
+
+int RunTool(const std::vector<std::string>& args, const std::string& display) {
+  pid_t pid = Spawn(args, display);
+  if (pid < 0) return -1;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Xvfb {
+  pid_t pid = -1;
+  std::string display;
+  ~Xvfb() {
+    if (pid > 0) {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  bool Start(const std::string& exe) {
+    for (int n = 100 + getpid() % 400, tries = 0; tries < 20; ++n, ++tries) {
+      if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+      display = ":" + std::to_string(n);
+      pid = Spawn({exe, display, "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+      if (pid < 0) return false;
+      std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
+      for (int i = 0; i < 100; ++i) {
+        if (std::filesystem::exists(sock)) return true;
+        if (waitpid(pid, nullptr, WNOHANG) == pid) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      }
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+      pid = -1;
+    }
+    return false;
+  }
+};
+
+// Pumps messages for a while (X events arrive asynchronously).
+void PumpFor(int ms) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < end) {
+    vxwin::PumpMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+std::uint32_t PngPixel(cairo_surface_t* s, int x, int y) {
+  auto* row = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s));
+  return row[x] & 0xFFFFFF;
+}
+
+}  // namespace
+
+TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
+  std::string xvfb = FindTool("Xvfb"), xdotool = FindTool("xdotool"), import = FindTool("import");
+  if (xvfb.empty() || xdotool.empty() || import.empty())
+    GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed: the X11 test is skipped";
+  Xvfb server;
+  if (!server.Start(xvfb)) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+  ASSERT_TRUE(vxwin::UseX11Backend(server.display));
+  ASSERT_STREQ(vxwin::BackendName(), "x11");
+
+  TestWindows tw;
+  // A 200x100 window at (40, 40) whose right 60 pixels are cut away by its region.
+  HWND w = tw.Top(40, 40, 200, 100, WS_POPUP);
+  SetWindowRgn(w, CreateRectRgn(0, 0, 140, 100), FALSE);
+  tw.handlers[w] = [](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
+    if (m != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT r{0, 0, 200, 100};
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(dc, &r, blue);
+    DeleteObject(blue);
+    LOGFONTW lf;
+    lf.lfHeight = -20;
+    std::wcscpy(lf.lfFaceName, L"宋体");
+    HFONT f = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, f);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT t{0, 0, 140, 50};
+    DrawTextW(dc, L"格式转换", -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+    DeleteObject(f);
+    EndPaint(h, &ps);
+    return true;
+  };
+  ShowWindow(w, SW_SHOW);
+  PumpFor(500);
+
+  // A click inside the shape reaches the window; one in the cut-away part does not.
+  ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "click", "1"}, server.display), 0);
+  PumpFor(500);
+  auto* down = tw.Last(w, WM_LBUTTONDOWN);
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(GET_X_LPARAM(down->lp), 60);
+  EXPECT_EQ(GET_Y_LPARAM(down->lp), 80);
+  tw.log.clear();
+  ASSERT_EQ(RunTool({xdotool, "mousemove", "220", "120", "click", "1"}, server.display), 0);
+  PumpFor(300);
+  EXPECT_EQ(tw.Last(w, WM_LBUTTONDOWN), nullptr);
+
+  TempDir dir;
+  std::string shot = dir.file("screen.png");
+  ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.display), 0);
+  cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
+  ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
+  EXPECT_EQ(PngPixel(s, 50, 130), 0x0000FFu);   // inside the shape, below the text
+  EXPECT_NE(PngPixel(s, 220, 130), 0x0000FFu);  // cut away: the root window shows
+  // The text left light pixels in the upper band of the window.
+  int light = 0;
+  for (int y = 40; y < 90; ++y)
+    for (int x = 40; x < 180; ++x)
+      if ((PngPixel(s, x, y) & 0xFF) > 0xFF - 1 && (PngPixel(s, x, y) >> 16) > 0x80) ++light;
+  EXPECT_GT(light, 20);
+  cairo_surface_destroy(s);
+  DestroyWindow(w);
+  vxwin::UseHeadlessBackend();
+}
