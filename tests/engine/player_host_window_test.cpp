@@ -1,6 +1,7 @@
-// The player inside a real X11 host window under Xvfb: the picture appears in the window (read
-// back from the X server), the host window's size becomes the video size, and destroying the
-// window while SDL still draws into it does not end the program. Skipped without Xvfb.
+// The player inside real X11 host windows under Xvfb: a panel of the window layer (its native
+// child window), checked from a screenshot of the screen; and a bare X11 window, whose size
+// becomes the video size, which gets the paused picture back when exposed, and whose destruction
+// while SDL still draws into it does not end the program. Skipped without Xvfb.
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -11,6 +12,8 @@
 
 #include "engine/ff_player.h"
 #include "platform/framework/main_thread.h"
+#include "platform/win/headless_api.h"
+#include "platform/win/win_api.h"
 #include "tests/engine/probe_test_support.h"
 
 // Xlib last: its macros (Status, None, Bool) would rewrite names of the headers above.
@@ -48,7 +51,7 @@ public:
         if (pipe(fds) != 0)
             return;
         std::string fd = std::to_string(fds[1]);
-        std::vector<std::string> args = {"Xvfb", "-displayfd", fd, "-screen", "0", "320x240x24", "-nolisten", "tcp"};
+        std::vector<std::string> args = {"Xvfb", "-displayfd", fd, "-screen", "0", "640x480x24", "-nolisten", "tcp"};
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
@@ -75,6 +78,91 @@ private:
     pid_t FPid = 0;
     std::string FDisplay;
 };
+
+// The colour (0xRRGGBB) of a screen pixel, read from the X server like a screenshot.
+unsigned long ScreenshotPixel(::Display* display, int x, int y)
+{
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+    unsigned long px = image ? XGetPixel(image, 0, 0) & 0xFFFFFF : 0;
+    if (image)
+        XDestroyImage(image);
+    return px;
+}
+
+bool Near(unsigned long rgb, unsigned long wanted, int tolerance)
+{
+    for (int shift : {16, 8, 0})
+        if (std::abs(static_cast<int>((rgb >> shift) & 0xFF) - static_cast<int>((wanted >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
+{
+    if (!HaveProgram("Xvfb"))
+        GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
+    XvfbServer server;
+    ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+    ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    unsetenv("SDL_VIDEODRIVER");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    TempDir dir;
+    std::string clip = dir.file("clip.mp4");
+    ASSERT_TRUE(probe_test::RunFFmpeg({"-f", "lavfi", "-i", "color=c=0x3366CC:size=64x48:rate=25", "-t", "3", "-c:v",
+                                       "mpeg4", clip}));
+
+    // A green form at (50, 50) with a 240 x 150 preview panel at (40, 20) in it.
+    WNDCLASSW wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"VxPlayerHostTest";
+    wc.hbrBackground = CreateSolidBrush(RGB(0, 160, 0));
+    RegisterClassW(&wc);
+    HWND form = CreateWindowExW(0, L"VxPlayerHostTest", L"form", WS_POPUP | WS_VISIBLE, 50, 50, 320, 200, nullptr,
+                                nullptr, nullptr, nullptr);
+    HWND panel = CreateWindowExW(0, L"VxPlayerHostTest", L"panel", WS_CHILD | WS_VISIBLE, 40, 20, 240, 150, form,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(form, nullptr);
+    ASSERT_NE(panel, nullptr);
+    unsigned long native = vxwin::NativeWindowId(panel);
+    ASSERT_NE(native, 0u) << "the X11 back end gives the panel a native child window";
+    auto pump = [](const std::function<bool()>& pred, int timeoutMs) {
+        return WaitServingMainThread(
+            [&] {
+                vxwin::PumpMessages();
+                return pred();
+            },
+            10, timeoutMs);
+    };
+    ::Display* display = XOpenDisplay(server.Display().c_str());
+    ASSERT_NE(display, nullptr);
+    ASSERT_TRUE(pump([&] { return Near(ScreenshotPixel(display, 60, 60), 0x00A000, 8); }, 5000))
+        << "the form is on screen";
+
+    DefaultLoader().SetLibraryPath(L"");
+    ASSERT_TRUE(DefaultLoader().Load(PlayerLibraries)) << StringToUtf8(DefaultLoader().LastErrMsg());
+    {
+        TFFPlayer player(nullptr);
+        ASSERT_TRUE(player.Open(Utf8ToString(clip), native, false)) << StringToUtf8(player.LastErrMsg());
+        EXPECT_EQ(player.ScreenWidth(), 240);
+        EXPECT_EQ(player.ScreenHeight(), 150);
+        ASSERT_TRUE(pump([&] { return player.CurrentPTS() > 300000; }, 10000));
+        // The 4:3 picture, 200 x 150, centred in the panel: screen (110..310, 70..220).
+        EXPECT_TRUE(pump([&] { return Near(ScreenshotPixel(display, 50 + 40 + 120, 50 + 20 + 75), 0x3366CC, 12); }, 3000))
+            << std::hex << ScreenshotPixel(display, 210, 145);
+        EXPECT_TRUE(Near(ScreenshotPixel(display, 50 + 40 + 190, 50 + 20 + 10), 0x3366CC, 12));
+        // The form around the panel keeps its own look.
+        EXPECT_TRUE(Near(ScreenshotPixel(display, 60, 60), 0x00A000, 8));
+        EXPECT_TRUE(Near(ScreenshotPixel(display, 50 + 300, 50 + 190), 0x00A000, 8));
+        player.Stop(true);
+    }
+    DestroyWindow(form);
+    UnregisterClassW(L"VxPlayerHostTest", nullptr);
+    XCloseDisplay(display);
+    DefaultLoader().Unload(PlayerLibraries);
+    vxwin::UseHeadlessBackend();
+}
 
 TEST(PlayerHostWindow, DrawsInsideTheHostWindowAndSurvivesItsDestruction)
 {
