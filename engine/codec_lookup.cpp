@@ -1,6 +1,7 @@
 // Finding a codec by name for the opening of inputs and outputs: the named encoder or decoder
 // must exist, be of the stream's media type and, unless experimental codecs were allowed, not
-// be experimental. Encoders the current libraries lack are taken under their successor's name.
+// be experimental. Encoders the current libraries lack are taken under their successor's name,
+// and an encoder whose codec the output's container cannot store gives way to one it can.
 #include "engine/av_bindings.h"
 #include "engine/encoder_option_translation.h"
 #include "engine/ffmpeg_logger.h"
@@ -23,6 +24,23 @@ const AVCodec* TCustomFFmpeg::NamedCodec(const char* AName, bool AEncoder, bool 
     codec = av::avcodec_find_encoder_by_name(successor.c_str());
     if (codec && ALogSuccessor)
         DefaultLogger()->Log(this, llInfo, L"Encoder '%s' is not available, using '%s' instead", AName, successor);
+    return codec;
+}
+
+const AVCodec* TCustomFFmpeg::ContainerCodec(const AVFormatContext* AContext, const AVCodec* ACodec)
+{
+    if (!ACodec || !AContext || !AContext->oformat)
+        return ACodec;
+    // The MPEG program-stream muxers answer "unknown" for every codec but their defaults, so
+    // only a definite yes keeps an encoder the table names.
+    if (av::avformat_query_codec(AContext->oformat, ACodec->id, FF_COMPLIANCE_NORMAL) == 1)
+        return ACodec;
+    std::string successor = ContainerEncoderSuccessorName(AContext->oformat->name, av::avcodec_get_name(ACodec->id));
+    const AVCodec* codec = successor.empty() ? nullptr : av::avcodec_find_encoder_by_name(successor.c_str());
+    if (!codec || codec->type != ACodec->type)
+        return ACodec;
+    DefaultLogger()->Log(this, llInfo, L"Encoder '%s' cannot be stored in '%s', using '%s' instead", ACodec->name,
+                         AContext->oformat->name, codec->name);
     return codec;
 }
 

@@ -298,6 +298,9 @@ public:
     bool FindCodec(const char* AName, int AType, int& ACodecID, int AStrict, bool AEncoder);
     // The encoder or decoder of a name as FindCodec takes it (nil for nil or none).
     const AVCodec* NamedCodec(const char* AName, bool AEncoder, bool ALogSuccessor = false);
+    // The encoder AContext's container can store in place of ACodec: ACodec itself, or the
+    // successor of ContainerEncoderSuccessorName (with an info line) when the container cannot.
+    const AVCodec* ContainerCodec(const AVFormatContext* AContext, const AVCodec* ACodec);
     // The compliance level ("strict") of the option context of media type AType.
     int OptionCompliance(int AType) const;
     // Opens and analyses the next input; False with FLastErrMsg on an expected failure.

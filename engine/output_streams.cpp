@@ -137,8 +137,8 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
                 if (!FindCodec(Fvideo_codec_name.c_str(), AVMEDIA_TYPE_VIDEO, id, OptionCompliance(AVMEDIA_TYPE_VIDEO),
                                true))
                     throw FFmpegException(FLastErrMsg);
-                codecId = AVCodecID(id);
-                codec = NamedCodec(Fvideo_codec_name.c_str(), true);
+                codec = ContainerCodec(AContext, NamedCodec(Fvideo_codec_name.c_str(), true));
+                codecId = codec ? codec->id : AVCodecID(id);
                 named = true;
             } else {
                 codecId = av::av_guess_codec(AContext->oformat, nullptr, AContext->url, nullptr, AVMEDIA_TYPE_VIDEO);
@@ -243,8 +243,8 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
                 Faudio_language.clear();
                 throw FFmpegException(FLastErrMsg);
             }
-            codecId = AVCodecID(id);
-            codec = NamedCodec(Faudio_codec_name.c_str(), true);
+            codec = ContainerCodec(AContext, NamedCodec(Faudio_codec_name.c_str(), true));
+            codecId = codec ? codec->id : AVCodecID(id);
             named = true;
         } else {
             codecId = av::av_guess_codec(AContext->oformat, nullptr, AContext->url, nullptr, AVMEDIA_TYPE_AUDIO);
