@@ -288,6 +288,8 @@ public:
     void AddAudioStream();
     void AddSubtitleStream();
     void new_video_stream(AVFormatContext* AContext);
+    // Brings a video encoder's bit rate into its "minrate".."maxrate" limits, with a warning.
+    void FitVideoBitRate(AVCodecContext* ACodec);
     void new_audio_stream(AVFormatContext* AContext);
     void new_subtitle_stream(AVFormatContext* AContext);
 

@@ -123,6 +123,25 @@ void TCustomFFmpeg::SetVideoAspect(AVStream* AStream, AVCodecContext* ACodec)
     AStream->sample_aspect_ratio = ACodec->sample_aspect_ratio;
 }
 
+// A bit rate outside the rate limits ("minrate", "maxrate") keeps the encoder from opening;
+// the limits win, since they come from a format that demands them (the VCD target's fixed
+// 1150 kbit/s against a bit rate chosen for the preset).
+void TCustomFFmpeg::FitVideoBitRate(AVCodecContext* ACodec)
+{
+    int64_t rate = ACodec->bit_rate;
+    if (rate <= 0)
+        return;
+    if (ACodec->rc_max_rate > 0 && rate > ACodec->rc_max_rate)
+        rate = ACodec->rc_max_rate;
+    if (ACodec->rc_min_rate > 0 && rate < ACodec->rc_min_rate)
+        rate = ACodec->rc_min_rate;
+    if (rate == ACodec->bit_rate)
+        return;
+    DefaultLogger()->Log(this, llWarning, L"Video bit rate %d kbit/s is outside the rate limits of the output, using %d kbit/s",
+                         int(ACodec->bit_rate / 1000), int(rate / 1000));
+    ACodec->bit_rate = rate;
+}
+
 void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
 {
     const bool copy = Fvideo_stream_copy != 0;
@@ -177,6 +196,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
         ApplyFFOptions(FOptions, ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM);
         if (codec)
             ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_VIDEO]);
+        FitVideoBitRate(ctx);
         if (codec && codec->supported_framerates && !Fforce_fps)
             rate = codec->supported_framerates[av::av_find_nearest_q_idx(rate, codec->supported_framerates)];
         ctx->time_base = AVRational{rate.den, rate.num};
