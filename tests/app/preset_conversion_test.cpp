@@ -1,8 +1,8 @@
 // Every preset of the catalogue converts: a one-second generated clip (176x144, stereo sound)
 // goes through the add sequence's steps (apply the preset, read its default choices back,
 // build the output record) and the engine, and the probe finds the preset's container and
-// codecs in the output (encoder names after the successor tables), and no video in the
-// output of an audio-only preset. One test per preset, so they run in parallel.
+// codecs in the output (encoder names after the successor tables), the chosen frame size,
+// and no video in the output of an audio-only preset. One test per preset, so they run in parallel.
 // Also: the main window's overwrite choice reaches the engine through the output record.
 #include <gtest/gtest.h>
 
@@ -195,6 +195,8 @@ TEST_P(PresetConversion, Converts)
     } else {
         EXPECT_EQ(facts.VideoCodec, ExpectedCodec(Options.VideoCodec, Options.TargetType, out, AVMEDIA_TYPE_VIDEO));
         EXPECT_GT(facts.VideoPackets, 0);
+        if (!Options.FrameSize.empty())
+            EXPECT_EQ(IntToStr(facts.Width) + L"*" + IntToStr(facts.Height), Options.FrameSize);
     }
 }
 
