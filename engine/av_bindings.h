@@ -65,7 +65,7 @@
     X(avformat_open_input) X(avformat_close_input) X(avformat_find_stream_info) \
     X(av_find_input_format) X(av_find_best_stream) X(av_read_frame) X(av_read_pause) \
     X(av_read_play) X(av_seek_frame) X(avformat_seek_file) X(av_dump_format) \
-    X(av_guess_format) X(av_guess_codec) X(av_codec_get_id) X(av_codec_get_tag) \
+    X(av_guess_format) X(av_guess_codec) X(av_codec_get_id) X(av_codec_get_tag) X(avformat_query_codec) \
     X(avformat_alloc_output_context2) X(avformat_new_stream) X(avformat_write_header) \
     X(av_interleaved_write_frame) X(av_write_trailer) X(av_filename_number_test) \
     X(av_sdp_create) X(av_pkt_dump_log2) X(avio_open2) X(avio_closep) X(avio_alloc_context) \

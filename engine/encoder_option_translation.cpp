@@ -42,6 +42,19 @@ const TNameSuccessor EncoderSuccessors[] = {
     {"msmpeg4v1", "msmpeg4v2"},
 };
 
+struct TContainerSuccessor {
+    const char* Format;  // muxer name
+    const char* Codec;   // codec the muxer cannot store
+    const char* Successor;
+};
+
+const TContainerSuccessor ContainerSuccessors[] = {
+    {"vob", "aac", "ac3"},         {"dvd", "aac", "ac3"},         {"svcd", "aac", "ac3"},
+    {"mpeg", "aac", "mp2"},        {"vcd", "aac", "mp2"},         {"mp4", "msmpeg4v2", "mpeg4"},
+    {"mov", "msmpeg4v2", "mpeg4"}, {"ipod", "msmpeg4v2", "mpeg4"}, {"psp", "msmpeg4v2", "mpeg4"},
+    {"3gp", "msmpeg4v2", "mpeg4"}, {"3g2", "msmpeg4v2", "mpeg4"},
+};
+
 struct TFlagToken {
     char Sign;
     std::string Token;
@@ -133,4 +146,12 @@ std::string EncoderSuccessorName(const std::string& AName)
         if (AName == s.Name)
             return s.Successor;
     return AName;
+}
+
+std::string ContainerEncoderSuccessorName(const std::string& AFormatName, const std::string& ACodecName)
+{
+    for (const TContainerSuccessor& s : ContainerSuccessors)
+        if (AFormatName == s.Format && ACodecName == s.Codec)
+            return s.Successor;
+    return std::string();
 }

@@ -26,3 +26,9 @@ std::string TranslatePartitions(const std::string& AValue);
 // The encoder that stands in for one the current libraries lack ("libfaac" -> "aac",
 // "libamr_nb" -> "libopencore_amrnb", "msmpeg4v1" -> "msmpeg4v2"); other names unchanged.
 std::string EncoderSuccessorName(const std::string& AName);
+
+// The encoder that stands in for one whose codec a container cannot store: AAC in the MPEG
+// program-stream muxers ("ac3" for the disc muxers "vob", "dvd", "svcd"; "mp2" for "mpeg" and
+// "vcd") and MS-MPEG-4 v2 in the MP4 family ("mpeg4"). AFormatName is the muxer's name,
+// ACodecName the codec's ("aac", "msmpeg4v2"); empty when the table has no entry.
+std::string ContainerEncoderSuccessorName(const std::string& AFormatName, const std::string& ACodecName);

@@ -2,6 +2,8 @@
 // stop, pause, resume, cancel, the end of a run and the clean-up that releases it.
 #include "engine/ffmpeg_task.h"
 
+#include <algorithm>
+
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/ffmpeg_loader.h"
@@ -75,6 +77,7 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles)
     Finput_codecs.assign(FMaxFiles * MaxFileStreams, nullptr);
     Foutput_codecs.assign(FMaxFiles * MaxFileStreams, nullptr);
     Fstream_maps.assign(FMaxFiles * MaxFileStreams, TAVStreamMap{});
+    Foutput_format_options.assign(FMaxFiles, std::vector<TOptionPair>());
     ReportInterval = 500000;
     PreviewInterval = 100000;
     FStopEvent = std::make_shared<TEvent>(true, true);
@@ -225,6 +228,7 @@ void TCustomFFmpeg::InitDefaults()
     Flimit_filesize = 0;
     Fforce_fps = false;
     Fpgmyuv_compatibility_hack = 0;
+    Ffile_overwrite = false;
     Fdts_delta_threshold = 10.0f;
     Fsws_flags = 4;
     InitFFOptions(FOptions);
@@ -309,13 +313,6 @@ void TCustomFFmpeg::DoConvert()
     guarded([this] { CloseDecoderList(FDecoderList); });
     guarded([this] { Cleanup(); });
     guarded([this] { DoTerminate(); });
-}
-
-void TCustomFFmpeg::Transcode()
-{
-    // The run over the opened files comes with the transcode stage; without it there is
-    // nothing to convert, so the run ends as it would with no packet left.
-    FFinished = !FBroken;
 }
 
 void TCustomFFmpeg::DoTerminate()
@@ -481,27 +478,61 @@ void TCustomFFmpeg::FreeBitstreamFilters()
         for (auto& chain : file) freeChain(chain);
 }
 
+void TCustomFFmpeg::FreeStreamCodecs(std::vector<std::unique_ptr<TStreamCodec>>& AList)
+{
+    for (auto& item : AList)
+        if (item)
+            av::avcodec_free_context(&item->codec);
+    AList.clear();
+}
+
+TStreamCodec* TCustomFFmpeg::InputStreamCodec(const AVStream* AStream) const
+{
+    for (const auto& item : Finput_stream_codecs)
+        if (item->st == AStream)
+            return item.get();
+    return nullptr;
+}
+
+TStreamCodec* TCustomFFmpeg::OutputStreamCodec(const AVStream* AStream) const
+{
+    for (const auto& item : Foutput_stream_codecs)
+        if (item->st == AStream)
+            return item.get();
+    return nullptr;
+}
+
 void TCustomFFmpeg::CloseOutputFiles()
 {
-    int count = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
-    for (int i = 0; i < count; ++i) {
+    FreeStreamCodecs(Foutput_stream_codecs);
+    for (auto& options : Foutput_format_options) options.clear();
+    std::fill(Foutput_codecs.begin(), Foutput_codecs.end(), nullptr);
+    Fnb_ocodecs = 0;
+    for (int i = 0; i < Fnb_output_files; ++i) {
         AVFormatContext* oc = Foutput_files[i];
-        if (!oc)
+        // A joined output fills several entries with one context: it is closed once.
+        if (!oc || std::find(Foutput_files.begin(), Foutput_files.begin() + i, oc) != Foutput_files.begin() + i)
             continue;
         String fileName = oc->url ? DecodeAVFileName(oc->url) : String();
+        bool unwritten = std::find(FUnwrittenOutputs.begin(), FUnwrittenOutputs.end(), oc) != FUnwrittenOutputs.end();
         if (!(oc->oformat && (oc->oformat->flags & AVFMT_NOFILE)) && oc->pb)
             CloseAVOutputIO(oc);
         av::avformat_free_context(oc);
-        // An output that never got a byte is no result: remove it.
-        if (!fileName.empty() && FileSizeOf(fileName) == 0)
+        // An output that never got a byte, or never a packet, is no result: remove it.
+        if (!fileName.empty() && (FileSizeOf(fileName) == 0 || (unwritten && FileSizeOf(fileName) > 0)))
             DeleteFile(fileName);
     }
     for (auto& oc : Foutput_files) oc = nullptr;
+    FUnwrittenOutputs.clear();
     Fnb_output_files = 0;
 }
 
 void TCustomFFmpeg::CloseInputFiles()
 {
+    FreeStreamCodecs(Finput_stream_codecs);
+    // The decoder places follow the streams of the open inputs: they go with them.
+    std::fill(Finput_codecs.begin(), Finput_codecs.end(), nullptr);
+    Fnb_icodecs = 0;
     for (int i = 0; i < Fnb_input_files; ++i) {
         if (Finput_files[i])
             CloseAVInput(&Finput_files[i]);

@@ -23,6 +23,7 @@
 
 #include "engine/encoder_option_translation.h"
 #include "engine/ff_utils.h"
+#include "engine/stream_codecs.h"
 #include "engine/task_options.h"
 #include "platform/framework/component.h"
 #include "platform/framework/exceptions.h"
@@ -107,6 +108,9 @@ using TProgressEvent = std::function<void(TObject* Sender, int AFileIndex, int A
                                           int64_t ACurrentDuration, int64_t ATotalDuration)>;
 
 class TCustomFFmpeg;
+struct TAVInputStream;
+struct TAVOutputStream;
+struct TTranscodeRun;
 
 // Runs the conversion body of its owner.
 class TConvertThread : public TThread {
@@ -165,6 +169,57 @@ public:
     // The transcode run over the output files, input files and stream maps. Sets FFinished to
     // the opposite of FBroken when its loop and trailers complete.
     virtual void Transcode();
+
+    // --- the stages of the run (transcode_setup.cpp, transcode_loop.cpp, decode_packet.cpp,
+    // audio_path.cpp, video_path.cpp, encode_write.cpp, progress_report.cpp, two_pass.cpp) ---
+    void BuildInputStreamTable();
+    void BuildOutputStreamTable();
+    void MapOutputStreams();
+    void MapExplicitStream(TAVOutputStream* AStream, int AIndex);
+    void MapDefaultStream(TAVOutputStream* AStream, int AFileIndex);
+    void SetupOutputCodecs();
+    void SetupStreamCopy(TAVOutputStream* AStream);
+    void SetupEncoding(TAVOutputStream* AStream, int AIndex);
+    void OpenPassLogFile(TAVOutputStream* AStream, int AIndex);
+    void OpenEncoders();
+    void OpenDecoders();
+    void InitInputTimestamps();
+    void CopyMetadataMaps();
+    void CopyAllChapters();
+    void WriteOutputHeaders();
+    void LogStreamMapping();
+    void FreeStreamTables();
+    void TranscodeLoop();
+    // Decodes one packet of an input stream (nil: flushes its decoder and drains the encoders
+    // it feeds) and hands the results to the output routines; 0, or -1 when decoding failed.
+    int OutputPacket(TAVInputStream* ist, int ist_index, const AVPacket* pkt);
+    void WriteFrame(AVFormatContext* AContext, AVPacket* APacket, AVCodecContext* ACodecContext,
+                    TBitstreamFilterChain* AFilters);
+    void DoAudioOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                    uint8_t* ABuffer, int ASize);
+    void DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                    AVFrame* APicture, int& AFrameSize);
+    void DoSubtitleOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                       AVSubtitle* ASubtitle, int64_t APts);
+    void DoVideoStats(TAVOutputStream* AOutStream, int AFrameSize);
+    // Drains what an encoder still holds (audio: the resampler and the sample queue first).
+    void FlushEncoder(TAVOutputStream* AOutStream);
+    // Hands the queued samples of an audio stream to its encoder in frames of the encoder's
+    // size; AFinal also sends the rest, short or padded with silence.
+    void EncodeAudioQueue(TAVOutputStream* AOutStream, bool AFinal);
+    // Writes every packet the encoder of an output stream has ready; the size of the last one.
+    int ReceiveEncodedPackets(TAVOutputStream* AOutStream);
+    void PrintReport(bool AIsLastReport, int AFileIndex);
+    // The picture of every decoded video frame before it reaches the encoders, and every
+    // picture handed to a video encoder (hooks and preview).
+    void PreProcessVideoFrame(TAVInputStream* AInStream, AVFrame* APicture);
+    void ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder);
+    // Sets up the video filter graph between a decoded input stream and an encoded output
+    // stream (video_filter_graph.cpp): 0, or -1 with the reason in FLastErrMsg when it has one.
+    int BuildFilterGraph(TAVInputStream* AInStream, TAVOutputStream* AOutStream);
+    TTranscodeRun* FRun = nullptr;
+    // Outputs a run wrote no packet into: the clean-up removes them like empty files.
+    std::vector<const AVFormatContext*> FUnwrittenOutputs;
 
     // --- the option dispatcher (option_dispatch.cpp) and the setters (option_setters.cpp) ---
     void ApplyOption(const String& AName, const String& AValue);
@@ -228,13 +283,49 @@ public:
     void ParseTarget(const std::string& AText);
 
     // Output streams added by "newvideo", "newaudio", "newsubtitle" to the last output file
-    // (new_output_streams.cpp holds the stream operations).
+    // (output_streams.cpp holds the stream operations).
     void AddVideoStream();
     void AddAudioStream();
     void AddSubtitleStream();
     void new_video_stream(AVFormatContext* AContext);
+    // Brings a video encoder's bit rate into its "minrate".."maxrate" limits, with a warning.
+    void FitVideoBitRate(AVCodecContext* ACodec);
     void new_audio_stream(AVFormatContext* AContext);
     void new_subtitle_stream(AVFormatContext* AContext);
+
+    // --- opening files (codec_lookup.cpp, open_input.cpp, open_output.cpp) ---
+    // The codec id of a named encoder or decoder of media type AType (AName nil: id 0); False
+    // with the reason in FLastErrMsg. Encoders the libraries lack are looked up under their
+    // successor's name, with an info line.
+    bool FindCodec(const char* AName, int AType, int& ACodecID, int AStrict, bool AEncoder);
+    // The encoder or decoder of a name as FindCodec takes it (nil for nil or none).
+    const AVCodec* NamedCodec(const char* AName, bool AEncoder, bool ALogSuccessor = false);
+    // The encoder AContext's container can store in place of ACodec: ACodec itself, or the
+    // successor of ContainerEncoderSuccessorName (with an info line) when the container cannot.
+    const AVCodec* ContainerCodec(const AVFormatContext* AContext, const AVCodec* ACodec);
+    // The compliance level ("strict") of the option context of media type AType.
+    int OptionCompliance(int AType) const;
+    // Opens and analyses the next input; False with FLastErrMsg on an expected failure.
+    bool OpenInputFile(const String& AFileName);
+    // Creates the next output with its streams; the new output count, or -1 with FLastErrMsg.
+    // An existing file is only replaced when Ffile_overwrite is set, and never when it is one
+    // of the task's inputs.
+    int OpenOutputFile(const String& AFileName, bool AJoin);
+    // Which media types the input files hold (only the first with AFirstOnly).
+    void check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly, bool& AHasSubtitle);
+    // The prepared codec context of a stream of an opened input or output, nil when none.
+    TStreamCodec* InputStreamCodec(const AVStream* AStream) const;
+    TStreamCodec* OutputStreamCodec(const AVStream* AStream) const;
+    // The muxer options for writing the header of output entry AFileIndex (the muxer's own
+    // options recorded when it was opened, and its preload); the caller frees the dictionary.
+    AVDictionary* OutputHeaderOptions(int AFileIndex) const;
+
+    // --- encoder format choice (encoder_format_choice.cpp) ---
+    // Bring the sample format, sample rate and pixel format of a new output stream's encoder
+    // context into the lists of ACodec; nothing happens without a codec or a list.
+    void ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+    void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
+    void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec);
 
     // --- fields ---
     int FMaxFiles;
@@ -334,6 +425,9 @@ public:
     int64_t Flimit_filesize = 0;
     bool Fforce_fps = false;
     int Fpgmyuv_compatibility_hack = 0;
+    // Set by "y": an output file that exists may be replaced. Without it, opening an output
+    // never touches an existing file.
+    bool Ffile_overwrite = false;
     float Fdts_delta_threshold = 10.0f;
     unsigned Fsws_flags = 4;
     TFFOptions FOptions;
@@ -342,6 +436,12 @@ public:
     // encoder context before opening it and hands the muxer's to the writing of the header.
     std::vector<TOptionPair> FCodecPrivateOptions[AVMEDIA_TYPE_NB];
     std::vector<TOptionPair> FFormatPrivateOptions;
+    // The prepared codec context of every stream of the opened inputs (input order, stream
+    // order) and of every output stream (creation order).
+    std::vector<std::unique_ptr<TStreamCodec>> Finput_stream_codecs;
+    std::vector<std::unique_ptr<TStreamCodec>> Foutput_stream_codecs;
+    // Per output entry: the muxer's own options as they stood when the output was opened.
+    std::vector<std::vector<TOptionPair>> Foutput_format_options;
     int64_t Ftimer_start = 0;
     uint8_t* Faudio_buf = nullptr;
     uint8_t* Faudio_out = nullptr;
@@ -396,6 +496,18 @@ private:
     void LogFormatList(bool APixelFormats);
     void FailStep(const String& AMessage);
     void FreeBitstreamFilters();
+    void FreeStreamCodecs(std::vector<std::unique_ptr<TStreamCodec>>& AList);
+    // Parts of the opening (open_input.cpp, open_output.cpp, output_streams.cpp).
+    AVDictionary* InputFormatParameters() const;
+    void ReleaseInputNames();
+    TStreamCodec& AddOutputStream(AVFormatContext* AContext, AVMediaType AType, const AVCodec* ACodec,
+                                  std::string& ACodecName);
+    int OutputFileIndex(const AVFormatContext* AContext) const;
+    void SetVideoAspect(AVStream* AStream, AVCodecContext* ACodec);
+    void DropOutputContext(AVFormatContext* AContext, bool AAppended, bool AFileOpened);
+    String CheckOutputTarget(const AVFormatContext* AContext, const std::string& AEncodedName,
+                             const String& AFileName) const;
+    void SetupJoin();
     void CloseInputFiles();
     void CloseOutputFiles();
 
@@ -409,6 +521,10 @@ class TFFmpeg : public TCustomFFmpeg {
 public:
     using TCustomFFmpeg::TCustomFFmpeg;
 };
+
+// The display aspect an input video stream hands on: width x sample aspect / height, width /
+// height without a sample aspect, 4/3 when neither size nor sample aspect is known.
+float InputDisplayAspect(int AWidth, int AHeight, float ASampleAspect);
 
 // Number of option names the dispatcher knows itself.
 int EngineOptionCount();

@@ -71,7 +71,7 @@ const TOptionEntry OptionTable[] = {
     {"loglevel", OPT(DefaultLogger()->OptLogLevel(Wide(V)))},
     {"f", OPT(T.SetFormat(Wide(V)))},
     {"i", DoNothing},
-    {"y", DoNothing},
+    {"y", OPT(T.Ffile_overwrite = AsBool(V))},
     {"map", OPT(T.AddStreamMap(V))},
     {"map_meta_data", OPT(T.AddMetadataMap(V))},
     {"t", OPT(T.SetRecordingTime(T.ParseTime(N, V, true)))},

@@ -207,7 +207,7 @@ TEST_F(OptionDispatch, QuantiserMatricesTakeSixtyFourCoefficients)
 TEST_F(OptionDispatch, DoNothingOptionsOnlyLog)
 {
     for (const char* name :
-         {"benchmark", "L", "h", "version", "formats", "codecs", "bsfs", "protocols", "filters", "i", "y"}) {
+         {"benchmark", "L", "h", "version", "formats", "codecs", "bsfs", "protocols", "filters", "i"}) {
         Lines.clear();
         EXPECT_EQ(Failure(name, "x"), "");
         EXPECT_TRUE(Logged(llInfo, L"Do nothing: option - " + Utf8ToString(name))) << name;

@@ -1,0 +1,22 @@
+// The engine output record of a job from the current output settings of the format panel
+// (`SettingsToOutputOptions`). The main window's add commands call it for every added file,
+// on a record just reset by InitOutputOptions, and hand the record to the task component's
+// SetOutputFile; the queue's start keeps the record of the add and lays the job row over it.
+#pragma once
+
+#include "app/presets/preset_settings.h"
+#include "engine/task_options.h"
+
+// The option line that lets a task replace an existing output file; the engine refuses an
+// existing output without it.
+extern const wchar_t* const OverwriteOutputOption;  // L"y=1"
+
+// Fills AOptions from ASettings field by field: codecs ("libx264" with the preset
+// "libx264-default"), frame rate, disabled video, channels, sample rate, frame size, target
+// and norm, volume, aspect, audio bit rate, container, video filters, FourCC and video bit
+// rate, each only when set ("AUTO", empty and the bit rates -1000/-2000 leave the engine's
+// default); every other field keeps its value. With AOverwrite the record also carries
+// OverwriteOutputOption in its ExtOptions, so the main window's "overwrite" choice replaces
+// an output file that exists. Raises EConvertError when a number field (channels, sample
+// rate, volume) holds no integer.
+void SettingsToOutputOptions(const PresetSettings& ASettings, bool AOverwrite, TOutputOptions& AOptions);
