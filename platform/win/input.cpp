@@ -13,6 +13,9 @@ namespace vxwin {
 
 namespace {
 
+// Set while a press activates a window: WM_ACTIVATE then says WA_CLICKACTIVE.
+bool g_clickActivation = false;
+
 bool InShape(const WindowObj& w, POINT screen) {
   RECT r = ScreenRectOf(w);
   if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom) return false;
@@ -111,6 +114,10 @@ bool TranslateMouse(const RawInput& raw, MSG& out) {
   if (!target) return false;
   auto w = LookupWindow(target);
   if (!w) return false;
+  // A disabled window (a form under a modal dialog) takes no mouse input.
+  if (!in.capture)
+    for (auto a = w; a; a = IsChildWindow(*a) ? LookupWindow(a->parent) : nullptr)
+      if (a->style & WS_DISABLED) return false;
   bool nc = hit != HTCLIENT;
   UINT msg = WM_MOUSEMOVE;
   if (raw.kind == RawInput::MouseMove) msg = nc ? WM_NCMOUSEMOVE : WM_MOUSEMOVE;
@@ -143,8 +150,9 @@ bool TranslateMouse(const RawInput& raw, MSG& out) {
         LRESULT ma = SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->hwnd()),
                                   MAKELPARAM(static_cast<int>(hit), static_cast<int>(plain)));
         if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) && !(top->exStyle & WS_EX_NOACTIVATE)) {
+          g_clickActivation = true;
           SetActiveWindow(top->hwnd());
-          // WM_ACTIVATE carries WA_CLICKACTIVE for a click: already sent by SetActiveWindow as WA_ACTIVE.
+          g_clickActivation = false;
         }
         if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return false;
       }
@@ -297,7 +305,7 @@ HWND SetActiveWindow(HWND hwnd) {
     CurrentBackend().WindowRestacked();
     CurrentBackend().WindowActivated(*w);
     SendMessageW(w->hwnd(), WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));
-    SendMessageW(w->hwnd(), WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+    SendMessageW(w->hwnd(), WM_ACTIVATE, g_clickActivation ? WA_CLICKACTIVE : WA_ACTIVE, reinterpret_cast<LPARAM>(old));
   }
   return old;
 }

@@ -261,6 +261,15 @@ TEST(WinInput, PressActivatesUnlessMouseActivateSaysNoAndTellsAncestors) {
   EXPECT_EQ(GetActiveWindow(), b);
   EXPECT_EQ(tw.Of(b, {WM_NCACTIVATE, WM_ACTIVATE}), (std::vector<UINT>{WM_NCACTIVATE, WM_ACTIVATE}));
   EXPECT_EQ(tw.Of(a, {WM_NCACTIVATE, WM_ACTIVATE}), (std::vector<UINT>{WM_NCACTIVATE, WM_ACTIVATE}));
+  EXPECT_EQ(LOWORD(tw.Last(b, WM_ACTIVATE)->wp), WA_CLICKACTIVE);
+  // A disabled window (under a modal dialog) takes no clicks.
+  EnableWindow(b, FALSE);
+  tw.log.clear();
+  InjectMouseButton(0, true, 215, 15);
+  InjectMouseButton(0, false, 215, 15);
+  PumpMessages();
+  EXPECT_TRUE(tw.Of(child, {WM_LBUTTONDOWN}).empty());
+  EXPECT_TRUE(tw.Of(b, {WM_LBUTTONDOWN}).empty());
 }
 
 TEST(WinInput, CaptureDoubleClickAndLeave) {
