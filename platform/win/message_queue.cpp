@@ -97,7 +97,13 @@ void StampMessage(MSG* m) {
 
 // One pass over the queue; true with *out filled when a message is ready.
 bool TakeMessage(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
-  if (IsMainThread()) CheckSynchronize(0);
+  // Calls from workers run here; the loop then gets a null message, so a loop waiting for a
+  // condition such a call changes looks at it again.
+  if (IsMainThread() && CheckSynchronize(0) && !filter && RangeIncludes(min, max, WM_NULL, WM_NULL)) {
+    *out = MSG{};
+    StampMessage(out);
+    return true;
+  }
   ServeSentMessages(q);
 again:
   {
