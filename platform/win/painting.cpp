@@ -14,6 +14,8 @@
 namespace vxwin {
 
 HDC NewWindowDc(std::uintptr_t hwnd, bool wholeWindow);
+void CaretBeforePaint(std::uintptr_t hwnd);
+void CaretAfterPaint(std::uintptr_t hwnd);
 
 namespace {
 
@@ -209,6 +211,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     SendMessageW(hwnd, WM_NCPAINT, 1, 0);
     if (!IsWindow(hwnd)) return nullptr;
   }
+  CaretBeforePaint(w->handle);
   Region upd;
   bool erase;
   {
@@ -232,9 +235,10 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   return dc;
 }
 
-BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
   if (!ps) return FALSE;
   RemoveHandle(ps->hdc);
+  CaretAfterPaint(reinterpret_cast<std::uintptr_t>(hwnd));
   return TRUE;
 }
 
