@@ -205,6 +205,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if ((w->style & WS_CAPTION) == WS_CAPTION) PaintDefaultFrame(hwnd, *w);
       return TRUE;
     case WM_PAINT: {
+      // With a DC in wParam the caller asked for painting into it: nothing to validate here.
+      if (wp) return 0;
       PAINTSTRUCT ps;
       BeginPaint(hwnd, &ps);
       EndPaint(hwnd, &ps);
