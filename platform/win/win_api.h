@@ -2,6 +2,7 @@
 // information. What the framework's controls and the skin engine include.
 #pragma once
 
+#include "platform/win/clipboard_api.h"
 #include "platform/win/gdi_api.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"

@@ -2,6 +2,8 @@
 // from a screenshot. Skipped with a message where Xvfb (or xdotool, import) is missing.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <cairo.h>
 #include <signal.h>
 #include <spawn.h>
@@ -164,6 +166,43 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
       if ((PngPixel(s, x, y) & 0xFF) > 0xFF - 1 && (PngPixel(s, x, y) >> 16) > 0x80) ++light;
   EXPECT_GT(light, 20);
   cairo_surface_destroy(s);
+
+  // Text put on the clipboard here can be pasted by another X client.
+  HGLOBAL g = GlobalAlloc(GHND, 4 * sizeof(wchar_t));
+  std::wcscpy(static_cast<wchar_t*>(GlobalLock(g)), L"转换");
+  GlobalUnlock(g);
+  OpenClipboard(w);
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, g);
+  CloseClipboard();
+  Display* other = XOpenDisplay(server.display.c_str());
+  ASSERT_NE(other, nullptr);
+  Window ow = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+  Atom clip = XInternAtom(other, "CLIPBOARD", False), utf8 = XInternAtom(other, "UTF8_STRING", False);
+  Atom prop = XInternAtom(other, "PASTE", False);
+  XConvertSelection(other, clip, utf8, prop, ow, CurrentTime);
+  XFlush(other);
+  std::string pasted;
+  for (int i = 0; i < 100 && pasted.empty(); ++i) {
+    while (XPending(other)) {
+      XEvent ev;
+      XNextEvent(other, &ev);
+      if (ev.type != SelectionNotify || ev.xselection.property == None) continue;
+      Atom type;
+      int format;
+      unsigned long n, after;
+      unsigned char* data = nullptr;
+      XGetWindowProperty(other, ow, prop, 0, 1024, True, AnyPropertyType, &type, &format, &n, &after, &data);
+      if (data) {
+        pasted.assign(reinterpret_cast<char*>(data), n);
+        XFree(data);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  XDestroyWindow(other, ow);
+  XCloseDisplay(other);
+  EXPECT_EQ(pasted, "\xE8\xBD\xAC\xE6\x8D\xA2");
   DestroyWindow(w);
   vxwin::UseHeadlessBackend();
 }
