@@ -41,6 +41,8 @@ class Backend {
   virtual bool ForeignClipboardText(std::wstring&) { return false; }
   // A native child window that another library (SDL) draws into; 0 where there is none.
   virtual unsigned long NativeChild(WindowObj&) { return 0; }
+  // A child window went away (its native window, if it had one, goes with it).
+  virtual void ChildDestroyed(WindowObj&) {}
 };
 
 Backend& CurrentBackend();

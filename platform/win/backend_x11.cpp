@@ -367,6 +367,15 @@ class X11Backend final : public Backend {
     XFlush(dpy_);
   }
 
+  void ChildDestroyed(WindowObj& w) override {
+    std::lock_guard<std::mutex> lock(m_);
+    auto it = children_.find(w.handle);
+    if (it == children_.end()) return;
+    XDestroyWindow(dpy_, it->second);
+    children_.erase(it);
+    XFlush(dpy_);
+  }
+
   void ClipboardChanged() override {
     XSetSelectionOwner(dpy_, clipboard_, clipWin_, CurrentTime);
     XFlush(dpy_);

@@ -416,6 +416,7 @@ void FinishDestroy(const std::shared_ptr<WindowObj>& w) {
     w->shape.reset();
   }
   if (!w->parent && !w->messageOnly) CurrentBackend().WindowDestroyed(*w);
+  else if (w->parent) CurrentBackend().ChildDestroyed(*w);
   RemoveHandle(w->hwnd());
   BumpLayout();
 }

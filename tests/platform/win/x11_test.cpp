@@ -200,6 +200,14 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+  // A child window for another library (the preview that SDL draws) gets a native X11 window.
+  HWND preview = tw.Child(w, 10, 60, 40, 30);
+  unsigned long native = vxwin::NativeWindowId(preview);
+  ASSERT_NE(native, 0u);
+  XWindowAttributes wa;
+  ASSERT_TRUE(XGetWindowAttributes(other, native, &wa));
+  EXPECT_EQ(wa.width, 40);
+  EXPECT_EQ(wa.x, 10);
   XDestroyWindow(other, ow);
   XCloseDisplay(other);
   EXPECT_EQ(pasted, "\xE8\xBD\xAC\xE6\x8D\xA2");
