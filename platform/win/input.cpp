@@ -301,7 +301,7 @@ HWND SetActiveWindow(HWND hwnd) {
   }
   in.active = nh;
   if (w) {
-    if (!(w->exStyle & WS_EX_TOPMOST) || true) InsertTopLevel(w->handle, 0);
+    InsertTopLevel(w->handle, 0);  // to the top of its band
     CurrentBackend().WindowRestacked();
     CurrentBackend().WindowActivated(*w);
     SendMessageW(w->hwnd(), WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));

@@ -26,10 +26,6 @@ QueueRegistry& Registry() {
   return *r;
 }
 
-struct SentRecord {
-  std::shared_ptr<SentMessage> msg;
-  std::shared_ptr<ThreadQueue> sender;
-};
 // Sent messages carry their sender so completion can wake it.
 std::mutex g_senderLock;
 std::unordered_map<SentMessage*, std::shared_ptr<ThreadQueue>> g_senders;

@@ -261,12 +261,10 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   auto w = LookupWindow(hwnd);
   if (d && ro && w && (flags & 0x80 /* DCX_INTERSECTRGN */)) {
     // The region is in screen coordinates, as WM_NCPAINT hands it over.
-    RECT s = ScreenRectOf(*w);
     auto top = TopLevelOf(w);
     Region c = ro->rgn;
     c.Offset(-(top ? top->rect.left : 0), -(top ? top->rect.top : 0));
     d->paintClip = c;
-    (void)s;
   }
   return dc;
 }
