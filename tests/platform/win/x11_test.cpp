@@ -152,6 +152,18 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
   PumpFor(300);
   EXPECT_EQ(tw.Last(w, WM_LBUTTONDOWN), nullptr);
 
+  // Keys typed into the window arrive as key and character messages.
+  SetFocus(w);
+  tw.log.clear();
+  ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "key", "a"}, server.display), 0);
+  PumpFor(400);
+  auto* key = tw.Last(w, WM_KEYDOWN);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->wp, static_cast<WPARAM>('A'));
+  auto* ch = tw.Last(w, WM_CHAR);
+  ASSERT_NE(ch, nullptr);
+  EXPECT_EQ(ch->wp, static_cast<WPARAM>(L'a'));
+
   TempDir dir;
   std::string shot = dir.file("screen.png");
   ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.display), 0);
