@@ -755,9 +755,7 @@ class X11Backend final : public Backend {
         }
         r.vk = VkFromKeysym(ks ? ks : XLookupKeysym(&ev.xkey, 0));
         std::wstring text = n > 0 ? FromUtf8(buf, n) : std::wstring();
-        // Control characters come as key messages only.
-        if (!text.empty() && static_cast<unsigned>(text[0]) < 0x20 && text[0] != L'\r' && text[0] != L'\b' && text[0] != L'\t')
-          text.clear();
+        // Control characters (Enter, Escape, Ctrl+letter) become WM_CHAR too, as on Windows.
         if (r.vk == 0 && !text.empty()) {
           // Input-method text without a key of its own.
           RawInput t;
