@@ -135,6 +135,7 @@ TEST(WinPainting, EraseThenPaintAndChildrenComposeIntoTheTopLevelSurface) {
   EXPECT_EQ(PixelAt(top, 35, 35), 0x00FF00u);  // b covers a
   EXPECT_EQ(PixelAt(top, 60, 60), 0x00FF00u);
   EXPECT_EQ(PixelAt(top, 90, 70), 0x0000FFu);
+  EXPECT_EQ(PixelAt(a, 1, 1), 0xFF0000u);  // a child's own pixels, in its coordinates
   // Nothing left to paint.
   MSG m;
   EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
