@@ -4,6 +4,7 @@
 
 #include "platform/win/clipboard_api.h"
 #include "platform/win/gdi_api.h"
+#include "platform/win/shell_api.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
 #include "platform/win/win_consts.h"
