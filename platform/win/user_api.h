@@ -67,6 +67,13 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL repaint);
 BOOL ShowWindow(HWND hwnd, int cmd);
 BOOL BringWindowToTop(HWND hwnd);
+// Placement: the show state and the normal (restored) rectangle, in parent client / screen coordinates.
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* wp);
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* wp);
+// Several SetWindowPos calls collected and applied together, in order, by EndDeferWindowPos.
+HDWP BeginDeferWindowPos(int count);
+HDWP DeferWindowPos(HDWP dwp, HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL EndDeferWindowPos(HDWP dwp);
 BOOL GetWindowRect(HWND hwnd, RECT* r);
 BOOL GetClientRect(HWND hwnd, RECT* r);
 BOOL ClientToScreen(HWND hwnd, POINT* p);

@@ -319,3 +319,13 @@ struct SCROLLINFO {
   int nPos = 0;
   int nTrackPos = 0;
 };
+
+struct WINDOWPLACEMENT {
+  UINT length = sizeof(WINDOWPLACEMENT);
+  UINT flags = 0;
+  UINT showCmd = 0;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+};
+VX_DECLARE_HANDLE(HDWP);

@@ -509,3 +509,30 @@ TEST(WinPainting, InvalidationFromAWorkerWakesTheLoop) {
   DispatchMessageW(&m);
   worker.join();
 }
+
+TEST(WinWindows, DeferredPositionsAndPlacement) {
+  TestWindows tw;
+  HWND top = tw.Top(0, 0, 200, 200);
+  HWND a = tw.Child(top, 0, 0, 10, 10);
+  HWND b = tw.Child(top, 0, 0, 10, 10);
+  HDWP d = BeginDeferWindowPos(2);
+  d = DeferWindowPos(d, a, nullptr, 5, 5, 20, 20, SWP_NOZORDER);
+  d = DeferWindowPos(d, b, nullptr, 50, 5, 30, 20, SWP_NOZORDER);
+  ASSERT_TRUE(EndDeferWindowPos(d));
+  EXPECT_FALSE(EndDeferWindowPos(d));  // used up
+  RECT r;
+  GetWindowRect(b, &r);
+  EXPECT_EQ(r.left, 50);
+  EXPECT_EQ(r.right - r.left, 30);
+  ShowWindow(top, SW_MAXIMIZE);
+  WINDOWPLACEMENT wp;
+  ASSERT_TRUE(GetWindowPlacement(top, &wp));
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  EXPECT_EQ(wp.rcNormalPosition.right, 200);
+  wp.showCmd = SW_SHOWNORMAL;
+  wp.rcNormalPosition = RECT{10, 10, 110, 60};
+  SetWindowPlacement(top, &wp);
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.bottom, 60);
+}
