@@ -133,6 +133,7 @@ class X11Backend final : public Backend {
     XSetLocaleModifiers("");
     im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
     if (pipe(wake_) != 0) wake_[0] = wake_[1] = -1;
+    XSelectInput(dpy_, root_, StructureNotifyMask);  // screen size changes
     clipWin_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
     XSelectInput(dpy_, clipWin_, PropertyChangeMask);
     clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
@@ -671,6 +672,14 @@ class X11Backend final : public Backend {
           });
         break;
       case ConfigureNotify:
+        if (ev.xconfigure.window == root_) {
+          // The screen changed size: every top-level window hears of it.
+          int sw = ev.xconfigure.width, sh = ev.xconfigure.height;
+          QueueInMainThread([sw, sh] {
+            for (auto t : TopLevels()) PostMessageW(reinterpret_cast<HWND>(t), WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
+          });
+          break;
+        }
         if (h && !ev.xconfigure.send_event) break;
         if (h) {
           int x = ev.xconfigure.x, y = ev.xconfigure.y;
