@@ -205,8 +205,10 @@ bool TranslateKey(const RawInput& raw, MSG& out) {
     out.lParam = 1;
     return true;
   }
+  bool wasDown = GetKeyState(raw.vk) & 0x8000;
   SetKeyDown(raw.vk, down);
-  if (down) in.altAlone = raw.vk == VK_MENU;
+  if (down && !wasDown) in.altAlone = raw.vk == VK_MENU;
+  else if (down && raw.vk != VK_MENU) in.altAlone = false;
   bool alt = GetKeyState(VK_MENU) & 0x8000;
   bool ctrl = GetKeyState(VK_CONTROL) & 0x8000;
   // Alt (without Ctrl) and F10 make system keys.
@@ -219,6 +221,7 @@ bool TranslateKey(const RawInput& raw, MSG& out) {
   out.wParam = static_cast<WPARAM>(raw.vk);
   LPARAM lp = 1;
   if (alt) lp |= (1 << 29);
+  if (down && wasDown) lp |= static_cast<LPARAM>(1) << 30;  // auto-repeat: the key was down before
   if (!down) lp |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
   out.lParam = lp;
   if (down && !raw.text.empty()) {
