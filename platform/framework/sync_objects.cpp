@@ -2,12 +2,12 @@
 
 #include <chrono>
 
+// Notifies under the lock, so a waiter that frees the event right after its wait returns cannot
+// free it while this call still touches it.
 void TEvent::SetEvent()
 {
-    {
-        std::lock_guard<std::mutex> lock(FMutex);
-        FSignaled = true;
-    }
+    std::lock_guard<std::mutex> lock(FMutex);
+    FSignaled = true;
     if (FManualReset)
         FCond.notify_all();
     else

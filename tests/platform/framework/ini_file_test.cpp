@@ -9,6 +9,7 @@
 #include "platform/framework/string_list.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
 
 TEST(IniFile, RoundTripKeepsOtherSectionsAndComments)
 {
@@ -67,23 +68,17 @@ TEST(IniFile, UnwritableFolderRaisesAndKeepsOldFile)
     WriteBytes(dir.file("option.ini"), "[A]\nk=old\n");
     ::chmod(dir.file("option.ini").c_str(), 0644);
     ::chmod(dir.path().c_str(), 0555);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(3);
+    const int rc = RunUnprivileged([&] {
         TIniFile ini(dir.File(L"option.ini"));
         try {
             ini.WriteString(L"A", L"k", L"new");
         } catch (const EIniFileException& e) {
-            ::_exit(e.Message().find(L"option.ini") != String::npos ? 0 : 2);
+            return e.Message().find(L"option.ini") != String::npos ? 0 : 2;
         }
-        ::_exit(1);
-    }
-    int status = -1;
-    ::waitpid(pid, &status, 0);
+        return 1;
+    });
     ::chmod(dir.path().c_str(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(rc, 0);
     EXPECT_EQ(ReadBytes(dir.file("option.ini")), "[A]\nk=old\n");
 }
 
