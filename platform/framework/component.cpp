@@ -54,7 +54,13 @@ TComponent::~TComponent()
         FOwner->RemoveComponent(this);
 }
 
-void TComponent::Free() { delete this; }
+void TComponent::Free()
+{
+    // Destroying state first, so that the derived destructors already see it.
+    Destroying();
+    BeforeDestruction();
+    delete this;
+}
 
 void TComponent::Destroying()
 {
@@ -72,6 +78,8 @@ void TComponent::DestroyComponents()
         FComponents.pop_back();
         c->FOwner = nullptr;
         Notification(c, opRemove);
+        c->Destroying();
+        c->BeforeDestruction();
         delete c;
     }
 }

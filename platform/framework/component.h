@@ -45,6 +45,9 @@ public:
 
     // Frees the component the way the framework does: destroying state first, then delete.
     void Free();
+    // Runs before the destructor chain when the component is freed (by Free or by its owner),
+    // while every part of the object still exists; csDestroying is already set.
+    virtual void BeforeDestruction() {}
 
     TComponent* Owner() const { return FOwner; }
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }

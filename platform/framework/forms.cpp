@@ -60,18 +60,24 @@ TIcon* TCustomForm::Icon()
 
 void TCustomForm::SetIcon(TIcon* v) { Icon()->Assign(v); }
 
+void TCustomForm::BeforeDestruction()
+{
+    if (!FCreated || FDestroyDone) return;
+    FDestroyDone = true;
+    try {
+        DoDestroy();
+    } catch (...) {
+        if (Application) Application->HandleException(this);
+    }
+}
+
 TCustomForm::~TCustomForm()
 {
+    // A form deleted without Free still hears OnDestroy (its own members are gone by now).
+    BeforeDestruction();
     delete FIcon;
     FIcon = nullptr;
     FCanvas.FreeHandle();
-    if (FCreated) {
-        try {
-            DoDestroy();
-        } catch (...) {
-            if (Application) Application->HandleException(this);
-        }
-    }
     if (Screen) Screen->RemoveForm(this);
     if (Application) Application->FormDestroyed(this);
 }

@@ -44,6 +44,8 @@ public:
     // Runs OnCreate once the constructor chain has built the form (TApplication::CreateForm
     // calls it; a form made with new calls it itself).
     void AfterConstruction();
+    // OnDestroy runs here, while the derived form's members still exist.
+    void BeforeDestruction() override;
 
     // ---- showing and closing ----
     void Show();
@@ -164,6 +166,7 @@ protected:
     TFormState FFormState;
     bool FActive = false;
     bool FCreated = false;
+    bool FDestroyDone = false;
     bool FPositioned = false;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;

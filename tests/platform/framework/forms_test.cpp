@@ -374,3 +374,34 @@ TEST_F(Forms, FormInsideAForeignWindowIsAChildWindow)
     EXPECT_EQ(PixelOf(host, 25, 35), Rgb(clGreen));
     EXPECT_EQ(inner->Left(), 20);
 }
+
+TEST_F(Forms, OnDestroyRunsWhileTheDerivedFormIsWholeAndDestroyingIsSet)
+{
+    struct TWithMembers : TForm {
+        explicit TWithMembers(TComponent* o) : TForm(o), folder(L"输出目录")
+        {
+            box = new TColorBox(this);
+            box->SetParent(this);
+            OnDestroy = [this](TObject*) {
+                seenFolder = folder;   // a member of the derived form
+                destroying = (ComponentState() & csDestroying) && (box->ComponentState() & csDestroying);
+            };
+        }
+        String folder;
+        TColorBox* box;
+        String seenFolder;
+        bool destroying = false;
+    };
+    String seen;
+    bool destroying = false;
+    TWithMembers* f = nullptr;
+    Application->CreateForm(f);
+    f->OnDestroy = [&, f](TObject* s) {
+        EXPECT_EQ(s, f);
+        seen = f->folder;
+        destroying = (f->ComponentState() & csDestroying) != 0;
+    };
+    Application->DestroyComponents();   // as the program's end frees its forms
+    EXPECT_EQ(seen, L"输出目录");
+    EXPECT_TRUE(destroying);
+}
