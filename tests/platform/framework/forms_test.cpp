@@ -405,3 +405,28 @@ TEST_F(Forms, OnDestroyRunsWhileTheDerivedFormIsWholeAndDestroyingIsSet)
     EXPECT_EQ(seen, L"输出目录");
     EXPECT_TRUE(destroying);
 }
+
+TEST_F(Forms, BorderAndFormStyleBecomeWindowStylesAndStayOnTopSwitchesAtRunTime)
+{
+    TForm* f = MakeForm(10, 10, 200, 100);
+    f->SetBorderStyle(bsSingle);
+    f->SetBorderIcons(TBorderIcons{biSystemMenu, biMinimize});
+    LONG style = GetWindowLongW(f->Handle(), GWL_STYLE);
+    EXPECT_NE(style & WS_CAPTION, 0);
+    EXPECT_EQ(style & WS_THICKFRAME, 0);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
+    f->SetClientWidth(150);
+    EXPECT_EQ(f->ClientWidth(), 150);
+    f->Show();
+    f->SetFormStyle(fsStayOnTop);
+    EXPECT_NE(GetWindowLongW(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    f->SetFormStyle(fsNormal);
+    EXPECT_EQ(GetWindowLongW(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    // A centred form lands in the middle of the screen at its first show.
+    TForm* c = MakeForm(0, 0, 200, 100);
+    c->SetPosition(poScreenCenter);
+    c->Show();
+    EXPECT_EQ(c->Left(), (Screen->Width() - 200) / 2);
+    EXPECT_EQ(c->Top(), (Screen->Height() - 100) / 2);
+}
