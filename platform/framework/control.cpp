@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/framework/action.h"
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/forms.h"
@@ -173,6 +174,7 @@ void TControl::ParentFontChanged()
 
 TControl::~TControl()
 {
+    if (FAction) FAction->UnRegisterClient(this);
     if (gCaptureControl == this) {
         gCaptureControl = nullptr;
         ReleaseCapture();
@@ -490,6 +492,7 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+    if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
 }
 
 // ---- messages ----
@@ -694,7 +697,37 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 void TControl::Click()
 {
-    if (OnClick && !(ComponentState() & csDestroying)) OnClick(this);
+    if (ComponentState() & csDestroying) return;
+    // A control of its own OnClick runs that; one linked to an action runs the action.
+    if (OnClick)
+        OnClick(this);
+    else if (FAction)
+        FAction->Execute();
+}
+
+void TControl::SetAction(TBasicAction* v)
+{
+    if (v == FAction) return;
+    if (FAction) {
+        FAction->UnRegisterClient(this);
+        FAction->RemoveFreeNotification(this);
+    }
+    FAction = v;
+    if (v) {
+        v->RegisterClient(this);
+        v->FreeNotification(this);
+        ActionChange(v, (ComponentState() & csLoading) != 0);
+    }
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a) return;
+    if (!CheckDefaults || Caption().empty()) SetCaption(a->Caption());
+    if (!CheckDefaults || FEnabled) SetEnabled(a->Enabled());
+    if (!CheckDefaults || FHint.empty()) SetHint(a->Hint());
+    if (!CheckDefaults || FVisible) SetVisible(a->Visible());
 }
 
 void TControl::DblClick()

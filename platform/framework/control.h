@@ -18,6 +18,7 @@ class TWinControl;
 class TPopupMenu;
 class TCustomForm;
 class TControl;
+class TBasicAction;
 
 // Size limits of a control; 0 = no limit. A change re-applies them to the control.
 class TSizeConstraints : public TPersistent {
@@ -147,6 +148,13 @@ public:
     virtual void Repaint();
     void Refresh() { Repaint(); }
 
+    // ---- action ----
+    TBasicAction* Action() const { return FAction; }
+    void SetAction(TBasicAction* v);
+    // The linked action changed (or was just linked): the control takes its properties.
+    // CheckDefaults: only those the control still has at their defaults.
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+
     // ---- events ----
     virtual void Click();
     virtual void DblClick();
@@ -202,6 +210,7 @@ protected:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;
+    TBasicAction* FAction = nullptr;
     TCursor FCursor = crDefault;
     TColor FColor = clWindow;
     bool FParentColor = false;
