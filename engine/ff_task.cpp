@@ -1,0 +1,128 @@
+// TFFmpeg, the task the task component creates: its stored copies of the option records, the
+// option text applied to it, and the opening of its files through the transcoder.
+#include "engine/ffmpeg_task.h"
+#include "engine/option_text.h"
+
+namespace {
+
+// The names that only the output's stream pass (newvideo, newaudio, newsubtitle and what they
+// take) may hand on, and the codec names that the output side defers.
+bool NeverHandedOn(const String& AName)
+{
+    static const wchar_t* const names[] = {L"newvideo", L"newaudio", L"newsubtitle", L"apre",
+                                           L"vpre",     L"spre",     L"vfilters",    L"vf"};
+    for (const wchar_t* name : names)
+        if (AName == name)
+            return true;
+    return false;
+}
+
+bool InputSideOnly(const String& AName)
+{
+    return AName == L"acodec" || AName == L"vcodec" || AName == L"scodec" || AName == L"s";
+}
+
+// The transcoder's file opening (OpenInputFile, OpenOutputFile) is its own stage; a build
+// without it still has tasks, which then refuse to open files.
+template <class T>
+bool OpenInputOf(T& ATask, const String& AFileName)
+{
+    if constexpr (requires { ATask.OpenInputFile(AFileName); }) {
+        return ATask.OpenInputFile(AFileName);
+    } else {
+        ATask.FLastErrMsg = AFileName + L": opening input files is not available";
+        return false;
+    }
+}
+
+template <class T>
+int OpenOutputOf(T& ATask, const String& AFileName, bool AJoin)
+{
+    if constexpr (requires { ATask.OpenOutputFile(AFileName, AJoin); }) {
+        return ATask.OpenOutputFile(AFileName, AJoin);
+    } else {
+        ATask.FLastErrMsg = AFileName + L": opening output files is not available";
+        return -1;
+    }
+}
+
+}  // namespace
+
+TFFmpeg::TFFmpeg(int AMaxFiles) : TCustomFFmpeg(AMaxFiles)
+{
+    FInputOptions.assign(FMaxFiles, nullptr);
+    FOutputOptions.assign(FMaxFiles, nullptr);
+}
+
+TFFmpeg::~TFFmpeg()
+{
+    for (PInputOptions& options : FInputOptions) {
+        if (options)
+            InitInputOptions(options);
+        delete options;
+        options = nullptr;
+    }
+    for (POutputOptions& options : FOutputOptions) {
+        if (options)
+            InitOutputOptions(options);
+        delete options;
+        options = nullptr;
+    }
+    FInputOptions.clear();
+    FOutputOptions.clear();
+}
+
+void TFFmpeg::SetInputOptions(int AIndex, PInputOptions AOptions)
+{
+    PInputOptions& entry = FInputOptions.at(AIndex);
+    if (!entry) {
+        entry = new TInputOptions;
+        InitInputOptions(entry);
+    }
+    if (AOptions)
+        *entry = *AOptions;
+}
+
+void TFFmpeg::SetOutputOptions(int AIndex, POutputOptions AOptions)
+{
+    POutputOptions& entry = FOutputOptions.at(AIndex);
+    if (!entry) {
+        entry = new TOutputOptions;
+        InitOutputOptions(entry);
+    }
+    if (AOptions)
+        *entry = *AOptions;
+}
+
+void TFFmpeg::ClearInputOptions(int AIndex)
+{
+    if (AIndex >= 0 && AIndex < int(FInputOptions.size()) && FInputOptions[AIndex])
+        InitInputOptions(FInputOptions[AIndex]);
+}
+
+void TFFmpeg::ClearOutputOptions(int AIndex)
+{
+    if (AIndex >= 0 && AIndex < int(FOutputOptions.size()) && FOutputOptions[AIndex])
+        InitOutputOptions(FOutputOptions[AIndex]);
+}
+
+void TFFmpeg::ApplyExtOptions(const String& AText, bool AAll)
+{
+    for (const TOptionLine& line : SplitOptionText(AText)) {
+        if (NeverHandedOn(line.LowerName))
+            continue;
+        if (!AAll && InputSideOnly(line.LowerName))
+            continue;
+        ApplyOption(line.LowerName, line.Value);
+    }
+}
+
+bool TFFmpeg::OpenInput(const String& AFileName)
+{
+    return OpenInputOf(*this, AFileName);
+}
+
+int TFFmpeg::OpenOutput(const String& AFileName, bool AJoin)
+{
+    return OpenOutputOf(*this, AFileName, AJoin);
+}
