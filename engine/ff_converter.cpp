@@ -9,7 +9,7 @@
 #include "platform/framework/main_thread.h"
 
 TCustomFFConverter::TCustomFFConverter(TComponent* AOwner)
-    : TFFBaseComponent(AOwner), FDelivery(std::make_unique<TTerminateDelivery>())
+    : TFFBaseComponent(AOwner), FDelivery(std::make_unique<TTerminateDelivery>()), FAVProbe(new TAVProbe(this))
 {
     FCompleteTasks = 0;
     FCurrentTask = -1;
@@ -174,6 +174,11 @@ void TCustomFFConverter::ClearTasks()
         FPaused = false;
     }
     FFFmpegList.Clear();
+}
+
+TAVProbe* TCustomFFConverter::GetTaskProbe(int ATaskIndex, int AFileIndex)
+{
+    return FFFmpegList.Items(ATaskIndex)->GetProbe(AFileIndex);
 }
 
 void TCustomFFConverter::Exchange(int ATaskIndex1, int ATaskIndex2)

@@ -17,6 +17,7 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/av_probe.h"
 #include "engine/ff_base_component.h"
 #include "engine/ffmpeg_list.h"
 #include "engine/ffmpeg_loader.h"
@@ -56,6 +57,9 @@ public:
     bool SetOutputFile(int ATaskIndex, const String& AFileName, const String& AExtOptions);
     bool SetOutputStream(int ATaskIndex, TStream* AStream, const String& APrivateData, POutputOptions AOptions);
 
+    // The probe attached to input AFileIndex of a task; both indexes must be valid.
+    TAVProbe* GetTaskProbe(int ATaskIndex, int AFileIndex);
+
     void ClearTasks();
     void Exchange(int ATaskIndex1, int ATaskIndex2);
     void RemoveTask(int ATaskIndex);
@@ -76,6 +80,7 @@ public:
     const String& About() const { return FAbout; }
     void SetAbout(const String& AValue) { FAbout = AValue; }
     String Version() const { return L"3.3"; }
+    TAVProbe* AVProbe() const { return FAVProbe; }
     const String& LastErrMsg() const { return FLastErrMsg; }
     int TasksCount() const { return FFFmpegList.Count(); }
     TFFmpeg* Tasks(int AIndex) const { return FFFmpegList.Items(AIndex); }
@@ -128,6 +133,7 @@ private:
     void ApplyTargetType(TFFmpeg& ATask, const TOutputOptions& AOptions);
     void ApplyOutputOptions(TFFmpeg& ATask, const TOutputOptions& AOptions);
     bool OpenTaskInput(TFFmpeg& ATask, const String& AFileName);
+    void AttachProbe(TFFmpeg& ATask, int AFileIndex);
     int OpenTaskOutput(TFFmpeg& ATask, const String& AFileName, bool AJoin);
     TFFmpeg* TaskAt(int ATaskIndex, const String& AOperation);
 
@@ -184,6 +190,7 @@ private:
     // Stops in progress: the task list must stay as it is meanwhile.
     std::atomic<int> FStopping{0};
     std::unique_ptr<TTerminateDelivery> FDelivery;
+    TAVProbe* FAVProbe;  // owned as a component
 };
 
 // The published task component.

@@ -144,6 +144,12 @@ int TCustomFFConverter::OpenTaskOutput(TFFmpeg& ATask, const String& AFileName, 
     return ATask.OpenOutput(AFileName, AJoin);
 }
 
+// The input's probe reads what the opened input holds (the main window logs its description).
+void TCustomFFConverter::AttachProbe(TFFmpeg& ATask, int AFileIndex)
+{
+    ATask.GetProbe(AFileIndex)->SetFileHandle(ATask.Finput_files[AFileIndex]);
+}
+
 void TCustomFFConverter::ApplyInputOptions(TFFmpeg& ATask, PInputOptions AOptions)
 {
     ATask.SetInputOptions(ATask.Fnb_input_files, AOptions);
@@ -177,10 +183,12 @@ int TCustomFFConverter::AddTask(const String& AFileName, PInputOptions AOptions)
                 AOptions->FileName = AFileName;
             ApplyInputOptions(*task, AOptions);
         }
+        int index = task->Fnb_input_files;
         if (!OpenTaskInput(*task, AFileName)) {
             FLastErrMsg = task->FLastErrMsg;
             return -1;
         }
+        AttachProbe(*task, index);
         ConnectTask(*task);
     } catch (const Exception& e) {
         FLastErrMsg = e.Message();
@@ -229,6 +237,7 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, P
             FLastErrMsg = task->FLastErrMsg;
             return false;
         }
+        AttachProbe(*task, index);
         return true;
     } catch (const Exception& e) {
         FLastErrMsg = e.Message();

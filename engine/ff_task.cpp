@@ -1,5 +1,7 @@
-// TFFmpeg, the task the task component creates: its stored copies of the option records, the
-// option text applied to it, and the opening of its files through the transcoder.
+// TFFmpeg, the task the task component creates: its input probes, its stored copies of the
+// option records, the option text applied to it, and the opening of its files through the
+// transcoder.
+#include "engine/av_probe.h"
 #include "engine/ffmpeg_task.h"
 #include "engine/option_text.h"
 
@@ -50,12 +52,19 @@ int OpenOutputOf(T& ATask, const String& AFileName, bool AJoin)
 
 TFFmpeg::TFFmpeg(int AMaxFiles) : TCustomFFmpeg(AMaxFiles)
 {
+    FAVProbes.assign(FMaxFiles, nullptr);
     FInputOptions.assign(FMaxFiles, nullptr);
     FOutputOptions.assign(FMaxFiles, nullptr);
 }
 
 TFFmpeg::~TFFmpeg()
 {
+    // The probes only borrow the inputs' contexts; the transcoder closes them.
+    for (TAVProbe*& probe : FAVProbes) {
+        delete probe;
+        probe = nullptr;
+    }
+    FAVProbes.clear();
     for (PInputOptions& options : FInputOptions) {
         if (options)
             InitInputOptions(options);
@@ -70,6 +79,14 @@ TFFmpeg::~TFFmpeg()
     }
     FInputOptions.clear();
     FOutputOptions.clear();
+}
+
+TAVProbe* TFFmpeg::GetProbe(int AIndex)
+{
+    TAVProbe*& probe = FAVProbes.at(AIndex);
+    if (!probe)
+        probe = new TAVProbe(nullptr);
+    return probe;
 }
 
 void TFFmpeg::SetInputOptions(int AIndex, PInputOptions AOptions)

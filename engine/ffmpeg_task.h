@@ -511,12 +511,18 @@ private:
     std::atomic<bool> FPaused{false};
 };
 
-// The published task class the task component creates: the transcoder with the component's own
-// copy of every input and output option record it was given (ff_task.cpp).
+class TAVProbe;
+
+// The published task class the task component creates: the transcoder with one media probe per
+// input and the component's own copy of every input and output option record it was given
+// (ff_task.cpp).
 class TFFmpeg : public TCustomFFmpeg {
 public:
     explicit TFFmpeg(int AMaxFiles);
     ~TFFmpeg() override;
+
+    // The probe of input AIndex, created on first use.
+    TAVProbe* GetProbe(int AIndex);
 
     // Entry AIndex is allocated (at the defaults) when empty, then takes a copy of AOptions.
     void SetInputOptions(int AIndex, PInputOptions AOptions);
@@ -533,6 +539,7 @@ public:
     virtual bool OpenInput(const String& AFileName);
     virtual int OpenOutput(const String& AFileName, bool AJoin);
 
+    std::vector<TAVProbe*> FAVProbes;            // [FMaxFiles], nil until used
     std::vector<PInputOptions> FInputOptions;    // [FMaxFiles], nil until used
     std::vector<POutputOptions> FOutputOptions;  // [FMaxFiles], nil until used
 };

@@ -70,6 +70,12 @@ TEST_F(ConverterOptions, TheInputRecordGetsTheFileNameAndReachesTheTask)
     EXPECT_EQ(task.Fverbose, -1);
     EXPECT_EQ(task.FInputOptions[0]->Tag, 7);
     EXPECT_NE(task.FInputOptions[0], &options);  // a copy of its own
+    // The input's probe is attached to what the task opened.
+    TAVProbe* probe = Converter->GetTaskProbe(0, 0);
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe, task.FAVProbes[0]);
+    EXPECT_EQ(probe->FileHandle(), task.Finput_files[0]);
+    EXPECT_NE(Converter->AVProbe(), nullptr);
 }
 
 TEST_F(ConverterOptions, TheOutputTextSwitchesHookAndJoinAndDefersStreamKeys)
