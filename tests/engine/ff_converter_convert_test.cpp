@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <mutex>
 #include <thread>
 
@@ -17,6 +18,7 @@
 #include "platform/framework/files.h"
 #include "platform/framework/main_thread.h"
 #include "tests/engine/probe_test_support.h"
+#include "tests/support/unprivileged.h"
 
 using namespace std::chrono_literals;
 
@@ -231,10 +233,16 @@ TEST_F(DISABLED_ConverterConvert, BadInputAndUnwritableFoldersAreRefusedWithACle
     std::filesystem::copy_file(MakeSoundClip("clip.mp4", 1), Path("视频 片段.mp4"));
     ASSERT_EQ(Converter->AddTask(WPath("视频 片段.mp4"), String()), 0) << StringToUtf8(Converter->LastErrMsg());
     std::filesystem::create_directory(Path("locked"));
-    std::filesystem::permissions(Path("locked"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    ::chmod(Folder.path().c_str(), 0755);
+    ::chmod(Path("locked").c_str(), 0555);
     TOutputOptions options = Output(L"mpeg4", L"aac");
-    EXPECT_FALSE(Converter->SetOutputFile(0, WPath("locked/out.mp4"), &options));
-    EXPECT_FALSE(Converter->LastErrMsg().empty());
+    // As an ordinary user, for whom the folder is really closed.
+    EXPECT_EQ(RunUnprivileged([&] {
+                  TOutputOptions copy = options;
+                  bool refused = !Converter->SetOutputFile(0, WPath("locked/out.mp4"), &copy);
+                  return refused && !Converter->LastErrMsg().empty() ? 0 : 1;
+              }),
+              0);
     ASSERT_TRUE(Converter->SetOutputFile(0, WPath("输出.mp4"), &options)) << StringToUtf8(Converter->LastErrMsg());
     Converter->Start(1);
     ASSERT_TRUE(ServeUntilQueueEnd());
