@@ -155,7 +155,7 @@ private:
     bool FPreview = false;
     bool FPreviewBitmap = false;
     std::atomic<int> FProgressInterval{500};
-    TThreadPriority FThreadPriority = tpNormal;
+    std::atomic<TThreadPriority> FThreadPriority{tpNormal};
     std::atomic<bool> FTriggerEventInMainThread{true};
     int FVerbose = 1;
     THookInfo FHookInfo = {};

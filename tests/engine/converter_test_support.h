@@ -11,6 +11,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -35,6 +39,8 @@ struct TRunBoard {
     std::atomic<int> MostRunning{0};
     std::atomic<int> Entered{0};
     std::atomic<int64_t> LastReportInterval{0};
+    std::atomic<int> LastPolicy{-1};  // scheduling of the last converting thread
+    std::atomic<int> LastNice{99};
     std::mutex Lock;
     std::set<String> EnteredNames;
     std::atomic<int> Passes{0};
@@ -71,6 +77,8 @@ public:
         }
         ++FBoard.Entered;
         FBoard.LastReportInterval = ReportInterval;
+        FBoard.LastPolicy = sched_getscheduler(0);
+        FBoard.LastNice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
         {
             std::lock_guard<std::mutex> lock(FBoard.Lock);
             FBoard.EnteredNames.insert(FRun);

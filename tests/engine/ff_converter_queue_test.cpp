@@ -256,6 +256,29 @@ TEST_F(ConverterQueue, ProgressIntervalIsAtLeast100MillisecondsAndReachesEachTas
     EXPECT_EQ(Board.LastReportInterval, 250000);
 }
 
+TEST_F(ConverterQueue, ConvertingThreadsRunAtTheChosenPriority)
+{
+    // The lowest priority is the idle policy; the others are nice values (raising may be refused).
+    const struct {
+        TThreadPriority Priority;
+        int Policy;
+        int Nice;
+    } cases[] = {{tpIdle, SCHED_IDLE, -1}, {tpLowest, SCHED_OTHER, 10}, {tpLower, SCHED_OTHER, 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Priority));
+        Converter->ClearTasks();
+        Ends.clear();
+        Converter->SetThreadPriority(c.Priority);
+        Add(L"end");
+        Converter->Start(1);
+        ASSERT_TRUE(ServeUntilQueueEnd());
+        EXPECT_EQ(Board.LastPolicy, c.Policy);
+        if (c.Nice >= 0) {
+            EXPECT_EQ(Board.LastNice, c.Nice);
+        }
+    }
+}
+
 TEST_F(ConverterQueue, EventsArriveOnTheMainThreadLoopUnlessToldOtherwise)
 {
     for (bool inMain : {true, false}) {
