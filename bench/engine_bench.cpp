@@ -95,11 +95,12 @@ const TFormat Formats[] = {{"MP4", "mp4", "libx264", "aac"},
 const char* const VideoBitRate = "2000000";
 const char* const AudioBitRate = "128000";
 
-// The engine's option lines and the command's arguments for one format: the same settings.
+// The engine's option lines and the command's arguments for one format: the same settings (and
+// both replace an output left by the run before).
 std::vector<std::string> EngineOptions(const TFormat& F)
 {
     return {std::string("vcodec=") + F.Video, std::string("b=") + VideoBitRate, std::string("acodec=") + F.Audio,
-            std::string("ab=") + AudioBitRate, "ar=44100", "ac=2"};
+            std::string("ab=") + AudioBitRate, "ar=44100", "ac=2", "y=1"};
 }
 
 std::vector<std::string> CommandArgs(const std::string& AInput, const TFormat& F, const std::string& AOutput,

@@ -24,30 +24,6 @@ bool InputSideOnly(const String& AName)
     return AName == L"acodec" || AName == L"vcodec" || AName == L"scodec" || AName == L"s";
 }
 
-// The transcoder's file opening (OpenInputFile, OpenOutputFile) is its own stage; a build
-// without it still has tasks, which then refuse to open files.
-template <class T>
-bool OpenInputOf(T& ATask, const String& AFileName)
-{
-    if constexpr (requires { ATask.OpenInputFile(AFileName); }) {
-        return ATask.OpenInputFile(AFileName);
-    } else {
-        ATask.FLastErrMsg = AFileName + L": opening input files is not available";
-        return false;
-    }
-}
-
-template <class T>
-int OpenOutputOf(T& ATask, const String& AFileName, bool AJoin)
-{
-    if constexpr (requires { ATask.OpenOutputFile(AFileName, AJoin); }) {
-        return ATask.OpenOutputFile(AFileName, AJoin);
-    } else {
-        ATask.FLastErrMsg = AFileName + L": opening output files is not available";
-        return -1;
-    }
-}
-
 }  // namespace
 
 TFFmpeg::TFFmpeg(int AMaxFiles) : TCustomFFmpeg(AMaxFiles)
@@ -136,10 +112,10 @@ void TFFmpeg::ApplyExtOptions(const String& AText, bool AAll)
 
 bool TFFmpeg::OpenInput(const String& AFileName)
 {
-    return OpenInputOf(*this, AFileName);
+    return OpenInputFile(AFileName);
 }
 
 int TFFmpeg::OpenOutput(const String& AFileName, bool AJoin)
 {
-    return OpenOutputOf(*this, AFileName, AJoin);
+    return OpenOutputFile(AFileName, AJoin);
 }
