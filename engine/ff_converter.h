@@ -136,6 +136,7 @@ private:
     void AttachProbe(TFFmpeg& ATask, int AFileIndex);
     int OpenTaskOutput(TFFmpeg& ATask, const String& AFileName, bool AJoin);
     TFFmpeg* TaskAt(int ATaskIndex, const String& AOperation);
+    void CheckLibrariesLoaded();
 
     // Queue steps; the callers hold FTerminateLock.
     void StartTasks(int ASlots);

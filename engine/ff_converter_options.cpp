@@ -122,6 +122,13 @@ String StreamName(TStream* AStream, const String& APrivateData)
 
 }  // namespace
 
+// Files are only opened with the libraries loaded: without them a task could not even be reset.
+void TCustomFFConverter::CheckLibrariesLoaded()
+{
+    if (!AVLibLoaded())
+        throw Exception(L"Converter libraries not loaded.");
+}
+
 TFFmpeg* TCustomFFConverter::TaskAt(int ATaskIndex, const String& AOperation)
 {
     if (ATaskIndex < 0 || ATaskIndex >= FFFmpegList.Count())
@@ -167,6 +174,7 @@ int TCustomFFConverter::AddTask(const String& AFileName, PInputOptions AOptions)
     // A bad CustomMaxFiles fails the task's assertion, which reaches the caller.
     std::unique_ptr<TFFmpeg> task(CreateTask(FCustomMaxFiles));
     try {
+        CheckLibrariesLoaded();
         task->ResetConverter();
         task->SetVerbose(FVerbose);
         TPostHooks hooks = 0;
@@ -219,6 +227,7 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, P
 {
     CheckNotWorking(L"AddInputFile");
     try {
+        CheckLibrariesLoaded();
         TFFmpeg* task = TaskAt(ATaskIndex, L"AddInputFile");
         int index = task->Fnb_input_files;
         if (index >= task->FMaxFiles) {
@@ -336,6 +345,7 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
 {
     CheckNotWorking(L"SetOutputFile");
     try {
+        CheckLibrariesLoaded();
         TFFmpeg* task = TaskAt(ATaskIndex, L"SetOutputFile");
         int index = task->Fnb_output_files;
         if (index >= task->FMaxFiles) {

@@ -195,6 +195,22 @@ TEST_F(ConverterOptions, FailuresComeBackAsResultsWithTheirText)
     EXPECT_EQ(Converter->TasksCount(), 2);
 }
 
+TEST_F(ConverterOptions, WithoutTheLibrariesNothingIsOpened)
+{
+    ASSERT_EQ(Converter->AddTask(L"end", String()), 0);
+    DefaultLoader().Unload(ConverterLibraries);
+    EXPECT_FALSE(Converter->AVLibLoaded());
+    EXPECT_EQ(Converter->AddTask(L"end", String()), -1);
+    EXPECT_EQ(Converter->LastErrMsg(), L"Converter libraries not loaded.");
+    EXPECT_FALSE(Converter->AddInputFile(0, L"end", String()));
+    EXPECT_FALSE(Converter->SetOutputFile(0, L"out", String()));
+    EXPECT_EQ(Converter->LastErrMsg(), L"Converter libraries not loaded.");
+    EXPECT_EQ(Converter->TasksCount(), 1);
+    DefaultLoader().SetLibraryPath(L"");
+    ASSERT_TRUE(Converter->LoadAVLib(L""));
+    EXPECT_TRUE(Converter->SetOutputFile(0, L"out", String()));
+}
+
 TEST_F(ConverterOptions, FurtherInputsAreStoredUnderTheirOwnIndex)
 {
     ASSERT_EQ(Converter->AddTask(L"end", String()), 0);
