@@ -80,6 +80,44 @@ TEST_F(ConverterQueue, StartWithoutThreadsConvertsEveryTaskInlineAndEndsTheQueue
     }
 }
 
+// A handler that stops an inline queue: the running task breaks, the waiting ones end from
+// their own threads, and Start still returns after the end of the queue.
+TEST_F(ConverterQueue, StopFromAHandlerOfAnInlineQueue)
+{
+    Converter->SetOnProgress([this](TObject*, PProgressInfo) { Converter->Stop(true); });
+    Add(L"wait");
+    Add(L"end");
+    Add(L"end");
+    Converter->Start(0);
+    std::vector<engine_test::TSeenEnd> ends = SeenEnds();
+    ASSERT_EQ(ends.size(), 4u);
+    EXPECT_EQ(ends.back().Info.TaskIndex, -1);
+    EXPECT_EQ(ends.back().Thread, MainThreadID());
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(ends[i].Info.Finished);
+    EXPECT_EQ(Board.Entered, 1);
+}
+
+TEST_F(ConverterQueue, TheEndHandlerMayClearTheTasksAndTheNextQueueRuns)
+{
+    Converter->SetOnTerminate([this](TObject*, const TTerminateInfo& AInfo) {
+        std::lock_guard<std::mutex> lock(EndsLock);
+        Ends.push_back(engine_test::TSeenEnd{AInfo, std::this_thread::get_id()});
+        if (AInfo.TaskIndex == -1)
+            Converter->ClearTasks();
+    });
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Ends.clear();
+        Add(L"end");
+        Add(L"fail");
+        Converter->Start(2);
+        ASSERT_TRUE(ServeUntilQueueEnd());
+        ExpectQueueEnds(2);
+        EXPECT_FALSE(Converter->Working());
+        EXPECT_EQ(Converter->TasksCount(), 0);
+    }
+}
+
 TEST_F(ConverterQueue, TwoThreadsRunFiveTasksTwoAtATimeAndEndTheQueueOnceLast)
 {
     for (int i = 0; i < 5; ++i) Add(L"wait");
