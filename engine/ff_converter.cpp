@@ -21,6 +21,17 @@ TCustomFFConverter::TCustomFFConverter(TComponent* AOwner)
 
 TCustomFFConverter::~TCustomFFConverter()
 {
+    StopBeforeDestroy();
+    // No relay may still be inside a lock.
+    for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
+        EnterServing(*lock);
+        lock->Leave();
+    }
+    FFFmpegList.Clear();
+}
+
+void TCustomFFConverter::StopBeforeDestroy()
+{
     // Nothing is raised any more; a queue still running is stopped while the component is whole.
     {
         std::lock_guard<std::mutex> lock(FEventLock);
@@ -35,12 +46,6 @@ TCustomFFConverter::~TCustomFFConverter()
     }
     FDelivery->DiscardPending();
     FDelivery->WaitIdle();
-    // No relay may still be inside a lock.
-    for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
-        EnterServing(*lock);
-        lock->Leave();
-    }
-    FFFmpegList.Clear();
 }
 
 bool TCustomFFConverter::LoadAVLib(const TPathFileName& APath)

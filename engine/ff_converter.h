@@ -124,6 +124,11 @@ protected:
     // A new, empty task that can hold AMaxFiles inputs and outputs.
     virtual TFFmpeg* CreateTask(int AMaxFiles);
 
+    // Detaches the handlers and stops a queue that still runs, waiting for its tasks and for
+    // the ends on their way. A descendant's destructor calls it first, so converting threads
+    // never call into a half-destroyed component.
+    void StopBeforeDestroy();
+
 private:
     // Ends to raise on the calling thread once FTerminateLock is left (without thread mode).
     using TDirectEnds = std::vector<TTerminateInfo>;
@@ -198,4 +203,5 @@ private:
 class TFFConverter : public TCustomFFConverter {
 public:
     using TCustomFFConverter::TCustomFFConverter;
+    ~TFFConverter() override { StopBeforeDestroy(); }
 };

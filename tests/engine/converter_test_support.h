@@ -113,6 +113,7 @@ private:
 class TStandInConverter : public TFFConverter {
 public:
     TStandInConverter(TRunBoard& ABoard) : TFFConverter(nullptr), FBoard(ABoard) {}
+    ~TStandInConverter() override { StopBeforeDestroy(); }
 
 protected:
     TFFmpeg* CreateTask(int AMaxFiles) override { return new TStandInTask(AMaxFiles, FBoard); }
