@@ -92,7 +92,10 @@ int main(int argc, char** argv)
     }
 
     DefaultLogger()->SetLogLevel(verbose ? llVerbose : llWarning);
-    DefaultLogger()->SetOnLog([](TObject*, uint32_t, TLogLevel ALevel, const String& AText) {
+    DefaultLogger()->SetOnLog([verbose](TObject*, uint32_t, TLogLevel ALevel, const String& AText) {
+        // Verbose lines reach the log at every level; they are shown only when asked for.
+        if (ALevel > llWarning && !verbose)
+            return;
         std::string text = StringToUtf8(AText);
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
             text.pop_back();
