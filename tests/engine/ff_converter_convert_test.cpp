@@ -2,8 +2,6 @@
 // option text adds, bad input and unwritable folders refused with a clear text), and converting:
 // several tasks at once into the program's common containers, a stop in the middle of a run,
 // failing tasks in a queue that goes on.
-// The converting suite waits for the transcoder's conversion run: until the run converts, it is
-// disabled (its prefix below) and stays compiled.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -126,7 +124,7 @@ protected:
 };
 
 class ConverterFiles : public ConverterMedia {};
-class DISABLED_ConverterConvert : public ConverterMedia {};
+class ConverterConvert : public ConverterMedia {};
 
 TEST_F(ConverterFiles, TasksFromRealFilesCarryTheirProbesAndTheStreamsTheTextAdds)
 {
@@ -185,7 +183,7 @@ TEST_F(ConverterFiles, BadInputAndUnwritableFoldersAreRefusedWithAClearText)
     EXPECT_EQ(Converter->TasksCount(), 1);
 }
 
-TEST_F(DISABLED_ConverterConvert, SeveralTasksConvertAtOnceIntoTheCommonContainers)
+TEST_F(ConverterConvert, SeveralTasksConvertAtOnceIntoTheCommonContainers)
 {
     const std::string input = MakeSoundClip("clip.mp4", 2);
     struct TCase {
@@ -226,7 +224,7 @@ TEST_F(DISABLED_ConverterConvert, SeveralTasksConvertAtOnceIntoTheCommonContaine
     }
 }
 
-TEST_F(DISABLED_ConverterConvert, AWaitingStopEndsARunningConversionAndKeepsWhatItWrote)
+TEST_F(ConverterConvert, AWaitingStopEndsARunningConversionAndKeepsWhatItWrote)
 {
     const std::string input = MakeSoundClip("long.mp4", 20, "640x480");
     for (const char* name : {"a.avi", "b.avi"}) {
@@ -255,7 +253,7 @@ TEST_F(DISABLED_ConverterConvert, AWaitingStopEndsARunningConversionAndKeepsWhat
     EXPECT_TRUE(FileExists(WPath("a.avi")));
 }
 
-TEST_F(DISABLED_ConverterConvert, AFailingTaskEndsWithItsTextAndTheQueueGoesOn)
+TEST_F(ConverterConvert, AFailingTaskEndsWithItsTextAndTheQueueGoesOn)
 {
     const std::string input = MakeSoundClip("clip.mp4", 1);
     ASSERT_EQ(Converter->AddTask(Utf8ToString(input), String()), 0);
@@ -277,7 +275,7 @@ TEST_F(DISABLED_ConverterConvert, AFailingTaskEndsWithItsTextAndTheQueueGoesOn)
     EXPECT_EQ(StreamsOf(Path("good.mp4")).size(), 2u);
 }
 
-TEST_F(DISABLED_ConverterConvert, NamesBeyondAsciiConvert)
+TEST_F(ConverterConvert, NamesBeyondAsciiConvert)
 {
     std::filesystem::copy_file(MakeSoundClip("clip.mp4", 1), Path("视频 片段.mp4"));
     ASSERT_EQ(Converter->AddTask(WPath("视频 片段.mp4"), String()), 0) << StringToUtf8(Converter->LastErrMsg());
