@@ -516,10 +516,37 @@ private:
     std::atomic<bool> FPaused{false};
 };
 
-// The published task class the task component creates.
+class TAVProbe;
+
+// The published task class the task component creates: the transcoder with one media probe per
+// input and the component's own copy of every input and output option record it was given
+// (ff_task.cpp).
 class TFFmpeg : public TCustomFFmpeg {
 public:
-    using TCustomFFmpeg::TCustomFFmpeg;
+    explicit TFFmpeg(int AMaxFiles);
+    ~TFFmpeg() override;
+
+    // The probe of input AIndex, created on first use.
+    TAVProbe* GetProbe(int AIndex);
+
+    // Entry AIndex is allocated (at the defaults) when empty, then takes a copy of AOptions.
+    void SetInputOptions(int AIndex, PInputOptions AOptions);
+    void SetOutputOptions(int AIndex, POutputOptions AOptions);
+    // Entry AIndex back to the defaults, when it exists.
+    void ClearInputOptions(int AIndex);
+    void ClearOutputOptions(int AIndex);
+    // Hands each line of an option text to the option dispatcher, except the names that only
+    // an output's stream pass may use; the codec names only with AAll (the input side).
+    void ApplyExtOptions(const String& AText, bool AAll);
+
+    // Open the next input (False with FLastErrMsg on failure) and the next output (the new
+    // number of outputs, -1 with FLastErrMsg on failure) for the task component.
+    virtual bool OpenInput(const String& AFileName);
+    virtual int OpenOutput(const String& AFileName, bool AJoin);
+
+    std::vector<TAVProbe*> FAVProbes;            // [FMaxFiles], nil until used
+    std::vector<PInputOptions> FInputOptions;    // [FMaxFiles], nil until used
+    std::vector<POutputOptions> FOutputOptions;  // [FMaxFiles], nil until used
 };
 
 // The display aspect an input video stream hands on: width x sample aspect / height, width /
