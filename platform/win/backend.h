@@ -35,8 +35,14 @@ class Backend {
   virtual void SetCursorShape(int /*stockId*/) {}
   virtual void WarpPointer(int, int) {}
   virtual void Flush() {}
+  // The clipboard: this program put new data there (X11 takes the CLIPBOARD selection); text
+  // another program holds (false when there is none or no other program).
+  virtual void ClipboardChanged() {}
+  virtual bool ForeignClipboardText(std::wstring&) { return false; }
   // A native child window that another library (SDL) draws into; 0 where there is none.
   virtual unsigned long NativeChild(WindowObj&) { return 0; }
+  // A child window went away (its native window, if it had one, goes with it).
+  virtual void ChildDestroyed(WindowObj&) {}
 };
 
 Backend& CurrentBackend();

@@ -16,6 +16,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -30,6 +32,9 @@
 #include "platform/win/user_api.h"
 
 namespace vxwin {
+
+bool ClipboardText(std::wstring& out);
+void ClipboardLostToOtherProgram();
 
 namespace {
 
@@ -128,6 +133,13 @@ class X11Backend final : public Backend {
     XSetLocaleModifiers("");
     im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
     if (pipe(wake_) != 0) wake_[0] = wake_[1] = -1;
+    XSelectInput(dpy_, root_, StructureNotifyMask);  // screen size changes
+    clipWin_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(dpy_, clipWin_, PropertyChangeMask);
+    clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
+    utf8_ = XInternAtom(dpy_, "UTF8_STRING", False);
+    targets_ = XInternAtom(dpy_, "TARGETS", False);
+    clipProp_ = XInternAtom(dpy_, "VX_CLIPBOARD", False);
     reader_ = std::thread([this] { ReadEvents(); });
   }
 
@@ -356,6 +368,34 @@ class X11Backend final : public Backend {
     XFlush(dpy_);
   }
 
+  void ChildDestroyed(WindowObj& w) override {
+    std::lock_guard<std::mutex> lock(m_);
+    auto it = children_.find(w.handle);
+    if (it == children_.end()) return;
+    XDestroyWindow(dpy_, it->second);
+    children_.erase(it);
+    XFlush(dpy_);
+  }
+
+  void ClipboardChanged() override {
+    XSetSelectionOwner(dpy_, clipboard_, clipWin_, CurrentTime);
+    XFlush(dpy_);
+  }
+
+  bool ForeignClipboardText(std::wstring& out) override {
+    Window owner = XGetSelectionOwner(dpy_, clipboard_);
+    if (owner == None || owner == clipWin_) return false;
+    std::unique_lock<std::mutex> lock(clipM_);
+    clipDone_ = false;
+    clipText_.clear();
+    XConvertSelection(dpy_, clipboard_, utf8_, clipProp_, clipWin_, CurrentTime);
+    XFlush(dpy_);
+    clipCv_.wait_for(lock, std::chrono::milliseconds(500), [this] { return clipDone_; });
+    if (!clipDone_ || clipText_.empty()) return false;
+    out = clipText_;
+    return true;
+  }
+
   unsigned long NativeChild(WindowObj& w) override {
     auto top = TopLevelOf(LookupWindow(w.handle));
     if (!top) return 0;
@@ -551,7 +591,91 @@ class X11Backend final : public Backend {
     if (ic) XDestroyIC(ic);
   }
 
+  // Called on the UI thread after a focus change: our window holding the X focus is active; when
+  // none of ours holds it, no window of ours is.
+  void FollowXFocus() {
+    Window focus = 0;
+    int revert;
+    XGetInputFocus(dpy_, &focus, &revert);
+    if (focus == PointerRoot || focus == None) return;  // no window holds it: nothing to follow
+    std::uintptr_t h = HandleOf(focus);
+    HWND active = GetActiveWindow();
+    if (h) {
+      if (reinterpret_cast<HWND>(h) != active && IsWindowVisible(reinterpret_cast<HWND>(h))) SetActiveWindow(reinterpret_cast<HWND>(h));
+    } else if (active) {
+      SetActiveWindow(nullptr);
+    }
+  }
+
+  // Another program asks for our clipboard text.
+  void ServeSelection(const XSelectionRequestEvent& rq) {
+    XSelectionEvent reply{};
+    reply.type = SelectionNotify;
+    reply.requestor = rq.requestor;
+    reply.selection = rq.selection;
+    reply.target = rq.target;
+    reply.time = rq.time;
+    reply.property = None;
+    std::wstring text;
+    if (rq.target == targets_) {
+      Atom list[2] = {targets_, utf8_};
+      XChangeProperty(dpy_, rq.requestor, rq.property, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(list), 2);
+      reply.property = rq.property;
+    } else if ((rq.target == utf8_ || rq.target == XA_STRING) && ClipboardText(text)) {
+      std::string u;
+      for (wchar_t c : text) {
+        auto cp = static_cast<std::uint32_t>(c);
+        if (cp < 0x80) u += static_cast<char>(cp);
+        else if (cp < 0x800) {
+          u += static_cast<char>(0xC0 | (cp >> 6));
+          u += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+          u += static_cast<char>(0xE0 | (cp >> 12));
+          u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+          u += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+          u += static_cast<char>(0xF0 | (cp >> 18));
+          u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+          u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+          u += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+      }
+      XChangeProperty(dpy_, rq.requestor, rq.property, rq.target, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(u.data()), static_cast<int>(u.size()));
+      reply.property = rq.property;
+    }
+    XSendEvent(dpy_, rq.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
+    XFlush(dpy_);
+  }
+
   void Handle(XEvent& ev, XIC& ic) {
+    if (ev.type == SelectionRequest) {
+      ServeSelection(ev.xselectionrequest);
+      return;
+    }
+    if (ev.type == SelectionClear) {
+      ClipboardLostToOtherProgram();
+      return;
+    }
+    if (ev.type == SelectionNotify && ev.xselection.requestor == clipWin_) {
+      std::wstring text;
+      if (ev.xselection.property != None) {
+        Atom type;
+        int format;
+        unsigned long n, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, clipWin_, clipProp_, 0, 1 << 24, True, AnyPropertyType, &type, &format, &n, &after, &data) ==
+                Success &&
+            data && format == 8)
+          text = FromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(n));
+        if (data) XFree(data);
+      }
+      std::lock_guard<std::mutex> lock(clipM_);
+      clipText_ = text;
+      clipDone_ = true;
+      clipCv_.notify_all();
+      return;
+    }
     std::uintptr_t h = HandleOf(ev.xany.window);
     switch (ev.type) {
       case Expose:
@@ -564,6 +688,14 @@ class X11Backend final : public Backend {
           });
         break;
       case ConfigureNotify:
+        if (ev.xconfigure.window == root_) {
+          // The screen changed size: every top-level window hears of it.
+          int sw = ev.xconfigure.width, sh = ev.xconfigure.height;
+          QueueInMainThread([sw, sh] {
+            for (auto t : TopLevels()) PostMessageW(reinterpret_cast<HWND>(t), WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
+          });
+          break;
+        }
         if (h && !ev.xconfigure.send_event) break;
         if (h) {
           int x = ev.xconfigure.x, y = ev.xconfigure.y;
@@ -573,6 +705,12 @@ class X11Backend final : public Backend {
               SetWindowPos(w->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
           });
         }
+        break;
+      case FocusIn:
+      case FocusOut:
+        // Another program took the keyboard, or the user came back: activation follows the X focus.
+        if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior) break;
+        QueueInMainThread([this] { FollowXFocus(); });
         break;
       case MapNotify:
         // Mapped again by the window manager (restored from the task bar) while minimised.
@@ -648,9 +786,7 @@ class X11Backend final : public Backend {
         }
         r.vk = VkFromKeysym(ks ? ks : XLookupKeysym(&ev.xkey, 0));
         std::wstring text = n > 0 ? FromUtf8(buf, n) : std::wstring();
-        // Control characters come as key messages only.
-        if (!text.empty() && static_cast<unsigned>(text[0]) < 0x20 && text[0] != L'\r' && text[0] != L'\b' && text[0] != L'\t')
-          text.clear();
+        // Control characters (Enter, Escape, Ctrl+letter) become WM_CHAR too, as on Windows.
         if (r.vk == 0 && !text.empty()) {
           // Input-method text without a key of its own.
           RawInput t;
@@ -682,6 +818,12 @@ class X11Backend final : public Backend {
   std::thread reader_;
   std::atomic<bool> stop_{false};
   int wake_[2] = {-1, -1};
+  Window clipWin_ = 0;
+  Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
+  std::mutex clipM_;
+  std::condition_variable clipCv_;
+  bool clipDone_ = false;
+  std::wstring clipText_;
 };
 
 }  // namespace

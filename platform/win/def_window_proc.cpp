@@ -11,6 +11,10 @@
 #include "platform/win/window.h"
 
 namespace vxwin {
+void AdjustClientForScrollBars(const WindowObj& w, RECT& r);
+LRESULT ScrollBarHitTest(const WindowObj& w, POINT inWindow);
+void PaintScrollBars(HWND hwnd, const WindowObj& w);
+void ScrollBarClick(HWND hwnd, const WindowObj& w, LRESULT hit, POINT screen);
 void ClampToMinMax(HWND hwnd, const WindowObj& w, int& cx, int& cy);
 MINMAXINFO DefaultMinMax(const WindowObj& w);
 constexpr UINT SWP_NOCLIENTSIZE = 0x0800;
@@ -37,6 +41,7 @@ LRESULT DefaultHitTest(const WindowObj& w, POINT screen) {
   int x = screen.x - r.left, y = screen.y - r.top, W = r.right - r.left, H = r.bottom - r.top;
   if (x < 0 || y < 0 || x >= W || y >= H) return HTNOWHERE;
   if (x >= w.client.left && x < w.client.right && y >= w.client.top && y < w.client.bottom) return HTCLIENT;
+  if (LRESULT sb = ScrollBarHitTest(w, POINT{x, y})) return sb;
   int b = FrameWidth(w.style, w.exStyle);
   if ((w.style & WS_THICKFRAME) && w.showState == SW_SHOWNORMAL) {
     const int corner = 16;
@@ -185,17 +190,23 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       r->right -= b;
       r->top += b + CaptionHeight(w->style, w->exStyle);
       r->bottom -= b;
+      AdjustClientForScrollBars(*w, *r);
       if (r->right < r->left) r->right = r->left;
       if (r->bottom < r->top) r->bottom = r->top;
       return 0;
     }
     case WM_NCHITTEST: return DefaultHitTest(*w, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-    case WM_NCPAINT: PaintDefaultFrame(hwnd, *w); return 0;
+    case WM_NCPAINT:
+      PaintDefaultFrame(hwnd, *w);
+      PaintScrollBars(hwnd, *w);
+      return 0;
     case WM_NCACTIVATE:
       // No caption of its own beyond the plain frame; the change always proceeds.
       if ((w->style & WS_CAPTION) == WS_CAPTION) PaintDefaultFrame(hwnd, *w);
       return TRUE;
     case WM_PAINT: {
+      // With a DC in wParam the caller asked for painting into it: nothing to validate here.
+      if (wp) return 0;
       PAINTSTRUCT ps;
       BeginPaint(hwnd, &ps);
       EndPaint(hwnd, &ps);
@@ -265,7 +276,9 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION: return TRUE;
     case WM_SETREDRAW: w->redrawOff = !wp; return 0;
     case WM_NCLBUTTONDOWN:
-      if (wp == static_cast<WPARAM>(HTCAPTION)) SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lp);
+      if (wp == static_cast<WPARAM>(HTVSCROLL) || wp == static_cast<WPARAM>(HTHSCROLL))
+        ScrollBarClick(hwnd, *w, static_cast<LRESULT>(wp), POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      else if (wp == static_cast<WPARAM>(HTCAPTION)) SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lp);
       else if (wp >= static_cast<WPARAM>(HTLEFT) && wp <= static_cast<WPARAM>(HTBOTTOMRIGHT))
         SendMessageW(hwnd, WM_SYSCOMMAND, SC_SIZE | SizingEdge(static_cast<LRESULT>(wp)), lp);
       return 0;

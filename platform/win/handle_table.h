@@ -10,7 +10,7 @@
 
 namespace vxwin {
 
-enum class ObjKind { Window, Dc, Bitmap, Region, Font, Brush, Pen, Icon, Palette };
+enum class ObjKind { Window, Dc, Bitmap, Region, Font, Brush, Pen, Icon, Palette, DeferPos };
 
 struct Object {
   explicit Object(ObjKind k) : kind(k) {}

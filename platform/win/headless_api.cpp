@@ -3,6 +3,8 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+
 #include "platform/win/backend.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/system_api.h"
@@ -76,15 +78,22 @@ std::vector<std::uint32_t> WindowPixels(HWND hwnd, int* width, int* height) {
   auto w = LookupWindow(hwnd);
   if (width) *width = 0;
   if (height) *height = 0;
-  if (!w || IsChildWindow(*w)) return out;
-  EnsureSurface(*w);
-  const Surface* s = w->layeredContent ? w->layeredContent.get() : w->surface.get();
+  if (!w) return out;
+  auto top = TopLevelOf(w);
+  if (!top) return out;
+  EnsureSurface(*top);
+  const Surface* s = (top->layeredContent && top == w) ? top->layeredContent.get() : top->surface.get();
   if (!s) return out;
-  out.resize(static_cast<size_t>(s->width) * s->height);
-  for (int y = 0; y < s->height; ++y)
-    for (int x = 0; x < s->width; ++x) out[static_cast<size_t>(y) * s->width + x] = s->Row32(y)[x];
-  if (width) *width = s->width;
-  if (height) *height = s->height;
+  // A child window: its part of the top-level surface.
+  POINT o = w == top ? POINT{0, 0} : OffsetInTopLevel(*w);
+  int cw = w == top ? s->width : w->rect.right - w->rect.left;
+  int ch = w == top ? s->height : w->rect.bottom - w->rect.top;
+  out.assign(static_cast<size_t>(std::max(cw, 0)) * std::max(ch, 0), 0);
+  for (int y = 0; y < ch; ++y)
+    for (int x = 0; x < cw; ++x)
+      if (s->Inside(o.x + x, o.y + y)) out[static_cast<size_t>(y) * cw + x] = s->Row32(o.y + y)[o.x + x];
+  if (width) *width = cw;
+  if (height) *height = ch;
   return out;
 }
 

@@ -31,7 +31,8 @@ void SetClockAutoStep(unsigned ms);
 void PumpMessages();
 
 // The pixels of a top-level window as shown: its composed surface (or layered content), 0xAARRGGBB
-// top-down rows; width and height receive the size. Empty for a child or unknown window.
+// top-down rows; width and height receive the size. For a child window, its part of the top-level
+// surface (what it shows where it is not covered). Empty for an unknown window.
 std::vector<std::uint32_t> WindowPixels(HWND hwnd, int* width, int* height);
 // Writes them as a PNG file; false on failure.
 bool SaveWindowPng(HWND hwnd, const std::string& path);

@@ -13,6 +13,9 @@ namespace vxwin {
 
 namespace {
 
+// Set while a press activates a window: WM_ACTIVATE then says WA_CLICKACTIVE.
+bool g_clickActivation = false;
+
 bool InShape(const WindowObj& w, POINT screen) {
   RECT r = ScreenRectOf(w);
   if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom) return false;
@@ -111,6 +114,10 @@ bool TranslateMouse(const RawInput& raw, MSG& out) {
   if (!target) return false;
   auto w = LookupWindow(target);
   if (!w) return false;
+  // A disabled window (a form under a modal dialog) takes no mouse input.
+  if (!in.capture)
+    for (auto a = w; a; a = IsChildWindow(*a) ? LookupWindow(a->parent) : nullptr)
+      if (a->style & WS_DISABLED) return false;
   bool nc = hit != HTCLIENT;
   UINT msg = WM_MOUSEMOVE;
   if (raw.kind == RawInput::MouseMove) msg = nc ? WM_NCMOUSEMOVE : WM_MOUSEMOVE;
@@ -143,8 +150,9 @@ bool TranslateMouse(const RawInput& raw, MSG& out) {
         LRESULT ma = SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->hwnd()),
                                   MAKELPARAM(static_cast<int>(hit), static_cast<int>(plain)));
         if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) && !(top->exStyle & WS_EX_NOACTIVATE)) {
+          g_clickActivation = true;
           SetActiveWindow(top->hwnd());
-          // WM_ACTIVATE carries WA_CLICKACTIVE for a click: already sent by SetActiveWindow as WA_ACTIVE.
+          g_clickActivation = false;
         }
         if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return false;
       }
@@ -197,8 +205,10 @@ bool TranslateKey(const RawInput& raw, MSG& out) {
     out.lParam = 1;
     return true;
   }
+  bool wasDown = GetKeyState(raw.vk) & 0x8000;
   SetKeyDown(raw.vk, down);
-  if (down) in.altAlone = raw.vk == VK_MENU;
+  if (down && !wasDown) in.altAlone = raw.vk == VK_MENU;
+  else if (down && raw.vk != VK_MENU) in.altAlone = false;
   bool alt = GetKeyState(VK_MENU) & 0x8000;
   bool ctrl = GetKeyState(VK_CONTROL) & 0x8000;
   // Alt (without Ctrl) and F10 make system keys.
@@ -211,6 +221,7 @@ bool TranslateKey(const RawInput& raw, MSG& out) {
   out.wParam = static_cast<WPARAM>(raw.vk);
   LPARAM lp = 1;
   if (alt) lp |= (1 << 29);
+  if (down && wasDown) lp |= static_cast<LPARAM>(1) << 30;  // auto-repeat: the key was down before
   if (!down) lp |= (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31);
   out.lParam = lp;
   if (down && !raw.text.empty()) {
@@ -293,11 +304,11 @@ HWND SetActiveWindow(HWND hwnd) {
   }
   in.active = nh;
   if (w) {
-    if (!(w->exStyle & WS_EX_TOPMOST) || true) InsertTopLevel(w->handle, 0);
+    InsertTopLevel(w->handle, 0);  // to the top of its band
     CurrentBackend().WindowRestacked();
     CurrentBackend().WindowActivated(*w);
     SendMessageW(w->hwnd(), WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));
-    SendMessageW(w->hwnd(), WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+    SendMessageW(w->hwnd(), WM_ACTIVATE, g_clickActivation ? WA_CLICKACTIVE : WA_ACTIVE, reinterpret_cast<LPARAM>(old));
   }
   return old;
 }

@@ -18,7 +18,6 @@ int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw) {
     if (!ro || (ro->ownerWindow && ro->ownerWindow != w->handle)) return 0;
   }
   if (ro == w->shape) return 1;
-  RECT oldScreen = ScreenRectOf(*w);
   auto old = w->shape;
   {
     std::lock_guard<std::recursive_mutex> lock(WindowLock());
@@ -39,7 +38,6 @@ int SetWindowRgn(HWND hwnd, HRGN rgn, BOOL redraw) {
         RECT inParent = RectOffset(w->rect, p->client.left, p->client.top);
         InvalidateWindowArea(p, Region(inParent), true, false);
       }
-    (void)oldScreen;
   }
   return 1;
 }

@@ -26,10 +26,6 @@ QueueRegistry& Registry() {
   return *r;
 }
 
-struct SentRecord {
-  std::shared_ptr<SentMessage> msg;
-  std::shared_ptr<ThreadQueue> sender;
-};
 // Sent messages carry their sender so completion can wake it.
 std::mutex g_senderLock;
 std::unordered_map<SentMessage*, std::shared_ptr<ThreadQueue>> g_senders;
@@ -97,7 +93,13 @@ void StampMessage(MSG* m) {
 
 // One pass over the queue; true with *out filled when a message is ready.
 bool TakeMessage(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
-  if (IsMainThread()) CheckSynchronize(0);
+  // Calls from workers run here; the loop then gets a null message, so a loop waiting for a
+  // condition such a call changes looks at it again.
+  if (IsMainThread() && CheckSynchronize(0) && !filter && RangeIncludes(min, max, WM_NULL, WM_NULL)) {
+    *out = MSG{};
+    StampMessage(out);
+    return true;
+  }
   ServeSentMessages(q);
 again:
   {

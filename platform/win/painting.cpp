@@ -14,6 +14,8 @@
 namespace vxwin {
 
 HDC NewWindowDc(std::uintptr_t hwnd, bool wholeWindow);
+void CaretBeforePaint(std::uintptr_t hwnd);
+void CaretAfterPaint(std::uintptr_t hwnd);
 
 namespace {
 
@@ -209,6 +211,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     SendMessageW(hwnd, WM_NCPAINT, 1, 0);
     if (!IsWindow(hwnd)) return nullptr;
   }
+  CaretBeforePaint(w->handle);
   Region upd;
   bool erase;
   {
@@ -232,9 +235,10 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   return dc;
 }
 
-BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
   if (!ps) return FALSE;
   RemoveHandle(ps->hdc);
+  CaretAfterPaint(reinterpret_cast<std::uintptr_t>(hwnd));
   return TRUE;
 }
 
@@ -257,12 +261,10 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   auto w = LookupWindow(hwnd);
   if (d && ro && w && (flags & 0x80 /* DCX_INTERSECTRGN */)) {
     // The region is in screen coordinates, as WM_NCPAINT hands it over.
-    RECT s = ScreenRectOf(*w);
     auto top = TopLevelOf(w);
     Region c = ro->rgn;
     c.Offset(-(top ? top->rect.left : 0), -(top ? top->rect.top : 0));
     d->paintClip = c;
-    (void)s;
   }
   return dc;
 }

@@ -67,6 +67,13 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL repaint);
 BOOL ShowWindow(HWND hwnd, int cmd);
 BOOL BringWindowToTop(HWND hwnd);
+// Placement: the show state and the normal (restored) rectangle, in parent client / screen coordinates.
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* wp);
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* wp);
+// Several SetWindowPos calls collected and applied together, in order, by EndDeferWindowPos.
+HDWP BeginDeferWindowPos(int count);
+HDWP DeferWindowPos(HDWP dwp, HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL EndDeferWindowPos(HDWP dwp);
 BOOL GetWindowRect(HWND hwnd, RECT* r);
 BOOL GetClientRect(HWND hwnd, RECT* r);
 BOOL ClientToScreen(HWND hwnd, POINT* p);
@@ -142,3 +149,27 @@ BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* key, BYTE* alpha, DWORD* fl
 BOOL UpdateLayeredWindow(HWND hwnd, HDC dst, const POINT* pos, const SIZE* size, HDC src, const POINT* srcPos,
                          COLORREF key, const BLENDFUNCTION* blend, DWORD flags);
 BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info);
+
+// ---- standard scroll bars and scrolling ----
+// The state of a window's WS_HSCROLL/WS_VSCROLL bars; the default procedure reserves their room
+// (17 pixels) in the non-client area, paints a plain bar and turns clicks into WM_HSCROLL /
+// WM_VSCROLL with SB_LINE*/SB_PAGE* codes.
+int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* si, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* si);
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max);
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+// Moves the client pixels (and, with SW_SCROLLCHILDREN, the child windows) by dx, dy and
+// invalidates what was uncovered.
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, RECT* updateRect,
+                   UINT flags);
+
+// ---- caret ----
+BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);
+BOOL DestroyCaret();
+BOOL SetCaretPos(int x, int y);
+BOOL GetCaretPos(POINT* p);
+BOOL ShowCaret(HWND hwnd);
+BOOL HideCaret(HWND hwnd);

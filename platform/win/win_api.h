@@ -2,7 +2,9 @@
 // information. What the framework's controls and the skin engine include.
 #pragma once
 
+#include "platform/win/clipboard_api.h"
 #include "platform/win/gdi_api.h"
+#include "platform/win/shell_api.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
 #include "platform/win/win_consts.h"

@@ -215,7 +215,10 @@ LRESULT SendTo(const std::shared_ptr<WindowObj>& w, UINT msg, WPARAM wp, LPARAM 
   return SendMessageW(w->hwnd(), msg, wp, lp);
 }
 
+void ForgetCaret(std::uintptr_t hwnd);
+
 void ForgetWindowInput(std::uintptr_t h) {
+  ForgetCaret(h);
   auto& in = Input();
   if (in.active == h) in.active = 0;
   if (in.focus == h) in.focus = 0;
@@ -413,6 +416,7 @@ void FinishDestroy(const std::shared_ptr<WindowObj>& w) {
     w->shape.reset();
   }
   if (!w->parent && !w->messageOnly) CurrentBackend().WindowDestroyed(*w);
+  else if (w->parent) CurrentBackend().ChildDestroyed(*w);
   RemoveHandle(w->hwnd());
   BumpLayout();
 }

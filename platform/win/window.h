@@ -80,6 +80,12 @@ struct WindowObj : Object {
   int showState = 0;  // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
   RECT restoreRect;
 
+  // Standard scroll bars (WS_HSCROLL / WS_VSCROLL): index SB_HORZ, SB_VERT.
+  struct ScrollState {
+    int min = 0, max = 100, pos = 0, trackPos = 0;
+    UINT page = 0;
+  } scroll[2];
+  // Caret (one per thread on Windows; kept with the window that owns it).
   bool trackLeave = false;
   bool trackNcLeave = false;
 

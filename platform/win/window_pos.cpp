@@ -293,3 +293,64 @@ BOOL AdjustWindowRectEx(RECT* r, DWORD style, BOOL, DWORD exStyle) {
   r->bottom += b;
   return TRUE;
 }
+
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* wp) {
+  auto w = LookupWindow(hwnd);
+  if (!w || !wp) return FALSE;
+  wp->flags = 0;
+  wp->showCmd = !(w->style & WS_VISIBLE) ? SW_HIDE : static_cast<UINT>(w->showState);
+  wp->ptMinPosition = POINT{-1, -1};
+  wp->ptMaxPosition = POINT{-1, -1};
+  wp->rcNormalPosition = w->showState == SW_SHOWNORMAL ? w->rect : w->restoreRect;
+  return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* wp) {
+  auto w = LookupWindow(hwnd);
+  if (!w || !wp) return FALSE;
+  const RECT& r = wp->rcNormalPosition;
+  if (w->showState == SW_SHOWNORMAL)
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  else
+    w->restoreRect = r;
+  if (wp->showCmd != SW_HIDE || (w->style & WS_VISIBLE)) ShowWindow(hwnd, static_cast<int>(wp->showCmd));
+  return TRUE;
+}
+
+namespace {
+struct DeferredPos : Object {
+  static constexpr ObjKind kKind = ObjKind::DeferPos;
+  DeferredPos() : Object(kKind) {}
+  struct Item {
+    HWND hwnd, after;
+    int x, y, cx, cy;
+    UINT flags;
+  };
+  std::vector<Item> items;
+  bool deferred = true;
+};
+}  // namespace
+
+HDWP BeginDeferWindowPos(int count) {
+  if (count < 0) return nullptr;
+  auto d = std::make_shared<DeferredPos>();
+  d->items.reserve(static_cast<size_t>(count));
+  return Register<HDWP>(d);
+}
+
+HDWP DeferWindowPos(HDWP dwp, HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+  auto d = Lookup<DeferredPos>(dwp);
+  if (!d || !IsWindow(hwnd)) return nullptr;
+  d->items.push_back({hwnd, after, x, y, cx, cy, flags});
+  return dwp;
+}
+
+BOOL EndDeferWindowPos(HDWP dwp) {
+  auto d = Lookup<DeferredPos>(dwp);
+  if (!d) return FALSE;
+  RemoveHandle(dwp);
+  BOOL ok = TRUE;
+  for (auto& i : d->items)
+    if (!SetWindowPos(i.hwnd, i.after, i.x, i.y, i.cx, i.cy, i.flags)) ok = FALSE;
+  return ok;
+}

@@ -160,3 +160,23 @@ TEST(WinText, WindowsFaceNamesMapToTheInstalledFonts) {
                {L"宋体", "WenQuanYi Micro Hei"}, {L"微软雅黑", "WenQuanYi Micro Hei"}};
   for (auto& c : cases) EXPECT_EQ(vxwin::ResolvedFontFamily(c.face), c.family) << c.family;
 }
+
+TEST(WinText, PrefixUnderlinesTheAcceleratorUnlessHidden) {
+  auto inkCount = [](UINT extra) {
+    TestDib d(80, 30, 0xFFFFFFFF);
+    HFONT f = Font(L"Tahoma", -14);
+    SelectObject(d.dc, f);
+    SetBkMode(d.dc, TRANSPARENT);
+    RECT r{0, 0, 80, 30};
+    DrawTextW(d.dc, L"&Yes", -1, &r, DT_SINGLELINE | extra);
+    int n = 0;
+    for (int i = 0; i < 80 * 30; ++i)
+      if ((d.bits[i] & 0xFFFFFF) != 0xFFFFFF) ++n;
+    SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+    DeleteObject(f);
+    return n;
+  };
+  int shown = inkCount(0), hidden = inkCount(DT_HIDEPREFIX);
+  EXPECT_GT(shown, hidden);  // the underline under "Y"
+  EXPECT_GT(hidden, 10);
+}

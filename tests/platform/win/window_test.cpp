@@ -135,6 +135,7 @@ TEST(WinPainting, EraseThenPaintAndChildrenComposeIntoTheTopLevelSurface) {
   EXPECT_EQ(PixelAt(top, 35, 35), 0x00FF00u);  // b covers a
   EXPECT_EQ(PixelAt(top, 60, 60), 0x00FF00u);
   EXPECT_EQ(PixelAt(top, 90, 70), 0x0000FFu);
+  EXPECT_EQ(PixelAt(a, 1, 1), 0xFF0000u);  // a child's own pixels, in its coordinates
   // Nothing left to paint.
   MSG m;
   EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
@@ -261,6 +262,15 @@ TEST(WinInput, PressActivatesUnlessMouseActivateSaysNoAndTellsAncestors) {
   EXPECT_EQ(GetActiveWindow(), b);
   EXPECT_EQ(tw.Of(b, {WM_NCACTIVATE, WM_ACTIVATE}), (std::vector<UINT>{WM_NCACTIVATE, WM_ACTIVATE}));
   EXPECT_EQ(tw.Of(a, {WM_NCACTIVATE, WM_ACTIVATE}), (std::vector<UINT>{WM_NCACTIVATE, WM_ACTIVATE}));
+  EXPECT_EQ(LOWORD(tw.Last(b, WM_ACTIVATE)->wp), WA_CLICKACTIVE);
+  // A disabled window (under a modal dialog) takes no clicks.
+  EnableWindow(b, FALSE);
+  tw.log.clear();
+  InjectMouseButton(0, true, 215, 15);
+  InjectMouseButton(0, false, 215, 15);
+  PumpMessages();
+  EXPECT_TRUE(tw.Of(child, {WM_LBUTTONDOWN}).empty());
+  EXPECT_TRUE(tw.Of(b, {WM_LBUTTONDOWN}).empty());
 }
 
 TEST(WinInput, CaptureDoubleClickAndLeave) {
@@ -498,4 +508,31 @@ TEST(WinPainting, InvalidationFromAWorkerWakesTheLoop) {
   EXPECT_EQ(m.message, WM_PAINT);
   DispatchMessageW(&m);
   worker.join();
+}
+
+TEST(WinWindows, DeferredPositionsAndPlacement) {
+  TestWindows tw;
+  HWND top = tw.Top(0, 0, 200, 200);
+  HWND a = tw.Child(top, 0, 0, 10, 10);
+  HWND b = tw.Child(top, 0, 0, 10, 10);
+  HDWP d = BeginDeferWindowPos(2);
+  d = DeferWindowPos(d, a, nullptr, 5, 5, 20, 20, SWP_NOZORDER);
+  d = DeferWindowPos(d, b, nullptr, 50, 5, 30, 20, SWP_NOZORDER);
+  ASSERT_TRUE(EndDeferWindowPos(d));
+  EXPECT_FALSE(EndDeferWindowPos(d));  // used up
+  RECT r;
+  GetWindowRect(b, &r);
+  EXPECT_EQ(r.left, 50);
+  EXPECT_EQ(r.right - r.left, 30);
+  ShowWindow(top, SW_MAXIMIZE);
+  WINDOWPLACEMENT wp;
+  ASSERT_TRUE(GetWindowPlacement(top, &wp));
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  EXPECT_EQ(wp.rcNormalPosition.right, 200);
+  wp.showCmd = SW_SHOWNORMAL;
+  wp.rcNormalPosition = RECT{10, 10, 110, 60};
+  SetWindowPlacement(top, &wp);
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.bottom, 60);
 }

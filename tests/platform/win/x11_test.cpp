@@ -2,6 +2,8 @@
 // from a screenshot. Skipped with a message where Xvfb (or xdotool, import) is missing.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <cairo.h>
 #include <signal.h>
 #include <spawn.h>
@@ -150,6 +152,18 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
   PumpFor(300);
   EXPECT_EQ(tw.Last(w, WM_LBUTTONDOWN), nullptr);
 
+  // Keys typed into the window arrive as key and character messages.
+  SetFocus(w);
+  tw.log.clear();
+  ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "key", "a"}, server.display), 0);
+  PumpFor(400);
+  auto* key = tw.Last(w, WM_KEYDOWN);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->wp, static_cast<WPARAM>('A'));
+  auto* ch = tw.Last(w, WM_CHAR);
+  ASSERT_NE(ch, nullptr);
+  EXPECT_EQ(ch->wp, static_cast<WPARAM>(L'a'));
+
   TempDir dir;
   std::string shot = dir.file("screen.png");
   ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.display), 0);
@@ -164,6 +178,51 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
       if ((PngPixel(s, x, y) & 0xFF) > 0xFF - 1 && (PngPixel(s, x, y) >> 16) > 0x80) ++light;
   EXPECT_GT(light, 20);
   cairo_surface_destroy(s);
+
+  // Text put on the clipboard here can be pasted by another X client.
+  HGLOBAL g = GlobalAlloc(GHND, 4 * sizeof(wchar_t));
+  std::wcscpy(static_cast<wchar_t*>(GlobalLock(g)), L"转换");
+  GlobalUnlock(g);
+  OpenClipboard(w);
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, g);
+  CloseClipboard();
+  Display* other = XOpenDisplay(server.display.c_str());
+  ASSERT_NE(other, nullptr);
+  Window ow = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+  Atom clip = XInternAtom(other, "CLIPBOARD", False), utf8 = XInternAtom(other, "UTF8_STRING", False);
+  Atom prop = XInternAtom(other, "PASTE", False);
+  XConvertSelection(other, clip, utf8, prop, ow, CurrentTime);
+  XFlush(other);
+  std::string pasted;
+  for (int i = 0; i < 100 && pasted.empty(); ++i) {
+    while (XPending(other)) {
+      XEvent ev;
+      XNextEvent(other, &ev);
+      if (ev.type != SelectionNotify || ev.xselection.property == None) continue;
+      Atom type;
+      int format;
+      unsigned long n, after;
+      unsigned char* data = nullptr;
+      XGetWindowProperty(other, ow, prop, 0, 1024, True, AnyPropertyType, &type, &format, &n, &after, &data);
+      if (data) {
+        pasted.assign(reinterpret_cast<char*>(data), n);
+        XFree(data);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  // A child window for another library (the preview that SDL draws) gets a native X11 window.
+  HWND preview = tw.Child(w, 10, 60, 40, 30);
+  unsigned long native = vxwin::NativeWindowId(preview);
+  ASSERT_NE(native, 0u);
+  XWindowAttributes wa;
+  ASSERT_TRUE(XGetWindowAttributes(other, native, &wa));
+  EXPECT_EQ(wa.width, 40);
+  EXPECT_EQ(wa.x, 10);
+  XDestroyWindow(other, ow);
+  XCloseDisplay(other);
+  EXPECT_EQ(pasted, "\xE8\xBD\xAC\xE6\x8D\xA2");
   DestroyWindow(w);
   vxwin::UseHeadlessBackend();
 }
