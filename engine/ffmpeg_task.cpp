@@ -457,6 +457,7 @@ void TCustomFFmpeg::CloseDecoderList(PCodecItem& AList)
 void TCustomFFmpeg::ClearPostHookContext(TPostHookContext& AContext)
 {
     ResetRGBContext(AContext.Context);
+    AContext.Bitmap.reset();
     delete AContext.Previewer;
     AContext.Previewer = nullptr;
     AContext.preview_last_time = 0;
@@ -577,11 +578,12 @@ void TCustomFFmpeg::Cleanup()
     ReleaseFrameHookChain();
     av::av_freep(&FHookBuf);
     FHookBufSize = 0;
-    if (Fgraph)
-        av::avfilter_graph_free(&Fgraph);
+    Fgraph = nullptr;
+    FreeDeinterlacer();
     FreeBitstreamFilters();
     Fmetadata.clear();
     ResetRGBContext(FHookContext.Context);
+    FHookContext.Bitmap.reset();
     ClearPostHookContext(FPostContext);
 }
 
