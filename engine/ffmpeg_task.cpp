@@ -458,8 +458,13 @@ void TCustomFFmpeg::ClearPostHookContext(TPostHookContext& AContext)
 {
     ResetRGBContext(AContext.Context);
     AContext.Bitmap.reset();
-    delete AContext.Previewer;
+    // The main thread may switch the preview off (and free the window) at the same time.
+    TCriticalSection& lock = PostHookLock();
+    lock.Enter();
+    TObject* previewer = AContext.Previewer;
     AContext.Previewer = nullptr;
+    lock.Leave();
+    delete previewer;
     AContext.preview_last_time = 0;
     AContext.preview_cur_time = 0;
 }

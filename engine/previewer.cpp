@@ -156,11 +156,21 @@ bool TPreviewer::PaintFrame(const std::shared_ptr<TPreviewState>& AState, TBitma
     std::shared_ptr<TPreviewState> state = AState;
     state->FFrameNumber = AFrameNumber;
     state->FPTS = APTS;
-    RunInMainThread([state, ABitmap] {
-        state->FBitmap = ABitmap;
-        PaintInMainThread(*state);
-        state->FBitmap = nullptr;
-    });
+    try {
+        RunInMainThread([state, ABitmap] {
+            state->FBitmap = ABitmap;
+            try {
+                PaintInMainThread(*state);
+            } catch (...) {
+                state->FBitmap = nullptr;
+                throw;
+            }
+            state->FBitmap = nullptr;
+        });
+    } catch (...) {
+        // A window that cannot be painted shows nothing more; the conversion goes on.
+        state->FClosed = true;
+    }
     return !state->FClosed;
 }
 
