@@ -243,7 +243,8 @@ bool StreamIs(AVFormatContext* ic, int index, AVMediaType type)
 
 }  // namespace
 
-bool TCustomAVProbe::IsAudioStream(int AStreamIndex)
+// The stream kind tests share their checks: a loaded file and an index inside it.
+bool TCustomAVProbe::StreamIsOfType(int AStreamIndex, int AType)
 {
     if (FFileHandle == nullptr) {
         ReportError(AV_LOG_WARNING, L"file not loaded.");
@@ -253,34 +254,12 @@ bool TCustomAVProbe::IsAudioStream(int AStreamIndex)
         ReportError(AV_LOG_ERROR, Format(L"stream index #%d is invalid.", AStreamIndex));
         return false;
     }
-    return StreamIs(FFileHandle, AStreamIndex, AVMEDIA_TYPE_AUDIO);
+    return StreamIs(FFileHandle, AStreamIndex, static_cast<AVMediaType>(AType));
 }
 
-bool TCustomAVProbe::IsVideoStream(int AStreamIndex)
-{
-    if (FFileHandle == nullptr) {
-        ReportError(AV_LOG_WARNING, L"file not loaded.");
-        return false;
-    }
-    if (AStreamIndex < 0 || AStreamIndex >= static_cast<int>(FFileHandle->nb_streams)) {
-        ReportError(AV_LOG_ERROR, Format(L"stream index #%d is invalid.", AStreamIndex));
-        return false;
-    }
-    return StreamIs(FFileHandle, AStreamIndex, AVMEDIA_TYPE_VIDEO);
-}
-
-bool TCustomAVProbe::IsSubtitleStream(int AStreamIndex)
-{
-    if (FFileHandle == nullptr) {
-        ReportError(AV_LOG_WARNING, L"file not loaded.");
-        return false;
-    }
-    if (AStreamIndex < 0 || AStreamIndex >= static_cast<int>(FFileHandle->nb_streams)) {
-        ReportError(AV_LOG_ERROR, Format(L"stream index #%d is invalid.", AStreamIndex));
-        return false;
-    }
-    return StreamIs(FFileHandle, AStreamIndex, AVMEDIA_TYPE_SUBTITLE);
-}
+bool TCustomAVProbe::IsAudioStream(int AStreamIndex) { return StreamIsOfType(AStreamIndex, AVMEDIA_TYPE_AUDIO); }
+bool TCustomAVProbe::IsVideoStream(int AStreamIndex) { return StreamIsOfType(AStreamIndex, AVMEDIA_TYPE_VIDEO); }
+bool TCustomAVProbe::IsSubtitleStream(int AStreamIndex) { return StreamIsOfType(AStreamIndex, AVMEDIA_TYPE_SUBTITLE); }
 
 TFileStreamInfo TCustomAVProbe::FileStreamInfo()
 {

@@ -112,6 +112,7 @@ public:
     TSubtitleStreamInfo GetSubtitleStreamInfo(int AStreamIndex);
 
 protected:
+    bool StreamIsOfType(int AStreamIndex, int AType);
     // Holds CodecLock while it lives (opening and closing codecs, the stream analysis).
     class TCodecLockScope {
     public:

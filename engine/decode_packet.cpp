@@ -141,6 +141,8 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
             if (type == AVMEDIA_TYPE_AUDIO) {
                 if (size > 0)
                     DoAudioOut(os, ost, ist, samples, size);
+            } else if (type == AVMEDIA_TYPE_VIDEO && ost->filter_graph) {
+                FilterVideoFrame(os, ost, ist, AFrame);
             } else if (type == AVMEDIA_TYPE_VIDEO) {
                 int frameSize = 0;
                 DoVideoOut(os, ost, ist, AFrame, frameSize);
@@ -259,7 +261,13 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
         });
     }
 
-    // The end of the stream's input: the encoders it feeds give out what they still hold.
+    // The end of the stream's input: the filter graphs and then the encoders it feeds give out
+    // what they still hold.
+    if (!pkt && type == AVMEDIA_TYPE_VIDEO)
+        forEachOutput([&](TAVOutputStream* ost) {
+            if (ost->encoding_needed && ost->filter_graph)
+                FlushFilterGraph(Foutput_files[ost->file_index], ost, ist);
+        });
     if (!pkt && run.DrainEncoders)
         forEachOutput([&](TAVOutputStream* ost) {
             if (ost->encoding_needed)

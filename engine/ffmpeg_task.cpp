@@ -457,8 +457,14 @@ void TCustomFFmpeg::CloseDecoderList(PCodecItem& AList)
 void TCustomFFmpeg::ClearPostHookContext(TPostHookContext& AContext)
 {
     ResetRGBContext(AContext.Context);
-    delete AContext.Previewer;
+    AContext.Bitmap.reset();
+    // The main thread may switch the preview off (and free the window) at the same time.
+    TCriticalSection& lock = PostHookLock();
+    lock.Enter();
+    TObject* previewer = AContext.Previewer;
     AContext.Previewer = nullptr;
+    lock.Leave();
+    delete previewer;
     AContext.preview_last_time = 0;
     AContext.preview_cur_time = 0;
 }
@@ -577,11 +583,12 @@ void TCustomFFmpeg::Cleanup()
     ReleaseFrameHookChain();
     av::av_freep(&FHookBuf);
     FHookBufSize = 0;
-    if (Fgraph)
-        av::avfilter_graph_free(&Fgraph);
+    Fgraph = nullptr;
+    FreeDeinterlacer();
     FreeBitstreamFilters();
     Fmetadata.clear();
     ResetRGBContext(FHookContext.Context);
+    FHookContext.Bitmap.reset();
     ClearPostHookContext(FPostContext);
 }
 

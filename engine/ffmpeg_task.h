@@ -25,6 +25,7 @@
 #include "engine/ff_utils.h"
 #include "engine/stream_codecs.h"
 #include "engine/task_options.h"
+#include "platform/framework/bitmap.h"
 #include "platform/framework/component.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/sync_objects.h"
@@ -76,6 +77,7 @@ using PCodecItem = TCodecItem*;
 
 struct TCustomHookContext {
     TRGBConvertContext Context;
+    std::unique_ptr<TBitmap> Bitmap;  // the picture handed to the custom hook
 };
 
 struct TPostHookContext {
@@ -83,6 +85,9 @@ struct TPostHookContext {
     TObject* Previewer;  // the task's preview window, nil until the first preview picture
     int64_t preview_last_time;
     int64_t preview_cur_time;
+    std::unique_ptr<TBitmap> Bitmap;  // the picture handed to the preview
+    // The clock the preview cadence is measured with (microseconds); nil: the libraries' clock.
+    int64_t (*Clock)();
 };
 
 enum TPostHook { phPreview, phBitmap, phHBITMAP };
@@ -214,9 +219,30 @@ public:
     // picture handed to a video encoder (hooks and preview).
     void PreProcessVideoFrame(TAVInputStream* AInStream, AVFrame* APicture);
     void ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder);
+    void CallCustomHook(AVFrame* APicture, int64_t APts);
+    // Deinterlaces a decoded picture in place ("deinterlace"); False when its format cannot be.
+    bool DeinterlacePicture(AVFrame* APicture);
+    void FreeDeinterlacer();
+    AVFilterGraph* FDeinterlaceGraph = nullptr;
+    AVFilterContext* FDeinterlaceSource = nullptr;
+    AVFilterContext* FDeinterlaceSink = nullptr;
+    int FDeinterlaceWidth = 0, FDeinterlaceHeight = 0, FDeinterlaceFormat = -1;
     // Sets up the video filter graph between a decoded input stream and an encoded output
     // stream (video_filter_graph.cpp): 0, or -1 with the reason in FLastErrMsg when it has one.
     int BuildFilterGraph(TAVInputStream* AInStream, TAVOutputStream* AOutStream);
+    // (Re)builds the graph of an output stream for pictures of the given size, format and
+    // sample aspect: 0, or -1 when a step of the filter library fails.
+    int CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidth, int AHeight, int AFormat,
+                               AVRational ASampleAspect);
+    // The next picture of a graph's sink into AFrame, its time in microseconds into APts: 1, or
+    // -1 when the sink has none now.
+    int GetFilteredPicture(AVFilterContext* ASinkContext, AVFrame* AFrame, int64_t& APts);
+    // Feeds a decoded picture into the graph of an output stream and encodes what comes out;
+    // FlushFilterGraph ends the graph's input and encodes the rest.
+    void FilterVideoFrame(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                          AVFrame* APicture);
+    void FlushFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream);
+    void DrainFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream);
     TTranscodeRun* FRun = nullptr;
     // Outputs a run wrote no packet into: the clean-up removes them like empty files.
     std::vector<const AVFormatContext*> FUnwrittenOutputs;
@@ -372,7 +398,7 @@ public:
     bool Fqp_hist = false;
     String Fvfilters;
     bool FEnableFilter = false;
-    AVFilterGraph* Fgraph = nullptr;
+    AVFilterGraph* Fgraph = nullptr;  // the graph built last; owned by its output stream's record
     bool Fintra_only = false;
     int Faudio_sample_rate = 44100;
     int64_t Fchannel_layout = 0;
@@ -516,10 +542,37 @@ private:
     std::atomic<bool> FPaused{false};
 };
 
-// The published task class the task component creates.
+class TAVProbe;
+
+// The published task class the task component creates: the transcoder with one media probe per
+// input and the component's own copy of every input and output option record it was given
+// (ff_task.cpp).
 class TFFmpeg : public TCustomFFmpeg {
 public:
-    using TCustomFFmpeg::TCustomFFmpeg;
+    explicit TFFmpeg(int AMaxFiles);
+    ~TFFmpeg() override;
+
+    // The probe of input AIndex, created on first use.
+    TAVProbe* GetProbe(int AIndex);
+
+    // Entry AIndex is allocated (at the defaults) when empty, then takes a copy of AOptions.
+    void SetInputOptions(int AIndex, PInputOptions AOptions);
+    void SetOutputOptions(int AIndex, POutputOptions AOptions);
+    // Entry AIndex back to the defaults, when it exists.
+    void ClearInputOptions(int AIndex);
+    void ClearOutputOptions(int AIndex);
+    // Hands each line of an option text to the option dispatcher, except the names that only
+    // an output's stream pass may use; the codec names only with AAll (the input side).
+    void ApplyExtOptions(const String& AText, bool AAll);
+
+    // Open the next input (False with FLastErrMsg on failure) and the next output (the new
+    // number of outputs, -1 with FLastErrMsg on failure) for the task component.
+    virtual bool OpenInput(const String& AFileName);
+    virtual int OpenOutput(const String& AFileName, bool AJoin);
+
+    std::vector<TAVProbe*> FAVProbes;            // [FMaxFiles], nil until used
+    std::vector<PInputOptions> FInputOptions;    // [FMaxFiles], nil until used
+    std::vector<POutputOptions> FOutputOptions;  // [FMaxFiles], nil until used
 };
 
 // The display aspect an input video stream hands on: width x sample aspect / height, width /

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/ffmpeg_api.h"
@@ -73,6 +74,14 @@ struct TAVOutputStream {
     int video_crop = 0;
     int topBand = 0, bottomBand = 0, leftBand = 0, rightBand = 0;
     int original_topBand = 0, original_bottomBand = 0, original_leftBand = 0, original_rightBand = 0;
+    // The video filter graph of the stream ("vfilters"): decoded pictures enter its source, the
+    // encoder takes them from its sink. The graph is rebuilt when the decoded pictures change
+    // size or format; source_width, source_height and source_format are what it was built for.
+    AVFilterGraph* filter_graph = nullptr;
+    AVFilterContext* input_video_filter = nullptr;
+    AVFilterContext* out_video_filter = nullptr;
+    int source_width = 0, source_height = 0, source_format = -1;
+    std::string filter_chain;  // the filters as built, "src -> ... -> out"
 
     // audio
     int audio_resample = 0;

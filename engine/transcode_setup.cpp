@@ -705,7 +705,12 @@ void TCustomFFmpeg::FreeStreamTables()
         ost->img_resample_ctx = nullptr;
         ost->video_resample = 0;
         av::swr_free(&ost->resample);
+        if (ost->filter_graph)
+            av::avfilter_graph_free(&ost->filter_graph);
+        ost->input_video_filter = nullptr;
+        ost->out_video_filter = nullptr;
     }
+    Fgraph = nullptr;
     run.OutputStreamTable.clear();
     av::av_frame_free(&run.DecodedFrame);
     av::av_packet_free(&run.OutPacket);

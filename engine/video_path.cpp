@@ -60,11 +60,40 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
     if (nb_frames <= 0)
         return;
 
+    // A filtered picture comes cropped and scaled by its graph; only one that still differs
+    // from the encoder (the graph was rebuilt for a changed input) is scaled here.
+    const bool filtered = AOutStream->filter_graph != nullptr;
+    AVFrame* picture = APicture;
+    if (filtered && (APicture->width != enc->width || APicture->height != enc->height ||
+                     APicture->format != enc->pix_fmt)) {
+        if (!shared->pict_tmp) {
+            shared->pict_tmp = av::av_frame_alloc();
+            if (shared->pict_tmp) {
+                shared->pict_tmp->format = enc->pix_fmt;
+                shared->pict_tmp->width = enc->width;
+                shared->pict_tmp->height = enc->height;
+            }
+            if (!shared->pict_tmp || av::av_frame_get_buffer(shared->pict_tmp, 0) < 0)
+                throw FFmpegException(L"Cannot allocate temp picture, check pix fmt");
+        }
+        shared->img_resample_ctx = av::sws_getCachedContext(
+            shared->img_resample_ctx, APicture->width, APicture->height, AVPixelFormat(APicture->format), enc->width,
+            enc->height, enc->pix_fmt, int(Fsws_flags), nullptr, nullptr, nullptr);
+        if (!shared->img_resample_ctx)
+            throw FFmpegException(L"Cannot get resampling context");
+        if (av::av_frame_make_writable(shared->pict_tmp) < 0)
+            throw FFmpegException(L"Cannot allocate temp picture, check pix fmt");
+        av::sws_scale(shared->img_resample_ctx, APicture->data, APicture->linesize, 0, APicture->height,
+                      shared->pict_tmp->data, shared->pict_tmp->linesize);
+        picture = shared->pict_tmp;
+    }
+
     // A picture of another size or format than the scaler was made for: new bands in
     // proportion, a new scaler (a stream without one so far gets one rather than failing).
-    const bool changed = APicture->width - (shared->leftBand + shared->rightBand) != shared->resample_width ||
-                         APicture->height - (shared->topBand + shared->bottomBand) != shared->resample_height ||
-                         APicture->format != shared->resample_pix_fmt;
+    const bool changed = !filtered &&
+                         (APicture->width - (shared->leftBand + shared->rightBand) != shared->resample_width ||
+                          APicture->height - (shared->topBand + shared->bottomBand) != shared->resample_height ||
+                          APicture->format != shared->resample_pix_fmt);
     if (changed) {
         const char* name = av::av_get_pix_fmt_name(AVPixelFormat(APicture->format));
         DefaultLogger()->Log(this, llQuiet,
@@ -101,7 +130,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
             av::sws_freeContext(shared->img_resample_ctx);
         shared->img_resample_ctx = nullptr;
     }
-    if (shared->video_resample && !shared->img_resample_ctx) {
+    if (!filtered && shared->video_resample && !shared->img_resample_ctx) {
         int64_t flags = Fsws_flags;
         if (FOptions.sws_opts && av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
             Fsws_flags = unsigned(flags);
@@ -114,9 +143,8 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
     }
 
     // Cropping: the planes start further in, the picture is smaller.
-    AVFrame* picture = APicture;
     TFrameHolder cropped;
-    if (!FEnableFilter && shared->video_crop) {
+    if (!filtered && shared->video_crop) {
         const AVPixFmtDescriptor* desc = av::av_pix_fmt_desc_get(AVPixelFormat(APicture->format));
         cropped.Frame = av::av_frame_alloc();
         if (!desc || !cropped.Frame || av::av_frame_ref(cropped.Frame, APicture) < 0 ||
@@ -142,7 +170,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
         picture = cropped.Frame;
     }
 
-    if (!FEnableFilter && shared->video_resample) {
+    if (!filtered && shared->video_resample) {
         // The encoder may still hold the previous picture: scale into a buffer of our own.
         if (av::av_frame_make_writable(shared->pict_tmp) < 0)
             throw FFmpegException(L"Cannot allocate temp picture, check pix fmt");

@@ -26,11 +26,17 @@ void TThread::Start()
 {
     if (FStarted.exchange(true))
         throw EThread(L"Cannot call Start on a running or terminated thread");
+    // Held until the thread object is stored: a thread that frees itself at its end must not
+    // be freed while this assignment still writes into it.
+    std::lock_guard<std::mutex> lock(FMutex);
     FThread = std::thread([this] { Run(); });
 }
 
 void TThread::Run()
 {
+    {
+        std::lock_guard<std::mutex> lock(FMutex);  // Start has stored the thread
+    }
     FTid = static_cast<pid_t>(::syscall(SYS_gettid));
     if (FPriority != tpNormal)
         ApplyPriority(FTid, FPriority);

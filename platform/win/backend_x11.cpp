@@ -591,6 +591,22 @@ class X11Backend final : public Backend {
     if (ic) XDestroyIC(ic);
   }
 
+  // Called on the UI thread after a focus change: our window holding the X focus is active; when
+  // none of ours holds it, no window of ours is.
+  void FollowXFocus() {
+    Window focus = 0;
+    int revert;
+    XGetInputFocus(dpy_, &focus, &revert);
+    if (focus == PointerRoot || focus == None) return;  // no window holds it: nothing to follow
+    std::uintptr_t h = HandleOf(focus);
+    HWND active = GetActiveWindow();
+    if (h) {
+      if (reinterpret_cast<HWND>(h) != active && IsWindowVisible(reinterpret_cast<HWND>(h))) SetActiveWindow(reinterpret_cast<HWND>(h));
+    } else if (active) {
+      SetActiveWindow(nullptr);
+    }
+  }
+
   // Another program asks for our clipboard text.
   void ServeSelection(const XSelectionRequestEvent& rq) {
     XSelectionEvent reply{};
@@ -689,6 +705,12 @@ class X11Backend final : public Backend {
               SetWindowPos(w->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
           });
         }
+        break;
+      case FocusIn:
+      case FocusOut:
+        // Another program took the keyboard, or the user came back: activation follows the X focus.
+        if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior) break;
+        QueueInMainThread([this] { FollowXFocus(); });
         break;
       case MapNotify:
         // Mapped again by the window manager (restored from the task bar) while minimised.

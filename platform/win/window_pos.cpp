@@ -289,7 +289,9 @@ BOOL AdjustWindowRectEx(RECT* r, DWORD style, BOOL, DWORD exStyle) {
   if (exStyle & WS_EX_CLIENTEDGE) b += 2;
   r->left -= b;
   r->right += b;
-  r->top -= b + (((style & WS_CAPTION) == WS_CAPTION) ? GetSystemMetrics(SM_CYCAPTION) : 0);
+  // A tool window has the small caption the default frame draws for it.
+  const int caption = (style & WS_CAPTION) != WS_CAPTION ? 0 : (exStyle & WS_EX_TOOLWINDOW) ? 16 : GetSystemMetrics(SM_CYCAPTION);
+  r->top -= b + caption;
   r->bottom += b;
   return TRUE;
 }

@@ -195,8 +195,9 @@ TEST_P(PresetConversion, Converts)
     } else {
         EXPECT_EQ(facts.VideoCodec, ExpectedCodec(Options.VideoCodec, Options.TargetType, out, AVMEDIA_TYPE_VIDEO));
         EXPECT_GT(facts.VideoPackets, 0);
-        if (!Options.FrameSize.empty())
+        if (!Options.FrameSize.empty()) {
             EXPECT_EQ(IntToStr(facts.Width) + L"*" + IntToStr(facts.Height), Options.FrameSize);
+        }
     }
 }
 

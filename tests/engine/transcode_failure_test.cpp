@@ -161,15 +161,6 @@ TEST_F(TranscodeFailure, TruncatedInput)
     EXPECT_LT(f.VideoPackets, 50);
 }
 
-// Video filters have no graph to run in yet: the run says so instead of ignoring them.
-TEST_F(TranscodeFailure, VideoFiltersAreRefused)
-{
-    std::string in = Clip();
-    std::string out = Dir.file("out.avi");
-    Prepare(in, out, {{"vfilters", "hflip"}});
-    ExpectFailure(in, out, "Error opening filters!");
-}
-
 // The disk refuses further bytes midway (a file size limit of the process): the run fails with
 // the writing error, the codecs are closed and the input is untouched.
 TEST_F(TranscodeFailure, WritingFailsMidway)

@@ -103,6 +103,22 @@ TEST(Thread, FreeOnTerminateAndTerminate)
     EXPECT_EQ(gone.WaitFor(10000), wrSignaled);
 }
 
+// Threads that end at once and free themselves: none is freed while Start still stores it.
+TEST(Thread, FreeOnTerminateThreadsEndingAtOnce)
+{
+    static std::atomic<int> gone{0};
+    struct TShort : TThread {
+        ~TShort() override { ++gone; }
+        void Execute() override {}
+    };
+    for (int i = 0; i < 200; ++i) {
+        auto* t = new TShort;
+        t->FreeOnTerminate = true;
+        t->Start();
+    }
+    EXPECT_TRUE(WaitServingMainThread([] { return gone == 200; }, 1, 10000));
+}
+
 TEST(Event, AutoResetWakesOneWaiter)
 {
     TEvent ev(false, false);

@@ -536,3 +536,18 @@ TEST(WinWindows, DeferredPositionsAndPlacement) {
   EXPECT_EQ(r.left, 10);
   EXPECT_EQ(r.bottom, 60);
 }
+
+// The frame that AdjustWindowRectEx adds is the frame the window gets: a caption window and a
+// tool window (small caption) both end up with the client size asked for.
+TEST(WinGeometry, AdjustWindowRectMatchesTheClientArea) {
+  TestWindows tw;
+  for (DWORD ex : {DWORD(0), DWORD(WS_EX_TOOLWINDOW)}) {
+    RECT r{0, 0, 176, 144};
+    ASSERT_TRUE(AdjustWindowRectEx(&r, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, ex));
+    HWND w = tw.Top(10, 10, r.right - r.left, r.bottom - r.top, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, ex);
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, 176) << ex;
+    EXPECT_EQ(client.bottom, 144) << ex;
+  }
+}
