@@ -14,6 +14,32 @@ TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomControl(AOwner)
     FItems.OnChange = [this](TObject*) { ItemsChanged(); };
 }
 
+void TCustomListBox::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    p.Style |= WS_VSCROLL;
+}
+
+void TCustomListBox::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateScrollBars();
+}
+
+void TCustomListBox::UpdateScrollBars()
+{
+    if (!FHandle || FInScrollUpdate || FItems.UpdateCount() > 0) return;
+    FInScrollUpdate = true;
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    si.nMin = 0;
+    si.nMax = std::max(0, FItems.Count() - 1);
+    si.nPage = static_cast<UINT>(VisibleRows());
+    si.nPos = FTopIndex;
+    SetScrollInfo(FHandle, SB_VERT, &si, TRUE);
+    FInScrollUpdate = false;
+}
+
 void TCustomListBox::ItemsChanged()
 {
     FSel.resize(static_cast<size_t>(FItems.Count()), false);
@@ -52,6 +78,7 @@ void TCustomListBox::SetTopIndex(int v)
 {
     int maxTop = std::max(0, FItems.Count() - VisibleRows());
     FTopIndex = std::clamp(v, 0, maxTop);
+    UpdateScrollBars();
     Invalidate();
 }
 
@@ -213,6 +240,24 @@ void TCustomListBox::Dispatch(TMessage& m)
     case WM_MOUSEWHEEL:
         SetTopIndex(FTopIndex - GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3);
         m.Result = 1;
+        return;
+    case WM_SIZE:
+        TCustomControl::Dispatch(m);
+        SetTopIndex(FTopIndex);
+        return;
+    case WM_VSCROLL:
+        switch (LOWORD(m.WParam)) {
+        case SB_LINEUP: SetTopIndex(FTopIndex - 1); break;
+        case SB_LINEDOWN: SetTopIndex(FTopIndex + 1); break;
+        case SB_PAGEUP: SetTopIndex(FTopIndex - VisibleRows()); break;
+        case SB_PAGEDOWN: SetTopIndex(FTopIndex + VisibleRows()); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: SetTopIndex(static_cast<short>(HIWORD(m.WParam))); break;
+        case SB_TOP: SetTopIndex(0); break;
+        case SB_BOTTOM: SetTopIndex(FItems.Count()); break;
+        default: break;
+        }
+        m.Result = 0;
         return;
     case WM_KEYDOWN: {
         if (DoKeyDown(m)) return;

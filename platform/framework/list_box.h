@@ -63,6 +63,10 @@ protected:
     bool WantsKey(WORD Key) override { return Key == VK_UP || Key == VK_DOWN; }
     void MoveTo(int Index, TShiftState Shift);
     void ItemsChanged();
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void UpdateScrollBars();
+    bool FInScrollUpdate = false;
     int VisibleRows();
 
     TStringList FItems;

@@ -69,7 +69,27 @@ TListColumns::TListColumns(TCustomListView* AOwner)
 {
 }
 
-void TListColumns::Update(TCollectionItem*) { FOwner->ColumnsChanged(); }
+void TListColumns::Update(TCollectionItem*)
+{
+    if (!FAdding) FOwner->ColumnsChanged();
+}
+
+TListColumn* TListColumns::Add() { return Insert(Count()); }
+
+TListColumn* TListColumns::Insert(int Index)
+{
+    FAdding = true;
+    TCollectionItem* item = nullptr;
+    try {
+        item = TCollection::Insert(Index);
+    } catch (...) {
+        FAdding = false;
+        throw;
+    }
+    FAdding = false;
+    FOwner->ColumnsChanged();
+    return static_cast<TListColumn*>(item);
+}
 
 // ---- TListItem ----
 
@@ -267,7 +287,10 @@ void TListItems::BeginUpdate() { ++FUpdateCount; }
 void TListItems::EndUpdate()
 {
     if (FUpdateCount > 0) --FUpdateCount;
-    if (FUpdateCount == 0 && FOwner) FOwner->Invalidate();
+    if (FUpdateCount == 0 && FOwner) {
+        FOwner->ClampScroll();
+        FOwner->Invalidate();
+    }
 }
 
 // ---- TCustomListView ----
@@ -297,10 +320,61 @@ void TCustomListView::SetViewStyle(TViewStyle v)
     Invalidate();
 }
 
+void TCustomListView::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    p.Style |= WS_VSCROLL | WS_HSCROLL;
+}
+
 void TCustomListView::CreateWnd()
 {
     TCustomControl::CreateWnd();
     UpdateHeader();
+    UpdateScrollBars();
+}
+
+void TCustomListView::UpdateScrollBars()
+{
+    if (!FHandle || FInScrollUpdate || FItems.FUpdateCount > 0) return;
+    FInScrollUpdate = true;
+    SCROLLINFO v;
+    v.fMask = SIF_ALL;
+    v.nMin = 0;
+    v.nMax = std::max(0, FItems.Count() - 1);
+    v.nPage = static_cast<UINT>(std::max(1, VisibleRowCount()));
+    v.nPos = FTopIndex;
+    SetScrollInfo(FHandle, SB_VERT, &v, TRUE);
+    SCROLLINFO h;
+    h.fMask = SIF_ALL;
+    h.nMin = 0;
+    h.nMax = std::max(0, ColumnsWidth() - 1);
+    h.nPage = static_cast<UINT>(std::max(1, ClientWidth()));
+    h.nPos = FScrollX;
+    SetScrollInfo(FHandle, SB_HORZ, &h, TRUE);
+    FInScrollUpdate = false;
+}
+
+void TCustomListView::ScrollMessage(TMessage& m, bool vertical)
+{
+    int code = LOWORD(m.WParam);
+    int page = vertical ? std::max(1, VisibleRowCount()) : std::max(1, ClientWidth());
+    int line = vertical ? 1 : 10;
+    int& pos = vertical ? FTopIndex : FScrollX;
+    switch (code) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: pos = static_cast<short>(HIWORD(m.WParam)); break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = vertical ? FItems.Count() : ColumnsWidth(); break;
+    default: return;
+    }
+    ClampScroll();
+    Invalidate();
+    if (FHeader && !vertical) InvalidateRect(FHeader, nullptr, FALSE);
+    m.Result = 0;
 }
 
 void TCustomListView::DestroyWnd()
@@ -482,6 +556,7 @@ void TCustomListView::InvalidateItem(TListItem* Item)
 
 void TCustomListView::ColumnsChanged()
 {
+    ClampScroll();
     Invalidate();
     if (FHeader) InvalidateRect(FHeader, nullptr, FALSE);
 }
@@ -533,6 +608,7 @@ void TCustomListView::ClampScroll()
     FTopIndex = std::clamp(FTopIndex, 0, maxTop);
     int maxX = std::max(0, ColumnsWidth() - ClientWidth());
     FScrollX = std::clamp(FScrollX, 0, maxX);
+    UpdateScrollBars();
 }
 
 void TCustomListView::Scroll(int DX, int DY)
@@ -767,6 +843,12 @@ void TCustomListView::Dispatch(TMessage& m)
         FCachedRowHeight = 0;
         UpdateHeader();
         break;
+    case WM_VSCROLL:
+        ScrollMessage(m, true);
+        return;
+    case WM_HSCROLL:
+        ScrollMessage(m, false);
+        return;
     case LVM_GETHEADER:
         m.Result = reinterpret_cast<LRESULT>(FHeader);
         return;

@@ -50,7 +50,9 @@ private:
 class TListColumns : public TCollection {
 public:
     explicit TListColumns(TCustomListView* AOwner);
-    TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }
+    // The list hears of a new column once it is whole.
+    TListColumn* Add();
+    TListColumn* Insert(int Index);
     TListColumn* Items(int i) const { return static_cast<TListColumn*>(TCollection::Items(i)); }
     TCustomListView* Owner() const { return FOwner; }
 
@@ -59,6 +61,7 @@ protected:
 
 private:
     TCustomListView* FOwner;
+    bool FAdding = false;
 };
 
 class TListItem : public TPersistent {
@@ -230,8 +233,13 @@ protected:
     void MoveFocus(int Index, TShiftState Shift);
     void ClampScroll();
     void CreateWnd() override;
+    void CreateParams(TCreateParams& Params) override;
     void DestroyWnd() override;
     void UpdateHeader();
+    // Hands the scroll range and position to the window's standard scroll bars.
+    void UpdateScrollBars();
+    void ScrollMessage(TMessage& m, bool vertical);
+    bool FInScrollUpdate = false;
     HWND FHeader = nullptr;
 
     TListColumns FColumns;

@@ -340,6 +340,39 @@ TCustomTreeView::~TCustomTreeView()
     OnDeletion = nullptr;
 }
 
+void TCustomTreeView::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    p.Style |= WS_VSCROLL;
+}
+
+void TCustomTreeView::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateScrollBars();
+}
+
+int TCustomTreeView::TopRow() const
+{
+    int row = 0;
+    for (TTreeNode* n = FTop ? FTop->GetPrevVisible() : nullptr; n; n = n->GetPrevVisible()) ++row;
+    return row;
+}
+
+void TCustomTreeView::UpdateScrollBars()
+{
+    if (!FHandle || FInScrollUpdate || FNodes.FUpdateCount > 0) return;
+    FInScrollUpdate = true;
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    si.nMin = 0;
+    si.nMax = std::max(0, VisibleNodeCount() - 1);
+    si.nPage = static_cast<UINT>(std::max(1, VisibleCount()));
+    si.nPos = TopRow();
+    SetScrollInfo(FHandle, SB_VERT, &si, TRUE);
+    FInScrollUpdate = false;
+}
+
 void TCustomTreeView::TreeChanged()
 {
     if (FNodes.FUpdateCount > 0) return;
@@ -489,6 +522,7 @@ void TCustomTreeView::ClampTop()
         FTop = FTop->GetPrevVisible();
         ++after;
     }
+    UpdateScrollBars();
 }
 
 void TCustomTreeView::SetTopItem(TTreeNode* Node)
@@ -633,6 +667,25 @@ void TCustomTreeView::Dispatch(TMessage& m)
     case CM_FONTCHANGED:
         FCachedItemHeight = 0;
         break;
+    case WM_VSCROLL: {
+        int row = TopRow(), page = std::max(1, VisibleCount());
+        switch (LOWORD(m.WParam)) {
+        case SB_LINEUP: --row; break;
+        case SB_LINEDOWN: ++row; break;
+        case SB_PAGEUP: row -= page; break;
+        case SB_PAGEDOWN: row += page; break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: row = static_cast<short>(HIWORD(m.WParam)); break;
+        case SB_TOP: row = 0; break;
+        case SB_BOTTOM: row = VisibleNodeCount(); break;
+        default: return;
+        }
+        TTreeNode* n = FNodes.GetFirstNode();
+        for (int i = 0; n && i < row && n->GetNextVisible(); ++i) n = n->GetNextVisible();
+        SetTopItem(n);
+        m.Result = 0;
+        return;
+    }
     case WM_SIZE:
         TCustomControl::Dispatch(m);
         ClampTop();

@@ -178,6 +178,12 @@ protected:
     void TreeChanged();
     int RowOf(const TTreeNode* Node) const;   // visible row index, -1 when hidden
     void ClampTop();
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    // Hands the rows' range and the top row to the window's vertical scroll bar.
+    void UpdateScrollBars();
+    int TopRow() const;   // visible nodes above the top one
+    bool FInScrollUpdate = false;
 
     TTreeNodes FNodes;
     TTreeNode* FSelected = nullptr;

@@ -243,3 +243,29 @@ TEST_F(ListViews, HeaderClicksAndDividerDragsResizeColumns)
     // The header window paints the sections.
     EXPECT_EQ(PixelOf(f, 100, lv->HeaderHeight() / 2), Rgb(ColorToRGB(clBtnFace)));
 }
+
+TEST_F(ListViews, StandardScrollBarsFollowTheRowsAndScrollTheList)
+{
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(lv->Handle(), SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 19);
+    EXPECT_EQ(static_cast<int>(si.nPage), lv->VisibleRowCount());
+    EXPECT_EQ(si.nPos, 0);
+    lv->Perform(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(lv->TopItem(), lv->Items()->Item(1));
+    lv->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5));
+    EXPECT_EQ(lv->TopItem(), lv->Items()->Item(5));
+    GetScrollInfo(lv->Handle(), SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 5);
+    lv->Perform(WM_VSCROLL, SB_BOTTOM);
+    EXPECT_EQ(lv->TopItem()->Index() + lv->VisibleRowCount(), 20);
+    // Columns wider than the list scroll sideways.
+    lv->Column(1)->SetWidth(600);
+    GetScrollInfo(lv->Handle(), SB_HORZ, &si);
+    EXPECT_EQ(si.nMax, 150 + 600 - 1);
+    lv->Perform(WM_HSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -10);
+    lv->Perform(WM_HSCROLL, SB_PAGEDOWN);   // a page, held where the last column ends at the edge
+    EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -(750 - lv->ClientWidth()));
+}

@@ -261,6 +261,15 @@ TEST_F(StdControls, ListBoxSelectsByMouseAndKeysAndAnswersItsMessages)
     EXPECT_EQ(lb->ItemIndex(), 29);
     EXPECT_EQ(lb->TopIndex(), 30 - (lb->ClientHeight() - 4) / lb->ItemHeight());
     EXPECT_EQ(lb->Perform(LB_GETCOUNT), 30);
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(lb->Handle(), SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 29);
+    EXPECT_EQ(si.nPos, lb->TopIndex());
+    lb->Perform(WM_VSCROLL, SB_TOP);
+    EXPECT_EQ(lb->TopIndex(), 0);
+    lb->Perform(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(lb->TopIndex(), 1);
     EXPECT_EQ(lb->Perform(LB_GETCURSEL), 29);
     lb->Perform(LB_SETCURSEL, 5);
     EXPECT_EQ(lb->ItemIndex(), 5);

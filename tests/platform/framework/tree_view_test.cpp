@@ -139,3 +139,24 @@ TEST_F(TreeViews, CustomDrawSeesEveryVisibleNodeInBothStages)
     Pump();
     EXPECT_EQ(seen, (std::vector<std::string>{"我的电脑<", "我的电脑>", "a<", "a>", "b<", "b>", "other<"}));
 }
+
+TEST_F(TreeViews, VerticalScrollBarFollowsTheVisibleNodes)
+{
+    TTreeNodes* n = tv->Items();
+    n->BeginUpdate();
+    for (int i = 0; i < 40; ++i) n->AddChild(b, L"x" + std::to_wstring(i));
+    n->EndUpdate();
+    root->Expand(false);
+    b->Expand(false);
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(tv->Handle(), SB_VERT, &si));
+    EXPECT_EQ(si.nMax, tv->VisibleNodeCount() - 1);
+    EXPECT_EQ(static_cast<int>(si.nPage), tv->VisibleCount());
+    tv->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3));
+    EXPECT_EQ(tv->TopItem(), b->Item(0));   // rows: the root, a, b, then b's children
+    GetScrollInfo(tv->Handle(), SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 3);
+    tv->Perform(WM_VSCROLL, SB_LINEUP);
+    EXPECT_EQ(tv->TopItem(), b);
+}
