@@ -15,6 +15,39 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomControl(AOwner)
     FLines.OnChange = [this](TObject*) { LinesChanged(); };
 }
 
+void TCustomMemo::SetScrollBars(TScrollStyle v)
+{
+    if (v == FScrollBars) return;
+    FScrollBars = v;
+    RecreateWnd();
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    if (FScrollBars == ssVertical || FScrollBars == ssBoth) p.Style |= WS_VSCROLL;
+}
+
+void TCustomMemo::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateScrollBars();
+}
+
+void TCustomMemo::UpdateScrollBars()
+{
+    if (!FHandle || FInScrollUpdate || !(FScrollBars == ssVertical || FScrollBars == ssBoth)) return;
+    FInScrollUpdate = true;
+    SCROLLINFO si;
+    si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+    si.nMin = 0;
+    si.nMax = std::max(0, FLines.Count() - 1);
+    si.nPage = static_cast<UINT>(VisibleLineCount());
+    si.nPos = FTopLine;
+    SetScrollInfo(FHandle, SB_VERT, &si, TRUE);
+    FInScrollUpdate = false;
+}
+
 void TCustomMemo::SetBorderStyle(TFormBorderStyle v)
 {
     FBorderStyle = v;
@@ -46,6 +79,7 @@ void TCustomMemo::SetTopLine(int v)
     v = std::clamp(v, 0, maxTop);
     if (v == FTopLine) return;
     FTopLine = v;
+    UpdateScrollBars();
     Invalidate();
 }
 
@@ -54,6 +88,7 @@ void TCustomMemo::LinesChanged()
     if (FLines.UpdateCount() > 0) return;
     // The view follows the end of the text.
     FTopLine = std::max(0, FLines.Count() - VisibleLineCount());
+    UpdateScrollBars();
     Invalidate();
     if (!FSettingText) Change();
 }
@@ -125,6 +160,20 @@ void TCustomMemo::Dispatch(TMessage& m)
     case WM_MOUSEWHEEL:
         SetTopLine(FTopLine - GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3);
         m.Result = 1;
+        return;
+    case WM_VSCROLL:
+        switch (LOWORD(m.WParam)) {
+        case SB_LINEUP: SetTopLine(FTopLine - 1); break;
+        case SB_LINEDOWN: SetTopLine(FTopLine + 1); break;
+        case SB_PAGEUP: SetTopLine(FTopLine - VisibleLineCount()); break;
+        case SB_PAGEDOWN: SetTopLine(FTopLine + VisibleLineCount()); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: SetTopLine(static_cast<short>(HIWORD(m.WParam))); break;
+        case SB_TOP: SetTopLine(0); break;
+        case SB_BOTTOM: SetTopLine(FLines.Count()); break;
+        default: break;
+        }
+        m.Result = 0;
         return;
     case WM_LBUTTONDOWN:
         if (CanFocus() && !Focused()) SetFocus();

@@ -19,7 +19,7 @@ public:
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v) { FWordWrap = v; }
     TScrollStyle ScrollBars() const { return FScrollBars; }
-    void SetScrollBars(TScrollStyle v) { FScrollBars = v; }
+    void SetScrollBars(TScrollStyle v);
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle v);
     int TopLine() const { return FTopLine; }
@@ -36,6 +36,10 @@ protected:
     virtual void Change();
     int LineHeight();
     void LinesChanged();
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void UpdateScrollBars();
+    bool FInScrollUpdate = false;
 
     TStringList FLines;
     bool FReadOnly = false;

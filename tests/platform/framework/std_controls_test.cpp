@@ -80,6 +80,14 @@ TEST_F(StdControls, MemoKeepsLinesAndFollowsTheEnd)
     for (int i = 0; i < 50; ++i) m->Lines()->Add(L"第" + IntToStr(i) + L"行");
     EXPECT_EQ(m->Lines()->Count(), 50);
     EXPECT_EQ(m->TopLine() + m->VisibleLineCount(), 50);
+    m->SetScrollBars(ssVertical);
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(m->Handle(), SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 49);
+    EXPECT_EQ(si.nPos, m->TopLine());
+    m->Perform(WM_VSCROLL, SB_TOP);
+    EXPECT_EQ(m->TopLine(), 0);
     EXPECT_EQ(m->Text(), m->Lines()->Text());
     m->SetText(L"a\r\nb");
     EXPECT_EQ(m->Lines()->Count(), 2);
