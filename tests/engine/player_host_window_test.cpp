@@ -15,12 +15,12 @@
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "tests/engine/probe_test_support.h"
+#include "tests/support/xvfb.h"
 
 // Xlib last: its macros (Status, None, Bool) would rewrite names of the headers above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-extern char** environ;
 
 // SDL 1.2's X11 driver keeps a graphics context of the foreign window to the end; the same
 // system-library rules as tests/support/lsan.supp, built in so they hold however the test runs.
@@ -35,49 +35,6 @@ bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 10000)
 {
     return WaitServingMainThread(pred, 5, timeoutMs);
 }
-
-bool HaveProgram(const char* name)
-{
-    std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
-    return std::system(cmd.c_str()) == 0;
-}
-
-// An Xvfb server of the test's own, on a display number the server picks.
-class XvfbServer {
-public:
-    XvfbServer()
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        std::string fd = std::to_string(fds[1]);
-        std::vector<std::string> args = {"Xvfb", "-displayfd", fd, "-screen", "0", "640x480x24", "-nolisten", "tcp"};
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawnp(&FPid, "Xvfb", nullptr, nullptr, argv.data(), environ) != 0)
-            FPid = 0;
-        close(fds[1]);
-        pollfd p{fds[0], POLLIN, 0};
-        char buf[32] = {};
-        if (FPid && poll(&p, 1, 10000) == 1 && read(fds[0], buf, sizeof buf - 1) > 0)
-            FDisplay = ":" + std::string(buf).substr(0, std::string(buf).find('\n'));
-        close(fds[0]);
-    }
-    ~XvfbServer()
-    {
-        if (FPid) {
-            kill(FPid, SIGTERM);
-            waitpid(FPid, nullptr, 0);
-        }
-    }
-    const std::string& Display() const { return FDisplay; }
-
-private:
-    pid_t FPid = 0;
-    std::string FDisplay;
-};
 
 // The colour (0xRRGGBB) of a screen pixel, read from the X server like a screenshot.
 unsigned long ScreenshotPixel(::Display* display, int x, int y)
@@ -99,7 +56,7 @@ bool Near(unsigned long rgb, unsigned long wanted, int tolerance)
 
 TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
 {
-    if (!HaveProgram("Xvfb"))
+    if (FindTool("Xvfb").empty())
         GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
     XvfbServer server;
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
@@ -166,7 +123,7 @@ TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
 
 TEST(PlayerHostWindow, DrawsInsideTheHostWindowAndSurvivesItsDestruction)
 {
-    if (!HaveProgram("Xvfb"))
+    if (FindTool("Xvfb").empty())
         GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
     XInitThreads();
     XvfbServer server;

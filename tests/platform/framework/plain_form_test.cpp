@@ -21,8 +21,8 @@
 #include "platform/framework/menus.h"
 #include "platform/framework/strings.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/xvfb.h"
 
-extern char** environ;
 
 namespace {
 
@@ -83,71 +83,6 @@ struct PlainForm : ::testing::Test {
     }
 };
 
-std::string FindTool(const char* name)
-{
-    for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
-        std::string p = std::string(dir) + "/" + name;
-        if (access(p.c_str(), X_OK) == 0) return p;
-    }
-    return "";
-}
-
-pid_t Spawn(const std::vector<std::string>& args, const std::string& display)
-{
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<std::string> envs;
-    for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "DISPLAY=", 8) != 0) envs.push_back(*e);
-    if (!display.empty()) envs.push_back("DISPLAY=" + display);
-    std::vector<char*> envp;
-    for (auto& e : envs) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-    return pid;
-}
-
-int RunTool(const std::vector<std::string>& args, const std::string& display)
-{
-    pid_t pid = Spawn(args, display);
-    if (pid < 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-struct Xvfb {
-    pid_t pid = -1;
-    std::string display;
-    ~Xvfb()
-    {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-    bool Start(const std::string& exe)
-    {
-        for (int n = 500 + getpid() % 400, tries = 0; tries < 20; ++n, ++tries) {
-            if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-            display = ":" + std::to_string(n);
-            pid = Spawn({exe, display, "-screen", "0", "640x480x24", "-nolisten", "tcp"}, "");
-            if (pid < 0) return false;
-            std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
-            for (int i = 0; i < 100; ++i) {
-                if (std::filesystem::exists(sock)) return true;
-                if (waitpid(pid, nullptr, WNOHANG) == pid) break;
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            }
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-            pid = -1;
-        }
-        return false;
-    }
-};
 
 void PumpFor(int ms)
 {
@@ -186,9 +121,9 @@ TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
     std::string xvfb = FindTool("Xvfb"), xdotool = FindTool("xdotool"), import = FindTool("import");
     if (xvfb.empty() || xdotool.empty() || import.empty())
         GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed: the X11 test is skipped";
-    Xvfb server;
-    if (!server.Start(xvfb)) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
-    ASSERT_TRUE(vxwin::UseX11Backend(server.display));
+    XvfbServer server;
+    if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
 
     TPlainMainForm* f = nullptr;
     Application->CreateForm(f);
@@ -198,7 +133,7 @@ TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
     TPoint face = f->ClientToScreen(Point(350, 100));
     TempDir dir;
     std::string shot = dir.file("screen.png");
-    ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.display), 0);
+    ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.Display()), 0);
     cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
     ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
     auto px = [&](int x, int y) {
@@ -211,11 +146,11 @@ TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
 
     // Typed into the edit with the real keyboard path, added by the menu's shortcut.
     TPoint e = f->edit->ClientToScreen(Point(20, 10));
-    ASSERT_EQ(RunTool({xdotool, "mousemove", std::to_string(e.X), std::to_string(e.Y), "click", "1"}, server.display), 0);
+    ASSERT_EQ(RunTool({xdotool, "mousemove", std::to_string(e.X), std::to_string(e.Y), "click", "1"}, server.Display()), 0);
     PumpFor(300);
-    ASSERT_EQ(RunTool({xdotool, "type", "clip"}, server.display), 0);
+    ASSERT_EQ(RunTool({xdotool, "type", "clip"}, server.Display()), 0);
     PumpFor(300);
-    ASSERT_EQ(RunTool({xdotool, "key", "ctrl+o"}, server.display), 0);
+    ASSERT_EQ(RunTool({xdotool, "key", "ctrl+o"}, server.Display()), 0);
     PumpFor(500);
     ASSERT_EQ(f->list->Items()->Count(), 1);
     EXPECT_EQ(f->list->Items()->Item(0)->Caption(), L"clip");

@@ -18,7 +18,7 @@ void OnWrite(png_structp png, png_bytep d, size_t n)
 }
 
 // An 8-bit PNG of 2x1 pixels written by libpng: samples interleaved per pixel.
-struct Spec {
+struct PngLayout {
     int colorType;
     std::vector<uint8_t> samples;
     std::vector<uint32_t> palette = {};   // 0xRRGGBB
@@ -26,7 +26,7 @@ struct Spec {
     std::vector<unsigned> trnsColor = {};
 };
 
-void WritePng(const Spec& s, TMemoryStream& m)
+void WritePng(const PngLayout& s, TMemoryStream& m)
 {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -74,7 +74,7 @@ TEST(PngImage, ColourTypesAndTransparencyAsRead)
 {
     struct Case {
         const char* name;
-        Spec spec;
+        PngLayout layout;
         int colorType;
         TPNGTransparencyMode mode;
         bool alphaRows;
@@ -95,7 +95,7 @@ TEST(PngImage, ColourTypesAndTransparencyAsRead)
         SCOPED_TRACE(c.name);
         TPngImage png;
         TMemoryStream s;
-        WritePng(c.spec, s);
+        WritePng(c.layout, s);
         png.LoadFromStream(s);
         EXPECT_EQ(png.Width(), 2);
         EXPECT_EQ(png.Header().ColorType, c.colorType);

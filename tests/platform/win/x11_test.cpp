@@ -19,72 +19,11 @@
 #include <thread>
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/xvfb.h"
 #include "window_test_util.h"
 
-extern char** environ;
 
 namespace {
-
-std::string FindTool(const char* name) {
-  for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
-    std::string p = std::string(dir) + "/" + name;
-    if (access(p.c_str(), X_OK) == 0) return p;
-  }
-  return "";
-}
-
-pid_t Spawn(const std::vector<std::string>& args, const std::string& display = "") {
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<std::string> envs;
-  for (char** e = environ; *e; ++e)
-    if (std::strncmp(*e, "DISPLAY=", 8) != 0) envs.push_back(*e);
-  if (!display.empty()) envs.push_back("DISPLAY=" + display);
-  std::vector<char*> envp;
-  for (auto& e : envs) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-  return pid;
-}
-
-int RunTool(const std::vector<std::string>& args, const std::string& display) {
-  pid_t pid = Spawn(args, display);
-  if (pid < 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-struct Xvfb {
-  pid_t pid = -1;
-  std::string display;
-  ~Xvfb() {
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
-    }
-  }
-  bool Start(const std::string& exe) {
-    for (int n = 100 + getpid() % 400, tries = 0; tries < 20; ++n, ++tries) {
-      if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-      display = ":" + std::to_string(n);
-      pid = Spawn({exe, display, "-screen", "0", "640x480x24", "-nolisten", "tcp"});
-      if (pid < 0) return false;
-      std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
-      for (int i = 0; i < 100; ++i) {
-        if (std::filesystem::exists(sock)) return true;
-        if (waitpid(pid, nullptr, WNOHANG) == pid) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      }
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
-      pid = -1;
-    }
-    return false;
-  }
-};
 
 // Pumps messages for a while (X events arrive asynchronously).
 void PumpFor(int ms) {
@@ -106,9 +45,9 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
   std::string xvfb = FindTool("Xvfb"), xdotool = FindTool("xdotool"), import = FindTool("import");
   if (xvfb.empty() || xdotool.empty() || import.empty())
     GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed: the X11 test is skipped";
-  Xvfb server;
-  if (!server.Start(xvfb)) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
-  ASSERT_TRUE(vxwin::UseX11Backend(server.display));
+  XvfbServer server;
+  if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+  ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
   ASSERT_STREQ(vxwin::BackendName(), "x11");
 
   TestWindows tw;
@@ -141,21 +80,21 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
   PumpFor(500);
 
   // A click inside the shape reaches the window; one in the cut-away part does not.
-  ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "click", "1"}, server.display), 0);
+  ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "click", "1"}, server.Display()), 0);
   PumpFor(500);
   auto* down = tw.Last(w, WM_LBUTTONDOWN);
   ASSERT_NE(down, nullptr);
   EXPECT_EQ(GET_X_LPARAM(down->lp), 60);
   EXPECT_EQ(GET_Y_LPARAM(down->lp), 80);
   tw.log.clear();
-  ASSERT_EQ(RunTool({xdotool, "mousemove", "220", "120", "click", "1"}, server.display), 0);
+  ASSERT_EQ(RunTool({xdotool, "mousemove", "220", "120", "click", "1"}, server.Display()), 0);
   PumpFor(300);
   EXPECT_EQ(tw.Last(w, WM_LBUTTONDOWN), nullptr);
 
   // Keys typed into the window arrive as key and character messages.
   SetFocus(w);
   tw.log.clear();
-  ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "key", "a"}, server.display), 0);
+  ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "key", "a"}, server.Display()), 0);
   PumpFor(400);
   auto* key = tw.Last(w, WM_KEYDOWN);
   ASSERT_NE(key, nullptr);
@@ -166,7 +105,7 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
 
   TempDir dir;
   std::string shot = dir.file("screen.png");
-  ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.display), 0);
+  ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.Display()), 0);
   cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
   ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
   EXPECT_EQ(PngPixel(s, 50, 130), 0x0000FFu);   // inside the shape, below the text
@@ -187,7 +126,7 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen) {
   EmptyClipboard();
   SetClipboardData(CF_UNICODETEXT, g);
   CloseClipboard();
-  Display* other = XOpenDisplay(server.display.c_str());
+  Display* other = XOpenDisplay(server.Display().c_str());
   ASSERT_NE(other, nullptr);
   Window ow = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
   Atom clip = XInternAtom(other, "CLIPBOARD", False), utf8 = XInternAtom(other, "UTF8_STRING", False);
