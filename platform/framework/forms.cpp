@@ -49,7 +49,9 @@ void TCustomForm::PaintWindow(HDC DC)
 void TCustomForm::DestroyWnd()
 {
     FCanvas.FreeHandle();
+    if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
     TWinControl::DestroyWnd();
+    FClientHandle = nullptr;
 }
 
 TIcon* TCustomForm::Icon()
@@ -75,6 +77,7 @@ TCustomForm::~TCustomForm()
 {
     // A form deleted without Free still hears OnDestroy (its own members are gone by now).
     BeforeDestruction();
+    if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
     delete FIcon;
     FIcon = nullptr;
     FCanvas.FreeHandle();
@@ -137,6 +140,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FMenu) FMenu = nullptr;
     if (AComponent == FActiveControl) FActiveControl = nullptr;
     if (AComponent == FFocusedControl) FFocusedControl = nullptr;
+    if (AComponent == FActiveMDIChild) FActiveMDIChild = nullptr;
 }
 
 // ---- window ----
@@ -170,18 +174,37 @@ void TCustomForm::CreateParams(TCreateParams& p)
     if (Application && Application->MainForm() && Application->MainForm() != this &&
         Application->MainForm()->HandleAllocated())
         p.WndParent = Application->MainForm()->Handle();
+    // An MDI child is a child window of its MDI form's client window, with its frame.
+    if (FFormStyle == fsMDIChild) {
+        p.Style &= ~static_cast<DWORD>(WS_POPUP);
+        p.Style |= WS_CHILD;
+        p.ExStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
+        TCustomForm* host = MDIHostForm();
+        p.WndParent = host ? host->FClientHandle : nullptr;
+    }
 }
 
 void TCustomForm::CreateWnd()
 {
+    if (FFormStyle == fsMDIChild && !FParent && !FParentWindow) {
+        TCustomForm* host = MDIHostForm();
+        if (!host) throw EInvalidOperation(L"Cannot create form. No MDI forms are currently active");
+        host->HandleNeeded();
+    }
     TWinControl::CreateWnd();
+    if (FFormStyle == fsMDIForm && !FParent && !FParentWindow) CreateMDIClient();
     if (FMenu) FMenu->SetWindowHandle(FHandle);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle v)
 {
     if (v == FFormStyle) return;
+    bool mdi = v == fsMDIForm || v == fsMDIChild || FFormStyle == fsMDIForm || FFormStyle == fsMDIChild;
     FFormStyle = v;
+    if (mdi) {
+        RecreateWnd();
+        return;
+    }
     if (FHandle && !FParent)
         SetWindowPos(FHandle, v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -320,7 +343,7 @@ void TCustomForm::TrackMenuBar(int i)
 
 void TCustomForm::ApplyPosition()
 {
-    if (FPositioned || FParent || FParentWindow) return;
+    if (FPositioned || FParent || FParentWindow || FFormStyle == fsMDIChild) return;
     FPositioned = true;
     RECT area{0, 0, 0, 0};
     switch (FPosition) {
@@ -366,6 +389,10 @@ void TCustomForm::VisibleChanging()
 void TCustomForm::Show()
 {
     SetVisible(true);
+    if (FFormStyle == fsMDIChild && FHandle) {
+        ActivateAsMDIChild(true);
+        return;
+    }
     BringToFront();
     if (FHandle && !FParent) SetActiveWindow(FHandle);
 }
@@ -374,6 +401,12 @@ void TCustomForm::Hide() { SetVisible(false); }
 
 void TCustomForm::SetFocus()
 {
+    if (TCustomForm* host = MDIParent()) {
+        if (!(FVisible && FEnabled)) throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
+        if (!host->FActive && host->FHandle) SetActiveWindow(host->FHandle);
+        ActivateAsMDIChild(true);
+        return;
+    }
     if (!FActive) {
         if (!(FVisible && FEnabled)) throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
         if (FHandle) SetActiveWindow(FHandle);
@@ -386,6 +419,11 @@ void TCustomForm::SetFocus()
 void TCustomForm::SetWindowFocus()
 {
     if (!FHandle) return;
+    // An MDI form passes the focus on to its active child.
+    if (TCustomForm* child = ActiveMDIChild(); child && !FActiveControl) {
+        child->SetWindowFocus();
+        return;
+    }
     HWND h = FActiveControl && FActiveControl->HandleAllocated() ? FActiveControl->Handle() : FHandle;
     ::SetFocus(h);
 }
@@ -517,6 +555,8 @@ void TCustomForm::FocusControl(TWinControl* c)
 bool TCustomForm::SetFocusedControl(TWinControl* c)
 {
     if (ComponentState() & csDestroying) return true;
+    if (FFormStyle == fsMDIChild && c && (!FActive || (MDIParent() && MDIParent()->ActiveMDIChild() != this)))
+        ActivateAsMDIChild(false);
     if (c == FFocusedControl) return true;
     TWinControl* old = FFocusedControl;
     FFocusedControl = c;
@@ -660,7 +700,7 @@ void TCustomForm::Dispatch(TMessage& m)
             ApplyPosition();
             DoShow();
             static const int kCmd[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-            if (FParent || FParentWindow)
+            if (FParent || FParentWindow || (FFormStyle == fsMDIChild && FWindowState == wsNormal))
                 ShowWindow(FHandle, SW_SHOWNA);
             else
                 ShowWindow(FHandle, kCmd[FWindowState]);
@@ -669,6 +709,7 @@ void TCustomForm::Dispatch(TMessage& m)
             FFormState.Exclude(fsVisible);
             DoHide();
             if (FHandle) ShowWindow(FHandle, SW_HIDE);
+            if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
             FActive = false;
         }
         return;

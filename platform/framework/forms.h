@@ -81,12 +81,18 @@ public:
     // The form's icon (empty: the application's).
     TIcon* Icon();
     void SetIcon(TIcon* v);
-    HWND ClientHandle() const { return nullptr; }   // no MDI client window in this framework
-    // This framework has no MDI client: an MDI form has no children.
-    int MDIChildCount() const { return 0; }
-    TCustomForm* MDIChildren(int) const { return nullptr; }
-    TCustomForm* ActiveMDIChild() const { return nullptr; }
-    void Next() {}
+    // ---- MDI ----
+    // An fsMDIForm holds the "MDIClient" child window (its client area left after alignment);
+    // fsMDIChild forms are windows inside it, placed in its coordinates. Child order follows the
+    // windows' stacking: index 0 is the topmost.
+    HWND ClientHandle() const { return FClientHandle; }
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int I) const;
+    TCustomForm* ActiveMDIChild() const;
+    // Activates the child below the active one; the active one goes to the bottom.
+    void Next();
+    // The fsMDIForm an fsMDIChild form lives in (nullptr when none).
+    TCustomForm* MDIParent() const;
     TTileMode TileMode() const { return FTileMode; }
     void SetTileMode(TTileMode v) { FTileMode = v; }
     TMenuItem* WindowMenu() const { return FWindowMenu; }
@@ -128,6 +134,7 @@ public:
     TNotifyEvent OnPaint;
 
     void Dispatch(TMessage& Message) override;
+    void WndProc(TMessage& Message) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -148,6 +155,13 @@ protected:
     virtual void Paint();
     void PaintWindow(HDC DC) override;
     void DestroyWnd() override;
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    // MDI: the client window, the parent to give a child's window, and child activation (brings
+    // the child to the top, deactivates the previous one; Focus moves the keyboard focus there).
+    void CreateMDIClient();
+    TCustomForm* MDIHostForm() const;
+    void ActivateAsMDIChild(bool Focus);
+    void MDIChildHidden(TCustomForm* Child);
     TControlCanvas FCanvas;
     TIcon* FIcon = nullptr;
 
@@ -170,6 +184,8 @@ protected:
     bool FPositioned = false;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
+    HWND FClientHandle = nullptr;
+    TCustomForm* FActiveMDIChild = nullptr;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
