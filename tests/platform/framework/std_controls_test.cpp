@@ -93,6 +93,7 @@ TEST_F(StdControls, MemoKeepsLinesAndFollowsTheEnd)
     EXPECT_EQ(m->Lines()->Count(), 2);
     EXPECT_EQ(m->Lines()->Get(1), L"b");
     m->SetFocus();
+    m->SetSelStart(static_cast<int>(m->Text().size()));   // typing goes in at the caret
     Pump();
     vxwin::InjectText(L"c\rd");
     Pump();
