@@ -7,6 +7,33 @@
 #include "platform/framework/plain_draw.h"
 #include "platform/framework/strings.h"
 
+TComboEdit::TComboEdit(TCustomComboBox* Combo) : TCustomEdit(Combo), FCombo(Combo)
+{
+    SetBorderStyle(bsNone);
+    SetTabStop(false);
+    SetParentColor(true);
+}
+
+void TComboEdit::Change()
+{
+    TCustomEdit::Change();
+    FCombo->EditChanged();
+}
+
+void TComboEdit::Dispatch(TMessage& m)
+{
+    // The list keys and the box's own keys belong to the box.
+    if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) {
+        bool alt = GetKeyState(VK_MENU) < 0;
+        if (m.WParam == VK_UP || m.WParam == VK_DOWN || m.WParam == VK_F4 ||
+            (m.WParam == VK_PRIOR || m.WParam == VK_NEXT) || (alt && m.WParam == VK_DOWN)) {
+            FCombo->Perform(m.Msg, m.WParam, m.LParam);
+            return;
+        }
+    }
+    TCustomEdit::Dispatch(m);
+}
+
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomControl(AOwner)
 {
     FControlStyle = TControlStyle{csCaptureMouse, csSetCaption, csDoubleClicks};
@@ -18,6 +45,64 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomControl(AOwner)
         if (FItemIndex >= FItems.Count()) FItemIndex = -1;
         Invalidate();
     };
+    UpdateEditPart();
+}
+
+void TCustomComboBox::UpdateEditPart()
+{
+    bool wants = FStyle == csDropDown || FStyle == csSimple;
+    if (wants && !FEdit) {
+        FEdit = new TComboEdit(this);
+        FEdit->SetParentFont(true);
+        FEdit->SetParent(this);
+        SyncEdit();
+        PlaceEdit();
+    } else if (!wants && FEdit) {
+        TComboEdit* e = FEdit;
+        FEdit = nullptr;
+        e->Free();
+    }
+}
+
+void TCustomComboBox::PlaceEdit()
+{
+    if (!FEdit) return;
+    TRect r = ClientRect();
+    int bw = GetSystemMetrics(SM_CXVSCROLL);
+    FEdit->SetBounds(r.Left + 3, r.Top + 3, std::max(0, r.Width() - bw - 6), std::max(0, r.Height() - 6));
+}
+
+void TCustomComboBox::Resize()
+{
+    PlaceEdit();
+    TCustomControl::Resize();
+}
+
+void TCustomComboBox::SyncEdit()
+{
+    if (!FEdit || FEdit->Text() == FText) return;
+    FSyncingEdit = true;
+    try {
+        FEdit->SetText(FText);
+    } catch (...) {
+        FSyncingEdit = false;
+        throw;
+    }
+    FSyncingEdit = false;
+    if (FEdit->Focused()) FEdit->SelectAll();
+}
+
+void TCustomComboBox::EditChanged()
+{
+    if (FSyncingEdit) return;
+    StoreText(FEdit->Text());
+    if (FHandle) {
+        FSyncingEdit = true;
+        SetWindowTextW(FHandle, FText.c_str());
+        FSyncingEdit = false;
+    }
+    FItemIndex = FItems.IndexOf(FText);
+    Change();
 }
 
 void TCustomComboBox::SetItemIndex(int v)
@@ -26,12 +111,15 @@ void TCustomComboBox::SetItemIndex(int v)
     FItemIndex = v;
     StoreText(v >= 0 ? FItems.Get(v) : String());
     if (FHandle) SetWindowTextW(FHandle, FText.c_str());
+    SyncEdit();
     Invalidate();
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle v)
 {
+    if (v == FStyle) return;
     FStyle = v;
+    UpdateEditPart();
     Invalidate();
 }
 
@@ -119,6 +207,7 @@ void TCustomComboBox::Paint()
     c->Brush()->SetColor(FEnabled ? clBtnText : clGrayText);
     int cx = (btn.Left + btn.Right) / 2, cy = (btn.Top + btn.Bottom) / 2 - 1;
     for (int k = 0; k < 4; ++k) c->FillRect(Rect(cx - 3 + k, cy + k, cx + 4 - k, cy + k + 1));
+    if (FEdit) return;   // the edit part shows the text
     TRect tr = Rect(r.Left + 2, r.Top, btn.Left - 1, r.Bottom);
     bool sel = Focused() && !FDroppedDown;
     if (sel) {
@@ -138,13 +227,23 @@ void TCustomComboBox::Dispatch(TMessage& m)
         m.Result = DLGC_WANTARROWS;
         return;
     case WM_SETFOCUS:
+        // Typing goes to the edit part.
+        if (FEdit && FEdit->CanFocus()) {
+            FEdit->SetFocus();
+            FEdit->SelectAll();
+            return;
+        }
+        Invalidate();
+        break;
     case WM_KILLFOCUS:
         Invalidate();
         break;
     case WM_SETTEXT: {
         TCustomControl::Dispatch(m);
+        if (FSyncingEdit) return;
         int i = FItems.IndexOf(FText);
         FItemIndex = i;
+        SyncEdit();
         Invalidate();
         return;
     }

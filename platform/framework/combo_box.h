@@ -1,15 +1,32 @@
 // TCustomComboBox / TComboBox: a drop-down choice in the plain look - Items, ItemIndex, Text,
 // the list dropped below the box (mouse, arrows, Enter, Escape), arrow keys stepping through the
 // items. A choice made by the user raises OnClick, then OnSelect (or OnChange without one);
-// setting ItemIndex in code raises nothing.
+// setting ItemIndex or Text in code raises nothing. Styles csDropDown and csSimple type into an
+// edit part (a TEdit child over the text area); typing changes Text and raises OnChange.
 #pragma once
 
 #include "platform/framework/custom_control.h"
+#include "platform/framework/edit.h"
 #include "platform/framework/string_list.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
+class TCustomComboBox;
+
+// The edit part of a combo box: the edit's own editing, with the list keys passed to the box.
+class TComboEdit : public TCustomEdit {
+public:
+    TComboEdit(TCustomComboBox* Combo);
+
+protected:
+    void Change() override;
+    void Dispatch(TMessage& Message) override;
+    TCustomComboBox* FCombo;
+};
+
 class TCustomComboBox : public TCustomControl {
+    friend class TComboEdit;
+
 public:
     explicit TCustomComboBox(TComponent* AOwner);
     TStrings* Items() { return &FItems; }
@@ -26,6 +43,14 @@ public:
     // Shows the list and applies the user's choice.
     void DropDown();
     void Clear();
+    // The edit part (nullptr for csDropDownList and the owner-drawn styles).
+    TCustomEdit* EditPart() const { return FEdit; }
+    int SelStart() const { return FEdit ? FEdit->SelStart() : 0; }
+    void SetSelStart(int v) { if (FEdit) FEdit->SetSelStart(v); }
+    int SelLength() const { return FEdit ? FEdit->SelLength() : 0; }
+    void SetSelLength(int v) { if (FEdit) FEdit->SetSelLength(v); }
+    String SelText() const { return FEdit ? FEdit->SelText() : String(); }
+    void SelectAll() { if (FEdit) FEdit->SelectAll(); }
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
@@ -41,6 +66,15 @@ protected:
     void Dispatch(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool WantsKey(WORD Key) override { return Key == VK_UP || Key == VK_DOWN; }
+    void Resize() override;
+    // Makes or drops the edit part as the style asks, and keeps it over the text area.
+    void UpdateEditPart();
+    void PlaceEdit();
+    // Puts the box's text into the edit part without raising its change.
+    void SyncEdit();
+    void EditChanged();
+    TComboEdit* FEdit = nullptr;
+    bool FSyncingEdit = false;
 
     TStringList FItems;
     int FItemIndex = -1;
