@@ -17,22 +17,6 @@ class TCustomForm;
 class THintWindow;
 class TIcon;
 
-// Message box flags and answers.
-constexpr int MB_OK = 0x0;
-constexpr int MB_OKCANCEL = 0x1;
-constexpr int MB_YESNOCANCEL = 0x3;
-constexpr int MB_YESNO = 0x4;
-constexpr int MB_ICONSTOP = 0x10;
-constexpr int MB_ICONERROR = 0x10;
-constexpr int MB_ICONQUESTION = 0x20;
-constexpr int MB_ICONEXCLAMATION = 0x30;
-constexpr int MB_ICONWARNING = 0x30;
-constexpr int MB_ICONINFORMATION = 0x40;
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
-
 // What the hint machinery tells OnShowHint and the hint window.
 struct THintInfo {
     TControl* HintControl = nullptr;

@@ -7,32 +7,6 @@
 #include "platform/framework/custom_control.h"
 #include "platform/framework/forms.h"
 
-// Edit messages (numbers as the Windows edit control has them).
-constexpr UINT EM_GETSEL = 0x00B0;
-constexpr UINT EM_SETSEL = 0x00B1;
-constexpr UINT EM_SCROLLCARET = 0x00B7;
-constexpr UINT EM_GETMODIFY = 0x00B8;
-constexpr UINT EM_SETMODIFY = 0x00B9;
-constexpr UINT EM_GETLINECOUNT = 0x00BA;
-constexpr UINT EM_LINEINDEX = 0x00BB;
-constexpr UINT EM_LINELENGTH = 0x00C1;
-constexpr UINT EM_REPLACESEL = 0x00C2;
-constexpr UINT EM_LIMITTEXT = 0x00C5;
-constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
-constexpr UINT EM_CANUNDO = 0x00C6;
-constexpr UINT EM_UNDO = 0x00C7;
-constexpr UINT EM_LINEFROMCHAR = 0x00C9;
-constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
-constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
-constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
-constexpr UINT EM_SETREADONLY = 0x00CF;
-constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
-constexpr UINT WM_CUT = 0x0300;
-constexpr UINT WM_COPY = 0x0301;
-constexpr UINT WM_PASTE = 0x0302;
-constexpr UINT WM_CLEAR = 0x0303;
-constexpr UINT WM_UNDO = 0x0304;
-
 // The program's clipboard text (shared by every edit of the program).
 String ClipboardText();
 void SetClipboardText(const String& Text);

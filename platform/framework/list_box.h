@@ -6,19 +6,6 @@
 #include "platform/framework/custom_control.h"
 #include "platform/framework/string_list.h"
 
-constexpr UINT LB_SETSEL = 0x0185;
-constexpr UINT LB_SETCURSEL = 0x0186;
-constexpr UINT LB_GETSEL = 0x0187;
-constexpr UINT LB_GETCURSEL = 0x0188;
-constexpr UINT LB_GETCOUNT = 0x018B;
-constexpr UINT LB_GETTOPINDEX = 0x018E;
-constexpr UINT LB_GETSELCOUNT = 0x0190;
-constexpr UINT LB_SETTOPINDEX = 0x0197;
-constexpr UINT LB_GETITEMRECT = 0x0198;
-constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
-constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
-constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
-
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault };
 using TOwnerDrawState = TEnumSet<TOwnerDrawStateItem>;

@@ -91,6 +91,11 @@ constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
 constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_NCMOUSELEAVE = 0x02A2;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_PRINTCLIENT = 0x0318;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
@@ -565,3 +570,66 @@ constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
 constexpr UINT SW_SCROLLCHILDREN = 0x0001;
 constexpr UINT SW_INVALIDATE = 0x0002;
 constexpr UINT SW_ERASE = 0x0004;
+
+// ---- message boxes ----
+constexpr int MB_OK = 0x0;
+constexpr int MB_OKCANCEL = 0x1;
+constexpr int MB_YESNOCANCEL = 0x3;
+constexpr int MB_YESNO = 0x4;
+constexpr int MB_ICONSTOP = 0x10;
+constexpr int MB_ICONERROR = 0x10;
+constexpr int MB_ICONQUESTION = 0x20;
+constexpr int MB_ICONEXCLAMATION = 0x30;
+constexpr int MB_ICONWARNING = 0x30;
+constexpr int MB_ICONINFORMATION = 0x40;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// ---- edit control messages ----
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_SCROLLCARET = 0x00B7;
+constexpr UINT EM_GETMODIFY = 0x00B8;
+constexpr UINT EM_SETMODIFY = 0x00B9;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
+constexpr UINT EM_LINEINDEX = 0x00BB;
+constexpr UINT EM_LINELENGTH = 0x00C1;
+constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+constexpr UINT EM_CANUNDO = 0x00C6;
+constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
+constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
+constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
+
+// ---- list box messages ----
+constexpr UINT LB_SETSEL = 0x0185;
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETSEL = 0x0187;
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_GETTOPINDEX = 0x018E;
+constexpr UINT LB_GETSELCOUNT = 0x0190;
+constexpr UINT LB_SETTOPINDEX = 0x0197;
+constexpr UINT LB_GETITEMRECT = 0x0198;
+constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
+constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
+constexpr UINT LB_ITEMFROMPOINT = 0x01A9;
+
+// ---- header and list view messages ----
+constexpr UINT HDM_FIRST = 0x1200;
+constexpr UINT HDM_GETITEMCOUNT = HDM_FIRST + 0;
+constexpr UINT HDM_HITTEST = HDM_FIRST + 6;
+constexpr UINT HDM_GETITEMRECT = HDM_FIRST + 7;
+constexpr UINT HDM_GETORDERARRAY = HDM_FIRST + 17;
+constexpr UINT HHT_NOWHERE = 0x0001;
+constexpr UINT HHT_ONHEADER = 0x0002;
+constexpr UINT HHT_ONDIVIDER = 0x0004;
+constexpr UINT LVM_FIRST = 0x1000;
+constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;

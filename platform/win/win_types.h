@@ -328,4 +328,11 @@ struct WINDOWPLACEMENT {
   POINT ptMaxPosition;
   RECT rcNormalPosition;
 };
+// The point to test and the answer of a header's HDM_HITTEST.
+struct HDHITTESTINFO {
+  POINT pt;
+  UINT flags = 0;
+  int iItem = -1;
+};
+
 VX_DECLARE_HANDLE(HDWP);
