@@ -78,6 +78,7 @@ TCustomForm::~TCustomForm()
     // A form deleted without Free still hears OnDestroy (its own members are gone by now).
     BeforeDestruction();
     if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
+    SetWindowMenu(nullptr);
     delete FIcon;
     FIcon = nullptr;
     FCanvas.FreeHandle();
@@ -141,6 +142,10 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FActiveControl) FActiveControl = nullptr;
     if (AComponent == FFocusedControl) FFocusedControl = nullptr;
     if (AComponent == FActiveMDIChild) FActiveMDIChild = nullptr;
+    if (AComponent == FWindowMenu) {
+        FWindowMenu = nullptr;   // its sub-items, ours among them, went with it
+        FWindowItems.clear();
+    }
 }
 
 // ---- window ----
@@ -190,6 +195,8 @@ void TCustomForm::CreateWnd()
         TCustomForm* host = MDIHostForm();
         if (!host) throw EInvalidOperation(L"Cannot create form. No MDI forms are currently active");
         host->HandleNeeded();
+        static int serial = 0;
+        if (!FMDISerial) FMDISerial = ++serial;
     }
     TWinControl::CreateWnd();
     if (FFormStyle == fsMDIForm && !FParent && !FParentWindow) CreateMDIClient();
@@ -693,6 +700,10 @@ void TCustomForm::Dispatch(TMessage& m)
         return;
     case CM_RELEASE:
         Free();
+        return;
+    case CM_TEXTCHANGED:
+        if (TCustomForm* host = MDIParent()) host->UpdateWindowMenu();
+        TWinControl::Dispatch(m);
         return;
     case CM_VISIBLECHANGED:
         if (FVisible) {

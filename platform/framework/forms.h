@@ -95,8 +95,10 @@ public:
     TCustomForm* MDIParent() const;
     TTileMode TileMode() const { return FTileMode; }
     void SetTileMode(TTileMode v) { FTileMode = v; }
+    // An MDI form lists its visible children at the end of this item (in the order they were
+    // made, the active one checked); choosing one activates it.
     TMenuItem* WindowMenu() const { return FWindowMenu; }
-    void SetWindowMenu(TMenuItem* v) { FWindowMenu = v; }
+    void SetWindowMenu(TMenuItem* v);
     bool AutoScroll() const { return FAutoScroll; }
     void SetAutoScroll(bool v) { FAutoScroll = v; }
 
@@ -162,6 +164,9 @@ protected:
     TCustomForm* MDIHostForm() const;
     void ActivateAsMDIChild(bool Focus);
     void MDIChildHidden(TCustomForm* Child);
+    // Brings the child list of WindowMenu up to date (Leaving: a child on its way out).
+    void UpdateWindowMenu(TCustomForm* Leaving = nullptr);
+    std::vector<TCustomForm*> WindowMenuChildren(TCustomForm* Leaving) const;
     TControlCanvas FCanvas;
     TIcon* FIcon = nullptr;
 
@@ -186,6 +191,8 @@ protected:
     TWinControl* FFocusedControl = nullptr;
     HWND FClientHandle = nullptr;
     TCustomForm* FActiveMDIChild = nullptr;
+    int FMDISerial = 0;
+    std::vector<TMenuItem*> FWindowItems;   // the items this form added to WindowMenu
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/forms.h"
+#include "platform/framework/menus.h"
 #include "platform/framework/screen.h"
 
 namespace {
@@ -114,13 +115,17 @@ void TCustomForm::ActivateAsMDIChild(bool Focus)
         }
         FActive = true;
         Activate();
+        host->UpdateWindowMenu();
     }
     if (Focus && host->FActive) SetWindowFocus();
 }
 
 void TCustomForm::MDIChildHidden(TCustomForm* Child)
 {
-    if (FActiveMDIChild && FActiveMDIChild != Child) return;
+    if (FActiveMDIChild && FActiveMDIChild != Child) {
+        UpdateWindowMenu(Child);
+        return;
+    }
     if (FActiveMDIChild) {
         FActiveMDIChild->RemoveFreeNotification(this);
         FActiveMDIChild = nullptr;
@@ -133,8 +138,10 @@ void TCustomForm::MDIChildHidden(TCustomForm* Child)
     for (int i = 0; TCustomForm* f = MDIChildren(i); ++i)
         if (f != Child && f->FVisible) {
             f->ActivateAsMDIChild(true);
+            UpdateWindowMenu(Child);
             return;
         }
+    UpdateWindowMenu(Child);
 }
 
 void TCustomForm::Next()
@@ -177,4 +184,59 @@ void TCustomForm::WndProc(TMessage& m)
         }
     }
     TWinControl::WndProc(m);
+}
+
+// ---- the window menu ----
+
+void TCustomForm::SetWindowMenu(TMenuItem* v)
+{
+    if (v == FWindowMenu) return;
+    for (TMenuItem* i : FWindowItems) delete i;
+    FWindowItems.clear();
+    if (FWindowMenu) FWindowMenu->RemoveFreeNotification(this);
+    FWindowMenu = v;
+    if (v) v->FreeNotification(this);
+    UpdateWindowMenu();
+}
+
+std::vector<TCustomForm*> TCustomForm::WindowMenuChildren(TCustomForm* Leaving) const
+{
+    std::vector<TCustomForm*> list;
+    for (int i = 0; TCustomForm* f = MDIChildren(i); ++i)
+        if (f != Leaving && f->FVisible && !(f->ComponentState() & csDestroying)) list.push_back(f);
+    std::sort(list.begin(), list.end(), [](TCustomForm* a, TCustomForm* b) { return a->FMDISerial < b->FMDISerial; });
+    return list;
+}
+
+void TCustomForm::UpdateWindowMenu(TCustomForm* Leaving)
+{
+    if (!FWindowMenu || (ComponentState() & csDestroying)) return;
+    std::vector<TCustomForm*> list = WindowMenuChildren(Leaving);
+    // A separator, then one item per child. Items are updated in place, so the item being
+    // clicked is never deleted under its own click; only surplus ones go.
+    size_t want = list.empty() ? 0 : list.size() + 1;
+    while (FWindowItems.size() > want) {
+        delete FWindowItems.back();
+        FWindowItems.pop_back();
+    }
+    while (FWindowItems.size() < want) {
+        auto* item = new TMenuItem(nullptr);
+        size_t k = FWindowItems.size();
+        if (k == 0) {
+            item->SetCaption(L"-");
+        } else {
+            item->OnClick = [this, k](TObject*) {
+                std::vector<TCustomForm*> now = WindowMenuChildren(nullptr);
+                if (k - 1 < now.size()) now[k - 1]->Show();
+            };
+        }
+        FWindowMenu->Add(item);
+        FWindowItems.push_back(item);
+    }
+    TCustomForm* active = ActiveMDIChild();
+    for (size_t k = 0; k < list.size(); ++k) {
+        TMenuItem* item = FWindowItems[k + 1];
+        item->SetCaption(L"&" + std::to_wstring(k + 1) + L" " + list[k]->Caption());
+        item->SetChecked(list[k] == active);
+    }
 }

@@ -9,6 +9,7 @@
 
 #include "control_test_util.h"
 #include "platform/framework/exceptions.h"
+#include "platform/framework/menus.h"
 #include "platform/framework/panel.h"
 
 namespace {
@@ -183,6 +184,48 @@ TEST_F(Mdi, HidingOrFreeingTheActiveChildHandsOverAndNoFrameIsAnError)
     orphan->SetFormStyle(fsMDIChild);
     orphan->AfterConstruction();
     EXPECT_THROW(orphan->Show(), EInvalidOperation);
+}
+
+TEST_F(Mdi, WindowMenuListsTheChildrenAndActivatesTheChosenOne)
+{
+    auto* menu = new TMainMenu(frame);
+    auto* window = new TMenuItem(menu);
+    window->SetCaption(L"窗口(&W)");
+    auto* tile = new TMenuItem(menu);
+    tile->SetCaption(L"平铺");
+    window->Add(tile);
+    menu->Items()->Add(window);
+    frame->SetWindowMenu(window);
+    EXPECT_EQ(window->Count(), 1);   // no children yet: nothing added
+
+    TForm* a = Child("a", 0, 0);
+    a->SetCaption(L"文件一");
+    TForm* b = Child("b", 20, 20);
+    b->SetCaption(L"文件二");
+    ASSERT_EQ(window->Count(), 4);
+    EXPECT_EQ(window->Items(1)->Caption(), L"-");
+    EXPECT_EQ(window->Items(2)->Caption(), L"&1 文件一");
+    EXPECT_EQ(window->Items(3)->Caption(), L"&2 文件二");
+    EXPECT_FALSE(window->Items(2)->Checked());
+    EXPECT_TRUE(window->Items(3)->Checked());
+
+    window->Items(2)->Click();
+    EXPECT_EQ(frame->ActiveMDIChild(), a);
+    EXPECT_TRUE(window->Items(2)->Checked());
+    EXPECT_FALSE(window->Items(3)->Checked());
+    EXPECT_EQ(window->Items(2)->Caption(), L"&1 文件一");   // the order they were made stays
+
+    b->Free();
+    ASSERT_EQ(window->Count(), 3);
+    a->Hide();
+    EXPECT_EQ(window->Count(), 1);
+    EXPECT_EQ(window->Items(0), tile);
+    a->Show();
+    EXPECT_EQ(window->Count(), 3);
+
+    menu->Free();   // the window menu goes with its menu
+    EXPECT_EQ(frame->WindowMenu(), nullptr);
+    a->SetCaption(L"x");
 }
 
 }  // namespace
