@@ -4,6 +4,8 @@
 // (0, FALSE, ERROR or CLR_INVALID) and nothing else happens.
 #pragma once
 
+#include <functional>
+
 #include "platform/win/win_consts.h"
 #include "platform/win/win_types.h"
 
@@ -17,6 +19,11 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap);
 HPEN CreatePen(int style, int width, COLORREF color);
 HPEN CreatePenIndirect(const LOGPEN* lp);
 HFONT CreateFontIndirectW(const LOGFONTW* lf);
+// Calls fn once per installed font family (fontconfig's families, and the Windows face names the
+// layer maps onto them) until it returns 0; a face name in lf limits it to that family. The
+// function object stands in for the callback; the result is fn's last answer.
+using FONTENUMPROC_FN = std::function<int(const LOGFONTW* lf, const TEXTMETRICW* tm, DWORD fontType)>;
+int EnumFontFamiliesExW(HDC hdc, const LOGFONTW* lf, const FONTENUMPROC_FN& fn, DWORD flags);
 HGDIOBJ GetStockObject(int id);
 BOOL DeleteObject(HGDIOBJ obj);
 int GetObjectW(HGDIOBJ obj, int size, void* out);

@@ -196,6 +196,11 @@ BOOL GetMonitorInfoW(HMONITOR mon, MONITORINFO* info) {
 }
 BOOL GetMonitorInfoA(HMONITOR mon, MONITORINFO* info) { return GetMonitorInfoW(mon, info); }
 
+BOOL EnumDisplayMonitors(const MONITORENUMPROC_FN& fn) {
+  if (fn) fn(reinterpret_cast<HMONITOR>(0x1000), ScreenRect());
+  return TRUE;
+}
+
 short GetKeyState(int vk) {
   if (vk < 0 || vk > 255) return 0;
   std::uint8_t v = g_keys[vk];

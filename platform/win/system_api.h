@@ -3,6 +3,8 @@
 // Called by the framework (TScreen, TApplication) and the skin engine.
 #pragma once
 
+#include <functional>
+
 #include "platform/win/win_consts.h"
 #include "platform/win/win_types.h"
 
@@ -24,6 +26,10 @@ HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
 HMONITOR MonitorFromPoint(POINT pt, DWORD flags);
 BOOL GetMonitorInfoW(HMONITOR mon, MONITORINFO* info);
 BOOL GetMonitorInfoA(HMONITOR mon, MONITORINFO* info);
+// Calls fn for every monitor with its rectangle in screen coordinates until it returns FALSE
+// (the callback as a function object; no device context or clip rectangle is taken).
+using MONITORENUMPROC_FN = std::function<BOOL(HMONITOR, const RECT&)>;
+BOOL EnumDisplayMonitors(const MONITORENUMPROC_FN& fn);
 
 short GetKeyState(int vk);
 short GetAsyncKeyState(int vk);

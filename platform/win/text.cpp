@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <cstdint>
 #include <cwchar>
 #include <mutex>
 #include <string>
@@ -508,3 +509,69 @@ std::string ResolvedFontFamily(const wchar_t* face) {
   return out;
 }
 }  // namespace vxwin
+
+namespace {
+std::wstring FromUtf8(const char* s) {
+  std::wstring out;
+  const auto* p = reinterpret_cast<const unsigned char*>(s);
+  while (*p) {
+    std::uint32_t c = *p;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
+    ++p;
+    for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) c = (c << 6) | (*p & 0x3F);
+    out += static_cast<wchar_t>(c);
+  }
+  return out;
+}
+
+// The Windows face names the rules above map onto installed fonts.
+std::vector<std::wstring> AliasFamilies() {
+  std::vector<std::wstring> out;
+  const std::string rules = kFontRules;
+  for (size_t at = rules.find("<alias binding=\"same\"><family>"); at != std::string::npos;
+       at = rules.find("<alias binding=\"same\"><family>", at + 1)) {
+    size_t from = at + std::strlen("<alias binding=\"same\"><family>");
+    size_t to = rules.find("</family>", from);
+    if (to != std::string::npos) out.push_back(FromUtf8(rules.substr(from, to - from).c_str()));
+  }
+  return out;
+}
+}  // namespace
+
+int EnumFontFamiliesExW(HDC, const LOGFONTW* lf, const FONTENUMPROC_FN& fn, DWORD) {
+  if (!fn) return 0;
+  std::vector<std::wstring> families;
+  {
+    std::lock_guard<std::recursive_mutex> lock(TextLock());
+    Context();   // loads the rules into fontconfig's configuration
+    FcPattern* pat = FcPatternCreate();
+    FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* set = FcFontList(FcConfigGetCurrent(), pat, os);
+    if (set) {
+      for (int i = 0; i < set->nfont; ++i) {
+        FcChar8* name = nullptr;
+        for (int k = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, k, &name) == FcResultMatch; ++k)
+          families.push_back(FromUtf8(reinterpret_cast<const char*>(name)));
+      }
+      FcFontSetDestroy(set);
+    }
+    FcObjectSetDestroy(os);
+    FcPatternDestroy(pat);
+  }
+  if (!families.empty())
+    for (auto& a : AliasFamilies()) families.push_back(a);
+  std::sort(families.begin(), families.end());
+  families.erase(std::unique(families.begin(), families.end()), families.end());
+  std::wstring only = lf ? std::wstring(lf->lfFaceName) : std::wstring();
+  int last = 1;
+  for (const auto& f : families) {
+    if (!only.empty() && f != only) continue;
+    LOGFONTW out{};
+    std::wcsncpy(out.lfFaceName, f.c_str(), LF_FACESIZE - 1);
+    TEXTMETRICW tm{};
+    last = fn(&out, &tm, 4 /* TRUETYPE_FONTTYPE */);
+    if (!last) break;
+  }
+  return last;
+}
