@@ -27,11 +27,11 @@ struct Mdi : ::testing::Test {
         while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
     }
     // A shown MDI child that logs its activation.
-    TForm* Child(const std::string& name, int x, int y)
+    TForm* Child(const std::string& name, int x, int y, TFormBorderStyle border = bsNone)
     {
         TForm* f = new TForm(Application);
         f->SetFormStyle(fsMDIChild);
-        f->SetBorderStyle(bsNone);
+        f->SetBorderStyle(border);
         f->SetBounds(x, y, 120, 80);
         f->OnActivate = [this, name](TObject*) { log.push_back(name + "+"); };
         f->OnDeactivate = [this, name](TObject*) { log.push_back(name + "-"); };
@@ -157,6 +157,20 @@ TEST_F(Mdi, ClickingAChildOrAControlInItActivatesIt)
     Pump();
     EXPECT_EQ(frame->ActiveMDIChild(), a);
     EXPECT_EQ(frame->MDIChildren(0), a);
+
+    // A child with a frame: a press on its caption activates it too.
+    TForm* framed = Child("framed", 100, 100, bsSizeable);
+    a->Show();
+    ASSERT_EQ(frame->ActiveMDIChild(), a);
+    RECT wr;
+    GetWindowRect(framed->Handle(), &wr);
+    POINT inside{0, 0};
+    ClientToScreen(framed->Handle(), &inside);
+    ASSERT_GT(inside.y - wr.top, 6);   // the frame has a caption band
+    Click(wr.left + 30, wr.top + (inside.y - wr.top) / 2);
+    Pump();
+    EXPECT_EQ(frame->ActiveMDIChild(), framed);
+    EXPECT_EQ(frame->MDIChildren(0), framed);
 }
 
 TEST_F(Mdi, HidingOrFreeingTheActiveChildHandsOverAndNoFrameIsAnError)
