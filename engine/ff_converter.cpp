@@ -76,53 +76,42 @@ TFFmpeg* TCustomFFConverter::CreateTask(int AMaxFiles)
 
 // --- events ---
 
-TCustomFFConverter::TCustomHookEvent TCustomFFConverter::OnCustomHook()
+// Handlers are copied in and out under the event lock.
+namespace {
+
+template <class TEvent>
+TEvent ReadEvent(std::mutex& lock, const TEvent& event)
 {
-    std::lock_guard<std::mutex> lock(FEventLock);
-    return FOnCustomHook;
+    std::lock_guard<std::mutex> guard(lock);
+    return event;
 }
 
-void TCustomFFConverter::SetOnCustomHook(TCustomHookEvent AEvent)
+template <class TEvent>
+void WriteEvent(std::mutex& lock, TEvent& event, TEvent value)
 {
-    std::lock_guard<std::mutex> lock(FEventLock);
-    FOnCustomHook = std::move(AEvent);
+    std::lock_guard<std::mutex> guard(lock);
+    event = std::move(value);
 }
+
+}  // namespace
+
+TCustomFFConverter::TCustomHookEvent TCustomFFConverter::OnCustomHook() { return ReadEvent(FEventLock, FOnCustomHook); }
+void TCustomFFConverter::SetOnCustomHook(TCustomHookEvent AEvent) { WriteEvent(FEventLock, FOnCustomHook, std::move(AEvent)); }
 
 TCustomFFConverter::TPreviewBitmapEvent TCustomFFConverter::OnPreviewBitmap()
 {
-    std::lock_guard<std::mutex> lock(FEventLock);
-    return FOnPreviewBitmap;
+    return ReadEvent(FEventLock, FOnPreviewBitmap);
 }
-
 void TCustomFFConverter::SetOnPreviewBitmap(TPreviewBitmapEvent AEvent)
 {
-    std::lock_guard<std::mutex> lock(FEventLock);
-    FOnPreviewBitmap = std::move(AEvent);
+    WriteEvent(FEventLock, FOnPreviewBitmap, std::move(AEvent));
 }
 
-TCustomFFConverter::TProgressEvent TCustomFFConverter::OnProgress()
-{
-    std::lock_guard<std::mutex> lock(FEventLock);
-    return FOnProgress;
-}
+TCustomFFConverter::TProgressEvent TCustomFFConverter::OnProgress() { return ReadEvent(FEventLock, FOnProgress); }
+void TCustomFFConverter::SetOnProgress(TProgressEvent AEvent) { WriteEvent(FEventLock, FOnProgress, std::move(AEvent)); }
 
-void TCustomFFConverter::SetOnProgress(TProgressEvent AEvent)
-{
-    std::lock_guard<std::mutex> lock(FEventLock);
-    FOnProgress = std::move(AEvent);
-}
-
-TCustomFFConverter::TTerminateEvent TCustomFFConverter::OnTerminate()
-{
-    std::lock_guard<std::mutex> lock(FEventLock);
-    return FOnTerminate;
-}
-
-void TCustomFFConverter::SetOnTerminate(TTerminateEvent AEvent)
-{
-    std::lock_guard<std::mutex> lock(FEventLock);
-    FOnTerminate = std::move(AEvent);
-}
+TCustomFFConverter::TTerminateEvent TCustomFFConverter::OnTerminate() { return ReadEvent(FEventLock, FOnTerminate); }
+void TCustomFFConverter::SetOnTerminate(TTerminateEvent AEvent) { WriteEvent(FEventLock, FOnTerminate, std::move(AEvent)); }
 
 // --- properties ---
 
