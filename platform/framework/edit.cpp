@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/framework/edit_common_messages.h"
 #include "platform/framework/plain_draw.h"
 
 namespace {
@@ -426,27 +427,6 @@ void TCustomEdit::Dispatch(TMessage& m)
     case EM_LIMITTEXT:
         SetMaxLength(static_cast<int>(m.WParam));
         return;
-    case EM_SETREADONLY:
-        SetReadOnly(m.WParam != 0);
-        m.Result = 1;
-        return;
-    case EM_CANUNDO:
-        m.Result = FCanUndo;
-        return;
-    case EM_UNDO:
-    case WM_UNDO:
-        m.Result = FCanUndo;
-        Undo();
-        return;
-    case EM_EMPTYUNDOBUFFER:
-        FCanUndo = false;
-        return;
-    case EM_GETMODIFY:
-        m.Result = FModified;
-        return;
-    case EM_SETMODIFY:
-        FModified = m.WParam != 0;
-        return;
     case EM_GETLINECOUNT:
         m.Result = 1;
         return;
@@ -460,19 +440,10 @@ void TCustomEdit::Dispatch(TMessage& m)
         ScrollToCaret();
         Invalidate();
         return;
-    case WM_CUT: CutToClipboard(); return;
-    case WM_COPY: CopyToClipboard(); return;
-    case WM_PASTE: PasteFromClipboard(); return;
-    case WM_CLEAR: ClearSelection(); return;
-    case WM_SETCURSOR:
-        if (LOWORD(m.LParam) == HTCLIENT) {
-            ::SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
-            m.Result = 1;
-            return;
-        }
-        break;
     default:
         break;
     }
+    if (DispatchCommonEditMessage(*this, m))
+        return;
     TCustomControl::Dispatch(m);
 }
