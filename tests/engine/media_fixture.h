@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "engine/av_bindings.h"
@@ -54,15 +55,13 @@ private:
     AVFrame* FFrame = nullptr;
 };
 
-// Writes `frames` frames of testsrc (width x height, 25 fps) as MPEG-4 video into the file the
+// Writes `frames` pictures (width x height, 25 fps, yuv420p) as MPEG-4 video into the file the
 // encoded name names (a plain name or "unicode:utf8:..."); the container follows the extension.
-// Returns an empty text or what failed.
-inline std::string WriteTestVideo(const std::string& encodedName, int width, int height, int frames)
+// next(i) gives picture i (nullptr ends early with "source ended"); a qscale above 0 encodes at
+// that fixed quantiser. Returns an empty text or what failed.
+inline std::string WriteVideoFrames(const std::string& encodedName, int width, int height, int frames,
+                                    const std::function<AVFrame*(int)>& next, int qscale = 0)
 {
-    FilterSource source("testsrc=size=" + std::to_string(width) + "x" + std::to_string(height) + ":rate=25",
-                        AV_PIX_FMT_YUV420P);
-    if (!source.Ok())
-        return "filter graph";
     AVFormatContext* oc = nullptr;
     if (av::avformat_alloc_output_context2(&oc, nullptr, nullptr, encodedName.c_str()) < 0 || !oc)
         return "output context";
@@ -74,6 +73,10 @@ inline std::string WriteTestVideo(const std::string& encodedName, int width, int
     enc->framerate = AVRational{25, 1};
     enc->pix_fmt = AV_PIX_FMT_YUV420P;
     enc->thread_count = 1;
+    if (qscale > 0) {
+        enc->flags |= AV_CODEC_FLAG_QSCALE;
+        enc->global_quality = FF_QP2LAMBDA * qscale;
+    }
     if (oc->oformat->flags & AVFMT_GLOBALHEADER)
         enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     std::string error;
@@ -96,13 +99,15 @@ inline std::string WriteTestVideo(const std::string& encodedName, int width, int
             }
         };
         for (int i = 0; i < frames; ++i) {
-            AVFrame* f = source.Next();
+            AVFrame* f = next(i);
             if (!f) {
                 error = "source ended";
                 break;
             }
             f->pts = i;
             f->pict_type = AV_PICTURE_TYPE_NONE;
+            if (qscale > 0)
+                f->quality = enc->global_quality;
             av::avcodec_send_frame(enc, f);
             drain();
         }
@@ -116,6 +121,16 @@ inline std::string WriteTestVideo(const std::string& encodedName, int width, int
     av::avcodec_free_context(&enc);
     av::avformat_free_context(oc);
     return error;
+}
+
+// Writes `frames` frames of testsrc as WriteVideoFrames does.
+inline std::string WriteTestVideo(const std::string& encodedName, int width, int height, int frames)
+{
+    FilterSource source("testsrc=size=" + std::to_string(width) + "x" + std::to_string(height) + ":rate=25",
+                        AV_PIX_FMT_YUV420P);
+    if (!source.Ok())
+        return "filter graph";
+    return WriteVideoFrames(encodedName, width, height, frames, [&](int) { return source.Next(); });
 }
 
 // What WriteTestMedia puts into a file. A part with a zero size or rate is left out.

@@ -39,62 +39,20 @@ inline void PaintYuv(AVFrame* AFrame, int x0, int y0, int x1, int y1, TYuv AColo
 inline std::string WritePaintedVideo(const std::string& APath, int AWidth, int AHeight, int AFrames,
                                      const std::function<void(AVFrame*, int)>& APaint)
 {
-    AVFormatContext* oc = nullptr;
-    if (av::avformat_alloc_output_context2(&oc, nullptr, nullptr, APath.c_str()) < 0 || !oc)
-        return "output context";
-    const AVCodec* codec = av::avcodec_find_encoder(AV_CODEC_ID_MPEG4);
-    AVCodecContext* enc = av::avcodec_alloc_context3(codec);
-    enc->width = AWidth;
-    enc->height = AHeight;
-    enc->time_base = AVRational{1, 25};
-    enc->framerate = AVRational{25, 1};
-    enc->pix_fmt = AV_PIX_FMT_YUV420P;
-    enc->thread_count = 1;
-    enc->flags |= AV_CODEC_FLAG_QSCALE;
-    enc->global_quality = FF_QP2LAMBDA * 2;
-    if (oc->oformat->flags & AVFMT_GLOBALHEADER)
-        enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    AVStream* st = av::avformat_new_stream(oc, nullptr);
-    AVPacket* pkt = av::av_packet_alloc();
     AVFrame* frame = av::av_frame_alloc();
     frame->format = AV_PIX_FMT_YUV420P;
     frame->width = AWidth;
     frame->height = AHeight;
-    std::string error;
-    if (av::avcodec_open2(enc, codec, nullptr) < 0 || av::av_frame_get_buffer(frame, 0) < 0)
-        error = "open encoder";
-    else if (av::avcodec_parameters_from_context(st->codecpar, enc) < 0)
-        error = "stream parameters";
-    else if ((st->time_base = enc->time_base, OpenAVOutputIO(oc, APath.c_str())) < 0)
-        error = "open output file";
-    else if (av::avformat_write_header(oc, nullptr) < 0)
-        error = "write header";
-    else {
-        auto drain = [&] {
-            while (av::avcodec_receive_packet(enc, pkt) >= 0) {
-                av::av_packet_rescale_ts(pkt, enc->time_base, st->time_base);
-                pkt->stream_index = st->index;
-                av::av_interleaved_write_frame(oc, pkt);
-            }
-        };
-        for (int i = 0; i < AFrames; ++i) {
-            av::av_frame_make_writable(frame);
-            APaint(frame, i);
-            frame->pts = i;
-            frame->quality = enc->global_quality;
-            av::avcodec_send_frame(enc, frame);
-            drain();
-        }
-        av::avcodec_send_frame(enc, nullptr);
-        drain();
-        if (av::av_write_trailer(oc) < 0)
-            error = "write trailer";
-    }
-    CloseAVOutputIO(oc);
+    std::string error = av::av_frame_get_buffer(frame, 0) < 0
+                            ? "open encoder"
+                            : WriteVideoFrames(APath, AWidth, AHeight, AFrames,
+                                               [&](int i) {
+                                                   av::av_frame_make_writable(frame);
+                                                   APaint(frame, i);
+                                                   return frame;
+                                               },
+                                               2);
     av::av_frame_free(&frame);
-    av::av_packet_free(&pkt);
-    av::avcodec_free_context(&enc);
-    av::avformat_free_context(oc);
     return error;
 }
 
