@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: run test build build-test deps deps-test bench fuzz clean
+.PHONY: run test build build-test deps deps-test bench fuzz format clean
 
 run: build
 	./$(RELEASE_DIR)/app/vexmora
@@ -32,6 +32,10 @@ bench: deps-test
 fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVX_FUZZ=ON -DVX_TESTS=ON
 	cmake --build build/fuzz -j $(JOBS)
+
+# Applies the tree's one .clang-format to every C and C++ file.
+format:
+	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i --style=file
 
 clean:
 	rm -rf build

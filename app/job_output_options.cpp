@@ -9,21 +9,16 @@ namespace {
 
 TOptionTargetType TargetTypeOf(const String& AText)
 {
-    if (AText == L"vcd")
-        return ttVCD;
-    if (AText == L"svcd")
-        return ttSVCD;
-    if (AText == L"dvd")
-        return ttDVD;
+    if (AText == L"vcd") return ttVCD;
+    if (AText == L"svcd") return ttSVCD;
+    if (AText == L"dvd") return ttDVD;
     return ttIgnore;
 }
 
 TOptionNormType NormTypeOf(const String& AText)
 {
-    if (AText == L"PAL")
-        return ntPAL;
-    if (AText == L"NTSC")
-        return ntNTSC;
+    if (AText == L"PAL") return ntPAL;
+    if (AText == L"NTSC") return ntNTSC;
     return ntAuto;
 }
 
@@ -35,36 +30,24 @@ void SettingsToOutputOptions(const PresetSettings& S, bool AOverwrite, TOutputOp
         O.VideoCodec = S.Video_VideoCodec;
         O.VideoPreset = S.Video_VideoCodec == L"libx264" ? L"libx264-default" : L"";
     }
-    if (S.Video_AudioCodec != L"AUTO" && !S.Video_AudioCodec.empty())
-        O.AudioCodec = S.Video_AudioCodec;
-    if (!S.Video_FrameRate.empty())
-        O.FrameRate = S.Video_FrameRate;
+    if (S.Video_AudioCodec != L"AUTO" && !S.Video_AudioCodec.empty()) O.AudioCodec = S.Video_AudioCodec;
+    if (!S.Video_FrameRate.empty()) O.FrameRate = S.Video_FrameRate;
     O.DisableVideo = S.Video_DisableVideo;
-    if (!S.Video_AudioChannels.empty())
-        O.AudioChannels = StrToInt(S.Video_AudioChannels);
+    if (!S.Video_AudioChannels.empty()) O.AudioChannels = StrToInt(S.Video_AudioChannels);
     if (S.Video_AudioSampleRate != L"AUTO" && !S.Video_AudioSampleRate.empty())
         O.AudioSampleRate = StrToInt(S.Video_AudioSampleRate);
-    if (!S.Video_FrameSize.empty())
-        O.FrameSize = S.Video_FrameSize;
-    if (!S.Video_TargetType.empty())
-        O.TargetType = TargetTypeOf(S.Video_TargetType);
+    if (!S.Video_FrameSize.empty()) O.FrameSize = S.Video_FrameSize;
+    if (!S.Video_TargetType.empty()) O.TargetType = TargetTypeOf(S.Video_TargetType);
     O.NormType = NormTypeOf(S.Video_NormType);
     O.AudioVolume = S.Video_AudioVolume == L"256" ? 256 : StrToInt(S.Video_AudioVolume);
-    if (!S.Video_FrameAspectRatio.empty())
-        O.FrameAspectRatio = S.Video_FrameAspectRatio;
-    if (S.Video_AudioBitrate != -1000 && S.Video_AudioBitrate != -2000)
-        O.AudioBitrate = S.Video_AudioBitrate;
-    if (!S.Video_FileFormat.empty())
-        O.FileFormat = S.Video_FileFormat;
-    if (!S.Video_VideoFilters.empty())
-        O.VideoFilters = S.Video_VideoFilters;
-    if (!S.Video_VideoTag.empty())
-        O.VideoTag = S.Video_VideoTag;
-    if (S.Video_VideoBitrate != -1000)
-        O.VideoBitrate = S.Video_VideoBitrate;
+    if (!S.Video_FrameAspectRatio.empty()) O.FrameAspectRatio = S.Video_FrameAspectRatio;
+    if (S.Video_AudioBitrate != -1000 && S.Video_AudioBitrate != -2000) O.AudioBitrate = S.Video_AudioBitrate;
+    if (!S.Video_FileFormat.empty()) O.FileFormat = S.Video_FileFormat;
+    if (!S.Video_VideoFilters.empty()) O.VideoFilters = S.Video_VideoFilters;
+    if (!S.Video_VideoTag.empty()) O.VideoTag = S.Video_VideoTag;
+    if (S.Video_VideoBitrate != -1000) O.VideoBitrate = S.Video_VideoBitrate;
     if (AOverwrite) {
-        if (!O.ExtOptions.empty() && O.ExtOptions.back() != L'\n')
-            O.ExtOptions += L'\n';
+        if (!O.ExtOptions.empty() && O.ExtOptions.back() != L'\n') O.ExtOptions += L'\n';
         O.ExtOptions += OverwriteOutputOption;
     }
 }

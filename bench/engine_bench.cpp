@@ -60,12 +60,10 @@ TRun RunProgram(const std::vector<std::string>& AArgs)
     pid_t pid = 0;
     int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return run;
+    if (spawned != 0) return run;
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return run;
+    if (wait4(pid, &status, 0, &usage) != pid) return run;
     run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     run.PeakKB = usage.ru_maxrss;
@@ -74,8 +72,7 @@ TRun RunProgram(const std::vector<std::string>& AArgs)
 
 double Median(std::vector<double> AValues)
 {
-    if (AValues.empty())
-        return 0;
+    if (AValues.empty()) return 0;
     std::sort(AValues.begin(), AValues.end());
     size_t n = AValues.size();
     return n % 2 ? AValues[n / 2] : (AValues[n / 2 - 1] + AValues[n / 2]) / 2;
@@ -88,9 +85,8 @@ struct TFormat {
     const char* Audio;
 };
 
-const TFormat Formats[] = {{"MP4", "mp4", "libx264", "aac"},
-                           {"AVI", "avi", "mpeg4", "libmp3lame"},
-                           {"WMV", "wmv", "wmv2", "wmav2"}};
+const TFormat Formats[] = {
+    {"MP4", "mp4", "libx264", "aac"}, {"AVI", "avi", "mpeg4", "libmp3lame"}, {"WMV", "wmv", "wmv2", "wmav2"}};
 
 const char* const VideoBitRate = "2000000";
 const char* const AudioBitRate = "128000";
@@ -99,20 +95,23 @@ const char* const AudioBitRate = "128000";
 // both replace an output left by the run before).
 std::vector<std::string> EngineOptions(const TFormat& F)
 {
-    return {std::string("vcodec=") + F.Video, std::string("b=") + VideoBitRate, std::string("acodec=") + F.Audio,
-            std::string("ab=") + AudioBitRate, "ar=44100", "ac=2", "y=1"};
+    return {std::string("vcodec=") + F.Video,
+            std::string("b=") + VideoBitRate,
+            std::string("acodec=") + F.Audio,
+            std::string("ab=") + AudioBitRate,
+            "ar=44100",
+            "ac=2",
+            "y=1"};
 }
 
 std::vector<std::string> CommandArgs(const std::string& AInput, const TFormat& F, const std::string& AOutput,
                                      bool AOneThread)
 {
     std::vector<std::string> args = {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
-    if (AOneThread)
-        args.insert(args.end(), {"-threads", "1"});
-    args.insert(args.end(), {"-i", AInput, "-c:v", F.Video, "-b:v", VideoBitRate, "-c:a", F.Audio, "-b:a",
-                             AudioBitRate, "-ar", "44100", "-ac", "2"});
-    if (AOneThread)
-        args.insert(args.end(), {"-threads", "1"});
+    if (AOneThread) args.insert(args.end(), {"-threads", "1"});
+    args.insert(args.end(), {"-i", AInput, "-c:v", F.Video, "-b:v", VideoBitRate, "-c:a", F.Audio, "-b:a", AudioBitRate,
+                             "-ar", "44100", "-ac", "2"});
+    if (AOneThread) args.insert(args.end(), {"-threads", "1"});
     args.push_back(AOutput);
     return args;
 }
@@ -120,11 +119,21 @@ std::vector<std::string> CommandArgs(const std::string& AInput, const TFormat& F
 bool MakeClip(const std::string& AName, const std::string& ASize, int ASeconds, int ATone)
 {
     const std::string d = std::to_string(ASeconds);
-    TRun run = RunProgram({"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                           "testsrc2=size=" + ASize + ":rate=25:duration=" + d, "-f", "lavfi", "-i",
-                           "sine=frequency=" + std::to_string(ATone) + ":sample_rate=44100:duration=" + d, "-ac",
-                           "2", "-c:v", "libx264", "-preset", "veryfast", "-crf", "20", "-c:a", "aac", "-b:a",
-                           "192k", AName});
+    TRun run =
+        RunProgram({"ffmpeg",       "-nostdin",
+                    "-hide_banner", "-loglevel",
+                    "error",        "-y",
+                    "-f",           "lavfi",
+                    "-i",           "testsrc2=size=" + ASize + ":rate=25:duration=" + d,
+                    "-f",           "lavfi",
+                    "-i",           "sine=frequency=" + std::to_string(ATone) + ":sample_rate=44100:duration=" + d,
+                    "-ac",          "2",
+                    "-c:v",         "libx264",
+                    "-preset",      "veryfast",
+                    "-crf",         "20",
+                    "-c:a",         "aac",
+                    "-b:a",         "192k",
+                    AName});
     return run.Ok;
 }
 
@@ -164,8 +173,7 @@ void RunCases(const std::string& ADir, const std::string& AEngineConvert, int AR
                 engineKB = std::max(engineKB, e.PeakKB);
                 commandKB = std::max(commandKB, c.PeakKB);
             }
-            if (failed)
-                continue;
+            if (failed) continue;
             double ratio = Median(engine) / Median(command);
             ratios.push_back(ratio);
             std::printf("%-5s %-8s %10.2f %10.2f %8.3f %12.1f %12.1f\n", input.Name, format.Name, Median(engine),
@@ -229,8 +237,7 @@ void RunBatches(const std::string& ADir, int AClips, int ASeconds)
     }
     int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     std::vector<int> counts = {1, 2, 4};
-    if (cores != 1 && cores != 2 && cores != 4)
-        counts.push_back(cores);
+    if (cores != 1 && cores != 2 && cores != 4) counts.push_back(cores);
     std::printf("\n%d clips to MP4 (libx264 + aac), one task component\n", AClips);
     std::printf("%-14s %10s %12s %10s %12s\n", "task threads", "seconds", "clips/min", "speed-up", "per thread");
     double one = 0, full = 0;
@@ -240,8 +247,7 @@ void RunBatches(const std::string& ADir, int AClips, int ASeconds)
             std::printf("%-14d failed\n", count);
             return;
         }
-        if (count == 1)
-            one = seconds;
+        if (count == 1) one = seconds;
         full = seconds;
         double speedUp = one / seconds;
         std::printf("%-14d %10.2f %12.2f %10.2f %12.2f\n", count, seconds, AClips * 60.0 / seconds, speedUp,
@@ -297,17 +303,14 @@ int main(int argc, char** argv)
     bool ownDir = dir.empty();
     if (ownDir) {
         std::string tmpl = (std::filesystem::temp_directory_path() / "vx-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data()))
-            return 1;
+        if (!::mkdtemp(tmpl.data())) return 1;
         dir = tmpl;
     }
     std::filesystem::create_directories(dir);
     // engine-convert lies beside this program.
     std::string engineConvert = StringToUtf8(ExtractFilePath(ExeFileName())) + "engine-convert";
-    if (cases)
-        RunCases(dir, engineConvert, reps, seconds);
-    if (batches)
-        RunBatches(dir, clips, clipSeconds);
+    if (cases) RunCases(dir, engineConvert, reps, seconds);
+    if (batches) RunBatches(dir, clips, clipSeconds);
     if (ownDir) {
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);

@@ -25,10 +25,7 @@ namespace {
 
 std::atomic<bool> GStopRequested{false};
 
-void OnInterrupt(int)
-{
-    GStopRequested = true;
-}
+void OnInterrupt(int) { GStopRequested = true; }
 
 void Usage()
 {
@@ -41,8 +38,7 @@ void Usage()
 // "hh:mm:ss.cc" of a time in microseconds.
 std::string TimeText(int64_t AMicroseconds)
 {
-    if (AMicroseconds < 0)
-        AMicroseconds = 0;
+    if (AMicroseconds < 0) AMicroseconds = 0;
     int64_t cs = AMicroseconds / 10000;
     char text[32];
     std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%02lld", (long long)(cs / 360000),
@@ -94,13 +90,10 @@ int main(int argc, char** argv)
     DefaultLogger()->SetLogLevel(verbose ? llVerbose : llWarning);
     DefaultLogger()->SetOnLog([verbose](TObject*, uint32_t, TLogLevel ALevel, const String& AText) {
         // Verbose lines reach the log at every level; they are shown only when asked for.
-        if (ALevel > llWarning && !verbose)
-            return;
+        if (ALevel > llWarning && !verbose) return;
         std::string text = StringToUtf8(AText);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-            text.pop_back();
-        if (!text.empty())
-            std::fprintf(stderr, "[%d] %s\n", int(ALevel), text.c_str());
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        if (!text.empty()) std::fprintf(stderr, "[%d] %s\n", int(ALevel), text.c_str());
     });
 
     TFFConverter converter(nullptr);
@@ -125,8 +118,7 @@ int main(int argc, char** argv)
             std::printf("frame=%6d fps=%4d q=%5.1f size=%9lldkB time=%s bitrate=%8.1fkbit/s", P->FrameNumber, P->FPS,
                         P->Quality, (long long)(P->CurrentSize / 1024), TimeText(P->CurrentDuration).c_str(),
                         P->BitRate);
-            if (percent >= 0)
-                std::printf(" %3d%%", percent);
+            if (percent >= 0) std::printf(" %3d%%", percent);
             std::printf("\n");
             std::fflush(stdout);
         });
@@ -145,13 +137,15 @@ int main(int argc, char** argv)
     auto started = std::chrono::steady_clock::now();
     converter.Start(1);
     bool stopping = false;
-    WaitServingMainThread([&] {
-        if (GStopRequested && !stopping) {
-            stopping = true;
-            converter.Stop(false);
-        }
-        return ended.load();
-    }, 10);
+    WaitServingMainThread(
+        [&] {
+            if (GStopRequested && !stopping) {
+                stopping = true;
+                converter.Stop(false);
+            }
+            return ended.load();
+        },
+        10);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     if (result.Exception) {

@@ -58,8 +58,8 @@ void CheckVersion(const std::string& libName, unsigned (*versionFn)(), int expec
     int major = static_cast<int>(versionFn() >> 16);
     if (major != expected) {
         char text[512];
-        std::snprintf(text, sizeof text, "Load library %s error: version %d, expected %d",
-                      libName.c_str(), major, expected);
+        std::snprintf(text, sizeof text, "Load library %s error: version %d, expected %d", libName.c_str(), major,
+                      expected);
         throw Exception(Utf8ToString(text));
     }
 }
@@ -84,8 +84,7 @@ TBindSlotList LibrarySlots(TLibrary lib)
 
 void FixupLibrary(TLibrary lib, const std::string& libName, void* handle)
 {
-    for (const TBindSlot& s : LibrarySlots(lib))
-        BindFunction(libName, s.Name, handle, *s.Slot);
+    for (const TBindSlot& s : LibrarySlots(lib)) BindFunction(libName, s.Name, handle, *s.Slot);
     switch (lib) {
     case avUtil: CheckVersion(libName, av::avutil_version, LIBAVUTIL_VERSION_MAJOR); break;
     case swResample: CheckVersion(libName, av::swresample_version, LIBSWRESAMPLE_VERSION_MAJOR); break;
@@ -93,7 +92,7 @@ void FixupLibrary(TLibrary lib, const std::string& libName, void* handle)
     case avCodec: CheckVersion(libName, av::avcodec_version, LIBAVCODEC_VERSION_MAJOR); break;
     case avFormat: CheckVersion(libName, av::avformat_version, LIBAVFORMAT_VERSION_MAJOR); break;
     case avFilter: CheckVersion(libName, av::avfilter_version, LIBAVFILTER_VERSION_MAJOR); break;
-    case avDevice: av::avdevice_register_all(); break;   // devices are the one thing still registered
+    case avDevice: av::avdevice_register_all(); break;  // devices are the one thing still registered
     case myUtil:
     case lbSDL: break;
     }
@@ -101,6 +100,5 @@ void FixupLibrary(TLibrary lib, const std::string& libName, void* handle)
 
 void UnfixLibrary(TLibrary lib)
 {
-    for (const TBindSlot& s : LibrarySlots(lib))
-        *s.Slot = nullptr;
+    for (const TBindSlot& s : LibrarySlots(lib)) *s.Slot = nullptr;
 }

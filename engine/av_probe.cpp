@@ -17,10 +17,8 @@ int LeadingNumber(const String& AText)
 {
     int value = 0;
     for (wchar_t c : AText) {
-        if (c < L'0' || c > L'9')
-            break;
-        if (value > 100000000)
-            break;
+        if (c < L'0' || c > L'9') break;
+        if (value > 100000000) break;
         value = value * 10 + (c - L'0');
     }
     return value;
@@ -36,35 +34,24 @@ void RepairTimeBase(AVStream* st)
 
 }  // namespace
 
-TCustomAVProbe::TCustomAVProbe(TComponent* AOwner) : TFFBaseComponent(AOwner)
-{
-    TCustomAVProbe::RefreshFileInfo();
-}
+TCustomAVProbe::TCustomAVProbe(TComponent* AOwner) : TFFBaseComponent(AOwner) { TCustomAVProbe::RefreshFileInfo(); }
 
 TCustomAVProbe::~TCustomAVProbe()
 {
-    if (av::av_free != nullptr)
-        TCustomAVProbe::CloseFile();
+    if (av::av_free != nullptr) TCustomAVProbe::CloseFile();
 }
 
-bool TCustomAVProbe::AVLibLoaded() const
-{
-    return DefaultLoader().Loaded(ProbeLibraries);
-}
+bool TCustomAVProbe::AVLibLoaded() const { return DefaultLoader().Loaded(ProbeLibraries); }
 
 bool TCustomAVProbe::LoadAVLib(const String& APath)
 {
     DefaultLoader().SetLibraryPath(APath);
-    if (DefaultLoader().Load(ProbeLibraries))
-        return true;
+    if (DefaultLoader().Load(ProbeLibraries)) return true;
     FLastErrMsg = DefaultLoader().LastErrMsg();
     return false;
 }
 
-void TCustomAVProbe::UnloadAVLib()
-{
-    DefaultLoader().Unload(ProbeLibraries);
-}
+void TCustomAVProbe::UnloadAVLib() { DefaultLoader().Unload(ProbeLibraries); }
 
 void TCustomAVProbe::ReportError(int ALevel, const String& AMsg)
 {
@@ -84,8 +71,7 @@ void TCustomAVProbe::CheckLibraries()
         {swScale, L"LibSwScale not loaded."},
     };
     for (const auto& r : required)
-        if (!DefaultLoader().Loaded(r.Lib))
-            throw Exception(r.Text);
+        if (!DefaultLoader().Loaded(r.Lib)) throw Exception(r.Text);
 }
 
 bool TCustomAVProbe::LoadFile(const String& AFileName, const String& AFormatName)
@@ -149,8 +135,7 @@ void TCustomAVProbe::CloseFile()
 {
     FForceFormat.clear();
     if (FFileHandle != nullptr) {
-        if (FOwnHandle)
-            CloseAVInput(&FFileHandle);
+        if (FOwnHandle) CloseAVInput(&FFileHandle);
         FFileHandle = nullptr;
     }
     RefreshFileInfo();
@@ -167,8 +152,7 @@ void TCustomAVProbe::RefreshFileInfo()
     FFirstAudioStreamIndex = -1;
     FFirstVideoStreamIndex = -1;
     FFirstSubtitleStreamIndex = -1;
-    if (FFileHandle == nullptr)
-        return;
+    if (FFileHandle == nullptr) return;
 
     int64_t size = FFileHandle->pb != nullptr ? av::avio_size(FFileHandle->pb) : 0;
     if (size <= 0) {
@@ -187,21 +171,17 @@ void TCustomAVProbe::RefreshFileInfo()
         switch (FFileHandle->streams[i]->codecpar->codec_type) {
         case AVMEDIA_TYPE_VIDEO:
             ++FVideoStreamCount;
-            if (FFirstVideoStreamIndex == -1)
-                FFirstVideoStreamIndex = i;
+            if (FFirstVideoStreamIndex == -1) FFirstVideoStreamIndex = i;
             break;
         case AVMEDIA_TYPE_AUDIO:
             ++FAudioStreamCount;
-            if (FFirstAudioStreamIndex == -1)
-                FFirstAudioStreamIndex = i;
+            if (FFirstAudioStreamIndex == -1) FFirstAudioStreamIndex = i;
             break;
         case AVMEDIA_TYPE_SUBTITLE:
             ++FSubtitleStreamCount;
-            if (FFirstSubtitleStreamIndex == -1)
-                FFirstSubtitleStreamIndex = i;
+            if (FFirstSubtitleStreamIndex == -1) FFirstSubtitleStreamIndex = i;
             break;
-        default:
-            break;
+        default: break;
         }
     }
 }
@@ -278,19 +258,16 @@ TFileStreamInfo TCustomAVProbe::FileStreamInfo()
     const String created = GetMetadataText(ic->metadata, "creation_time", String());
     if (!created.empty()) {
         int64_t us = 0;
-        if (av::av_parse_time(&us, StringToUtf8(created).c_str(), 0) >= 0 && us > 0)
-            info.TimeStamp = us / AV_TIME_BASE;
+        if (av::av_parse_time(&us, StringToUtf8(created).c_str(), 0) >= 0 && us > 0) info.TimeStamp = us / AV_TIME_BASE;
     }
     String year = GetMetadataText(ic->metadata, "date", String());
-    if (year.empty())
-        year = GetMetadataText(ic->metadata, "year", String());
+    if (year.empty()) year = GetMetadataText(ic->metadata, "year", String());
     info.Year = LeadingNumber(year);
     info.Track = LeadingNumber(GetMetadataText(ic->metadata, "track", String()));
 
     info.Title = GetMetadataText(ic->metadata, "title", String());
     info.Author = GetMetadataText(ic->metadata, "author", String());
-    if (info.Author.empty())
-        info.Author = GetMetadataText(ic->metadata, "artist", String());
+    if (info.Author.empty()) info.Author = GetMetadataText(ic->metadata, "artist", String());
     info.Copyright = GetMetadataText(ic->metadata, "copyright", String());
     info.Comment = GetMetadataText(ic->metadata, "comment", String());
     info.Album = GetMetadataText(ic->metadata, "album", String());
@@ -310,8 +287,7 @@ int TCustomAVProbe::CheckStreamForInfo(int AStreamIndex, int AMediaType)
         int first = AMediaType == AVMEDIA_TYPE_VIDEO   ? FFirstVideoStreamIndex
                     : AMediaType == AVMEDIA_TYPE_AUDIO ? FFirstAudioStreamIndex
                                                        : FFirstSubtitleStreamIndex;
-        if (first < 0)
-            ReportError(AV_LOG_ERROR, Format(L"no %s stream.", String(kind)));
+        if (first < 0) ReportError(AV_LOG_ERROR, Format(L"no %s stream.", String(kind)));
         return first;
     }
     if (AStreamIndex >= static_cast<int>(FFileHandle->nb_streams)) {
@@ -346,8 +322,7 @@ TAudioStreamInfo TCustomAVProbe::GetAudioStreamInfo(int AStreamIndex)
 {
     TAudioStreamInfo info;
     const int index = CheckStreamForInfo(AStreamIndex, AVMEDIA_TYPE_AUDIO);
-    if (index < 0)
-        return info;
+    if (index < 0) return info;
     AVStream* st = FFileHandle->streams[index];
     info.Language = GetMetadataText(st->metadata, "language", String());
     info.CodecName = CodecNameText(st->codecpar, false);
@@ -363,8 +338,7 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(int AStreamIndex)
 {
     TVideoStreamInfo info;
     const int index = CheckStreamForInfo(AStreamIndex, AVMEDIA_TYPE_VIDEO);
-    if (index < 0)
-        return info;
+    if (index < 0) return info;
     AVStream* st = FFileHandle->streams[index];
     const AVCodecParameters* par = st->codecpar;
     info.Language = GetMetadataText(st->metadata, "language", String());
@@ -375,9 +349,9 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(int AStreamIndex)
     info.Width = par->width;
     // Width over height, widened by the sample aspect ratio (0 without one).
     if (par->height != 0 && par->sample_aspect_ratio.den != 0)
-        info.AspectRatio = static_cast<float>(par->width * (static_cast<double>(par->sample_aspect_ratio.num) /
-                                                            par->sample_aspect_ratio.den) /
-                                              par->height);
+        info.AspectRatio = static_cast<float>(
+            par->width * (static_cast<double>(par->sample_aspect_ratio.num) / par->sample_aspect_ratio.den) /
+            par->height);
     else
         info.AspectRatio = 0.0f;
     info.PixFmt = par->format;
@@ -389,8 +363,7 @@ TSubtitleStreamInfo TCustomAVProbe::GetSubtitleStreamInfo(int AStreamIndex)
 {
     TSubtitleStreamInfo info;
     const int index = CheckStreamForInfo(AStreamIndex, AVMEDIA_TYPE_SUBTITLE);
-    if (index < 0)
-        return info;
+    if (index < 0) return info;
     AVStream* st = FFileHandle->streams[index];
     info.Language = GetMetadataText(st->metadata, "language", String());
     info.CodecName = CodecNameText(st->codecpar, false);

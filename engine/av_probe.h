@@ -9,9 +9,9 @@
 
 #include "engine/av_bindings.h"
 #include "engine/ff_base_component.h"
-#include "engine/my_utils.h"
 #include "engine/ff_utils.h"
 #include "engine/ffmpeg_loader.h"
+#include "engine/my_utils.h"
 #include "platform/framework/types.h"
 
 // The libraries' picture type numbers 0 to 7.
@@ -28,7 +28,7 @@ struct TFrameInfo {
     int64_t OriginalDTS = AV_NOPTS_VALUE;  // stream time base
     int64_t OriginalPTS = AV_NOPTS_VALUE;  // stream time base
     int StreamIndex = -1;
-    int64_t Position = -1;                 // I/O position before the packets were read
+    int64_t Position = -1;  // I/O position before the packets were read
     bool Ready = false;
     TAVPicture Picture{};
     uint8_t* Buffer = nullptr;
@@ -184,7 +184,7 @@ protected:
 
     AVCodecContext* FCodec = nullptr;  // decoder of stream FCodecStream, owned by the probe
     int FCodecStream = -1;
-    bool FDraining = false;            // end of file met: the decoder is giving out what it holds
+    bool FDraining = false;  // end of file met: the decoder is giving out what it holds
     TRGBConvertContext FRGBContext{};
     int FSeekIndex = -1;
     int64_t FStartTime = -1;

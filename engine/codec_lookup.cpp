@@ -11,16 +11,12 @@
 
 const AVCodec* TCustomFFmpeg::NamedCodec(const char* AName, bool AEncoder, bool ALogSuccessor)
 {
-    if (!AName || !*AName)
-        return nullptr;
-    if (!AEncoder)
-        return av::avcodec_find_decoder_by_name(AName);
+    if (!AName || !*AName) return nullptr;
+    if (!AEncoder) return av::avcodec_find_decoder_by_name(AName);
     const AVCodec* codec = av::avcodec_find_encoder_by_name(AName);
-    if (codec)
-        return codec;
+    if (codec) return codec;
     std::string successor = EncoderSuccessorName(AName);
-    if (successor == AName)
-        return nullptr;
+    if (successor == AName) return nullptr;
     codec = av::avcodec_find_encoder_by_name(successor.c_str());
     if (codec && ALogSuccessor)
         DefaultLogger()->Log(this, llInfo, L"Encoder '%s' is not available, using '%s' instead", AName, successor);
@@ -29,16 +25,13 @@ const AVCodec* TCustomFFmpeg::NamedCodec(const char* AName, bool AEncoder, bool 
 
 const AVCodec* TCustomFFmpeg::ContainerCodec(const AVFormatContext* AContext, const AVCodec* ACodec)
 {
-    if (!ACodec || !AContext || !AContext->oformat)
-        return ACodec;
+    if (!ACodec || !AContext || !AContext->oformat) return ACodec;
     // The MPEG program-stream muxers answer "unknown" for every codec but their defaults, so
     // only a definite yes keeps an encoder the table names.
-    if (av::avformat_query_codec(AContext->oformat, ACodec->id, FF_COMPLIANCE_NORMAL) == 1)
-        return ACodec;
+    if (av::avformat_query_codec(AContext->oformat, ACodec->id, FF_COMPLIANCE_NORMAL) == 1) return ACodec;
     std::string successor = ContainerEncoderSuccessorName(AContext->oformat->name, av::avcodec_get_name(ACodec->id));
     const AVCodec* codec = successor.empty() ? nullptr : av::avcodec_find_encoder_by_name(successor.c_str());
-    if (!codec || codec->type != ACodec->type)
-        return ACodec;
+    if (!codec || codec->type != ACodec->type) return ACodec;
     DefaultLogger()->Log(this, llInfo, L"Encoder '%s' cannot be stored in '%s', using '%s' instead", ACodec->name,
                          AContext->oformat->name, codec->name);
     return codec;
@@ -65,8 +58,7 @@ bool TCustomFFmpeg::FindCodec(const char* AName, int AType, int& ACodecID, int A
             L"%s '%s' is experimental and might produce bad results.\r\n"
             L"Add '-strict experimental' if you want to use it.",
             kind, codec->name);
-        const AVCodec* plain =
-            AEncoder ? av::avcodec_find_encoder(codec->id) : av::avcodec_find_decoder(codec->id);
+        const AVCodec* plain = AEncoder ? av::avcodec_find_encoder(codec->id) : av::avcodec_find_decoder(codec->id);
         if (plain && !(plain->capabilities & AV_CODEC_CAP_EXPERIMENTAL))
             FLastErrMsg += Format(L"\r\nOr use the non experimental %s '%s'.", kind, plain->name);
         return false;

@@ -31,13 +31,10 @@ void UsableLayout(AVChannelLayout& ATarget, const AVChannelLayout& ASource)
 int64_t VideoFrameDuration(const AVStream* AStream, const AVCodecContext* ADecoder, int64_t APacketDuration,
                            int ARepeat)
 {
-    if (APacketDuration > 0)
-        return av::av_rescale_q(APacketDuration, AStream->time_base, AVRational{1, AV_TIME_BASE});
+    if (APacketDuration > 0) return av::av_rescale_q(APacketDuration, AStream->time_base, AVRational{1, AV_TIME_BASE});
     AVRational rate = ADecoder && ADecoder->framerate.num > 0 ? ADecoder->framerate : AStream->avg_frame_rate;
-    if (rate.num <= 0 || rate.den <= 0)
-        rate = AStream->r_frame_rate;
-    if (rate.num <= 0 || rate.den <= 0)
-        return 0;
+    if (rate.num <= 0 || rate.den <= 0) rate = AStream->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0) return 0;
     return av::av_rescale(int64_t(AV_TIME_BASE) * (2 + ARepeat), rate.den, int64_t(rate.num) * 2);
 }
 
@@ -48,21 +45,17 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
     TTranscodeRun& run = *FRun;
     AVCodecContext* dec = ist->dec;
     const AVMediaType type = ist->st->codecpar->codec_type;
-    if (ist->next_pts == AV_NOPTS_VALUE)
-        ist->next_pts = ist->pts;
+    if (ist->next_pts == AV_NOPTS_VALUE) ist->next_pts = ist->pts;
     if (pkt && pkt->dts != AV_NOPTS_VALUE)
         ist->next_pts = ist->pts = TimestampToMicroseconds(pkt->dts, ist->st->time_base);
-    if (!run.DecodedFrame)
-        run.DecodedFrame = av::av_frame_alloc();
-    if (!run.DecodedFrame)
-        throw FFmpegException(L"av_mallocz fail");
+    if (!run.DecodedFrame) run.DecodedFrame = av::av_frame_alloc();
+    if (!run.DecodedFrame) throw FFmpegException(L"av_mallocz fail");
     AVFrame* frame = run.DecodedFrame;
 
     auto wanted = [this, ist] { return Fstart_time == 0 || ist->pts >= Fstart_time; };
     auto forEachOutput = [&](auto AHandler) {
         for (auto& item : run.OutputStreamTable)
-            if (item->source_index == ist_index)
-                AHandler(item.get());
+            if (item->source_index == ist_index) AHandler(item.get());
     };
 
     // One decoded frame: its time, then every encoded output stream fed by this stream.
@@ -110,14 +103,12 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
                 av::av_freep(&Fsamples);
                 Fsamples = static_cast<int16_t*>(av::av_malloc(need));
                 Fsamples_size = Fsamples ? need : 0;
-                if (!Fsamples)
-                    throw FFmpegException(L"Out of memory in do_audio_out");
+                if (!Fsamples) throw FFmpegException(L"Out of memory in do_audio_out");
             }
             uint8_t* out[1] = {reinterpret_cast<uint8_t*>(Fsamples)};
             int converted = av::swr_convert(ist->s16_ctx, out, int(Fsamples_size / (2u * unsigned(ist->channels))),
                                             const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
-            if (converted < 0)
-                return;
+            if (converted < 0) return;
             samples = out[0];
             size = converted * 2 * ist->channels;
             if (Faudio_volume != 256) {
@@ -132,22 +123,18 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
             if (ist->pts > elapsed + 1000)
                 std::this_thread::sleep_for(std::chrono::milliseconds((ist->pts - elapsed) / 1000));
         }
-        if (!wanted())
-            return;
+        if (!wanted()) return;
         forEachOutput([&](TAVOutputStream* ost) {
-            if (!ost->encoding_needed)
-                return;
+            if (!ost->encoding_needed) return;
             AVFormatContext* os = Foutput_files[ost->file_index];
             if (type == AVMEDIA_TYPE_AUDIO) {
-                if (size > 0)
-                    DoAudioOut(os, ost, ist, samples, size);
+                if (size > 0) DoAudioOut(os, ost, ist, samples, size);
             } else if (type == AVMEDIA_TYPE_VIDEO && ost->filter_graph) {
                 FilterVideoFrame(os, ost, ist, AFrame);
             } else if (type == AVMEDIA_TYPE_VIDEO) {
                 int frameSize = 0;
                 DoVideoOut(os, ost, ist, AFrame, frameSize);
-                if (!Fvstats_filename.empty() && frameSize != 0)
-                    DoVideoStats(ost, frameSize);
+                if (!Fvstats_filename.empty() && frameSize != 0) DoVideoStats(ost, frameSize);
             } else {
                 throw FFmpegException(L"invalid codec_type");
             }
@@ -159,8 +146,7 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
             if (pkt) {
                 AVSubtitle subtitle{};
                 int got = 0;
-                if (av::avcodec_decode_subtitle2(dec, &subtitle, &got, const_cast<AVPacket*>(pkt)) < 0)
-                    return -1;
+                if (av::avcodec_decode_subtitle2(dec, &subtitle, &got, const_cast<AVPacket*>(pkt)) < 0) return -1;
                 if (got) {
                     if (wanted())
                         forEachOutput([&](TAVOutputStream* ost) {
@@ -172,18 +158,14 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
             }
         } else if (type == AVMEDIA_TYPE_AUDIO || type == AVMEDIA_TYPE_VIDEO) {
             int result = av::avcodec_send_packet(dec, pkt);
-            if (result < 0 && result != AVERROR_EOF)
-                return -1;
+            if (result < 0 && result != AVERROR_EOF) return -1;
             int frames = 0;
             for (;;) {
                 result = av::avcodec_receive_frame(dec, frame);
-                if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
-                    break;
-                if (result < 0)
-                    return -1;
+                if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) break;
+                if (result < 0) return -1;
                 ++frames;
-                if (pkt && frames > 1 &&
-                    ((ist->showed_multi_packet_warning == 0 && Fverbose > 0) || Fverbose > 1)) {
+                if (pkt && frames > 1 && ((ist->showed_multi_packet_warning == 0 && Fverbose > 0) || Fverbose > 1)) {
                     DefaultLogger()->Log(this, llError,
                                          Format(L"Multiple frames in a packet from stream %d", pkt->stream_index));
                     ist->showed_multi_packet_warning = 1;
@@ -218,30 +200,25 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
     // Copied output streams take the packet as it is, with timestamps in their own time base.
     if (pkt && wanted()) {
         forEachOutput([&](TAVOutputStream* ost) {
-            if (ost->encoding_needed)
-                return;
+            if (ost->encoding_needed) return;
             AVFormatContext* os = Foutput_files[ost->file_index];
             AVRational outBase = ost->st->time_base;
             int64_t start = av::av_rescale_q(Fstart_time, AVRational{1, AV_TIME_BASE}, outBase);
-            if (ost->frame_number == 0 && !(pkt->flags & AV_PKT_FLAG_KEY) && !Fcopy_initial_nonkeyframes)
-                return;
+            if (ost->frame_number == 0 && !(pkt->flags & AV_PKT_FLAG_KEY) && !Fcopy_initial_nonkeyframes) return;
             if (type == AVMEDIA_TYPE_AUDIO)
                 Faudio_size += pkt->size;
             else if (type == AVMEDIA_TYPE_VIDEO) {
                 Fvideo_size += pkt->size;
                 ost->sync_opts += 1;
             }
-            if (!run.OutPacket)
-                run.OutPacket = av::av_packet_alloc();
+            if (!run.OutPacket) run.OutPacket = av::av_packet_alloc();
             AVPacket* out = run.OutPacket;
-            if (!out || av::av_packet_ref(out, pkt) < 0)
-                throw FFmpegException(L"av_mallocz fail");
+            if (!out || av::av_packet_ref(out, pkt) < 0) throw FFmpegException(L"av_mallocz fail");
             out->stream_index = ost->index;
             out->pts = pkt->pts != AV_NOPTS_VALUE ? av::av_rescale_q(pkt->pts, ist->st->time_base, outBase) - start
                                                   : AV_NOPTS_VALUE;
-            int64_t dts = pkt->dts != AV_NOPTS_VALUE
-                              ? av::av_rescale_q(pkt->dts, ist->st->time_base, outBase)
-                              : av::av_rescale_q(ist->pts, AVRational{1, AV_TIME_BASE}, outBase);
+            int64_t dts = pkt->dts != AV_NOPTS_VALUE ? av::av_rescale_q(pkt->dts, ist->st->time_base, outBase)
+                                                     : av::av_rescale_q(ist->pts, AVRational{1, AV_TIME_BASE}, outBase);
             out->dts = dts - start;
             out->duration = av::av_rescale_q(pkt->duration, ist->st->time_base, outBase);
             out->time_base = outBase;
@@ -265,13 +242,11 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
     // what they still hold.
     if (!pkt && type == AVMEDIA_TYPE_VIDEO)
         forEachOutput([&](TAVOutputStream* ost) {
-            if (ost->encoding_needed && ost->filter_graph)
-                FlushFilterGraph(Foutput_files[ost->file_index], ost, ist);
+            if (ost->encoding_needed && ost->filter_graph) FlushFilterGraph(Foutput_files[ost->file_index], ost, ist);
         });
     if (!pkt && run.DrainEncoders)
         forEachOutput([&](TAVOutputStream* ost) {
-            if (ost->encoding_needed)
-                FlushEncoder(ost->first);
+            if (ost->encoding_needed) FlushEncoder(ost->first);
         });
     return 0;
 }

@@ -28,8 +28,7 @@ bool Deinterlaceable(int AFormat)
 
 void TCustomFFmpeg::FreeDeinterlacer()
 {
-    if (FDeinterlaceGraph)
-        av::avfilter_graph_free(&FDeinterlaceGraph);
+    if (FDeinterlaceGraph) av::avfilter_graph_free(&FDeinterlaceGraph);
     FDeinterlaceSource = FDeinterlaceSink = nullptr;
     FDeinterlaceWidth = FDeinterlaceHeight = 0;
     FDeinterlaceFormat = -1;
@@ -37,14 +36,12 @@ void TCustomFFmpeg::FreeDeinterlacer()
 
 bool TCustomFFmpeg::DeinterlacePicture(AVFrame* APicture)
 {
-    if (!Deinterlaceable(APicture->format) || APicture->width < 3 || APicture->height < 3)
-        return false;
+    if (!Deinterlaceable(APicture->format) || APicture->width < 3 || APicture->height < 3) return false;
     if (!FDeinterlaceGraph || APicture->width != FDeinterlaceWidth || APicture->height != FDeinterlaceHeight ||
         APicture->format != FDeinterlaceFormat) {
         FreeDeinterlacer();
         FDeinterlaceGraph = av::avfilter_graph_alloc();
-        if (!FDeinterlaceGraph)
-            return false;
+        if (!FDeinterlaceGraph) return false;
         std::string args = Format("video_size=%dx%d:pix_fmt=%d:time_base=1/25:pixel_aspect=1/1", APicture->width,
                                   APicture->height, APicture->format);
         AVFilterContext* filter = nullptr;
@@ -52,11 +49,12 @@ bool TCustomFFmpeg::DeinterlacePicture(AVFrame* APicture)
                                              args.c_str(), nullptr, FDeinterlaceGraph) < 0 ||
             av::avfilter_graph_create_filter(&filter, av::avfilter_get_by_name("pp"), "deinterlace", "fd", nullptr,
                                              FDeinterlaceGraph) < 0 ||
-            av::avfilter_graph_create_filter(&FDeinterlaceSink, av::avfilter_get_by_name("buffersink"), "out",
-                                             nullptr, nullptr, FDeinterlaceGraph) < 0 ||
+            av::avfilter_graph_create_filter(&FDeinterlaceSink, av::avfilter_get_by_name("buffersink"), "out", nullptr,
+                                             nullptr, FDeinterlaceGraph) < 0 ||
             av::av_opt_set_bin(FDeinterlaceSink, "pix_fmts", reinterpret_cast<const uint8_t*>(&APicture->format),
                                sizeof APicture->format, AV_OPT_SEARCH_CHILDREN) < 0 ||
-            av::avfilter_link(FDeinterlaceSource, 0, filter, 0) < 0 || av::avfilter_link(filter, 0, FDeinterlaceSink, 0) < 0 ||
+            av::avfilter_link(FDeinterlaceSource, 0, filter, 0) < 0 ||
+            av::avfilter_link(filter, 0, FDeinterlaceSink, 0) < 0 ||
             av::avfilter_graph_config(FDeinterlaceGraph, nullptr) < 0) {
             FreeDeinterlacer();
             return false;
@@ -66,8 +64,7 @@ bool TCustomFFmpeg::DeinterlacePicture(AVFrame* APicture)
         FDeinterlaceFormat = APicture->format;
     }
     AVFrame* result = av::av_frame_alloc();
-    if (!result)
-        return false;
+    if (!result) return false;
     bool ok = av::av_buffersrc_add_frame_flags(FDeinterlaceSource, APicture, AV_BUFFERSRC_FLAG_KEEP_REF) >= 0 &&
               av::av_buffersink_get_frame(FDeinterlaceSink, result) >= 0 && result->width == APicture->width &&
               result->height == APicture->height;

@@ -9,18 +9,15 @@
 
 void TCustomFFmpeg::ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec)
 {
-    if (!AContext || !ACodec || !ACodec->sample_fmts)
-        return;
+    if (!AContext || !ACodec || !ACodec->sample_fmts) return;
     for (const AVSampleFormat* p = ACodec->sample_fmts; *p != AV_SAMPLE_FMT_NONE; ++p)
-        if (*p == AContext->sample_fmt)
-            return;
+        if (*p == AContext->sample_fmt) return;
     AContext->sample_fmt = ACodec->sample_fmts[0];
 }
 
 void TCustomFFmpeg::ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec)
 {
-    if (!AContext || !ACodec || !ACodec->supported_samplerates || ACodec->supported_samplerates[0] == 0)
-        return;
+    if (!AContext || !ACodec || !ACodec->supported_samplerates || ACodec->supported_samplerates[0] == 0) return;
     int best = 0;
     long bestDiff = -1;
     for (const int* p = ACodec->supported_samplerates; *p != 0; ++p) {
@@ -39,11 +36,9 @@ void TCustomFFmpeg::ChooseSampleRate(AVCodecContext* AContext, const AVCodec* AC
 
 void TCustomFFmpeg::ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec)
 {
-    if (!AContext || !ACodec || !ACodec->pix_fmts)
-        return;
+    if (!AContext || !ACodec || !ACodec->pix_fmts) return;
     for (const AVPixelFormat* p = ACodec->pix_fmts; *p != AV_PIX_FMT_NONE; ++p)
-        if (*p == AContext->pix_fmt)
-            return;
+        if (*p == AContext->pix_fmt) return;
     // MJPEG takes the plain YUV formats too when the compliance is relaxed.
     if (ACodec->id == AV_CODEC_ID_MJPEG && AContext->strict_std_compliance < FF_COMPLIANCE_NORMAL &&
         (AContext->pix_fmt == AV_PIX_FMT_YUV420P || AContext->pix_fmt == AV_PIX_FMT_YUV422P))

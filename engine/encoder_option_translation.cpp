@@ -49,8 +49,8 @@ struct TContainerSuccessor {
 };
 
 const TContainerSuccessor ContainerSuccessors[] = {
-    {"vob", "aac", "ac3"},         {"dvd", "aac", "ac3"},         {"svcd", "aac", "ac3"},
-    {"mpeg", "aac", "mp2"},        {"vcd", "aac", "mp2"},         {"mp4", "msmpeg4v2", "mpeg4"},
+    {"vob", "aac", "ac3"},         {"dvd", "aac", "ac3"},          {"svcd", "aac", "ac3"},
+    {"mpeg", "aac", "mp2"},        {"vcd", "aac", "mp2"},          {"mp4", "msmpeg4v2", "mpeg4"},
     {"mov", "msmpeg4v2", "mpeg4"}, {"ipod", "msmpeg4v2", "mpeg4"}, {"psp", "msmpeg4v2", "mpeg4"},
     {"3gp", "msmpeg4v2", "mpeg4"}, {"3g2", "msmpeg4v2", "mpeg4"},
 };
@@ -67,13 +67,10 @@ std::vector<TFlagToken> SplitFlagTokens(const std::string& AValue)
     size_t pos = 0;
     while (pos < AValue.size()) {
         char sign = '+';
-        if (AValue[pos] == '+' || AValue[pos] == '-')
-            sign = AValue[pos++];
+        if (AValue[pos] == '+' || AValue[pos] == '-') sign = AValue[pos++];
         size_t end = AValue.find_first_of("+-", pos);
-        if (end == std::string::npos)
-            end = AValue.size();
-        if (end > pos)
-            tokens.push_back(TFlagToken{sign, AValue.substr(pos, end - pos)});
+        if (end == std::string::npos) end = AValue.size();
+        if (end > pos) tokens.push_back(TFlagToken{sign, AValue.substr(pos, end - pos)});
         pos = end;
     }
     return tokens;
@@ -81,8 +78,7 @@ std::vector<TFlagToken> SplitFlagTokens(const std::string& AValue)
 
 }  // namespace
 
-bool TranslateEncoderOption(const std::string& AName, const std::string& AValue,
-                            std::vector<TOptionPair>& AResult)
+bool TranslateEncoderOption(const std::string& AName, const std::string& AValue, std::vector<TOptionPair>& AResult)
 {
     AResult.clear();
     for (const TNameTranslation& t : NameTranslations) {
@@ -96,8 +92,7 @@ bool TranslateEncoderOption(const std::string& AName, const std::string& AValue,
     for (const TFlagToken& token : SplitFlagTokens(AValue)) {
         const TFlagTranslation* found = nullptr;
         for (const TFlagTranslation& t : FlagTranslations)
-            if (AName == t.Option && token.Token == t.Token)
-                found = &t;
+            if (AName == t.Option && token.Token == t.Token) found = &t;
         if (found) {
             AResult.push_back(TOptionPair{found->Name, token.Sign == '+' ? found->OnValue : found->OffValue});
             translated = true;
@@ -109,21 +104,17 @@ bool TranslateEncoderOption(const std::string& AName, const std::string& AValue,
         AResult.clear();
         return false;
     }
-    if (!rest.empty())
-        AResult.insert(AResult.begin(), TOptionPair{AName, rest});
+    if (!rest.empty()) AResult.insert(AResult.begin(), TOptionPair{AName, rest});
     return true;
 }
 
 bool IsPartitionList(const std::string& AName, const std::string& AValue)
 {
-    if (AName != "partitions")
-        return false;
+    if (AName != "partitions") return false;
     std::vector<TFlagToken> tokens = SplitFlagTokens(AValue);
-    if (tokens.empty())
-        return false;
+    if (tokens.empty()) return false;
     for (const TFlagToken& token : tokens)
-        if (token.Token.rfind("part", 0) != 0)
-            return false;
+        if (token.Token.rfind("part", 0) != 0) return false;
     return true;
 }
 
@@ -131,10 +122,8 @@ std::string TranslatePartitions(const std::string& AValue)
 {
     std::string list;
     for (const TFlagToken& token : SplitFlagTokens(AValue)) {
-        if (token.Sign != '+')
-            continue;
-        if (!list.empty())
-            list += ',';
+        if (token.Sign != '+') continue;
+        if (!list.empty()) list += ',';
         list += token.Token.substr(4);
     }
     return list.empty() ? "none" : list;
@@ -143,15 +132,13 @@ std::string TranslatePartitions(const std::string& AValue)
 std::string EncoderSuccessorName(const std::string& AName)
 {
     for (const TNameSuccessor& s : EncoderSuccessors)
-        if (AName == s.Name)
-            return s.Successor;
+        if (AName == s.Name) return s.Successor;
     return AName;
 }
 
 std::string ContainerEncoderSuccessorName(const std::string& AFormatName, const std::string& ACodecName)
 {
     for (const TContainerSuccessor& s : ContainerSuccessors)
-        if (AFormatName == s.Format && ACodecName == s.Codec)
-            return s.Successor;
+        if (AFormatName == s.Format && ACodecName == s.Codec) return s.Successor;
     return std::string();
 }

@@ -14,8 +14,7 @@ struct TOptionPair {
 
 // True when AName/AValue uses an option or flag token of the table; AResult then holds the
 // options to set instead (flag tokens outside the table stay under the original name).
-bool TranslateEncoderOption(const std::string& AName, const std::string& AValue,
-                            std::vector<TOptionPair>& AResult);
+bool TranslateEncoderOption(const std::string& AName, const std::string& AValue, std::vector<TOptionPair>& AResult);
 
 // "partitions" given as flag tokens ("+parti8x8-partp4x4"): the encoder matches parts of the
 // text, so a token switched off would switch the partition on. The list form names only the

@@ -770,12 +770,9 @@ bool SameAsciiText(const String& A, const char* B)
     for (; i < A.size() && B[i]; ++i) {
         wchar_t a = A[i];
         char b = B[i];
-        if (a >= L'A' && a <= L'Z')
-            a = a - L'A' + L'a';
-        if (b >= 'A' && b <= 'Z')
-            b = char(b - 'A' + 'a');
-        if (a != wchar_t(static_cast<unsigned char>(b)))
-            return false;
+        if (a >= L'A' && a <= L'Z') a = a - L'A' + L'a';
+        if (b >= 'A' && b <= 'Z') b = char(b - 'A' + 'a');
+        if (a != wchar_t(static_cast<unsigned char>(b))) return false;
     }
     return i == A.size() && !B[i];
 }
@@ -793,8 +790,7 @@ String ReadPresetFile(const String& AFileName)
 {
     TFileStream stream(AFileName, fmOpenRead | fmShareDenyWrite);
     std::string bytes(size_t(stream.Size()), '\0');
-    if (!bytes.empty())
-        stream.ReadBuffer(bytes.data(), int64_t(bytes.size()));
+    if (!bytes.empty()) stream.ReadBuffer(bytes.data(), int64_t(bytes.size()));
     return AnsiToString(bytes);
 }
 
@@ -813,8 +809,7 @@ void FindBuiltinPreset(const String& AName, String& AText)
 
 void TCustomFFmpeg::LoadPreset(const String& AKind, const String& AName)
 {
-    if (AKind.empty() || AName.empty())
-        return;
+    if (AKind.empty() || AName.empty()) return;
     String presetName = AName;
     String text;
     if (AKind[0] != L'f') {
@@ -827,15 +822,13 @@ void TCustomFFmpeg::LoadPreset(const String& AKind, const String& AName)
                 codec = &Faudio_codec_name;
             else if (!Fsubtitle_codec_name.empty())
                 codec = &Fsubtitle_codec_name;
-            if (codec)
-                presetName = Utf8ToString(*codec) + L"-" + AName;
+            if (codec) presetName = Utf8ToString(*codec) + L"-" + AName;
             FindBuiltinPreset(presetName, text);
         }
     }
     if (text.empty()) {
         // Not built in: the name is a preset file, relative names from the current folder.
-        if (!FileExists(AName))
-            throw FFmpegException(Format(L"Preset \"%s\" not found", AName));
+        if (!FileExists(AName)) throw FFmpegException(Format(L"Preset \"%s\" not found", AName));
         text = ReadPresetFile(AName);
     }
     text = TrimControls(text);
@@ -845,12 +838,10 @@ void TCustomFFmpeg::LoadPreset(const String& AKind, const String& AName)
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find(L'\n', pos);
-        if (end == String::npos)
-            end = text.size();
+        if (end == String::npos) end = text.size();
         String line = TrimControls(text.substr(pos, end - pos));
         pos = end + 1;
-        if (line.empty())
-            continue;
+        if (line.empty()) continue;
         size_t eq = line.find(L'=');
         if (eq == String::npos || eq == 0 || eq + 1 == line.size())
             throw FFmpegException(Format(L"%s: Invalid syntax: \"%s\"", presetName, line));

@@ -42,37 +42,25 @@ void TCustomFFConverter::StopBeforeDestroy()
     }
     try {
         Stop(true);
-    } catch (...) {
-    }
+    } catch (...) {}
     FDelivery->DiscardPending();
     FDelivery->WaitIdle();
 }
 
 bool TCustomFFConverter::LoadAVLib(const TPathFileName& APath)
 {
-    if (ComponentState() & csDesigning)
-        return true;
+    if (ComponentState() & csDesigning) return true;
     DefaultLoader().SetLibraryPath(APath);
     bool result = DefaultLoader().Load(ConverterLibraries);
-    if (!result)
-        FLastErrMsg = DefaultLoader().LastErrMsg();
+    if (!result) FLastErrMsg = DefaultLoader().LastErrMsg();
     return result;
 }
 
-bool TCustomFFConverter::AVLibLoaded()
-{
-    return DefaultLoader().Loaded(ConverterLibraries);
-}
+bool TCustomFFConverter::AVLibLoaded() { return DefaultLoader().Loaded(ConverterLibraries); }
 
-void TCustomFFConverter::UnloadAVLib()
-{
-    DefaultLoader().Unload(ConverterLibraries);
-}
+void TCustomFFConverter::UnloadAVLib() { DefaultLoader().Unload(ConverterLibraries); }
 
-TFFmpeg* TCustomFFConverter::CreateTask(int AMaxFiles)
-{
-    return new TFFmpeg(AMaxFiles);
-}
+TFFmpeg* TCustomFFConverter::CreateTask(int AMaxFiles) { return new TFFmpeg(AMaxFiles); }
 
 // --- events ---
 
@@ -96,7 +84,10 @@ void WriteEvent(std::mutex& lock, TEvent& event, TEvent value)
 }  // namespace
 
 TCustomFFConverter::TCustomHookEvent TCustomFFConverter::OnCustomHook() { return ReadEvent(FEventLock, FOnCustomHook); }
-void TCustomFFConverter::SetOnCustomHook(TCustomHookEvent AEvent) { WriteEvent(FEventLock, FOnCustomHook, std::move(AEvent)); }
+void TCustomFFConverter::SetOnCustomHook(TCustomHookEvent AEvent)
+{
+    WriteEvent(FEventLock, FOnCustomHook, std::move(AEvent));
+}
 
 TCustomFFConverter::TPreviewBitmapEvent TCustomFFConverter::OnPreviewBitmap()
 {
@@ -108,10 +99,16 @@ void TCustomFFConverter::SetOnPreviewBitmap(TPreviewBitmapEvent AEvent)
 }
 
 TCustomFFConverter::TProgressEvent TCustomFFConverter::OnProgress() { return ReadEvent(FEventLock, FOnProgress); }
-void TCustomFFConverter::SetOnProgress(TProgressEvent AEvent) { WriteEvent(FEventLock, FOnProgress, std::move(AEvent)); }
+void TCustomFFConverter::SetOnProgress(TProgressEvent AEvent)
+{
+    WriteEvent(FEventLock, FOnProgress, std::move(AEvent));
+}
 
 TCustomFFConverter::TTerminateEvent TCustomFFConverter::OnTerminate() { return ReadEvent(FEventLock, FOnTerminate); }
-void TCustomFFConverter::SetOnTerminate(TTerminateEvent AEvent) { WriteEvent(FEventLock, FOnTerminate, std::move(AEvent)); }
+void TCustomFFConverter::SetOnTerminate(TTerminateEvent AEvent)
+{
+    WriteEvent(FEventLock, FOnTerminate, std::move(AEvent));
+}
 
 // --- properties ---
 
@@ -129,32 +126,26 @@ void TCustomFFConverter::SetPreviewBitmap(bool AValue)
     FPreviewBitmap = AValue;
 }
 
-void TCustomFFConverter::SetProgressInterval(int AValue)
-{
-    FProgressInterval = AValue <= 100 ? 100 : AValue;
-}
+void TCustomFFConverter::SetProgressInterval(int AValue) { FProgressInterval = AValue <= 100 ? 100 : AValue; }
 
 // --- the task list ---
 
 void TCustomFFConverter::CheckNotWorking(const String& AOperation)
 {
-    if (FWorking)
-        throw Exception(Format(L"Cannot %s while working.", AOperation.c_str()));
+    if (FWorking) throw Exception(Format(L"Cannot %s while working.", AOperation.c_str()));
 }
 
 // While a Stop waits for the tasks, the handlers it serves must not change the task list.
 void TCustomFFConverter::CheckNotStopping(const String& AOperation)
 {
-    if (FStopping > 0)
-        throw Exception(Format(L"Cannot %s while working.", AOperation.c_str()));
+    if (FStopping > 0) throw Exception(Format(L"Cannot %s while working.", AOperation.c_str()));
 }
 
 void TCustomFFConverter::ClearTasks()
 {
     {
         TServingLock lock(FTerminateLock);
-        if (FWorking && !FTerminated)
-            throw Exception(L"Cannot ClearTasks while working.");
+        if (FWorking && !FTerminated) throw Exception(L"Cannot ClearTasks while working.");
         CheckNotStopping(L"ClearTasks");
         // Ends of the cleared queue that have not reached the handler yet are not raised later.
         FDelivery->DiscardPending();
@@ -225,8 +216,7 @@ void TCustomFFConverter::Start(int AThreadCount)
                     TServingLock lock(FTerminateLock);
                     task = TakeNextTask();
                 }
-                if (!task)
-                    break;
+                if (!task) break;
                 // Converts here; its end comes back through DoTerminate on this thread.
                 task->StartConvert(false, FThreadPriority);
             }
@@ -237,8 +227,7 @@ void TCustomFFConverter::Start(int AThreadCount)
         }
         TServingLock lock(FTerminateLock);
         FRunningInline = false;
-        if (QueueCanEnd())
-            FinishQueue(direct);
+        if (QueueCanEnd()) FinishQueue(direct);
     }
     RaiseDirect(direct);
 }
@@ -246,8 +235,7 @@ void TCustomFFConverter::Start(int AThreadCount)
 // Takes the next pending task and counts it as started; nil when none is pending.
 TFFmpeg* TCustomFFConverter::TakeNextTask()
 {
-    if (FPendingTasks <= 0 || FCurrentTask >= FFFmpegList.Count())
-        return nullptr;
+    if (FPendingTasks <= 0 || FCurrentTask >= FFFmpegList.Count()) return nullptr;
     --FPendingTasks;
     TFFmpeg* task = FFFmpegList.Items(FCurrentTask);
     ++FCurrentTask;
@@ -260,8 +248,7 @@ TFFmpeg* TCustomFFConverter::TakeNextTask()
 void TCustomFFConverter::StartTasks(int ASlots)
 {
     FFreeSlots += ASlots;
-    if (FStartingTasks)
-        return;
+    if (FStartingTasks) return;
     FStartingTasks = true;
     try {
         while (FFreeSlots > 0 && FPendingTasks > 0) {
@@ -278,20 +265,17 @@ void TCustomFFConverter::StartTasks(int ASlots)
 void TCustomFFConverter::StartNextTask()
 {
     TFFmpeg* task = TakeNextTask();
-    if (!task)
-        return;
+    if (!task) return;
     TThread* thread = task->StartConvert(FThreadMode, FThreadPriority);
     if (thread) {
-        if (FPaused)
-            task->Pause();
+        if (FPaused) task->Pause();
         thread->Start();
     }
 }
 
 bool TCustomFFConverter::QueueCanEnd() const
 {
-    return FWorking && !FTerminated && !FRunningInline && FPendingTasks <= 0 &&
-           FCompleteTasks >= FFFmpegList.Count();
+    return FWorking && !FTerminated && !FRunningInline && FPendingTasks <= 0 && FCompleteTasks >= FFFmpegList.Count();
 }
 
 void TCustomFFConverter::FinishQueue(TDirectEnds& ADirect)
@@ -299,8 +283,7 @@ void TCustomFFConverter::FinishQueue(TDirectEnds& ADirect)
     // Set before the end is raised, so that its handler may clear the tasks at once.
     FTerminated = true;
     TTerminateEvent event = OnTerminate();
-    if (!event)
-        return;
+    if (!event) return;
     FTerminateInfo.TaskIndex = -1;
     FTerminateInfo.Finished = true;
     FTerminateInfo.Exception = false;
@@ -318,19 +301,16 @@ void TCustomFFConverter::DeliverEnd(const TTerminateEvent& AEvent, const TTermin
 
 void TCustomFFConverter::RaiseDirect(const TDirectEnds& ADirect)
 {
-    if (ADirect.empty())
-        return;
+    if (ADirect.empty()) return;
     TTerminateEvent event = OnTerminate();
-    if (!event)
-        return;
+    if (!event) return;
     for (const TTerminateInfo& info : ADirect) event(this, info);
 }
 
 void TCustomFFConverter::Pause()
 {
     TServingLock lock(FTerminateLock);
-    if (FWorking && !FTerminated)
-        FPaused = true;
+    if (FWorking && !FTerminated) FPaused = true;
     FFFmpegList.PauseAll();
 }
 
@@ -346,8 +326,7 @@ void TCustomFFConverter::Stop(bool AWaitFor)
     {
         TServingLock lock(FTerminateLock);
         // A queue that is not running has nothing to stop: its tasks stay ready to start.
-        if (!FWorking || FTerminated)
-            return;
+        if (!FWorking || FTerminated) return;
         FPendingTasks = 0;
         FPaused = false;
         ++FStopping;
@@ -367,8 +346,7 @@ void TCustomFFConverter::Stop(bool AWaitFor)
 void TCustomFFConverter::ConnectTask(TFFmpeg& ATask)
 {
     ATask.FOnProgress = [this](TObject* ASender, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
-                               float ABitRate, int64_t ACurrentSize, int64_t ACurrentDuration,
-                               int64_t ATotalDuration) {
+                               float ABitRate, int64_t ACurrentSize, int64_t ACurrentDuration, int64_t ATotalDuration) {
         DoProgress(ASender, AFileIndex, AFrameNumber, AFPS, AQuality, ABitRate, ACurrentSize, ACurrentDuration,
                    ATotalDuration);
     };
@@ -382,8 +360,7 @@ void TCustomFFConverter::DoTerminate(TObject* ASender)
         TServingLock lock(FTerminateLock);
         int index = FFFmpegList.IndexOf(ASender);
         // Only the ends of a running queue count.
-        if (index < 0 || !FWorking || FTerminated)
-            return;
+        if (index < 0 || !FWorking || FTerminated) return;
         if (TTerminateEvent event = OnTerminate()) {
             TFFmpeg* task = FFFmpegList.Items(index);
             FTerminateInfo.TaskIndex = index;
@@ -396,8 +373,7 @@ void TCustomFFConverter::DoTerminate(TObject* ASender)
         if (FPendingTasks > 0) {
             // In thread mode the next task starts from the thread of the one that ended;
             // without it, Start's loop goes on.
-            if (FThreadMode)
-                StartTasks(1);
+            if (FThreadMode) StartTasks(1);
         } else if (QueueCanEnd()) {
             FinishQueue(direct);
         }
@@ -410,8 +386,7 @@ void TCustomFFConverter::DoProgress(TObject* ASender, int AFileIndex, int AFrame
                                     int64_t ATotalDuration)
 {
     TProgressEvent event = OnProgress();
-    if (!event)
-        return;
+    if (!event) return;
     TServingLock lock(FProgressLock);
     FProgressInfo.TaskIndex = FFFmpegList.IndexOf(ASender);
     FProgressInfo.FileIndex = AFileIndex;
@@ -431,8 +406,7 @@ void TCustomFFConverter::DoProgress(TObject* ASender, int AFileIndex, int AFrame
 void TCustomFFConverter::DoPreviewBitmap(TObject* ASender, TBitmap* ABitmap, int AFrameNumber, int64_t APTS)
 {
     TPreviewBitmapEvent event = OnPreviewBitmap();
-    if (!event)
-        return;
+    if (!event) return;
     TServingLock lock(FPreviewLock);
     FPreviewInfo.TaskIndex = FFFmpegList.IndexOf(ASender);
     FPreviewInfo.Bitmap = ABitmap;
@@ -444,12 +418,11 @@ void TCustomFFConverter::DoPreviewBitmap(TObject* ASender, TBitmap* ABitmap, int
         event(this, FPreviewInfo);
 }
 
-void TCustomFFConverter::DoCustomHook(TObject* ASender, TBitmap* ABitmap, int AFrameNumber, int64_t APTS,
-                                      bool& AUpdate, bool& AStopHook)
+void TCustomFFConverter::DoCustomHook(TObject* ASender, TBitmap* ABitmap, int AFrameNumber, int64_t APTS, bool& AUpdate,
+                                      bool& AStopHook)
 {
     TCustomHookEvent event = OnCustomHook();
-    if (!event)
-        return;
+    if (!event) return;
     TServingLock lock(FHookLock);
     FHookInfo.TaskIndex = FFFmpegList.IndexOf(ASender);
     FHookInfo.Bitmap = ABitmap;

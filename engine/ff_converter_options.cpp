@@ -27,23 +27,20 @@ using TDeferredOptions = std::vector<TDeferredOption>;
 bool HasEntry(const TDeferredOptions& AList, const String& AName)
 {
     for (const TDeferredOption& option : AList)
-        if (option.Name == AName)
-            return true;
+        if (option.Name == AName) return true;
     return false;
 }
 
 String EntryValue(const TDeferredOptions& AList, const String& AName)
 {
     for (const TDeferredOption& option : AList)
-        if (option.Name == AName)
-            return option.Value;
+        if (option.Name == AName) return option.Value;
     return String();
 }
 
 void AddDefault(TDeferredOptions& AList, const String& AName, const String& AValue)
 {
-    if (!AValue.empty())
-        AList.push_back(TDeferredOption{L"def_" + AName, AValue});
+    if (!AValue.empty()) AList.push_back(TDeferredOption{L"def_" + AName, AValue});
 }
 
 // The names an output's stream pass uses; "vfilters" counts as "vf".
@@ -52,8 +49,7 @@ bool IsDeferredName(const String& ALowerName)
     static const wchar_t* const names[] = {L"acodec", L"vcodec", L"scodec", L"apre",    L"vpre",
                                            L"spre",   L"s",      L"vf",     L"vfilters"};
     for (const wchar_t* name : names)
-        if (ALowerName == name)
-            return true;
+        if (ALowerName == name) return true;
     return false;
 }
 
@@ -69,11 +65,9 @@ TDeferredOptions PrepareDeferredOptions(const TOutputOptions& AOptions)
     AddDefault(list, L"s", AOptions.FrameSize);
     AddDefault(list, L"vf", AOptions.VideoFilters);
     for (const TOptionLine& line : SplitOptionText(AOptions.ExtOptions)) {
-        if (!IsDeferredName(line.LowerName) || line.Value.empty())
-            continue;
+        if (!IsDeferredName(line.LowerName) || line.Value.empty()) continue;
         String name = line.LowerName == L"vfilters" ? String(L"vf") : line.LowerName;
-        if (!HasEntry(list, L"def_" + name))
-            list.push_back(TDeferredOption{L"def_" + name, line.Value});
+        if (!HasEntry(list, L"def_" + name)) list.push_back(TDeferredOption{L"def_" + name, line.Value});
         list.push_back(TDeferredOption{name, line.Value});
     }
     return list;
@@ -125,8 +119,7 @@ String StreamName(TStream* AStream, const String& APrivateData)
 // Files are only opened with the libraries loaded: without them a task could not even be reset.
 void TCustomFFConverter::CheckLibrariesLoaded()
 {
-    if (!AVLibLoaded())
-        throw Exception(L"Converter libraries not loaded.");
+    if (!AVLibLoaded()) throw Exception(L"Converter libraries not loaded.");
 }
 
 TFFmpeg* TCustomFFConverter::TaskAt(int ATaskIndex, const String& AOperation)
@@ -162,10 +155,8 @@ void TCustomFFConverter::ApplyInputOptions(TFFmpeg& ATask, PInputOptions AOption
     ATask.SetInputOptions(ATask.Fnb_input_files, AOptions);
     ATask.ApplyExtOptions(AOptions->ExtOptions, true);
     ATask.SetFormat(AOptions->FileFormat);
-    if (AOptions->TimeStart != NoTimestamp)
-        ATask.SetStartTime(AOptions->TimeStart);
-    if (AOptions->ProgramID >= 0)
-        ATask.SetProgramId(AOptions->ProgramID);
+    if (AOptions->TimeStart != NoTimestamp) ATask.SetStartTime(AOptions->TimeStart);
+    if (AOptions->ProgramID >= 0) ATask.SetProgramId(AOptions->ProgramID);
 }
 
 int TCustomFFConverter::AddTask(const String& AFileName, PInputOptions AOptions)
@@ -178,17 +169,14 @@ int TCustomFFConverter::AddTask(const String& AFileName, PInputOptions AOptions)
         task->ResetConverter();
         task->SetVerbose(FVerbose);
         TPostHooks hooks = 0;
-        if (FPreview)
-            hooks |= PostHookSet(phPreview);
-        if (FPreviewBitmap)
-            hooks |= PostHookSet(phBitmap);
+        if (FPreview) hooks |= PostHookSet(phPreview);
+        if (FPreviewBitmap) hooks |= PostHookSet(phBitmap);
         task->SetPostHooks(hooks);
         task->FOnPreviewBitmap = [this](TObject* ASender, TBitmap* ABitmap, int AFrameNumber, int64_t APTS) {
             DoPreviewBitmap(ASender, ABitmap, AFrameNumber, APTS);
         };
         if (AOptions) {
-            if (AOptions->FileName.empty())
-                AOptions->FileName = AFileName;
+            if (AOptions->FileName.empty()) AOptions->FileName = AFileName;
             ApplyInputOptions(*task, AOptions);
         }
         int index = task->Fnb_input_files;
@@ -235,8 +223,7 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, P
             return false;
         }
         if (AOptions) {
-            if (AOptions->FileName.empty())
-                AOptions->FileName = AFileName;
+            if (AOptions->FileName.empty()) AOptions->FileName = AFileName;
             ApplyInputOptions(*task, AOptions);
         } else {
             task->ClearInputOptions(index);
@@ -269,8 +256,7 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, c
 
 void TCustomFFConverter::ApplyTargetType(TFFmpeg& ATask, const TOutputOptions& AOptions)
 {
-    if (AOptions.TargetType == ttIgnore)
-        return;
+    if (AOptions.TargetType == ttIgnore) return;
     ATask.SetTarget(Utf8ToString(TargetTypeText(AOptions.TargetType)), Utf8ToString(NormTypeText(AOptions.NormType)),
                     Utf8ToString(NormDefaultText(AOptions.NormDefault)));
 }
@@ -279,25 +265,20 @@ void TCustomFFConverter::ApplyTargetType(TFFmpeg& ATask, const TOutputOptions& A
 void TCustomFFConverter::ApplyOutputOptions(TFFmpeg& ATask, const TOutputOptions& O)
 {
     auto named = [&ATask](const wchar_t* AName, int AValue) {
-        if (AValue > 0)
-            ATask.ApplyOption(AName, IntToStr(AValue));
+        if (AValue > 0) ATask.ApplyOption(AName, IntToStr(AValue));
     };
     ATask.SetFormat(O.FileFormat);
     named(L"packetsize", O.PacketSize);
     named(L"muxrate", O.MuxRate);
     ATask.SetMuxMaxDelay(O.MuxDelay);
     ATask.SetMuxPreload(O.MuxPreload);
-    if (O.DisableAudio)
-        ATask.Faudio_disable = true;
+    if (O.DisableAudio) ATask.Faudio_disable = true;
     ATask.SetAudioVolume(O.AudioVolume);
-    if (O.AudioChannels > 0)
-        ATask.SetAudioChannels(O.AudioChannels);
-    if (O.AudioSampleRate > 0)
-        ATask.SetAudioSampleRate(O.AudioSampleRate);
+    if (O.AudioChannels > 0) ATask.SetAudioChannels(O.AudioChannels);
+    if (O.AudioSampleRate > 0) ATask.SetAudioSampleRate(O.AudioSampleRate);
     named(L"ab", O.AudioBitrate);
     named(L"abt", O.AudioBitRateTolerance);
-    if (O.DisableVideo)
-        ATask.Fvideo_disable = true;
+    if (O.DisableVideo) ATask.Fvideo_disable = true;
     ATask.SetFrameRate(O.FrameRate);
     ATask.SetAspectRatio(O.FrameAspectRatio);
     ATask.SetCropTop(O.CropTop);
@@ -316,12 +297,10 @@ void TCustomFFConverter::ApplyOutputOptions(TFFmpeg& ATask, const TOutputOptions
     ATask.SetVideoTag(O.VideoTag);
     ATask.Faudio_language = O.AudioLanguage;
     ATask.Fvideo_language = O.VideoLanguage;
-    if (O.DisableSubtitle)
-        ATask.Fsubtitle_disable = true;
+    if (O.DisableSubtitle) ATask.Fsubtitle_disable = true;
     ATask.Fsubtitle_language = O.SubtitleLanguage;
     ATask.Finput_sync = O.InputSync;
-    if (O.CopyTimestamp)
-        ATask.Fcopy_ts = true;
+    if (O.CopyTimestamp) ATask.Fcopy_ts = true;
     ATask.SetStartTime(O.TimeStart);
     ATask.SetRecordingTime(O.TimeLength);
     const TStreamInfo& info = O.Info;
@@ -329,16 +308,13 @@ void TCustomFFConverter::ApplyOutputOptions(TFFmpeg& ATask, const TOutputOptions
         TDateTime stamp = info.TimeStamp == 0 ? Now() : info.TimeStamp;
         ATask.Frecording_timestamp = int64_t(std::nearbyint((stamp - 25569.0 - TimeZoneBias()) * 86400.0));
     }
-    if (info.Year > 0)
-        ATask.AddMetadataPair("year", std::to_string(info.Year));
-    if (info.Track > 0)
-        ATask.AddMetadataPair("track", std::to_string(info.Track));
+    if (info.Year > 0) ATask.AddMetadataPair("year", std::to_string(info.Year));
+    if (info.Track > 0) ATask.AddMetadataPair("track", std::to_string(info.Track));
     const std::pair<const char*, const std::string*> texts[] = {
         {"title", &info.Title},     {"author", &info.Author}, {"copyright", &info.Copyright},
         {"comment", &info.Comment}, {"album", &info.Album},   {"genre", &info.Genre}};
     for (const auto& [key, value] : texts)
-        if (!value->empty())
-            ATask.AddMetadataPair(key, *value);
+        if (!value->empty()) ATask.AddMetadataPair(key, *value);
 }
 
 bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, POutputOptions AOptions)
@@ -355,8 +331,7 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
         TDeferredOptions deferred;
         bool join = false;
         if (AOptions) {
-            if (AOptions->FileName.empty())
-                AOptions->FileName = AFileName;
+            if (AOptions->FileName.empty()) AOptions->FileName = AFileName;
             task->SetOutputOptions(index, AOptions);
             deferred = PrepareDeferredOptions(*AOptions);
             ApplyTargetType(*task, *AOptions);
@@ -385,8 +360,7 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
             task->ClearOutputOptions(index);
             return false;
         }
-        if (AOptions)
-            ApplyNewStreamOptions(*task, AOptions->ExtOptions, deferred);
+        if (AOptions) ApplyNewStreamOptions(*task, AOptions->ExtOptions, deferred);
         return true;
     } catch (const Exception& e) {
         FLastErrMsg = e.Message();

@@ -57,8 +57,7 @@ void ApplySDLDrivers(TAudioDriver AAudio, TVideoDriver AVideo)
     }
     const char* audio = AAudio == adDirectSound ? "pulse" : AAudio == adWaveOut ? "alsa" : nullptr;
     const char* video = AVideo != vdDefault ? "x11" : nullptr;
-    if (!video && !OwnDrivers.HasVideo && !getenv("DISPLAY"))
-        video = "dummy";
+    if (!video && !OwnDrivers.HasVideo && !getenv("DISPLAY")) video = "dummy";
     SetOrRestore("SDL_AUDIODRIVER", audio, OwnDrivers.HasAudio, OwnDrivers.Audio);
     SetOrRestore("SDL_VIDEODRIVER", video, OwnDrivers.HasVideo, OwnDrivers.Video);
 }
@@ -133,8 +132,7 @@ TCustomPlayer::~TCustomPlayer()
     }
     // The conversion contexts hold library memory: released only while the libraries are there.
     for (auto* ctx : {&FRGBContext, &FHookContext})
-        if (*ctx && av::av_free && av::sws_freeContext)
-            ResetRGBContext(**ctx);
+        if (*ctx && av::av_free && av::sws_freeContext) ResetRGBContext(**ctx);
 }
 
 void TCustomPlayer::InitDefaults()
@@ -184,8 +182,7 @@ void TCustomPlayer::ResetPlayback()
     FLastPTS = AV_NOPTS_VALUE;
     FCurrentPTS = -1;
     Fstep = false;
-    for (int& wanted : Fwanted_stream)
-        wanted = -1;
+    for (int& wanted : Fwanted_stream) wanted = -1;
     Fseek_by_bytes = -1;
     Fstart_time = AV_NOPTS_VALUE;
     FPlayTime = AV_NOPTS_VALUE;
@@ -195,32 +192,23 @@ void TCustomPlayer::ResetPlayback()
     FSeeking = false;
 }
 
-bool TCustomPlayer::AVLibLoaded() const
-{
-    return DefaultLoader().Loaded(PlayerLibraries);
-}
+bool TCustomPlayer::AVLibLoaded() const { return DefaultLoader().Loaded(PlayerLibraries); }
 
 bool TCustomPlayer::LoadAVLib(const TPathFileName& APath)
 {
-    if (ComponentState() & csDesigning)
-        return true;
+    if (ComponentState() & csDesigning) return true;
     DefaultLoader().SetLibraryPath(APath);
     bool ok = DefaultLoader().Load(PlayerLibraries);
-    if (!ok)
-        FLastErrMsg = DefaultLoader().LastErrMsg();
+    if (!ok) FLastErrMsg = DefaultLoader().LastErrMsg();
     return ok;
 }
 
-void TCustomPlayer::UnloadAVLib()
-{
-    DefaultLoader().Unload(PlayerLibraries);
-}
+void TCustomPlayer::UnloadAVLib() { DefaultLoader().Unload(PlayerLibraries); }
 
 void TCustomPlayer::ReportError(const String& AMsg, bool ASetLastErr)
 {
     LogMessage(llError, AMsg);
-    if (ASetLastErr)
-        FLastErrMsg = AMsg;
+    if (ASetLastErr) FLastErrMsg = AMsg;
 }
 
 void TCustomPlayer::LogMessage(TLogLevel ALevel, const String& AMsg)
@@ -232,8 +220,7 @@ void TCustomPlayer::LogMessage(TLogLevel ALevel, const String& AMsg)
     std::weak_ptr<TCustomPlayer*> self = FSelf;
     QueueInMainThread([self, ALevel, AMsg] {
         if (auto s = self.lock())
-            if (*s)
-                DefaultLogger()->Log(*s, ALevel, AMsg);
+            if (*s) DefaultLogger()->Log(*s, ALevel, AMsg);
     });
 }
 
@@ -252,8 +239,7 @@ void TCustomPlayer::ReapThreads(bool AWait)
 {
     for (auto it = FEventThreads.begin(); it != FEventThreads.end();) {
         TEventThread* t = *it;
-        if (AWait)
-            t->WaitFor();
+        if (AWait) t->WaitFor();
         if (t->Finished()) {
             t->WaitFor();
             delete t;
@@ -275,8 +261,8 @@ bool TCustomPlayer::Open(const String& AFileName, TScreenHandle AScreenHandle, b
 
     ApplySDLDrivers(FAudioDriver, FVideoDriver);
     if (!InitSDLWindow(AScreenHandle)) {
-        ReportError(::Format(L"Could not initialize SDL with ScreenHandle(%u): %s", static_cast<unsigned>(AScreenHandle),
-                             Utf8ToString(sdl::SDL_GetError())),
+        ReportError(::Format(L"Could not initialize SDL with ScreenHandle(%u): %s",
+                             static_cast<unsigned>(AScreenHandle), Utf8ToString(sdl::SDL_GetError())),
                     true);
         return false;
     }
@@ -312,8 +298,7 @@ bool TCustomPlayer::Open(const String& AFileName, TScreenHandle AScreenHandle, b
     }
     Finput_filename = AFileName;
     FScreenHandle = AScreenHandle;
-    if (TVideoState* is = FVideoState)
-        FAVProbe->SetFileHandle(is->ic);
+    if (TVideoState* is = FVideoState) FAVProbe->SetFileHandle(is->ic);
     if (FTriggerEventInMainThread)
         RunInMainThread([this] { DoFileOpen(); });
     else
@@ -331,8 +316,7 @@ bool TCustomPlayer::Open(const String& AFileName, TScreenHandle AScreenHandle, b
 void TCustomPlayer::DoFileOpen()
 {
     for (auto* ctx : {&FRGBContext, &FHookContext})
-        if (*ctx)
-            ResetRGBContext(**ctx);
+        if (*ctx) ResetRGBContext(**ctx);
     TVideoState* is = FVideoState;
     if (is && OnFileOpen) {
         int64_t duration = is->IsImage2 ? 0 : is->Duration;
@@ -355,12 +339,10 @@ void TCustomPlayer::DoFileOpen()
 void TCustomPlayer::Stop(bool AWaitForStop)
 {
     if (TVideoState* is = FVideoState) {
-        if (is->paused)
-            TogglePauseState(is);
+        if (is->paused) TogglePauseState(is);
         Fstep = false;
         PushQuitEvent(is);
-        if (AWaitForStop)
-            WaitForStop();
+        if (AWaitForStop) WaitForStop();
     }
     if (AWaitForStop) {
         if (FPlayThread && !InPlayThread) {
@@ -368,8 +350,7 @@ void TCustomPlayer::Stop(bool AWaitForStop)
             delete FPlayThread;
             FPlayThread = nullptr;
         }
-        if (sdl::SDL_Quit)
-            sdl::SDL_Quit();
+        if (sdl::SDL_Quit) sdl::SDL_Quit();
     }
 }
 
@@ -378,12 +359,9 @@ void TCustomPlayer::WaitForStop()
     int pass = 1;
     for (;;) {
         // On the main thread the wait serves synchronous calls and window messages.
-        if (WaitServingMainThread([this] { return FStopEvent.IsSet(); }, 10, 100))
-            return;
-        if (!FVideoState.load())
-            return;
-        if (!FDataLock.try_lock_for(std::chrono::milliseconds(100)))
-            continue;
+        if (WaitServingMainThread([this] { return FStopEvent.IsSet(); }, 10, 100)) return;
+        if (!FVideoState.load()) return;
+        if (!FDataLock.try_lock_for(std::chrono::milliseconds(100))) continue;
         pass++;
         TVideoState* is = FVideoState;
         if (!is) {
@@ -413,8 +391,7 @@ void TCustomPlayer::ClosePlayback()
         FreeVideoState(is);
         ResetPlayback();
     }
-    if (sdl::SDL_Quit)
-        sdl::SDL_Quit();
+    if (sdl::SDL_Quit) sdl::SDL_Quit();
 }
 
 bool TCustomPlayer::Paused() const
@@ -426,8 +403,7 @@ bool TCustomPlayer::Paused() const
 void TCustomPlayer::Pause()
 {
     TVideoState* is = FVideoState;
-    if (!is || is->paused)
-        return;
+    if (!is || is->paused) return;
     TogglePauseState(is);
     Fstep = false;
     SetPlayState(psPause);
@@ -436,8 +412,7 @@ void TCustomPlayer::Pause()
 void TCustomPlayer::Resume()
 {
     TVideoState* is = FVideoState;
-    if (!is || !is->paused)
-        return;
+    if (!is || !is->paused) return;
     TogglePauseState(is);
     Fstep = false;
     SetPlayState(psResume);
@@ -446,8 +421,7 @@ void TCustomPlayer::Resume()
 void TCustomPlayer::TogglePause()
 {
     TVideoState* is = FVideoState;
-    if (!is)
-        return;
+    if (!is) return;
     TogglePauseState(is);
     Fstep = false;
     SetPlayState(is->paused ? psPause : psResume);
@@ -456,19 +430,15 @@ void TCustomPlayer::TogglePause()
 void TCustomPlayer::StepToNextFrame()
 {
     TVideoState* is = FVideoState;
-    if (!is)
-        return;
-    if (is->paused)
-        TogglePauseState(is);
-    if (!Fstep.exchange(true))
-        SetPlayState(psStep);
+    if (!is) return;
+    if (is->paused) TogglePauseState(is);
+    if (!Fstep.exchange(true)) SetPlayState(psStep);
 }
 
 void TCustomPlayer::ToggleAudioDisplay()
 {
     TVideoState* is = FVideoState;
-    if (!is)
-        return;
+    if (!is) return;
     is->show_audio = (is->show_audio + 1) % 3;
     std::lock_guard<std::timed_mutex> lock(FDataLock);
     if (Fscreen && FVideoState.load() == is) {
@@ -485,15 +455,13 @@ void TCustomPlayer::ToggleAudioDisplay()
 void TCustomPlayer::Seek(int64_t APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd)
 {
     TVideoState* is = FVideoState;
-    if (!is)
-        return;
+    if (!is) return;
     if (ASeekFlags & sfByte) {
         RequestSeek(is, ASeekFlags, AWaitForSeekEnd, 0, APTS);
         return;
     }
     int64_t target = APTS;
-    if (is->Duration >= 0 && is->Duration < target)
-        target = is->Duration;
+    if (is->Duration >= 0 && is->Duration < target) target = is->Duration;
     target += is->StartTime;
     RequestSeek(is, ASeekFlags, AWaitForSeekEnd, APTS <= 0 ? 1 : 0, target);
 }
@@ -501,8 +469,7 @@ void TCustomPlayer::Seek(int64_t APTS, TSeekFlags ASeekFlags, bool AWaitForSeekE
 void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd)
 {
     TVideoState* is = FVideoState;
-    if (!is)
-        return;
+    if (!is) return;
     if (ASeekFlags & sfByte) {
         int64_t pos = is->ic && is->ic->pb ? av::avio_seek(is->ic->pb, 0, SEEK_CUR) : 0;
         double delta = is->ic && is->ic->bit_rate ? ADelta * is->ic->bit_rate / 8.0 : ADelta * 180000.0;
@@ -526,8 +493,7 @@ TFrameImage* TCustomPlayer::CurrentFrame(int64_t& APTS)
         ResetRGBContext(*FRGBContext);
     }
     TRGBConvertContext& ctx = *FRGBContext;
-    if (!ctx.Bitmap)
-        ctx.Bitmap = CreateFrameBitmap(0, 0);
+    if (!ctx.Bitmap) ctx.Bitmap = CreateFrameBitmap(0, 0);
     TFrameImage& image = *ctx.Bitmap;
     APTS = -1;
     std::lock_guard<std::timed_mutex> lock(FDataLock);
@@ -539,8 +505,7 @@ TFrameImage* TCustomPlayer::CurrentFrame(int64_t& APTS)
     image.SetSize(is->video_ctx->width, is->video_ctx->height);
     std::fill(image.Pixels.begin(), image.Pixels.end(), 0);
     for (int row = 0; row < image.Height; row++)
-        for (int x = 0; x < image.Width; x++)
-            image.ScanLine(row)[4 * x + 3] = 0xFF;
+        for (int x = 0; x < image.Width; x++) image.ScanLine(row)[4 * x + 3] = 0xFF;
     // The picture on screen: the one shown last, else the next one to show.
     sdl::SDL_LockMutex(is->pictq_mutex);
     int index = is->shown_index >= 0 ? is->shown_index : is->pictq_rindex;
@@ -555,8 +520,7 @@ TFrameImage* TCustomPlayer::CurrentFrame(int64_t& APTS)
         pict.linesize[0] = vp->Overlay->pitches[0];
         pict.linesize[1] = vp->Overlay->pitches[2];
         pict.linesize[2] = vp->Overlay->pitches[1];
-        if (!PictureToBitmap(ctx, pict, AV_PIX_FMT_YUV420P, vp->Width, vp->Height))
-            image.SetSize(0, 0);
+        if (!PictureToBitmap(ctx, pict, AV_PIX_FMT_YUV420P, vp->Width, vp->Height)) image.SetSize(0, 0);
         ctx.RGBPictureRef = nullptr;
         sdl::SDL_UnlockYUVOverlay(vp->Overlay);
     }
@@ -564,25 +528,20 @@ TFrameImage* TCustomPlayer::CurrentFrame(int64_t& APTS)
     return &image;
 }
 
-void TCustomPlayer::UpdateScreenPosition()
-{
-}
+void TCustomPlayer::UpdateScreenPosition() {}
 
 void TCustomPlayer::HostWindowExposed()
 {
     TVideoState* is = FVideoState;
-    if (is && is->paused)
-        PushRedrawEvent(is);
+    if (is && is->paused) PushRedrawEvent(is);
 }
 
 void TCustomPlayer::HostWindowResized(int AWidth, int AHeight)
 {
-    if (AWidth <= 0 || AHeight <= 0)
-        return;
+    if (AWidth <= 0 || AHeight <= 0) return;
     Fscreen_width = AWidth;
     Fscreen_height = AHeight;
-    if (TVideoState* is = FVideoState)
-        PushRedrawEvent(is);
+    if (TVideoState* is = FVideoState) PushRedrawEvent(is);
 }
 
 String TCustomPlayer::Format() const
@@ -601,26 +560,22 @@ void TCustomPlayer::SetFormat(const String& AValue)
         return;
     }
     const AVInputFormat* fmt = av::av_find_input_format(StringToAnsi(AValue).c_str());
-    if (!fmt)
-        throw Exception(::Format(L"Unknown input format: %s", AValue));
+    if (!fmt) throw Exception(::Format(L"Unknown input format: %s", AValue));
     Ffile_iformat = fmt;
 }
 
 void TCustomPlayer::SetAspectRatio(float AValue)
 {
-    if (AValue == FAspectRatio)
-        return;
+    if (AValue == FAspectRatio) return;
     FAspectRatio = AValue;
-    if (TVideoState* is = FVideoState)
-        PushRedrawEvent(is);
+    if (TVideoState* is = FVideoState) PushRedrawEvent(is);
 }
 
 void TCustomPlayer::SetShowAudio(TShowAudio AValue)
 {
     FShowAudio = AValue;
     TVideoState* is = FVideoState;
-    if (is && is->audio_st && !Fdisplay_disable)
-        is->show_audio = AValue;
+    if (is && is->audio_st && !Fdisplay_disable) is->show_audio = AValue;
 }
 
 int TCustomPlayer::AudioStreamIndex() const
@@ -641,30 +596,21 @@ int TCustomPlayer::SubtitleStreamIndex() const
     return is ? is->subtitle_stream : -1;
 }
 
-void TCustomPlayer::SetAudioStreamIndex(int AValue)
-{
-    SwitchStream(AVMEDIA_TYPE_AUDIO, AValue);
-}
+void TCustomPlayer::SetAudioStreamIndex(int AValue) { SwitchStream(AVMEDIA_TYPE_AUDIO, AValue); }
 
-void TCustomPlayer::SetVideoStreamIndex(int AValue)
-{
-    SwitchStream(AVMEDIA_TYPE_VIDEO, AValue);
-}
+void TCustomPlayer::SetVideoStreamIndex(int AValue) { SwitchStream(AVMEDIA_TYPE_VIDEO, AValue); }
 
-void TCustomPlayer::SetSubtitleStreamIndex(int AValue)
-{
-    SwitchStream(AVMEDIA_TYPE_SUBTITLE, AValue);
-}
+void TCustomPlayer::SetSubtitleStreamIndex(int AValue) { SwitchStream(AVMEDIA_TYPE_SUBTITLE, AValue); }
 
 void TCustomPlayer::SwitchStream(AVMediaType AType, int AIndex)
 {
     TVideoState* is = FVideoState;
-    if (!is || !is->ic)
-        return;
+    if (!is || !is->ic) return;
     const bool subtitle = AType == AVMEDIA_TYPE_SUBTITLE;
-    int current = AType == AVMEDIA_TYPE_VIDEO ? is->video_stream : AType == AVMEDIA_TYPE_AUDIO ? is->audio_stream : is->subtitle_stream;
-    if (AIndex == current)
-        return;
+    int current = AType == AVMEDIA_TYPE_VIDEO   ? is->video_stream
+                  : AType == AVMEDIA_TYPE_AUDIO ? is->audio_stream
+                                                : is->subtitle_stream;
+    if (AIndex == current) return;
     if (subtitle ? current < -1 : current < 0) {
         ReportError(L"the current stream is not valid.", true);
         return;
@@ -691,10 +637,7 @@ void TCustomPlayer::SwitchStream(AVMediaType AType, int AIndex)
     // The play thread's event handling is kept out while the component is replaced; the reading
     // thread is kept away from the queue by the record's stream lock.
     std::lock_guard<std::timed_mutex> lock(FDataLock);
-    if (FVideoState.load() != is)
-        return;
-    if (current >= 0)
-        CloseStreamComponent(is, current);
-    if (AIndex >= 0)
-        OpenStreamComponent(is, AIndex);
+    if (FVideoState.load() != is) return;
+    if (current >= 0) CloseStreamComponent(is, current);
+    if (AIndex >= 0) OpenStreamComponent(is, AIndex);
 }

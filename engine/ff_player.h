@@ -42,7 +42,7 @@ enum TShowAudio { saNone, saWave, saRDFT };
 enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
 enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
 enum Tav_sync_type { AV_SYNC_AUDIO_MASTER, AV_SYNC_VIDEO_MASTER, AV_SYNC_EXTERNAL_CLOCK };
-using TAudioVolume = int;   // 0..128, SDL's mixing volume scale
+using TAudioVolume = int;  // 0..128, SDL's mixing volume scale
 
 // The host window: an X11 window id; 0 = none.
 using TScreenHandle = unsigned long;
@@ -217,7 +217,7 @@ public:
     int Fframe_width, Fframe_height;
     int Fframe_pix_fmt;
     bool Faudio_disable, Fvideo_disable;
-    int Fwanted_stream[7];   // by media type -1..5
+    int Fwanted_stream[7];  // by media type -1..5
     int Fseek_by_bytes;
     bool Fdisplay_disable;
     Tav_sync_type Fav_sync_type;
@@ -246,7 +246,7 @@ public:
     TScreenHandle FScreenHandle;
     std::timed_mutex FDataLock;
     TEvent FSeekEvent, FPictEvent, FStopEvent;
-    std::shared_ptr<TPlayEvent> FPlayEvent;   // the ring of the current playback
+    std::shared_ptr<TPlayEvent> FPlayEvent;  // the ring of the current playback
     std::mutex FPlayEventLock;
     std::shared_ptr<TPlayEvent> CurrentRing();
     TPlayState FEventState;
@@ -275,10 +275,10 @@ private:
     void SwitchStream(AVMediaType AType, int AIndex);
     void ReapThreads(bool AWait);
 
-    std::shared_ptr<TCustomPlayer*> FSelf;   // cleared on destruction; queued calls check it
-    int FDeliveryDepth = 0;                  // OnPosition / OnState handlers running (main thread)
+    std::shared_ptr<TCustomPlayer*> FSelf;  // cleared on destruction; queued calls check it
+    int FDeliveryDepth = 0;                 // OnPosition / OnState handlers running (main thread)
     TPlayThread* FPlayThread = nullptr;
-    std::vector<TEventThread*> FEventThreads;   // ended ones are freed by the next Open
+    std::vector<TEventThread*> FEventThreads;  // ended ones are freed by the next Open
 };
 
 // The published form: the main window's FFPlayer.

@@ -14,8 +14,7 @@ bool NeverHandedOn(const String& AName)
     static const wchar_t* const names[] = {L"newvideo", L"newaudio", L"newsubtitle", L"apre",
                                            L"vpre",     L"spre",     L"vfilters",    L"vf"};
     for (const wchar_t* name : names)
-        if (AName == name)
-            return true;
+        if (AName == name) return true;
     return false;
 }
 
@@ -42,14 +41,12 @@ TFFmpeg::~TFFmpeg()
     }
     FAVProbes.clear();
     for (PInputOptions& options : FInputOptions) {
-        if (options)
-            InitInputOptions(options);
+        if (options) InitInputOptions(options);
         delete options;
         options = nullptr;
     }
     for (POutputOptions& options : FOutputOptions) {
-        if (options)
-            InitOutputOptions(options);
+        if (options) InitOutputOptions(options);
         delete options;
         options = nullptr;
     }
@@ -60,8 +57,7 @@ TFFmpeg::~TFFmpeg()
 TAVProbe* TFFmpeg::GetProbe(int AIndex)
 {
     TAVProbe*& probe = FAVProbes.at(AIndex);
-    if (!probe)
-        probe = new TAVProbe(nullptr);
+    if (!probe) probe = new TAVProbe(nullptr);
     return probe;
 }
 
@@ -72,8 +68,7 @@ void TFFmpeg::SetInputOptions(int AIndex, PInputOptions AOptions)
         entry = new TInputOptions;
         InitInputOptions(entry);
     }
-    if (AOptions)
-        *entry = *AOptions;
+    if (AOptions) *entry = *AOptions;
 }
 
 void TFFmpeg::SetOutputOptions(int AIndex, POutputOptions AOptions)
@@ -83,8 +78,7 @@ void TFFmpeg::SetOutputOptions(int AIndex, POutputOptions AOptions)
         entry = new TOutputOptions;
         InitOutputOptions(entry);
     }
-    if (AOptions)
-        *entry = *AOptions;
+    if (AOptions) *entry = *AOptions;
 }
 
 void TFFmpeg::ClearInputOptions(int AIndex)
@@ -102,20 +96,12 @@ void TFFmpeg::ClearOutputOptions(int AIndex)
 void TFFmpeg::ApplyExtOptions(const String& AText, bool AAll)
 {
     for (const TOptionLine& line : SplitOptionText(AText)) {
-        if (NeverHandedOn(line.LowerName))
-            continue;
-        if (!AAll && InputSideOnly(line.LowerName))
-            continue;
+        if (NeverHandedOn(line.LowerName)) continue;
+        if (!AAll && InputSideOnly(line.LowerName)) continue;
         ApplyOption(line.LowerName, line.Value);
     }
 }
 
-bool TFFmpeg::OpenInput(const String& AFileName)
-{
-    return OpenInputFile(AFileName);
-}
+bool TFFmpeg::OpenInput(const String& AFileName) { return OpenInputFile(AFileName); }
 
-int TFFmpeg::OpenOutput(const String& AFileName, bool AJoin)
-{
-    return OpenOutputFile(AFileName, AJoin);
-}
+int TFFmpeg::OpenOutput(const String& AFileName, bool AJoin) { return OpenOutputFile(AFileName, AJoin); }

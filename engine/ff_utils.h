@@ -23,8 +23,8 @@ String ErrorCodeText(const String& APrefix, int ACode);
 
 // The contexts through which the engine's options are set by name. One per transcoder.
 struct TFFOptions {
-    std::vector<const char*> opt_names;   // each the option's own name in the libraries' tables
-    AVCodecContext* avcodec_opts[AVMEDIA_TYPE_NB] = {};   // video, audio, data, subtitle, attachment
+    std::vector<const char*> opt_names;                  // each the option's own name in the libraries' tables
+    AVCodecContext* avcodec_opts[AVMEDIA_TYPE_NB] = {};  // video, audio, data, subtitle, attachment
     AVFormatContext* avformat_opts = nullptr;
     SwsContext* sws_opts = nullptr;
     int opt_name_count() const { return static_cast<int>(opt_names.size()); }
@@ -63,14 +63,14 @@ struct TFrameImage {
 
 // The conversion of decoded pictures into an image, reused across calls by its owner.
 struct TRGBConvertContext {
-    AVPixelFormat RGBPixFmt = AV_PIX_FMT_BGRA;   // layout of the intermediate picture and the image
-    std::unique_ptr<TFrameImage> Bitmap;         // created on first use
-    uint8_t* RGBBuf = nullptr;                   // av_malloc'ed, only grows
+    AVPixelFormat RGBPixFmt = AV_PIX_FMT_BGRA;  // layout of the intermediate picture and the image
+    std::unique_ptr<TFrameImage> Bitmap;        // created on first use
+    uint8_t* RGBBuf = nullptr;                  // av_malloc'ed, only grows
     int RGBBufSize = 0;
-    TAVPicture RGBPicture;                       // laid over RGBBuf
-    const TAVPicture* RGBPictureRef = nullptr;   // the picture last copied into the image
+    TAVPicture RGBPicture;                      // laid over RGBBuf
+    const TAVPicture* RGBPictureRef = nullptr;  // the picture last copied into the image
     SwsContext* toRGB_convert_ctx = nullptr;
-    SwsContext* fromRGB_convert_ctx = nullptr;   // made by callers that write an image back
+    SwsContext* fromRGB_convert_ctx = nullptr;  // made by callers that write an image back
 };
 
 void ResetRGBContext(TRGBConvertContext& AContext);

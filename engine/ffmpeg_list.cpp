@@ -4,10 +4,7 @@
 #include "platform/framework/exceptions.h"
 #include "platform/framework/format.h"
 
-TFFmpegList::~TFFmpegList()
-{
-    Clear();
-}
+TFFmpegList::~TFFmpegList() { Clear(); }
 
 int TFFmpegList::Add(TFFmpeg* ATask)
 {
@@ -28,8 +25,7 @@ void TFFmpegList::Clear()
 
 static void CheckIndex(int AIndex, int ACount)
 {
-    if (AIndex < 0 || AIndex >= ACount)
-        throw EListError(Format(L"List index out of bounds (%d)", AIndex));
+    if (AIndex < 0 || AIndex >= ACount) throw EListError(Format(L"List index out of bounds (%d)", AIndex));
 }
 
 void TFFmpegList::Delete(int AIndex)
@@ -56,8 +52,7 @@ TFFmpeg* TFFmpegList::Items(int AIndex) const
 int TFFmpegList::IndexOf(const TObject* ATask) const
 {
     for (size_t i = 0; i < FList.size(); ++i)
-        if (FList[i] == ATask)
-            return int(i);
+        if (FList[i] == ATask) return int(i);
     return -1;
 }
 
@@ -87,12 +82,6 @@ void TFFmpegList::SetPostHookAll(TPostHook AHook, bool AValue)
     }
 }
 
-void TFFmpegList::SetPreviewAll(bool AValue)
-{
-    SetPostHookAll(phPreview, AValue);
-}
+void TFFmpegList::SetPreviewAll(bool AValue) { SetPostHookAll(phPreview, AValue); }
 
-void TFFmpegList::SetPreviewBitmapAll(bool AValue)
-{
-    SetPostHookAll(phBitmap, AValue);
-}
+void TFFmpegList::SetPreviewBitmapAll(bool AValue) { SetPostHookAll(phBitmap, AValue); }

@@ -14,15 +14,23 @@
 #include "platform/framework/strings.h"
 
 const TLibraryItem LibraryTable[LibraryCount] = {
-    {avUtil, "avutil", LIBAVUTIL_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avUtil, n, h); }, [] { UnfixLibrary(avUtil); }},
-    {swResample, "swresample", LIBSWRESAMPLE_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(swResample, n, h); }, [] { UnfixLibrary(swResample); }},
-    {swScale, "swscale", LIBSWSCALE_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(swScale, n, h); }, [] { UnfixLibrary(swScale); }},
-    {avCodec, "avcodec", LIBAVCODEC_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avCodec, n, h); }, [] { UnfixLibrary(avCodec); }},
-    {avFormat, "avformat", LIBAVFORMAT_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avFormat, n, h); }, [] { UnfixLibrary(avFormat); }},
-    {avFilter, "avfilter", LIBAVFILTER_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avFilter, n, h); }, [] { UnfixLibrary(avFilter); }},
-    {avDevice, "avdevice", LIBAVDEVICE_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avDevice, n, h); }, [] { UnfixLibrary(avDevice); }},
+    {avUtil, "avutil", LIBAVUTIL_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avUtil, n, h); },
+     [] { UnfixLibrary(avUtil); }},
+    {swResample, "swresample", LIBSWRESAMPLE_VERSION_MAJOR,
+     [](const std::string& n, void* h) { FixupLibrary(swResample, n, h); }, [] { UnfixLibrary(swResample); }},
+    {swScale, "swscale", LIBSWSCALE_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(swScale, n, h); },
+     [] { UnfixLibrary(swScale); }},
+    {avCodec, "avcodec", LIBAVCODEC_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avCodec, n, h); },
+     [] { UnfixLibrary(avCodec); }},
+    {avFormat, "avformat", LIBAVFORMAT_VERSION_MAJOR,
+     [](const std::string& n, void* h) { FixupLibrary(avFormat, n, h); }, [] { UnfixLibrary(avFormat); }},
+    {avFilter, "avfilter", LIBAVFILTER_VERSION_MAJOR,
+     [](const std::string& n, void* h) { FixupLibrary(avFilter, n, h); }, [] { UnfixLibrary(avFilter); }},
+    {avDevice, "avdevice", LIBAVDEVICE_VERSION_MAJOR,
+     [](const std::string& n, void* h) { FixupLibrary(avDevice, n, h); }, [] { UnfixLibrary(avDevice); }},
     {myUtil, "c", 6, [](const std::string& n, void* h) { FixupLibrary(myUtil, n, h); }, [] { UnfixLibrary(myUtil); }},
-    {lbSDL, "SDL-1.2", 0, [](const std::string& n, void* h) { FixupLibrary(lbSDL, n, h); }, [] { UnfixLibrary(lbSDL); }},
+    {lbSDL, "SDL-1.2", 0, [](const std::string& n, void* h) { FixupLibrary(lbSDL, n, h); },
+     [] { UnfixLibrary(lbSDL); }},
 };
 
 namespace {
@@ -31,8 +39,8 @@ namespace {
 struct TLoaderState {
     std::recursive_mutex Lock;
     TLibraryStatus Status[LibraryCount];
-    void* PostprocHandle = nullptr;   // libpostproc from the library folder, held for libavfilter
-    bool Mapped[LibraryCount] = {};   // the library was loaded once (its module stays mapped)
+    void* PostprocHandle = nullptr;  // libpostproc from the library folder, held for libavfilter
+    bool Mapped[LibraryCount] = {};  // the library was loaded once (its module stays mapped)
     String LastErrMsg;
     TPathFileName LibraryPath;
 
@@ -45,7 +53,7 @@ struct TLoaderState {
 
 TLoaderState& State()
 {
-    static TLoaderState* state = new TLoaderState;   // lives to the end of the process
+    static TLoaderState* state = new TLoaderState;  // lives to the end of the process
     return *state;
 }
 
@@ -99,12 +107,10 @@ TPathFileName TFFmpegLoader::GetLibraryFileName(TLibrary ALibrary) const
 {
     TLoaderState& st = State();
     std::lock_guard<std::recursive_mutex> g(st.Lock);
-    if (!st.Status[ALibrary].Name.empty())
-        return st.Status[ALibrary].Name;
+    if (!st.Status[ALibrary].Name.empty()) return st.Status[ALibrary].Name;
     const TLibraryItem& item = LibraryTable[ALibrary];
     String name = L"lib" + Utf8ToString(item.Name) + L".so";
-    if (item.Version >= 0)
-        name += L"." + std::to_wstring(item.Version);
+    if (item.Version >= 0) name += L"." + std::to_wstring(item.Version);
     return name;
 }
 
@@ -136,15 +142,13 @@ bool TFFmpegLoader::Load(TLibrary ALibrary)
             dir = fileName.substr(0, slash + 1);
             name = fileName.substr(slash + 1);
         } else {
-            if (!st.LibraryPath.empty())
-                dir = IncludeTrailingPathDelimiter(st.LibraryPath);
+            if (!st.LibraryPath.empty()) dir = IncludeTrailingPathDelimiter(st.LibraryPath);
             name = fileName;
         }
         if (ALibrary == avFilter && !dir.empty() && !st.PostprocHandle) {
             std::string ignored;
             String postproc = Utf8ToString(PostprocFileName);
-            if (FileExists(dir + postproc))
-                st.PostprocHandle = LoadLibraryWithPath(dir, postproc, ignored);
+            if (FileExists(dir + postproc)) st.PostprocHandle = LoadLibraryWithPath(dir, postproc, ignored);
         }
         std::string error;
         void* handle = LoadLibraryWithPath(dir, name, error);
@@ -166,11 +170,9 @@ bool TFFmpegLoader::Load(TLibrary ALibrary)
             LibraryTable[ALibrary].Unfix();
         }
     }
-    if (!s.Fixuped)
-        Unload(ALibrary);
+    if (!s.Fixuped) Unload(ALibrary);
 
-    if (s.Fixuped && ALibrary == avUtil && FInstallLogger)
-        DefaultLogger()->InstallAVLogCallback();
+    if (s.Fixuped && ALibrary == avUtil && FInstallLogger) DefaultLogger()->InstallAVLogCallback();
     // libavformat needs no registration any more: names that need the engine's own file access
     // ("unicode:utf8:...") are opened through unicode_file.h when a file is opened.
     return s.Fixuped;
@@ -200,8 +202,7 @@ bool TFFmpegLoader::Loaded(TLibraries ALibraries) const
 {
     assert(!ALibraries.Empty());
     for (int i = 0; i < LibraryCount; ++i)
-        if (ALibraries.Contains(static_cast<TLibrary>(i)) && !Loaded(static_cast<TLibrary>(i)))
-            return false;
+        if (ALibraries.Contains(static_cast<TLibrary>(i)) && !Loaded(static_cast<TLibrary>(i))) return false;
     return true;
 }
 
@@ -229,8 +230,7 @@ void TFFmpegLoader::Unload(TLibraries ALibraries)
     assert(!ALibraries.Empty());
     // Dependents first, so each module is released after the modules that use it.
     for (int i = LibraryCount - 1; i >= 0; --i)
-        if (ALibraries.Contains(static_cast<TLibrary>(i)))
-            Unload(static_cast<TLibrary>(i));
+        if (ALibraries.Contains(static_cast<TLibrary>(i))) Unload(static_cast<TLibrary>(i));
 }
 
 String TFFmpegLoader::LastErrMsg() const

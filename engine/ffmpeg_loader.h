@@ -19,19 +19,19 @@ using TFixupProc = void (*)(const std::string& ALibName, void* AHandle);
 using TUnfixProc = void (*)();
 struct TLibraryItem {
     TLibrary Lib;
-    const char* Name;   // the library's base name: file "lib" + Name + ".so." + Version
-    int Version;        // -1: the file name has no version part ("lib" + Name + ".so")
-    TFixupProc Fixup;   // binds the library's names
-    TUnfixProc Unfix;   // sets the library's slots back to nullptr
+    const char* Name;  // the library's base name: file "lib" + Name + ".so." + Version
+    int Version;       // -1: the file name has no version part ("lib" + Name + ".so")
+    TFixupProc Fixup;  // binds the library's names
+    TUnfixProc Unfix;  // sets the library's slots back to nullptr
 };
 extern const TLibraryItem LibraryTable[LibraryCount];
 
 // The loader's state of one library (process-wide).
 struct TLibraryStatus {
     TLibrary Lib;
-    TPathFileName Name;   // a file name that replaces the table's rule when not empty
-    void* Handle;         // the dlopen handle, nullptr = not loaded
-    bool Fixuped;         // the library's names are bound
+    TPathFileName Name;  // a file name that replaces the table's rule when not empty
+    void* Handle;        // the dlopen handle, nullptr = not loaded
+    bool Fixuped;        // the library's names are bound
 };
 
 // Binding of one name; raise Exception "Load function %s@%s error: %s" / "Load variable %s@%s

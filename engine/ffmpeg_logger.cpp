@@ -32,36 +32,24 @@ constexpr size_t LineBufferSize = 2048;
 
 }  // namespace
 
-int LibraryLogLevel(TLogLevel ALevel)
-{
-    return static_cast<int>(ALevel) * 8 - 8;
-}
+int LibraryLogLevel(TLogLevel ALevel) { return static_cast<int>(ALevel) * 8 - 8; }
 
 TLogLevel LogLevelFromLibrary(int ALevel)
 {
-    int l = ALevel / 8 + 1;   // C++ division truncates toward zero
-    if (l < 0)
-        return llQuiet;
-    if (l >= 7)
-        return llDebug;
+    int l = ALevel / 8 + 1;  // C++ division truncates toward zero
+    if (l < 0) return llQuiet;
+    if (l >= 7) return llDebug;
     return static_cast<TLogLevel>(l);
 }
 
-int LibraryLevel()
-{
-    return GLibraryLevel.load();
-}
+int LibraryLevel() { return GLibraryLevel.load(); }
 
-uint32_t CurrentLogThreadID()
-{
-    return static_cast<uint32_t>(::syscall(SYS_gettid));
-}
+uint32_t CurrentLogThreadID() { return static_cast<uint32_t>(::syscall(SYS_gettid)); }
 
 TFFLogger::TFFLogger(TComponent* AOwner) : TFFBaseComponent(AOwner)
 {
     std::lock_guard<std::mutex> g(GLoggerLock);
-    if (GLogger)
-        throw Exception(L"Allow creating only one instance of TFFLogger.");
+    if (GLogger) throw Exception(L"Allow creating only one instance of TFFLogger.");
     FTriggerEventInMainThread = true;
     FLogLevel = LogLevelFromLibrary(GLibraryLevel.load());
     FSelf = std::make_shared<TFFLogger*>(this);
@@ -72,8 +60,7 @@ TFFLogger::TFFLogger(TComponent* AOwner) : TFFBaseComponent(AOwner)
 TFFLogger::~TFFLogger()
 {
     std::lock_guard<std::mutex> g(GLoggerLock);
-    if (FSelf)
-        *FSelf = nullptr;
+    if (FSelf) *FSelf = nullptr;
     if (GLogger == this) {
         GLogger = nullptr;
         GLoggerCell.reset();
@@ -84,8 +71,7 @@ TFFLogger* DefaultLogger()
 {
     {
         std::lock_guard<std::mutex> g(GLoggerLock);
-        if (GLogger)
-            return GLogger;
+        if (GLogger) return GLogger;
     }
     return new TFFLogger(nullptr);
 }
@@ -108,15 +94,15 @@ void TFFLogger::ApplyLibraryLevel()
 
 void TFFLogger::InstallAVLogCallback()
 {
-    if (!av::av_log_set_callback || !av::av_log_set_level)
-        throw Exception(L"Assertion failure");
+    if (!av::av_log_set_callback || !av::av_log_set_level) throw Exception(L"Assertion failure");
     av::av_log_set_callback(&TFFLogger::LibraryLogCallback);
     ApplyLibraryLevel();
 }
 
 void TFFLogger::OptLogLevel(const String& arg)
 {
-    static const wchar_t* const Words[] = {L"quiet", L"panic", L"fatal", L"error", L"warning", L"info", L"verbose", L"debug"};
+    static const wchar_t* const Words[] = {L"quiet",   L"panic", L"fatal",   L"error",
+                                           L"warning", L"info",  L"verbose", L"debug"};
     for (int i = 0; i < 8; ++i)
         if (SameText(arg, Words[i])) {
             SetLogLevel(LogLevelFromLibrary(i * 8 - 8));
@@ -127,22 +113,19 @@ void TFFLogger::OptLogLevel(const String& arg)
 
 bool TFFLogger::Admits(TLogLevel ALogLevel) const
 {
-    if (!FOnLog)
-        return false;
+    if (!FOnLog) return false;
     return ALogLevel <= FLogLevel || (ALogLevel == llVerbose && FLogLevel != llQuiet);
 }
 
 void TFFLogger::Log(TObject* Sender, TLogLevel ALogLevel, const String& ALogMsg)
 {
-    if (Admits(ALogLevel))
-        Deliver(Sender, CurrentLogThreadID(), ALogLevel, ALogMsg, true);
+    if (Admits(ALogLevel)) Deliver(Sender, CurrentLogThreadID(), ALogLevel, ALogMsg, true);
 }
 
 void TFFLogger::CallOnLog(const TLogInfo& AInfo)
 {
     FLogInfo = AInfo;
-    if (FOnLog)
-        FOnLog(AInfo.Sender, AInfo.ThreadID, AInfo.LogLevel, AInfo.LogMsg);
+    if (FOnLog) FOnLog(AInfo.Sender, AInfo.ThreadID, AInfo.LogLevel, AInfo.LogMsg);
 }
 
 void TFFLogger::Deliver(TObject* Sender, uint32_t AThreadID, TLogLevel ALogLevel, const String& ALogMsg, bool AWait)
@@ -156,8 +139,7 @@ void TFFLogger::Deliver(TObject* Sender, uint32_t AThreadID, TLogLevel ALogLevel
     // the main thread gets to it.
     std::shared_ptr<TFFLogger*> cell = FSelf;
     auto call = [cell, info] {
-        if (TFFLogger* logger = *cell)
-            logger->CallOnLog(info);
+        if (TFFLogger* logger = *cell) logger->CallOnLog(info);
     };
     if (AWait)
         RunInMainThread(call);
@@ -167,14 +149,12 @@ void TFFLogger::Deliver(TObject* Sender, uint32_t AThreadID, TLogLevel ALogLevel
 
 void TFFLogger::LogLibraryLine(uint32_t AThreadID, int ALevel, const String& ALine)
 {
-    if (FOnLog)
-        Deliver(this, AThreadID, LogLevelFromLibrary(ALevel), ALine, false);
+    if (FOnLog) Deliver(this, AThreadID, LogLevelFromLibrary(ALevel), ALine, false);
 }
 
 void TFFLogger::LibraryLogCallback(void* context, int level, const char* format, va_list args)
 {
-    if (level > GLibraryLevel.load())
-        return;
+    if (level > GLibraryLevel.load()) return;
 
     char buffer[LineBufferSize] = {};
     size_t used = 0;
@@ -183,8 +163,7 @@ void TFFLogger::LibraryLogCallback(void* context, int level, const char* format,
         const AVClass* avc = *static_cast<const AVClass* const*>(context);
         const char* name = (avc && avc->item_name) ? avc->item_name(context) : nullptr;
         int n = std::snprintf(buffer, sizeof buffer, "[%s @ %p]", name ? name : "NULL", context);
-        if (n > 0)
-            used = std::min(static_cast<size_t>(n), sizeof buffer - 1);
+        if (n > 0) used = std::min(static_cast<size_t>(n), sizeof buffer - 1);
     }
     if (format && used < sizeof buffer - 1) {
         va_list copy;
@@ -204,7 +183,6 @@ void TFFLogger::LibraryLogCallback(void* context, int level, const char* format,
             std::lock_guard<std::mutex> g(GLoggerLock);
             cell = GLoggerCell;
         }
-        if (cell && *cell)
-            (*cell)->LogLibraryLine(CurrentLogThreadID(), level, line);
+        if (cell && *cell) (*cell)->LogLibraryLine(CurrentLogThreadID(), level, line);
     }
 }

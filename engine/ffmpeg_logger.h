@@ -62,8 +62,7 @@ public:
     template <class A0, class... A>
     void Log(TObject* Sender, TLogLevel ALogLevel, const String& AFormat, const A0& a0, const A&... args)
     {
-        if (Admits(ALogLevel))
-            Deliver(Sender, CurrentLogThreadID(), ALogLevel, Format(AFormat, a0, args...), true);
+        if (Admits(ALogLevel)) Deliver(Sender, CurrentLogThreadID(), ALogLevel, Format(AFormat, a0, args...), true);
     }
 
     // The libraries' log callback (installed by InstallAVLogCallback).
@@ -80,7 +79,7 @@ private:
 
     bool FTriggerEventInMainThread = true;
     TLogLevel FLogLevel = llInfo;
-    TLogInfo FLogInfo;   // the delivery in progress (main thread)
+    TLogInfo FLogInfo;  // the delivery in progress (main thread)
     TLogEvent FOnLog;
     // Cleared when the logger goes, so lines still queued for the main thread are dropped.
     std::shared_ptr<TFFLogger*> FSelf;

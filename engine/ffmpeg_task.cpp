@@ -5,17 +5,15 @@
 #include <algorithm>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
 #include "engine/ffmpeg_loader.h"
+#include "engine/ffmpeg_logger.h"
 #include "engine/my_utils.h"
 #include "engine/unicode_file.h"
 #include "platform/framework/files.h"
 #include "platform/framework/main_thread.h"
 #include "platform/framework/strings.h"
 
-FFmpegException::FFmpegException(const std::string& AMessage) : Exception(Utf8ToString(AMessage))
-{
-}
+FFmpegException::FFmpegException(const std::string& AMessage) : Exception(Utf8ToString(AMessage)) {}
 
 TCriticalSection& PostHookLock()
 {
@@ -27,13 +25,11 @@ TCriticalSection& PostHookLock()
 
 TConvertThread::TConvertThread(TCustomFFmpeg* AOwner)
     : FOwner(AOwner), FStopEvent(AOwner ? AOwner->FStopEvent : nullptr)
-{
-}
+{}
 
 void TConvertThread::Execute()
 {
-    if (!FOwner)
-        return;
+    if (!FOwner) return;
     FStopEvent->ResetEvent();
     try {
         FOwner->DoConvert();
@@ -46,18 +42,15 @@ void TConvertThread::Execute()
 
 TDoTerminateThread::TDoTerminateThread(TCustomFFmpeg* AOwner)
     : FOwner(AOwner), FTermEvent(AOwner ? AOwner->FTermEvent : nullptr)
-{
-}
+{}
 
 void TDoTerminateThread::Execute()
 {
-    if (!FOwner)
-        return;
+    if (!FOwner) return;
     FTermEvent->ResetEvent();
     try {
         FOwner->DoTerminate();
-    } catch (...) {
-    }
+    } catch (...) {}
     FTermEvent->SetEvent();
 }
 
@@ -65,8 +58,7 @@ void TDoTerminateThread::Execute()
 
 TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles)
 {
-    if (AMaxFiles < 1 || AMaxFiles > MaxTaskFiles)
-        throw EAssertionFailed(L"AMaxFiles must lie in 1..512");
+    if (AMaxFiles < 1 || AMaxFiles > MaxTaskFiles) throw EAssertionFailed(L"AMaxFiles must lie in 1..512");
     FMaxFiles = AMaxFiles;
     Finput_files.assign(FMaxFiles, nullptr);
     Finput_files_ts_offset.assign(FMaxFiles, 0);
@@ -98,8 +90,7 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles)
 static void WaitServing(TEvent& AEvent)
 {
     while (AEvent.WaitFor(20) != wrSignaled) {
-        if (IsMainThread())
-            PumpMessages();
+        if (IsMainThread()) PumpMessages();
     }
 }
 
@@ -126,8 +117,7 @@ TCustomFFmpeg::~TCustomFFmpeg()
 
 void TCustomFFmpeg::ResetConverter()
 {
-    if (!DefaultLoader().Loaded(ConverterLibraries))
-        return;
+    if (!DefaultLoader().Loaded(ConverterLibraries)) return;
     Cleanup();
     InitDefaults();
     FJoinMode = false;
@@ -256,8 +246,7 @@ void TCustomFFmpeg::InitDefaults()
 
 TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
 {
-    if (FConverting || FTerminated)
-        return nullptr;
+    if (FConverting || FTerminated) return nullptr;
     try {
         if (Fnb_output_files <= 0) {
             Cleanup();
@@ -320,19 +309,16 @@ void TCustomFFmpeg::DoTerminate()
     FConverting = false;
     FTerminated = true;
     FThread = nullptr;
-    if (FOnTerminate)
-        FOnTerminate(this);
+    if (FOnTerminate) FOnTerminate(this);
 }
 
 void TCustomFFmpeg::Stop(bool AWaitFor)
 {
     FBroken = true;
-    if (FThread == nullptr)
-        return;
+    if (FThread == nullptr) return;
     Resume();
     // A converting thread may be handing an event to the main thread: serve it meanwhile.
-    if (AWaitFor)
-        WaitServing(*FStopEvent);
+    if (AWaitFor) WaitServing(*FStopEvent);
 }
 
 void TCustomFFmpeg::Cancel(bool AWaitFor)
@@ -341,34 +327,29 @@ void TCustomFFmpeg::Cancel(bool AWaitFor)
         Stop(AWaitFor);
         return;
     }
-    if (FTerminated)
-        return;
+    if (FTerminated) return;
     // A second cancel while the first is still ending the task must not end it twice.
     if (FTermEvent->WaitFor(0) != wrSignaled) {
-        if (AWaitFor)
-            FTermEvent->WaitFor(INFINITE);
+        if (AWaitFor) FTermEvent->WaitFor(INFINITE);
         return;
     }
     FTermEvent->ResetEvent();
     auto* thread = new TDoTerminateThread(this);
     thread->FreeOnTerminate = true;
     thread->Start();
-    if (AWaitFor)
-        FTermEvent->WaitFor(INFINITE);
+    if (AWaitFor) FTermEvent->WaitFor(INFINITE);
 }
 
 void TCustomFFmpeg::Pause()
 {
-    if (FThread == nullptr || FPaused)
-        return;
+    if (FThread == nullptr || FPaused) return;
     std::lock_guard<std::mutex> lock(FPauseLock);
     FPaused = true;
 }
 
 void TCustomFFmpeg::Resume()
 {
-    if (!FPaused)
-        return;
+    if (!FPaused) return;
     {
         std::lock_guard<std::mutex> lock(FPauseLock);
         FPaused = false;
@@ -378,8 +359,7 @@ void TCustomFFmpeg::Resume()
 
 void TCustomFFmpeg::CheckPause()
 {
-    if (!FPaused)
-        return;
+    if (!FPaused) return;
     std::unique_lock<std::mutex> lock(FPauseLock);
     FPauseCond.wait(lock, [this] { return !FPaused || FBroken; });
 }
@@ -389,22 +369,19 @@ void TCustomFFmpeg::CheckPause()
 void TCustomFFmpeg::AddCodecItem(PCodecItem& AList, AVCodecContext* AStream)
 {
     auto* item = new TCodecItem{AStream, nullptr, AList};
-    if (AList)
-        AList->Prev = item;
+    if (AList) AList->Prev = item;
     AList = item;
 }
 
 void TCustomFFmpeg::RemoveCodecItem(PCodecItem& AList, AVCodecContext* AStream)
 {
     for (PCodecItem item = AList; item; item = item->Next) {
-        if (item->st != AStream)
-            continue;
+        if (item->st != AStream) continue;
         if (item->Prev)
             item->Prev->Next = item->Next;
         else
             AList = item->Next;
-        if (item->Next)
-            item->Next->Prev = item->Prev;
+        if (item->Next) item->Next->Prev = item->Prev;
         delete item;
         return;
     }
@@ -487,24 +464,21 @@ void TCustomFFmpeg::FreeBitstreamFilters()
 void TCustomFFmpeg::FreeStreamCodecs(std::vector<std::unique_ptr<TStreamCodec>>& AList)
 {
     for (auto& item : AList)
-        if (item)
-            av::avcodec_free_context(&item->codec);
+        if (item) av::avcodec_free_context(&item->codec);
     AList.clear();
 }
 
 TStreamCodec* TCustomFFmpeg::InputStreamCodec(const AVStream* AStream) const
 {
     for (const auto& item : Finput_stream_codecs)
-        if (item->st == AStream)
-            return item.get();
+        if (item->st == AStream) return item.get();
     return nullptr;
 }
 
 TStreamCodec* TCustomFFmpeg::OutputStreamCodec(const AVStream* AStream) const
 {
     for (const auto& item : Foutput_stream_codecs)
-        if (item->st == AStream)
-            return item.get();
+        if (item->st == AStream) return item.get();
     return nullptr;
 }
 
@@ -521,8 +495,7 @@ void TCustomFFmpeg::CloseOutputFiles()
             continue;
         String fileName = oc->url ? DecodeAVFileName(oc->url) : String();
         bool unwritten = std::find(FUnwrittenOutputs.begin(), FUnwrittenOutputs.end(), oc) != FUnwrittenOutputs.end();
-        if (!(oc->oformat && (oc->oformat->flags & AVFMT_NOFILE)) && oc->pb)
-            CloseAVOutputIO(oc);
+        if (!(oc->oformat && (oc->oformat->flags & AVFMT_NOFILE)) && oc->pb) CloseAVOutputIO(oc);
         av::avformat_free_context(oc);
         // An output that never got a byte, or never a packet, is no result: remove it.
         if (!fileName.empty() && (FileSizeOf(fileName) == 0 || (unwritten && FileSizeOf(fileName) > 0)))
@@ -540,8 +513,7 @@ void TCustomFFmpeg::CloseInputFiles()
     std::fill(Finput_codecs.begin(), Finput_codecs.end(), nullptr);
     Fnb_icodecs = 0;
     for (int i = 0; i < Fnb_input_files; ++i) {
-        if (Finput_files[i])
-            CloseAVInput(&Finput_files[i]);
+        if (Finput_files[i]) CloseAVInput(&Finput_files[i]);
         Finput_files[i] = nullptr;
     }
     Fnb_input_files = 0;
@@ -549,8 +521,7 @@ void TCustomFFmpeg::CloseInputFiles()
 
 void TCustomFFmpeg::Cleanup()
 {
-    if (!DefaultLoader().Loaded(ConverterLibraries))
-        return;
+    if (!DefaultLoader().Loaded(ConverterLibraries)) return;
     FreeFFOptions(FOptions);
     for (auto& list : FCodecPrivateOptions) list.clear();
     FFormatPrivateOptions.clear();
@@ -596,8 +567,7 @@ void TCustomFFmpeg::Cleanup()
 
 void TCustomFFmpeg::SetPostHooks(TPostHooks AHooks)
 {
-    if (AHooks == FPostHooks)
-        return;
+    if (AHooks == FPostHooks) return;
     if (PostHookIn(phPreview, FPostHooks) && !PostHookIn(phPreview, AHooks)) {
         delete FPostContext.Previewer;
         FPostContext.Previewer = nullptr;

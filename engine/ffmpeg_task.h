@@ -93,24 +93,17 @@ struct TPostHookContext {
 enum TPostHook { phPreview, phBitmap, phHBITMAP };
 // A set of TPostHook: bit n stands for ordinal n.
 using TPostHooks = unsigned;
-constexpr TPostHooks PostHookSet(TPostHook AHook)
-{
-    return 1u << AHook;
-}
-constexpr bool PostHookIn(TPostHook AHook, TPostHooks ASet)
-{
-    return (ASet & (1u << AHook)) != 0;
-}
+constexpr TPostHooks PostHookSet(TPostHook AHook) { return 1u << AHook; }
+constexpr bool PostHookIn(TPostHook AHook, TPostHooks ASet) { return (ASet & (1u << AHook)) != 0; }
 
 struct TFrameHookEntry;
 
 using TCustomHookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, int AFrameNumber, int64_t APTS,
                                             bool& AUpdate, bool& AStopHook)>;
-using TPreviewBitmapEvent =
-    std::function<void(TObject* Sender, TBitmap* ABitmap, int AFrameNumber, int64_t APTS)>;
-using TProgressEvent = std::function<void(TObject* Sender, int AFileIndex, int AFrameNumber, int AFPS,
-                                          float AQuality, float ABitRate, int64_t ACurrentSize,
-                                          int64_t ACurrentDuration, int64_t ATotalDuration)>;
+using TPreviewBitmapEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, int AFrameNumber, int64_t APTS)>;
+using TProgressEvent =
+    std::function<void(TObject* Sender, int AFileIndex, int AFrameNumber, int AFPS, float AQuality, float ABitRate,
+                       int64_t ACurrentSize, int64_t ACurrentDuration, int64_t ATotalDuration)>;
 
 class TCustomFFmpeg;
 struct TAVInputStream;
@@ -200,8 +193,8 @@ public:
     int OutputPacket(TAVInputStream* ist, int ist_index, const AVPacket* pkt);
     void WriteFrame(AVFormatContext* AContext, AVPacket* APacket, AVCodecContext* ACodecContext,
                     TBitstreamFilterChain* AFilters);
-    void DoAudioOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
-                    uint8_t* ABuffer, int ASize);
+    void DoAudioOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream, uint8_t* ABuffer,
+                    int ASize);
     void DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
                     AVFrame* APicture, int& AFrameSize);
     void DoSubtitleOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,

@@ -32,15 +32,13 @@ void TCustomFFmpeg::PreProcessVideoFrame(TAVInputStream* AInStream, AVFrame* APi
 {
     ++FHookFrameNumber;
     const int64_t pts = AInStream->pts;
-    if (!Fdo_deinterlace && !FOnCustomHook && !Fusing_vhook)
-        return;
+    if (!Fdo_deinterlace && !FOnCustomHook && !Fusing_vhook) return;
     // The hooks work on a picture of the task's own: the decoder may still refer to its buffers.
     if (av::av_frame_make_writable(APicture) < 0) {
         DefaultLogger()->Log(this, llError, L"hook buf malloc error.");
         return;
     }
-    if (Fdo_deinterlace && !DeinterlacePicture(APicture))
-        DefaultLogger()->Log(this, llError, L"Deinterlacing failed.");
+    if (Fdo_deinterlace && !DeinterlacePicture(APicture)) DefaultLogger()->Log(this, llError, L"Deinterlacing failed.");
     if (FOnCustomHook) {
         CallCustomHook(APicture, pts);
     } else if (Fusing_vhook) {
@@ -58,8 +56,7 @@ void TCustomFFmpeg::PreProcessVideoFrame(TAVInputStream* AInStream, AVFrame* APi
 
 void TCustomFFmpeg::CallCustomHook(AVFrame* APicture, int64_t APts)
 {
-    if (!FHookContext.Bitmap)
-        FHookContext.Bitmap = std::make_unique<TBitmap>();
+    if (!FHookContext.Bitmap) FHookContext.Bitmap = std::make_unique<TBitmap>();
     TBitmap& bitmap = *FHookContext.Bitmap;
     bool stop = false;
     if (!PictureToBitmap(FHookContext.Context, APicture, bitmap)) {
@@ -87,8 +84,7 @@ void TCustomFFmpeg::CallCustomHook(AVFrame* APicture, int64_t APts)
                 DefaultLogger()->Log(this, llError, L"Cannot initialize the fromRGB conversion context");
                 stop = true;
             } else {
-                const uint8_t* source[4] = {static_cast<const uint8_t*>(bitmap.ScanLine(0)), nullptr, nullptr,
-                                            nullptr};
+                const uint8_t* source[4] = {static_cast<const uint8_t*>(bitmap.ScanLine(0)), nullptr, nullptr, nullptr};
                 const int sourceStride[4] = {bitmap.ScanLineSize(), 0, 0, 0};
                 av::sws_scale(context.fromRGB_convert_ctx, source, sourceStride, 0, APicture->height, APicture->data,
                               APicture->linesize);
@@ -110,21 +106,17 @@ void TCustomFFmpeg::ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder
     lock.Leave();
     const bool toBitmap = PostHookIn(phBitmap, hooks) && FOnPreviewBitmap;
     const bool toWindow = !toBitmap && PostHookIn(phPreview, hooks);
-    if (!toBitmap && !toWindow)
-        return;
+    if (!toBitmap && !toWindow) return;
     const int64_t now = FPostContext.Clock ? FPostContext.Clock() : av::av_gettime();
     FPostContext.preview_cur_time = now;
-    if (now - FPostContext.preview_last_time <= PreviewInterval)
-        return;
+    if (now - FPostContext.preview_last_time <= PreviewInterval) return;
     const int64_t pts = APicture->pts == AV_NOPTS_VALUE
                             ? AV_NOPTS_VALUE
                             : av::av_rescale_q(APicture->pts, AEncoder->time_base, AVRational{1, AV_TIME_BASE});
-    if (!FPostContext.Bitmap)
-        FPostContext.Bitmap = std::make_unique<TBitmap>();
+    if (!FPostContext.Bitmap) FPostContext.Bitmap = std::make_unique<TBitmap>();
     TBitmap* bitmap = FPostContext.Bitmap.get();
     const bool converted = PictureToBitmap(FPostContext.Context, APicture, *bitmap);
-    if (!converted)
-        DefaultLogger()->Log(this, llError, L"Cannot initialize the toRGB conversion context");
+    if (!converted) DefaultLogger()->Log(this, llError, L"Cannot initialize the toRGB conversion context");
 
     // The event and the window are served by the main thread: the lock is not held meanwhile, so
     // the main thread may change the hooks at any time without waiting for this thread.
@@ -138,13 +130,11 @@ void TCustomFFmpeg::ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder
         std::shared_ptr<TPreviewState> state;
         lock.Enter();
         if (PostHookIn(phPreview, FPostHooks)) {
-            if (!FPostContext.Previewer)
-                FPostContext.Previewer = new TPreviewer();
+            if (!FPostContext.Previewer) FPostContext.Previewer = new TPreviewer();
             state = static_cast<TPreviewer*>(FPostContext.Previewer)->State();
         }
         lock.Leave();
-        if (state && !TPreviewer::PaintFrame(state, bitmap, FHookFrameNumber, pts))
-            removed = PostHookSet(phPreview);
+        if (state && !TPreviewer::PaintFrame(state, bitmap, FHookFrameNumber, pts)) removed = PostHookSet(phPreview);
     } else {
         removed = PostHookSet(phPreview);
     }

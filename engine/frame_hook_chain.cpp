@@ -37,8 +37,7 @@ bool FileExistsUtf8(const std::string& APath)
 
 int AddFrameHook(PFrameHookEntry& AFirst, int AArgCount, char** AArgs)
 {
-    if (AArgCount < 1 || !AArgs || !AArgs[0])
-        return -2;
+    if (AArgCount < 1 || !AArgs || !AArgs[0]) return -2;
     const std::string path = AArgs[0];
     void* module = nullptr;
     {
@@ -49,8 +48,7 @@ int AddFrameHook(PFrameHookEntry& AFirst, int AArgCount, char** AArgs)
         } else {
             // A bare name is looked for in the current folder first, as a path with a folder is.
             std::string file = path;
-            if (file.find('/') == std::string::npos && FileExistsUtf8(file))
-                file = "./" + file;
+            if (file.find('/') == std::string::npos && FileExistsUtf8(file)) file = "./" + file;
             module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (!module) {
                 const char* error = dlerror();
@@ -61,8 +59,7 @@ int AddFrameHook(PFrameHookEntry& AFirst, int AArgCount, char** AArgs)
         }
     }
     auto* entry = static_cast<TFrameHookEntry*>(av::av_mallocz(sizeof(TFrameHookEntry)));
-    if (!entry)
-        return -12;
+    if (!entry) return -12;
     entry->Configure = reinterpret_cast<TFrameHookConfigureFn>(dlsym(module, "Configure"));
     entry->Process = reinterpret_cast<TFrameHookProcessFn>(dlsym(module, "Process"));
     entry->Release = reinterpret_cast<TFrameHookReleaseFn>(dlsym(module, "Release"));
@@ -99,8 +96,7 @@ void ReleaseFrameHooks(PFrameHookEntry& AFirst)
     PFrameHookEntry entry = AFirst;
     while (entry) {
         PFrameHookEntry next = entry->next;
-        if (entry->Release)
-            entry->Release(entry->ctx);
+        if (entry->Release) entry->Release(entry->ctx);
         av::av_free(entry);
         entry = next;
     }
@@ -113,16 +109,12 @@ int FrameHookLibraryCount()
     return int(FrameHookLibraries().size());
 }
 
-int TCustomFFmpeg::AddFrameHookEntry(int AArgCount, char** AArgs)
-{
-    return AddFrameHook(FFirstHook, AArgCount, AArgs);
-}
+int TCustomFFmpeg::AddFrameHookEntry(int AArgCount, char** AArgs) { return AddFrameHook(FFirstHook, AArgCount, AArgs); }
 
 void TCustomFFmpeg::ReleaseFrameHookChain()
 {
     // Without the libraries bound the chain was never built.
-    if (FFirstHook && av::av_free)
-        ReleaseFrameHooks(FFirstHook);
+    if (FFirstHook && av::av_free) ReleaseFrameHooks(FFirstHook);
     FFirstHook = nullptr;
     FHookWords.clear();
 }

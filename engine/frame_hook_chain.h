@@ -13,8 +13,7 @@
 // four line sizes.
 extern "C" {
 typedef int (*TFrameHookConfigureFn)(void** ctxp, int argc, char* argv[]);
-typedef void (*TFrameHookProcessFn)(void* ctx, TAVPicture* picture, int pix_fmt, int width, int height,
-                                    int64_t pts);
+typedef void (*TFrameHookProcessFn)(void* ctx, TAVPicture* picture, int pix_fmt, int width, int height, int64_t pts);
 typedef void (*TFrameHookReleaseFn)(void* ctx);
 }
 

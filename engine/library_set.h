@@ -26,8 +26,7 @@ public:
     constexpr TLibraries() = default;
     constexpr TLibraries(std::initializer_list<TLibrary> libs)
     {
-        for (TLibrary l : libs)
-            FBits |= Bit(l);
+        for (TLibrary l : libs) FBits |= Bit(l);
     }
     constexpr bool Contains(TLibrary l) const { return (FBits & Bit(l)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }

@@ -13,14 +13,14 @@
 
 // Seek flags of the engine's seek calls, mapped to the libraries' AVSEEK_FLAG_* bits.
 enum TSeekFlag : unsigned { sfBackward = 1u << 0, sfByte = 1u << 1, sfAny = 1u << 2, sfFrame = 1u << 3 };
-using TSeekFlags = unsigned;   // OR of TSeekFlag
+using TSeekFlags = unsigned;  // OR of TSeekFlag
 int SeekFlagsToAVFlags(TSeekFlags AFlags);
 
 // Size of an existing file (name expanded to a full path); -1 when it does not exist.
 int64_t FileSize64(const String& AFileName);
 
-String AppFileName();   // full path of the program file
-String AppPath();       // its folder, with a trailing "/"
+String AppFileName();  // full path of the program file
+String AppPath();      // its folder, with a trailing "/"
 
 // Splits S at the first ADelimiter (case-sensitive): AHead gets the text before it; with
 // ARemove, S keeps the text after it. Without the delimiter AHead gets S and, with ARemove, S

@@ -18,8 +18,7 @@ namespace {
 // A library ratio as a quotient; a zero part makes it 0.
 double RatioValue(AVRational ARatio)
 {
-    if (ARatio.num == 0 || ARatio.den == 0)
-        return 0;
+    if (ARatio.num == 0 || ARatio.den == 0) return 0;
     return double(ARatio.num) / double(ARatio.den);
 }
 
@@ -51,8 +50,7 @@ float InputDisplayAspect(int AWidth, int AHeight, float ASampleAspect)
 AVDictionary* TCustomFFmpeg::InputFormatParameters() const
 {
     AVDictionary* params = nullptr;
-    if (Faudio_sample_rate > 0)
-        av::av_dict_set(&params, "sample_rate", std::to_string(Faudio_sample_rate).c_str(), 0);
+    if (Faudio_sample_rate > 0) av::av_dict_set(&params, "sample_rate", std::to_string(Faudio_sample_rate).c_str(), 0);
     if (Faudio_channels > 0) {
         AVChannelLayout layout{};
         av::av_channel_layout_default(&layout, Faudio_channels);
@@ -71,10 +69,8 @@ AVDictionary* TCustomFFmpeg::InputFormatParameters() const
     if (Fframe_rate.num > 0 && Fframe_rate.den > 0)
         av::av_dict_set(&params, "framerate",
                         (std::to_string(Fframe_rate.num) + "/" + std::to_string(Fframe_rate.den)).c_str(), 0);
-    if (Fvideo_channel != 0)
-        av::av_dict_set(&params, "channel", std::to_string(Fvideo_channel).c_str(), 0);
-    if (!Fvideo_standard.empty())
-        av::av_dict_set(&params, "standard", Fvideo_standard.c_str(), 0);
+    if (Fvideo_channel != 0) av::av_dict_set(&params, "channel", std::to_string(Fvideo_channel).c_str(), 0);
+    if (!Fvideo_standard.empty()) av::av_dict_set(&params, "standard", Fvideo_standard.c_str(), 0);
     // Options of the demuxers' own, set by name before the input.
     for (const TOptionPair& pair : FFormatPrivateOptions)
         av::av_dict_set(&params, pair.Name.c_str(), pair.Value.c_str(), 0);
@@ -97,14 +93,12 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     const AVInputFormat* format = nullptr;
     if (!Flast_asked_format.empty()) {
         format = av::av_find_input_format(Flast_asked_format.c_str());
-        if (!format)
-            throw FFmpegException(Format(L"Unknown input format: \"%s\"", Flast_asked_format));
+        if (!format) throw FFmpegException(Format(L"Unknown input format: \"%s\"", Flast_asked_format));
         Flast_asked_format.clear();
     }
 
     AVFormatContext* ic = av::avformat_alloc_context();
-    if (!ic)
-        throw FFmpegException(L"avformat_alloc_context failed");
+    if (!ic) throw FFmpegException(L"avformat_alloc_context failed");
     bool opened = false;
     std::vector<std::unique_ptr<TStreamCodec>> codecs;
     auto release = [&] {
@@ -136,8 +130,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     ic->audio_codec_id = AVCodecID(audioId);
     ic->subtitle_codec_id = AVCodecID(subtitleId);
     ic->flags |= AVFMT_FLAG_NONBLOCK;
-    if (Fpgmyuv_compatibility_hack)
-        ic->video_codec_id = AV_CODEC_ID_PGMYUV;
+    if (Fpgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
 
     // The input is only ever read: the libraries open it read-only.
     std::string name = EncodeAVFileName(AFileName);
@@ -163,8 +156,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
             for (unsigned k = 0; k < program->nb_stream_indexes; ++k)
                 ic->streams[program->stream_index[k]]->discard = AVDISCARD_DEFAULT;
         }
-        if (!found)
-            return fail(L"Specified program id not found");
+        if (!found) return fail(L"Specified program id not found");
         Fopt_programid = 0;
     }
 
@@ -179,8 +171,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     }
 
     int64_t seekPoint = Fstart_time;
-    if (ic->start_time != AV_NOPTS_VALUE)
-        seekPoint += ic->start_time;
+    if (ic->start_time != AV_NOPTS_VALUE) seekPoint += ic->start_time;
     if (Fstart_time != 0) {
         result = av::av_seek_frame(ic, -1, seekPoint, AVSEEK_FLAG_BACKWARD);
         if (result < 0 && Fverbose > 0)
@@ -196,8 +187,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     int icodecs = Fnb_icodecs;
     auto appendDecoder = [&](const AVCodec* ADecoder) {
         // Every stream takes one place, so the places follow the streams of all inputs.
-        if (icodecs < int(Finput_codecs.size()))
-            Finput_codecs[icodecs] = ADecoder;
+        if (icodecs < int(Finput_codecs.size())) Finput_codecs[icodecs] = ADecoder;
         ++icodecs;
     };
 
@@ -211,7 +201,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
         const AVCodec* named = par->codec_type == AVMEDIA_TYPE_VIDEO      ? videoDecoder
                                : par->codec_type == AVMEDIA_TYPE_AUDIO    ? audioDecoder
                                : par->codec_type == AVMEDIA_TYPE_SUBTITLE ? subtitleDecoder
-                                                                           : nullptr;
+                                                                          : nullptr;
         const AVCodec* decoder = named ? named : av::avcodec_find_decoder(par->codec_id);
         auto item = std::make_unique<TStreamCodec>();
         item->st = st;
@@ -236,15 +226,13 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
             double sar = st->sample_aspect_ratio.num != 0 ? RatioValue(st->sample_aspect_ratio)
                                                           : RatioValue(ctx->sample_aspect_ratio);
             Fframe_aspect_ratio = InputDisplayAspect(Fframe_width, Fframe_height, float(sar));
-            if (ctx->pix_fmt == AV_PIX_FMT_NONE)
-                ctx->pix_fmt = AV_PIX_FMT_YUV420P;
+            if (ctx->pix_fmt == AV_PIX_FMT_NONE) ctx->pix_fmt = AV_PIX_FMT_YUV420P;
             Fframe_pix_fmt = ctx->pix_fmt;
             if (ctx->lowres != 0) {
                 Fframe_height >>= ctx->lowres;
                 Fframe_width >>= ctx->lowres;
             }
-            if (Fme_threshold != 0)
-                ctx->debug |= 0x20;
+            if (Fme_threshold != 0) ctx->debug |= 0x20;
             AVRational codecBase = av::av_stream_get_codec_timebase(st);
             AVRational rate = st->r_frame_rate;
             if (codecBase.num != 0 && codecBase.den != 0 && rate.num != 0 && rate.den != 0 && Fverbose >= 0) {
@@ -272,19 +260,16 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
         case AVMEDIA_TYPE_AUDIO:
             ApplyFFOptions(FOptions, ctx, FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO],
                            AV_OPT_FLAG_DECODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
-            Fchannel_layout =
-                ctx->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? int64_t(ctx->ch_layout.u.mask) : 0;
+            Fchannel_layout = ctx->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? int64_t(ctx->ch_layout.u.mask) : 0;
             Faudio_channels = ctx->ch_layout.nb_channels;
             Faudio_sample_rate = ctx->sample_rate;
             Faudio_sample_fmt = ctx->sample_fmt;
             appendDecoder(audioDecoder);
-            if (Faudio_disable)
-                st->discard = AVDISCARD_ALL;
+            if (Faudio_disable) st->discard = AVDISCARD_ALL;
             break;
         case AVMEDIA_TYPE_SUBTITLE:
             appendDecoder(subtitleDecoder);
-            if (Fsubtitle_disable)
-                st->discard = AVDISCARD_ALL;
+            if (Fsubtitle_disable) st->discard = AVDISCARD_ALL;
             break;
         default:
             // Data, attachments and unrecognised streams take their place without a decoder.
@@ -293,14 +278,12 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
         }
     }
 
-    if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration)
-        FTotalOutputDuration = ic->duration;
+    if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration) FTotalOutputDuration = ic->duration;
     Fnb_icodecs = icodecs;
     Finput_files[Fnb_input_files] = ic;
     Finput_files_ts_offset[Fnb_input_files] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - seekPoint;
     for (auto& item : codecs) Finput_stream_codecs.push_back(std::move(item));
-    if (Fverbose >= 0)
-        av::av_dump_format(ic, Fnb_input_files, name.c_str(), 0);
+    if (Fverbose >= 0) av::av_dump_format(ic, Fnb_input_files, name.c_str(), 0);
     ++Fnb_input_files;
     Fvideo_channel = 0;
     ReleaseInputNames();

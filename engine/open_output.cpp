@@ -3,13 +3,13 @@
 // the file and the joining of several inputs into it. The task component calls
 // OpenOutputFile when an output is set. An existing file is never touched unless the task
 // allows overwriting ("y"), and an input of the task is never opened for writing.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
@@ -23,46 +23,34 @@ namespace {
 // The local file a name for the libraries stands for; empty for other protocols' URLs.
 std::string LocalPath(const char* AName)
 {
-    if (!AName)
-        return std::string();
-    if (IsUnicodeName(AName))
-        return StringToUtf8(ParseUnicodeName(AName));
+    if (!AName) return std::string();
+    if (IsUnicodeName(AName)) return StringToUtf8(ParseUnicodeName(AName));
     std::string name = AName;
-    if (name.rfind("file:", 0) == 0)
-        return name.substr(5);
+    if (name.rfind("file:", 0) == 0) return name.substr(5);
     size_t colon = name.find(':');
     if (colon != std::string::npos && colon > 1 && isalpha(static_cast<unsigned char>(name[0]))) {
         bool scheme = true;
         for (size_t i = 0; i < colon; ++i) {
             char c = name[i];
-            if (!isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
-                scheme = false;
+            if (!isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') scheme = false;
         }
-        if (scheme)
-            return std::string();
+        if (scheme) return std::string();
     }
     return name;
 }
 
-bool SameFile(const struct stat& A, const struct stat& B)
-{
-    return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
-}
+bool SameFile(const struct stat& A, const struct stat& B) { return A.st_dev == B.st_dev && A.st_ino == B.st_ino; }
 
 // An image codec as the default video codec of a container that also has a default audio
 // codec is its cover picture (mp3, flac): such a container has no video of its own.
 bool HasDefaultVideo(const AVOutputFormat* AFormat)
 {
-    if (AFormat->video_codec == AV_CODEC_ID_NONE)
-        return false;
+    if (AFormat->video_codec == AV_CODEC_ID_NONE) return false;
     bool picture = AFormat->video_codec == AV_CODEC_ID_PNG || AFormat->video_codec == AV_CODEC_ID_MJPEG;
     return !(picture && AFormat->audio_codec != AV_CODEC_ID_NONE);
 }
 
-bool IsFeedName(const String& AFileName)
-{
-    return EndsText(L".ffm", AFileName);
-}
+bool IsFeedName(const String& AFileName) { return EndsText(L".ffm", AFileName); }
 
 String FeedMessage(const String& AFileName)
 {
@@ -71,8 +59,7 @@ String FeedMessage(const String& AFileName)
 
 }  // namespace
 
-void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly,
-                                                  bool& AHasSubtitle)
+void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly, bool& AHasSubtitle)
 {
     AHasVideo = AHasAudio = AHasSubtitle = false;
     int count = AFirstOnly ? std::min(Fnb_input_files, 1) : Fnb_input_files;
@@ -95,8 +82,7 @@ void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudi
 AVDictionary* TCustomFFmpeg::OutputHeaderOptions(int AFileIndex) const
 {
     AVDictionary* options = nullptr;
-    if (AFileIndex < 0 || AFileIndex >= int(Foutput_format_options.size()))
-        return options;
+    if (AFileIndex < 0 || AFileIndex >= int(Foutput_format_options.size())) return options;
     for (const TOptionPair& pair : Foutput_format_options[AFileIndex])
         av::av_dict_set(&options, pair.Name.c_str(), pair.Value.c_str(), 0);
     return options;
@@ -108,26 +94,23 @@ String TCustomFFmpeg::CheckOutputTarget(const AVFormatContext* AContext, const s
                                         const String& AFileName) const
 {
     std::string path = LocalPath(AEncodedName.c_str());
-    if (path.empty())
-        return String();
-    struct stat target{};
+    if (path.empty()) return String();
+    struct stat target {};
     if (::stat(path.c_str(), &target) == 0) {
         for (int i = 0; i < Fnb_input_files; ++i) {
             std::string input = LocalPath(Finput_files[i] ? Finput_files[i]->url : nullptr);
-            struct stat source{};
+            struct stat source {};
             if (!input.empty() && ::stat(input.c_str(), &source) == 0 && SameFile(source, target))
                 return Format(L"Output file '%s' is the same as input file #%d", AFileName, i);
         }
         for (int i = 0; i < Fnb_output_files; ++i) {
-            if (Foutput_files[i] == AContext)
-                continue;
+            if (Foutput_files[i] == AContext) continue;
             std::string output = LocalPath(Foutput_files[i] ? Foutput_files[i]->url : nullptr);
-            struct stat other{};
+            struct stat other {};
             if (!output.empty() && ::stat(output.c_str(), &other) == 0 && SameFile(other, target))
                 return Format(L"Output file '%s' is already an output of this task", AFileName);
         }
-        if (!Ffile_overwrite)
-            return Format(L"File '%s' already exists", AFileName);
+        if (!Ffile_overwrite) return Format(L"File '%s' already exists", AFileName);
         return String();
     }
     if (!Ffile_overwrite) {
@@ -160,8 +143,7 @@ void TCustomFFmpeg::DropOutputContext(AVFormatContext* AContext, bool AAppended,
         }
         Foutput_format_options[fileIndex].clear();
     }
-    if (AFileOpened)
-        CloseAVOutputIO(AContext);
+    if (AFileOpened) CloseAVOutputIO(AContext);
     av::avformat_free_context(AContext);
     if (AAppended && Fnb_output_files > 0 && Foutput_files[Fnb_output_files - 1] == AContext)
         Foutput_files[--Fnb_output_files] = nullptr;
@@ -172,8 +154,7 @@ void TCustomFFmpeg::SetupJoin()
     FJoinMode = true;
     int64_t total = 0;
     for (int i = 0; i < Fnb_input_files; ++i)
-        if (Finput_files[i]->duration != AV_NOPTS_VALUE)
-            total += Finput_files[i]->duration;
+        if (Finput_files[i]->duration != AV_NOPTS_VALUE) total += Finput_files[i]->duration;
     FTotalOutputDuration = total == 0 ? -1 : total;
     // One output entry per input file, all the same context: the run writes input after input.
     for (int i = 1; i < Fnb_input_files; ++i) {
@@ -201,10 +182,10 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
     if (!Flast_asked_format.empty()) {
         format = av::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);
         if (!format) {
-            FLastErrMsg = Flast_asked_format == "ffm"
-                              ? FeedMessage(AFileName)
-                              : Format(L"Requested output format '%s' is not a suitable output format",
-                                       Flast_asked_format);
+            FLastErrMsg =
+                Flast_asked_format == "ffm"
+                    ? FeedMessage(AFileName)
+                    : Format(L"Requested output format '%s' is not a suitable output format", Flast_asked_format);
             return -1;
         }
         Flast_asked_format.clear();
@@ -248,12 +229,9 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
         useAudio = useAudio && hasAudio;
         useSubtitle = useSubtitle && hasSubtitle;
     }
-    if (Faudio_disable)
-        useAudio = false;
-    if (Fvideo_disable)
-        useVideo = false;
-    if (Fsubtitle_disable)
-        useSubtitle = false;
+    if (Faudio_disable) useAudio = false;
+    if (Fvideo_disable) useVideo = false;
+    if (Fsubtitle_disable) useSubtitle = false;
     // A subtitle stream the container asks for but no encoder can serve (no subtitle codec named,
     // nothing copied) is left out; the rest converts.
     if (useSubtitle && !Fsubtitle_stream_copy && Fsubtitle_codec_name.empty()) {
@@ -271,8 +249,7 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
                  {useAudio, &TCustomFFmpeg::new_audio_stream, L"new_audio_stream fail: %s"},
                  {useSubtitle, &TCustomFFmpeg::new_subtitle_stream, L"new_subtitle_stream fail: %s"}};
     for (const TStep& step : steps) {
-        if (!step.Wanted)
-            continue;
+        if (!step.Wanted) continue;
         try {
             (this->*step.Operation)(oc);
         } catch (const Exception& e) {
@@ -300,14 +277,12 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
         return fail(ErrorCodeText(DecodeAVFileName(oc->url), AVERROR(EDOM)));
     if (!(format->flags & AVFMT_NOFILE)) {
         String refusal = CheckOutputTarget(oc, name, AFileName);
-        if (!refusal.empty())
-            return fail(refusal);
+        if (!refusal.empty()) return fail(refusal);
         int result = OpenAVOutputIO(oc, name.c_str());
         if (result < 0) {
             // Without overwriting, the file was made empty just now by the check: take it away.
             std::string path = LocalPath(name.c_str());
-            if (!Ffile_overwrite && !path.empty())
-                ::unlink(path.c_str());
+            if (!Ffile_overwrite && !path.empty()) ::unlink(path.c_str());
             return fail(ErrorCodeText(AFileName, result));
         }
         fileOpened = true;
@@ -326,7 +301,6 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
     headerOptions.insert(headerOptions.end(), FFormatPrivateOptions.begin(), FFormatPrivateOptions.end());
 
     for (int& id : Fstreamid_map) id = 0;
-    if (AJoin && Fnb_input_files > 1)
-        SetupJoin();
+    if (AJoin && Fnb_input_files > 1) SetupJoin();
     return Fnb_output_files;
 }

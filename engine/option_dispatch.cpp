@@ -17,15 +17,9 @@ struct TOptionEntry {
     TOptionHandler Handler;
 };
 
-String Wide(const std::string& AText)
-{
-    return Utf8ToString(AText);
-}
+String Wide(const std::string& AText) { return Utf8ToString(AText); }
 
-int AsInt(const std::string& AValue)
-{
-    return StrToInt(Wide(AValue));
-}
+int AsInt(const std::string& AValue) { return StrToInt(Wide(AValue)); }
 
 int64_t AsInt64(const std::string& AValue)
 {
@@ -35,16 +29,10 @@ int64_t AsInt64(const std::string& AValue)
     return value;
 }
 
-float AsDec(const std::string& AValue)
-{
-    return float(StrToFloat(Wide(AValue)));
-}
+float AsDec(const std::string& AValue) { return float(StrToFloat(Wide(AValue))); }
 
 // "0" is false; every other text, the empty one included, is true.
-bool AsBool(const std::string& AValue)
-{
-    return AValue != "0";
-}
+bool AsBool(const std::string& AValue) { return AValue != "0"; }
 
 void DoNothing(TCustomFFmpeg& T, const std::string& AName, const std::string&)
 {
@@ -79,13 +67,11 @@ const TOptionEntry OptionTable[] = {
     {"ss", OPT(T.Fstart_time = T.ParseTime(N, V, true))},
     {"itsoffset", OPT(T.Finput_ts_offset = T.ParseTime(N, V, true))},
     {"itsscale", OPT(T.SetInputTimestampScale(V))},
-    {"timestamp",
-     OPT(T.Frecording_timestamp = int64_t(std::nearbyint(double(T.ParseTime(N, V, false)) / 1000000.0)))},
+    {"timestamp", OPT(T.Frecording_timestamp = int64_t(std::nearbyint(double(T.ParseTime(N, V, false)) / 1000000.0)))},
     {"metadata", OPT(T.AddMetadata(V))},
     {"dframes", OPT(T.Fmax_frames[2] = AsInt(V))},
     {"benchmark", DoNothing},
-    {"timelimit",
-     OPT(DefaultLogger()->Log(&T, llWarning, L"Warning: -timelimit not implemented on Windows"))},
+    {"timelimit", OPT(DefaultLogger()->Log(&T, llWarning, L"Warning: -timelimit not implemented on Windows"))},
     {"dump", OPT(T.Fdo_pkt_dump = AsBool(V))},
     {"hex", OPT(T.Fdo_hex_dump = AsBool(V))},
     {"re", OPT(T.Frate_emu = AsBool(V))},
@@ -182,10 +168,7 @@ const TOptionEntry OptionTable[] = {
 
 }  // namespace
 
-int EngineOptionCount()
-{
-    return int(sizeof OptionTable / sizeof OptionTable[0]);
-}
+int EngineOptionCount() { return int(sizeof OptionTable / sizeof OptionTable[0]); }
 
 void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue)
 {

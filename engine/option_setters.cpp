@@ -15,15 +15,9 @@
 
 namespace {
 
-std::string ToUtf8(const String& AText)
-{
-    return StringToUtf8(AText);
-}
+std::string ToUtf8(const String& AText) { return StringToUtf8(AText); }
 
-[[noreturn]] void Fail(const String& AMessage)
-{
-    throw FFmpegException(AMessage);
-}
+[[noreturn]] void Fail(const String& AMessage) { throw FFmpegException(AMessage); }
 
 }  // namespace
 
@@ -34,13 +28,10 @@ bool TCustomFFmpeg::SetContextOption(const std::string& AName, const std::string
     // Options of the older libraries that the encoders now take under other names or forms.
     std::string value = IsPartitionList(AName, AValue) ? TranslatePartitions(AValue) : AValue;
     std::vector<TOptionPair> translated;
-    if (!TranslateEncoderOption(AName, value, translated))
-        translated.assign(1, TOptionPair{AName, value});
+    if (!TranslateEncoderOption(AName, value, translated)) translated.assign(1, TOptionPair{AName, value});
     for (const TOptionPair& pair : translated) {
-        if (SetFFOption(FOptions, pair.Name.c_str(), pair.Value.c_str()))
-            continue;
-        if (!SetPrivateOption(pair.Name, pair.Value))
-            return false;
+        if (SetFFOption(FOptions, pair.Name.c_str(), pair.Value.c_str())) continue;
+        if (!SetPrivateOption(pair.Name, pair.Value)) return false;
     }
     return true;
 }
@@ -49,8 +40,7 @@ bool TCustomFFmpeg::SetContextOption(const std::string& AName, const std::string
 // that encoder now and kept for the output stage.
 bool TCustomFFmpeg::SetPrivateOption(const std::string& AName, const std::string& AValue)
 {
-    if (AName.empty() || AValue.empty())
-        return false;
+    if (AName.empty() || AValue.empty()) return false;
     const struct {
         AVMediaType Type;
         const std::string& Codec;
@@ -58,17 +48,14 @@ bool TCustomFFmpeg::SetPrivateOption(const std::string& AName, const std::string
                  {AVMEDIA_TYPE_AUDIO, Faudio_codec_name},
                  {AVMEDIA_TYPE_SUBTITLE, Fsubtitle_codec_name}};
     for (const auto& n : named) {
-        if (n.Codec.empty())
-            continue;
+        if (n.Codec.empty()) continue;
         const AVCodec* codec = av::avcodec_find_encoder_by_name(EncoderSuccessorName(n.Codec).c_str());
-        if (!codec || !codec->priv_class)
-            continue;
+        if (!codec || !codec->priv_class) continue;
         if (!av::av_opt_find(const_cast<AVClass**>(&codec->priv_class), AName.c_str(), nullptr, 0,
                              AV_OPT_SEARCH_FAKE_OBJ))
             continue;
         AVCodecContext* probe = av::avcodec_alloc_context3(codec);
-        int result =
-            probe ? av::av_opt_set(probe, AName.c_str(), AValue.c_str(), AV_OPT_SEARCH_CHILDREN) : -1;
+        int result = probe ? av::av_opt_set(probe, AName.c_str(), AValue.c_str(), AV_OPT_SEARCH_CHILDREN) : -1;
         av::avcodec_free_context(&probe);
         if (result < 0) {
             av::av_log(nullptr, AV_LOG_ERROR, "Invalid value \"%s\" for option \"%s\"\n", AValue.c_str(),
@@ -79,8 +66,7 @@ bool TCustomFFmpeg::SetPrivateOption(const std::string& AName, const std::string
         return true;
     }
     const AVClass* formatClass = av::avformat_get_class();
-    if (av::av_opt_find(&formatClass, AName.c_str(), nullptr, 0,
-                        AV_OPT_SEARCH_FAKE_OBJ | AV_OPT_SEARCH_CHILDREN)) {
+    if (av::av_opt_find(&formatClass, AName.c_str(), nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ | AV_OPT_SEARCH_CHILDREN)) {
         FFormatPrivateOptions.push_back(TOptionPair{AName, AValue});
         return true;
     }
@@ -96,8 +82,7 @@ bool TCustomFFmpeg::SetContextOptionInt(const std::string& AName, int AValue)
 
 void TCustomFFmpeg::SetFormat(const String& AFormat)
 {
-    if (AFormat.empty())
-        return;
+    if (AFormat.empty()) return;
     std::string name = ToUtf8(AFormat);
     if (name == "pgmyuv") {
         Fpgmyuv_compatibility_hack = 1;
@@ -107,48 +92,38 @@ void TCustomFFmpeg::SetFormat(const String& AFormat)
     Flast_asked_format = name;
 }
 
-void TCustomFFmpeg::SetVerbose(int AValue)
-{
-    Fverbose = AValue;
-}
+void TCustomFFmpeg::SetVerbose(int AValue) { Fverbose = AValue; }
 
 void TCustomFFmpeg::SetFrameRate(const String& AText)
 {
-    if (AText.empty())
-        return;
+    if (AText.empty()) return;
     AVRational rate{0, 0};
-    if (av::av_parse_video_rate(&rate, ToUtf8(AText).c_str()) < 0)
-        Fail(L"Incorrect frame rate");
+    if (av::av_parse_video_rate(&rate, ToUtf8(AText).c_str()) < 0) Fail(L"Incorrect frame rate");
     Fframe_rate = rate;
 }
 
 void TCustomFFmpeg::SetFrameSize(const String& AText)
 {
-    if (AText.empty())
-        return;
+    if (AText.empty()) return;
     int width = 0, height = 0;
-    if (av::av_parse_video_size(&width, &height, ToUtf8(AText).c_str()) < 0)
-        Fail(L"Incorrect frame size");
+    if (av::av_parse_video_size(&width, &height, ToUtf8(AText).c_str()) < 0) Fail(L"Incorrect frame size");
     Fframe_width = width;
     Fframe_height = height;
 }
 
 void TCustomFFmpeg::SetAspectRatio(const String& AText)
 {
-    if (AText.empty())
-        return;
+    if (AText.empty()) return;
     double ratio = 0;
     size_t colon = AText.find(L':');
     if (colon != String::npos) {
         int x = StrToIntDef(AText.substr(0, colon), 0);
         int y = StrToIntDef(AText.substr(colon + 1), 0);
-        if (y > 0)
-            ratio = double(x) / double(y);
+        if (y > 0) ratio = double(x) / double(y);
     } else {
         ratio = StrToFloatDef(AText, 0);
     }
-    if (float(ratio) == 0)
-        Fail(L"Incorrect aspect ratio specification.");
+    if (float(ratio) == 0) Fail(L"Incorrect aspect ratio specification.");
     Fframe_aspect_ratio = float(ratio);
 }
 
@@ -157,12 +132,10 @@ void TCustomFFmpeg::LogFormatList(bool APixelFormats)
     char line[128];
     for (int i = -1;; ++i) {
         if (APixelFormats) {
-            if (i >= 0 && !av::av_pix_fmt_desc_get(AVPixelFormat(i)))
-                break;
+            if (i >= 0 && !av::av_pix_fmt_desc_get(AVPixelFormat(i))) break;
             av::av_get_pix_fmt_string(line, sizeof line, AVPixelFormat(i));
         } else {
-            if (i >= 0 && !av::av_get_sample_fmt_name(AVSampleFormat(i)))
-                break;
+            if (i >= 0 && !av::av_get_sample_fmt_name(AVSampleFormat(i))) break;
             av::av_get_sample_fmt_string(line, sizeof line, AVSampleFormat(i));
         }
         line[sizeof line - 1] = 0;
@@ -177,8 +150,7 @@ void TCustomFFmpeg::SetPixelFormat(const std::string& AName)
         return;
     }
     AVPixelFormat format = av::av_get_pix_fmt(AName.c_str());
-    if (format == AV_PIX_FMT_NONE)
-        Fail(Format(L"Unknown pixel format requested: %s", Utf8ToString(AName)));
+    if (format == AV_PIX_FMT_NONE) Fail(Format(L"Unknown pixel format requested: %s", Utf8ToString(AName)));
     Fframe_pix_fmt = format;
 }
 
@@ -195,8 +167,7 @@ void TCustomFFmpeg::SetSampleFormat(const std::string& AName)
 
 void TCustomFFmpeg::SetCropBand(int ABand, bool AVertical, int& AField)
 {
-    if (ABand <= 0)
-        return;
+    if (ABand <= 0) return;
     if (AVertical && ABand >= Fframe_height)
         Fail(
             L"Vertical crop dimensions are outside the range of the original image.\n"
@@ -213,29 +184,16 @@ void TCustomFFmpeg::SetCropBand(int ABand, bool AVertical, int& AField)
         Fframe_width -= ABand;
 }
 
-void TCustomFFmpeg::SetCropTop(int ABand)
-{
-    SetCropBand(ABand, true, Fframe_topBand);
-}
-void TCustomFFmpeg::SetCropBottom(int ABand)
-{
-    SetCropBand(ABand, true, Fframe_bottomBand);
-}
-void TCustomFFmpeg::SetCropLeft(int ABand)
-{
-    SetCropBand(ABand, false, Fframe_leftBand);
-}
-void TCustomFFmpeg::SetCropRight(int ABand)
-{
-    SetCropBand(ABand, false, Fframe_rightBand);
-}
+void TCustomFFmpeg::SetCropTop(int ABand) { SetCropBand(ABand, true, Fframe_topBand); }
+void TCustomFFmpeg::SetCropBottom(int ABand) { SetCropBand(ABand, true, Fframe_bottomBand); }
+void TCustomFFmpeg::SetCropLeft(int ABand) { SetCropBand(ABand, false, Fframe_leftBand); }
+void TCustomFFmpeg::SetCropRight(int ABand) { SetCropBand(ABand, false, Fframe_rightBand); }
 
 // --- rates and qualities ---
 
 bool TCustomFFmpeg::SetBitRate(const String& AName, const String& AValue)
 {
-    if (AName.empty() || AValue.empty())
-        return false;
+    if (AName.empty() || AValue.empty()) return false;
     bool result = SetContextOption(ToUtf8(AName), ToUtf8(AValue));
     if (result) {
         AVCodecContext* ctx = FOptions.avcodec_opts[AName[0] == L'a' ? 1 : 0];
@@ -250,72 +208,45 @@ bool TCustomFFmpeg::SetBitRate(const String& AName, const String& AValue)
 
 void TCustomFFmpeg::SetVideoQScale(float AValue)
 {
-    if (!(AValue > 0) || AValue > 255)
-        Fail(L"qscale must be > 0.0 and <= 255");
+    if (!(AValue > 0) || AValue > 255) Fail(L"qscale must be > 0.0 and <= 255");
     Fvideo_qscale = AValue;
 }
 
-void TCustomFFmpeg::SetTopFieldFirst(int AValue)
-{
-    Ftop_field_first = AValue;
-}
-void TCustomFFmpeg::SetVideoChannel(int AValue)
-{
-    Fvideo_channel = AValue;
-}
-void TCustomFFmpeg::SetMotionThreshold(int AValue)
-{
-    Fme_threshold = AValue;
-}
+void TCustomFFmpeg::SetTopFieldFirst(int AValue) { Ftop_field_first = AValue; }
+void TCustomFFmpeg::SetVideoChannel(int AValue) { Fvideo_channel = AValue; }
+void TCustomFFmpeg::SetMotionThreshold(int AValue) { Fme_threshold = AValue; }
 
 void TCustomFFmpeg::SetAudioSampleRate(int AValue)
 {
-    if (AValue > 0)
-        Faudio_sample_rate = AValue;
+    if (AValue > 0) Faudio_sample_rate = AValue;
 }
 
 void TCustomFFmpeg::SetAudioChannels(int AValue)
 {
-    if (AValue > 0)
-        Faudio_channels = AValue;
+    if (AValue > 0) Faudio_channels = AValue;
 }
 
 void TCustomFFmpeg::SetAudioVolume(int AValue)
 {
-    if (AValue >= 0)
-        Faudio_volume = AValue;
+    if (AValue >= 0) Faudio_volume = AValue;
 }
 
-void TCustomFFmpeg::SetAudioSyncMethod(int AValue)
-{
-    Faudio_sync_method = AValue;
-}
-void TCustomFFmpeg::SetVideoSyncMethod(int AValue)
-{
-    Fvideo_sync_method = AValue;
-}
+void TCustomFFmpeg::SetAudioSyncMethod(int AValue) { Faudio_sync_method = AValue; }
+void TCustomFFmpeg::SetVideoSyncMethod(int AValue) { Fvideo_sync_method = AValue; }
 
 void TCustomFFmpeg::SetMuxMaxDelay(float AValue)
 {
-    if (AValue > 0)
-        Fmux_max_delay = AValue;
+    if (AValue > 0) Fmux_max_delay = AValue;
 }
 
 void TCustomFFmpeg::SetMuxPreload(float AValue)
 {
-    if (AValue > 0)
-        Fmux_preload = AValue;
+    if (AValue > 0) Fmux_preload = AValue;
 }
 
-void TCustomFFmpeg::SetVideoStandard(const std::string& AName)
-{
-    Fvideo_standard = AName;
-}
+void TCustomFFmpeg::SetVideoStandard(const std::string& AName) { Fvideo_standard = AName; }
 
-void TCustomFFmpeg::SetRateControlOverride(const std::string& AText)
-{
-    Fvideo_rc_override_string = AText;
-}
+void TCustomFFmpeg::SetRateControlOverride(const std::string& AText) { Fvideo_rc_override_string = AText; }
 
 // --- codecs and tags ---
 
@@ -330,28 +261,23 @@ void TCustomFFmpeg::SetCodecName(int& ACopyFlag, std::string& AName, const Strin
 
 void TCustomFFmpeg::SetAudioCodec(const String& AName)
 {
-    if (!AName.empty())
-        SetCodecName(Faudio_stream_copy, Faudio_codec_name, AName);
+    if (!AName.empty()) SetCodecName(Faudio_stream_copy, Faudio_codec_name, AName);
 }
 
 void TCustomFFmpeg::SetVideoCodec(const String& AName)
 {
-    if (!AName.empty())
-        SetCodecName(Fvideo_stream_copy, Fvideo_codec_name, AName);
+    if (!AName.empty()) SetCodecName(Fvideo_stream_copy, Fvideo_codec_name, AName);
 }
 
 void TCustomFFmpeg::SetSubtitleCodec(const String& AName)
 {
-    if (!AName.empty())
-        SetCodecName(Fsubtitle_stream_copy, Fsubtitle_codec_name, AName);
+    if (!AName.empty()) SetCodecName(Fsubtitle_stream_copy, Fsubtitle_codec_name, AName);
 }
 
 void TCustomFFmpeg::SetTag(uint32_t& ATag, const String& AText, const char* AMessage)
 {
-    if (AText.empty())
-        return;
-    if (AText.size() != 4)
-        throw EAssertionFailed(Utf8ToString(AMessage));
+    if (AText.empty()) return;
+    if (AText.size() != 4) throw EAssertionFailed(Utf8ToString(AMessage));
     // FourCC order: the first character in the lowest byte.
     ATag = 0;
     for (int i = 3; i >= 0; --i) ATag = (ATag << 8) | (uint32_t(AText[i]) & 0xFF);
@@ -374,8 +300,7 @@ void TCustomFFmpeg::SetSubtitleTag(const String& ATag)
 
 void TCustomFFmpeg::SetVideoFilters(const String& AText)
 {
-    if (!AText.empty())
-        Fvfilters = AText;
+    if (!AText.empty()) Fvfilters = AText;
 }
 
 // --- metadata, maps, stream ids ---
@@ -383,8 +308,7 @@ void TCustomFFmpeg::SetVideoFilters(const String& AText)
 void TCustomFFmpeg::AddMetadata(const std::string& AText)
 {
     size_t eq = AText.find('=');
-    if (eq == std::string::npos)
-        Fail(L"Missing =");
+    if (eq == std::string::npos) Fail(L"Missing =");
     AddMetadataPair(AText.substr(0, eq), AText.substr(eq + 1));
 }
 
@@ -413,12 +337,10 @@ void TCustomFFmpeg::AddStreamMap(const std::string& AText)
     TAVStreamMap map{};
     size_t pos = 0;
     map.file_index = int(ParseCInteger(AText, 0, pos));
-    if (pos < AText.size())
-        map.stream_index = int(ParseCInteger(AText, pos + 1, pos));
+    if (pos < AText.size()) map.stream_index = int(ParseCInteger(AText, pos + 1, pos));
     if (pos < AText.size()) {
         map.sync_file_index = int(ParseCInteger(AText, pos + 1, pos));
-        if (pos < AText.size())
-            ++pos;
+        if (pos < AText.size()) ++pos;
         map.sync_stream_index = int(ParseCInteger(AText, pos, pos));
     } else {
         map.sync_file_index = map.file_index;
@@ -434,8 +356,7 @@ void TCustomFFmpeg::AddMetadataMap(const std::string& AText)
     TAVMetaDataMap map{};
     size_t pos = 0;
     map.out_file = int(ParseCInteger(AText, 0, pos));
-    if (pos < AText.size())
-        ++pos;
+    if (pos < AText.size()) ++pos;
     map.in_file = int(ParseCInteger(AText, pos, pos));
     Fmeta_data_maps[Fnb_meta_data_maps++] = map;
 }
@@ -444,24 +365,19 @@ void TCustomFFmpeg::SetInputTimestampScale(const std::string& AText)
 {
     size_t pos = 0;
     long index = ParseCInteger(AText, 0, pos);
-    if (pos < AText.size())
-        ++pos;
+    if (pos < AText.size()) ++pos;
     double scale = pos < AText.size() ? std::strtod(AText.c_str() + pos, nullptr) : 0.0;
-    if (index < 0 || index >= MaxFileStreams)
-        Fail(Format(L"stream index over MAX_STREAMS(%d)", MaxFileStreams));
-    if (Fnb_input_files >= FMaxFiles)
-        Fail(Format(L"max input files %d reached", FMaxFiles));
+    if (index < 0 || index >= MaxFileStreams) Fail(Format(L"stream index over MAX_STREAMS(%d)", MaxFileStreams));
+    if (Fnb_input_files >= FMaxFiles) Fail(Format(L"max input files %d reached", FMaxFiles));
     Finput_files_ts_scale[Fnb_input_files][index] = scale;
 }
 
 void TCustomFFmpeg::SetStreamId(const String& AName, const String& AValue)
 {
-    if (AName.empty() || AValue.empty())
-        return;
+    if (AName.empty() || AValue.empty()) return;
     size_t colon = AValue.find(L':');
     if (colon == String::npos || colon == 0 || colon + 1 == AValue.size())
-        Fail(Format(L"Invalid value \"%s\" for option \"%s\", required syntax is \"index:value\"", AValue,
-                    AName));
+        Fail(Format(L"Invalid value \"%s\" for option \"%s\", required syntax is \"index:value\"", AValue, AName));
     int index = StrToInt(AValue.substr(0, colon));
     int value = StrToInt(AValue.substr(colon + 1));
     if (index < 0 || index >= MaxFileStreams)
@@ -474,8 +390,7 @@ void TCustomFFmpeg::SetStreamId(const String& AName, const String& AValue)
 
 void TCustomFFmpeg::AddBitstreamFilter(const String& AOption, const String& AText)
 {
-    if (AOption.empty() || AText.empty() || AText[0] == L'=')
-        return;
+    if (AOption.empty() || AText.empty() || AText[0] == L'=') return;
     String name = AText.substr(0, AText.find(L'='));
     const AVBitStreamFilter* filter = av::av_bsf_get_by_name(ToUtf8(name).c_str());
     AVBSFContext* ctx = nullptr;
@@ -505,8 +420,7 @@ void TCustomFFmpeg::AddVideoHook(const std::string& AText)
     constexpr size_t MaxHookWords = 64;
     std::vector<std::string> words = SplitHookWords(AText);
     // The hook takes at most 64 words; more would be cut off silently, so refuse them.
-    if (words.size() > MaxHookWords)
-        Fail(L"Failed to add video hook function: " + Utf8ToString(AText));
+    if (words.size() > MaxHookWords) Fail(L"Failed to add video hook function: " + Utf8ToString(AText));
     // The hook keeps pointers into its words for as long as the chain lives.
     FHookWords.push_back(std::move(words));
     std::vector<std::string>& kept = FHookWords.back();
@@ -526,8 +440,7 @@ void TCustomFFmpeg::SetMatrix(std::vector<uint16_t>& AMatrix, const std::string&
     size_t pos = 0;
     for (int i = 0; i < 64; ++i) {
         AMatrix[i] = uint16_t(std::strtol(AText.c_str() + pos, nullptr, 10));
-        if (i == 63)
-            break;
+        if (i == 63) break;
         size_t comma = AText.find(',', pos);
         if (comma == std::string::npos)
             Fail(Format(L"Syntax error in matrix \"%s\" at coeff %d", Utf8ToString(AText), i));
@@ -535,14 +448,8 @@ void TCustomFFmpeg::SetMatrix(std::vector<uint16_t>& AMatrix, const std::string&
     }
 }
 
-void TCustomFFmpeg::SetIntraMatrix(const std::string& AText)
-{
-    SetMatrix(Fintra_matrix, AText);
-}
-void TCustomFFmpeg::SetInterMatrix(const std::string& AText)
-{
-    SetMatrix(Finter_matrix, AText);
-}
+void TCustomFFmpeg::SetIntraMatrix(const std::string& AText) { SetMatrix(Fintra_matrix, AText); }
+void TCustomFFmpeg::SetInterMatrix(const std::string& AText) { SetMatrix(Finter_matrix, AText); }
 
 // --- times ---
 
@@ -557,43 +464,35 @@ int64_t TCustomFFmpeg::ParseTime(const std::string& AOption, const std::string& 
 
 void TCustomFFmpeg::SetRecordingTime(int64_t AValue)
 {
-    if (AValue == NoTimestamp)
-        return;
+    if (AValue == NoTimestamp) return;
     Frecording_time = AValue;
     FTotalOutputDuration = AValue;
 }
 
 void TCustomFFmpeg::SetStartTime(int64_t AValue)
 {
-    if (AValue != NoTimestamp)
-        Fstart_time = AValue;
+    if (AValue != NoTimestamp) Fstart_time = AValue;
 }
 
 void TCustomFFmpeg::SetProgramId(int AValue)
 {
-    if (AValue >= 0)
-        Fopt_programid = AValue;
+    if (AValue >= 0) Fopt_programid = AValue;
 }
 
 void TCustomFFmpeg::SetPass(int AValue)
 {
-    if (AValue != 1 && AValue != 2)
-        Fail(L"pass number can be only 1 or 2");
+    if (AValue != 1 && AValue != 2) Fail(L"pass number can be only 1 or 2");
     Fdo_pass = AValue;
 }
 
 // --- statistics file ---
 
-void TCustomFFmpeg::SetVideoStatsFile(const std::string& AName)
-{
-    Fvstats_filename = AName;
-}
+void TCustomFFmpeg::SetVideoStatsFile(const std::string& AName) { Fvstats_filename = AName; }
 
 void TCustomFFmpeg::SetVideoStats(bool AEnable)
 {
     Fvstats_filename.clear();
-    if (!AEnable)
-        return;
+    if (!AEnable) return;
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -606,21 +505,18 @@ void TCustomFFmpeg::SetVideoStats(bool AEnable)
 
 void TCustomFFmpeg::AddVideoStream()
 {
-    if (Fnb_output_files <= 0)
-        Fail(L"At least one output file must be specified");
+    if (Fnb_output_files <= 0) Fail(L"At least one output file must be specified");
     new_video_stream(Foutput_files[Fnb_output_files - 1]);
 }
 
 void TCustomFFmpeg::AddAudioStream()
 {
-    if (Fnb_output_files <= 0)
-        Fail(L"At least one output file must be specified");
+    if (Fnb_output_files <= 0) Fail(L"At least one output file must be specified");
     new_audio_stream(Foutput_files[Fnb_output_files - 1]);
 }
 
 void TCustomFFmpeg::AddSubtitleStream()
 {
-    if (Fnb_output_files <= 0)
-        Fail(L"At least one output file must be specified");
+    if (Fnb_output_files <= 0) Fail(L"At least one output file must be specified");
     new_subtitle_stream(Foutput_files[Fnb_output_files - 1]);
 }

@@ -14,14 +14,12 @@ std::vector<TOptionLine> SplitOptionText(const String& AText)
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find(L'\n', start);
-        if (end == String::npos)
-            end = text.size();
+        if (end == String::npos) end = text.size();
         String line = text.substr(start, end - start);
         size_t eq = line.find(L'=');
         TOptionLine item;
         item.Name = Trim(line.substr(0, eq));
-        if (eq != String::npos)
-            item.Value = Trim(line.substr(eq + 1));
+        if (eq != String::npos) item.Value = Trim(line.substr(eq + 1));
         if (!item.Name.empty()) {
             item.LowerName = LowerCase(item.Name);
             lines.push_back(std::move(item));
@@ -34,7 +32,6 @@ std::vector<TOptionLine> SplitOptionText(const String& AText)
 int64_t OptionTextTime(const String& AValue)
 {
     int64_t value = 0;
-    if (!TryStrToInt64(Trim(AValue), value))
-        return NoTimestamp;
+    if (!TryStrToInt64(Trim(AValue), value)) return NoTimestamp;
     return value;
 }

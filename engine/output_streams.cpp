@@ -21,13 +21,11 @@ namespace {
 std::vector<RcOverride> ParseRcOverride(const std::string& AText)
 {
     std::vector<RcOverride> list;
-    if (AText.empty())
-        return list;
+    if (AText.empty()) return list;
     const char* p = AText.c_str();
     while (p) {
         int start = 0, end = 0, q = 0;
-        if (std::sscanf(p, "%d,%d,%d", &start, &end, &q) != 3)
-            throw FFmpegException(L"error parsing rc_override");
+        if (std::sscanf(p, "%d,%d,%d", &start, &end, &q) != 3) throw FFmpegException(L"error parsing rc_override");
         RcOverride item{};
         item.start_frame = start;
         item.end_frame = end;
@@ -40,16 +38,14 @@ std::vector<RcOverride> ParseRcOverride(const std::string& AText)
         }
         list.push_back(item);
         p = std::strchr(p, '/');
-        if (p)
-            ++p;
+        if (p) ++p;
     }
     return list;
 }
 
 void SetLanguage(AVStream* AStream, String& ALanguage)
 {
-    if (!ALanguage.empty())
-        av::av_dict_set(&AStream->metadata, "language", StringToUtf8(ALanguage).c_str(), 0);
+    if (!ALanguage.empty()) av::av_dict_set(&AStream->metadata, "language", StringToUtf8(ALanguage).c_str(), 0);
     ALanguage.clear();
 }
 
@@ -58,8 +54,7 @@ void SetLanguage(AVStream* AStream, String& ALanguage)
 int TCustomFFmpeg::OutputFileIndex(const AVFormatContext* AContext) const
 {
     for (int i = 0; i < Fnb_output_files; ++i)
-        if (Foutput_files[i] == AContext)
-            return i;
+        if (Foutput_files[i] == AContext) return i;
     return Fnb_output_files;
 }
 
@@ -94,13 +89,11 @@ TStreamCodec& TCustomFFmpeg::AddOutputStream(AVFormatContext* AContext, AVMediaT
         chain = std::move(pending);
     }
     pending.clear();
-    if (AType != AVMEDIA_TYPE_SUBTITLE)
-        ctx->thread_count = Fthread_count;
+    if (AType != AVMEDIA_TYPE_SUBTITLE) ctx->thread_count = Fthread_count;
     uint32_t tag = AType == AVMEDIA_TYPE_VIDEO   ? Fvideo_codec_tag
                    : AType == AVMEDIA_TYPE_AUDIO ? Faudio_codec_tag
                                                  : Fsubtitle_codec_tag;
-    if (tag != 0)
-        ctx->codec_tag = tag;
+    if (tag != 0) ctx->codec_tag = tag;
     return *Foutput_stream_codecs.back();
 }
 
@@ -129,15 +122,12 @@ void TCustomFFmpeg::SetVideoAspect(AVStream* AStream, AVCodecContext* ACodec)
 void TCustomFFmpeg::FitVideoBitRate(AVCodecContext* ACodec)
 {
     int64_t rate = ACodec->bit_rate;
-    if (rate <= 0)
-        return;
-    if (ACodec->rc_max_rate > 0 && rate > ACodec->rc_max_rate)
-        rate = ACodec->rc_max_rate;
-    if (ACodec->rc_min_rate > 0 && rate < ACodec->rc_min_rate)
-        rate = ACodec->rc_min_rate;
-    if (rate == ACodec->bit_rate)
-        return;
-    DefaultLogger()->Log(this, llWarning, L"Video bit rate %d kbit/s is outside the rate limits of the output, using %d kbit/s",
+    if (rate <= 0) return;
+    if (ACodec->rc_max_rate > 0 && rate > ACodec->rc_max_rate) rate = ACodec->rc_max_rate;
+    if (ACodec->rc_min_rate > 0 && rate < ACodec->rc_min_rate) rate = ACodec->rc_min_rate;
+    if (rate == ACodec->bit_rate) return;
+    DefaultLogger()->Log(this, llWarning,
+                         L"Video bit rate %d kbit/s is outside the rate limits of the output, using %d kbit/s",
                          int(ACodec->bit_rate / 1000), int(rate / 1000));
     ACodec->bit_rate = rate;
 }
@@ -176,13 +166,11 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
     AVCodecContext* options = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
     if ((Fvideo_global_header & 1) || (Fvideo_global_header == 0 && (AContext->oformat->flags & AVFMT_GLOBALHEADER))) {
         ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        if (options)
-            options->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (options) options->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     }
     if (Fvideo_global_header & 2) {
         ctx->flags2 |= AV_CODEC_FLAG2_LOCAL_HEADER;
-        if (options)
-            options->flags2 |= AV_CODEC_FLAG2_LOCAL_HEADER;
+        if (options) options->flags2 |= AV_CODEC_FLAG2_LOCAL_HEADER;
     }
 
     if (copy) {
@@ -190,12 +178,10 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
         SetVideoAspect(st, ctx);
     } else {
         AVRational rate = Fframe_rate.num != 0 ? Fframe_rate : AVRational{25, 1};
-        if (named && Fnb_ocodecs < int(Foutput_codecs.size()))
-            Foutput_codecs[Fnb_ocodecs] = codec;
+        if (named && Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
         ctx->codec_id = codecId;
         ApplyFFOptions(FOptions, ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM);
-        if (codec)
-            ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_VIDEO]);
+        if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_VIDEO]);
         FitVideoBitRate(ctx);
         if (codec && codec->supported_framerates && !Fforce_fps)
             rate = codec->supported_framerates[av::av_find_nearest_q_idx(rate, codec->supported_framerates)];
@@ -206,19 +192,16 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
         SetVideoAspect(st, ctx);
         ctx->pix_fmt = AVPixelFormat(Fframe_pix_fmt);
         ChoosePixelFormat(ctx, codec);
-        if (Fintra_only)
-            ctx->gop_size = 0;
+        if (Fintra_only) ctx->gop_size = 0;
         if (Fvideo_qscale != 0 || Fsame_quality) {
             ctx->flags |= AV_CODEC_FLAG_QSCALE;
             item.quality = FF_QP2LAMBDA * Fvideo_qscale;
             ctx->global_quality = int(item.quality);
         }
         auto setMatrix = [](uint16_t*& ATarget, const std::vector<uint16_t>& AMatrix) {
-            if (AMatrix.size() != 64)
-                return;
+            if (AMatrix.size() != 64) return;
             ATarget = static_cast<uint16_t*>(av::av_malloc(64 * sizeof(uint16_t)));
-            if (ATarget)
-                std::memcpy(ATarget, AMatrix.data(), 64 * sizeof(uint16_t));
+            if (ATarget) std::memcpy(ATarget, AMatrix.data(), 64 * sizeof(uint16_t));
         };
         setMatrix(ctx->intra_matrix, Fintra_matrix);
         setMatrix(ctx->inter_matrix, Finter_matrix);
@@ -229,11 +212,9 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
                 ctx->rc_override_count = int(overrides.size());
             }
         }
-        if (ctx->rc_initial_buffer_occupancy == 0)
-            ctx->rc_initial_buffer_occupancy = ctx->rc_buffer_size * 3 / 4;
+        if (ctx->rc_initial_buffer_occupancy == 0) ctx->rc_initial_buffer_occupancy = ctx->rc_buffer_size * 3 / 4;
         ctx->intra_dc_precision = Fintra_dc_precision - 8;
-        if (Fdo_psnr)
-            ctx->flags |= AV_CODEC_FLAG_PSNR;
+        if (Fdo_psnr) ctx->flags |= AV_CODEC_FLAG_PSNR;
         if (Fdo_pass == 1)
             ctx->flags |= AV_CODEC_FLAG_PASS1;
         else if (Fdo_pass == 2)
@@ -285,8 +266,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
     AVCodecContext* options = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
     if (AContext->oformat->flags & AVFMT_GLOBALHEADER) {
         ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        if (options)
-            options->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (options) options->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     }
     auto setLayout = [&](int64_t AMask) {
         av::av_channel_layout_uninit(&ctx->ch_layout);
@@ -306,10 +286,8 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
         ctx->sample_rate = Faudio_sample_rate;
     } else {
         ApplyFFOptions(FOptions, ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
-        if (codec)
-            ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_AUDIO]);
-        if (named && Fnb_ocodecs < int(Foutput_codecs.size()))
-            Foutput_codecs[Fnb_ocodecs] = codec;
+        if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_AUDIO]);
+        if (named && Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
         ctx->codec_id = codecId;
         if (Faudio_qscale > -99999.0f) {
             ctx->flags |= AV_CODEC_FLAG_QSCALE;
@@ -323,8 +301,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
         ChooseSampleRate(ctx, codec);
     }
     // The time base follows the rate the encoder was given, which the choice may have changed.
-    if (ctx->sample_rate > 0)
-        ctx->time_base = AVRational{1, ctx->sample_rate};
+    if (ctx->sample_rate > 0) ctx->time_base = AVRational{1, ctx->sample_rate};
     av::avcodec_parameters_from_context(st->codecpar, ctx);
     ++Fnb_ocodecs;
     SetLanguage(st, Faudio_language);
@@ -361,11 +338,9 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext)
     } else {
         ApplyFFOptions(FOptions, ctx, FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE],
                        AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_SUBTITLE_PARAM);
-        if (codec)
-            ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_SUBTITLE]);
+        if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_SUBTITLE]);
         ctx->codec_id = AVCodecID(codecId);
-        if (Fnb_ocodecs < int(Foutput_codecs.size()))
-            Foutput_codecs[Fnb_ocodecs] = codec;
+        if (Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
     }
     av::avcodec_parameters_from_context(item.st->codecpar, ctx);
     ++Fnb_ocodecs;

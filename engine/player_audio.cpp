@@ -33,7 +33,8 @@ bool PrepareConverter(TVideoState* is, const AVFrame* AFrame)
     av::swr_free(&is->reformat_ctx);
     AVChannelLayout out{};
     av::av_channel_layout_default(&out, is->audio_spec.channels);
-    int r = av::swr_alloc_set_opts2(&is->reformat_ctx, &out, AV_SAMPLE_FMT_S16, is->audio_spec.freq, const_cast<AVChannelLayout*>(&AFrame->ch_layout),
+    int r = av::swr_alloc_set_opts2(&is->reformat_ctx, &out, AV_SAMPLE_FMT_S16, is->audio_spec.freq,
+                                    const_cast<AVChannelLayout*>(&AFrame->ch_layout),
                                     static_cast<AVSampleFormat>(AFrame->format), AFrame->sample_rate, 0, nullptr);
     av::av_channel_layout_uninit(&out);
     if (r < 0 || av::swr_init(is->reformat_ctx) < 0) {
@@ -62,8 +63,7 @@ int AudioDecodeFrame(TVideoState* is, double* pts_ptr)
     for (;;) {
         AVFrame* f = is->audio_frame;
         if (av::avcodec_receive_frame(ctx, f) >= 0) {
-            if (f->pts != AV_NOPTS_VALUE)
-                is->audio_clock = f->pts * av_q2d(ctx->pkt_timebase);
+            if (f->pts != AV_NOPTS_VALUE) is->audio_clock = f->pts * av_q2d(ctx->pkt_timebase);
             if (!PrepareConverter(is, f)) {
                 av::av_frame_unref(f);
                 continue;
@@ -76,8 +76,7 @@ int AudioDecodeFrame(TVideoState* is, double* pts_ptr)
                 p->ReportError(L"av_audio_convert() failed", false);
                 continue;
             }
-            if (n == 0)
-                continue;
+            if (n == 0) continue;
             int bytes = n * frameBytes;
             is->audio_buf = is->audio_buf2;
             *pts_ptr = is->audio_clock;
@@ -87,23 +86,19 @@ int AudioDecodeFrame(TVideoState* is, double* pts_ptr)
         if (is->audio_pkt_pending) {
             // A packet the decoder could not take before its pictures were read.
             int r = av::avcodec_send_packet(ctx, is->audio_pkt);
-            if (r == AVERROR(EAGAIN))
-                return -1;
+            if (r == AVERROR(EAGAIN)) return -1;
             is->audio_pkt_pending = false;
             av::av_packet_unref(is->audio_pkt);
             continue;
         }
-        if (is->paused || is->audioq.abort_request)
-            return -1;
+        if (is->paused || is->audioq.abort_request) return -1;
         AVPacket pkt;
-        if (PacketQueueGet(&is->audioq, &pkt, false) <= 0)
-            return -1;
+        if (PacketQueueGet(&is->audioq, &pkt, false) <= 0) return -1;
         if (IsFlushPacket(is, &pkt)) {
             av::avcodec_flush_buffers(ctx);
             continue;
         }
-        if (pkt.pts != AV_NOPTS_VALUE)
-            is->audio_clock = pkt.pts * av_q2d(is->audio_st->time_base);
+        if (pkt.pts != AV_NOPTS_VALUE) is->audio_clock = pkt.pts * av_q2d(is->audio_st->time_base);
         int r = av::avcodec_send_packet(ctx, &pkt);
         if (r == AVERROR(EAGAIN)) {
             av::av_packet_unref(is->audio_pkt);
@@ -112,8 +107,7 @@ int AudioDecodeFrame(TVideoState* is, double* pts_ptr)
             is->audio_pkt_pending = true;
             continue;
         }
-        if (r < 0)
-            p->LogMessage(llInfo, L"avcodec_decode_audio2() failed");
+        if (r < 0) p->LogMessage(llInfo, L"avcodec_decode_audio2() failed");
         av::av_packet_unref(&pkt);
     }
 }
@@ -135,8 +129,7 @@ int SynchronizeAudio(TVideoState* is, uint8_t* samples, int samples_size)
         return samples_size;
     }
     double avg_diff = is->audio_diff_cum * (1.0 - is->audio_diff_avg_coef);
-    if (std::fabs(avg_diff) < is->audio_diff_threshold)
-        return samples_size;
+    if (std::fabs(avg_diff) < is->audio_diff_threshold) return samples_size;
     int wanted = samples_size + static_cast<int>(std::lrint(diff * is->audio_spec.freq)) * n;
     int min_size = ((samples_size / n) * 90 / 100) * n;
     int max_size = ((samples_size / n) * 110 / 100) * n;
@@ -144,8 +137,7 @@ int SynchronizeAudio(TVideoState* is, uint8_t* samples, int samples_size)
     if (wanted > samples_size) {
         // Lengthened by repeating the last sample frame.
         const uint8_t* last = samples + samples_size - n;
-        for (uint8_t* q = samples + samples_size; q < samples + wanted; q += n)
-            memcpy(q, last, n);
+        for (uint8_t* q = samples + samples_size; q < samples + wanted; q += n) memcpy(q, last, n);
     }
     return wanted;
 }
@@ -158,8 +150,7 @@ void UpdateSampleDisplay(TVideoState* is, const int16_t* samples, int samples_si
         memcpy(is->sample_array + is->sample_array_index, samples, len * sizeof(int16_t));
         samples += len;
         is->sample_array_index += len;
-        if (is->sample_array_index >= SAMPLE_ARRAY_SIZE)
-            is->sample_array_index = 0;
+        if (is->sample_array_index >= SAMPLE_ARRAY_SIZE) is->sample_array_index = 0;
         size -= len;
     }
 }
@@ -174,15 +165,13 @@ void SoundCallback(void* opaque, Uint8* stream, int len)
         if (is->audio_buf_index >= static_cast<int>(is->audio_buf_size)) {
             double pts;
             int size = AudioDecodeFrame(is, &pts);
-            if (is->audioq.abort_request)
-                return;
+            if (is->audioq.abort_request) return;
             if (size < 0) {
                 is->audio_buf = is->audio_buf1;
                 is->audio_buf_size = 1024;
                 memset(is->audio_buf1, 0, 1024);
             } else {
-                if (is->show_audio)
-                    UpdateSampleDisplay(is, reinterpret_cast<const int16_t*>(is->audio_buf), size);
+                if (is->show_audio) UpdateSampleDisplay(is, reinterpret_cast<const int16_t*>(is->audio_buf), size);
                 is->audio_buf_size = SynchronizeAudio(is, is->audio_buf, size);
             }
             is->audio_buf_index = 0;
@@ -206,8 +195,7 @@ int SilentDeviceThread(void* arg)
         SoundCallback(is, buffer.data(), static_cast<int>(buffer.size()));
         next += period;
         double wait = next - WallClock();
-        if (wait > 0)
-            std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(wait * 1e6)));
+        if (wait > 0) std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(wait * 1e6)));
     }
     return 0;
 }
@@ -219,8 +207,7 @@ int SubtitleThread(void* arg)
         while (is->paused && !is->subtitleq.abort_request && !is->seek_paused)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         AVPacket pkt;
-        if (PacketQueueGet(&is->subtitleq, &pkt, true) < 0)
-            break;
+        if (PacketQueueGet(&is->subtitleq, &pkt, true) < 0) break;
         if (IsFlushPacket(is, &pkt)) {
             av::avcodec_flush_buffers(is->subtitle_ctx);
             continue;
@@ -252,8 +239,7 @@ int SubtitleThread(void* arg)
                                  (static_cast<uint32_t>(u & 0xff) << 8) | static_cast<uint32_t>(v & 0xff);
                     }
                 }
-                if (++is->subpq_windex == SUBPICTURE_QUEUE_SIZE)
-                    is->subpq_windex = 0;
+                if (++is->subpq_windex == SUBPICTURE_QUEUE_SIZE) is->subpq_windex = 0;
                 sdl::SDL_LockMutex(is->subpq_mutex);
                 is->subpq_size++;
                 sdl::SDL_UnlockMutex(is->subpq_mutex);
@@ -269,6 +255,5 @@ int SubtitleThread(void* arg)
 
 void FreeSubPicture(TSubPicture* sp)
 {
-    if (av::avsubtitle_free)
-        av::avsubtitle_free(&sp->Sub);
+    if (av::avsubtitle_free) av::avsubtitle_free(&sp->Sub);
 }

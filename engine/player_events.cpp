@@ -14,8 +14,7 @@ void TPlayEvent::PushEvent(const TPlayEventItem& AItem)
         const int newest = (Tailer + PlayEventRingSize - 1) % PlayEventRingSize;
         if (Tailer == Header || Events[newest].Kind != AItem.Kind) {
             Tailer = (Tailer + 1) % PlayEventRingSize;
-            if (Tailer == Header)
-                Header = (Header + 1) % PlayEventRingSize;
+            if (Tailer == Header) Header = (Header + 1) % PlayEventRingSize;
         }
         Events[(Tailer + PlayEventRingSize - 1) % PlayEventRingSize] = AItem;
     }
@@ -31,14 +30,12 @@ void TPlayEvent::PopEvent(TPlayEventItem& AItem)
     }
     AItem = Events[Header];
     Header = (Header + 1) % PlayEventRingSize;
-    if (Header == Tailer)
-        Event.ResetEvent();
+    if (Header == Tailer) Event.ResetEvent();
 }
 
 TEventThread::TEventThread(std::weak_ptr<TCustomPlayer*> APlayer, bool AInMainThread, std::shared_ptr<TPlayEvent> ARing)
     : FPlayer(std::move(APlayer)), FInMainThread(AInMainThread), FRing(std::move(ARing))
-{
-}
+{}
 
 void TEventThread::Quit()
 {
@@ -51,8 +48,7 @@ void TEventThread::Deliver(const std::function<void(TCustomPlayer*)>& ACall)
     std::weak_ptr<TCustomPlayer*> player = FPlayer;
     auto call = [player, &ACall] {
         if (auto p = player.lock())
-            if (*p)
-                ACall(*p);
+            if (*p) ACall(*p);
     };
     if (FInMainThread)
         RunInMainThread(call);
@@ -79,13 +75,11 @@ void TEventThread::Execute()
                 p->FEventState = state;
                 p->DoState();
             });
-            if (state == psStop)
-                break;
+            if (state == psStop) break;
         } else if (item.Kind == 3) {
             break;
         }
-        if (Terminated())
-            break;
+        if (Terminated()) break;
         FRing->Event.WaitFor(INFINITE);
     }
 }
@@ -96,8 +90,7 @@ template <class THandler, class... A>
 static void CallHandler(TCustomPlayer* APlayer, const std::shared_ptr<TCustomPlayer*>& ASelf, int& ADepth,
                         const THandler& AHandler, A... args)
 {
-    if (!AHandler)
-        return;
+    if (!AHandler) return;
     THandler handler = AHandler;
     std::shared_ptr<TCustomPlayer*> self = ASelf;
     int* depth = &ADepth;
@@ -105,30 +98,21 @@ static void CallHandler(TCustomPlayer* APlayer, const std::shared_ptr<TCustomPla
     try {
         handler(APlayer, args...);
     } catch (...) {
-        if (*self)
-            --*depth;
+        if (*self) --*depth;
         throw;
     }
-    if (*self)
-        --*depth;
+    if (*self) --*depth;
 }
 
-void TCustomPlayer::DoPosition()
-{
-    CallHandler(this, FSelf, FDeliveryDepth, OnPosition, FEventPTS);
-}
+void TCustomPlayer::DoPosition() { CallHandler(this, FSelf, FDeliveryDepth, OnPosition, FEventPTS); }
 
-void TCustomPlayer::DoState()
-{
-    CallHandler(this, FSelf, FDeliveryDepth, OnState, FEventState);
-}
+void TCustomPlayer::DoState() { CallHandler(this, FSelf, FDeliveryDepth, OnState, FEventState); }
 
 void TCustomPlayer::SetPlayState(TPlayState AState)
 {
     FState = AState;
     std::shared_ptr<TPlayEvent> ring = CurrentRing();
-    if (!ring)
-        return;
+    if (!ring) return;
     if (OnState)
         ring->PushEvent(TPlayEventItem{2, AState});
     else if (AState == psStop)
@@ -138,35 +122,30 @@ void TCustomPlayer::SetPlayState(TPlayState AState)
 void TCustomPlayer::UpdatePosition()
 {
     TVideoState* is = FVideoState;
-    if (!is || is->IsImage2)
-        return;
+    if (!is || is->IsImage2) return;
     int64_t pts;
     if (is->video_st) {
         pts = std::llround(VideoClock(is) * 1000000.0) - is->StartTime;
     } else if (is->audio_st) {
         pts = std::llround(AudioClock(is) * 1000000.0) - is->StartTime;
         // The sound may end a little before the file does.
-        if (is->AudioDuration > 0 && pts >= is->AudioDuration && pts < is->Duration)
-            pts = is->Duration;
+        if (is->AudioDuration > 0 && pts >= is->AudioDuration && pts < is->Duration) pts = is->Duration;
     } else {
         return;
     }
     FCurrentPTS = pts;
     if (is->Duration > 0 && pts >= is->Duration) {
         pts = is->Duration;
-        if (FLastPTS != is->Duration)
-            FLastPTS = 0;
+        if (FLastPTS != is->Duration) FLastPTS = 0;
     }
     const int64_t last = FLastPTS;
     if (last == AV_NOPTS_VALUE || std::llabs(pts - last) > 10000) {
         FLastPTS = pts;
         if (OnPosition)
-            if (std::shared_ptr<TPlayEvent> ring = CurrentRing())
-                ring->PushEvent(TPlayEventItem{1, pts});
+            if (std::shared_ptr<TPlayEvent> ring = CurrentRing()) ring->PushEvent(TPlayEventItem{1, pts});
     }
     if (!is->IsDevice && !is->EventEOF && is->ReachEOF) {
-        if (is->video_st)
-            is->EventEOF = 1;
+        if (is->video_st) is->EventEOF = 1;
         SetPlayState(psEnd);
     }
     if (FPlayTime != AV_NOPTS_VALUE) {

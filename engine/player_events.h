@@ -12,8 +12,8 @@
 #include "platform/framework/thread.h"
 
 struct TPlayEventItem {
-    int Kind = 0;        // 0 none, 1 position, 2 state, 3 end of delivery
-    int64_t Value = 0;   // the position in microseconds, or the TPlayState
+    int Kind = 0;       // 0 none, 1 position, 2 state, 3 end of delivery
+    int64_t Value = 0;  // the position in microseconds, or the TPlayState
 };
 
 constexpr int PlayEventRingSize = 10;

@@ -17,17 +17,13 @@ namespace {
 using TXErrorHandler = int (*)(void*, void*);
 using TXSetErrorHandler = TXErrorHandler (*)(TXErrorHandler);
 
-int IgnoreXError(void*, void*)
-{
-    return 0;
-}
+int IgnoreXError(void*, void*) { return 0; }
 
 void InstallXErrorHandler()
 {
     // The copy of Xlib that SDL uses (already mapped with SDL); nothing to do without X11.
     void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
-    if (!xlib)
-        return;
+    if (!xlib) return;
     if (auto setHandler = reinterpret_cast<TXSetErrorHandler>(dlsym(xlib, "XSetErrorHandler")))
         setHandler(IgnoreXError);
     dlclose(xlib);
@@ -53,8 +49,7 @@ bool TCustomPlayer::InitSDLWindow(TScreenHandle AHandle)
         // Without a usable sound driver the playback goes on silently.
         started = sdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) >= 0;
     }
-    if (!AHandle)
-        return started;
+    if (!AHandle) return started;
     char name[64];
     if (sdl::SDL_AudioDriverName(name, sizeof name))
         av::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", name);
@@ -70,11 +65,11 @@ bool TCustomPlayer::InitSDLWindow(TScreenHandle AHandle)
 bool HostWindowClientSize(TScreenHandle AHandle, int& AWidth, int& AHeight)
 {
     void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
-    if (!xlib)
-        return false;
+    if (!xlib) return false;
     using TOpen = void* (*)(const char*);
     using TClose = int (*)(void*);
-    using TGeometry = int (*)(void*, unsigned long, unsigned long*, int*, int*, unsigned*, unsigned*, unsigned*, unsigned*);
+    using TGeometry =
+        int (*)(void*, unsigned long, unsigned long*, int*, int*, unsigned*, unsigned*, unsigned*, unsigned*);
     auto openDisplay = reinterpret_cast<TOpen>(dlsym(xlib, "XOpenDisplay"));
     auto closeDisplay = reinterpret_cast<TClose>(dlsym(xlib, "XCloseDisplay"));
     auto getGeometry = reinterpret_cast<TGeometry>(dlsym(xlib, "XGetGeometry"));

@@ -13,8 +13,7 @@
 int VideoOpen(TVideoState* is, bool force)
 {
     TCustomPlayer* p = is->Owner;
-    if (p->Fdisplay_disable)
-        return -1;
+    if (p->Fdisplay_disable) return -1;
     int w, h;
     if (p->Fis_full_screen && p->Ffs_screen_width > 0) {
         w = p->Ffs_screen_width;
@@ -43,8 +42,7 @@ int VideoOpen(TVideoState* is, bool force)
         p->ReportError(L"SDL: could not set video mode.", false);
         return -1;
     }
-    if (!p->FScreenHandle)
-        sdl::SDL_WM_SetCaption("FFPlayer", "FFPlayer");
+    if (!p->FScreenHandle) sdl::SDL_WM_SetCaption("FFPlayer", "FFPlayer");
     is->width = screen->w;
     is->height = screen->h;
     return 0;
@@ -54,12 +52,9 @@ void VideoDisplay(TVideoState* is)
 {
     TCustomPlayer* p = is->Owner;
     // No picture output at all: not even a video surface (which would open a window).
-    if (p->Fdisplay_disable)
-        return;
-    if (!p->Fscreen)
-        VideoOpen(is, false);
-    if (!p->Fscreen)
-        return;
+    if (p->Fdisplay_disable) return;
+    if (!p->Fscreen) VideoOpen(is, false);
+    if (!p->Fscreen) return;
     if (is->audio_st && is->show_audio)
         ShowAudioDisplay(is);
     else if (is->video_st)
@@ -70,8 +65,7 @@ void ShowPicture(TVideoState* is)
 {
     TCustomPlayer* p = is->Owner;
     TVideoPicture* vp = &is->pictq[is->pictq_rindex];
-    if (!vp->Overlay)
-        return;
+    if (!vp->Overlay) return;
     double aspect;
     if (p->FAspectRatio < 0 && is->width && is->height) {
         aspect = static_cast<double>(is->width) / is->height;
@@ -83,8 +77,7 @@ void ShowPicture(TVideoState* is)
         if (vp->PicRef && vp->PicRef->sample_aspect_ratio.num && vp->PicRef->sample_aspect_ratio.den)
             aspect = av_q2d(vp->PicRef->sample_aspect_ratio);
         sdl::SDL_UnlockMutex(is->pictq_mutex);
-        if (aspect <= 0)
-            aspect = 1.0;
+        if (aspect <= 0) aspect = 1.0;
         aspect *= static_cast<double>(vp->Width) / vp->Height;
     }
 
@@ -119,8 +112,7 @@ void ShowPicture(TVideoState* is)
 
 void BlendSubRect(uint8_t* data[3], const int linesize[3], const AVSubtitleRect* rect, int imgw, int imgh)
 {
-    if (!rect->data[0] || !rect->data[1])
-        return;
+    if (!rect->data[0] || !rect->data[1]) return;
     int w = std::clamp(rect->w, 0, imgw);
     int h = std::clamp(rect->h, 0, imgh);
     int x = rect->x < 0 ? 0 : std::min(rect->x, imgw - w);
@@ -143,8 +135,7 @@ void BlendSubRect(uint8_t* data[3], const int linesize[3], const AVSubtitleRect*
             for (int dy = 0; dy < 2; dy++)
                 for (int dx = 0; dx < 2; dx++) {
                     int px = 2 * cx + dx - x, py = 2 * cy + dy - y;
-                    if (px < 0 || px >= w || py < 0 || py >= h)
-                        continue;
+                    if (px < 0 || px >= w || py < 0 || py >= h) continue;
                     uint32_t c = entry(px, py);
                     lastA = c >> 24;
                     sumA += lastA;
@@ -195,12 +186,10 @@ void ShowAudioDisplay(TVideoState* is)
 {
     TCustomPlayer* p = is->Owner;
     SDL_Surface* screen = p->Fscreen;
-    if (!screen || !is->audio_st || is->width <= 0 || is->height <= 0)
-        return;
+    if (!screen || !is->audio_st || is->width <= 0 || is->height <= 0) return;
     const int channels = std::max<int>(is->audio_spec.channels, 1);
     int rdft_bits = 1;
-    while ((1 << rdft_bits) < 2 * is->height)
-        rdft_bits++;
+    while ((1 << rdft_bits) < 2 * is->height) rdft_bits++;
     const int nb_freq = 1 << (rdft_bits - 1);
     const int mode = is->show_audio;
     int i_start;
@@ -208,11 +197,9 @@ void ShowAudioDisplay(TVideoState* is)
         int data_used = mode == saWave ? is->width : 2 * nb_freq;
         int64_t delay = (static_cast<int>(is->audio_buf_size) - is->audio_buf_index) / (2 * channels);
         int64_t cbTime = p->Faudio_callback_time;
-        if (cbTime)
-            delay -= (av::av_gettime_relative() - cbTime) * is->audio_spec.freq / 1000000;
+        if (cbTime) delay -= (av::av_gettime_relative() - cbTime) * is->audio_spec.freq / 1000000;
         delay += 2 * data_used;
-        if (delay < data_used)
-            delay = data_used;
+        if (delay < data_used) delay = data_used;
         i_start = Modulo(is->sample_array_index - static_cast<int>(delay) * channels, SAMPLE_ARRAY_SIZE);
         int x = i_start;
         if (mode == saWave) {
@@ -251,27 +238,23 @@ void ShowAudioDisplay(TVideoState* is)
                 else
                     FillRect(screen, is->xleft + x, y1, 1, y, white);
                 i += channels;
-                if (i >= SAMPLE_ARRAY_SIZE)
-                    i -= SAMPLE_ARRAY_SIZE;
+                if (i >= SAMPLE_ARRAY_SIZE) i -= SAMPLE_ARRAY_SIZE;
             }
         }
-        for (int ch = 1; ch < channels; ch++)
-            FillRect(screen, is->xleft, is->ytop + ch * h, is->width, 1, white);
+        for (int ch = 1; ch < channels; ch++) FillRect(screen, is->xleft, is->ytop + ch * h, is->width, 1, white);
         sdl::SDL_UpdateRect(screen, is->xleft, is->ytop, is->width, is->height);
         return;
     }
 
     const int nb_display_channels = std::min(channels, 2);
     if (rdft_bits != is->rdft_bits) {
-        if (is->rdft)
-            av::av_rdft_end(is->rdft);
+        if (is->rdft) av::av_rdft_end(is->rdft);
         av::av_free(is->rdft_data);
         is->rdft = av::av_rdft_init(rdft_bits, DFT_R2C);
         is->rdft_bits = rdft_bits;
         is->rdft_data = static_cast<FFTSample*>(av::av_malloc(4 * nb_freq * sizeof(FFTSample)));
     }
-    if (!is->rdft || !is->rdft_data)
-        return;
+    if (!is->rdft || !is->rdft_data) return;
     FFTSample* data[2];
     for (int ch = 0; ch < nb_display_channels; ch++) {
         data[ch] = is->rdft_data + 2 * nb_freq * ch;
@@ -280,13 +263,11 @@ void ShowAudioDisplay(TVideoState* is)
             double w = (x - nb_freq) * (1.0 / nb_freq);
             data[ch][x] = static_cast<FFTSample>(is->sample_array[i] * (1.0 - w * w));
             i += channels;
-            if (i >= SAMPLE_ARRAY_SIZE)
-                i -= SAMPLE_ARRAY_SIZE;
+            if (i >= SAMPLE_ARRAY_SIZE) i -= SAMPLE_ARRAY_SIZE;
         }
         av::av_rdft_calc(is->rdft, data[ch]);
     }
-    if (is->xpos < is->xleft || is->xpos >= is->xleft + is->width)
-        is->xpos = is->xleft;
+    if (is->xpos < is->xleft || is->xpos >= is->xleft + is->width) is->xpos = is->xleft;
     const double norm = std::sqrt(static_cast<double>(nb_freq));
     for (int y = 0; y < is->height; y++) {
         auto level = [&](const FFTSample* d) {
@@ -301,14 +282,12 @@ void ShowAudioDisplay(TVideoState* is)
         FillRect(screen, is->xpos, is->ytop + is->height - 1 - y, 1, 1, color);
     }
     sdl::SDL_UpdateRect(screen, is->xpos, is->ytop, 1, is->height);
-    if (++is->xpos >= is->xleft + is->width)
-        is->xpos = is->xleft;
+    if (++is->xpos >= is->xleft + is->width) is->xpos = is->xleft;
 }
 
 bool TCustomPlayer::CallHook(const AVFrame* ASrcFrame, AVFrame* AOverlayPicture, double APTS)
 {
-    if (!FHook || !OnHook)
-        return false;
+    if (!FHook || !OnHook) return false;
     if (!FHookContext) {
         FHookContext = std::make_unique<TRGBConvertContext>();
         ResetRGBContext(*FHookContext);

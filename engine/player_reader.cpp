@@ -15,15 +15,9 @@
 
 namespace {
 
-void SleepMs(int AMs)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(AMs));
-}
+void SleepMs(int AMs) { std::this_thread::sleep_for(std::chrono::milliseconds(AMs)); }
 
-String StateFileName(const TVideoState* is)
-{
-    return String(is->filename);
-}
+String StateFileName(const TVideoState* is) { return String(is->filename); }
 
 // The stream of a media type to play: the wanted-th stream of that type, or the libraries' best.
 int ChooseStream(TVideoState* is, AVMediaType AType, int AWanted)
@@ -32,8 +26,7 @@ int ChooseStream(TVideoState* is, AVMediaType AType, int AWanted)
     if (AWanted >= 0) {
         int count = 0;
         for (unsigned i = 0; i < ic->nb_streams; i++)
-            if (ic->streams[i]->codecpar->codec_type == AType && count++ == AWanted)
-                return static_cast<int>(i);
+            if (ic->streams[i]->codecpar->codec_type == AType && count++ == AWanted) return static_cast<int>(i);
         return -1;
     }
     int best = av::av_find_best_stream(ic, AType, -1, -1, nullptr, 0);
@@ -48,14 +41,11 @@ void DoSeek(TVideoState* is, bool& eof)
     int64_t seek_min = is->seek_rel > 0 ? seek_target - is->seek_rel + 2 : INT64_MIN;
     int64_t seek_max = is->seek_rel < 0 ? seek_target - is->seek_rel - 2 : INT64_MAX;
     int ret = av::avformat_seek_file(ic, -1, seek_min, seek_target, seek_max, is->seek_flags);
-    if (ret < 0)
-        ret = av::av_seek_frame(ic, -1, seek_target, is->seek_flags);
-    if (ret < 0)
-        ret = av::av_seek_frame(ic, -1, seek_target, is->seek_flags ^ AVSEEK_FLAG_BACKWARD);
+    if (ret < 0) ret = av::av_seek_frame(ic, -1, seek_target, is->seek_flags);
+    if (ret < 0) ret = av::av_seek_frame(ic, -1, seek_target, is->seek_flags ^ AVSEEK_FLAG_BACKWARD);
     if (ret < 0) {
         p->ReportError(Format(L"%s: error while seeking", StateFileName(is)), false);
-        if (is->video_stream >= 0)
-            p->FPictEvent.SetEvent();
+        if (is->video_stream >= 0) p->FPictEvent.SetEvent();
     } else {
         sdl::SDL_LockMutex(is->stream_mutex);
         if (is->audio_stream >= 0) {
@@ -79,8 +69,7 @@ void DoSeek(TVideoState* is, bool& eof)
     is->seek_done = 1;
     is->seek_req = 0;
     p->FSeekEvent.SetEvent();
-    if (is->video_stream < 0)
-        p->FSeeking = false;
+    if (is->video_stream < 0) p->FSeeking = false;
     eof = false;
 }
 
@@ -111,8 +100,7 @@ int ReadInput(TVideoState* is)
         return -1;
     }
     is->ic = ic;
-    if (p->Fgenpts)
-        ic->flags |= AVFMT_FLAG_GENPTS;
+    if (p->Fgenpts) ic->flags |= AVFMT_FLAG_GENPTS;
 
     {
         TCriticalSectionLock lock(CodecLock());
@@ -122,29 +110,26 @@ int ReadInput(TVideoState* is)
         p->SetLastErrMsg(Format(L"%s: could not find codec parameters", fileName));
         return -1;
     }
-    if (ic->pb)
-        ic->pb->eof_reached = 0;
-    if (p->Fseek_by_bytes < 0)
-        p->Fseek_by_bytes = (ic->iformat->flags & AVFMT_TS_DISCONT) ? 1 : 0;
+    if (ic->pb) ic->pb->eof_reached = 0;
+    if (p->Fseek_by_bytes < 0) p->Fseek_by_bytes = (ic->iformat->flags & AVFMT_TS_DISCONT) ? 1 : 0;
 
     const char* formatName = ic->iformat->name ? ic->iformat->name : "";
     is->IsImage2 = strcmp(formatName, "image2") == 0;
     // A capture device: the formats of the device library (its classes are device categories).
-    is->IsDevice = ic->iformat->priv_class && ic->iformat->priv_class->category >= AV_CLASS_CATEGORY_DEVICE_VIDEO_OUTPUT &&
+    is->IsDevice = ic->iformat->priv_class &&
+                   ic->iformat->priv_class->category >= AV_CLASS_CATEGORY_DEVICE_VIDEO_OUTPUT &&
                    ic->iformat->priv_class->category <= AV_CLASS_CATEGORY_DEVICE_INPUT;
     is->StartTime = ic->start_time != AV_NOPTS_VALUE ? ic->start_time : 0;
     is->Duration = ic->duration != AV_NOPTS_VALUE ? ic->duration : -1;
 
     if (p->Fstart_time != AV_NOPTS_VALUE) {
         int64_t timestamp = p->Fstart_time;
-        if (ic->start_time != AV_NOPTS_VALUE)
-            timestamp += ic->start_time;
+        if (ic->start_time != AV_NOPTS_VALUE) timestamp += ic->start_time;
         if (av::avformat_seek_file(ic, -1, INT64_MIN, timestamp, INT64_MAX, 0) < 0)
             p->ReportError(Format(L"%s: could not seek to position %0.3f", fileName, timestamp / 1000000.0), false);
     }
 
-    for (unsigned i = 0; i < ic->nb_streams; i++)
-        ic->streams[i]->discard = AVDISCARD_ALL;
+    for (unsigned i = 0; i < ic->nb_streams; i++) ic->streams[i]->discard = AVDISCARD_ALL;
     int video_index = -1, audio_index = -1, subtitle_index = -1;
     if (!p->Fvideo_disable) {
         video_index = ChooseStream(is, AVMEDIA_TYPE_VIDEO, p->Fwanted_stream[1 + AVMEDIA_TYPE_VIDEO]);
@@ -153,15 +138,11 @@ int ReadInput(TVideoState* is)
     if (!p->Faudio_disable)
         audio_index = ChooseStream(is, AVMEDIA_TYPE_AUDIO, p->Fwanted_stream[1 + AVMEDIA_TYPE_AUDIO]);
 
-    if (audio_index >= 0)
-        OpenStreamComponent(is, audio_index);
+    if (audio_index >= 0) OpenStreamComponent(is, audio_index);
     int ret = -1;
-    if (video_index >= 0)
-        ret = OpenStreamComponent(is, video_index);
-    if (ret < 0 && !p->Fdisplay_disable)
-        is->show_audio = saRDFT;
-    if (subtitle_index >= 0)
-        OpenStreamComponent(is, subtitle_index);
+    if (video_index >= 0) ret = OpenStreamComponent(is, video_index);
+    if (ret < 0 && !p->Fdisplay_disable) is->show_audio = saRDFT;
+    if (subtitle_index >= 0) OpenStreamComponent(is, subtitle_index);
 
     if (is->video_stream < 0 && is->audio_stream < 0) {
         p->SetLastErrMsg(Format(L"%s: could not open codecs, no stream to play.", fileName));
@@ -179,8 +160,7 @@ int ReadInput(TVideoState* is)
             else
                 av::av_read_play(ic);
         }
-        if (is->seek_req)
-            DoSeek(is, eof);
+        if (is->seek_req) DoSeek(is, eof);
         if (is->audioq.size + is->videoq.size + is->subtitleq.size > MAX_QUEUE_SIZE ||
             ((is->audioq.size > MIN_AUDIOQ_SIZE || is->audio_stream < 0) &&
              (is->videoq.nb_packets > MIN_FRAMES || is->video_stream < 0) &&
@@ -194,29 +174,25 @@ int ReadInput(TVideoState* is)
                 AVPacket* empty = av::av_packet_alloc();
                 empty->stream_index = is->video_stream;
                 sdl::SDL_LockMutex(is->stream_mutex);
-                if (is->video_stream >= 0)
-                    PacketQueuePut(&is->videoq, empty, &p->Fflush_pkt);
+                if (is->video_stream >= 0) PacketQueuePut(&is->videoq, empty, &p->Fflush_pkt);
                 sdl::SDL_UnlockMutex(is->stream_mutex);
                 av::av_packet_free(&empty);
                 p->FPictEvent.SetEvent();
             }
             SleepMs(10);
-            if (is->audioq.size + is->videoq.size + is->subtitleq.size == 0)
-                is->ReachEOF = 1;
+            if (is->audioq.size + is->videoq.size + is->subtitleq.size == 0) is->ReachEOF = 1;
             continue;
         }
         is->Reading = 1;
         int r = av::av_read_frame(ic, pkt);
         is->Reading = 0;
-        if (is->abort_request)
-            break;
+        if (is->abort_request) break;
         if (r == AVERROR(EAGAIN)) {
             SleepMs(10);
             continue;
         }
         if (r < 0) {
-            if (is->video_stream >= 0)
-                p->FPictEvent.SetEvent();
+            if (is->video_stream >= 0) p->FPictEvent.SetEvent();
             if (!is->IsImage2 && !is->ErrorEOF) {
                 is->ErrorEOF = 1;
                 if (r == AVERROR_EOF)
@@ -224,10 +200,8 @@ int ReadInput(TVideoState* is)
                 else
                     p->ReportError(Format(L"error #%d while reading file: %s", r, fileName), false);
             }
-            if (r == AVERROR_EOF)
-                eof = true;
-            if (ic->pb && ic->pb->error)
-                break;
+            if (r == AVERROR_EOF) eof = true;
+            if (ic->pb && ic->pb->error) break;
             SleepMs(100);
             continue;
         }
@@ -242,8 +216,7 @@ int ReadInput(TVideoState* is)
         av::av_packet_unref(pkt);
     }
     av::av_packet_free(&pkt);
-    while (!is->abort_request)
-        SleepMs(100);
+    while (!is->abort_request) SleepMs(100);
     return 0;
 }
 
@@ -259,27 +232,19 @@ int ReadThread(void* arg)
         p->SetLastErrMsg(Utf8ToString(e.what()));
         ret = -1;
     }
-    if (is->Opened != 1)
-        is->Opened = -1;
-    if (is->audio_stream >= 0)
-        CloseStreamComponent(is, is->audio_stream);
-    if (is->video_stream >= 0)
-        CloseStreamComponent(is, is->video_stream);
-    if (is->subtitle_stream >= 0)
-        CloseStreamComponent(is, is->subtitle_stream);
+    if (is->Opened != 1) is->Opened = -1;
+    if (is->audio_stream >= 0) CloseStreamComponent(is, is->audio_stream);
+    if (is->video_stream >= 0) CloseStreamComponent(is, is->video_stream);
+    if (is->subtitle_stream >= 0) CloseStreamComponent(is, is->subtitle_stream);
     try {
-        if (p->FAVProbe->FileHandle() && p->FAVProbe->FileHandle() == is->ic)
-            p->FAVProbe->SetFileHandle(nullptr);
+        if (p->FAVProbe->FileHandle() && p->FAVProbe->FileHandle() == is->ic) p->FAVProbe->SetFileHandle(nullptr);
     } catch (const std::exception&) {
         // The probe only lets go of the input here; the input is closed below either way.
     }
-    if (is->ic)
-        CloseAVInput(&is->ic);
+    if (is->ic) CloseAVInput(&is->ic);
     is->ic = nullptr;
-    if (ret != 0)
-        PushQuitEvent(is);
-    if (is->Opened == -1)
-        is->Opened = -2;
+    if (ret != 0) PushQuitEvent(is);
+    if (is->Opened == -1) is->Opened = -2;
     return 0;
 }
 
@@ -322,8 +287,7 @@ int DecodeInterrupt(void* opaque)
 bool OpenStream(TCustomPlayer* APlayer, const String& AFileName, const AVInputFormat* AFormat, bool APaused)
 {
     TCustomPlayer* p = APlayer;
-    if (p->FVideoState.load())
-        return false;
+    if (p->FVideoState.load()) return false;
     if (AFileName.size() >= 1024) {
         p->ReportError(Format(L"%s: file name too long", AFileName), true);
         return false;
@@ -364,8 +328,7 @@ bool OpenStream(TCustomPlayer* APlayer, const String& AFileName, const AVInputFo
     TCustomPlayer::WaitServing([is] { return is->Opened != 0; }, 10);
     if (is->Opened > 0) {
         p->FVideoState = is;
-        if (is->video_stream < 0 && !p->Fdisplay_disable)
-            is->show_audio = p->FShowAudio;
+        if (is->video_stream < 0 && !p->Fdisplay_disable) is->show_audio = p->FShowAudio;
         is->refresh_tid = sdl::SDL_CreateThread(RefreshThread, is);
         return true;
     }
@@ -380,15 +343,12 @@ bool OpenStream(TCustomPlayer* APlayer, const String& AFileName, const AVInputFo
 void CloseStream(TVideoState* is)
 {
     is->abort_request = 1;
-    if (is->parse_tid)
-        sdl::SDL_WaitThread(is->parse_tid, nullptr);
+    if (is->parse_tid) sdl::SDL_WaitThread(is->parse_tid, nullptr);
     is->parse_tid = nullptr;
-    if (is->refresh_tid)
-        sdl::SDL_WaitThread(is->refresh_tid, nullptr);
+    if (is->refresh_tid) sdl::SDL_WaitThread(is->refresh_tid, nullptr);
     is->refresh_tid = nullptr;
     for (TVideoPicture& vp : is->pictq) {
-        if (vp.PicRef)
-            av::av_frame_free(&vp.PicRef);
+        if (vp.PicRef) av::av_frame_free(&vp.PicRef);
         if (vp.Overlay) {
             sdl::SDL_FreeYUVOverlay(vp.Overlay);
             vp.Overlay = nullptr;
@@ -399,25 +359,16 @@ void CloseStream(TVideoState* is)
 void FreeVideoState(TVideoState* is)
 {
     for (TVideoPicture& vp : is->pictq) {
-        if (vp.PicRef)
-            av::av_frame_free(&vp.PicRef);
-        if (vp.Overlay)
-            sdl::SDL_FreeYUVOverlay(vp.Overlay);
+        if (vp.PicRef) av::av_frame_free(&vp.PicRef);
+        if (vp.Overlay) sdl::SDL_FreeYUVOverlay(vp.Overlay);
     }
-    for (TSubPicture& sp : is->subpq)
-        FreeSubPicture(&sp);
-    if (is->pictq_mutex)
-        sdl::SDL_DestroyMutex(is->pictq_mutex);
-    if (is->pictq_cond)
-        sdl::SDL_DestroyCond(is->pictq_cond);
-    if (is->subpq_mutex)
-        sdl::SDL_DestroyMutex(is->subpq_mutex);
-    if (is->subpq_cond)
-        sdl::SDL_DestroyCond(is->subpq_cond);
-    if (is->stream_mutex)
-        sdl::SDL_DestroyMutex(is->stream_mutex);
-    if (is->rdft)
-        av::av_rdft_end(is->rdft);
+    for (TSubPicture& sp : is->subpq) FreeSubPicture(&sp);
+    if (is->pictq_mutex) sdl::SDL_DestroyMutex(is->pictq_mutex);
+    if (is->pictq_cond) sdl::SDL_DestroyCond(is->pictq_cond);
+    if (is->subpq_mutex) sdl::SDL_DestroyMutex(is->subpq_mutex);
+    if (is->subpq_cond) sdl::SDL_DestroyCond(is->subpq_cond);
+    if (is->stream_mutex) sdl::SDL_DestroyMutex(is->stream_mutex);
+    if (is->rdft) av::av_rdft_end(is->rdft);
     av::av_free(is->rdft_data);
     av::swr_free(&is->reformat_ctx);
     av::av_channel_layout_uninit(&is->audio_src_layout);
@@ -430,8 +381,7 @@ int OpenStreamComponent(TVideoState* is, int stream_index)
 {
     TCustomPlayer* p = is->Owner;
     AVFormatContext* ic = is->ic;
-    if (!ic || stream_index < 0 || stream_index >= static_cast<int>(ic->nb_streams))
-        return -1;
+    if (!ic || stream_index < 0 || stream_index >= static_cast<int>(ic->nb_streams)) return -1;
     AVStream* st = ic->streams[stream_index];
     const AVCodec* codec = av::avcodec_find_decoder(st->codecpar->codec_id);
     AVCodecContext* ctx = codec ? av::avcodec_alloc_context3(codec) : nullptr;
@@ -442,8 +392,7 @@ int OpenStreamComponent(TVideoState* is, int stream_index)
         ctx->workaround_bugs = p->Fworkaround_bugs;
         ctx->lowres = codec->max_lowres < p->Flowres ? codec->max_lowres : p->Flowres;
         ctx->idct_algo = p->Fidct_algo;
-        if (p->Ffast)
-            ctx->flags2 |= AV_CODEC_FLAG2_FAST;
+        if (p->Ffast) ctx->flags2 |= AV_CODEC_FLAG2_FAST;
         ctx->skip_frame = p->Fskip_frame;
         ctx->skip_idct = p->Fskip_idct;
         ctx->skip_loop_filter = p->Fskip_loop_filter;
@@ -470,7 +419,9 @@ int OpenStreamComponent(TVideoState* is, int stream_index)
         OpenAudioDevice(is, ctx);
         is->audio_stream = stream_index;
         is->audio_st = st;
-        is->AudioDuration = st->duration != AV_NOPTS_VALUE ? av::av_rescale_q(st->duration, st->time_base, AVRational{1, AV_TIME_BASE}) : -1;
+        is->AudioDuration = st->duration != AV_NOPTS_VALUE
+                                ? av::av_rescale_q(st->duration, st->time_base, AVRational{1, AV_TIME_BASE})
+                                : -1;
         is->audio_buf_size = 0;
         is->audio_buf_index = 0;
         is->audio_diff_avg_coef = std::exp(std::log10(0.01) / 20);
@@ -502,8 +453,7 @@ int OpenStreamComponent(TVideoState* is, int stream_index)
         PacketQueuePut(&is->subtitleq, &p->Fflush_pkt, &p->Fflush_pkt);
         is->subtitle_tid = sdl::SDL_CreateThread(SubtitleThread, is);
         break;
-    default:
-        break;
+    default: break;
     }
     sdl::SDL_UnlockMutex(is->stream_mutex);
     return 0;
@@ -512,8 +462,7 @@ int OpenStreamComponent(TVideoState* is, int stream_index)
 void CloseStreamComponent(TVideoState* is, int stream_index)
 {
     AVFormatContext* ic = is->ic;
-    if (!ic || stream_index < 0 || stream_index >= static_cast<int>(ic->nb_streams))
-        return;
+    if (!ic || stream_index < 0 || stream_index >= static_cast<int>(ic->nb_streams)) return;
     AVStream* st = ic->streams[stream_index];
     AVCodecContext* ctx = nullptr;
     if (stream_index == is->video_stream) {
@@ -521,8 +470,7 @@ void CloseStreamComponent(TVideoState* is, int stream_index)
         sdl::SDL_LockMutex(is->pictq_mutex);
         sdl::SDL_CondSignal(is->pictq_cond);
         sdl::SDL_UnlockMutex(is->pictq_mutex);
-        if (is->video_tid)
-            sdl::SDL_WaitThread(is->video_tid, nullptr);
+        if (is->video_tid) sdl::SDL_WaitThread(is->video_tid, nullptr);
         is->video_tid = nullptr;
         sdl::SDL_LockMutex(is->stream_mutex);
         PacketQueueDone(&is->videoq);
@@ -533,10 +481,8 @@ void CloseStreamComponent(TVideoState* is, int stream_index)
         sdl::SDL_UnlockMutex(is->stream_mutex);
     } else if (stream_index == is->audio_stream) {
         PacketQueueAbort(&is->audioq);
-        if (is->audio_device)
-            sdl::SDL_CloseAudio();
-        if (is->silent_tid)
-            sdl::SDL_WaitThread(is->silent_tid, nullptr);
+        if (is->audio_device) sdl::SDL_CloseAudio();
+        if (is->silent_tid) sdl::SDL_WaitThread(is->silent_tid, nullptr);
         is->silent_tid = nullptr;
         is->audio_device = false;
         sdl::SDL_LockMutex(is->stream_mutex);
@@ -555,8 +501,7 @@ void CloseStreamComponent(TVideoState* is, int stream_index)
         is->subtitle_stream_changed = 1;
         sdl::SDL_CondSignal(is->subpq_cond);
         sdl::SDL_UnlockMutex(is->subpq_mutex);
-        if (is->subtitle_tid)
-            sdl::SDL_WaitThread(is->subtitle_tid, nullptr);
+        if (is->subtitle_tid) sdl::SDL_WaitThread(is->subtitle_tid, nullptr);
         is->subtitle_tid = nullptr;
         sdl::SDL_LockMutex(is->stream_mutex);
         PacketQueueDone(&is->subtitleq);
@@ -575,8 +520,7 @@ void CloseStreamComponent(TVideoState* is, int stream_index)
 
 void RequestSeek(TVideoState* is, TSeekFlags flags, bool wait, int64_t rel, int64_t pos)
 {
-    if (is->seek_req)
-        return;
+    if (is->seek_req) return;
     TCustomPlayer* p = is->Owner;
     p->FSeeking = true;
     is->seek_paused = is->paused.load();
@@ -585,38 +529,31 @@ void RequestSeek(TVideoState* is, TSeekFlags flags, bool wait, int64_t rel, int6
     is->seek_flags = SeekFlagsToAVFlags(flags);
     p->FSeekEvent.ResetEvent();
     is->seek_req = 1;
-    if (!wait)
-        return;
+    if (!wait) return;
     // Both waits also end when this playback closes meanwhile (the record is then gone, so it is
     // compared, never read).
     const bool hasVideo = is->video_stream >= 0;
     const uint64_t serial = p->FPlaybackSerial;
     auto closed = [p, is, serial] { return p->FVideoState.load() != is || p->FPlaybackSerial != serial; };
     TCustomPlayer::WaitServing([p, closed] { return p->FSeekEvent.IsSet() || closed(); }, 100);
-    if (hasVideo)
-        TCustomPlayer::WaitServing([p, closed] { return p->FPictEvent.IsSet() || closed(); }, 100);
+    if (hasVideo) TCustomPlayer::WaitServing([p, closed] { return p->FPictEvent.IsSet() || closed(); }, 100);
 }
 
 void TogglePauseState(TVideoState* is)
 {
     TCustomPlayer* p = is->Owner;
-    if (p->FSeekEvent.WaitFor(250) != wrSignaled)
-        p->FSeekEvent.SetEvent();
-    if (p->FVideoState.load() != is)
-        return;
+    if (p->FSeekEvent.WaitFor(250) != wrSignaled) p->FSeekEvent.SetEvent();
+    if (p->FVideoState.load() != is) return;
     if (is->paused) {
         double now = WallClock();
         is->frame_timer += now + is->video_current_pts_drift - is->video_current_pts;
-        if (is->read_pause_return != AVERROR(ENOSYS))
-            is->video_current_pts = is->video_current_pts_drift + now;
+        if (is->read_pause_return != AVERROR(ENOSYS)) is->video_current_pts = is->video_current_pts_drift + now;
         is->video_current_pts_drift = is->video_current_pts - now;
         is->paused = 0;
     } else {
         if (is->video_stream >= 0) {
-            if (p->FPictEvent.WaitFor(250) != wrSignaled)
-                p->FPictEvent.SetEvent();
-            if (p->FVideoState.load() != is)
-                return;
+            if (p->FPictEvent.WaitFor(250) != wrSignaled) p->FPictEvent.SetEvent();
+            if (p->FVideoState.load() != is) return;
         }
         is->paused = 1;
     }
@@ -627,8 +564,7 @@ void PushQuitEvent(TVideoState* is)
     SDL_Event event{};
     event.type = QuitEvent;
     event.user.data1 = is;
-    if (sdl::SDL_PushEvent)
-        sdl::SDL_PushEvent(&event);
+    if (sdl::SDL_PushEvent) sdl::SDL_PushEvent(&event);
 }
 
 void PushRedrawEvent(TVideoState* is)
@@ -636,6 +572,5 @@ void PushRedrawEvent(TVideoState* is)
     SDL_Event event{};
     event.type = RedrawEvent;
     event.user.data1 = is;
-    if (sdl::SDL_PushEvent)
-        sdl::SDL_PushEvent(&event);
+    if (sdl::SDL_PushEvent) sdl::SDL_PushEvent(&event);
 }

@@ -16,8 +16,7 @@ void PacketQueueInit(TPacketQueue* q)
 
 void PacketQueueFlush(TPacketQueue* q)
 {
-    if (!q->mutex)
-        return;
+    if (!q->mutex) return;
     sdl::SDL_LockMutex(q->mutex);
     for (TPacketNode* node = q->first_pkt; node;) {
         TPacketNode* next = node->next;
@@ -33,8 +32,7 @@ void PacketQueueFlush(TPacketQueue* q)
 
 void PacketQueueDone(TPacketQueue* q)
 {
-    if (!q->mutex)
-        return;
+    if (!q->mutex) return;
     PacketQueueFlush(q);
     sdl::SDL_DestroyMutex(q->mutex);
     sdl::SDL_DestroyCond(q->cond);
@@ -52,8 +50,7 @@ bool IsFlushPacket(const TVideoState* is, const AVPacket* pkt)
 int PacketQueuePut(TPacketQueue* q, AVPacket* pkt, const AVPacket* flush_pkt)
 {
     TPacketNode* node = new (std::nothrow) TPacketNode{};
-    if (!node)
-        return -1;
+    if (!node) return -1;
     if (flush_pkt && pkt->data == flush_pkt->data) {
         node->pkt = *flush_pkt;
     } else if (av::av_packet_ref(&node->pkt, pkt) < 0) {
@@ -76,8 +73,7 @@ int PacketQueuePut(TPacketQueue* q, AVPacket* pkt, const AVPacket* flush_pkt)
 
 void PacketQueueAbort(TPacketQueue* q)
 {
-    if (!q->mutex)
-        return;
+    if (!q->mutex) return;
     sdl::SDL_LockMutex(q->mutex);
     q->abort_request = 1;
     sdl::SDL_CondSignal(q->cond);
@@ -97,8 +93,7 @@ int PacketQueueGet(TPacketQueue* q, AVPacket* pkt, bool block)
         TPacketNode* node = q->first_pkt;
         if (node) {
             q->first_pkt = node->next;
-            if (!q->first_pkt)
-                q->last_pkt = nullptr;
+            if (!q->first_pkt) q->last_pkt = nullptr;
             q->nb_packets--;
             q->size -= node->pkt.size + static_cast<int>(sizeof(*node));
             *pkt = node->pkt;

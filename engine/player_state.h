@@ -20,10 +20,10 @@ constexpr int MIN_AUDIOQ_SIZE = 20 * 16 * 1024;
 constexpr int MIN_FRAMES = 5;
 
 // The player's own SDL events (first user data: the state record).
-constexpr int AllocPictureEvent = SDL_USEREVENT;       // 24
-constexpr int RefreshEvent = SDL_USEREVENT + 1;        // 25
-constexpr int QuitEvent = SDL_USEREVENT + 2;           // 26
-constexpr int RedrawEvent = SDL_USEREVENT + 3;         // 27
+constexpr int AllocPictureEvent = SDL_USEREVENT;  // 24
+constexpr int RefreshEvent = SDL_USEREVENT + 1;   // 25
+constexpr int QuitEvent = SDL_USEREVENT + 2;      // 26
+constexpr int RedrawEvent = SDL_USEREVENT + 3;    // 27
 
 struct TPacketNode {
     AVPacket pkt;
@@ -41,14 +41,14 @@ struct TPacketQueue {
 };
 
 struct TVideoPicture {
-    double PTS;           // presentation time, seconds
-    double TargetClock;   // wall clock (seconds) when to show it
-    int64_t Pos;          // byte position of its packet, -1 none
+    double PTS;          // presentation time, seconds
+    double TargetClock;  // wall clock (seconds) when to show it
+    int64_t Pos;         // byte position of its packet, -1 none
     SDL_Overlay* Overlay;
-    int Width, Height;    // overlay size
+    int Width, Height;  // overlay size
     int Allocated;
-    int PixFmt;           // of the filter output
-    AVFrame* PicRef;      // the filtered picture, held while queued
+    int PixFmt;       // of the filter output
+    AVFrame* PicRef;  // the filtered picture, held while queued
 };
 
 struct TSubPicture {
@@ -57,8 +57,8 @@ struct TSubPicture {
 };
 
 struct TVideoState {
-    uint8_t audio_buf1[AUDIO_BUF_BYTES];   // silence handed to the device while no sound is ready
-    uint8_t audio_buf2[AUDIO_BUF_BYTES];   // decoded sound converted to signed 16-bit
+    uint8_t audio_buf1[AUDIO_BUF_BYTES];  // silence handed to the device while no sound is ready
+    uint8_t audio_buf2[AUDIO_BUF_BYTES];  // decoded sound converted to signed 16-bit
     SDL_Thread* parse_tid;
     SDL_Thread* video_tid;
     SDL_Thread* refresh_tid;
@@ -84,18 +84,18 @@ struct TVideoState {
     double audio_diff_threshold;
     int audio_diff_avg_count;
     AVStream* audio_st;
-    AVCodecContext* audio_ctx;   // the audio decoder
+    AVCodecContext* audio_ctx;  // the audio decoder
     TPacketQueue audioq;
     int audio_hw_buf_size;
-    SDL_AudioSpec audio_spec;    // what the device (or the silent stand-in) plays
-    bool audio_device;           // SDL's sound device is open (else the silent stand-in runs)
+    SDL_AudioSpec audio_spec;  // what the device (or the silent stand-in) plays
+    bool audio_device;         // SDL's sound device is open (else the silent stand-in runs)
     SDL_Thread* silent_tid;
     uint8_t* audio_buf;
     unsigned audio_buf_size;
     int audio_buf_index;
     AVPacket* audio_pkt;
     AVFrame* audio_frame;
-    bool audio_pkt_pending;      // audio_pkt was refused by a full decoder and waits
+    bool audio_pkt_pending;  // audio_pkt was refused by a full decoder and waits
     int audio_src_fmt;
     int audio_src_rate;
     AVChannelLayout audio_src_layout;
@@ -133,14 +133,14 @@ struct TVideoState {
     int64_t video_current_pos;
     TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
     int pictq_size, pictq_rindex, pictq_windex;
-    int shown_index;   // the entry shown last (what is on screen), -1 before the first
+    int shown_index;  // the entry shown last (what is on screen), -1 before the first
     SDL_mutex* pictq_mutex;
     SDL_cond* pictq_cond;
     wchar_t filename[1024];
     int width, height, xleft, ytop;
     int64_t faulty_pts, faulty_dts, last_dts_for_fault_detection, last_pts_for_fault_detection;
     AVFilterContext* out_video_filter;
-    int out_width, out_height, out_format;   // the filter output's size and format
+    int out_width, out_height, out_format;  // the filter output's size and format
     float skip_frames, skip_frames_index;
     std::atomic<int> refresh;
     TCustomPlayer* Owner;
@@ -187,7 +187,7 @@ double VideoClock(TVideoState* is);
 double ExternalClock(TVideoState* is);
 double MasterClock(TVideoState* is);
 double ComputeTargetTime(TVideoState* is, double pts);
-double WallClock();   // seconds
+double WallClock();  // seconds
 
 // Sound and subtitles (player_audio.cpp).
 void SoundCallback(void* opaque, Uint8* stream, int len);

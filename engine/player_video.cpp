@@ -16,10 +16,7 @@
 
 namespace {
 
-void SleepMs(int AMs)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(AMs));
-}
+void SleepMs(int AMs) { std::this_thread::sleep_for(std::chrono::milliseconds(AMs)); }
 
 struct TVideoFilter {
     AVFilterGraph* Graph = nullptr;
@@ -41,19 +38,19 @@ bool ConfigureVideoFilter(TVideoState* is, TVideoFilter& f, const AVFrame* AFram
     TCustomPlayer* p = is->Owner;
     f.Free();
     f.Graph = av::avfilter_graph_alloc();
-    if (!f.Graph)
-        return false;
+    if (!f.Graph) return false;
     std::string swsFlags = Format("flags=%d", p->Fsws_flags);
     f.Graph->scale_sws_opts = av::av_strdup(swsFlags.c_str());
     AVRational tb = is->video_st->time_base;
     AVRational sar = AFrame->sample_aspect_ratio;
-    if (sar.den == 0)
-        sar = AVRational{0, 1};
+    if (sar.den == 0) sar = AVRational{0, 1};
     std::string args = Format("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", AFrame->width,
                               AFrame->height, AFrame->format, tb.num, tb.den, sar.num, sar.den);
-    if (av::avfilter_graph_create_filter(&f.Src, av::avfilter_get_by_name("buffer"), "src", args.c_str(), nullptr, f.Graph) < 0)
+    if (av::avfilter_graph_create_filter(&f.Src, av::avfilter_get_by_name("buffer"), "src", args.c_str(), nullptr,
+                                         f.Graph) < 0)
         return false;
-    if (av::avfilter_graph_create_filter(&f.Sink, av::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr, f.Graph) < 0)
+    if (av::avfilter_graph_create_filter(&f.Sink, av::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
+                                         f.Graph) < 0)
         return false;
     const AVPixelFormat pixFmts[] = {AV_PIX_FMT_YUV420P};
     if (av::av_opt_set_bin(f.Sink, "pix_fmts", reinterpret_cast<const uint8_t*>(pixFmts), sizeof(pixFmts),
@@ -73,13 +70,11 @@ bool ConfigureVideoFilter(TVideoState* is, TVideoFilter& f, const AVFrame* AFram
         int r = av::avfilter_graph_parse_ptr(f.Graph, StringToAnsi(p->Fvfilters).c_str(), &inputs, &outputs, nullptr);
         av::avfilter_inout_free(&inputs);
         av::avfilter_inout_free(&outputs);
-        if (r < 0)
-            return false;
+        if (r < 0) return false;
     } else if (av::avfilter_link(f.Src, 0, f.Sink, 0) < 0) {
         return false;
     }
-    if (av::avfilter_graph_config(f.Graph, nullptr) < 0)
-        return false;
+    if (av::avfilter_graph_config(f.Graph, nullptr) < 0) return false;
     f.Width = AFrame->width;
     f.Height = AFrame->height;
     f.Format = AFrame->format;
@@ -122,20 +117,16 @@ int GetVideoFrame(TVideoState* is, AVFrame* frame, int64_t* pts, bool& draining)
 {
     TCustomPlayer* p = is->Owner;
     AVCodecContext* ctx = is->video_ctx;
-    if (av::avcodec_receive_frame(ctx, frame) >= 0)
-        return AcceptFrame(is, frame, pts);
+    if (av::avcodec_receive_frame(ctx, frame) >= 0) return AcceptFrame(is, frame, pts);
 
     AVPacket pkt;
-    if (PacketQueueGet(&is->videoq, &pkt, true) < 0)
-        return -1;
+    if (PacketQueueGet(&is->videoq, &pkt, true) < 0) return -1;
     if (IsFlushPacket(is, &pkt)) {
         av::avcodec_flush_buffers(ctx);
         draining = false;
         sdl::SDL_LockMutex(is->pictq_mutex);
-        for (TVideoPicture& vp : is->pictq)
-            vp.TargetClock = 0;
-        while (is->pictq_size && !is->videoq.abort_request)
-            sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
+        for (TVideoPicture& vp : is->pictq) vp.TargetClock = 0;
+        while (is->pictq_size && !is->videoq.abort_request) sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
         is->video_current_pos = -1;
         sdl::SDL_UnlockMutex(is->pictq_mutex);
         is->last_dts_for_fault_detection = INT64_MIN;
@@ -155,10 +146,8 @@ int GetVideoFrame(TVideoState* is, AVFrame* frame, int64_t* pts, bool& draining)
             av::avcodec_send_packet(ctx, nullptr);
             draining = true;
         }
-        if (av::avcodec_receive_frame(ctx, frame) >= 0)
-            return AcceptFrame(is, frame, pts);
-        if (!is->EventEOF)
-            p->UpdatePosition();
+        if (av::avcodec_receive_frame(ctx, frame) >= 0) return AcceptFrame(is, frame, pts);
+        if (!is->EventEOF) p->UpdatePosition();
         return 0;
     }
     if (draining) {
@@ -167,10 +156,8 @@ int GetVideoFrame(TVideoState* is, AVFrame* frame, int64_t* pts, bool& draining)
     }
     int r = av::avcodec_send_packet(ctx, &pkt);
     av::av_packet_unref(&pkt);
-    if (r < 0 && r != AVERROR(EAGAIN))
-        return 0;
-    if (av::avcodec_receive_frame(ctx, frame) >= 0)
-        return AcceptFrame(is, frame, pts);
+    if (r < 0 && r != AVERROR(EAGAIN)) return 0;
+    if (av::avcodec_receive_frame(ctx, frame) >= 0) return AcceptFrame(is, frame, pts);
     return 0;
 }
 
@@ -183,8 +170,7 @@ int QueuePicture(TVideoState* is, AVFrame* frame, int64_t pos, double pts)
     while (is->pictq_size >= VIDEO_PICTURE_QUEUE_SIZE && !is->videoq.abort_request)
         sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
     sdl::SDL_UnlockMutex(is->pictq_mutex);
-    if (is->videoq.abort_request)
-        return -1;
+    if (is->videoq.abort_request) return -1;
 
     TVideoPicture* vp = &is->pictq[is->pictq_windex];
     int w = frame->width & ~1, h = frame->height & ~1;
@@ -200,11 +186,9 @@ int QueuePicture(TVideoState* is, AVFrame* frame, int64_t pos, double pts)
         event.user.data1 = is;
         sdl::SDL_PushEvent(&event);
         sdl::SDL_LockMutex(is->pictq_mutex);
-        while (!vp->Allocated && !is->videoq.abort_request)
-            sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
+        while (!vp->Allocated && !is->videoq.abort_request) sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
         sdl::SDL_UnlockMutex(is->pictq_mutex);
-        if (is->videoq.abort_request)
-            return -1;
+        if (is->videoq.abort_request) return -1;
     }
     if (vp->Overlay) {
         sdl::SDL_LockMutex(is->pictq_mutex);
@@ -240,8 +224,7 @@ int QueuePicture(TVideoState* is, AVFrame* frame, int64_t pos, double pts)
     }
     vp->PTS = pts;
     vp->Pos = pos;
-    if (++is->pictq_windex == VIDEO_PICTURE_QUEUE_SIZE)
-        is->pictq_windex = 0;
+    if (++is->pictq_windex == VIDEO_PICTURE_QUEUE_SIZE) is->pictq_windex = 0;
     sdl::SDL_LockMutex(is->pictq_mutex);
     vp->TargetClock = ComputeTargetTime(is, pts);
     is->pictq_size++;
@@ -256,10 +239,8 @@ int OutputPicture(TVideoState* is, AVFrame* frame, int64_t pos, double pts)
     else
         pts = is->video_clock;
     AVRational rate = is->video_st->avg_frame_rate;
-    if (!rate.num || !rate.den)
-        rate = is->video_st->r_frame_rate;
-    if (!rate.num || !rate.den)
-        rate = is->video_ctx->framerate;
+    if (!rate.num || !rate.den) rate = is->video_st->r_frame_rate;
+    if (!rate.num || !rate.den) rate = is->video_ctx->framerate;
     double frame_delay = rate.num && rate.den ? av_q2d(av_inv_q(rate)) : 0.04;
     frame_delay += frame->repeat_pict * (frame_delay * 0.5);
     is->video_clock += frame_delay;
@@ -268,10 +249,7 @@ int OutputPicture(TVideoState* is, AVFrame* frame, int64_t pos, double pts)
 
 }  // namespace
 
-double WallClock()
-{
-    return av::av_gettime_relative() / 1000000.0;
-}
+double WallClock() { return av::av_gettime_relative() / 1000000.0; }
 
 int VideoThread(void* arg)
 {
@@ -282,23 +260,18 @@ int VideoThread(void* arg)
     TVideoFilter filter;
     bool draining = false;
     for (;;) {
-        while (is->paused && !is->videoq.abort_request && !is->seek_paused && !is->open_paused)
-            SleepMs(10);
+        while (is->paused && !is->videoq.abort_request && !is->seek_paused && !is->open_paused) SleepMs(10);
         int64_t pts = 0;
         int r = GetVideoFrame(is, frame, &pts, draining);
-        if (r < 0)
-            break;
-        if (r == 0)
-            continue;
+        if (r < 0) break;
+        if (r == 0) continue;
         if (frame->width != filter.Width || frame->height != filter.Height || frame->format != filter.Format) {
             // A new size or format of the decoded pictures needs a new graph.
-            if (!ConfigureVideoFilter(is, filter, frame))
-                break;
+            if (!ConfigureVideoFilter(is, filter, frame)) break;
         }
         frame->pts = pts;
         int64_t pos = frame->pkt_pos;
-        if (av::av_buffersrc_add_frame_flags(filter.Src, frame, 0) < 0)
-            break;
+        if (av::av_buffersrc_add_frame_flags(filter.Src, frame, 0) < 0) break;
         bool stop = false;
         while (!stop && av::av_buffersink_get_frame(filter.Sink, filtered) >= 0) {
             if (is->seek_done && is->seek_flushed) {
@@ -312,8 +285,7 @@ int VideoThread(void* arg)
             } else {
                 p->FPictEvent.SetEvent();
                 is->EventEOF = 0;
-                if (p->FSeeking && !is->seek_req)
-                    p->FSeeking = false;
+                if (p->FSeeking && !is->seek_req) p->FSeeking = false;
                 if (is->open_paused) {
                     if (is->open_paused < 2) {
                         is->open_paused++;
@@ -322,13 +294,11 @@ int VideoThread(void* arg)
                         p->SetPlayState(psPause);
                     }
                 }
-                if (p->Fstep && p->FVideoState.load() == is)
-                    TogglePauseState(is);
+                if (p->Fstep && p->FVideoState.load() == is) TogglePauseState(is);
             }
             av::av_frame_unref(filtered);
         }
-        if (stop)
-            break;
+        if (stop) break;
     }
     filter.Free();
     is->out_video_filter = nullptr;
@@ -341,18 +311,15 @@ void AllocPicture(TVideoState* is)
 {
     TCustomPlayer* p = is->Owner;
     TVideoPicture* vp = &is->pictq[is->pictq_windex];
-    if (vp->Overlay)
-        sdl::SDL_FreeYUVOverlay(vp->Overlay);
+    if (vp->Overlay) sdl::SDL_FreeYUVOverlay(vp->Overlay);
     vp->Overlay = nullptr;
     sdl::SDL_LockMutex(is->pictq_mutex);
-    if (vp->PicRef)
-        av::av_frame_free(&vp->PicRef);
+    if (vp->PicRef) av::av_frame_free(&vp->PicRef);
     vp->Width = is->out_width;
     vp->Height = is->out_height;
     vp->PixFmt = is->out_format;
     sdl::SDL_UnlockMutex(is->pictq_mutex);
-    if (p->Fscreen)
-        vp->Overlay = sdl::SDL_CreateYUVOverlay(vp->Width, vp->Height, SDL_YV12_OVERLAY, p->Fscreen);
+    if (p->Fscreen) vp->Overlay = sdl::SDL_CreateYUVOverlay(vp->Width, vp->Height, SDL_YV12_OVERLAY, p->Fscreen);
     sdl::SDL_LockMutex(is->pictq_mutex);
     vp->Allocated = 1;
     sdl::SDL_CondSignal(is->pictq_cond);
@@ -392,10 +359,8 @@ double AudioClock(TVideoState* is)
 
 double VideoClock(TVideoState* is)
 {
-    if (is->paused)
-        return is->video_current_pts;
-    if (is->video_current_pts_drift != 0)
-        return is->video_current_pts_drift + WallClock();
+    if (is->paused) return is->video_current_pts;
+    if (is->video_current_pts_drift != 0) return is->video_current_pts_drift + WallClock();
     return is->StartTime / 1000000.0;
 }
 
@@ -407,12 +372,9 @@ double ExternalClock(TVideoState* is)
 double MasterClock(TVideoState* is)
 {
     switch (is->av_sync_type) {
-    case AV_SYNC_VIDEO_MASTER:
-        return is->video_st ? VideoClock(is) : AudioClock(is);
-    case AV_SYNC_AUDIO_MASTER:
-        return is->audio_st ? AudioClock(is) : VideoClock(is);
-    default:
-        return ExternalClock(is);
+    case AV_SYNC_VIDEO_MASTER: return is->video_st ? VideoClock(is) : AudioClock(is);
+    case AV_SYNC_AUDIO_MASTER: return is->audio_st ? AudioClock(is) : VideoClock(is);
+    default: return ExternalClock(is);
     }
 }
 
@@ -440,14 +402,12 @@ void RefreshDisplay(TVideoState* is, bool advance)
         for (;;) {
             bool forceDrop = is->seek_done;
             if (is->pictq_size == 0) {
-                if (!advance)
-                    VideoDisplay(is);
+                if (!advance) VideoDisplay(is);
                 break;
             }
             double time = WallClock();
             TVideoPicture* vp = &is->pictq[is->pictq_rindex];
-            if (time < vp->TargetClock)
-                return;
+            if (time < vp->TargetClock) return;
             is->video_current_pts = vp->PTS;
             is->video_current_pts_drift = vp->PTS - time;
             is->video_current_pos = vp->Pos;
@@ -461,8 +421,7 @@ void RefreshDisplay(TVideoState* is, bool advance)
             if ((p->Fframedrop && time > next_target && !is->IsDevice) || forceDrop) {
                 is->skip_frames *= 1.05f;
                 if (is->pictq_size > 1 || time > next_target + 0.5 || forceDrop) {
-                    if (++is->pictq_rindex == VIDEO_PICTURE_QUEUE_SIZE)
-                        is->pictq_rindex = 0;
+                    if (++is->pictq_rindex == VIDEO_PICTURE_QUEUE_SIZE) is->pictq_rindex = 0;
                     sdl::SDL_LockMutex(is->pictq_mutex);
                     is->pictq_size--;
                     sdl::SDL_CondSignal(is->pictq_cond);
@@ -476,8 +435,7 @@ void RefreshDisplay(TVideoState* is, bool advance)
                     sdl::SDL_LockMutex(is->subpq_mutex);
                     while (is->subpq_size) {
                         FreeSubPicture(&is->subpq[is->subpq_rindex]);
-                        if (++is->subpq_rindex == SUBPICTURE_QUEUE_SIZE)
-                            is->subpq_rindex = 0;
+                        if (++is->subpq_rindex == SUBPICTURE_QUEUE_SIZE) is->subpq_rindex = 0;
                         is->subpq_size--;
                     }
                     is->subtitle_stream_changed = 0;
@@ -485,12 +443,12 @@ void RefreshDisplay(TVideoState* is, bool advance)
                     sdl::SDL_UnlockMutex(is->subpq_mutex);
                 } else if (is->subpq_size > 0) {
                     TSubPicture* sp = &is->subpq[is->subpq_rindex];
-                    TSubPicture* sp2 = is->subpq_size > 1 ? &is->subpq[(is->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE] : nullptr;
+                    TSubPicture* sp2 =
+                        is->subpq_size > 1 ? &is->subpq[(is->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE] : nullptr;
                     if (is->video_current_pts > sp->PTS + sp->Sub.end_display_time / 1000.0 ||
                         (sp2 && is->video_current_pts > sp2->PTS + sp2->Sub.start_display_time / 1000.0)) {
                         FreeSubPicture(sp);
-                        if (++is->subpq_rindex == SUBPICTURE_QUEUE_SIZE)
-                            is->subpq_rindex = 0;
+                        if (++is->subpq_rindex == SUBPICTURE_QUEUE_SIZE) is->subpq_rindex = 0;
                         sdl::SDL_LockMutex(is->subpq_mutex);
                         is->subpq_size--;
                         sdl::SDL_CondSignal(is->subpq_cond);
@@ -503,8 +461,7 @@ void RefreshDisplay(TVideoState* is, bool advance)
             is->shown_index = is->pictq_rindex;
             sdl::SDL_UnlockMutex(is->pictq_mutex);
             if (advance) {
-                if (++is->pictq_rindex == VIDEO_PICTURE_QUEUE_SIZE)
-                    is->pictq_rindex = 0;
+                if (++is->pictq_rindex == VIDEO_PICTURE_QUEUE_SIZE) is->pictq_rindex = 0;
                 sdl::SDL_LockMutex(is->pictq_mutex);
                 is->pictq_size--;
                 sdl::SDL_CondSignal(is->pictq_cond);
@@ -512,8 +469,7 @@ void RefreshDisplay(TVideoState* is, bool advance)
             }
             break;
         }
-        if (shown)
-            p->UpdatePosition();
+        if (shown) p->UpdatePosition();
     } else if (is->audio_st) {
         VideoDisplay(is);
         p->UpdatePosition();
@@ -527,8 +483,7 @@ void RunEventLoop(TCustomPlayer* APlayer)
         SDL_Event event;
         if (!sdl::SDL_WaitEvent(&event)) {
             SleepMs(10);
-            if (!p->FVideoState.load())
-                break;
+            if (!p->FVideoState.load()) break;
             continue;
         }
         p->LockData();
@@ -559,8 +514,7 @@ void RunEventLoop(TCustomPlayer* APlayer)
                     is->width = p->Fscreen->w;
                     is->height = p->Fscreen->h;
                 }
-                if (is->paused)
-                    RefreshDisplay(is, false);
+                if (is->paused) RefreshDisplay(is, false);
                 break;
             }
             case SDL_VIDEOEXPOSE:
@@ -581,12 +535,10 @@ void RunEventLoop(TCustomPlayer* APlayer)
                 VideoOpen(is, true);
                 VideoDisplay(is);
                 break;
-            default:
-                break;
+            default: break;
             }
         }
         p->UnlockData();
-        if (leave)
-            break;
+        if (leave) break;
     }
 }

@@ -11,8 +11,8 @@
 struct TPreviewState {
     HWND FFormHandle = nullptr;
     std::atomic<bool> FClosed{false};
-    bool FFreed = false;          // the previewer is gone: no window is made any more
-    TBitmap* FBitmap = nullptr;   // the caller's picture, valid during the hand-over only
+    bool FFreed = false;              // the previewer is gone: no window is made any more
+    TBitmap* FBitmap = nullptr;       // the caller's picture, valid during the hand-over only
     std::unique_ptr<TBitmap> FShown;  // a copy of what is shown, for repainting
     std::atomic<int> FFrameNumber{0};
     std::atomic<int64_t> FPTS{0};
@@ -24,15 +24,11 @@ const wchar_t* const PreviewClassName = L"TPreviewForm";
 constexpr DWORD PreviewStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD PreviewExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 
-TPreviewState* StateOf(HWND AWnd)
-{
-    return reinterpret_cast<TPreviewState*>(GetWindowLongPtrW(AWnd, GWL_USERDATA));
-}
+TPreviewState* StateOf(HWND AWnd) { return reinterpret_cast<TPreviewState*>(GetWindowLongPtrW(AWnd, GWL_USERDATA)); }
 
 void DrawShown(TPreviewState& AState, HDC ADC)
 {
-    if (!AState.FShown || AState.FShown->Empty())
-        return;
+    if (!AState.FShown || AState.FShown->Empty()) return;
     BitBlt(ADC, 0, 0, AState.FShown->Width(), AState.FShown->Height(), AState.FShown->Canvas()->Handle(), 0, 0,
            SRCCOPY);
 }
@@ -50,30 +46,25 @@ LRESULT PreviewWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam)
     }
     case WM_CLOSE:
         // Closing only ends the previews of this task; the window goes with its previewer.
-        if (state)
-            state->FClosed = true;
+        if (state) state->FClosed = true;
         ShowWindow(AWnd, SW_HIDE);
         return 0;
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(AWnd, &ps);
-        if (state)
-            DrawShown(*state, dc);
+        if (state) DrawShown(*state, dc);
         EndPaint(AWnd, &ps);
         return 0;
     }
-    default:
-        return DefWindowProcW(AWnd, AMsg, AWParam, ALParam);
+    default: return DefWindowProcW(AWnd, AMsg, AWParam, ALParam);
     }
 }
 
 void RegisterPreviewClass()
 {
     WNDCLASSW existing;
-    if (GetClassInfoW(nullptr, PreviewClassName, &existing))
-        return;
+    if (GetClassInfoW(nullptr, PreviewClassName, &existing)) return;
     WNDCLASSW wc;
     wc.lpfnWndProc = PreviewWindowProc;
     wc.lpszClassName = PreviewClassName;
@@ -91,8 +82,7 @@ void CreatePreviewForm(TPreviewState& AState, int AWidth, int AHeight)
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     HWND wnd = CreateWindowExW(PreviewExStyle, PreviewClassName, L"", PreviewStyle, x, y, width, height, nullptr,
                                nullptr, nullptr, nullptr);
-    if (!wnd)
-        return;
+    if (!wnd) return;
     SetWindowLongPtrW(wnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(&AState));
     AState.FFormHandle = wnd;
     ShowWindow(wnd, SW_SHOWNOACTIVATE);
@@ -101,15 +91,11 @@ void CreatePreviewForm(TPreviewState& AState, int AWidth, int AHeight)
 // On the main thread: the window on the first picture, then the picture and its time.
 void PaintInMainThread(TPreviewState& AState)
 {
-    if (AState.FClosed || AState.FFreed || !AState.FBitmap || AState.FBitmap->Empty())
-        return;
-    if (!AState.FFormHandle)
-        CreatePreviewForm(AState, AState.FBitmap->Width(), AState.FBitmap->Height());
-    if (!AState.FFormHandle)
-        return;
+    if (AState.FClosed || AState.FFreed || !AState.FBitmap || AState.FBitmap->Empty()) return;
+    if (!AState.FFormHandle) CreatePreviewForm(AState, AState.FBitmap->Width(), AState.FBitmap->Height());
+    if (!AState.FFormHandle) return;
     SetWindowTextW(AState.FFormHandle, DurationToText(AState.FPTS).c_str());
-    if (!AState.FShown)
-        AState.FShown = std::make_unique<TBitmap>();
+    if (!AState.FShown) AState.FShown = std::make_unique<TBitmap>();
     AState.FShown->Assign(AState.FBitmap);
     HDC dc = GetDC(AState.FFormHandle);
     DrawShown(AState, dc);
@@ -130,17 +116,14 @@ void FreePreviewForm(TPreviewState& AState)
 
 }  // namespace
 
-TPreviewer::TPreviewer() : FState(std::make_shared<TPreviewState>())
-{
-}
+TPreviewer::TPreviewer() : FState(std::make_shared<TPreviewState>()) {}
 
 TPreviewer::~TPreviewer()
 {
     std::shared_ptr<TPreviewState> state = FState;
     try {
         RunInMainThread([state] { FreePreviewForm(*state); });
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 bool TPreviewer::PaintFrame(TBitmap* ABitmap, int AFrameNumber, int64_t APTS)
@@ -151,8 +134,7 @@ bool TPreviewer::PaintFrame(TBitmap* ABitmap, int AFrameNumber, int64_t APTS)
 bool TPreviewer::PaintFrame(const std::shared_ptr<TPreviewState>& AState, TBitmap* ABitmap, int AFrameNumber,
                             int64_t APTS)
 {
-    if (!AState || AState->FClosed)
-        return false;
+    if (!AState || AState->FClosed) return false;
     std::shared_ptr<TPreviewState> state = AState;
     state->FFrameNumber = AFrameNumber;
     state->FPTS = APTS;
@@ -174,22 +156,10 @@ bool TPreviewer::PaintFrame(const std::shared_ptr<TPreviewState>& AState, TBitma
     return !state->FClosed;
 }
 
-HWND TPreviewer::FormHandle() const
-{
-    return FState->FFormHandle;
-}
+HWND TPreviewer::FormHandle() const { return FState->FFormHandle; }
 
-bool TPreviewer::Closed() const
-{
-    return FState->FClosed;
-}
+bool TPreviewer::Closed() const { return FState->FClosed; }
 
-int TPreviewer::FrameNumber() const
-{
-    return FState->FFrameNumber;
-}
+int TPreviewer::FrameNumber() const { return FState->FFrameNumber; }
 
-int64_t TPreviewer::PTS() const
-{
-    return FState->FPTS;
-}
+int64_t TPreviewer::PTS() const { return FState->FPTS; }

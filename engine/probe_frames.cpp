@@ -15,16 +15,12 @@ const AVRational MicroSecondBase{1, AV_TIME_BASE};
 
 }  // namespace
 
-TAVProbe::TAVProbe(TComponent* AOwner) : TCustomAVProbe(AOwner)
-{
-    TAVProbe::RefreshFileInfo();
-}
+TAVProbe::TAVProbe(TComponent* AOwner) : TCustomAVProbe(AOwner) { TAVProbe::RefreshFileInfo(); }
 
 TAVProbe::~TAVProbe()
 {
     // With the libraries unloaded first, what they allocated cannot be handed back.
-    if (av::av_free == nullptr)
-        return;
+    if (av::av_free == nullptr) return;
     TAVProbe::CloseFile();
     if (FPicture.Buffer != nullptr) {
         av::av_free(FPicture.Buffer);
@@ -52,8 +48,7 @@ void TAVProbe::RefreshFileInfo()
 {
     TCustomAVProbe::RefreshFileInfo();
     FSeekIndex = -1;
-    if (FFileHandle == nullptr)
-        return;
+    if (FFileHandle == nullptr) return;
     // Positioning goes by the first picture stream, else the first sound stream. A cover
     // picture of a sound file is one picture without times: it cannot position anything.
     for (int i = 0; i < FStreamCount && FSeekIndex < 0; ++i) {
@@ -61,19 +56,15 @@ void TAVProbe::RefreshFileInfo()
         if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && (st->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0)
             FSeekIndex = i;
     }
-    if (FSeekIndex < 0)
-        FSeekIndex = FFirstAudioStreamIndex;
-    const int64_t start =
-        FSeekIndex >= 0 ? FFileHandle->streams[FSeekIndex]->start_time : FFileHandle->start_time;
+    if (FSeekIndex < 0) FSeekIndex = FFirstAudioStreamIndex;
+    const int64_t start = FSeekIndex >= 0 ? FFileHandle->streams[FSeekIndex]->start_time : FFileHandle->start_time;
     FStartTime = start == AV_NOPTS_VALUE ? 0 : start;
 }
 
 void TAVProbe::ResetPicture()
 {
-    if (FPicture.PTS != AV_NOPTS_VALUE)
-        FLastPTS = FPicture.PTS;
-    if (FPicture.Position != -1)
-        FLastPos = FPicture.Position;
+    if (FPicture.PTS != AV_NOPTS_VALUE) FLastPTS = FPicture.PTS;
+    if (FPicture.Position != -1) FLastPos = FPicture.Position;
     uint8_t* buffer = FPicture.Buffer;
     const int size = FPicture.Size;
     FPicture = TFrameInfo();
@@ -126,8 +117,7 @@ bool TAVProbe::IsImage2() const
 
 bool TAVProbe::CanSeek()
 {
-    if (!CheckOwnHandle())
-        return false;
+    if (!CheckOwnHandle()) return false;
     if (IsImage2()) {
         ReportError(AV_LOG_INFO, L"\"image2\" format cannot to be seeked.");
         return false;
@@ -137,13 +127,11 @@ bool TAVProbe::CanSeek()
 
 int TAVProbe::SelectDecodeStream(int AStreamIndex)
 {
-    if (!CheckOwnHandle())
-        return -1;
+    if (!CheckOwnHandle()) return -1;
     int index = AStreamIndex;
     if (index < 0) {
         index = FDecodeIndex;
-        if (index == -1)
-            index = FFirstVideoStreamIndex;
+        if (index == -1) index = FFirstVideoStreamIndex;
         if (index == -1) {
             ReportError(AV_LOG_ERROR, L"no video stream.");
             return -1;
@@ -155,8 +143,7 @@ int TAVProbe::SelectDecodeStream(int AStreamIndex)
         ReportError(AV_LOG_ERROR, Format(L"stream #%d is not video stream.", index));
         return -1;
     }
-    if (index != FDecodeIndex)
-        ResetPicture();
+    if (index != FDecodeIndex) ResetPicture();
     FDecodeIndex = index;
     return index;
 }
@@ -169,8 +156,7 @@ AVCodecContext* TAVProbe::OpenDecoder(int AIndex)
         ReportError(AV_LOG_ERROR, L"frame size of codec is invalid.");
         return nullptr;
     }
-    if (FCodec != nullptr && FCodecStream == AIndex)
-        return FCodec;
+    if (FCodec != nullptr && FCodecStream == AIndex) return FCodec;
     CloseDecoder();
 
     const AVCodec* decoder = av::avcodec_find_decoder(par->codec_id);
@@ -192,8 +178,7 @@ AVCodecContext* TAVProbe::OpenDecoder(int AIndex)
         ctx->thread_count = 1;
         TCodecLockScope lock;
         r = av::avcodec_open2(ctx, decoder, nullptr);
-        if (r < 0)
-            av::avcodec_free_context(&ctx);
+        if (r < 0) av::avcodec_free_context(&ctx);
     } else {
         av::avcodec_free_context(&ctx);
     }
@@ -215,30 +200,24 @@ void TAVProbe::TracePosition(const String& AMsg)
 
 bool TAVProbe::Seek(int64_t APTS, TSeekFlags ASeekFlags)
 {
-    if (!CanSeek())
-        return false;
+    if (!CanSeek()) return false;
     AVIOContext* pb = FFileHandle->pb;
-    if (pb != nullptr)
-        TracePosition(Format(L"currunt position %d bytes", pb->pos));
+    if (pb != nullptr) TracePosition(Format(L"currunt position %d bytes", pb->pos));
 
     int64_t ts = APTS < 0 ? 0 : APTS;
     if ((ASeekFlags & sfByte) == 0) {
-        if (FSeekIndex >= 0)
-            ts = av::av_rescale_q(ts, MicroSecondBase, FFileHandle->streams[FSeekIndex]->time_base);
-        if (FStartTime > 0)
-            ts += FStartTime;
+        if (FSeekIndex >= 0) ts = av::av_rescale_q(ts, MicroSecondBase, FFileHandle->streams[FSeekIndex]->time_base);
+        if (FStartTime > 0) ts += FStartTime;
     }
 
-    if (FCodec != nullptr)
-        av::avcodec_flush_buffers(FCodec);
+    if (FCodec != nullptr) av::avcodec_flush_buffers(FCodec);
     FDraining = false;
     FEOF = false;
     ResetPicture();
     // An end flag left from reading before the seek says nothing about where the seek
     // landed: readers that reposition only at the next read (MP4) would report the end for
     // good once a read had met the end of a cut-off file.
-    if (pb != nullptr)
-        pb->eof_reached = 0;
+    if (pb != nullptr) pb->eof_reached = 0;
 
     int r;
     if (APTS > 0) {
@@ -246,7 +225,8 @@ bool TAVProbe::Seek(int64_t APTS, TSeekFlags ASeekFlags)
     } else {
         r = av::av_seek_frame(FFileHandle, FSeekIndex, 0, SeekFlagsToAVFlags(ASeekFlags | sfBackward));
         if (r < 0)
-            r = av::av_seek_frame(FFileHandle, FSeekIndex, APTS, SeekFlagsToAVFlags(ASeekFlags & ~static_cast<TSeekFlags>(sfBackward)));
+            r = av::av_seek_frame(FFileHandle, FSeekIndex, APTS,
+                                  SeekFlagsToAVFlags(ASeekFlags & ~static_cast<TSeekFlags>(sfBackward)));
     }
 
     bool result = true;
@@ -260,8 +240,7 @@ bool TAVProbe::Seek(int64_t APTS, TSeekFlags ASeekFlags)
     if (pb != nullptr) {
         TracePosition(Format(L"seek to position %d bytes", pb->pos));
         if (pb->eof_reached) {
-            if (result)
-                ReportError(AV_LOG_INFO, L"stream eof reached.");
+            if (result) ReportError(AV_LOG_INFO, L"stream eof reached.");
             FEOF = true;
             result = false;
         }
@@ -291,15 +270,13 @@ bool TAVProbe::StoreFrame(const AVFrame* AFrame, int64_t APos)
     FPicture.Width = AFrame->width;
     FPicture.Height = AFrame->height;
     FPicture.IsKeyFrame = AFrame->key_frame == 1;
-    FPicture.PictureType = AFrame->pict_type >= 0 && AFrame->pict_type <= 7
-                               ? static_cast<TPictureType>(AFrame->pict_type)
-                               : ptUnknown;
+    FPicture.PictureType =
+        AFrame->pict_type >= 0 && AFrame->pict_type <= 7 ? static_cast<TPictureType>(AFrame->pict_type) : ptUnknown;
 
     // The decoding time of the packet that gave out the picture, else the picture's own
     // presentation time.
     const int64_t t = AFrame->pkt_dts != AV_NOPTS_VALUE ? AFrame->pkt_dts : AFrame->pts;
-    if (FPicture.PTS != AV_NOPTS_VALUE)
-        FLastPTS = FPicture.PTS;
+    if (FPicture.PTS != AV_NOPTS_VALUE) FLastPTS = FPicture.PTS;
     AVStream* st = FFileHandle->streams[FDecodeIndex];
     if (t == AV_NOPTS_VALUE) {
         FPicture.PTS = AV_NOPTS_VALUE;
@@ -311,12 +288,11 @@ bool TAVProbe::StoreFrame(const AVFrame* AFrame, int64_t APos)
     FPicture.OriginalDTS = AFrame->pkt_dts;
     FPicture.OriginalPTS = AFrame->pts;
     FPicture.StreamIndex = FDecodeIndex;
-    if (FPicture.Position != -1)
-        FLastPos = FPicture.Position;
+    if (FPicture.Position != -1) FLastPos = FPicture.Position;
     FPicture.Position = APos;
 
-    av::av_image_fill_arrays(FPicture.Picture.data, FPicture.Picture.linesize, FPicture.Buffer, pixFmt,
-                             FPicture.Width, FPicture.Height, 1);
+    av::av_image_fill_arrays(FPicture.Picture.data, FPicture.Picture.linesize, FPicture.Buffer, pixFmt, FPicture.Width,
+                             FPicture.Height, 1);
     av::av_image_copy(FPicture.Picture.data, FPicture.Picture.linesize, const_cast<const uint8_t**>(AFrame->data),
                       AFrame->linesize, pixFmt, FPicture.Width, FPicture.Height);
     FPicture.Ready = true;
@@ -326,17 +302,14 @@ bool TAVProbe::StoreFrame(const AVFrame* AFrame, int64_t APos)
 bool TAVProbe::Decode(int AStreamIndex)
 {
     const int idx = SelectDecodeStream(AStreamIndex);
-    if (idx < 0)
-        return false;
-    if (FPicture.Ready && IsImage2())
-        return true;  // a still image is decoded once
+    if (idx < 0) return false;
+    if (FPicture.Ready && IsImage2()) return true;  // a still image is decoded once
     if (FEOF) {
         ReportError(AV_LOG_INFO, L"stream eof reached.");
         return false;
     }
     AVCodecContext* codec = OpenDecoder(idx);
-    if (codec == nullptr)
-        return false;
+    if (codec == nullptr) return false;
 
     const int64_t pos = FFileHandle->pb != nullptr ? FFileHandle->pb->pos : -1;
     AVFrame* frame = av::av_frame_alloc();
@@ -348,14 +321,13 @@ bool TAVProbe::Decode(int AStreamIndex)
         const int got = av::avcodec_receive_frame(codec, frame);
         if (got >= 0) {
             DefaultLogger()->Log(this, llDebug,
-                                 Format(L"pkt.st_idx=%d, dts=%d, pts=%d, flags=%d, pict_type=%d", idx,
-                                        frame->pkt_dts, frame->pts, frame->key_frame, static_cast<int>(frame->pict_type)));
+                                 Format(L"pkt.st_idx=%d, dts=%d, pts=%d, flags=%d, pict_type=%d", idx, frame->pkt_dts,
+                                        frame->pts, frame->key_frame, static_cast<int>(frame->pict_type)));
             stored = true;
             result = StoreFrame(frame, pos);
             break;
         }
-        if (got == AVERROR_EOF || FDraining)
-            break;  // everything the decoder held has come out
+        if (got == AVERROR_EOF || FDraining) break;  // everything the decoder held has come out
 
         if (av::av_read_frame(FFileHandle, packet) < 0) {
             // The end of the file: let the decoder give out the pictures it still holds.
@@ -363,14 +335,12 @@ bool TAVProbe::Decode(int AStreamIndex)
             av::avcodec_send_packet(codec, nullptr);
             continue;
         }
-        if (packet->stream_index == idx)
-            av::avcodec_send_packet(codec, packet);  // a damaged packet is skipped
+        if (packet->stream_index == idx) av::avcodec_send_packet(codec, packet);  // a damaged packet is skipped
         av::av_packet_unref(packet);
     }
     av::av_packet_free(&packet);
     av::av_frame_free(&frame);
-    if (stored)
-        return result;
+    if (stored) return result;
 
     ReportError(AV_LOG_INFO, L"stream eof reached.");
     FEOF = true;
@@ -387,26 +357,21 @@ int64_t TAVProbe::StepDuration(int AIndex) const
 bool TAVProbe::DecodeNextKeyFrame(int AStreamIndex)
 {
     const int idx = SelectDecodeStream(AStreamIndex);
-    if (idx < 0)
-        return false;
+    if (idx < 0) return false;
     int64_t target = StepDuration(idx);
-    if (FPicture.PTS > 0)
-        target += FPicture.PTS;
-    if (!Seek(target, 0))
-        return false;
+    if (FPicture.PTS > 0) target += FPicture.PTS;
+    if (!Seek(target, 0)) return false;
     // Readers without an index (transport streams) land wherever a picture starts: decode on
     // to the key frame. With an index the first picture is the key frame already.
     while (Decode(idx))
-        if (FPicture.IsKeyFrame)
-            return true;
+        if (FPicture.IsKeyFrame) return true;
     return false;
 }
 
 bool TAVProbe::DecodePreviousFrame(int AStreamIndex)
 {
     const int idx = SelectDecodeStream(AStreamIndex);
-    if (idx < 0)
-        return false;
+    if (idx < 0) return false;
     const int64_t d = StepDuration(idx);
     int64_t target;
     if (FPicture.PTS != AV_NOPTS_VALUE)
@@ -415,26 +380,21 @@ bool TAVProbe::DecodePreviousFrame(int AStreamIndex)
         target = FLastPTS - 2 * d;
     else
         target = -2 * d;
-    if (!DecodePreviousKeyFrame(idx))
-        return false;
+    if (!DecodePreviousKeyFrame(idx)) return false;
     while (FPicture.PTS <= target)
-        if (!Decode(idx))
-            return false;
+        if (!Decode(idx)) return false;
     return true;
 }
 
 bool TAVProbe::DecodePreviousKeyFrame(int AStreamIndex)
 {
     const int idx = SelectDecodeStream(AStreamIndex);
-    if (idx < 0)
-        return false;
+    if (idx < 0) return false;
     const int64_t d = StepDuration(idx);
 
     int64_t cur = FPicture.PTS;
-    if (cur == AV_NOPTS_VALUE)
-        cur = FLastPTS;
-    if (cur == AV_NOPTS_VALUE)
-        cur = FFileHandle->duration != AV_NOPTS_VALUE ? FFileHandle->duration : 0;
+    if (cur == AV_NOPTS_VALUE) cur = FLastPTS;
+    if (cur == AV_NOPTS_VALUE) cur = FFileHandle->duration != AV_NOPTS_VALUE ? FFileHandle->duration : 0;
     const int64_t pos = FPicture.Position >= 0 ? FPicture.Position : FLastPos;
     // The failure text below names what went wrong in this search only.
     FLastErrMsg.clear();
@@ -447,16 +407,13 @@ bool TAVProbe::DecodePreviousKeyFrame(int AStreamIndex)
         // A seek that moved the file to the current picture or past it did not land before
         // it: step further back without decoding. (Demuxers that reposition only when the
         // next packet is read leave the position alone; for them decoding tells.)
-        if (pb != nullptr && pb->pos != before && pb->pos >= pos && pos > 0 && back <= cur)
-            continue;
+        if (pb != nullptr && pb->pos != before && pb->pos >= pos && pos > 0 && back <= cur) continue;
         bool decoded = Decode(idx);
         // Without an index the seek may land on a picture that is no key frame: decode on to
         // the next key frame, as long as it lies before the current picture.
-        while (decoded && !FPicture.IsKeyFrame && FPicture.PTS < cur)
-            decoded = Decode(idx);
+        while (decoded && !FPicture.IsKeyFrame && FPicture.PTS < cur) decoded = Decode(idx);
         if (decoded) {
-            if (FPicture.PTS < cur || FPicture.PTS <= 0)
-                return true;
+            if (FPicture.PTS < cur || FPicture.PTS <= 0) return true;
             // The seek went back to the very start and the first picture is still not before
             // the current one: the current picture is the first, nothing lies before it.
             if (back > cur) {
@@ -482,8 +439,7 @@ bool TAVProbe::CopyToBitmap(TFrameImage& ABitmap)
     }
     // The picture's size in opaque black.
     ABitmap.SetSize(FPicture.Width, FPicture.Height);
-    for (size_t i = 3; i < ABitmap.Pixels.size(); i += 4)
-        ABitmap.Pixels[i] = 0xFF;
+    for (size_t i = 3; i < ABitmap.Pixels.size(); i += 4) ABitmap.Pixels[i] = 0xFF;
     av::av_log(nullptr, AV_LOG_ERROR, "convert picture to bitmap failed\n");
     return false;
 }
@@ -493,7 +449,6 @@ bool TAVProbe::CopyToBitmap(TBitmap& ABitmap)
     TFrameImage image;
     bool ok = CopyToBitmap(image);
     // Not ready: the bitmap is left as it was, as for the image.
-    if (ok || FPicture.Ready)
-        FrameImageToBitmap(image, ABitmap);
+    if (ok || FPicture.Ready) FrameImageToBitmap(image, ABitmap);
     return ok;
 }

@@ -18,34 +18,30 @@ const struct {
     const char* Key;
     const wchar_t* Name;
 } MetadataKeyTable[22] = {
-    {"TALB", L"album"},      {"TAL", L"album"},       {"TCOM", L"composer"},   {"TCON", L"genre"},
-    {"TCO", L"genre"},       {"TCOP", L"copyright"},  {"TDRL", L"date"},       {"TENC", L"encoder"},
-    {"TEN", L"encoder"},     {"TIT2", L"title"},      {"TT2", L"title"},       {"TLAN", L"language"},
-    {"TPE1", L"artist"},     {"TP1", L"artist"},      {"TPOS", L"disc"},       {"TPUB", L"publisher"},
-    {"TRCK", L"track"},      {"TRK", L"track"},       {"TSOA", L"albumsort"},  {"TSOP", L"authorsort"},
-    {"TSOT", L"titlesort"},  {"TYER", L"year"},
+    {"TALB", L"album"},     {"TAL", L"album"},      {"TCOM", L"composer"},  {"TCON", L"genre"},
+    {"TCO", L"genre"},      {"TCOP", L"copyright"}, {"TDRL", L"date"},      {"TENC", L"encoder"},
+    {"TEN", L"encoder"},    {"TIT2", L"title"},     {"TT2", L"title"},      {"TLAN", L"language"},
+    {"TPE1", L"artist"},    {"TP1", L"artist"},     {"TPOS", L"disc"},      {"TPUB", L"publisher"},
+    {"TRCK", L"track"},     {"TRK", L"track"},      {"TSOA", L"albumsort"}, {"TSOP", L"authorsort"},
+    {"TSOT", L"titlesort"}, {"TYER", L"year"},
 };
 
 String MetadataKeyName(const char* AKey)
 {
     for (const auto& entry : MetadataKeyTable)
-        if (std::strcmp(entry.Key, AKey) == 0)
-            return entry.Name;
+        if (std::strcmp(entry.Key, AKey) == 0) return entry.Name;
     return Utf8ToString(AKey);
 }
 
 void AddMetadataLines(std::vector<String>& AList, AVDictionary* AMetadata, const String& AIndent)
 {
-    if (AMetadata == nullptr)
-        return;
+    if (AMetadata == nullptr) return;
     // A block that holds nothing but the language says nothing worth a line.
-    if (av::av_dict_count(AMetadata) == 1 && av::av_dict_get(AMetadata, "language", nullptr, 0) != nullptr)
-        return;
+    if (av::av_dict_count(AMetadata) == 1 && av::av_dict_get(AMetadata, "language", nullptr, 0) != nullptr) return;
     AList.push_back(Format(L"%sMetadata:", AIndent));
     const AVDictionaryEntry* tag = nullptr;
     while ((tag = av::av_dict_get(AMetadata, "", tag, AV_DICT_IGNORE_SUFFIX)) != nullptr) {
-        if (std::strcmp(tag->key, "language") == 0)
-            continue;
+        if (std::strcmp(tag->key, "language") == 0) continue;
         AList.push_back(Format(L"%s  %-16s: %s", AIndent, MetadataKeyName(tag->key), Utf8ToString(tag->value)));
     }
 }
@@ -62,10 +58,8 @@ String SecondsText(int64_t AMicroseconds)
 String RateText(double d, const wchar_t* AWord)
 {
     const int64_t v = static_cast<int64_t>(std::nearbyint(d * 100));
-    if (v % 100 != 0)
-        return Format(L", %3.2f %s", d, String(AWord));
-    if (v % 100000 != 0)
-        return Format(L", %1.0f %s", d, String(AWord));
+    if (v % 100 != 0) return Format(L", %3.2f %s", d, String(AWord));
+    if (v % 100000 != 0) return Format(L", %1.0f %s", d, String(AWord));
     return Format(L", %1.0fk %s", d / 1000, String(AWord));
 }
 
@@ -74,15 +68,11 @@ String RateText(double d, const wchar_t* AWord)
 String ProgramText(AVDictionary* AMetadata, const char* AKey, const char* AServiceKey)
 {
     String text = GetMetadataText(AMetadata, AKey, String());
-    if (text.empty())
-        text = GetMetadataText(AMetadata, AServiceKey, L"N/A");
+    if (text.empty()) text = GetMetadataText(AMetadata, AServiceKey, L"N/A");
     return text;
 }
 
-double InverseRate(AVRational r)
-{
-    return static_cast<double>(r.den) / r.num;
-}
+double InverseRate(AVRational r) { return static_cast<double>(r.den) / r.num; }
 
 }  // namespace
 
@@ -95,12 +85,10 @@ void TCustomAVProbe::AddStreamLine(std::vector<String>& AList, int AIndex)
     if (FFileHandle->iformat != nullptr && (FFileHandle->iformat->flags & AVFMT_SHOW_IDS) != 0)
         line += LowerCase(Format(L"[0x%x]", st->id));
     const String language = GetMetadataText(st->metadata, "language", String());
-    if (!language.empty())
-        line += Format(L"(%s)", language);
+    if (!language.empty()) line += Format(L"(%s)", language);
 
     int g = static_cast<int>(av::av_gcd(st->time_base.num, st->time_base.den));
-    if (g == 0)
-        g = 1;
+    if (g == 0) g = 1;
     line += Format(L", %d/%d", st->time_base.num / g, st->time_base.den / g);
 
     // The libraries' one-line description needs a codec context: a temporary one from the
@@ -108,8 +96,7 @@ void TCustomAVProbe::AddStreamLine(std::vector<String>& AList, int AIndex)
     char buf[256] = {};
     AVCodecContext* ctx = av::avcodec_alloc_context3(nullptr);
     if (ctx != nullptr) {
-        if (av::avcodec_parameters_to_context(ctx, par) >= 0)
-            av::avcodec_string(buf, sizeof buf, ctx, 0);
+        if (av::avcodec_parameters_to_context(ctx, par) >= 0) av::avcodec_string(buf, sizeof buf, ctx, 0);
         av::avcodec_free_context(&ctx);
     }
     line += L": " + Utf8ToString(buf);
@@ -127,13 +114,10 @@ void TCustomAVProbe::AddStreamLine(std::vector<String>& AList, int AIndex)
     if (par->codec_type == AVMEDIA_TYPE_VIDEO) {
         if (st->avg_frame_rate.num != 0 && st->avg_frame_rate.den != 0)
             line += RateText(av_q2d(st->avg_frame_rate), L"fps");
-        if (st->r_frame_rate.num != 0 && st->r_frame_rate.den != 0)
-            line += RateText(av_q2d(st->r_frame_rate), L"tbr");
-        if (st->time_base.num != 0 && st->time_base.den != 0)
-            line += RateText(InverseRate(st->time_base), L"tbn");
+        if (st->r_frame_rate.num != 0 && st->r_frame_rate.den != 0) line += RateText(av_q2d(st->r_frame_rate), L"tbr");
+        if (st->time_base.num != 0 && st->time_base.den != 0) line += RateText(InverseRate(st->time_base), L"tbn");
         const AVRational codecBase = av::av_stream_get_codec_timebase(st);
-        if (codecBase.num != 0 && codecBase.den != 0)
-            line += RateText(InverseRate(codecBase), L"tbc");
+        if (codecBase.num != 0 && codecBase.den != 0) line += RateText(InverseRate(codecBase), L"tbc");
     }
 
     if (st->start_time != AV_NOPTS_VALUE && st->time_base.den != 0)
@@ -141,8 +125,8 @@ void TCustomAVProbe::AddStreamLine(std::vector<String>& AList, int AIndex)
     if (st->duration == AV_NOPTS_VALUE || st->time_base.den == 0)
         line += L", Duration: N/A";
     else
-        line += Format(L", Duration: %s",
-                       DurationToText(av::av_rescale_q(st->duration, st->time_base, MicroSecondBase)));
+        line +=
+            Format(L", Duration: %s", DurationToText(av::av_rescale_q(st->duration, st->time_base, MicroSecondBase)));
 
     AList.push_back(line);
     AddMetadataLines(AList, st->metadata, L"  ");
@@ -166,15 +150,14 @@ String TCustomAVProbe::FileInfoText()
         lines.push_back(L"Duration: N/A");
     else
         lines.push_back(Format(L"Duration: %s", DurationToText(info.Duration)));
-    if (info.StartTime >= 0)
-        lines.push_back(L"StartTime: " + SecondsText(info.StartTime));
+    if (info.StartTime >= 0) lines.push_back(L"StartTime: " + SecondsText(info.StartTime));
     if (info.BitRate <= 0)
         lines.push_back(L"Bit Rate: N/A");
     else
         lines.push_back(Format(L"Bit Rate: %d kb/s", info.BitRate / 1000));
     if (info.TimeStamp > 0)
-        lines.push_back(Format(L"Time Stamp: %s",
-                               DateTimeToText(L"yyyy-mm-dd hh:nn:ss", UnixTimeToDateTime(info.TimeStamp))));
+        lines.push_back(
+            Format(L"Time Stamp: %s", DateTimeToText(L"yyyy-mm-dd hh:nn:ss", UnixTimeToDateTime(info.TimeStamp))));
     AddMetadataLines(lines, ic->metadata, String());
 
     std::vector<bool> shown(ic->nb_streams, false);
@@ -186,18 +169,15 @@ String TCustomAVProbe::FileInfoText()
         AddMetadataLines(lines, program->metadata, L"  ");
         for (unsigned k = 0; k < program->nb_stream_indexes; ++k) {
             const unsigned index = program->stream_index[k];
-            if (index >= ic->nb_streams)
-                continue;
+            if (index >= ic->nb_streams) continue;
             AddStreamLine(lines, static_cast<int>(index));
             shown[index] = true;
         }
     }
     for (unsigned i = 0; i < ic->nb_streams; ++i)
-        if (!shown[i])
-            AddStreamLine(lines, static_cast<int>(i));
+        if (!shown[i]) AddStreamLine(lines, static_cast<int>(i));
 
     String text;
-    for (const String& line : lines)
-        text += line + L"\r\n";
+    for (const String& line : lines) text += line + L"\r\n";
     return text;
 }

@@ -21,8 +21,7 @@ std::mutex QpHistogramLock;
 // Appends a piece while the whole text stays within the report's 1024 bytes.
 void Append(std::string& AText, const std::string& APiece)
 {
-    if (AText.size() < 1023)
-        AText += APiece.substr(0, 1023 - AText.size());
+    if (AText.size() < 1023) AText += APiece.substr(0, 1023 - AText.size());
 }
 
 }  // namespace
@@ -34,10 +33,8 @@ void TCustomFFmpeg::PrintReport(bool AIsLastReport, int AFileIndex)
     AVFormatContext* oc = Fnb_output_files > 0 ? Foutput_files[0] : nullptr;
     if (oc && oc->pb) {
         total_size = av::avio_size(oc->pb);
-        if (total_size < 0)
-            total_size = av::avio_seek(oc->pb, 0, SEEK_CUR);
-        if (total_size < 0)
-            total_size = 0;
+        if (total_size < 0) total_size = av::avio_seek(oc->pb, 0, SEEK_CUR);
+        if (total_size < 0) total_size = 0;
     }
     int frame_number = -1;
     int fps = -1;
@@ -56,18 +53,15 @@ void TCustomFFmpeg::PrintReport(bool AIsLastReport, int AFileIndex)
             } else {
                 double t = double(av::av_gettime() - Ftimer_start) / 1000000.0;
                 frame_number = ost->frame_number;
-                if (frame_number < 1)
-                    return;
+                if (frame_number < 1) return;
                 fps = t > 1 ? int(double(frame_number) / t + 0.5) : 0;
                 q = quality;
                 Append(text, Format("frame=%5d fps=%3d q=%3.1f ", frame_number, fps, double(q)));
-                if (AIsLastReport)
-                    Append(text, "L");
+                if (AIsLastReport) Append(text, "L");
                 if (Fqp_hist && !copied) {
                     std::lock_guard<std::mutex> lock(QpHistogramLock);
                     int64_t qp = NearestInt(double(shared->last_quality) / FF_QP2LAMBDA);
-                    if (qp >= 0 && qp < 52)
-                        ++QpHistogram[qp];
+                    if (qp >= 0 && qp < 52) ++QpHistogram[qp];
                     for (int j = 0; j < 32; ++j)
                         Append(text, Format("%X", int(NearestInt(std::log2(double(QpHistogram[j]) + 1)))));
                 }
@@ -85,8 +79,7 @@ void TCustomFFmpeg::PrintReport(bool AIsLastReport, int AFileIndex)
                             error = double(shared->last_error[j]);
                             scale = double(enc->width) * enc->height * 255.0 * 255.0;
                         }
-                        if (j > 0)
-                            scale /= 4;
+                        if (j > 0) scale /= 4;
                         errorSum += error;
                         scaleSum += scale;
                         Append(text, Format("%c:%2.2f ", planes[j], -10.0 * std::log10(error / scale)));
@@ -97,11 +90,9 @@ void TCustomFFmpeg::PrintReport(bool AIsLastReport, int AFileIndex)
             }
         }
         double pts = shared->end_time;
-        if (pts > 0 && pts < ti1)
-            ti1 = pts;
+        if (pts > 0 && pts < ti1) ti1 = pts;
     }
-    if (ti1 < 0.01)
-        ti1 = 0.01;
+    if (ti1 < 0.01) ti1 = 0.01;
 
     if (FOnProgress || Fverbose > 0 || AIsLastReport) {
         double bitrate = double(total_size) * 8 / ti1 / 1000;
@@ -122,9 +113,9 @@ void TCustomFFmpeg::PrintReport(bool AIsLastReport, int AFileIndex)
     if (AIsLastReport && Fverbose >= 0) {
         int64_t raw = Fvideo_size + Faudio_size + Fextra_size;
         double overhead = raw != 0 ? double(total_size - raw) * 100.0 / double(raw) : 0.0;
-        DefaultLogger()->Log(this, llVerbose,
-                             Format(L"video:%1.0fkB audio:%1.0fkB global headers:%1.0fkB muxing overhead %f%%\r\n",
-                                    double(Fvideo_size) / 1024, double(Faudio_size) / 1024,
-                                    double(Fextra_size) / 1024, overhead));
+        DefaultLogger()->Log(
+            this, llVerbose,
+            Format(L"video:%1.0fkB audio:%1.0fkB global headers:%1.0fkB muxing overhead %f%%\r\n",
+                   double(Fvideo_size) / 1024, double(Faudio_size) / 1024, double(Fextra_size) / 1024, overhead));
     }
 }

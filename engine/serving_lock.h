@@ -14,8 +14,7 @@ inline void EnterServing(TCriticalSection& ALock)
         ALock.Enter();
         return;
     }
-    if (ALock.TryEnter())
-        return;
+    if (ALock.TryEnter()) return;
     WaitServingMainThread([&ALock] { return ALock.TryEnter(); }, 1);
 }
 

@@ -9,10 +9,10 @@
 #include "engine/ffmpeg_api.h"
 
 struct TStreamCodec {
-    AVStream* st = nullptr;           // the library stream of an opened input or output file
-    AVCodecContext* codec = nullptr;  // owned: freed with the task's files
-    const AVCodec* avcodec = nullptr; // the decoder (input) or encoder (output) the context was
-                                      // made for and is to be opened with; nil when none exists
-    bool stream_copy = false;         // output: packets are copied, not encoded
-    float quality = 0;                // output: 118 x qscale of a fixed-quality encoding, else 0
+    AVStream* st = nullptr;            // the library stream of an opened input or output file
+    AVCodecContext* codec = nullptr;   // owned: freed with the task's files
+    const AVCodec* avcodec = nullptr;  // the decoder (input) or encoder (output) the context was
+                                       // made for and is to be opened with; nil when none exists
+    bool stream_copy = false;          // output: packets are copied, not encoded
+    float quality = 0;                 // output: 118 x qscale of a fixed-quality encoding, else 0
 };

@@ -19,8 +19,7 @@ const wchar_t* const TargetFrameRates[] = {L"25", L"30000/1001", L"24000/1001"};
 // A frame rate decides the norm when it is 25, 29.97 or 23.976 frames per second.
 bool NormOfRate(int64_t ANum, int64_t ADen, TNorm& ANorm)
 {
-    if (ADen == 0)
-        return false;
+    if (ADen == 0) return false;
     long r = std::lround(double(ANum) * 1000.0 / double(ADen));
     if (r == 25000) {
         ANorm = nmPAL;
@@ -45,28 +44,23 @@ void TCustomFFmpeg::SetTarget(const String& AType, const String& ANorm, const St
     } else if (ANorm == L"film") {
         norm = nmFilm;
     } else {
-        if (Fframe_rate.den == 0)
-            throw FFmpegException(L"frame_rate is invalid.");
+        if (Fframe_rate.den == 0) throw FFmpegException(L"frame_rate is invalid.");
         bool decided = NormOfRate(Fframe_rate.num, Fframe_rate.den, norm);
         // Otherwise the first video stream of the inputs whose rate tells the norm.
         for (int i = 0; i < Fnb_input_files && !decided; ++i) {
             AVFormatContext* ic = Finput_files[i];
-            if (!ic)
-                continue;
+            if (!ic) continue;
             for (unsigned j = 0; j < ic->nb_streams && !decided; ++j) {
                 AVStream* st = ic->streams[j];
-                if (!st->codecpar || st->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
-                    continue;
+                if (!st->codecpar || st->codecpar->codec_type != AVMEDIA_TYPE_VIDEO) continue;
                 AVRational rate = st->r_frame_rate.num ? st->r_frame_rate : st->avg_frame_rate;
                 decided = NormOfRate(rate.num, rate.den, norm);
             }
         }
-        if (!decided)
-            norm = ADefaultNorm == L"film" ? nmFilm : ADefaultNorm == L"ntsc" ? nmNTSC : nmPAL;
+        if (!decided) norm = ADefaultNorm == L"film" ? nmFilm : ADefaultNorm == L"ntsc" ? nmNTSC : nmPAL;
         if (Fverbose > 0)
-            DefaultLogger()->Log(
-                this, llVerbose,
-                Format(L"Assuming %s for target.", String(norm == nmPAL ? L"PAL" : L"NTSC")));
+            DefaultLogger()->Log(this, llVerbose,
+                                 Format(L"Assuming %s for target.", String(norm == nmPAL ? L"PAL" : L"NTSC")));
     }
 
     const bool pal = norm == nmPAL;
@@ -103,8 +97,7 @@ void TCustomFFmpeg::SetTarget(const String& AType, const String& ANorm, const St
         SetContextOption("ab", "224000");
         Faudio_sample_rate = 44100;
         SetContextOption("packetsize", "2324");
-        if (Faudio_channels == 1)
-            Faudio_channels = 2;
+        if (Faudio_channels == 1) Faudio_channels = 2;
     } else if (AType == L"dvd") {
         SetVideoCodec(L"mpeg2video");
         SetAudioCodec(L"ac3");
@@ -120,8 +113,7 @@ void TCustomFFmpeg::SetTarget(const String& AType, const String& ANorm, const St
         SetContextOption("muxrate", "10080000");
         SetContextOption("ab", "448000");
         Faudio_sample_rate = 48000;
-        if (Faudio_channels == 1)
-            Faudio_channels = 2;
+        if (Faudio_channels == 1) Faudio_channels = 2;
     } else if (AType == L"dv" || AType == L"dv50") {
         SetFormat(L"dv");
         SetFrameSize(pal ? L"720x576" : L"720x480");

@@ -86,30 +86,20 @@ void InitOutputOptions(POutputOptions AOptions)
 const char* TargetTypeText(TOptionTargetType AType)
 {
     switch (AType) {
-        case ttVCD:
-            return "vcd";
-        case ttSVCD:
-            return "svcd";
-        case ttDVD:
-            return "dvd";
-        default:
-            return "";
+    case ttVCD: return "vcd";
+    case ttSVCD: return "svcd";
+    case ttDVD: return "dvd";
+    default: return "";
     }
 }
 
 const char* NormTypeText(TOptionNormType ANorm)
 {
     switch (ANorm) {
-        case ntPAL:
-            return "pal";
-        case ntNTSC:
-            return "ntsc";
-        default:
-            return "auto";
+    case ntPAL: return "pal";
+    case ntNTSC: return "ntsc";
+    default: return "auto";
     }
 }
 
-const char* NormDefaultText(TOptionNormDefault ANorm)
-{
-    return ANorm == ntPAL ? "pal" : "ntsc";
-}
+const char* NormDefaultText(TOptionNormDefault ANorm) { return ANorm == ntPAL ? "pal" : "ntsc"; }

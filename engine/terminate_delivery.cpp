@@ -70,8 +70,7 @@ TTerminateDelivery::TDoTerminateThread::TDoTerminateThread(const TTerminateEvent
       FInMainThread(AInMainThread),
       FState(std::move(AState)),
       FTicket(ATicket)
-{
-}
+{}
 
 void TTerminateDelivery::TDoTerminateThread::Execute()
 {
@@ -82,8 +81,7 @@ void TTerminateDelivery::TDoTerminateThread::Execute()
     try {
         // Checked again where the handler runs: the main thread may discard it meanwhile.
         auto deliver = [this] {
-            if (FTicket >= FState->DropBelow && FOnTerminate)
-                FOnTerminate(FSender, FTerminateInfo);
+            if (FTicket >= FState->DropBelow && FOnTerminate) FOnTerminate(FSender, FTerminateInfo);
         };
         if (FTicket >= FState->DropBelow) {
             if (FInMainThread)

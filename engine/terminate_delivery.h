@@ -45,9 +45,8 @@ public:
     // The thread of one end: a copy of the record, the event and the sender.
     class TDoTerminateThread : public TThread {
     public:
-        TDoTerminateThread(const TTerminateEvent& AOnTerminate, TObject* ASender,
-                           const TTerminateInfo& ATerminateInfo, bool AInMainThread,
-                           std::shared_ptr<TState> AState, uint64_t ATicket);
+        TDoTerminateThread(const TTerminateEvent& AOnTerminate, TObject* ASender, const TTerminateInfo& ATerminateInfo,
+                           bool AInMainThread, std::shared_ptr<TState> AState, uint64_t ATicket);
 
     protected:
         void Execute() override;

@@ -47,8 +47,7 @@ void TCustomFFmpeg::TranscodeLoop()
     run.CurrentFileIndex = 0;
     resetNoPacket();
     AVPacket* pkt = av::av_packet_alloc();
-    if (!pkt)
-        throw FFmpegException(L"av_mallocz fail");
+    if (!pkt) throw FFmpegException(L"av_mallocz fail");
     struct TPacketHolder {
         AVPacket*& p;
         ~TPacketHolder() { av::av_packet_free(&p); }
@@ -56,8 +55,7 @@ void TCustomFFmpeg::TranscodeLoop()
 
     while (!FBroken) {
         CheckPause();
-        if (FBroken)
-            break;
+        if (FBroken) break;
         // 1. the input to read next
         if (FJoinMode) {
             int from = run.CurrentFileIndex * run.JoinBlockSize;
@@ -73,20 +71,17 @@ void TCustomFFmpeg::TranscodeLoop()
             for (auto& item : ost_table) {
                 TAVOutputStream* ost = item.get();
                 TAVInputStream* ist = ist_table[ost->source_index].get();
-                if (ist->is_past_recording_time || run.NoPacketFlags[ist->file_index])
-                    continue;
+                if (ist->is_past_recording_time || run.NoPacketFlags[ist->file_index]) continue;
                 double opts = ost->first->end_time;
                 double ipts = double(ist->pts);
                 if (!run.InputFileTable[ist->file_index].eof_reached) {
                     if (ipts < ipts_min) {
                         ipts_min = ipts;
-                        if (Finput_sync)
-                            run.CurrentFileIndex = ist->file_index;
+                        if (Finput_sync) run.CurrentFileIndex = ist->file_index;
                     }
                     if (opts < opts_min) {
                         opts_min = opts;
-                        if (!Finput_sync)
-                            run.CurrentFileIndex = ist->file_index;
+                        if (!Finput_sync) run.CurrentFileIndex = ist->file_index;
                     }
                 }
                 if (ost->frame_number >= frameLimit(ost)) {
@@ -97,8 +92,7 @@ void TCustomFFmpeg::TranscodeLoop()
         }
         // 2. nothing to read now, or nothing left
         if (run.CurrentFileIndex < 0) {
-            if (FJoinMode || run.NoPacketCount == 0)
-                break;
+            if (FJoinMode || run.NoPacketCount == 0) break;
             resetNoPacket();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
@@ -119,19 +113,16 @@ void TCustomFFmpeg::TranscodeLoop()
         if (result < 0) {
             run.InputFileTable[file].eof_reached = 1;
             if (!FJoinMode) {
-                if (Fopt_shortest)
-                    break;
+                if (Fopt_shortest) break;
                 continue;
             }
             // The switch to the next joined input.
             run.DrainEncoders = false;
             for (int i = 0; i < int(ist_table.size()); ++i) {
                 TAVInputStream* ist = ist_table[i].get();
-                if (ist->file_index != file || !ist->decoding_needed)
-                    continue;
+                if (ist->file_index != file || !ist->decoding_needed) continue;
                 OutputPacket(ist, i, nullptr);
-                if (ist->decoder_opened)
-                    av::avcodec_flush_buffers(ist->dec);
+                if (ist->decoder_opened) av::avcodec_flush_buffers(ist->dec);
                 ist->decoder_flushed = 1;
             }
             run.DrainEncoders = true;
@@ -145,8 +136,7 @@ void TCustomFFmpeg::TranscodeLoop()
                 end = std::max(end, ost_table[i]->first->end_time);
                 ost_table[i]->show_fps = 0;
             }
-            if (file >= Fnb_input_files - 1)
-                break;
+            if (file >= Fnb_input_files - 1) break;
             Finput_files_ts_offset[file + 1] += NearestInt(end * 1000000.0);
             run.CurrentFileIndex = file + 1;
             continue;
@@ -161,26 +151,20 @@ void TCustomFFmpeg::TranscodeLoop()
         if (Fdo_pkt_dump)
             av::av_pkt_dump_log2(nullptr, AV_LOG_DEBUG, pkt, Fdo_hex_dump ? 1 : 0, ic->streams[pkt->stream_index]);
         // 6. streams that appeared after the set-up, and streams no output uses
-        if (pkt->stream_index >= run.InputFileTable[file].nb_streams)
-            continue;
+        if (pkt->stream_index >= run.InputFileTable[file].nb_streams) continue;
         int ist_index = run.InputFileTable[file].ist_index + pkt->stream_index;
         TAVInputStream* ist = ist_table[ist_index].get();
-        if (ist->discard)
-            continue;
+        if (ist->discard) continue;
         // 7. offset
         AVRational base = ist->st->time_base;
         int64_t offset = av::av_rescale_q(Finput_files_ts_offset[file], AVRational{1, AV_TIME_BASE}, base);
-        if (pkt->dts != AV_NOPTS_VALUE)
-            pkt->dts += offset;
-        if (pkt->pts != AV_NOPTS_VALUE)
-            pkt->pts += offset;
+        if (pkt->dts != AV_NOPTS_VALUE) pkt->dts += offset;
+        if (pkt->pts != AV_NOPTS_VALUE) pkt->pts += offset;
         // 8. scale
         if (pkt->stream_index < MaxFileStreams && Finput_files_ts_scale[file][pkt->stream_index] != 0) {
             double scale = Finput_files_ts_scale[file][pkt->stream_index];
-            if (pkt->pts != AV_NOPTS_VALUE)
-                pkt->pts = NearestInt(double(pkt->pts) * scale);
-            if (pkt->dts != AV_NOPTS_VALUE)
-                pkt->dts = NearestInt(double(pkt->dts) * scale);
+            if (pkt->pts != AV_NOPTS_VALUE) pkt->pts = NearestInt(double(pkt->pts) * scale);
+            if (pkt->dts != AV_NOPTS_VALUE) pkt->dts = NearestInt(double(pkt->dts) * scale);
         }
         // 9. discontinuity
         if (pkt->dts != AV_NOPTS_VALUE && ist->next_pts != AV_NOPTS_VALUE && (ic->iformat->flags & AVFMT_TS_DISCONT)) {
@@ -190,12 +174,12 @@ void TCustomFFmpeg::TranscodeLoop()
                 !Fcopy_ts) {
                 Finput_files_ts_offset[ist->file_index] -= delta;
                 if (Fverbose > 2)
-                    DefaultLogger()->Log(this, llVerbose, Format(L"timestamp discontinuity %d, new offset= %d", delta,
-                                                                 Finput_files_ts_offset[ist->file_index]));
+                    DefaultLogger()->Log(this, llVerbose,
+                                         Format(L"timestamp discontinuity %d, new offset= %d", delta,
+                                                Finput_files_ts_offset[ist->file_index]));
                 int64_t shift = av::av_rescale_q(delta, AVRational{1, AV_TIME_BASE}, base);
                 pkt->dts -= shift;
-                if (pkt->pts != AV_NOPTS_VALUE)
-                    pkt->pts -= shift;
+                if (pkt->pts != AV_NOPTS_VALUE) pkt->pts -= shift;
             }
         }
         // 10. recording time (a packet without a presentation time goes by its decoding time)
@@ -209,10 +193,8 @@ void TCustomFFmpeg::TranscodeLoop()
         if (OutputPacket(ist, ist_index, pkt) < 0) {
             String text = Format(L"Error while decoding stream #%d.%d (%s)", ist->file_index, ist->index,
                                  MediaTypeName(ist->st->codecpar->codec_type));
-            if (Fexit_on_error)
-                throw FFmpegException(text);
-            if (Fverbose >= 0)
-                DefaultLogger()->Log(this, llVerbose, text);
+            if (Fexit_on_error) throw FFmpegException(text);
+            if (Fverbose >= 0) DefaultLogger()->Log(this, llVerbose, text);
             continue;
         }
         // 12. progress
@@ -226,36 +208,30 @@ void TCustomFFmpeg::TranscodeLoop()
     // The end: what the decoders and encoders still hold, the trailers, the last report.
     for (int i = 0; i < int(ist_table.size()); ++i) {
         TAVInputStream* ist = ist_table[i].get();
-        if (ist->decoding_needed && ist->decoder_flushed != 1)
-            OutputPacket(ist, i, nullptr);
+        if (ist->decoding_needed && ist->decoder_flushed != 1) OutputPacket(ist, i, nullptr);
     }
     // Encoders whose source never needed a flush of its own still give out what they hold.
     for (auto& item : ost_table)
-        if (item->encoding_needed && item->first == item.get())
-            FlushEncoder(item.get());
+        if (item->encoding_needed && item->first == item.get()) FlushEncoder(item.get());
     int outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
     for (int i = 0; i < outputs; ++i) {
-        if (!run.HeaderWritten[i])
-            continue;
+        if (!run.HeaderWritten[i]) continue;
         run.HeaderWritten[i] = false;
         int result = av::av_write_trailer(Foutput_files[i]);
-        if (result < 0)
-            throw FFmpegException(ErrorCodeText(L"av_write_trailer()", result));
+        if (result < 0) throw FFmpegException(ErrorCodeText(L"av_write_trailer()", result));
     }
     PrintReport(true, -1);
     int encoders = FJoinMode ? run.JoinBlockSize : int(ost_table.size());
     for (int i = 0; i < encoders; ++i) {
         TAVOutputStream* ost = ost_table[i].get();
-        if (!ost->encoding_needed)
-            continue;
+        if (!ost->encoding_needed) continue;
         av::av_freep(&ost->enc->stats_in);
         TRunCodecLock lock;
         av::avcodec_close(ost->enc);
         RemoveCodecItem(FEncoderList, ost->enc);
     }
     for (auto& item : ist_table) {
-        if (!item->decoding_needed || !item->decoder_opened)
-            continue;
+        if (!item->decoding_needed || !item->decoder_opened) continue;
         TRunCodecLock lock;
         av::avcodec_close(item->dec);
         RemoveCodecItem(FDecoderList, item->dec);

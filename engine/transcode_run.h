@@ -6,8 +6,8 @@
 // reads them (progress_report.cpp). They live only while Transcode runs.
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -19,15 +19,15 @@ struct TAVInputFile {
     int eof_reached = 0;  // 1 once reading met the end of the file or an error
     int ist_index = 0;    // position of the file's first stream in the input stream table
     int buffer_size = 0;
-    int nb_streams = 0;   // the file's stream count at set-up
+    int nb_streams = 0;  // the file's stream count at set-up
 };
 
 struct TAVInputStream {
     int file_index = 0;
     int index = 0;  // stream number within its file
     AVStream* st = nullptr;
-    AVCodecContext* dec = nullptr;      // the prepared decoder context (owned by the task)
-    const AVCodec* decoder = nullptr;   // the decoder it was prepared for
+    AVCodecContext* dec = nullptr;     // the prepared decoder context (owned by the task)
+    const AVCodec* decoder = nullptr;  // the decoder it was prepared for
     bool decoder_opened = false;
     int discard = 1;  // 1 until an output stream takes this stream as its source
     int decoding_needed = 0;
@@ -97,7 +97,7 @@ struct TAVOutputStream {
     bool encoder_flushed = false;
 
     // what the report and the input choice read
-    double end_time = 0;  // seconds: end of the last packet written
+    double end_time = 0;   // seconds: end of the last packet written
     int last_quality = 0;  // lambda of the last encoded packet
     int last_pict_type = 0;
     int64_t last_error[4] = {};
@@ -114,7 +114,7 @@ struct TTranscodeRun {
     int NoPacketCount = 0;
     int CurrentFileIndex = 0;
     int64_t LastReportTime = 0;
-    std::vector<bool> HeaderWritten;  // per output entry
+    std::vector<bool> HeaderWritten;                     // per output entry
     std::vector<const AVFormatContext*> WrittenOutputs;  // outputs that received a packet
     AVFrame* DecodedFrame = nullptr;
     AVPacket* OutPacket = nullptr;

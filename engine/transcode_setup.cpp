@@ -15,34 +15,21 @@
 #include "platform/framework/format.h"
 #include "platform/framework/strings.h"
 
-TRunCodecLock::TRunCodecLock()
-{
-    CodecLock().Enter();
-}
+TRunCodecLock::TRunCodecLock() { CodecLock().Enter(); }
 
-TRunCodecLock::~TRunCodecLock()
-{
-    CodecLock().Leave();
-}
+TRunCodecLock::~TRunCodecLock() { CodecLock().Leave(); }
 
 int64_t TimestampToMicroseconds(int64_t ATimestamp, AVRational ATimeBase)
 {
-    if (ATimestamp == AV_NOPTS_VALUE)
-        return AV_NOPTS_VALUE;
+    if (ATimestamp == AV_NOPTS_VALUE) return AV_NOPTS_VALUE;
     return av::av_rescale_q(ATimestamp, ATimeBase, AVRational{1, AV_TIME_BASE});
 }
 
-int64_t NearestInt(double AValue)
-{
-    return int64_t(std::nearbyint(AValue));
-}
+int64_t NearestInt(double AValue) { return int64_t(std::nearbyint(AValue)); }
 
 namespace {
 
-String TypeName(AVMediaType AType)
-{
-    return MediaTypeName(AType);
-}
+String TypeName(AVMediaType AType) { return MediaTypeName(AType); }
 
 }  // namespace
 
@@ -89,8 +76,7 @@ void TCustomFFmpeg::Transcode()
     } catch (...) {
         // What was written stays readable: the files whose header went out get their trailer.
         for (int i = 0; i < Fnb_output_files && i < int(run.HeaderWritten.size()); ++i) {
-            if (run.HeaderWritten[i])
-                av::av_write_trailer(Foutput_files[i]);
+            if (run.HeaderWritten[i]) av::av_write_trailer(Foutput_files[i]);
             run.HeaderWritten[i] = false;
         }
         release();
@@ -123,8 +109,7 @@ void TCustomFFmpeg::BuildInputStreamTable()
                 ist->dec = item->codec;
                 ist->decoder = item->avcodec;
             }
-            if (Frate_emu)
-                ist->start = av::av_gettime();
+            if (Frate_emu) ist->start = av::av_gettime();
             run.InputStreamTable.push_back(std::move(ist));
         }
     }
@@ -149,8 +134,7 @@ void TCustomFFmpeg::BuildOutputStreamTable()
         const TAVStreamMap& map = Fstream_maps[i];
         if (map.file_index < 0 || map.file_index >= Fnb_input_files || map.stream_index < 0 ||
             map.stream_index >= run.InputFileTable[map.file_index].nb_streams)
-            throw FFmpegException(
-                Format(L"Could not find input stream #%d.%d", map.file_index, map.stream_index));
+            throw FFmpegException(Format(L"Could not find input stream #%d.%d", map.file_index, map.stream_index));
         if (map.sync_file_index < 0 || map.sync_file_index >= Fnb_input_files || map.sync_stream_index < 0 ||
             map.sync_stream_index >= run.InputFileTable[map.sync_file_index].nb_streams)
             throw FFmpegException(
@@ -188,9 +172,9 @@ void TCustomFFmpeg::MapOutputStreams()
             ist->discard = 0;
             if (Fnb_stream_maps > 0) {
                 const TAVStreamMap& map = Fstream_maps[i];
-                ost->sync_ist = run.InputStreamTable[run.InputFileTable[map.sync_file_index].ist_index +
-                                                     map.sync_stream_index]
-                                    .get();
+                ost->sync_ist =
+                    run.InputStreamTable[run.InputFileTable[map.sync_file_index].ist_index + map.sync_stream_index]
+                        .get();
             } else {
                 ost->sync_ist = ist;
             }
@@ -223,11 +207,9 @@ void TCustomFFmpeg::MapDefaultStream(TAVOutputStream* AStream, int AFileIndex)
         AVFormatContext* ic = Finput_files[AInput->file_index];
         for (unsigned p = 0; p < ic->nb_programs; ++p) {
             const AVProgram* program = ic->programs[p];
-            if (program->id != Fopt_programid)
-                continue;
+            if (program->id != Fopt_programid) continue;
             for (unsigned s = 0; s < program->nb_stream_indexes; ++s)
-                if (int(program->stream_index[s]) == AInput->index)
-                    return true;
+                if (int(program->stream_index[s]) == AInput->index) return true;
         }
         return false;
     };
@@ -237,12 +219,9 @@ void TCustomFFmpeg::MapDefaultStream(TAVOutputStream* AStream, int AFileIndex)
     bool foundBest = false;
     for (int i = 0; i < int(run.InputStreamTable.size()); ++i) {
         const TAVInputStream* ist = run.InputStreamTable[i].get();
-        if (ist->discard != 1 || ist->st->discard == AVDISCARD_ALL || ist->st->codecpar->codec_type != type)
-            continue;
-        if (FJoinMode && ist->file_index != AFileIndex)
-            continue;
-        if (Fopt_programid != 0 && !inProgram(ist))
-            continue;
+        if (ist->discard != 1 || ist->st->discard == AVDISCARD_ALL || ist->st->codecpar->codec_type != type) continue;
+        if (FJoinMode && ist->file_index != AFileIndex) continue;
+        if (Fopt_programid != 0 && !inProgram(ist)) continue;
         bool best = av::av_find_best_stream(Finput_files[ist->file_index], type, -1, -1, nullptr, 0) == ist->index;
         if (found < 0 || (best && !foundBest)) {
             found = i;
@@ -252,8 +231,7 @@ void TCustomFFmpeg::MapDefaultStream(TAVOutputStream* AStream, int AFileIndex)
     if (found < 0 && Fopt_programid == 0 && !FJoinMode) {
         for (int i = 0; i < int(run.InputStreamTable.size()); ++i) {
             const TAVInputStream* ist = run.InputStreamTable[i].get();
-            if (ist->st->codecpar->codec_type == type && ist->st->discard != AVDISCARD_ALL)
-                found = i;
+            if (ist->st->codecpar->codec_type == type && ist->st->discard != AVDISCARD_ALL) found = i;
         }
     }
     if (found < 0) {
@@ -299,8 +277,7 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream* AStream)
     case AVMEDIA_TYPE_VIDEO:
         if (FOnCustomHook)
             throw FFmpegException(L"-vcodec copy and CustomHook are incompatible (frames are not decoded)");
-        if (Fusing_vhook)
-            throw FFmpegException(L"-vcodec copy and -vhook are incompatible (frames are not decoded)");
+        if (Fusing_vhook) throw FFmpegException(L"-vcodec copy and -vhook are incompatible (frames are not decoded)");
         if (FPostHooks != 0)
             throw FFmpegException(L"-vcodec copy and PostHooks are incompatible (frames are not decoded)");
         break;
@@ -312,8 +289,7 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream* AStream)
     default: throw FFmpegException(L"invalid codec_type of output stream");
     }
     uint32_t tag = st->codecpar->codec_tag;
-    if (av::avcodec_parameters_copy(st->codecpar, in) < 0)
-        throw FFmpegException(L"av_mallocz fail");
+    if (av::avcodec_parameters_copy(st->codecpar, in) < 0) throw FFmpegException(L"av_mallocz fail");
     st->codecpar->codec_tag = tag;
     const AVOutputFormat* format = Foutput_files[AStream->file_index]->oformat;
     if (tag == 0) {
@@ -355,8 +331,7 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream* AStream, int AIndex)
     case AVMEDIA_TYPE_AUDIO:
         if (owner) {
             AStream->fifo = av::av_audio_fifo_alloc(codec->sample_fmt, std::max(codec->ch_layout.nb_channels, 1), 1024);
-            if (!AStream->fifo)
-                throw FFmpegException(L"av_fifo_alloc fail");
+            if (!AStream->fifo) throw FFmpegException(L"av_fifo_alloc fail");
         }
         AStream->audio_resample = (icodec && codec->sample_rate != icodec->sample_rate) || Faudio_sync_method > 1;
         break;
@@ -390,12 +365,11 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream* AStream, int AIndex)
             int64_t flags = Fsws_flags;
             if (FOptions.sws_opts && av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
                 Fsws_flags = unsigned(flags);
-            AStream->img_resample_ctx = av::sws_getContext(
-                inWidth - (Fframe_leftBand + Fframe_rightBand), inHeight - (Fframe_topBand + Fframe_bottomBand),
-                AVPixelFormat(inFormat), codec->width, codec->height, codec->pix_fmt, int(Fsws_flags), nullptr,
-                nullptr, nullptr);
-            if (!AStream->img_resample_ctx)
-                throw FFmpegException(L"Cannot get resampling context");
+            AStream->img_resample_ctx = av::sws_getContext(inWidth - (Fframe_leftBand + Fframe_rightBand),
+                                                           inHeight - (Fframe_topBand + Fframe_bottomBand),
+                                                           AVPixelFormat(inFormat), codec->width, codec->height,
+                                                           codec->pix_fmt, int(Fsws_flags), nullptr, nullptr, nullptr);
+            if (!AStream->img_resample_ctx) throw FFmpegException(L"Cannot get resampling context");
             codec->bits_per_raw_sample = 0;
         }
         AStream->resample_height = inHeight - (Fframe_topBand + Fframe_bottomBand);
@@ -412,8 +386,7 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream* AStream, int AIndex)
     }
     AStream->encoding_needed = 1;
     ist->decoding_needed = 1;
-    if (owner && (codec->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2)))
-        OpenPassLogFile(AStream, AIndex);
+    if (owner && (codec->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2))) OpenPassLogFile(AStream, AIndex);
 }
 
 void TCustomFFmpeg::OpenEncoders()
@@ -422,8 +395,7 @@ void TCustomFFmpeg::OpenEncoders()
     int count = FJoinMode ? run.JoinBlockSize : int(run.OutputStreamTable.size());
     for (int i = 0; i < count; ++i) {
         TAVOutputStream* ost = run.OutputStreamTable[i].get();
-        if (ost->encoding_needed != 1)
-            continue;
+        if (ost->encoding_needed != 1) continue;
         AVCodecContext* codec = ost->enc;
         AVMediaType type = codec->codec_type;
         const AVCodec* encoder = ost->encoder;
@@ -451,32 +423,29 @@ void TCustomFFmpeg::OpenEncoders()
                     codec->subtitle_header_size = ist->dec->subtitle_header_size;
                 }
             }
-            if (codec->time_base.num <= 0 || codec->time_base.den <= 0)
-                codec->time_base = AVRational{1, 1000};
+            if (codec->time_base.num <= 0 || codec->time_base.den <= 0) codec->time_base = AVRational{1, 1000};
         }
         int result;
         {
             TRunCodecLock lock;
-            if (FJoinMode)
-                ost->codec_id = codec->codec_id;
+            if (FJoinMode) ost->codec_id = codec->codec_id;
             result = av::avcodec_open2(codec, encoder, nullptr);
-            if (result >= 0)
-                AddCodecItem(FEncoderList, codec);
+            if (result >= 0) AddCodecItem(FEncoderList, codec);
         }
         if (result < 0) {
             LogStreamMapping();
-            String message = Format(L"Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
-                                    L"parameters such as bit_rate, rate, width or height. Please check error log "
-                                    L"message to find out more detail information.",
-                                    ost->file_index, ost->index, TypeName(type));
+            String message = Format(
+                L"Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
+                L"parameters such as bit_rate, rate, width or height. Please check error log "
+                L"message to find out more detail information.",
+                ost->file_index, ost->index, TypeName(type));
             DefaultLogger()->Log(this, llError, message);
             throw FFmpegException(message);
         }
         ost->codec_id = codec->codec_id;
         av::avcodec_parameters_from_context(ost->st->codecpar, codec);
         ost->st->time_base = codec->time_base;
-        if (type == AVMEDIA_TYPE_VIDEO && codec->framerate.num > 0)
-            ost->st->avg_frame_rate = codec->framerate;
+        if (type == AVMEDIA_TYPE_VIDEO && codec->framerate.num > 0) ost->st->avg_frame_rate = codec->framerate;
         Fextra_size += codec->extradata_size;
     }
 }
@@ -486,8 +455,7 @@ void TCustomFFmpeg::OpenDecoders()
     TTranscodeRun& run = *FRun;
     for (auto& item : run.InputStreamTable) {
         TAVInputStream* ist = item.get();
-        if (ist->decoding_needed != 1 || ist->decoder_opened)
-            continue;
+        if (ist->decoding_needed != 1 || ist->decoder_opened) continue;
         AVMediaType type = ist->st->codecpar->codec_type;
         if (!ist->decoder || !ist->dec) {
             LogStreamMapping();
@@ -500,8 +468,7 @@ void TCustomFFmpeg::OpenDecoders()
         {
             TRunCodecLock lock;
             result = av::avcodec_open2(ist->dec, ist->decoder, nullptr);
-            if (result >= 0)
-                AddCodecItem(FDecoderList, ist->dec);
+            if (result >= 0) AddCodecItem(FDecoderList, ist->dec);
         }
         if (result < 0) {
             LogStreamMapping();
@@ -535,11 +502,11 @@ void TCustomFFmpeg::CopyMetadataMaps()
         const TAVMetaDataMap& map = Fmeta_data_maps[i];
         String message;
         if (map.out_file < 0 || map.out_file >= Fnb_output_files)
-            message = Format(L"Invalid output file index %d map_meta_data(%d,%d)", map.out_file, map.out_file,
-                             map.in_file);
+            message =
+                Format(L"Invalid output file index %d map_meta_data(%d,%d)", map.out_file, map.out_file, map.in_file);
         else if (map.in_file < 0 || map.in_file >= Fnb_input_files)
-            message = Format(L"Invalid input file index %d map_meta_data(%d,%d)", map.in_file, map.out_file,
-                             map.in_file);
+            message =
+                Format(L"Invalid input file index %d map_meta_data(%d,%d)", map.in_file, map.out_file, map.in_file);
         if (!message.empty()) {
             LogStreamMapping();
             DefaultLogger()->Log(this, llError, message);
@@ -556,8 +523,7 @@ void TCustomFFmpeg::CopyAllChapters()
     int outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
     for (int i = 0; i < Fnb_input_files; ++i) {
         AVFormatContext* ic = Finput_files[i];
-        if (ic->nb_chapters == 0)
-            continue;
+        if (ic->nb_chapters == 0) continue;
         for (int j = 0; j < outputs; ++j) {
             AVFormatContext* oc = Foutput_files[j];
             for (unsigned c = 0; c < ic->nb_chapters; ++c) {
@@ -565,15 +531,12 @@ void TCustomFFmpeg::CopyAllChapters()
                 int64_t ts_off = av::av_rescale_q(Fstart_time - Finput_files_ts_offset[i], AVRational{1, AV_TIME_BASE},
                                                   in->time_base);
                 bool limited = Frecording_time != INT64_MAX;
-                int64_t rt = limited ? av::av_rescale_q(Frecording_time, AVRational{1, AV_TIME_BASE}, in->time_base)
-                                     : INT64_MAX;
-                if (in->end < ts_off)
-                    continue;
-                if (limited && in->start > rt + ts_off)
-                    break;
+                int64_t rt =
+                    limited ? av::av_rescale_q(Frecording_time, AVRational{1, AV_TIME_BASE}, in->time_base) : INT64_MAX;
+                if (in->end < ts_off) continue;
+                if (limited && in->start > rt + ts_off) break;
                 auto* out = static_cast<AVChapter*>(av::av_mallocz(sizeof(AVChapter)));
-                if (!out)
-                    throw FFmpegException(L"av_mallocz fail");
+                if (!out) throw FFmpegException(L"av_mallocz fail");
                 out->id = in->id;
                 out->time_base = in->time_base;
                 out->start = std::max<int64_t>(0, in->start - ts_off);
@@ -599,8 +562,7 @@ void TCustomFFmpeg::WriteOutputHeaders()
     int count = FJoinMode ? run.JoinBlockSize : int(run.OutputStreamTable.size());
     for (int i = 0; i < count; ++i) {
         TAVOutputStream* ost = run.OutputStreamTable[i].get();
-        if (ost->file_index >= FMaxFiles || ost->index >= MaxFileStreams)
-            continue;
+        if (ost->file_index >= FMaxFiles || ost->index >= MaxFileStreams) continue;
         TBitstreamFilterChain& chain = Fbitstream_filters[ost->file_index][ost->index];
         const AVCodecParameters* par = ost->st->codecpar;
         AVRational base = ost->st->time_base;
@@ -609,14 +571,12 @@ void TCustomFFmpeg::WriteOutputHeaders()
             bsf->time_base_in = base;
             int result = av::av_bsf_init(bsf);
             if (result < 0)
-                throw FFmpegException(ErrorCodeText(Format(L"Error initializing bitstream filter %s",
-                                                           bsf->filter->name),
-                                                    result));
+                throw FFmpegException(
+                    ErrorCodeText(Format(L"Error initializing bitstream filter %s", bsf->filter->name), result));
             par = bsf->par_out;
             base = bsf->time_base_out;
         }
-        if (!chain.empty())
-            av::avcodec_parameters_copy(ost->st->codecpar, par);
+        if (!chain.empty()) av::avcodec_parameters_copy(ost->st->codecpar, par);
     }
     int outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
     bool allRtp = outputs > 0;
@@ -626,8 +586,7 @@ void TCustomFFmpeg::WriteOutputHeaders()
         // muxer refuse the header: the container's own tag is used instead.
         for (unsigned k = 0; k < oc->nb_streams && oc->oformat->codec_tag; ++k) {
             AVCodecParameters* par = oc->streams[k]->codecpar;
-            if (par->codec_tag == 0)
-                continue;
+            if (par->codec_tag == 0) continue;
             AVCodecID tagged = av::av_codec_get_id(oc->oformat->codec_tag, par->codec_tag);
             if (tagged == par->codec_id ||
                 (tagged == AV_CODEC_ID_NONE && av::av_codec_get_tag(oc->oformat->codec_tag, par->codec_id) == 0))
@@ -635,8 +594,8 @@ void TCustomFFmpeg::WriteOutputHeaders()
             std::string tag;
             for (int b = 0; b < 4; ++b) tag += char((par->codec_tag >> (8 * b)) & 0xFF);
             DefaultLogger()->Log(this, llWarning,
-                                 Format(L"Tag %s does not fit codec %s in format %s: the format's own tag is used",
-                                        tag, av::avcodec_get_name(par->codec_id), oc->oformat->name));
+                                 Format(L"Tag %s does not fit codec %s in format %s: the format's own tag is used", tag,
+                                        av::avcodec_get_name(par->codec_id), oc->oformat->name));
             par->codec_tag = 0;
         }
         AVDictionary* options = OutputHeaderOptions(i);
@@ -663,15 +622,15 @@ void TCustomFFmpeg::LogStreamMapping()
     TTranscodeRun& run = *FRun;
     int outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
     for (int i = 0; i < outputs; ++i) av::av_dump_format(Foutput_files[i], i, Foutput_files[i]->url, 1);
-    if (Fverbose < 0)
-        return;
+    if (Fverbose < 0) return;
     DefaultLogger()->Log(this, llVerbose, L"Stream mapping:");
     for (auto& item : run.OutputStreamTable) {
         const TAVOutputStream* ost = item.get();
         const TAVInputStream* ist = run.InputStreamTable[ost->source_index].get();
         String type = TypeName(ost->st->codecpar->codec_type);
-        DefaultLogger()->Log(this, llVerbose, Format(L"  Stream #%d.%d -> #%d.%d (%s)", ist->file_index, ist->index,
-                                                     FJoinMode ? 0 : ost->file_index, ost->index, type));
+        DefaultLogger()->Log(this, llVerbose,
+                             Format(L"  Stream #%d.%d -> #%d.%d (%s)", ist->file_index, ist->index,
+                                    FJoinMode ? 0 : ost->file_index, ost->index, type));
         if (ost->sync_ist && ost->sync_ist != ist)
             DefaultLogger()->Log(this, llVerbose,
                                  Format(L" [sync #%d.%d (%s)]", ost->sync_ist->file_index, ost->sync_ist->index, type));
@@ -680,8 +639,7 @@ void TCustomFFmpeg::LogStreamMapping()
 
 void TCustomFFmpeg::FreeStreamTables()
 {
-    if (!FRun)
-        return;
+    if (!FRun) return;
     TTranscodeRun& run = *FRun;
     av::av_freep(&Fbit_buffer);
     run.InputFileTable.clear();
@@ -692,21 +650,17 @@ void TCustomFFmpeg::FreeStreamTables()
     run.InputStreamTable.clear();
     for (auto& item : run.OutputStreamTable) {
         TAVOutputStream* ost = item.get();
-        if (ost->logfile)
-            fclose(ost->logfile);
+        if (ost->logfile) fclose(ost->logfile);
         ost->logfile = nullptr;
-        if (ost->fifo)
-            av::av_audio_fifo_free(ost->fifo);
+        if (ost->fifo) av::av_audio_fifo_free(ost->fifo);
         ost->fifo = nullptr;
         av::av_frame_free(&ost->pict_tmp);
         av::av_frame_free(&ost->audio_frame);
-        if (ost->img_resample_ctx)
-            av::sws_freeContext(ost->img_resample_ctx);
+        if (ost->img_resample_ctx) av::sws_freeContext(ost->img_resample_ctx);
         ost->img_resample_ctx = nullptr;
         ost->video_resample = 0;
         av::swr_free(&ost->resample);
-        if (ost->filter_graph)
-            av::avfilter_graph_free(&ost->filter_graph);
+        if (ost->filter_graph) av::avfilter_graph_free(&ost->filter_graph);
         ost->input_video_filter = nullptr;
         ost->out_video_filter = nullptr;
     }

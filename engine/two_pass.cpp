@@ -15,14 +15,12 @@ void TCustomFFmpeg::OpenPassLogFile(TAVOutputStream* AStream, int AIndex)
     AVCodecContext* codec = AStream->enc;
     std::string name = (Fpass_logfilename_prefix.empty() ? std::string("ffmpeg2pass") : Fpass_logfilename_prefix) +
                        "-" + std::to_string(AIndex) + ".log";
-    if (name.size() > 1023)
-        name.resize(1023);
+    if (name.size() > 1023) name.resize(1023);
     if (AStream->encoder && std::string(AStream->encoder->name) == "libx264")
         av::av_opt_set(codec, "stats", name.c_str(), AV_OPT_SEARCH_CHILDREN);
     if (codec->flags & AV_CODEC_FLAG_PASS1) {
         FILE* file = fopen(name.c_str(), "wb");
-        if (!file)
-            throw FFmpegException(Format("Cannot write log file %s for pass-1 encoding", name));
+        if (!file) throw FFmpegException(Format("Cannot write log file %s for pass-1 encoding", name));
         AStream->logfile = file;
         return;
     }

@@ -14,7 +14,7 @@
 namespace {
 
 const char UnicodePrefix[] = "unicode:utf8:";
-constexpr size_t UnicodePrefixLength = sizeof UnicodePrefix - 1;   // 13
+constexpr size_t UnicodePrefixLength = sizeof UnicodePrefix - 1;  // 13
 constexpr int IOBufferSize = 32768;
 
 // The state behind one own I/O context.
@@ -26,13 +26,10 @@ int UnicodeRead(void* opaque, uint8_t* buf, int size)
 {
     auto* f = static_cast<TUnicodeFile*>(opaque);
     ssize_t n;
-    do
-        n = ::read(f->Fd, buf, static_cast<size_t>(size));
+    do n = ::read(f->Fd, buf, static_cast<size_t>(size));
     while (n < 0 && errno == EINTR);
-    if (n < 0)
-        return -1;
-    if (n == 0)
-        return AVERROR_EOF;   // the libraries want EOF, not 0, at the end
+    if (n < 0) return -1;
+    if (n == 0) return AVERROR_EOF;  // the libraries want EOF, not 0, at the end
     return static_cast<int>(n);
 }
 
@@ -42,10 +39,8 @@ int UnicodeWrite(void* opaque, uint8_t* buf, int size)
     int done = 0;
     while (done < size) {
         ssize_t n = ::write(f->Fd, buf + done, static_cast<size_t>(size - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return -1;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return -1;
         done += static_cast<int>(n);
     }
     return done;
@@ -69,16 +64,14 @@ bool NeedsUnicodeName(const String& AFileName)
     size_t colon = AFileName.find(L':');
     if (colon != String::npos) {
         String probe = L":" + AFileName.substr(0, colon) + L":";
-        if (String(L":unicode:stream:gopher:http:pipe:rtp:tcp:udp:").find(probe) != String::npos)
-            return false;
+        if (String(L":unicode:stream:gopher:http:pipe:rtp:tcp:udp:").find(probe) != String::npos) return false;
     }
     return Utf8ToString(StringToUtf8(AFileName)) != AFileName;
 }
 
 std::string EncodeAVFileName(const String& AFileName)
 {
-    if (NeedsUnicodeName(AFileName))
-        return MakeUnicodeName(AFileName);
+    if (NeedsUnicodeName(AFileName)) return MakeUnicodeName(AFileName);
     return StringToUtf8(AFileName);
 }
 
@@ -90,25 +83,19 @@ bool IsUnicodeName(const char* AName)
 
 String DecodeAVFileName(const char* AName)
 {
-    if (!AName)
-        return String();
-    if (IsUnicodeName(AName))
-        return ParseUnicodeName(AName);
+    if (!AName) return String();
+    if (IsUnicodeName(AName)) return ParseUnicodeName(AName);
     return Utf8ToString(AName);
 }
 
-std::string MakeUnicodeName(const String& AFileName)
-{
-    return UnicodePrefix + StringToUtf8(AFileName);
-}
+std::string MakeUnicodeName(const String& AFileName) { return UnicodePrefix + StringToUtf8(AFileName); }
 
 String ParseUnicodeName(const char* AName)
 {
     String s = Utf8ToString(AName ? AName : "");
     for (int i = 0; i < 2; ++i) {
         size_t colon = s.find(L':');
-        if (colon == String::npos)
-            break;
+        if (colon == String::npos) break;
         s.erase(0, colon + 1);
     }
     return s;
@@ -127,8 +114,7 @@ int OpenUnicodeIO(const char* AName, int AFlags, AVIOContext** APb)
     else
         mode = O_RDONLY;
     int fd = ::open(path.c_str(), mode | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return AVERROR(ENOENT);
+    if (fd < 0) return AVERROR(ENOENT);
 
     auto* file = new TUnicodeFile{fd};
     auto* buffer = static_cast<unsigned char*>(av::av_malloc(IOBufferSize));
@@ -145,19 +131,14 @@ int OpenUnicodeIO(const char* AName, int AFlags, AVIOContext** APb)
     return 0;
 }
 
-bool IsUnicodeIO(const AVIOContext* APb)
-{
-    return APb && APb->read_packet == UnicodeRead;
-}
+bool IsUnicodeIO(const AVIOContext* APb) { return APb && APb->read_packet == UnicodeRead; }
 
 void CloseUnicodeIO(AVIOContext** APb)
 {
     AVIOContext* pb = *APb;
-    if (!pb)
-        return;
+    if (!pb) return;
     *APb = nullptr;
-    if (pb->write_flag)
-        av::avio_flush(pb);
+    if (pb->write_flag) av::avio_flush(pb);
     auto* file = static_cast<TUnicodeFile*>(pb->opaque);
     av::av_freep(&pb->buffer);
     av::avio_context_free(&pb);
@@ -169,8 +150,7 @@ void CloseUnicodeIO(AVIOContext** APb)
 
 int OpenAVInput(AVFormatContext** AContext, const char* AName, const AVInputFormat* AFormat, AVDictionary** AOptions)
 {
-    if (!IsUnicodeName(AName))
-        return av::avformat_open_input(AContext, AName, AFormat, AOptions);
+    if (!IsUnicodeName(AName)) return av::avformat_open_input(AContext, AName, AFormat, AOptions);
 
     AVIOContext* pb = nullptr;
     int r = OpenUnicodeIO(AName, AVIO_FLAG_READ, &pb);
@@ -181,8 +161,7 @@ int OpenAVInput(AVFormatContext** AContext, const char* AName, const AVInputForm
         }
         return r;
     }
-    if (!*AContext)
-        *AContext = av::avformat_alloc_context();
+    if (!*AContext) *AContext = av::avformat_alloc_context();
     if (!*AContext) {
         CloseUnicodeIO(&pb);
         return AVERROR(ENOMEM);
@@ -190,35 +169,29 @@ int OpenAVInput(AVFormatContext** AContext, const char* AName, const AVInputForm
     // With pb set before opening, the library marks the input as custom I/O and leaves it to us.
     (*AContext)->pb = pb;
     r = av::avformat_open_input(AContext, AName, AFormat, AOptions);
-    if (r < 0)
-        CloseUnicodeIO(&pb);
+    if (r < 0) CloseUnicodeIO(&pb);
     return r;
 }
 
 void CloseAVInput(AVFormatContext** AContext)
 {
-    if (!*AContext)
-        return;
+    if (!*AContext) return;
     AVIOContext* pb = (*AContext)->pb;
     bool own = IsUnicodeIO(pb) && ((*AContext)->flags & AVFMT_FLAG_CUSTOM_IO);
     av::avformat_close_input(AContext);
-    if (own)
-        CloseUnicodeIO(&pb);
+    if (own) CloseUnicodeIO(&pb);
 }
 
 int OpenAVOutputIO(AVFormatContext* AContext, const char* AName)
 {
-    if (AContext->oformat && (AContext->oformat->flags & AVFMT_NOFILE))
-        return 0;
-    if (IsUnicodeName(AName))
-        return OpenUnicodeIO(AName, AVIO_FLAG_WRITE, &AContext->pb);
+    if (AContext->oformat && (AContext->oformat->flags & AVFMT_NOFILE)) return 0;
+    if (IsUnicodeName(AName)) return OpenUnicodeIO(AName, AVIO_FLAG_WRITE, &AContext->pb);
     return av::avio_open2(&AContext->pb, AName, AVIO_FLAG_WRITE, &AContext->interrupt_callback, nullptr);
 }
 
 void CloseAVOutputIO(AVFormatContext* AContext)
 {
-    if (!AContext || !AContext->pb)
-        return;
+    if (!AContext || !AContext->pb) return;
     if (IsUnicodeIO(AContext->pb))
         CloseUnicodeIO(&AContext->pb);
     else if (!(AContext->oformat && (AContext->oformat->flags & AVFMT_NOFILE)))

@@ -24,17 +24,16 @@ struct TInOutHolder {
 
 }  // namespace
 
-int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidth, int AHeight, int AFormat, AVRational ASampleAspect)
+int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidth, int AHeight, int AFormat,
+                                          AVRational ASampleAspect)
 {
     AVCodecContext* enc = AOutStream->enc;
-    if (AOutStream->filter_graph)
-        av::avfilter_graph_free(&AOutStream->filter_graph);
+    if (AOutStream->filter_graph) av::avfilter_graph_free(&AOutStream->filter_graph);
     AOutStream->input_video_filter = nullptr;
     AOutStream->out_video_filter = nullptr;
     AOutStream->filter_chain.clear();
     AVFilterGraph* graph = av::avfilter_graph_alloc();
-    if (!graph)
-        return -1;
+    if (!graph) return -1;
     AOutStream->filter_graph = graph;
     Fgraph = graph;
     AOutStream->source_width = AWidth;
@@ -42,8 +41,7 @@ int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidt
     AOutStream->source_format = AFormat;
 
     // Source and sink.
-    if (ASampleAspect.num <= 0 || ASampleAspect.den <= 0)
-        ASampleAspect = AVRational{0, 1};
+    if (ASampleAspect.num <= 0 || ASampleAspect.den <= 0) ASampleAspect = AVRational{0, 1};
     std::string sourceArgs =
         Format("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", AWidth, AHeight, AFormat,
                GraphTimeBase.num, GraphTimeBase.den, ASampleAspect.num, ASampleAspect.den);
@@ -69,8 +67,7 @@ int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidt
     const int croppedWidth = AWidth - (AOutStream->leftBand + AOutStream->rightBand);
     const int croppedHeight = AHeight - (AOutStream->topBand + AOutStream->bottomBand);
     if (AOutStream->video_crop) {
-        if (croppedWidth <= 0 || croppedHeight <= 0)
-            return -1;
+        if (croppedWidth <= 0 || croppedHeight <= 0) return -1;
         std::string args = Format("w=%d:h=%d:x=%d:y=%d", croppedWidth, croppedHeight, left, top);
         AVFilterContext* crop = nullptr;
         if (av::avfilter_graph_create_filter(&crop, av::avfilter_get_by_name("crop"), nullptr, args.c_str(), nullptr,
@@ -81,13 +78,12 @@ int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidt
         last = crop;
     }
     int64_t swsFlags = Fsws_flags;
-    if (FOptions.sws_opts)
-        av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
+    if (FOptions.sws_opts) av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
     if (croppedWidth != enc->width || croppedHeight != enc->height) {
         std::string args = Format("%d:%d:sws_flags=%d", enc->width, enc->height, int(swsFlags));
         AVFilterContext* scale = nullptr;
-        if (av::avfilter_graph_create_filter(&scale, av::avfilter_get_by_name("scale"), nullptr, args.c_str(),
-                                             nullptr, graph) < 0 ||
+        if (av::avfilter_graph_create_filter(&scale, av::avfilter_get_by_name("scale"), nullptr, args.c_str(), nullptr,
+                                             graph) < 0 ||
             av::avfilter_link(last, 0, scale, 0) < 0)
             return -1;
         chain += " -> scale=" + args;
@@ -97,8 +93,7 @@ int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidt
     std::string autoScale = Format("flags=0x%X", unsigned(swsFlags));
     av::av_freep(&graph->scale_sws_opts);
     graph->scale_sws_opts = av::av_strdup(autoScale.c_str());
-    if (!graph->scale_sws_opts)
-        return -1;
+    if (!graph->scale_sws_opts) return -1;
 
     if (!Fvfilters.empty()) {
         // The chain's input label "in" is fed by the last filter, its output label "out" feeds
@@ -106,8 +101,7 @@ int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidt
         TInOutHolder outputs, inputs;
         outputs.Item = av::avfilter_inout_alloc();
         inputs.Item = av::avfilter_inout_alloc();
-        if (!outputs.Item || !inputs.Item)
-            return -1;
+        if (!outputs.Item || !inputs.Item) return -1;
         outputs.Item->name = av::av_strdup("in");
         outputs.Item->filter_ctx = last;
         outputs.Item->pad_idx = 0;
@@ -116,17 +110,14 @@ int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidt
         inputs.Item->filter_ctx = sink;
         inputs.Item->pad_idx = 0;
         inputs.Item->next = nullptr;
-        if (!outputs.Item->name || !inputs.Item->name)
-            return -1;
+        if (!outputs.Item->name || !inputs.Item->name) return -1;
         std::string text = StringToAnsi(Fvfilters);
-        if (av::avfilter_graph_parse_ptr(graph, text.c_str(), &inputs.Item, &outputs.Item, nullptr) < 0)
-            return -1;
+        if (av::avfilter_graph_parse_ptr(graph, text.c_str(), &inputs.Item, &outputs.Item, nullptr) < 0) return -1;
         chain += " -> " + text;
     } else if (av::avfilter_link(last, 0, sink, 0) < 0) {
         return -1;
     }
-    if (av::avfilter_graph_config(graph, nullptr) < 0)
-        return -1;
+    if (av::avfilter_graph_config(graph, nullptr) < 0) return -1;
     AOutStream->filter_chain = chain + " -> out";
     return 0;
 }
@@ -135,13 +126,10 @@ int TCustomFFmpeg::BuildFilterGraph(TAVInputStream* AInStream, TAVOutputStream* 
 {
     AVCodecContext* dec = AInStream->dec;
     AVCodecContext* enc = AOutStream->enc;
-    if (!dec || !enc)
-        return -1;
+    if (!dec || !enc) return -1;
     AVRational aspect = dec->sample_aspect_ratio;
-    if (aspect.num == 0)
-        aspect = AInStream->st->sample_aspect_ratio;
-    if (CreateVideoFilterGraph(AOutStream, dec->width, dec->height, dec->pix_fmt, aspect) < 0)
-        return -1;
+    if (aspect.num == 0) aspect = AInStream->st->sample_aspect_ratio;
+    if (CreateVideoFilterGraph(AOutStream, dec->width, dec->height, dec->pix_fmt, aspect) < 0) return -1;
     // The encoder takes the size the graph delivers.
     if (AOutStream->first == AOutStream) {
         enc->width = av::av_buffersink_get_w(AOutStream->out_video_filter);
@@ -152,30 +140,25 @@ int TCustomFFmpeg::BuildFilterGraph(TAVInputStream* AInStream, TAVOutputStream* 
 
 int TCustomFFmpeg::GetFilteredPicture(AVFilterContext* ASinkContext, AVFrame* AFrame, int64_t& APts)
 {
-    if (av::av_buffersink_get_frame(ASinkContext, AFrame) < 0)
-        return -1;
+    if (av::av_buffersink_get_frame(ASinkContext, AFrame) < 0) return -1;
     if (AFrame->pts != AV_NOPTS_VALUE)
         APts = av::av_rescale_q(AFrame->pts, av::av_buffersink_get_time_base(ASinkContext), GraphTimeBase);
     return 1;
 }
 
-void TCustomFFmpeg::DrainFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream,
-                                     TAVInputStream* AInStream)
+void TCustomFFmpeg::DrainFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream)
 {
     AVFrame* filtered = av::av_frame_alloc();
-    if (!filtered)
-        throw FFmpegException(L"av_mallocz fail");
+    if (!filtered) throw FFmpegException(L"av_mallocz fail");
     try {
         int64_t pts = AInStream->pts;
         while (!FBroken && GetFilteredPicture(AOutStream->out_video_filter, filtered, pts) > 0) {
             AInStream->pts = pts;
             AVRational aspect = av::av_buffersink_get_sample_aspect_ratio(AOutStream->out_video_filter);
-            if (aspect.num != 0)
-                AOutStream->first->enc->sample_aspect_ratio = aspect;
+            if (aspect.num != 0) AOutStream->first->enc->sample_aspect_ratio = aspect;
             int frameSize = 0;
             DoVideoOut(AContext, AOutStream, AInStream, filtered, frameSize);
-            if (!Fvstats_filename.empty() && frameSize != 0)
-                DoVideoStats(AOutStream, frameSize);
+            if (!Fvstats_filename.empty() && frameSize != 0) DoVideoStats(AOutStream, frameSize);
             av::av_frame_unref(filtered);
         }
     } catch (...) {
@@ -185,8 +168,8 @@ void TCustomFFmpeg::DrainFilterGraph(AVFormatContext* AContext, TAVOutputStream*
     av::av_frame_free(&filtered);
 }
 
-void TCustomFFmpeg::FilterVideoFrame(AVFormatContext* AContext, TAVOutputStream* AOutStream,
-                                     TAVInputStream* AInStream, AVFrame* APicture)
+void TCustomFFmpeg::FilterVideoFrame(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,
+                                     AVFrame* APicture)
 {
     // Pictures of another size or format than the graph was built for get a graph of their own;
     // the encoder keeps its size (DoVideoOut brings what differs to it).
@@ -204,18 +187,14 @@ void TCustomFFmpeg::FilterVideoFrame(AVFormatContext* AContext, TAVOutputStream*
     APicture->pts = AInStream->pts;
     int result = av::av_buffersrc_add_frame_flags(AOutStream->input_video_filter, APicture, AV_BUFFERSRC_FLAG_KEEP_REF);
     APicture->pts = pts;
-    if (result < 0)
-        throw FFmpegException(ErrorCodeText(L"Error while feeding the filter graph", result));
+    if (result < 0) throw FFmpegException(ErrorCodeText(L"Error while feeding the filter graph", result));
     DrainFilterGraph(AContext, AOutStream, AInStream);
 }
 
-void TCustomFFmpeg::FlushFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream,
-                                     TAVInputStream* AInStream)
+void TCustomFFmpeg::FlushFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream)
 {
-    if (!AOutStream->input_video_filter)
-        return;
+    if (!AOutStream->input_video_filter) return;
     // The end of the input: what the filters still hold comes out.
-    if (av::av_buffersrc_add_frame_flags(AOutStream->input_video_filter, nullptr, 0) < 0)
-        return;
+    if (av::av_buffersrc_add_frame_flags(AOutStream->input_video_filter, nullptr, 0) < 0) return;
     DrainFilterGraph(AContext, AOutStream, AInStream);
 }

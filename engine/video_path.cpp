@@ -45,27 +45,24 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
         if (nb_frames == 0) {
             ++Fnb_frames_drop;
             FShowDupOrDrop = true;
-            if (Fverbose > 2)
-                DefaultLogger()->Log(this, llVerbose, L"*** drop!");
+            if (Fverbose > 2) DefaultLogger()->Log(this, llVerbose, L"*** drop!");
         } else if (nb_frames > 1) {
             Fnb_frames_dup += int(nb_frames - 1);
             FShowDupOrDrop = true;
-            if (Fverbose > 2)
-                DefaultLogger()->Log(this, llVerbose, Format(L"*** %d dup!", nb_frames - 1));
+            if (Fverbose > 2) DefaultLogger()->Log(this, llVerbose, Format(L"*** %d dup!", nb_frames - 1));
         }
     } else {
         AOutStream->sync_opts = NearestInt(syncIpts);
     }
     nb_frames = std::min<int64_t>(nb_frames, int64_t(Fmax_frames[0]) - AOutStream->frame_number);
-    if (nb_frames <= 0)
-        return;
+    if (nb_frames <= 0) return;
 
     // A filtered picture comes cropped and scaled by its graph; only one that still differs
     // from the encoder (the graph was rebuilt for a changed input) is scaled here.
     const bool filtered = AOutStream->filter_graph != nullptr;
     AVFrame* picture = APicture;
-    if (filtered && (APicture->width != enc->width || APicture->height != enc->height ||
-                     APicture->format != enc->pix_fmt)) {
+    if (filtered &&
+        (APicture->width != enc->width || APicture->height != enc->height || APicture->format != enc->pix_fmt)) {
         if (!shared->pict_tmp) {
             shared->pict_tmp = av::av_frame_alloc();
             if (shared->pict_tmp) {
@@ -76,11 +73,10 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
             if (!shared->pict_tmp || av::av_frame_get_buffer(shared->pict_tmp, 0) < 0)
                 throw FFmpegException(L"Cannot allocate temp picture, check pix fmt");
         }
-        shared->img_resample_ctx = av::sws_getCachedContext(
-            shared->img_resample_ctx, APicture->width, APicture->height, AVPixelFormat(APicture->format), enc->width,
-            enc->height, enc->pix_fmt, int(Fsws_flags), nullptr, nullptr, nullptr);
-        if (!shared->img_resample_ctx)
-            throw FFmpegException(L"Cannot get resampling context");
+        shared->img_resample_ctx = av::sws_getCachedContext(shared->img_resample_ctx, APicture->width, APicture->height,
+                                                            AVPixelFormat(APicture->format), enc->width, enc->height,
+                                                            enc->pix_fmt, int(Fsws_flags), nullptr, nullptr, nullptr);
+        if (!shared->img_resample_ctx) throw FFmpegException(L"Cannot get resampling context");
         if (av::av_frame_make_writable(shared->pict_tmp) < 0)
             throw FFmpegException(L"Cannot allocate temp picture, check pix fmt");
         av::sws_scale(shared->img_resample_ctx, APicture->data, APicture->linesize, 0, APicture->height,
@@ -90,10 +86,10 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
 
     // A picture of another size or format than the scaler was made for: new bands in
     // proportion, a new scaler (a stream without one so far gets one rather than failing).
-    const bool changed = !filtered &&
-                         (APicture->width - (shared->leftBand + shared->rightBand) != shared->resample_width ||
-                          APicture->height - (shared->topBand + shared->bottomBand) != shared->resample_height ||
-                          APicture->format != shared->resample_pix_fmt);
+    const bool changed =
+        !filtered && (APicture->width - (shared->leftBand + shared->rightBand) != shared->resample_width ||
+                      APicture->height - (shared->topBand + shared->bottomBand) != shared->resample_height ||
+                      APicture->format != shared->resample_pix_fmt);
     if (changed) {
         const char* name = av::av_get_pix_fmt_name(AVPixelFormat(APicture->format));
         DefaultLogger()->Log(this, llQuiet,
@@ -126,20 +122,17 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
         shared->resample_height = APicture->height - (shared->topBand + shared->bottomBand);
         shared->resample_width = APicture->width - (shared->leftBand + shared->rightBand);
         shared->resample_pix_fmt = APicture->format;
-        if (shared->img_resample_ctx)
-            av::sws_freeContext(shared->img_resample_ctx);
+        if (shared->img_resample_ctx) av::sws_freeContext(shared->img_resample_ctx);
         shared->img_resample_ctx = nullptr;
     }
     if (!filtered && shared->video_resample && !shared->img_resample_ctx) {
         int64_t flags = Fsws_flags;
         if (FOptions.sws_opts && av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
             Fsws_flags = unsigned(flags);
-        shared->img_resample_ctx = av::sws_getContext(shared->resample_width, shared->resample_height,
-                                                      AVPixelFormat(shared->resample_pix_fmt), enc->width,
-                                                      enc->height, enc->pix_fmt, int(Fsws_flags), nullptr, nullptr,
-                                                      nullptr);
-        if (!shared->img_resample_ctx)
-            throw FFmpegException(L"Cannot get resampling context");
+        shared->img_resample_ctx =
+            av::sws_getContext(shared->resample_width, shared->resample_height, AVPixelFormat(shared->resample_pix_fmt),
+                               enc->width, enc->height, enc->pix_fmt, int(Fsws_flags), nullptr, nullptr, nullptr);
+        if (!shared->img_resample_ctx) throw FFmpegException(L"Cannot get resampling context");
     }
 
     // Cropping: the planes start further in, the picture is smaller.
@@ -149,8 +142,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
         cropped.Frame = av::av_frame_alloc();
         if (!desc || !cropped.Frame || av::av_frame_ref(cropped.Frame, APicture) < 0 ||
             (desc->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_HWACCEL))) {
-            if (Fexit_on_error)
-                throw FFmpegException(L"error cropping picture");
+            if (Fexit_on_error) throw FFmpegException(L"error cropping picture");
             DefaultLogger()->Log(this, llError, L"error cropping picture");
             return;
         }
@@ -180,22 +172,17 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
     }
 
     for (int64_t i = 0; i < nb_frames; ++i) {
-        if (FBroken)
-            break;
+        if (FBroken) break;
         picture->interlaced_frame = APicture->interlaced_frame;
         if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
             picture->top_field_first = Ftop_field_first == -1 ? APicture->top_field_first : Ftop_field_first;
         picture->quality = int(NearestInt(Fsame_quality ? AInStream->quality : shared->quality));
-        if (Fme_threshold == 0)
-            picture->pict_type = AV_PICTURE_TYPE_NONE;
+        if (Fme_threshold == 0) picture->pict_type = AV_PICTURE_TYPE_NONE;
         picture->pts = AOutStream->sync_opts;
-        if (av::avcodec_send_frame(enc, picture) < 0)
-            throw FFmpegException(L"Video encoding failed");
-        if (FPostHooks != 0)
-            ProcessPostHooks(picture, enc);
+        if (av::avcodec_send_frame(enc, picture) < 0) throw FFmpegException(L"Video encoding failed");
+        if (FPostHooks != 0) ProcessPostHooks(picture, enc);
         int size = ReceiveEncodedPackets(AOutStream);
-        if (size > 0)
-            AFrameSize = size;
+        if (size > 0) AFrameSize = size;
         AOutStream->sync_opts += 1;
         AOutStream->frame_number += 1;
     }
@@ -205,19 +192,16 @@ void TCustomFFmpeg::DoVideoStats(TAVOutputStream* AOutStream, int AFrameSize)
 {
     if (!Fvstats_file) {
         Fvstats_file = fopen(Fvstats_filename.c_str(), "w");
-        if (!Fvstats_file)
-            throw FFmpegException("fopen fail: " + Fvstats_filename);
+        if (!Fvstats_file) throw FFmpegException("fopen fail: " + Fvstats_filename);
     }
     TAVOutputStream* shared = AOutStream->first;
     AVCodecContext* enc = shared->enc;
-    if (enc->codec_type != AVMEDIA_TYPE_VIDEO)
-        return;
-    std::string line = Format("frame= %5d q= %2.1f ", AOutStream->frame_number,
-                              double(shared->last_quality) / FF_QP2LAMBDA);
+    if (enc->codec_type != AVMEDIA_TYPE_VIDEO) return;
+    std::string line =
+        Format("frame= %5d q= %2.1f ", AOutStream->frame_number, double(shared->last_quality) / FF_QP2LAMBDA);
     if ((enc->flags & AV_CODEC_FLAG_PSNR) && shared->has_error)
-        line += Format("PSNR= %6.2f ",
-                       -10.0 * std::log10(double(shared->last_error[0]) /
-                                          (double(enc->width) * enc->height * 255.0 * 255.0)));
+        line += Format("PSNR= %6.2f ", -10.0 * std::log10(double(shared->last_error[0]) /
+                                                          (double(enc->width) * enc->height * 255.0 * 255.0)));
     line += Format("f_size= %6d ", AFrameSize);
     double ti1 = std::max(double(AOutStream->sync_opts) * ::av_q2d(enc->time_base), 0.01);
     double bitrate = double(AFrameSize) * 8 / ::av_q2d(enc->time_base) / 1000.0;

@@ -17,11 +17,10 @@
 // UniqueOutputFileName) unless overwrite is set. Returns false when the positions lead to
 // no preset: the settings are then left reset with an empty output name (and a category
 // index outside 0..19 leaves `All_Trant_Number` alone).
-bool ApplyPresetOptions(int categoryIndex, int presetIndex, const String& outputFolder,
-                        bool overwrite, PresetSettings& settings);
+bool ApplyPresetOptions(int categoryIndex, int presetIndex, const String& outputFolder, bool overwrite,
+                        PresetSettings& settings);
 // The same for a PresetKey.
-bool ApplyPresetKey(int presetKey, const String& outputFolder, bool overwrite,
-                    PresetSettings& settings);
+bool ApplyPresetKey(int presetKey, const String& outputFolder, bool overwrite, PresetSettings& settings);
 
 // The job row columns 11 to 24 that a preset change writes into the selected row, in
 // column order: video codec, audio codec, channels, tag, file extension, frame size,

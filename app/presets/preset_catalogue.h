@@ -20,9 +20,9 @@
 #include "platform/framework/types.h"
 
 struct TPresetCategory {
-  int CategoryCode;
-  const wchar_t* Caption;
-  int PresetCount;
+    int CategoryCode;
+    const wchar_t* Caption;
+    int PresetCount;
 };
 
 constexpr int CategoryCount = 20;
@@ -31,23 +31,23 @@ extern const TPresetCategory CategoryTable[CategoryCount];
 
 // One preset of the catalogue. Empty texts are stored as L"" (never null).
 struct TOutputPreset {
-  int Key;                          // PresetKey
-  const wchar_t* Title;             // text of the preset combo item, ends in "(*.ext)"
-  const wchar_t* OutputExt;         // extension given to the output file name (".avi")
-  const wchar_t* FileExt;           // value of Video_FileExt (may differ from OutputExt or be empty)
-  const wchar_t* VideoCodec;
-  const wchar_t* VideoTag;
-  const wchar_t* FrameSize;
-  int VideoBitrate;                 // bit/s; -1 = left at the reset value, -1000 = left to the libraries
-  const wchar_t* FrameRate;
-  const wchar_t* FrameAspectRatio;
-  const wchar_t* AudioCodec;
-  const wchar_t* AudioChannels;
-  const wchar_t* AudioSampleRate;
-  int AudioBitrate;                 // bit/s, as VideoBitrate
-  const wchar_t* TargetType;        // "dvd", "svcd", "vcd" or empty
-  const wchar_t* NormType;          // "PAL" or empty
-  bool DisableVideo;                // true for the audio-only presets
+    int Key;                   // PresetKey
+    const wchar_t* Title;      // text of the preset combo item, ends in "(*.ext)"
+    const wchar_t* OutputExt;  // extension given to the output file name (".avi")
+    const wchar_t* FileExt;    // value of Video_FileExt (may differ from OutputExt or be empty)
+    const wchar_t* VideoCodec;
+    const wchar_t* VideoTag;
+    const wchar_t* FrameSize;
+    int VideoBitrate;  // bit/s; -1 = left at the reset value, -1000 = left to the libraries
+    const wchar_t* FrameRate;
+    const wchar_t* FrameAspectRatio;
+    const wchar_t* AudioCodec;
+    const wchar_t* AudioChannels;
+    const wchar_t* AudioSampleRate;
+    int AudioBitrate;           // bit/s, as VideoBitrate
+    const wchar_t* TargetType;  // "dvd", "svcd", "vcd" or empty
+    const wchar_t* NormType;    // "PAL" or empty
+    bool DisableVideo;          // true for the audio-only presets
 };
 
 // CategoryCode of a category combo position; -1 outside 0..19.
@@ -71,8 +71,8 @@ int PresetKey(int categoryIndex, int presetIndex);
 // category index = q - 1, preset index = code - q * 100).
 int PresetPositionCode(int categoryIndex, int presetIndex);
 struct TPresetPosition {
-  int CategoryIndex;
-  int PresetIndex;
+    int CategoryIndex;
+    int PresetIndex;
 };
 TPresetPosition DecodePresetPositionCode(int positionCode);
 

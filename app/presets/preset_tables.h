@@ -18,8 +18,8 @@ std::span<const TOutputPreset> IPhonePresets();  // "iPhone格式", code 4
 std::span<const TOutputPreset> PspPresets();     // "PSP格式", code 5
 std::span<const TOutputPreset> PmpPresets();     // "PMP格式", code 9
 // presets_mobile.cpp
-std::span<const TOutputPreset> ThreeGpPresets();   // "3GP格式", code 6
-std::span<const TOutputPreset> AndroidPresets();   // "Android格式", code 19
+std::span<const TOutputPreset> ThreeGpPresets();  // "3GP格式", code 6
+std::span<const TOutputPreset> AndroidPresets();  // "Android格式", code 19
 // presets_file_formats.cpp
 std::span<const TOutputPreset> MpgPresets();    // "MPG格式", code 13
 std::span<const TOutputPreset> Mp4Presets();    // "MP4格式", code 10

@@ -6,6 +6,8 @@
 // target type, norm, video disabled. Bit rates in bit/s: -1 = not set, -1000 = left to the libraries.
 #include "app/presets/preset_tables.h"
 
+// Preset rows stay one to a line, as the catalogue lists them.
+// clang-format off
 namespace {
 
 constexpr TOutputPreset MkvRows[] = {
@@ -64,3 +66,4 @@ constexpr TOutputPreset WmvRows[] = {
 std::span<const TOutputPreset> MkvPresets() { return MkvRows; }
 std::span<const TOutputPreset> AviPresets() { return AviRows; }
 std::span<const TOutputPreset> WmvPresets() { return WmvRows; }
+// clang-format on

@@ -6,6 +6,8 @@
 // target type, norm, video disabled. Bit rates in bit/s: -1 = not set, -1000 = left to the libraries.
 #include "app/presets/preset_tables.h"
 
+// Preset rows stay one to a line, as the catalogue lists them.
+// clang-format off
 namespace {
 
 constexpr TOutputPreset MpgRows[] = {
@@ -80,3 +82,4 @@ std::span<const TOutputPreset> MpgPresets() { return MpgRows; }
 std::span<const TOutputPreset> Mp4Presets() { return Mp4Rows; }
 std::span<const TOutputPreset> FlashPresets() { return FlashRows; }
 std::span<const TOutputPreset> SwfPresets() { return SwfRows; }
+// clang-format on

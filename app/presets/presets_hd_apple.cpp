@@ -5,6 +5,8 @@
 // target type, norm, video disabled. Bit rates in bit/s: -1 = not set, -1000 = left to the libraries.
 #include "app/presets/preset_tables.h"
 
+// Preset rows stay one to a line, as the catalogue lists them.
+// clang-format off
 namespace {
 
 constexpr TOutputPreset HighDefinitionRows[] = {
@@ -47,3 +49,4 @@ constexpr TOutputPreset AppleRows[] = {
 
 std::span<const TOutputPreset> HighDefinitionPresets() { return HighDefinitionRows; }
 std::span<const TOutputPreset> ApplePresets() { return AppleRows; }
+// clang-format on

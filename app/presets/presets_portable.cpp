@@ -6,6 +6,8 @@
 // target type, norm, video disabled. Bit rates in bit/s: -1 = not set, -1000 = left to the libraries.
 #include "app/presets/preset_tables.h"
 
+// Preset rows stay one to a line, as the catalogue lists them.
+// clang-format off
 namespace {
 
 constexpr TOutputPreset IPadRows[] = {
@@ -76,3 +78,4 @@ std::span<const TOutputPreset> IPadPresets() { return IPadRows; }
 std::span<const TOutputPreset> IPhonePresets() { return IPhoneRows; }
 std::span<const TOutputPreset> PspPresets() { return PspRows; }
 std::span<const TOutputPreset> PmpPresets() { return PmpRows; }
+// clang-format on

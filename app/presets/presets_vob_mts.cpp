@@ -5,6 +5,8 @@
 // target type, norm, video disabled. Bit rates in bit/s: -1 = not set, -1000 = left to the libraries.
 #include "app/presets/preset_tables.h"
 
+// Preset rows stay one to a line, as the catalogue lists them.
+// clang-format off
 namespace {
 
 constexpr TOutputPreset VobRows[] = {
@@ -55,3 +57,4 @@ constexpr TOutputPreset MtsRows[] = {
 
 std::span<const TOutputPreset> VobPresets() { return VobRows; }
 std::span<const TOutputPreset> MtsPresets() { return MtsRows; }
+// clang-format on

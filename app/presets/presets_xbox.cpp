@@ -6,6 +6,8 @@
 // target type, norm, video disabled. Bit rates in bit/s: -1 = not set, -1000 = left to the libraries.
 #include "app/presets/preset_tables.h"
 
+// Preset rows stay one to a line, as the catalogue lists them.
+// clang-format off
 namespace {
 
 constexpr TOutputPreset XboxRows[] = {
@@ -34,3 +36,4 @@ constexpr TOutputPreset XboxRows[] = {
 }  // namespace
 
 std::span<const TOutputPreset> XboxPresets() { return XboxRows; }
+// clang-format on

@@ -70,14 +70,9 @@ void TApplication::SetTitle(const String& v)
 void TApplication::WndProc(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_NULL:
-        CheckSynchronize(0);
-        return;
-    case WM_TIMER:
-        HintTimerExpired(m.WParam);
-        return;
-    default:
-        m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
+    case WM_NULL: CheckSynchronize(0); return;
+    case WM_TIMER: HintTimerExpired(m.WParam); return;
+    default: m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
     }
 }
 
@@ -146,8 +141,7 @@ void TApplication::HandleMessage()
 void TApplication::ProcessMessages()
 {
     MSG msg;
-    while (ProcessMessage(msg)) {
-    }
+    while (ProcessMessage(msg)) {}
     CheckSynchronize(0);
 }
 
@@ -156,8 +150,7 @@ void TApplication::Run()
     Handle();
     FTerminated = false;
     if (FMainForm && FShowMainForm) {
-        if (FMainForm->WindowState() == wsMinimized)
-            Minimize();
+        if (FMainForm->WindowState() == wsMinimized) Minimize();
         FMainForm->SetVisible(true);
     }
     do {

@@ -20,11 +20,11 @@ class TIcon;
 // What the hint machinery tells OnShowHint and the hint window.
 struct THintInfo {
     TControl* HintControl = nullptr;
-    TPoint HintPos;          // screen position of the hint window
+    TPoint HintPos;  // screen position of the hint window
     int HintMaxWidth = 0;
     TColor HintColor = clInfoBk;
-    TRect CursorRect;        // client area of HintControl in which the hint stays
-    TPoint CursorPos;        // client coordinates of the pointer
+    TRect CursorRect;  // client area of HintControl in which the hint stays
+    TPoint CursorPos;  // client coordinates of the pointer
     int ReshowTimeout = 0;
     int HideTimeout = 0;
     String HintStr;

@@ -45,10 +45,22 @@ void TBevel::Paint()
         c->FrameRect(Rect(1, 1, w, h));
         break;
     }
-    case bsTopLine: line(first, 0, 0, w, 1); line(second, 0, 1, w, 2); break;
-    case bsBottomLine: line(first, 0, h - 2, w, h - 1); line(second, 0, h - 1, w, h); break;
-    case bsLeftLine: line(first, 0, 0, 1, h); line(second, 1, 0, 2, h); break;
-    case bsRightLine: line(first, w - 2, 0, w - 1, h); line(second, w - 1, 0, w, h); break;
+    case bsTopLine:
+        line(first, 0, 0, w, 1);
+        line(second, 0, 1, w, 2);
+        break;
+    case bsBottomLine:
+        line(first, 0, h - 2, w, h - 1);
+        line(second, 0, h - 1, w, h);
+        break;
+    case bsLeftLine:
+        line(first, 0, 0, 1, h);
+        line(second, 1, 0, 2, h);
+        break;
+    case bsRightLine:
+        line(first, w - 2, 0, w - 1, h);
+        line(second, w - 1, 0, w, h);
+        break;
     case bsSpacer: break;
     }
 }

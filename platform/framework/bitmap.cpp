@@ -81,8 +81,10 @@ void WritePixel(uint8_t* row, int x, int bpp, uint32_t argb, TPaletteMapper* map
     switch (bpp) {
     case 1: {
         uint8_t bit = uint8_t(0x80 >> (x & 7));
-        if (mapper->IndexOf(argb & 0xFFFFFF) & 1) row[x >> 3] |= bit;
-        else row[x >> 3] &= uint8_t(~bit);
+        if (mapper->IndexOf(argb & 0xFFFFFF) & 1)
+            row[x >> 3] |= bit;
+        else
+            row[x >> 3] &= uint8_t(~bit);
         break;
     }
     case 4: {
@@ -123,7 +125,10 @@ std::vector<uint8_t> WithFileHeader(const std::vector<uint8_t>& res)
 {
     if (res.size() >= 2 && res[0] == 'B' && res[1] == 'M') return res;
     if (res.size() < 16) return res;
-    auto rd32 = [&](size_t o) { return uint32_t(res[o]) | (uint32_t(res[o + 1]) << 8) | (uint32_t(res[o + 2]) << 16) | (uint32_t(res[o + 3]) << 24); };
+    auto rd32 = [&](size_t o) {
+        return uint32_t(res[o]) | (uint32_t(res[o + 1]) << 8) | (uint32_t(res[o + 2]) << 16) |
+               (uint32_t(res[o + 3]) << 24);
+    };
     uint32_t hdr = rd32(0);
     size_t colors = 0, entry = 4;
     unsigned bpp;
@@ -140,8 +145,9 @@ std::vector<uint8_t> WithFileHeader(const std::vector<uint8_t>& res)
     }
     uint32_t offset = uint32_t(14 + hdr + colors * entry);
     uint32_t total = uint32_t(14 + res.size());
-    std::vector<uint8_t> out = {'B', 'M', uint8_t(total), uint8_t(total >> 8), uint8_t(total >> 16), uint8_t(total >> 24),
-                                0, 0, 0, 0, uint8_t(offset), uint8_t(offset >> 8), uint8_t(offset >> 16), uint8_t(offset >> 24)};
+    std::vector<uint8_t> out = {
+        'B', 'M', uint8_t(total),  uint8_t(total >> 8),  uint8_t(total >> 16),  uint8_t(total >> 24), 0, 0,
+        0,   0,   uint8_t(offset), uint8_t(offset >> 8), uint8_t(offset >> 16), uint8_t(offset >> 24)};
     out.insert(out.end(), res.begin(), res.end());
     return out;
 }
@@ -277,7 +283,9 @@ void TBitmap::SetSize(int AWidth, int AHeight)
     int cols = std::min(oldW, FWidth);
     if (!old.empty() && rows > 0 && cols > 0) {
         size_t bytes = (static_cast<size_t>(cols) * bpp + 7) / 8;
-        for (int y = 0; y < rows; ++y) std::memcpy(FBits + static_cast<size_t>(y) * FStride, old.data() + static_cast<size_t>(y) * oldStride, bytes);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(FBits + static_cast<size_t>(y) * FStride, old.data() + static_cast<size_t>(y) * oldStride,
+                        bytes);
     }
     Changed();
 }
@@ -310,16 +318,20 @@ void TBitmap::SetPixelFormat(TPixelFormat Value)
     std::vector<TPaletteEntry> pal;
     if (PixelFormatBits(Value) <= 8) {
         size_t n = PaletteSize(Value);
-        if (Value == pf1bit) pal = DefaultPalette(pf1bit);
-        else if (!ExactPalette(image, n, pal)) pal = ReducedPalette(image, n);
+        if (Value == pf1bit)
+            pal = DefaultPalette(pf1bit);
+        else if (!ExactPalette(image, n, pal))
+            pal = ReducedPalette(image, n);
     }
     AssignRasterImageAs(image, Value, pal);
 }
 
 void TBitmap::SetMonochrome(bool Value)
 {
-    if (Value) SetPixelFormat(pf1bit);
-    else if (FPixelFormat == pf1bit) SetPixelFormat(pfDevice);
+    if (Value)
+        SetPixelFormat(pf1bit);
+    else if (FPixelFormat == pf1bit)
+        SetPixelFormat(pfDevice);
 }
 
 void TBitmap::SetPalette(const std::vector<TPaletteEntry>& Value)
@@ -481,7 +493,6 @@ void TBitmap::Assign(TPersistent* Source)
     TGraphic::Assign(Source);
 }
 
-
 TRasterImage TBitmap::ToRasterImage() const
 {
     TRasterImage image;
@@ -505,8 +516,10 @@ TRasterImage TBitmap::ToRasterImage() const
         }
     }
     if (bpp == 32) {
-        if (FPixelFormat == pf32bit && FAlphaFormat != afIgnored) image.SetHasAlpha(true);
-        else image.MakeOpaque();
+        if (FPixelFormat == pf32bit && FAlphaFormat != afIgnored)
+            image.SetHasAlpha(true);
+        else
+            image.MakeOpaque();
     }
     if (bpp <= 8) image.SetPalette(FPalette);
     image.SetBitDepth(bpp);
@@ -516,21 +529,26 @@ TRasterImage TBitmap::ToRasterImage() const
 void TBitmap::AssignRasterImage(const TRasterImage& Image, TPixelFormat Format)
 {
     if (Format == pfCustom) {
-        if (Image.HasAlpha()) Format = pf32bit;
-        else Format = FormatForDepth(Image.BitDepth());
+        if (Image.HasAlpha())
+            Format = pf32bit;
+        else
+            Format = FormatForDepth(Image.BitDepth());
     }
     std::vector<TPaletteEntry> pal;
     if (PixelFormatBits(Format) <= 8) {
         size_t n = PaletteSize(Format);
         if (!Image.Palette().empty() && Image.Palette().size() <= n && PaletteHolds(Image, Image.Palette()))
             pal = Image.Palette();
-        else if (Format == pf1bit) pal = DefaultPalette(pf1bit);
-        else if (!ExactPalette(Image, n, pal)) pal = ReducedPalette(Image, n);
+        else if (Format == pf1bit)
+            pal = DefaultPalette(pf1bit);
+        else if (!ExactPalette(Image, n, pal))
+            pal = ReducedPalette(Image, n);
     }
     AssignRasterImageAs(Image, Format, pal);
 }
 
-void TBitmap::AssignRasterImageAs(const TRasterImage& Image, TPixelFormat Format, const std::vector<TPaletteEntry>& Palette)
+void TBitmap::AssignRasterImageAs(const TRasterImage& Image, TPixelFormat Format,
+                                  const std::vector<TPaletteEntry>& Palette)
 {
     NewImage(Image.Width(), Image.Height(), Format, Palette);
     FAlphaFormat = Format == pf32bit && Image.HasAlpha() ? afDefined : afIgnored;

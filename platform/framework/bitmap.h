@@ -71,7 +71,7 @@ public:
 
     // tmAuto: the bottom-left pixel's colour (white for an empty monochrome bitmap).
     TColor TransparentColor();
-    void SetTransparentColor(TColor Value);   // tmFixed; clDefault gives tmAuto
+    void SetTransparentColor(TColor Value);  // tmFixed; clDefault gives tmAuto
     TTransparentMode TransparentMode() const { return FTransparentMode; }
     void SetTransparentMode(TTransparentMode Value);
 

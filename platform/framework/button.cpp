@@ -96,11 +96,8 @@ void TButton::Dispatch(TMessage& m)
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case CM_ENABLEDCHANGED:
-        Invalidate();
-        break;
-    default:
-        break;
+    case CM_ENABLEDCHANGED: Invalidate(); break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }
@@ -196,11 +193,8 @@ void TCustomCheckBox::Dispatch(TMessage& m)
         }
         break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    default:
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }
@@ -240,7 +234,8 @@ void TCustomCheckBox::Paint()
         DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &calc, DT_CALCRECT | DT_SINGLELINE);
         SelectObject(dc, old);
         int h = calc.bottom - calc.top;
-        c->DrawFocusRect(Rect(tr.Left - 1, (r.Height() - h) / 2 - 1, tr.Left + calc.right + 1, (r.Height() + h) / 2 + 1));
+        c->DrawFocusRect(
+            Rect(tr.Left - 1, (r.Height() - h) / 2 - 1, tr.Left + calc.right + 1, (r.Height() + h) / 2 + 1));
     }
 }
 

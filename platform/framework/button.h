@@ -28,7 +28,7 @@ protected:
 private:
     bool FDefault = false;
     bool FCancel = false;
-    bool FActive = false;   // Enter clicks this button
+    bool FActive = false;  // Enter clicks this button
     bool FPressed = false;
     bool FSpaceDown = false;
     TModalResult FModalResult = mrNone;

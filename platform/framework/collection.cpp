@@ -9,24 +9,19 @@ TCollectionItem::TCollectionItem(TCollection* collection) { SetCollection(collec
 
 TCollectionItem::~TCollectionItem()
 {
-    if (FCollection)
-        FCollection->RemoveItem(this);
+    if (FCollection) FCollection->RemoveItem(this);
 }
 
 void TCollectionItem::SetCollection(TCollection* collection)
 {
-    if (collection == FCollection)
-        return;
-    if (FCollection)
-        FCollection->RemoveItem(this);
-    if (collection)
-        collection->InsertItem(this);
+    if (collection == FCollection) return;
+    if (FCollection) FCollection->RemoveItem(this);
+    if (collection) collection->InsertItem(this);
 }
 
 int TCollectionItem::Index() const
 {
-    if (!FCollection)
-        return -1;
+    if (!FCollection) return -1;
     auto& items = FCollection->FItems;
     auto it = std::find(items.begin(), items.end(), this);
     return it == items.end() ? -1 : static_cast<int>(it - items.begin());
@@ -35,8 +30,7 @@ int TCollectionItem::Index() const
 void TCollectionItem::SetIndex(int index)
 {
     const int cur = Index();
-    if (cur < 0 || index == cur)
-        return;
+    if (cur < 0 || index == cur) return;
     auto& items = FCollection->FItems;
     if (index < 0 || index >= static_cast<int>(items.size()))
         throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
@@ -49,8 +43,7 @@ String TCollectionItem::DisplayName() const { return FDisplayName.empty() ? Clas
 
 void TCollectionItem::Changed(bool allItems)
 {
-    if (FCollection && FCollection->FUpdateCount == 0)
-        FCollection->Update(allItems ? nullptr : this);
+    if (FCollection && FCollection->FUpdateCount == 0) FCollection->Update(allItems ? nullptr : this);
 }
 
 TCollection::TCollection(ItemFactory factory, TPersistent* owner) : FFactory(std::move(factory)), FOwner(owner) {}
@@ -58,22 +51,19 @@ TCollection::TCollection(ItemFactory factory, TPersistent* owner) : FFactory(std
 TCollection::~TCollection()
 {
     FUpdateCount = 1;  // no change notices while tearing down
-    while (!FItems.empty())
-        delete FItems.back();
+    while (!FItems.empty()) delete FItems.back();
 }
 
 TCollectionItem* TCollection::Items(int index) const
 {
-    if (index < 0 || index >= Count())
-        throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    if (index < 0 || index >= Count()) throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
     return FItems[static_cast<size_t>(index)];
 }
 
 TCollectionItem* TCollection::Add()
 {
     TCollectionItem* item = FFactory(this);
-    if (item->FCollection != this)
-        item->SetCollection(this);
+    if (item->FCollection != this) item->SetCollection(this);
     return item;
 }
 
@@ -88,19 +78,16 @@ void TCollection::Delete(int index) { delete Items(index); }
 
 void TCollection::Clear()
 {
-    if (FItems.empty())
-        return;
+    if (FItems.empty()) return;
     BeginUpdate();
-    while (!FItems.empty())
-        delete FItems.back();
+    while (!FItems.empty()) delete FItems.back();
     EndUpdate();
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const
 {
     for (auto* it : FItems)
-        if (it->FID == id)
-            return it;
+        if (it->FID == id) return it;
     return nullptr;
 }
 
@@ -108,8 +95,7 @@ void TCollection::BeginUpdate() { ++FUpdateCount; }
 
 void TCollection::EndUpdate()
 {
-    if (FUpdateCount > 0 && --FUpdateCount == 0)
-        Changed();
+    if (FUpdateCount > 0 && --FUpdateCount == 0) Changed();
 }
 
 void TCollection::Assign(TPersistent* Source)
@@ -117,8 +103,7 @@ void TCollection::Assign(TPersistent* Source)
     if (auto* other = dynamic_cast<TCollection*>(Source)) {
         BeginUpdate();
         Clear();
-        for (auto* src : other->FItems)
-            Add()->Assign(src);
+        for (auto* src : other->FItems) Add()->Assign(src);
         EndUpdate();
         return;
     }
@@ -127,14 +112,12 @@ void TCollection::Assign(TPersistent* Source)
 
 void TCollection::Update(TCollectionItem* item)
 {
-    if (OnUpdate)
-        OnUpdate(item);
+    if (OnUpdate) OnUpdate(item);
 }
 
 void TCollection::Changed()
 {
-    if (FUpdateCount == 0)
-        Update(nullptr);
+    if (FUpdateCount == 0) Update(nullptr);
 }
 
 void TCollection::InsertItem(TCollectionItem* item)

@@ -20,7 +20,11 @@ public:
     void SetIndex(int index);
     int ID() const { return FID; }
     virtual String DisplayName() const;
-    void SetDisplayName(const String& name) { FDisplayName = name; Changed(false); }
+    void SetDisplayName(const String& name)
+    {
+        FDisplayName = name;
+        Changed(false);
+    }
 
 protected:
     void Changed(bool allItems);

@@ -207,7 +207,7 @@ void TCustomComboBox::Paint()
     c->Brush()->SetColor(FEnabled ? clBtnText : clGrayText);
     int cx = (btn.Left + btn.Right) / 2, cy = (btn.Top + btn.Bottom) / 2 - 1;
     for (int k = 0; k < 4; ++k) c->FillRect(Rect(cx - 3 + k, cy + k, cx + 4 - k, cy + k + 1));
-    if (FEdit) return;   // the edit part shows the text
+    if (FEdit) return;  // the edit part shows the text
     TRect tr = Rect(r.Left + 2, r.Top, btn.Left - 1, r.Bottom);
     bool sel = Focused() && !FDroppedDown;
     if (sel) {
@@ -223,9 +223,7 @@ void TCustomComboBox::Paint()
 void TCustomComboBox::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS;
-        return;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;
     case WM_SETFOCUS:
         // Typing goes to the edit part.
         if (FEdit && FEdit->CanFocus()) {
@@ -235,9 +233,7 @@ void TCustomComboBox::Dispatch(TMessage& m)
         }
         Invalidate();
         break;
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
     case WM_SETTEXT: {
         TCustomControl::Dispatch(m);
         if (FSyncingEdit) return;
@@ -266,8 +262,7 @@ void TCustomComboBox::Dispatch(TMessage& m)
         }
         DefaultHandler(m);
         return;
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

@@ -46,11 +46,20 @@ public:
     // The edit part (nullptr for csDropDownList and the owner-drawn styles).
     TCustomEdit* EditPart() const { return FEdit; }
     int SelStart() const { return FEdit ? FEdit->SelStart() : 0; }
-    void SetSelStart(int v) { if (FEdit) FEdit->SetSelStart(v); }
+    void SetSelStart(int v)
+    {
+        if (FEdit) FEdit->SetSelStart(v);
+    }
     int SelLength() const { return FEdit ? FEdit->SelLength() : 0; }
-    void SetSelLength(int v) { if (FEdit) FEdit->SetSelLength(v); }
+    void SetSelLength(int v)
+    {
+        if (FEdit) FEdit->SetSelLength(v);
+    }
     String SelText() const { return FEdit ? FEdit->SelText() : String(); }
-    void SelectAll() { if (FEdit) FEdit->SelectAll(); }
+    void SelectAll()
+    {
+        if (FEdit) FEdit->SelectAll();
+    }
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;

@@ -1,7 +1,7 @@
 #include "platform/framework/component.h"
 
-#include <algorithm>
 #include <cxxabi.h>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
@@ -34,8 +34,7 @@ void TPersistent::AssignTo(TPersistent* Dest)
 
 TComponent::TComponent(TComponent* AOwner)
 {
-    if (AOwner)
-        AOwner->InsertComponent(this);
+    if (AOwner) AOwner->InsertComponent(this);
 }
 
 TComponent::~TComponent()
@@ -50,8 +49,7 @@ TComponent::~TComponent()
         other->Notification(this, opRemove);
     }
     DestroyComponents();
-    if (FOwner)
-        FOwner->RemoveComponent(this);
+    if (FOwner) FOwner->RemoveComponent(this);
 }
 
 void TComponent::Free()
@@ -64,11 +62,9 @@ void TComponent::Free()
 
 void TComponent::Destroying()
 {
-    if (FComponentState & csDestroying)
-        return;
+    if (FComponentState & csDestroying) return;
     FComponentState |= csDestroying;
-    for (TComponent* c : FComponents)
-        c->Destroying();
+    for (TComponent* c : FComponents) c->Destroying();
 }
 
 void TComponent::DestroyComponents()
@@ -93,8 +89,7 @@ TComponent* TComponent::Components(int index) const
 
 int TComponent::ComponentIndex() const
 {
-    if (!FOwner)
-        return -1;
+    if (!FOwner) return -1;
     auto& list = FOwner->FComponents;
     auto it = std::find(list.begin(), list.end(), this);
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
@@ -102,49 +97,40 @@ int TComponent::ComponentIndex() const
 
 TComponent* TComponent::FindComponent(const String& name) const
 {
-    if (name.empty())
-        return nullptr;
+    if (name.empty()) return nullptr;
     for (TComponent* c : FComponents)
-        if (SameText(c->FName, name))
-            return c;
+        if (SameText(c->FName, name)) return c;
     return nullptr;
 }
 
 void TComponent::SetName(const String& name)
 {
-    if (name == FName)
-        return;
+    if (name == FName) return;
     if (FOwner && !name.empty()) {
         TComponent* other = FOwner->FindComponent(name);
-        if (other && other != this)
-            throw EComponentError(L"A component named " + name + L" already exists");
+        if (other && other != this) throw EComponentError(L"A component named " + name + L" already exists");
     }
     FName = name;
 }
 
 void TComponent::InsertComponent(TComponent* AComponent)
 {
-    if (!AComponent || AComponent->FOwner == this)
-        return;
-    if (AComponent->FOwner)
-        AComponent->FOwner->RemoveComponent(AComponent);
+    if (!AComponent || AComponent->FOwner == this) return;
+    if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
     if (!AComponent->FName.empty()) {
         TComponent* other = FindComponent(AComponent->FName);
-        if (other)
-            throw EComponentError(L"A component named " + AComponent->FName + L" already exists");
+        if (other) throw EComponentError(L"A component named " + AComponent->FName + L" already exists");
     }
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
     // A component made while its owner loads its stored layout is part of that layout.
-    if (FComponentState & csLoading)
-        AComponent->FComponentState |= csLoading | (FComponentState & csReading);
+    if (FComponentState & csLoading) AComponent->FComponentState |= csLoading | (FComponentState & csReading);
     Notification(AComponent, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent)
 {
-    if (!AComponent || AComponent->FOwner != this)
-        return;
+    if (!AComponent || AComponent->FOwner != this) return;
     Notification(AComponent, opRemove);
     FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), AComponent), FComponents.end());
     AComponent->FOwner = nullptr;
@@ -152,11 +138,9 @@ void TComponent::RemoveComponent(TComponent* AComponent)
 
 void TComponent::FreeNotification(TComponent* AComponent)
 {
-    if (!AComponent || AComponent == this)
-        return;
+    if (!AComponent || AComponent == this) return;
     auto add = [](std::vector<TComponent*>& v, TComponent* c) {
-        if (std::find(v.begin(), v.end(), c) == v.end())
-            v.push_back(c);
+        if (std::find(v.begin(), v.end(), c) == v.end()) v.push_back(c);
     };
     add(FFreeNotifies, AComponent);
     add(AComponent->FFreeNotifies, this);
@@ -164,8 +148,7 @@ void TComponent::FreeNotification(TComponent* AComponent)
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent)
 {
-    if (!AComponent)
-        return;
+    if (!AComponent) return;
     FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
     auto& theirs = AComponent->FFreeNotifies;
     theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
@@ -173,32 +156,26 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent)
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (Operation == opRemove && AComponent)
-        RemoveFreeNotification(AComponent);
+    if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
     // The notice goes down the ownership tree, so every component of a form hears of a removal.
     for (size_t i = 0; i < FComponents.size(); ++i)
-        if (FComponents[i] != AComponent)
-            FComponents[i]->Notification(AComponent, Operation);
+        if (FComponents[i] != AComponent) FComponents[i]->Notification(AComponent, Operation);
 }
 
 void TComponent::BeginLoading()
 {
     FComponentState |= csLoading | csReading;
-    for (TComponent* c : FComponents)
-        c->BeginLoading();
+    for (TComponent* c : FComponents) c->BeginLoading();
 }
 
 void TComponent::EndLoading()
 {
     FComponentState &= ~csReading;
-    for (TComponent* c : FComponents)
-        c->FComponentState &= ~csReading;
+    for (TComponent* c : FComponents) c->FComponentState &= ~csReading;
     // Loaded runs with csLoading still set on the component itself, then clears it.
     Loaded();
     for (size_t i = 0; i < FComponents.size(); ++i)
-        if (FComponents[i]->FComponentState & csLoading)
-            FComponents[i]->EndLoading();
+        if (FComponents[i]->FComponentState & csLoading) FComponents[i]->EndLoading();
 }
 
 void TComponent::Loaded() { FComponentState &= ~csLoading; }
-

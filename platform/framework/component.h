@@ -13,7 +13,7 @@ public:
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;
     virtual ~TObject() = default;
-    String ClassName() const;   // the C++ class name, e.g. "TbsSkinButton"
+    String ClassName() const;  // the C++ class name, e.g. "TbsSkinButton"
 };
 
 class TPersistent : public TObject {
@@ -33,7 +33,7 @@ constexpr TComponentState csLoading = 1u << 0;
 constexpr TComponentState csReading = 1u << 1;
 constexpr TComponentState csWriting = 1u << 2;
 constexpr TComponentState csDestroying = 1u << 3;
-constexpr TComponentState csDesigning = 1u << 4;   // never set at run time
+constexpr TComponentState csDesigning = 1u << 4;  // never set at run time
 constexpr TComponentState csAncestor = 1u << 5;
 constexpr TComponentState csUpdating = 1u << 6;
 constexpr TComponentState csFixups = 1u << 7;
@@ -56,7 +56,7 @@ public:
     TComponent* FindComponent(const String& name) const;
 
     const String& Name() const { return FName; }
-    virtual void SetName(const String& name);   // EComponentError on a duplicate within the owner
+    virtual void SetName(const String& name);  // EComponentError on a duplicate within the owner
     intptr_t Tag() const { return FTag; }
     void SetTag(intptr_t tag) { FTag = tag; }
     TComponentState ComponentState() const { return FComponentState; }

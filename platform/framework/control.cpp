@@ -13,10 +13,7 @@ namespace {
 TControl* gCaptureControl = nullptr;
 TControl* gMouseControl = nullptr;
 
-bool IsMouseButtonMsg(UINT msg)
-{
-    return msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK;
-}
+bool IsMouseButtonMsg(UINT msg) { return msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK; }
 }  // namespace
 
 // ---- helpers of control_types.h ----
@@ -304,13 +301,13 @@ void TControl::SetAlign(TAlign v)
     TAlign old = FAlign;
     FAlign = v;
     static const TAnchors kAnchorAlign[] = {
-        {akLeft, akTop},                            // alNone
-        {akLeft, akTop, akRight},                   // alTop
-        {akLeft, akRight, akBottom},                // alBottom
-        {akLeft, akTop, akBottom},                  // alLeft
-        {akRight, akTop, akBottom},                 // alRight
-        {akLeft, akTop, akRight, akBottom},         // alClient
-        {akLeft, akTop},                            // alCustom
+        {akLeft, akTop},                     // alNone
+        {akLeft, akTop, akRight},            // alTop
+        {akLeft, akRight, akBottom},         // alBottom
+        {akLeft, akTop, akBottom},           // alLeft
+        {akRight, akTop, akBottom},          // alRight
+        {akLeft, akTop, akRight, akBottom},  // alClient
+        {akLeft, akTop},                     // alCustom
     };
     FAnchors = kAnchorAlign[v];
     if (old != alNone || v != alNone) RequestAlign();
@@ -367,8 +364,8 @@ void TControl::SetZOrder(bool TopMost)
     // Windowed children always stack above windowless ones: the windowless siblings are drawn on
     // the parent's surface, under every child window.
     bool windowed = dynamic_cast<TWinControl*>(this) != nullptr;
-    auto firstWindowed = std::find_if(list.begin(), list.end(),
-                                      [](TControl* c) { return dynamic_cast<TWinControl*>(c) != nullptr; });
+    auto firstWindowed =
+        std::find_if(list.begin(), list.end(), [](TControl* c) { return dynamic_cast<TWinControl*>(c) != nullptr; });
     if (TopMost)
         list.insert(windowed ? list.end() : firstWindowed, this);
     else
@@ -546,8 +543,7 @@ void TControl::WndProc(TMessage& m)
             case WM_MBUTTONDBLCLK:
                 if (!FControlStyle.Contains(csDoubleClicks)) m.Msg = WM_MBUTTONDOWN;
                 break;
-            default:
-                break;
+            default: break;
             }
         }
     }
@@ -569,25 +565,15 @@ void TControl::HandleMouseUp(TMessage& m, TMouseButton button)
 void TControl::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-        HandleMouseDown(m, mbLeft, false);
-        return;
+    case WM_LBUTTONDOWN: HandleMouseDown(m, mbLeft, false); return;
     case WM_LBUTTONDBLCLK:
         DblClick();
         HandleMouseDown(m, mbLeft, true);
         return;
-    case WM_RBUTTONDOWN:
-        HandleMouseDown(m, mbRight, false);
-        return;
-    case WM_RBUTTONDBLCLK:
-        HandleMouseDown(m, mbRight, true);
-        return;
-    case WM_MBUTTONDOWN:
-        HandleMouseDown(m, mbMiddle, false);
-        return;
-    case WM_MBUTTONDBLCLK:
-        HandleMouseDown(m, mbMiddle, true);
-        return;
+    case WM_RBUTTONDOWN: HandleMouseDown(m, mbRight, false); return;
+    case WM_RBUTTONDBLCLK: HandleMouseDown(m, mbRight, true); return;
+    case WM_MBUTTONDOWN: HandleMouseDown(m, mbMiddle, false); return;
+    case WM_MBUTTONDBLCLK: HandleMouseDown(m, mbMiddle, true); return;
     case WM_LBUTTONUP: {
         bool clicked = FControlState.Contains(csClicked);
         FControlState.Exclude(csClicked);
@@ -612,12 +598,8 @@ void TControl::Dispatch(TMessage& m)
         }
         return;
     }
-    case WM_MBUTTONUP:
-        HandleMouseUp(m, mbMiddle);
-        return;
-    case WM_MOUSEMOVE:
-        MouseMove(KeysToShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        return;
+    case WM_MBUTTONUP: HandleMouseUp(m, mbMiddle); return;
+    case WM_MOUSEMOVE: MouseMove(KeysToShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)); return;
     case WM_CANCELMODE:
     case CM_CANCELMODE:
         if (MouseCapture()) SetMouseCapture(false);
@@ -633,22 +615,12 @@ void TControl::Dispatch(TMessage& m)
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
     case CM_COLORCHANGED:
-    case CM_FONTCHANGED:
-        Invalidate();
-        return;
-    case CM_PARENTFONTCHANGED:
-        ParentFontChanged();
-        return;
-    case CM_PARENTCOLORCHANGED:
-        ParentColorChanged();
-        return;
-    case CM_HITTEST:
-        m.Result = HTCLIENT;
-        return;
-    case CM_SHOWHINTCHANGED:
-        return;
-    default:
-        DefaultHandler(m);
+    case CM_FONTCHANGED: Invalidate(); return;
+    case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
+    case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
+    case CM_HITTEST: m.Result = HTCLIENT; return;
+    case CM_SHOWHINTCHANGED: return;
+    default: DefaultHandler(m);
     }
 }
 
@@ -659,9 +631,7 @@ void TControl::DefaultHandler(TMessage& m)
         FText = m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"";
         m.Result = TRUE;
         break;
-    case WM_GETTEXTLENGTH:
-        m.Result = static_cast<LRESULT>(FText.size());
-        break;
+    case WM_GETTEXTLENGTH: m.Result = static_cast<LRESULT>(FText.size()); break;
     case WM_GETTEXT: {
         auto* buf = reinterpret_cast<wchar_t*>(m.LParam);
         size_t max = m.WParam;
@@ -675,8 +645,7 @@ void TControl::DefaultHandler(TMessage& m)
         m.Result = static_cast<LRESULT>(n);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -74,7 +74,7 @@ public:
     void SetClientWidth(int v);
     void SetClientHeight(int v);
     virtual void SetClientSize(int w, int h);
-    virtual TPoint GetClientOrigin() const;   // screen position of the client's top-left corner
+    virtual TPoint GetClientOrigin() const;  // screen position of the client's top-left corner
     TPoint ClientToScreen(const TPoint& p) const;
     TPoint ScreenToClient(const TPoint& p) const;
     TPoint ClientToParent(const TPoint& p, TWinControl* AParent = nullptr) const;

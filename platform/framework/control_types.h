@@ -23,10 +23,10 @@ constexpr UINT CM_ACTIVATE = CM_BASE + 0;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
 constexpr UINT CM_GOTFOCUS = CM_BASE + 2;
 constexpr UINT CM_LOSTFOCUS = CM_BASE + 3;
-constexpr UINT CM_CANCELMODE = CM_BASE + 4;          // 45060
-constexpr UINT CM_DIALOGKEY = CM_BASE + 5;           // 45061: unhandled Enter/Escape/Tab...
-constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;          // accelerator characters
-constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;        // LParam: the control now focused
+constexpr UINT CM_CANCELMODE = CM_BASE + 4;    // 45060
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;     // 45061: unhandled Enter/Escape/Tab...
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;    // accelerator characters
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;  // LParam: the control now focused
 constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
 constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
 constexpr UINT CM_HITTEST = CM_BASE + 10;
@@ -42,14 +42,14 @@ constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;
 constexpr UINT CM_EXIT = CM_BASE + 27;
-constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;     // WParam: virtual key; non-zero = the control takes it
+constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;  // WParam: virtual key; non-zero = the control takes it
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
-constexpr UINT CM_INVALIDATE = CM_BASE + 52;         // 45108
+constexpr UINT CM_INVALIDATE = CM_BASE + 52;  // 45108
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 constexpr UINT CM_CHANGED = CM_BASE + 55;
 
@@ -77,15 +77,39 @@ enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cds
 using TCustomDrawState = TEnumSet<TCustomDrawStateItem>;
 
 enum TControlStyleItem {
-    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
-    csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
-    csNoStdEvents, csDisplayDragImage, csReflector, csActionClient, csMenuEvents, csNeedsBorderPaint,
+    csAcceptsControls,
+    csCaptureMouse,
+    csDesignInteractive,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoDesignVisible,
+    csReplicatable,
+    csNoStdEvents,
+    csDisplayDragImage,
+    csReflector,
+    csActionClient,
+    csMenuEvents,
+    csNeedsBorderPaint,
     csParentBackground
 };
 using TControlStyle = TEnumSet<TControlStyleItem>;
 enum TControlStateItem {
-    csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
-    csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
+    csLButtonDown,
+    csClicked,
+    csPalette,
+    csReadingState,
+    csAlignmentNeeded,
+    csFocusing,
+    csCreating,
+    csPaintCopy,
+    csCustomPaint,
+    csDestroyingHandle,
+    csDocking
 };
 using TControlState = TEnumSet<TControlStateItem>;
 

@@ -55,8 +55,7 @@ void DecodeDate(TDateTime dt, int& year, int& month, int& day)
 void DecodeTime(TDateTime dt, int& hour, int& min, int& sec, int& msec)
 {
     int64_t ms = std::llround((dt - std::floor(dt)) * 86400000.0);
-    if (ms >= 86400000)
-        ms = 86399999;
+    if (ms >= 86400000) ms = 86399999;
     hour = static_cast<int>(ms / 3600000);
     min = static_cast<int>(ms / 60000 % 60);
     sec = static_cast<int>(ms / 1000 % 60);
@@ -90,45 +89,27 @@ String FormatDateTime(const String& pattern, TDateTime dt)
     size_t i = 0;
     auto run = [&](wchar_t c) {
         size_t n = 0;
-        while (i + n < pattern.size() && static_cast<wchar_t>(towlower(pattern[i + n])) == c)
-            ++n;
+        while (i + n < pattern.size() && static_cast<wchar_t>(towlower(pattern[i + n])) == c) ++n;
         return n;
     };
     while (i < pattern.size()) {
         const wchar_t c = static_cast<wchar_t>(towlower(pattern[i]));
         if (pattern[i] == L'"' || pattern[i] == L'\'') {
             const wchar_t q = pattern[i++];
-            while (i < pattern.size() && pattern[i] != q)
-                out += pattern[i++];
+            while (i < pattern.size() && pattern[i] != q) out += pattern[i++];
             ++i;
             continue;
         }
         size_t n = run(c);
         switch (c) {
-        case L'y':
-            out += n >= 4 ? IntToStr(y) : two(y % 100);
-            break;
-        case L'm':
-            out += n >= 2 ? two(mo) : IntToStr(mo);
-            break;
-        case L'd':
-            out += n >= 2 ? two(d) : IntToStr(d);
-            break;
-        case L'h':
-            out += n >= 2 ? two(h) : IntToStr(h);
-            break;
-        case L'n':
-            out += n >= 2 ? two(mi) : IntToStr(mi);
-            break;
-        case L's':
-            out += n >= 2 ? two(s) : IntToStr(s);
-            break;
-        case L'z':
-            out += n >= 3 ? (ms < 10 ? L"00" : ms < 100 ? L"0" : L"") + IntToStr(ms) : IntToStr(ms);
-            break;
-        default:
-            out += pattern[i];
-            n = 1;
+        case L'y': out += n >= 4 ? IntToStr(y) : two(y % 100); break;
+        case L'm': out += n >= 2 ? two(mo) : IntToStr(mo); break;
+        case L'd': out += n >= 2 ? two(d) : IntToStr(d); break;
+        case L'h': out += n >= 2 ? two(h) : IntToStr(h); break;
+        case L'n': out += n >= 2 ? two(mi) : IntToStr(mi); break;
+        case L's': out += n >= 2 ? two(s) : IntToStr(s); break;
+        case L'z': out += n >= 3 ? (ms < 10 ? L"00" : ms < 100 ? L"0" : L"") + IntToStr(ms) : IntToStr(ms); break;
+        default: out += pattern[i]; n = 1;
         }
         i += n;
     }

@@ -80,18 +80,19 @@ bool TOpenDialog::AcceptNames(std::vector<String>& names)
     for (const String& n : names) {
         if ((FOptions.Contains(ofPathMustExist) || FOptions.Contains(ofFileMustExist)) &&
             !DirectoryExists(ExtractFileDir(n))) {
-            if (Application) Application->MessageBox(ExtractFileDir(n) + L"\n路径不存在。", FTitle, MB_OK | MB_ICONWARNING);
+            if (Application)
+                Application->MessageBox(ExtractFileDir(n) + L"\n路径不存在。", FTitle, MB_OK | MB_ICONWARNING);
             return false;
         }
         if (FOptions.Contains(ofFileMustExist) && !FileExists(n)) {
-            if (Application) Application->MessageBox(ExtractFileName(n) + L"\n文件不存在。", FTitle, MB_OK | MB_ICONWARNING);
+            if (Application)
+                Application->MessageBox(ExtractFileName(n) + L"\n文件不存在。", FTitle, MB_OK | MB_ICONWARNING);
             return false;
         }
     }
     if (IsSave() && FOptions.Contains(ofOverwritePrompt) && FileExists(names[0])) {
-        if (!Application ||
-            Application->MessageBox(ExtractFileName(names[0]) + L" 已存在。\n要替换它吗？", FTitle,
-                                    MB_YESNO | MB_ICONWARNING) != IDYES)
+        if (!Application || Application->MessageBox(ExtractFileName(names[0]) + L" 已存在。\n要替换它吗？", FTitle,
+                                                    MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
     }
     return true;
@@ -231,8 +232,9 @@ bool TOpenDialog::ShowPlainDialog(std::vector<String>& names)
 
 TOpenPictureDialog::TOpenPictureDialog(TComponent* AOwner) : TOpenDialog(AOwner)
 {
-    FFilter = L"所有图片 (*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.ico)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.ico|"
-              L"Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG (*.png)|*.png|GIF (*.gif)|*.gif";
+    FFilter =
+        L"所有图片 (*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.ico)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.ico|"
+        L"Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG (*.png)|*.png|GIF (*.gif)|*.gif";
 }
 
 TSavePictureDialog::TSavePictureDialog(TComponent* AOwner) : TSaveDialog(AOwner)

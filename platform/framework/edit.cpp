@@ -29,10 +29,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomControl(AOwner)
     FCursor = crIBeam;
 }
 
-void TCustomEdit::SetMaxLength(int v)
-{
-    FMaxLength = std::max(0, v);
-}
+void TCustomEdit::SetMaxLength(int v) { FMaxLength = std::max(0, v); }
 
 void TCustomEdit::SetReadOnly(bool v)
 {
@@ -84,7 +81,10 @@ void TCustomEdit::SetSelLength(int v)
     Invalidate();
 }
 
-String TCustomEdit::SelText() const { return FText.substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength())); }
+String TCustomEdit::SelText() const
+{
+    return FText.substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
+}
 
 void TCustomEdit::SetSelText(const String& v) { ReplaceSelection(v, true); }
 
@@ -312,16 +312,10 @@ void TCustomEdit::Dispatch(TMessage& m)
         Invalidate();
         Change();
         return;
-    case WM_LBUTTONUP:
-        FMouseSelecting = false;
-        break;
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
+    case WM_LBUTTONUP: FMouseSelecting = false; break;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
     case WM_KEYDOWN: {
         if (DoKeyDown(m)) return;
         bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -365,11 +359,12 @@ void TCustomEdit::Dispatch(TMessage& m)
             ReplaceSelection(L"", true);
             return;
         case VK_INSERT:
-            if (ctrl) CopyToClipboard();
-            else if (shift) PasteFromClipboard();
+            if (ctrl)
+                CopyToClipboard();
+            else if (shift)
+                PasteFromClipboard();
             return;
-        default:
-            break;
+        default: break;
         }
         if (ctrl && !(GetKeyState(VK_MENU) < 0)) {
             switch (m.WParam) {
@@ -386,7 +381,7 @@ void TCustomEdit::Dispatch(TMessage& m)
     case WM_CHAR: {
         if (DoKeyPress(m)) return;
         wchar_t ch = static_cast<wchar_t>(m.WParam);
-        if (GetKeyState(VK_CONTROL) < 0 && ch != 8) return;   // shortcuts were handled on key down
+        if (GetKeyState(VK_CONTROL) < 0 && ch != 8) return;  // shortcuts were handled on key down
         if (FReadOnly) return;
         if (ch == 8) {
             if (SelLength() == 0) {
@@ -411,7 +406,7 @@ void TCustomEdit::Dispatch(TMessage& m)
         int n = static_cast<int>(FText.size());
         int s = static_cast<int>(static_cast<LONG_PTR>(m.WParam)), e = static_cast<int>(m.LParam);
         if (s < 0) {
-            FAnchor = FCaret = std::clamp(SelStart() + SelLength(), 0, n);   // -1: no selection
+            FAnchor = FCaret = std::clamp(SelStart() + SelLength(), 0, n);  // -1: no selection
         } else {
             if (e < 0 || e > n) e = n;
             FAnchor = std::min(s, n);
@@ -424,26 +419,16 @@ void TCustomEdit::Dispatch(TMessage& m)
     case EM_REPLACESEL:
         ReplaceSelection(m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"", m.WParam != 0);
         return;
-    case EM_LIMITTEXT:
-        SetMaxLength(static_cast<int>(m.WParam));
-        return;
-    case EM_GETLINECOUNT:
-        m.Result = 1;
-        return;
-    case EM_SETPASSWORDCHAR:
-        SetPasswordChar(static_cast<wchar_t>(m.WParam));
-        return;
-    case EM_GETPASSWORDCHAR:
-        m.Result = FPasswordChar;
-        return;
+    case EM_LIMITTEXT: SetMaxLength(static_cast<int>(m.WParam)); return;
+    case EM_GETLINECOUNT: m.Result = 1; return;
+    case EM_SETPASSWORDCHAR: SetPasswordChar(static_cast<wchar_t>(m.WParam)); return;
+    case EM_GETPASSWORDCHAR: m.Result = FPasswordChar; return;
     case EM_SCROLLCARET:
         ScrollToCaret();
         Invalidate();
         return;
-    default:
-        break;
+    default: break;
     }
-    if (DispatchCommonEditMessage(*this, m))
-        return;
+    if (DispatchCommonEditMessage(*this, m)) return;
     TCustomControl::Dispatch(m);
 }

@@ -75,7 +75,7 @@ protected:
     bool FHideSelection = true;
     bool FModified = false;
     TFormBorderStyle FBorderStyle = bsSingle;
-    int FAnchor = 0;   // selection: from FAnchor to FCaret
+    int FAnchor = 0;  // selection: from FAnchor to FCaret
     int FCaret = 0;
     int FScrollX = 0;
     bool FCanUndo = false;

@@ -14,35 +14,19 @@ bool DispatchCommonEditMessage(TEditControl& edit, TMessage& m)
         edit.SetReadOnly(m.WParam != 0);
         m.Result = 1;
         return true;
-    case EM_CANUNDO:
-        m.Result = edit.CanUndo();
-        return true;
+    case EM_CANUNDO: m.Result = edit.CanUndo(); return true;
     case EM_UNDO:
     case WM_UNDO:
         m.Result = edit.CanUndo();
         edit.Undo();
         return true;
-    case EM_EMPTYUNDOBUFFER:
-        edit.ClearUndo();
-        return true;
-    case EM_GETMODIFY:
-        m.Result = edit.Modified();
-        return true;
-    case EM_SETMODIFY:
-        edit.SetModified(m.WParam != 0);
-        return true;
-    case WM_CUT:
-        edit.CutToClipboard();
-        return true;
-    case WM_COPY:
-        edit.CopyToClipboard();
-        return true;
-    case WM_PASTE:
-        edit.PasteFromClipboard();
-        return true;
-    case WM_CLEAR:
-        edit.ClearSelection();
-        return true;
+    case EM_EMPTYUNDOBUFFER: edit.ClearUndo(); return true;
+    case EM_GETMODIFY: m.Result = edit.Modified(); return true;
+    case EM_SETMODIFY: edit.SetModified(m.WParam != 0); return true;
+    case WM_CUT: edit.CutToClipboard(); return true;
+    case WM_COPY: edit.CopyToClipboard(); return true;
+    case WM_PASTE: edit.PasteFromClipboard(); return true;
+    case WM_CLEAR: edit.ClearSelection(); return true;
     case WM_SETCURSOR:
         if (LOWORD(m.LParam) == HTCLIENT) {
             ::SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
@@ -50,7 +34,6 @@ bool DispatchCommonEditMessage(TEditControl& edit, TMessage& m)
             return true;
         }
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }

@@ -15,7 +15,6 @@ void Exception::SetMessage(const String& msg)
 
 void RaiseLastOSError(const String& prefix, int code)
 {
-    if (code == 0)
-        code = errno;
+    if (code == 0) code = errno;
     throw EOSError(prefix + Utf8ToString(std::strerror(code)));
 }

@@ -1,15 +1,15 @@
 #include "platform/framework/files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/framework/exceptions.h"
 #include "platform/framework/strings.h"
@@ -34,13 +34,10 @@ bool CreateDir(const String& dir) { return ::mkdir(U(dir).c_str(), 0777) == 0; }
 bool ForceDirectories(const String& dirIn)
 {
     const String dir = ExcludeTrailingPathDelimiter(dirIn);
-    if (dir.empty())
-        return false;
-    if (DirectoryExists(dir))
-        return true;
+    if (dir.empty()) return false;
+    if (DirectoryExists(dir)) return true;
     const String parent = ExtractFileDir(dir);
-    if (!parent.empty() && parent != dir && !ForceDirectories(parent))
-        return false;
+    if (!parent.empty() && parent != dir && !ForceDirectories(parent)) return false;
     return CreateDir(dir) || DirectoryExists(dir);
 }
 
@@ -50,8 +47,7 @@ bool RenameFile(const String& from, const String& to)
 {
     // Never replaces an existing target, as the classic routine does not.
     struct stat st;
-    if (::stat(U(to).c_str(), &st) == 0)
-        return false;
+    if (::stat(U(to).c_str(), &st) == 0) return false;
     return ::rename(U(from).c_str(), U(to).c_str()) == 0;
 }
 
@@ -70,68 +66,58 @@ String ExtractFilePath(const String& path)
 String ExtractFileDir(const String& path)
 {
     const size_t p = path.find_last_of(PathDelim);
-    if (p == String::npos)
-        return String();
+    if (p == String::npos) return String();
     return p == 0 ? String(1, PathDelim) : path.substr(0, p);
 }
 
 String ExtractFileExt(const String& path)
 {
     const size_t p = path.find_last_of(L"./");
-    if (p == String::npos || path[p] != L'.')
-        return String();
+    if (p == String::npos || path[p] != L'.') return String();
     return path.substr(p);
 }
 
 String ChangeFileExt(const String& path, const String& ext)
 {
     const size_t p = path.find_last_of(L"./");
-    if (p == String::npos || path[p] != L'.')
-        return path + ext;
+    if (p == String::npos || path[p] != L'.') return path + ext;
     return path.substr(0, p) + ext;
 }
 
 String IncludeTrailingPathDelimiter(const String& path)
 {
-    if (!path.empty() && path.back() == PathDelim)
-        return path;
+    if (!path.empty() && path.back() == PathDelim) return path;
     return path + PathDelim;
 }
 
 String ExcludeTrailingPathDelimiter(const String& path)
 {
     String r = path;
-    while (r.size() > 1 && r.back() == PathDelim)
-        r.pop_back();
+    while (r.size() > 1 && r.back() == PathDelim) r.pop_back();
     return r;
 }
 
 String ExpandFileName(const String& path)
 {
     String full = path;
-    if (full.empty() || full[0] != PathDelim)
-        full = IncludeTrailingPathDelimiter(GetCurrentDir()) + path;
+    if (full.empty() || full[0] != PathDelim) full = IncludeTrailingPathDelimiter(GetCurrentDir()) + path;
     // Fold "." and ".." without touching the disk.
     std::vector<String> parts;
     size_t start = 1;
     while (start <= full.size()) {
         size_t end = full.find(PathDelim, start);
-        if (end == String::npos)
-            end = full.size();
+        if (end == String::npos) end = full.size();
         String part = full.substr(start, end - start);
         if (part == L"..") {
-            if (!parts.empty())
-                parts.pop_back();
+            if (!parts.empty()) parts.pop_back();
         } else if (!part.empty() && part != L".") {
             parts.push_back(part);
         }
         start = end + 1;
     }
     String r;
-    for (auto& p : parts)
-        r += PathDelim + p;
-    if (r.empty() || (!path.empty() && path.back() == PathDelim))
-        r += PathDelim;
+    for (auto& p : parts) r += PathDelim + p;
+    if (r.empty() || (!path.empty() && path.back() == PathDelim)) r += PathDelim;
     return r;
 }
 
@@ -146,8 +132,7 @@ bool SetCurrentDir(const String& dir) { return ::chdir(U(dir).c_str()) == 0; }
 int64_t FileSizeOf(const String& name)
 {
     struct stat st;
-    if (::stat(U(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return -1;
+    if (::stat(U(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     return st.st_size;
 }
 
@@ -170,8 +155,7 @@ bool MatchesMask(const String& nameIn, const String& maskIn)
             return false;
         }
     }
-    while (m < mask.size() && mask[m] == L'*')
-        ++m;
+    while (m < mask.size() && mask[m] == L'*') ++m;
     return m == mask.size();
 }
 
@@ -181,18 +165,14 @@ std::vector<String> ListEntries(const String& dir, const String& mask, bool want
 {
     std::vector<String> out;
     DIR* d = ::opendir(U(dir.empty() ? String(L".") : dir).c_str());
-    if (!d)
-        return out;
+    if (!d) return out;
     const String base = IncludeTrailingPathDelimiter(dir);
     while (dirent* e = ::readdir(d)) {
         const String name = Utf8ToString(e->d_name);
-        if (name == L"." || name == L"..")
-            continue;
+        if (name == L"." || name == L"..") continue;
         const bool isDir = DirectoryExists(base + name);
-        if (isDir != wantDirs)
-            continue;
-        if (wantDirs || MatchesMask(name, mask))
-            out.push_back(name);
+        if (isDir != wantDirs) continue;
+        if (wantDirs || MatchesMask(name, mask)) out.push_back(name);
     }
     ::closedir(d);
     std::sort(out.begin(), out.end());
@@ -208,8 +188,7 @@ String ExeFileName()
 {
     char buf[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return String();
+    if (n <= 0) return String();
     buf[n] = 0;
     return Utf8ToString(buf);
 }
@@ -229,13 +208,11 @@ String GetTempDirectory()
 bool ReadFileBytes(const String& name, std::string& out)
 {
     FILE* f = std::fopen(U(name).c_str(), "rb");
-    if (!f)
-        return false;
+    if (!f) return false;
     out.clear();
     char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
     const bool ok = !std::ferror(f);
     std::fclose(f);
     return ok;
@@ -249,14 +226,12 @@ void WriteFileAtomically(const String& name, const std::string& data)
     auto fail = [&](int err) {
         throw EFCreateError(L"Cannot create file \"" + name + L"\". " + Utf8ToString(std::strerror(err)));
     };
-    if (fd < 0)
-        fail(errno);
+    if (fd < 0) fail(errno);
     size_t off = 0;
     while (off < data.size()) {
         const ssize_t w = ::write(fd, data.data() + off, data.size() - off);
         if (w < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             const int err = errno;
             ::close(fd);
             ::unlink(tmp.c_str());

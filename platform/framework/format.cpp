@@ -17,8 +17,7 @@ String Widen(const char* s) { return Utf8ToString(s); }
 
 String Digits(uint64_t v, int base, bool upper)
 {
-    if (v == 0)
-        return L"0";
+    if (v == 0) return L"0";
     const wchar_t* digits = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
     String r;
     while (v) {
@@ -38,8 +37,7 @@ String GroupThousands(const String& fixed)
     int n = 0;
     for (size_t k = intPart.size(); k-- > 0;) {
         grouped.insert(grouped.begin(), intPart[k]);
-        if (++n % 3 == 0 && k > 0)
-            grouped.insert(grouped.begin(), L',');
+        if (++n % 3 == 0 && k > 0) grouped.insert(grouped.begin(), L',');
     }
     return fixed.substr(0, start) + grouped + fixed.substr(end);
 }
@@ -49,30 +47,25 @@ String FormatFloat(wchar_t type, double v, int prec)
     char buf[512];
     switch (type) {
     case L'e': {
-        if (prec < 0 || prec > 18)
-            prec = 15;
+        if (prec < 0 || prec > 18) prec = 15;
         std::snprintf(buf, sizeof buf, "%.*E", prec > 0 ? prec - 1 : 0, v);
         // Exponent with at least three digits, as the classic routine writes it.
         std::string s = buf;
         const size_t e = s.find('E');
-        if (e != std::string::npos && s.size() - e - 2 < 3)
-            s.insert(e + 2, 3 - (s.size() - e - 2), '0');
+        if (e != std::string::npos && s.size() - e - 2 < 3) s.insert(e + 2, 3 - (s.size() - e - 2), '0');
         return Widen(s.c_str());
     }
     case L'g':
-        if (prec < 0 || prec > 18)
-            prec = 15;
+        if (prec < 0 || prec > 18) prec = 15;
         std::snprintf(buf, sizeof buf, "%.*G", prec == 0 ? 1 : prec, v);
         return Widen(buf);
     case L'n':
     case L'm':
-        if (prec < 0 || prec > 18)
-            prec = 2;
+        if (prec < 0 || prec > 18) prec = 2;
         std::snprintf(buf, sizeof buf, "%.*f", prec, v);
         return GroupThousands(Widen(buf));
     default:  // 'f'
-        if (prec < 0 || prec > 18)
-            prec = 2;
+        if (prec < 0 || prec > 18) prec = 2;
         std::snprintf(buf, sizeof buf, "%.*f", prec, v);
         return Widen(buf);
     }
@@ -87,8 +80,7 @@ String FormatArgs(std::wstring_view fmt, const FormatArg* args, size_t count)
     size_t i = 0;
     auto takeInt = [&]() -> int64_t {
         if (next >= count || args[next].kind != FormatArg::kInt) {
-            if (next < count && args[next].kind == FormatArg::kUInt)
-                return static_cast<int64_t>(args[next++].u);
+            if (next < count && args[next].kind == FormatArg::kUInt) return static_cast<int64_t>(args[next++].u);
             FormatError(fmt);
         }
         return args[next++].i;
@@ -114,8 +106,7 @@ String FormatArgs(std::wstring_view fmt, const FormatArg* args, size_t count)
             ++i;
         }
         if (i < fmt.size() && fmt[i] == L':') {
-            if (!haveNum)
-                num = 0;
+            if (!haveNum) num = 0;
             next = static_cast<size_t>(num);
             ++i;
         } else {
@@ -131,8 +122,7 @@ String FormatArgs(std::wstring_view fmt, const FormatArg* args, size_t count)
             width = static_cast<int>(takeInt());
             ++i;
         } else {
-            while (i < fmt.size() && iswdigit(fmt[i]))
-                width = (width < 0 ? 0 : width * 10) + (fmt[i++] - L'0');
+            while (i < fmt.size() && iswdigit(fmt[i])) width = (width < 0 ? 0 : width * 10) + (fmt[i++] - L'0');
         }
         int prec = -1;
         if (i < fmt.size() && fmt[i] == L'.') {
@@ -142,17 +132,14 @@ String FormatArgs(std::wstring_view fmt, const FormatArg* args, size_t count)
                 prec = static_cast<int>(takeInt());
                 ++i;
             } else {
-                while (i < fmt.size() && iswdigit(fmt[i]))
-                    prec = prec * 10 + (fmt[i++] - L'0');
+                while (i < fmt.size() && iswdigit(fmt[i])) prec = prec * 10 + (fmt[i++] - L'0');
             }
         }
-        if (i >= fmt.size())
-            FormatError(fmt);
+        if (i >= fmt.size()) FormatError(fmt);
         const wchar_t type = static_cast<wchar_t>(towlower(fmt[i]));
         const bool upperType = fmt[i] != type;
         ++i;
-        if (next >= count)
-            FormatError(fmt);
+        if (next >= count) FormatError(fmt);
         const FormatArg& a = args[next++];
         String piece;
         switch (type) {
@@ -173,10 +160,8 @@ String FormatArgs(std::wstring_view fmt, const FormatArg* args, size_t count)
                 FormatError(fmt);
             }
             piece = Digits(mag, 10, true);
-            if (prec > 0 && static_cast<int>(piece.size()) < prec)
-                piece.insert(0, prec - piece.size(), L'0');
-            if (neg)
-                piece.insert(piece.begin(), L'-');
+            if (prec > 0 && static_cast<int>(piece.size()) < prec) piece.insert(0, prec - piece.size(), L'0');
+            if (neg) piece.insert(piece.begin(), L'-');
             break;
         }
         case L'x': {
@@ -188,8 +173,7 @@ String FormatArgs(std::wstring_view fmt, const FormatArg* args, size_t count)
             else
                 FormatError(fmt);
             piece = Digits(v, 16, true);
-            if (prec > 0 && static_cast<int>(piece.size()) < prec)
-                piece.insert(0, prec - piece.size(), L'0');
+            if (prec > 0 && static_cast<int>(piece.size()) < prec) piece.insert(0, prec - piece.size(), L'0');
             break;
         }
         case L'e':
@@ -207,23 +191,19 @@ String FormatArgs(std::wstring_view fmt, const FormatArg* args, size_t count)
             break;
         }
         case L'p': {
-            if (a.kind != FormatArg::kPtr)
-                FormatError(fmt);
+            if (a.kind != FormatArg::kPtr) FormatError(fmt);
             piece = Digits(reinterpret_cast<uintptr_t>(a.p), 16, true);
             piece.insert(0, sizeof(void*) * 2 - piece.size(), L'0');
             break;
         }
         case L's':
         case L'c': {
-            if (a.kind != FormatArg::kStr && a.kind != FormatArg::kChar)
-                FormatError(fmt);
+            if (a.kind != FormatArg::kStr && a.kind != FormatArg::kChar) FormatError(fmt);
             piece = a.s;
-            if (type == L's' && prec >= 0 && static_cast<int>(piece.size()) > prec)
-                piece.resize(prec);
+            if (type == L's' && prec >= 0 && static_cast<int>(piece.size()) > prec) piece.resize(prec);
             break;
         }
-        default:
-            FormatError(fmt);
+        default: FormatError(fmt);
         }
         if (width > 0 && static_cast<int>(piece.size()) < width) {
             if (left)

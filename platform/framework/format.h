@@ -23,16 +23,19 @@ struct FormatArg {
     String s;
     const void* p = nullptr;
 
-    template <class T, std::enable_if_t<std::is_integral_v<T> && std::is_signed_v<T> &&
-                                            !std::is_same_v<T, char> && !std::is_same_v<T, wchar_t>,
+    template <class T, std::enable_if_t<std::is_integral_v<T> && std::is_signed_v<T> && !std::is_same_v<T, char> &&
+                                            !std::is_same_v<T, wchar_t>,
                                         int> = 0>
-    FormatArg(T v) : kind(kInt), i(v) {}
-    template <class T, std::enable_if_t<std::is_integral_v<T> && std::is_unsigned_v<T> &&
-                                            !std::is_same_v<T, bool> && !std::is_same_v<T, wchar_t>,
+    FormatArg(T v) : kind(kInt), i(v)
+    {}
+    template <class T, std::enable_if_t<std::is_integral_v<T> && std::is_unsigned_v<T> && !std::is_same_v<T, bool> &&
+                                            !std::is_same_v<T, wchar_t>,
                                         int> = 0>
-    FormatArg(T v) : kind(kUInt), u(v) {}
+    FormatArg(T v) : kind(kUInt), u(v)
+    {}
     template <class T, std::enable_if_t<std::is_enum_v<T>, int> = 0>
-    FormatArg(T v) : kind(kInt), i(static_cast<int64_t>(v)) {}
+    FormatArg(T v) : kind(kInt), i(static_cast<int64_t>(v))
+    {}
     FormatArg(bool v) : kind(kInt), i(v ? 1 : 0) {}
     FormatArg(float v) : kind(kFloat), f(v) {}
     FormatArg(double v) : kind(kFloat), f(v) {}

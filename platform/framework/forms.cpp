@@ -143,7 +143,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FFocusedControl) FFocusedControl = nullptr;
     if (AComponent == FActiveMDIChild) FActiveMDIChild = nullptr;
     if (AComponent == FWindowMenu) {
-        FWindowMenu = nullptr;   // its sub-items, ours among them, went with it
+        FWindowMenu = nullptr;  // its sub-items, ours among them, went with it
         FWindowItems.clear();
     }
 }
@@ -162,9 +162,18 @@ void TCustomForm::CreateParams(TCreateParams& p)
     case bsNone: p.Style |= WS_POPUP; break;
     case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
     case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
-    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION | WS_DLGFRAME; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
-    case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; p.ExStyle |= WS_EX_TOOLWINDOW; break;
-    case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsDialog:
+        p.Style |= WS_POPUP | WS_CAPTION | WS_DLGFRAME;
+        p.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow:
+        p.Style |= WS_CAPTION | WS_BORDER;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
     }
     if (FBorderStyle != bsNone && FBorderIcons.Contains(biSystemMenu)) {
         p.Style |= WS_SYSMENU;
@@ -254,7 +263,9 @@ void TCustomForm::SetMenu(TMainMenu* v)
         if (FHandle) v->SetWindowHandle(FHandle);
     }
     // The frame makes room for the menu bar, or gives it back.
-    if (FHandle) SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- the plain menu bar ----
@@ -344,7 +355,7 @@ void TCustomForm::TrackMenuBar(int i)
     TRect r = MenuBarItemRect(i);
     RECT wr;
     GetWindowRect(FHandle, &wr);
-    item->Click();   // OnClick of a top item runs as its menu opens
+    item->Click();  // OnClick of a top item runs as its menu opens
     if (TMenuItem* chosen = TrackPlainPopup(item, wr.left + r.Left, wr.top + r.Bottom)) chosen->Click();
 }
 
@@ -354,12 +365,8 @@ void TCustomForm::ApplyPosition()
     FPositioned = true;
     RECT area{0, 0, 0, 0};
     switch (FPosition) {
-    case poScreenCenter:
-        area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        break;
-    case poDesktopCenter:
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-        break;
+    case poScreenCenter: area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; break;
+    case poDesktopCenter: SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0); break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
         TCustomForm* ref = nullptr;
@@ -373,8 +380,7 @@ void TCustomForm::ApplyPosition()
         }
         break;
     }
-    default:
-        return;
+    default: return;
     }
     int l = area.left + (area.right - area.left - FWidth) / 2;
     int t = area.top + (area.bottom - area.top - FHeight) / 2;
@@ -389,8 +395,7 @@ void TCustomForm::ApplyPosition()
 
 void TCustomForm::VisibleChanging()
 {
-    if (FFormState.Contains(fsModal) && FVisible)
-        throw EInvalidOperation(L"Cannot make a visible window modal");
+    if (FFormState.Contains(fsModal) && FVisible) throw EInvalidOperation(L"Cannot make a visible window modal");
 }
 
 void TCustomForm::Show()
@@ -624,7 +629,7 @@ void TCustomForm::Dispatch(TMessage& m)
         GetWindowRect(FHandle, &wr);
         for (int i = 0, n = static_cast<int>(MenuBarItems().size()); i < n; ++i)
             if (PtInRect(MenuBarItemRect(i), Point(p.x - wr.left, p.y - wr.top))) {
-                m.Result = 5;   // HTMENU
+                m.Result = 5;  // HTMENU
                 return;
             }
         return;
@@ -698,9 +703,7 @@ void TCustomForm::Dispatch(TMessage& m)
         if (m.LParam == 0 && FMenu && FMenu->DispatchCommand(LOWORD(m.WParam))) return;
         TWinControl::Dispatch(m);
         return;
-    case CM_RELEASE:
-        Free();
-        return;
+    case CM_RELEASE: Free(); return;
     case CM_TEXTCHANGED:
         if (TCustomForm* host = MDIParent()) host->UpdateWindowMenu();
         TWinControl::Dispatch(m);
@@ -744,13 +747,11 @@ void TCustomForm::Dispatch(TMessage& m)
                 return;
             }
             break;
-        default:
-            break;
+        default: break;
         }
         TWinControl::Dispatch(m);
         return;
     }
-    default:
-        TWinControl::Dispatch(m);
+    default: TWinControl::Dispatch(m);
     }
 }

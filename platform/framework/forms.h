@@ -20,8 +20,14 @@ enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TEnumSet<TBorderIcon>;
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TPosition {
-    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-    poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
@@ -192,7 +198,7 @@ protected:
     HWND FClientHandle = nullptr;
     TCustomForm* FActiveMDIChild = nullptr;
     int FMDISerial = 0;
-    std::vector<TMenuItem*> FWindowItems;   // the items this form added to WindowMenu
+    std::vector<TMenuItem*> FWindowItems;  // the items this form added to WindowMenu
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 

@@ -34,8 +34,8 @@ void TCustomForm::CreateMDIClient()
     RegisterMDIClientClass();
     TRect r = TWinControl::GetClientRect();
     FClientHandle = CreateWindowExW(WS_EX_CLIENTEDGE, kMDIClientClass, L"",
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.Left, r.Top,
-                                    r.Width(), r.Height(), FHandle, nullptr, nullptr, nullptr);
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.Left, r.Top, r.Width(),
+                                    r.Height(), FHandle, nullptr, nullptr, nullptr);
     if (!FClientHandle) throw EOSError(L"Error creating the MDI client window");
     Realign();
 }
@@ -171,16 +171,13 @@ void TCustomForm::WndProc(TMessage& m)
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_NCLBUTTONDOWN:
-        case WM_NCRBUTTONDOWN:
-            ActivateAsMDIChild(true);
-            break;
+        case WM_NCRBUTTONDOWN: ActivateAsMDIChild(true); break;
         case WM_PARENTNOTIFY:
             if (LOWORD(m.WParam) == WM_LBUTTONDOWN || LOWORD(m.WParam) == WM_RBUTTONDOWN ||
                 LOWORD(m.WParam) == WM_MBUTTONDOWN)
                 ActivateAsMDIChild(false);
             break;
-        default:
-            break;
+        default: break;
         }
     }
     TWinControl::WndProc(m);

@@ -33,8 +33,10 @@ void TGraphic::SetTransparent(bool Value)
 
 void TGraphic::SetModified(bool Value)
 {
-    if (Value) Changed();
-    else FModified = false;
+    if (Value)
+        Changed();
+    else
+        FModified = false;
 }
 
 void TGraphic::Changed()

@@ -16,10 +16,10 @@ TColor ColorToRGB(TColor Color)
 
 int PenModeToRop2(TPenMode Mode)
 {
-    static const int kRop2[] = {R2_BLACK,       R2_WHITE,       R2_NOP,      R2_NOT,        R2_COPYPEN,
-                                R2_NOTCOPYPEN,  R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN,
-                                R2_MERGEPEN,    R2_NOTMERGEPEN, R2_MASKPEN,  R2_NOTMASKPEN, R2_XORPEN,
-                                R2_NOTXORPEN};
+    static const int kRop2[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                                R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                                R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                                R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
     return kRop2[static_cast<int>(Mode)];
 }
 
@@ -274,8 +274,8 @@ HPEN TPen::Handle()
 {
     if (!FHandle) {
         static const int kStyle[] = {PS_SOLID, PS_DASH, PS_DOT, 3, 4, PS_NULL, PS_INSIDEFRAME};
-        FHandle = CreatePen(kStyle[static_cast<int>(FStyle)], FWidth,
-                            static_cast<COLORREF>(FColor == clNone ? 0 : FColor));
+        FHandle =
+            CreatePen(kStyle[static_cast<int>(FStyle)], FWidth, static_cast<COLORREF>(FColor == clNone ? 0 : FColor));
     }
     return FHandle;
 }

@@ -73,7 +73,7 @@ public:
     void Assign(TPersistent* Source) override;
 
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);   // also makes the style bsSolid when it was bsClear
+    void SetColor(TColor Value);  // also makes the style bsSolid when it was bsClear
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle Value);
 

@@ -79,12 +79,32 @@ public:
     }
     constexpr bool Contains(E v) const { return (FBits & Bit(v)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
-    constexpr TEnumSet& Include(E v) { FBits |= Bit(v); return *this; }
-    constexpr TEnumSet& Exclude(E v) { FBits &= ~Bit(v); return *this; }
+    constexpr TEnumSet& Include(E v)
+    {
+        FBits |= Bit(v);
+        return *this;
+    }
+    constexpr TEnumSet& Exclude(E v)
+    {
+        FBits &= ~Bit(v);
+        return *this;
+    }
     constexpr uint32_t Bits() const { return FBits; }
-    friend constexpr TEnumSet operator+(TEnumSet a, TEnumSet b) { a.FBits |= b.FBits; return a; }
-    friend constexpr TEnumSet operator-(TEnumSet a, TEnumSet b) { a.FBits &= ~b.FBits; return a; }
-    friend constexpr TEnumSet operator*(TEnumSet a, TEnumSet b) { a.FBits &= b.FBits; return a; }
+    friend constexpr TEnumSet operator+(TEnumSet a, TEnumSet b)
+    {
+        a.FBits |= b.FBits;
+        return a;
+    }
+    friend constexpr TEnumSet operator-(TEnumSet a, TEnumSet b)
+    {
+        a.FBits &= ~b.FBits;
+        return a;
+    }
+    friend constexpr TEnumSet operator*(TEnumSet a, TEnumSet b)
+    {
+        a.FBits &= b.FBits;
+        return a;
+    }
     friend constexpr bool operator==(TEnumSet a, TEnumSet b) { return a.FBits == b.FBits; }
 
 private:
@@ -100,8 +120,22 @@ using TFontCharset = BYTE;
 enum TBrushStyle { bsSolid, bsClear };
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 
 // Raster operations of TCanvas::CopyMode (the blit ROP codes).

@@ -18,8 +18,16 @@ namespace {
 
 uint32_t Rd16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 uint32_t Rd32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-void Wr16(std::vector<uint8_t>& v, uint32_t x) { v.push_back(uint8_t(x)); v.push_back(uint8_t(x >> 8)); }
-void Wr32(std::vector<uint8_t>& v, uint32_t x) { Wr16(v, x & 0xFFFF); Wr16(v, x >> 16); }
+void Wr16(std::vector<uint8_t>& v, uint32_t x)
+{
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+}
+void Wr32(std::vector<uint8_t>& v, uint32_t x)
+{
+    Wr16(v, x & 0xFFFF);
+    Wr16(v, x >> 16);
+}
 
 // One DIB entry: header (height doubled), colour table, XOR pixels, AND mask.
 TRasterImage LoadIconDib(const uint8_t* p, size_t n)
@@ -50,7 +58,7 @@ TRasterImage LoadIconDib(const uint8_t* p, size_t n)
     ih[9] = uint8_t(h >> 8);
     ih[10] = uint8_t(h >> 16);
     ih[11] = uint8_t(h >> 24);
-    std::memset(ih + 20, 0, 4);   // image size: computed
+    std::memset(ih + 20, 0, 4);  // image size: computed
     TRasterImage image = LoadBmp(bmp.data(), bmp.size());
     if (!image.HasAlpha()) {
         size_t maskAt = pixels + xorStride * h;

@@ -43,7 +43,7 @@ private:
     void FreeHandle();
     void SetImage(TRasterImage Image);
 
-    TRasterImage FImage;   // straight alpha
+    TRasterImage FImage;  // straight alpha
     HICON FHandle = nullptr;
 };
 

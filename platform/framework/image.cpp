@@ -17,8 +17,10 @@ void TImage::PictureChanged()
     if (TGraphic* g = FPicture.Graphic()) {
         if (FTransparent) g->SetTransparent(true);
     }
-    if (FAutoSize && FPicture.Width() > 0 && FPicture.Height() > 0) SetBounds(FLeft, FTop, FPicture.Width(), FPicture.Height());
-    bool opaque = FPicture.Graphic() && !FPicture.Graphic()->Transparent() && (FStretch || (FPicture.Width() >= FWidth && FPicture.Height() >= FHeight));
+    if (FAutoSize && FPicture.Width() > 0 && FPicture.Height() > 0)
+        SetBounds(FLeft, FTop, FPicture.Width(), FPicture.Height());
+    bool opaque = FPicture.Graphic() && !FPicture.Graphic()->Transparent() &&
+                  (FStretch || (FPicture.Width() >= FWidth && FPicture.Height() >= FHeight));
     if (opaque)
         FControlStyle.Include(csOpaque);
     else

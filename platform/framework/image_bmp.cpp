@@ -12,10 +12,7 @@ enum : uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALP
 uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t Get32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
-[[noreturn]] void Invalid(const String& why)
-{
-    throw EInvalidGraphic(L"Bitmap image is not valid (" + why + L")");
-}
+[[noreturn]] void Invalid(const String& why) { throw EInvalidGraphic(L"Bitmap image is not valid (" + why + L")"); }
 
 // One channel described by a bit mask, scaled to 0..255.
 struct MaskChannel {
@@ -25,15 +22,13 @@ struct MaskChannel {
     explicit MaskChannel(uint32_t m = 0) : mask(m)
     {
         if (m) {
-            while (!((m >> shift) & 1))
-                ++shift;
+            while (!((m >> shift) & 1)) ++shift;
             max = m >> shift;
         }
     }
     uint8_t Get(uint32_t v, uint8_t none) const
     {
-        if (!max)
-            return none;
+        if (!max) return none;
         return static_cast<uint8_t>((static_cast<uint64_t>((v & mask) >> shift) * 255 + max / 2) / max);
     }
 };
@@ -51,13 +46,11 @@ const uint8_t* DecodeRle(const uint8_t* p, const uint8_t* end, bool rle4, int wi
         ++x;
     };
     while (y < height) {
-        if (end - p < 2)
-            Invalid(L"compressed data is truncated");
+        if (end - p < 2) Invalid(L"compressed data is truncated");
         const uint8_t n = p[0], c = p[1];
         p += 2;
         if (n > 0) {
-            for (int i = 0; i < n; ++i)
-                put(rle4 ? ((i & 1) ? (c & 15) : (c >> 4)) : c);
+            for (int i = 0; i < n; ++i) put(rle4 ? ((i & 1) ? (c & 15) : (c >> 4)) : c);
             continue;
         }
         if (c == 0) {
@@ -66,18 +59,15 @@ const uint8_t* DecodeRle(const uint8_t* p, const uint8_t* end, bool rle4, int wi
         } else if (c == 1) {
             return p;
         } else if (c == 2) {
-            if (end - p < 2)
-                Invalid(L"compressed data is truncated");
+            if (end - p < 2) Invalid(L"compressed data is truncated");
             x += p[0];
             y += p[1];
             p += 2;
         } else {
             const size_t bytes = rle4 ? (c + 1u) / 2 : c;
             const size_t padded = bytes + (bytes & 1);
-            if (static_cast<size_t>(end - p) < bytes)
-                Invalid(L"compressed data is truncated");
-            for (int i = 0; i < c; ++i)
-                put(rle4 ? ((i & 1) ? (p[i / 2] & 15) : (p[i / 2] >> 4)) : p[i]);
+            if (static_cast<size_t>(end - p) < bytes) Invalid(L"compressed data is truncated");
+            for (int i = 0; i < c; ++i) put(rle4 ? ((i & 1) ? (p[i / 2] & 15) : (p[i / 2] >> 4)) : p[i]);
             p += std::min(padded, static_cast<size_t>(end - p));
         }
     }
@@ -92,26 +82,22 @@ void Put16(std::vector<uint8_t>& out, uint16_t v)
 
 void Put32(std::vector<uint8_t>& out, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 }  // namespace
 
 TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
 {
-    if (size == 0)
-        Invalid(L"empty");
-    if (size < 18 || data[0] != 'B' || data[1] != 'M')
-        Invalid(L"no bitmap header");
+    if (size == 0) Invalid(L"empty");
+    if (size < 18 || data[0] != 'B' || data[1] != 'M') Invalid(L"no bitmap header");
     const uint32_t fileSize = Get32(data + 2);
     const uint32_t offBits = Get32(data + 10);
     const uint32_t headerSize = Get32(data + 14);
     const bool core = headerSize == 12;
     if (!(core || headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124))
         Invalid(L"unsupported header size " + std::to_wstring(headerSize));
-    if (size < 14 + static_cast<size_t>(headerSize))
-        Invalid(L"truncated header");
+    if (size < 14 + static_cast<size_t>(headerSize)) Invalid(L"truncated header");
     const uint8_t* h = data + 14;
 
     int64_t width, height;
@@ -129,8 +115,7 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
         colorsUsed = Get32(h + 32);
     }
     const bool topDown = height < 0;
-    if (topDown)
-        height = -height;
+    if (topDown) height = -height;
     CheckImageSize(width, height, "Bitmap image");
     if (!(bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || (!core && (bpp == 16 || bpp == 32))))
         Invalid(L"unsupported bit depth " + std::to_wstring(bpp));
@@ -151,16 +136,12 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
     if (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS) {
         uint32_t masks[4] = {0, 0, 0, 0};
         if (headerSize >= 52) {
-            for (int i = 0; i < 3; ++i)
-                masks[i] = Get32(h + 40 + 4 * i);
-            if (headerSize >= 56)
-                masks[3] = Get32(h + 52);
+            for (int i = 0; i < 3; ++i) masks[i] = Get32(h + 40 + 4 * i);
+            if (headerSize >= 56) masks[3] = Get32(h + 52);
         } else {
             const int n = compression == BI_ALPHABITFIELDS ? 4 : 3;
-            if (size < pos + 4 * n)
-                Invalid(L"truncated colour masks");
-            for (int i = 0; i < n; ++i)
-                masks[i] = Get32(data + pos + 4 * i);
+            if (size < pos + 4 * n) Invalid(L"truncated colour masks");
+            for (int i = 0; i < n; ++i) masks[i] = Get32(data + pos + 4 * i);
             pos += 4 * n;
         }
         red = MaskChannel(masks[0]);
@@ -177,10 +158,8 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
         const size_t entry = core ? 3 : 4;
         // A table that would run into the pixels is as long as the room before them (core
         // headers give no count at all).
-        if (offBits >= pos && pos + count * entry > offBits)
-            count = (offBits - pos) / entry;
-        if (size < pos + count * entry)
-            Invalid(L"truncated colour table");
+        if (offBits >= pos && pos + count * entry > offBits) count = (offBits - pos) / entry;
+        if (size < pos + count * entry) Invalid(L"truncated colour table");
         for (size_t i = 0; i < count; ++i) {
             const uint8_t* e = data + pos + i * entry;
             palette.push_back(TPaletteEntry{e[0], e[1], e[2], 0});
@@ -192,10 +171,8 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
     // The pixel offset from the file header wins when it points past the headers; writers
     // that leave it zero get the position after the colour table.
     size_t offset = pos;
-    if (offBits >= 14 + headerSize)
-        offset = offBits;
-    if (offset >= size)
-        Invalid(L"no pixel data");
+    if (offBits >= 14 + headerSize) offset = offBits;
+    if (offset >= size) Invalid(L"no pixel data");
 
     const int w = static_cast<int>(width), hgt = static_cast<int>(height);
     const uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
@@ -208,12 +185,13 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
     image.SetSourceFormat(TImageFormat::Bmp);
     image.SetBitDepth(bpp);
     auto color = [&palette](unsigned i) -> uint32_t {
-        if (i >= palette.size())
-            return 0xFF000000u;
+        if (i >= palette.size()) return 0xFF000000u;
         const TPaletteEntry& e = palette[i];
         return 0xFF000000u | (e.Red << 16) | (e.Green << 8) | e.Blue;
     };
-    auto destRow = [&](int fileRow) { return reinterpret_cast<uint32_t*>(image.ScanLine(topDown ? fileRow : hgt - 1 - fileRow)); };
+    auto destRow = [&](int fileRow) {
+        return reinterpret_cast<uint32_t*>(image.ScanLine(topDown ? fileRow : hgt - 1 - fileRow));
+    };
 
     if (compression == BI_RLE8 || compression == BI_RLE4) {
         std::vector<uint8_t> idx(static_cast<size_t>(w) * static_cast<size_t>(hgt), 0);
@@ -221,8 +199,7 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
         for (int r = 0; r < hgt; ++r) {
             uint32_t* d = destRow(r);
             const uint8_t* s = idx.data() + static_cast<size_t>(r) * static_cast<size_t>(w);
-            for (int x = 0; x < w; ++x)
-                d[x] = color(s[x]);
+            for (int x = 0; x < w; ++x) d[x] = color(s[x]);
         }
     } else {
         bool anyAlpha = false;
@@ -230,37 +207,33 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
             const uint8_t* s = data + offset + stride * static_cast<uint64_t>(r);
             uint32_t* d = destRow(r);
             switch (bpp) {
-                case 1:
-                    for (int x = 0; x < w; ++x)
-                        d[x] = color((s[x >> 3] >> (7 - (x & 7))) & 1);
-                    break;
-                case 4:
-                    for (int x = 0; x < w; ++x)
-                        d[x] = color((x & 1) ? (s[x >> 1] & 15) : (s[x >> 1] >> 4));
-                    break;
-                case 8:
-                    for (int x = 0; x < w; ++x)
-                        d[x] = color(s[x]);
-                    break;
-                case 24:
-                    for (int x = 0; x < w; ++x, s += 3)
-                        d[x] = 0xFF000000u | (s[2] << 16) | (s[1] << 8) | s[0];
-                    break;
-                case 16:
-                case 32:
-                    for (int x = 0; x < w; ++x) {
-                        const uint32_t v = bpp == 16 ? Get16(s + 2 * x) : Get32(s + 4 * x);
-                        uint8_t a = 255;
-                        if (alphaMask)
-                            a = alpha.Get(v, 255);
-                        else if (bpp == 32 && compression == BI_RGB) {
-                            a = static_cast<uint8_t>(v >> 24);
-                            anyAlpha |= a != 0;
-                        }
-                        d[x] = (static_cast<uint32_t>(a) << 24) | (red.Get(v, 0) << 16) | (green.Get(v, 0) << 8) |
-                               blue.Get(v, 0);
+            case 1:
+                for (int x = 0; x < w; ++x) d[x] = color((s[x >> 3] >> (7 - (x & 7))) & 1);
+                break;
+            case 4:
+                for (int x = 0; x < w; ++x) d[x] = color((x & 1) ? (s[x >> 1] & 15) : (s[x >> 1] >> 4));
+                break;
+            case 8:
+                for (int x = 0; x < w; ++x) d[x] = color(s[x]);
+                break;
+            case 24:
+                for (int x = 0; x < w; ++x, s += 3) d[x] = 0xFF000000u | (s[2] << 16) | (s[1] << 8) | s[0];
+                break;
+            case 16:
+            case 32:
+                for (int x = 0; x < w; ++x) {
+                    const uint32_t v = bpp == 16 ? Get16(s + 2 * x) : Get32(s + 4 * x);
+                    uint8_t a = 255;
+                    if (alphaMask)
+                        a = alpha.Get(v, 255);
+                    else if (bpp == 32 && compression == BI_RGB) {
+                        a = static_cast<uint8_t>(v >> 24);
+                        anyAlpha |= a != 0;
                     }
-                    break;
+                    d[x] = (static_cast<uint32_t>(a) << 24) | (red.Get(v, 0) << 16) | (green.Get(v, 0) << 8) |
+                           blue.Get(v, 0);
+                }
+                break;
             }
         }
         // 32-bit BI_RGB: a fourth byte that is zero everywhere is padding, not alpha.
@@ -271,13 +244,10 @@ TRasterImage LoadBmp(const uint8_t* data, size_t size, size_t* consumed)
                 image.MakeOpaque();
         }
     }
-    if (alphaMask)
-        image.SetHasAlpha(true);
-    if (bpp <= 8)
-        image.SetPalette(std::move(palette));
+    if (alphaMask) image.SetHasAlpha(true);
+    if (bpp <= 8) image.SetPalette(std::move(palette));
     // The file's own size, when it is plausible, tells where the next thing in a stream starts.
-    if (consumed)
-        *consumed = fileSize >= dataEnd && fileSize <= size ? fileSize : dataEnd;
+    if (consumed) *consumed = fileSize >= dataEnd && fileSize <= size ? fileSize : dataEnd;
     return image;
 }
 
@@ -286,8 +256,7 @@ TRasterImage LoadBmpFromStream(TStream& stream)
     const int64_t start = stream.Position();
     const int64_t left = stream.Size() - start;
     std::vector<uint8_t> bytes(static_cast<size_t>(left > 0 ? left : 0));
-    if (!bytes.empty())
-        stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    if (!bytes.empty()) stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     size_t consumed = 0;
     try {
         TRasterImage image = LoadBmp(bytes.data(), bytes.size(), &consumed);
@@ -301,24 +270,18 @@ TRasterImage LoadBmpFromStream(TStream& stream)
 
 int DefaultBmpBitDepth(const TRasterImage& image)
 {
-    if (image.HasAlpha())
-        return 32;
+    if (image.HasAlpha()) return 32;
     const int d = image.BitDepth();
-    if (d == 1)
-        return 1;
-    if (d >= 2 && d <= 4)
-        return 4;
-    if (d >= 5 && d <= 8)
-        return 8;
-    if (d == 32 && image.SourceFormat() == TImageFormat::Bmp)
-        return 32;
+    if (d == 1) return 1;
+    if (d >= 2 && d <= 4) return 4;
+    if (d >= 5 && d <= 8) return 8;
+    if (d == 32 && image.SourceFormat() == TImageFormat::Bmp) return 32;
     return 24;
 }
 
 std::vector<uint8_t> SaveBmp(const TRasterImage& image, int bitsPerPixel)
 {
-    if (image.Empty())
-        throw EInvalidGraphic(L"Cannot save an empty bitmap");
+    if (image.Empty()) throw EInvalidGraphic(L"Cannot save an empty bitmap");
     const int bpp = bitsPerPixel == 0 ? DefaultBmpBitDepth(image) : bitsPerPixel;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
         throw EInvalidGraphic(L"Cannot save a bitmap with " + std::to_wstring(bpp) + L" bits per pixel");
@@ -338,8 +301,7 @@ std::vector<uint8_t> SaveBmp(const TRasterImage& image, int bitsPerPixel)
     const uint64_t stride = ((static_cast<uint64_t>(w) * bpp + 31) / 32) * 4;
     const uint64_t offBits = 14 + headerSize + palette.size() * 4;
     const uint64_t fileSize = offBits + stride * static_cast<uint64_t>(h);
-    if (fileSize > 0xFFFFFFFFull)
-        throw EInvalidGraphic(L"Bitmap is too large to save");
+    if (fileSize > 0xFFFFFFFFull) throw EInvalidGraphic(L"Bitmap is too large to save");
 
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(fileSize));
@@ -364,9 +326,9 @@ std::vector<uint8_t> SaveBmp(const TRasterImage& image, int bitsPerPixel)
         Put32(out, 0x0000FF00);
         Put32(out, 0x000000FF);
         Put32(out, 0xFF000000);
-        Put32(out, 0x73524742);  // LCS_sRGB
+        Put32(out, 0x73524742);             // LCS_sRGB
         out.insert(out.end(), 36 + 12, 0);  // end points, gamma
-        Put32(out, 4);  // LCS_GM_IMAGES
+        Put32(out, 4);                      // LCS_GM_IMAGES
         Put32(out, 0);
         Put32(out, 0);
         Put32(out, 0);
@@ -385,22 +347,20 @@ std::vector<uint8_t> SaveBmp(const TRasterImage& image, int bitsPerPixel)
         const uint8_t* s = image.ScanLine(r);
         for (int x = 0; x < w; ++x, s += 4) {
             switch (bpp) {
-                case 1:
-                    row[x >> 3] |= static_cast<uint8_t>((mapper.IndexOf(s[0] | (s[1] << 8) | (s[2] << 16)) & 1) << (7 - (x & 7)));
-                    break;
-                case 4:
-                    row[x >> 1] |= static_cast<uint8_t>((mapper.IndexOf(s[0] | (s[1] << 8) | (s[2] << 16)) & 15) << ((x & 1) ? 0 : 4));
-                    break;
-                case 8:
-                    row[x] = mapper.IndexOf(s[0] | (s[1] << 8) | (s[2] << 16));
-                    break;
-                case 24:
-                    std::memcpy(&row[static_cast<size_t>(x) * 3], s, 3);
-                    break;
-                case 32:
-                    std::memcpy(&row[static_cast<size_t>(x) * 4], s, 3);
-                    row[static_cast<size_t>(x) * 4 + 3] = v5 ? s[3] : 0;
-                    break;
+            case 1:
+                row[x >> 3] |=
+                    static_cast<uint8_t>((mapper.IndexOf(s[0] | (s[1] << 8) | (s[2] << 16)) & 1) << (7 - (x & 7)));
+                break;
+            case 4:
+                row[x >> 1] |=
+                    static_cast<uint8_t>((mapper.IndexOf(s[0] | (s[1] << 8) | (s[2] << 16)) & 15) << ((x & 1) ? 0 : 4));
+                break;
+            case 8: row[x] = mapper.IndexOf(s[0] | (s[1] << 8) | (s[2] << 16)); break;
+            case 24: std::memcpy(&row[static_cast<size_t>(x) * 3], s, 3); break;
+            case 32:
+                std::memcpy(&row[static_cast<size_t>(x) * 4], s, 3);
+                row[static_cast<size_t>(x) * 4 + 3] = v5 ? s[3] : 0;
+                break;
             }
         }
         out.insert(out.end(), row.begin(), row.end());

@@ -36,10 +36,7 @@ int OnGifWrite(GifFileType* gif, const GifByteType* buf, int count)
     }
 }
 
-[[noreturn]] void Invalid(const String& why)
-{
-    throw EInvalidGraphic(L"GIF image is not valid (" + why + L")");
-}
+[[noreturn]] void Invalid(const String& why) { throw EInvalidGraphic(L"GIF image is not valid (" + why + L")"); }
 
 String GifText(int code)
 {
@@ -47,18 +44,14 @@ String GifText(int code)
     return text ? Utf8ToString(text) : L"error " + std::to_wstring(code);
 }
 
-[[noreturn]] void Fail(int code)
-{
-    Invalid(GifText(code));
-}
+[[noreturn]] void Fail(int code) { Invalid(GifText(code)); }
 
 struct GifReader {
     GifFileType* gif = nullptr;
     ~GifReader()
     {
         int err = 0;
-        if (gif)
-            DGifCloseFile(gif, &err);
+        if (gif) DGifCloseFile(gif, &err);
     }
 };
 
@@ -68,8 +61,7 @@ struct GifWriter {
     ~GifWriter()
     {
         int err = 0;
-        if (gif)
-            EGifCloseFile(gif, &err);
+        if (gif) EGifCloseFile(gif, &err);
         GifFreeMapObject(map);
     }
 };
@@ -78,50 +70,39 @@ struct GifWriter {
 
 TRasterImage LoadGif(const uint8_t* data, size_t size)
 {
-    if (size == 0)
-        Invalid(L"empty");
+    if (size == 0) Invalid(L"empty");
     if (size < 6 || (std::memcmp(data, "GIF87a", 6) != 0 && std::memcmp(data, "GIF89a", 6) != 0))
         Invalid(L"no GIF signature");
     GifReadContext ctx{data, size, 0};
     GifReader r;
     int err = 0;
     r.gif = DGifOpen(&ctx, OnGifRead, &err);
-    if (!r.gif)
-        Fail(err);
+    if (!r.gif) Fail(err);
     GifFileType* gif = r.gif;
 
     int transparent = -1;
     for (;;) {
         GifRecordType type;
-        if (DGifGetRecordType(gif, &type) == GIF_ERROR)
-            Fail(gif->Error);
-        if (type == IMAGE_DESC_RECORD_TYPE)
-            break;
-        if (type == TERMINATE_RECORD_TYPE)
-            Invalid(L"no image");
+        if (DGifGetRecordType(gif, &type) == GIF_ERROR) Fail(gif->Error);
+        if (type == IMAGE_DESC_RECORD_TYPE) break;
+        if (type == TERMINATE_RECORD_TYPE) Invalid(L"no image");
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* ext = nullptr;
-            if (DGifGetExtension(gif, &code, &ext) == GIF_ERROR)
-                Fail(gif->Error);
+            if (DGifGetExtension(gif, &code, &ext) == GIF_ERROR) Fail(gif->Error);
             if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] == 4) {
                 GraphicsControlBlock gcb{};
-                if (DGifExtensionToGCB(ext[0], ext + 1, &gcb) == GIF_OK)
-                    transparent = gcb.TransparentColor;
+                if (DGifExtensionToGCB(ext[0], ext + 1, &gcb) == GIF_OK) transparent = gcb.TransparentColor;
             }
             while (ext)
-                if (DGifGetExtensionNext(gif, &ext) == GIF_ERROR)
-                    Fail(gif->Error);
+                if (DGifGetExtensionNext(gif, &ext) == GIF_ERROR) Fail(gif->Error);
         }
     }
-    if (DGifGetImageDesc(gif) == GIF_ERROR)
-        Fail(gif->Error);
+    if (DGifGetImageDesc(gif) == GIF_ERROR) Fail(gif->Error);
     const GifImageDesc& desc = gif->Image;
-    if (desc.Width <= 0 || desc.Height <= 0 || desc.Left < 0 || desc.Top < 0)
-        Invalid(L"bad frame size");
+    if (desc.Width <= 0 || desc.Height <= 0 || desc.Left < 0 || desc.Top < 0) Invalid(L"bad frame size");
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-    if (!map || map->ColorCount <= 0 || !map->Colors)
-        Invalid(L"no colour table");
+    if (!map || map->ColorCount <= 0 || !map->Colors) Invalid(L"no colour table");
     const int64_t canvasW = std::max<int64_t>(gif->SWidth, int64_t(desc.Left) + desc.Width);
     const int64_t canvasH = std::max<int64_t>(gif->SHeight, int64_t(desc.Top) + desc.Height);
     CheckImageSize(canvasW, canvasH, "GIF image");
@@ -131,35 +112,28 @@ TRasterImage LoadGif(const uint8_t* data, size_t size)
     const int colors = std::min(map->ColorCount, 256);
     for (int i = 0; i < colors; ++i)
         palette.push_back(TPaletteEntry{map->Colors[i].Blue, map->Colors[i].Green, map->Colors[i].Red, 0});
-    if (transparent >= colors)
-        transparent = -1;
+    if (transparent >= colors) transparent = -1;
     uint32_t lookup[256];
     for (int i = 0; i < 256; ++i)
         lookup[i] = i < colors ? (0xFF000000u | (palette[i].Red << 16) | (palette[i].Green << 8) | palette[i].Blue)
                                : 0xFF000000u;
-    if (transparent >= 0)
-        lookup[transparent] &= 0x00FFFFFFu;
+    if (transparent >= 0) lookup[transparent] &= 0x00FFFFFFu;
 
     TRasterImage image(static_cast<int>(canvasW), static_cast<int>(canvasH));
     const bool covers = desc.Left == 0 && desc.Top == 0 && desc.Width == canvasW && desc.Height == canvasH;
-    if (!covers)
-        image.Fill(0);
+    if (!covers) image.Fill(0);
     std::vector<GifPixelType> line(static_cast<size_t>(desc.Width));
     auto readRow = [&](int row) {
-        if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR)
-            Fail(gif->Error);
+        if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR) Fail(gif->Error);
         auto* d = reinterpret_cast<uint32_t*>(image.ScanLine(desc.Top + row)) + desc.Left;
-        for (int x = 0; x < desc.Width; ++x)
-            d[x] = lookup[line[static_cast<size_t>(x)]];
+        for (int x = 0; x < desc.Width; ++x) d[x] = lookup[line[static_cast<size_t>(x)]];
     };
     if (desc.Interlace) {
         static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
         for (int pass = 0; pass < 4; ++pass)
-            for (int row = kStart[pass]; row < desc.Height; row += kStep[pass])
-                readRow(row);
+            for (int row = kStart[pass]; row < desc.Height; row += kStep[pass]) readRow(row);
     } else {
-        for (int row = 0; row < desc.Height; ++row)
-            readRow(row);
+        for (int row = 0; row < desc.Height; ++row) readRow(row);
     }
 
     image.SetSourceFormat(TImageFormat::Gif);
@@ -175,8 +149,7 @@ TRasterImage LoadGif(const uint8_t* data, size_t size)
 
 std::vector<uint8_t> SaveGif(const TRasterImage& image)
 {
-    if (image.Empty())
-        throw EInvalidGraphic(L"Cannot save an empty GIF image");
+    if (image.Empty()) throw EInvalidGraphic(L"Cannot save an empty GIF image");
     const int w = image.Width(), h = image.Height();
 
     bool needTransparent = false;
@@ -196,7 +169,8 @@ std::vector<uint8_t> SaveGif(const TRasterImage& image)
     int transparent = -1;
     const std::vector<TPaletteEntry>& own = image.Palette();
     if (!own.empty() && own.size() <= 256 &&
-        (!needTransparent || (image.TransparentIndex() >= 0 && image.TransparentIndex() < static_cast<int>(own.size())))) {
+        (!needTransparent ||
+         (image.TransparentIndex() >= 0 && image.TransparentIndex() < static_cast<int>(own.size())))) {
         const int skip = needTransparent ? image.TransparentIndex() : -1;
         if (PaletteHolds(image, own, skip, needTransparent)) {
             palette = own;
@@ -213,8 +187,7 @@ std::vector<uint8_t> SaveGif(const TRasterImage& image)
         }
     }
     int bits = 1;
-    while ((size_t(1) << bits) < palette.size())
-        ++bits;
+    while ((size_t(1) << bits) < palette.size()) ++bits;
     palette.resize(size_t(1) << bits);
 
     std::vector<GifColorType> colors(palette.size());
@@ -225,15 +198,12 @@ std::vector<uint8_t> SaveGif(const TRasterImage& image)
     GifWriter wr;
     int err = 0;
     wr.gif = EGifOpen(&out, OnGifWrite, &err);
-    if (!wr.gif)
-        throw EInvalidGraphic(L"Cannot write the GIF image (" + GifText(err) + L")");
+    if (!wr.gif) throw EInvalidGraphic(L"Cannot write the GIF image (" + GifText(err) + L")");
     wr.map = GifMakeMapObject(static_cast<int>(colors.size()), colors.data());
-    if (!wr.map)
-        throw EOutOfResources(L"Out of memory writing a GIF image");
+    if (!wr.map) throw EOutOfResources(L"Out of memory writing a GIF image");
     GifFileType* gif = wr.gif;
     auto check = [gif](int rc) {
-        if (rc == GIF_ERROR)
-            throw EInvalidGraphic(L"Cannot write the GIF image (" + GifText(gif->Error) + L")");
+        if (rc == GIF_ERROR) throw EInvalidGraphic(L"Cannot write the GIF image (" + GifText(gif->Error) + L")");
     };
     EGifSetGifVersion(gif, transparent >= 0);
     check(EGifPutScreenDesc(gif, w, h, bits, 0, wr.map));

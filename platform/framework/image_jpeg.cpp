@@ -42,14 +42,13 @@ void OnJpegError(j_common_ptr cinfo)
 void OnJpegMessage(j_common_ptr cinfo, int level)
 {
     auto* e = reinterpret_cast<JpegError*>(cinfo->err);
-    if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER)
-        e->ranOut = true;
+    if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER) e->ranOut = true;
 }
 
 struct JpegSource {
     jpeg_source_mgr pub;
-    bool inHeader;   // data ending in the headers is an error at once
-    bool eofHit;     // an end marker was made up for data that ended early
+    bool inHeader;  // data ending in the headers is an error at once
+    bool eofHit;    // an end marker was made up for data that ended early
 };
 
 const JOCTET kFakeEoi[2] = {0xFF, JPEG_EOI};
@@ -61,8 +60,7 @@ boolean SourceFill(j_decompress_ptr cinfo)
     // Past the headers the decoder reads ahead, so the end of the data is answered with an end
     // marker as a file's own would be; whether data was missing is judged afterwards.
     auto* src = reinterpret_cast<JpegSource*>(cinfo->src);
-    if (src->inHeader)
-        ERREXIT(cinfo, JERR_INPUT_EOF);
+    if (src->inHeader) ERREXIT(cinfo, JERR_INPUT_EOF);
     src->eofHit = true;
     src->pub.next_input_byte = kFakeEoi;
     src->pub.bytes_in_buffer = 2;
@@ -71,8 +69,7 @@ boolean SourceFill(j_decompress_ptr cinfo)
 
 void SourceSkip(j_decompress_ptr cinfo, long count)
 {
-    if (count <= 0)
-        return;
+    if (count <= 0) return;
     auto& pub = cinfo->src;
     if (static_cast<size_t>(count) > pub->bytes_in_buffer) {
         pub->next_input_byte += pub->bytes_in_buffer;
@@ -87,8 +84,7 @@ void SourceTerm(j_decompress_ptr) {}
 
 void OnProgress(j_common_ptr cinfo)
 {
-    if (!cinfo->is_decompressor)
-        return;
+    if (!cinfo->is_decompressor) return;
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (d->input_scan_number > kMaxScans) {
         auto* e = reinterpret_cast<JpegError*>(cinfo->err);
@@ -110,8 +106,7 @@ void DestInit(j_compress_ptr cinfo)
     auto* d = reinterpret_cast<JpegDest*>(cinfo->dest);
     d->capacity = 65536;
     d->buffer = static_cast<JOCTET*>(std::malloc(d->capacity));
-    if (!d->buffer)
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    if (!d->buffer) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
     d->pub.next_output_byte = d->buffer;
     d->pub.free_in_buffer = d->capacity;
 }
@@ -120,8 +115,7 @@ boolean DestEmpty(j_compress_ptr cinfo)
 {
     auto* d = reinterpret_cast<JpegDest*>(cinfo->dest);
     auto* grown = static_cast<JOCTET*>(std::realloc(d->buffer, d->capacity * 2));
-    if (!grown)
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    if (!grown) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
     d->buffer = grown;
     d->pub.next_output_byte = d->buffer + d->capacity;
     d->pub.free_in_buffer = d->capacity;
@@ -148,8 +142,7 @@ void InstallError(j_common_ptr cinfo, JpegError* err)
 bool HeaderPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, jpeg_progress_mgr* progress,
                  const uint8_t* data, size_t size)
 {
-    if (setjmp(err->jump))
-        return false;
+    if (setjmp(err->jump)) return false;
     jpeg_create_decompress(cinfo);
     src->pub.init_source = SourceInit;
     src->pub.fill_input_buffer = SourceFill;
@@ -166,35 +159,26 @@ bool HeaderPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, jpeg_p
     jpeg_read_header(cinfo, TRUE);
     src->inHeader = false;
     switch (cinfo->jpeg_color_space) {
-        case JCS_GRAYSCALE:
-            cinfo->out_color_space = JCS_GRAYSCALE;
-            break;
-        case JCS_CMYK:
-        case JCS_YCCK:
-            cinfo->out_color_space = JCS_CMYK;
-            break;
-        default:
-            cinfo->out_color_space = JCS_EXT_BGRA;
-            break;
+    case JCS_GRAYSCALE: cinfo->out_color_space = JCS_GRAYSCALE; break;
+    case JCS_CMYK:
+    case JCS_YCCK: cinfo->out_color_space = JCS_CMYK; break;
+    default: cinfo->out_color_space = JCS_EXT_BGRA; break;
     }
     return true;
 }
 
 // Decodes every scan line into BGRA rows of the picture; row is scratch room for one line of
 // width x 4 bytes.
-bool PixelsPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, uint8_t* bits, size_t stride,
-                 JSAMPLE* row)
+bool PixelsPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, uint8_t* bits, size_t stride, JSAMPLE* row)
 {
-    if (setjmp(err->jump))
-        return false;
+    if (setjmp(err->jump)) return false;
     jpeg_start_decompress(cinfo);
     const JDIMENSION width = cinfo->output_width;
     const bool inverted = cinfo->saw_Adobe_marker;
     while (cinfo->output_scanline < cinfo->output_height) {
         uint8_t* d = bits + stride * cinfo->output_scanline;
         JSAMPROW rows[1] = {cinfo->out_color_space == JCS_EXT_BGRA ? d : row};
-        if (jpeg_read_scanlines(cinfo, rows, 1) != 1)
-            ERREXIT(cinfo, JERR_INPUT_EOF);
+        if (jpeg_read_scanlines(cinfo, rows, 1) != 1) ERREXIT(cinfo, JERR_INPUT_EOF);
         if (cinfo->out_color_space == JCS_GRAYSCALE) {
             for (JDIMENSION x = 0; x < width; ++x, d += 4) {
                 d[0] = d[1] = d[2] = row[x];
@@ -219,15 +203,13 @@ bool PixelsPhase(j_decompress_ptr cinfo, JpegError* err, JpegSource* src, uint8_
     }
     // A multi-scan file cut at a scan boundary decodes without a warning, as a blurred or
     // partial picture: any early end is an error there.
-    if (src->eofHit && (err->ranOut || jpeg_has_multiple_scans(cinfo)))
-        ERREXIT(cinfo, JERR_INPUT_EOF);
+    if (src->eofHit && (err->ranOut || jpeg_has_multiple_scans(cinfo))) ERREXIT(cinfo, JERR_INPUT_EOF);
     return true;
 }
 
 bool FinishPhase(j_decompress_ptr cinfo, JpegError* err)
 {
-    if (setjmp(err->jump))
-        return false;
+    if (setjmp(err->jump)) return false;
     jpeg_finish_decompress(cinfo);
     return true;
 }
@@ -235,8 +217,7 @@ bool FinishPhase(j_decompress_ptr cinfo, JpegError* err)
 bool CompressPhase(j_compress_ptr cinfo, JpegError* err, JpegDest* dest, const uint8_t* bits, size_t stride,
                    JDIMENSION width, JDIMENSION height, int quality, bool grey, bool progressive)
 {
-    if (setjmp(err->jump))
-        return false;
+    if (setjmp(err->jump)) return false;
     jpeg_create_compress(cinfo);
     dest->pub.init_destination = DestInit;
     dest->pub.empty_output_buffer = DestEmpty;
@@ -247,11 +228,9 @@ bool CompressPhase(j_compress_ptr cinfo, JpegError* err, JpegDest* dest, const u
     cinfo->input_components = 4;
     cinfo->in_color_space = JCS_EXT_BGRA;
     jpeg_set_defaults(cinfo);
-    if (grey)
-        jpeg_set_colorspace(cinfo, JCS_GRAYSCALE);
+    if (grey) jpeg_set_colorspace(cinfo, JCS_GRAYSCALE);
     jpeg_set_quality(cinfo, quality, TRUE);
-    if (progressive)
-        jpeg_simple_progression(cinfo);
+    if (progressive) jpeg_simple_progression(cinfo);
     jpeg_start_compress(cinfo, TRUE);
     while (cinfo->next_scanline < height) {
         JSAMPROW rows[1] = {const_cast<JSAMPROW>(bits + stride * cinfo->next_scanline)};
@@ -263,8 +242,7 @@ bool CompressPhase(j_compress_ptr cinfo, JpegError* err, JpegDest* dest, const u
 
 String ErrorText(const JpegError& err)
 {
-    if (err.code > 0)
-        return L"JPEG error #" + std::to_wstring(err.code) + L" (" + Utf8ToString(err.message) + L")";
+    if (err.code > 0) return L"JPEG error #" + std::to_wstring(err.code) + L" (" + Utf8ToString(err.message) + L")";
     return L"JPEG image is not valid (" + Utf8ToString(err.message) + L")";
 }
 
@@ -288,8 +266,7 @@ struct CompressHandle {
 
 TRasterImage LoadJpeg(const uint8_t* data, size_t size)
 {
-    if (size == 0)
-        throw EInvalidGraphic(L"JPEG image is not valid (empty)");
+    if (size == 0) throw EInvalidGraphic(L"JPEG image is not valid (empty)");
     if (size < 3 || data[0] != 0xFF || data[1] != 0xD8)
         throw EInvalidGraphic(L"JPEG image is not valid (no JPEG signature)");
     JpegError err{};
@@ -297,8 +274,7 @@ TRasterImage LoadJpeg(const uint8_t* data, size_t size)
     jpeg_progress_mgr progress{};
     DecompressHandle h;
     InstallError(reinterpret_cast<j_common_ptr>(&h.cinfo), &err);
-    if (!HeaderPhase(&h.cinfo, &err, &src, &progress, data, size))
-        throw EInvalidGraphic(ErrorText(err));
+    if (!HeaderPhase(&h.cinfo, &err, &src, &progress, data, size)) throw EInvalidGraphic(ErrorText(err));
     CheckImageSize(h.cinfo.image_width, h.cinfo.image_height, "JPEG image");
 
     TRasterImage image(static_cast<int>(h.cinfo.image_width), static_cast<int>(h.cinfo.image_height));
@@ -317,10 +293,8 @@ TRasterImage LoadJpeg(const uint8_t* data, size_t size)
 
 std::vector<uint8_t> SaveJpeg(const TRasterImage& image, const TJpegSaveOptions& options)
 {
-    if (image.Empty())
-        throw EInvalidGraphic(L"Cannot save an empty JPEG image");
-    if (image.Width() > 65500 || image.Height() > 65500)
-        throw EInvalidGraphic(L"Picture is too large for JPEG");
+    if (image.Empty()) throw EInvalidGraphic(L"Cannot save an empty JPEG image");
+    if (image.Width() > 65500 || image.Height() > 65500) throw EInvalidGraphic(L"Picture is too large for JPEG");
     const int quality = options.Quality < 1 ? 1 : options.Quality > 100 ? 100 : options.Quality;
     JpegError err{};
     CompressHandle h;

@@ -20,7 +20,7 @@ TRasterImage LoadJpeg(const uint8_t* data, size_t size);
 inline TRasterImage LoadJpeg(const std::vector<uint8_t>& bytes) { return LoadJpeg(bytes.data(), bytes.size()); }
 
 struct TJpegSaveOptions {
-    int Quality = 90;          // 1..100; values outside are clamped
+    int Quality = 90;  // 1..100; values outside are clamped
     bool Grayscale = false;
     bool Progressive = false;
 };

@@ -121,7 +121,8 @@ std::vector<TRasterImage> TCustomImageList::Cells(TBitmap* Image, TBitmap* Mask,
 void TCustomImageList::InsertCells(int Index, std::vector<TRasterImage> Cells)
 {
     if (Cells.empty()) return;
-    FImages.insert(FImages.begin() + Index, std::make_move_iterator(Cells.begin()), std::make_move_iterator(Cells.end()));
+    FImages.insert(FImages.begin() + Index, std::make_move_iterator(Cells.begin()),
+                   std::make_move_iterator(Cells.end()));
     Change();
 }
 
@@ -170,7 +171,8 @@ void TCustomImageList::InsertIcon(int Index, TIcon* Image)
     TRasterImage icon = Image->ToRasterImage();
     TRasterImage cell(FWidth, FHeight);
     for (int y = 0; y < FHeight; ++y)
-        for (int x = 0; x < FWidth; ++x) cell.SetPixel(x, y, icon.Pixel(x * icon.Width() / FWidth, y * icon.Height() / FHeight));
+        for (int x = 0; x < FWidth; ++x)
+            cell.SetPixel(x, y, icon.Pixel(x * icon.Width() / FWidth, y * icon.Height() / FHeight));
     cell.SetHasAlpha(true);
     std::vector<TRasterImage> cells;
     cells.push_back(std::move(cell));

@@ -52,12 +52,10 @@ bool ExactPalette(const TRasterImage& image, size_t maxColors, std::vector<TPale
     for (int y = 0; y < image.Height(); ++y) {
         const uint8_t* p = image.ScanLine(y);
         for (int x = 0; x < image.Width(); ++x, p += 4) {
-            if (skipTransparent && p[3] < 128)
-                continue;
+            if (skipTransparent && p[3] < 128) continue;
             const uint32_t rgb = p[0] | (p[1] << 8) | (p[2] << 16);
             if (seen.emplace(rgb, true).second) {
-                if (palette.size() == maxColors)
-                    return false;
+                if (palette.size() == maxColors) return false;
                 palette.push_back(EntryOf(rgb));
             }
         }
@@ -70,17 +68,14 @@ bool PaletteHolds(const TRasterImage& image, const std::vector<TPaletteEntry>& p
 {
     std::unordered_map<uint32_t, bool> colours;
     for (int i = 0; i < static_cast<int>(palette.size()); ++i)
-        if (i != skipIndex)
-            colours.emplace(palette[i].Blue | (palette[i].Green << 8) | (palette[i].Red << 16), true);
+        if (i != skipIndex) colours.emplace(palette[i].Blue | (palette[i].Green << 8) | (palette[i].Red << 16), true);
     uint32_t last = 0xFFFFFFFF;  // runs of one colour are common: skip the lookup for them
     for (int y = 0; y < image.Height(); ++y) {
         const uint8_t* p = image.ScanLine(y);
         for (int x = 0; x < image.Width(); ++x, p += 4) {
-            if (skipTransparent && p[3] < 128)
-                continue;
+            if (skipTransparent && p[3] < 128) continue;
             const uint32_t rgb = p[0] | (p[1] << 8) | (p[2] << 16);
-            if (rgb != last && !colours.count(rgb))
-                return false;
+            if (rgb != last && !colours.count(rgb)) return false;
             last = rgb;
         }
     }
@@ -93,8 +88,7 @@ std::vector<TPaletteEntry> ReducedPalette(const TRasterImage& image, size_t maxC
     for (int y = 0; y < image.Height(); ++y) {
         const uint8_t* p = image.ScanLine(y);
         for (int x = 0; x < image.Width(); ++x, p += 4) {
-            if (skipTransparent && p[3] < 128)
-                continue;
+            if (skipTransparent && p[3] < 128) continue;
             Bucket& b = buckets[((p[2] >> 3) << 10) | ((p[1] >> 3) << 5) | (p[0] >> 3)];
             ++b.count;
             b.r += p[2];
@@ -104,21 +98,18 @@ std::vector<TPaletteEntry> ReducedPalette(const TRasterImage& image, size_t maxC
     }
     std::vector<Box> boxes(1);
     for (int k = 0; k < 32768; ++k)
-        if (buckets[k].count)
-            boxes[0].keys.push_back(k);
-    if (boxes[0].keys.empty() || maxColors == 0)
-        return {};
+        if (buckets[k].count) boxes[0].keys.push_back(k);
+    if (boxes[0].keys.empty() || maxColors == 0) return {};
     Measure(boxes[0], buckets);
 
     while (boxes.size() < maxColors) {
         // Split the box that holds the most pixels among those that still span some range.
         int best = -1;
         for (size_t i = 0; i < boxes.size(); ++i)
-            if (boxes[i].keys.size() > 1 && (best < 0 || boxes[i].count * (boxes[i].range + 1) >
-                                                             boxes[best].count * (boxes[best].range + 1)))
+            if (boxes[i].keys.size() > 1 &&
+                (best < 0 || boxes[i].count * (boxes[i].range + 1) > boxes[best].count * (boxes[best].range + 1)))
                 best = static_cast<int>(i);
-        if (best < 0)
-            break;
+        if (best < 0) break;
         Box& box = boxes[best];
         const int axis = box.axis;
         std::sort(box.keys.begin(), box.keys.end(),
@@ -128,8 +119,7 @@ std::vector<TPaletteEntry> ReducedPalette(const TRasterImage& image, size_t maxC
         for (size_t i = 0; i + 1 < box.keys.size(); ++i) {
             acc += buckets[box.keys[i]].count;
             cut = i + 1;
-            if (acc >= half)
-                break;
+            if (acc >= half) break;
         }
         Box other;
         other.keys.assign(box.keys.begin() + static_cast<std::ptrdiff_t>(cut), box.keys.end());
@@ -159,8 +149,7 @@ TPaletteMapper::TPaletteMapper(const std::vector<TPaletteEntry>& palette, int ex
       FExclude(excludeIndex)
 {
     for (size_t i = FPalette.size(); i-- > 0;) {
-        if (static_cast<int>(i) == FExclude)
-            continue;
+        if (static_cast<int>(i) == FExclude) continue;
         const TPaletteEntry& e = FPalette[i];
         FCache[e.Blue | (e.Green << 8) | (e.Red << 16)] = static_cast<uint8_t>(i);
     }
@@ -170,13 +159,11 @@ uint8_t TPaletteMapper::IndexOf(uint32_t rgb)
 {
     rgb &= 0xFFFFFF;
     auto it = FCache.find(rgb);
-    if (it != FCache.end())
-        return it->second;
+    if (it != FCache.end()) return it->second;
     const int r = (rgb >> 16) & 255, g = (rgb >> 8) & 255, b = rgb & 255;
     int best = 0, bestDist = 1 << 30;
     for (size_t i = 0; i < FPalette.size(); ++i) {
-        if (static_cast<int>(i) == FExclude)
-            continue;
+        if (static_cast<int>(i) == FExclude) continue;
         const int dr = FPalette[i].Red - r, dg = FPalette[i].Green - g, db = FPalette[i].Blue - b;
         const int d = dr * dr + dg * dg + db * db;
         if (d < bestDist) {
@@ -184,7 +171,6 @@ uint8_t TPaletteMapper::IndexOf(uint32_t rgb)
             best = static_cast<int>(i);
         }
     }
-    if (FCache.size() < (1u << 20))
-        FCache.emplace(rgb, static_cast<uint8_t>(best));
+    if (FCache.size() < (1u << 20)) FCache.emplace(rgb, static_cast<uint8_t>(best));
     return static_cast<uint8_t>(best);
 }

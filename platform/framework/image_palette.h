@@ -20,8 +20,7 @@ bool PaletteHolds(const TRasterImage& image, const std::vector<TPaletteEntry>& p
                   bool skipTransparent = false);
 
 // At most maxColors colours chosen by median cut over the picture's RGB colours.
-std::vector<TPaletteEntry> ReducedPalette(const TRasterImage& image, size_t maxColors,
-                                          bool skipTransparent = false);
+std::vector<TPaletteEntry> ReducedPalette(const TRasterImage& image, size_t maxColors, bool skipTransparent = false);
 
 // Maps 0x..RRGGBB colours to palette indices: an exact match (the first entry with that
 // colour) when there is one, else the nearest entry by squared RGB distance. An excluded

@@ -46,8 +46,7 @@ void OnPngWarning(png_structp, png_const_charp) {}
 void OnPngRead(png_structp png, png_bytep out, size_t n)
 {
     auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
-    if (ctx->size - ctx->pos < n)
-        png_error(png, "file is truncated");
+    if (ctx->size - ctx->pos < n) png_error(png, "file is truncated");
     std::memcpy(out, ctx->data + ctx->pos, n);
     ctx->pos += n;
 }
@@ -65,16 +64,14 @@ bool Append(std::vector<uint8_t>* out, const uint8_t* d, size_t n) noexcept
 void OnPngWrite(png_structp png, png_bytep d, size_t n)
 {
     auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
-    if (!Append(ctx->out, d, n))
-        png_error(png, "out of memory");
+    if (!Append(ctx->out, d, n)) png_error(png, "out of memory");
 }
 
 void OnPngFlush(png_structp) {}
 
 bool ReadHeaderPhase(png_structp png, png_infop info, PngHeader* h)
 {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
+    if (setjmp(png_jmpbuf(png))) return false;
     png_read_info(png, info);
     int interlace = 0;
     png_get_IHDR(png, info, &h->width, &h->height, &h->bitDepth, &h->colorType, &interlace, nullptr, nullptr);
@@ -82,8 +79,7 @@ bool ReadHeaderPhase(png_structp png, png_infop info, PngHeader* h)
     if (h->colorType == PNG_COLOR_TYPE_PALETTE) {
         png_colorp pal = nullptr;
         if (png_get_PLTE(png, info, &pal, &h->paletteCount) && pal) {
-            if (h->paletteCount > 256)
-                h->paletteCount = 256;
+            if (h->paletteCount > 256) h->paletteCount = 256;
             std::memcpy(h->palette, pal, sizeof(png_color) * h->paletteCount);
         }
     }
@@ -93,27 +89,20 @@ bool ReadHeaderPhase(png_structp png, png_infop info, PngHeader* h)
         png_color_16p color = nullptr;
         png_get_tRNS(png, info, &alpha, &h->trnsCount, &color);
         if (h->colorType == PNG_COLOR_TYPE_PALETTE && alpha) {
-            if (h->trnsCount > 256)
-                h->trnsCount = 256;
+            if (h->trnsCount > 256) h->trnsCount = 256;
             std::memcpy(h->trnsAlpha, alpha, h->trnsCount);
         } else if (color) {
             h->hasTrnsColor = true;
             h->trnsColor = *color;
         }
     }
-    if (h->colorType == PNG_COLOR_TYPE_PALETTE)
-        png_set_palette_to_rgb(png);
-    if (h->colorType == PNG_COLOR_TYPE_GRAY && h->bitDepth < 8)
-        png_set_expand_gray_1_2_4_to_8(png);
-    if (trns)
-        png_set_tRNS_to_alpha(png);
-    if (h->bitDepth == 16)
-        png_set_scale_16(png);
-    if (h->colorType == PNG_COLOR_TYPE_GRAY || h->colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
-        png_set_gray_to_rgb(png);
+    if (h->colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (h->colorType == PNG_COLOR_TYPE_GRAY && h->bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (trns) png_set_tRNS_to_alpha(png);
+    if (h->bitDepth == 16) png_set_scale_16(png);
+    if (h->colorType == PNG_COLOR_TYPE_GRAY || h->colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
     png_set_bgr(png);
-    if (!(h->colorType & PNG_COLOR_MASK_ALPHA) && !trns)
-        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    if (!(h->colorType & PNG_COLOR_MASK_ALPHA) && !trns) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     h->rowBytes = png_get_rowbytes(png, info);
@@ -122,16 +111,14 @@ bool ReadHeaderPhase(png_structp png, png_infop info, PngHeader* h)
 
 bool ReadPixelsPhase(png_structp png, png_bytepp rows)
 {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
+    if (setjmp(png_jmpbuf(png))) return false;
     png_read_image(png, rows);
     return true;
 }
 
 bool ReadEndPhase(png_structp png)
 {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
+    if (setjmp(png_jmpbuf(png))) return false;
     png_read_end(png, nullptr);
     return true;
 }
@@ -139,15 +126,13 @@ bool ReadEndPhase(png_structp png)
 bool WritePhase(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, bool alpha, int level,
                 png_bytepp rows)
 {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
-    png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, level);
     png_write_info(png, info);
     png_set_bgr(png);
-    if (!alpha)
-        png_set_filler(png, 0, PNG_FILLER_AFTER);
+    if (!alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
     png_write_image(png, rows);
     png_write_end(png, info);
     return true;
@@ -174,8 +159,7 @@ struct PngWriteHandle {
 // A tRNS sample scaled to 8 bits the way the pixels are.
 uint8_t Scale(png_uint_16 v, int bitDepth)
 {
-    if (bitDepth == 16)
-        return static_cast<uint8_t>((v * 255u + 32895u) >> 16);
+    if (bitDepth == 16) return static_cast<uint8_t>((v * 255u + 32895u) >> 16);
     const unsigned max = (1u << bitDepth) - 1;
     return static_cast<uint8_t>((v & max) * 255u / max);
 }
@@ -184,38 +168,30 @@ uint8_t Scale(png_uint_16 v, int bitDepth)
 
 TRasterImage LoadPng(const uint8_t* data, size_t size)
 {
-    if (size == 0)
-        Invalid("empty");
-    if (size < 8 || png_sig_cmp(data, 0, 8) != 0)
-        Invalid("no PNG signature");
+    if (size == 0) Invalid("empty");
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) Invalid("no PNG signature");
     PngContext ctx;
     ctx.data = data;
     ctx.size = size;
     PngReadHandle h;
     h.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &ctx, OnPngError, OnPngWarning);
-    if (!h.png)
-        throw EOutOfResources(L"Out of memory reading a PNG image");
+    if (!h.png) throw EOutOfResources(L"Out of memory reading a PNG image");
     h.info = png_create_info_struct(h.png);
-    if (!h.info)
-        throw EOutOfResources(L"Out of memory reading a PNG image");
+    if (!h.info) throw EOutOfResources(L"Out of memory reading a PNG image");
     png_set_read_fn(h.png, &ctx, OnPngRead);
     png_set_user_limits(h.png, kMaxImageSide, kMaxImageSide);
     png_set_chunk_cache_max(h.png, 1000);
     png_set_chunk_malloc_max(h.png, 16u << 20);
 
     PngHeader header;
-    if (!ReadHeaderPhase(h.png, h.info, &header))
-        Invalid(ctx.message);
+    if (!ReadHeaderPhase(h.png, h.info, &header)) Invalid(ctx.message);
     CheckImageSize(header.width, header.height, "PNG image");
-    if (header.rowBytes != static_cast<size_t>(header.width) * 4)
-        Invalid("unexpected row layout");
+    if (header.rowBytes != static_cast<size_t>(header.width) * 4) Invalid("unexpected row layout");
 
     TRasterImage image(static_cast<int>(header.width), static_cast<int>(header.height));
     std::vector<png_bytep> rows(header.height);
-    for (png_uint_32 y = 0; y < header.height; ++y)
-        rows[y] = image.ScanLine(static_cast<int>(y));
-    if (!ReadPixelsPhase(h.png, rows.data()))
-        Invalid(ctx.message);
+    for (png_uint_32 y = 0; y < header.height; ++y) rows[y] = image.ScanLine(static_cast<int>(y));
+    if (!ReadPixelsPhase(h.png, rows.data())) Invalid(ctx.message);
     // What follows the image data (text, time, the end chunk) does not change the picture; a
     // file cut off there still gives its complete image.
     ReadEndPhase(h.png);
@@ -234,10 +210,8 @@ TRasterImage LoadPng(const uint8_t* data, size_t size)
         int first = -1;
         bool binary = true;
         for (int i = 0; i < header.trnsCount; ++i) {
-            if (header.trnsAlpha[i] != 0 && header.trnsAlpha[i] != 255)
-                binary = false;
-            if (header.trnsAlpha[i] == 0 && first < 0 && i < header.paletteCount)
-                first = i;
+            if (header.trnsAlpha[i] != 0 && header.trnsAlpha[i] != 255) binary = false;
+            if (header.trnsAlpha[i] == 0 && first < 0 && i < header.paletteCount) first = i;
         }
         if (binary && first >= 0) {
             image.SetTransparentIndex(first);
@@ -259,20 +233,16 @@ TRasterImage LoadPng(const uint8_t* data, size_t size)
 
 std::vector<uint8_t> SavePng(const TRasterImage& image, int compressionLevel)
 {
-    if (image.Empty())
-        throw EInvalidGraphic(L"Cannot save an empty PNG image");
-    if (compressionLevel < 0 || compressionLevel > 9)
-        compressionLevel = 6;
+    if (image.Empty()) throw EInvalidGraphic(L"Cannot save an empty PNG image");
+    if (compressionLevel < 0 || compressionLevel > 9) compressionLevel = 6;
     std::vector<uint8_t> out;
     PngContext ctx;
     ctx.out = &out;
     PngWriteHandle h;
     h.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &ctx, OnPngError, OnPngWarning);
-    if (!h.png)
-        throw EOutOfResources(L"Out of memory writing a PNG image");
+    if (!h.png) throw EOutOfResources(L"Out of memory writing a PNG image");
     h.info = png_create_info_struct(h.png);
-    if (!h.info)
-        throw EOutOfResources(L"Out of memory writing a PNG image");
+    if (!h.info) throw EOutOfResources(L"Out of memory writing a PNG image");
     png_set_write_fn(h.png, &ctx, OnPngWrite, OnPngFlush);
     std::vector<png_bytep> rows(static_cast<size_t>(image.Height()));
     for (int y = 0; y < image.Height(); ++y)

@@ -11,8 +11,7 @@ namespace {
 bool IsSectionLine(const String& line, String& name)
 {
     const String t = Trim(line);
-    if (t.size() < 2 || t[0] != L'[')
-        return false;
+    if (t.size() < 2 || t[0] != L'[') return false;
     const size_t close = t.find(L']');
     name = Trim(t.substr(1, close == String::npos ? String::npos : close - 1));
     return true;
@@ -22,11 +21,9 @@ bool IsSectionLine(const String& line, String& name)
 bool SplitKeyLine(const String& line, String& key, String& value)
 {
     const String t = TrimLeft(line);
-    if (t.empty() || t[0] == L';')
-        return false;
+    if (t.empty() || t[0] == L';') return false;
     const size_t eq = t.find(L'=');
-    if (eq == String::npos)
-        return false;
+    if (eq == String::npos) return false;
     key = Trim(t.substr(0, eq));
     value = Trim(t.substr(eq + 1));
     return !key.empty();
@@ -60,13 +57,10 @@ void TIniData::Parse(const String& text)
     size_t i = 0;
     while (i < text.size()) {
         size_t j = i;
-        while (j < text.size() && text[j] != L'\r' && text[j] != L'\n')
-            ++j;
+        while (j < text.size() && text[j] != L'\r' && text[j] != L'\n') ++j;
         const String line = text.substr(i, j - i);
-        if (j < text.size() && text[j] == L'\r')
-            ++j;
-        if (j < text.size() && text[j] == L'\n')
-            ++j;
+        if (j < text.size() && text[j] == L'\r') ++j;
+        if (j < text.size() && text[j] == L'\n') ++j;
         i = j;
         String name;
         if (IsSectionLine(line, name)) {
@@ -81,12 +75,10 @@ void TIniData::Parse(const String& text)
 String TIniData::Compose() const
 {
     String out;
-    for (auto& l : FPrelude)
-        out += l + LineBreak;
+    for (auto& l : FPrelude) out += l + LineBreak;
     for (auto& s : FSections) {
         out += L"[" + s.name + L"]" + LineBreak;
-        for (auto& l : s.lines)
-            out += l + LineBreak;
+        for (auto& l : s.lines) out += l + LineBreak;
     }
     return out;
 }
@@ -94,21 +86,16 @@ String TIniData::Compose() const
 TIniData::Section* TIniData::Find(const String& name)
 {
     for (auto& s : FSections)
-        if (SameText(s.name, name))
-            return &s;
+        if (SameText(s.name, name)) return &s;
     return nullptr;
 }
 
-const TIniData::Section* TIniData::Find(const String& name) const
-{
-    return const_cast<TIniData*>(this)->Find(name);
-}
+const TIniData::Section* TIniData::Find(const String& name) const { return const_cast<TIniData*>(this)->Find(name); }
 
 bool TIniData::FindValue(const String& section, const String& ident, String& value) const
 {
     const Section* s = Find(section);
-    if (!s)
-        return false;
+    if (!s) return false;
     String k, v;
     for (auto& l : s->lines)
         if (SplitKeyLine(l, k, v) && SameText(k, ident)) {
@@ -145,8 +132,7 @@ void TIniData::SetValue(const String& section, const String& ident, const String
     size_t at = lastKey != String::npos ? lastKey + 1 : 0;
     if (lastKey == String::npos) {
         at = s->lines.size();
-        while (at > 0 && Trim(s->lines[at - 1]).empty())
-            --at;
+        while (at > 0 && Trim(s->lines[at - 1]).empty()) --at;
     }
     s->lines.insert(s->lines.begin() + static_cast<long>(at), ident + L"=" + value);
 }
@@ -166,8 +152,7 @@ void TIniData::EraseSection(const String& section)
 void TIniData::DeleteKey(const String& section, const String& ident)
 {
     Section* s = Find(section);
-    if (!s)
-        return;
+    if (!s) return;
     String k, v;
     for (size_t i = 0; i < s->lines.size(); ++i)
         if (SplitKeyLine(s->lines[i], k, v) && SameText(k, ident)) {
@@ -183,8 +168,7 @@ void TIniData::Keys(const String& section, TStrings* out) const
     if (const Section* s = Find(section)) {
         String k, v;
         for (auto& l : s->lines)
-            if (SplitKeyLine(l, k, v))
-                out->Add(k);
+            if (SplitKeyLine(l, k, v)) out->Add(k);
     }
     out->EndUpdate();
 }
@@ -193,8 +177,7 @@ void TIniData::Sections(TStrings* out) const
 {
     out->BeginUpdate();
     out->Clear();
-    for (auto& s : FSections)
-        out->Add(s.name);
+    for (auto& s : FSections) out->Add(s.name);
     out->EndUpdate();
 }
 
@@ -205,8 +188,7 @@ void TIniData::SectionValues(const String& section, TStrings* out) const
     if (const Section* s = Find(section)) {
         String k, v;
         for (auto& l : s->lines)
-            if (SplitKeyLine(l, k, v))
-                out->Add(k + L"=" + v);
+            if (SplitKeyLine(l, k, v)) out->Add(k + L"=" + v);
     }
     out->EndUpdate();
 }
@@ -249,8 +231,7 @@ bool TCustomIniFile::SectionExists(const String& section)
 {
     TStringList keys;
     ReadSection(section, &keys);
-    if (keys.Count() > 0)
-        return true;
+    if (keys.Count() > 0) return true;
     TStringList sections;
     ReadSections(&sections);
     return sections.IndexOf(section) >= 0;
@@ -268,8 +249,7 @@ bool TCustomIniFile::ValueExists(const String& section, const String& ident)
 TMemIniFile::TMemIniFile(const String& fileName) : TCustomIniFile(fileName)
 {
     std::string bytes;
-    if (!fileName.empty() && ReadFileBytes(fileName, bytes))
-        FData.Parse(DecodeText(bytes, &FHadBom));
+    if (!fileName.empty() && ReadFileBytes(fileName, bytes)) FData.Parse(DecodeText(bytes, &FHadBom));
 }
 
 String TMemIniFile::ReadString(const String& section, const String& ident, const String& def)
@@ -301,8 +281,7 @@ void TMemIniFile::GetStrings(TStrings* list) const
 void TMemIniFile::SetStrings(const TStrings* list)
 {
     String text;
-    for (int i = 0; i < list->Count(); ++i)
-        text += list->Get(i) + L"\n";
+    for (int i = 0; i < list->Count(); ++i) text += list->Get(i) + L"\n";
     FData.Parse(text);
 }
 
@@ -312,8 +291,7 @@ TIniData TIniFile::Load(bool* hadBom) const
 {
     TIniData data;
     std::string bytes;
-    if (ReadFileBytes(FFileName, bytes))
-        data.Parse(DecodeText(bytes, hadBom));
+    if (ReadFileBytes(FFileName, bytes)) data.Parse(DecodeText(bytes, hadBom));
     return data;
 }
 
@@ -341,8 +319,7 @@ void TIniFile::EraseSection(const String& section)
 {
     bool bom = false;
     TIniData data = Load(&bom);
-    if (!data.SectionExists(section))
-        return;
+    if (!data.SectionExists(section)) return;
     data.EraseSection(section);
     Save(data, bom);
 }
@@ -352,8 +329,7 @@ void TIniFile::DeleteKey(const String& section, const String& ident)
     bool bom = false;
     TIniData data = Load(&bom);
     String v;
-    if (!data.FindValue(section, ident, v))
-        return;
+    if (!data.FindValue(section, ident, v)) return;
     data.DeleteKey(section, ident);
     Save(data, bom);
 }

@@ -31,12 +31,12 @@ public:
 
 private:
     struct Section {
-        String name;                 // as written
-        std::vector<String> lines;   // verbatim lines after the header
+        String name;                // as written
+        std::vector<String> lines;  // verbatim lines after the header
     };
     Section* Find(const String& name);
     const Section* Find(const String& name) const;
-    std::vector<String> FPrelude;    // lines before the first section
+    std::vector<String> FPrelude;  // lines before the first section
     std::vector<Section> FSections;
 };
 
@@ -54,7 +54,7 @@ public:
     virtual void DeleteKey(const String& section, const String& ident) = 0;
     virtual void UpdateFile() = 0;
 
-    int ReadInteger(const String& section, const String& ident, int def);   // "0x" hex; def otherwise
+    int ReadInteger(const String& section, const String& ident, int def);  // "0x" hex; def otherwise
     void WriteInteger(const String& section, const String& ident, int value);
     bool ReadBool(const String& section, const String& ident, bool def);
     void WriteBool(const String& section, const String& ident, bool value);
@@ -69,7 +69,7 @@ protected:
 
 class TMemIniFile : public TCustomIniFile {
 public:
-    explicit TMemIniFile(const String& fileName);   // an empty name gives an empty, file-less INI
+    explicit TMemIniFile(const String& fileName);  // an empty name gives an empty, file-less INI
 
     String ReadString(const String& section, const String& ident, const String& def) override;
     void WriteString(const String& section, const String& ident, const String& value) override;
@@ -78,7 +78,7 @@ public:
     void ReadSectionValues(const String& section, TStrings* strings) override;
     void EraseSection(const String& section) override;
     void DeleteKey(const String& section, const String& ident) override;
-    void UpdateFile() override;   // EIniFileException when the file cannot be written
+    void UpdateFile() override;  // EIniFileException when the file cannot be written
 
     void GetStrings(TStrings* list) const;
     void SetStrings(const TStrings* list);

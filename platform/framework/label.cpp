@@ -28,8 +28,10 @@ void TCustomLabel::DoDrawText(TRect& r, UINT flags)
     if ((flags & DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == L"&"))) text = L" ";
     HDC dc = nullptr;
     bool own = !FCanvas.HandleAllocated() || (flags & DT_CALCRECT);
-    if (own) dc = CreateCompatibleDC(nullptr);
-    else dc = FCanvas.Handle();
+    if (own)
+        dc = CreateCompatibleDC(nullptr);
+    else
+        dc = FCanvas.Handle();
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     SetBkMode(dc, TRANSPARENT);
     RECT rr{r.Left, r.Top, r.Right, r.Bottom};
@@ -163,8 +165,7 @@ void TCustomLabel::Dispatch(TMessage& m)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(m);
 }

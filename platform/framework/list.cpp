@@ -7,8 +7,7 @@
 
 void TList::Check(int index) const
 {
-    if (index < 0 || index >= Count())
-        throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    if (index < 0 || index >= Count()) throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
 }
 
 void* TList::Items(int index) const
@@ -31,8 +30,7 @@ int TList::Add(void* item)
 
 void TList::Insert(int index, void* item)
 {
-    if (index < 0 || index > Count())
-        throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    if (index < 0 || index > Count()) throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
     FItems.insert(FItems.begin() + index, item);
 }
 
@@ -51,15 +49,11 @@ int TList::IndexOf(const void* item) const
 int TList::Remove(void* item)
 {
     const int i = IndexOf(item);
-    if (i >= 0)
-        Delete(i);
+    if (i >= 0) Delete(i);
     return i;
 }
 
-void* TList::Extract(void* item)
-{
-    return Remove(item) >= 0 ? item : nullptr;
-}
+void* TList::Extract(void* item) { return Remove(item) >= 0 ? item : nullptr; }
 
 void TList::Exchange(int a, int b)
 {
@@ -70,8 +64,7 @@ void TList::Exchange(int a, int b)
 
 void TList::Move(int from, int to)
 {
-    if (from == to)
-        return;
+    if (from == to) return;
     Check(from);
     Check(to);
     void* item = FItems[from];

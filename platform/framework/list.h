@@ -15,13 +15,13 @@ public:
     int Add(void* item);
     void Insert(int index, void* item);
     void Delete(int index);
-    int Remove(void* item);              // index it had, -1 when absent
+    int Remove(void* item);  // index it had, -1 when absent
     void* Extract(void* item);
     int IndexOf(const void* item) const;
     void Exchange(int a, int b);
     void Move(int from, int to);
     void Clear() { FItems.clear(); }
-    void Pack();                          // drops nil entries
+    void Pack();  // drops nil entries
     void* First() const { return Items(0); }
     void* Last() const { return Items(Count() - 1); }
     void Sort(const std::function<int(void*, void*)>& compare);

@@ -89,8 +89,10 @@ void TCustomListBox::SetItemIndex(int v)
     FItemIndex = v;
     if (v >= 0) {
         FSel[static_cast<size_t>(v)] = true;
-        if (v < FTopIndex) SetTopIndex(v);
-        else if (v >= FTopIndex + VisibleRows()) SetTopIndex(v - VisibleRows() + 1);
+        if (v < FTopIndex)
+            SetTopIndex(v);
+        else if (v >= FTopIndex + VisibleRows())
+            SetTopIndex(v - VisibleRows() + 1);
     }
     FAnchor = v;
     Invalidate();
@@ -162,7 +164,8 @@ void TCustomListBox::DrawItem(int Index, const TRect& R, TOwnerDrawState State)
         return;
     }
     c->FillRect(R);
-    DrawTextIn(c, FItems.Get(Index), Rect(R.Left + 2, R.Top, R.Right, R.Bottom), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextIn(c, FItems.Get(Index), Rect(R.Left + 2, R.Top, R.Right, R.Bottom),
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void TCustomListBox::Paint()
@@ -206,8 +209,10 @@ void TCustomListBox::MoveTo(int Index, TShiftState Shift)
     } else {
         SetItemIndex(Index);
     }
-    if (Index < FTopIndex) SetTopIndex(Index);
-    else if (Index >= FTopIndex + VisibleRows()) SetTopIndex(Index - VisibleRows() + 1);
+    if (Index < FTopIndex)
+        SetTopIndex(Index);
+    else if (Index >= FTopIndex + VisibleRows())
+        SetTopIndex(Index - VisibleRows() + 1);
     Invalidate();
     Click();
 }
@@ -227,16 +232,10 @@ void TCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 void TCustomListBox::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return;
+    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_ERASEBKGND: m.Result = 1; return;
     case WM_MOUSEWHEEL:
         SetTopIndex(FTopIndex - GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3);
         m.Result = 1;
@@ -281,7 +280,10 @@ void TCustomListBox::Dispatch(TMessage& m)
     case LB_GETSEL: m.Result = Selected(static_cast<int>(m.WParam)) ? 1 : 0; return;
     case LB_SETSEL:
         if (static_cast<int>(m.LParam) == -1) {
-            if (m.WParam) SelectAll(); else ClearSelection();
+            if (m.WParam)
+                SelectAll();
+            else
+                ClearSelection();
         } else {
             SetSelected(static_cast<int>(m.LParam), m.WParam != 0);
         }
@@ -303,8 +305,7 @@ void TCustomListBox::Dispatch(TMessage& m)
         m.Result = i < 0 ? MAKELPARAM(std::max(0, FItems.Count() - 1), 1) : MAKELPARAM(i, 0);
         return;
     }
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

@@ -66,8 +66,7 @@ void TListColumn::SetImageIndex(int v)
 
 TListColumns::TListColumns(TCustomListView* AOwner)
     : TCollection([](TCollection* c) { return new TListColumn(c); }, AOwner), FOwner(AOwner)
-{
-}
+{}
 
 void TListColumns::Update(TCollectionItem*)
 {
@@ -195,7 +194,9 @@ TRect TListItem::DisplayRect(TDisplayCode Code) const
     case drBounds: return bounds;
     case drIcon: return Rect(left, top, labelLeft, top + rh);
     case drLabel: return Rect(labelLeft, top, left + firstW, top + rh);
-    case drSelectBounds: return lv->FRowSelect ? Rect(labelLeft, top, left + total, top + rh) : Rect(labelLeft, top, left + firstW, top + rh);
+    case drSelectBounds:
+        return lv->FRowSelect ? Rect(labelLeft, top, left + total, top + rh)
+                              : Rect(labelLeft, top, left + firstW, top + rh);
     }
     return bounds;
 }
@@ -497,7 +498,8 @@ void TCustomListView::SetItemFocused(TListItem* Item)
 
 int TCustomListView::SelCount() const
 {
-    return static_cast<int>(std::count_if(FItems.FItems.begin(), FItems.FItems.end(), [](TListItem* i) { return i->FSelected; }));
+    return static_cast<int>(
+        std::count_if(FItems.FItems.begin(), FItems.FItems.end(), [](TListItem* i) { return i->FSelected; }));
 }
 
 void TCustomListView::ClearSelection()
@@ -741,8 +743,8 @@ void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState
     for (int i = 0; i < cols; ++i) {
         int w = FColumns.Count() ? FColumns.Items(i)->Width() : ColumnsWidth();
         if (w > 0) {
-            String text = i == 0 ? item->FCaption
-                                 : (i - 1 < item->FSubItems.Count() ? item->FSubItems.Get(i - 1) : String());
+            String text =
+                i == 0 ? item->FCaption : (i - 1 < item->FSubItems.Count() ? item->FSubItems.Get(i - 1) : String());
             TRect cell = Rect(x, R.Top, x + w, R.Bottom);
             if (i == 0) cell.Left = item->DisplayRect(drLabel).Left;
             bool subDefault = true;
@@ -751,8 +753,10 @@ void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState
                 OnCustomDrawSubItem(this, item, i, st, subDefault);
             }
             if (subDefault) {
-                if (i > 0 && !FRowSelect) c->Font()->SetColor(FEnabled ? FFont.Color() : clGrayText);
-                else c->Font()->SetColor(rowFont);
+                if (i > 0 && !FRowSelect)
+                    c->Font()->SetColor(FEnabled ? FFont.Color() : clGrayText);
+                else
+                    c->Font()->SetColor(rowFont);
                 UINT align = FColumns.Count() ? kAlign[FColumns.Items(i)->Alignment()] : DT_LEFT;
                 DrawTextIn(c, text, Rect(cell.Left + kTextPad / 2, cell.Top, cell.Right - kTextPad / 2, cell.Bottom),
                            align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
@@ -761,15 +765,13 @@ void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState
         x += w;
         if (FViewStyle != vsReport) break;
     }
-    if (st.Contains(cdsFocused) && Focused()) c->DrawFocusRect(Rect(sel.Left, R.Top, FRowSelect ? R.Right : sel.Right, R.Bottom));
+    if (st.Contains(cdsFocused) && Focused())
+        c->DrawFocusRect(Rect(sel.Left, R.Top, FRowSelect ? R.Right : sel.Right, R.Bottom));
 }
 
 // ---- input ----
 
-bool TCustomListView::WantsKey(WORD Key)
-{
-    return Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT;
-}
+bool TCustomListView::WantsKey(WORD Key) { return Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT; }
 
 void TCustomListView::MoveFocus(int index, TShiftState Shift)
 {
@@ -823,16 +825,10 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 void TCustomListView::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return;
+    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_ERASEBKGND: m.Result = 1; return;
     case WM_SIZE:
         TCustomControl::Dispatch(m);
         ClampScroll();
@@ -843,15 +839,9 @@ void TCustomListView::Dispatch(TMessage& m)
         FCachedRowHeight = 0;
         UpdateHeader();
         break;
-    case WM_VSCROLL:
-        ScrollMessage(m, true);
-        return;
-    case WM_HSCROLL:
-        ScrollMessage(m, false);
-        return;
-    case LVM_GETHEADER:
-        m.Result = reinterpret_cast<LRESULT>(FHeader);
-        return;
+    case WM_VSCROLL: ScrollMessage(m, true); return;
+    case WM_HSCROLL: ScrollMessage(m, false); return;
+    case LVM_GETHEADER: m.Result = reinterpret_cast<LRESULT>(FHeader); return;
     case WM_MOUSEWHEEL: {
         bool handled = false;
         if (OnMouseWheel) {
@@ -882,20 +872,19 @@ void TCustomListView::Dispatch(TMessage& m)
         case VK_RIGHT: Scroll(20, 0); return;
         case VK_SPACE:
             if (FFocused) {
-                if (FCheckboxes) FFocused->SetChecked(!FFocused->FChecked);
-                else if (FMultiSelect && shift.Contains(ssCtrl)) FFocused->SetSelected(!FFocused->FSelected);
+                if (FCheckboxes)
+                    FFocused->SetChecked(!FFocused->FChecked);
+                else if (FMultiSelect && shift.Contains(ssCtrl))
+                    FFocused->SetSelected(!FFocused->FSelected);
             }
             return;
         case 'A':
             if (shift.Contains(ssCtrl)) SelectAll();
             return;
-        default:
-            DefaultHandler(m);
-            return;
+        default: DefaultHandler(m); return;
         }
     }
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

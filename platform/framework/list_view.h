@@ -260,7 +260,7 @@ protected:
     int FTopIndex = 0;
     int FScrollX = 0;
     int FRowHeight = 0;
-    int FCachedRowHeight = 0;   // from the font; 0 = measure again
+    int FCachedRowHeight = 0;  // from the font; 0 = measure again
 };
 
 class TListView : public TCustomListView {

@@ -14,8 +14,8 @@ constexpr int kDividerSlack = 3;
 struct HeaderState {
     TCustomListView* list = nullptr;
     WNDPROC instance = nullptr;
-    int pressed = -1;        // section held down
-    int sizing = -1;         // column whose divider is dragged
+    int pressed = -1;  // section held down
+    int sizing = -1;   // column whose divider is dragged
     int sizeStartX = 0;
     int sizeStartWidth = 0;
 };
@@ -94,8 +94,7 @@ LRESULT HeaderProc(HeaderState& st, HWND h, UINT msg, WPARAM wp, LPARAM lp)
         if (!wp) EndPaint(h, &ps);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_SETCURSOR: {
         POINT p;
         GetCursorPos(&p);
@@ -146,8 +145,7 @@ LRESULT HeaderProc(HeaderState& st, HWND h, UINT msg, WPARAM wp, LPARAM lp)
         st.pressed = -1;
         st.sizing = -1;
         return 0;
-    case HDM_GETITEMCOUNT:
-        return st.list->Columns()->Count();
+    case HDM_GETITEMCOUNT: return st.list->Columns()->Count();
     case HDM_GETITEMRECT: {
         int i = static_cast<int>(wp);
         if (i < 0 || i >= st.list->Columns()->Count() || !lp) return FALSE;
@@ -168,8 +166,7 @@ LRESULT HeaderProc(HeaderState& st, HWND h, UINT msg, WPARAM wp, LPARAM lp)
         for (int i = 0; order && i < n; ++i) order[i] = i;
         return order ? TRUE : FALSE;
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(h, msg, wp, lp);
 }
@@ -198,7 +195,8 @@ HWND CreateListViewHeader(TCustomListView* ListView, HWND Parent, int Width, int
     }
     auto* st = new HeaderState;
     st->list = ListView;
-    st->instance = MakeObjectInstance([st](HWND h, UINT msg, WPARAM wp, LPARAM lp) { return HeaderProc(*st, h, msg, wp, lp); });
+    st->instance =
+        MakeObjectInstance([st](HWND h, UINT msg, WPARAM wp, LPARAM lp) { return HeaderProc(*st, h, msg, wp, lp); });
     gCreating = st;
     HWND h = CreateWindowExW(0, kHeaderClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, Width, Height, Parent, nullptr, nullptr,
                              nullptr);

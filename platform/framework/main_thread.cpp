@@ -18,8 +18,8 @@ struct Call {
 
 struct Queue {
     std::mutex mutex;
-    std::condition_variable queued;   // main thread waits for work
-    std::condition_variable finished; // workers wait for their call
+    std::condition_variable queued;    // main thread waits for work
+    std::condition_variable finished;  // workers wait for their call
     std::deque<std::shared_ptr<Call>> calls;
     std::function<void()> waker;
     std::function<void()> idle;
@@ -49,8 +49,7 @@ void Enqueue(const std::shared_ptr<Call>& call)
         waker = Q().waker;
     }
     Q().queued.notify_all();
-    if (waker)
-        waker();
+    if (waker) waker();
 }
 
 }  // namespace
@@ -71,8 +70,7 @@ void RunInMainThreadSync(const std::function<void()>& fn)
     Enqueue(call);
     std::unique_lock<std::mutex> lock(Q().mutex);
     Q().finished.wait(lock, [&] { return call->done; });
-    if (call->error)
-        std::rethrow_exception(call->error);
+    if (call->error) std::rethrow_exception(call->error);
 }
 
 void QueueInMainThread(std::function<void()> fn)
@@ -84,8 +82,7 @@ void QueueInMainThread(std::function<void()> fn)
 
 bool CheckSynchronize(int timeoutMs)
 {
-    if (!IsMainThread())
-        return false;
+    if (!IsMainThread()) return false;
     std::deque<std::shared_ptr<Call>> batch;
     {
         std::unique_lock<std::mutex> lock(Q().mutex);
@@ -97,8 +94,7 @@ bool CheckSynchronize(int timeoutMs)
         try {
             call->fn();
         } catch (...) {
-            if (call->wait)
-                call->error = std::current_exception();
+            if (call->wait) call->error = std::current_exception();
         }
         {
             std::lock_guard<std::mutex> lock(Q().mutex);
@@ -125,20 +121,17 @@ bool WaitServingMainThread(const std::function<bool()>& done, int pollMs, int ti
 {
     using clock = std::chrono::steady_clock;
     const auto deadline = clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-    if (pollMs <= 0)
-        pollMs = 1;
+    if (pollMs <= 0) pollMs = 1;
     const bool main = IsMainThread();
     while (!done()) {
-        if (timeoutMs >= 0 && clock::now() >= deadline)
-            return false;
+        if (timeoutMs >= 0 && clock::now() >= deadline) return false;
         if (main) {
             std::function<void()> idle;
             {
                 std::lock_guard<std::mutex> lock(Q().mutex);
                 idle = Q().idle;
             }
-            if (idle)
-                idle();
+            if (idle) idle();
             CheckSynchronize(pollMs);
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/framework/edit_common_messages.h"
 #include "platform/framework/edit.h"
+#include "platform/framework/edit_common_messages.h"
 #include "platform/framework/plain_draw.h"
 
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomControl(AOwner)
@@ -197,7 +197,7 @@ void TCustomMemo::Paint()
             int to = i == s1.Line ? s1.Col : static_cast<int>(s.size());
             int xs = x0 + WidthOf(s.substr(0, static_cast<size_t>(from)));
             int xe = x0 + WidthOf(s.substr(0, static_cast<size_t>(to)));
-            if (i != s1.Line) xe += WidthOf(L" ");   // the selected line break
+            if (i != s1.Line) xe += WidthOf(L" ");  // the selected line break
             RECT sel{xs, y, xe, y + lh};
             FillRect(dc, &sel, selBrush);
             SetTextColor(dc, ColorToRGB(clHighlightText));
@@ -253,19 +253,13 @@ void TCustomMemo::Dispatch(TMessage& m)
         return;
     }
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-        FText = FLines.Text();
-        break;
+    case WM_GETTEXTLENGTH: FText = FLines.Text(); break;
     case WM_GETDLGCODE:
         m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS | (FWantTabs ? DLGC_WANTTAB : 0);
         return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    case WM_LBUTTONUP:
-        FMouseSelecting = false;
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_LBUTTONUP: FMouseSelecting = false; break;
     case WM_MOUSEWHEEL:
         SetTopLine(FTopLine - GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3);
         m.Result = 1;
@@ -291,7 +285,7 @@ void TCustomMemo::Dispatch(TMessage& m)
     case WM_CHAR: {
         if (DoKeyPress(m)) return;
         wchar_t ch = static_cast<wchar_t>(m.WParam);
-        if (GetKeyState(VK_CONTROL) < 0 && ch != 8 && ch != 10) return;   // shortcuts went by on key down
+        if (GetKeyState(VK_CONTROL) < 0 && ch != 8 && ch != 10) return;  // shortcuts went by on key down
         CharTyped(ch);
         return;
     }
@@ -306,7 +300,7 @@ void TCustomMemo::Dispatch(TMessage& m)
         int n = static_cast<int>(JoinedText().size());
         int s = static_cast<int>(static_cast<LONG_PTR>(m.WParam)), e = static_cast<int>(m.LParam);
         if (s < 0) {
-            FAnchor = FCaret;   // -1: no selection
+            FAnchor = FCaret;  // -1: no selection
         } else {
             if (e < 0 || e > n) e = n;
             FAnchor = PosOf(std::min(s, n));
@@ -320,9 +314,7 @@ void TCustomMemo::Dispatch(TMessage& m)
     case EM_REPLACESEL:
         ReplaceSelection(m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"", m.WParam != 0);
         return;
-    case EM_GETLINECOUNT:
-        m.Result = LineCount();
-        return;
+    case EM_GETLINECOUNT: m.Result = LineCount(); return;
     case EM_LINEINDEX: {
         int line = static_cast<int>(static_cast<LONG_PTR>(m.WParam));
         if (line < 0) line = FCaret.Line;
@@ -339,18 +331,14 @@ void TCustomMemo::Dispatch(TMessage& m)
         m.Result = static_cast<LRESULT>(LineAt(off < 0 ? FCaret.Line : PosOf(off).Line).size());
         return;
     }
-    case EM_GETFIRSTVISIBLELINE:
-        m.Result = FTopLine;
-        return;
+    case EM_GETFIRSTVISIBLELINE: m.Result = FTopLine; return;
     case EM_SCROLLCARET:
         ScrollToCaret();
         Invalidate();
         m.Result = 1;
         return;
-    default:
-        break;
+    default: break;
     }
-    if (DispatchCommonEditMessage(*this, m))
-        return;
+    if (DispatchCommonEditMessage(*this, m)) return;
     TCustomControl::Dispatch(m);
 }

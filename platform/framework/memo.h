@@ -115,12 +115,12 @@ protected:
     bool FEditing = false;
     TMemoPos FCaret;
     TMemoPos FAnchor;
-    int FGoalX = -1;   // the x that up/down keep to, -1 = the caret's own
+    int FGoalX = -1;  // the x that up/down keep to, -1 = the caret's own
     bool FModified = false;
     bool FCanUndo = false;
     String FUndoText;
     int FUndoCaret = 0;
-    bool FTypingRun = false;   // the last change was typing, ending at the caret
+    bool FTypingRun = false;  // the last change was typing, ending at the caret
     bool FMouseSelecting = false;
 };
 

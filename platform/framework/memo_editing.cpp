@@ -53,7 +53,7 @@ TMemoPos TCustomMemo::PosOf(int Offset) const
         int len = static_cast<int>(LineAt(i).size());
         if (Offset <= len || i == n - 1) return TMemoPos{i, std::min(Offset, len)};
         Offset -= len + 2;
-        if (Offset < 0) return TMemoPos{i, len};   // inside the line break
+        if (Offset < 0) return TMemoPos{i, len};  // inside the line break
     }
     return TMemoPos{};
 }
@@ -285,16 +285,17 @@ void TCustomMemo::KeyDownEdit(WORD Key, bool Shift, bool Ctrl)
         }
         if (FCaret == FAnchor) {
             if (c.Col >= len && c.Line + 1 >= LineCount()) return;
-            FCaret = c.Col < len ? TMemoPos{c.Line, c.Col + 1} : TMemoPos{c.Line + 1, 0};   // joins the next line
+            FCaret = c.Col < len ? TMemoPos{c.Line, c.Col + 1} : TMemoPos{c.Line + 1, 0};  // joins the next line
         }
         ReplaceSelection(L"", true);
         return;
     case VK_INSERT:
-        if (Ctrl) CopyToClipboard();
-        else if (Shift) PasteFromClipboard();
+        if (Ctrl)
+            CopyToClipboard();
+        else if (Shift)
+            PasteFromClipboard();
         return;
-    default:
-        break;
+    default: break;
     }
     if (Ctrl && !(GetKeyState(VK_MENU) < 0)) {
         switch (Key) {

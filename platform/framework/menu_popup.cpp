@@ -11,8 +11,8 @@ namespace {
 const wchar_t kPopupClass[] = L"VxPlainPopupMenu";
 constexpr int kItemHeight = 20;
 constexpr int kLineHeight = 8;
-constexpr int kMargin = 2;       // frame and padding above the first item
-constexpr int kTextLeft = 22;    // room for the check mark
+constexpr int kMargin = 2;     // frame and padding above the first item
+constexpr int kTextLeft = 22;  // room for the check mark
 constexpr int kSubArrow = 16;
 
 struct PopupState {
@@ -222,7 +222,7 @@ TMenuItem* TrackPlainPopup(TMenuItem* Parent, int X, int Y)
             case WM_LBUTTONDOWN:
             case WM_RBUTTONDOWN:
             case WM_MBUTTONDOWN:
-                if (!inside) done = true;   // a press elsewhere dismisses the menu
+                if (!inside) done = true;  // a press elsewhere dismisses the menu
                 break;
             case WM_LBUTTONUP:
             case WM_RBUTTONUP:

@@ -198,10 +198,7 @@ void TMenuItem::Click()
 
 // ---- TMenu ----
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(this))
-{
-    FItems->FMenu = this;
-}
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(this)) { FItems->FMenu = this; }
 
 TMenu::~TMenu()
 {

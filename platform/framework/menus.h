@@ -13,8 +13,7 @@ class TMenu;
 class TCanvas;
 class TCustomImageList;
 
-using TAdvancedMenuDrawItemEvent =
-    std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
+using TAdvancedMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
 
 class TMenuItem : public TComponent {
     friend class TMenu;
@@ -80,7 +79,7 @@ protected:
 private:
     void TurnSiblingsOff();
     TMenuItem* FParent = nullptr;
-    TMenu* FMenu = nullptr;   // set on a menu's root item
+    TMenu* FMenu = nullptr;  // set on a menu's root item
     std::vector<TMenuItem*> FItems;
     String FCaption;
     String FHint;

@@ -20,9 +20,7 @@ int ShowPlainMessageBox(const String& Text, const String& Caption, int Flags)
     switch (Flags & 0xF) {
     case MB_OKCANCEL: choices = {{L"确定", mrOk, IDOK}, {L"取消", mrCancel, IDCANCEL}}; break;
     case MB_YESNO: choices = {{L"是", mrYes, IDYES}, {L"否", mrNo, IDNO}}; break;
-    case MB_YESNOCANCEL:
-        choices = {{L"是", mrYes, IDYES}, {L"否", mrNo, IDNO}, {L"取消", mrCancel, IDCANCEL}};
-        break;
+    case MB_YESNOCANCEL: choices = {{L"是", mrYes, IDYES}, {L"否", mrNo, IDNO}, {L"取消", mrCancel, IDCANCEL}}; break;
     default: choices = {{L"确定", mrOk, IDOK}}; break;
     }
     std::unique_ptr<TForm> box(new TForm(nullptr));

@@ -234,7 +234,7 @@ void TPageControl::SetTabWidth(int v)
 
 void TPageControl::SetTabPosition(TTabPosition v)
 {
-    FTabPosition = v == tpBottom ? tpBottom : tpTop;   // side tabs are laid out as top tabs
+    FTabPosition = v == tpBottom ? tpBottom : tpTop;  // side tabs are laid out as top tabs
     Realign();
     Invalidate();
 }
@@ -289,7 +289,8 @@ TRect TPageControl::TabRect(int TabIndex)
     int top = FTabPosition == tpBottom ? ClientHeight() - h : 0;
     int x = 2;
     for (int i = 0; TTabSheet* s = PageOfTab(i); ++i) {
-        int w = FTabWidth > 0 ? FTabWidth : TextWidth(StripHotkey(s->Caption())) + 12 + (FImages ? FImages->Width() + 4 : 0);
+        int w = FTabWidth > 0 ? FTabWidth
+                              : TextWidth(StripHotkey(s->Caption())) + 12 + (FImages ? FImages->Width() + 4 : 0);
         if (i == TabIndex) return Rect(x, top, x + w, top + h);
         x += w;
     }
@@ -387,9 +388,7 @@ void TPageControl::Dispatch(TMessage& m)
         Invalidate();
         return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
     case CM_DIALOGKEY: {
         // Ctrl+Tab and Ctrl+Shift+Tab turn the pages while the focus is on them.
         TCustomForm* form = GetParentForm();
@@ -408,8 +407,7 @@ void TPageControl::Dispatch(TMessage& m)
         }
         DefaultHandler(m);
         return;
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

@@ -4,8 +4,8 @@
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
 {
-    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
-                                  csDoubleClicks, csReplicatable};
+    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                  csOpaque,          csDoubleClicks, csReplicatable};
     FWidth = 185;
     FHeight = 41;
     FColor = clBtnFace;
@@ -54,7 +54,7 @@ void TCustomPanel::Paint()
 void TCustomPanel::Dispatch(TMessage& m)
 {
     if (m.Msg == WM_ERASEBKGND) {
-        m.Result = 1;   // Paint covers everything
+        m.Result = 1;  // Paint covers everything
         return;
     }
     TCustomControl::Dispatch(m);

@@ -2,8 +2,8 @@
 #include "platform/framework/picture.h"
 
 #include <map>
-#include <typeinfo>
 #include <mutex>
+#include <typeinfo>
 
 #include "platform/framework/bitmap.h"
 #include "platform/framework/files.h"
@@ -26,7 +26,9 @@ struct TFormatTable {
     std::map<String, TFileFormat> Items;
     TFormatTable()
     {
-        auto add = [this](const wchar_t* ext, const wchar_t* desc, TGraphicFactory f) { Items[ext] = TFileFormat{desc, f}; };
+        auto add = [this](const wchar_t* ext, const wchar_t* desc, TGraphicFactory f) {
+            Items[ext] = TFileFormat{desc, f};
+        };
         TGraphicFactory bmp = [] { return static_cast<TGraphic*>(new TBitmap); };
         TGraphicFactory jpg = [] { return static_cast<TGraphic*>(new TJPEGImage); };
         TGraphicFactory png = [] { return static_cast<TGraphic*>(new TPngImage); };

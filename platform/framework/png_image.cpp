@@ -101,7 +101,9 @@ void TPngImage::Resize(int AWidth, int AHeight)
     int rows = std::min(AHeight, Height()), cols = std::min(AWidth, Width());
     for (int y = 0; y < rows; ++y) {
         std::memcpy(image.ScanLine(y), FImage.ScanLine(y), static_cast<size_t>(cols) * 4);
-        if (!alpha.empty()) std::memcpy(alpha.data() + static_cast<size_t>(y) * AWidth, FAlpha.data() + static_cast<size_t>(y) * Width(), cols);
+        if (!alpha.empty())
+            std::memcpy(alpha.data() + static_cast<size_t>(y) * AWidth,
+                        FAlpha.data() + static_cast<size_t>(y) * Width(), cols);
     }
     FImage = std::move(image);
     FAlpha = std::move(alpha);
@@ -119,7 +121,9 @@ void TPngImage::CreateBlank(int ColorType, int BitDepth, int AWidth, int AHeight
     FImage = TRasterImage(AWidth, AHeight);
     FColorType = ColorType;
     FBitDepth = BitDepth;
-    FAlpha.assign(ColorType == COLOR_GRAYSCALEALPHA || ColorType == COLOR_RGBALPHA ? static_cast<size_t>(AWidth) * AHeight : 0, 0);
+    FAlpha.assign(
+        ColorType == COLOR_GRAYSCALEALPHA || ColorType == COLOR_RGBALPHA ? static_cast<size_t>(AWidth) * AHeight : 0,
+        0);
     FHasTransColor = false;
     Changed();
 }
@@ -158,7 +162,7 @@ void TPngImage::CreateAlpha()
     if (FColorType == COLOR_GRAYSCALEALPHA || FColorType == COLOR_RGBALPHA) return;
     std::vector<uint8_t> alpha(static_cast<size_t>(Width()) * Height(), 255);
     if (HasAlphaPlane()) {
-        alpha = FAlpha;   // a palette picture with partial transparency keeps its alphas
+        alpha = FAlpha;  // a palette picture with partial transparency keeps its alphas
     } else if (FHasTransColor) {
         uint32_t key = Rgb(FTransColor);
         for (int y = 0; y < Height(); ++y) {

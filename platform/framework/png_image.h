@@ -20,7 +20,7 @@ enum TPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 struct TPngHeader {
     int Width = 0;
     int Height = 0;
-    int BitDepth = 8;   // per sample
+    int BitDepth = 8;  // per sample
     int ColorType = COLOR_RGB;
 };
 
@@ -78,8 +78,8 @@ public:
 private:
     bool HasAlphaPlane() const { return !FAlpha.empty(); }
 
-    TRasterImage FImage;           // the colours; alpha bytes unused
-    std::vector<uint8_t> FAlpha;   // Width x Height alphas, or empty
+    TRasterImage FImage;          // the colours; alpha bytes unused
+    std::vector<uint8_t> FAlpha;  // Width x Height alphas, or empty
     int FColorType = COLOR_RGB;
     int FBitDepth = 8;
     bool FHasTransColor = false;

@@ -72,5 +72,6 @@ void TProgressBar::Paint()
         return;
     }
     int block = std::max(2, r.Height() * 2 / 3);
-    for (int x = 0; x < filled; x += block + 2) c->FillRect(Rect(r.Left + x, r.Top, r.Left + std::min(filled, x + block), r.Bottom));
+    for (int x = 0; x < filled; x += block + 2)
+        c->FillRect(Rect(r.Left + x, r.Top, r.Left + std::min(filled, x + block), r.Bottom));
 }

@@ -27,8 +27,7 @@ void CheckImageSize(int64_t width, int64_t height, const char* what)
 
 void TRasterImage::SetSize(int width, int height)
 {
-    if (width < 0 || height < 0)
-        throw EInvalidGraphic(L"Invalid picture size");
+    if (width < 0 || height < 0) throw EInvalidGraphic(L"Invalid picture size");
     if (width == 0 || height == 0) {
         FWidth = FHeight = 0;
         FPixels.clear();
@@ -44,15 +43,11 @@ void TRasterImage::SetSize(int width, int height)
     FHeight = height;
 }
 
-void TRasterImage::Clear()
-{
-    *this = TRasterImage();
-}
+void TRasterImage::Clear() { *this = TRasterImage(); }
 
 uint32_t TRasterImage::Pixel(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight)
-        return 0;
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
     uint32_t v;
     std::memcpy(&v, ScanLine(y) + static_cast<size_t>(x) * 4, 4);
     return v;
@@ -60,8 +55,7 @@ uint32_t TRasterImage::Pixel(int x, int y) const
 
 void TRasterImage::SetPixel(int x, int y, uint32_t argb)
 {
-    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight)
-        return;
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
     std::memcpy(ScanLine(y) + static_cast<size_t>(x) * 4, &argb, 4);
 }
 
@@ -74,15 +68,13 @@ void TRasterImage::Fill(uint32_t argb)
 bool TRasterImage::HasPartialAlpha() const
 {
     for (size_t i = 3; i < FPixels.size(); i += 4)
-        if (FPixels[i] != 0 && FPixels[i] != 255)
-            return true;
+        if (FPixels[i] != 0 && FPixels[i] != 255) return true;
     return false;
 }
 
 void TRasterImage::MakeOpaque()
 {
-    for (size_t i = 3; i < FPixels.size(); i += 4)
-        FPixels[i] = 255;
+    for (size_t i = 3; i < FPixels.size(); i += 4) FPixels[i] = 255;
     FHasAlpha = false;
 }
 

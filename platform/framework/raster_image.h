@@ -87,7 +87,11 @@ public:
         FHasTransparentColor = true;
         FTransparentColor = rgb & 0xFFFFFF;
     }
-    void ClearTransparentColor() { FHasTransparentColor = false; FTransparentColor = 0; }
+    void ClearTransparentColor()
+    {
+        FHasTransparentColor = false;
+        FTransparentColor = 0;
+    }
     // GIF sources: the palette index that is transparent, -1 for none.
     int TransparentIndex() const { return FTransparentIndex; }
     void SetTransparentIndex(int value) { FTransparentIndex = value; }

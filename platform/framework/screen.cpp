@@ -80,7 +80,8 @@ int TScreen::MonitorCount() const
 TMonitor* TScreen::Monitors(int i) const
 {
     RefreshMonitors();
-    if (i < 0 || i >= static_cast<int>(FMonitors.size())) throw EListError(L"List index out of bounds (" + std::to_wstring(i) + L")");
+    if (i < 0 || i >= static_cast<int>(FMonitors.size()))
+        throw EListError(L"List index out of bounds (" + std::to_wstring(i) + L")");
     return FMonitors[static_cast<size_t>(i)];
 }
 
@@ -100,7 +101,10 @@ TMonitor* TScreen::PrimaryMonitor() const
     return FMonitors.empty() ? nullptr : FMonitors.front();
 }
 
-TMonitor* TScreen::MonitorFromWindow(HWND Handle) const { return FindMonitor(::MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST)); }
+TMonitor* TScreen::MonitorFromWindow(HWND Handle) const
+{
+    return FindMonitor(::MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST));
+}
 
 TMonitor* TScreen::MonitorFromPoint(const TPoint& P) const
 {
@@ -118,7 +122,8 @@ TRect TScreen::DesktopRect() const
             r = b;
             first = false;
         } else {
-            r = Rect(std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right), std::max(r.Bottom, b.Bottom));
+            r = Rect(std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right),
+                     std::max(r.Bottom, b.Bottom));
         }
     }
     return first ? Rect(0, 0, Width(), Height()) : r;
@@ -130,10 +135,13 @@ TStrings* TScreen::Fonts()
     FFonts = new TStringList;
     FFonts->SetSorted(true);
     FFonts->Duplicates = dupIgnore;
-    EnumFontFamiliesExW(nullptr, nullptr, [this](const LOGFONTW* lf, const TEXTMETRICW*, DWORD) {
-        FFonts->Add(lf->lfFaceName);
-        return 1;
-    }, 0);
+    EnumFontFamiliesExW(
+        nullptr, nullptr,
+        [this](const LOGFONTW* lf, const TEXTMETRICW*, DWORD) {
+            FFonts->Add(lf->lfFaceName);
+            return 1;
+        },
+        0);
     return FFonts;
 }
 
@@ -146,8 +154,10 @@ HCURSOR TScreen::CursorHandle(TCursor c) const
     case crCross: id = IDC_CROSS; break;
     case crSizeNWSE: id = IDC_SIZENWSE; break;
     case crSizeNESW: id = IDC_SIZENESW; break;
-    case crSizeWE: case crHSplit: id = IDC_SIZEWE; break;
-    case crSizeNS: case crVSplit: id = IDC_SIZENS; break;
+    case crSizeWE:
+    case crHSplit: id = IDC_SIZEWE; break;
+    case crSizeNS:
+    case crVSplit: id = IDC_SIZENS; break;
     case crSizeAll: id = IDC_SIZEALL; break;
     case crHandPoint: id = IDC_HAND; break;
     case crNone: return nullptr;
@@ -166,7 +176,8 @@ void TScreen::SetCursor(TCursor v)
         // Let the window under the pointer choose again.
         POINT p;
         GetCursorPos(&p);
-        if (HWND h = WindowFromPoint(p)) SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        if (HWND h = WindowFromPoint(p))
+            SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     }
 }
 

@@ -129,22 +129,21 @@ void TScrollBar::Dispatch(TMessage& m)
         }
         Scroll(scEndScroll, FPosition);
         break;
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS;
-        return;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;
     case WM_KEYDOWN:
         if (DoKeyDown(m)) return;
         switch (m.WParam) {
-        case VK_LEFT: case VK_UP: Scroll(scLineUp, FPosition - FSmallChange); return;
-        case VK_RIGHT: case VK_DOWN: Scroll(scLineDown, FPosition + FSmallChange); return;
+        case VK_LEFT:
+        case VK_UP: Scroll(scLineUp, FPosition - FSmallChange); return;
+        case VK_RIGHT:
+        case VK_DOWN: Scroll(scLineDown, FPosition + FSmallChange); return;
         case VK_PRIOR: Scroll(scPageUp, FPosition - FLargeChange); return;
         case VK_NEXT: Scroll(scPageDown, FPosition + FLargeChange); return;
         case VK_HOME: Scroll(scTop, FMin); return;
         case VK_END: Scroll(scBottom, FMax); return;
         default: DefaultHandler(m); return;
         }
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

@@ -37,8 +37,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void Scroll(TScrollCode Code, int Pos);
-    int Length();      // along the bar
-    int Thickness();   // across the bar
+    int Length();     // along the bar
+    int Thickness();  // across the bar
     int ThumbLength();
 
     TScrollBarKind FKind = sbHorizontal;

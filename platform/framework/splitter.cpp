@@ -104,7 +104,4 @@ void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     }
 }
 
-void TSplitter::Dispatch(TMessage& m)
-{
-    TGraphicControl::Dispatch(m);
-}
+void TSplitter::Dispatch(TMessage& m) { TGraphicControl::Dispatch(m); }

@@ -1,10 +1,10 @@
 #include "platform/framework/streams.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "platform/framework/exceptions.h"
 #include "platform/framework/files.h"
@@ -17,8 +17,7 @@ template <class C>
 int64_t BufferRead(const C& data, int64_t& pos, void* buffer, int64_t count)
 {
     const int64_t n = std::max<int64_t>(0, std::min<int64_t>(count, static_cast<int64_t>(data.size()) - pos));
-    if (n > 0)
-        std::memcpy(buffer, data.data() + pos, static_cast<size_t>(n));
+    if (n > 0) std::memcpy(buffer, data.data() + pos, static_cast<size_t>(n));
     pos += n;
     return n;
 }
@@ -26,10 +25,8 @@ int64_t BufferRead(const C& data, int64_t& pos, void* buffer, int64_t count)
 template <class C>
 int64_t BufferWrite(C& data, int64_t& pos, const void* buffer, int64_t count)
 {
-    if (count <= 0)
-        return 0;
-    if (pos + count > static_cast<int64_t>(data.size()))
-        data.resize(static_cast<size_t>(pos + count));
+    if (count <= 0) return 0;
+    if (pos + count > static_cast<int64_t>(data.size())) data.resize(static_cast<size_t>(pos + count));
     std::memcpy(data.data() + pos, buffer, static_cast<size_t>(count));
     pos += count;
     return count;
@@ -66,14 +63,12 @@ void TStream::SetSize(int64_t) {}
 
 void TStream::ReadBuffer(void* buffer, int64_t count)
 {
-    if (count > 0 && Read(buffer, count) != count)
-        throw EReadError(L"Stream read error");
+    if (count > 0 && Read(buffer, count) != count) throw EReadError(L"Stream read error");
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count)
 {
-    if (count > 0 && Write(buffer, count) != count)
-        throw EWriteError(L"Stream write error");
+    if (count > 0 && Write(buffer, count) != count) throw EWriteError(L"Stream write error");
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count)
@@ -100,10 +95,8 @@ int64_t THandleStream::Read(void* buffer, int64_t count)
     int64_t done = 0;
     while (done < count) {
         const ssize_t n = ::read(FHandle, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
         done += n;
     }
     return done;
@@ -114,10 +107,8 @@ int64_t THandleStream::Write(const void* buffer, int64_t count)
     int64_t done = 0;
     while (done < count) {
         const ssize_t n = ::write(FHandle, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
         done += n;
     }
     return done;
@@ -132,10 +123,8 @@ int64_t THandleStream::Seek(int64_t offset, TSeekOrigin origin)
 
 void THandleStream::SetSize(int64_t size)
 {
-    if (::ftruncate(FHandle, size) != 0)
-        RaiseLastOSError(L"Stream size error: ");
-    if (Position() > size)
-        Seek(size, soBeginning);
+    if (::ftruncate(FHandle, size) != 0) RaiseLastOSError(L"Stream size error: ");
+    if (Position() > size) Seek(size, soBeginning);
 }
 
 TFileStream::TFileStream(const String& fileName, unsigned mode) : THandleStream(-1), FFileName(fileName)
@@ -160,8 +149,7 @@ TFileStream::TFileStream(const String& fileName, unsigned mode) : THandleStream(
 
 TFileStream::~TFileStream()
 {
-    if (FHandle >= 0)
-        ::close(FHandle);
+    if (FHandle >= 0) ::close(FHandle);
 }
 
 // --- TMemoryStream ----------------------------------------------------------------------------

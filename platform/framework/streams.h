@@ -20,8 +20,8 @@ public:
 
     int64_t Position() { return Seek(0, soCurrent); }
     void SetPosition(int64_t pos) { Seek(pos, soBeginning); }
-    void ReadBuffer(void* buffer, int64_t count);        // EReadError "Stream read error"
-    void WriteBuffer(const void* buffer, int64_t count); // EWriteError "Stream write error"
+    void ReadBuffer(void* buffer, int64_t count);         // EReadError "Stream read error"
+    void WriteBuffer(const void* buffer, int64_t count);  // EWriteError "Stream write error"
     // Copies count bytes from source's position; count 0 copies all of source from its start.
     int64_t CopyFrom(TStream& source, int64_t count);
 };

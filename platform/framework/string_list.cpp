@@ -42,11 +42,9 @@ int TStrings::AddObject(const String& s, TObject* obj)
 
 void TStrings::AddStrings(const TStrings* other)
 {
-    if (!other)
-        return;
+    if (!other) return;
     BeginUpdate();
-    for (int i = 0; i < other->Count(); ++i)
-        AddObject(other->Get(i), other->GetObject(i));
+    for (int i = 0; i < other->Count(); ++i) AddObject(other->Get(i), other->GetObject(i));
     EndUpdate();
 }
 
@@ -55,8 +53,7 @@ int TStrings::CompareStrings(const String& a, const String& b) const { return Co
 int TStrings::IndexOf(const String& s) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (CompareStrings(Get(i), s) == 0)
-            return i;
+        if (CompareStrings(Get(i), s) == 0) return i;
     return -1;
 }
 
@@ -75,8 +72,7 @@ void TStrings::Exchange(int a, int b)
 
 void TStrings::Move(int from, int to)
 {
-    if (from == to)
-        return;
+    if (from == to) return;
     BeginUpdate();
     const String s = Get(from);
     TObject* obj = GetObject(from);
@@ -87,14 +83,12 @@ void TStrings::Move(int from, int to)
 
 void TStrings::BeginUpdate()
 {
-    if (FUpdateCount++ == 0)
-        SetUpdateState(true);
+    if (FUpdateCount++ == 0) SetUpdateState(true);
 }
 
 void TStrings::EndUpdate()
 {
-    if (FUpdateCount > 0 && --FUpdateCount == 0)
-        SetUpdateState(false);
+    if (FUpdateCount > 0 && --FUpdateCount == 0) SetUpdateState(false);
 }
 
 String TStrings::Names(int index) const
@@ -116,8 +110,7 @@ int TStrings::IndexOfName(const String& name) const
     for (int i = 0; i < Count(); ++i) {
         const String s = Get(i);
         const size_t p = s.find(NameValueSeparator);
-        if (p != String::npos && SameText(s.substr(0, p), name))
-            return i;
+        if (p != String::npos && SameText(s.substr(0, p), name)) return i;
     }
     return -1;
 }
@@ -132,8 +125,7 @@ void TStrings::SetValue(const String& name, const String& value)
 {
     const int i = IndexOfName(name);
     if (value.empty()) {
-        if (i >= 0)
-            Delete(i);
+        if (i >= 0) Delete(i);
     } else if (i < 0) {
         Add(name + NameValueSeparator + value);
     } else {
@@ -144,8 +136,7 @@ void TStrings::SetValue(const String& name, const String& value)
 String TStrings::Text() const
 {
     String r;
-    for (int i = 0; i < Count(); ++i)
-        r += Get(i) + LineBreak;
+    for (int i = 0; i < Count(); ++i) r += Get(i) + LineBreak;
     return r;
 }
 
@@ -156,13 +147,10 @@ void TStrings::SetText(const String& text)
     size_t i = 0;
     while (i < text.size()) {
         size_t j = i;
-        while (j < text.size() && text[j] != L'\r' && text[j] != L'\n')
-            ++j;
+        while (j < text.size() && text[j] != L'\r' && text[j] != L'\n') ++j;
         Add(text.substr(i, j - i));
-        if (j < text.size() && text[j] == L'\r')
-            ++j;
-        if (j < text.size() && text[j] == L'\n')
-            ++j;
+        if (j < text.size() && text[j] == L'\r') ++j;
+        if (j < text.size() && text[j] == L'\n') ++j;
         i = j;
     }
     EndUpdate();
@@ -175,10 +163,8 @@ String TStrings::DelimitedText() const
         const String s = Get(i);
         bool quote = s.empty() && Count() > 1;
         for (wchar_t c : s)
-            if (c == QuoteChar || c == Delimiter || (!StrictDelimiter && c <= L' '))
-                quote = true;
-        if (i > 0)
-            r += Delimiter;
+            if (c == QuoteChar || c == Delimiter || (!StrictDelimiter && c <= L' ')) quote = true;
+        if (i > 0) r += Delimiter;
         r += quote ? AnsiQuotedStr(s, QuoteChar) : s;
     }
     return r;
@@ -191,8 +177,7 @@ void TStrings::SetDelimitedText(const String& text)
     size_t i = 0;
     auto isSep = [&](wchar_t c) { return c == Delimiter || (!StrictDelimiter && c > 0 && c <= L' '); };
     auto skipBlanks = [&] {
-        while (!StrictDelimiter && i < text.size() && text[i] > 0 && text[i] <= L' ')
-            ++i;
+        while (!StrictDelimiter && i < text.size() && text[i] > 0 && text[i] <= L' ') ++i;
     };
     skipBlanks();
     while (i < text.size()) {
@@ -212,16 +197,14 @@ void TStrings::SetDelimitedText(const String& text)
                 item += text[i++];
             }
         } else {
-            while (i < text.size() && !isSep(text[i]))
-                item += text[i++];
+            while (i < text.size() && !isSep(text[i])) item += text[i++];
         }
         Add(item);
         skipBlanks();
         if (i < text.size() && text[i] == Delimiter) {
             ++i;
             skipBlanks();
-            if (i >= text.size())
-                Add(String());
+            if (i >= text.size()) Add(String());
         }
     }
     EndUpdate();
@@ -271,8 +254,7 @@ std::string TStrings::SaveToBytes() const
 void TStrings::LoadFromFile(const String& fileName)
 {
     std::string bytes;
-    if (!ReadFileBytes(fileName, bytes))
-        throw EFOpenError(L"Cannot open file \"" + fileName + L"\".");
+    if (!ReadFileBytes(fileName, bytes)) throw EFOpenError(L"Cannot open file \"" + fileName + L"\".");
     LoadFromBytes(bytes);
 }
 
@@ -282,8 +264,7 @@ void TStrings::LoadFromStream(TStream& stream)
 {
     const int64_t n = stream.Size() - stream.Position();
     std::string bytes(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        stream.ReadBuffer(bytes.data(), n);
+    if (n > 0) stream.ReadBuffer(bytes.data(), n);
     LoadFromBytes(bytes);
 }
 
@@ -308,11 +289,9 @@ void TStrings::Assign(TPersistent* Source)
 
 bool TStrings::Equals(const TStrings& other) const
 {
-    if (Count() != other.Count())
-        return false;
+    if (Count() != other.Count()) return false;
     for (int i = 0; i < Count(); ++i)
-        if (Get(i) != other.Get(i))
-            return false;
+        if (Get(i) != other.Get(i)) return false;
     return true;
 }
 
@@ -321,14 +300,12 @@ bool TStrings::Equals(const TStrings& other) const
 TStringList::~TStringList()
 {
     if (OwnsObjects)
-        for (auto& it : FList)
-            delete it.obj;
+        for (auto& it : FList) delete it.obj;
 }
 
 void TStringList::Check(int index) const
 {
-    if (index < 0 || index >= Count())
-        throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    if (index < 0 || index >= Count()) throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
 }
 
 String TStringList::Get(int index) const
@@ -339,8 +316,7 @@ String TStringList::Get(int index) const
 
 void TStringList::Put(int index, const String& s)
 {
-    if (FSorted)
-        throw EListError(L"Operation not allowed on sorted list");
+    if (FSorted) throw EListError(L"Operation not allowed on sorted list");
     Check(index);
     Changing();
     FList[static_cast<size_t>(index)].s = s;
@@ -372,10 +348,8 @@ void TStringList::Insert(int index, const String& s) { InsertObject(index, s, nu
 
 void TStringList::InsertObject(int index, const String& s, TObject* obj)
 {
-    if (FSorted)
-        throw EListError(L"Operation not allowed on sorted list");
-    if (index < 0 || index > Count())
-        throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    if (FSorted) throw EListError(L"Operation not allowed on sorted list");
+    if (index < 0 || index > Count()) throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
     InsertItem(index, s, obj);
 }
 
@@ -387,10 +361,8 @@ int TStringList::AddObject(const String& s, TObject* obj)
     }
     int index;
     if (Find(s, index)) {
-        if (Duplicates == dupIgnore)
-            return index;
-        if (Duplicates == dupError)
-            throw EListError(L"String list does not allow duplicates");
+        if (Duplicates == dupIgnore) return index;
+        if (Duplicates == dupError) throw EListError(L"String list does not allow duplicates");
     }
     InsertItem(index, s, obj);
     return index;
@@ -400,20 +372,17 @@ void TStringList::Delete(int index)
 {
     Check(index);
     Changing();
-    if (OwnsObjects)
-        delete FList[static_cast<size_t>(index)].obj;
+    if (OwnsObjects) delete FList[static_cast<size_t>(index)].obj;
     FList.erase(FList.begin() + index);
     Changed();
 }
 
 void TStringList::Clear()
 {
-    if (FList.empty())
-        return;
+    if (FList.empty()) return;
     Changing();
     if (OwnsObjects)
-        for (auto& it : FList)
-            delete it.obj;
+        for (auto& it : FList) delete it.obj;
     FList.clear();
     Changed();
 }
@@ -436,8 +405,7 @@ bool TStringList::Find(const String& s, int& index) const
             hi = mid - 1;
             if (c == 0) {
                 found = true;
-                if (Duplicates != dupAccept)
-                    lo = mid;
+                if (Duplicates != dupAccept) lo = mid;
             }
         }
     }
@@ -447,8 +415,7 @@ bool TStringList::Find(const String& s, int& index) const
 
 int TStringList::IndexOf(const String& s) const
 {
-    if (!FSorted)
-        return TStrings::IndexOf(s);
+    if (!FSorted) return TStrings::IndexOf(s);
     int index;
     return Find(s, index) ? index : -1;
 }
@@ -469,36 +436,29 @@ void TStringList::Sort()
 
 void TStringList::CustomSort(const std::function<int(TStringList*, int, int)>& compare)
 {
-    if (Count() < 2)
-        return;
+    if (Count() < 2) return;
     Changing();
     // Sort an index permutation through the caller's comparison of positions.
     std::vector<Item> original = FList;
     std::vector<int> order(FList.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
+    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(this, a, b) < 0; });
-    for (size_t i = 0; i < order.size(); ++i)
-        FList[i] = original[static_cast<size_t>(order[i])];
+    for (size_t i = 0; i < order.size(); ++i) FList[i] = original[static_cast<size_t>(order[i])];
     Changed();
 }
 
 void TStringList::SetSorted(bool v)
 {
-    if (v == FSorted)
-        return;
-    if (v)
-        Sort();
+    if (v == FSorted) return;
+    if (v) Sort();
     FSorted = v;
 }
 
 void TStringList::SetCaseSensitive(bool v)
 {
-    if (v == FCaseSensitive)
-        return;
+    if (v == FCaseSensitive) return;
     FCaseSensitive = v;
-    if (FSorted)
-        Sort();
+    if (FSorted) Sort();
 }
 
 void TStringList::SetUpdateState(bool updating)
@@ -511,12 +471,10 @@ void TStringList::SetUpdateState(bool updating)
 
 void TStringList::Changing()
 {
-    if (UpdateCount() == 0 && OnChanging)
-        OnChanging(this);
+    if (UpdateCount() == 0 && OnChanging) OnChanging(this);
 }
 
 void TStringList::Changed()
 {
-    if (UpdateCount() == 0 && OnChange)
-        OnChange(this);
+    if (UpdateCount() == 0 && OnChange) OnChange(this);
 }

@@ -41,8 +41,8 @@ public:
     String Names(int index) const;
     String ValueFromIndex(int index) const;
     String Values(const String& name) const;
-    void SetValue(const String& name, const String& value);   // "" removes the line
-    int IndexOfName(const String& name) const;                // case-insensitive
+    void SetValue(const String& name, const String& value);  // "" removes the line
+    int IndexOfName(const String& name) const;               // case-insensitive
     wchar_t NameValueSeparator = L'=';
 
     String Text() const;

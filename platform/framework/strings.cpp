@@ -1,5 +1,6 @@
 #include "platform/framework/strings.h"
 
+#include <iconv.h>
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
-#include <iconv.h>
 #include <mutex>
 
 #include "platform/framework/exceptions.h"
@@ -27,24 +27,27 @@ bool DecodeUtf8At(std::string_view s, size_t& i, char32_t& cp)
         i += 1;
         return true;
     } else if ((b0 & 0xE0) == 0xC0) {
-        len = 2; cp = b0 & 0x1F; min = 0x80;
+        len = 2;
+        cp = b0 & 0x1F;
+        min = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3; cp = b0 & 0x0F; min = 0x800;
+        len = 3;
+        cp = b0 & 0x0F;
+        min = 0x800;
     } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4; cp = b0 & 0x07; min = 0x10000;
+        len = 4;
+        cp = b0 & 0x07;
+        min = 0x10000;
     } else {
         return false;
     }
-    if (i + len > s.size())
-        return false;
+    if (i + len > s.size()) return false;
     for (int k = 1; k < len; ++k) {
         const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return false;
+        if ((b & 0xC0) != 0x80) return false;
         cp = (cp << 6) | (b & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
     i += len;
     return true;
 }
@@ -76,11 +79,9 @@ void AppendUtf8(std::string& out, char32_t cp)
 // its own (cheap compared with the file I/O around these calls).
 std::string Iconv(const char* to, const char* from, std::string_view in, bool* lossless)
 {
-    if (lossless)
-        *lossless = true;
+    if (lossless) *lossless = true;
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::string(in);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
     std::string out;
     out.resize(in.size() * 4 + 16);
     char* inp = const_cast<char*>(in.data());
@@ -89,8 +90,7 @@ std::string Iconv(const char* to, const char* from, std::string_view in, bool* l
     size_t outleft = out.size();
     while (inleft > 0) {
         size_t r = iconv(cd, &inp, &inleft, &outp, &outleft);
-        if (r != static_cast<size_t>(-1))
-            break;
+        if (r != static_cast<size_t>(-1)) break;
         if (errno == E2BIG) {
             const size_t used = outp - out.data();
             out.resize(out.size() * 2);
@@ -99,8 +99,7 @@ std::string Iconv(const char* to, const char* from, std::string_view in, bool* l
             continue;
         }
         // Invalid or incomplete input: put a '?' and skip one source unit.
-        if (lossless)
-            *lossless = false;
+        if (lossless) *lossless = false;
         if (outleft == 0) {
             const size_t used = outp - out.data();
             out.resize(out.size() * 2);
@@ -134,8 +133,7 @@ void EnsureCtypeLocale()
     std::call_once(once, [] {
         const char* cur = std::setlocale(LC_CTYPE, nullptr);
         if (!cur || std::string_view(cur) == "C" || std::string_view(cur) == "POSIX")
-            if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
-                std::setlocale(LC_CTYPE, "en_US.UTF-8");
+            if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "en_US.UTF-8");
     });
 }
 
@@ -162,31 +160,22 @@ std::string StringToUtf8(std::wstring_view s)
 {
     std::string out;
     out.reserve(s.size());
-    for (wchar_t c : s)
-        AppendUtf8(out, static_cast<char32_t>(c));
+    for (wchar_t c : s) AppendUtf8(out, static_cast<char32_t>(c));
     return out;
 }
-
 
 bool IsValidUtf8(std::string_view s)
 {
     size_t i = 0;
     char32_t cp;
     while (i < s.size())
-        if (!DecodeUtf8At(s, i, cp))
-            return false;
+        if (!DecodeUtf8At(s, i, cp)) return false;
     return true;
 }
 
-String AnsiToString(std::string_view s)
-{
-    return Utf8ToString(Iconv("UTF-8", "GBK", s, nullptr));
-}
+String AnsiToString(std::string_view s) { return Utf8ToString(Iconv("UTF-8", "GBK", s, nullptr)); }
 
-std::string StringToAnsi(const String& s, bool* lossless)
-{
-    return Iconv("GBK", "UTF-8", StringToUtf8(s), lossless);
-}
+std::string StringToAnsi(const String& s, bool* lossless) { return Iconv("GBK", "UTF-8", StringToUtf8(s), lossless); }
 
 String IntToStr(int64_t v) { return std::to_wstring(v); }
 
@@ -200,12 +189,10 @@ String IntToHex(uint64_t v, int digits)
 bool TryStrToInt64(const String& s, int64_t& out)
 {
     const std::string t = StringToUtf8(Trim(s));
-    if (t.empty())
-        return false;
+    if (t.empty()) return false;
     size_t i = 0;
     bool neg = false;
-    if (t[i] == '+' || t[i] == '-')
-        neg = t[i++] == '-';
+    if (t[i] == '+' || t[i] == '-') neg = t[i++] == '-';
     int base = 10;
     if (i < t.size() && t[i] == '$') {
         base = 16;
@@ -214,15 +201,12 @@ bool TryStrToInt64(const String& s, int64_t& out)
         base = 16;
         i += 2;
     }
-    if (i >= t.size())
-        return false;
+    if (i >= t.size()) return false;
     uint64_t mag = 0;
     auto [p, ec] = std::from_chars(t.data() + i, t.data() + t.size(), mag, base);
-    if (ec != std::errc() || p != t.data() + t.size())
-        return false;
+    if (ec != std::errc() || p != t.data() + t.size()) return false;
     if (base == 10) {
-        if (neg ? mag > 9223372036854775808ull : mag > 9223372036854775807ull)
-            return false;
+        if (neg ? mag > 9223372036854775808ull : mag > 9223372036854775807ull) return false;
     }
     out = neg ? static_cast<int64_t>(0 - mag) : static_cast<int64_t>(mag);
     return true;
@@ -231,8 +215,7 @@ bool TryStrToInt64(const String& s, int64_t& out)
 bool TryStrToInt(const String& s, int& out)
 {
     int64_t v;
-    if (!TryStrToInt64(s, v))
-        return false;
+    if (!TryStrToInt64(s, v)) return false;
     if (v >= INT32_MIN && v <= INT32_MAX) {
         out = static_cast<int>(v);
         return true;
@@ -249,8 +232,7 @@ bool TryStrToInt(const String& s, int& out)
 int StrToInt(const String& s)
 {
     int v;
-    if (!TryStrToInt(s, v))
-        throw EConvertError(L"'" + s + L"' is not a valid integer value");
+    if (!TryStrToInt(s, v)) throw EConvertError(L"'" + s + L"' is not a valid integer value");
     return v;
 }
 
@@ -263,8 +245,7 @@ int StrToIntDef(const String& s, int def)
 int64_t StrToInt64(const String& s)
 {
     int64_t v;
-    if (!TryStrToInt64(s, v))
-        throw EConvertError(L"'" + s + L"' is not a valid integer value");
+    if (!TryStrToInt64(s, v)) throw EConvertError(L"'" + s + L"' is not a valid integer value");
     return v;
 }
 
@@ -277,8 +258,7 @@ int64_t StrToInt64Def(const String& s, int64_t def)
 bool TryStrToFloat(const String& s, double& out)
 {
     const std::string t = StringToUtf8(Trim(s));
-    if (t.empty())
-        return false;
+    if (t.empty()) return false;
     auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
     return ec == std::errc() && p == t.data() + t.size();
 }
@@ -286,8 +266,7 @@ bool TryStrToFloat(const String& s, double& out)
 double StrToFloat(const String& s)
 {
     double v;
-    if (!TryStrToFloat(s, v))
-        throw EConvertError(L"'" + s + L"' is not a valid floating point value");
+    if (!TryStrToFloat(s, v)) throw EConvertError(L"'" + s + L"' is not a valid floating point value");
     return v;
 }
 
@@ -307,16 +286,14 @@ String FloatToStr(double v)
 String TrimLeft(const String& s)
 {
     size_t i = 0;
-    while (i < s.size() && IsBlank(s[i]))
-        ++i;
+    while (i < s.size() && IsBlank(s[i])) ++i;
     return s.substr(i);
 }
 
 String TrimRight(const String& s)
 {
     size_t n = s.size();
-    while (n > 0 && IsBlank(s[n - 1]))
-        --n;
+    while (n > 0 && IsBlank(s[n - 1])) --n;
     return s.substr(0, n);
 }
 
@@ -326,8 +303,7 @@ String UpperCase(const String& s)
 {
     EnsureCtypeLocale();
     String r = s;
-    for (auto& c : r)
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    for (auto& c : r) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
     return r;
 }
 
@@ -335,8 +311,7 @@ String LowerCase(const String& s)
 {
     EnsureCtypeLocale();
     String r = s;
-    for (auto& c : r)
-        c = FoldCase(c);
+    for (auto& c : r) c = FoldCase(c);
     return r;
 }
 
@@ -346,8 +321,7 @@ int CompareText(const String& a, const String& b)
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         const wchar_t x = FoldCase(a[i]), y = FoldCase(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x != y) return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
@@ -375,25 +349,21 @@ bool EndsStr(const String& suffix, const String& s)
 
 int Pos(const String& sub, const String& s, int offset)
 {
-    if (sub.empty() || offset < 1)
-        return 0;
+    if (sub.empty() || offset < 1) return 0;
     const size_t p = s.find(sub, static_cast<size_t>(offset - 1));
     return p == String::npos ? 0 : static_cast<int>(p) + 1;
 }
 
 String Copy(const String& s, int index, int count)
 {
-    if (index < 1)
-        index = 1;
-    if (count <= 0 || static_cast<size_t>(index) > s.size())
-        return String();
+    if (index < 1) index = 1;
+    if (count <= 0 || static_cast<size_t>(index) > s.size()) return String();
     return s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count));
 }
 
 String StringReplace(const String& s, const String& from, const String& to, unsigned flags)
 {
-    if (from.empty())
-        return s;
+    if (from.empty()) return s;
     const String hay = (flags & rfIgnoreCase) ? LowerCase(s) : s;
     const String needle = (flags & rfIgnoreCase) ? LowerCase(from) : from;
     String out;
@@ -420,8 +390,7 @@ String AnsiQuotedStr(const String& s, wchar_t quote)
     String out(1, quote);
     for (wchar_t c : s) {
         out += c;
-        if (c == quote)
-            out += c;
+        if (c == quote) out += c;
     }
     out += quote;
     return out;
@@ -431,13 +400,11 @@ String QuotedStr(const String& s) { return AnsiQuotedStr(s, L'\''); }
 
 String AnsiDequotedStr(const String& s, wchar_t quote)
 {
-    if (s.size() < 2 || s.front() != quote || s.back() != quote)
-        return s;
+    if (s.size() < 2 || s.front() != quote || s.back() != quote) return s;
     String out;
     for (size_t i = 1; i + 1 < s.size(); ++i) {
         out += s[i];
-        if (s[i] == quote && i + 2 < s.size() && s[i + 1] == quote)
-            ++i;
+        if (s[i] == quote && i + 2 < s.size() && s[i + 1] == quote) ++i;
     }
     return out;
 }
@@ -445,10 +412,8 @@ String AnsiDequotedStr(const String& s, wchar_t quote)
 std::string TrimA(std::string_view s)
 {
     size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
     return std::string(s.substr(b, e - b));
 }
 
@@ -456,8 +421,7 @@ std::string LowerCaseA(std::string_view s)
 {
     std::string r(s);
     for (auto& c : r)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return r;
 }
 

@@ -21,24 +21,24 @@ bool IsValidUtf8(std::string_view s);
 
 String IntToStr(int64_t v);
 String IntToHex(uint64_t v, int digits);
-int StrToInt(const String& s);                       // EConvertError when not an integer
+int StrToInt(const String& s);  // EConvertError when not an integer
 int StrToIntDef(const String& s, int def);
 int64_t StrToInt64(const String& s);
 int64_t StrToInt64Def(const String& s, int64_t def);
-bool TryStrToInt(const String& s, int& out);         // accepts "0x"/"$" hex, sign, surrounding blanks
+bool TryStrToInt(const String& s, int& out);  // accepts "0x"/"$" hex, sign, surrounding blanks
 bool TryStrToInt64(const String& s, int64_t& out);
-double StrToFloat(const String& s);                  // EConvertError when not a number ("." decimal)
+double StrToFloat(const String& s);  // EConvertError when not a number ("." decimal)
 double StrToFloatDef(const String& s, double def);
 bool TryStrToFloat(const String& s, double& out);
-String FloatToStr(double v);                          // shortest form, "." decimal, up to 15 digits
+String FloatToStr(double v);  // shortest form, "." decimal, up to 15 digits
 
-String Trim(const String& s);                         // blanks and control characters
+String Trim(const String& s);  // blanks and control characters
 String TrimLeft(const String& s);
 String TrimRight(const String& s);
 String UpperCase(const String& s);
 String LowerCase(const String& s);
-bool SameText(const String& a, const String& b);      // case-insensitive
-int CompareText(const String& a, const String& b);    // case-insensitive, <0 / 0 / >0
+bool SameText(const String& a, const String& b);    // case-insensitive
+int CompareText(const String& a, const String& b);  // case-insensitive, <0 / 0 / >0
 int CompareStr(const String& a, const String& b);
 bool StartsText(const String& prefix, const String& s);
 bool EndsText(const String& suffix, const String& s);
@@ -51,9 +51,9 @@ String Copy(const String& s, int index, int count);           // 1-based; clamps
 enum TReplaceFlag : unsigned { rfReplaceAll = 1, rfIgnoreCase = 2 };
 String StringReplace(const String& s, const String& from, const String& to, unsigned flags);
 
-String QuotedStr(const String& s);                         // 'it''s'
+String QuotedStr(const String& s);  // 'it''s'
 String AnsiQuotedStr(const String& s, wchar_t quote);
-String AnsiDequotedStr(const String& s, wchar_t quote);    // unchanged when not quoted
+String AnsiDequotedStr(const String& s, wchar_t quote);  // unchanged when not quoted
 
 // Narrow helpers for the engine's library-facing texts.
 std::string TrimA(std::string_view s);

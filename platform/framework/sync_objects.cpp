@@ -33,7 +33,6 @@ TWaitResult TEvent::WaitFor(uint32_t timeoutMs)
         FCond.wait(lock, [&] { return FSignaled; });
     else if (!FCond.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return FSignaled; }))
         return wrTimeout;
-    if (!FManualReset)
-        FSignaled = false;
+    if (!FManualReset) FSignaled = false;
     return wrSignaled;
 }

@@ -39,7 +39,8 @@ enum TWaitResult { wrSignaled, wrTimeout, wrAbandoned, wrError };
 class TEvent : public TObject {
 public:
     explicit TEvent(bool manualReset = true, bool initialState = false)
-        : FManualReset(manualReset), FSignaled(initialState) {}
+        : FManualReset(manualReset), FSignaled(initialState)
+    {}
     void SetEvent();
     void ResetEvent();
     TWaitResult WaitFor(uint32_t timeoutMs = INFINITE);

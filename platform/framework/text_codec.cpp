@@ -4,17 +4,14 @@
 
 String DecodeText(const std::string& bytes, bool* hadBom)
 {
-    if (hadBom)
-        *hadBom = false;
+    if (hadBom) *hadBom = false;
     auto starts = [&](const char* bom, size_t n) { return bytes.size() >= n && bytes.compare(0, n, bom, n) == 0; };
     if (starts("\xEF\xBB\xBF", 3)) {
-        if (hadBom)
-            *hadBom = true;
+        if (hadBom) *hadBom = true;
         return Utf8ToString(std::string_view(bytes).substr(3));
     }
     if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) {
-        if (hadBom)
-            *hadBom = true;
+        if (hadBom) *hadBom = true;
         const bool le = bytes[0] == '\xFF';
         String out;
         for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
@@ -34,7 +31,6 @@ String DecodeText(const std::string& bytes, bool* hadBom)
         }
         return out;
     }
-    if (IsValidUtf8(bytes))
-        return Utf8ToString(bytes);
+    if (IsValidUtf8(bytes)) return Utf8ToString(bytes);
     return AnsiToString(bytes);
 }

@@ -24,8 +24,7 @@ TThread::~TThread()
 
 void TThread::Start()
 {
-    if (FStarted.exchange(true))
-        throw EThread(L"Cannot call Start on a running or terminated thread");
+    if (FStarted.exchange(true)) throw EThread(L"Cannot call Start on a running or terminated thread");
     // Held until the thread object is stored: a thread that frees itself at its end must not
     // be freed while this assignment still writes into it.
     std::lock_guard<std::mutex> lock(FMutex);
@@ -38,8 +37,7 @@ void TThread::Run()
         std::lock_guard<std::mutex> lock(FMutex);  // Start has stored the thread
     }
     FTid = static_cast<pid_t>(::syscall(SYS_gettid));
-    if (FPriority != tpNormal)
-        ApplyPriority(FTid, FPriority);
+    if (FPriority != tpNormal) ApplyPriority(FTid, FPriority);
     try {
         Execute();
     } catch (...) {
@@ -48,8 +46,7 @@ void TThread::Run()
     try {
         DoTerminate();
     } catch (...) {
-        if (!FFatal)
-            FFatal = std::current_exception();
+        if (!FFatal) FFatal = std::current_exception();
     }
     const bool freeSelf = FreeOnTerminate;
     {
@@ -57,20 +54,17 @@ void TThread::Run()
         FFinished = true;
     }
     FDone.notify_all();
-    if (freeSelf)
-        delete this;
+    if (freeSelf) delete this;
 }
 
 void TThread::DoTerminate()
 {
-    if (OnTerminate)
-        Synchronize([this] { OnTerminate(this); });
+    if (OnTerminate) Synchronize([this] { OnTerminate(this); });
 }
 
 int TThread::WaitFor()
 {
-    if (!FStarted)
-        return FReturnValue;
+    if (!FStarted) return FReturnValue;
     if (FThread.joinable() && FThread.get_id() == std::this_thread::get_id())
         throw EThread(L"Thread cannot wait for itself");
     if (IsMainThread()) {
@@ -79,16 +73,14 @@ int TThread::WaitFor()
         std::unique_lock<std::mutex> lock(FMutex);
         FDone.wait(lock, [this] { return FFinished.load(); });
     }
-    if (FThread.joinable())
-        FThread.join();
+    if (FThread.joinable()) FThread.join();
     return FReturnValue;
 }
 
 void TThread::SetPriority(TThreadPriority p)
 {
     FPriority = p;
-    if (FTid != 0 && !FFinished)
-        ApplyPriority(FTid, p);
+    if (FTid != 0 && !FFinished) ApplyPriority(FTid, p);
 }
 
 void TThread::ApplyPriority(pid_t tid, TThreadPriority p)

@@ -4,12 +4,12 @@
 // synchronizes while the UI waits for it cannot deadlock.
 #pragma once
 
+#include <sys/types.h>
 #include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <sys/types.h>
 #include <thread>
 
 #include "platform/framework/component.h"

@@ -79,15 +79,17 @@ void TTrackBar::Paint()
     c->Brush()->SetColor(FColor);
     c->FillRect(r);
     TRect thumb = ThumbRect();
-    TRect channel = FOrientation == trHorizontal
-                        ? Rect(kMargin, thumb.Top + thumb.Height() / 2 - 2, r.Right - kMargin, thumb.Top + thumb.Height() / 2 + 2)
-                        : Rect(thumb.Left + thumb.Width() / 2 - 2, kMargin, thumb.Left + thumb.Width() / 2 + 2, r.Bottom - kMargin);
+    TRect channel =
+        FOrientation == trHorizontal
+            ? Rect(kMargin, thumb.Top + thumb.Height() / 2 - 2, r.Right - kMargin, thumb.Top + thumb.Height() / 2 + 2)
+            : Rect(thumb.Left + thumb.Width() / 2 - 2, kMargin, thumb.Left + thumb.Width() / 2 + 2, r.Bottom - kMargin);
     DrawSunkenEdge(c, channel);
     // Ticks every Frequency steps.
     if (FFrequency > 0 && FMax > FMin) {
         c->Brush()->SetColor(clBtnText);
         for (int v = FMin; v <= FMax; v += FFrequency) {
-            int p = kMargin + kThumbShort / 2 + static_cast<int>(static_cast<long long>(v - FMin) * Span() / (FMax - FMin));
+            int p =
+                kMargin + kThumbShort / 2 + static_cast<int>(static_cast<long long>(v - FMin) * Span() / (FMax - FMin));
             if (FOrientation == trHorizontal)
                 c->FillRect(Rect(p, thumb.Bottom + 2, p + 1, thumb.Bottom + 5));
             else
@@ -130,16 +132,10 @@ void TTrackBar::MouseMove(TShiftState Shift, int X, int Y)
 void TTrackBar::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_LBUTTONUP:
-        FDragging = false;
-        break;
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS;
-        return;
+    case WM_LBUTTONUP: FDragging = false; break;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
     case WM_MOUSEWHEEL:
         SetPosition(FPosition - GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * FLineSize);
         m.Result = 1;
@@ -147,8 +143,10 @@ void TTrackBar::Dispatch(TMessage& m)
     case WM_KEYDOWN:
         if (DoKeyDown(m)) return;
         switch (m.WParam) {
-        case VK_LEFT: case VK_UP: SetPosition(FPosition - FLineSize); return;
-        case VK_RIGHT: case VK_DOWN: SetPosition(FPosition + FLineSize); return;
+        case VK_LEFT:
+        case VK_UP: SetPosition(FPosition - FLineSize); return;
+        case VK_RIGHT:
+        case VK_DOWN: SetPosition(FPosition + FLineSize); return;
         case VK_PRIOR: SetPosition(FPosition - FPageSize); return;
         case VK_NEXT: SetPosition(FPosition + FPageSize); return;
         case VK_HOME: SetPosition(FMin); return;
@@ -157,8 +155,7 @@ void TTrackBar::Dispatch(TMessage& m)
         }
         DefaultHandler(m);
         return;
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

@@ -37,7 +37,7 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     bool WantsKey(WORD Key) override { return Key >= VK_LEFT && Key <= VK_DOWN; }
-    int Span();            // pixels the thumb can travel
+    int Span();  // pixels the thumb can travel
     int PositionFromPixel(int p);
 
     int FMin = 0;

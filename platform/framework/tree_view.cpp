@@ -589,7 +589,8 @@ void TCustomTreeView::DrawNode(TTreeNode* n, const TRect& row)
         int lineEnd = cx + FIndent / 2;
         for (int x = cx; x < lineEnd; x += 2) c->FillRect(Rect(x, cy, x + 1, cy + 1));
         if (n->GetPrevVisible() || n->FParent)
-            for (int yy = row.Top + ((row.Top & 1) ? 1 : 0); yy < cy; yy += 2) c->FillRect(Rect(cx, yy, cx + 1, yy + 1));
+            for (int yy = row.Top + ((row.Top & 1) ? 1 : 0); yy < cy; yy += 2)
+                c->FillRect(Rect(cx, yy, cx + 1, yy + 1));
         if (n->GetNextSibling())
             for (int yy = cy; yy < row.Bottom; yy += 2) c->FillRect(Rect(cx, yy, cx + 1, yy + 1));
         // Lines of the ancestors that continue below.
@@ -654,19 +655,11 @@ void TCustomTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 void TCustomTreeView::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return;
-    case CM_FONTCHANGED:
-        FCachedItemHeight = 0;
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_ERASEBKGND: m.Result = 1; return;
+    case CM_FONTCHANGED: FCachedItemHeight = 0; break;
     case WM_VSCROLL: {
         int row = TopRow(), page = std::max(1, VisibleCount());
         switch (LOWORD(m.WParam)) {
@@ -706,9 +699,7 @@ void TCustomTreeView::Dispatch(TMessage& m)
         if (DoKeyDown(m)) return;
         TTreeNode* s = FSelected;
         switch (m.WParam) {
-        case VK_DOWN:
-            SetSelected(s ? (s->GetNextVisible() ? s->GetNextVisible() : s) : FNodes.GetFirstNode());
-            return;
+        case VK_DOWN: SetSelected(s ? (s->GetNextVisible() ? s->GetNextVisible() : s) : FNodes.GetFirstNode()); return;
         case VK_UP:
             if (s && s->GetPrevVisible()) SetSelected(s->GetPrevVisible());
             return;
@@ -735,19 +726,16 @@ void TCustomTreeView::Dispatch(TMessage& m)
             SetSelected(n);
             return;
         }
-        case 0x6B:   // the keypad plus
+        case 0x6B:  // the keypad plus
             if (s) s->SetExpanded(true);
             return;
-        case 0x6D:   // the keypad minus
+        case 0x6D:  // the keypad minus
             if (s) s->SetExpanded(false);
             return;
-        default:
-            DefaultHandler(m);
-            return;
+        default: DefaultHandler(m); return;
         }
     }
-    default:
-        break;
+    default: break;
     }
     TCustomControl::Dispatch(m);
 }

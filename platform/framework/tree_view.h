@@ -34,7 +34,7 @@ public:
     void SetExpanded(bool v);
     void Expand(bool Recurse);
     void Collapse(bool Recurse);
-    bool IsVisible() const;   // every parent expanded
+    bool IsVisible() const;  // every parent expanded
     const String& Text() const { return FText; }
     void SetText(const String& v);
     int ImageIndex() const { return FImageIndex; }
@@ -176,13 +176,13 @@ protected:
     bool WantsKey(WORD Key) override { return Key >= VK_LEFT && Key <= VK_DOWN; }
     void NodeDeleting(TTreeNode* Node);
     void TreeChanged();
-    int RowOf(const TTreeNode* Node) const;   // visible row index, -1 when hidden
+    int RowOf(const TTreeNode* Node) const;  // visible row index, -1 when hidden
     void ClampTop();
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     // Hands the rows' range and the top row to the window's vertical scroll bar.
     void UpdateScrollBars();
-    int TopRow() const;   // visible nodes above the top one
+    int TopRow() const;  // visible nodes above the top one
     bool FInScrollUpdate = false;
 
     TTreeNodes FNodes;
@@ -197,7 +197,7 @@ protected:
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
     int FScrollX = 0;
-    int FCachedItemHeight = 0;   // from the font; 0 = measure again
+    int FCachedItemHeight = 0;  // from the font; 0 = measure again
 };
 
 class TTreeView : public TCustomTreeView {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-using String = std::wstring;   // UI text, one element a character
+using String = std::wstring;  // UI text, one element a character
 class TObject;
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;

@@ -122,7 +122,8 @@ void TWinControl::CreateWnd()
     TCreateParams p;
     CreateParams(p);
     if (!p.WndParent) p.WndParent = FParent ? FParent->FHandle : FParentWindow;
-    if ((p.Style & WS_CHILD) && !p.WndParent) throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
+    if ((p.Style & WS_CHILD) && !p.WndParent)
+        throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
     FDefWndProc = p.WindowClass.lpfnWndProc ? p.WindowClass.lpfnWndProc : DefWindowProcW;
     WNDCLASSW existing;
     if (!GetClassInfoW(nullptr, p.WinClassName.c_str(), &existing)) {
@@ -146,14 +147,14 @@ void TWinControl::CreateWnd()
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p)
 {
-    HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                             p.Height, p.WndParent, nullptr, nullptr, nullptr);
+    HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                             p.WndParent, nullptr, nullptr, nullptr);
     if (h && !FHandle) {
         // A class registered elsewhere: bind afterwards.
         FHandle = h;
         SetPropW(h, kControlProp, this);
-        FDefWndProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(h, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance)));
+        FDefWndProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance)));
     }
 }
 
@@ -448,9 +449,15 @@ void TWinControl::DoAlign(TAlign a, TRect& r)
         int l = r.Left, t = r.Top, w = r.Width(), h = r.Height();
         switch (a) {
         case alTop: h = c->FHeight; break;
-        case alBottom: h = c->FHeight; t = r.Bottom - h; break;
+        case alBottom:
+            h = c->FHeight;
+            t = r.Bottom - h;
+            break;
         case alLeft: w = c->FWidth; break;
-        case alRight: w = c->FWidth; l = r.Right - w; break;
+        case alRight:
+            w = c->FWidth;
+            l = r.Right - w;
+            break;
         default: break;
         }
         c->FAligning = true;
@@ -857,9 +864,7 @@ void TWinControl::Dispatch(TMessage& m)
             m.Result = TRUE;
         return;
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-        TControl::DefaultHandler(m);
-        return;
+    case WM_GETTEXTLENGTH: TControl::DefaultHandler(m); return;
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);
         UpdateBounds();
@@ -936,13 +941,16 @@ void TWinControl::Dispatch(TMessage& m)
         UINT mask = 0;
         switch (key) {
         case VK_TAB: mask = DLGC_WANTTAB; break;
-        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
-        case VK_RETURN: case VK_ESCAPE: mask = DLGC_WANTALLKEYS; break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: mask = DLGC_WANTARROWS; break;
+        case VK_RETURN:
+        case VK_ESCAPE: mask = DLGC_WANTALLKEYS; break;
         default: break;
         }
-        if (mask && form && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0 &&
-            (Perform(WM_GETDLGCODE) & mask) == 0 && !WantsKey(key) &&
-            form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
+        if (mask && form && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0 && (Perform(WM_GETDLGCODE) & mask) == 0 &&
+            !WantsKey(key) && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
             return;
         m.Result = 0;
         return;
@@ -976,26 +984,16 @@ void TWinControl::Dispatch(TMessage& m)
         return;
     }
     case CM_DIALOGKEY:
-    case CM_DIALOGCHAR:
-        Broadcast(m);
-        return;
+    case CM_DIALOGCHAR: Broadcast(m); return;
     case CM_FOCUSCHANGED: {
         // Every control of the form hears of the change.
         for (TControl* c : std::vector<TControl*>(FControls)) c->Perform(m.Msg, m.WParam, m.LParam);
         return;
     }
-    case CM_ENTER:
-        DoEnter();
-        return;
-    case CM_EXIT:
-        DoExit();
-        return;
-    case CM_VISIBLECHANGED:
-        UpdateShowing();
-        return;
-    case CM_ENABLEDCHANGED:
-        Invalidate();
-        return;
+    case CM_ENTER: DoEnter(); return;
+    case CM_EXIT: DoExit(); return;
+    case CM_VISIBLECHANGED: UpdateShowing(); return;
+    case CM_ENABLEDCHANGED: Invalidate(); return;
     case CM_COLORCHANGED:
         Invalidate();
         NotifyControls(CM_PARENTCOLORCHANGED);
@@ -1004,9 +1002,7 @@ void TWinControl::Dispatch(TMessage& m)
         Invalidate();
         NotifyControls(CM_PARENTFONTCHANGED);
         return;
-    case CM_PARENTCOLORCHANGED:
-        ParentColorChanged();
-        return;
+    case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
     case CM_SHOWHINTCHANGED:
         for (TControl* c : FControls)
             if (c->FParentShowHint) {
@@ -1014,14 +1010,9 @@ void TWinControl::Dispatch(TMessage& m)
                 c->Perform(CM_SHOWHINTCHANGED);
             }
         return;
-    case CM_INVALIDATE:
-        Invalidate();
-        return;
-    case CM_RECREATEWND:
-        RecreateWnd();
-        return;
-    default:
-        TControl::Dispatch(m);
+    case CM_INVALIDATE: Invalidate(); return;
+    case CM_RECREATEWND: RecreateWnd(); return;
+    default: TControl::Dispatch(m);
     }
 }
 

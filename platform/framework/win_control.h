@@ -137,7 +137,7 @@ protected:
     HWND FParentWindow = nullptr;
     WNDPROC FDefWndProc = nullptr;
     WNDPROC FObjectInstance = nullptr;
-    std::vector<TControl*> FControls;   // stacking order: index 0 is the bottom
+    std::vector<TControl*> FControls;  // stacking order: index 0 is the bottom
     int FAlignLevel = 0;
     bool FTabStop = false;
     bool FCtl3D = true;

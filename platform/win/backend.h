@@ -13,36 +13,36 @@
 namespace vxwin {
 
 class Backend {
- public:
-  virtual ~Backend() = default;
-  virtual const char* Name() const = 0;
-  virtual RECT ScreenRect() { return RECT{0, 0, 1280, 1024}; }
-  virtual RECT WorkArea() { return RECT{0, 0, 1280, 984}; }
-  // Top-level windows (never called for child windows).
-  virtual void WindowCreated(WindowObj&) {}
-  virtual void WindowDestroyed(WindowObj&) {}
-  virtual void WindowShown(WindowObj&, bool /*visible*/) {}
-  // Minimised: the window goes to the task bar (restoring it there sends SC_RESTORE).
-  virtual void WindowMinimized(WindowObj& w) { WindowShown(w, false); }
-  virtual void WindowMoved(WindowObj&) {}       // position or size changed
-  virtual void WindowRestacked() {}            // z-order of top-level windows changed
-  virtual void WindowShapeChanged(WindowObj&) {}
-  virtual void WindowLayeredChanged(WindowObj&) {}
-  virtual void WindowTextChanged(WindowObj&) {}
-  virtual void WindowActivated(WindowObj&) {}
-  // Shows the changed part (window coordinates) of a top-level window's surface.
-  virtual void Present(WindowObj&, const Region& /*changed*/) {}
-  virtual void SetCursorShape(int /*stockId*/) {}
-  virtual void WarpPointer(int, int) {}
-  virtual void Flush() {}
-  // The clipboard: this program put new data there (X11 takes the CLIPBOARD selection); text
-  // another program holds (false when there is none or no other program).
-  virtual void ClipboardChanged() {}
-  virtual bool ForeignClipboardText(std::wstring&) { return false; }
-  // A native child window that another library (SDL) draws into; 0 where there is none.
-  virtual unsigned long NativeChild(WindowObj&) { return 0; }
-  // A child window went away (its native window, if it had one, goes with it).
-  virtual void ChildDestroyed(WindowObj&) {}
+public:
+    virtual ~Backend() = default;
+    virtual const char* Name() const = 0;
+    virtual RECT ScreenRect() { return RECT{0, 0, 1280, 1024}; }
+    virtual RECT WorkArea() { return RECT{0, 0, 1280, 984}; }
+    // Top-level windows (never called for child windows).
+    virtual void WindowCreated(WindowObj&) {}
+    virtual void WindowDestroyed(WindowObj&) {}
+    virtual void WindowShown(WindowObj&, bool /*visible*/) {}
+    // Minimised: the window goes to the task bar (restoring it there sends SC_RESTORE).
+    virtual void WindowMinimized(WindowObj& w) { WindowShown(w, false); }
+    virtual void WindowMoved(WindowObj&) {}  // position or size changed
+    virtual void WindowRestacked() {}        // z-order of top-level windows changed
+    virtual void WindowShapeChanged(WindowObj&) {}
+    virtual void WindowLayeredChanged(WindowObj&) {}
+    virtual void WindowTextChanged(WindowObj&) {}
+    virtual void WindowActivated(WindowObj&) {}
+    // Shows the changed part (window coordinates) of a top-level window's surface.
+    virtual void Present(WindowObj&, const Region& /*changed*/) {}
+    virtual void SetCursorShape(int /*stockId*/) {}
+    virtual void WarpPointer(int, int) {}
+    virtual void Flush() {}
+    // The clipboard: this program put new data there (X11 takes the CLIPBOARD selection); text
+    // another program holds (false when there is none or no other program).
+    virtual void ClipboardChanged() {}
+    virtual bool ForeignClipboardText(std::wstring&) { return false; }
+    // A native child window that another library (SDL) draws into; 0 where there is none.
+    virtual unsigned long NativeChild(WindowObj&) { return 0; }
+    // A child window went away (its native window, if it had one, goes with it).
+    virtual void ChildDestroyed(WindowObj&) {}
 };
 
 Backend& CurrentBackend();

@@ -6,8 +6,8 @@ namespace vxwin {
 
 namespace {
 class HeadlessBackend final : public Backend {
- public:
-  const char* Name() const override { return "headless"; }
+public:
+    const char* Name() const override { return "headless"; }
 };
 }  // namespace
 

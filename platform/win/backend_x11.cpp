@@ -17,8 +17,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <clocale>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -38,29 +38,31 @@ void ClipboardLostToOtherProgram();
 
 namespace {
 
-int IgnoreXErrors(Display*, XErrorEvent* e) {
-  // A destroyed preview window or a focus request on an unmapped window must not end the program.
-  (void)e;
-  return 0;
+int IgnoreXErrors(Display*, XErrorEvent* e)
+{
+    // A destroyed preview window or a focus request on an unmapped window must not end the program.
+    (void)e;
+    return 0;
 }
 
 struct Native {
-  Window win = 0;
-  Window child = 0;  // native child for another library
-  XImage* img = nullptr;
-  XShmSegmentInfo shm{};
-  bool useShm = false;
-  int iw = 0, ih = 0;
-  bool mapped = false;
-  bool overrideRedirect = false;
+    Window win = 0;
+    Window child = 0;  // native child for another library
+    XImage* img = nullptr;
+    XShmSegmentInfo shm{};
+    bool useShm = false;
+    int iw = 0, ih = 0;
+    bool mapped = false;
+    bool overrideRedirect = false;
 };
 
-int VkFromKeysym(KeySym ks) {
-  if (ks >= XK_a && ks <= XK_z) return static_cast<int>('A' + (ks - XK_a));
-  if (ks >= XK_A && ks <= XK_Z) return static_cast<int>('A' + (ks - XK_A));
-  if (ks >= XK_0 && ks <= XK_9) return static_cast<int>('0' + (ks - XK_0));
-  if (ks >= XK_F1 && ks <= XK_F12) return static_cast<int>(VK_F1 + (ks - XK_F1));
-  switch (ks) {
+int VkFromKeysym(KeySym ks)
+{
+    if (ks >= XK_a && ks <= XK_z) return static_cast<int>('A' + (ks - XK_a));
+    if (ks >= XK_A && ks <= XK_Z) return static_cast<int>('A' + (ks - XK_A));
+    if (ks >= XK_0 && ks <= XK_9) return static_cast<int>('0' + (ks - XK_0));
+    if (ks >= XK_F1 && ks <= XK_F12) return static_cast<int>(VK_F1 + (ks - XK_F1));
+    switch (ks) {
     case XK_Return:
     case XK_KP_Enter: return VK_RETURN;
     case XK_Escape: return VK_ESCAPE;
@@ -86,754 +88,807 @@ int VkFromKeysym(KeySym ks) {
     case XK_Meta_L: return VK_MENU;
     case XK_Pause: return VK_PAUSE;
     case XK_Caps_Lock: return VK_CAPITAL;
-  }
-  return 0;
+    }
+    return 0;
 }
 
-std::wstring FromUtf8(const char* s, int n) {
-  std::wstring out;
-  for (int i = 0; i < n;) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::uint32_t cp;
-    int len;
-    if (c < 0x80) {
-      cp = c;
-      len = 1;
-    } else if ((c >> 5) == 6) {
-      cp = c & 0x1F;
-      len = 2;
-    } else if ((c >> 4) == 14) {
-      cp = c & 0x0F;
-      len = 3;
-    } else {
-      cp = c & 0x07;
-      len = 4;
+std::wstring FromUtf8(const char* s, int n)
+{
+    std::wstring out;
+    for (int i = 0; i < n;) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        std::uint32_t cp;
+        int len;
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c >> 5) == 6) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c >> 4) == 14) {
+            cp = c & 0x0F;
+            len = 3;
+        } else {
+            cp = c & 0x07;
+            len = 4;
+        }
+        if (i + len > n) break;
+        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out += static_cast<wchar_t>(cp);
+        i += len;
     }
-    if (i + len > n) break;
-    for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    out += static_cast<wchar_t>(cp);
-    i += len;
-  }
-  return out;
+    return out;
 }
 
 class X11Backend final : public Backend {
- public:
-  explicit X11Backend(Display* d) : dpy_(d) {
-    screen_ = DefaultScreen(dpy_);
-    root_ = RootWindow(dpy_, screen_);
-    int major, minor;
-    Bool pixmaps;
-    shmOk_ = XShmQueryVersion(dpy_, &major, &minor, &pixmaps);
-    int ev, er;
-    shapeOk_ = XShapeQueryExtension(dpy_, &ev, &er);
-    wmDelete_ = XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
-    wmProtocols_ = XInternAtom(dpy_, "WM_PROTOCOLS", False);
-    std::setlocale(LC_CTYPE, "");
-    XSetLocaleModifiers("");
-    im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
-    if (pipe(wake_) != 0) wake_[0] = wake_[1] = -1;
-    XSelectInput(dpy_, root_, StructureNotifyMask);  // screen size changes
-    clipWin_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
-    XSelectInput(dpy_, clipWin_, PropertyChangeMask);
-    clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
-    utf8_ = XInternAtom(dpy_, "UTF8_STRING", False);
-    targets_ = XInternAtom(dpy_, "TARGETS", False);
-    clipProp_ = XInternAtom(dpy_, "VX_CLIPBOARD", False);
-    reader_ = std::thread([this] { ReadEvents(); });
-  }
-
-  ~X11Backend() override {
-    stop_ = true;
-    if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
-    if (reader_.joinable()) reader_.join();
-    for (auto& [h, n] : natives_) FreeImage(n);
-    if (im_) XCloseIM(im_);
-    XCloseDisplay(dpy_);
-    if (wake_[0] >= 0) {
-      close(wake_[0]);
-      close(wake_[1]);
+public:
+    explicit X11Backend(Display* d) : dpy_(d)
+    {
+        screen_ = DefaultScreen(dpy_);
+        root_ = RootWindow(dpy_, screen_);
+        int major, minor;
+        Bool pixmaps;
+        shmOk_ = XShmQueryVersion(dpy_, &major, &minor, &pixmaps);
+        int ev, er;
+        shapeOk_ = XShapeQueryExtension(dpy_, &ev, &er);
+        wmDelete_ = XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
+        wmProtocols_ = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+        std::setlocale(LC_CTYPE, "");
+        XSetLocaleModifiers("");
+        im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+        if (pipe(wake_) != 0) wake_[0] = wake_[1] = -1;
+        XSelectInput(dpy_, root_, StructureNotifyMask);  // screen size changes
+        clipWin_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
+        XSelectInput(dpy_, clipWin_, PropertyChangeMask);
+        clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
+        utf8_ = XInternAtom(dpy_, "UTF8_STRING", False);
+        targets_ = XInternAtom(dpy_, "TARGETS", False);
+        clipProp_ = XInternAtom(dpy_, "VX_CLIPBOARD", False);
+        reader_ = std::thread([this] { ReadEvents(); });
     }
-  }
 
-  const char* Name() const override { return "x11"; }
-
-  RECT ScreenRect() override { return RECT{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)}; }
-  RECT WorkArea() override {
-    RECT r = ScreenRect();
-    Atom wa = XInternAtom(dpy_, "_NET_WORKAREA", True);
-    if (!wa) return r;
-    Atom type;
-    int format;
-    unsigned long n, after;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy_, root_, wa, 0, 4, False, XA_CARDINAL, &type, &format, &n, &after, &data) == Success &&
-        data && n >= 4 && format == 32) {
-      long* v = reinterpret_cast<long*>(data);
-      r = RECT{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[0] + v[2]), static_cast<LONG>(v[1] + v[3])};
-    }
-    if (data) XFree(data);
-    return r;
-  }
-
-  void WindowCreated(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    Native n;
-    XSetWindowAttributes a{};
-    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                   KeyReleaseMask | StructureNotifyMask | FocusChangeMask | LeaveWindowMask;
-    a.background_pixmap = None;
-    // Menus, hints and layer windows (tool windows) are placed by us, not by the window manager.
-    n.overrideRedirect = (w.exStyle & WS_EX_TOOLWINDOW) || ((w.exStyle & WS_EX_LAYERED) && (w.exStyle & WS_EX_TRANSPARENT));
-    a.override_redirect = n.overrideRedirect;
-    int wd = std::max<int>(1, w.rect.right - w.rect.left), ht = std::max<int>(1, w.rect.bottom - w.rect.top);
-    n.win = XCreateWindow(dpy_, root_, w.rect.left, w.rect.top, static_cast<unsigned>(wd), static_cast<unsigned>(ht), 0,
-                          CopyFromParent, InputOutput, CopyFromParent, CWEventMask | CWBackPixmap | CWOverrideRedirect, &a);
-    // No decorations: skinned forms draw their own frame.
-    struct {
-      unsigned long flags, functions, decorations;
-      long input_mode;
-      unsigned long status;
-    } motif{2, 0, 0, 0, 0};
-    Atom mh = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(dpy_, n.win, mh, mh, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
-    XClassHint ch;
-    char resName[] = "vexmora", resClass[] = "Vexmora";
-    ch.res_name = resName;
-    ch.res_class = resClass;
-    XSetClassHint(dpy_, n.win, &ch);
-    XSetWMProtocols(dpy_, n.win, &wmDelete_, 1);
-    XSizeHints sh{};
-    sh.flags = PPosition | USPosition;
-    sh.x = w.rect.left;
-    sh.y = w.rect.top;
-    XSetWMNormalHints(dpy_, n.win, &sh);
-    SetNetStates(n.win, w);
-    SetTitle(n.win, w.text);
-    natives_[w.handle] = n;
-    byX_[n.win] = w.handle;
-    XFlush(dpy_);
-  }
-
-  void WindowDestroyed(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto it = natives_.find(w.handle);
-    if (it == natives_.end()) return;
-    FreeImage(it->second);
-    byX_.erase(it->second.win);
-    XDestroyWindow(dpy_, it->second.win);
-    natives_.erase(it);
-    XFlush(dpy_);
-  }
-
-  void WindowShown(WindowObj& w, bool visible) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto* n = Find(w);
-    if (!n) return;
-    if (visible && !n->mapped) {
-      XMoveResizeWindow(dpy_, n->win, w.rect.left, w.rect.top, static_cast<unsigned>(std::max<int>(1, w.rect.right - w.rect.left)),
-                        static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
-      XMapRaised(dpy_, n->win);
-      n->mapped = true;
-    } else if (!visible && n->mapped) {
-      XUnmapWindow(dpy_, n->win);
-      n->mapped = false;
-    }
-    XFlush(dpy_);
-  }
-
-  void WindowMinimized(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto* n = Find(w);
-    if (!n || !n->mapped) return;
-    if (n->overrideRedirect) {
-      XUnmapWindow(dpy_, n->win);
-      n->mapped = false;
-    } else {
-      XIconifyWindow(dpy_, n->win, screen_);
-    }
-    XFlush(dpy_);
-  }
-
-  void WindowMoved(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto* n = Find(w);
-    if (!n) return;
-    XMoveResizeWindow(dpy_, n->win, w.rect.left, w.rect.top, static_cast<unsigned>(std::max<int>(1, w.rect.right - w.rect.left)),
-                      static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
-    XFlush(dpy_);
-  }
-
-  void WindowRestacked() override {
-    std::lock_guard<std::mutex> lock(m_);
-    std::vector<Window> order;
-    for (auto t : TopLevels()) {
-      auto it = natives_.find(t);
-      if (it != natives_.end() && it->second.mapped) order.push_back(it->second.win);
-    }
-    if (order.size() > 1) XRestackWindows(dpy_, order.data(), static_cast<int>(order.size()));
-    XFlush(dpy_);
-  }
-
-  void WindowShapeChanged(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    if (auto* n = Find(w)) ApplyShape(*n, w);
-    XFlush(dpy_);
-  }
-
-  void WindowLayeredChanged(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto* n = Find(w);
-    if (!n) return;
-    // Constant alpha for a compositing manager; per-pixel content also cuts the window to its
-    // non-transparent pixels, so it looks right without one.
-    Atom op = XInternAtom(dpy_, "_NET_WM_WINDOW_OPACITY", False);
-    if ((w.exStyle & WS_EX_LAYERED) && w.layeredAlpha < 255) {
-      unsigned long v = static_cast<unsigned long>(w.layeredAlpha) * 0x01010101ul;
-      XChangeProperty(dpy_, n->win, op, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&v), 1);
-    } else {
-      XDeleteProperty(dpy_, n->win, op);
-    }
-    ApplyShape(*n, w);
-  }
-
-  void WindowTextChanged(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    if (auto* n = Find(w)) SetTitle(n->win, w.text);
-    XFlush(dpy_);
-  }
-
-  void WindowActivated(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto* n = Find(w);
-    if (!n || !n->mapped) return;
-    XRaiseWindow(dpy_, n->win);
-    if (!n->overrideRedirect) XSetInputFocus(dpy_, n->win, RevertToParent, CurrentTime);
-    XFlush(dpy_);
-  }
-
-  void Present(WindowObj& w, const Region& changed) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto* n = Find(w);
-    if (!n || !n->mapped) return;
-    const Surface* s = w.layeredContent ? w.layeredContent.get() : w.surface.get();
-    if (!s) return;
-    if (!EnsureImage(*n, s->width, s->height)) return;
-    RECT bounds{0, 0, s->width, s->height};
-    for (const RECT& r0 : changed.Intersect(bounds).Rects()) {
-      for (int y = r0.top; y < r0.bottom; ++y) {
-        auto* dst = reinterpret_cast<std::uint32_t*>(n->img->data + static_cast<ptrdiff_t>(y) * n->img->bytes_per_line);
-        std::memcpy(dst + r0.left, s->Row32(y) + r0.left, static_cast<size_t>(r0.right - r0.left) * 4);
-      }
-      if (n->useShm)
-        XShmPutImage(dpy_, n->win, DefaultGC(dpy_, screen_), n->img, r0.left, r0.top, r0.left, r0.top,
-                     static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top), False);
-      else
-        XPutImage(dpy_, n->win, DefaultGC(dpy_, screen_), n->img, r0.left, r0.top, r0.left, r0.top,
-                  static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top));
-    }
-    if (w.layeredContent) ApplyShape(*n, w);
-    // The shared image is rewritten by the next present: wait until the server has it.
-    XSync(dpy_, False);
-  }
-
-  void SetCursorShape(int id) override {
-    std::lock_guard<std::mutex> lock(m_);
-    unsigned shape = XC_left_ptr;
-    switch (id) {
-      case 32513: shape = XC_xterm; break;
-      case 32514: shape = XC_watch; break;
-      case 32515: shape = XC_crosshair; break;
-      case 32642: shape = XC_bottom_right_corner; break;
-      case 32643: shape = XC_bottom_left_corner; break;
-      case 32644: shape = XC_sb_h_double_arrow; break;
-      case 32645: shape = XC_sb_v_double_arrow; break;
-      case 32646: shape = XC_fleur; break;
-      case 32649: shape = XC_hand2; break;
-    }
-    auto it = cursors_.find(shape);
-    Cursor c = it != cursors_.end() ? it->second : (cursors_[shape] = XCreateFontCursor(dpy_, shape));
-    for (auto& [h, n] : natives_) XDefineCursor(dpy_, n.win, c);
-    XFlush(dpy_);
-  }
-
-  void WarpPointer(int x, int y) override {
-    std::lock_guard<std::mutex> lock(m_);
-    XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, x, y);
-    XFlush(dpy_);
-  }
-
-  void Flush() override {
-    std::lock_guard<std::mutex> lock(m_);
-    XFlush(dpy_);
-  }
-
-  void ChildDestroyed(WindowObj& w) override {
-    std::lock_guard<std::mutex> lock(m_);
-    auto it = children_.find(w.handle);
-    if (it == children_.end()) return;
-    XDestroyWindow(dpy_, it->second);
-    children_.erase(it);
-    XFlush(dpy_);
-  }
-
-  void ClipboardChanged() override {
-    XSetSelectionOwner(dpy_, clipboard_, clipWin_, CurrentTime);
-    XFlush(dpy_);
-  }
-
-  bool ForeignClipboardText(std::wstring& out) override {
-    Window owner = XGetSelectionOwner(dpy_, clipboard_);
-    if (owner == None || owner == clipWin_) return false;
-    std::unique_lock<std::mutex> lock(clipM_);
-    clipDone_ = false;
-    clipText_.clear();
-    XConvertSelection(dpy_, clipboard_, utf8_, clipProp_, clipWin_, CurrentTime);
-    XFlush(dpy_);
-    clipCv_.wait_for(lock, std::chrono::milliseconds(500), [this] { return clipDone_; });
-    if (!clipDone_ || clipText_.empty()) return false;
-    out = clipText_;
-    return true;
-  }
-
-  unsigned long NativeChild(WindowObj& w) override {
-    auto top = TopLevelOf(LookupWindow(w.handle));
-    if (!top) return 0;
-    std::lock_guard<std::mutex> lock(m_);
-    auto* n = Find(*top);
-    if (!n) return 0;
-    POINT o = OffsetInTopLevel(w);
-    int x = o.x + w.client.left, y = o.y + w.client.top;
-    unsigned cw = static_cast<unsigned>(std::max<int>(1, w.client.right - w.client.left));
-    unsigned ch = static_cast<unsigned>(std::max<int>(1, w.client.bottom - w.client.top));
-    auto it = children_.find(w.handle);
-    if (it == children_.end()) {
-      Window c = XCreateSimpleWindow(dpy_, n->win, x, y, cw, ch, 0, 0, 0);
-      XMapWindow(dpy_, c);
-      it = children_.emplace(w.handle, c).first;
-    } else {
-      XMoveResizeWindow(dpy_, it->second, x, y, cw, ch);
-    }
-    XFlush(dpy_);
-    return it->second;
-  }
-
- private:
-  Native* Find(const WindowObj& w) {
-    auto it = natives_.find(w.handle);
-    return it == natives_.end() ? nullptr : &it->second;
-  }
-
-  void SetTitle(Window win, const std::wstring& text) {
-    std::string u;
-    for (wchar_t c : text) {
-      auto cp = static_cast<std::uint32_t>(c);
-      if (cp < 0x80) u += static_cast<char>(cp);
-      else if (cp < 0x800) {
-        u += static_cast<char>(0xC0 | (cp >> 6));
-        u += static_cast<char>(0x80 | (cp & 0x3F));
-      } else if (cp < 0x10000) {
-        u += static_cast<char>(0xE0 | (cp >> 12));
-        u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        u += static_cast<char>(0x80 | (cp & 0x3F));
-      } else {
-        u += static_cast<char>(0xF0 | (cp >> 18));
-        u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        u += static_cast<char>(0x80 | (cp & 0x3F));
-      }
-    }
-    Atom utf8 = XInternAtom(dpy_, "UTF8_STRING", False);
-    Atom netName = XInternAtom(dpy_, "_NET_WM_NAME", False);
-    XChangeProperty(dpy_, win, netName, utf8, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(u.data()),
-                    static_cast<int>(u.size()));
-    XStoreName(dpy_, win, u.c_str());
-  }
-
-  void SetNetStates(Window win, const WindowObj& w) {
-    std::vector<Atom> states;
-    if (w.exStyle & WS_EX_TOPMOST) states.push_back(XInternAtom(dpy_, "_NET_WM_STATE_ABOVE", False));
-    if (w.exStyle & WS_EX_TOOLWINDOW) {
-      states.push_back(XInternAtom(dpy_, "_NET_WM_STATE_SKIP_TASKBAR", False));
-      states.push_back(XInternAtom(dpy_, "_NET_WM_STATE_SKIP_PAGER", False));
-    }
-    Atom st = XInternAtom(dpy_, "_NET_WM_STATE", False);
-    if (!states.empty())
-      XChangeProperty(dpy_, win, st, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(states.data()),
-                      static_cast<int>(states.size()));
-    Atom type = XInternAtom(dpy_, "_NET_WM_WINDOW_TYPE", False);
-    Atom value = XInternAtom(dpy_, (w.exStyle & WS_EX_TOOLWINDOW) ? "_NET_WM_WINDOW_TYPE_UTILITY" : "_NET_WM_WINDOW_TYPE_NORMAL", False);
-    XChangeProperty(dpy_, win, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
-  }
-
-  void ApplyShape(Native& n, WindowObj& w) {
-    if (!shapeOk_) return;
-    Region shape;
-    bool any = false;
-    if (w.shape) {
-      shape = w.shape->rgn;
-      any = true;
-    }
-    if (w.layeredContent) {
-      // Fully transparent pixels are cut away.
-      const Surface& s = *w.layeredContent;
-      std::vector<RECT> runs;
-      for (int y = 0; y < s.height; ++y) {
-        const std::uint32_t* row = s.Row32(y);
-        for (int x = 0; x < s.width;) {
-          if (!(row[x] >> 24)) {
-            ++x;
-            continue;
-          }
-          int x0 = x;
-          while (x < s.width && (row[x] >> 24)) ++x;
-          runs.push_back(RECT{x0, y, x, y + 1});
+    ~X11Backend() override
+    {
+        stop_ = true;
+        if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
+        if (reader_.joinable()) reader_.join();
+        for (auto& [h, n] : natives_) FreeImage(n);
+        if (im_) XCloseIM(im_);
+        XCloseDisplay(dpy_);
+        if (wake_[0] >= 0) {
+            close(wake_[0]);
+            close(wake_[1]);
         }
-      }
-      Region alpha = Region::FromRects(runs.data(), runs.size());
-      shape = any ? shape.Intersect(alpha) : alpha;
-      any = true;
     }
-    if (!any) {
-      XShapeCombineMask(dpy_, n.win, ShapeBounding, 0, 0, None, ShapeSet);
-      return;
-    }
-    std::vector<XRectangle> xr;
-    for (const RECT& r : shape.Rects())
-      xr.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top), static_cast<unsigned short>(r.right - r.left),
-                              static_cast<unsigned short>(r.bottom - r.top)});
-    XShapeCombineRectangles(dpy_, n.win, ShapeBounding, 0, 0, xr.data(), static_cast<int>(xr.size()), ShapeSet, YXBanded);
-  }
 
-  bool EnsureImage(Native& n, int w, int h) {
-    if (n.img && n.iw == w && n.ih == h) return true;
-    FreeImage(n);
-    Visual* vis = DefaultVisual(dpy_, screen_);
-    int depth = DefaultDepth(dpy_, screen_);
-    if (depth < 24) return false;
-    if (shmOk_) {
-      n.img = XShmCreateImage(dpy_, vis, static_cast<unsigned>(depth), ZPixmap, nullptr, &n.shm, static_cast<unsigned>(w),
-                              static_cast<unsigned>(h));
-      if (n.img) {
-        n.shm.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(n.img->bytes_per_line) * h, IPC_CREAT | 0600);
-        if (n.shm.shmid >= 0) {
-          n.shm.shmaddr = n.img->data = static_cast<char*>(shmat(n.shm.shmid, nullptr, 0));
-          n.shm.readOnly = False;
-          if (n.shm.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(dpy_, &n.shm)) {
-            XSync(dpy_, False);
-            shmctl(n.shm.shmid, IPC_RMID, nullptr);  // freed when both sides detach
-            n.useShm = true;
-          }
-        }
-        if (!n.useShm) {
-          if (n.shm.shmid >= 0) shmctl(n.shm.shmid, IPC_RMID, nullptr);
-          n.img->data = nullptr;
-          XDestroyImage(n.img);
-          n.img = nullptr;
-        }
-      }
-    }
-    if (!n.img) {
-      char* data = static_cast<char*>(std::calloc(static_cast<size_t>(w) * h, 4));
-      n.img = XCreateImage(dpy_, vis, static_cast<unsigned>(depth), ZPixmap, 0, data, static_cast<unsigned>(w),
-                           static_cast<unsigned>(h), 32, 0);
-      if (!n.img) {
-        std::free(data);
-        return false;
-      }
-    }
-    n.iw = w;
-    n.ih = h;
-    return true;
-  }
+    const char* Name() const override { return "x11"; }
 
-  void FreeImage(Native& n) {
-    if (!n.img) return;
-    if (n.useShm) {
-      XShmDetach(dpy_, &n.shm);
-      XSync(dpy_, False);
-      shmdt(n.shm.shmaddr);
-      n.img->data = nullptr;
-    }
-    XDestroyImage(n.img);
-    n.img = nullptr;
-    n.useShm = false;
-  }
-
-  std::uintptr_t HandleOf(Window win) {
-    std::lock_guard<std::mutex> lock(m_);
-    auto it = byX_.find(win);
-    return it == byX_.end() ? 0 : it->second;
-  }
-
-  void ReadEvents() {
-    int fd = ConnectionNumber(dpy_);
-    XIC ic = nullptr;
-    while (!stop_) {
-      pollfd p[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-      poll(p, wake_[0] >= 0 ? 2 : 1, 100);
-      if (stop_) break;
-      // Events are taken under the display lock and handled after it: handling looks up windows
-      // under our own lock, which the UI thread holds while it calls Xlib.
-      std::vector<XEvent> events;
-      XLockDisplay(dpy_);
-      while (XPending(dpy_)) {
-        XEvent ev;
-        XNextEvent(dpy_, &ev);
-        events.push_back(ev);
-      }
-      XUnlockDisplay(dpy_);
-      for (auto& ev : events) {
-        if (XFilterEvent(&ev, None)) continue;
-        Handle(ev, ic);
-      }
-    }
-    if (ic) XDestroyIC(ic);
-  }
-
-  // Called on the UI thread after a focus change: our window holding the X focus is active; when
-  // none of ours holds it, no window of ours is.
-  void FollowXFocus() {
-    Window focus = 0;
-    int revert;
-    XGetInputFocus(dpy_, &focus, &revert);
-    if (focus == PointerRoot || focus == None) return;  // no window holds it: nothing to follow
-    std::uintptr_t h = HandleOf(focus);
-    HWND active = GetActiveWindow();
-    if (h) {
-      if (reinterpret_cast<HWND>(h) != active && IsWindowVisible(reinterpret_cast<HWND>(h))) SetActiveWindow(reinterpret_cast<HWND>(h));
-    } else if (active) {
-      SetActiveWindow(nullptr);
-    }
-  }
-
-  // Another program asks for our clipboard text.
-  void ServeSelection(const XSelectionRequestEvent& rq) {
-    XSelectionEvent reply{};
-    reply.type = SelectionNotify;
-    reply.requestor = rq.requestor;
-    reply.selection = rq.selection;
-    reply.target = rq.target;
-    reply.time = rq.time;
-    reply.property = None;
-    std::wstring text;
-    if (rq.target == targets_) {
-      Atom list[2] = {targets_, utf8_};
-      XChangeProperty(dpy_, rq.requestor, rq.property, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(list), 2);
-      reply.property = rq.property;
-    } else if ((rq.target == utf8_ || rq.target == XA_STRING) && ClipboardText(text)) {
-      std::string u;
-      for (wchar_t c : text) {
-        auto cp = static_cast<std::uint32_t>(c);
-        if (cp < 0x80) u += static_cast<char>(cp);
-        else if (cp < 0x800) {
-          u += static_cast<char>(0xC0 | (cp >> 6));
-          u += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-          u += static_cast<char>(0xE0 | (cp >> 12));
-          u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-          u += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-          u += static_cast<char>(0xF0 | (cp >> 18));
-          u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-          u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-          u += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-      }
-      XChangeProperty(dpy_, rq.requestor, rq.property, rq.target, 8, PropModeReplace,
-                      reinterpret_cast<const unsigned char*>(u.data()), static_cast<int>(u.size()));
-      reply.property = rq.property;
-    }
-    XSendEvent(dpy_, rq.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
-    XFlush(dpy_);
-  }
-
-  void Handle(XEvent& ev, XIC& ic) {
-    if (ev.type == SelectionRequest) {
-      ServeSelection(ev.xselectionrequest);
-      return;
-    }
-    if (ev.type == SelectionClear) {
-      ClipboardLostToOtherProgram();
-      return;
-    }
-    if (ev.type == SelectionNotify && ev.xselection.requestor == clipWin_) {
-      std::wstring text;
-      if (ev.xselection.property != None) {
+    RECT ScreenRect() override { return RECT{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)}; }
+    RECT WorkArea() override
+    {
+        RECT r = ScreenRect();
+        Atom wa = XInternAtom(dpy_, "_NET_WORKAREA", True);
+        if (!wa) return r;
         Atom type;
         int format;
         unsigned long n, after;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(dpy_, clipWin_, clipProp_, 0, 1 << 24, True, AnyPropertyType, &type, &format, &n, &after, &data) ==
+        if (XGetWindowProperty(dpy_, root_, wa, 0, 4, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
                 Success &&
-            data && format == 8)
-          text = FromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(n));
+            data && n >= 4 && format == 32) {
+            long* v = reinterpret_cast<long*>(data);
+            r = RECT{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[0] + v[2]),
+                     static_cast<LONG>(v[1] + v[3])};
+        }
         if (data) XFree(data);
-      }
-      std::lock_guard<std::mutex> lock(clipM_);
-      clipText_ = text;
-      clipDone_ = true;
-      clipCv_.notify_all();
-      return;
+        return r;
     }
-    std::uintptr_t h = HandleOf(ev.xany.window);
-    switch (ev.type) {
-      case Expose:
-        if (h && ev.xexpose.count == 0)
-          QueueInMainThread([h] {
-            auto w = LookupWindow(h);
-            if (!w || !w->surface) return;
-            MarkSurfaceDirty(h, RECT{0, 0, w->surface->width, w->surface->height});
-            PresentDirty(*w);
-          });
-        break;
-      case ConfigureNotify:
-        if (ev.xconfigure.window == root_) {
-          // The screen changed size: every top-level window hears of it.
-          int sw = ev.xconfigure.width, sh = ev.xconfigure.height;
-          QueueInMainThread([sw, sh] {
-            for (auto t : TopLevels()) PostMessageW(reinterpret_cast<HWND>(t), WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
-          });
-          break;
-        }
-        if (h && !ev.xconfigure.send_event) break;
-        if (h) {
-          int x = ev.xconfigure.x, y = ev.xconfigure.y;
-          QueueInMainThread([h, x, y] {
-            auto w = LookupWindow(h);
-            if (w && (w->rect.left != x || w->rect.top != y))
-              SetWindowPos(w->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-          });
-        }
-        break;
-      case FocusIn:
-      case FocusOut:
-        // Another program took the keyboard, or the user came back: activation follows the X focus.
-        if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior) break;
-        QueueInMainThread([this] { FollowXFocus(); });
-        break;
-      case MapNotify:
-        // Mapped again by the window manager (restored from the task bar) while minimised.
-        if (h)
-          QueueInMainThread([h] {
-            auto w = LookupWindow(h);
-            if (w && w->showState == SW_SHOWMINIMIZED) PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
-          });
-        break;
-      case LeaveNotify: {
-        // The pointer left our window: a move there lets leave tracking end.
-        RawInput r;
-        r.kind = RawInput::MouseMove;
-        r.x = ev.xcrossing.x_root;
-        r.y = ev.xcrossing.y_root;
-        PostRawInput(r);
-        break;
-      }
-      case ClientMessage:
-        if (h && static_cast<Atom>(ev.xclient.data.l[0]) == wmDelete_)
-          PostMessageW(reinterpret_cast<HWND>(h), WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-      case MotionNotify: {
-        RawInput r;
-        r.kind = RawInput::MouseMove;
-        r.x = ev.xmotion.x_root;
-        r.y = ev.xmotion.y_root;
-        r.target = h;
-        PostRawInput(r);
-        break;
-      }
-      case ButtonPress:
-      case ButtonRelease: {
-        RawInput r;
-        r.x = ev.xbutton.x_root;
-        r.y = ev.xbutton.y_root;
-        r.target = h;
-        unsigned b = ev.xbutton.button;
-        if (b == 4 || b == 5) {
-          if (ev.type == ButtonRelease) break;
-          r.kind = RawInput::Wheel;
-          r.wheel = b == 4 ? WHEEL_DELTA : -WHEEL_DELTA;
-        } else if (b >= 1 && b <= 3) {
-          r.kind = ev.type == ButtonPress ? RawInput::MouseDown : RawInput::MouseUp;
-          r.button = b == 1 ? 0 : b == 3 ? 1 : 2;
-        } else {
-          break;
-        }
-        PostRawInput(r);
-        break;
-      }
-      case KeyPress:
-      case KeyRelease: {
-        RawInput r;
-        r.kind = ev.type == KeyPress ? RawInput::KeyDown : RawInput::KeyUp;
-        char buf[64];
-        KeySym ks = 0;
-        int n = 0;
-        if (ev.type == KeyPress) {
-          if (im_ && !ic)
-            ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, ev.xkey.window, nullptr);
-          Status st;
-          if (ic) {
-            XSetICValues(ic, XNFocusWindow, ev.xkey.window, nullptr);
-            n = Xutf8LookupString(ic, &ev.xkey, buf, sizeof buf - 1, &ks, &st);
-            if (st != XLookupBoth && st != XLookupChars) n = 0;
-            if (st == XLookupChars) ks = 0;
-          } else {
-            n = XLookupString(&ev.xkey, buf, sizeof buf - 1, &ks, nullptr);
-          }
-        } else {
-          ks = XLookupKeysym(&ev.xkey, 0);
-        }
-        r.vk = VkFromKeysym(ks ? ks : XLookupKeysym(&ev.xkey, 0));
-        std::wstring text = n > 0 ? FromUtf8(buf, n) : std::wstring();
-        // Control characters (Enter, Escape, Ctrl+letter) become WM_CHAR too, as on Windows.
-        if (r.vk == 0 && !text.empty()) {
-          // Input-method text without a key of its own.
-          RawInput t;
-          t.kind = RawInput::Text;
-          t.text = text;
-          PostRawInput(t);
-          break;
-        }
-        r.text = text;
-        if (r.vk) PostRawInput(r);
-        break;
-      }
-      default: break;
-    }
-  }
 
-  Display* dpy_;
-  int screen_ = 0;
-  Window root_ = 0;
-  bool shmOk_ = false;
-  bool shapeOk_ = false;
-  Atom wmDelete_ = 0, wmProtocols_ = 0;
-  XIM im_ = nullptr;
-  std::mutex m_;
-  std::unordered_map<std::uintptr_t, Native> natives_;
-  std::unordered_map<Window, std::uintptr_t> byX_;
-  std::unordered_map<std::uintptr_t, Window> children_;
-  std::unordered_map<unsigned, Cursor> cursors_;
-  std::thread reader_;
-  std::atomic<bool> stop_{false};
-  int wake_[2] = {-1, -1};
-  Window clipWin_ = 0;
-  Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
-  std::mutex clipM_;
-  std::condition_variable clipCv_;
-  bool clipDone_ = false;
-  std::wstring clipText_;
+    void WindowCreated(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        Native n;
+        XSetWindowAttributes a{};
+        a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                       KeyReleaseMask | StructureNotifyMask | FocusChangeMask | LeaveWindowMask;
+        a.background_pixmap = None;
+        // Menus, hints and layer windows (tool windows) are placed by us, not by the window manager.
+        n.overrideRedirect =
+            (w.exStyle & WS_EX_TOOLWINDOW) || ((w.exStyle & WS_EX_LAYERED) && (w.exStyle & WS_EX_TRANSPARENT));
+        a.override_redirect = n.overrideRedirect;
+        int wd = std::max<int>(1, w.rect.right - w.rect.left), ht = std::max<int>(1, w.rect.bottom - w.rect.top);
+        n.win = XCreateWindow(dpy_, root_, w.rect.left, w.rect.top, static_cast<unsigned>(wd),
+                              static_cast<unsigned>(ht), 0, CopyFromParent, InputOutput, CopyFromParent,
+                              CWEventMask | CWBackPixmap | CWOverrideRedirect, &a);
+        // No decorations: skinned forms draw their own frame.
+        struct {
+            unsigned long flags, functions, decorations;
+            long input_mode;
+            unsigned long status;
+        } motif{2, 0, 0, 0, 0};
+        Atom mh = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
+        XChangeProperty(dpy_, n.win, mh, mh, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
+        XClassHint ch;
+        char resName[] = "vexmora", resClass[] = "Vexmora";
+        ch.res_name = resName;
+        ch.res_class = resClass;
+        XSetClassHint(dpy_, n.win, &ch);
+        XSetWMProtocols(dpy_, n.win, &wmDelete_, 1);
+        XSizeHints sh{};
+        sh.flags = PPosition | USPosition;
+        sh.x = w.rect.left;
+        sh.y = w.rect.top;
+        XSetWMNormalHints(dpy_, n.win, &sh);
+        SetNetStates(n.win, w);
+        SetTitle(n.win, w.text);
+        natives_[w.handle] = n;
+        byX_[n.win] = w.handle;
+        XFlush(dpy_);
+    }
+
+    void WindowDestroyed(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto it = natives_.find(w.handle);
+        if (it == natives_.end()) return;
+        FreeImage(it->second);
+        byX_.erase(it->second.win);
+        XDestroyWindow(dpy_, it->second.win);
+        natives_.erase(it);
+        XFlush(dpy_);
+    }
+
+    void WindowShown(WindowObj& w, bool visible) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n) return;
+        if (visible && !n->mapped) {
+            XMoveResizeWindow(dpy_, n->win, w.rect.left, w.rect.top,
+                              static_cast<unsigned>(std::max<int>(1, w.rect.right - w.rect.left)),
+                              static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
+            XMapRaised(dpy_, n->win);
+            n->mapped = true;
+        } else if (!visible && n->mapped) {
+            XUnmapWindow(dpy_, n->win);
+            n->mapped = false;
+        }
+        XFlush(dpy_);
+    }
+
+    void WindowMinimized(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n || !n->mapped) return;
+        if (n->overrideRedirect) {
+            XUnmapWindow(dpy_, n->win);
+            n->mapped = false;
+        } else {
+            XIconifyWindow(dpy_, n->win, screen_);
+        }
+        XFlush(dpy_);
+    }
+
+    void WindowMoved(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n) return;
+        XMoveResizeWindow(dpy_, n->win, w.rect.left, w.rect.top,
+                          static_cast<unsigned>(std::max<int>(1, w.rect.right - w.rect.left)),
+                          static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
+        XFlush(dpy_);
+    }
+
+    void WindowRestacked() override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        std::vector<Window> order;
+        for (auto t : TopLevels()) {
+            auto it = natives_.find(t);
+            if (it != natives_.end() && it->second.mapped) order.push_back(it->second.win);
+        }
+        if (order.size() > 1) XRestackWindows(dpy_, order.data(), static_cast<int>(order.size()));
+        XFlush(dpy_);
+    }
+
+    void WindowShapeChanged(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        if (auto* n = Find(w)) ApplyShape(*n, w);
+        XFlush(dpy_);
+    }
+
+    void WindowLayeredChanged(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n) return;
+        // Constant alpha for a compositing manager; per-pixel content also cuts the window to its
+        // non-transparent pixels, so it looks right without one.
+        Atom op = XInternAtom(dpy_, "_NET_WM_WINDOW_OPACITY", False);
+        if ((w.exStyle & WS_EX_LAYERED) && w.layeredAlpha < 255) {
+            unsigned long v = static_cast<unsigned long>(w.layeredAlpha) * 0x01010101ul;
+            XChangeProperty(dpy_, n->win, op, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&v),
+                            1);
+        } else {
+            XDeleteProperty(dpy_, n->win, op);
+        }
+        ApplyShape(*n, w);
+    }
+
+    void WindowTextChanged(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        if (auto* n = Find(w)) SetTitle(n->win, w.text);
+        XFlush(dpy_);
+    }
+
+    void WindowActivated(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n || !n->mapped) return;
+        XRaiseWindow(dpy_, n->win);
+        if (!n->overrideRedirect) XSetInputFocus(dpy_, n->win, RevertToParent, CurrentTime);
+        XFlush(dpy_);
+    }
+
+    void Present(WindowObj& w, const Region& changed) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n || !n->mapped) return;
+        const Surface* s = w.layeredContent ? w.layeredContent.get() : w.surface.get();
+        if (!s) return;
+        if (!EnsureImage(*n, s->width, s->height)) return;
+        RECT bounds{0, 0, s->width, s->height};
+        for (const RECT& r0 : changed.Intersect(bounds).Rects()) {
+            for (int y = r0.top; y < r0.bottom; ++y) {
+                auto* dst =
+                    reinterpret_cast<std::uint32_t*>(n->img->data + static_cast<ptrdiff_t>(y) * n->img->bytes_per_line);
+                std::memcpy(dst + r0.left, s->Row32(y) + r0.left, static_cast<size_t>(r0.right - r0.left) * 4);
+            }
+            if (n->useShm)
+                XShmPutImage(dpy_, n->win, DefaultGC(dpy_, screen_), n->img, r0.left, r0.top, r0.left, r0.top,
+                             static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top),
+                             False);
+            else
+                XPutImage(dpy_, n->win, DefaultGC(dpy_, screen_), n->img, r0.left, r0.top, r0.left, r0.top,
+                          static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top));
+        }
+        if (w.layeredContent) ApplyShape(*n, w);
+        // The shared image is rewritten by the next present: wait until the server has it.
+        XSync(dpy_, False);
+    }
+
+    void SetCursorShape(int id) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        unsigned shape = XC_left_ptr;
+        switch (id) {
+        case 32513: shape = XC_xterm; break;
+        case 32514: shape = XC_watch; break;
+        case 32515: shape = XC_crosshair; break;
+        case 32642: shape = XC_bottom_right_corner; break;
+        case 32643: shape = XC_bottom_left_corner; break;
+        case 32644: shape = XC_sb_h_double_arrow; break;
+        case 32645: shape = XC_sb_v_double_arrow; break;
+        case 32646: shape = XC_fleur; break;
+        case 32649: shape = XC_hand2; break;
+        }
+        auto it = cursors_.find(shape);
+        Cursor c = it != cursors_.end() ? it->second : (cursors_[shape] = XCreateFontCursor(dpy_, shape));
+        for (auto& [h, n] : natives_) XDefineCursor(dpy_, n.win, c);
+        XFlush(dpy_);
+    }
+
+    void WarpPointer(int x, int y) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, x, y);
+        XFlush(dpy_);
+    }
+
+    void Flush() override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        XFlush(dpy_);
+    }
+
+    void ChildDestroyed(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto it = children_.find(w.handle);
+        if (it == children_.end()) return;
+        XDestroyWindow(dpy_, it->second);
+        children_.erase(it);
+        XFlush(dpy_);
+    }
+
+    void ClipboardChanged() override
+    {
+        XSetSelectionOwner(dpy_, clipboard_, clipWin_, CurrentTime);
+        XFlush(dpy_);
+    }
+
+    bool ForeignClipboardText(std::wstring& out) override
+    {
+        Window owner = XGetSelectionOwner(dpy_, clipboard_);
+        if (owner == None || owner == clipWin_) return false;
+        std::unique_lock<std::mutex> lock(clipM_);
+        clipDone_ = false;
+        clipText_.clear();
+        XConvertSelection(dpy_, clipboard_, utf8_, clipProp_, clipWin_, CurrentTime);
+        XFlush(dpy_);
+        clipCv_.wait_for(lock, std::chrono::milliseconds(500), [this] { return clipDone_; });
+        if (!clipDone_ || clipText_.empty()) return false;
+        out = clipText_;
+        return true;
+    }
+
+    unsigned long NativeChild(WindowObj& w) override
+    {
+        auto top = TopLevelOf(LookupWindow(w.handle));
+        if (!top) return 0;
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(*top);
+        if (!n) return 0;
+        POINT o = OffsetInTopLevel(w);
+        int x = o.x + w.client.left, y = o.y + w.client.top;
+        unsigned cw = static_cast<unsigned>(std::max<int>(1, w.client.right - w.client.left));
+        unsigned ch = static_cast<unsigned>(std::max<int>(1, w.client.bottom - w.client.top));
+        auto it = children_.find(w.handle);
+        if (it == children_.end()) {
+            Window c = XCreateSimpleWindow(dpy_, n->win, x, y, cw, ch, 0, 0, 0);
+            XMapWindow(dpy_, c);
+            it = children_.emplace(w.handle, c).first;
+        } else {
+            XMoveResizeWindow(dpy_, it->second, x, y, cw, ch);
+        }
+        XFlush(dpy_);
+        return it->second;
+    }
+
+private:
+    Native* Find(const WindowObj& w)
+    {
+        auto it = natives_.find(w.handle);
+        return it == natives_.end() ? nullptr : &it->second;
+    }
+
+    void SetTitle(Window win, const std::wstring& text)
+    {
+        std::string u;
+        for (wchar_t c : text) {
+            auto cp = static_cast<std::uint32_t>(c);
+            if (cp < 0x80)
+                u += static_cast<char>(cp);
+            else if (cp < 0x800) {
+                u += static_cast<char>(0xC0 | (cp >> 6));
+                u += static_cast<char>(0x80 | (cp & 0x3F));
+            } else if (cp < 0x10000) {
+                u += static_cast<char>(0xE0 | (cp >> 12));
+                u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                u += static_cast<char>(0x80 | (cp & 0x3F));
+            } else {
+                u += static_cast<char>(0xF0 | (cp >> 18));
+                u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+                u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                u += static_cast<char>(0x80 | (cp & 0x3F));
+            }
+        }
+        Atom utf8 = XInternAtom(dpy_, "UTF8_STRING", False);
+        Atom netName = XInternAtom(dpy_, "_NET_WM_NAME", False);
+        XChangeProperty(dpy_, win, netName, utf8, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(u.data()),
+                        static_cast<int>(u.size()));
+        XStoreName(dpy_, win, u.c_str());
+    }
+
+    void SetNetStates(Window win, const WindowObj& w)
+    {
+        std::vector<Atom> states;
+        if (w.exStyle & WS_EX_TOPMOST) states.push_back(XInternAtom(dpy_, "_NET_WM_STATE_ABOVE", False));
+        if (w.exStyle & WS_EX_TOOLWINDOW) {
+            states.push_back(XInternAtom(dpy_, "_NET_WM_STATE_SKIP_TASKBAR", False));
+            states.push_back(XInternAtom(dpy_, "_NET_WM_STATE_SKIP_PAGER", False));
+        }
+        Atom st = XInternAtom(dpy_, "_NET_WM_STATE", False);
+        if (!states.empty())
+            XChangeProperty(dpy_, win, st, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(states.data()), static_cast<int>(states.size()));
+        Atom type = XInternAtom(dpy_, "_NET_WM_WINDOW_TYPE", False);
+        Atom value = XInternAtom(
+            dpy_, (w.exStyle & WS_EX_TOOLWINDOW) ? "_NET_WM_WINDOW_TYPE_UTILITY" : "_NET_WM_WINDOW_TYPE_NORMAL", False);
+        XChangeProperty(dpy_, win, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
+    }
+
+    void ApplyShape(Native& n, WindowObj& w)
+    {
+        if (!shapeOk_) return;
+        Region shape;
+        bool any = false;
+        if (w.shape) {
+            shape = w.shape->rgn;
+            any = true;
+        }
+        if (w.layeredContent) {
+            // Fully transparent pixels are cut away.
+            const Surface& s = *w.layeredContent;
+            std::vector<RECT> runs;
+            for (int y = 0; y < s.height; ++y) {
+                const std::uint32_t* row = s.Row32(y);
+                for (int x = 0; x < s.width;) {
+                    if (!(row[x] >> 24)) {
+                        ++x;
+                        continue;
+                    }
+                    int x0 = x;
+                    while (x < s.width && (row[x] >> 24)) ++x;
+                    runs.push_back(RECT{x0, y, x, y + 1});
+                }
+            }
+            Region alpha = Region::FromRects(runs.data(), runs.size());
+            shape = any ? shape.Intersect(alpha) : alpha;
+            any = true;
+        }
+        if (!any) {
+            XShapeCombineMask(dpy_, n.win, ShapeBounding, 0, 0, None, ShapeSet);
+            return;
+        }
+        std::vector<XRectangle> xr;
+        for (const RECT& r : shape.Rects())
+            xr.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
+                                    static_cast<unsigned short>(r.right - r.left),
+                                    static_cast<unsigned short>(r.bottom - r.top)});
+        XShapeCombineRectangles(dpy_, n.win, ShapeBounding, 0, 0, xr.data(), static_cast<int>(xr.size()), ShapeSet,
+                                YXBanded);
+    }
+
+    bool EnsureImage(Native& n, int w, int h)
+    {
+        if (n.img && n.iw == w && n.ih == h) return true;
+        FreeImage(n);
+        Visual* vis = DefaultVisual(dpy_, screen_);
+        int depth = DefaultDepth(dpy_, screen_);
+        if (depth < 24) return false;
+        if (shmOk_) {
+            n.img = XShmCreateImage(dpy_, vis, static_cast<unsigned>(depth), ZPixmap, nullptr, &n.shm,
+                                    static_cast<unsigned>(w), static_cast<unsigned>(h));
+            if (n.img) {
+                n.shm.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(n.img->bytes_per_line) * h, IPC_CREAT | 0600);
+                if (n.shm.shmid >= 0) {
+                    n.shm.shmaddr = n.img->data = static_cast<char*>(shmat(n.shm.shmid, nullptr, 0));
+                    n.shm.readOnly = False;
+                    if (n.shm.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(dpy_, &n.shm)) {
+                        XSync(dpy_, False);
+                        shmctl(n.shm.shmid, IPC_RMID, nullptr);  // freed when both sides detach
+                        n.useShm = true;
+                    }
+                }
+                if (!n.useShm) {
+                    if (n.shm.shmid >= 0) shmctl(n.shm.shmid, IPC_RMID, nullptr);
+                    n.img->data = nullptr;
+                    XDestroyImage(n.img);
+                    n.img = nullptr;
+                }
+            }
+        }
+        if (!n.img) {
+            char* data = static_cast<char*>(std::calloc(static_cast<size_t>(w) * h, 4));
+            n.img = XCreateImage(dpy_, vis, static_cast<unsigned>(depth), ZPixmap, 0, data, static_cast<unsigned>(w),
+                                 static_cast<unsigned>(h), 32, 0);
+            if (!n.img) {
+                std::free(data);
+                return false;
+            }
+        }
+        n.iw = w;
+        n.ih = h;
+        return true;
+    }
+
+    void FreeImage(Native& n)
+    {
+        if (!n.img) return;
+        if (n.useShm) {
+            XShmDetach(dpy_, &n.shm);
+            XSync(dpy_, False);
+            shmdt(n.shm.shmaddr);
+            n.img->data = nullptr;
+        }
+        XDestroyImage(n.img);
+        n.img = nullptr;
+        n.useShm = false;
+    }
+
+    std::uintptr_t HandleOf(Window win)
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto it = byX_.find(win);
+        return it == byX_.end() ? 0 : it->second;
+    }
+
+    void ReadEvents()
+    {
+        int fd = ConnectionNumber(dpy_);
+        XIC ic = nullptr;
+        while (!stop_) {
+            pollfd p[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+            poll(p, wake_[0] >= 0 ? 2 : 1, 100);
+            if (stop_) break;
+            // Events are taken under the display lock and handled after it: handling looks up windows
+            // under our own lock, which the UI thread holds while it calls Xlib.
+            std::vector<XEvent> events;
+            XLockDisplay(dpy_);
+            while (XPending(dpy_)) {
+                XEvent ev;
+                XNextEvent(dpy_, &ev);
+                events.push_back(ev);
+            }
+            XUnlockDisplay(dpy_);
+            for (auto& ev : events) {
+                if (XFilterEvent(&ev, None)) continue;
+                Handle(ev, ic);
+            }
+        }
+        if (ic) XDestroyIC(ic);
+    }
+
+    // Called on the UI thread after a focus change: our window holding the X focus is active; when
+    // none of ours holds it, no window of ours is.
+    void FollowXFocus()
+    {
+        Window focus = 0;
+        int revert;
+        XGetInputFocus(dpy_, &focus, &revert);
+        if (focus == PointerRoot || focus == None) return;  // no window holds it: nothing to follow
+        std::uintptr_t h = HandleOf(focus);
+        HWND active = GetActiveWindow();
+        if (h) {
+            if (reinterpret_cast<HWND>(h) != active && IsWindowVisible(reinterpret_cast<HWND>(h)))
+                SetActiveWindow(reinterpret_cast<HWND>(h));
+        } else if (active) {
+            SetActiveWindow(nullptr);
+        }
+    }
+
+    // Another program asks for our clipboard text.
+    void ServeSelection(const XSelectionRequestEvent& rq)
+    {
+        XSelectionEvent reply{};
+        reply.type = SelectionNotify;
+        reply.requestor = rq.requestor;
+        reply.selection = rq.selection;
+        reply.target = rq.target;
+        reply.time = rq.time;
+        reply.property = None;
+        std::wstring text;
+        if (rq.target == targets_) {
+            Atom list[2] = {targets_, utf8_};
+            XChangeProperty(dpy_, rq.requestor, rq.property, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(list), 2);
+            reply.property = rq.property;
+        } else if ((rq.target == utf8_ || rq.target == XA_STRING) && ClipboardText(text)) {
+            std::string u;
+            for (wchar_t c : text) {
+                auto cp = static_cast<std::uint32_t>(c);
+                if (cp < 0x80)
+                    u += static_cast<char>(cp);
+                else if (cp < 0x800) {
+                    u += static_cast<char>(0xC0 | (cp >> 6));
+                    u += static_cast<char>(0x80 | (cp & 0x3F));
+                } else if (cp < 0x10000) {
+                    u += static_cast<char>(0xE0 | (cp >> 12));
+                    u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                    u += static_cast<char>(0x80 | (cp & 0x3F));
+                } else {
+                    u += static_cast<char>(0xF0 | (cp >> 18));
+                    u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+                    u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                    u += static_cast<char>(0x80 | (cp & 0x3F));
+                }
+            }
+            XChangeProperty(dpy_, rq.requestor, rq.property, rq.target, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(u.data()), static_cast<int>(u.size()));
+            reply.property = rq.property;
+        }
+        XSendEvent(dpy_, rq.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
+        XFlush(dpy_);
+    }
+
+    void Handle(XEvent& ev, XIC& ic)
+    {
+        if (ev.type == SelectionRequest) {
+            ServeSelection(ev.xselectionrequest);
+            return;
+        }
+        if (ev.type == SelectionClear) {
+            ClipboardLostToOtherProgram();
+            return;
+        }
+        if (ev.type == SelectionNotify && ev.xselection.requestor == clipWin_) {
+            std::wstring text;
+            if (ev.xselection.property != None) {
+                Atom type;
+                int format;
+                unsigned long n, after;
+                unsigned char* data = nullptr;
+                if (XGetWindowProperty(dpy_, clipWin_, clipProp_, 0, 1 << 24, True, AnyPropertyType, &type, &format, &n,
+                                       &after, &data) == Success &&
+                    data && format == 8)
+                    text = FromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(n));
+                if (data) XFree(data);
+            }
+            std::lock_guard<std::mutex> lock(clipM_);
+            clipText_ = text;
+            clipDone_ = true;
+            clipCv_.notify_all();
+            return;
+        }
+        std::uintptr_t h = HandleOf(ev.xany.window);
+        switch (ev.type) {
+        case Expose:
+            if (h && ev.xexpose.count == 0)
+                QueueInMainThread([h] {
+                    auto w = LookupWindow(h);
+                    if (!w || !w->surface) return;
+                    MarkSurfaceDirty(h, RECT{0, 0, w->surface->width, w->surface->height});
+                    PresentDirty(*w);
+                });
+            break;
+        case ConfigureNotify:
+            if (ev.xconfigure.window == root_) {
+                // The screen changed size: every top-level window hears of it.
+                int sw = ev.xconfigure.width, sh = ev.xconfigure.height;
+                QueueInMainThread([sw, sh] {
+                    for (auto t : TopLevels())
+                        PostMessageW(reinterpret_cast<HWND>(t), WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
+                });
+                break;
+            }
+            if (h && !ev.xconfigure.send_event) break;
+            if (h) {
+                int x = ev.xconfigure.x, y = ev.xconfigure.y;
+                QueueInMainThread([h, x, y] {
+                    auto w = LookupWindow(h);
+                    if (w && (w->rect.left != x || w->rect.top != y))
+                        SetWindowPos(w->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                });
+            }
+            break;
+        case FocusIn:
+        case FocusOut:
+            // Another program took the keyboard, or the user came back: activation follows the X focus.
+            if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior)
+                break;
+            QueueInMainThread([this] { FollowXFocus(); });
+            break;
+        case MapNotify:
+            // Mapped again by the window manager (restored from the task bar) while minimised.
+            if (h)
+                QueueInMainThread([h] {
+                    auto w = LookupWindow(h);
+                    if (w && w->showState == SW_SHOWMINIMIZED) PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+                });
+            break;
+        case LeaveNotify: {
+            // The pointer left our window: a move there lets leave tracking end.
+            RawInput r;
+            r.kind = RawInput::MouseMove;
+            r.x = ev.xcrossing.x_root;
+            r.y = ev.xcrossing.y_root;
+            PostRawInput(r);
+            break;
+        }
+        case ClientMessage:
+            if (h && static_cast<Atom>(ev.xclient.data.l[0]) == wmDelete_)
+                PostMessageW(reinterpret_cast<HWND>(h), WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case MotionNotify: {
+            RawInput r;
+            r.kind = RawInput::MouseMove;
+            r.x = ev.xmotion.x_root;
+            r.y = ev.xmotion.y_root;
+            r.target = h;
+            PostRawInput(r);
+            break;
+        }
+        case ButtonPress:
+        case ButtonRelease: {
+            RawInput r;
+            r.x = ev.xbutton.x_root;
+            r.y = ev.xbutton.y_root;
+            r.target = h;
+            unsigned b = ev.xbutton.button;
+            if (b == 4 || b == 5) {
+                if (ev.type == ButtonRelease) break;
+                r.kind = RawInput::Wheel;
+                r.wheel = b == 4 ? WHEEL_DELTA : -WHEEL_DELTA;
+            } else if (b >= 1 && b <= 3) {
+                r.kind = ev.type == ButtonPress ? RawInput::MouseDown : RawInput::MouseUp;
+                r.button = b == 1 ? 0 : b == 3 ? 1 : 2;
+            } else {
+                break;
+            }
+            PostRawInput(r);
+            break;
+        }
+        case KeyPress:
+        case KeyRelease: {
+            RawInput r;
+            r.kind = ev.type == KeyPress ? RawInput::KeyDown : RawInput::KeyUp;
+            char buf[64];
+            KeySym ks = 0;
+            int n = 0;
+            if (ev.type == KeyPress) {
+                if (im_ && !ic)
+                    ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                                   ev.xkey.window, nullptr);
+                Status st;
+                if (ic) {
+                    XSetICValues(ic, XNFocusWindow, ev.xkey.window, nullptr);
+                    n = Xutf8LookupString(ic, &ev.xkey, buf, sizeof buf - 1, &ks, &st);
+                    if (st != XLookupBoth && st != XLookupChars) n = 0;
+                    if (st == XLookupChars) ks = 0;
+                } else {
+                    n = XLookupString(&ev.xkey, buf, sizeof buf - 1, &ks, nullptr);
+                }
+            } else {
+                ks = XLookupKeysym(&ev.xkey, 0);
+            }
+            r.vk = VkFromKeysym(ks ? ks : XLookupKeysym(&ev.xkey, 0));
+            std::wstring text = n > 0 ? FromUtf8(buf, n) : std::wstring();
+            // Control characters (Enter, Escape, Ctrl+letter) become WM_CHAR too, as on Windows.
+            if (r.vk == 0 && !text.empty()) {
+                // Input-method text without a key of its own.
+                RawInput t;
+                t.kind = RawInput::Text;
+                t.text = text;
+                PostRawInput(t);
+                break;
+            }
+            r.text = text;
+            if (r.vk) PostRawInput(r);
+            break;
+        }
+        default: break;
+        }
+    }
+
+    Display* dpy_;
+    int screen_ = 0;
+    Window root_ = 0;
+    bool shmOk_ = false;
+    bool shapeOk_ = false;
+    Atom wmDelete_ = 0, wmProtocols_ = 0;
+    XIM im_ = nullptr;
+    std::mutex m_;
+    std::unordered_map<std::uintptr_t, Native> natives_;
+    std::unordered_map<Window, std::uintptr_t> byX_;
+    std::unordered_map<std::uintptr_t, Window> children_;
+    std::unordered_map<unsigned, Cursor> cursors_;
+    std::thread reader_;
+    std::atomic<bool> stop_{false};
+    int wake_[2] = {-1, -1};
+    Window clipWin_ = 0;
+    Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
+    std::mutex clipM_;
+    std::condition_variable clipCv_;
+    bool clipDone_ = false;
+    std::wstring clipText_;
 };
 
 }  // namespace
 
-std::unique_ptr<Backend> MakeX11Backend(const std::string& display) {
-  XInitThreads();
-  XSetErrorHandler(IgnoreXErrors);
-  Display* d = XOpenDisplay(display.empty() ? nullptr : display.c_str());
-  if (!d) return nullptr;
-  return std::make_unique<X11Backend>(d);
+std::unique_ptr<Backend> MakeX11Backend(const std::string& display)
+{
+    XInitThreads();
+    XSetErrorHandler(IgnoreXErrors);
+    Display* d = XOpenDisplay(display.empty() ? nullptr : display.c_str());
+    if (!d) return nullptr;
+    return std::make_unique<X11Backend>(d);
 }
 
 }  // namespace vxwin

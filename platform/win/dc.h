@@ -14,53 +14,53 @@ namespace vxwin {
 enum class DcType { Memory, Window, Screen };
 
 struct DcState {
-  std::shared_ptr<PenObj> pen;
-  std::shared_ptr<BrushObj> brush;
-  std::shared_ptr<FontObj> font;
-  COLORREF textColor = 0;
-  COLORREF bkColor = 0xFFFFFF;
-  COLORREF dcBrushColor = 0xFFFFFF;
-  COLORREF dcPenColor = 0;
-  int bkMode = 2;  // OPAQUE
-  int rop2 = 13;   // R2_COPYPEN
-  int stretchMode = 1;
-  int polyFill = 1;
-  UINT textAlign = 0;
-  POINT windowOrg;
-  POINT viewportOrg;
-  POINT curPos;
-  bool hasClip = false;
-  Region clip;  // device coordinates
-  std::shared_ptr<BitmapObj> bitmap;
+    std::shared_ptr<PenObj> pen;
+    std::shared_ptr<BrushObj> brush;
+    std::shared_ptr<FontObj> font;
+    COLORREF textColor = 0;
+    COLORREF bkColor = 0xFFFFFF;
+    COLORREF dcBrushColor = 0xFFFFFF;
+    COLORREF dcPenColor = 0;
+    int bkMode = 2;  // OPAQUE
+    int rop2 = 13;   // R2_COPYPEN
+    int stretchMode = 1;
+    int polyFill = 1;
+    UINT textAlign = 0;
+    POINT windowOrg;
+    POINT viewportOrg;
+    POINT curPos;
+    bool hasClip = false;
+    Region clip;  // device coordinates
+    std::shared_ptr<BitmapObj> bitmap;
 };
 
 struct DcObj : Object {
-  static constexpr ObjKind kKind = ObjKind::Dc;
-  DcObj() : Object(kKind) {}
-  ~DcObj() override;
-  DcType type = DcType::Memory;
-  std::uintptr_t hwnd = 0;   // window DCs
-  bool wholeWindow = false;  // GetWindowDC: origin at the window corner, frame included
-  std::optional<Region> paintClip;  // BeginPaint: the update region, in surface coordinates
-  DcState st;
-  std::vector<DcState> saved;
-  // Window DCs: the resolved surface and visible region, valid while the layout is unchanged.
-  unsigned cacheGen = 0;
-  std::shared_ptr<Surface> cacheSurface;
-  POINT cacheOrigin;
-  Region cacheVisible;
-  std::uintptr_t cacheTop = 0;
+    static constexpr ObjKind kKind = ObjKind::Dc;
+    DcObj() : Object(kKind) {}
+    ~DcObj() override;
+    DcType type = DcType::Memory;
+    std::uintptr_t hwnd = 0;          // window DCs
+    bool wholeWindow = false;         // GetWindowDC: origin at the window corner, frame included
+    std::optional<Region> paintClip;  // BeginPaint: the update region, in surface coordinates
+    DcState st;
+    std::vector<DcState> saved;
+    // Window DCs: the resolved surface and visible region, valid while the layout is unchanged.
+    unsigned cacheGen = 0;
+    std::shared_ptr<Surface> cacheSurface;
+    POINT cacheOrigin;
+    Region cacheVisible;
+    std::uintptr_t cacheTop = 0;
 };
 
 // Where drawing through a DC lands.
 struct Target {
-  std::shared_ptr<Surface> keep;
-  Surface* s = nullptr;
-  Region clip;  // surface coordinates, inside the surface
-  int ox = 0;   // surface x = logical x + ox
-  int oy = 0;
-  POINT origin;  // surface position of device (0, 0)
-  std::uintptr_t toplevel = 0;  // window DCs: the top-level whose surface this is
+    std::shared_ptr<Surface> keep;
+    Surface* s = nullptr;
+    Region clip;  // surface coordinates, inside the surface
+    int ox = 0;   // surface x = logical x + ox
+    int oy = 0;
+    POINT origin;                 // surface position of device (0, 0)
+    std::uintptr_t toplevel = 0;  // window DCs: the top-level whose surface this is
 };
 
 std::shared_ptr<DcObj> LookupDc(HDC hdc);

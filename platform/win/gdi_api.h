@@ -97,8 +97,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int cx, int cy, DWORD rop);
 BOOL TransparentBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int xs, int ys, int cxs, int cys, UINT key);
 // Source-over with premultiplied source when AC_SRC_ALPHA is set, times the constant alpha.
 BOOL AlphaBlend(HDC dst, int x, int y, int cx, int cy, HDC src, int xs, int ys, int cxs, int cys, BLENDFUNCTION bf);
-int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan,
-                      UINT lines, const void* bits, const BITMAPINFO* bmi, UINT usage);
+int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan, UINT lines,
+                      const void* bits, const BITMAPINFO* bmi, UINT usage);
 int StretchDIBits(HDC hdc, int xDest, int yDest, int destW, int destH, int xSrc, int ySrc, int srcW, int srcH,
                   const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop);
 int GetDIBits(HDC hdc, HBITMAP bm, UINT start, UINT lines, void* bits, BITMAPINFO* bmi, UINT usage);

@@ -13,11 +13,11 @@ namespace vxwin {
 enum class ObjKind { Window, Dc, Bitmap, Region, Font, Brush, Pen, Icon, Palette, DeferPos };
 
 struct Object {
-  explicit Object(ObjKind k) : kind(k) {}
-  virtual ~Object() = default;
-  ObjKind kind;
-  std::uintptr_t handle = 0;
-  bool stock = false;  // stock objects ignore DeleteObject
+    explicit Object(ObjKind k) : kind(k) {}
+    virtual ~Object() = default;
+    ObjKind kind;
+    std::uintptr_t handle = 0;
+    bool stock = false;  // stock objects ignore DeleteObject
 };
 
 std::uintptr_t AddHandle(std::shared_ptr<Object> obj);
@@ -26,15 +26,17 @@ bool RemoveHandle(const void* handle);
 std::size_t LiveHandleCount();
 
 template <class T>
-std::shared_ptr<T> Lookup(const void* handle) {
-  auto obj = FindHandle(handle);
-  if (!obj || obj->kind != T::kKind) return nullptr;
-  return std::static_pointer_cast<T>(obj);
+std::shared_ptr<T> Lookup(const void* handle)
+{
+    auto obj = FindHandle(handle);
+    if (!obj || obj->kind != T::kKind) return nullptr;
+    return std::static_pointer_cast<T>(obj);
 }
 
 template <class H, class T>
-H Register(const std::shared_ptr<T>& obj) {
-  return reinterpret_cast<H>(AddHandle(obj));
+H Register(const std::shared_ptr<T>& obj)
+{
+    return reinterpret_cast<H>(AddHandle(obj));
 }
 
 }  // namespace vxwin

@@ -17,46 +17,46 @@ namespace vxwin {
 
 // Input as the back ends and tests deliver it, before it becomes window messages.
 struct RawInput {
-  enum Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Text } kind = MouseMove;
-  int x = 0, y = 0;      // screen coordinates (mouse)
-  int button = 0;        // 0 left, 1 right, 2 middle
-  int wheel = 0;         // multiples of WHEEL_DELTA
-  int vk = 0;            // keys
-  std::wstring text;     // characters the key or the input method produced
-  std::uintptr_t target = 0;  // back-end hint: the top-level the event came from (0 = by position)
+    enum Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Text } kind = MouseMove;
+    int x = 0, y = 0;           // screen coordinates (mouse)
+    int button = 0;             // 0 left, 1 right, 2 middle
+    int wheel = 0;              // multiples of WHEEL_DELTA
+    int vk = 0;                 // keys
+    std::wstring text;          // characters the key or the input method produced
+    std::uintptr_t target = 0;  // back-end hint: the top-level the event came from (0 = by position)
 };
 
 struct SentMessage {
-  HWND hwnd = nullptr;
-  UINT msg = 0;
-  WPARAM wp = 0;
-  LPARAM lp = 0;
-  LRESULT result = 0;
-  bool done = false;
+    HWND hwnd = nullptr;
+    UINT msg = 0;
+    WPARAM wp = 0;
+    LPARAM lp = 0;
+    LRESULT result = 0;
+    bool done = false;
 };
 
 struct TimerEntry {
-  std::uintptr_t hwnd = 0;
-  UINT_PTR id = 0;
-  UINT interval = 0;
-  unsigned long long due = 0;
-  TIMERPROC proc = nullptr;
+    std::uintptr_t hwnd = 0;
+    UINT_PTR id = 0;
+    UINT interval = 0;
+    unsigned long long due = 0;
+    TIMERPROC proc = nullptr;
 };
 
 struct ThreadQueue {
-  std::mutex m;
-  std::condition_variable cv;
-  std::thread::id thread;
-  std::deque<MSG> posted;
-  std::deque<std::shared_ptr<SentMessage>> sent;
-  std::deque<RawInput> input;
-  std::vector<TimerEntry> timers;
-  bool quit = false;
-  int quitCode = 0;
-  std::wstring pendingChars;  // text of the last key-down, for TranslateMessage
-  HWND pendingCharsWnd = nullptr;
-  bool pendingCharsSys = false;
-  unsigned wakes = 0;
+    std::mutex m;
+    std::condition_variable cv;
+    std::thread::id thread;
+    std::deque<MSG> posted;
+    std::deque<std::shared_ptr<SentMessage>> sent;
+    std::deque<RawInput> input;
+    std::vector<TimerEntry> timers;
+    bool quit = false;
+    int quitCode = 0;
+    std::wstring pendingChars;  // text of the last key-down, for TranslateMessage
+    HWND pendingCharsWnd = nullptr;
+    bool pendingCharsSys = false;
+    unsigned wakes = 0;
 };
 
 // The queue of the calling thread (created on first use) and of any thread that has one.

@@ -19,19 +19,19 @@ constexpr DWORD NIIF_ERROR = 3;
 constexpr UINT NIN_BALLOONUSERCLICK = 0x0405;
 
 struct NOTIFYICONDATAW {
-  DWORD cbSize = sizeof(NOTIFYICONDATAW);
-  HWND hWnd = nullptr;
-  UINT uID = 0;
-  UINT uFlags = 0;
-  UINT uCallbackMessage = 0;
-  HICON hIcon = nullptr;
-  WCHAR szTip[128] = {};
-  DWORD dwState = 0;
-  DWORD dwStateMask = 0;
-  WCHAR szInfo[256] = {};
-  UINT uTimeout = 0;
-  WCHAR szInfoTitle[64] = {};
-  DWORD dwInfoFlags = 0;
+    DWORD cbSize = sizeof(NOTIFYICONDATAW);
+    HWND hWnd = nullptr;
+    UINT uID = 0;
+    UINT uFlags = 0;
+    UINT uCallbackMessage = 0;
+    HICON hIcon = nullptr;
+    WCHAR szTip[128] = {};
+    DWORD dwState = 0;
+    DWORD dwStateMask = 0;
+    WCHAR szInfo[256] = {};
+    UINT uTimeout = 0;
+    WCHAR szInfoTitle[64] = {};
+    DWORD dwInfoFlags = 0;
 };
 
 BOOL Shell_NotifyIconW(DWORD message, const NOTIFYICONDATAW* data);

@@ -10,41 +10,43 @@
 namespace vxwin {
 
 struct Surface {
-  int width = 0;
-  int height = 0;
-  int bpp = 32;
-  int stride = 0;
-  bool topDown = true;
-  std::uint8_t* bits = nullptr;
-  std::vector<std::uint32_t> palette;  // 0x00RRGGBB for 1- and 8-bit surfaces
+    int width = 0;
+    int height = 0;
+    int bpp = 32;
+    int stride = 0;
+    bool topDown = true;
+    std::uint8_t* bits = nullptr;
+    std::vector<std::uint32_t> palette;  // 0x00RRGGBB for 1- and 8-bit surfaces
 
-  Surface() = default;
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-  ~Surface() { std::free(owned_); }
+    Surface() = default;
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+    ~Surface() { std::free(owned_); }
 
-  static int StrideFor(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
-  // Allocates zeroed pixel memory; false when the size is impossible or memory is short.
-  bool Allocate(int w, int h, int bitsPerPixel, bool rowsTopDown);
+    static int StrideFor(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
+    // Allocates zeroed pixel memory; false when the size is impossible or memory is short.
+    bool Allocate(int w, int h, int bitsPerPixel, bool rowsTopDown);
 
-  std::uint8_t* Row(int y) const { return bits + static_cast<std::ptrdiff_t>(topDown ? y : height - 1 - y) * stride; }
-  std::uint32_t* Row32(int y) const { return reinterpret_cast<std::uint32_t*>(Row(y)); }
-  bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-  // Any depth, as 0xAARRGGBB (palette entries and 24-bit pixels read with alpha 0).
-  std::uint32_t GetPixel(int x, int y) const;
-  void SetPixel(int x, int y, std::uint32_t argb);
-  // Nearest palette index for an RGB value (1- and 8-bit surfaces).
-  int NearestIndex(std::uint32_t rgb) const;
+    std::uint8_t* Row(int y) const { return bits + static_cast<std::ptrdiff_t>(topDown ? y : height - 1 - y) * stride; }
+    std::uint32_t* Row32(int y) const { return reinterpret_cast<std::uint32_t*>(Row(y)); }
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    // Any depth, as 0xAARRGGBB (palette entries and 24-bit pixels read with alpha 0).
+    std::uint32_t GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, std::uint32_t argb);
+    // Nearest palette index for an RGB value (1- and 8-bit surfaces).
+    int NearestIndex(std::uint32_t rgb) const;
 
- private:
-  void* owned_ = nullptr;
+private:
+    void* owned_ = nullptr;
 };
 
-inline std::uint32_t ColorRefToArgb(std::uint32_t colorref, std::uint32_t alpha = 0) {
-  return (alpha << 24) | ((colorref & 0xFF) << 16) | (colorref & 0xFF00) | ((colorref >> 16) & 0xFF);
+inline std::uint32_t ColorRefToArgb(std::uint32_t colorref, std::uint32_t alpha = 0)
+{
+    return (alpha << 24) | ((colorref & 0xFF) << 16) | (colorref & 0xFF00) | ((colorref >> 16) & 0xFF);
 }
-inline std::uint32_t ArgbToColorRef(std::uint32_t argb) {
-  return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);
+inline std::uint32_t ArgbToColorRef(std::uint32_t argb)
+{
+    return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);
 }
 
 }  // namespace vxwin

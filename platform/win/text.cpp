@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <mutex>
 #include <string>
@@ -22,9 +22,10 @@ using namespace vxwin;
 
 namespace {
 
-std::recursive_mutex& TextLock() {
-  static std::recursive_mutex m;
-  return m;
+std::recursive_mutex& TextLock()
+{
+    static std::recursive_mutex m;
+    return m;
 }
 
 const char* kFontRules = R"(<?xml version="1.0"?>
@@ -50,528 +51,566 @@ const char* kFontRules = R"(<?xml version="1.0"?>
 </fontconfig>
 )";
 
-PangoContext* Context() {
-  static PangoContext* ctx = [] {
-    FcInit();
-    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(kFontRules), FcTrue);
-    PangoFontMap* map = pango_cairo_font_map_new();
-    pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(map), 96.0);
-    PangoContext* c = pango_font_map_create_context(map);
-    g_object_unref(map);
-    pango_context_set_language(c, pango_language_from_string("zh-cn"));
-    cairo_font_options_t* fo = cairo_font_options_create();
-    cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_ON);
-    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
-    pango_cairo_context_set_font_options(c, fo);
-    cairo_font_options_destroy(fo);
-    return c;
-  }();
-  return ctx;
+PangoContext* Context()
+{
+    static PangoContext* ctx = [] {
+        FcInit();
+        FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(kFontRules), FcTrue);
+        PangoFontMap* map = pango_cairo_font_map_new();
+        pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(map), 96.0);
+        PangoContext* c = pango_font_map_create_context(map);
+        g_object_unref(map);
+        pango_context_set_language(c, pango_language_from_string("zh-cn"));
+        cairo_font_options_t* fo = cairo_font_options_create();
+        cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
+        cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_ON);
+        cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
+        pango_cairo_context_set_font_options(c, fo);
+        cairo_font_options_destroy(fo);
+        return c;
+    }();
+    return ctx;
 }
 
-std::string ToUtf8(const wchar_t* s, size_t n) {
-  std::string out;
-  out.reserve(n);
-  for (size_t i = 0; i < n; ++i) {
-    auto c = static_cast<std::uint32_t>(s[i]);
-    if (c < 0x80) out += static_cast<char>(c);
-    else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x110000) {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += "\xEF\xBF\xBD";
+std::string ToUtf8(const wchar_t* s, size_t n)
+{
+    std::string out;
+    out.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        auto c = static_cast<std::uint32_t>(s[i]);
+        if (c < 0x80)
+            out += static_cast<char>(c);
+        else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x110000) {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += "\xEF\xBF\xBD";
+        }
     }
-  }
-  return out;
+    return out;
 }
 
 struct FontInfo {
-  PangoFontDescription* desc = nullptr;
-  bool underline = false;
-  bool strike = false;
-  int ascent = 0, descent = 0, em = 0, aveWidth = 0, maxWidth = 0, weight = 400;
-  bool italic = false;
-  ~FontInfo() {
-    if (desc) pango_font_description_free(desc);
-  }
+    PangoFontDescription* desc = nullptr;
+    bool underline = false;
+    bool strike = false;
+    int ascent = 0, descent = 0, em = 0, aveWidth = 0, maxWidth = 0, weight = 400;
+    bool italic = false;
+    ~FontInfo()
+    {
+        if (desc) pango_font_description_free(desc);
+    }
 };
 
-void Measure(FontInfo& fi) {
-  PangoFontMetrics* m = pango_context_get_metrics(Context(), fi.desc, pango_language_from_string("zh-cn"));
-  fi.ascent = PANGO_PIXELS_CEIL(pango_font_metrics_get_ascent(m));
-  fi.descent = PANGO_PIXELS_CEIL(pango_font_metrics_get_descent(m));
-  fi.aveWidth = PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(m));
-  fi.maxWidth = std::max(fi.aveWidth, PANGO_PIXELS(pango_font_metrics_get_approximate_digit_width(m)) * 2);
-  pango_font_metrics_unref(m);
+void Measure(FontInfo& fi)
+{
+    PangoFontMetrics* m = pango_context_get_metrics(Context(), fi.desc, pango_language_from_string("zh-cn"));
+    fi.ascent = PANGO_PIXELS_CEIL(pango_font_metrics_get_ascent(m));
+    fi.descent = PANGO_PIXELS_CEIL(pango_font_metrics_get_descent(m));
+    fi.aveWidth = PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(m));
+    fi.maxWidth = std::max(fi.aveWidth, PANGO_PIXELS(pango_font_metrics_get_approximate_digit_width(m)) * 2);
+    pango_font_metrics_unref(m);
 }
 
 // Font of a DC as Pango sees it; the height follows LOGFONT: negative = character (em) height,
 // positive = cell height (ascent + descent), 0 = the default 12 pixels.
-std::unique_ptr<FontInfo> ResolveFont(const DcObj* dc) {
-  LOGFONTW lf;
-  if (dc && dc->st.font) lf = dc->st.font->lf;
-  else {
-    lf.lfHeight = -12;
-    std::wcscpy(lf.lfFaceName, L"Tahoma");
-  }
-  auto fi = std::make_unique<FontInfo>();
-  fi->desc = pango_font_description_new();
-  std::string face = ToUtf8(lf.lfFaceName, std::wcslen(lf.lfFaceName));
-  if (face.empty()) face = "Tahoma";
-  pango_font_description_set_family(fi->desc, face.c_str());
-  fi->weight = lf.lfWeight ? lf.lfWeight : 400;
-  pango_font_description_set_weight(fi->desc, static_cast<PangoWeight>(std::clamp<int>(fi->weight, 100, 1000)));
-  fi->italic = lf.lfItalic;
-  if (lf.lfItalic) pango_font_description_set_style(fi->desc, PANGO_STYLE_ITALIC);
-  fi->underline = lf.lfUnderline;
-  fi->strike = lf.lfStrikeOut;
-  int h = lf.lfHeight;
-  int em = h < 0 ? -h : (h == 0 ? 12 : h);
-  pango_font_description_set_absolute_size(fi->desc, em * PANGO_SCALE);
-  Measure(*fi);
-  if (h > 0 && fi->ascent + fi->descent > 0) {
-    // Scale so that the cell height is the asked one.
-    em = std::max(1, static_cast<int>(std::lround(double(h) * em / double(fi->ascent + fi->descent))));
+std::unique_ptr<FontInfo> ResolveFont(const DcObj* dc)
+{
+    LOGFONTW lf;
+    if (dc && dc->st.font)
+        lf = dc->st.font->lf;
+    else {
+        lf.lfHeight = -12;
+        std::wcscpy(lf.lfFaceName, L"Tahoma");
+    }
+    auto fi = std::make_unique<FontInfo>();
+    fi->desc = pango_font_description_new();
+    std::string face = ToUtf8(lf.lfFaceName, std::wcslen(lf.lfFaceName));
+    if (face.empty()) face = "Tahoma";
+    pango_font_description_set_family(fi->desc, face.c_str());
+    fi->weight = lf.lfWeight ? lf.lfWeight : 400;
+    pango_font_description_set_weight(fi->desc, static_cast<PangoWeight>(std::clamp<int>(fi->weight, 100, 1000)));
+    fi->italic = lf.lfItalic;
+    if (lf.lfItalic) pango_font_description_set_style(fi->desc, PANGO_STYLE_ITALIC);
+    fi->underline = lf.lfUnderline;
+    fi->strike = lf.lfStrikeOut;
+    int h = lf.lfHeight;
+    int em = h < 0 ? -h : (h == 0 ? 12 : h);
     pango_font_description_set_absolute_size(fi->desc, em * PANGO_SCALE);
     Measure(*fi);
-  }
-  fi->em = em;
-  return fi;
+    if (h > 0 && fi->ascent + fi->descent > 0) {
+        // Scale so that the cell height is the asked one.
+        em = std::max(1, static_cast<int>(std::lround(double(h) * em / double(fi->ascent + fi->descent))));
+        pango_font_description_set_absolute_size(fi->desc, em * PANGO_SCALE);
+        Measure(*fi);
+    }
+    fi->em = em;
+    return fi;
 }
 
-PangoLayout* MakeLayout(const FontInfo& fi, const std::string& utf8, int underlineByte, int underlineLen) {
-  PangoLayout* lay = pango_layout_new(Context());
-  pango_layout_set_font_description(lay, fi.desc);
-  pango_layout_set_text(lay, utf8.c_str(), static_cast<int>(utf8.size()));
-  PangoAttrList* attrs = pango_attr_list_new();
-  if (fi.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-  if (fi.strike) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-  if (underlineByte >= 0) {
-    PangoAttribute* a = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-    a->start_index = static_cast<guint>(underlineByte);
-    a->end_index = static_cast<guint>(underlineByte + underlineLen);
-    pango_attr_list_insert(attrs, a);
-  }
-  pango_layout_set_attributes(lay, attrs);
-  pango_attr_list_unref(attrs);
-  return lay;
+PangoLayout* MakeLayout(const FontInfo& fi, const std::string& utf8, int underlineByte, int underlineLen)
+{
+    PangoLayout* lay = pango_layout_new(Context());
+    pango_layout_set_font_description(lay, fi.desc);
+    pango_layout_set_text(lay, utf8.c_str(), static_cast<int>(utf8.size()));
+    PangoAttrList* attrs = pango_attr_list_new();
+    if (fi.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (fi.strike) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+    if (underlineByte >= 0) {
+        PangoAttribute* a = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+        a->start_index = static_cast<guint>(underlineByte);
+        a->end_index = static_cast<guint>(underlineByte + underlineLen);
+        pango_attr_list_insert(attrs, a);
+    }
+    pango_layout_set_attributes(lay, attrs);
+    pango_attr_list_unref(attrs);
+    return lay;
 }
 
-int TextWidth(const FontInfo& fi, const std::wstring& s) {
-  if (s.empty()) return 0;
-  std::string u = ToUtf8(s.data(), s.size());
-  PangoLayout* lay = MakeLayout(fi, u, -1, 0);
-  PangoRectangle logical;
-  pango_layout_get_pixel_extents(lay, nullptr, &logical);
-  g_object_unref(lay);
-  return logical.width;
+int TextWidth(const FontInfo& fi, const std::wstring& s)
+{
+    if (s.empty()) return 0;
+    std::string u = ToUtf8(s.data(), s.size());
+    PangoLayout* lay = MakeLayout(fi, u, -1, 0);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(lay, nullptr, &logical);
+    g_object_unref(lay);
+    return logical.width;
 }
 
 // Draws one line with its top-left at (x, y) in surface coordinates, clipped to the target's clip
 // and to clipRect (surface coordinates) when given.
 void DrawLine(const Target& t, const FontInfo& fi, const std::wstring& s, int x, int y, int width, COLORREF color,
-              int underlineChar, bool opaque, COLORREF bk, const RECT* clipRect) {
-  int lineH = fi.ascent + fi.descent;
-  if (opaque) {
-    RECT bg{x, y, x + width, y + lineH};
-    if (clipRect) bg = RectIntersect(bg, *clipRect);
-    FillClipped(t, bg, ColorRefToArgb(bk), 13);
-  }
-  if (s.empty()) return;
-  std::string u = ToUtf8(s.data(), s.size());
-  int ub = -1, ul = 0;
-  if (underlineChar >= 0 && underlineChar < static_cast<int>(s.size())) {
-    ub = static_cast<int>(ToUtf8(s.data(), static_cast<size_t>(underlineChar)).size());
-    ul = static_cast<int>(ToUtf8(s.data() + underlineChar, 1).size());
-  }
-  PangoLayout* lay = MakeLayout(fi, u, ub, ul);
-  PangoRectangle ink, logical;
-  pango_layout_get_pixel_extents(lay, &ink, &logical);
-  int baseline = PANGO_PIXELS(pango_layout_get_baseline(lay));
-  // Box covering ink and logical extents, placed so the baseline sits at y + ascent.
-  int left = std::min(ink.x, logical.x) - 1, top = std::min(ink.y, logical.y) - 1;
-  int right = std::max(ink.x + ink.width, logical.x + logical.width) + 1;
-  int bottom = std::max(ink.y + ink.height, logical.y + logical.height) + 1;
-  int bw = right - left, bh = bottom - top;
-  if (bw <= 0 || bh <= 0) {
-    g_object_unref(lay);
-    return;
-  }
-  int ox = x + left, oy = y + fi.ascent - baseline + top;
-  RECT box{ox, oy, ox + bw, oy + bh};
-  if (clipRect) box = RectIntersect(box, *clipRect);
-  box = RectIntersect(box, t.clip.Bounds());
-  if (RectEmpty(box)) {
-    g_object_unref(lay);
-    return;
-  }
-  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, bw, bh);
-  cairo_t* cr = cairo_create(mask);
-  cairo_translate(cr, -left, -top);
-  cairo_set_source_rgba(cr, 1, 1, 1, 1);
-  pango_cairo_show_layout(cr, lay);
-  cairo_destroy(cr);
-  cairo_surface_flush(mask);
-  const unsigned char* md = cairo_image_surface_get_data(mask);
-  int ms = cairo_image_surface_get_stride(mask);
-  std::uint32_t c = ColorRefToArgb(ResolveColor(color));
-  std::uint32_t cr8 = (c >> 16) & 255, cg = (c >> 8) & 255, cb = c & 255;
-  for (int yy = box.top; yy < box.bottom; ++yy) {
-    const unsigned char* mrow = md + static_cast<ptrdiff_t>(yy - oy) * ms;
-    for (int xx = box.left; xx < box.right; ++xx) {
-      unsigned a = mrow[xx - ox];
-      if (!a || !t.clip.Contains(xx, yy)) continue;
-      std::uint32_t d = t.s->GetPixel(xx, yy);
-      auto mix = [&](std::uint32_t src, std::uint32_t dst) { return (src * a + dst * (255 - a) + 127) / 255; };
-      std::uint32_t out = (d & 0xFF000000) | (mix(cr8, (d >> 16) & 255) << 16) | (mix(cg, (d >> 8) & 255) << 8) | mix(cb, d & 255);
-      t.s->SetPixel(xx, yy, out);
+              int underlineChar, bool opaque, COLORREF bk, const RECT* clipRect)
+{
+    int lineH = fi.ascent + fi.descent;
+    if (opaque) {
+        RECT bg{x, y, x + width, y + lineH};
+        if (clipRect) bg = RectIntersect(bg, *clipRect);
+        FillClipped(t, bg, ColorRefToArgb(bk), 13);
     }
-  }
-  cairo_surface_destroy(mask);
-  g_object_unref(lay);
-  NoteDrawn(t, box);
+    if (s.empty()) return;
+    std::string u = ToUtf8(s.data(), s.size());
+    int ub = -1, ul = 0;
+    if (underlineChar >= 0 && underlineChar < static_cast<int>(s.size())) {
+        ub = static_cast<int>(ToUtf8(s.data(), static_cast<size_t>(underlineChar)).size());
+        ul = static_cast<int>(ToUtf8(s.data() + underlineChar, 1).size());
+    }
+    PangoLayout* lay = MakeLayout(fi, u, ub, ul);
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(lay, &ink, &logical);
+    int baseline = PANGO_PIXELS(pango_layout_get_baseline(lay));
+    // Box covering ink and logical extents, placed so the baseline sits at y + ascent.
+    int left = std::min(ink.x, logical.x) - 1, top = std::min(ink.y, logical.y) - 1;
+    int right = std::max(ink.x + ink.width, logical.x + logical.width) + 1;
+    int bottom = std::max(ink.y + ink.height, logical.y + logical.height) + 1;
+    int bw = right - left, bh = bottom - top;
+    if (bw <= 0 || bh <= 0) {
+        g_object_unref(lay);
+        return;
+    }
+    int ox = x + left, oy = y + fi.ascent - baseline + top;
+    RECT box{ox, oy, ox + bw, oy + bh};
+    if (clipRect) box = RectIntersect(box, *clipRect);
+    box = RectIntersect(box, t.clip.Bounds());
+    if (RectEmpty(box)) {
+        g_object_unref(lay);
+        return;
+    }
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, bw, bh);
+    cairo_t* cr = cairo_create(mask);
+    cairo_translate(cr, -left, -top);
+    cairo_set_source_rgba(cr, 1, 1, 1, 1);
+    pango_cairo_show_layout(cr, lay);
+    cairo_destroy(cr);
+    cairo_surface_flush(mask);
+    const unsigned char* md = cairo_image_surface_get_data(mask);
+    int ms = cairo_image_surface_get_stride(mask);
+    std::uint32_t c = ColorRefToArgb(ResolveColor(color));
+    std::uint32_t cr8 = (c >> 16) & 255, cg = (c >> 8) & 255, cb = c & 255;
+    for (int yy = box.top; yy < box.bottom; ++yy) {
+        const unsigned char* mrow = md + static_cast<ptrdiff_t>(yy - oy) * ms;
+        for (int xx = box.left; xx < box.right; ++xx) {
+            unsigned a = mrow[xx - ox];
+            if (!a || !t.clip.Contains(xx, yy)) continue;
+            std::uint32_t d = t.s->GetPixel(xx, yy);
+            auto mix = [&](std::uint32_t src, std::uint32_t dst) { return (src * a + dst * (255 - a) + 127) / 255; };
+            std::uint32_t out = (d & 0xFF000000) | (mix(cr8, (d >> 16) & 255) << 16) | (mix(cg, (d >> 8) & 255) << 8) |
+                                mix(cb, d & 255);
+            t.s->SetPixel(xx, yy, out);
+        }
+    }
+    cairo_surface_destroy(mask);
+    g_object_unref(lay);
+    NoteDrawn(t, box);
 }
 
 struct Line {
-  std::wstring text;
-  int underline = -1;  // index of the prefix character in text
+    std::wstring text;
+    int underline = -1;  // index of the prefix character in text
 };
 
 // Removes "&" prefixes: "&&" gives "&", "&x" underlines x; returns the index of the underlined char.
-std::wstring StripPrefix(const std::wstring& s, int& underline, bool keepUnderline) {
-  std::wstring out;
-  underline = -1;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == L'&') {
-      if (i + 1 < s.size() && s[i + 1] == L'&') {
-        out += L'&';
-        ++i;
-        continue;
-      }
-      if (i + 1 < s.size() && keepUnderline) underline = static_cast<int>(out.size());
-      continue;
+std::wstring StripPrefix(const std::wstring& s, int& underline, bool keepUnderline)
+{
+    std::wstring out;
+    underline = -1;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == L'&') {
+            if (i + 1 < s.size() && s[i + 1] == L'&') {
+                out += L'&';
+                ++i;
+                continue;
+            }
+            if (i + 1 < s.size() && keepUnderline) underline = static_cast<int>(out.size());
+            continue;
+        }
+        out += s[i];
     }
-    out += s[i];
-  }
-  return out;
+    return out;
 }
 
-bool IsCjk(wchar_t c) {
-  return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF) ||
-         (c >= 0x3000 && c <= 0x303F);
+bool IsCjk(wchar_t c)
+{
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF) ||
+           (c >= 0x3000 && c <= 0x303F);
 }
 
 // Greedy word wrapping: breaks at spaces and between CJK characters; a word wider than the width
 // stays whole on its own line.
-std::vector<Line> Wrap(const FontInfo& fi, const Line& in, int width) {
-  std::vector<Line> out;
-  const std::wstring& s = in.text;
-  size_t lineStart = 0, lastBreak = std::wstring::npos;
-  size_t i = 0;
-  auto emit = [&](size_t from, size_t to) {
-    Line l;
-    size_t end = to;
-    while (end > from && s[end - 1] == L' ') --end;
-    l.text = s.substr(from, end - from);
-    if (in.underline >= static_cast<int>(from) && in.underline < static_cast<int>(end)) l.underline = in.underline - static_cast<int>(from);
-    out.push_back(l);
-  };
-  while (i < s.size()) {
-    size_t next = i + 1;
-    if (!IsCjk(s[i]) && s[i] != L' ')
-      while (next < s.size() && !IsCjk(s[next]) && s[next] != L' ') ++next;
-    int w = TextWidth(fi, s.substr(lineStart, next - lineStart));
-    if (w > width && lastBreak != std::wstring::npos && lastBreak > lineStart) {
-      emit(lineStart, lastBreak);
-      lineStart = lastBreak;
-      while (lineStart < s.size() && s[lineStart] == L' ') ++lineStart;
-      lastBreak = std::wstring::npos;
-      i = lineStart;
-      continue;
+std::vector<Line> Wrap(const FontInfo& fi, const Line& in, int width)
+{
+    std::vector<Line> out;
+    const std::wstring& s = in.text;
+    size_t lineStart = 0, lastBreak = std::wstring::npos;
+    size_t i = 0;
+    auto emit = [&](size_t from, size_t to) {
+        Line l;
+        size_t end = to;
+        while (end > from && s[end - 1] == L' ') --end;
+        l.text = s.substr(from, end - from);
+        if (in.underline >= static_cast<int>(from) && in.underline < static_cast<int>(end))
+            l.underline = in.underline - static_cast<int>(from);
+        out.push_back(l);
+    };
+    while (i < s.size()) {
+        size_t next = i + 1;
+        if (!IsCjk(s[i]) && s[i] != L' ')
+            while (next < s.size() && !IsCjk(s[next]) && s[next] != L' ') ++next;
+        int w = TextWidth(fi, s.substr(lineStart, next - lineStart));
+        if (w > width && lastBreak != std::wstring::npos && lastBreak > lineStart) {
+            emit(lineStart, lastBreak);
+            lineStart = lastBreak;
+            while (lineStart < s.size() && s[lineStart] == L' ') ++lineStart;
+            lastBreak = std::wstring::npos;
+            i = lineStart;
+            continue;
+        }
+        lastBreak = next;
+        i = next;
     }
-    lastBreak = next;
-    i = next;
-  }
-  if (lineStart < s.size() || out.empty()) emit(lineStart, s.size());
-  return out;
+    if (lineStart < s.size() || out.empty()) emit(lineStart, s.size());
+    return out;
 }
 
-std::wstring EndEllipsis(const FontInfo& fi, const std::wstring& s, int width) {
-  if (TextWidth(fi, s) <= width) return s;
-  std::wstring base = s;
-  while (!base.empty() && TextWidth(fi, base + L"...") > width) base.pop_back();
-  return base + L"...";
+std::wstring EndEllipsis(const FontInfo& fi, const std::wstring& s, int width)
+{
+    if (TextWidth(fi, s) <= width) return s;
+    std::wstring base = s;
+    while (!base.empty() && TextWidth(fi, base + L"...") > width) base.pop_back();
+    return base + L"...";
 }
 
-std::wstring PathEllipsis(const FontInfo& fi, const std::wstring& s, int width) {
-  if (TextWidth(fi, s) <= width) return s;
-  size_t slash = s.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return EndEllipsis(fi, s, width);
-  std::wstring tail = s.substr(slash), head = s.substr(0, slash);
-  while (!head.empty() && TextWidth(fi, head + L"..." + tail) > width) head.pop_back();
-  if (head.empty() && TextWidth(fi, L"..." + tail) > width) return EndEllipsis(fi, L"..." + tail, width);
-  return head + L"..." + tail;
+std::wstring PathEllipsis(const FontInfo& fi, const std::wstring& s, int width)
+{
+    if (TextWidth(fi, s) <= width) return s;
+    size_t slash = s.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return EndEllipsis(fi, s, width);
+    std::wstring tail = s.substr(slash), head = s.substr(0, slash);
+    while (!head.empty() && TextWidth(fi, head + L"..." + tail) > width) head.pop_back();
+    if (head.empty() && TextWidth(fi, L"..." + tail) > width) return EndEllipsis(fi, L"..." + tail, width);
+    return head + L"..." + tail;
 }
 
-std::vector<Line> SplitLines(const std::wstring& s, bool single) {
-  std::vector<Line> lines(1);
-  for (size_t i = 0; i < s.size(); ++i) {
-    wchar_t c = s[i];
-    if (c == L'\r' || c == L'\n') {
-      if (single) continue;
-      // CR LF and LF CR are one break each.
-      if (i + 1 < s.size() && (s[i + 1] == L'\r' || s[i + 1] == L'\n') && s[i + 1] != c) ++i;
-      lines.emplace_back();
-      continue;
+std::vector<Line> SplitLines(const std::wstring& s, bool single)
+{
+    std::vector<Line> lines(1);
+    for (size_t i = 0; i < s.size(); ++i) {
+        wchar_t c = s[i];
+        if (c == L'\r' || c == L'\n') {
+            if (single) continue;
+            // CR LF and LF CR are one break each.
+            if (i + 1 < s.size() && (s[i + 1] == L'\r' || s[i + 1] == L'\n') && s[i + 1] != c) ++i;
+            lines.emplace_back();
+            continue;
+        }
+        lines.back().text += c;
     }
-    lines.back().text += c;
-  }
-  return lines;
+    return lines;
 }
 
-std::wstring ExpandTabs(const std::wstring& s, const FontInfo& fi) {
-  if (s.find(L'\t') == std::wstring::npos) return s;
-  std::wstring out;
-  int spaceW = std::max(1, TextWidth(fi, L" "));
-  int tabW = std::max(spaceW, fi.aveWidth * 8);
-  for (wchar_t c : s) {
-    if (c != L'\t') {
-      out += c;
-      continue;
+std::wstring ExpandTabs(const std::wstring& s, const FontInfo& fi)
+{
+    if (s.find(L'\t') == std::wstring::npos) return s;
+    std::wstring out;
+    int spaceW = std::max(1, TextWidth(fi, L" "));
+    int tabW = std::max(spaceW, fi.aveWidth * 8);
+    for (wchar_t c : s) {
+        if (c != L'\t') {
+            out += c;
+            continue;
+        }
+        int w = TextWidth(fi, out);
+        int next = (w / tabW + 1) * tabW;
+        do {
+            out += L' ';
+        } while (TextWidth(fi, out) < next);
     }
-    int w = TextWidth(fi, out);
-    int next = (w / tabW + 1) * tabW;
-    do {
-      out += L' ';
-    } while (TextWidth(fi, out) < next);
-  }
-  return out;
+    return out;
 }
 
 }  // namespace
 
-BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* tm) {
-  auto dc = LookupDc(hdc);
-  if (!dc || !tm) return FALSE;
-  std::lock_guard<std::recursive_mutex> lock(TextLock());
-  auto fi = ResolveFont(dc.get());
-  *tm = TEXTMETRICW{};
-  tm->tmAscent = fi->ascent;
-  tm->tmDescent = fi->descent;
-  tm->tmHeight = fi->ascent + fi->descent;
-  tm->tmInternalLeading = std::max(0, tm->tmHeight - fi->em);
-  tm->tmAveCharWidth = fi->aveWidth;
-  tm->tmMaxCharWidth = fi->maxWidth;
-  tm->tmWeight = fi->weight;
-  tm->tmItalic = fi->italic;
-  tm->tmUnderlined = fi->underline;
-  tm->tmStruckOut = fi->strike;
-  tm->tmCharSet = dc->st.font ? dc->st.font->lf.lfCharSet : DEFAULT_CHARSET;
-  return TRUE;
+BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* tm)
+{
+    auto dc = LookupDc(hdc);
+    if (!dc || !tm) return FALSE;
+    std::lock_guard<std::recursive_mutex> lock(TextLock());
+    auto fi = ResolveFont(dc.get());
+    *tm = TEXTMETRICW{};
+    tm->tmAscent = fi->ascent;
+    tm->tmDescent = fi->descent;
+    tm->tmHeight = fi->ascent + fi->descent;
+    tm->tmInternalLeading = std::max(0, tm->tmHeight - fi->em);
+    tm->tmAveCharWidth = fi->aveWidth;
+    tm->tmMaxCharWidth = fi->maxWidth;
+    tm->tmWeight = fi->weight;
+    tm->tmItalic = fi->italic;
+    tm->tmUnderlined = fi->underline;
+    tm->tmStruckOut = fi->strike;
+    tm->tmCharSet = dc->st.font ? dc->st.font->lf.lfCharSet : DEFAULT_CHARSET;
+    return TRUE;
 }
 
-BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, SIZE* size) {
-  auto dc = LookupDc(hdc);
-  if (!dc || !size || (count > 0 && !text) || count < 0) return FALSE;
-  std::lock_guard<std::recursive_mutex> lock(TextLock());
-  auto fi = ResolveFont(dc.get());
-  size->cx = count ? TextWidth(*fi, std::wstring(text, static_cast<size_t>(count))) : 0;
-  size->cy = fi->ascent + fi->descent;
-  return TRUE;
+BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, SIZE* size)
+{
+    auto dc = LookupDc(hdc);
+    if (!dc || !size || (count > 0 && !text) || count < 0) return FALSE;
+    std::lock_guard<std::recursive_mutex> lock(TextLock());
+    auto fi = ResolveFont(dc.get());
+    size->cx = count ? TextWidth(*fi, std::wstring(text, static_cast<size_t>(count))) : 0;
+    size->cy = fi->ascent + fi->descent;
+    return TRUE;
 }
 
-BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* r, LPCWSTR text, UINT count, const int*) {
-  auto dc = LookupDc(hdc);
-  if (!dc) return FALSE;
-  std::lock_guard<std::recursive_mutex> lock(TextLock());
-  Target t;
-  if (!PrepareTarget(*dc, t)) return TRUE;
-  auto fi = ResolveFont(dc.get());
-  std::wstring s = text ? std::wstring(text, count) : std::wstring();
-  int w = TextWidth(*fi, s);
-  UINT align = dc->st.textAlign;
-  if (align & TA_UPDATECP) {
-    x = dc->st.curPos.x;
-    y = dc->st.curPos.y;
-  }
-  int lx = x;
-  if ((align & TA_CENTER) == TA_CENTER) lx = x - w / 2;
-  else if (align & TA_RIGHT) lx = x - w;
-  int ty = y;
-  if ((align & TA_BASELINE) == TA_BASELINE) ty = y - fi->ascent;
-  else if (align & TA_BOTTOM) ty = y - (fi->ascent + fi->descent);
-  RECT clipS;
-  const RECT* clip = nullptr;
-  if (r) {
-    clipS = RectOffset(*r, t.ox, t.oy);
-    if (options & ETO_OPAQUE) FillClipped(t, clipS, ColorRefToArgb(ResolveColor(dc->st.bkColor)), 13);
-    if (options & ETO_CLIPPED) clip = &clipS;
-  }
-  DrawLine(t, *fi, s, lx + t.ox, ty + t.oy, w, dc->st.textColor, -1, dc->st.bkMode == OPAQUE && !(options & ETO_OPAQUE),
-           ResolveColor(dc->st.bkColor), clip);
-  if (align & TA_UPDATECP) dc->st.curPos.x += w;
-  return TRUE;
-}
-
-BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count) {
-  if (count < 0) return FALSE;
-  return ExtTextOutW(hdc, x, y, 0, nullptr, text, static_cast<UINT>(count), nullptr);
-}
-
-int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* r, UINT format) {
-  auto dc = LookupDc(hdc);
-  if (!dc || !r || !text) return 0;
-  std::lock_guard<std::recursive_mutex> lock(TextLock());
-  std::wstring s = count < 0 ? std::wstring(text) : std::wstring(text, static_cast<size_t>(count));
-  auto fi = ResolveFont(dc.get());
-  int lineH = fi->ascent + fi->descent;
-  bool single = format & DT_SINGLELINE;
-  std::vector<Line> raw = SplitLines(s, single);
-  std::vector<Line> lines;
-  int width = r->right - r->left;
-  for (auto& l : raw) {
-    Line pl;
-    if (format & DT_NOPREFIX) pl.text = l.text;
-    else pl.text = StripPrefix(l.text, pl.underline, !(format & DT_HIDEPREFIX));
-    pl.text = ExpandTabs(pl.text, *fi);
-    if ((format & DT_WORDBREAK) && !single) {
-      for (auto& wl : Wrap(*fi, pl, width)) lines.push_back(wl);
-    } else {
-      lines.push_back(pl);
+BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* r, LPCWSTR text, UINT count, const int*)
+{
+    auto dc = LookupDc(hdc);
+    if (!dc) return FALSE;
+    std::lock_guard<std::recursive_mutex> lock(TextLock());
+    Target t;
+    if (!PrepareTarget(*dc, t)) return TRUE;
+    auto fi = ResolveFont(dc.get());
+    std::wstring s = text ? std::wstring(text, count) : std::wstring();
+    int w = TextWidth(*fi, s);
+    UINT align = dc->st.textAlign;
+    if (align & TA_UPDATECP) {
+        x = dc->st.curPos.x;
+        y = dc->st.curPos.y;
     }
-  }
-  if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) {
+    int lx = x;
+    if ((align & TA_CENTER) == TA_CENTER)
+        lx = x - w / 2;
+    else if (align & TA_RIGHT)
+        lx = x - w;
+    int ty = y;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        ty = y - fi->ascent;
+    else if (align & TA_BOTTOM)
+        ty = y - (fi->ascent + fi->descent);
+    RECT clipS;
+    const RECT* clip = nullptr;
+    if (r) {
+        clipS = RectOffset(*r, t.ox, t.oy);
+        if (options & ETO_OPAQUE) FillClipped(t, clipS, ColorRefToArgb(ResolveColor(dc->st.bkColor)), 13);
+        if (options & ETO_CLIPPED) clip = &clipS;
+    }
+    DrawLine(t, *fi, s, lx + t.ox, ty + t.oy, w, dc->st.textColor, -1,
+             dc->st.bkMode == OPAQUE && !(options & ETO_OPAQUE), ResolveColor(dc->st.bkColor), clip);
+    if (align & TA_UPDATECP) dc->st.curPos.x += w;
+    return TRUE;
+}
+
+BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count)
+{
+    if (count < 0) return FALSE;
+    return ExtTextOutW(hdc, x, y, 0, nullptr, text, static_cast<UINT>(count), nullptr);
+}
+
+int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* r, UINT format)
+{
+    auto dc = LookupDc(hdc);
+    if (!dc || !r || !text) return 0;
+    std::lock_guard<std::recursive_mutex> lock(TextLock());
+    std::wstring s = count < 0 ? std::wstring(text) : std::wstring(text, static_cast<size_t>(count));
+    auto fi = ResolveFont(dc.get());
+    int lineH = fi->ascent + fi->descent;
+    bool single = format & DT_SINGLELINE;
+    std::vector<Line> raw = SplitLines(s, single);
+    std::vector<Line> lines;
+    int width = r->right - r->left;
+    for (auto& l : raw) {
+        Line pl;
+        if (format & DT_NOPREFIX)
+            pl.text = l.text;
+        else
+            pl.text = StripPrefix(l.text, pl.underline, !(format & DT_HIDEPREFIX));
+        pl.text = ExpandTabs(pl.text, *fi);
+        if ((format & DT_WORDBREAK) && !single) {
+            for (auto& wl : Wrap(*fi, pl, width)) lines.push_back(wl);
+        } else {
+            lines.push_back(pl);
+        }
+    }
+    if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) {
+        for (auto& l : lines) {
+            std::wstring before = l.text;
+            l.text = (format & DT_PATH_ELLIPSIS) ? PathEllipsis(*fi, l.text, width) : EndEllipsis(*fi, l.text, width);
+            if (l.text != before && l.underline >= static_cast<int>(l.text.size()) - 3) l.underline = -1;
+        }
+    }
+    std::vector<int> widths;
+    int maxW = 0;
     for (auto& l : lines) {
-      std::wstring before = l.text;
-      l.text = (format & DT_PATH_ELLIPSIS) ? PathEllipsis(*fi, l.text, width) : EndEllipsis(*fi, l.text, width);
-      if (l.text != before && l.underline >= static_cast<int>(l.text.size()) - 3) l.underline = -1;
+        widths.push_back(TextWidth(*fi, l.text));
+        maxW = std::max(maxW, widths.back());
     }
-  }
-  std::vector<int> widths;
-  int maxW = 0;
-  for (auto& l : lines) {
-    widths.push_back(TextWidth(*fi, l.text));
-    maxW = std::max(maxW, widths.back());
-  }
-  int total = lineH * static_cast<int>(lines.size());
-  if (format & DT_CALCRECT) {
-    r->right = r->left + maxW;
-    r->bottom = r->top + total;
+    int total = lineH * static_cast<int>(lines.size());
+    if (format & DT_CALCRECT) {
+        r->right = r->left + maxW;
+        r->bottom = r->top + total;
+        return total;
+    }
+    int top = r->top;
+    if (single && (format & DT_VCENTER))
+        top = r->top + ((r->bottom - r->top) - lineH) / 2;
+    else if (single && (format & DT_BOTTOM))
+        top = r->bottom - lineH;
+    Target t;
+    if (PrepareTarget(*dc, t)) {
+        RECT clipS = RectOffset(*r, t.ox, t.oy);
+        const RECT* clip = (format & DT_NOCLIP) ? nullptr : &clipS;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            int lx = r->left;
+            if (format & DT_CENTER)
+                lx = r->left + (width - widths[i]) / 2;
+            else if (format & DT_RIGHT)
+                lx = r->right - widths[i];
+            DrawLine(t, *fi, lines[i].text, lx + t.ox, top + static_cast<int>(i) * lineH + t.oy, widths[i],
+                     dc->st.textColor, lines[i].underline, dc->st.bkMode == OPAQUE, ResolveColor(dc->st.bkColor), clip);
+        }
+    }
+    if (single && (format & (DT_VCENTER | DT_BOTTOM))) return top - r->top + lineH;
     return total;
-  }
-  int top = r->top;
-  if (single && (format & DT_VCENTER)) top = r->top + ((r->bottom - r->top) - lineH) / 2;
-  else if (single && (format & DT_BOTTOM)) top = r->bottom - lineH;
-  Target t;
-  if (PrepareTarget(*dc, t)) {
-    RECT clipS = RectOffset(*r, t.ox, t.oy);
-    const RECT* clip = (format & DT_NOCLIP) ? nullptr : &clipS;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      int lx = r->left;
-      if (format & DT_CENTER) lx = r->left + (width - widths[i]) / 2;
-      else if (format & DT_RIGHT) lx = r->right - widths[i];
-      DrawLine(t, *fi, lines[i].text, lx + t.ox, top + static_cast<int>(i) * lineH + t.oy, widths[i], dc->st.textColor,
-               lines[i].underline, dc->st.bkMode == OPAQUE, ResolveColor(dc->st.bkColor), clip);
-    }
-  }
-  if (single && (format & (DT_VCENTER | DT_BOTTOM))) return top - r->top + lineH;
-  return total;
 }
 
 namespace vxwin {
 // The family Pango picks for a LOGFONT face name (for tests of the name rules).
-std::string ResolvedFontFamily(const wchar_t* face) {
-  std::lock_guard<std::recursive_mutex> lock(TextLock());
-  PangoFontDescription* d = pango_font_description_new();
-  std::string f = ToUtf8(face, std::wcslen(face));
-  pango_font_description_set_family(d, f.c_str());
-  pango_font_description_set_absolute_size(d, 13 * PANGO_SCALE);
-  PangoFont* font = pango_font_map_load_font(pango_context_get_font_map(Context()), Context(), d);
-  std::string out;
-  if (font) {
-    PangoFontDescription* got = pango_font_describe(font);
-    if (const char* fam = pango_font_description_get_family(got)) out = fam;
-    pango_font_description_free(got);
-    g_object_unref(font);
-  }
-  pango_font_description_free(d);
-  return out;
+std::string ResolvedFontFamily(const wchar_t* face)
+{
+    std::lock_guard<std::recursive_mutex> lock(TextLock());
+    PangoFontDescription* d = pango_font_description_new();
+    std::string f = ToUtf8(face, std::wcslen(face));
+    pango_font_description_set_family(d, f.c_str());
+    pango_font_description_set_absolute_size(d, 13 * PANGO_SCALE);
+    PangoFont* font = pango_font_map_load_font(pango_context_get_font_map(Context()), Context(), d);
+    std::string out;
+    if (font) {
+        PangoFontDescription* got = pango_font_describe(font);
+        if (const char* fam = pango_font_description_get_family(got)) out = fam;
+        pango_font_description_free(got);
+        g_object_unref(font);
+    }
+    pango_font_description_free(d);
+    return out;
 }
 }  // namespace vxwin
 
 namespace {
-std::wstring FromUtf8(const char* s) {
-  std::wstring out;
-  const auto* p = reinterpret_cast<const unsigned char*>(s);
-  while (*p) {
-    std::uint32_t c = *p;
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
-    ++p;
-    for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) c = (c << 6) | (*p & 0x3F);
-    out += static_cast<wchar_t>(c);
-  }
-  return out;
+std::wstring FromUtf8(const char* s)
+{
+    std::wstring out;
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    while (*p) {
+        std::uint32_t c = *p;
+        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
+        ++p;
+        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) c = (c << 6) | (*p & 0x3F);
+        out += static_cast<wchar_t>(c);
+    }
+    return out;
 }
 
 // The Windows face names the rules above map onto installed fonts.
-std::vector<std::wstring> AliasFamilies() {
-  std::vector<std::wstring> out;
-  const std::string rules = kFontRules;
-  for (size_t at = rules.find("<alias binding=\"same\"><family>"); at != std::string::npos;
-       at = rules.find("<alias binding=\"same\"><family>", at + 1)) {
-    size_t from = at + std::strlen("<alias binding=\"same\"><family>");
-    size_t to = rules.find("</family>", from);
-    if (to != std::string::npos) out.push_back(FromUtf8(rules.substr(from, to - from).c_str()));
-  }
-  return out;
+std::vector<std::wstring> AliasFamilies()
+{
+    std::vector<std::wstring> out;
+    const std::string rules = kFontRules;
+    for (size_t at = rules.find("<alias binding=\"same\"><family>"); at != std::string::npos;
+         at = rules.find("<alias binding=\"same\"><family>", at + 1)) {
+        size_t from = at + std::strlen("<alias binding=\"same\"><family>");
+        size_t to = rules.find("</family>", from);
+        if (to != std::string::npos) out.push_back(FromUtf8(rules.substr(from, to - from).c_str()));
+    }
+    return out;
 }
 }  // namespace
 
-int EnumFontFamiliesExW(HDC, const LOGFONTW* lf, const FONTENUMPROC_FN& fn, DWORD) {
-  if (!fn) return 0;
-  std::vector<std::wstring> families;
-  {
-    std::lock_guard<std::recursive_mutex> lock(TextLock());
-    Context();   // loads the rules into fontconfig's configuration
-    FcPattern* pat = FcPatternCreate();
-    FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
-    FcFontSet* set = FcFontList(FcConfigGetCurrent(), pat, os);
-    if (set) {
-      for (int i = 0; i < set->nfont; ++i) {
-        FcChar8* name = nullptr;
-        for (int k = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, k, &name) == FcResultMatch; ++k)
-          families.push_back(FromUtf8(reinterpret_cast<const char*>(name)));
-      }
-      FcFontSetDestroy(set);
+int EnumFontFamiliesExW(HDC, const LOGFONTW* lf, const FONTENUMPROC_FN& fn, DWORD)
+{
+    if (!fn) return 0;
+    std::vector<std::wstring> families;
+    {
+        std::lock_guard<std::recursive_mutex> lock(TextLock());
+        Context();  // loads the rules into fontconfig's configuration
+        FcPattern* pat = FcPatternCreate();
+        FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
+        FcFontSet* set = FcFontList(FcConfigGetCurrent(), pat, os);
+        if (set) {
+            for (int i = 0; i < set->nfont; ++i) {
+                FcChar8* name = nullptr;
+                for (int k = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, k, &name) == FcResultMatch; ++k)
+                    families.push_back(FromUtf8(reinterpret_cast<const char*>(name)));
+            }
+            FcFontSetDestroy(set);
+        }
+        FcObjectSetDestroy(os);
+        FcPatternDestroy(pat);
     }
-    FcObjectSetDestroy(os);
-    FcPatternDestroy(pat);
-  }
-  if (!families.empty())
-    for (auto& a : AliasFamilies()) families.push_back(a);
-  std::sort(families.begin(), families.end());
-  families.erase(std::unique(families.begin(), families.end()), families.end());
-  std::wstring only = lf ? std::wstring(lf->lfFaceName) : std::wstring();
-  int last = 1;
-  for (const auto& f : families) {
-    if (!only.empty() && f != only) continue;
-    LOGFONTW out{};
-    std::wcsncpy(out.lfFaceName, f.c_str(), LF_FACESIZE - 1);
-    TEXTMETRICW tm{};
-    last = fn(&out, &tm, 4 /* TRUETYPE_FONTTYPE */);
-    if (!last) break;
-  }
-  return last;
+    if (!families.empty())
+        for (auto& a : AliasFamilies()) families.push_back(a);
+    std::sort(families.begin(), families.end());
+    families.erase(std::unique(families.begin(), families.end()), families.end());
+    std::wstring only = lf ? std::wstring(lf->lfFaceName) : std::wstring();
+    int last = 1;
+    for (const auto& f : families) {
+        if (!only.empty() && f != only) continue;
+        LOGFONTW out{};
+        std::wcsncpy(out.lfFaceName, f.c_str(), LF_FACESIZE - 1);
+        TEXTMETRICW tm{};
+        last = fn(&out, &tm, 4 /* TRUETYPE_FONTTYPE */);
+        if (!last) break;
+    }
+    return last;
 }

@@ -21,75 +21,75 @@ namespace vxwin {
 struct ThreadQueue;
 
 struct WindowClass {
-  std::wstring name;
-  UINT style = 0;
-  WNDPROC proc = nullptr;
-  HCURSOR cursor = nullptr;
-  HBRUSH background = nullptr;
-  HICON icon = nullptr;
-  int wndExtra = 0;
+    std::wstring name;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    HICON icon = nullptr;
+    int wndExtra = 0;
 };
 
 struct WindowObj : Object {
-  static constexpr ObjKind kKind = ObjKind::Window;
-  WindowObj() : Object(kKind) {}
+    static constexpr ObjKind kKind = ObjKind::Window;
+    WindowObj() : Object(kKind) {}
 
-  HWND hwnd() const { return reinterpret_cast<HWND>(handle); }
+    HWND hwnd() const { return reinterpret_cast<HWND>(handle); }
 
-  std::shared_ptr<WindowClass> cls;
-  std::wstring text;
-  DWORD style = 0;
-  DWORD exStyle = 0;
-  WNDPROC proc = nullptr;
-  LONG_PTR userData = 0;
-  LONG_PTR id = 0;
-  std::vector<LONG_PTR> extra;
-  std::map<std::wstring, HANDLE> props;
+    std::shared_ptr<WindowClass> cls;
+    std::wstring text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    WNDPROC proc = nullptr;
+    LONG_PTR userData = 0;
+    LONG_PTR id = 0;
+    std::vector<LONG_PTR> extra;
+    std::map<std::wstring, HANDLE> props;
 
-  std::uintptr_t parent = 0;  // child windows: the parent
-  std::uintptr_t owner = 0;   // top-level windows: the owner
-  bool messageOnly = false;
-  std::vector<std::uintptr_t> children;  // z-order, first = top
+    std::uintptr_t parent = 0;  // child windows: the parent
+    std::uintptr_t owner = 0;   // top-level windows: the owner
+    bool messageOnly = false;
+    std::vector<std::uintptr_t> children;  // z-order, first = top
 
-  RECT rect;    // window rectangle: parent's client coordinates (top-level: screen)
-  RECT client;  // client rectangle relative to the window's top-left corner
+    RECT rect;    // window rectangle: parent's client coordinates (top-level: screen)
+    RECT client;  // client rectangle relative to the window's top-left corner
 
-  std::shared_ptr<ThreadQueue> queue;
-  std::thread::id thread;
-  bool destroying = false;
-  bool created = false;  // WM_CREATE has been answered
+    std::shared_ptr<ThreadQueue> queue;
+    std::thread::id thread;
+    bool destroying = false;
+    bool created = false;  // WM_CREATE has been answered
 
-  // Window shape (SetWindowRgn), window coordinates; the window owns the region handle.
-  std::shared_ptr<RegionObj> shape;
+    // Window shape (SetWindowRgn), window coordinates; the window owns the region handle.
+    std::shared_ptr<RegionObj> shape;
 
-  // Painting: update region in window coordinates (client part), pending erase and frame.
-  Region update;
-  bool erasePending = false;
-  bool ncPending = false;
-  bool redrawOff = false;  // WM_SETREDRAW FALSE
+    // Painting: update region in window coordinates (client part), pending erase and frame.
+    Region update;
+    bool erasePending = false;
+    bool ncPending = false;
+    bool redrawOff = false;  // WM_SETREDRAW FALSE
 
-  // Top-level windows: the composed surface and the part not yet shown by the back end.
-  std::shared_ptr<Surface> surface;
-  Region dirty;
-  // Layered windows.
-  BYTE layeredAlpha = 255;
-  bool layeredColorKey = false;
-  COLORREF layeredKey = 0;
-  std::shared_ptr<Surface> layeredContent;  // UpdateLayeredWindow: premultiplied BGRA
+    // Top-level windows: the composed surface and the part not yet shown by the back end.
+    std::shared_ptr<Surface> surface;
+    Region dirty;
+    // Layered windows.
+    BYTE layeredAlpha = 255;
+    bool layeredColorKey = false;
+    COLORREF layeredKey = 0;
+    std::shared_ptr<Surface> layeredContent;  // UpdateLayeredWindow: premultiplied BGRA
 
-  int showState = 0;  // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
-  RECT restoreRect;
+    int showState = 0;  // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
+    RECT restoreRect;
 
-  // Standard scroll bars (WS_HSCROLL / WS_VSCROLL): index SB_HORZ, SB_VERT.
-  struct ScrollState {
-    int min = 0, max = 100, pos = 0, trackPos = 0;
-    UINT page = 0;
-  } scroll[2];
-  // Caret (one per thread on Windows; kept with the window that owns it).
-  bool trackLeave = false;
-  bool trackNcLeave = false;
+    // Standard scroll bars (WS_HSCROLL / WS_VSCROLL): index SB_HORZ, SB_VERT.
+    struct ScrollState {
+        int min = 0, max = 100, pos = 0, trackPos = 0;
+        UINT page = 0;
+    } scroll[2];
+    // Caret (one per thread on Windows; kept with the window that owns it).
+    bool trackLeave = false;
+    bool trackNcLeave = false;
 
-  void* backendData = nullptr;
+    void* backendData = nullptr;
 };
 
 std::shared_ptr<WindowObj> LookupWindow(HWND h);
@@ -130,18 +130,18 @@ void PresentAllDirty();
 
 // Activation, focus and capture state (one UI thread).
 struct InputState {
-  std::uintptr_t active = 0;
-  std::uintptr_t focus = 0;
-  std::uintptr_t capture = 0;
-  std::uintptr_t lastUnder = 0;  // window under the cursor at the last mouse event
-  LRESULT lastHit = 0;
-  // Double clicks.
-  UINT lastDownMsg = 0;
-  std::uintptr_t lastDownWnd = 0;
-  unsigned long long lastDownTime = 0;
-  POINT lastDownPt;
-  bool altAlone = false;
-  HCURSOR cursor = nullptr;
+    std::uintptr_t active = 0;
+    std::uintptr_t focus = 0;
+    std::uintptr_t capture = 0;
+    std::uintptr_t lastUnder = 0;  // window under the cursor at the last mouse event
+    LRESULT lastHit = 0;
+    // Double clicks.
+    UINT lastDownMsg = 0;
+    std::uintptr_t lastDownWnd = 0;
+    unsigned long long lastDownTime = 0;
+    POINT lastDownPt;
+    bool altAlone = false;
+    HCURSOR cursor = nullptr;
 };
 InputState& Input();
 

@@ -106,7 +106,7 @@ TEST(SettingsToOutputOptions, TargetsAndNormsCompareExactly)
         TOptionTargetType Type;
         TOptionNormType NormType;
     } cases[] = {
-        {L"dvd", L"PAL", ttDVD, ntPAL},   {L"svcd", L"NTSC", ttSVCD, ntNTSC}, {L"vcd", L"", ttVCD, ntAuto},
+        {L"dvd", L"PAL", ttDVD, ntPAL},     {L"svcd", L"NTSC", ttSVCD, ntNTSC}, {L"vcd", L"", ttVCD, ntAuto},
         {L"DVD", L"pal", ttIgnore, ntAuto}, {L"", L"ntsc", ttIgnore, ntAuto},
     };
     for (const Case& c : cases) {

@@ -28,66 +28,68 @@ void ApplyOutputRecord(TCustomFFmpeg& ATask, const TOutputOptions& O)
                         Utf8ToString(NormDefaultText(O.NormDefault)));
     ATask.SetAudioCodec(O.AudioCodec);
     ATask.SetVideoCodec(O.VideoCodec);
-    if (!O.AudioPreset.empty())
-        apply("apre", O.AudioPreset);
-    if (!O.VideoPreset.empty())
-        apply("vpre", O.VideoPreset);
+    if (!O.AudioPreset.empty()) apply("apre", O.AudioPreset);
+    if (!O.VideoPreset.empty()) apply("vpre", O.VideoPreset);
     size_t start = 0;
     while (start < O.ExtOptions.size()) {
         size_t end = O.ExtOptions.find(L'\n', start);
-        if (end == String::npos)
-            end = O.ExtOptions.size();
+        if (end == String::npos) end = O.ExtOptions.size();
         String line = O.ExtOptions.substr(start, end - start);
         size_t eq = line.find(L'=');
         ATask.ApplyOption(line.substr(0, eq), eq == String::npos ? String() : line.substr(eq + 1));
         start = end + 1;
     }
-    if (!O.FileFormat.empty())
-        apply("f", O.FileFormat);
-    if (O.AudioVolume >= 0)
-        apply("vol", IntToStr(O.AudioVolume));
-    if (O.AudioChannels > 0)
-        apply("ac", IntToStr(O.AudioChannels));
-    if (O.AudioSampleRate > 0)
-        apply("ar", IntToStr(O.AudioSampleRate));
-    if (O.AudioBitrate > 0)
-        apply("ab", IntToStr(O.AudioBitrate));
-    if (O.DisableVideo)
-        apply("vn", L"1");
-    if (!O.FrameRate.empty())
-        apply("r", O.FrameRate);
-    if (!O.FrameAspectRatio.empty())
-        apply("aspect", O.FrameAspectRatio);
-    if (O.VideoBitrate > 0)
-        apply("vb", IntToStr(O.VideoBitrate));
-    if (!O.VideoTag.empty())
-        apply("vtag", O.VideoTag);
-    if (!O.VideoFilters.empty())
-        apply("vf", O.VideoFilters);
-    if (!O.FrameSize.empty())
-        apply("s", O.FrameSize);
+    if (!O.FileFormat.empty()) apply("f", O.FileFormat);
+    if (O.AudioVolume >= 0) apply("vol", IntToStr(O.AudioVolume));
+    if (O.AudioChannels > 0) apply("ac", IntToStr(O.AudioChannels));
+    if (O.AudioSampleRate > 0) apply("ar", IntToStr(O.AudioSampleRate));
+    if (O.AudioBitrate > 0) apply("ab", IntToStr(O.AudioBitrate));
+    if (O.DisableVideo) apply("vn", L"1");
+    if (!O.FrameRate.empty()) apply("r", O.FrameRate);
+    if (!O.FrameAspectRatio.empty()) apply("aspect", O.FrameAspectRatio);
+    if (O.VideoBitrate > 0) apply("vb", IntToStr(O.VideoBitrate));
+    if (!O.VideoTag.empty()) apply("vtag", O.VideoTag);
+    if (!O.VideoFilters.empty()) apply("vf", O.VideoFilters);
+    if (!O.FrameSize.empty()) apply("s", O.FrameSize);
 }
 
 // The demuxer that reads back each output extension of the catalogue.
 const std::map<std::string, std::string> DemuxerOfExtension = {
-    {".mp4", "mov,mp4,m4a,3gp,3g2,mj2"}, {".mov", "mov,mp4,m4a,3gp,3g2,mj2"}, {".3gp", "mov,mp4,m4a,3gp,3g2,mj2"},
-    {".3g2", "mov,mp4,m4a,3gp,3g2,mj2"}, {".m4a", "mov,mp4,m4a,3gp,3g2,mj2"}, {".avi", "avi"},
-    {".mpg", "mpeg"}, {".mpeg", "mpeg"}, {".vob", "mpeg"}, {".wmv", "asf"}, {".asf", "asf"}, {".wma", "asf"},
-    {".mkv", "matroska,webm"}, {".swf", "swf"}, {".flv", "flv"}, {".amr", "amr"}, {".rm", "rm"},
-    {".ra", "rm"}, {".mp3", "mp3"}, {".mp2", "mp3"}, {".wav", "wav"}, {".aac", "aac"}, {".ogg", "ogg"},
-    {".ac3", "ac3"}, {".aiff", "aiff"}, {".flac", "flac"},
+    {".mp4", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {".mov", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {".3gp", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {".3g2", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {".m4a", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {".avi", "avi"},
+    {".mpg", "mpeg"},
+    {".mpeg", "mpeg"},
+    {".vob", "mpeg"},
+    {".wmv", "asf"},
+    {".asf", "asf"},
+    {".wma", "asf"},
+    {".mkv", "matroska,webm"},
+    {".swf", "swf"},
+    {".flv", "flv"},
+    {".amr", "amr"},
+    {".rm", "rm"},
+    {".ra", "rm"},
+    {".mp3", "mp3"},
+    {".mp2", "mp3"},
+    {".wav", "wav"},
+    {".aac", "aac"},
+    {".ogg", "ogg"},
+    {".ac3", "ac3"},
+    {".aiff", "aiff"},
+    {".flac", "flac"},
 };
 
 // Encoders the containers of the catalogue cannot store, by output extension, with the one
 // taken instead.
 std::string StorableEncoder(const std::string& AExt, const std::string& AEncoder)
 {
-    if (AEncoder == "aac" && AExt == ".vob")
-        return "ac3";
-    if (AEncoder == "aac" && (AExt == ".mpg" || AExt == ".mpeg"))
-        return "mp2";
-    if (AEncoder == "msmpeg4v2" && AExt == ".mp4")
-        return "mpeg4";
+    if (AEncoder == "aac" && AExt == ".vob") return "ac3";
+    if (AEncoder == "aac" && (AExt == ".mpg" || AExt == ".mpeg")) return "mp2";
+    if (AEncoder == "msmpeg4v2" && AExt == ".mp4") return "mpeg4";
     return AEncoder;
 }
 
@@ -103,15 +105,11 @@ std::string ExpectedCodec(const String& AEncoder, TOptionTargetType ATarget, con
         codec = av::avcodec_find_encoder_by_name(name.c_str());
         return codec ? av::avcodec_get_name(codec->id) : "no encoder " + name;
     }
-    if (ATarget == ttDVD)
-        return AType == AVMEDIA_TYPE_VIDEO ? "mpeg2video" : "ac3";
-    if (ATarget == ttSVCD)
-        return AType == AVMEDIA_TYPE_VIDEO ? "mpeg2video" : "mp2";
-    if (ATarget == ttVCD)
-        return AType == AVMEDIA_TYPE_VIDEO ? "mpeg1video" : "mp2";
+    if (ATarget == ttDVD) return AType == AVMEDIA_TYPE_VIDEO ? "mpeg2video" : "ac3";
+    if (ATarget == ttSVCD) return AType == AVMEDIA_TYPE_VIDEO ? "mpeg2video" : "mp2";
+    if (ATarget == ttVCD) return AType == AVMEDIA_TYPE_VIDEO ? "mpeg1video" : "mp2";
     const AVOutputFormat* format = av::av_guess_format(nullptr, AOutput.c_str(), nullptr);
-    if (!format)
-        return "no muxer";
+    if (!format) return "no muxer";
     return av::avcodec_get_name(av::av_guess_codec(format, nullptr, AOutput.c_str(), nullptr, AType));
 }
 
@@ -135,8 +133,7 @@ protected:
             std::array<String, PresetParameterCount> texts;
             for (int i = 0; i < PresetParameterCount; ++i) {
                 const TParameterCombo& combo = choices.Combos[i];
-                if (combo.ItemIndex >= 0)
-                    texts[i] = combo.Items[combo.ItemIndex];
+                if (combo.ItemIndex >= 0) texts[i] = combo.Items[combo.ItemIndex];
             }
             ReadParameterChoices(texts, Settings);
         }
@@ -149,8 +146,7 @@ protected:
     {
         std::string text;
         for (const TLogLine& line : Lines)
-            if (line.Level <= llWarning)
-                text += StringToUtf8(line.Text) + "\n";
+            if (line.Level <= llWarning) text += StringToUtf8(line.Text) + "\n";
         return text;
     }
 
@@ -202,7 +198,9 @@ TEST_P(PresetConversion, Converts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, PresetConversion, ::testing::ValuesIn(CatalogueKeys()),
-                         [](const ::testing::TestParamInfo<int>& AInfo) { return "Key" + std::to_string(AInfo.param); });
+                         [](const ::testing::TestParamInfo<int>& AInfo) {
+                             return "Key" + std::to_string(AInfo.param);
+                         });
 
 // The overwrite choice: the output name stays that of the existing file and the engine
 // replaces it; without the choice the name is made unique and the file is left alone.

@@ -17,14 +17,43 @@ protected:
     std::string MakeSeveralStreams()
     {
         const std::string path = Path("several.mkv");
-        EXPECT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=1",
-                               "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=1",
-                               "-f", "lavfi", "-i", "sine=frequency=880:sample_rate=44100:duration=1",
-                               "-map", "0", "-map", "1", "-map", "2", "-c:v", "mpeg4", "-c:a", "mp2",
-                               "-metadata", "title=Test Title", "-metadata", "artist=Test Artist",
-                               "-metadata", "creation_time=2020-01-02T03:04:05Z", "-metadata", "date=2009-05-01",
-                               "-metadata", "track=7/12",
-                               "-metadata:s:a:1", "language=eng", "-metadata:s:a:1", "title=Commentary", path}));
+        EXPECT_TRUE(RunFFmpeg({"-f",
+                               "lavfi",
+                               "-i",
+                               "testsrc=size=320x240:rate=25:duration=1",
+                               "-f",
+                               "lavfi",
+                               "-i",
+                               "sine=frequency=440:sample_rate=48000:duration=1",
+                               "-f",
+                               "lavfi",
+                               "-i",
+                               "sine=frequency=880:sample_rate=44100:duration=1",
+                               "-map",
+                               "0",
+                               "-map",
+                               "1",
+                               "-map",
+                               "2",
+                               "-c:v",
+                               "mpeg4",
+                               "-c:a",
+                               "mp2",
+                               "-metadata",
+                               "title=Test Title",
+                               "-metadata",
+                               "artist=Test Artist",
+                               "-metadata",
+                               "creation_time=2020-01-02T03:04:05Z",
+                               "-metadata",
+                               "date=2009-05-01",
+                               "-metadata",
+                               "track=7/12",
+                               "-metadata:s:a:1",
+                               "language=eng",
+                               "-metadata:s:a:1",
+                               "title=Commentary",
+                               path}));
         return path;
     }
 
@@ -33,14 +62,41 @@ protected:
     std::string MakePrograms()
     {
         const std::string path = Path("programs.ts");
-        EXPECT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=30000/1001:duration=1",
-                               "-f", "lavfi", "-i", "sine=duration=1", "-f", "lavfi", "-i", "sine=frequency=880:duration=1",
-                               "-map", "0:v", "-map", "1:a", "-map", "2:a", "-c:v", "mpeg2video", "-c:a", "mp2",
-                               "-metadata:s:a:0", "language=eng",
-                               "-program", "title=First:program_num=1:st=0:st=1",
-                               "-program", "title=Second:program_num=2:st=2",
-                               "-metadata:p:0", "service_provider=Vexmora", "-metadata:p:1", "service_provider=Vexmora",
-                               "-f", "mpegts", path}));
+        EXPECT_TRUE(RunFFmpeg({"-f",
+                               "lavfi",
+                               "-i",
+                               "testsrc=size=320x240:rate=30000/1001:duration=1",
+                               "-f",
+                               "lavfi",
+                               "-i",
+                               "sine=duration=1",
+                               "-f",
+                               "lavfi",
+                               "-i",
+                               "sine=frequency=880:duration=1",
+                               "-map",
+                               "0:v",
+                               "-map",
+                               "1:a",
+                               "-map",
+                               "2:a",
+                               "-c:v",
+                               "mpeg2video",
+                               "-c:a",
+                               "mp2",
+                               "-metadata:s:a:0",
+                               "language=eng",
+                               "-program",
+                               "title=First:program_num=1:st=0:st=1",
+                               "-program",
+                               "title=Second:program_num=2:st=2",
+                               "-metadata:p:0",
+                               "service_provider=Vexmora",
+                               "-metadata:p:1",
+                               "service_provider=Vexmora",
+                               "-f",
+                               "mpegts",
+                               path}));
         return path;
     }
 };
@@ -49,16 +105,14 @@ std::vector<std::string> StreamLines(const std::vector<std::string>& lines)
 {
     std::vector<std::string> out;
     for (const std::string& l : lines)
-        if (l.rfind("Stream #", 0) == 0)
-            out.push_back(l);
+        if (l.rfind("Stream #", 0) == 0) out.push_back(l);
     return out;
 }
 
 size_t IndexOf(const std::vector<std::string>& lines, const std::string& prefix)
 {
     for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].rfind(prefix, 0) == 0)
-            return i;
+        if (lines[i].rfind(prefix, 0) == 0) return i;
     return std::string::npos;
 }
 
@@ -187,8 +241,8 @@ TEST_F(AVProbeTest, DescriptionListsFileLinesMetadataAndEveryStream)
     EXPECT_EQ(lines[5], "StartTime: 0.000000");
     EXPECT_EQ(lines[6].rfind("Bit Rate: ", 0), 0u);
     EXPECT_NE(lines[6], "Bit Rate: N/A");
-    EXPECT_EQ(lines[7], "Time Stamp: " + StringToUtf8(DateTimeToText(L"yyyy-mm-dd hh:nn:ss",
-                                                                      UnixTimeToDateTime(1577934245))));
+    EXPECT_EQ(lines[7],
+              "Time Stamp: " + StringToUtf8(DateTimeToText(L"yyyy-mm-dd hh:nn:ss", UnixTimeToDateTime(1577934245))));
     EXPECT_EQ(lines[8], "Metadata:");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "  title           : Test Title"), lines.end());
 
@@ -205,8 +259,7 @@ TEST_F(AVProbeTest, DescriptionListsFileLinesMetadataAndEveryStream)
     ASSERT_LT(second + 2, lines.size());
     EXPECT_EQ(lines[second + 1], "  Metadata:");
     EXPECT_NE(std::find(lines.begin() + second, lines.end(), "    title           : Commentary"), lines.end());
-    for (const std::string& l : lines)
-        EXPECT_EQ(l.find("language"), std::string::npos) << l;
+    for (const std::string& l : lines) EXPECT_EQ(l.find("language"), std::string::npos) << l;
 }
 
 TEST_F(AVProbeTest, DescriptionListsProgramsWithTheirStreams)
@@ -276,8 +329,8 @@ TEST_F(AVProbeTest, MetadataKeysOfTagFramesGetTheirNames)
 TEST_F(AVProbeTest, PictureStreamWithoutADecoderIsDescribedButNotDecoded)
 {
     // A tag no decoder knows: the reader still gives the stream's kind and size.
-    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=0.2", "-c:v", "mpeg4",
-                           "-vtag", "QQQQ", "-strict", "-1", Path("unknown.avi")}));
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=0.2", "-c:v", "mpeg4", "-vtag",
+                           "QQQQ", "-strict", "-1", Path("unknown.avi")}));
     TAVProbe probe(nullptr);
     ASSERT_TRUE(probe.LoadFile(WPath("unknown.avi"))) << StringToUtf8(probe.LastErrMsg());
     EXPECT_EQ(probe.VideoStreamCount(), 1);
@@ -295,8 +348,8 @@ TEST_F(AVProbeTest, PictureStreamWithoutADecoderIsDescribedButNotDecoded)
 
 TEST_F(AVProbeTest, AudioOnlyFileHasNoPictureToDecode)
 {
-    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "sine=duration=1:sample_rate=48000", "-c:a", "pcm_s16le",
-                           Path("tone.wav")}));
+    ASSERT_TRUE(
+        RunFFmpeg({"-f", "lavfi", "-i", "sine=duration=1:sample_rate=48000", "-c:a", "pcm_s16le", Path("tone.wav")}));
     TAVProbe probe(nullptr);
     ASSERT_TRUE(probe.LoadFile(WPath("tone.wav")));
     EXPECT_EQ(probe.StreamCount(), 1);
@@ -340,9 +393,8 @@ TEST_F(AVProbeTest, BadInputGivesAClearErrorAndLeavesTheProbeClosed)
         EXPECT_FALSE(probe.LoadFile(WPath(c.Name)));
         const std::string expected = Path(c.Name) + ": " + c.Text;
         EXPECT_EQ(StringToUtf8(probe.LastErrMsg()), expected);
-        EXPECT_TRUE(std::any_of(Log.begin(), Log.end(), [&](const TLogLine& l) {
-            return l.Level == llError && l.Text == expected;
-        }));
+        EXPECT_TRUE(std::any_of(Log.begin(), Log.end(),
+                                [&](const TLogLine& l) { return l.Level == llError && l.Text == expected; }));
         EXPECT_EQ(probe.FileHandle(), nullptr);
         EXPECT_EQ(probe.StreamCount(), -1);
         EXPECT_FALSE(probe.Decode(-1));

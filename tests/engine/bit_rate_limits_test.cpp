@@ -39,8 +39,7 @@ TEST_F(BitRateLimits, TheLimitsWinOverAChosenBitRate)
         if (*c.Line)
             EXPECT_TRUE(Logged(llWarning, c.Line));
         else
-            for (const TLogLine& line : Lines)
-                EXPECT_EQ(line.Text.find(L"rate limits"), String::npos);
+            for (const TLogLine& line : Lines) EXPECT_EQ(line.Text.find(L"rate limits"), String::npos);
         EXPECT_EQ(Run(), "");
         TOutputFacts facts = Facts(out);
         EXPECT_GT(facts.VideoPackets, 0);

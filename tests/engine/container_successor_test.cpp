@@ -17,10 +17,9 @@ TEST(ContainerEncoderSuccessor, TableByMuxerAndCodec)
         const char* Codec;
         const char* Successor;
     } cases[] = {
-        {"vob", "aac", "ac3"},        {"dvd", "aac", "ac3"},      {"svcd", "aac", "ac3"},
-        {"mpeg", "aac", "mp2"},       {"vcd", "aac", "mp2"},      {"mp4", "msmpeg4v2", "mpeg4"},
-        {"mov", "msmpeg4v2", "mpeg4"}, {"mp4", "aac", ""},        {"mpegts", "aac", ""},
-        {"avi", "msmpeg4v2", ""},     {"mpeg", "mp2", ""},        {"matroska", "aac", ""},
+        {"vob", "aac", "ac3"}, {"dvd", "aac", "ac3"},         {"svcd", "aac", "ac3"},        {"mpeg", "aac", "mp2"},
+        {"vcd", "aac", "mp2"}, {"mp4", "msmpeg4v2", "mpeg4"}, {"mov", "msmpeg4v2", "mpeg4"}, {"mp4", "aac", ""},
+        {"mpegts", "aac", ""}, {"avi", "msmpeg4v2", ""},      {"mpeg", "mp2", ""},           {"matroska", "aac", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ContainerEncoderSuccessorName(c.Format, c.Codec), c.Successor) << c.Format << " " << c.Codec;
@@ -37,7 +36,7 @@ TEST_F(ContainerSuccessor, EncodersTheContainerCannotStoreAreReplacedAndTheFileC
         const char* AudioEncoder;
         const char* ReplacedVideo;  // expected codec after the choice
         const char* ReplacedAudio;
-        const wchar_t* Line;        // the info line, or empty when nothing is replaced
+        const wchar_t* Line;  // the info line, or empty when nothing is replaced
     } cases[] = {
         // ".vob" is the extension of the "svcd" muxer as well as of "vob"; the first one wins.
         {"out.vob", "", "mpeg2video", "aac", "mpeg2video", "ac3",
@@ -60,8 +59,7 @@ TEST_F(ContainerSuccessor, EncodersTheContainerCannotStoreAreReplacedAndTheFileC
         Task->ResetConverter();
         Lines.clear();
         std::vector<std::pair<std::string, std::string>> options;
-        if (*c.Format)
-            options.push_back({"f", c.Format});
+        if (*c.Format) options.push_back({"f", c.Format});
         options.push_back({"vcodec", c.VideoEncoder});
         options.push_back({"acodec", c.AudioEncoder});
         std::string out = Dir.file(c.File);

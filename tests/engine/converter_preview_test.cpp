@@ -39,10 +39,10 @@ protected:
     std::string Red(int AFrames)
     {
         std::string path = Dir.file("red.mkv");
-        EXPECT_EQ(engine_test::WritePaintedVideo(path, 176, 144, AFrames, [](AVFrame* f, int) {
-                      PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed);
-                  }),
-                  "");
+        EXPECT_EQ(
+            engine_test::WritePaintedVideo(path, 176, 144, AFrames,
+                                           [](AVFrame* f, int) { PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed); }),
+            "");
         return path;
     }
     // Adds a task from AInput to AOutput (MPEG-4 at a fine quantiser).
@@ -62,8 +62,7 @@ protected:
     {
         return WaitServingMainThread(
             [&] {
-                if (APoll)
-                    APoll();
+                if (APoll) APoll();
                 std::lock_guard<std::mutex> lock(Lock);
                 return !Ends.empty() && Ends.back().TaskIndex == -1;
             },
@@ -75,8 +74,7 @@ protected:
         EnumThreadWindows([&found](HWND AWnd) {
             wchar_t name[64] = {};
             GetClassNameW(AWnd, name, 64);
-            if (std::wstring(name) == L"TPreviewForm")
-                found.push_back(AWnd);
+            if (std::wstring(name) == L"TPreviewForm") found.push_back(AWnd);
             return TRUE;
         });
         return found;
@@ -97,8 +95,7 @@ TEST_F(ConverterPreview, PreviewSwitchShowsTheConvertingTask)
     bool painted = false;
     ASSERT_TRUE(ServeUntilQueueEnd([&] {
         for (HWND window : PreviewWindows()) {
-            if (!IsWindowVisible(window))
-                continue;
+            if (!IsWindowVisible(window)) continue;
             int w = 0, h = 0;
             std::vector<uint32_t> pixels = vxwin::WindowPixels(window, &w, &h);
             POINT origin{0, 0};

@@ -56,8 +56,7 @@ public:
             FLastErrMsg = L"missing: No such file or directory";
             return false;
         }
-        if (Fnb_input_files == 0)
-            FRun = AFileName;
+        if (Fnb_input_files == 0) FRun = AFileName;
         ++Fnb_input_files;
         return true;
     }
@@ -73,8 +72,7 @@ public:
     void Transcode() override
     {
         int now = ++FBoard.Running;
-        for (int most = FBoard.MostRunning; now > most && !FBoard.MostRunning.compare_exchange_weak(most, now);) {
-        }
+        for (int most = FBoard.MostRunning; now > most && !FBoard.MostRunning.compare_exchange_weak(most, now);) {}
         ++FBoard.Entered;
         FBoard.LastReportInterval = ReportInterval;
         FBoard.LastPolicy = sched_getscheduler(0);
@@ -87,18 +85,15 @@ public:
             TRunBoard& B;
             ~TLeave() { --B.Running; }
         } leave{FBoard};
-        if (FRun == L"fail")
-            throw FFmpegException(L"broken input");
+        if (FRun == L"fail") throw FFmpegException(L"broken input");
         if (FRun == L"wait" || FRun == L"hold") {
             int frame = 0;
             std::atomic<bool>& release = FRun == L"wait" ? FBoard.Release : FBoard.ReleaseHold;
             while (!FBroken && !release) {
-                if (FRun == L"wait")
-                    CheckPause();
+                if (FRun == L"wait") CheckPause();
                 ++FBoard.Passes;
                 ++frame;
-                if (FOnProgress)
-                    FOnProgress(this, 0, frame, 25, 2.0f, 128.0f, frame * 1000, frame * 40000, 4000000);
+                if (FOnProgress) FOnProgress(this, 0, frame, 25, 2.0f, 128.0f, frame * 1000, frame * 40000, 4000000);
                 std::this_thread::sleep_for(1ms);
             }
         }
@@ -175,8 +170,7 @@ protected:
     {
         auto end = std::chrono::steady_clock::now() + ATimeout;
         while (!APred()) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
+            if (std::chrono::steady_clock::now() > end) return false;
             CheckSynchronize(1);
         }
         return true;
@@ -187,8 +181,7 @@ protected:
     {
         bool ended = ServeUntil([this] {
             for (const TSeenEnd& end : SeenEnds())
-                if (end.Info.TaskIndex == -1)
-                    return true;
+                if (end.Info.TaskIndex == -1) return true;
             return false;
         });
         auto settle = std::chrono::steady_clock::now() + 30ms;

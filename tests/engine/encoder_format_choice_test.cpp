@@ -41,12 +41,9 @@ TEST_F(EncoderFormatChoice, SampleRateTakesTheNearestListedOneWithAWarning)
         int Requested, Chosen;
         bool Warns;
     } cases[] = {
-        {&listed, 32000, 44100, true},
-        {&listed, 46050, 44100, true},  // equally far from both: the earlier entry
-        {&listed, 48000, 48000, false},
-        {&listed, 96000, 48000, true},
-        {&unlisted, 32000, 32000, false},
-        {nullptr, 12345, 12345, false},
+        {&listed, 32000, 44100, true},    {&listed, 46050, 44100, true},  // equally far from both: the earlier entry
+        {&listed, 48000, 48000, false},   {&listed, 96000, 48000, true},
+        {&unlisted, 32000, 32000, false}, {nullptr, 12345, 12345, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Requested);
@@ -79,8 +76,7 @@ TEST_F(EncoderFormatChoice, SampleRateOfARealOutputStream)
         Lines.clear();
         ASSERT_TRUE(Input(AudioOnly("in" + std::to_string(++n) + ".wav", c.InputRate))) << LastError();
         Apply("acodec", c.Codec);
-        if (c.Rate)
-            Apply("ar", c.Rate);
+        if (c.Rate) Apply("ar", c.Rate);
         ASSERT_EQ(Output(Dir.file("out" + std::to_string(n) + ".mkv")), 1) << LastError();
         AVCodecContext* audio = Encoder(0, 0);
         EXPECT_EQ(audio->sample_rate, c.Chosen);
@@ -163,8 +159,7 @@ TEST_F(EncoderFormatChoice, FixedFrameRateListsTakeTheNearestRateUnlessForced)
         Apply("vcodec", c.Codec);
         Apply("r", c.Rate);
         Apply("pix_fmt", "rgb24");  // not taken by either encoder
-        if (c.Force)
-            Apply("force_fps");
+        if (c.Force) Apply("force_fps");
         ASSERT_EQ(Output(Dir.file("out" + std::to_string(++n) + ".mpg")), 1) << LastError();
         AVCodecContext* video = Encoder(0, 0);
         EXPECT_EQ(video->time_base.num, c.TimeBase.num);

@@ -23,8 +23,7 @@ int LineCount(const String& AText)
 bool HasPair(const std::vector<TOptionPair>& AList, const char* AName, const char* AValue)
 {
     for (const TOptionPair& p : AList)
-        if (p.Name == AName && p.Value == AValue)
-            return true;
+        if (p.Name == AName && p.Value == AValue) return true;
     return false;
 }
 
@@ -126,8 +125,7 @@ TEST_F(EncoderPresets, BadLinesFailNamingPresetAndLineAndEarlierLinesStay)
 TEST_F(EncoderPresets, EveryBuiltinPresetOpensTheInstalledLibx264)
 {
     const AVCodec* x264 = av::avcodec_find_encoder_by_name("libx264");
-    if (!x264)
-        GTEST_SKIP() << "libx264 is not installed";
+    if (!x264) GTEST_SKIP() << "libx264 is not installed";
     for (const TOptionsPreset& preset : BuiltinPresets) {
         SCOPED_TRACE(preset.Name);
         Task->ResetConverter();
@@ -137,8 +135,7 @@ TEST_F(EncoderPresets, EveryBuiltinPresetOpensTheInstalledLibx264)
         ApplyFFOptions(Task->FOptions, enc, Task->FOptions.avcodec_opts[0],
                        AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM);
         for (const TOptionPair& p : Task->FCodecPrivateOptions[AVMEDIA_TYPE_VIDEO])
-            EXPECT_GE(av::av_opt_set(enc, p.Name.c_str(), p.Value.c_str(), AV_OPT_SEARCH_CHILDREN), 0)
-                << p.Name;
+            EXPECT_GE(av::av_opt_set(enc, p.Name.c_str(), p.Value.c_str(), AV_OPT_SEARCH_CHILDREN), 0) << p.Name;
         enc->width = 64;
         enc->height = 48;
         enc->pix_fmt = AV_PIX_FMT_YUV420P;

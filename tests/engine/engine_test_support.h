@@ -11,8 +11,8 @@
 #include <string>
 
 #include "engine/ffmpeg_loader.h"
-#include "tests/support/temp_dir.h"
 #include "platform/framework/strings.h"
+#include "tests/support/temp_dir.h"
 
 namespace engine_test {
 
@@ -22,12 +22,10 @@ inline std::string SystemLibraryDir()
     std::string out;
     if (FILE* p = popen("pkg-config --variable=libdir libavutil", "r")) {
         char buf[512];
-        if (fgets(buf, sizeof buf, p))
-            out = buf;
+        if (fgets(buf, sizeof buf, p)) out = buf;
         pclose(p);
     }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     return out;
 }
 
@@ -40,12 +38,10 @@ inline std::set<std::string> MappedCopies(const std::string& fileName)
     std::string line;
     while (std::getline(maps, line)) {
         size_t slash = line.find('/');
-        if (slash == std::string::npos)
-            continue;
+        if (slash == std::string::npos) continue;
         std::string path = line.substr(slash);
         std::string base = std::filesystem::path(path).filename().string();
-        if (base == fileName || base.rfind(fileName + ".", 0) == 0)
-            paths.insert(path);
+        if (base == fileName || base.rfind(fileName + ".", 0) == 0) paths.insert(path);
     }
     return paths;
 }
@@ -61,8 +57,7 @@ protected:
     }
     void TearDown() override
     {
-        if (!FLoaded.Empty())
-            DefaultLoader().Unload(FLoaded);
+        if (!FLoaded.Empty()) DefaultLoader().Unload(FLoaded);
     }
 
 private:

@@ -4,11 +4,11 @@
 // failing tasks in a queue that goes on.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 #include <mutex>
 #include <thread>
 
@@ -33,14 +33,13 @@ std::vector<TConvertedStream> StreamsOf(const std::string& AFileName)
 {
     std::vector<TConvertedStream> streams;
     AVFormatContext* ic = nullptr;
-    if (av::avformat_open_input(&ic, AFileName.c_str(), nullptr, nullptr) < 0)
-        return streams;
+    if (av::avformat_open_input(&ic, AFileName.c_str(), nullptr, nullptr) < 0) return streams;
     av::avformat_find_stream_info(ic, nullptr);
     for (unsigned i = 0; i < ic->nb_streams; ++i) {
         const AVCodecParameters* par = ic->streams[i]->codecpar;
-        const char* type = par->codec_type == AVMEDIA_TYPE_VIDEO ? "video"
+        const char* type = par->codec_type == AVMEDIA_TYPE_VIDEO   ? "video"
                            : par->codec_type == AVMEDIA_TYPE_AUDIO ? "audio"
-                                                                    : "other";
+                                                                   : "other";
         streams.push_back({type, av::avcodec_get_name(par->codec_id)});
     }
     av::avformat_close_input(&ic);
@@ -79,9 +78,10 @@ protected:
     std::string MakeSoundClip(const std::string& AName, int ASeconds, const std::string& ASize = "320x240")
     {
         const std::string duration = std::to_string(ASeconds);
-        EXPECT_TRUE(probe_test::RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=" + ASize + ":rate=25:duration=" + duration,
-                                           "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=" + duration,
-                                           "-ac", "2", "-c:v", "mpeg4", "-c:a", "aac", Path(AName)}));
+        EXPECT_TRUE(
+            probe_test::RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=" + ASize + ":rate=25:duration=" + duration, "-f",
+                                   "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=" + duration, "-ac",
+                                   "2", "-c:v", "mpeg4", "-c:a", "aac", Path(AName)}));
         return Path(AName);
     }
 

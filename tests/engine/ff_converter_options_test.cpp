@@ -38,8 +38,8 @@ TEST(OptionText, LinesSplitAtTheFirstEqualsSignAfterEveryKindOfLineBreak)
 
 TEST_F(ConverterOptions, TheInputTextSetsTheStartTimeAndHandsOnItsOtherLines)
 {
-    ASSERT_EQ(Converter->AddTask(L"end", L"TimeStart=1500000<CRLF>F=avi\r\nVCodec=mpeg4\nvpre=no-such-preset\nvf=hflip"),
-              0);
+    ASSERT_EQ(
+        Converter->AddTask(L"end", L"TimeStart=1500000<CRLF>F=avi\r\nVCodec=mpeg4\nvpre=no-such-preset\nvf=hflip"), 0);
     TFFmpeg& task = TaskOf(0);
     ASSERT_NE(task.FInputOptions[0], nullptr);
     EXPECT_EQ(task.FInputOptions[0]->FileName, L"end");

@@ -33,8 +33,7 @@ public:
                   std::abort();
               }
           })
-    {
-    }
+    {}
     ~TWatchdog()
     {
         {
@@ -102,8 +101,7 @@ TEST_F(ConverterQueue, TheEndHandlerMayClearTheTasksAndTheNextQueueRuns)
     Converter->SetOnTerminate([this](TObject*, const TTerminateInfo& AInfo) {
         std::lock_guard<std::mutex> lock(EndsLock);
         Ends.push_back(engine_test::TSeenEnd{AInfo, std::this_thread::get_id()});
-        if (AInfo.TaskIndex == -1)
-            Converter->ClearTasks();
+        if (AInfo.TaskIndex == -1) Converter->ClearTasks();
     });
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
@@ -156,8 +154,7 @@ TEST_F(ConverterQueue, TasksEndingWhileStartStillStartsOthersLoseNoEvent)
         EXPECT_LE(Board.MostRunning, round % 2 ? 3 : 4);
         int refused = 0;
         for (const auto& end : SeenEnds())
-            if (end.Info.ExceptionMsg == L"At least one output file must be specified")
-                ++refused;
+            if (end.Info.ExceptionMsg == L"At least one output file must be specified") ++refused;
         EXPECT_EQ(refused, 5);
     }
 }
@@ -180,8 +177,7 @@ TEST_F(ConverterQueue, WaitingStopBreaksTheRunningTasksAndEndsTheWaitingOnes)
     EXPECT_EQ(Board.Entered, 2);
     ExpectQueueEnds(5);
     for (const auto& end : SeenEnds()) {
-        if (end.Info.TaskIndex < 0)
-            continue;
+        if (end.Info.TaskIndex < 0) continue;
         EXPECT_FALSE(end.Info.Finished);
         EXPECT_FALSE(end.Info.Exception);
     }
@@ -328,8 +324,7 @@ TEST_F(ConverterQueue, EventsArriveOnTheMainThreadLoopUnlessToldOtherwise)
         std::atomic<int> reports{0};
         std::atomic<bool> onMain{true};
         Converter->SetOnProgress([&](TObject* Sender, PProgressInfo AInfo) {
-            if (IsMainThread() != inMain)
-                onMain = false;
+            if (IsMainThread() != inMain) onMain = false;
             EXPECT_EQ(AInfo->TaskIndex, 1);
             EXPECT_EQ(AInfo->TotalDuration, 4000000);
             ++reports;

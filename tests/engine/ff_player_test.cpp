@@ -50,8 +50,11 @@ protected:
     std::string MakeClip(const std::string& name, double seconds, const std::vector<std::string>& extra = {})
     {
         std::string path = Dir.file(name);
-        std::vector<std::string> args = {"-f", "lavfi", "-i", "color=c=0x3366CC:size=64x48:rate=25", "-f", "lavfi",
-                                         "-i", "sine=frequency=440:sample_rate=48000", "-t", std::to_string(seconds)};
+        std::vector<std::string> args = {"-f", "lavfi",
+                                         "-i", "color=c=0x3366CC:size=64x48:rate=25",
+                                         "-f", "lavfi",
+                                         "-i", "sine=frequency=440:sample_rate=48000",
+                                         "-t", std::to_string(seconds)};
         args.insert(args.end(), extra.begin(), extra.end());
         args.insert(args.end(), {"-c:v", "mpeg4", "-c:a", "aac", "-ac", "1", path});
         EXPECT_TRUE(RunFFmpeg(args)) << name;
@@ -108,7 +111,7 @@ TEST_F(PlayerTest, PlayPauseResumeStepAndStopReportStatesAndPositions)
         openedDuration = d;
         openedWidth = w;
         openedHeight = h;
-        sw = 128;   // the handler chooses the video size
+        sw = 128;  // the handler chooses the video size
         sh = 96;
     };
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
@@ -130,8 +133,7 @@ TEST_F(PlayerTest, PlayPauseResumeStepAndStopReportStatesAndPositions)
         Player->UnlockData();
     }
     // Positions rise and each reported change exceeds 10 ms.
-    for (size_t i = 1; i < Positions.size(); i++)
-        EXPECT_GT(std::llabs(Positions[i] - Positions[i - 1]), 10000);
+    for (size_t i = 1; i < Positions.size(); i++) EXPECT_GT(std::llabs(Positions[i] - Positions[i - 1]), 10000);
 
     Player->Pause();
     ASSERT_TRUE(WaitUntil([&] { return Has(psPause); }));
@@ -163,8 +165,7 @@ TEST_F(PlayerTest, EndOfInputReportsTheDurationAndEndOnce)
     std::string clip = MakeClip("short.mp4", 1);
     std::vector<String> lines;
     DefaultLogger()->SetOnLog([&](TObject* sender, uint32_t, TLogLevel level, const String& msg) {
-        if (sender == Player && level == llInfo)
-            lines.push_back(msg);
+        if (sender == Player && level == llInfo) lines.push_back(msg);
     });
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false)) << StringToUtf8(Player->LastErrMsg());
     ASSERT_TRUE(WaitUntil([&] { return Has(psEnd); }));
@@ -198,7 +199,7 @@ TEST_F(PlayerTest, PlayLimitStopsOrLoops)
 
     States.clear();
     Positions.clear();
-    Player->SetPlayTime(500000);   // options of the play limit last for one playback
+    Player->SetPlayTime(500000);  // options of the play limit last for one playback
     Player->SetRepeatType(rtLoop);
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
     bool reached = false, looped = false;
@@ -219,7 +220,7 @@ TEST_F(PlayerTest, StartTimeWithPlayLimitLoopsBackToTheStart)
 {
     std::string clip = MakeClip("start.mp4", 4);
     Player->Setstart_time(1000000);
-    Player->SetPlayTime(500000);   // the limit is start time + play time: 1.5 s
+    Player->SetPlayTime(500000);  // the limit is start time + play time: 1.5 s
     Player->SetRepeatType(rtLoop);
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, false));
     bool reached = false, looped = false;
@@ -236,8 +237,7 @@ TEST_F(PlayerTest, StartTimeWithPlayLimitLoopsBackToTheStart)
     // between the start time and the limit.
     auto first = std::find_if(Positions.begin(), Positions.end(), [](int64_t p) { return p > 0; });
     ASSERT_NE(first, Positions.end());
-    for (auto it = first; it != Positions.end(); ++it)
-        EXPECT_GE(*it, 900000);
+    for (auto it = first; it != Positions.end(); ++it) EXPECT_GE(*it, 900000);
     Player->Stop(true);
 }
 
@@ -252,7 +252,7 @@ TEST_F(PlayerTest, OpenPausedShowsAPictureWithItsTimestampAndPixels)
     EXPECT_TRUE(pts == 0 || pts == 40000) << pts;
     ASSERT_EQ(image->Width, 64);
     ASSERT_EQ(image->Height, 48);
-    const uint8_t* px = image->ScanLine(24) + 32 * 4;   // B, G, R
+    const uint8_t* px = image->ScanLine(24) + 32 * 4;  // B, G, R
     EXPECT_NEAR(px[2], 0x33, 8);
     EXPECT_NEAR(px[1], 0x66, 8);
     EXPECT_NEAR(px[0], 0xCC, 8);
@@ -293,10 +293,14 @@ TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
     std::string two = Dir.file("two.mkv");
     std::string srt = Dir.file("subs.srt");
     std::ofstream(srt) << "1\n00:00:00,000 --> 00:00:02,000\nhello\n\n";
-    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "color=c=red:size=64x48:rate=25", "-f", "lavfi", "-i",
-                           "sine=frequency=440", "-f", "lavfi", "-i", "sine=frequency=880", "-i", srt, "-t", "3",
-                           "-map", "0", "-map", "1", "-map", "2", "-map", "3", "-c:v", "mpeg4", "-c:a", "aac",
-                           "-c:s", "srt", two}));
+    ASSERT_TRUE(RunFFmpeg({"-f",   "lavfi", "-i",   "color=c=red:size=64x48:rate=25",
+                           "-f",   "lavfi", "-i",   "sine=frequency=440",
+                           "-f",   "lavfi", "-i",   "sine=frequency=880",
+                           "-i",   srt,     "-t",   "3",
+                           "-map", "0",     "-map", "1",
+                           "-map", "2",     "-map", "3",
+                           "-c:v", "mpeg4", "-c:a", "aac",
+                           "-c:s", "srt",   two}));
     ASSERT_TRUE(Player->Open(Utf8ToString(two), 0, false));
     ASSERT_EQ(Player->VideoStreamIndex(), 0);
     EXPECT_EQ(Player->SubtitleStreamIndex(), 3) << "text subtitles are decoded (and not shown)";
@@ -304,16 +308,13 @@ TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
     ASSERT_TRUE(audio == 1 || audio == 2);
 
     struct Case {
-        int Kind;   // 0 video, 1 audio, 2 subtitle
+        int Kind;  // 0 video, 1 audio, 2 subtitle
         int Index;
         const wchar_t* Text;
     } cases[] = {
-        {0, -1, L"the stream index is not valid."},
-        {0, 4, L"the stream index is not valid."},
-        {0, 1, L"the stream type is not matched."},
-        {1, 0, L"the stream type is not matched."},
-        {2, 5, L"the stream index is not valid."},
-        {2, 1, L"the stream type is not matched."},
+        {0, -1, L"the stream index is not valid."}, {0, 4, L"the stream index is not valid."},
+        {0, 1, L"the stream type is not matched."}, {1, 0, L"the stream type is not matched."},
+        {2, 5, L"the stream index is not valid."},  {2, 1, L"the stream type is not matched."},
     };
     for (const Case& c : cases) {
         Player->SetLastErrMsg(L"");
@@ -328,7 +329,7 @@ TEST_F(PlayerTest, StreamSwitchingRefusalsAndSwitch)
     EXPECT_EQ(Player->VideoStreamIndex(), 0);
 
     Player->SetLastErrMsg(L"");
-    Player->SetSubtitleStreamIndex(-1);   // subtitles off
+    Player->SetSubtitleStreamIndex(-1);  // subtitles off
     EXPECT_EQ(Player->LastErrMsg(), L"");
     EXPECT_EQ(Player->SubtitleStreamIndex(), -1);
     Player->SetSubtitleStreamIndex(3);
@@ -424,8 +425,7 @@ std::vector<uint32_t> LitPixels(TCustomPlayer* player)
                 uint32_t rgb = (((v & s->format->Rmask) >> s->format->Rshift) << 16) |
                                (((v & s->format->Gmask) >> s->format->Gshift) << 8) |
                                ((v & s->format->Bmask) >> s->format->Bshift);
-                if (rgb)
-                    lit.push_back(rgb);
+                if (rgb) lit.push_back(rgb);
             }
     player->UnlockData();
     return lit;
@@ -439,8 +439,8 @@ int64_t ScreenPixel(TCustomPlayer* player, int x, int y)
     SDL_Surface* s = player->Fscreen;
     if (s && s->pixels && s->format->BytesPerPixel == 4 && x < s->w && y < s->h) {
         uint32_t v = static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x];
-        rgb = (((v & s->format->Rmask) >> s->format->Rshift) << 16) | (((v & s->format->Gmask) >> s->format->Gshift) << 8) |
-              ((v & s->format->Bmask) >> s->format->Bshift);
+        rgb = (((v & s->format->Rmask) >> s->format->Rshift) << 16) |
+              (((v & s->format->Gmask) >> s->format->Gshift) << 8) | ((v & s->format->Bmask) >> s->format->Bshift);
     }
     player->UnlockData();
     return rgb;
@@ -449,13 +449,13 @@ int64_t ScreenPixel(TCustomPlayer* player, int x, int y)
 TEST_F(PlayerTest, AspectRatioAndHostWindowSizeRedrawThePicture)
 {
     std::string clip = MakeClip("aspect.mp4", 2);
-    Player->SetScreenWidth(160);   // wider than the clip's 4:3
+    Player->SetScreenWidth(160);  // wider than the clip's 4:3
     Player->SetScreenHeight(96);
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
     ASSERT_TRUE(WaitUntil([&] { return Has(psPause) && ScreenPixel(Player, 80, 48) > 0; }));
     EXPECT_EQ(ScreenPixel(Player, 4, 48), 0) << "beside a 4:3 picture the area stays black";
 
-    Player->SetAspectRatio(-1);   // fill the whole area
+    Player->SetAspectRatio(-1);  // fill the whole area
     ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(Player, 4, 48) > 0; }));
 
     Player->HostWindowResized(100, 60);
@@ -471,18 +471,19 @@ TEST_F(PlayerTest, AspectRatioAndHostWindowSizeRedrawThePicture)
 TEST_F(PlayerTest, VerticalFlipTurnsThePictureUpsideDown)
 {
     std::string clip = Dir.file("pattern.mp4");
-    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25", "-t", "1", "-c:v", "mpeg4", "-q:v", "2", clip}));
+    ASSERT_TRUE(
+        RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=25", "-t", "1", "-c:v", "mpeg4", "-q:v", "2", clip}));
     TFrameImage pictures[2];
     for (bool flip : {false, true}) {
         States.clear();
-        Player->SetVerticalFlip(flip);   // lasts for one playback
-        Player->Setframedrop(0);          // the second picture is shown however late it comes
+        Player->SetVerticalFlip(flip);  // lasts for one playback
+        Player->Setframedrop(0);        // the second picture is shown however late it comes
         ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
         ASSERT_TRUE(WaitUntil([&] { return Has(psPause); }));
         int64_t pts = -1;
         ASSERT_TRUE(WaitUntil([&] {
             Player->CurrentFrame(pts);
-            return pts == 40000;   // the second picture, where an opened-paused playback rests
+            return pts == 40000;  // the second picture, where an opened-paused playback rests
         }));
         pictures[flip] = *Player->CurrentFrame();
         Player->Stop(true);
@@ -524,7 +525,7 @@ TEST_F(PlayerTest, PlayerFreedInsideItsStateHandler)
 {
     std::string clip = MakeClip("free.mp4", 2);
     TFFPlayer* player = Player;
-    Player = nullptr;   // the handler frees it
+    Player = nullptr;  // the handler frees it
     bool freed = false;
     player->OnState = [&player, &freed](TObject* sender, TPlayState s) {
         if (s == psPlay) {
@@ -535,7 +536,7 @@ TEST_F(PlayerTest, PlayerFreedInsideItsStateHandler)
     };
     ASSERT_TRUE(player->Open(Utf8ToString(clip), 0, false));
     ASSERT_TRUE(WaitUntil([&] { return freed; }));
-    WaitUntil([] { return false; }, 300);   // nothing more reaches the freed player
+    WaitUntil([] { return false; }, 300);  // nothing more reaches the freed player
 }
 
 TEST_F(PlayerTest, MonoSpectrumColoursRedAndGreenAlike)
@@ -613,7 +614,7 @@ TEST_F(PlayerTest, HookChangesThePictureShown)
     std::atomic<int64_t> lastPts{-1};
     Player->SetHook(true);
     Player->OnHook = [&](TObject*, TFrameImage* bitmap, int64_t pts) {
-        std::fill(bitmap->Pixels.begin(), bitmap->Pixels.end(), 0xFF);   // white
+        std::fill(bitmap->Pixels.begin(), bitmap->Pixels.end(), 0xFF);  // white
         lastPts = pts;
         calls++;
     };
@@ -635,14 +636,14 @@ TEST(PlayerSubtitles, BlendSubRectMixesLumaPerPixelAndChromaPerBlock)
 {
     struct Case {
         int X, Y, W, H;
-        uint32_t Colour;   // A, Y, U, V
-        int U00, U10;      // U of the blocks (0,0) and (1,0) afterwards
+        uint32_t Colour;  // A, Y, U, V
+        int U00, U10;     // U of the blocks (0,0) and (1,0) afterwards
     } cases[] = {
-        {0, 0, 2, 2, 0xFFC83264, (128 * 4 * 0 + 4 * 0x32 * 255) / 1020, 128},          // full block
-        {1, 0, 2, 2, 0xFFC83264, (128 * 2 * 128 + 2 * 0x32 * 127) / 510,                // pairs
+        {0, 0, 2, 2, 0xFFC83264, (128 * 4 * 0 + 4 * 0x32 * 255) / 1020, 128},  // full block
+        {1, 0, 2, 2, 0xFFC83264, (128 * 2 * 128 + 2 * 0x32 * 127) / 510,       // pairs
          (128 * 2 * 128 + 2 * 0x32 * 127) / 510},
-        {1, 1, 1, 1, 0xFFC83264, (128 * 192 + 0x32 * 63) / 255, 128},                   // a corner
-        {3, 3, 4, 4, 0xFFC83264, 128, 128},                                              // clipped into the picture
+        {1, 1, 1, 1, 0xFFC83264, (128 * 192 + 0x32 * 63) / 255, 128},  // a corner
+        {3, 3, 4, 4, 0xFFC83264, 128, 128},                            // clipped into the picture
     };
     for (const Case& c : cases) {
         uint8_t y[16] = {}, u[4], v[4];
@@ -699,11 +700,9 @@ public:
         listen(FListen, 1);
         FThread = std::thread([this] {
             int c = accept(FListen, nullptr, nullptr);
-            if (c < 0)
-                return;
+            if (c < 0) return;
             (void)!write(c, FData.data(), FData.size());
-            while (!FDone)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            while (!FDone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
             close(c);
         });
     }
@@ -760,8 +759,7 @@ TEST_F(PlayerTest, WaitingSeekReturnsWhenThePlaybackCloses)
 TEST(PlayEventRing, SameKindOverwritesAndFullRingDropsTheOldest)
 {
     TPlayEvent ring;
-    for (int i = 0; i < 10; i++)
-        ring.PushEvent(TPlayEventItem{1, i});
+    for (int i = 0; i < 10; i++) ring.PushEvent(TPlayEventItem{1, i});
     TPlayEventItem item;
     ring.PopEvent(item);
     EXPECT_EQ(item.Kind, 1);
@@ -770,11 +768,9 @@ TEST(PlayEventRing, SameKindOverwritesAndFullRingDropsTheOldest)
     EXPECT_EQ(item.Kind, 0);
     EXPECT_FALSE(ring.Event.IsSet());
 
-    for (int i = 0; i < 12; i++)
-        ring.PushEvent(TPlayEventItem{1 + i % 2, i});
+    for (int i = 0; i < 12; i++) ring.PushEvent(TPlayEventItem{1 + i % 2, i});
     std::vector<int64_t> values;
-    for (ring.PopEvent(item); item.Kind != 0; ring.PopEvent(item))
-        values.push_back(item.Value);
+    for (ring.PopEvent(item); item.Kind != 0; ring.PopEvent(item)) values.push_back(item.Value);
     EXPECT_EQ(values, (std::vector<int64_t>{3, 4, 5, 6, 7, 8, 9, 10, 11}));
 }
 

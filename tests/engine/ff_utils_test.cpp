@@ -5,10 +5,10 @@
 
 #include "engine/ff_utils.h"
 
-#include "platform/framework/bitmap.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine_test_support.h"
 #include "media_fixture.h"
+#include "platform/framework/bitmap.h"
 #include "platform/framework/main_thread.h"
 
 using namespace engine_test;
@@ -16,23 +16,17 @@ using namespace engine_test;
 TEST(MediaTexts, DurationToText)
 {
     const std::pair<int64_t, const wchar_t*> cases[] = {
-        {AV_NOPTS_VALUE, L"N/A"},
-        {0, L"00:00:00.000"},
-        {3723004000LL, L"01:02:03.004"},
-        {90000000000LL, L"25:00:00.000"},
-        {-1, L"00:00:00.000"},
-        {999999, L"00:00:00.999"},
+        {AV_NOPTS_VALUE, L"N/A"},         {0, L"00:00:00.000"},  {3723004000LL, L"01:02:03.004"},
+        {90000000000LL, L"25:00:00.000"}, {-1, L"00:00:00.000"}, {999999, L"00:00:00.999"},
     };
-    for (auto& [us, text] : cases)
-        EXPECT_EQ(DurationToText(us), text) << us;
+    for (auto& [us, text] : cases) EXPECT_EQ(DurationToText(us), text) << us;
 }
 
 TEST(MediaTexts, FrameDuration)
 {
     const std::pair<AVRational, int64_t> cases[] = {
         {{25, 1}, 40000}, {{30000, 1001}, 33366}, {{0, 1}, 40000}, {{25, 0}, 40000}, {{24, 1}, 41666}};
-    for (auto& [rate, us] : cases)
-        EXPECT_EQ(FrameDuration(rate), us) << rate.num << "/" << rate.den;
+    for (auto& [rate, us] : cases) EXPECT_EQ(FrameDuration(rate), us) << rate.num << "/" << rate.den;
 }
 
 TEST(MediaTexts, ErrorCodeText)
@@ -52,16 +46,15 @@ TEST(MediaTexts, ErrorCodeText)
         {AVERROR_PATCHWELCOME, L"Not yet implemented in FFmpeg"},
         {-1, L"Error number -1 occurred"},
     };
-    for (auto& [code, text] : cases)
-        EXPECT_EQ(ErrorCodeText(L"clip.avi", code), String(L"clip.avi: ") + text) << code;
+    for (auto& [code, text] : cases) EXPECT_EQ(ErrorCodeText(L"clip.avi", code), String(L"clip.avi: ") + text) << code;
 }
 
 TEST(MediaTexts, MediaTypeAndCodecNames)
 {
-    const std::pair<int, const wchar_t*> types[] = {{0, L"Video"}, {1, L"Audio"}, {2, L"Data"}, {3, L"Subtitle"},
-                                                    {4, L"Attachment"}, {5, L"Unknown"}, {-1, L"Unknown"}};
-    for (auto& [t, name] : types)
-        EXPECT_EQ(MediaTypeName(t), name) << t;
+    const std::pair<int, const wchar_t*> types[] = {{0, L"Video"},    {1, L"Audio"},      {2, L"Data"},
+                                                    {3, L"Subtitle"}, {4, L"Attachment"}, {5, L"Unknown"},
+                                                    {-1, L"Unknown"}};
+    for (auto& [t, name] : types) EXPECT_EQ(MediaTypeName(t), name) << t;
 
     ASSERT_TRUE(DefaultLoader().Load(ProbeLibraries)) << StringToUtf8(DefaultLoader().LastErrMsg());
     EXPECT_EQ(CodecNameText(AV_CODEC_ID_MPEG4, 0, false), L"mpeg4(MPEG-4 part 2)");
@@ -104,8 +97,7 @@ protected:
         FSavedLevel = DefaultLogger()->LogLevel();
         DefaultLogger()->SetLogLevel(llInfo);
         DefaultLogger()->SetOnLog([this](TObject*, uint32_t, TLogLevel l, const String& m) {
-            if (l <= llError)
-                FErrors.push_back(m);
+            if (l <= llError) FErrors.push_back(m);
         });
         InitFFOptions(FOpts);
         AllocFFOptions(FOpts, SWS_BICUBIC);
@@ -129,7 +121,7 @@ TEST_F(FFOptionsTest, SetByNameOnTheRightContexts)
 
     EXPECT_TRUE(SetFFOption(FOpts, "b", "1000k"));
     EXPECT_EQ(FOpts.avcodec_opts[AVMEDIA_TYPE_VIDEO]->bit_rate, 1000000);
-    EXPECT_EQ(FOpts.avcodec_opts[AVMEDIA_TYPE_AUDIO]->bit_rate, audioDefault);   // video only
+    EXPECT_EQ(FOpts.avcodec_opts[AVMEDIA_TYPE_AUDIO]->bit_rate, audioDefault);  // video only
     EXPECT_TRUE(SetFFOption(FOpts, "ab", "128k"));
     EXPECT_EQ(FOpts.avcodec_opts[AVMEDIA_TYPE_AUDIO]->bit_rate, 128000);
     EXPECT_EQ(FOpts.avcodec_opts[AVMEDIA_TYPE_VIDEO]->bit_rate, 1000000);
@@ -150,10 +142,9 @@ TEST_F(FFOptionsTest, SetByNameOnTheRightContexts)
     EXPECT_TRUE(SetFFOption(FOpts, "vqmin", "3"));
     EXPECT_EQ(FOpts.avcodec_opts[AVMEDIA_TYPE_VIDEO]->qmin, 3);
 
-    ASSERT_EQ(FOpts.opt_name_count(), 6);   // one entry per accepted option, however many took it
+    ASSERT_EQ(FOpts.opt_name_count(), 6);  // one entry per accepted option, however many took it
     const char* expected[] = {"b", "ab", "strict", "packetsize", "sws_flags", "qmin"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_STREQ(FOpts.opt_names[i], expected[i]);
+    for (int i = 0; i < 6; ++i) EXPECT_STREQ(FOpts.opt_names[i], expected[i]);
     EXPECT_TRUE(FErrors.empty());
 }
 
@@ -163,7 +154,7 @@ TEST_F(FFOptionsTest, RefusedAndUnknownOptions)
     EXPECT_FALSE(SetFFOption(FOpts, "b", ""));
     EXPECT_FALSE(SetFFOption(FOpts, "b", "  "));
     EXPECT_FALSE(SetFFOption(FOpts, "no_such_option", "1"));
-    EXPECT_TRUE(FErrors.empty());   // unknown names are not logged
+    EXPECT_TRUE(FErrors.empty());  // unknown names are not logged
     EXPECT_FALSE(SetFFOption(FOpts, "b", "fast"));
     ASSERT_FALSE(FErrors.empty());
     // The library reports its own reason first; the engine's line comes last.
@@ -184,11 +175,13 @@ TEST_F(FFOptionsTest, ApplyToRealEncoderContextsByType)
     ASSERT_TRUE(SetFFOption(FOpts, "g", "12"));
     AVCodecContext* video = av::avcodec_alloc_context3(av::avcodec_find_encoder(AV_CODEC_ID_MPEG4));
     AVCodecContext* audio = av::avcodec_alloc_context3(av::avcodec_find_encoder(AV_CODEC_ID_AAC));
-    ApplyFFOptions(FOpts, video, FOpts.avcodec_opts[AVMEDIA_TYPE_VIDEO], AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-    ApplyFFOptions(FOpts, audio, FOpts.avcodec_opts[AVMEDIA_TYPE_AUDIO], AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    ApplyFFOptions(FOpts, video, FOpts.avcodec_opts[AVMEDIA_TYPE_VIDEO],
+                   AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    ApplyFFOptions(FOpts, audio, FOpts.avcodec_opts[AVMEDIA_TYPE_AUDIO],
+                   AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
     EXPECT_EQ(video->bit_rate, 800000);
     EXPECT_EQ(video->gop_size, 12);
-    EXPECT_EQ(audio->bit_rate, 96000);   // the video bit rate never reaches the audio encoder
+    EXPECT_EQ(audio->bit_rate, 96000);  // the video bit rate never reaches the audio encoder
     av::avcodec_free_context(&video);
     av::avcodec_free_context(&audio);
 }
@@ -223,9 +216,9 @@ TEST_F(PictureTest, DecodedYuvFrameConvertsThroughTheScaler)
     for (int y : {0, 23, 47})
         for (int x : {0, 31, 63}) {
             const uint8_t* p = img.ScanLine(y) + x * 4;
-            EXPECT_LE(p[0], 8) << x << "," << y;     // blue
-            EXPECT_LE(p[1], 8) << x << "," << y;     // green
-            EXPECT_GE(p[2], 245) << x << "," << y;   // red
+            EXPECT_LE(p[0], 8) << x << "," << y;    // blue
+            EXPECT_LE(p[1], 8) << x << "," << y;    // green
+            EXPECT_GE(p[2], 245) << x << "," << y;  // red
         }
     EXPECT_EQ(FCtx.RGBPictureRef, &FCtx.RGBPicture);
     EXPECT_NE(FCtx.toRGB_convert_ctx, nullptr);
@@ -241,7 +234,7 @@ TEST_F(PictureTest, PictureInTheImageLayoutIsCopiedDirectly)
     pic.data[0] = f->data[0];
     pic.linesize[0] = f->linesize[0];
     ASSERT_TRUE(PictureToBitmap(FCtx, pic, AV_PIX_FMT_BGRA, 64, 48));
-    EXPECT_EQ(FCtx.RGBPictureRef, &pic);   // no conversion
+    EXPECT_EQ(FCtx.RGBPictureRef, &pic);  // no conversion
     EXPECT_EQ(FCtx.toRGB_convert_ctx, nullptr);
     for (int y = 0; y < 48; ++y)
         ASSERT_EQ(std::memcmp(FCtx.Bitmap->ScanLine(y), f->data[0] + y * f->linesize[0], 256), 0) << y;
@@ -252,7 +245,7 @@ TEST_F(PictureTest, OddSizeConvertsAndTheBufferIsReused)
     FilterSource big("testsrc=size=65x49:rate=25", AV_PIX_FMT_BGRA);
     AVFrame* f = big.Next();
     ASSERT_NE(f, nullptr);
-    ASSERT_TRUE(PictureToBitmap(FCtx, f));   // odd width: through the scaler although BGRA
+    ASSERT_TRUE(PictureToBitmap(FCtx, f));  // odd width: through the scaler although BGRA
     EXPECT_EQ(FCtx.RGBPictureRef, &FCtx.RGBPicture);
     EXPECT_EQ(FCtx.Bitmap->Width, 65);
     // The scaler only converts the layout: pixels come out as they went in.
@@ -265,7 +258,7 @@ TEST_F(PictureTest, OddSizeConvertsAndTheBufferIsReused)
     AVFrame* g = small.Next();
     ASSERT_NE(g, nullptr);
     ASSERT_TRUE(PictureToBitmap(FCtx, g));
-    EXPECT_EQ(FCtx.RGBBuf, buffer);   // a smaller picture keeps the buffer
+    EXPECT_EQ(FCtx.RGBBuf, buffer);  // a smaller picture keeps the buffer
     EXPECT_EQ(FCtx.RGBBufSize, bufferSize);
     EXPECT_EQ(FCtx.Bitmap->Width, 33);
     EXPECT_EQ(FCtx.Bitmap->Height, 25);
@@ -282,8 +275,7 @@ TEST_F(PictureTest, FramesCopyIntoAFrameworkBitmap)
     EXPECT_EQ(bitmap.Width(), 64);
     EXPECT_EQ(bitmap.Height(), 48);
     EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
-    for (int y = 0; y < 48; ++y)
-        ASSERT_EQ(std::memcmp(bitmap.ScanLine(y), FCtx.Bitmap->ScanLine(y), 64 * 4), 0) << y;
+    for (int y = 0; y < 48; ++y) ASSERT_EQ(std::memcmp(bitmap.ScanLine(y), FCtx.Bitmap->ScanLine(y), 64 * 4), 0) << y;
     EXPECT_EQ(bitmap.PixelArgb(10, 10) >> 24, 0xFFu);
 
     // The picture overload, and a canvas that draws on the copy.

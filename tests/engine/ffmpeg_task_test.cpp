@@ -31,13 +31,11 @@ public:
 
     void Transcode() override
     {
-        if (FailRun)
-            throw FFmpegException(L"broken input");
+        if (FailRun) throw FFmpegException(L"broken input");
         while (!FBroken && !EndAtOnce) {
             CheckPause();
             // A log line waits until the main thread has delivered it.
-            if (LogEveryPass)
-                DefaultLogger()->Log(this, llWarning, L"pass");
+            if (LogEveryPass) DefaultLogger()->Log(this, llWarning, L"pass");
             ++Passes;
             std::this_thread::sleep_for(1ms);
         }
@@ -50,8 +48,7 @@ bool WaitUntil(Pred APred, std::chrono::milliseconds ATimeout = 5000ms)
 {
     auto end = std::chrono::steady_clock::now() + ATimeout;
     while (!APred()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
+        if (std::chrono::steady_clock::now() > end) return false;
         CheckSynchronize();
         std::this_thread::sleep_for(1ms);
     }

@@ -22,9 +22,8 @@ protected:
     std::string Red()
     {
         std::string path = Dir.file("red.mkv");
-        EXPECT_EQ(engine_test::WritePaintedVideo(path, 176, 144, 10, [](AVFrame* f, int) {
-                      PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed);
-                  }),
+        EXPECT_EQ(engine_test::WritePaintedVideo(
+                      path, 176, 144, 10, [](AVFrame* f, int) { PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed); }),
                   "");
         return path;
     }
@@ -39,8 +38,7 @@ protected:
     bool LoggedPart(TLogLevel ALevel, const String& APart) const
     {
         for (const engine_test::TLogLine& line : Lines)
-            if (line.Level == ALevel && line.Text.find(APart) != String::npos)
-                return true;
+            if (line.Level == ALevel && line.Text.find(APart) != String::npos) return true;
         return false;
     }
 };
@@ -130,7 +128,8 @@ TEST_F(FrameHooks, HookLibraryProcessesEveryPicture)
 {
     std::string out = Dir.file("out.avi");
     std::string released = Dir.file("released.txt");
-    Prepare(Red(), out, {{"vcodec", "mpeg4"}, {"qscale", "2"}, {"vhook", std::string(VX_TEST_HOOK_FULL) + " 16 " + released}});
+    Prepare(Red(), out,
+            {{"vcodec", "mpeg4"}, {"qscale", "2"}, {"vhook", std::string(VX_TEST_HOOK_FULL) + " 16 " + released}});
     EXPECT_TRUE(Task->Fusing_vhook);
     void* module = dlopen(VX_TEST_HOOK_FULL, RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(module, nullptr);
@@ -159,11 +158,11 @@ TEST_F(FrameHooks, HookLibraryFailureCodes)
     EXPECT_EQ(AddFrameHook(chain, 0, nullptr), -2);
     EXPECT_EQ(add(chain, {Dir.file("missing.so")}), -1);
     EXPECT_EQ(add(chain, {VX_TEST_HOOK_NO_PROCESS}), -2);
-    EXPECT_TRUE(LoggedPart(llError, Utf8ToString(std::string("Failed to find Process entrypoint in ") +
-                                                 VX_TEST_HOOK_NO_PROCESS)));
+    EXPECT_TRUE(LoggedPart(
+        llError, Utf8ToString(std::string("Failed to find Process entrypoint in ") + VX_TEST_HOOK_NO_PROCESS)));
     EXPECT_EQ(add(chain, {VX_TEST_HOOK_NO_CONFIGURE, "16"}), -2);
-    EXPECT_TRUE(LoggedPart(llError, Utf8ToString(std::string("Failed to find Configure entrypoint in ") +
-                                                 VX_TEST_HOOK_NO_CONFIGURE)));
+    EXPECT_TRUE(LoggedPart(
+        llError, Utf8ToString(std::string("Failed to find Configure entrypoint in ") + VX_TEST_HOOK_NO_CONFIGURE)));
     EXPECT_EQ(add(chain, {VX_TEST_HOOK_FULL, "refuse"}), -22);
     EXPECT_TRUE(LoggedPart(llError, Utf8ToString(std::string("Failed to Configure ") + VX_TEST_HOOK_FULL)));
     EXPECT_EQ(chain, nullptr);
@@ -194,13 +193,15 @@ TEST_F(FrameHooks, HookLibraryFailureCodes)
 TEST_F(FrameHooks, DeinterlacedConversion)
 {
     std::string in = Dir.file("fields.mkv");
-    ASSERT_EQ(engine_test::WritePaintedVideo(in, 176, 144, 10, [](AVFrame* f, int) {
-                  for (int y = 0; y < 144; y += 2) {
-                      PaintYuv(f, 0, y, 176, y + 1, engine_test::TYuv{40, 128, 128});
-                      PaintYuv(f, 0, y + 1, 176, y + 2, engine_test::TYuv{200, 128, 128});
-                  }
-              }),
-              "");
+    ASSERT_EQ(
+        engine_test::WritePaintedVideo(in, 176, 144, 10,
+                                       [](AVFrame* f, int) {
+                                           for (int y = 0; y < 144; y += 2) {
+                                               PaintYuv(f, 0, y, 176, y + 1, engine_test::TYuv{40, 128, 128});
+                                               PaintYuv(f, 0, y + 1, 176, y + 2, engine_test::TYuv{200, 128, 128});
+                                           }
+                                       }),
+        "");
     for (bool deinterlace : {false, true}) {
         SCOPED_TRACE(deinterlace);
         Task->ResetConverter();

@@ -19,23 +19,18 @@ namespace {
 bool AllSlotsBound(TLibrary lib)
 {
     for (const TBindSlot& s : LibrarySlots(lib))
-        if (!*s.Slot)
-            return false;
+        if (!*s.Slot) return false;
     return true;
 }
 
 bool AllSlotsClear(TLibrary lib)
 {
     for (const TBindSlot& s : LibrarySlots(lib))
-        if (*s.Slot)
-            return false;
+        if (*s.Slot) return false;
     return true;
 }
 
-std::string LastError()
-{
-    return StringToUtf8(DefaultLoader().LastErrMsg());
-}
+std::string LastError() { return StringToUtf8(DefaultLoader().LastErrMsg()); }
 
 // Restores the loader's folder and file-name overrides after a test.
 class LoaderTest : public ::testing::Test {
@@ -43,11 +38,9 @@ protected:
     void TearDown() override
     {
         TLibraries all;
-        for (int i = 0; i < LibraryCount; ++i)
-            all = all + TLibraries{static_cast<TLibrary>(i)};
+        for (int i = 0; i < LibraryCount; ++i) all = all + TLibraries{static_cast<TLibrary>(i)};
         DefaultLoader().Unload(all);
-        for (int i = 0; i < LibraryCount; ++i)
-            DefaultLoader().SetLibraryFileName(static_cast<TLibrary>(i), L"");
+        for (int i = 0; i < LibraryCount; ++i) DefaultLoader().SetLibraryFileName(static_cast<TLibrary>(i), L"");
         DefaultLoader().SetLibraryPath(L"");
     }
 };
@@ -57,14 +50,13 @@ protected:
 TEST(LoaderNames, FileNamesFollowTheSonameRule)
 {
     const std::pair<TLibrary, const wchar_t*> cases[] = {
-        {avUtil, L"libavutil.so.57"},       {swResample, L"libswresample.so.4"},
-        {swScale, L"libswscale.so.6"},      {avCodec, L"libavcodec.so.59"},
-        {avFormat, L"libavformat.so.59"},   {avFilter, L"libavfilter.so.8"},
-        {avDevice, L"libavdevice.so.59"},   {myUtil, L"libc.so.6"},
+        {avUtil, L"libavutil.so.57"},     {swResample, L"libswresample.so.4"},
+        {swScale, L"libswscale.so.6"},    {avCodec, L"libavcodec.so.59"},
+        {avFormat, L"libavformat.so.59"}, {avFilter, L"libavfilter.so.8"},
+        {avDevice, L"libavdevice.so.59"}, {myUtil, L"libc.so.6"},
         {lbSDL, L"libSDL-1.2.so.0"},
     };
-    for (auto& [lib, name] : cases)
-        EXPECT_EQ(DefaultLoader().GetLibraryFileName(lib), name);
+    for (auto& [lib, name] : cases) EXPECT_EQ(DefaultLoader().GetLibraryFileName(lib), name);
     DefaultLoader().SetLibraryFileName(avCodec, L"/opt/x/libavcodec-custom.so");
     EXPECT_EQ(DefaultLoader().GetLibraryFileName(avCodec), L"/opt/x/libavcodec-custom.so");
     DefaultLoader().SetLibraryFileName(avCodec, L"");
@@ -76,17 +68,15 @@ TEST(LoaderNames, ProgramHasNoLinkTimeMediaLibrary)
     // The media libraries are bound at run time only: none may be a needed entry of the program.
     const char* strtab = nullptr;
     for (const ElfW(Dyn)* d = _DYNAMIC; d->d_tag != DT_NULL; ++d)
-        if (d->d_tag == DT_STRTAB)
-            strtab = reinterpret_cast<const char*>(d->d_un.d_ptr);
+        if (d->d_tag == DT_STRTAB) strtab = reinterpret_cast<const char*>(d->d_un.d_ptr);
     ASSERT_NE(strtab, nullptr);
     int needed = 0;
     for (const ElfW(Dyn)* d = _DYNAMIC; d->d_tag != DT_NULL; ++d) {
-        if (d->d_tag != DT_NEEDED)
-            continue;
+        if (d->d_tag != DT_NEEDED) continue;
         ++needed;
         std::string name = strtab + d->d_un.d_val;
-        for (const char* lib : {"libavutil", "libavcodec", "libavformat", "libavfilter", "libavdevice",
-                                "libswscale", "libswresample", "libSDL"})
+        for (const char* lib : {"libavutil", "libavcodec", "libavformat", "libavfilter", "libavdevice", "libswscale",
+                                "libswresample", "libSDL"})
             EXPECT_NE(name.rfind(lib, 0), 0u) << name;
     }
     EXPECT_GT(needed, 0);
@@ -110,8 +100,7 @@ TEST_F(LoaderTest, EachSetLoadsFromTheSystemAndUnloads)
         EXPECT_NE(av::avcodec_find_encoder_by_name("mpeg4"), nullptr);
         DefaultLoader().Unload(set);
         EXPECT_FALSE(DefaultLoader().Loaded(set));
-        for (int i = 0; i < LibraryCount; ++i)
-            EXPECT_TRUE(AllSlotsClear(static_cast<TLibrary>(i))) << i;
+        for (int i = 0; i < LibraryCount; ++i) EXPECT_TRUE(AllSlotsClear(static_cast<TLibrary>(i))) << i;
     }
 }
 
@@ -121,7 +110,7 @@ TEST_F(LoaderTest, DeviceLibraryLoadsAloneAndNeverNextToSdl)
                  PlayerLibraries.Contains(avDevice));
     if (DefaultLoader().Load(avDevice)) {
         EXPECT_TRUE(AllSlotsBound(avDevice));
-        DefaultLoader().Unload(avDevice);   // its SDL 2 stays in the process
+        DefaultLoader().Unload(avDevice);  // its SDL 2 stays in the process
         EXPECT_FALSE(DefaultLoader().Load(lbSDL));
         EXPECT_EQ(LastError(), "Load library libSDL-1.2.so.0 error: not loaded next to libavdevice.so.59");
         EXPECT_TRUE(AllSlotsClear(lbSDL));
@@ -148,8 +137,8 @@ TEST_F(LoaderTest, FolderCopiesLoadOnceEach)
 {
     std::string sysDir = SystemLibraryDir();
     ASSERT_FALSE(sysDir.empty());
-    const char* files[] = {"libavutil.so.57", "libswresample.so.4", "libswscale.so.6", "libavcodec.so.59",
-                           "libavformat.so.59", "libpostproc.so.56", "libavfilter.so.8"};
+    const char* files[] = {"libavutil.so.57",   "libswresample.so.4", "libswscale.so.6", "libavcodec.so.59",
+                           "libavformat.so.59", "libpostproc.so.56",  "libavfilter.so.8"};
     for (const char* f : files)
         if (!MappedCopies(f).empty())
             GTEST_SKIP() << f << " is mapped already: this case needs a fresh process (run it under ctest)";
@@ -157,8 +146,7 @@ TEST_F(LoaderTest, FolderCopiesLoadOnceEach)
     TempDir tmp;
     fs::path folder = fs::path(tmp.path()) / "LibAV";
     fs::create_directory(folder);
-    for (const char* f : files)
-        fs::copy_file(fs::canonical(fs::path(sysDir) / f), folder / f);
+    for (const char* f : files) fs::copy_file(fs::canonical(fs::path(sysDir) / f), folder / f);
 
     DefaultLoader().SetLibraryPath(Utf8ToString(folder.string()));
     ASSERT_TRUE(DefaultLoader().Load(ConverterLibraries)) << LastError();
@@ -235,7 +223,8 @@ TEST(LoaderBinding, MissingVariableText)
         BindVariable("libc.so.6", "vx_no_such_variable", libc, slot);
         ADD_FAILURE() << "no exception";
     } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Load variable vx_no_such_variable@libc.so.6 error: ", 0), 0u) << e.what();
+        EXPECT_EQ(std::string(e.what()).rfind("Load variable vx_no_such_variable@libc.so.6 error: ", 0), 0u)
+            << e.what();
     }
     EXPECT_EQ(slot, nullptr);
     dlclose(libc);

@@ -74,10 +74,7 @@ void LibraryLog(void* context, int level, const char* format, ...)
 }
 
 // A stand-in for a library object: its first member is its class.
-const char* FakeItemName(void*)
-{
-    return "mpeg4";
-}
+const char* FakeItemName(void*) { return "mpeg4"; }
 const AVClass FakeClass = {"AVCodecContext", FakeItemName, nullptr, LIBAVUTIL_VERSION_INT};
 struct FakeContext {
     const AVClass* Class = &FakeClass;
@@ -88,13 +85,10 @@ struct FakeContext {
 TEST(LogLevels, LibraryLevelsBothWays)
 {
     const std::pair<int, TLogLevel> fromLibrary[] = {
-        {-8, llQuiet}, {-100, llQuiet}, {-7, llPanic}, {-1, llPanic}, {0, llPanic},  {7, llPanic},
-        {8, llFatal},  {15, llFatal},   {16, llError}, {24, llWarning}, {32, llInfo}, {40, llVerbose},
-        {48, llDebug}, {56, llDebug}};
-    for (auto& [level, expected] : fromLibrary)
-        EXPECT_EQ(LogLevelFromLibrary(level), expected) << level;
-    for (int l = llQuiet; l <= llDebug; ++l)
-        EXPECT_EQ(LibraryLogLevel(static_cast<TLogLevel>(l)), l * 8 - 8);
+        {-8, llQuiet}, {-100, llQuiet}, {-7, llPanic},   {-1, llPanic}, {0, llPanic},    {7, llPanic},  {8, llFatal},
+        {15, llFatal}, {16, llError},   {24, llWarning}, {32, llInfo},  {40, llVerbose}, {48, llDebug}, {56, llDebug}};
+    for (auto& [level, expected] : fromLibrary) EXPECT_EQ(LogLevelFromLibrary(level), expected) << level;
+    for (int l = llQuiet; l <= llDebug; ++l) EXPECT_EQ(LibraryLogLevel(static_cast<TLogLevel>(l)), l * 8 - 8);
 }
 
 TEST_F(LoggerTest, AdmissionByLevel)
@@ -123,7 +117,7 @@ TEST_F(LoggerTest, AdmissionByLevel)
     EXPECT_EQ(Events()[0].ThreadID, CurrentLogThreadID());
 
     FLogger->SetOnLog(nullptr);
-    FLogger->Log(FLogger, llQuiet, L"nobody listens");   // no handler: nothing happens
+    FLogger->Log(FLogger, llQuiet, L"nobody listens");  // no handler: nothing happens
 }
 
 TEST_F(LoggerTest, OptLogLevelWordsAndNumbers)
@@ -159,7 +153,7 @@ TEST_F(LoggerTest, LibraryLinesAreAssembledPerCall)
     LibraryLog(nullptr, AV_LOG_WARNING, "d%cf\n", 'e');
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].Msg, L"abcdef");
-    EXPECT_EQ(Events()[0].Level, llWarning);   // the level of the call that completed the line
+    EXPECT_EQ(Events()[0].Level, llWarning);  // the level of the call that completed the line
     EXPECT_EQ(Events()[0].Sender, FLogger);
     Clear();
     LibraryLog(nullptr, AV_LOG_INFO, "x\ny\n");
@@ -167,7 +161,7 @@ TEST_F(LoggerTest, LibraryLinesAreAssembledPerCall)
     EXPECT_EQ(Events()[0].Msg, L"x");
     EXPECT_EQ(Events()[1].Msg, L"y");
     Clear();
-    LibraryLog(nullptr, AV_LOG_INFO, "\n");   // empty lines are lines too
+    LibraryLog(nullptr, AV_LOG_INFO, "\n");  // empty lines are lines too
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].Msg, L"");
 }
@@ -176,7 +170,7 @@ TEST_F(LoggerTest, LibraryLinesAboveTheLevelAreIgnored)
 {
     FLogger->SetLogLevel(llInfo);
     LibraryLog(nullptr, AV_LOG_INFO, "kept ");
-    LibraryLog(nullptr, AV_LOG_VERBOSE, "dropped\n");   // neither delivered nor pending
+    LibraryLog(nullptr, AV_LOG_VERBOSE, "dropped\n");  // neither delivered nor pending
     LibraryLog(nullptr, AV_LOG_INFO, "line\n");
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].Msg, L"kept line");
@@ -189,7 +183,7 @@ TEST_F(LoggerTest, ContextPrefixStartsALineOnly)
     char pointer[32];
     std::snprintf(pointer, sizeof pointer, "%p", static_cast<void*>(&ctx));
     LibraryLog(&ctx, AV_LOG_INFO, "first ");
-    LibraryLog(&ctx, AV_LOG_INFO, "part\n");   // continues the pending line: no second prefix
+    LibraryLog(&ctx, AV_LOG_INFO, "part\n");  // continues the pending line: no second prefix
     LibraryLog(&ctx, AV_LOG_ERROR, "视频 %d\n", 2);
     ASSERT_EQ(Events().size(), 2u);
     EXPECT_EQ(StringToUtf8(Events()[0].Msg), std::string("[mpeg4 @ ") + pointer + "]first part");
@@ -205,12 +199,10 @@ TEST_F(LoggerTest, PendingLinesBelongToTheirThread)
         idA = CurrentLogThreadID();
         LibraryLog(nullptr, AV_LOG_INFO, "abc");
         step = 1;
-        while (step != 2)
-            std::this_thread::yield();
+        while (step != 2) std::this_thread::yield();
         LibraryLog(nullptr, AV_LOG_INFO, "def\n");
     });
-    while (step != 1)
-        std::this_thread::yield();
+    while (step != 1) std::this_thread::yield();
     std::thread b([&] {
         idB = CurrentLogThreadID();
         LibraryLog(nullptr, AV_LOG_INFO, "whole line\n");
@@ -236,20 +228,17 @@ TEST_F(LoggerTest, LibraryLinesNeverWaitForTheMainThread)
     CodecLock().Enter();
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        for (int i = 0; i < 3; ++i)
-            LibraryLog(nullptr, AV_LOG_INFO, "line %d\n", i);
+        for (int i = 0; i < 3; ++i) LibraryLog(nullptr, AV_LOG_INFO, "line %d\n", i);
         done = true;
     });
-    for (int i = 0; i < 500 && !done; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 500 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(done.load());
     worker.join();
     CodecLock().Leave();
-    EXPECT_TRUE(Events().empty());   // nothing ran yet: the main thread did not serve its queue
+    EXPECT_TRUE(Events().empty());  // nothing ran yet: the main thread did not serve its queue
     ASSERT_TRUE(WaitForEvents(3));
     std::vector<Event> ev = Events();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(ev[i].Msg, L"line " + std::to_wstring(i));   // order kept
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(ev[i].Msg, L"line " + std::to_wstring(i));  // order kept
 }
 
 TEST_F(LoggerTest, EngineMessagesFromWorkersRunOnTheMainThreadWithTheirOwnValues)
@@ -259,13 +248,11 @@ TEST_F(LoggerTest, EngineMessagesFromWorkersRunOnTheMainThreadWithTheirOwnValues
     std::atomic<int> finished{0};
     for (int t = 0; t < 4; ++t)
         workers.emplace_back([&, t] {
-            for (int i = 0; i < 5; ++i)
-                FLogger->Log(FLogger, static_cast<TLogLevel>(llError + t), L"t%d m%d", t, i);
+            for (int i = 0; i < 5; ++i) FLogger->Log(FLogger, static_cast<TLogLevel>(llError + t), L"t%d m%d", t, i);
             ++finished;
         });
     ASSERT_TRUE(WaitServingMainThread([&] { return finished == 4; }, 5, 10000));
-    for (auto& w : workers)
-        w.join();
+    for (auto& w : workers) w.join();
     std::vector<Event> ev = Events();
     ASSERT_EQ(ev.size(), 20u);
     for (const Event& e : ev) {
@@ -287,6 +274,6 @@ TEST_F(LoggerTest, LevelReachesTheLoadedLibraries)
     EXPECT_EQ(Events()[0].Msg, L"from the library 7");
     EXPECT_EQ(Events()[0].Level, llError);
     DefaultLoader().Unload(avUtil);
-    FLogger->SetLogLevel(llDebug);   // libraries gone: only the property changes
+    FLogger->SetLogLevel(llDebug);  // libraries gone: only the property changes
     EXPECT_EQ(LibraryLevel(), AV_LOG_WARNING);
 }

@@ -26,9 +26,12 @@ public:
         size_t eq = source.find('=');
         std::string name = source.substr(0, eq);
         std::string args = eq == std::string::npos ? "" : source.substr(eq + 1);
-        if (av::avfilter_graph_create_filter(&src, av::avfilter_get_by_name(name.c_str()), "src", args.c_str(), nullptr, FGraph) < 0 ||
-            av::avfilter_graph_create_filter(&fmt, av::avfilter_get_by_name("format"), "fmt", pixFmt.c_str(), nullptr, FGraph) < 0 ||
-            av::avfilter_graph_create_filter(&FSink, av::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr, FGraph) < 0 ||
+        if (av::avfilter_graph_create_filter(&src, av::avfilter_get_by_name(name.c_str()), "src", args.c_str(), nullptr,
+                                             FGraph) < 0 ||
+            av::avfilter_graph_create_filter(&fmt, av::avfilter_get_by_name("format"), "fmt", pixFmt.c_str(), nullptr,
+                                             FGraph) < 0 ||
+            av::avfilter_graph_create_filter(&FSink, av::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
+                                             FGraph) < 0 ||
             av::avfilter_link(src, 0, fmt, 0) < 0 || av::avfilter_link(fmt, 0, FSink, 0) < 0 ||
             av::avfilter_graph_config(FGraph, nullptr) < 0)
             FSink = nullptr;
@@ -44,8 +47,7 @@ public:
     AVFrame* Next()
     {
         av::av_frame_unref(FFrame);
-        if (!FSink || av::av_buffersink_get_frame(FSink, FFrame) < 0)
-            return nullptr;
+        if (!FSink || av::av_buffersink_get_frame(FSink, FFrame) < 0) return nullptr;
         return FFrame;
     }
 
@@ -77,8 +79,7 @@ inline std::string WriteVideoFrames(const std::string& encodedName, int width, i
         enc->flags |= AV_CODEC_FLAG_QSCALE;
         enc->global_quality = FF_QP2LAMBDA * qscale;
     }
-    if (oc->oformat->flags & AVFMT_GLOBALHEADER)
-        enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (oc->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     std::string error;
     AVStream* st = av::avformat_new_stream(oc, nullptr);
     AVPacket* pkt = av::av_packet_alloc();
@@ -106,15 +107,13 @@ inline std::string WriteVideoFrames(const std::string& encodedName, int width, i
             }
             f->pts = i;
             f->pict_type = AV_PICTURE_TYPE_NONE;
-            if (qscale > 0)
-                f->quality = enc->global_quality;
+            if (qscale > 0) f->quality = enc->global_quality;
             av::avcodec_send_frame(enc, f);
             drain();
         }
         av::avcodec_send_frame(enc, nullptr);
         drain();
-        if (av::av_write_trailer(oc) < 0 && error.empty())
-            error = "write trailer";
+        if (av::av_write_trailer(oc) < 0 && error.empty()) error = "write trailer";
     }
     CloseAVOutputIO(oc);
     av::av_packet_free(&pkt);
@@ -128,19 +127,18 @@ inline std::string WriteTestVideo(const std::string& encodedName, int width, int
 {
     FilterSource source("testsrc=size=" + std::to_string(width) + "x" + std::to_string(height) + ":rate=25",
                         AV_PIX_FMT_YUV420P);
-    if (!source.Ok())
-        return "filter graph";
+    if (!source.Ok()) return "filter graph";
     return WriteVideoFrames(encodedName, width, height, frames, [&](int) { return source.Next(); });
 }
 
 // What WriteTestMedia puts into a file. A part with a zero size or rate is left out.
 struct TestMedia {
-    int Width = 0, Height = 0;        // video of this size, 25 fps
+    int Width = 0, Height = 0;  // video of this size, 25 fps
     AVCodecID VideoCodec = AV_CODEC_ID_MPEG4;
-    AVRational SampleAspect{0, 1};    // the video's sample aspect ratio
-    int Frames = 5;                   // video frames; the audio lasts as long
-    int SampleRate = 0, Channels = 1; // 16-bit PCM audio
-    bool Subtitles = false;           // one SubRip subtitle ("Hello") at the start
+    AVRational SampleAspect{0, 1};     // the video's sample aspect ratio
+    int Frames = 5;                    // video frames; the audio lasts as long
+    int SampleRate = 0, Channels = 1;  // 16-bit PCM audio
+    bool Subtitles = false;            // one SubRip subtitle ("Hello") at the start
 };
 
 // Writes the streams of AMedia into the file the encoded name names, container by extension.
@@ -169,8 +167,7 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
         enc->framerate = AVRational{25, 1};
         enc->pix_fmt = AV_PIX_FMT_YUV420P;
         enc->thread_count = 1;
-        if (oc->oformat->flags & AVFMT_GLOBALHEADER)
-            enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (oc->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         video = av::avformat_new_stream(oc, nullptr);
         video->sample_aspect_ratio = media.SampleAspect;
         if (av::avcodec_open2(enc, codec, nullptr) < 0 || av::avcodec_parameters_from_context(video->codecpar, enc) < 0)
@@ -210,8 +207,7 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
     auto write = [&](AVStream* st, AVRational from) {
         av::av_packet_rescale_ts(pkt, from, st->time_base);
         pkt->stream_index = st->index;
-        if (av::av_interleaved_write_frame(oc, pkt) < 0 && error.empty())
-            error = "write packet";
+        if (av::av_interleaved_write_frame(oc, pkt) < 0 && error.empty()) error = "write packet";
         av::av_packet_unref(pkt);
     };
     if (subtitle) {
@@ -257,8 +253,7 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
         av::avcodec_send_frame(enc, nullptr);
         drain();
     }
-    if (av::av_write_trailer(oc) < 0 && error.empty())
-        error = "write trailer";
+    if (av::av_write_trailer(oc) < 0 && error.empty()) error = "write trailer";
     CloseAVOutputIO(oc);
     av::av_packet_free(&pkt);
     av::avcodec_free_context(&enc);

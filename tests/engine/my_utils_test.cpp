@@ -24,8 +24,7 @@ TEST(MyUtils, SizeToText)
         {1073741825, L"1.00 GB"},
         {5368709120LL, L"5.00 GB"},
     };
-    for (auto& [size, text] : cases)
-        EXPECT_EQ(SizeToText(size), text) << size;
+    for (auto& [size, text] : cases) EXPECT_EQ(SizeToText(size), text) << size;
 }
 
 TEST(MyUtils, SplitAtDelimiter)
@@ -38,14 +37,10 @@ TEST(MyUtils, SplitAtDelimiter)
         const wchar_t* rest;
     };
     const Case cases[] = {
-        {L"a=b=c", L"=", true, L"a", L"b=c"},
-        {L"a=b=c", L"=", false, L"a", L"a=b=c"},
-        {L"abc", L"=", true, L"abc", L""},
-        {L"abc", L"=", false, L"abc", L"abc"},
-        {L"=x", L"=", true, L"", L"x"},
-        {L"key::value", L"::", true, L"key", L"value"},
-        {L"AbA", L"b", true, L"A", L"A"},
-        {L"ABA", L"b", true, L"ABA", L""},   // case-sensitive
+        {L"a=b=c", L"=", true, L"a", L"b=c"}, {L"a=b=c", L"=", false, L"a", L"a=b=c"},
+        {L"abc", L"=", true, L"abc", L""},    {L"abc", L"=", false, L"abc", L"abc"},
+        {L"=x", L"=", true, L"", L"x"},       {L"key::value", L"::", true, L"key", L"value"},
+        {L"AbA", L"b", true, L"A", L"A"},     {L"ABA", L"b", true, L"ABA", L""},  // case-sensitive
     };
     for (const Case& c : cases) {
         String s = c.s, head = L"old";
@@ -102,7 +97,7 @@ TEST(MyUtils, RunInMainThreadFromAWorker)
     EXPECT_TRUE(caught);
 
     bool direct = false;
-    RunInMainThread([&] { direct = true; });   // on the main thread: called at once
+    RunInMainThread([&] { direct = true; });  // on the main thread: called at once
     EXPECT_TRUE(direct);
 }
 

@@ -172,8 +172,7 @@ TEST_F(OpenInput, FailureTexts)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Error);
         Task->ResetConverter();
-        if (c.Option)
-            Apply(c.Option, c.Value);
+        if (c.Option) Apply(c.Option, c.Value);
         EXPECT_FALSE(Input(c.File));
         EXPECT_EQ(LastError(), c.Error);
         EXPECT_EQ(Task->Fnb_input_files, 0);

@@ -36,8 +36,7 @@ TEST_F(OpenOutput, FormatFailures)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Error);
         Task->ResetConverter();
-        if (c.Format)
-            Apply("f", c.Format);
+        if (c.Format) Apply("f", c.Format);
         EXPECT_EQ(Output(c.File), -1);
         EXPECT_EQ(LastError(), c.Error);
         EXPECT_EQ(Task->Fnb_output_files, 0);
@@ -73,18 +72,18 @@ TEST_F(OpenOutput, StreamSelection)
         Types Expected;
     } cases[] = {
         {videoAudio, {}, "out.avi", {V, A}},
-        {audioOnly, {}, "out.avi", {A}},            // the format's default video is not wanted
+        {audioOnly, {}, "out.avi", {A}},  // the format's default video is not wanted
         {videoAudio, {{"vn", ""}}, "out.avi", {A}},
         {videoAudio, {{"an", ""}}, "out.avi", {V}},
-        {videoAudio, {}, "out.mp3", {A}},           // no cover picture stream for an mp3
+        {videoAudio, {}, "out.mp3", {A}},  // no cover picture stream for an mp3
         {videoAudio, {{"vcodec", "mjpeg"}}, "out.mp3", {V, A}},
         {videoAudio, {}, "out.mkv", {V, A}},
-        {subtitled, {}, "out.mkv", {V, A}},         // no encoder for the default subtitles
+        {subtitled, {}, "out.mkv", {V, A}},  // no encoder for the default subtitles
         {subtitled, {{"scodec", "ass"}}, "out.mkv", {V, A, S}},
         {subtitled, {{"scodec", "copy"}}, "out.mkv", {V, A, S}},
         {subtitled, {{"sn", ""}, {"scodec", "ass"}}, "out.mkv", {V, A}},
         {subtitled, {}, "out.avi", {V, A}},
-        {"", {}, "out.avi", {V, A}},                // no input: the format's defaults
+        {"", {}, "out.avi", {V, A}},  // no input: the format's defaults
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -442,8 +441,7 @@ TEST_F(OpenOutput, ALockedFolderGivesTheLibrariesErrorAndLeavesNothing)
     ::chmod(folder.c_str(), 0555);
     std::string out = folder + "/out.mkv";
     const int rc = RunUnprivileged([&] {
-        if (Output(out) != -1)
-            return 1;
+        if (Output(out) != -1) return 1;
         return LastError().rfind(out + ": ", 0) == 0 && Task->Fnb_output_files == 0 ? 0 : 2;
     });
     EXPECT_EQ(rc, 0);

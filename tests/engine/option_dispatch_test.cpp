@@ -32,10 +32,7 @@ std::string MatrixText(int ACount)
 
 class OptionDispatch : public TaskFixture {
 protected:
-    void Apply(const char* AName, const char* AValue)
-    {
-        Task->ApplyOption(Utf8ToString(AName), Utf8ToString(AValue));
-    }
+    void Apply(const char* AName, const char* AValue) { Task->ApplyOption(Utf8ToString(AName), Utf8ToString(AValue)); }
     std::string Failure(const char* AName, const char* AValue)
     {
         return FailureOf([&] { Apply(AName, AValue); });
@@ -78,15 +75,11 @@ TEST_F(OptionDispatch, OptionsSetTheirFieldsOrFailWithTheirMessages)
              return t.Fmetadata.size() == 1 && t.Fmetadata[0].Key == "a" && t.Fmetadata[0].Value == "b=c";
          }},
         // stream ids
-        {"streamid", "3", "Invalid value \"3\" for option \"streamid\", required syntax is \"index:value\"",
-         nullptr},
-        {"streamid", ":5", "Invalid value \":5\" for option \"streamid\", required syntax is \"index:value\"",
-         nullptr},
+        {"streamid", "3", "Invalid value \"3\" for option \"streamid\", required syntax is \"index:value\"", nullptr},
+        {"streamid", ":5", "Invalid value \":5\" for option \"streamid\", required syntax is \"index:value\"", nullptr},
         {"streamid", "1:256", nullptr, [](const TFFmpeg& t) { return t.Fstreamid_map[1] == 256; }},
-        {"streamid", "20:1", "Invalid stream index 20 for option \"streamid\": it must lie in 0..19",
-         nullptr},
-        {"streamid", "-1:1", "Invalid stream index -1 for option \"streamid\": it must lie in 0..19",
-         nullptr},
+        {"streamid", "20:1", "Invalid stream index 20 for option \"streamid\": it must lie in 0..19", nullptr},
+        {"streamid", "-1:1", "Invalid stream index -1 for option \"streamid\": it must lie in 0..19", nullptr},
         {"streamid", "x:1", "'x' is not a valid integer value", nullptr},
         // timestamp scales of the next input
         {"itsscale", "20:2", "stream index over MAX_STREAMS(20)", nullptr},
@@ -96,9 +89,7 @@ TEST_F(OptionDispatch, OptionsSetTheirFieldsOrFailWithTheirMessages)
         {"intra_matrix", "", "Syntax error in matrix \"\" at coeff 0", nullptr},
         // times
         {"t", "10", nullptr,
-         [](const TFFmpeg& t) {
-             return t.Frecording_time == 10000000 && t.FTotalOutputDuration == 10000000;
-         }},
+         [](const TFFmpeg& t) { return t.Frecording_time == 10000000 && t.FTotalOutputDuration == 10000000; }},
         {"t", "ten", "Invalid duration specification for t: ten", nullptr},
         {"ss", "1:02.5", nullptr, [](const TFFmpeg& t) { return t.Fstart_time == 62500000; }},
         {"itsoffset", "-2", nullptr, [](const TFFmpeg& t) { return t.Finput_ts_offset == -2000000; }},
@@ -116,27 +107,20 @@ TEST_F(OptionDispatch, OptionsSetTheirFieldsOrFailWithTheirMessages)
         {"fs", "5G", "'5G' is not a valid integer value", nullptr},
         {"dframes", "7", nullptr, [](const TFFmpeg& t) { return t.Fmax_frames[2] == 7; }},
         {"vframes", "many", "'many' is not a valid integer value", nullptr},
-        {"adrift_threshold", "0.25", nullptr,
-         [](const TFFmpeg& t) { return t.Faudio_drift_threshold == 0.25f; }},
+        {"adrift_threshold", "0.25", nullptr, [](const TFFmpeg& t) { return t.Faudio_drift_threshold == 0.25f; }},
         {"vlang", "chi", nullptr, [](const TFFmpeg& t) { return t.Fvideo_language == L"chi"; }},
         // formats and sizes
         {"f", "pgmyuv", nullptr,
-         [](const TFFmpeg& t) {
-             return t.Flast_asked_format == "image2" && t.Fpgmyuv_compatibility_hack == 1;
-         }},
-        {"s", "352x288", nullptr,
-         [](const TFFmpeg& t) { return t.Fframe_width == 352 && t.Fframe_height == 288; }},
-        {"s", "hd720", nullptr,
-         [](const TFFmpeg& t) { return t.Fframe_width == 1280 && t.Fframe_height == 720; }},
+         [](const TFFmpeg& t) { return t.Flast_asked_format == "image2" && t.Fpgmyuv_compatibility_hack == 1; }},
+        {"s", "352x288", nullptr, [](const TFFmpeg& t) { return t.Fframe_width == 352 && t.Fframe_height == 288; }},
+        {"s", "hd720", nullptr, [](const TFFmpeg& t) { return t.Fframe_width == 1280 && t.Fframe_height == 720; }},
         {"s", "big", "Incorrect frame size", nullptr},
         {"r", "30000/1001", nullptr,
          [](const TFFmpeg& t) { return t.Fframe_rate.num == 30000 && t.Fframe_rate.den == 1001; }},
         {"r", "fast", "Incorrect frame rate", nullptr},
-        {"pix_fmt", "yuv422p", nullptr,
-         [](const TFFmpeg& t) { return t.Fframe_pix_fmt == AV_PIX_FMT_YUV422P; }},
+        {"pix_fmt", "yuv422p", nullptr, [](const TFFmpeg& t) { return t.Fframe_pix_fmt == AV_PIX_FMT_YUV422P; }},
         {"pix_fmt", "yuv999", "Unknown pixel format requested: yuv999", nullptr},
-        {"sample_fmt", "s16", nullptr,
-         [](const TFFmpeg& t) { return t.Faudio_sample_fmt == AV_SAMPLE_FMT_S16; }},
+        {"sample_fmt", "s16", nullptr, [](const TFFmpeg& t) { return t.Faudio_sample_fmt == AV_SAMPLE_FMT_S16; }},
         // codecs: "copy" sets the copy flag, a later name keeps it
         {"vcodec", "copy", nullptr,
          [](const TFFmpeg& t) { return t.Fvideo_stream_copy == 1 && t.Fvideo_codec_name.empty(); }},
@@ -229,8 +213,7 @@ TEST_F(OptionDispatch, UnknownNamesGoToTheOptionContexts)
 
 TEST_F(OptionDispatch, BitRatesBelowOneThousandWarn)
 {
-    const String warning =
-        L"WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s";
+    const String warning = L"WARNING: The bitrate parameter is set too low. It takes bits/s as argument, not kbits/s";
     Apply("b", "64");
     EXPECT_EQ(Task->FOptions.avcodec_opts[0]->bit_rate, 64);
     EXPECT_TRUE(Logged(llWarning, warning));
@@ -308,10 +291,7 @@ TEST_F(OptionDispatch, FailingOptionLeavesItsFieldAndEarlierOptionsStay)
     EXPECT_EQ(Task->Fframe_height, 240);
 }
 
-TEST(OptionLanguage, DispatcherKnowsItsVocabulary)
-{
-    EXPECT_EQ(EngineOptionCount(), 114);
-}
+TEST(OptionLanguage, DispatcherKnowsItsVocabulary) { EXPECT_EQ(EngineOptionCount(), 114); }
 
 TEST(OptionLanguage, HookTextsSplitIntoWords)
 {

@@ -43,15 +43,15 @@ inline std::string WritePaintedVideo(const std::string& APath, int AWidth, int A
     frame->format = AV_PIX_FMT_YUV420P;
     frame->width = AWidth;
     frame->height = AHeight;
-    std::string error = av::av_frame_get_buffer(frame, 0) < 0
-                            ? "open encoder"
-                            : WriteVideoFrames(APath, AWidth, AHeight, AFrames,
-                                               [&](int i) {
-                                                   av::av_frame_make_writable(frame);
-                                                   APaint(frame, i);
-                                                   return frame;
-                                               },
-                                               2);
+    std::string error = av::av_frame_get_buffer(frame, 0) < 0 ? "open encoder"
+                                                              : WriteVideoFrames(
+                                                                    APath, AWidth, AHeight, AFrames,
+                                                                    [&](int i) {
+                                                                        av::av_frame_make_writable(frame);
+                                                                        APaint(frame, i);
+                                                                        return frame;
+                                                                    },
+                                                                    2);
     av::av_frame_free(&frame);
     return error;
 }
@@ -74,8 +74,7 @@ inline uint32_t PixelOf(TBitmap& ABitmap, int AX, int AY)
 inline bool Near(uint32_t A, uint32_t B, int ATolerance = 40)
 {
     for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(int((A >> shift) & 0xFF) - int((B >> shift) & 0xFF)) > ATolerance)
-            return false;
+        if (std::abs(int((A >> shift) & 0xFF) - int((B >> shift) & 0xFF)) > ATolerance) return false;
     return true;
 }
 

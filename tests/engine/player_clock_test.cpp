@@ -15,7 +15,7 @@ namespace {
 std::unique_ptr<TVideoState> FixedClocks(Tav_sync_type ASync, double AVideo, double AAudio)
 {
     auto is = std::make_unique<TVideoState>();
-    static AVStream stream{};   // only its presence is looked at
+    static AVStream stream{};  // only its presence is looked at
     is->av_sync_type = ASync;
     is->video_st = &stream;
     is->audio_st = &stream;
@@ -32,7 +32,7 @@ TEST(PlayerClocks, TargetTimeFollowsTheMasterClock)
     struct Case {
         const char* Name;
         Tav_sync_type Sync;
-        double Video, Audio;   // the clocks
+        double Video, Audio;  // the clocks
         double LastPts, LastDelay, Pts;
         double WantedDelay;
     } cases[] = {
@@ -61,7 +61,7 @@ TEST(PlayerClocks, SoundFollowsTheVideoWithinTenPercent)
     struct Case {
         const char* Name;
         double Video, Audio;
-        int WantedBytes;   // of 1000 mono 16-bit samples (2000 bytes)
+        int WantedBytes;  // of 1000 mono 16-bit samples (2000 bytes)
     } cases[] = {
         {"in step", 10.0, 10.0, 2000},
         {"far behind: shortened to 90 %", 10.0, 9.0, 1800},
@@ -72,8 +72,8 @@ TEST(PlayerClocks, SoundFollowsTheVideoWithinTenPercent)
     for (const Case& c : cases) {
         auto is = FixedClocks(AV_SYNC_VIDEO_MASTER, c.Video, c.Audio);
         is->audio_diff_avg_coef = coef;
-        is->audio_diff_threshold = 0.0005;   // below every drift of the table but "in step"
-        is->audio_diff_avg_count = 20;       // past the warm-up
+        is->audio_diff_threshold = 0.0005;  // below every drift of the table but "in step"
+        is->audio_diff_avg_count = 20;      // past the warm-up
         is->audio_diff_cum = (c.Audio - c.Video) / (1 - coef);
         std::vector<uint8_t> samples(AUDIO_BUF_BYTES, 0);
         for (int i = 0; i < 1000; i++) {
@@ -93,8 +93,7 @@ TEST(PlayerClocks, SoundFollowsTheVideoWithinTenPercent)
     is->audio_diff_avg_coef = coef;
     is->audio_diff_threshold = 0.0005;
     std::vector<uint8_t> samples(AUDIO_BUF_BYTES, 0);
-    for (int i = 0; i < 20; i++)
-        EXPECT_EQ(SynchronizeAudio(is.get(), samples.data(), 2000), 2000);
+    for (int i = 0; i < 20; i++) EXPECT_EQ(SynchronizeAudio(is.get(), samples.data(), 2000), 2000);
     EXPECT_EQ(SynchronizeAudio(is.get(), samples.data(), 2000), 2200);
     // With the sound as master nothing is corrected.
     is->av_sync_type = AV_SYNC_AUDIO_MASTER;

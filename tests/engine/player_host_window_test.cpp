@@ -21,13 +21,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-
 // SDL 1.2's X11 driver keeps a graphics context of the foreign window to the end; the same
 // system-library rules as tests/support/lsan.supp, built in so they hold however the test runs.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libX11\nleak:libSDL\n";
-}
+extern "C" const char* __lsan_default_suppressions() { return "leak:libX11\nleak:libSDL\n"; }
 
 namespace {
 
@@ -41,8 +37,7 @@ unsigned long ScreenshotPixel(::Display* display, int x, int y)
 {
     XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
     unsigned long px = image ? XGetPixel(image, 0, 0) & 0xFFFFFF : 0;
-    if (image)
-        XDestroyImage(image);
+    if (image) XDestroyImage(image);
     return px;
 }
 
@@ -56,8 +51,7 @@ bool Near(unsigned long rgb, unsigned long wanted, int tolerance)
 
 TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
 {
-    if (FindTool("Xvfb").empty())
-        GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
+    if (FindTool("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
     XvfbServer server;
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
     ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
@@ -67,8 +61,8 @@ TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
 
     TempDir dir;
     std::string clip = dir.file("clip.mp4");
-    ASSERT_TRUE(probe_test::RunFFmpeg({"-f", "lavfi", "-i", "color=c=0x3366CC:size=64x48:rate=25", "-t", "3", "-c:v",
-                                       "mpeg4", clip}));
+    ASSERT_TRUE(probe_test::RunFFmpeg(
+        {"-f", "lavfi", "-i", "color=c=0x3366CC:size=64x48:rate=25", "-t", "3", "-c:v", "mpeg4", clip}));
 
     // A green form at (50, 50) with a 240 x 150 preview panel at (40, 20) in it.
     WNDCLASSW wc;
@@ -106,7 +100,8 @@ TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
         EXPECT_EQ(player.ScreenHeight(), 150);
         ASSERT_TRUE(pump([&] { return player.CurrentPTS() > 300000; }, 10000));
         // The 4:3 picture, 200 x 150, centred in the panel: screen (110..310, 70..220).
-        EXPECT_TRUE(pump([&] { return Near(ScreenshotPixel(display, 50 + 40 + 120, 50 + 20 + 75), 0x3366CC, 12); }, 3000))
+        EXPECT_TRUE(
+            pump([&] { return Near(ScreenshotPixel(display, 50 + 40 + 120, 50 + 20 + 75), 0x3366CC, 12); }, 3000))
             << std::hex << ScreenshotPixel(display, 210, 145);
         EXPECT_TRUE(Near(ScreenshotPixel(display, 50 + 40 + 190, 50 + 20 + 10), 0x3366CC, 12));
         // The form around the panel keeps its own look.
@@ -123,19 +118,18 @@ TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
 
 TEST(PlayerHostWindow, DrawsInsideTheHostWindowAndSurvivesItsDestruction)
 {
-    if (FindTool("Xvfb").empty())
-        GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
+    if (FindTool("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
     XInitThreads();
     XvfbServer server;
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
     setenv("DISPLAY", server.Display().c_str(), 1);
-    unsetenv("SDL_VIDEODRIVER");   // the default driver choice: x11 with a display
+    unsetenv("SDL_VIDEODRIVER");  // the default driver choice: x11 with a display
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 
     TempDir dir;
     std::string clip = dir.file("clip.mp4");
-    ASSERT_TRUE(probe_test::RunFFmpeg({"-f", "lavfi", "-i", "color=c=0x3366CC:size=64x48:rate=25", "-t", "3", "-c:v",
-                                       "mpeg4", clip}));
+    ASSERT_TRUE(probe_test::RunFFmpeg(
+        {"-f", "lavfi", "-i", "color=c=0x3366CC:size=64x48:rate=25", "-t", "3", "-c:v", "mpeg4", clip}));
 
     ::Display* display = XOpenDisplay(server.Display().c_str());
     ASSERT_NE(display, nullptr);
@@ -146,8 +140,7 @@ TEST(PlayerHostWindow, DrawsInsideTheHostWindowAndSurvivesItsDestruction)
     XMapWindow(display, host);
     for (XEvent e;;) {
         XNextEvent(display, &e);
-        if (e.type == MapNotify)
-            break;
+        if (e.type == MapNotify) break;
     }
 
     DefaultLoader().SetLibraryPath(L"");
@@ -179,8 +172,7 @@ TEST(PlayerHostWindow, DrawsInsideTheHostWindowAndSurvivesItsDestruction)
         auto centreColour = [&] {
             XImage* img = XGetImage(display, host, 120, 75, 1, 1, AllPlanes, ZPixmap);
             unsigned long px = img ? XGetPixel(img, 0, 0) : 0;
-            if (img)
-                XDestroyImage(img);
+            if (img) XDestroyImage(img);
             return px;
         };
         player.Pause();

@@ -37,9 +37,8 @@ protected:
     std::string Red()
     {
         std::string path = Dir.file("red.mkv");
-        EXPECT_EQ(engine_test::WritePaintedVideo(path, 176, 144, 10, [](AVFrame* f, int) {
-                      PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed);
-                  }),
+        EXPECT_EQ(engine_test::WritePaintedVideo(
+                      path, 176, 144, 10, [](AVFrame* f, int) { PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed); }),
                   "");
         return path;
     }
@@ -59,8 +58,7 @@ protected:
         EnumThreadWindows([&found](HWND AWnd) {
             wchar_t name[64] = {};
             GetClassNameW(AWnd, name, 64);
-            if (std::wstring(name) == L"TPreviewForm")
-                found.push_back(AWnd);
+            if (std::wstring(name) == L"TPreviewForm") found.push_back(AWnd);
             return TRUE;
         });
         return found;
@@ -112,8 +110,7 @@ TEST_F(PreviewPostHooks, BitmapEventBeforeTheWindow)
     Task->SetPostHooks(PostHookSet(phBitmap) | PostHookSet(phPreview));
     bool shown = false;
     AtEachPicture([&](int AFrameNumber) {
-        if (AFrameNumber == 5)
-            shown = Previewer() && IsWindowVisible(Previewer()->FormHandle());
+        if (AFrameNumber == 5) shown = Previewer() && IsWindowVisible(Previewer()->FormHandle());
     });
     ASSERT_EQ(Run(), "");
     EXPECT_TRUE(shown);
@@ -134,8 +131,7 @@ TEST_F(PreviewPostHooks, WindowShowsThePicture)
             EXPECT_EQ(Previewer(), nullptr);
             return;
         }
-        if (AFrameNumber != 4)
-            return;
+        if (AFrameNumber != 4) return;
         ASSERT_NE(Previewer(), nullptr);
         window = Previewer()->FormHandle();
         ASSERT_TRUE(IsWindow(window));

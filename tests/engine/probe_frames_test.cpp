@@ -91,10 +91,10 @@ TEST_P(ProbeIndexedTest, SeeksByTimeToKeyFrames)
         TSeekFlags Flags;
         int64_t Landed;
     } cases[] = {
-        {1000000, 0, 1200000},           // forward: the next key frame
-        {1000000, sfBackward, 800000},   // backward: the key frame before
+        {1000000, 0, 1200000},          // forward: the next key frame
+        {1000000, sfBackward, 800000},  // backward: the key frame before
         {400000, 0, 400000},
-        {-5000000, 0, 0},                // before the start: the start
+        {-5000000, 0, 0},  // before the start: the start
         {0, 0, 0},
     };
     for (const auto& c : cases) {
@@ -198,7 +198,7 @@ TEST_F(ProbeClipTest, CopyToFrameworkBitmapGivesThePicture)
     TBitmap bitmap;
     bitmap.SetSize(4, 4);
     EXPECT_FALSE(Probe.CopyToBitmap(bitmap));
-    EXPECT_EQ(bitmap.Width(), 4);   // untouched while nothing is decoded
+    EXPECT_EQ(bitmap.Width(), 4);  // untouched while nothing is decoded
 
     ASSERT_TRUE(Probe.Decode(-1));
     ASSERT_TRUE(Probe.CopyToBitmap(bitmap));
@@ -235,8 +235,7 @@ TEST_F(ProbeClipTest, FailedConversionFillsTheBitmapBlack)
     ASSERT_EQ(bitmap.Width, 320);
     ASSERT_EQ(bitmap.Height, 240);
     for (int y = 0; y < 240; y += 13)
-        for (int x = 0; x < 320; x += 11)
-            ASSERT_EQ(Pixel(bitmap, x, y), 0xFF000000u) << x << "," << y;
+        for (int x = 0; x < 320; x += 11) ASSERT_EQ(Pixel(bitmap, x, y), 0xFF000000u) << x << "," << y;
     EXPECT_TRUE(Logged("convert picture to bitmap failed"));
 
     TBitmap framework;
@@ -267,8 +266,8 @@ TEST_F(ProbeClipTest, ChoosingAnotherStreamOrFileResetsThePicture)
 // frame cannot be decoded, so the first picture lies after the stream's start.
 TEST_F(ProbeFixture, SteppingBackFromAFirstPictureAfterTheStartEnds)
 {
-    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=3", "-c:v", "mpeg2video",
-                           "-g", "25", "-bf", "0", Path("whole.ts")}));
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=3", "-c:v", "mpeg2video", "-g",
+                           "25", "-bf", "0", Path("whole.ts")}));
     WriteBytes(Path("cut.ts"), ReadBytes(Path("whole.ts")).substr(188 * 100));
     TAVProbe probe(nullptr);
     ASSERT_TRUE(probe.LoadFile(WPath("cut.ts"))) << StringToUtf8(probe.LastErrMsg());
@@ -287,10 +286,7 @@ TEST_F(ProbeFixture, SteppingBackFromAFirstPictureAfterTheStartEnds)
     EXPECT_EQ(probe.FrameInfo().PTS, first);
 }
 
-std::string ContainerName(const ::testing::TestParamInfo<const char*>& info)
-{
-    return info.param;
-}
+std::string ContainerName(const ::testing::TestParamInfo<const char*>& info) { return info.param; }
 INSTANTIATE_TEST_SUITE_P(Containers, ProbeFramesTest, ::testing::Values("mp4", "avi", "mkv", "ts"), ContainerName);
 INSTANTIATE_TEST_SUITE_P(Containers, ProbeIndexedTest, ::testing::Values("mp4", "avi", "mkv"), ContainerName);
 
@@ -319,8 +315,8 @@ TEST_F(ProbeFixture, StillImageIsDecodedOnceAndNotPositioned)
 TEST_F(ProbeFixture, TruncatedFilesGiveWhatTheyHoldAndEnd)
 {
     // A transport stream cut in a packet, and an MP4 whose index lists pictures past the cut.
-    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg2video",
-                           Path("whole.ts")}));
+    ASSERT_TRUE(RunFFmpeg(
+        {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg2video", Path("whole.ts")}));
     WriteBytes(Path("part.ts"), ReadBytes(Path("whole.ts")).substr(0, 188 * 150 + 77));
     WriteBytes(Path("part.mp4"), ReadBytes(MakeClip()).substr(0, 30000));
 
@@ -371,16 +367,14 @@ TEST_F(ProbeFixture, SeeksByBytesWithoutTheStartTime)
 TEST_F(ProbeFixture, PicturesHeldByTheDecoderComeOutAtTheEnd)
 {
     // With B-pictures the decoder gives each picture out one packet late.
-    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg4",
-                           "-g", "10", "-bf", "2", Path("b.mp4")}));
+    ASSERT_TRUE(RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg4", "-g", "10",
+                           "-bf", "2", Path("b.mp4")}));
     TAVProbe probe(nullptr);
     ASSERT_TRUE(probe.LoadFile(WPath("b.mp4")));
     std::vector<int64_t> times;
-    while (probe.Decode(-1))
-        times.push_back(probe.FrameInfo().PTS);
+    while (probe.Decode(-1)) times.push_back(probe.FrameInfo().PTS);
     ASSERT_EQ(times.size(), 50u);
-    for (size_t i = 0; i < times.size(); ++i)
-        EXPECT_EQ(times[i], static_cast<int64_t>(i) * 40000);
+    for (size_t i = 0; i < times.size(); ++i) EXPECT_EQ(times[i], static_cast<int64_t>(i) * 40000);
 }
 
 TEST_F(ProbeFixture, CoverPictureOfASoundFileIsDecoded)

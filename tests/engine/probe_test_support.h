@@ -24,15 +24,12 @@ inline bool RunFFmpeg(std::vector<std::string> args)
 {
     args.insert(args.begin(), {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"});
     std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
+    for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, "ffmpeg", nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
+    if (posix_spawnp(&pid, "ffmpeg", nullptr, nullptr, argv.data(), environ) != 0) return false;
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid)
-        return false;
+    if (waitpid(pid, &status, 0) != pid) return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -63,8 +60,7 @@ protected:
     bool Logged(const std::string& text) const
     {
         for (const TLogLine& line : Log)
-            if (line.Text == text)
-                return true;
+            if (line.Text == text) return true;
         return false;
     }
 
@@ -75,8 +71,8 @@ protected:
     // An MP4 gets its index first, as files made for the web have it.
     std::string MakeClip(const std::string& name = "clip.mp4")
     {
-        std::vector<std::string> args = {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2",
-                                         "-c:v", "mpeg4", "-g", "10", "-bf", "0"};
+        std::vector<std::string> args = {
+            "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-c:v", "mpeg4", "-g", "10", "-bf", "0"};
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".mp4") == 0)
             args.insert(args.end(), {"-movflags", "+faststart"});
         args.push_back(Path(name));

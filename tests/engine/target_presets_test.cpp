@@ -15,8 +15,7 @@ namespace {
 bool HasPair(const std::vector<TOptionPair>& AList, const char* AName, const char* AValue)
 {
     for (const TOptionPair& p : AList)
-        if (p.Name == AName && p.Value == AValue)
-            return true;
+        if (p.Name == AName && p.Value == AValue) return true;
     return false;
 }
 

@@ -40,8 +40,7 @@ protected:
     bool Logged(TLogLevel ALevel, const String& AText) const
     {
         for (const TLogLine& line : Lines)
-            if (line.Level == ALevel && line.Text == AText)
-                return true;
+            if (line.Level == ALevel && line.Text == AText) return true;
         return false;
     }
 

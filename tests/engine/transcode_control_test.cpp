@@ -23,8 +23,8 @@ class TranscodeControl : public engine_test::TranscodeFixture {
 protected:
     void Record()
     {
-        Task->FOnProgress = [this](TObject*, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
-                                   float ABitRate, int64_t ASize, int64_t ADuration, int64_t ATotal) {
+        Task->FOnProgress = [this](TObject*, int AFileIndex, int AFrameNumber, int AFPS, float AQuality, float ABitRate,
+                                   int64_t ASize, int64_t ADuration, int64_t ATotal) {
             Reports.push_back(TReport{AFileIndex, AFrameNumber, AFPS, AQuality, ABitRate, ASize, ADuration, ATotal});
         };
     }
@@ -99,8 +99,7 @@ TEST_F(TranscodeControl, StopMidwayLeavesAPlayableFile)
     Prepare(Clip("in.mkv", 176, 144, 48000, 100), out, {{"vcodec", "libx264"}, {"vpre", "libx264-default"}});
     Task->ReportInterval = 0;
     Task->FOnProgress = [this](TObject*, int, int AFrame, int, float, float, int64_t, int64_t, int64_t) {
-        if (AFrame >= 10)
-            Task->Stop(false);
+        if (AFrame >= 10) Task->Stop(false);
     };
     ASSERT_EQ(Run(), "");
     EXPECT_FALSE(Task->FFinished);
@@ -171,8 +170,7 @@ TEST_F(TranscodeControl, PauseHoldsTheRunBetweenPackets)
     std::atomic<int> reports{0};
     std::atomic<bool> ended{false};
     Task->FOnProgress = [&](TObject*, int, int, int, float, float, int64_t, int64_t, int64_t) {
-        if (++reports == 3)
-            Task->Pause();
+        if (++reports == 3) Task->Pause();
     };
     Task->FOnTerminate = [&](TObject*) { ended = true; };
     TThread* thread = Task->StartConvert(true, tpNormal);
@@ -248,8 +246,7 @@ TEST_F(TranscodeControl, ReportWithPsnrAndQuantiserHistogram)
     std::string last;
     for (const auto& line : Lines) {
         std::string text = StringToUtf8(line.Text);
-        if (text.rfind("frame=   25", 0) == 0)
-            last = text;
+        if (text.rfind("frame=   25", 0) == 0) last = text;
     }
     ASSERT_NE(last, "");
     size_t psnr = last.find("PSNR=Y:");

@@ -1,8 +1,8 @@
 // Conversions that fail: each says why in the task's failure text and the log, leaves no empty
 // output behind and never writes to its input. Also the pairings the current libraries refuse.
+#include <sys/resource.h>
 #include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 #include "tests/engine/transcode_test_support.h"
 

@@ -140,8 +140,8 @@ TEST_F(TranscodeStreams, CroppedPicture)
 {
     std::string in = Clip();
     std::string out = Dir.file("out.avi");
-    Prepare(in, out, {{"vcodec", "mpeg4"}, {"croptop", "16"}, {"cropbottom", "16"}, {"cropleft", "8"},
-                      {"cropright", "8"}});
+    Prepare(in, out,
+            {{"vcodec", "mpeg4"}, {"croptop", "16"}, {"cropbottom", "16"}, {"cropleft", "8"}, {"cropright", "8"}});
     ASSERT_EQ(Run(), "");
     TOutputFacts f = Facts(out);
     EXPECT_EQ(f.Width, 160);

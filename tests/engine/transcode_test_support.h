@@ -58,8 +58,7 @@ protected:
     {
         TOutputFacts facts;
         TAVProbe probe(nullptr);
-        if (!probe.LoadFile(Utf8ToString(APath)))
-            return facts;
+        if (!probe.LoadFile(Utf8ToString(APath))) return facts;
         facts.Opened = true;
         AVFormatContext* ic = probe.FileHandle();
         facts.Duration = ic->duration == AV_NOPTS_VALUE ? 0 : double(ic->duration) / AV_TIME_BASE;
@@ -87,15 +86,13 @@ protected:
             if (pkt->stream_index == video) {
                 ++facts.VideoPackets;
                 if (t != AV_NOPTS_VALUE) {
-                    if (vFirst == AV_NOPTS_VALUE || t < vFirst)
-                        vFirst = t;
+                    if (vFirst == AV_NOPTS_VALUE || t < vFirst) vFirst = t;
                     vEnd = std::max(vEnd, t + pkt->duration);
                 }
             } else if (pkt->stream_index == audio) {
                 ++facts.AudioPackets;
                 if (t != AV_NOPTS_VALUE) {
-                    if (aFirst == AV_NOPTS_VALUE || t < aFirst)
-                        aFirst = t;
+                    if (aFirst == AV_NOPTS_VALUE || t < aFirst) aFirst = t;
                     aEnd = std::max(aEnd, t + pkt->duration);
                 }
             }

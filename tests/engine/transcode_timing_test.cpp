@@ -37,8 +37,7 @@ protected:
             error = "header";
         auto drain = [&] {
             while (av::avcodec_receive_packet(enc, pkt) >= 0) {
-                if (pkt->pts >= 13)
-                    pkt->pts += 500, pkt->dts += 500;  // 20 s at 25 fps
+                if (pkt->pts >= 13) pkt->pts += 500, pkt->dts += 500;  // 20 s at 25 fps
                 av::av_packet_rescale_ts(pkt, enc->time_base, st->time_base);
                 pkt->stream_index = 0;
                 av::av_interleaved_write_frame(oc, pkt);
@@ -67,8 +66,7 @@ protected:
     static int Peak(const std::string& APath)
     {
         TAVProbe probe(nullptr);
-        if (!probe.LoadFile(Utf8ToString(APath)))
-            return -1;
+        if (!probe.LoadFile(Utf8ToString(APath))) return -1;
         AVFormatContext* ic = probe.FileHandle();
         AVPacket* pkt = av::av_packet_alloc();
         int peak = 0;

@@ -20,12 +20,12 @@ TEST(UnicodeNames, EncodingRules)
     };
     const Case cases[] = {
         {L"/home/user/video.avi", false},
-        {L"/home/用户/视频 \"一\" 'b'.mp4", false},   // UTF-8 carries every character
+        {L"/home/用户/视频 \"一\" 'b'.mp4", false},  // UTF-8 carries every character
         {L"http://host/a.flv", false},
         {L"udp://239.0.0.1:1234", false},
-        {L"HTTP://host/a.flv", false},                // not a listed protocol: round trip decides
-        {String(L"/tmp/bad\xD800name.avi"), true},    // a lone surrogate has no UTF-8 form
-        {String(L"http://host/\xD800"), false},       // listed protocols skip the round trip
+        {L"HTTP://host/a.flv", false},              // not a listed protocol: round trip decides
+        {String(L"/tmp/bad\xD800name.avi"), true},  // a lone surrogate has no UTF-8 form
+        {String(L"http://host/\xD800"), false},     // listed protocols skip the round trip
     };
     for (const Case& c : cases) {
         EXPECT_EQ(NeedsUnicodeName(c.name), c.needsUnicode) << StringToUtf8(c.name);
@@ -41,13 +41,13 @@ TEST(UnicodeNames, EncodingRules)
 
 TEST(UnicodeNames, DecodingRules)
 {
-    EXPECT_FALSE(IsUnicodeName("unicode:utf8:"));   // the bare prefix is a plain name
+    EXPECT_FALSE(IsUnicodeName("unicode:utf8:"));  // the bare prefix is a plain name
     EXPECT_TRUE(IsUnicodeName("unicode:utf8:x"));
     EXPECT_FALSE(IsUnicodeName("unicode:utf16:x"));
     EXPECT_EQ(DecodeAVFileName("unicode:utf8:"), L"unicode:utf8:");
     EXPECT_EQ(DecodeAVFileName("unicode:utf8:/tmp/a:b 视频.mp4"), L"/tmp/a:b 视频.mp4");
     EXPECT_EQ(DecodeAVFileName("/tmp/视频.mp4"), L"/tmp/视频.mp4");
-    EXPECT_EQ(ParseUnicodeName("unicode:x.avi"), L"x.avi");   // no second colon: after the first
+    EXPECT_EQ(ParseUnicodeName("unicode:x.avi"), L"x.avi");  // no second colon: after the first
     EXPECT_EQ(DecodeAVFileName(nullptr), L"");
 }
 
@@ -68,7 +68,7 @@ TEST(UnicodeFileIO, OwnContextSizeQueryAndTruncation)
     CloseUnicodeIO(&pb);
     EXPECT_EQ(pb, nullptr);
 
-    ASSERT_EQ(OpenUnicodeIO(name.c_str(), AVIO_FLAG_WRITE, &pb), 0);   // writing truncates
+    ASSERT_EQ(OpenUnicodeIO(name.c_str(), AVIO_FLAG_WRITE, &pb), 0);  // writing truncates
     CloseUnicodeIO(&pb);
     EXPECT_EQ(FileSize64(Utf8ToString(path)), 0);
 

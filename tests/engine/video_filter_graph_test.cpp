@@ -2,8 +2,8 @@
 // (no scaler at the input's size, a scaler with the task's flags at another), crop bands before
 // the scaler, a chain that changes the picture size, a chain the library does not know, and a
 // source whose picture size changes midway.
-#include "tests/engine/picture_test_support.h"
 #include "engine/transcode_run.h"
+#include "tests/engine/picture_test_support.h"
 #include "tests/engine/transcode_test_support.h"
 
 namespace {
@@ -20,11 +20,12 @@ protected:
     std::string Banded()
     {
         std::string path = Dir.file("banded.mkv");
-        EXPECT_EQ(engine_test::WritePaintedVideo(path, 176, 144, 10, [](AVFrame* f, int) {
-                      PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed);
-                      PaintYuv(f, 0, 0, 176, 16, engine_test::YuvGreen);
-                      PaintYuv(f, 0, 16, 32, 144, engine_test::YuvBlue);
-                  }),
+        EXPECT_EQ(engine_test::WritePaintedVideo(path, 176, 144, 10,
+                                                 [](AVFrame* f, int) {
+                                                     PaintYuv(f, 0, 0, 176, 144, engine_test::YuvRed);
+                                                     PaintYuv(f, 0, 0, 176, 16, engine_test::YuvGreen);
+                                                     PaintYuv(f, 0, 16, 32, 144, engine_test::YuvBlue);
+                                                 }),
                   "");
         return path;
     }
@@ -35,8 +36,7 @@ protected:
     {
         Task->SetPostHooks(PostHookSet(phBitmap));
         Task->FOnPreviewBitmap = [this](TObject*, TBitmap*, int, int64_t) {
-            if (Chain.empty() && Task->FRun)
-                Chain = Task->FRun->OutputStreamTable[0]->filter_chain;
+            if (Chain.empty() && Task->FRun) Chain = Task->FRun->OutputStreamTable[0]->filter_chain;
         };
         return Run();
     }
@@ -97,8 +97,7 @@ TEST_F(VideoFilterGraph, CropBandsBeforeTheScaler)
         std::vector<std::pair<std::string, std::string>> options = {
             {"vcodec", "mpeg4"}, {"qscale", "2"}, {"croptop", "16"}, {"cropleft", "32"}, {"vfilters", "null"}};
         // The frame size after the bands: it is the size the rest is scaled to.
-        if (c.Size)
-            options.insert(options.end() - 1, {"s", c.Size});
+        if (c.Size) options.insert(options.end() - 1, {"s", c.Size});
         Prepare(in, out, options);
         ASSERT_EQ(RunRecordingChain(), "");
         EXPECT_EQ(Chain, c.Chain);
@@ -108,8 +107,8 @@ TEST_F(VideoFilterGraph, CropBandsBeforeTheScaler)
         ASSERT_EQ(picture.Height(), c.Height);
         // No green and no blue left: the corners and the middle are red.
         for (auto [x, y] : {std::pair{1, 1}, {c.Width - 2, 1}, {1, c.Height - 2}, {c.Width / 2, c.Height / 2}})
-            EXPECT_TRUE(Near(PixelOf(picture, x, y), 0xFF0000)) << x << "," << y << std::hex << " "
-                                                                << PixelOf(picture, x, y);
+            EXPECT_TRUE(Near(PixelOf(picture, x, y), 0xFF0000))
+                << x << "," << y << std::hex << " " << PixelOf(picture, x, y);
     }
 }
 

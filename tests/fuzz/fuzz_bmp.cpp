@@ -13,11 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const EInvalidGraphic&) {
         return 0;
     }
-    if (consumed == 0 || consumed > size)
-        __builtin_trap();
+    if (consumed == 0 || consumed > size) __builtin_trap();
     const TRasterImage back = LoadBmp(SaveBmp(img));
-    if (back.Width() != img.Width() || back.Height() != img.Height())
-        __builtin_trap();
+    if (back.Width() != img.Width() || back.Height() != img.Height()) __builtin_trap();
     LoadBmp(SaveBmp(img, 8));
     return 0;
 }

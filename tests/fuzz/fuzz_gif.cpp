@@ -13,13 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const TRasterImage back = LoadGif(SaveGif(img));
-    if (back.Width() != img.Width() || back.Height() != img.Height())
-        __builtin_trap();
+    if (back.Width() != img.Width() || back.Height() != img.Height()) __builtin_trap();
     for (int y = 0; y < img.Height(); ++y)
         for (int x = 0; x < img.Width(); ++x) {
             const uint32_t a = img.Pixel(x, y), b = back.Pixel(x, y);
-            if ((a >> 24 >= 128) != (b >> 24 >= 128) || (a >> 24 >= 128 && a != b))
-                __builtin_trap();
+            if ((a >> 24 >= 128) != (b >> 24 >= 128) || (a >> 24 >= 128 && a != b)) __builtin_trap();
         }
     return 0;
 }

@@ -12,7 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const TRasterImage back = LoadJpeg(SaveJpeg(img));
-    if (back.Width() != img.Width() || back.Height() != img.Height())
-        __builtin_trap();
+    if (back.Width() != img.Width() || back.Height() != img.Height()) __builtin_trap();
     return 0;
 }

@@ -11,7 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const EInvalidGraphic&) {
         return 0;
     }
-    if (!LoadPng(SavePng(img, 1)).SamePixels(img))
-        __builtin_trap();
+    if (!LoadPng(SavePng(img, 1)).SamePixels(img)) __builtin_trap();
     return 0;
 }

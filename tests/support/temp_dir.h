@@ -12,8 +12,7 @@ public:
     TempDir()
     {
         std::string tmpl = (std::filesystem::temp_directory_path() / "vx-test-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data()))
-            std::abort();
+        if (!::mkdtemp(tmpl.data())) std::abort();
         FPath = tmpl;
     }
     ~TempDir()

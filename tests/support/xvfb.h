@@ -19,8 +19,7 @@ inline std::string FindTool(const char* name)
 {
     for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
         std::string p = std::string(dir) + "/" + name;
-        if (::access(p.c_str(), X_OK) == 0)
-            return p;
+        if (::access(p.c_str(), X_OK) == 0) return p;
     }
     return "";
 }
@@ -29,22 +28,17 @@ inline std::string FindTool(const char* name)
 inline pid_t SpawnWithDisplay(const std::vector<std::string>& args, const std::string& display)
 {
     std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
+    for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     std::vector<std::string> envs;
     for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "DISPLAY=", 8) != 0)
-            envs.push_back(*e);
-    if (!display.empty())
-        envs.push_back("DISPLAY=" + display);
+        if (std::strncmp(*e, "DISPLAY=", 8) != 0) envs.push_back(*e);
+    if (!display.empty()) envs.push_back("DISPLAY=" + display);
     std::vector<char*> envp;
-    for (auto& e : envs)
-        envp.push_back(const_cast<char*>(e.c_str()));
+    for (auto& e : envs) envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
     pid_t pid = 0;
-    if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0)
-        return -1;
+    if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
     return pid;
 }
 
@@ -52,8 +46,7 @@ inline pid_t SpawnWithDisplay(const std::vector<std::string>& args, const std::s
 inline int RunTool(const std::vector<std::string>& args, const std::string& display)
 {
     const pid_t pid = SpawnWithDisplay(args, display);
-    if (pid < 0)
-        return -1;
+    if (pid < 0) return -1;
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -65,11 +58,9 @@ public:
     {
         const std::string exe = FindTool("Xvfb");
         int fds[2];
-        if (exe.empty() || ::pipe(fds) != 0)
-            return;
-        FPid = SpawnWithDisplay({exe, "-displayfd", std::to_string(fds[1]), "-screen", "0", "640x480x24",
-                                 "-nolisten", "tcp"},
-                                "");
+        if (exe.empty() || ::pipe(fds) != 0) return;
+        FPid = SpawnWithDisplay(
+            {exe, "-displayfd", std::to_string(fds[1]), "-screen", "0", "640x480x24", "-nolisten", "tcp"}, "");
         ::close(fds[1]);
         pollfd p{fds[0], POLLIN, 0};
         char buf[32] = {};

@@ -9,7 +9,7 @@
 #include <string.h>
 
 typedef struct {
-    uint8_t *data[4];
+    uint8_t* data[4];
     int linesize[4];
 } HookPicture;
 
@@ -23,26 +23,23 @@ static int process_count = 0;
 int HookProcessCount(void) { return process_count; }
 
 #ifndef VX_NO_CONFIGURE
-int Configure(void **ctxp, int argc, char *argv[])
+int Configure(void** ctxp, int argc, char* argv[])
 {
-    HookContext *ctx;
-    if (argc > 1 && strcmp(argv[1], "refuse") == 0)
-        return -1;
-    ctx = (HookContext *)calloc(1, sizeof *ctx);
-    if (!ctx)
-        return -1;
+    HookContext* ctx;
+    if (argc > 1 && strcmp(argv[1], "refuse") == 0) return -1;
+    ctx = (HookContext*)calloc(1, sizeof *ctx);
+    if (!ctx) return -1;
     ctx->luma = argc > 1 ? atoi(argv[1]) : 235;
-    if (argc > 2)
-        snprintf(ctx->file, sizeof ctx->file, "%s", argv[2]);
+    if (argc > 2) snprintf(ctx->file, sizeof ctx->file, "%s", argv[2]);
     *ctxp = ctx;
     return 0;
 }
 #endif
 
 #ifndef VX_NO_PROCESS
-void Process(void *ctx, HookPicture *picture, int pix_fmt, int width, int height, int64_t pts)
+void Process(void* ctx, HookPicture* picture, int pix_fmt, int width, int height, int64_t pts)
 {
-    HookContext *hook = (HookContext *)ctx;
+    HookContext* hook = (HookContext*)ctx;
     int luma = hook ? hook->luma : 235;
     int x, y;
     (void)pts;
@@ -50,8 +47,7 @@ void Process(void *ctx, HookPicture *picture, int pix_fmt, int width, int height
     if (pix_fmt != 0 || width < 32 || height < 32) /* yuv420p only */
         return;
     for (y = 0; y < 32; ++y)
-        for (x = 0; x < 32; ++x)
-            picture->data[0][y * picture->linesize[0] + x] = (uint8_t)luma;
+        for (x = 0; x < 32; ++x) picture->data[0][y * picture->linesize[0] + x] = (uint8_t)luma;
     for (y = 0; y < 16; ++y)
         for (x = 0; x < 16; ++x) {
             picture->data[1][y * picture->linesize[1] + x] = 128;
@@ -60,11 +56,11 @@ void Process(void *ctx, HookPicture *picture, int pix_fmt, int width, int height
 }
 #endif
 
-void Release(void *ctx)
+void Release(void* ctx)
 {
-    HookContext *hook = (HookContext *)ctx;
+    HookContext* hook = (HookContext*)ctx;
     if (hook && hook->file[0]) {
-        FILE *f = fopen(hook->file, "a");
+        FILE* f = fopen(hook->file, "a");
         if (f) {
             fputs("released\n", f);
             fclose(f);

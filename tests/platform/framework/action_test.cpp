@@ -36,13 +36,13 @@ TEST_F(Actions, LinkedControlsFollowTheActionAndRunIt)
     EXPECT_FALSE(b->Enabled());
     act->SetCaption(L"停止");
     EXPECT_EQ(b->Caption(), L"停止");
-    b->Click();   // a disabled action does not run
+    b->Click();  // a disabled action does not run
     EXPECT_EQ(runs, 0);
     act->SetEnabled(true);
     b->Click();
     EXPECT_EQ(runs, 1);
     int own = 0;
-    b->OnClick = [&](TObject*) { ++own; };   // an OnClick of its own wins
+    b->OnClick = [&](TObject*) { ++own; };  // an OnClick of its own wins
     b->Click();
     EXPECT_EQ(own, 1);
     EXPECT_EQ(runs, 1);

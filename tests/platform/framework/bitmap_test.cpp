@@ -44,7 +44,7 @@ TEST(Bitmap, SetSizeKeepsTheOverlapAndZeroEmpties)
     b.SetSize(3, 4);
     EXPECT_EQ(b.PixelFormat(), pf24bit);
     EXPECT_EQ(b.Canvas()->Pixels(2, 2), PatternAt(2, 2));
-    EXPECT_EQ(b.Canvas()->Pixels(1, 3), clBlack);   // new rows are zero
+    EXPECT_EQ(b.Canvas()->Pixels(1, 3), clBlack);  // new rows are zero
     b.SetWidth(0);
     EXPECT_TRUE(b.Empty());
     EXPECT_EQ(b.Handle(), nullptr);
@@ -65,9 +65,9 @@ TEST(Bitmap, ScanLinesAreTopDownRowsOfThePixelFormat)
     EXPECT_THROW(b.ScanLine(-1), EInvalidGraphic);
 
     b.SetPixelFormat(pf24bit);
-    EXPECT_EQ(b.ScanLineSize(), 12);   // 9 bytes padded to 4
+    EXPECT_EQ(b.ScanLineSize(), 12);  // 9 bytes padded to 4
     auto* p = static_cast<uint8_t*>(b.ScanLine(1));
-    EXPECT_EQ(p[6], 0x33);   // blue, green, red
+    EXPECT_EQ(p[6], 0x33);  // blue, green, red
     EXPECT_EQ(p[8], 0x11);
 }
 
@@ -89,8 +89,8 @@ TEST(Bitmap, PixelFormatConversionsKeepTheColoursTheyCanHold)
     mono.SetMonochrome(true);
     EXPECT_EQ(mono.PixelFormat(), pf1bit);
     EXPECT_EQ(mono.Palette().size(), 2u);
-    EXPECT_EQ(mono.PixelArgb(3, 0) & 0xFFFFFF, 0xFFFFFFu);   // white stays white
-    EXPECT_EQ(mono.PixelArgb(2, 0) & 0xFFFFFF, 0u);          // blue is nearer black
+    EXPECT_EQ(mono.PixelArgb(3, 0) & 0xFFFFFF, 0xFFFFFFu);  // white stays white
+    EXPECT_EQ(mono.PixelArgb(2, 0) & 0xFFFFFF, 0u);         // blue is nearer black
 }
 
 TEST(Bitmap, BmpFilesRoundTripInEveryPixelFormat)
@@ -105,8 +105,8 @@ TEST(Bitmap, BmpFilesRoundTripInEveryPixelFormat)
         TPixelFormat loaded;
         int fileBits;
     };
-    for (Case c : {Case{pf1bit, pf1bit, 1}, Case{pf4bit, pf4bit, 4}, Case{pf8bit, pf8bit, 8}, Case{pf24bit, pf24bit, 24},
-                   Case{pf32bit, pf32bit, 32}, Case{pfDevice, pf24bit, 24}}) {
+    for (Case c : {Case{pf1bit, pf1bit, 1}, Case{pf4bit, pf4bit, 4}, Case{pf8bit, pf8bit, 8},
+                   Case{pf24bit, pf24bit, 24}, Case{pf32bit, pf32bit, 32}, Case{pfDevice, pf24bit, 24}}) {
         SCOPED_TRACE(c.fileBits);
         TBitmap b;
         b.Assign(&src);
@@ -172,7 +172,7 @@ TEST(Bitmap, AlphaBytesLeftByDrawingAreNoTransparency)
     target.SetSize(2, 1);
     target.Canvas()->Brush()->SetColor(clWhite);
     target.Canvas()->FillRect(Rect(0, 0, 2, 1));
-    target.Canvas()->Draw(0, 0, &glyph);   // alpha ignored: copied
+    target.Canvas()->Draw(0, 0, &glyph);  // alpha ignored: copied
     EXPECT_EQ(target.PixelArgb(1, 0) & 0xFFFFFF, 0x0000FFu);
     target.Canvas()->FillRect(Rect(0, 0, 2, 1));
     glyph.SetAlphaFormat(afDefined);
@@ -256,7 +256,7 @@ TEST(Bitmap, AssignCopiesAndChangesAreNoticed)
     EXPECT_TRUE(b.Transparent());
     EXPECT_EQ(b.TransparentColor(), clLime);
     a.Canvas()->SetPixels(0, 0, clBlack);
-    EXPECT_EQ(b.Canvas()->Pixels(0, 0), PatternAt(0, 0));   // its own pixels
+    EXPECT_EQ(b.Canvas()->Pixels(0, 0), PatternAt(0, 0));  // its own pixels
 
     int changes = 0;
     b.OnChange = [&](TObject*) { ++changes; };

@@ -60,7 +60,7 @@ TEST_F(Buttons, DefaultAndCancelAnswerEnterAndEscapeAndSetTheModalResult)
     cancel->SetModalResult(mrCancel);
     cancel->SetLeft(100);
     cancel->SetParent(dlg);
-    auto* other = new TColorPanel(dlg);   // a focused control that is not a button
+    auto* other = new TColorPanel(dlg);  // a focused control that is not a button
     other->SetTabStop(true);
     other->SetLeft(200);
     other->SetParent(dlg);
@@ -89,7 +89,7 @@ TEST_F(Buttons, CheckBoxStatesAndRadioGroups)
     Pump();
     EXPECT_TRUE(chk->Checked());
     EXPECT_EQ(clicks, 1);
-    chk->SetChecked(false);   // a programmatic change clicks too
+    chk->SetChecked(false);  // a programmatic change clicks too
     EXPECT_EQ(clicks, 2);
     chk->SetChecked(false);
     EXPECT_EQ(clicks, 2);
@@ -101,7 +101,7 @@ TEST_F(Buttons, CheckBoxStatesAndRadioGroups)
     auto* r1 = new TRadioButton(f);
     auto* r2 = new TRadioButton(f);
     auto* panel = new TColorPanel(f);
-    auto* r3 = new TRadioButton(f);   // another parent, another group
+    auto* r3 = new TRadioButton(f);  // another parent, another group
     for (TControl* c : {static_cast<TControl*>(r1), static_cast<TControl*>(r2), static_cast<TControl*>(panel)})
         c->SetParent(f);
     r3->SetParent(panel);
@@ -126,7 +126,7 @@ TEST_F(Buttons, CheckBoxStatesAndRadioGroups)
 
 TEST_F(Buttons, PlainMessageBoxAnswersWithTheButtonChosen)
 {
-    PressKey(VK_RETURN);   // the first button is the default
+    PressKey(VK_RETURN);  // the first button is the default
     EXPECT_EQ(ShowPlainMessageBox(L"文件已存在，是否覆盖？", L"提示", MB_YESNO | MB_ICONQUESTION), IDYES);
     PressKey(VK_TAB);
     PressKey(VK_RETURN);

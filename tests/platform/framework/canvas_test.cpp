@@ -28,7 +28,12 @@ std::string Picture(TBitmap& b)
     for (int y = 0; y < b.Height(); ++y) {
         for (int x = 0; x < b.Width(); ++x) {
             uint32_t c = b.PixelArgb(x, y) & 0xFFFFFF;
-            s += c == 0xFFFFFF ? '.' : c == 0 ? '#' : c == 0xFF0000 ? 'R' : c == 0x0000FF ? 'B' : c == 0x00FF00 ? 'G' : '?';
+            s += c == 0xFFFFFF   ? '.'
+                 : c == 0        ? '#'
+                 : c == 0xFF0000 ? 'R'
+                 : c == 0x0000FF ? 'B'
+                 : c == 0x00FF00 ? 'G'
+                                 : '?';
         }
         s += '\n';
     }
@@ -123,7 +128,7 @@ TEST(Canvas, DrawLeavesOutTheTransparentColour)
 
     auto b = WhiteBitmap(5, 4);
     b->Canvas()->Draw(1, 0, &glyph);
-    EXPECT_EQ(Picture(*b).substr(0, 6), ".??G.\n");   // opaque: fuchsia copied
+    EXPECT_EQ(Picture(*b).substr(0, 6), ".??G.\n");  // opaque: fuchsia copied
 
     glyph.SetTransparent(true);
     EXPECT_EQ(glyph.TransparentColor(), clFuchsia);
@@ -248,7 +253,7 @@ TEST(Canvas, AttachesToAnExternalDcAndDetaches)
         EXPECT_EQ(canvas.Handle(), dc);
         canvas.Brush()->SetColor(clRed);
         canvas.FillRect(Rect(0, 0, 2, 2));
-        canvas.TextWidth(L"x");   // selects the font
+        canvas.TextWidth(L"x");  // selects the font
         EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), canvas.Font()->Handle());
         canvas.SetHandle(nullptr);
         EXPECT_FALSE(canvas.HandleAllocated());
@@ -285,7 +290,7 @@ TEST(GraphicsObjects, FontSizeHeightStyleAndChangeNotice)
     f.SetStyle({fsBold, fsUnderline});
     EXPECT_TRUE(f.Style().Contains(fsBold));
     EXPECT_FALSE(f.Style().Contains(fsItalic));
-    f.SetStyle({fsBold, fsUnderline});   // same value: no notice
+    f.SetStyle({fsBold, fsUnderline});  // same value: no notice
     EXPECT_EQ(changes, 3);
 
     HFONT h = f.Handle();
@@ -322,7 +327,7 @@ TEST(GraphicsObjects, BrushAndPenHandlesFollowTheirProperties)
     b.SetStyle(bsClear);
     ASSERT_NE(GetObjectW(b.Handle(), sizeof(lb), &lb), 0);
     EXPECT_EQ(lb.lbStyle, BS_NULL);
-    b.SetColor(clRed);   // a colour makes a clear brush solid again
+    b.SetColor(clRed);  // a colour makes a clear brush solid again
     EXPECT_EQ(b.Style(), bsSolid);
 
     TPen p;

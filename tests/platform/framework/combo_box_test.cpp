@@ -44,7 +44,7 @@ TEST_F(Combos, TypingIntoTheEditPartChangesTextAndRaisesOnChange)
     EXPECT_EQ(cb->Text(), L"MP");
     EXPECT_EQ(cb->ItemIndex(), -1);
     EXPECT_EQ(log, (std::vector<std::string>{"change:-1", "change:-1"}));
-    vxwin::InjectText(L"4");   // the text of an item selects it
+    vxwin::InjectText(L"4");  // the text of an item selects it
     Pump();
     EXPECT_EQ(cb->ItemIndex(), 2);
     vxwin::InjectText(L"\b");
@@ -64,11 +64,11 @@ TEST_F(Combos, TypingIntoTheEditPartChangesTextAndRaisesOnChange)
 
 TEST_F(Combos, TheListStillChoosesAndTheEditShowsTheChoice)
 {
-    PressKey(VK_DOWN);   // from the edit part: the next item
+    PressKey(VK_DOWN);  // from the edit part: the next item
     Pump();
     EXPECT_EQ(cb->ItemIndex(), 0);
     EXPECT_EQ(cb->EditPart()->Text(), L"MKV格式");
-    EXPECT_EQ(cb->EditPart()->SelLength(), 5);   // the chosen text is selected, ready to overtype
+    EXPECT_EQ(cb->EditPart()->SelLength(), 5);  // the chosen text is selected, ready to overtype
     EXPECT_EQ(log, (std::vector<std::string>{"click", "change:0"}));
 
     // Dropped by a click on the button; the third row (20 pixels each, from 2) is chosen.

@@ -54,8 +54,8 @@ TEST(Component, RemovalIsAnnouncedDownTheTreeAndToFreeNotifies)
     auto* skin = new TLogged(form, "skin");
     auto* button = new TLogged(form, "button");
     auto* other = new TLogged(nullptr, "other");
-    button->Ref = skin;              // same owner: hears through the tree
-    other->Ref = skin;               // elsewhere: asks for a free notification
+    button->Ref = skin;  // same owner: hears through the tree
+    other->Ref = skin;   // elsewhere: asks for a free notification
     skin->FreeNotification(other);
     skin->Free();
     EXPECT_EQ(button->Ref, nullptr);

@@ -25,7 +25,7 @@ using ControlMouse = FormFixture;
 TEST_F(ControlTree, ChildrenStackWindowlessBelowWindowedAndPaintInOrder)
 {
     TForm* f = MakeForm(50, 50, 100, 100, clRed);
-    auto* panel = new TColorPanel(f, clWhite);   // windowed, added first
+    auto* panel = new TColorPanel(f, clWhite);  // windowed, added first
     panel->SetBounds(20, 20, 20, 20);
     panel->SetParent(f);
     auto* a = new TColorBox(f, clBlue);
@@ -78,7 +78,7 @@ TEST_F(ControlTree, ParentFreesChildWindowsAndOwnerFreesTheRest)
     EXPECT_TRUE(IsWindow(ph));
     EXPECT_EQ(GetParent(ph), f->Handle());
     EXPECT_EQ(FindControl(ph), panel);
-    panel->Free();   // a parent takes its child controls with it; the owner forgets both
+    panel->Free();  // a parent takes its child controls with it; the owner forgets both
     EXPECT_FALSE(IsWindow(ph));
     EXPECT_EQ(f->ControlCount(), 0);
     EXPECT_EQ(f->ComponentCount(), 0);
@@ -125,7 +125,7 @@ TEST_F(ControlTree, RecreateWndKeepsTextBoundsAndChildren)
     panel->SetParent(f);
     HWND old = f->Handle();
     HWND oldPanel = panel->Handle();
-    f->SetBorderStyle(bsSingle);   // a new window with the new frame
+    f->SetBorderStyle(bsSingle);  // a new window with the new frame
     EXPECT_FALSE(IsWindow(old));
     EXPECT_FALSE(IsWindow(oldPanel));
     ASSERT_TRUE(f->HandleAllocated());
@@ -163,7 +163,7 @@ TEST_F(ControlAlign, SidesThenClientAndRealignOnResize)
     EXPECT_EQ(right->BoundsRect(), Bounds(95, 20, 5, 50));
     EXPECT_EQ(client->BoundsRect(), Bounds(15, 20, 80, 50));
 
-    f->HandleNeeded();   // the window's size change realigns too
+    f->HandleNeeded();  // the window's size change realigns too
     f->SetBounds(0, 0, 120, 100);
     EXPECT_EQ(bottom->BoundsRect(), Bounds(0, 90, 120, 10));
     EXPECT_EQ(right->BoundsRect(), Bounds(115, 20, 5, 70));
@@ -219,7 +219,7 @@ TEST_F(ControlAlign, AnchorsFollowTheParentsSize)
         {{akRight, akBottom}, Bounds(110, 70, 30, 20)},
         {{akLeft, akTop, akRight}, Bounds(60, 40, 80, 20)},
         {{akLeft, akTop, akRight, akBottom}, Bounds(60, 40, 80, 50)},
-        {{akTop}, Bounds(85, 40, 30, 20)},   // neither side: keeps its centre
+        {{akTop}, Bounds(85, 40, 30, 20)},  // neither side: keeps its centre
     };
     std::vector<TControl*> boxes;
     for (const Case& c : cases) {
@@ -251,7 +251,7 @@ TEST_F(ControlAlign, LoadingDefersAlignmentUntilLoaded)
     anchored->SetParent(f);
     anchored->SetBounds(80, 80, 10, 10);
     anchored->SetAnchors(TAnchors{akRight, akBottom});
-    f->SetBounds(0, 0, 150, 100);   // still loading: anchors are taken again at the end
+    f->SetBounds(0, 0, 150, 100);  // still loading: anchors are taken again at the end
     f->EndLoading();
     EXPECT_EQ(top->BoundsRect(), Bounds(0, 0, 150, 10));
     EXPECT_EQ(anchored->BoundsRect(), Bounds(80, 80, 10, 10));
@@ -314,7 +314,7 @@ TEST_F(ControlMouse, CaptureKeepsTheMouseUntilReleaseAndClickNeedsReleaseInside)
     vxwin::InjectMouseButton(0, true, 130, 130);
     Pump();
     EXPECT_EQ(GetCaptureControl(), g);
-    vxwin::InjectMouseMove(400, 420);   // outside the form: the control still hears it
+    vxwin::InjectMouseMove(400, 420);  // outside the form: the control still hears it
     Pump();
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.back(), Point(400 - 110, 420 - 110));

@@ -59,7 +59,7 @@ TEST_F(Dialogs, FilterEntriesAndMatching)
     EXPECT_EQ(e[1].first, L"JPEG Image File ");
     EXPECT_TRUE(d.MatchesFilter(L"/x/A.JPEG", 2));
     EXPECT_FALSE(d.MatchesFilter(L"a.bmp", 2));
-    EXPECT_TRUE(d.MatchesFilter(L"song.aiff", 3));   // a blank after the semicolon is no part of it
+    EXPECT_TRUE(d.MatchesFilter(L"song.aiff", 3));  // a blank after the semicolon is no part of it
     EXPECT_TRUE(d.MatchesFilter(L"anything", 9));
 }
 
@@ -101,7 +101,7 @@ TEST_F(Dialogs, OpenChecksExistenceAndKeepsSeveralFiles)
     EXPECT_EQ(d.FileName(), folder + L"/片头.avi");
     Answer({L"missing.avi"});
     EXPECT_FALSE(d.Execute());
-    EXPECT_EQ(d.Files()->Count(), 2);   // unchanged after a refusal
+    EXPECT_EQ(d.Files()->Count(), 2);  // unchanged after a refusal
     // Headless, with nobody to answer, the dialog is cancelled.
     FileDialogHandler = nullptr;
     EXPECT_FALSE(d.Execute());

@@ -58,7 +58,7 @@ TEST_F(Edits, TypingCaretSelectionAndUndo)
     Key(VK_HOME);
     Key(VK_DELETE);
     EXPECT_EQ(e->Text(), L"bc文");
-    Key('Z', false, true);   // one level of undo, and undo of the undo
+    Key('Z', false, true);  // one level of undo, and undo of the undo
     EXPECT_EQ(e->Text(), L"Xbc文");
     Key('Z', false, true);
     EXPECT_EQ(e->Text(), L"bc文");
@@ -75,7 +75,7 @@ TEST_F(Edits, ClipboardMaxLengthAndReadOnly)
     Key('A', false, true);
     EXPECT_EQ(e->SelLength(), 11);
     Key(VK_LEFT);
-    Key(VK_RIGHT, true, true);   // a word with its trailing blank
+    Key(VK_RIGHT, true, true);  // a word with its trailing blank
     EXPECT_EQ(e->SelText(), L"hello ");
     Key('X', false, true);
     EXPECT_EQ(e->Text(), L"world");
@@ -87,8 +87,8 @@ TEST_F(Edits, ClipboardMaxLengthAndReadOnly)
     e->SetMaxLength(8);
     vxwin::InjectText(L"12345");
     Pump();
-    EXPECT_EQ(e->Text(), L"worldhello ");   // already longer: nothing more goes in
-    e->SetText(L"1234567");   // the caret goes to the start, as after any WM_SETTEXT
+    EXPECT_EQ(e->Text(), L"worldhello ");  // already longer: nothing more goes in
+    e->SetText(L"1234567");                // the caret goes to the start, as after any WM_SETTEXT
     Key(VK_END);
     vxwin::InjectText(L"89");
     Pump();
@@ -104,7 +104,7 @@ TEST_F(Edits, ClipboardMaxLengthAndReadOnly)
     EXPECT_EQ(changes, before);
     Key(VK_HOME);
     Key(VK_END, true);
-    Key('C', false, true);   // copying still works
+    Key('C', false, true);  // copying still works
     EXPECT_EQ(ClipboardText(), L"12345678");
 }
 
@@ -133,7 +133,7 @@ TEST_F(Edits, EditMessagesAndMouseSelection)
     Click(100 + 10 + 190, 100 + 20);
     Pump();
     EXPECT_EQ(e->SelStart(), 6);
-    vxwin::AdvanceClock(2000);   // not a double click
+    vxwin::AdvanceClock(2000);  // not a double click
     vxwin::InjectMouseButton(0, true, 300, 120);
     vxwin::InjectMouseMove(100, 120);
     vxwin::InjectMouseButton(0, false, 100, 120);

@@ -9,7 +9,7 @@ TEST(Format, SpecifiersWidthAndPrecision)
     EXPECT_EQ(Format(L"%.2d:%.2d:%.2d", 1, 2, 30), L"01:02:30");
     EXPECT_EQ(Format(L"%5.1f", 3.14159), L"  3.1");
     EXPECT_EQ(Format(L"%.2f MB", 1.005 * 100), L"100.50 MB");
-    EXPECT_EQ(Format(L"%f", 2.0), L"2.00");                 // default precision 2
+    EXPECT_EQ(Format(L"%f", 2.0), L"2.00");  // default precision 2
     EXPECT_EQ(Format(L"%d%%", 100), L"100%");
     EXPECT_EQ(Format(L"%-6s|", L"ab"), L"ab    |");
     EXPECT_EQ(Format(L"%6s|", L"ab"), L"    ab|");

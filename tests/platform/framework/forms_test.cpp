@@ -91,7 +91,7 @@ TEST_F(Forms, FocusChangesAreBroadcastToEveryControlWithEnterAndExit)
     panel->SetTabStop(false);
     panel->SetBounds(60, 0, 100, 50);
     panel->SetParent(f);
-    auto* e2 = new TProbe(f, &log, "e2");   // inside the panel: the broadcast reaches it too
+    auto* e2 = new TProbe(f, &log, "e2");  // inside the panel: the broadcast reaches it too
     e2->SetBounds(5, 5, 40, 20);
     e2->SetParent(panel);
     e1->OnEnter = [&](TObject*) { log.push_back("e1:enter"); };
@@ -142,7 +142,7 @@ TEST_F(Forms, UnhandledEnterIsOfferedToTheControlsAsDialogKey)
     PressKey(VK_RETURN);
     Pump();
     EXPECT_EQ(answer->answered, 1);
-    EXPECT_EQ(seenKey, 0);   // taken as a dialog key before the control's own key handling
+    EXPECT_EQ(seenKey, 0);  // taken as a dialog key before the control's own key handling
     PressKey('A');
     Pump();
     EXPECT_EQ(seenKey, 'A');
@@ -170,7 +170,7 @@ TEST_F(Forms, FocusRequestOnAnInactiveFormOnlyRecordsTheControl)
     e->SetFocus();
     EXPECT_EQ(main->ActiveControl(), e);
     EXPECT_FALSE(e->Focused());
-    main->Show();   // activated again: the recorded control takes the focus
+    main->Show();  // activated again: the recorded control takes the focus
     Pump();
     EXPECT_TRUE(e->Focused());
 }
@@ -191,7 +191,7 @@ TEST_F(Forms, ShowModalRunsANestedLoopAndReturnsTheResult)
         mainDisabledMeanwhile = !IsWindowEnabled(main->Handle());
     };
     Pump();
-    Click(115, 115);   // queued now, handled by the modal loop
+    Click(115, 115);  // queued now, handled by the modal loop
     EXPECT_EQ(dlg->ShowModal(), mrOk);
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(mainDisabledMeanwhile);
@@ -206,7 +206,7 @@ TEST_F(Forms, ShowModalRunsANestedLoopAndReturnsTheResult)
     Click(115, 115);
     EXPECT_EQ(dlg->ShowModal(), mrCancel);
     EXPECT_EQ(queries, 2);
-    EXPECT_THROW(main->ShowModal(), EInvalidOperation);   // already visible
+    EXPECT_THROW(main->ShowModal(), EInvalidOperation);  // already visible
 }
 
 TEST_F(Forms, CloseHidesOrEndsTheProgramAndHonoursCloseQuery)
@@ -249,7 +249,7 @@ TEST_F(Forms, OnCreateRunsAfterTheLayoutAndItsErrorsReachTheErrorBox)
             box->SetParent(this);
             OnCreate = [this](TObject*) {
                 createdLoading = (box->ComponentState() & csLoading) != 0;
-                StrToInt(L"x");   // raises: the rest of the handler is skipped
+                StrToInt(L"x");  // raises: the rest of the handler is skipped
                 reachedEnd = true;
             };
             EndLoading();
@@ -286,7 +286,7 @@ TEST_F(Forms, HandlerErrorsGoToTheErrorBoxAndTheLoopGoesOn)
 
 TEST_F(Forms, TimersFireOnTheTestClock)
 {
-    ASSERT_STREQ(vxwin::BackendName(), "headless");   // starts the back end and its test clock
+    ASSERT_STREQ(vxwin::BackendName(), "headless");  // starts the back end and its test clock
     vxwin::SetClockAutoStep(0);
     TTimer* t = new TTimer(Application);
     t->SetInterval(100);
@@ -383,7 +383,7 @@ TEST_F(Forms, OnDestroyRunsWhileTheDerivedFormIsWholeAndDestroyingIsSet)
             box = new TColorBox(this);
             box->SetParent(this);
             OnDestroy = [this](TObject*) {
-                seenFolder = folder;   // a member of the derived form
+                seenFolder = folder;  // a member of the derived form
                 destroying = (ComponentState() & csDestroying) && (box->ComponentState() & csDestroying);
             };
         }
@@ -401,7 +401,7 @@ TEST_F(Forms, OnDestroyRunsWhileTheDerivedFormIsWholeAndDestroyingIsSet)
         seen = f->folder;
         destroying = (f->ComponentState() & csDestroying) != 0;
     };
-    Application->DestroyComponents();   // as the program's end frees its forms
+    Application->DestroyComponents();  // as the program's end frees its forms
     EXPECT_EQ(seen, L"输出目录");
     EXPECT_TRUE(destroying);
 }

@@ -30,7 +30,10 @@ std::vector<uint8_t> BuildBmp(const BmpSpec& s)
     const size_t maskBytes = (s.headerSize == 40 ? s.masks.size() * 4 : 0);
     const size_t offBits = 14 + s.headerSize + maskBytes + s.palette.size() * (core ? 3 : 4);
     ByteBuilder b;
-    b.str("BM").u32(static_cast<uint32_t>(offBits + s.pixels.size())).u32(0).u32(s.zeroOffBits ? 0 : static_cast<uint32_t>(offBits));
+    b.str("BM")
+        .u32(static_cast<uint32_t>(offBits + s.pixels.size()))
+        .u32(0)
+        .u32(s.zeroOffBits ? 0 : static_cast<uint32_t>(offBits));
     b.u32(s.headerSize);
     if (core) {
         b.u16(s.width).u16(s.height).u16(1).u16(s.bpp);
@@ -39,19 +42,15 @@ std::vector<uint8_t> BuildBmp(const BmpSpec& s)
         b.u32(0).u32(0).u32(s.colorsUsed ? s.colorsUsed : static_cast<uint32_t>(s.palette.size())).u32(0);
         if (s.headerSize > 40) {
             for (size_t i = 0; i < 4; ++i)
-                if (40 + 4 * i < s.headerSize)
-                    b.u32(i < s.masks.size() ? s.masks[i] : 0);
-            while (b.v.size() < 14 + s.headerSize)
-                b.u8(0);
+                if (40 + 4 * i < s.headerSize) b.u32(i < s.masks.size() ? s.masks[i] : 0);
+            while (b.v.size() < 14 + s.headerSize) b.u8(0);
         } else {
-            for (uint32_t m : s.masks)
-                b.u32(m);
+            for (uint32_t m : s.masks) b.u32(m);
         }
     }
     for (uint32_t c : s.palette) {
         b.u8(c & 255).u8((c >> 8) & 255).u8((c >> 16) & 255);
-        if (!core)
-            b.u8(0);
+        if (!core) b.u8(0);
     }
     b.raw(s.pixels);
     return b.v;
@@ -62,8 +61,7 @@ constexpr uint32_t K = 0xFF000000, R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000F
 std::vector<uint32_t> GreyPalette16()
 {
     std::vector<uint32_t> p;
-    for (uint32_t i = 0; i < 16; ++i)
-        p.push_back(i * 0x111111);
+    for (uint32_t i = 0; i < 16; ++i) p.push_back(i * 0x111111);
     return p;
 }
 
@@ -72,44 +70,148 @@ uint32_t Grey(uint32_t i) { return 0xFF000000 | (i * 0x111111); }
 std::vector<BmpSpec> Variants()
 {
     return {
-        {"24-bit bottom-up", 40, 3, 2, 24, 0, {},  {},
+        {"24-bit bottom-up",
+         40,
+         3,
+         2,
+         24,
+         0,
+         {},
+         {},
          {0xCC, 0xBB, 0xAA, 0xFF, 0xEE, 0xDD, 0x03, 0x02, 0x01, 0, 0, 0,
           0x33, 0x22, 0x11, 0x66, 0x55, 0x44, 0x99, 0x88, 0x77, 0, 0, 0},
          {0xFF112233, 0xFF445566, 0xFF778899, 0xFFAABBCC, 0xFFDDEEFF, 0xFF010203}},
-        {"24-bit top-down", 40, 3, -2, 24, 0, {}, {},
+        {"24-bit top-down",
+         40,
+         3,
+         -2,
+         24,
+         0,
+         {},
+         {},
          {0x33, 0x22, 0x11, 0x66, 0x55, 0x44, 0x99, 0x88, 0x77, 0, 0, 0,
           0xCC, 0xBB, 0xAA, 0xFF, 0xEE, 0xDD, 0x03, 0x02, 0x01, 0, 0, 0},
          {0xFF112233, 0xFF445566, 0xFF778899, 0xFFAABBCC, 0xFFDDEEFF, 0xFF010203}},
         {"24-bit, pixel offset left zero", 40, 1, 1, 24, 0, {}, {}, {1, 2, 3, 0}, {0xFF030201}, false, true},
-        {"8-bit with a short palette", 40, 3, 2, 8, 0, {0xFF0000, 0x00FF00, 0x0000FF}, {},
-         {2, 1, 0, 0, 0, 1, 2, 0}, {R, G, B, B, G, R}},
+        {"8-bit with a short palette",
+         40,
+         3,
+         2,
+         8,
+         0,
+         {0xFF0000, 0x00FF00, 0x0000FF},
+         {},
+         {2, 1, 0, 0, 0, 1, 2, 0},
+         {R, G, B, B, G, R}},
         {"8-bit index past the palette is black", 40, 2, 1, 8, 0, {0xFFFFFF}, {}, {0, 7, 0, 0}, {W, K}},
-        {"1-bit across a byte boundary", 40, 10, 1, 1, 0, {0x000000, 0xFFFFFF}, {},
-         {0xB3, 0x80, 0, 0}, {W, K, W, W, K, K, W, W, W, K}},
+        {"1-bit across a byte boundary",
+         40,
+         10,
+         1,
+         1,
+         0,
+         {0x000000, 0xFFFFFF},
+         {},
+         {0xB3, 0x80, 0, 0},
+         {W, K, W, W, K, K, W, W, W, K}},
         {"4-bit", 40, 3, 1, 4, 0, GreyPalette16(), {}, {0xF1, 0x80, 0, 0}, {Grey(15), Grey(1), Grey(8)}},
-        {"32-bit with alpha in the fourth byte", 40, 2, 1, 32, 0, {}, {},
-         {1, 2, 3, 0x80, 4, 5, 6, 0xFF}, {0x80030201, 0xFF060504}, true},
-        {"32-bit with a zero fourth byte is opaque", 40, 2, 1, 32, 0, {}, {},
-         {1, 2, 3, 0, 4, 5, 6, 0}, {0xFF030201, 0xFF060504}},
+        {"32-bit with alpha in the fourth byte",
+         40,
+         2,
+         1,
+         32,
+         0,
+         {},
+         {},
+         {1, 2, 3, 0x80, 4, 5, 6, 0xFF},
+         {0x80030201, 0xFF060504},
+         true},
+        {"32-bit with a zero fourth byte is opaque",
+         40,
+         2,
+         1,
+         32,
+         0,
+         {},
+         {},
+         {1, 2, 3, 0, 4, 5, 6, 0},
+         {0xFF030201, 0xFF060504}},
         {"16-bit 5-5-5", 40, 2, 1, 16, 0, {}, {}, {0x00, 0x7C, 0x21, 0x00}, {R, 0xFF000808}},
-        {"16-bit bitfields 5-6-5", 40, 3, 1, 16, 3, {}, {0xF800, 0x07E0, 0x001F},
-         {0x00, 0xF8, 0xE0, 0x07, 0x41, 0x08, 0, 0}, {R, G, 0xFF080808}},
-        {"32-bit alpha bitfields after a 40-byte header", 40, 1, 1, 32, 6, {}, {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-         {1, 2, 3, 4}, {0x04030201}, true},
-        {"V5 header with an alpha mask", 124, 1, 1, 32, 3, {}, {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-         {0x10, 0x20, 0x30, 0x00}, {0x00302010}, true},
-        {"V4 header with reversed masks", 108, 1, 1, 32, 3, {}, {0xFF000000, 0xFF0000, 0xFF00, 0xFF},
-         {0x80, 0x30, 0x20, 0x10}, {0x80102030}, true},
+        {"16-bit bitfields 5-6-5",
+         40,
+         3,
+         1,
+         16,
+         3,
+         {},
+         {0xF800, 0x07E0, 0x001F},
+         {0x00, 0xF8, 0xE0, 0x07, 0x41, 0x08, 0, 0},
+         {R, G, 0xFF080808}},
+        {"32-bit alpha bitfields after a 40-byte header",
+         40,
+         1,
+         1,
+         32,
+         6,
+         {},
+         {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+         {1, 2, 3, 4},
+         {0x04030201},
+         true},
+        {"V5 header with an alpha mask",
+         124,
+         1,
+         1,
+         32,
+         3,
+         {},
+         {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+         {0x10, 0x20, 0x30, 0x00},
+         {0x00302010},
+         true},
+        {"V4 header with reversed masks",
+         108,
+         1,
+         1,
+         32,
+         3,
+         {},
+         {0xFF000000, 0xFF0000, 0xFF00, 0xFF},
+         {0x80, 0x30, 0x20, 0x10},
+         {0x80102030},
+         true},
         {"V3 header with 5-6-5 masks", 56, 1, 1, 16, 3, {}, {0xF800, 0x07E0, 0x001F, 0}, {0x00, 0xF8, 0, 0}, {R}},
         {"core header, 8-bit", 12, 2, 1, 8, 0, {0x0000FF, 0xFF0000}, {}, {1, 0, 0, 0}, {R, B}},
-        {"RLE8 runs, absolute, delta, end of line and of bitmap", 40, 4, 3, 8, 1, {0, 0xFF0000, 0x00FF00, 0x0000FF}, {},
-         {4, 1, 0, 0,                        // bottom row: four reds
-          0, 3, 2, 3, 2, 0, 1, 3, 0, 0,      // middle: absolute G B G (padded), one blue
-          0, 2, 2, 0, 2, 2, 0, 1},           // top: skip two, two greens, end
+        {"RLE8 runs, absolute, delta, end of line and of bitmap",
+         40,
+         4,
+         3,
+         8,
+         1,
+         {0, 0xFF0000, 0x00FF00, 0x0000FF},
+         {},
+         {4, 1, 0, 0,                    // bottom row: four reds
+          0, 3, 2, 3, 2, 0, 1, 3, 0, 0,  // middle: absolute G B G (padded), one blue
+          0, 2, 2, 0, 2, 2, 0, 1},       // top: skip two, two greens, end
          {K, K, G, G, G, B, G, B, R, R, R, R}},
-        {"RLE8 writes past the picture are clipped", 40, 2, 1, 8, 1, {0, 0xFF0000, 0x00FF00}, {},
-         {5, 1, 0, 3, 2, 2, 2, 0, 0, 2, 255, 255, 0, 1}, {R, R}},
-        {"RLE4 runs and absolute nibbles", 40, 5, 2, 4, 2, GreyPalette16(), {},
+        {"RLE8 writes past the picture are clipped",
+         40,
+         2,
+         1,
+         8,
+         1,
+         {0, 0xFF0000, 0x00FF00},
+         {},
+         {5, 1, 0, 3, 2, 2, 2, 0, 0, 2, 255, 255, 0, 1},
+         {R, R}},
+        {"RLE4 runs and absolute nibbles",
+         40,
+         5,
+         2,
+         4,
+         2,
+         GreyPalette16(),
+         {},
          {0, 5, 0x34, 0x56, 0x70, 0, 0, 0, 5, 0x9A, 0, 1},
          {Grey(9), Grey(10), Grey(9), Grey(10), Grey(9), Grey(3), Grey(4), Grey(5), Grey(6), Grey(7)}},
     };
@@ -137,12 +239,9 @@ TEST(ImageBmp, RoundTripsEveryDepthExactly)
         TRasterImage img;
         uint32_t headerSize;
     } cases[] = {
-        {1, MakePaletteImage(13, 7, 2), 40},
-        {4, MakePaletteImage(13, 7, 16), 40},
-        {8, MakePaletteImage(13, 7, 200), 40},
-        {24, MakeTestImage(13, 7, false), 40},
-        {32, MakeTestImage(13, 7, false), 40},
-        {32, MakeTestImage(13, 7, true), 124},
+        {1, MakePaletteImage(13, 7, 2), 40},   {4, MakePaletteImage(13, 7, 16), 40},
+        {8, MakePaletteImage(13, 7, 200), 40}, {24, MakeTestImage(13, 7, false), 40},
+        {32, MakeTestImage(13, 7, false), 40}, {32, MakeTestImage(13, 7, true), 124},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bpp);
@@ -191,8 +290,7 @@ TEST(ImageBmp, ManyColoursAtLowDepthsAreReduced)
 {
     TRasterImage img(64, 64);  // 4096 colours in smooth ramps
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            img.SetPixel(x, y, 0xFF000000u | (x * 4) << 16 | (y * 4) << 8 | (x + y) * 2);
+        for (int x = 0; x < 64; ++x) img.SetPixel(x, y, 0xFF000000u | (x * 4) << 16 | (y * 4) << 8 | (x + y) * 2);
     const TRasterImage eight = LoadBmp(SaveBmp(img, 8));
     EXPECT_LE(eight.Palette().size(), 256u);
     EXPECT_TRUE(SamePixels(eight, img, 24));
@@ -224,8 +322,7 @@ TEST(ImageBmp, BitmapsBackToBackReadOneAfterAnother)
     // As a stored skin keeps its pictures: files in a row, then other data.
     const TRasterImage first = MakeTestImage(5, 3, false), second = MakePaletteImage(4, 4, 3);
     std::vector<uint8_t> rle = BuildBmp(Variants()[16]);
-    for (size_t i = 2; i < 6; ++i)
-        rle[i] = 0;  // a file size of 0: the end of the compressed data counts
+    for (size_t i = 2; i < 6; ++i) rle[i] = 0;  // a file size of 0: the end of the compressed data counts
     TMemoryStream stream;
     for (const std::vector<uint8_t>& b : {SaveBmp(first), SaveBmp(second, 8), rle})
         stream.WriteBuffer(b.data(), static_cast<int64_t>(b.size()));
@@ -270,8 +367,7 @@ TEST(ImageBmp, MalformedHeadersAreRefused)
         return BuildBmp(s);
     };
     auto patch32 = [](std::vector<uint8_t> v, size_t at, uint32_t x) {
-        for (int i = 0; i < 4; ++i)
-            v[at + i] = static_cast<uint8_t>(x >> (8 * i));
+        for (int i = 0; i < 4; ++i) v[at + i] = static_cast<uint8_t>(x >> (8 * i));
         return v;
     };
     const std::vector<uint8_t> good = with([](BmpSpec&) {});
@@ -296,9 +392,18 @@ TEST(ImageBmp, MalformedHeadersAreRefused)
         {"bit depth 0", with([](BmpSpec& s) { s.bpp = 0; }), L"unsupported bit depth"},
         {"RLE8 at 24 bits", with([](BmpSpec& s) { s.compression = 1; }), L"does not fit"},
         {"JPEG inside a bitmap", with([](BmpSpec& s) { s.compression = 4; }), L"unsupported compression 4"},
-        {"bitfields without their masks", with([](BmpSpec& s) { s.bpp = 32; s.compression = 3; s.pixels.resize(4); }),
+        {"bitfields without their masks", with([](BmpSpec& s) {
+             s.bpp = 32;
+             s.compression = 3;
+             s.pixels.resize(4);
+         }),
          L"Bitmap image is not valid"},
-        {"palette past the end", with([](BmpSpec& s) { s.bpp = 8; s.colorsUsed = 200; s.zeroOffBits = true; s.pixels.resize(8); }),
+        {"palette past the end", with([](BmpSpec& s) {
+             s.bpp = 8;
+             s.colorsUsed = 200;
+             s.zeroOffBits = true;
+             s.pixels.resize(8);
+         }),
          L"truncated colour table"},
         {"pixel offset past the end", patch32(good, 10, 5000), L"no pixel data"},
     };

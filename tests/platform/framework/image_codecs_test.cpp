@@ -29,11 +29,10 @@ TEST(ImageCodecs, RecognisesFormatsBySignatureAndExtension)
         TImageFormat format;
     } names[] = {
         {L"a.BMP", TImageFormat::Bmp},   {L"/x/截图.png", TImageFormat::Png}, {L"a.jpg", TImageFormat::Jpeg},
-        {L"a.JPEG", TImageFormat::Jpeg}, {L"a.gif", TImageFormat::Gif},      {L"a.pcx", TImageFormat::Unknown},
+        {L"a.JPEG", TImageFormat::Jpeg}, {L"a.gif", TImageFormat::Gif},       {L"a.pcx", TImageFormat::Unknown},
         {L"bmp", TImageFormat::Unknown},
     };
-    for (const auto& n : names)
-        EXPECT_EQ(ImageFormatFromFileName(n.name), n.format) << StringToUtf8(n.name);
+    for (const auto& n : names) EXPECT_EQ(ImageFormatFromFileName(n.name), n.format) << StringToUtf8(n.name);
 }
 
 TEST(ImageCodecs, EmptyAndUnknownInputIsRefused)

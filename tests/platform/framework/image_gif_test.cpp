@@ -26,7 +26,8 @@ ColorMapObject* MakeMap(const std::vector<uint32_t>& colours)
 {
     std::vector<GifColorType> c;
     for (uint32_t x : colours)
-        c.push_back(GifColorType{static_cast<GifByteType>(x >> 16), static_cast<GifByteType>(x >> 8), static_cast<GifByteType>(x)});
+        c.push_back(GifColorType{static_cast<GifByteType>(x >> 16), static_cast<GifByteType>(x >> 8),
+                                 static_cast<GifByteType>(x)});
     return GifMakeMapObject(static_cast<int>(c.size()), c.data());
 }
 
@@ -54,11 +55,9 @@ std::vector<uint8_t> WriteGif(int sw, int sh, const std::vector<uint32_t>& globa
         if (f.interlace) {
             const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
             for (int p = 0; p < 4; ++p)
-                for (int r = start[p]; r < f.height; r += step[p])
-                    order.push_back(r);
+                for (int r = start[p]; r < f.height; r += step[p]) order.push_back(r);
         } else {
-            for (int r = 0; r < f.height; ++r)
-                order.push_back(r);
+            for (int r = 0; r < f.height; ++r) order.push_back(r);
         }
         for (int r : order) {
             std::vector<GifPixelType> line(f.indices.begin() + r * f.width, f.indices.begin() + (r + 1) * f.width);
@@ -79,10 +78,8 @@ TEST(ImageGif, ReadsTheFirstFrameOnItsCanvas)
     const Frame second{0, 0, 6, 4, false, {0, 0xFFFFFF}, -1, std::vector<uint8_t>(24, 1)};
     const TRasterImage img = LoadGif(WriteGif(6, 4, {0, 0xFFFFFF}, {first, second}));
     const std::vector<uint32_t> expected = {
-        T, T,          T,          T,          T, T,
-        T, 0xFFFF0000, 0xFF00FF00, 0x000000FF, T, T,
-        T, 0xFF123456, 0x000000FF, 0xFF00FF00, T, T,
-        T, T,          T,          T,          T, T,
+        T, T,          T,          T,          T, T, T, 0xFFFF0000, 0xFF00FF00, 0x000000FF, T, T,
+        T, 0xFF123456, 0x000000FF, 0xFF00FF00, T, T, T, T,          T,          T,          T, T,
     };
     EXPECT_TRUE(SamePixels(img, ImageFromPixels(6, 4, expected)));
     EXPECT_TRUE(img.HasAlpha());
@@ -108,8 +105,7 @@ TEST(ImageGif, ReadsInterlacedRows)
     Frame f{0, 0, 3, 10, true, {}, -1, {}};
     std::vector<uint32_t> expected;
     std::vector<uint32_t> map;
-    for (uint32_t i = 0; i < 16; ++i)
-        map.push_back(i * 0x100F01);
+    for (uint32_t i = 0; i < 16; ++i) map.push_back(i * 0x100F01);
     for (int r = 0; r < 10; ++r)
         for (int x = 0; x < 3; ++x) {
             const uint8_t i = static_cast<uint8_t>((r + x) % 16);
@@ -140,8 +136,7 @@ TEST(ImageGif, TransparentPixelsGetTheTransparentIndex)
 {
     TRasterImage img = MakePaletteImage(9, 9, 10);
     img.SetHasAlpha(true);
-    for (int i = 0; i < 9; ++i)
-        img.SetPixel(i, i, 0x10FFFFFF);  // alpha below 128: transparent
+    for (int i = 0; i < 9; ++i) img.SetPixel(i, i, 0x10FFFFFF);  // alpha below 128: transparent
     const TRasterImage back = LoadGif(SaveGif(img));
     EXPECT_TRUE(back.HasAlpha());
     EXPECT_GE(back.TransparentIndex(), 0);
@@ -157,8 +152,7 @@ TEST(ImageGif, ManyColoursAreReduced)
 {
     TRasterImage img(64, 64);
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            img.SetPixel(x, y, 0xFF000000u | (x * 4) << 16 | (y * 4) << 8 | (x + y) * 2);
+        for (int x = 0; x < 64; ++x) img.SetPixel(x, y, 0xFF000000u | (x * 4) << 16 | (y * 4) << 8 | (x + y) * 2);
     const TRasterImage back = LoadGif(SaveGif(img));
     EXPECT_LE(back.Palette().size(), 256u);
     EXPECT_TRUE(SamePixels(back, img, 24));
@@ -181,8 +175,7 @@ std::vector<uint8_t> HandMade(unsigned sw, unsigned sh, bool globalMap, unsigned
 {
     ByteBuilder b;
     b.str("GIF89a").u16(sw).u16(sh).u8(globalMap ? 0x80 : 0).u8(0).u8(0);
-    if (globalMap)
-        b.bytes({0, 0, 0, 255, 255, 255});
+    if (globalMap) b.bytes({0, 0, 0, 255, 255, 255});
     b.u8(0x2C).u16(left).u16(top).u16(w).u16(h).u8(0);
     b.bytes(data);
     return b.v;

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <jpeglib.h>
 #include <cstdio>
 #include <cstdlib>
-#include <jpeglib.h>
 
 #include "tests/platform/framework/image_test_helpers.h"
 
@@ -21,7 +21,8 @@ TRasterImage Smooth(int w, int h)
 }
 
 // Writes a JPEG straight through libjpeg from samples of the given colour space.
-std::vector<uint8_t> WriteRawJpeg(int w, int h, int components, J_COLOR_SPACE space, const std::vector<uint8_t>& samples)
+std::vector<uint8_t> WriteRawJpeg(int w, int h, int components, J_COLOR_SPACE space,
+                                  const std::vector<uint8_t>& samples)
 {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr err{};
@@ -95,8 +96,7 @@ TEST(ImageJpeg, GreyscaleSavesAndLoadsAsGrey)
         }
 
     std::vector<uint8_t> grey(16 * 8);
-    for (size_t i = 0; i < grey.size(); ++i)
-        grey[i] = static_cast<uint8_t>(100 + i % 16);
+    for (size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<uint8_t>(100 + i % 16);
     const TRasterImage raw = LoadJpeg(WriteRawJpeg(16, 8, 1, JCS_GRAYSCALE, grey));
     EXPECT_EQ(raw.BitDepth(), 8);
     EXPECT_NEAR(static_cast<int>(raw.Pixel(5, 3) & 255), 105, 3);
@@ -148,8 +148,7 @@ TEST(ImageJpeg, MalformedFilesAreRefused)
 {
     const std::vector<uint8_t> good = SaveJpeg(Smooth(16, 16));
     size_t sof = 2;
-    while (sof + 1 < good.size() && !(good[sof] == 0xFF && good[sof + 1] == 0xC0))
-        ++sof;
+    while (sof + 1 < good.size() && !(good[sof] == 0xFF && good[sof + 1] == 0xC0)) ++sof;
     ASSERT_LT(sof + 9, good.size());
     auto withSize = [&](unsigned w, unsigned h) {
         std::vector<uint8_t> v = good;
@@ -162,8 +161,7 @@ TEST(ImageJpeg, MalformedFilesAreRefused)
     std::vector<uint8_t> badTable = good;
     badTable[sof + 9] = 9;  // component count
     std::vector<uint8_t> garbage = {0xFF, 0xD8, 0xFF};
-    for (int i = 0; i < 64; ++i)
-        garbage.push_back(static_cast<uint8_t>(i * 37));
+    for (int i = 0; i < 64; ++i) garbage.push_back(static_cast<uint8_t>(i * 37));
     const struct {
         const char* name;
         std::vector<uint8_t> bytes;

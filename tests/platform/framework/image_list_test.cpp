@@ -42,8 +42,14 @@ std::string Picture(TBitmap& b, TColor background)
         for (int x = 0; x < b.Width(); ++x) {
             uint32_t p = b.PixelArgb(x, y) & 0xFFFFFF;
             TColor c = static_cast<TColor>(RGB((p >> 16) & 255, (p >> 8) & 255, p & 255));
-            s += c == ColorToRGB(background) ? '.' : c == clBlack ? '#' : c == clRed ? 'R' : c == clBlue ? 'B'
-                 : c == ColorToRGB(clBtnHighlight) ? 'H' : c == ColorToRGB(clBtnShadow) ? 'S' : c == clYellow ? 'K' : '?';
+            s += c == ColorToRGB(background)       ? '.'
+                 : c == clBlack                    ? '#'
+                 : c == clRed                      ? 'R'
+                 : c == clBlue                     ? 'B'
+                 : c == ColorToRGB(clBtnHighlight) ? 'H'
+                 : c == ColorToRGB(clBtnShadow)    ? 'S'
+                 : c == clYellow                   ? 'K'
+                                                   : '?';
         }
         s += '\n';
     }
@@ -72,15 +78,15 @@ TEST(ImageList, StripsInsertsAndDeletes)
     list.OnChange = [&](TObject*) { ++changes; };
     EXPECT_EQ(list.AddMasked(Strip(3).get(), clFuchsia), 0);
     EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.GetImage(1).Pixel(1, 1), 0xFFFF0000u);   // red square of cell 1
-    EXPECT_EQ(list.GetImage(1).Pixel(0, 0) >> 24, 0u);       // fuchsia is transparent
+    EXPECT_EQ(list.GetImage(1).Pixel(1, 1), 0xFFFF0000u);  // red square of cell 1
+    EXPECT_EQ(list.GetImage(1).Pixel(0, 0) >> 24, 0u);     // fuchsia is transparent
 
-    list.InsertMasked(0, Strip(1).get(), clDefault);   // the bottom-left pixel: fuchsia
+    list.InsertMasked(0, Strip(1).get(), clDefault);  // the bottom-left pixel: fuchsia
     EXPECT_EQ(list.Count(), 4);
     EXPECT_EQ(list.GetImage(0).Pixel(1, 1), 0xFF000000u);
     EXPECT_EQ(list.GetImage(2).Pixel(1, 1), 0xFFFF0000u);
     list.Delete(2);
-    EXPECT_EQ(list.GetImage(2).Pixel(1, 1), 0xFF0000FFu);   // blue moved down
+    EXPECT_EQ(list.GetImage(2).Pixel(1, 1), 0xFF0000FFu);  // blue moved down
     EXPECT_THROW(list.Delete(3), EListError);
     EXPECT_THROW(list.Insert(5, Strip(1).get(), nullptr), EListError);
 
@@ -98,7 +104,7 @@ TEST(ImageList, StripsInsertsAndDeletes)
     EXPECT_EQ(changes, 4);
     list.EndUpdate();
     EXPECT_EQ(changes, 5);
-    list.SetWidth(8);   // a new size empties the list
+    list.SetWidth(8);  // a new size empties the list
     EXPECT_EQ(list.Count(), 0);
 }
 
@@ -108,7 +114,7 @@ TEST(ImageList, DrawsEnabledWithAndWithoutBackground)
     list.AddMasked(Strip(2).get(), clFuchsia);
     auto b = Filled(9, 4, clWhite);
     list.Draw(b->Canvas(), 0, 0, 1);
-    list.Draw(b->Canvas(), 5, 0, 7);   // out of range: nothing
+    list.Draw(b->Canvas(), 5, 0, 7);  // out of range: nothing
     EXPECT_EQ(Picture(*b, clWhite),
               ".........\n"
               ".RR......\n"
@@ -127,7 +133,7 @@ TEST(ImageList, DrawsDisabledAsAnEmbossedShape)
 {
     TImageList list(nullptr, 4, 4);
     auto glyph = Strip(1);
-    glyph->Canvas()->SetPixels(3, 0, clWhite);   // white is no part of the shape
+    glyph->Canvas()->SetPixels(3, 0, clWhite);  // white is no part of the shape
     list.AddMasked(glyph.get(), clFuchsia);
     auto b = Filled(5, 5, clBtnFace);
     list.Draw(b->Canvas(), 0, 0, 0, false);

@@ -16,9 +16,9 @@ struct PngSpec {
     std::vector<std::vector<unsigned>> rows;  // samples, channels interleaved
     std::vector<uint32_t> expected;           // ARGB, top row first
     bool hasAlpha = false;
-    std::vector<uint32_t> palette = {};       // 0xRRGGBB
-    std::vector<uint8_t> trnsAlpha = {};      // palette transparency
-    std::vector<unsigned> trnsColor = {};     // grey, or red green blue
+    std::vector<uint32_t> palette = {};    // 0xRRGGBB
+    std::vector<uint8_t> trnsAlpha = {};   // palette transparency
+    std::vector<unsigned> trnsColor = {};  // grey, or red green blue
     int transparentColor = -1;
     bool interlace = false;
 };
@@ -41,8 +41,7 @@ std::vector<uint8_t> Pack(const std::vector<unsigned>& samples, int depth)
     }
     int bit = 0;
     for (unsigned s : samples) {
-        if (bit == 0)
-            row.push_back(0);
+        if (bit == 0) row.push_back(0);
         row.back() |= static_cast<uint8_t>(s << (8 - depth - bit));
         bit = (bit + depth) % 8;
     }
@@ -52,14 +51,13 @@ std::vector<uint8_t> Pack(const std::vector<unsigned>& samples, int depth)
 std::vector<uint8_t> WritePng(const PngSpec& s)
 {
     std::vector<std::vector<uint8_t>> packed;
-    for (const auto& r : s.rows)
-        packed.push_back(Pack(r, s.bitDepth));
+    for (const auto& r : s.rows) packed.push_back(Pack(r, s.bitDepth));
     std::vector<png_bytep> rows;
-    for (auto& r : packed)
-        rows.push_back(r.data());
+    for (auto& r : packed) rows.push_back(r.data());
     std::vector<png_color> palette;
     for (uint32_t c : s.palette)
-        palette.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
+        palette.push_back(
+            png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
     png_color_16 trns{};
     if (s.trnsColor.size() == 1)
         trns.gray = static_cast<png_uint_16>(s.trnsColor[0]);
@@ -80,8 +78,7 @@ std::vector<uint8_t> WritePng(const PngSpec& s)
     png_set_IHDR(png, info, s.width, s.height, s.bitDepth, s.colorType,
                  s.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!palette.empty())
-        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+    if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     if (!s.trnsAlpha.empty() || !s.trnsColor.empty())
         png_set_tRNS(png, info, s.trnsAlpha.empty() ? nullptr : s.trnsAlpha.data(),
                      static_cast<int>(s.trnsAlpha.size()), s.trnsColor.empty() ? nullptr : &trns);
@@ -113,22 +110,79 @@ std::vector<PngSpec> Variants()
         {"grey 1-bit", 4, 1, PNG_COLOR_TYPE_GRAY, 1, {{1, 0, 1, 1}}, {0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF}},
         {"grey 2-bit", 4, 1, PNG_COLOR_TYPE_GRAY, 2, {{0, 1, 2, 3}}, {0xFF000000, 0xFF555555, 0xFFAAAAAA, 0xFFFFFFFF}},
         {"grey 4-bit", 3, 1, PNG_COLOR_TYPE_GRAY, 4, {{0, 7, 15}}, {0xFF000000, 0xFF777777, 0xFFFFFFFF}},
-        {"grey 8-bit with a transparent grey", 2, 1, PNG_COLOR_TYPE_GRAY, 8, {{0x40, 0x41}}, {0x00404040, 0xFF414141},
-         true, {}, {}, {0x40}, 0x404040},
+        {"grey 8-bit with a transparent grey",
+         2,
+         1,
+         PNG_COLOR_TYPE_GRAY,
+         8,
+         {{0x40, 0x41}},
+         {0x00404040, 0xFF414141},
+         true,
+         {},
+         {},
+         {0x40},
+         0x404040},
         {"grey 16-bit", 2, 1, PNG_COLOR_TYPE_GRAY, 16, {{0x1234, 0xFFFF}}, {0xFF121212, 0xFFFFFFFF}},
-        {"RGB 8-bit with a transparent colour", 2, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3, 4, 5, 6}}, {0x00010203, 0xFF040506},
-         true, {}, {}, {1, 2, 3}, 0x010203},
+        {"RGB 8-bit with a transparent colour",
+         2,
+         1,
+         PNG_COLOR_TYPE_RGB,
+         8,
+         {{1, 2, 3, 4, 5, 6}},
+         {0x00010203, 0xFF040506},
+         true,
+         {},
+         {},
+         {1, 2, 3},
+         0x010203},
         {"RGB 16-bit", 1, 1, PNG_COLOR_TYPE_RGB, 16, {{0xFFFF, 0x8080, 0}}, {0xFFFF8000}},
-        {"palette 2-bit with partial transparency", 3, 1, PNG_COLOR_TYPE_PALETTE, 2, {{0, 1, 2}},
-         {0x80FF0000, 0xFF00FF00, 0xFF0000FF}, true, {0xFF0000, 0x00FF00, 0x0000FF}, {0x80, 0xFF}},
-        {"palette 8-bit with one transparent entry", 3, 1, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1, 2}},
-         {0xFFFFFFFF, 0x00123456, 0xFFFF0000}, true, {0xFFFFFF, 0x123456, 0xFF0000}, {255, 0}, {}, 0x123456},
-        {"palette 1-bit opaque", 2, 1, PNG_COLOR_TYPE_PALETTE, 1, {{1, 0}}, {0xFF00FF00, 0xFFFF0000}, false,
+        {"palette 2-bit with partial transparency",
+         3,
+         1,
+         PNG_COLOR_TYPE_PALETTE,
+         2,
+         {{0, 1, 2}},
+         {0x80FF0000, 0xFF00FF00, 0xFF0000FF},
+         true,
+         {0xFF0000, 0x00FF00, 0x0000FF},
+         {0x80, 0xFF}},
+        {"palette 8-bit with one transparent entry",
+         3,
+         1,
+         PNG_COLOR_TYPE_PALETTE,
+         8,
+         {{0, 1, 2}},
+         {0xFFFFFFFF, 0x00123456, 0xFFFF0000},
+         true,
+         {0xFFFFFF, 0x123456, 0xFF0000},
+         {255, 0},
+         {},
+         0x123456},
+        {"palette 1-bit opaque",
+         2,
+         1,
+         PNG_COLOR_TYPE_PALETTE,
+         1,
+         {{1, 0}},
+         {0xFF00FF00, 0xFFFF0000},
+         false,
          {0xFF0000, 0x00FF00}},
-        {"grey with alpha 8-bit", 2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {{0x10, 0x80, 0xFF, 0xFF}}, {0x80101010, 0xFFFFFFFF},
+        {"grey with alpha 8-bit",
+         2,
+         1,
+         PNG_COLOR_TYPE_GRAY_ALPHA,
+         8,
+         {{0x10, 0x80, 0xFF, 0xFF}},
+         {0x80101010, 0xFFFFFFFF},
          true},
         {"grey with alpha 16-bit", 1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, {{0xFFFF, 0}}, {0x00FFFFFF}, true},
-        {"RGBA 8-bit", 2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {{1, 2, 3, 4, 250, 251, 252, 253}}, {0x04010203, 0xFDFAFBFC},
+        {"RGBA 8-bit",
+         2,
+         1,
+         PNG_COLOR_TYPE_RGB_ALPHA,
+         8,
+         {{1, 2, 3, 4, 250, 251, 252, 253}},
+         {0x04010203, 0xFDFAFBFC},
          true},
         {"RGBA 16-bit", 1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, {{0xFFFF, 0, 0xFFFF, 0x8080}}, {0x80FF00FF}, true},
         Interlaced(),
@@ -138,10 +192,10 @@ std::vector<PngSpec> Variants()
 int Channels(int colorType)
 {
     switch (colorType) {
-        case PNG_COLOR_TYPE_RGB: return 3;
-        case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-        case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-        default: return 1;
+    case PNG_COLOR_TYPE_RGB: return 3;
+    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
+    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
+    default: return 1;
     }
 }
 
@@ -185,8 +239,7 @@ uint32_t Crc(const uint8_t* p, size_t n, uint32_t crc = 0xFFFFFFFF)
 {
     for (size_t i = 0; i < n; ++i) {
         crc ^= p[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
     }
     return crc;
 }
@@ -232,8 +285,7 @@ std::vector<uint8_t> Edit(void (*change)(std::vector<Chunk>&))
 
 void SetBe32(std::vector<uint8_t>& d, size_t at, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        d[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i) d[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
 }
 
 TEST(ImagePng, EditedChunksStillLoad)
@@ -250,8 +302,7 @@ TEST(ImagePng, TruncationBeforeTheEndOfTheImageDataIsAnError)
         size_t idatEnd = 8;
         for (const Chunk& c : Split(full)) {
             idatEnd += 12 + c.data.size();
-            if (c.type == "IDAT")
-                break;
+            if (c.type == "IDAT") break;
         }
         idatEnd -= 4;  // the image data ends before the chunk's CRC
         for (size_t n = 0; n < idatEnd; ++n) {
@@ -259,8 +310,7 @@ TEST(ImagePng, TruncationBeforeTheEndOfTheImageDataIsAnError)
             EXPECT_THROW(LoadPng(full.data(), n), EInvalidGraphic);
         }
         // Complete image data without the end chunk still gives the picture.
-        for (size_t n = idatEnd + 4; n <= full.size(); ++n)
-            EXPECT_NO_THROW(LoadPng(full.data(), n)) << n;
+        for (size_t n = idatEnd + 4; n <= full.size(); ++n) EXPECT_NO_THROW(LoadPng(full.data(), n)) << n;
     }
 }
 
@@ -270,8 +320,7 @@ TEST(ImagePng, MalformedFilesAreRefused)
     badCrc[20] ^= 1;  // inside the header chunk's data
     std::vector<uint8_t> badData = Base();
     const size_t idat = 8 + 25 + 8;  // first IDAT data byte (after signature and IHDR)
-    for (size_t i = idat + 2; i < idat + 12; ++i)
-        badData[i] ^= 0x55;
+    for (size_t i = idat + 2; i < idat + 12; ++i) badData[i] ^= 0x55;
     const struct {
         const char* name;
         std::vector<uint8_t> bytes;
@@ -285,13 +334,19 @@ TEST(ImagePng, MalformedFilesAreRefused)
         {"width zero", Edit([](std::vector<Chunk>& c) { SetBe32(c[0].data, 0, 0); }), L"PNG image is not valid"},
         {"width past the side limit", Edit([](std::vector<Chunk>& c) { SetBe32(c[0].data, 0, 70000); }),
          L"PNG image is not valid"},
-        {"width 2^31 - 1", Edit([](std::vector<Chunk>& c) { SetBe32(c[0].data, 0, 0x7FFFFFFF); }), L"PNG image is not valid"},
-        {"20000 x 20000", Edit([](std::vector<Chunk>& c) { SetBe32(c[0].data, 0, 20000); SetBe32(c[0].data, 4, 20000); }),
+        {"width 2^31 - 1", Edit([](std::vector<Chunk>& c) { SetBe32(c[0].data, 0, 0x7FFFFFFF); }),
+         L"PNG image is not valid"},
+        {"20000 x 20000", Edit([](std::vector<Chunk>& c) {
+             SetBe32(c[0].data, 0, 20000);
+             SetBe32(c[0].data, 4, 20000);
+         }),
          L"too large"},
         {"bit depth 3", Edit([](std::vector<Chunk>& c) { c[0].data[8] = 3; }), L"PNG image is not valid"},
         {"colour type 5", Edit([](std::vector<Chunk>& c) { c[0].data[9] = 5; }), L"PNG image is not valid"},
-        {"palette type without a palette", Edit([](std::vector<Chunk>& c) { c[0].data[9] = 3; }), L"PNG image is not valid"},
-        {"no image data", Edit([](std::vector<Chunk>& c) { c.erase(c.begin() + 1, c.end() - 1); }), L"PNG image is not valid"},
+        {"palette type without a palette", Edit([](std::vector<Chunk>& c) { c[0].data[9] = 3; }),
+         L"PNG image is not valid"},
+        {"no image data", Edit([](std::vector<Chunk>& c) { c.erase(c.begin() + 1, c.end() - 1); }),
+         L"PNG image is not valid"},
         {"header chunk missing", Edit([](std::vector<Chunk>& c) { c.erase(c.begin()); }), L"PNG image is not valid"},
     };
     for (const auto& c : cases) {

@@ -13,14 +13,30 @@
 
 struct ByteBuilder {
     std::vector<uint8_t> v;
-    ByteBuilder& u8(unsigned x) { v.push_back(static_cast<uint8_t>(x)); return *this; }
+    ByteBuilder& u8(unsigned x)
+    {
+        v.push_back(static_cast<uint8_t>(x));
+        return *this;
+    }
     ByteBuilder& u16(unsigned x) { return u8(x & 255).u8((x >> 8) & 255); }
     ByteBuilder& u32(uint32_t x) { return u16(x & 0xFFFF).u16(x >> 16); }
     ByteBuilder& be16(unsigned x) { return u8((x >> 8) & 255).u8(x & 255); }
     ByteBuilder& be32(uint32_t x) { return be16(x >> 16).be16(x & 0xFFFF); }
-    ByteBuilder& bytes(std::initializer_list<unsigned> xs) { for (unsigned x : xs) u8(x); return *this; }
-    ByteBuilder& raw(const std::vector<uint8_t>& xs) { v.insert(v.end(), xs.begin(), xs.end()); return *this; }
-    ByteBuilder& str(const char* s) { while (*s) u8(static_cast<uint8_t>(*s++)); return *this; }
+    ByteBuilder& bytes(std::initializer_list<unsigned> xs)
+    {
+        for (unsigned x : xs) u8(x);
+        return *this;
+    }
+    ByteBuilder& raw(const std::vector<uint8_t>& xs)
+    {
+        v.insert(v.end(), xs.begin(), xs.end());
+        return *this;
+    }
+    ByteBuilder& str(const char* s)
+    {
+        while (*s) u8(static_cast<uint8_t>(*s++));
+        return *this;
+    }
 };
 
 // A picture with many distinct colours; with alpha, alpha runs over every value.
@@ -59,8 +75,8 @@ inline std::string Hex(uint32_t v)
 inline ::testing::AssertionResult SamePixels(const TRasterImage& a, const TRasterImage& b, int tolerance = 0)
 {
     if (a.Width() != b.Width() || a.Height() != b.Height())
-        return ::testing::AssertionFailure() << "size " << a.Width() << "x" << a.Height() << " vs " << b.Width() << "x"
-                                             << b.Height();
+        return ::testing::AssertionFailure()
+               << "size " << a.Width() << "x" << a.Height() << " vs " << b.Width() << "x" << b.Height();
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x) {
             const uint32_t p = a.Pixel(x, y), q = b.Pixel(x, y);
@@ -78,8 +94,7 @@ inline TRasterImage ImageFromPixels(int w, int h, const std::vector<uint32_t>& a
 {
     TRasterImage img(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.SetPixel(x, y, argb[static_cast<size_t>(y * w + x)]);
+        for (int x = 0; x < w; ++x) img.SetPixel(x, y, argb[static_cast<size_t>(y * w + x)]);
     return img;
 }
 

@@ -22,14 +22,21 @@ TEST(IniFile, RoundTripKeepsOtherSectionsAndComments)
     ini.WriteString(L"Skin", L"Index", L"3");
     ini.WriteString(L"SnapShot", L"Path", L"/tmp/快照");
     ini.WriteString(L"OutPath", L"Overwrite", L"1");
-    EXPECT_EQ(ReadBytes(path),
-              "; settings\n[OutPath]\nPath=/home/u/输出\nOverwrite=1\n\n[Skin]\nIndex=3\n\n[SnapShot]\nPath=/tmp/快照\n");
+    EXPECT_EQ(
+        ReadBytes(path),
+        "; settings\n[OutPath]\nPath=/home/u/输出\nOverwrite=1\n\n[Skin]\nIndex=3\n\n[SnapShot]\nPath=/tmp/快照\n");
 }
 
 TEST(IniFile, OddInput)
 {
     TempDir dir;
-    struct Case { const char* name; std::string bytes; const wchar_t* section; const wchar_t* key; const wchar_t* want; };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const wchar_t* section;
+        const wchar_t* key;
+        const wchar_t* want;
+    };
     const Case cases[] = {
         {"nosection", "Path=x\n", L"OutPath", L"Path", L"Error"},
         {"dupkeys", "[A]\nk=first\nk=second\n", L"A", L"k", L"first"},

@@ -66,7 +66,7 @@ TEST_F(ListViews, RowsColumnsAndGeometry)
     EXPECT_EQ(lv->Items()->Item(3)->SubItems()->Get(1), L"changed");
     EXPECT_EQ(lv->Column(2)->Width(), 0);
     lv->Column(2)->SetWidth(80);
-    EXPECT_EQ(lv->Column(2)->Width(), 1);   // held by MaxWidth
+    EXPECT_EQ(lv->Column(2)->Width(), 1);  // held by MaxWidth
     int rh = lv->RowHeight(), hh = lv->HeaderHeight();
     EXPECT_GT(hh, 0);
     EXPECT_EQ(lv->Items()->Item(2)->Top(), hh + 2 * rh);
@@ -89,7 +89,7 @@ TEST_F(ListViews, SelectionByProgramMouseAndKeysWithEvents)
 {
     lv->SetSelected(lv->Items()->Item(1));
     EXPECT_EQ(lv->ItemIndex(), 1);
-    lv->Items()->Item(4)->SetSelected(true);   // single select: the other one goes
+    lv->Items()->Item(4)->SetSelected(true);  // single select: the other one goes
     EXPECT_EQ(events, (std::vector<std::string>{"+1", "-1", "+4"}));
     EXPECT_EQ(lv->SelCount(), 1);
     events.clear();
@@ -102,13 +102,13 @@ TEST_F(ListViews, SelectionByProgramMouseAndKeysWithEvents)
     EXPECT_EQ(lv->Selected(), lv->Items()->Item(2));
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(lv->Focused());
-    Click(p.X, p.Y);   // the second click is a double click
+    Click(p.X, p.Y);  // the second click is a double click
     Pump();
     EXPECT_EQ(dbl, 1);
     PressKey(VK_DOWN);
     Pump();
     EXPECT_EQ(lv->ItemIndex(), 3);
-    EXPECT_TRUE(lv->Focused());   // arrows stay in the list
+    EXPECT_TRUE(lv->Focused());  // arrows stay in the list
     PressKey(VK_END);
     Pump();
     EXPECT_EQ(lv->ItemIndex(), 19);
@@ -153,7 +153,7 @@ TEST_F(ListViews, CustomDrawColoursRowsAndSelectionIsHighlighted)
 {
     lv->OnCustomDrawItem = [](TCustomListView* sender, TListItem* item, TCustomDrawState, bool& def) {
         if (item->Index() == 0) sender->Canvas()->Brush()->SetColor(clYellow);
-        if (item->Index() == 2) def = false;   // drawn by nobody: stays the background
+        if (item->Index() == 2) def = false;  // drawn by nobody: stays the background
     };
     lv->SetFocus();
     lv->SetSelected(lv->Items()->Item(1));
@@ -239,7 +239,7 @@ TEST_F(ListViews, HeaderClicksAndDividerDragsResizeColumns)
     vxwin::InjectMouseButton(0, false, div.X + 40, div.Y);
     Pump();
     EXPECT_EQ(lv->Column(0)->Width(), 190);
-    EXPECT_EQ(clicked, 1);   // a drag is no click
+    EXPECT_EQ(clicked, 1);  // a drag is no click
     // The header window paints the sections.
     EXPECT_EQ(PixelOf(f, 100, lv->HeaderHeight() / 2), Rgb(ColorToRGB(clBtnFace)));
 }
@@ -266,6 +266,6 @@ TEST_F(ListViews, StandardScrollBarsFollowTheRowsAndScrollTheList)
     EXPECT_EQ(si.nMax, 150 + 600 - 1);
     lv->Perform(WM_HSCROLL, SB_LINEDOWN);
     EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -10);
-    lv->Perform(WM_HSCROLL, SB_PAGEDOWN);   // a page, held where the last column ends at the edge
+    lv->Perform(WM_HSCROLL, SB_PAGEDOWN);  // a page, held where the last column ends at the edge
     EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -(750 - lv->ClientWidth()));
 }

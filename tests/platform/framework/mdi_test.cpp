@@ -138,7 +138,7 @@ TEST_F(Mdi, ClickingAChildOrAControlInItActivatesIt)
     Pump();
     ASSERT_EQ(frame->ActiveMDIChild(), b);
 
-    POINT p{60, 60};   // a's own client area, outside the panel
+    POINT p{60, 60};  // a's own client area, outside the panel
     ClientToScreen(a->Handle(), &p);
     Click(p.x, p.y);
     Pump();
@@ -151,7 +151,7 @@ TEST_F(Mdi, ClickingAChildOrAControlInItActivatesIt)
     Pump();
     EXPECT_EQ(frame->ActiveMDIChild(), b);
 
-    p = POINT{10, 10};   // inside the panel on a
+    p = POINT{10, 10};  // inside the panel on a
     ClientToScreen(inner->Handle(), &p);
     Click(p.x, p.y);
     Pump();
@@ -166,7 +166,7 @@ TEST_F(Mdi, ClickingAChildOrAControlInItActivatesIt)
     GetWindowRect(framed->Handle(), &wr);
     POINT inside{0, 0};
     ClientToScreen(framed->Handle(), &inside);
-    ASSERT_GT(inside.y - wr.top, 6);   // the frame has a caption band
+    ASSERT_GT(inside.y - wr.top, 6);  // the frame has a caption band
     Click(wr.left + 30, wr.top + (inside.y - wr.top) / 2);
     Pump();
     EXPECT_EQ(frame->ActiveMDIChild(), framed);
@@ -210,7 +210,7 @@ TEST_F(Mdi, WindowMenuListsTheChildrenAndActivatesTheChosenOne)
     window->Add(tile);
     menu->Items()->Add(window);
     frame->SetWindowMenu(window);
-    EXPECT_EQ(window->Count(), 1);   // no children yet: nothing added
+    EXPECT_EQ(window->Count(), 1);  // no children yet: nothing added
 
     TForm* a = Child("a", 0, 0);
     a->SetCaption(L"文件一");
@@ -227,7 +227,7 @@ TEST_F(Mdi, WindowMenuListsTheChildrenAndActivatesTheChosenOne)
     EXPECT_EQ(frame->ActiveMDIChild(), a);
     EXPECT_TRUE(window->Items(2)->Checked());
     EXPECT_FALSE(window->Items(3)->Checked());
-    EXPECT_EQ(window->Items(2)->Caption(), L"&1 文件一");   // the order they were made stays
+    EXPECT_EQ(window->Items(2)->Caption(), L"&1 文件一");  // the order they were made stays
 
     b->Free();
     ASSERT_EQ(window->Count(), 3);
@@ -237,7 +237,7 @@ TEST_F(Mdi, WindowMenuListsTheChildrenAndActivatesTheChosenOne)
     a->Show();
     EXPECT_EQ(window->Count(), 3);
 
-    menu->Free();   // the window menu goes with its menu
+    menu->Free();  // the window menu goes with its menu
     EXPECT_EQ(frame->WindowMenu(), nullptr);
     a->SetCaption(L"x");
 }

@@ -59,18 +59,18 @@ TEST_F(Memos, EditsAtTheCaretAcrossLines)
     Type(L"X");
     EXPECT_EQ(Lines(), (L{L"Xabc", L"def"}));
     Key(VK_END);
-    Type(L"\r");   // Enter splits the line at the caret
+    Type(L"\r");  // Enter splits the line at the caret
     EXPECT_EQ(Lines(), (L{L"Xabc", L"", L"def"}));
     EXPECT_EQ(m->CaretPos(), Point(0, 1));
     Key(VK_DOWN);
     Key(VK_RIGHT);
     Type(L"\r");
     EXPECT_EQ(Lines(), (L{L"Xabc", L"", L"d", L"ef"}));
-    Type(L"\b");   // Backspace at a line's start joins it to the line above
+    Type(L"\b");  // Backspace at a line's start joins it to the line above
     EXPECT_EQ(Lines(), (L{L"Xabc", L"", L"def"}));
     EXPECT_EQ(m->CaretPos(), Point(1, 2));
     Key(VK_UP);
-    Key(VK_DELETE);   // Delete at a line's end joins the next one
+    Key(VK_DELETE);  // Delete at a line's end joins the next one
     EXPECT_EQ(Lines(), (L{L"Xabc", L"def"}));
     // Up and Down keep to the caret's x past a shorter line; Home/End and Ctrl+Home/End.
     Key(VK_UP);
@@ -83,11 +83,11 @@ TEST_F(Memos, EditsAtTheCaretAcrossLines)
     EXPECT_EQ(m->SelStart(), 0);
     Key(VK_END, false, true);
     EXPECT_EQ(m->SelStart(), 4 + 2 + 3);
-    Key(VK_RIGHT);   // the end stays the end
+    Key(VK_RIGHT);  // the end stays the end
     Key(VK_LEFT, false, false);
     Key(VK_LEFT);
     Key(VK_LEFT);
-    Key(VK_LEFT);   // across the line break
+    Key(VK_LEFT);  // across the line break
     EXPECT_EQ(m->CaretPos(), Point(4, 0));
     EXPECT_EQ(m->Text(), m->Lines()->Text());
     EXPECT_TRUE(m->Modified());
@@ -107,12 +107,12 @@ TEST_F(Memos, SelectionClipboardAndUndo)
     EXPECT_EQ(Lines(), (L{L"oo", L"three"}));
     EXPECT_EQ(ClipboardText(), L"ne\r\ntw");
     Key(VK_END, false, true);
-    Key('V', false, true);   // pasting lines splits the line at the caret
+    Key('V', false, true);  // pasting lines splits the line at the caret
     EXPECT_EQ(Lines(), (L{L"oo", L"threene", L"tw"}));
     EXPECT_EQ(m->CaretPos(), Point(2, 2));
     Key('Z', false, true);
     EXPECT_EQ(Lines(), (L{L"oo", L"three"}));
-    Key('Z', false, true);   // undo undoes the undo
+    Key('Z', false, true);  // undo undoes the undo
     EXPECT_EQ(Lines(), (L{L"oo", L"threene", L"tw"}));
 
     // A run of typing is one undo step.
@@ -189,7 +189,7 @@ TEST_F(Memos, ScrollsToTheCaretAndAnswersEditMessages)
     int line3 = static_cast<int>(m->Perform(EM_LINEINDEX, 3));
     EXPECT_EQ(line3, 3 * (6 + 2));
     EXPECT_EQ(m->Perform(EM_LINEFROMCHAR, static_cast<WPARAM>(line3 + 2)), 3);
-    EXPECT_EQ(m->Perform(EM_LINEFROMCHAR, static_cast<WPARAM>(line3 - 1)), 2);   // inside the break
+    EXPECT_EQ(m->Perform(EM_LINEFROMCHAR, static_cast<WPARAM>(line3 - 1)), 2);  // inside the break
     EXPECT_EQ(m->Perform(EM_LINEINDEX, 30), -1);
 
     m->Perform(EM_SETSEL, static_cast<WPARAM>(line3 + 5), line3 + 6);

@@ -34,10 +34,8 @@ TEST_F(Menus, ShortCutTextsAndHotkeys)
         const wchar_t* text;
     };
     const Case cases[] = {
-        {VK_F1, {}, L"F1"},
-        {VK_F4, {ssCtrl}, L"Ctrl+F4"},
-        {VK_F4, {ssAlt}, L"Alt+F4"},
-        {'S', {ssCtrl, ssShift}, L"Shift+Ctrl+S"},
+        {VK_F1, {}, L"F1"},          {VK_F4, {ssCtrl}, L"Ctrl+F4"},
+        {VK_F4, {ssAlt}, L"Alt+F4"}, {'S', {ssCtrl, ssShift}, L"Shift+Ctrl+S"},
         {VK_DELETE, {}, L"Del"},
     };
     for (const Case& c : cases) {
@@ -63,7 +61,7 @@ TEST_F(Menus, TreeRadioGroupsAndCommandDispatch)
         i->SetRadioItem(true);
         i->SetGroupIndex(1);
     }
-    other->SetRadioItem(true);   // another group
+    other->SetRadioItem(true);  // another group
     other->SetChecked(true);
     bmp->SetChecked(true);
     jpg->SetChecked(true);
@@ -76,7 +74,7 @@ TEST_F(Menus, TreeRadioGroupsAndCommandDispatch)
 
     EXPECT_TRUE(menu->DispatchCommand(bmp->Command()));
     EXPECT_EQ(clicks, 1);
-    bmp->SetEnabled(false);   // a disabled item ignores the command
+    bmp->SetEnabled(false);  // a disabled item ignores the command
     EXPECT_TRUE(menu->DispatchCommand(bmp->Command()));
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(menu->DispatchCommand(999999));
@@ -113,7 +111,7 @@ TEST_F(Menus, FormDispatchesShortcutsAndMenuCommands)
     PressKey(VK_F1);
     Pump();
     EXPECT_EQ(about, 2);
-    help->SetEnabled(false);   // a disabled parent disables the shortcut
+    help->SetEnabled(false);  // a disabled parent disables the shortcut
     f->OnShortCut = nullptr;
     PressKey(VK_F1);
     Pump();
@@ -130,7 +128,7 @@ TEST_F(Menus, PlainPopupIsChosenFromWithMouseAndKeys)
     auto* pm = new TPopupMenu(f);
     box->SetPopupMenu(pm);
     int first = 0, second = 0, popups = 0;
-    AddItem(f, pm->Items(), L"-");   // separators first, doubled or last are left out
+    AddItem(f, pm->Items(), L"-");  // separators first, doubled or last are left out
     AddItem(f, pm->Items(), L"&First", &first);
     AddItem(f, pm->Items(), L"-");
     AddItem(f, pm->Items(), L"-");
@@ -157,9 +155,9 @@ TEST_F(Menus, PlainPopupIsChosenFromWithMouseAndKeys)
     EXPECT_EQ(first, 1);
     PressKey(VK_ESCAPE);
     pm->Popup(100, 100);
-    vxwin::InjectMouseButton(0, true, 250, 250);   // a press elsewhere dismisses too
+    vxwin::InjectMouseButton(0, true, 250, 250);  // a press elsewhere dismisses too
     pm->Popup(100, 100);
-    PressKey('S');   // the accelerator
+    PressKey('S');  // the accelerator
     pm->Popup(100, 100);
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2);

@@ -49,7 +49,7 @@ TEST_F(PageControls, PagesTabsAndTheActivePage)
     EXPECT_EQ(sheets[0]->BoundsRect(), pc->DisplayRect());
     int changes = 0;
     pc->OnChange = [&](TObject*) { ++changes; };
-    pc->SetTabIndex(1);   // in code: no events
+    pc->SetTabIndex(1);  // in code: no events
     EXPECT_EQ(pc->ActivePage(), sheets[2]);
     EXPECT_EQ(pc->ActivePageIndex(), 2);
     EXPECT_TRUE(sheets[2]->Visible());

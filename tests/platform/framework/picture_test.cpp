@@ -54,7 +54,7 @@ struct FormatCase {
     const std::type_info& type;
     int tolerance;
 };
-const FormatCase kFormats[] = {{"bmp", typeid(TBitmap), 0},    {"jpg", typeid(TJPEGImage), 24},
+const FormatCase kFormats[] = {{"bmp", typeid(TBitmap), 0},      {"jpg", typeid(TJPEGImage), 24},
                                {"jpeg", typeid(TJPEGImage), 24}, {"png", typeid(TPngImage), 0},
                                {"gif", typeid(TGIFImage), 0},    {"ico", typeid(TIcon), 0}};
 
@@ -158,7 +158,7 @@ TEST(Picture, HoldsCopiesAndBitmapReplacesOtherClasses)
     EXPECT_TRUE(b->Empty());
     EXPECT_EQ(picture.Graphic(), b);
     EXPECT_EQ(picture.Bitmap(), b);
-    picture.Icon()->SetHandle(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(32512)));   // the stock icon
+    picture.Icon()->SetHandle(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(32512)));  // the stock icon
     EXPECT_EQ(typeid(*picture.Graphic()), typeid(TIcon));
     EXPECT_EQ(picture.Width(), 32);
     // A picture copies into a graphic of any class.

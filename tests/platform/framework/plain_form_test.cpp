@@ -23,7 +23,6 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/xvfb.h"
 
-
 namespace {
 
 struct TPlainMainForm : TForm {
@@ -83,7 +82,6 @@ struct PlainForm : ::testing::Test {
     }
 };
 
-
 void PumpFor(int ms)
 {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -104,7 +102,7 @@ TEST_F(PlainForm, OpensHeadlessAndWorks)
     Pump();
     TPoint lv = f->list->ClientToScreen(Point(100, 100));
     TPoint origin = f->ClientToScreen(Point(0, 0));
-    EXPECT_EQ(PixelOf(f, lv.X - 40, lv.Y - 40), Rgb(ColorToRGB(clWindow)));   // the list's empty rows
+    EXPECT_EQ(PixelOf(f, lv.X - 40, lv.Y - 40), Rgb(ColorToRGB(clWindow)));  // the list's empty rows
     EXPECT_EQ(PixelOf(f, origin.X - 40 + 350, origin.Y - 40 + 100), Rgb(ColorToRGB(clBtnFace)));
     vxwin::InjectText(L"影片.avi");
     vxwin::InjectKey(VK_CONTROL, true);
@@ -137,7 +135,8 @@ TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
     cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
     ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
     auto px = [&](int x, int y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s));
+        auto* line =
+            reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s));
         return line[x] & 0xFFFFFF;
     };
     EXPECT_EQ(px(row.X, row.Y), Rgb(ColorToRGB(clWindow)));
@@ -146,7 +145,8 @@ TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
 
     // Typed into the edit with the real keyboard path, added by the menu's shortcut.
     TPoint e = f->edit->ClientToScreen(Point(20, 10));
-    ASSERT_EQ(RunTool({xdotool, "mousemove", std::to_string(e.X), std::to_string(e.Y), "click", "1"}, server.Display()), 0);
+    ASSERT_EQ(RunTool({xdotool, "mousemove", std::to_string(e.X), std::to_string(e.Y), "click", "1"}, server.Display()),
+              0);
     PumpFor(300);
     ASSERT_EQ(RunTool({xdotool, "type", "clip"}, server.Display()), 0);
     PumpFor(300);

@@ -21,7 +21,7 @@ void OnWrite(png_structp png, png_bytep d, size_t n)
 struct PngLayout {
     int colorType;
     std::vector<uint8_t> samples;
-    std::vector<uint32_t> palette = {};   // 0xRRGGBB
+    std::vector<uint32_t> palette = {};  // 0xRRGGBB
     std::vector<uint8_t> trnsAlpha = {};
     std::vector<unsigned> trnsColor = {};
 };
@@ -32,7 +32,8 @@ void WritePng(const PngLayout& s, TMemoryStream& m)
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, OnWrite, nullptr);
-    png_set_IHDR(png, info, 2, 1, 8, s.colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, 2, 1, 8, s.colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> pal;
     for (uint32_t c : s.palette) pal.push_back(png_color{png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
     if (!pal.empty()) png_set_PLTE(png, info, pal.data(), static_cast<int>(pal.size()));
@@ -83,13 +84,49 @@ TEST(PngImage, ColourTypesAndTransparencyAsRead)
     };
     const Case cases[] = {
         {"grey", {PNG_COLOR_TYPE_GRAY, {0x10, 0x80}}, COLOR_GRAYSCALE, ptmNone, false, clNone, 0x808080},
-        {"grey tRNS", {PNG_COLOR_TYPE_GRAY, {0x10, 0x80}, {}, {}, {0x80}}, COLOR_GRAYSCALE, ptmBit, false, 0x808080, 0x808080},
+        {"grey tRNS",
+         {PNG_COLOR_TYPE_GRAY, {0x10, 0x80}, {}, {}, {0x80}},
+         COLOR_GRAYSCALE,
+         ptmBit,
+         false,
+         0x808080,
+         0x808080},
         {"rgb", {PNG_COLOR_TYPE_RGB, {1, 2, 3, 0xFF, 0, 0}}, COLOR_RGB, ptmNone, false, clNone, clRed},
-        {"rgb tRNS", {PNG_COLOR_TYPE_RGB, {1, 2, 3, 0xFF, 0, 0}, {}, {}, {1, 2, 3}}, COLOR_RGB, ptmBit, false, 0x030201, clRed},
-        {"palette bit", {PNG_COLOR_TYPE_PALETTE, {0, 1}, {0xFF0000, 0x00FF00}, {0}}, COLOR_PALETTE, ptmBit, false, clRed, clLime},
-        {"palette partial", {PNG_COLOR_TYPE_PALETTE, {0, 1}, {0xFF0000, 0x00FF00}, {128}}, COLOR_PALETTE, ptmPartial, false, clNone, clLime},
-        {"grey alpha", {PNG_COLOR_TYPE_GRAY_ALPHA, {0x10, 0x40, 0x80, 0xFF}}, COLOR_GRAYSCALEALPHA, ptmPartial, true, clNone, 0x808080},
-        {"rgba", {PNG_COLOR_TYPE_RGB_ALPHA, {1, 2, 3, 0x40, 0xFF, 0, 0, 0xFF}}, COLOR_RGBALPHA, ptmPartial, true, clNone, clRed},
+        {"rgb tRNS",
+         {PNG_COLOR_TYPE_RGB, {1, 2, 3, 0xFF, 0, 0}, {}, {}, {1, 2, 3}},
+         COLOR_RGB,
+         ptmBit,
+         false,
+         0x030201,
+         clRed},
+        {"palette bit",
+         {PNG_COLOR_TYPE_PALETTE, {0, 1}, {0xFF0000, 0x00FF00}, {0}},
+         COLOR_PALETTE,
+         ptmBit,
+         false,
+         clRed,
+         clLime},
+        {"palette partial",
+         {PNG_COLOR_TYPE_PALETTE, {0, 1}, {0xFF0000, 0x00FF00}, {128}},
+         COLOR_PALETTE,
+         ptmPartial,
+         false,
+         clNone,
+         clLime},
+        {"grey alpha",
+         {PNG_COLOR_TYPE_GRAY_ALPHA, {0x10, 0x40, 0x80, 0xFF}},
+         COLOR_GRAYSCALEALPHA,
+         ptmPartial,
+         true,
+         clNone,
+         0x808080},
+        {"rgba",
+         {PNG_COLOR_TYPE_RGB_ALPHA, {1, 2, 3, 0x40, 0xFF, 0, 0, 0xFF}},
+         COLOR_RGBALPHA,
+         ptmPartial,
+         true,
+         clNone,
+         clRed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,7 +152,7 @@ TEST(PngImage, DrawsWithItsAlphaIntoAnyRectangle)
 {
     TPngImage png;
     png.CreateBlank(COLOR_RGBALPHA, 8, 2, 1);
-    EXPECT_EQ(png.AlphaScanline(0)[0], 0);   // blank alpha pictures start transparent
+    EXPECT_EQ(png.AlphaScanline(0)[0], 0);  // blank alpha pictures start transparent
     png.SetPixels(0, 0, clRed);
     png.SetPixels(1, 0, clBlue);
     png.AlphaScanline(0)[0] = 128;
@@ -149,7 +186,7 @@ TEST(PngImage, TransparentColourAndCreateAlpha)
     glyph.Canvas()->SetPixels(0, 0, clFuchsia);
     glyph.Canvas()->SetPixels(1, 0, clLime);
     glyph.Canvas()->SetPixels(2, 0, clFuchsia);
-    glyph.SetTransparent(true);   // automatic colour: bottom-left fuchsia
+    glyph.SetTransparent(true);  // automatic colour: bottom-left fuchsia
 
     TPngImage png;
     png.Assign(&glyph);
@@ -261,20 +298,25 @@ TEST(Icon, HandlesFilesAndMasks)
     auto direct = WhiteBitmap(3, 2);
     direct->Canvas()->Draw(0, 0, &back);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) EXPECT_NEAR(int(Rgb(*viaHandle, x, y) >> 8 & 255), int(Rgb(*direct, x, y) >> 8 & 255), 1);
+        for (int x = 0; x < 3; ++x)
+            EXPECT_NEAR(int(Rgb(*viaHandle, x, y) >> 8 & 255), int(Rgb(*direct, x, y) >> 8 & 255), 1);
     EXPECT_EQ(Rgb(*direct, 0, 0), 0x00FF00u);
     EXPECT_EQ(Rgb(*direct, 2, 0), 0xFFFFFFu);
 
     // An old-style entry: 24-bit colours and an AND mask (1 = transparent), rows bottom-up.
     std::vector<uint8_t> ico = {0, 0, 1, 0, 1, 0, 2, 2, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 22, 0, 0, 0};
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) ico.push_back(uint8_t(v >> (8 * i))); };
+    auto u32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) ico.push_back(uint8_t(v >> (8 * i)));
+    };
     size_t start = ico.size();
-    u32(40); u32(2); u32(4);   // height doubled: colours and mask
+    u32(40);
+    u32(2);
+    u32(4);  // height doubled: colours and mask
     ico.insert(ico.end(), {1, 0, 24, 0});
     for (int i = 0; i < 6; ++i) u32(0);
-    ico.insert(ico.end(), {0, 0, 255, 0, 255, 0, 0, 0});     // bottom row: red, green
-    ico.insert(ico.end(), {255, 0, 0, 9, 9, 9, 0, 0});       // top row: blue, grey
-    ico.insert(ico.end(), {0x40, 0, 0, 0, 0x80, 0, 0, 0});   // bottom: green masked; top: blue masked
+    ico.insert(ico.end(), {0, 0, 255, 0, 255, 0, 0, 0});    // bottom row: red, green
+    ico.insert(ico.end(), {255, 0, 0, 9, 9, 9, 0, 0});      // top row: blue, grey
+    ico.insert(ico.end(), {0x40, 0, 0, 0, 0x80, 0, 0, 0});  // bottom: green masked; top: blue masked
     uint32_t len = uint32_t(ico.size() - start);
     for (int i = 0; i < 4; ++i) ico[14 + i] = uint8_t(len >> (8 * i));
     TRasterImage img = LoadIco(ico.data(), ico.size());
@@ -303,7 +345,6 @@ TEST(Icon, DamagedFilesRaiseAndNeverReadOutside)
             try {
                 TRasterImage image = LoadIco(bad.data(), bad.size());
                 EXPECT_FALSE(image.Empty());
-            } catch (const EInvalidGraphic&) {
-            }
+            } catch (const EInvalidGraphic&) {}
         }
 }

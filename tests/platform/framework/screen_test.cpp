@@ -19,7 +19,7 @@ TEST(ScreenMonitors, MatchTheLayersScreenAndWorkArea)
     EXPECT_EQ(m->Height(), Screen->Height());
     EXPECT_EQ(m->WorkareaRect(), Screen->WorkAreaRect());
     EXPECT_EQ(Screen->DesktopRect(), m->BoundsRect());
-    EXPECT_EQ(Screen->Monitors(0), m);   // the same object while the monitor stays
+    EXPECT_EQ(Screen->Monitors(0), m);  // the same object while the monitor stays
     TForm* f = MakeForm(50, 50, 100, 80);
     EXPECT_EQ(Screen->MonitorFromWindow(f->Handle()), m);
     EXPECT_EQ(Screen->MonitorFromPoint(Point(10, 10)), m);

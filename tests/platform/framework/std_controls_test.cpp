@@ -7,15 +7,15 @@
 #include "control_test_util.h"
 #include "platform/framework/bevel.h"
 #include "platform/framework/bitmap.h"
-#include "platform/framework/image.h"
-#include "platform/framework/list_box.h"
-#include "platform/framework/scroll_bar.h"
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
+#include "platform/framework/image.h"
 #include "platform/framework/label.h"
+#include "platform/framework/list_box.h"
 #include "platform/framework/memo.h"
 #include "platform/framework/panel.h"
 #include "platform/framework/progress_bar.h"
+#include "platform/framework/scroll_bar.h"
 #include "platform/framework/splitter.h"
 #include "platform/framework/strings.h"
 #include "platform/framework/track_bar.h"
@@ -47,7 +47,7 @@ TEST_F(StdControls, ComboBoxChoosesByKeysAndFromItsList)
     std::vector<std::string> log;
     cb->OnClick = [&](TObject*) { log.push_back("click"); };
     cb->OnChange = [&](TObject*) { log.push_back("change:" + std::to_string(cb->ItemIndex())); };
-    cb->SetItemIndex(0);   // in code: no events
+    cb->SetItemIndex(0);  // in code: no events
     EXPECT_EQ(cb->Text(), L"MKV格式");
     EXPECT_TRUE(log.empty());
     cb->SetFocus();
@@ -93,7 +93,7 @@ TEST_F(StdControls, MemoKeepsLinesAndFollowsTheEnd)
     EXPECT_EQ(m->Lines()->Count(), 2);
     EXPECT_EQ(m->Lines()->Get(1), L"b");
     m->SetFocus();
-    m->SetSelStart(static_cast<int>(m->Text().size()));   // typing goes in at the caret
+    m->SetSelStart(static_cast<int>(m->Text().size()));  // typing goes in at the caret
     Pump();
     vxwin::InjectText(L"c\rd");
     Pump();
@@ -111,7 +111,7 @@ TEST_F(StdControls, TrackBarMovesByKeysClicksAndDragging)
     tb->SetPosition(128);
     int changes = 0;
     tb->OnChange = [&](TObject*) { ++changes; };
-    tb->SetPosition(200);   // held at Max
+    tb->SetPosition(200);  // held at Max
     EXPECT_EQ(tb->Position(), 128);
     EXPECT_EQ(changes, 0);
     tb->SetFocus();
@@ -151,7 +151,7 @@ TEST_F(StdControls, ProgressBarFillsInProportion)
     pb->SetPosition(0);
     pb->SetStep(30);
     for (int i = 0; i < 4; ++i) pb->StepIt();
-    EXPECT_EQ(pb->Position(), 20);   // 120 wraps past the end
+    EXPECT_EQ(pb->Position(), 20);  // 120 wraps past the end
     pb->SetPosition(50);
     Pump();
     EXPECT_EQ(PixelOf(f, 10 + 2 + 10, 108), Rgb(ColorToRGB(clHighlight)));
@@ -165,7 +165,7 @@ TEST_F(StdControls, SplitterResizesItsNeighbourWithinMinSize)
     left->SetAlign(alLeft);
     left->SetParent(f);
     auto* split = new TSplitter(f);
-    split->SetLeft(150);   // right of the left box
+    split->SetLeft(150);  // right of the left box
     split->SetParent(f);
     auto* client = new TColorBox(f, clLime);
     client->SetAlign(alClient);
@@ -243,10 +243,10 @@ TEST_F(StdControls, PanelBevelsNarrowTheAlignmentAreaAndPaint)
     bevel->SetBounds(250, 10, 50, 50);
     bevel->SetParent(f);
     Pump();
-    EXPECT_EQ(PixelOf(f, 0, 50), Rgb(ColorToRGB(clBtnHighlight)));   // raised outer bevel
+    EXPECT_EQ(PixelOf(f, 0, 50), Rgb(ColorToRGB(clBtnHighlight)));  // raised outer bevel
     EXPECT_EQ(PixelOf(f, 199, 50), Rgb(ColorToRGB(clBtnShadow)));
     EXPECT_EQ(PixelOf(f, 100, 50), Rgb(clBlue));
-    EXPECT_EQ(PixelOf(f, 250, 30), Rgb(ColorToRGB(clBtnShadow)));    // lowered box
+    EXPECT_EQ(PixelOf(f, 250, 30), Rgb(ColorToRGB(clBtnShadow)));  // lowered box
     EXPECT_EQ(PixelOf(f, 299, 30), Rgb(ColorToRGB(clBtnHighlight)));
 }
 
@@ -282,7 +282,7 @@ TEST_F(StdControls, ListBoxSelectsByMouseAndKeysAndAnswersItsMessages)
     EXPECT_EQ(lb->Perform(LB_GETCURSEL), 29);
     lb->Perform(LB_SETCURSEL, 5);
     EXPECT_EQ(lb->ItemIndex(), 5);
-    EXPECT_EQ(clicks, 2);   // setting it in code does not click
+    EXPECT_EQ(clicks, 2);  // setting it in code does not click
     lb->SetMultiSelect(true);
     lb->SetSelected(7, true);
     lb->SetSelected(9, true);
@@ -339,16 +339,16 @@ TEST_F(StdControls, ScrollBarMovesByArrowsPagesAndThumb)
     sb->OnScroll = [&](TObject*, TScrollCode c, int&) { codes.push_back(c); };
     Pump();
     TPoint arrow = sb->ClientToScreen(Point(195, 8));
-    Click(arrow.X, arrow.Y);   // the right arrow
+    Click(arrow.X, arrow.Y);  // the right arrow
     Pump();
     EXPECT_EQ(sb->Position(), 1);
     vxwin::AdvanceClock(2000);
     TPoint page = sb->ClientToScreen(Point(150, 8));
-    Click(page.X, page.Y);   // right of the thumb: a page
+    Click(page.X, page.Y);  // right of the thumb: a page
     Pump();
     EXPECT_EQ(sb->Position(), 11);
     sb->SetPosition(500);
-    EXPECT_EQ(sb->Position(), 90);   // the last page fills the bar
+    EXPECT_EQ(sb->Position(), 90);  // the last page fills the bar
     TRect t = sb->ThumbRect();
     TPoint on = sb->ClientToScreen(Point(t.Left + 2, 8));
     vxwin::AdvanceClock(2000);

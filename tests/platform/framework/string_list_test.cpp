@@ -24,7 +24,7 @@ TEST(StringList, NamesAndValues)
     TStringList l;
     l.SetText(L"Width=640\nformat=a=b\nnoequals\n=empty");
     EXPECT_EQ(l.Values(L"WIDTH"), L"640");
-    EXPECT_EQ(l.Values(L"format"), L"a=b");   // split at the first "="
+    EXPECT_EQ(l.Values(L"format"), L"a=b");  // split at the first "="
     EXPECT_EQ(l.Names(2), L"");
     EXPECT_EQ(l.IndexOfName(L""), 3);
     l.SetValue(L"width", L"720");
@@ -45,7 +45,7 @@ TEST(StringList, CommaTextQuotesAndParses)
     back.SetCommaText(l.CommaText());
     EXPECT_TRUE(back.Equals(l));
     back.SetCommaText(L"x y, z,");
-    EXPECT_EQ(back.Count(), 4);   // blanks separate too; a trailing comma adds an empty item
+    EXPECT_EQ(back.Count(), 4);  // blanks separate too; a trailing comma adds an empty item
     EXPECT_EQ(back[3], L"");
 }
 
@@ -56,7 +56,7 @@ TEST(StringList, SortedListsAndDuplicates)
     l.Add(L"b");
     l.Add(L"A");
     l.Add(L"c");
-    EXPECT_EQ(l.Add(L"B"), 1);     // dupIgnore: index of the existing one
+    EXPECT_EQ(l.Add(L"B"), 1);  // dupIgnore: index of the existing one
     EXPECT_EQ(l.Count(), 3);
     EXPECT_EQ(l[0], L"A");
     EXPECT_EQ(l.IndexOf(L"C"), 2);

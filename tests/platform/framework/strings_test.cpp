@@ -25,10 +25,14 @@ TEST(Strings, GbkConversion)
 
 TEST(Strings, IntegerConversion)
 {
-    struct Case { const wchar_t* text; bool ok; int value; } cases[] = {
-        {L"42", true, 42}, {L" -17 ", true, -17}, {L"0x1F", true, 31}, {L"$ff", true, 255},
-        {L"0xFFFFFFFF", true, -1}, {L"2147483648", false, 0}, {L"", false, 0}, {L"12a", false, 0},
-        {L"Error", false, 0}, {L"+5", true, 5},
+    struct Case {
+        const wchar_t* text;
+        bool ok;
+        int value;
+    } cases[] = {
+        {L"42", true, 42},         {L" -17 ", true, -17},     {L"0x1F", true, 31}, {L"$ff", true, 255},
+        {L"0xFFFFFFFF", true, -1}, {L"2147483648", false, 0}, {L"", false, 0},     {L"12a", false, 0},
+        {L"Error", false, 0},      {L"+5", true, 5},
     };
     for (auto& c : cases) {
         int v = 0;

@@ -45,11 +45,9 @@ TEST(Thread, SynchronizeFromManyThreadsWhileMainWaits)
         t->Start();
         threads.push_back(std::move(t));
     }
-    for (auto& t : threads)
-        EXPECT_EQ(t->WaitFor(), 50);
+    for (auto& t : threads) EXPECT_EQ(t->WaitFor(), 50);
     EXPECT_EQ(counter.load(), 300);
-    for (auto id : seenOn)
-        EXPECT_EQ(id, std::this_thread::get_id());
+    for (auto id : seenOn) EXPECT_EQ(id, std::this_thread::get_id());
 }
 
 TEST(Thread, OnTerminateRunsOnMainThreadAndExceptionsAreKept)
@@ -90,8 +88,7 @@ TEST(Thread, FreeOnTerminateAndTerminate)
         ~TLooping() override { gone->SetEvent(); }
         void Execute() override
         {
-            while (!Terminated())
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            while (!Terminated()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     };
     auto* t = new TLooping;

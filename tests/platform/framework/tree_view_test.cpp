@@ -69,14 +69,16 @@ TEST_F(TreeViews, StructureAndOrder)
 TEST_F(TreeViews, ExpandCollapseAndSelection)
 {
     std::vector<std::string> log;
-    tv->OnChange = [&](TObject*, TTreeNode* n) { log.push_back("change:" + (n ? std::to_string(n->AbsoluteIndex()) : "-")); };
+    tv->OnChange = [&](TObject*, TTreeNode* n) {
+        log.push_back("change:" + (n ? std::to_string(n->AbsoluteIndex()) : "-"));
+    };
     tv->OnExpanded = [&](TObject*, TTreeNode* n) { log.push_back("expanded:" + std::to_string(n->AbsoluteIndex())); };
     tv->OnCollapsing = [&](TObject*, TTreeNode*, bool& allow) { allow = log.size() < 100; };
-    a1->SetSelected(true);   // selecting shows it: its parents expand
+    a1->SetSelected(true);  // selecting shows it: its parents expand
     EXPECT_TRUE(root->Expanded());
     EXPECT_TRUE(a->Expanded());
     EXPECT_EQ(tv->Selected(), a1);
-    root->Collapse(false);   // the hidden selection moves up to the collapsed node
+    root->Collapse(false);  // the hidden selection moves up to the collapsed node
     EXPECT_EQ(tv->Selected(), root);
     EXPECT_EQ(log, (std::vector<std::string>{"expanded:0", "expanded:1", "change:2", "change:0"}));
 
@@ -90,7 +92,7 @@ TEST_F(TreeViews, ExpandCollapseAndSelection)
     EXPECT_EQ(tv->Selected(), a);
     PressKey(VK_DOWN);
     Pump();
-    EXPECT_EQ(tv->Selected(), a1);   // a stayed expanded
+    EXPECT_EQ(tv->Selected(), a1);  // a stayed expanded
     PressKey(VK_LEFT);
     PressKey(VK_LEFT);
     Pump();
@@ -130,10 +132,10 @@ TEST_F(TreeViews, CustomDrawSeesEveryVisibleNodeInBothStages)
 {
     root->Expand(false);
     std::vector<std::string> seen;
-    tv->OnAdvancedCustomDrawItem = [&](TCustomTreeView*, TTreeNode* n, TCustomDrawState, TCustomDrawStage stage,
-                                       bool&, bool& def) {
+    tv->OnAdvancedCustomDrawItem = [&](TCustomTreeView*, TTreeNode* n, TCustomDrawState, TCustomDrawStage stage, bool&,
+                                       bool& def) {
         seen.push_back(StringToUtf8(n->Text()) + (stage == cdPrePaint ? "<" : ">"));
-        if (n == other) def = false;   // drawn by the handler: no post stage, no text
+        if (n == other) def = false;  // drawn by the handler: no post stage, no text
     };
     tv->Invalidate();
     Pump();
@@ -154,7 +156,7 @@ TEST_F(TreeViews, VerticalScrollBarFollowsTheVisibleNodes)
     EXPECT_EQ(si.nMax, tv->VisibleNodeCount() - 1);
     EXPECT_EQ(static_cast<int>(si.nPage), tv->VisibleCount());
     tv->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3));
-    EXPECT_EQ(tv->TopItem(), b->Item(0));   // rows: the root, a, b, then b's children
+    EXPECT_EQ(tv->TopItem(), b->Item(0));  // rows: the root, a, b, then b's children
     GetScrollInfo(tv->Handle(), SB_VERT, &si);
     EXPECT_EQ(si.nPos, 3);
     tv->Perform(WM_VSCROLL, SB_LINEUP);

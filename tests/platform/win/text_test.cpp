@@ -10,173 +10,185 @@
 
 namespace {
 
-HFONT Font(const wchar_t* face, int height, int weight = FW_NORMAL) {
-  LOGFONTW lf;
-  lf.lfHeight = height;
-  lf.lfWeight = weight;
-  std::wcscpy(lf.lfFaceName, face);
-  return CreateFontIndirectW(&lf);
+HFONT Font(const wchar_t* face, int height, int weight = FW_NORMAL)
+{
+    LOGFONTW lf;
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    std::wcscpy(lf.lfFaceName, face);
+    return CreateFontIndirectW(&lf);
 }
 
 // Bounding box of the pixels that differ from white.
-RECT Ink(TestDib& d) {
-  RECT r{d.w, d.h, -1, -1};
-  for (int y = 0; y < d.h; ++y)
-    for (int x = 0; x < d.w; ++x)
-      if ((d.at(x, y) & 0xFFFFFF) != 0xFFFFFF) {
-        r.left = std::min<LONG>(r.left, x);
-        r.top = std::min<LONG>(r.top, y);
-        r.right = std::max<LONG>(r.right, x + 1);
-        r.bottom = std::max<LONG>(r.bottom, y + 1);
-      }
-  return r;
+RECT Ink(TestDib& d)
+{
+    RECT r{d.w, d.h, -1, -1};
+    for (int y = 0; y < d.h; ++y)
+        for (int x = 0; x < d.w; ++x)
+            if ((d.at(x, y) & 0xFFFFFF) != 0xFFFFFF) {
+                r.left = std::min<LONG>(r.left, x);
+                r.top = std::min<LONG>(r.top, y);
+                r.right = std::max<LONG>(r.right, x + 1);
+                r.bottom = std::max<LONG>(r.bottom, y + 1);
+            }
+    return r;
 }
 
 }  // namespace
 
-TEST(WinText, MetricsFollowTheHeightConvention) {
-  TestDib d(10, 10);
-  HFONT f = Font(L"Tahoma", -13);
-  SelectObject(d.dc, f);
-  TEXTMETRICW tm;
-  ASSERT_TRUE(GetTextMetricsW(d.dc, &tm));
-  EXPECT_GE(tm.tmHeight, 13);
-  EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
-  EXPECT_EQ(tm.tmInternalLeading, tm.tmHeight - 13);
-  // A positive height asks for the cell height.
-  HFONT g = Font(L"Tahoma", 20);
-  SelectObject(d.dc, g);
-  GetTextMetricsW(d.dc, &tm);
-  EXPECT_NEAR(tm.tmHeight, 20, 1);
-  SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
-  DeleteObject(f);
-  DeleteObject(g);
-}
-
-TEST(WinText, ExtentsGrowWithTextAndChineseIsMeasured) {
-  TestDib d(10, 10);
-  HFONT f = Font(L"Tahoma", -13);
-  SelectObject(d.dc, f);
-  SIZE a, b, zh;
-  GetTextExtentPoint32W(d.dc, L"Conv", 4, &a);
-  GetTextExtentPoint32W(d.dc, L"Converter", 9, &b);
-  GetTextExtentPoint32W(d.dc, L"格式转换", 4, &zh);
-  EXPECT_GT(a.cx, 0);
-  EXPECT_GT(b.cx, a.cx);
-  // Four CJK characters of a 13-pixel font are about 13 pixels each: the fallback font was found.
-  EXPECT_GE(zh.cx, 4 * 11);
-  EXPECT_LE(zh.cx, 4 * 16);
-  SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
-  DeleteObject(f);
-}
-
-TEST(WinText, DrawTextCalcRectLinesAndPrefix) {
-  TestDib d(200, 100, 0xFFFFFFFF);
-  HFONT f = Font(L"Arial", -12);
-  SelectObject(d.dc, f);
-  TEXTMETRICW tm;
-  GetTextMetricsW(d.dc, &tm);
-  RECT r{0, 0, 200, 0};
-  int h = DrawTextW(d.dc, L"a\r\nb\n\rc", -1, &r, DT_CALCRECT);
-  EXPECT_EQ(h, 3 * tm.tmHeight);  // CR LF and LF CR break once each
-  EXPECT_EQ(r.bottom, 3 * tm.tmHeight);
-  // "&&" is one "&"; "&Yes" measures as "Yes".
-  SIZE yes;
-  GetTextExtentPoint32W(d.dc, L"Yes", 3, &yes);
-  r = RECT{0, 0, 200, 0};
-  DrawTextW(d.dc, L"&Yes", -1, &r, DT_CALCRECT | DT_SINGLELINE);
-  EXPECT_EQ(r.right, yes.cx);
-  r = RECT{0, 0, 200, 0};
-  DrawTextW(d.dc, L"&Yes", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  EXPECT_GT(r.right, yes.cx);
-  // Word breaking wraps at the width.
-  r = RECT{0, 0, 60, 0};
-  DrawTextW(d.dc, L"one two three four five", -1, &r, DT_CALCRECT | DT_WORDBREAK);
-  EXPECT_GE(r.bottom, 3 * tm.tmHeight);
-  EXPECT_LE(r.right, 60);
-  SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
-  DeleteObject(f);
-}
-
-TEST(WinText, AlignmentClippingAndEllipsis) {
-  TestDib d(200, 40, 0xFFFFFFFF);
-  HFONT f = Font(L"Tahoma", -13);
-  SelectObject(d.dc, f);
-  SetBkMode(d.dc, TRANSPARENT);
-  RECT r{0, 0, 200, 40};
-  DrawTextW(d.dc, L"OK", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  RECT ink = Ink(d);
-  ASSERT_LT(ink.left, ink.right);
-  EXPECT_NEAR((ink.left + ink.right) / 2.0, 100, 3);
-  EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 20, 4);
-  // Right alignment ends near the right edge; clipping keeps ink inside the rectangle.
-  TestDib e(200, 40, 0xFFFFFFFF);
-  SelectObject(e.dc, f);
-  SetBkMode(e.dc, TRANSPARENT);
-  RECT rr{0, 0, 50, 40};
-  DrawTextW(e.dc, L"a very long caption that overflows", -1, &rr, DT_RIGHT | DT_SINGLELINE);
-  EXPECT_LE(Ink(e).right, 50);
-  // An ellipsis shortens the text to fit.
-  RECT er{0, 0, 60, 20};
-  SIZE full;
-  GetTextExtentPoint32W(e.dc, L"a very long caption", 19, &full);
-  ASSERT_GT(full.cx, 60);
-  RECT calc = er;
-  DrawTextW(e.dc, L"a very long caption", -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
-  EXPECT_LE(calc.right, 60);
-  SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
-  SelectObject(e.dc, GetStockObject(DEFAULT_GUI_FONT));
-  DeleteObject(f);
-}
-
-TEST(WinText, TextColourAndOpaqueBackgroundKeepTheDestinationAlpha) {
-  TestDib d(60, 30, 0x00000000);
-  HFONT f = Font(L"Tahoma", -16, FW_BOLD);
-  SelectObject(d.dc, f);
-  SetTextColor(d.dc, RGB(255, 0, 0));
-  SetBkMode(d.dc, TRANSPARENT);
-  TextOutW(d.dc, 2, 2, L"H", 1);
-  // Pure red text on black: the red channel carries the coverage, green and blue stay 0, alpha 0.
-  int red = 0;
-  for (int i = 0; i < 60 * 30; ++i) {
-    std::uint32_t p = d.bits[i];
-    EXPECT_EQ(p & 0xFF00FFFF, 0u);
-    if (p & 0xFF0000) ++red;
-  }
-  EXPECT_GT(red, 10);
-  SetBkMode(d.dc, OPAQUE);
-  SetBkColor(d.dc, RGB(0, 0, 255));
-  TextOutW(d.dc, 30, 2, L"i", 1);
-  EXPECT_EQ(d.at(30, 3) & 0xFFFFFF, 0x0000FFu);
-  SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
-  DeleteObject(f);
-}
-
-TEST(WinText, WindowsFaceNamesMapToTheInstalledFonts) {
-  struct Case {
-    const wchar_t* face;
-    const char* family;
-  } cases[] = {{L"Tahoma", "DejaVu Sans"}, {L"Arial", "DejaVu Sans"}, {L"MS Sans Serif", "DejaVu Sans"},
-               {L"宋体", "WenQuanYi Micro Hei"}, {L"微软雅黑", "WenQuanYi Micro Hei"}};
-  for (auto& c : cases) EXPECT_EQ(vxwin::ResolvedFontFamily(c.face), c.family) << c.family;
-}
-
-TEST(WinText, PrefixUnderlinesTheAcceleratorUnlessHidden) {
-  auto inkCount = [](UINT extra) {
-    TestDib d(80, 30, 0xFFFFFFFF);
-    HFONT f = Font(L"Tahoma", -14);
+TEST(WinText, MetricsFollowTheHeightConvention)
+{
+    TestDib d(10, 10);
+    HFONT f = Font(L"Tahoma", -13);
     SelectObject(d.dc, f);
-    SetBkMode(d.dc, TRANSPARENT);
-    RECT r{0, 0, 80, 30};
-    DrawTextW(d.dc, L"&Yes", -1, &r, DT_SINGLELINE | extra);
-    int n = 0;
-    for (int i = 0; i < 80 * 30; ++i)
-      if ((d.bits[i] & 0xFFFFFF) != 0xFFFFFF) ++n;
+    TEXTMETRICW tm;
+    ASSERT_TRUE(GetTextMetricsW(d.dc, &tm));
+    EXPECT_GE(tm.tmHeight, 13);
+    EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+    EXPECT_EQ(tm.tmInternalLeading, tm.tmHeight - 13);
+    // A positive height asks for the cell height.
+    HFONT g = Font(L"Tahoma", 20);
+    SelectObject(d.dc, g);
+    GetTextMetricsW(d.dc, &tm);
+    EXPECT_NEAR(tm.tmHeight, 20, 1);
     SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
     DeleteObject(f);
-    return n;
-  };
-  int shown = inkCount(0), hidden = inkCount(DT_HIDEPREFIX);
-  EXPECT_GT(shown, hidden);  // the underline under "Y"
-  EXPECT_GT(hidden, 10);
+    DeleteObject(g);
+}
+
+TEST(WinText, ExtentsGrowWithTextAndChineseIsMeasured)
+{
+    TestDib d(10, 10);
+    HFONT f = Font(L"Tahoma", -13);
+    SelectObject(d.dc, f);
+    SIZE a, b, zh;
+    GetTextExtentPoint32W(d.dc, L"Conv", 4, &a);
+    GetTextExtentPoint32W(d.dc, L"Converter", 9, &b);
+    GetTextExtentPoint32W(d.dc, L"格式转换", 4, &zh);
+    EXPECT_GT(a.cx, 0);
+    EXPECT_GT(b.cx, a.cx);
+    // Four CJK characters of a 13-pixel font are about 13 pixels each: the fallback font was found.
+    EXPECT_GE(zh.cx, 4 * 11);
+    EXPECT_LE(zh.cx, 4 * 16);
+    SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+    DeleteObject(f);
+}
+
+TEST(WinText, DrawTextCalcRectLinesAndPrefix)
+{
+    TestDib d(200, 100, 0xFFFFFFFF);
+    HFONT f = Font(L"Arial", -12);
+    SelectObject(d.dc, f);
+    TEXTMETRICW tm;
+    GetTextMetricsW(d.dc, &tm);
+    RECT r{0, 0, 200, 0};
+    int h = DrawTextW(d.dc, L"a\r\nb\n\rc", -1, &r, DT_CALCRECT);
+    EXPECT_EQ(h, 3 * tm.tmHeight);  // CR LF and LF CR break once each
+    EXPECT_EQ(r.bottom, 3 * tm.tmHeight);
+    // "&&" is one "&"; "&Yes" measures as "Yes".
+    SIZE yes;
+    GetTextExtentPoint32W(d.dc, L"Yes", 3, &yes);
+    r = RECT{0, 0, 200, 0};
+    DrawTextW(d.dc, L"&Yes", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(r.right, yes.cx);
+    r = RECT{0, 0, 200, 0};
+    DrawTextW(d.dc, L"&Yes", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_GT(r.right, yes.cx);
+    // Word breaking wraps at the width.
+    r = RECT{0, 0, 60, 0};
+    DrawTextW(d.dc, L"one two three four five", -1, &r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_GE(r.bottom, 3 * tm.tmHeight);
+    EXPECT_LE(r.right, 60);
+    SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+    DeleteObject(f);
+}
+
+TEST(WinText, AlignmentClippingAndEllipsis)
+{
+    TestDib d(200, 40, 0xFFFFFFFF);
+    HFONT f = Font(L"Tahoma", -13);
+    SelectObject(d.dc, f);
+    SetBkMode(d.dc, TRANSPARENT);
+    RECT r{0, 0, 200, 40};
+    DrawTextW(d.dc, L"OK", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    RECT ink = Ink(d);
+    ASSERT_LT(ink.left, ink.right);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 100, 3);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 20, 4);
+    // Right alignment ends near the right edge; clipping keeps ink inside the rectangle.
+    TestDib e(200, 40, 0xFFFFFFFF);
+    SelectObject(e.dc, f);
+    SetBkMode(e.dc, TRANSPARENT);
+    RECT rr{0, 0, 50, 40};
+    DrawTextW(e.dc, L"a very long caption that overflows", -1, &rr, DT_RIGHT | DT_SINGLELINE);
+    EXPECT_LE(Ink(e).right, 50);
+    // An ellipsis shortens the text to fit.
+    RECT er{0, 0, 60, 20};
+    SIZE full;
+    GetTextExtentPoint32W(e.dc, L"a very long caption", 19, &full);
+    ASSERT_GT(full.cx, 60);
+    RECT calc = er;
+    DrawTextW(e.dc, L"a very long caption", -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_LE(calc.right, 60);
+    SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+    SelectObject(e.dc, GetStockObject(DEFAULT_GUI_FONT));
+    DeleteObject(f);
+}
+
+TEST(WinText, TextColourAndOpaqueBackgroundKeepTheDestinationAlpha)
+{
+    TestDib d(60, 30, 0x00000000);
+    HFONT f = Font(L"Tahoma", -16, FW_BOLD);
+    SelectObject(d.dc, f);
+    SetTextColor(d.dc, RGB(255, 0, 0));
+    SetBkMode(d.dc, TRANSPARENT);
+    TextOutW(d.dc, 2, 2, L"H", 1);
+    // Pure red text on black: the red channel carries the coverage, green and blue stay 0, alpha 0.
+    int red = 0;
+    for (int i = 0; i < 60 * 30; ++i) {
+        std::uint32_t p = d.bits[i];
+        EXPECT_EQ(p & 0xFF00FFFF, 0u);
+        if (p & 0xFF0000) ++red;
+    }
+    EXPECT_GT(red, 10);
+    SetBkMode(d.dc, OPAQUE);
+    SetBkColor(d.dc, RGB(0, 0, 255));
+    TextOutW(d.dc, 30, 2, L"i", 1);
+    EXPECT_EQ(d.at(30, 3) & 0xFFFFFF, 0x0000FFu);
+    SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+    DeleteObject(f);
+}
+
+TEST(WinText, WindowsFaceNamesMapToTheInstalledFonts)
+{
+    struct Case {
+        const wchar_t* face;
+        const char* family;
+    } cases[] = {{L"Tahoma", "DejaVu Sans"},
+                 {L"Arial", "DejaVu Sans"},
+                 {L"MS Sans Serif", "DejaVu Sans"},
+                 {L"宋体", "WenQuanYi Micro Hei"},
+                 {L"微软雅黑", "WenQuanYi Micro Hei"}};
+    for (auto& c : cases) EXPECT_EQ(vxwin::ResolvedFontFamily(c.face), c.family) << c.family;
+}
+
+TEST(WinText, PrefixUnderlinesTheAcceleratorUnlessHidden)
+{
+    auto inkCount = [](UINT extra) {
+        TestDib d(80, 30, 0xFFFFFFFF);
+        HFONT f = Font(L"Tahoma", -14);
+        SelectObject(d.dc, f);
+        SetBkMode(d.dc, TRANSPARENT);
+        RECT r{0, 0, 80, 30};
+        DrawTextW(d.dc, L"&Yes", -1, &r, DT_SINGLELINE | extra);
+        int n = 0;
+        for (int i = 0; i < 80 * 30; ++i)
+            if ((d.bits[i] & 0xFFFFFF) != 0xFFFFFF) ++n;
+        SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+        DeleteObject(f);
+        return n;
+    };
+    int shown = inkCount(0), hidden = inkCount(DT_HIDEPREFIX);
+    EXPECT_GT(shown, hidden);  // the underline under "Y"
+    EXPECT_GT(hidden, 10);
 }
