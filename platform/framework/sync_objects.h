@@ -6,8 +6,7 @@
 #include <mutex>
 
 #include "platform/framework/component.h"
-
-constexpr uint32_t INFINITE = 0xFFFFFFFFu;
+#include "platform/win/waitable_api.h"  // INFINITE
 
 class TCriticalSection : public TObject {
 public:
