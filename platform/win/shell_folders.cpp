@@ -80,17 +80,17 @@ HRESULT ListEntries(const std::string& path, DWORD flags, ShellItems* out)
     return S_OK;
 }
 
-int KindRank(const ShellItem& it)
+int KindRank(BYTE kind, std::string_view name)
 {
-    if (it.kind == kShellItemVirtual) return it.name == "home" ? 0 : 1;
-    return it.kind == kShellItemVolume ? 2 : 3;
+    if (kind == kShellItemVirtual) return name == "home" ? 0 : 1;
+    return kind == kShellItemVolume ? 2 : 3;
 }
 
-int CompareItems(const ShellItem& a, const ShellItem& b)
+int CompareItems(BYTE ka, std::string_view na, BYTE kb, std::string_view nb)
 {
-    const int ra = KindRank(a), rb = KindRank(b);
+    const int ra = KindRank(ka, na), rb = KindRank(kb, nb);
     if (ra != rb) return ra < rb ? -1 : 1;
-    return CompareShellNames(a.name, b.name);
+    return CompareShellNames(na, nb);
 }
 
 LPWSTR DupString(const std::wstring& s)
@@ -182,11 +182,15 @@ public:
 
     HRESULT CompareIDs(LPARAM, LPCITEMIDLIST a, LPCITEMIDLIST b) override
     {
-        ShellItems ia, ib;
-        if (!DecodeIdList(a, &ia) || !DecodeIdList(b, &ib)) return E_INVALIDARG;
-        for (size_t i = 0; i < ia.size() && i < ib.size(); ++i)
-            if (const int c = CompareItems(ia[i], ib[i])) return Succeed(c);
-        return Succeed(ia.size() == ib.size() ? 0 : ia.size() < ib.size() ? -1 : 1);
+        ItemReader ra(a), rb(b);
+        for (;;) {
+            BYTE ka, kb;
+            std::string_view na, nb;
+            const bool moreA = ra.Next(&ka, &na), moreB = rb.Next(&kb, &nb);
+            if (ra.Malformed() || rb.Malformed()) return E_INVALIDARG;
+            if (!moreA || !moreB) return Succeed(moreA == moreB ? 0 : moreA ? 1 : -1);
+            if (const int c = CompareItems(ka, na, kb, nb)) return Succeed(c);
+        }
     }
 
     HRESULT GetAttributesOf(UINT count, const LPCITEMIDLIST* idls, ULONG* inOut) override
@@ -194,9 +198,8 @@ public:
         if (!count || !idls || !inOut) return E_INVALIDARG;
         ULONG shared = *inOut;
         for (UINT i = 0; i < count; ++i) {
-            ShellItems abs;
             ShellNode node;
-            if (!Child(idls[i], &abs, &node)) return E_INVALIDARG;
+            if (!Child(idls[i], &node)) return E_INVALIDARG;
             ULONG a = 0;
             if (!NodeAttributes(node, *inOut, &a)) return HRESULT_FROM_WIN32(GetLastError());
             shared &= a;
@@ -208,9 +211,8 @@ public:
     HRESULT GetDisplayNameOf(LPCITEMIDLIST idl, DWORD flags, STRRET* name) override
     {
         if (!name) return E_INVALIDARG;
-        ShellItems abs;
         ShellNode node;
-        if (!Child(idl, &abs, &node)) return E_INVALIDARG;
+        if (!Child(idl, &node)) return E_INVALIDARG;
         name->uType = STRRET_WSTR;
         name->pOleStr = DupString(NodeDisplayName(node, flags));
         return name->pOleStr ? S_OK : E_OUTOFMEMORY;
@@ -219,9 +221,10 @@ public:
     HRESULT SetNameOf(HWND, LPCITEMIDLIST idl, LPCWSTR newName, DWORD, LPITEMIDLIST* out) override
     {
         if (out) *out = nullptr;
-        ShellItems abs;
+        ShellItems rel;
         ShellNode node;
-        if (!newName || !Child(idl, &abs, &node) || node.kind != NodeKind::Entry) return E_INVALIDARG;
+        if (!newName || !DecodeIdList(idl, &rel) || !Child(idl, &node) || node.kind != NodeKind::Entry)
+            return E_INVALIDARG;
         const std::string name = StringToUtf8(newName);
         if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
             return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
@@ -239,7 +242,6 @@ public:
             }
         }
         if (out) {
-            ShellItems rel(abs.begin() + static_cast<long>(FAbsolute.size()), abs.end());
             rel.back().name = name;
             *out = EncodeIdList(rel);
         }
@@ -251,9 +253,9 @@ public:
         if (!out || !count || !idls) return E_INVALIDARG;
         std::vector<ShellNode> nodes;
         for (UINT i = 0; i < count; ++i) {
-            ShellItems abs;
             ShellNode node;
-            if (!Child(idls[i], &abs, &node) || abs.size() == FAbsolute.size()) return E_INVALIDARG;
+            size_t n = 0;
+            if (!Child(idls[i], &node, &n) || n == 0) return E_INVALIDARG;
             nodes.push_back(std::move(node));
         }
         *out = MakeItemMenu(std::move(nodes));
@@ -261,14 +263,20 @@ public:
     }
 
 private:
-    // This folder's absolute items followed by a relative list, and what they name.
+    // What a relative list names below this folder (count: its items).
+    bool Child(LPCITEMIDLIST rel, ShellNode* node, size_t* count = nullptr) const
+    {
+        *node = FNode;
+        return StepNodeThrough(node, rel, count);
+    }
+    // The same with the absolute items, for a folder object of the child.
     bool Child(LPCITEMIDLIST rel, ShellItems* abs, ShellNode* node) const
     {
         ShellItems items;
-        if (!DecodeIdList(rel, &items)) return false;
+        if (!DecodeIdList(rel, &items) || !Child(rel, node)) return false;
         *abs = FAbsolute;
         abs->insert(abs->end(), items.begin(), items.end());
-        return ResolveNode(*abs, node);
+        return true;
     }
 
     ShellItems FAbsolute;
@@ -314,9 +322,8 @@ int ShellIconIndexOfPath(const std::string& path, bool open)
 
 int ShellIconIndexOf(LPCITEMIDLIST absolute, bool open)
 {
-    ShellItems items;
     ShellNode node;
-    if (!DecodeIdList(absolute, &items) || !ResolveNode(items, &node)) return siFile;
+    if (!StepNodeThrough(&node, absolute, nullptr)) return siFile;
     switch (node.kind) {
     case NodeKind::Desktop: return siDesktop;
     case NodeKind::Computer: return siComputer;
@@ -374,9 +381,8 @@ BOOL SHGetPathFromIDListEx(LPCITEMIDLIST idl, LPWSTR path, DWORD chars, int)
 {
     if (!path || !chars) return FALSE;
     path[0] = 0;
-    ShellItems items;
     ShellNode node;
-    if (!DecodeIdList(idl, &items) || !ResolveNode(items, &node) || !node.HasPath()) return FALSE;
+    if (!StepNodeThrough(&node, idl, nullptr) || !node.HasPath()) return FALSE;
     const String p = Utf8ToString(node.path);
     if (p.size() + 1 > chars) return FALSE;
     std::wmemcpy(path, p.c_str(), p.size() + 1);

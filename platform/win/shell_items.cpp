@@ -77,36 +77,41 @@ bool CollateByLocale()
     return c && std::strcmp(c, "C") != 0 && std::strcmp(c, "POSIX") != 0;
 }
 
-// Compares two runs of non-digit characters, case-blind.
+// Compares two runs of other characters by the locale's collation.
 int CompareTextRuns(const std::wstring& a, const std::wstring& b)
 {
-    static const bool byLocale = CollateByLocale();
-    if (byLocale) {
-        const int c = std::wcscoll(a.c_str(), b.c_str());
-        return c < 0 ? -1 : c > 0 ? 1 : 0;
-    }
-    return a < b ? -1 : a > b ? 1 : 0;
+    const int c = std::wcscoll(a.c_str(), b.c_str());
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 }  // namespace
 
+bool ItemReader::Next(BYTE* kind, std::string_view* name)
+{
+    if (!FPos || FBad) return false;
+    WORD cb;
+    std::memcpy(&cb, FPos, sizeof cb);
+    if (cb == 0) return false;
+    if (cb < 4 || (FPos[2] != kShellItemVirtual && FPos[2] != kShellItemVolume && FPos[2] != kShellItemEntry)) {
+        FBad = true;
+        return false;
+    }
+    *kind = FPos[2];
+    *name = std::string_view(reinterpret_cast<const char*>(FPos + 3), cb - 3);
+    FPos += cb;
+    return true;
+}
+
 bool DecodeIdList(LPCITEMIDLIST idl, ShellItems* out)
 {
     out->clear();
-    if (!idl) return true;
-    auto p = reinterpret_cast<const BYTE*>(idl);
-    for (;;) {
-        WORD cb;
-        std::memcpy(&cb, p, sizeof cb);
-        if (cb == 0) return true;
-        if (cb < 4) return false;
-        const BYTE kind = p[2];
-        if (kind != kShellItemVirtual && kind != kShellItemVolume && kind != kShellItemEntry) return false;
-        out->push_back({kind, std::string(reinterpret_cast<const char*>(p + 3), cb - 3)});
-        p += cb;
-    }
+    ItemReader r(idl);
+    BYTE kind;
+    std::string_view name;
+    while (r.Next(&kind, &name)) out->push_back({kind, std::string(name)});
+    return !r.Malformed();
 }
 
 LPITEMIDLIST EncodeIdList(const ShellItems& items)
@@ -129,36 +134,57 @@ LPITEMIDLIST EncodeIdList(const ShellItems& items)
     return reinterpret_cast<LPITEMIDLIST>(p);
 }
 
+bool StepNode(ShellNode* node, BYTE kind, std::string_view name)
+{
+    switch (node->kind) {
+    case NodeKind::Desktop:
+        if (kind == kShellItemVirtual && name == kHomeTag) {
+            *node = {NodeKind::Home, HomePath(), {}};
+        } else if (kind == kShellItemVirtual && name == kComputerTag) {
+            *node = {NodeKind::Computer, {}, {}};
+        } else if (kind == kShellItemEntry && ValidEntryName(name)) {
+            const std::string desk = DesktopFolderPath();
+            if (desk.empty()) return false;
+            *node = {NodeKind::Entry, JoinPath(desk, std::string(name)), std::string(name)};
+        } else {
+            return false;
+        }
+        return true;
+    case NodeKind::Computer: {
+        std::string mount;
+        if (kind != kShellItemVolume || !NormalisePath(name, &mount) || mount != name) return false;
+        *node = {NodeKind::Volume, mount, mount};
+        return true;
+    }
+    default:
+        if (kind != kShellItemEntry || !ValidEntryName(name)) return false;
+        node->kind = NodeKind::Entry;
+        if (node->path != "/") node->path += '/';
+        node->path.append(name);
+        node->name.assign(name);
+        return true;
+    }
+}
+
+bool StepNodeThrough(ShellNode* node, LPCITEMIDLIST idl, size_t* count)
+{
+    ItemReader r(idl);
+    BYTE kind;
+    std::string_view name;
+    size_t n = 0;
+    while (r.Next(&kind, &name)) {
+        if (!StepNode(node, kind, name)) return false;
+        ++n;
+    }
+    if (count) *count = n;
+    return !r.Malformed();
+}
+
 bool ResolveNode(const ShellItems& absolute, ShellNode* out)
 {
     ShellNode node;
-    for (const auto& it : absolute) {
-        switch (node.kind) {
-        case NodeKind::Desktop:
-            if (it.kind == kShellItemVirtual && it.name == kHomeTag) {
-                node = {NodeKind::Home, HomePath(), {}};
-            } else if (it.kind == kShellItemVirtual && it.name == kComputerTag) {
-                node = {NodeKind::Computer, {}, {}};
-            } else if (it.kind == kShellItemEntry && ValidEntryName(it.name)) {
-                const std::string desk = DesktopFolderPath();
-                if (desk.empty()) return false;
-                node = {NodeKind::Entry, JoinPath(desk, it.name), it.name};
-            } else {
-                return false;
-            }
-            break;
-        case NodeKind::Computer: {
-            std::string mount;
-            if (it.kind != kShellItemVolume || !NormalisePath(it.name, &mount) || mount != it.name) return false;
-            node = {NodeKind::Volume, mount, mount};
-            break;
-        }
-        default:
-            if (it.kind != kShellItemEntry || !ValidEntryName(it.name)) return false;
-            node = {NodeKind::Entry, JoinPath(node.path, it.name), it.name};
-            break;
-        }
-    }
+    for (const auto& it : absolute)
+        if (!StepNode(&node, it.kind, it.name)) return false;
     *out = node;
     return true;
 }
@@ -166,10 +192,9 @@ bool ResolveNode(const ShellItems& absolute, ShellNode* out)
 bool IsFolderPath(const std::string& path)
 {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    struct stat lst;
-    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) return !LinkLeadsBack(path);
-    return true;
+    if (::lstat(path.c_str(), &st) != 0) return false;
+    if (!S_ISLNK(st.st_mode)) return S_ISDIR(st.st_mode);
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && !LinkLeadsBack(path);
 }
 
 bool NodeAttributes(const ShellNode& node, ULONG mask, ULONG* out)
@@ -191,8 +216,9 @@ bool NodeAttributes(const ShellNode& node, ULONG mask, ULONG* out)
             return false;
         }
         a = SFGAO_FILESYSTEM;
-        if (S_ISLNK(lst.st_mode)) a |= SFGAO_LINK;
-        if (IsFolderPath(node.path)) a |= kFolderBits;
+        const bool link = S_ISLNK(lst.st_mode);
+        if (link) a |= SFGAO_LINK;
+        if (link ? IsFolderPath(node.path) : S_ISDIR(lst.st_mode)) a |= kFolderBits;
         if (node.name[0] == '.') a |= SFGAO_GHOSTED | SFGAO_HIDDEN;
         if ((mask & SFGAO_READONLY) && ReadOnly(node.path)) a |= SFGAO_READONLY;
         constexpr ULONG kChanges = SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE | SFGAO_CANCOPY;
@@ -231,8 +257,8 @@ std::wstring NodeDisplayName(const ShellNode& node, DWORD flags)
 std::string HomePath()
 {
     std::string home;
-    if (!NormalisePath(g_get_home_dir(), &home)) home = "/";
-    return home;
+    if (NormalisePath(g_get_home_dir(), &home)) return home;
+    return std::string(1, '/');
 }
 
 std::string DesktopFolderPath()
@@ -244,9 +270,78 @@ std::string DesktopFolderPath()
     return desk;
 }
 
-int CompareShellNames(std::string_view a, std::string_view b)
+namespace {
+
+// One character of a name: a valid UTF-8 sequence, else its first byte alone (as U+DC80..U+DCFF,
+// the escape the strings use), so every name reads and orders the same way every time.
+char32_t NextChar(std::string_view s, size_t& i)
 {
-    const String wa = Utf8ToString(a), wb = Utf8ToString(b);
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        ++i;
+        return b0;
+    }
+    const int len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
+    char32_t cp = len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
+    bool ok = len != 0 && i + len <= s.size();
+    for (int k = 1; ok && k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        ok = (b & 0xC0) == 0x80;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    static const char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (!ok || cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return 0xDC00 + b0;
+    }
+    i += len;
+    return cp;
+}
+
+char32_t Fold(char32_t c)
+{
+    if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 32 : c;
+    return static_cast<char32_t>(std::towlower(static_cast<wint_t>(c)));
+}
+
+bool IsDigitByte(std::string_view s, size_t i) { return i < s.size() && s[i] >= '0' && s[i] <= '9'; }
+
+// Both at a run of digits: compares the numbers; moves both past their runs.
+int CompareNumbers(std::string_view a, size_t& i, std::string_view b, size_t& j)
+{
+    size_t ie = i, je = j;
+    while (IsDigitByte(a, ie)) ++ie;
+    while (IsDigitByte(b, je)) ++je;
+    size_t is = i, js = j;
+    while (is + 1 < ie && a[is] == '0') ++is;
+    while (js + 1 < je && b[js] == '0') ++js;
+    i = ie;
+    j = je;
+    if (ie - is != je - js) return ie - is < je - js ? -1 : 1;
+    const int c = a.substr(is, ie - is).compare(b.substr(js, je - js));
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+// Character by character, case-blind, digit runs as numbers.
+int CompareByCharacters(std::string_view a, std::string_view b)
+{
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigitByte(a, i) && IsDigitByte(b, j)) {
+            if (const int c = CompareNumbers(a, i, b, j)) return c;
+            continue;
+        }
+        const char32_t ca = Fold(NextChar(a, i)), cb = Fold(NextChar(b, j));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;
+    return 0;
+}
+
+// By the locale's collation: runs of other characters compared as wholes.
+int CompareByCollation(std::string_view a8, std::string_view b8)
+{
+    const String wa = Utf8ToString(a8), wb = Utf8ToString(b8);
     size_t i = 0, j = 0;
     while (i < wa.size() && j < wb.size()) {
         if (IsDigit(wa[i]) && IsDigit(wb[j])) {
@@ -282,6 +377,15 @@ int CompareShellNames(std::string_view a, std::string_view b)
         if (c != 0) return c;
     }
     if (i < wa.size() || j < wb.size()) return i < wa.size() ? 1 : -1;
+    return 0;
+}
+
+}  // namespace
+
+int CompareShellNames(std::string_view a, std::string_view b)
+{
+    static const bool byLocale = CollateByLocale();
+    if (const int c = byLocale ? CompareByCollation(a, b) : CompareByCharacters(a, b)) return c;
     const int c = a.compare(b);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
@@ -308,13 +412,18 @@ bool NormalisePath(std::string_view path, std::string* out)
         *out += '/';
         out->append(p);
     }
-    if (out->empty()) *out = "/";
+    if (out->empty()) out->push_back('/');
     return true;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name)
 {
-    return folder == "/" ? "/" + name : folder + "/" + name;
+    std::string out;
+    out.reserve(folder.size() + 1 + name.size());
+    if (folder != "/") out.append(folder);
+    out.push_back('/');
+    out.append(name);
+    return out;
 }
 
 namespace {

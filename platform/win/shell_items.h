@@ -18,6 +18,18 @@ struct ShellItem {
 };
 using ShellItems = std::vector<ShellItem>;
 
+// Reads the items of a list one by one, without copying; a malformed item ends it.
+class ItemReader {
+public:
+    explicit ItemReader(LPCITEMIDLIST idl) : FPos(reinterpret_cast<const BYTE*>(idl)) {}
+    bool Next(BYTE* kind, std::string_view* name);
+    bool Malformed() const { return FBad; }
+
+private:
+    const BYTE* FPos;
+    bool FBad = false;
+};
+
 // Decodes every item of a list; false for a malformed list (a count below 3, an unknown kind, an
 // empty name). nullptr decodes as the empty list.
 bool DecodeIdList(LPCITEMIDLIST idl, ShellItems* out);
@@ -37,6 +49,9 @@ struct ShellNode {
 // False when the sequence names nothing: a volume outside the computer, an entry below the
 // computer, a name with "/" or NUL, "." or "..". The items need not exist.
 bool ResolveNode(const ShellItems& absolute, ShellNode* out);
+// One step down from a node, or every item of a list (count: how many); false as above.
+bool StepNode(ShellNode* node, BYTE kind, std::string_view name);
+bool StepNodeThrough(ShellNode* node, LPCITEMIDLIST idl, size_t* count);
 
 // Attributes (SFGAO_*) of a node, only those in mask worked out; false (and the last error)
 // when an entry cannot be read.

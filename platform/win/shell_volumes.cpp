@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -143,6 +144,20 @@ bool Holds(const std::string& mount, const std::string& path)
            (path.size() == mount.size() || path[mount.size()] == '/');
 }
 
+// The system's list, read again once it is a second old: a file list asks for every item.
+struct VolumeCache {
+    std::vector<ShellVolume> volumes;
+    std::chrono::steady_clock::time_point at;
+    bool valid = false;
+};
+VolumeCache& Cache()
+{
+    static auto* c = new VolumeCache();
+    return *c;
+}
+
+std::vector<ShellVolume> ReadVolumes(const VolumeSources& src);
+
 }  // namespace
 
 std::wstring ShellVolume::DisplayName() const
@@ -159,7 +174,21 @@ std::vector<ShellVolume> ListVolumes()
     {
         std::lock_guard<std::mutex> lock(SourcesLock());
         src = Sources();
+        if (!src.table && Cache().valid && std::chrono::steady_clock::now() - Cache().at < std::chrono::seconds(1))
+            return Cache().volumes;
     }
+    std::vector<ShellVolume> volumes = ReadVolumes(src);
+    if (!src.table) {
+        std::lock_guard<std::mutex> lock(SourcesLock());
+        Cache() = {volumes, std::chrono::steady_clock::now(), true};
+    }
+    return volumes;
+}
+
+namespace {
+
+std::vector<ShellVolume> ReadVolumes(const VolumeSources& src)
+{
     const std::vector<MountEntry> table = src.table ? src.table() : GioMountTable();
     // A mount point mounted over keeps the last mount.
     std::vector<MountEntry> mounts;
@@ -181,6 +210,8 @@ std::vector<ShellVolume> ListVolumes()
     return out;
 }
 
+}  // namespace
+
 ShellVolume VolumeOfPath(const std::string& path)
 {
     std::vector<ShellVolume> all = ListVolumes();
@@ -196,6 +227,7 @@ void SetMountTableForTest(MountTableFn table, const std::string& labelDir, const
     Sources().table = std::move(table);
     Sources().labelDir = labelDir.empty() ? "/dev/disk/by-label" : labelDir;
     Sources().sysBlockDir = sysBlockDir.empty() ? "/sys/class/block" : sysBlockDir;
+    Cache().valid = false;
 }
 
 namespace {
