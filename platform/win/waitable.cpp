@@ -130,6 +130,15 @@ struct ChangeObject : Object {
     }
 };
 
+// The object behind a handle, or nullptr with ERROR_INVALID_HANDLE.
+template <class T>
+std::shared_ptr<T> Checked(HANDLE h)
+{
+    auto obj = Lookup<T>(h);
+    if (!obj) SetLastError(ERROR_INVALID_HANDLE);
+    return obj;
+}
+
 uint32_t MaskOf(DWORD filter, bool subtree)
 {
     uint32_t m = 0;
@@ -160,11 +169,8 @@ HANDLE CreateEventW(void*, BOOL manualReset, BOOL initialState, LPCWSTR)
 
 BOOL SetEvent(HANDLE event)
 {
-    auto ev = Lookup<EventObject>(event);
-    if (!ev) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    auto ev = Checked<EventObject>(event);
+    if (!ev) return FALSE;
     // Writing once more to a set event changes nothing: it stays set until it is reset.
     eventfd_t v;
     if (::eventfd_read(ev->fd, &v) != 0) v = 0;
@@ -173,11 +179,8 @@ BOOL SetEvent(HANDLE event)
 
 BOOL ResetEvent(HANDLE event)
 {
-    auto ev = Lookup<EventObject>(event);
-    if (!ev) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    auto ev = Checked<EventObject>(event);
+    if (!ev) return FALSE;
     eventfd_t v;
     ::eventfd_read(ev->fd, &v);
     return TRUE;
@@ -274,21 +277,11 @@ HANDLE FindFirstChangeNotificationW(LPCWSTR path, BOOL watchSubtree, DWORD filte
 
 BOOL FindNextChangeNotification(HANDLE change)
 {
-    auto ch = Lookup<ChangeObject>(change);
-    if (!ch) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    auto ch = Checked<ChangeObject>(change);
+    if (!ch) return FALSE;
     std::lock_guard<std::mutex> lock(ch->lock);
     ch->pending = false;
     return TRUE;
 }
 
-BOOL FindCloseChangeNotification(HANDLE change)
-{
-    if (!Lookup<ChangeObject>(change)) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    return RemoveHandle(change);
-}
+BOOL FindCloseChangeNotification(HANDLE change) { return Checked<ChangeObject>(change) ? RemoveHandle(change) : FALSE; }

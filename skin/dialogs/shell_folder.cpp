@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 
 #include "platform/framework/files.h"
 #include "platform/framework/format.h"
@@ -38,6 +40,16 @@ ULONG Attributes(IShellFolder* ParentFolder, LPCITEMIDLIST ID, ULONG Mask)
     if (!ParentFolder) return 0;
     ULONG a = Mask;
     return ParentFolder->GetAttributesOf(1, &ID, &a) == S_OK ? a & Mask : 0;
+}
+
+// The members of a set whose attribute bits are on.
+template <class E>
+TEnumSet<E> ToSet(ULONG Attrs, std::initializer_list<std::pair<ULONG, E>> Map)
+{
+    TEnumSet<E> set;
+    for (const auto& [bit, member] : Map)
+        if (Attrs & bit) set.Include(member);
+    return set;
 }
 
 TbsShellFolder* g_desktopFolder = nullptr;
@@ -237,34 +249,29 @@ bool QueryHasSubFolders(IShellFolder* ParentFolder, LPCITEMIDLIST ID)
 
 TbsShellFolderCapabilities QueryCapabilities(IShellFolder* ParentFolder, LPCITEMIDLIST ID)
 {
-    const ULONG a = Attributes(ParentFolder, ID, 0x177);
-    TbsShellFolderCapabilities c;
-    if (a & SFGAO_CANCOPY) c.Include(fcCanCopy);
-    if (a & SFGAO_CANDELETE) c.Include(fcCanDelete);
-    if (a & SFGAO_CANLINK) c.Include(fcCanLink);
-    if (a & SFGAO_CANMOVE) c.Include(fcCanMove);
-    if (a & SFGAO_CANRENAME) c.Include(fcCanRename);
-    if (a & SFGAO_DROPTARGET) c.Include(fcDropTarget);
-    if (a & SFGAO_HASPROPSHEET) c.Include(fcHasPropSheet);
-    return c;
+    return ToSet<TbsShellFolderCapability>(Attributes(ParentFolder, ID, 0x177), {{SFGAO_CANCOPY, fcCanCopy},
+                                                                                 {SFGAO_CANDELETE, fcCanDelete},
+                                                                                 {SFGAO_CANLINK, fcCanLink},
+                                                                                 {SFGAO_CANMOVE, fcCanMove},
+                                                                                 {SFGAO_CANRENAME, fcCanRename},
+                                                                                 {SFGAO_DROPTARGET, fcDropTarget},
+                                                                                 {SFGAO_HASPROPSHEET, fcHasPropSheet}});
 }
 
 TbsShellFolderProperties QueryProperties(IShellFolder* ParentFolder, LPCITEMIDLIST ID)
 {
-    TbsShellFolderProperties p;
-    if (!ParentFolder) return p;
-    const ULONG display = Attributes(ParentFolder, ID, SFGAO_DISPLAYATTRMASK);
-    if (display & SFGAO_GHOSTED) p.Include(fpCut);
-    if (display & SFGAO_LINK) p.Include(fpIsLink);
-    if (display & SFGAO_READONLY) p.Include(fpReadOnly);
-    if (display & SFGAO_SHARE) p.Include(fpShared);
-    const ULONG kinds =
-        Attributes(ParentFolder, ID, SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_REMOVABLE | SFGAO_VALIDATE);
-    if (kinds & SFGAO_FILESYSTEM) p.Include(fpFileSystem);
-    if (kinds & SFGAO_FILESYSANCESTOR) p.Include(fpFileSystemAncestor);
-    if (kinds & SFGAO_REMOVABLE) p.Include(fpRemovable);
-    if (kinds & SFGAO_VALIDATE) p.Include(fpValidate);
-    return p;
+    if (!ParentFolder) return {};
+    constexpr ULONG kKinds = SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_REMOVABLE | SFGAO_VALIDATE;
+    return ToSet<TbsShellFolderProperty>(Attributes(ParentFolder, ID, SFGAO_DISPLAYATTRMASK),
+                                         {{SFGAO_GHOSTED, fpCut},
+                                          {SFGAO_LINK, fpIsLink},
+                                          {SFGAO_READONLY, fpReadOnly},
+                                          {SFGAO_SHARE, fpShared}}) +
+           ToSet<TbsShellFolderProperty>(Attributes(ParentFolder, ID, kKinds),
+                                         {{SFGAO_FILESYSTEM, fpFileSystem},
+                                          {SFGAO_FILESYSANCESTOR, fpFileSystemAncestor},
+                                          {SFGAO_REMOVABLE, fpRemovable},
+                                          {SFGAO_VALIDATE, fpValidate}});
 }
 
 bool FolderHasChildren(IShellFolder* Folder, DWORD Flags)
