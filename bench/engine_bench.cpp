@@ -30,8 +30,8 @@
 #include <vector>
 
 #include "engine/ff_converter.h"
+#include "platform/base/main_thread.h"
 #include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
 #include "platform/framework/strings.h"
 
 extern char** environ;

@@ -11,8 +11,8 @@
 
 #include "engine/av_bindings.h"
 #include "engine/my_utils.h"
+#include "platform/base/main_thread.h"
 #include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
 #include "platform/framework/strings.h"
 
 namespace {

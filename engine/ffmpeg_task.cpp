@@ -9,8 +9,8 @@
 #include "engine/ffmpeg_logger.h"
 #include "engine/my_utils.h"
 #include "engine/unicode_file.h"
+#include "platform/base/main_thread.h"
 #include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
 #include "platform/framework/strings.h"
 
 FFmpegException::FFmpegException(const std::string& AMessage) : Exception(Utf8ToString(AMessage)) {}

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/base/main_thread.h"
 #include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
 #include "platform/framework/strings.h"
 
 int SeekFlagsToAVFlags(TSeekFlags AFlags)

@@ -7,7 +7,7 @@
 #include "platform/framework/forms.h"
 #include "platform/framework/hint_window.h"
 #include "platform/framework/icon.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/framework/message_box.h"
 #include "platform/framework/screen.h"
 #include "platform/framework/strings.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/framework/application.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/framework/menus.h"
 
 namespace {

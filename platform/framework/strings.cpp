@@ -15,66 +15,6 @@
 
 namespace {
 
-constexpr char32_t kEscapeBase = 0xDC00;
-
-bool DecodeUtf8At(std::string_view s, size_t& i, char32_t& cp)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    int len;
-    char32_t min;
-    if (b0 < 0x80) {
-        cp = b0;
-        i += 1;
-        return true;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        len = 2;
-        cp = b0 & 0x1F;
-        min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3;
-        cp = b0 & 0x0F;
-        min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4;
-        cp = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        return false;
-    }
-    if (i + len > s.size()) return false;
-    for (int k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return false;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += len;
-    return true;
-}
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp >= kEscapeBase + 0x80 && cp <= kEscapeBase + 0xFF) {  // escaped raw byte
-        out += static_cast<char>(cp - kEscapeBase);
-    } else if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp <= 0x10FFFF) {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += "\xEF\xBF\xBD";
-    }
-}
-
 // iconv between GBK and UTF-8; the conversion descriptors are not thread-safe, so each call opens
 // its own (cheap compared with the file I/O around these calls).
 std::string Iconv(const char* to, const char* from, std::string_view in, bool* lossless)
@@ -138,40 +78,6 @@ void EnsureCtypeLocale()
 }
 
 }  // namespace
-
-String Utf8ToString(std::string_view s)
-{
-    String out;
-    out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        char32_t cp;
-        if (DecodeUtf8At(s, i, cp)) {
-            out += static_cast<wchar_t>(cp);
-        } else {
-            out += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(s[i]));
-            ++i;
-        }
-    }
-    return out;
-}
-
-std::string StringToUtf8(std::wstring_view s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (wchar_t c : s) AppendUtf8(out, static_cast<char32_t>(c));
-    return out;
-}
-
-bool IsValidUtf8(std::string_view s)
-{
-    size_t i = 0;
-    char32_t cp;
-    while (i < s.size())
-        if (!DecodeUtf8At(s, i, cp)) return false;
-    return true;
-}
 
 String AnsiToString(std::string_view s) { return Utf8ToString(Iconv("UTF-8", "GBK", s, nullptr)); }
 

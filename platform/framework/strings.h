@@ -7,17 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/utf.h"
 #include "platform/framework/types.h"
 
-// UTF-8 <-> String. Bytes that are not valid UTF-8 become U+DC80..U+DCFF and turn back into the
-// same bytes, so any Linux file name survives the round trip.
-String Utf8ToString(std::string_view s);
-std::string StringToUtf8(std::wstring_view s);
+// UTF-8 <-> String: Utf8ToString, StringToUtf8 and IsValidUtf8 of platform/base/utf.h.
 
 // GBK <-> String. Characters GBK lacks become '?'; *lossless tells whether that happened.
 String AnsiToString(std::string_view s);
 std::string StringToAnsi(const String& s, bool* lossless = nullptr);
-bool IsValidUtf8(std::string_view s);
 
 String IntToStr(int64_t v);
 String IntToHex(uint64_t v, int digits);

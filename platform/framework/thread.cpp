@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 
 TThread::TThread() = default;
 

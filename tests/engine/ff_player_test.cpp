@@ -16,7 +16,7 @@
 #include "engine/player_events.h"
 #include "engine/player_state.h"
 #include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "tests/engine/probe_test_support.h"
 
 namespace {

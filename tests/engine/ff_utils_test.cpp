@@ -9,7 +9,7 @@
 #include "engine_test_support.h"
 #include "media_fixture.h"
 #include "platform/framework/bitmap.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 
 using namespace engine_test;
 

@@ -8,7 +8,7 @@
 
 #include "control_test_util.h"
 #include "platform/framework/hint_window.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/framework/screen.h"
 #include "platform/framework/strings.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/framework/sync_objects.h"
 
 namespace {

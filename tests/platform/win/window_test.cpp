@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "window_test_util.h"
 
 using namespace vxwin;

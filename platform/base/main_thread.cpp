@@ -1,4 +1,4 @@
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 
 #include <chrono>
 #include <condition_variable>
