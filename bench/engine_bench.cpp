@@ -31,8 +31,8 @@
 
 #include "engine/ff_converter.h"
 #include "platform/base/main_thread.h"
-#include "platform/framework/files.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 
 extern char** environ;
 

@@ -10,8 +10,8 @@
 #include "engine/my_utils.h"
 #include "engine/unicode_file.h"
 #include "platform/base/main_thread.h"
-#include "platform/framework/files.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 
 FFmpegException::FFmpegException(const std::string& AMessage) : Exception(Utf8ToString(AMessage)) {}
 

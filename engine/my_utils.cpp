@@ -8,8 +8,8 @@
 #include <ctime>
 
 #include "platform/base/main_thread.h"
-#include "platform/framework/files.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 
 int SeekFlagsToAVFlags(TSeekFlags AFlags)
 {

@@ -11,7 +11,7 @@
 #include "engine/player_state.h"
 #include "engine/unicode_file.h"
 #include "platform/base/main_thread.h"
-#include "platform/framework/format.h"
+#include "platform/framework/core/format.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "platform/base/main_thread.h"
-#include "platform/framework/sync_objects.h"
+#include "platform/framework/core/sync_objects.h"
 
 inline void EnterServing(TCriticalSection& ALock)
 {

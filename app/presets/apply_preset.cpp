@@ -3,7 +3,7 @@
 
 #include "app/presets/output_name.h"
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 bool ApplyPresetKey(int presetKey, const String& outputFolder, bool overwrite, PresetSettings& settings)
 {

@@ -9,7 +9,7 @@
 #include <array>
 
 #include "app/presets/preset_settings.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 // Resets `settings`, stores the dispatch value (PresetKey + 100) in `All_Trant_Number`,
 // writes the preset's values and sets `Video_OutPutFileName` to outputFolder + "/" + the

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/application.h"
-#include "platform/framework/custom_control.h"
-#include "platform/framework/forms.h"
+#include "platform/framework/controls/custom_control.h"
+#include "platform/framework/forms/application.h"
+#include "platform/framework/forms/forms.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 
