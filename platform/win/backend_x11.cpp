@@ -31,6 +31,7 @@
 #include "platform/win/dc.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/user_api.h"
+#include "platform/win/window.h"
 
 namespace vxwin {
 

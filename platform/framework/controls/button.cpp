@@ -1,8 +1,8 @@
 #include "platform/framework/controls/button.h"
 
 #include "platform/framework/controls/plain_draw.h"
+#include "platform/framework/controls/shortcuts.h"
 #include "platform/framework/forms/forms.h"
-#include "platform/framework/forms/menus.h"
 
 // ---- TButton ----
 

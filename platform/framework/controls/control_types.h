@@ -144,6 +144,9 @@ constexpr TModalResult mrAll = 8;
 constexpr TModalResult mrNoToAll = 9;
 constexpr TModalResult mrYesToAll = 10;
 
+// Border styles of forms; edit boxes, memos and panels take bsNone or bsSingle.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
 // Keyboard shortcuts: virtual key in the low byte, modifiers above.
 using TShortCut = WORD;
 constexpr TShortCut scShift = 0x2000;

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "platform/framework/controls/custom_control.h"
-#include "platform/framework/forms/forms.h"
 
 // The program's clipboard text (shared by every edit of the program).
 String ClipboardText();

@@ -1,7 +1,7 @@
 #include "platform/framework/controls/label.h"
 
 #include "platform/framework/controls/plain_draw.h"
-#include "platform/framework/forms/menus.h"
+#include "platform/framework/controls/shortcuts.h"
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner)
 {

@@ -8,7 +8,6 @@
 
 #include "platform/framework/controls/custom_control.h"
 #include "platform/framework/core/string_list.h"
-#include "platform/framework/forms/forms.h"
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 

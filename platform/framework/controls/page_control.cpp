@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "platform/framework/controls/plain_draw.h"
+#include "platform/framework/controls/shortcuts.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/forms/forms.h"
-#include "platform/framework/forms/menus.h"
 #include "platform/framework/graphics/image_list.h"
 
 // ---- TTabSheet ----

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "platform/framework/controls/custom_control.h"
-#include "platform/framework/forms/forms.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 

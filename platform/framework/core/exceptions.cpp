@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/framework/core/strings.h"
+#include "platform/base/utf.h"
 
 Exception::Exception(const String& msg) : FMessage(msg), FUtf8(StringToUtf8(msg)) {}
 

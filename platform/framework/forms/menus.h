@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/framework/controls/control_types.h"
+#include "platform/framework/controls/shortcuts.h"
 #include "platform/framework/core/component.h"
 
 class TMenu;
@@ -159,14 +160,3 @@ private:
     TComponent* FPopupComponent = nullptr;
     TPopupAlignment FAlignment = paLeft;
 };
-
-// Shortcut helpers.
-TShortCut ShortCut(WORD Key, TShiftState Shift);
-void ShortCutToKey(TShortCut ShortCut, WORD& Key, TShiftState& Shift);
-String ShortCutToText(TShortCut ShortCut);
-TShortCut TextToShortCut(const String& Text);
-// Caption helpers: the caption without "&", the accelerator character (0 when none), and
-// whether a character is the caption's accelerator.
-String StripHotkey(const String& Text);
-wchar_t GetHotkey(const String& Text);
-bool IsAccel(WORD VK, const String& Str);
