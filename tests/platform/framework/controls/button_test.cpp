@@ -4,15 +4,10 @@
 
 #include "platform/framework/controls/button.h"
 #include "platform/framework/forms/message_box.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct Buttons : ::testing::Test {
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-    }
-};
+using Buttons = ApplicationFixture;
 }  // namespace
 
 TEST_F(Buttons, MouseKeysAndProgrammaticClicks)
@@ -31,9 +26,7 @@ TEST_F(Buttons, MouseKeysAndProgrammaticClicks)
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(b->Focused());
     // Pressed inside, released outside: no click.
-    vxwin::InjectMouseButton(0, true, 120, 120);
-    vxwin::InjectMouseMove(250, 250);
-    vxwin::InjectMouseButton(0, false, 250, 250);
+    Drag(120, 120, 250, 250);
     Pump();
     EXPECT_EQ(clicks, 1);
     PressKey(VK_SPACE);

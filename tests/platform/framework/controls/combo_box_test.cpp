@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "platform/framework/controls/combo_box.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct Combos : ::testing::Test {
+struct Combos : ApplicationFixture {
     void SetUp() override
     {
         f = MakeForm(100, 100, 400, 300, clBtnFace);
@@ -23,10 +23,6 @@ struct Combos : ::testing::Test {
         f->Show();
         cb->SetFocus();
         Pump();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
     }
     TForm* f = nullptr;
     TComboBox* cb = nullptr;

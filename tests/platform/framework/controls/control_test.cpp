@@ -5,20 +5,13 @@
 
 #include <memory>
 
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
 
-struct FormFixture : ::testing::Test {
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-    }
-};
-
-using ControlTree = FormFixture;
-using ControlAlign = FormFixture;
-using ControlMouse = FormFixture;
+using ControlTree = ApplicationFixture;
+using ControlAlign = ApplicationFixture;
+using ControlMouse = ApplicationFixture;
 
 }  // namespace
 

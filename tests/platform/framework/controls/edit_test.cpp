@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/framework/controls/edit.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct Edits : ::testing::Test {
+struct Edits : ApplicationFixture {
     void SetUp() override
     {
         f = MakeForm(100, 100, 300, 200, clBtnFace);
@@ -16,19 +16,6 @@ struct Edits : ::testing::Test {
         e->OnChange = [this](TObject*) { ++changes; };
         f->Show();
         e->SetFocus();
-        Pump();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-    }
-    void Key(int vk, bool shift = false, bool ctrl = false)
-    {
-        if (shift) vxwin::InjectKey(VK_SHIFT, true);
-        if (ctrl) vxwin::InjectKey(VK_CONTROL, true);
-        PressKey(vk);
-        if (ctrl) vxwin::InjectKey(VK_CONTROL, false);
-        if (shift) vxwin::InjectKey(VK_SHIFT, false);
         Pump();
     }
     TForm* f = nullptr;
@@ -45,7 +32,7 @@ TEST_F(Edits, TypingCaretSelectionAndUndo)
     EXPECT_EQ(changes, 5);
     EXPECT_TRUE(e->Modified());
     Key(VK_HOME);
-    Key(VK_RIGHT, true);
+    Key(VK_RIGHT, kShift);
     EXPECT_EQ(e->SelText(), L"a");
     vxwin::InjectText(L"X");
     Pump();
@@ -58,9 +45,9 @@ TEST_F(Edits, TypingCaretSelectionAndUndo)
     Key(VK_HOME);
     Key(VK_DELETE);
     EXPECT_EQ(e->Text(), L"bc文");
-    Key('Z', false, true);  // one level of undo, and undo of the undo
+    Key('Z', kCtrl);  // one level of undo, and undo of the undo
     EXPECT_EQ(e->Text(), L"Xbc文");
-    Key('Z', false, true);
+    Key('Z', kCtrl);
     EXPECT_EQ(e->Text(), L"bc文");
     // Arrows stay in the edit (no focus move).
     Key(VK_RIGHT);
@@ -72,16 +59,16 @@ TEST_F(Edits, ClipboardMaxLengthAndReadOnly)
 {
     e->SetText(L"hello world");
     EXPECT_EQ(e->SelStart(), 0);
-    Key('A', false, true);
+    Key('A', kCtrl);
     EXPECT_EQ(e->SelLength(), 11);
     Key(VK_LEFT);
-    Key(VK_RIGHT, true, true);  // a word with its trailing blank
+    Key(VK_RIGHT, kShift | kCtrl);  // a word with its trailing blank
     EXPECT_EQ(e->SelText(), L"hello ");
-    Key('X', false, true);
+    Key('X', kCtrl);
     EXPECT_EQ(e->Text(), L"world");
     EXPECT_EQ(ClipboardText(), L"hello ");
     Key(VK_END);
-    Key('V', false, true);
+    Key('V', kCtrl);
     EXPECT_EQ(e->Text(), L"worldhello ");
 
     e->SetMaxLength(8);
@@ -98,13 +85,13 @@ TEST_F(Edits, ClipboardMaxLengthAndReadOnly)
     int before = changes;
     vxwin::InjectText(L"z");
     Key(VK_BACK);
-    Key('V', false, true);
+    Key('V', kCtrl);
     Pump();
     EXPECT_EQ(e->Text(), L"12345678");
     EXPECT_EQ(changes, before);
     Key(VK_HOME);
-    Key(VK_END, true);
-    Key('C', false, true);  // copying still works
+    Key(VK_END, kShift);
+    Key('C', kCtrl);  // copying still works
     EXPECT_EQ(ClipboardText(), L"12345678");
 }
 
@@ -134,9 +121,7 @@ TEST_F(Edits, EditMessagesAndMouseSelection)
     Pump();
     EXPECT_EQ(e->SelStart(), 6);
     vxwin::AdvanceClock(2000);  // not a double click
-    vxwin::InjectMouseButton(0, true, 300, 120);
-    vxwin::InjectMouseMove(100, 120);
-    vxwin::InjectMouseButton(0, false, 100, 120);
+    Drag(300, 120, 100, 120);
     Pump();
     EXPECT_EQ(e->SelLength(), 6);
 }

@@ -6,10 +6,10 @@
 #include "platform/framework/controls/list_view.h"
 #include "platform/framework/controls/list_view_header.h"
 #include "platform/framework/core/strings.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct ListViews : ::testing::Test {
+struct ListViews : ApplicationFixture {
     void SetUp() override
     {
         f = MakeForm(100, 100, 400, 300, clBtnFace);
@@ -40,10 +40,6 @@ struct ListViews : ::testing::Test {
         };
         f->Show();
         Pump();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
     }
     // Screen point in the middle of row i's first column.
     TPoint RowPoint(int i)
@@ -234,9 +230,7 @@ TEST_F(ListViews, HeaderClicksAndDividerDragsResizeColumns)
     EXPECT_EQ(clicked, 1);
     TPoint div = lv->ClientToScreen(Point(150, 5));
     vxwin::AdvanceClock(2000);
-    vxwin::InjectMouseButton(0, true, div.X, div.Y);
-    vxwin::InjectMouseMove(div.X + 40, div.Y);
-    vxwin::InjectMouseButton(0, false, div.X + 40, div.Y);
+    Drag(div.X, div.Y, div.X + 40, div.Y);
     Pump();
     EXPECT_EQ(lv->Column(0)->Width(), 190);
     EXPECT_EQ(clicked, 1);  // a drag is no click

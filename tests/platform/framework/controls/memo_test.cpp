@@ -6,10 +6,10 @@
 #include "platform/framework/controls/edit.h"
 #include "platform/framework/controls/memo.h"
 #include "platform/framework/core/strings.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct Memos : ::testing::Test {
+struct Memos : ApplicationFixture {
     void SetUp() override
     {
         f = MakeForm(100, 100, 300, 200, clBtnFace);
@@ -19,19 +19,6 @@ struct Memos : ::testing::Test {
         m->OnChange = [this](TObject*) { ++changes; };
         f->Show();
         m->SetFocus();
-        Pump();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-    }
-    void Key(int vk, bool shift = false, bool ctrl = false)
-    {
-        if (shift) vxwin::InjectKey(VK_SHIFT, true);
-        if (ctrl) vxwin::InjectKey(VK_CONTROL, true);
-        PressKey(vk);
-        if (ctrl) vxwin::InjectKey(VK_CONTROL, false);
-        if (shift) vxwin::InjectKey(VK_SHIFT, false);
         Pump();
     }
     void Type(const String& s)
@@ -79,12 +66,12 @@ TEST_F(Memos, EditsAtTheCaretAcrossLines)
     EXPECT_EQ(m->CaretPos(), Point(3, 1));
     Key(VK_UP);
     EXPECT_EQ(m->CaretPos(), Point(4, 0));
-    Key(VK_HOME, false, true);
+    Key(VK_HOME, kCtrl);
     EXPECT_EQ(m->SelStart(), 0);
-    Key(VK_END, false, true);
+    Key(VK_END, kCtrl);
     EXPECT_EQ(m->SelStart(), 4 + 2 + 3);
     Key(VK_RIGHT);  // the end stays the end
-    Key(VK_LEFT, false, false);
+    Key(VK_LEFT);
     Key(VK_LEFT);
     Key(VK_LEFT);
     Key(VK_LEFT);  // across the line break
@@ -98,21 +85,21 @@ TEST_F(Memos, SelectionClipboardAndUndo)
 {
     m->SetText(L"one\r\ntwo\r\nthree");
     Key(VK_RIGHT);
-    Key(VK_DOWN, true);
-    Key(VK_RIGHT, true);
+    Key(VK_DOWN, kShift);
+    Key(VK_RIGHT, kShift);
     EXPECT_EQ(m->SelText(), L"ne\r\ntw");
     EXPECT_EQ(m->SelStart(), 1);
     EXPECT_EQ(m->SelLength(), 6);
-    Key('X', false, true);
+    Key('X', kCtrl);
     EXPECT_EQ(Lines(), (L{L"oo", L"three"}));
     EXPECT_EQ(ClipboardText(), L"ne\r\ntw");
-    Key(VK_END, false, true);
-    Key('V', false, true);  // pasting lines splits the line at the caret
+    Key(VK_END, kCtrl);
+    Key('V', kCtrl);  // pasting lines splits the line at the caret
     EXPECT_EQ(Lines(), (L{L"oo", L"threene", L"tw"}));
     EXPECT_EQ(m->CaretPos(), Point(2, 2));
-    Key('Z', false, true);
+    Key('Z', kCtrl);
     EXPECT_EQ(Lines(), (L{L"oo", L"three"}));
-    Key('Z', false, true);  // undo undoes the undo
+    Key('Z', kCtrl);  // undo undoes the undo
     EXPECT_EQ(Lines(), (L{L"oo", L"threene", L"tw"}));
 
     // A run of typing is one undo step.
@@ -121,7 +108,7 @@ TEST_F(Memos, SelectionClipboardAndUndo)
     m->Undo();
     EXPECT_EQ(m->Lines()->Get(2), L"tw");
     // Select all and type replaces everything; an emptied memo has no lines.
-    Key('A', false, true);
+    Key('A', kCtrl);
     Type(L"\b");
     EXPECT_EQ(m->Lines()->Count(), 0);
     EXPECT_EQ(m->SelStart(), 0);
@@ -145,9 +132,7 @@ TEST_F(Memos, MouseSelectsAndReadOnlyOnlyMovesAndCopies)
     Pump();
     EXPECT_EQ(m->CaretPos(), Point(0, 1));
     vxwin::InjectMouseMove(line1.X, line1.Y);
-    vxwin::InjectMouseButton(0, true, line1.X, line1.Y);
-    vxwin::InjectMouseMove(line2end.X, line2end.Y);
-    vxwin::InjectMouseButton(0, false, line2end.X, line2end.Y);
+    Drag(line1.X, line1.Y, line2end.X, line2end.Y);
     Pump();
     EXPECT_EQ(m->SelText(), L"second line\r\nthird");
 
@@ -157,12 +142,12 @@ TEST_F(Memos, MouseSelectsAndReadOnlyOnlyMovesAndCopies)
     Key(VK_DELETE);
     Type(L"\b");
     SetClipboardText(L"pasted");
-    Key('V', false, true);
+    Key('V', kCtrl);
     EXPECT_EQ(Lines(), (L{L"first line", L"second line", L"third"}));
     EXPECT_EQ(changes, before);
-    Key('C', false, true);
+    Key('C', kCtrl);
     EXPECT_EQ(ClipboardText(), L"second line\r\nthird");
-    Key(VK_HOME, false, true);
+    Key(VK_HOME, kCtrl);
     EXPECT_EQ(m->SelStart(), 0);
 }
 
@@ -178,7 +163,7 @@ TEST_F(Memos, ScrollsToTheCaretAndAnswersEditMessages)
     EXPECT_GT(m->CaretPos().Y, 0);
     EXPECT_GE(m->CaretPos().Y, m->TopLine());
     EXPECT_LT(m->CaretPos().Y, m->TopLine() + page);
-    Key(VK_END, false, true);
+    Key(VK_END, kCtrl);
     EXPECT_EQ(m->CaretPos().Y, 29);
     EXPECT_EQ(m->TopLine(), 30 - page);
     Key(VK_PRIOR);

@@ -5,10 +5,10 @@
 
 #include "platform/framework/controls/edit.h"
 #include "platform/framework/controls/page_control.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct PageControls : ::testing::Test {
+struct PageControls : ApplicationFixture {
     void SetUp() override
     {
         f = MakeForm(100, 100, 400, 300, clBtnFace);
@@ -24,10 +24,6 @@ struct PageControls : ::testing::Test {
         sheets[1]->SetTabVisible(false);
         f->Show();
         Pump();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
     }
     TForm* f = nullptr;
     TPageControl* pc = nullptr;
@@ -89,9 +85,7 @@ TEST_F(PageControls, UserChangesAskOnChangingAndRaiseOnChange)
     e->SetParent(sheets[2]);
     e->SetFocus();
     Pump();
-    vxwin::InjectKey(VK_CONTROL, true);
-    PressKey(VK_TAB);
-    vxwin::InjectKey(VK_CONTROL, false);
+    PressKey(VK_TAB, kCtrl);
     Pump();
     EXPECT_EQ(pc->ActivePage(), sheets[0]);
 }

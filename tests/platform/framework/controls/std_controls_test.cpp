@@ -18,18 +18,14 @@
 #include "platform/framework/controls/track_bar.h"
 #include "platform/framework/core/strings.h"
 #include "platform/framework/graphics/bitmap.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct StdControls : ::testing::Test {
+struct StdControls : ApplicationFixture {
     void SetUp() override
     {
         f = MakeForm(100, 100, 400, 300, clBtnFace);
         f->Show();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
     }
     TForm* f = nullptr;
 };
@@ -131,9 +127,7 @@ TEST_F(StdControls, TrackBarMovesByKeysClicksAndDragging)
     t = tb->ThumbRect();
     TPoint on = tb->ClientToScreen(Point(t.Left + 2, t.Top + 5));
     vxwin::AdvanceClock(2000);
-    vxwin::InjectMouseButton(0, true, on.X, on.Y);
-    vxwin::InjectMouseMove(on.X + 500, on.Y);
-    vxwin::InjectMouseButton(0, false, on.X + 500, on.Y);
+    Drag(on.X, on.Y, on.X + 500, on.Y);
     Pump();
     EXPECT_EQ(tb->Position(), 128);
 }
@@ -176,9 +170,7 @@ TEST_F(StdControls, SplitterResizesItsNeighbourWithinMinSize)
     split->OnMoved = [&](TObject*) { ++moved; };
     Pump();
     int sx = 100 + 101, sy = 100 + 50;
-    vxwin::InjectMouseButton(0, true, sx, sy);
-    vxwin::InjectMouseMove(sx + 60, sy);
-    vxwin::InjectMouseButton(0, false, sx + 60, sy);
+    Drag(sx, sy, sx + 60, sy);
     Pump();
     EXPECT_EQ(left->Width(), 160);
     EXPECT_EQ(split->Left(), 160);
@@ -186,15 +178,11 @@ TEST_F(StdControls, SplitterResizesItsNeighbourWithinMinSize)
     EXPECT_EQ(moved, 1);
     // Never narrower than MinSize, and the other side keeps MinSize too.
     sx = 100 + 161;
-    vxwin::InjectMouseButton(0, true, sx, sy);
-    vxwin::InjectMouseMove(sx - 500, sy);
-    vxwin::InjectMouseButton(0, false, sx - 500, sy);
+    Drag(sx, sy, sx - 500, sy);
     Pump();
     EXPECT_EQ(left->Width(), split->MinSize());
     sx = 100 + split->MinSize() + 1;
-    vxwin::InjectMouseButton(0, true, sx, sy);
-    vxwin::InjectMouseMove(sx + 1000, sy);
-    vxwin::InjectMouseButton(0, false, sx + 1000, sy);
+    Drag(sx, sy, sx + 1000, sy);
     Pump();
     EXPECT_EQ(client->Width(), split->MinSize());
 }
@@ -217,10 +205,7 @@ TEST_F(StdControls, LabelSizesToItsTextAndItsAcceleratorFocusesAControl)
     l->SetCaption(L"&Name");
     l->SetFocusControl(e);
     Pump();
-    vxwin::InjectKey(VK_MENU, true);
-    vxwin::InjectKey('N', true, L"n");
-    vxwin::InjectKey('N', false);
-    vxwin::InjectKey(VK_MENU, false);
+    PressKey('N', kAlt, L"n");
     Pump();
     EXPECT_TRUE(e->Focused());
     e->Free();
@@ -352,9 +337,7 @@ TEST_F(StdControls, ScrollBarMovesByArrowsPagesAndThumb)
     TRect t = sb->ThumbRect();
     TPoint on = sb->ClientToScreen(Point(t.Left + 2, 8));
     vxwin::AdvanceClock(2000);
-    vxwin::InjectMouseButton(0, true, on.X, on.Y);
-    vxwin::InjectMouseMove(on.X - 1000, on.Y);
-    vxwin::InjectMouseButton(0, false, on.X - 1000, on.Y);
+    Drag(on.X, on.Y, on.X - 1000, on.Y);
     Pump();
     EXPECT_EQ(sb->Position(), 0);
     ASSERT_FALSE(codes.empty());

@@ -5,10 +5,10 @@
 
 #include "platform/framework/controls/tree_view.h"
 #include "platform/framework/core/strings.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct TreeViews : ::testing::Test {
+struct TreeViews : ApplicationFixture {
     void SetUp() override
     {
         f = MakeForm(100, 100, 300, 300, clBtnFace);
@@ -23,10 +23,6 @@ struct TreeViews : ::testing::Test {
         other = n->Add(root, L"other");
         f->Show();
         Pump();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
     }
     TPoint NodePoint(TTreeNode* node, int x)
     {

@@ -6,15 +6,10 @@
 #include "platform/framework/controls/button.h"
 #include "platform/framework/forms/action.h"
 #include "platform/framework/forms/menus.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
-struct Actions : ::testing::Test {
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-    }
-};
+using Actions = ApplicationFixture;
 }  // namespace
 
 TEST_F(Actions, LinkedControlsFollowTheActionAndRunIt)

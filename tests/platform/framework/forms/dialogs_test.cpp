@@ -8,11 +8,11 @@
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/dialogs.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-struct Dialogs : ::testing::Test {
+struct Dialogs : ApplicationFixture {
     void SetUp() override
     {
         folder = Utf8ToString(dir.path());
@@ -28,8 +28,7 @@ struct Dialogs : ::testing::Test {
     void TearDown() override
     {
         FileDialogHandler = nullptr;
-        Application->MessageBoxHandler = nullptr;
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
+        ApplicationFixture::TearDown();
     }
     void Answer(std::vector<String> names)
     {

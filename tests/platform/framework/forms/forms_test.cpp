@@ -10,25 +10,20 @@
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/hint_window.h"
 #include "platform/framework/forms/screen.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 #include <thread>
 #include "platform/framework/forms/timer.h"
 
 namespace {
 
-struct Forms : ::testing::Test {
+struct Forms : ApplicationFixture {
     void SetUp() override
     {
         Application->MessageBoxHandler = [this](const String& text, const String&, int) {
             boxes.push_back(text);
             return IDOK;
         };
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-        Application->MessageBoxHandler = nullptr;
     }
     std::vector<String> boxes;
 };

@@ -10,21 +10,17 @@
 #include "platform/framework/controls/panel.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/forms/menus.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
 
-struct Mdi : ::testing::Test {
+struct Mdi : ApplicationFixture {
     void SetUp() override
     {
         frame = MakeForm(100, 100, 400, 300);
         frame->SetFormStyle(fsMDIForm);
         frame->Show();
         Pump();
-    }
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
     }
     // A shown MDI child that logs its activation.
     TForm* Child(const std::string& name, int x, int y, TFormBorderStyle border = bsNone)

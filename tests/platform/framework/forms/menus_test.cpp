@@ -4,16 +4,11 @@
 
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/menus.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 namespace {
 
-struct Menus : ::testing::Test {
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-    }
-};
+using Menus = ApplicationFixture;
 
 TMenuItem* AddItem(TComponent* owner, TMenuItem* parent, const String& caption, int* clicks = nullptr)
 {
@@ -139,9 +134,7 @@ TEST_F(Menus, PlainPopupIsChosenFromWithMouseAndKeys)
     Pump();
     // A right click on the control opens its menu at the pointer; the item rows are 20 pixels
     // high from 2 pixels down, the separator 8.
-    vxwin::InjectMouseMove(50, 50);
-    vxwin::InjectMouseButton(1, true, 50, 50);
-    vxwin::InjectMouseButton(1, false, 50, 50);
+    Click(50, 50, 1);
     Click(80, 50 + 2 + 20 + 8 + 10);
     Pump();
     EXPECT_EQ(popups, 1);
@@ -192,10 +185,7 @@ TEST_F(Menus, PlainMenuBarTakesRoomAndOpensItsMenus)
     Pump();
     EXPECT_EQ(about, 1);
     // Alt and the accelerator open a menu from the keyboard.
-    vxwin::InjectKey(VK_MENU, true);
-    vxwin::InjectKey('F', true, L"f");
-    vxwin::InjectKey('F', false);
-    vxwin::InjectKey(VK_MENU, false);
+    PressKey('F', kAlt, L"f");
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     Pump();

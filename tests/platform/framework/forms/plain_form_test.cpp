@@ -19,7 +19,7 @@
 #include "platform/framework/controls/list_view.h"
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/menus.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xvfb.h"
 
@@ -75,12 +75,7 @@ struct TPlainMainForm : TForm {
     TEdit* edit;
 };
 
-struct PlainForm : ::testing::Test {
-    void TearDown() override
-    {
-        while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-    }
-};
+using PlainForm = ApplicationFixture;
 
 void PumpFor(int ms)
 {
@@ -105,9 +100,7 @@ TEST_F(PlainForm, OpensHeadlessAndWorks)
     EXPECT_EQ(PixelOf(f, lv.X - 40, lv.Y - 40), Rgb(ColorToRGB(clWindow)));  // the list's empty rows
     EXPECT_EQ(PixelOf(f, origin.X - 40 + 350, origin.Y - 40 + 100), Rgb(ColorToRGB(clBtnFace)));
     vxwin::InjectText(L"影片.avi");
-    vxwin::InjectKey(VK_CONTROL, true);
-    PressKey('O');
-    vxwin::InjectKey(VK_CONTROL, false);
+    PressKey('O', kCtrl);
     Pump();
     ASSERT_EQ(f->list->Items()->Count(), 1);
     EXPECT_EQ(f->list->Items()->Item(0)->Caption(), L"影片.avi");

@@ -5,7 +5,7 @@
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/screen.h"
-#include "tests/platform/framework/control_test_util.h"
+#include "tests/platform/framework/control_test_support.h"
 
 TEST(ScreenMonitors, MatchTheLayersScreenAndWorkArea)
 {

@@ -7,6 +7,7 @@
 #include "platform/framework/graphics/bitmap.h"
 #include "platform/framework/graphics/canvas.h"
 #include "platform/win/win_api.h"
+#include "tests/support/pixel_art.h"
 
 namespace {
 
@@ -21,25 +22,6 @@ std::unique_ptr<TBitmap> WhiteBitmap(int w, int h)
     return b;
 }
 
-// Rows of the bitmap as text: '.' white, letters for a few colours, '?' otherwise.
-std::string Picture(TBitmap& b)
-{
-    std::string s;
-    for (int y = 0; y < b.Height(); ++y) {
-        for (int x = 0; x < b.Width(); ++x) {
-            uint32_t c = b.PixelArgb(x, y) & 0xFFFFFF;
-            s += c == 0xFFFFFF   ? '.'
-                 : c == 0        ? '#'
-                 : c == 0xFF0000 ? 'R'
-                 : c == 0x0000FF ? 'B'
-                 : c == 0x00FF00 ? 'G'
-                                 : '?';
-        }
-        s += '\n';
-    }
-    return s;
-}
-
 }  // namespace
 
 TEST(Canvas, LinesLeaveOutTheirEndPointAndMoveThePen)
@@ -51,7 +33,7 @@ TEST(Canvas, LinesLeaveOutTheirEndPointAndMoveThePen)
     c->LineTo(5, 1);
     EXPECT_EQ(c->PenPos(), Point(5, 1));
     c->Polyline({Point(0, 3), Point(3, 3), Point(3, 1)});
-    EXPECT_EQ(Picture(*b),
+    EXPECT_EQ(PixelArt(*b),
               "......\n"
               ".####.\n"
               "...#..\n"
@@ -65,7 +47,7 @@ TEST(Canvas, RectangleFillsWithTheBrushAndOutlinesWithThePen)
     c->Pen()->SetColor(clRed);
     c->Brush()->SetColor(clBlue);
     c->Rectangle(1, 1, 6, 5);
-    EXPECT_EQ(Picture(*b),
+    EXPECT_EQ(PixelArt(*b),
               ".......\n"
               ".RRRRR.\n"
               ".RBBBR.\n"
@@ -77,7 +59,7 @@ TEST(Canvas, RectangleFillsWithTheBrushAndOutlinesWithThePen)
     auto b2 = WhiteBitmap(5, 5);
     b2->Canvas()->Brush()->SetStyle(bsClear);
     b2->Canvas()->Rectangle(Rect(0, 0, 4, 4));
-    EXPECT_EQ(Picture(*b2),
+    EXPECT_EQ(PixelArt(*b2),
               "####.\n"
               "#..#.\n"
               "#..#.\n"
@@ -94,7 +76,7 @@ TEST(Canvas, FillRectAndFrameRectUseTheBrushOnly)
     c->FillRect(Rect(0, 0, 2, 2));
     c->Brush()->SetColor(clBlue);
     c->FrameRect(Rect(2, 1, 6, 5));
-    EXPECT_EQ(Picture(*b),
+    EXPECT_EQ(PixelArt(*b),
               "GG....\n"
               "GGBBBB\n"
               "..B..B\n"
@@ -128,13 +110,13 @@ TEST(Canvas, DrawLeavesOutTheTransparentColour)
 
     auto b = WhiteBitmap(5, 4);
     b->Canvas()->Draw(1, 0, &glyph);
-    EXPECT_EQ(Picture(*b).substr(0, 6), ".??G.\n");  // opaque: fuchsia copied
+    EXPECT_EQ(PixelArt(*b).substr(0, 6), ".??G.\n");  // opaque: fuchsia copied
 
     glyph.SetTransparent(true);
     EXPECT_EQ(glyph.TransparentColor(), clFuchsia);
     auto t = WhiteBitmap(5, 4);
     t->Canvas()->Draw(1, 0, &glyph);
-    EXPECT_EQ(Picture(*t),
+    EXPECT_EQ(PixelArt(*t),
               "...G.\n"
               "..B..\n"
               ".....\n"
@@ -145,7 +127,7 @@ TEST(Canvas, DrawLeavesOutTheTransparentColour)
     EXPECT_EQ(glyph.TransparentMode(), tmFixed);
     auto f = WhiteBitmap(5, 4);
     f->Canvas()->Draw(1, 0, &glyph);
-    EXPECT_EQ(Picture(*f),
+    EXPECT_EQ(PixelArt(*f),
               ".??G.\n"
               ".?.?.\n"
               ".???.\n"
@@ -167,7 +149,7 @@ TEST(Canvas, StretchDrawAndCopyRectScaleByNearestPixel)
 
     auto b = WhiteBitmap(5, 4);
     b->Canvas()->StretchDraw(Rect(0, 0, 4, 4), &src);
-    EXPECT_EQ(Picture(*b),
+    EXPECT_EQ(PixelArt(*b),
               "RRRB.\n"
               "RRRB.\n"
               "RRRB.\n"
@@ -175,7 +157,7 @@ TEST(Canvas, StretchDrawAndCopyRectScaleByNearestPixel)
 
     auto c = WhiteBitmap(4, 2);
     c->Canvas()->CopyRect(Rect(1, 0, 3, 1), src.Canvas(), Rect(0, 1, 2, 2));
-    EXPECT_EQ(Picture(*c),
+    EXPECT_EQ(PixelArt(*c),
               ".G#.\n"
               "....\n");
 }
@@ -354,8 +336,8 @@ TEST(GraphicsObjects, PenModeXorInvertsTwice)
     c->Pen()->SetMode(pmXor);
     c->MoveTo(0, 0);
     c->LineTo(2, 0);
-    EXPECT_EQ(Picture(*b), "##..\n");
+    EXPECT_EQ(PixelArt(*b), "##..\n");
     c->MoveTo(0, 0);
     c->LineTo(2, 0);
-    EXPECT_EQ(Picture(*b), "....\n");
+    EXPECT_EQ(PixelArt(*b), "....\n");
 }

@@ -5,6 +5,7 @@
 
 #include "platform/framework/graphics/image_list.h"
 #include "platform/win/win_api.h"
+#include "tests/support/pixel_art.h"
 
 namespace {
 
@@ -34,26 +35,12 @@ std::unique_ptr<TBitmap> Filled(int w, int h, TColor c)
     return b;
 }
 
-// '.' background, '#' black, 'R' red, 'B' blue, 'H' highlight, 'S' shadow, 'K' bk, '?' other.
+// '.' the background, 'H' and 'S' the button highlight and shadow.
 std::string Picture(TBitmap& b, TColor background)
 {
-    std::string s;
-    for (int y = 0; y < b.Height(); ++y) {
-        for (int x = 0; x < b.Width(); ++x) {
-            uint32_t p = b.PixelArgb(x, y) & 0xFFFFFF;
-            TColor c = static_cast<TColor>(RGB((p >> 16) & 255, (p >> 8) & 255, p & 255));
-            s += c == ColorToRGB(background)       ? '.'
-                 : c == clBlack                    ? '#'
-                 : c == clRed                      ? 'R'
-                 : c == clBlue                     ? 'B'
-                 : c == ColorToRGB(clBtnHighlight) ? 'H'
-                 : c == ColorToRGB(clBtnShadow)    ? 'S'
-                 : c == clYellow                   ? 'K'
-                                                   : '?';
-        }
-        s += '\n';
-    }
-    return s;
+    return PixelArt(b, {{'.', Rgb(ColorToRGB(background))},
+                        {'H', Rgb(ColorToRGB(clBtnHighlight))},
+                        {'S', Rgb(ColorToRGB(clBtnShadow))}});
 }
 
 class TCountingList : public TImageList {
@@ -123,10 +110,10 @@ TEST(ImageList, DrawsEnabledWithAndWithoutBackground)
     list.SetBkColor(clYellow);
     list.Draw(b->Canvas(), 5, 0, 0);
     EXPECT_EQ(Picture(*b, clWhite),
-              ".....KKKK\n"
-              ".RR..K##K\n"
-              ".RR..K##K\n"
-              ".....KKKK\n");
+              ".....YYYY\n"
+              ".RR..Y##Y\n"
+              ".RR..Y##Y\n"
+              ".....YYYY\n");
 }
 
 TEST(ImageList, DrawsDisabledAsAnEmbossedShape)

@@ -1,5 +1,6 @@
 // Small controls and helpers for the control, form and menu tests: boxes that paint one colour,
-// a log of notices, the composed pixels of a form, and a pump through the application's loop.
+// a borderless form, a pixel of a form, and a pump through the application's loop. The fixture
+// base, pixel pictures and input come from tests/support.
 #pragma once
 
 #include <string>
@@ -10,6 +11,9 @@
 #include "platform/framework/forms/forms.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
+#include "tests/support/application_fixture.h"
+#include "tests/support/pixel_art.h"
+#include "tests/support/user_input.h"
 
 // A windowless control that fills itself with its colour.
 class TColorBox : public TGraphicControl {
@@ -66,22 +70,9 @@ inline unsigned PixelOf(TWinControl* top, int x, int y)
     return px[static_cast<size_t>(y) * w + x] & 0xFFFFFF;
 }
 
-// TColor (0xBBGGRR) as the pixel value above.
-inline unsigned Rgb(TColor c)
+// One key press (modifiers held around it), then the application's loop.
+inline void Key(int vk, unsigned mods = kNoMods)
 {
-    unsigned v = static_cast<unsigned>(c);
-    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
-
-inline void Click(int x, int y)
-{
-    vxwin::InjectMouseMove(x, y);
-    vxwin::InjectMouseButton(0, true, x, y);
-    vxwin::InjectMouseButton(0, false, x, y);
-}
-
-inline void PressKey(int vk)
-{
-    vxwin::InjectKey(vk, true);
-    vxwin::InjectKey(vk, false);
+    PressKey(vk, mods);
+    Pump();
 }
