@@ -10,19 +10,9 @@ TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner)
     FHeight = 50;
 }
 
-void TBevel::SetShape(TBevelShape v)
-{
-    if (v == FShape) return;
-    FShape = v;
-    Invalidate();
-}
+void TBevel::SetShape(TBevelShape v) { SetAndInvalidate(FShape, v); }
 
-void TBevel::SetStyle(TBevelStyle v)
-{
-    if (v == FStyle) return;
-    FStyle = v;
-    Invalidate();
-}
+void TBevel::SetStyle(TBevelStyle v) { SetAndInvalidate(FStyle, v); }
 
 void TBevel::Paint()
 {

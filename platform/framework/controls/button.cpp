@@ -145,12 +145,7 @@ void TCustomCheckBox::SetState(TCheckBoxState v)
     if (!(ComponentState() & csLoading)) Click();
 }
 
-void TCustomCheckBox::SetAlignment(TAlignment v)
-{
-    if (v == FAlignment) return;
-    FAlignment = v;
-    Invalidate();
-}
+void TCustomCheckBox::SetAlignment(TAlignment v) { SetAndInvalidate(FAlignment, v); }
 
 void TCustomCheckBox::Toggle()
 {

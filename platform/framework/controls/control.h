@@ -172,6 +172,17 @@ public:
     void StoreText(const String& v) { FText = v; }
 
 protected:
+    // A property setter's body: assigns the field and repaints, only when the value changed. True
+    // when it changed, so the setter can do the rest of its work then.
+    template <class T, class V>
+    bool SetAndInvalidate(T& field, const V& value)
+    {
+        if (field == value) return false;
+        field = value;
+        Invalidate();
+        return true;
+    }
+
     virtual String GetText() const;
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);

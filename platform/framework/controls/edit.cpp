@@ -31,33 +31,13 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomControl(AOwner)
 
 void TCustomEdit::SetMaxLength(int v) { FMaxLength = std::max(0, v); }
 
-void TCustomEdit::SetReadOnly(bool v)
-{
-    if (v == FReadOnly) return;
-    FReadOnly = v;
-    Invalidate();
-}
+void TCustomEdit::SetReadOnly(bool v) { SetAndInvalidate(FReadOnly, v); }
 
-void TCustomEdit::SetPasswordChar(wchar_t v)
-{
-    if (v == FPasswordChar) return;
-    FPasswordChar = v;
-    Invalidate();
-}
+void TCustomEdit::SetPasswordChar(wchar_t v) { SetAndInvalidate(FPasswordChar, v); }
 
-void TCustomEdit::SetHideSelection(bool v)
-{
-    if (v == FHideSelection) return;
-    FHideSelection = v;
-    Invalidate();
-}
+void TCustomEdit::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection, v); }
 
-void TCustomEdit::SetBorderStyle(TFormBorderStyle v)
-{
-    if (v == FBorderStyle) return;
-    FBorderStyle = v;
-    Invalidate();
-}
+void TCustomEdit::SetBorderStyle(TFormBorderStyle v) { SetAndInvalidate(FBorderStyle, v); }
 
 // ---- selection ----
 

@@ -34,17 +34,9 @@ void TImage::SetStretch(bool v)
     PictureChanged();
 }
 
-void TImage::SetCenter(bool v)
-{
-    FCenter = v;
-    Invalidate();
-}
+void TImage::SetCenter(bool v) { SetAndInvalidate(FCenter, v); }
 
-void TImage::SetProportional(bool v)
-{
-    FProportional = v;
-    Invalidate();
-}
+void TImage::SetProportional(bool v) { SetAndInvalidate(FProportional, v); }
 
 void TImage::SetTransparent(bool v)
 {

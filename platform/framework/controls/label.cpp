@@ -89,19 +89,9 @@ void TCustomLabel::SetAutoSize(bool v)
     AdjustBounds();
 }
 
-void TCustomLabel::SetAlignment(TAlignment v)
-{
-    if (v == FAlignment) return;
-    FAlignment = v;
-    Invalidate();
-}
+void TCustomLabel::SetAlignment(TAlignment v) { SetAndInvalidate(FAlignment, v); }
 
-void TCustomLabel::SetLayout(TTextLayout v)
-{
-    if (v == FLayout) return;
-    FLayout = v;
-    Invalidate();
-}
+void TCustomLabel::SetLayout(TTextLayout v) { SetAndInvalidate(FLayout, v); }
 
 void TCustomLabel::SetWordWrap(bool v)
 {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/framework/controls/plain_draw.h"
+#include "platform/framework/controls/scrolling.h"
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -60,17 +61,9 @@ int TCustomListBox::ItemHeight()
     return std::max<int>(1, tm.tmHeight + 1);
 }
 
-void TCustomListBox::SetItemHeight(int v)
-{
-    FItemHeight = std::max(0, v);
-    Invalidate();
-}
+void TCustomListBox::SetItemHeight(int v) { SetAndInvalidate(FItemHeight, std::max(0, v)); }
 
-void TCustomListBox::SetStyle(TListBoxStyle v)
-{
-    FStyle = v;
-    Invalidate();
-}
+void TCustomListBox::SetStyle(TListBoxStyle v) { SetAndInvalidate(FStyle, v); }
 
 int TCustomListBox::VisibleRows() { return std::max(1, (ClientHeight() - 4) / ItemHeight()); }
 
@@ -237,27 +230,19 @@ void TCustomListBox::Dispatch(TMessage& m)
     case WM_KILLFOCUS: Invalidate(); break;
     case WM_ERASEBKGND: m.Result = 1; return;
     case WM_MOUSEWHEEL:
-        SetTopIndex(FTopIndex - GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3);
+        SetTopIndex(FTopIndex - WheelScrollLines(m.WParam));
         m.Result = 1;
         return;
     case WM_SIZE:
         TCustomControl::Dispatch(m);
         SetTopIndex(FTopIndex);
         return;
-    case WM_VSCROLL:
-        switch (LOWORD(m.WParam)) {
-        case SB_LINEUP: SetTopIndex(FTopIndex - 1); break;
-        case SB_LINEDOWN: SetTopIndex(FTopIndex + 1); break;
-        case SB_PAGEUP: SetTopIndex(FTopIndex - VisibleRows()); break;
-        case SB_PAGEDOWN: SetTopIndex(FTopIndex + VisibleRows()); break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: SetTopIndex(static_cast<short>(HIWORD(m.WParam))); break;
-        case SB_TOP: SetTopIndex(0); break;
-        case SB_BOTTOM: SetTopIndex(FItems.Count()); break;
-        default: break;
-        }
+    case WM_VSCROLL: {
+        int top;
+        if (ScrollBarTarget(m.WParam, FTopIndex, 1, VisibleRows(), FItems.Count(), top)) SetTopIndex(top);
         m.Result = 0;
         return;
+    }
     case WM_KEYDOWN: {
         if (DoKeyDown(m)) return;
         TShiftState shift = KeyDataToShiftState(m.LParam);

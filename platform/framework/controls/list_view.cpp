@@ -4,6 +4,7 @@
 
 #include "platform/framework/controls/list_view_header.h"
 #include "platform/framework/controls/plain_draw.h"
+#include "platform/framework/controls/scrolling.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/graphics/image_list.h"
 
@@ -357,21 +358,10 @@ void TCustomListView::UpdateScrollBars()
 
 void TCustomListView::ScrollMessage(TMessage& m, bool vertical)
 {
-    int code = LOWORD(m.WParam);
     int page = vertical ? std::max(1, VisibleRowCount()) : std::max(1, ClientWidth());
     int line = vertical ? 1 : 10;
     int& pos = vertical ? FTopIndex : FScrollX;
-    switch (code) {
-    case SB_LINEUP: pos -= line; break;
-    case SB_LINEDOWN: pos += line; break;
-    case SB_PAGEUP: pos -= page; break;
-    case SB_PAGEDOWN: pos += page; break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: pos = static_cast<short>(HIWORD(m.WParam)); break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = vertical ? FItems.Count() : ColumnsWidth(); break;
-    default: return;
-    }
+    if (!ScrollBarTarget(m.WParam, pos, line, page, vertical ? FItems.Count() : ColumnsWidth(), pos)) return;
     ClampScroll();
     Invalidate();
     if (FHeader && !vertical) InvalidateRect(FHeader, nullptr, FALSE);
@@ -416,36 +406,21 @@ void TCustomListView::SetMultiSelect(bool v)
     }
 }
 
-void TCustomListView::SetRowSelect(bool v)
-{
-    FRowSelect = v;
-    Invalidate();
-}
+void TCustomListView::SetRowSelect(bool v) { SetAndInvalidate(FRowSelect, v); }
 
-void TCustomListView::SetGridLines(bool v)
-{
-    FGridLines = v;
-    Invalidate();
-}
+void TCustomListView::SetGridLines(bool v) { SetAndInvalidate(FGridLines, v); }
 
-void TCustomListView::SetCheckboxes(bool v)
-{
-    FCheckboxes = v;
-    Invalidate();
-}
+void TCustomListView::SetCheckboxes(bool v) { SetAndInvalidate(FCheckboxes, v); }
 
 void TCustomListView::SetShowColumnHeaders(bool v)
 {
+    if (v == FShowColumnHeaders) return;
     FShowColumnHeaders = v;
     UpdateHeader();
     Invalidate();
 }
 
-void TCustomListView::SetHideSelection(bool v)
-{
-    FHideSelection = v;
-    Invalidate();
-}
+void TCustomListView::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection, v); }
 
 void TCustomListView::SetSmallImages(TCustomImageList* v)
 {
@@ -849,7 +824,7 @@ void TCustomListView::Dispatch(TMessage& m)
             OnMouseWheel(this, KeysToShiftState(LOWORD(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam), p, handled);
         }
         if (!handled) {
-            FTopIndex -= GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3;
+            FTopIndex -= WheelScrollLines(m.WParam);
             ClampScroll();
             Invalidate();
         }

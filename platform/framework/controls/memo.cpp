@@ -5,6 +5,7 @@
 #include "platform/framework/controls/edit.h"
 #include "platform/framework/controls/edit_common_messages.h"
 #include "platform/framework/controls/plain_draw.h"
+#include "platform/framework/controls/scrolling.h"
 
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -50,18 +51,9 @@ void TCustomMemo::UpdateScrollBars()
     FInScrollUpdate = false;
 }
 
-void TCustomMemo::SetReadOnly(bool v)
-{
-    if (v == FReadOnly) return;
-    FReadOnly = v;
-    Invalidate();
-}
+void TCustomMemo::SetReadOnly(bool v) { SetAndInvalidate(FReadOnly, v); }
 
-void TCustomMemo::SetBorderStyle(TFormBorderStyle v)
-{
-    FBorderStyle = v;
-    Invalidate();
-}
+void TCustomMemo::SetBorderStyle(TFormBorderStyle v) { SetAndInvalidate(FBorderStyle, v); }
 
 String TCustomMemo::GetText() const { return FLines.Text(); }
 
@@ -261,23 +253,15 @@ void TCustomMemo::Dispatch(TMessage& m)
     case WM_KILLFOCUS: Invalidate(); break;
     case WM_LBUTTONUP: FMouseSelecting = false; break;
     case WM_MOUSEWHEEL:
-        SetTopLine(FTopLine - GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3);
+        SetTopLine(FTopLine - WheelScrollLines(m.WParam));
         m.Result = 1;
         return;
-    case WM_VSCROLL:
-        switch (LOWORD(m.WParam)) {
-        case SB_LINEUP: SetTopLine(FTopLine - 1); break;
-        case SB_LINEDOWN: SetTopLine(FTopLine + 1); break;
-        case SB_PAGEUP: SetTopLine(FTopLine - VisibleLineCount()); break;
-        case SB_PAGEDOWN: SetTopLine(FTopLine + VisibleLineCount()); break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: SetTopLine(static_cast<short>(HIWORD(m.WParam))); break;
-        case SB_TOP: SetTopLine(0); break;
-        case SB_BOTTOM: SetTopLine(FLines.Count()); break;
-        default: break;
-        }
+    case WM_VSCROLL: {
+        int top;
+        if (ScrollBarTarget(m.WParam, FTopLine, 1, VisibleLineCount(), FLines.Count(), top)) SetTopLine(top);
         m.Result = 0;
         return;
+    }
     case WM_KEYDOWN:
         if (DoKeyDown(m)) return;
         KeyDownEdit(static_cast<WORD>(m.WParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);

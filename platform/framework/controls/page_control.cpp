@@ -69,6 +69,7 @@ void TTabSheet::SetTabVisible(bool v)
 
 void TTabSheet::SetImageIndex(int v)
 {
+    if (v == FImageIndex) return;
     FImageIndex = v;
     if (FPageControl) FPageControl->Invalidate();
 }
@@ -221,35 +222,27 @@ void TPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible)
 
 void TPageControl::SetTabHeight(int v)
 {
-    FTabHeight = std::max(0, v);
+    v = std::max(0, v);
+    if (v == FTabHeight) return;
+    FTabHeight = v;
     Realign();
     Invalidate();
 }
 
-void TPageControl::SetTabWidth(int v)
-{
-    FTabWidth = std::max(0, v);
-    Invalidate();
-}
+void TPageControl::SetTabWidth(int v) { SetAndInvalidate(FTabWidth, std::max(0, v)); }
 
 void TPageControl::SetTabPosition(TTabPosition v)
 {
-    FTabPosition = v == tpBottom ? tpBottom : tpTop;  // side tabs are laid out as top tabs
+    v = v == tpBottom ? tpBottom : tpTop;  // side tabs are laid out as top tabs
+    if (v == FTabPosition) return;
+    FTabPosition = v;
     Realign();
     Invalidate();
 }
 
-void TPageControl::SetStyle(TTabStyle v)
-{
-    FStyle = v;
-    Invalidate();
-}
+void TPageControl::SetStyle(TTabStyle v) { SetAndInvalidate(FStyle, v); }
 
-void TPageControl::SetOwnerDraw(bool v)
-{
-    FOwnerDraw = v;
-    Invalidate();
-}
+void TPageControl::SetOwnerDraw(bool v) { SetAndInvalidate(FOwnerDraw, v); }
 
 void TPageControl::SetImages(TCustomImageList* v)
 {

@@ -99,9 +99,4 @@ void TCustomPanel::SetBorderStyle(TFormBorderStyle v)
     RecreateWnd();
 }
 
-void TCustomPanel::SetAlignment(TAlignment v)
-{
-    if (v == FAlignment) return;
-    FAlignment = v;
-    Invalidate();
-}
+void TCustomPanel::SetAlignment(TAlignment v) { SetAndInvalidate(FAlignment, v); }

@@ -14,6 +14,7 @@ TProgressBar::TProgressBar(TComponent* AOwner) : TCustomControl(AOwner)
 
 void TProgressBar::SetMin(int v)
 {
+    if (v == FMin) return;
     FMin = v;
     if (FMax < v) FMax = v;
     SetPosition(FPosition);
@@ -22,6 +23,7 @@ void TProgressBar::SetMin(int v)
 
 void TProgressBar::SetMax(int v)
 {
+    if (v == FMax) return;
     FMax = v;
     if (FMin > v) FMin = v;
     SetPosition(FPosition);
@@ -44,11 +46,7 @@ void TProgressBar::StepIt()
     SetPosition(v);
 }
 
-void TProgressBar::SetSmooth(bool v)
-{
-    FSmooth = v;
-    Invalidate();
-}
+void TProgressBar::SetSmooth(bool v) { SetAndInvalidate(FSmooth, v); }
 
 int TProgressBar::FilledWidth()
 {

@@ -15,11 +15,7 @@ TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner)
     FControlStyle.Exclude(csClickEvents);
 }
 
-void TSplitter::SetBeveled(bool v)
-{
-    FBeveled = v;
-    Invalidate();
-}
+void TSplitter::SetBeveled(bool v) { SetAndInvalidate(FBeveled, v); }
 
 void TSplitter::RequestAlign()
 {

@@ -32,11 +32,7 @@ void TTrackBar::SetParams(int APosition, int AMin, int AMax)
     if (changed) Changed();
 }
 
-void TTrackBar::SetFrequency(int v)
-{
-    FFrequency = v;
-    Invalidate();
-}
+void TTrackBar::SetFrequency(int v) { SetAndInvalidate(FFrequency, v); }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation v)
 {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/framework/controls/plain_draw.h"
+#include "platform/framework/controls/scrolling.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/graphics/image_list.h"
 
@@ -426,35 +427,15 @@ void TCustomTreeView::NodeDeleting(TTreeNode* Node)
     }
 }
 
-void TCustomTreeView::SetIndent(int v)
-{
-    FIndent = std::max(0, v);
-    Invalidate();
-}
+void TCustomTreeView::SetIndent(int v) { SetAndInvalidate(FIndent, std::max(0, v)); }
 
-void TCustomTreeView::SetShowRoot(bool v)
-{
-    FShowRoot = v;
-    Invalidate();
-}
+void TCustomTreeView::SetShowRoot(bool v) { SetAndInvalidate(FShowRoot, v); }
 
-void TCustomTreeView::SetShowLines(bool v)
-{
-    FShowLines = v;
-    Invalidate();
-}
+void TCustomTreeView::SetShowLines(bool v) { SetAndInvalidate(FShowLines, v); }
 
-void TCustomTreeView::SetShowButtons(bool v)
-{
-    FShowButtons = v;
-    Invalidate();
-}
+void TCustomTreeView::SetShowButtons(bool v) { SetAndInvalidate(FShowButtons, v); }
 
-void TCustomTreeView::SetHideSelection(bool v)
-{
-    FHideSelection = v;
-    Invalidate();
-}
+void TCustomTreeView::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection, v); }
 
 void TCustomTreeView::SetImages(TCustomImageList* v)
 {
@@ -463,11 +444,7 @@ void TCustomTreeView::SetImages(TCustomImageList* v)
     Invalidate();
 }
 
-void TCustomTreeView::SetStateImages(TCustomImageList* v)
-{
-    FStateImages = v;
-    Invalidate();
-}
+void TCustomTreeView::SetStateImages(TCustomImageList* v) { SetAndInvalidate(FStateImages, v); }
 
 int TCustomTreeView::ItemHeight()
 {
@@ -661,18 +638,8 @@ void TCustomTreeView::Dispatch(TMessage& m)
     case WM_ERASEBKGND: m.Result = 1; return;
     case CM_FONTCHANGED: FCachedItemHeight = 0; break;
     case WM_VSCROLL: {
-        int row = TopRow(), page = std::max(1, VisibleCount());
-        switch (LOWORD(m.WParam)) {
-        case SB_LINEUP: --row; break;
-        case SB_LINEDOWN: ++row; break;
-        case SB_PAGEUP: row -= page; break;
-        case SB_PAGEDOWN: row += page; break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: row = static_cast<short>(HIWORD(m.WParam)); break;
-        case SB_TOP: row = 0; break;
-        case SB_BOTTOM: row = VisibleNodeCount(); break;
-        default: return;
-        }
+        int row;
+        if (!ScrollBarTarget(m.WParam, TopRow(), 1, std::max(1, VisibleCount()), VisibleNodeCount(), row)) return;
         TTreeNode* n = FNodes.GetFirstNode();
         for (int i = 0; n && i < row && n->GetNextVisible(); ++i) n = n->GetNextVisible();
         SetTopItem(n);
@@ -685,7 +652,7 @@ void TCustomTreeView::Dispatch(TMessage& m)
         Invalidate();
         return;
     case WM_MOUSEWHEEL: {
-        int steps = GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA * 3;
+        int steps = WheelScrollLines(m.WParam);
         TTreeNode* t = FTop;
         for (int i = 0; t && i < std::abs(steps); ++i) {
             TTreeNode* next = steps > 0 ? t->GetPrevVisible() : t->GetNextVisible();

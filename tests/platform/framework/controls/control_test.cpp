@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/framework/controls/image.h"
+#include "platform/framework/controls/tree_view.h"
 #include "tests/platform/framework/control_test_support.h"
 
 namespace {
@@ -12,6 +14,7 @@ namespace {
 using ControlTree = ApplicationFixture;
 using ControlAlign = ApplicationFixture;
 using ControlMouse = ApplicationFixture;
+using ControlProperties = ApplicationFixture;
 
 }  // namespace
 
@@ -317,4 +320,30 @@ TEST_F(ControlMouse, CaptureKeepsTheMouseUntilReleaseAndClickNeedsReleaseInside)
     EXPECT_EQ(clicks, 1);
     ASSERT_EQ(ups.size(), 2u);
     EXPECT_EQ(ups.back(), Point(290, 310));
+}
+
+TEST_F(ControlProperties, SettersRepaintOnlyWhenTheValueChanges)
+{
+    TForm* f = MakeForm(50, 50, 200, 100, clBtnFace);
+    auto* tree = new TTreeView(f);  // windowed: repaints its own window
+    tree->SetBounds(0, 0, 100, 100);
+    tree->SetParent(f);
+    auto* image = new TImage(f);  // windowless: repaints its part of the form
+    image->SetBounds(120, 10, 40, 40);
+    image->SetParent(f);
+    f->Show();
+    Pump();
+    auto dirty = [](TWinControl* c) { return GetUpdateRect(c->Handle(), nullptr, FALSE) != FALSE; };
+    ASSERT_FALSE(dirty(tree));
+    ASSERT_FALSE(dirty(f));
+
+    tree->SetShowLines(tree->ShowLines());
+    image->SetCenter(image->Center());
+    EXPECT_FALSE(dirty(tree));
+    EXPECT_FALSE(dirty(f));
+
+    tree->SetShowLines(!tree->ShowLines());
+    image->SetCenter(!image->Center());
+    EXPECT_TRUE(dirty(tree));
+    EXPECT_TRUE(dirty(f));
 }
