@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/framework/files.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 #include "skin/dialogs/shell_folder.h"
 
 namespace {

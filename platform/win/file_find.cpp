@@ -7,7 +7,7 @@
 #include <ctime>
 #include <cwchar>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/file_api.h"
 #include "platform/win/handle_table.h"
 
@@ -104,7 +104,7 @@ HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data)
         data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
         data->nFileSizeLow = static_cast<DWORD>(size);
     }
-    const String wname = Utf8ToString(name);
+    const std::wstring wname = Utf8ToString(name);
     const size_t n = std::min<size_t>(wname.size(), MAX_PATH - 1);
     std::wmemcpy(data->cFileName, wname.data(), n);
     data->cFileName[n] = 0;

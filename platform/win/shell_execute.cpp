@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/shell_api.h"
 
 extern char** environ;

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/file_api.h"
 #include "platform/win/shell_folder_api.h"
 #include "platform/win/shell_items.h"
@@ -383,7 +383,7 @@ BOOL SHGetPathFromIDListEx(LPCITEMIDLIST idl, LPWSTR path, DWORD chars, int)
     path[0] = 0;
     ShellNode node;
     if (!StepNodeThrough(&node, idl, nullptr) || !node.HasPath()) return FALSE;
-    const String p = Utf8ToString(node.path);
+    const std::wstring p = Utf8ToString(node.path);
     if (p.size() + 1 > chars) return FALSE;
     std::wmemcpy(path, p.c_str(), p.size() + 1);
     return TRUE;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/shell_api.h"
 #include "platform/win/shell_folder_api.h"
 #include "platform/win/shell_items.h"
@@ -92,7 +92,7 @@ public:
         if (!offered) return E_INVALIDARG;
         if (verb == kOpen.verb) {
             for (const auto& n : FNodes) {
-                const String path = Utf8ToString(n.path);
+                const std::wstring path = Utf8ToString(n.path);
                 const auto r = reinterpret_cast<LONG_PTR>(ShellExecuteW(
                     info->hwnd, L"open", path.c_str(), nullptr, nullptr, info->nShow ? info->nShow : SW_SHOWNORMAL));
                 if (r <= 32) {

@@ -13,7 +13,7 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/file_api.h"
 
 namespace vxwin {
@@ -341,7 +341,7 @@ int CompareByCharacters(std::string_view a, std::string_view b)
 // By the locale's collation: runs of other characters compared as wholes.
 int CompareByCollation(std::string_view a8, std::string_view b8)
 {
-    const String wa = Utf8ToString(a8), wb = Utf8ToString(b8);
+    const std::wstring wa = Utf8ToString(a8), wb = Utf8ToString(b8);
     size_t i = 0, j = 0;
     while (i < wa.size() && j < wb.size()) {
         if (IsDigit(wa[i]) && IsDigit(wb[j])) {
@@ -366,7 +366,7 @@ int CompareByCollation(std::string_view a8, std::string_view b8)
             // One run begins the other: what follows the shorter one (a digit, or the end) meets
             // the longer one's next character, as in a character-by-character order.
             const bool aShort = ra.size() < rb.size();
-            const String& w = aShort ? wa : wb;
+            const std::wstring& w = aShort ? wa : wb;
             const size_t pos = aShort ? i : j;
             if (pos >= w.size()) return aShort ? -1 : 1;
             int c = CompareTextRuns(std::wstring(1, w[pos]), std::wstring(1, (aShort ? rb : ra)[k]));

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <mutex>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/file_api.h"
 #include "platform/win/shell_items.h"
 

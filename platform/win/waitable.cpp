@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/handle_table.h"
 #include "platform/win/waitable_api.h"
 

@@ -3,10 +3,10 @@
 // change watcher of the shell controls.
 #pragma once
 
+#include "platform/base/wait.h"  // INFINITE
 #include "platform/win/file_api.h"
 #include "platform/win/win_types.h"
 
-constexpr DWORD INFINITE = 0xFFFFFFFFu;
 constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;

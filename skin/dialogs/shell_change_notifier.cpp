@@ -4,8 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/framework/application.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/forms/application.h"
 
 std::atomic<int> TbsShellChangeThread::FLiveCount{0};
 

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <functional>
 
-#include "platform/framework/component.h"
-#include "platform/framework/thread.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/thread.h"
 #include "skin/dialogs/shell_folder.h"
 
 enum TNotifyFilter {

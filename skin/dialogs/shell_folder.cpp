@@ -6,13 +6,13 @@
 #include <initializer_list>
 #include <utility>
 
-#include "platform/framework/files.h"
-#include "platform/framework/format.h"
-#include "platform/framework/menu_popup.h"
-#include "platform/framework/menus.h"
-#include "platform/framework/strings.h"
-#include "platform/framework/system_image_list.h"
-#include "platform/framework/win_control.h"
+#include "platform/framework/controls/win_control.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/forms/menu_popup.h"
+#include "platform/framework/forms/menus.h"
+#include "platform/framework/graphics/system_image_list.h"
 
 TbsShellFolder* CompareFolder = nullptr;
 

@@ -13,11 +13,11 @@
 #include <optional>
 #include <vector>
 
-#include "platform/framework/control_types.h"
-#include "platform/framework/date_time.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/list.h"
-#include "platform/framework/sync_objects.h"
+#include "platform/framework/controls/control_types.h"
+#include "platform/framework/core/date_time.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/list.h"
+#include "platform/framework/core/sync_objects.h"
 #include "platform/win/win_api.h"
 
 class TWinControl;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/shell_folder_api.h"
 #include "platform/win/shell_items.h"
 
@@ -39,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
     switch (data[0] % 3) {
     case 0: {  // a typed path
-        const String typed = Utf8ToString(rest);
+        const std::wstring typed = Utf8ToString(rest);
         LPITEMIDLIST id = nullptr;
         std::string norm;
         vxwin::NormalisePath(rest, &norm);
-        if (typed.find(L'\0') == String::npos &&
+        if (typed.find(L'\0') == std::wstring::npos &&
             desktop->ParseDisplayName(nullptr, typed.c_str(), nullptr, &id, nullptr) == S_OK) {
             vxwin::ShellItems items;
             if (!vxwin::DecodeIdList(id, &items)) std::abort();

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/file_api.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"

@@ -64,7 +64,7 @@ TEST_F(ShellLaunch, TheLauncherGetsAnAbsolutePathAndTheProcessStaysWhereItIs)
     const std::string keepPath = oldPath ? oldPath : "";
 
     ::setenv("PATH", bin.c_str(), 1);
-    const String file = Utf8ToString(FRoot + "/电影 1.mkv");
+    const std::wstring file = Utf8ToString(FRoot + "/电影 1.mkv");
     auto r = reinterpret_cast<LONG_PTR>(
         ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, Utf8ToString(work).c_str(), SW_SHOWNORMAL));
     EXPECT_GT(r, 32);

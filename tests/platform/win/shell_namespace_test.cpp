@@ -32,16 +32,16 @@ TEST_F(ShellNamespace, DesktopHoldsHomeComputerAndTheDesktopFolder)
     EXPECT_EQ(all[0], L"主文件夹");
     EXPECT_EQ(all[1], L"计算机");
     std::sort(all.begin() + 2, all.end());
-    EXPECT_EQ(std::vector<String>(all.begin() + 2, all.end()), (std::vector<String>{L"笔记.txt", L"项目"}));
-    EXPECT_EQ(Names(desk.get(), SHCONTF_FOLDERS), (std::vector<String>{L"主文件夹", L"计算机", L"项目"}));
+    EXPECT_EQ(std::vector<std::wstring>(all.begin() + 2, all.end()), (std::vector<std::wstring>{L"笔记.txt", L"项目"}));
+    EXPECT_EQ(Names(desk.get(), SHCONTF_FOLDERS), (std::vector<std::wstring>{L"主文件夹", L"计算机", L"项目"}));
     auto hidden = Names(desk.get(), SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN);
     std::sort(hidden.begin(), hidden.end());
-    EXPECT_EQ(hidden, (std::vector<String>{L".hidden", L"笔记.txt"}));
+    EXPECT_EQ(hidden, (std::vector<std::wstring>{L".hidden", L"笔记.txt"}));
 
     // The desktop's own names; its virtual items parse as "::{", the home folder as its path.
     IdList empty(static_cast<LPITEMIDLIST>(std::calloc(1, 2)));
     EXPECT_EQ(Name(desk.get(), empty.p, SHGDN_NORMAL), L"桌面");
-    EXPECT_TRUE(StartsStr(L"::{", Name(desk.get(), empty.p, SHGDN_FORPARSING)));
+    EXPECT_EQ(Name(desk.get(), empty.p, SHGDN_FORPARSING).rfind(L"::{", 0), 0u);
     IdList home(vxwin::EncodeIdList({{kShellItemVirtual, "home"}}));
     EXPECT_EQ(Name(desk.get(), home.p, SHGDN_FORPARSING), Utf8ToString(FHome->Home()));
     WCHAR buf[MAX_PATH];
@@ -50,7 +50,8 @@ TEST_F(ShellNamespace, DesktopHoldsHomeComputerAndTheDesktopFolder)
 
     // A desktop folder that is the home folder itself adds nothing.
     FHome->SetUserDirs(FHome->Home(), FHome->Documents(), "");
-    EXPECT_EQ(Names(desk.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS), (std::vector<String>{L"主文件夹", L"计算机"}));
+    EXPECT_EQ(Names(desk.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS),
+              (std::vector<std::wstring>{L"主文件夹", L"计算机"}));
     FHome->SetUserDirs(FHome->Desktop(), FHome->Documents(), FHome->Templates());
 }
 
@@ -70,8 +71,8 @@ TEST_F(ShellNamespace, ComputerListsRootThenVisibleVolumesWithTheirKinds)
     auto folder = Bind(computer.p);
     ASSERT_TRUE(folder);
     EXPECT_EQ(Names(folder.get(), SHCONTF_FOLDERS),
-              (std::vector<String>{L"/", L"U 盘", L"share", L"DVD", L"data", L"ram"}));
-    EXPECT_EQ(Names(folder.get(), SHCONTF_NONFOLDERS), std::vector<String>{});
+              (std::vector<std::wstring>{L"/", L"U 盘", L"share", L"DVD", L"data", L"ram"}));
+    EXPECT_EQ(Names(folder.get(), SHCONTF_NONFOLDERS), std::vector<std::wstring>{});
 
     struct Case {
         std::string mount;
@@ -87,7 +88,7 @@ TEST_F(ShellNamespace, ComputerListsRootThenVisibleVolumesWithTheirKinds)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mount);
-        const String root = Utf8ToString(c.mount);
+        const std::wstring root = Utf8ToString(c.mount);
         EXPECT_EQ(GetDriveTypeW(root.c_str()), c.type);
         DWORD flags = 0;
         WCHAR label[64], fs[16];
@@ -131,7 +132,7 @@ TEST_F(ShellNamespace, OddNamesParseAndNameTheirWayBack)
         EXPECT_EQ(items.back(), (vxwin::ShellItem{kShellItemEntry, n}));
 
         auto desk = Desktop();
-        const String parsing = Name(desk.get(), id.p, SHGDN_FORPARSING);
+        const std::wstring parsing = Name(desk.get(), id.p, SHGDN_FORPARSING);
         EXPECT_EQ(StringToUtf8(parsing), path);
         EXPECT_EQ(StringToUtf8(Name(desk.get(), id.p, SHGDN_INFOLDER)), n);
         WCHAR buf[4097];
@@ -217,10 +218,10 @@ TEST_F(ShellNamespace, AttributesFollowTheFileSystem)
     auto folder = Bind(id.p);
     auto folders = Names(folder.get(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN);
     std::sort(folders.begin(), folders.end());
-    EXPECT_EQ(folders, (std::vector<String>{L".dev", L".labels", L".sys", L"dir", L"dirlink"}));
+    EXPECT_EQ(folders, (std::vector<std::wstring>{L".dev", L".labels", L".sys", L"dir", L"dirlink"}));
     auto files = Names(folder.get(), SHCONTF_NONFOLDERS);
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<String>{L"cycle1", L"cycle2", L"dangling", L"file.txt", L"loop"}));
+    EXPECT_EQ(files, (std::vector<std::wstring>{L"cycle1", L"cycle2", L"dangling", L"file.txt", L"loop"}));
     IdList loop;
     ASSERT_EQ(Parse(FRoot + "/loop", &loop), S_OK);
     std::shared_ptr<IShellFolder> none;
@@ -306,7 +307,7 @@ TEST_F(ShellNamespace, RenameNeverReplacesAFile)
         SCOPED_TRACE(StringToUtf8(bad));
         EXPECT_EQ(folder->SetNameOf(nullptr, a.p, bad, SHGDN_NORMAL, nullptr), HRESULT_FROM_WIN32(ERROR_INVALID_NAME));
     }
-    EXPECT_EQ(folder->SetNameOf(nullptr, a.p, String(256, L'n').c_str(), SHGDN_NORMAL, nullptr),
+    EXPECT_EQ(folder->SetNameOf(nullptr, a.p, std::wstring(256, L'n').c_str(), SHGDN_NORMAL, nullptr),
               HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
     EXPECT_EQ(folder->SetNameOf(nullptr, a.p, L"a.txt", SHGDN_NORMAL, nullptr), S_OK);  // unchanged: nothing to do
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/file_api.h"
 #include "platform/win/shell_folder_api.h"
 #include "platform/win/shell_items.h"
@@ -42,20 +42,20 @@ inline std::shared_ptr<IShellFolder> Desktop()
     return d;
 }
 
-inline String Name(IShellFolder* folder, LPCITEMIDLIST idl, DWORD flags)
+inline std::wstring Name(IShellFolder* folder, LPCITEMIDLIST idl, DWORD flags)
 {
     STRRET r;
     if (folder->GetDisplayNameOf(idl, flags, &r) != S_OK) return L"<failed>";
-    String s = r.pOleStr ? r.pOleStr : L"";
+    std::wstring s = r.pOleStr ? r.pOleStr : L"";
     std::free(r.pOleStr);
     return s;
 }
 
 // The items of a folder by their in-folder names, in enumeration order.
-inline std::vector<String> Names(IShellFolder* folder, DWORD flags)
+inline std::vector<std::wstring> Names(IShellFolder* folder, DWORD flags)
 {
     std::unique_ptr<IEnumIDList> e;
-    std::vector<String> out;
+    std::vector<std::wstring> out;
     if (folder->EnumObjects(nullptr, flags, &e) != S_OK) return {L"<failed>"};
     LPITEMIDLIST item;
     ULONG got;
@@ -68,7 +68,7 @@ inline std::vector<String> Names(IShellFolder* folder, DWORD flags)
 
 inline HRESULT Parse(const std::string& path, IdList* out)
 {
-    const String w = Utf8ToString(path);
+    const std::wstring w = Utf8ToString(path);
     ULONG eaten = 0;
     return Desktop()->ParseDisplayName(nullptr, w.c_str(), &eaten, &out->p, nullptr);
 }

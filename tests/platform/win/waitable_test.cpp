@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/framework/strings.h"
+#include "platform/base/utf.h"
 #include "platform/win/waitable_api.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"

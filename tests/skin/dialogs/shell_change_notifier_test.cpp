@@ -9,8 +9,8 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/framework/main_thread.h"
-#include "platform/framework/strings.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/strings.h"
 #include "skin/dialogs/shell_change_notifier.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"

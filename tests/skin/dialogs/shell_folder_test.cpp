@@ -11,10 +11,10 @@
 #include <fstream>
 #include <memory>
 
-#include "platform/framework/application.h"
-#include "platform/framework/custom_control.h"
-#include "platform/framework/forms.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/controls/custom_control.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/forms/application.h"
+#include "platform/framework/forms/forms.h"
 #include "skin/dialogs/shell_folder.h"
 #include "tests/support/shell_home.h"
 
