@@ -35,6 +35,8 @@ public:
     virtual void SetCursorShape(int /*stockId*/) {}
     virtual void WarpPointer(int, int) {}
     virtual void Flush() {}
+    // Waits until the display has taken everything sent so far (benchmarks, tests).
+    virtual void Sync() {}
     // The clipboard: this program put new data there (X11 takes the CLIPBOARD selection); text
     // another program holds (false when there is none or no other program).
     virtual void ClipboardChanged() {}

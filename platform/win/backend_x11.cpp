@@ -397,6 +397,12 @@ public:
         XFlush(dpy_);
     }
 
+    void Sync() override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        XSync(dpy_, False);
+    }
+
     void ChildDestroyed(WindowObj& w) override
     {
         std::lock_guard<std::mutex> lock(m_);

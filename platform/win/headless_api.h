@@ -27,6 +27,9 @@ void InjectText(const std::wstring& text);
 void AdvanceClock(unsigned ms);
 void SetClockAutoStep(unsigned ms);
 
+// Waits until the display has shown everything sent to it (X11; nothing to wait for headless).
+void SyncDisplay();
+
 // Runs the message loop until nothing is left to do (posted, input, paint, due timers).
 void PumpMessages();
 

@@ -54,13 +54,14 @@ inline int RunTool(const std::vector<std::string>& args, const std::string& disp
 
 class XvfbServer {
 public:
-    XvfbServer()
+    // screen: Xvfb's screen geometry and depth ("WIDTHxHEIGHTxDEPTH").
+    explicit XvfbServer(const std::string& screen = "640x480x24")
     {
         const std::string exe = FindTool("Xvfb");
         int fds[2];
         if (exe.empty() || ::pipe(fds) != 0) return;
-        FPid = SpawnWithDisplay(
-            {exe, "-displayfd", std::to_string(fds[1]), "-screen", "0", "640x480x24", "-nolisten", "tcp"}, "");
+        FPid = SpawnWithDisplay({exe, "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
+                                "");
         ::close(fds[1]);
         pollfd p{fds[0], POLLIN, 0};
         char buf[32] = {};
