@@ -28,6 +28,10 @@ public:
     virtual void WindowRestacked() {}        // z-order of top-level windows changed
     virtual void WindowShapeChanged(WindowObj&) {}
     virtual void WindowLayeredChanged(WindowObj&) {}
+    // WS_EX_TOPMOST was switched on or off after the window was made.
+    virtual void WindowTopmostChanged(WindowObj&) {}
+    // The mouse capture moved to w (nullptr: released).
+    virtual void CaptureChanged(WindowObj* /*w*/) {}
     virtual void WindowTextChanged(WindowObj&) {}
     virtual void WindowActivated(WindowObj&) {}
     // Shows the changed part (window coordinates) of a top-level window's surface.
@@ -45,6 +49,8 @@ public:
     virtual unsigned long NativeChild(WindowObj&) { return 0; }
     // A child window went away (its native window, if it had one, goes with it).
     virtual void ChildDestroyed(WindowObj&) {}
+    // A child window moved, changed size or was shown or hidden: native windows within follow.
+    virtual void ChildLayoutChanged() {}
 };
 
 Backend& CurrentBackend();

@@ -365,6 +365,8 @@ HWND SetCapture(HWND hwnd)
     HWND old = reinterpret_cast<HWND>(in.capture);
     if (!IsWindow(hwnd)) return old;
     in.capture = reinterpret_cast<std::uintptr_t>(hwnd);
+    if (old != hwnd)
+        if (auto w = LookupWindow(hwnd)) CurrentBackend().CaptureChanged(w.get());
     if (old && old != hwnd && IsWindow(old)) SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     return old;
 }
@@ -374,6 +376,7 @@ BOOL ReleaseCapture()
     auto& in = Input();
     HWND old = reinterpret_cast<HWND>(in.capture);
     in.capture = 0;
+    if (old) CurrentBackend().CaptureChanged(nullptr);
     if (old && IsWindow(old)) SendMessageW(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
 }
