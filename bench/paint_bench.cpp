@@ -101,6 +101,10 @@ void Report(const char* name, double ms, bool x11)
         std::printf("  %-40s %8.3f ms\n", name, ms);
 }
 
+// --only WORD runs only the steps whose names contain WORD (profiling one of them).
+const char* g_only = nullptr;
+bool Want(const char* name) { return !g_only || std::strstr(name, g_only); }
+
 // Ends a measured step as the message loop's idle step does: presents what was drawn and waits
 // for the display to take it.
 void Settle()
@@ -140,7 +144,7 @@ void PaintPath(bool x11)
     std::printf("%s:\n", x11 ? "under Xvfb (x11 back end, 1280x800)" : "headless");
     // A 25x20-cell page of list text, as a list view repaints it: every cell a DrawTextW with an
     // end ellipsis, Chinese and Latin mixed.
-    {
+    if (Want("text page")) {
         HWND top = CreateWindowExW(0, L"BenchTop", L"text", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 800, nullptr, nullptr,
                                    nullptr, nullptr);
         Settle();
@@ -166,7 +170,7 @@ void PaintPath(bool x11)
         DestroyWindow(top);
     }
     // 100 hover repaints: each child drawn through GetDC/ReleaseDC outside WM_PAINT.
-    {
+    if (Want("hover") || Want("resize")) {
         HWND top = MakeGrid(1280, 800);
         std::vector<HWND> kids;
         for (HWND c = GetWindow(top, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) kids.push_back(c);
@@ -199,7 +203,7 @@ void PaintPath(bool x11)
         DestroyWindow(top);
     }
     // A 400x300 layered window updated with new per-pixel-alpha content.
-    {
+    if (Want("Layered")) {
         HWND lay = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"BenchTop", L"layer", WS_POPUP | WS_VISIBLE, 100,
                                    100, 400, 300, nullptr, nullptr, nullptr, nullptr);
         Dib a(400, 300), b(400, 300);
@@ -231,7 +235,7 @@ void PaintPath(bool x11)
         DestroyWindow(lay);
     }
     // A small blit within a window's surface and a 20-pixel scroll of a whole 1280x800 window.
-    {
+    if (Want("BitBlt") || Want("Scroll")) {
         HWND top = CreateWindowExW(0, L"BenchTop", L"scroll", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 800, nullptr, nullptr,
                                    nullptr, nullptr);
         Settle();
@@ -260,7 +264,11 @@ void PaintPath(bool x11)
 
 int main(int argc, char** argv)
 {
-    bool headlessOnly = argc > 1 && std::strcmp(argv[1], "--headless") == 0;
+    bool headlessOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--headless") == 0) headlessOnly = true;
+        if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) g_only = argv[++i];
+    }
     setenv("VX_HEADLESS", "1", 1);
     WNDCLASSW wc;
     wc.lpszClassName = L"BenchTop";
@@ -276,7 +284,7 @@ int main(int argc, char** argv)
         CreateWindowExW(0, L"BenchChild", L"", WS_CHILD | WS_VISIBLE, (i % 10) * 80, (i / 10) * 60, 76, 56, top,
                         reinterpret_cast<HMENU>(static_cast<std::intptr_t>(i + 1)), nullptr, nullptr);
     vxwin::PumpMessages();
-    const int frames = 200;
+    const int frames = g_only ? 1 : 200;
     double t = Seconds(
         [&] {
             RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -287,7 +295,7 @@ int main(int argc, char** argv)
 
     Dib src(800, 600), dst(800, 600);
     const double mp = 800.0 * 600.0 / 1e6;
-    int reps = 100;
+    int reps = g_only ? 1 : 100;
     t = Seconds([&] { BitBlt(dst.dc, 0, 0, 800, 600, src.dc, 0, 0, SRCCOPY); }, reps);
     std::printf("BitBlt SRCCOPY 800x600: %.1f Mpixel/s\n", mp * reps / t);
     t = Seconds([&] { StretchBlt(dst.dc, 0, 0, 800, 600, src.dc, 0, 0, 533, 400, SRCCOPY); }, reps);

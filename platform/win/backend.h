@@ -36,6 +36,9 @@ public:
     virtual void WindowActivated(WindowObj&) {}
     // Shows the changed part (window coordinates) of a top-level window's surface.
     virtual void Present(WindowObj&, const Region& /*changed*/) {}
+    // Scrolling: moves what the display shows of target's sources by (dx, dy) itself, as the
+    // surface's pixels were moved; false when it cannot (the layer then presents target).
+    virtual bool MoveShown(WindowObj&, const Region& /*target*/, int /*dx*/, int /*dy*/) { return false; }
     virtual void SetCursorShape(int /*stockId*/) {}
     virtual void WarpPointer(int, int) {}
     virtual void Flush() {}

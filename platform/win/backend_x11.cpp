@@ -267,7 +267,9 @@ public:
         int wd = std::max<int>(1, w.rect.right - w.rect.left), ht = std::max<int>(1, w.rect.bottom - w.rect.top);
         n.win = XCreateWindow(dpy_, root_, w.rect.left, w.rect.top, static_cast<unsigned>(wd),
                               static_cast<unsigned>(ht), 0, depth, InputOutput, visual, mask, &a);
-        n.gc = XCreateGC(dpy_, n.win, 0, nullptr);
+        XGCValues gv{};
+        gv.graphics_exposures = True;
+        n.gc = XCreateGC(dpy_, n.win, GCGraphicsExposures, &gv);
         // No decorations: skinned forms draw their own frame.
         struct {
             unsigned long flags, functions, decorations;
@@ -482,7 +484,24 @@ public:
         // The shared image is rewritten below: the server must be done with the last one.
         if (n->putPending) XSync(dpy_, False);
         n->putPending = false;
-        std::vector<RECT> rects = part.RectCount() > 64 ? std::vector<RECT>{part.Bounds()} : part.Rects();
+        // Many small pieces (a page of text, a grid of hovers) go as one strip per band: the
+        // server's cost is per request more than per pixel.
+        std::vector<RECT> rects = part.Rects();
+        if (rects.size() > 16) {
+            std::vector<RECT> strips;
+            long long area = 0, stripArea = 0;
+            for (const RECT& r : rects) area += static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+            for (const auto& b : part.Bands()) {
+                RECT r{b.xs.front(), b.top, b.xs.back(), b.bottom};
+                stripArea += static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+                if (!strips.empty() && strips.back().bottom == r.top && strips.back().left == r.left &&
+                    strips.back().right == r.right)
+                    strips.back().bottom = r.bottom;
+                else
+                    strips.push_back(r);
+            }
+            if (stripArea <= area + area / 2 || rects.size() > 256) rects.swap(strips);
+        }
         // On the ARGB visual, what the window painted itself is opaque (its alpha byte means
         // nothing); layered content is premultiplied and goes as it is.
         bool forceOpaque = n->argb && !w.layeredContent;
@@ -507,6 +526,20 @@ public:
         }
         n->putPending = n->useShm;
         XFlush(dpy_);
+    }
+
+    bool MoveShown(WindowObj& w, const Region& target, int dx, int dy) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n || !n->mapped) return false;
+        // The server copies within the window; parts it cannot (covered by other windows) come
+        // back as GraphicsExpose and are shown again from the surface.
+        for (const RECT& r : target.Rects())
+            XCopyArea(dpy_, n->win, n->win, n->gc, r.left - dx, r.top - dy, static_cast<unsigned>(r.right - r.left),
+                      static_cast<unsigned>(r.bottom - r.top), r.left, r.top);
+        XFlush(dpy_);
+        return true;
     }
 
     void SetCursorShape(int id) override
@@ -978,6 +1011,18 @@ private:
                     MarkSurfaceDirty(h, RECT{0, 0, w->surface->width, w->surface->height});
                     PresentDirty(*w);
                 });
+            break;
+        case GraphicsExpose:
+            if (h) {
+                RECT r{ev.xgraphicsexpose.x, ev.xgraphicsexpose.y, ev.xgraphicsexpose.x + ev.xgraphicsexpose.width,
+                       ev.xgraphicsexpose.y + ev.xgraphicsexpose.height};
+                QueueInMainThread([h, r] {
+                    auto w = LookupWindow(h);
+                    if (!w || !w->surface) return;
+                    MarkSurfaceDirty(h, r);
+                    PresentDirty(*w);
+                });
+            }
             break;
         case ConfigureNotify:
             if (ev.xconfigure.window == root_) {

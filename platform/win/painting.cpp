@@ -100,6 +100,7 @@ void EnsureSurface(WindowObj& top)
         int oldW = cur.width, oldH = cur.height;
         if (!wasteful && cur.Reshape(wd, ht)) {
             std::lock_guard<std::recursive_mutex> lock(WindowLock());
+            FoldDirty(top);
             top.dirty = top.dirty.Intersect(RECT{0, 0, wd, ht});
             // What lies beyond the old size is uncovered memory until it is painted.
             Region grown = Region(RECT{0, 0, wd, ht}).Subtract(Region(RECT{0, 0, oldW, oldH}));
@@ -115,6 +116,7 @@ void EnsureSurface(WindowObj& top)
         for (int y = 0; y < ch; ++y) std::memcpy(s->Row32(y), top.surface->Row32(y), static_cast<size_t>(cw) * 4);
     }
     top.surface = s;
+    top.dirtyRects.clear();
     top.dirty = Region(RECT{0, 0, wd, ht});
 }
 
@@ -153,17 +155,36 @@ void MarkSurfaceDirty(std::uintptr_t toplevel, const RECT& r)
 {
     auto top = LookupWindow(toplevel);
     if (!top || !top->surface) return;
+    RECT c = RectIntersect(r, RECT{0, 0, top->surface->width, top->surface->height});
+    if (RectEmpty(c)) return;
     std::lock_guard<std::recursive_mutex> lock(WindowLock());
-    top->dirty = top->dirty.Union(Region(RectIntersect(r, RECT{0, 0, top->surface->width, top->surface->height})));
+    // Drawing marks many small rectangles: they are collected and folded into the region in
+    // batches, not one union each.
+    auto& v = top->dirtyRects;
+    if (!v.empty()) {
+        const RECT& l = v.back();
+        if (c.left >= l.left && c.top >= l.top && c.right <= l.right && c.bottom <= l.bottom) return;
+    }
+    v.push_back(c);
+    if (v.size() >= 256) FoldDirty(*top);
+}
+
+void FoldDirty(WindowObj& top)
+{
+    std::lock_guard<std::recursive_mutex> lock(WindowLock());
+    if (top.dirtyRects.empty()) return;
+    top.dirty = top.dirty.Union(Region::FromRects(top.dirtyRects.data(), top.dirtyRects.size()));
+    top.dirtyRects.clear();
 }
 
 void PresentDirty(WindowObj& top)
 {
-    if (top.dirty.IsEmpty()) return;
+    if (top.dirty.IsEmpty() && top.dirtyRects.empty()) return;
     if (!(top.style & WS_VISIBLE) || top.showState == SW_SHOWMINIMIZED || !top.surface) return;
     Region d;
     {
         std::lock_guard<std::recursive_mutex> lock(WindowLock());
+        FoldDirty(top);
         d = std::move(top.dirty);
         top.dirty.Clear();
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win/backend.h"
 #include "platform/win/dc.h"
 #include "platform/win/gdi_api.h"
 #include "platform/win/system_api.h"
@@ -262,7 +263,17 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
         RECT b = target.Bounds();
         if (!RectEmpty(b)) {
             MoveWithin(s, target, dx, dy);
-            MarkSurfaceDirty(top->handle, b);
+            if (top->layeredContent || !CurrentBackend().MoveShown(*top, target, dx, dy)) {
+                MarkSurfaceDirty(top->handle, b);
+            } else {
+                // The display moved what it showed; sources it had not been shown yet follow.
+                FoldDirty(*top);
+                Region source = target;
+                source.Offset(-dx, -dy);
+                Region stale = top->dirty.Intersect(source);
+                stale.Offset(dx, dy);
+                for (const RECT& r : stale.Rects()) MarkSurfaceDirty(top->handle, r);
+            }
         }
         Region tgtClient = target;
         tgtClient.Offset(-off.x, -off.y);

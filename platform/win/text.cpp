@@ -147,12 +147,20 @@ std::shared_ptr<FontInfo> ResolveFont(const DcObj* dc)
         lf.lfHeight = -12;
         std::wcscpy(lf.lfFaceName, L"Tahoma");
     }
+    // The same font as the last call (the common case: one font for a whole list) skips the map.
+    static LOGFONTW lastLf;
+    static std::shared_ptr<FontInfo> last;
+    if (last && std::memcmp(&lf, &lastLf, sizeof lf) == 0) return last;
     std::wstring key = lf.lfFaceName;
     key += L'|';
     key += std::to_wstring(lf.lfHeight) + L'|' + std::to_wstring(lf.lfWeight) + L'|' +
            static_cast<wchar_t>(L'0' + (lf.lfItalic ? 1 : 0) + (lf.lfUnderline ? 2 : 0) + (lf.lfStrikeOut ? 4 : 0));
     auto& cache = FontCache();
-    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    if (auto it = cache.find(key); it != cache.end()) {
+        lastLf = lf;
+        last = it->second;
+        return last;
+    }
     static unsigned nextId = 1;
     auto fi = std::make_shared<FontInfo>();
     fi->id = nextId++;
@@ -179,6 +187,8 @@ std::shared_ptr<FontInfo> ResolveFont(const DcObj* dc)
     fi->em = em;
     if (cache.size() >= kMaxFonts) cache.clear();
     cache[key] = fi;
+    lastLf = lf;
+    last = fi;
     return fi;
 }
 
@@ -219,11 +229,25 @@ struct ShapedLine {
 // Shaped lines by font, text and underlined character, least recently used dropped first; the
 // masks count towards a byte budget as well. Measuring and drawing the same text again (list
 // rows, labels, the ellipsis search) takes the cached line.
+struct LineKey {
+    unsigned font;
+    int underline;
+    std::wstring text;
+    bool operator==(const LineKey& o) const { return font == o.font && underline == o.underline && text == o.text; }
+};
+struct LineKeyHash {
+    size_t operator()(const LineKey& k) const
+    {
+        return std::hash<std::wstring>()(k.text) ^ (static_cast<size_t>(k.font) * 0x9E3779B97F4A7C15ull) ^
+               static_cast<size_t>(k.underline + 1);
+    }
+};
+
 class LineCache {
 public:
     std::shared_ptr<ShapedLine> Get(const FontInfo& fi, const std::wstring& s, int underlineChar)
     {
-        std::wstring key = std::to_wstring(fi.id) + L':' + std::to_wstring(underlineChar) + L':' + s;
+        LineKey key{fi.id, underlineChar, s};
         if (auto it = map_.find(key); it != map_.end()) {
             order_.splice(order_.begin(), order_, it->second.pos);
             return it->second.line;
@@ -275,7 +299,7 @@ private:
     static constexpr size_t kMaxBytes = 16u << 20;
     struct Entry {
         std::shared_ptr<ShapedLine> line;
-        std::list<std::wstring>::iterator pos;
+        std::list<LineKey>::iterator pos;
     };
     void Drop()
     {
@@ -284,8 +308,8 @@ private:
         map_.erase(it);
         order_.pop_back();
     }
-    std::unordered_map<std::wstring, Entry> map_;
-    std::list<std::wstring> order_;
+    std::unordered_map<LineKey, Entry, LineKeyHash> map_;
+    std::list<LineKey> order_;
     size_t bytes_ = 0;
 };
 

@@ -71,6 +71,7 @@ struct WindowObj : Object {
     // Top-level windows: the composed surface and the part not yet shown by the back end.
     std::shared_ptr<Surface> surface;
     Region dirty;
+    std::vector<RECT> dirtyRects;  // marked since the last fold into dirty (see FoldDirty)
     // Layered windows.
     BYTE layeredAlpha = 255;
     bool layeredColorKey = false;
@@ -135,6 +136,8 @@ void PresentDirty(WindowObj& top);
 // Pushes the dirty rectangles of this thread's top-level windows to the back end: once per idle
 // step of the message loop, at UpdateWindow and at GdiFlush; painting itself only marks them.
 void PresentAllDirty();
+// Folds the rectangles marked one by one into the window's dirty region.
+void FoldDirty(WindowObj& top);
 // VisibleRegion through the window's cache.
 const Region& CachedVisibleRegion(WindowObj& w, bool clientOnly);
 
