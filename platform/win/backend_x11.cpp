@@ -620,6 +620,7 @@ public:
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(*top);
         if (!n) return 0;
+        if (top.get() == &w) return n->win;  // a top-level window is its own native window
         auto it = children_.find(w.handle);
         if (it == children_.end()) {
             NativeChildWin c;

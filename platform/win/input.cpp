@@ -261,6 +261,8 @@ HWND HitTestPoint(POINT screen, LRESULT* hit)
         // Click-through layered windows let input pass to the window below.
         if ((w->exStyle & WS_EX_TRANSPARENT) && (w->exStyle & WS_EX_LAYERED)) continue;
         if (!InShape(*w, screen)) continue;
+        // Per-pixel-alpha content takes no input where it is fully transparent.
+        if (w->layeredContent && !w->layeredOpaque.Contains(screen.x - w->rect.left, screen.y - w->rect.top)) continue;
         if (HWND h = HitInTree(w, screen, hit)) return h;
     }
     *hit = HTNOWHERE;

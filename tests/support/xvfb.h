@@ -52,6 +52,29 @@ inline int RunTool(const std::vector<std::string>& args, const std::string& disp
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// A program a test starts beside its server (a window manager, a compositor), ended with it.
+class TestProcess {
+public:
+    TestProcess() = default;
+    TestProcess(const std::vector<std::string>& args, const std::string& display)
+        : FPid(SpawnWithDisplay(args, display))
+    {}
+    ~TestProcess() { Stop(); }
+    TestProcess(const TestProcess&) = delete;
+    TestProcess& operator=(const TestProcess&) = delete;
+    bool Started() const { return FPid > 0; }
+    void Stop()
+    {
+        if (FPid <= 0) return;
+        ::kill(FPid, SIGTERM);
+        ::waitpid(FPid, nullptr, 0);
+        FPid = -1;
+    }
+
+private:
+    pid_t FPid = -1;
+};
+
 class XvfbServer {
 public:
     // screen: Xvfb's screen geometry and depth ("WIDTHxHEIGHTxDEPTH").
