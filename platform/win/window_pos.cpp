@@ -266,9 +266,16 @@ BOOL ShowWindow(HWND hwnd, int cmd)
             w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
             showMsg(true);
             RECT r = w->restoreRect;
+            RECT clientBefore = w->client;
             SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          SWP_SHOWWINDOW | SWP_NOZORDER | SWP_FRAMECHANGED | noAct);
             if (wasMin && top) CurrentBackend().WindowShown(*w, true);
+            // Back from minimised at the same size: the window still hears that it is restored.
+            if (wasMin && IsWindow(hwnd) &&
+                (w->client.right - w->client.left) == (clientBefore.right - clientBefore.left) &&
+                (w->client.bottom - w->client.top) == (clientBefore.bottom - clientBefore.top))
+                SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED,
+                             MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
             return wasVisible;
         }
         [[fallthrough]];
