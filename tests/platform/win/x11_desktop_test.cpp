@@ -255,6 +255,40 @@ TEST(WinX11Desktop, OwnedDialogStaysAboveItsOwnerAndTheWindowManagerHearsStatesT
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), n), "格式转换器");
     XFree(data);
 
+    // The program's icon (its window class's) for the task bar: width, height, ARGB pixels.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP iconBits = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    for (int i = 0; i < 256; ++i) static_cast<std::uint32_t*>(bits)[i] = 0xFF00A0FFu;
+    ICONINFO ii{};
+    ii.fIcon = TRUE;
+    ii.hbmColor = iconBits;
+    HICON icon = CreateIconIndirect(&ii);
+    WNDCLASSW wc;
+    wc.lpszClassName = L"VxIconWindow";
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hIcon = icon;
+    RegisterClassW(&wc);
+    HWND withIcon =
+        CreateWindowExW(0, L"VxIconWindow", L"icon", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_EQ(XGetWindowProperty(desk.Other(), vxwin::NativeWindowId(withIcon),
+                                 XInternAtom(desk.Other(), "_NET_WM_ICON", False), 0, 1024, False, XA_CARDINAL, &type,
+                                 &format, &n, &after, &data),
+              Success);
+    ASSERT_NE(data, nullptr);
+    ASSERT_EQ(n, 2u + 256u);
+    auto* longs = reinterpret_cast<unsigned long*>(data);
+    EXPECT_EQ(longs[0], 16u);
+    EXPECT_EQ(longs[2] & 0xFFFFFFFFu, 0xFF00A0FFu);
+    XFree(data);
+    DestroyWindow(withIcon);
+    UnregisterClassW(L"VxIconWindow", nullptr);
+    DestroyIcon(icon);
+    DeleteObject(iconBits);
+
     // Stay-on-top switched on after creation: the window manager takes the state.
     Atom above = XInternAtom(desk.Other(), "_NET_WM_STATE_ABOVE", False);
     SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
