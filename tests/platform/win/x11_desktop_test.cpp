@@ -17,15 +17,6 @@
 
 namespace {
 
-void PumpFor(int ms)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        vxwin::PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
 // Pumps until fn holds or the time is up.
 bool PumpUntil(const std::function<bool()>& fn, int ms)
 {
