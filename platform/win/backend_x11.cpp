@@ -56,7 +56,8 @@ struct Native {
     XImage* img = nullptr;
     XShmSegmentInfo shm{};
     bool useShm = false;
-    bool putPending = false;  // the server may still be reading the shared image
+    bool putPending = false;      // the server may still be reading the shared image
+    unsigned long putSerial = 0;  // request number of the last put; its completion frees the image
     int iw = 0, ih = 0;
     bool mapped = false;
     bool overrideRedirect = false;
@@ -166,6 +167,7 @@ public:
         int major, minor;
         Bool pixmaps;
         shmOk_ = XShmQueryVersion(dpy_, &major, &minor, &pixmaps);
+        if (shmOk_) shmCompletion_ = XShmGetEventBase(dpy_) + ShmCompletion;
         int ev, er;
         shapeOk_ = XShapeQueryExtension(dpy_, &ev, &er);
         wmDelete_ = XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
@@ -516,11 +518,14 @@ public:
                 else
                     std::memcpy(dst + r0.left, src, cnt * 4);
             }
-            if (n->useShm)
+            if (n->useShm) {
+                // The server reports when it has read the image: the next present usually finds
+                // it free and needs no round trip.
+                n->putSerial = NextRequest(dpy_);
                 XShmPutImage(dpy_, n->win, n->gc, n->img, r0.left, r0.top, r0.left, r0.top,
                              static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top),
-                             False);
-            else
+                             True);
+            } else
                 XPutImage(dpy_, n->win, n->gc, n->img, r0.left, r0.top, r0.left, r0.top,
                           static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top));
         }
@@ -975,6 +980,15 @@ private:
 
     void Handle(XEvent& ev, XIC& ic)
     {
+        if (shmOk_ && ev.type == shmCompletion_) {
+            const auto& done = reinterpret_cast<const XShmCompletionEvent&>(ev);
+            std::lock_guard<std::mutex> lock(m_);
+            auto it = byX_.find(done.drawable);
+            if (it == byX_.end()) return;
+            auto nt = natives_.find(it->second);
+            if (nt != natives_.end() && done.serial >= nt->second.putSerial) nt->second.putPending = false;
+            return;
+        }
         if (ev.type == SelectionRequest) {
             ServeSelection(ev.xselectionrequest);
             return;
@@ -1166,6 +1180,7 @@ private:
     Window grabbed_ = 0;
     HICON programIcon_ = nullptr;
     Atom wmState_ = 0;
+    int shmCompletion_ = -1;
     int screen_ = 0;
     Window root_ = 0;
     bool shmOk_ = false;
