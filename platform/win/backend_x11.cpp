@@ -328,6 +328,9 @@ public:
                               static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
             XMapRaised(dpy_, n->win);
             n->mapped = true;
+            // A popup that took the capture before it showed grabs the pointer now.
+            if (n->overrideRedirect && Input().capture)
+                if (auto cap = TopLevelOf(LookupWindow(Input().capture)); cap && cap->handle == w.handle) Grab(*n);
         } else if (!visible && n->mapped) {
             if (grabbed_ == n->win) Ungrab();
             XUnmapWindow(dpy_, n->win);
@@ -433,10 +436,7 @@ public:
         if (w)
             if (auto top = TopLevelOf(LookupWindow(w->handle))) n = Find(*top);
         if (n && n->overrideRedirect && n->mapped) {
-            if (grabbed_ == n->win) return;
-            int r = XGrabPointer(dpy_, n->win, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-            grabbed_ = r == GrabSuccess ? n->win : 0;
+            Grab(*n);
         } else if (grabbed_) {
             Ungrab();
         }
@@ -643,6 +643,14 @@ private:
     {
         auto it = natives_.find(w.handle);
         return it == natives_.end() ? nullptr : &it->second;
+    }
+
+    void Grab(Native& n)
+    {
+        if (grabbed_ == n.win) return;
+        int r = XGrabPointer(dpy_, n.win, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                             GrabModeAsync, None, None, CurrentTime);
+        grabbed_ = r == GrabSuccess ? n.win : 0;
     }
 
     void Ungrab()

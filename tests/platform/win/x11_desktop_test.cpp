@@ -203,6 +203,16 @@ TEST(WinX11Desktop, CapturingPopupHearsClicksOutsideItUntilItCloses)
     PumpFor(200);
     ASSERT_EQ(desk.Click(350, 70), 0);
     EXPECT_TRUE(X11Desktop::WaitFor([&] { return foreign.Pressed(); }, 2000));
+    // Capture taken before the popup shows: the grab starts when it appears.
+    HWND early = tw.Top(20, 20, 100, 100, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE);
+    SetCapture(early);
+    ShowWindow(early, SW_SHOWNA);
+    PumpFor(200);
+    tw.log.clear();
+    ASSERT_EQ(desk.Click(350, 70), 0);
+    EXPECT_TRUE(PumpUntil([&] { return tw.Last(early, WM_LBUTTONDOWN) != nullptr; }, 2000));
+    EXPECT_FALSE(foreign.Pressed());
+    ReleaseCapture();
 }
 
 TEST(WinX11Desktop, OwnedDialogStaysAboveItsOwnerAndTheWindowManagerHearsStatesTitlesAndClose)
