@@ -299,7 +299,7 @@ public:
         SetNetStates(n.win, w);
         SetTitle(n.win, w.text);
         SetIcon(n.win, w);
-        if (w.exStyle & WS_EX_TRANSPARENT) SetClickThrough(n, true);
+        SetClickThrough(n, ClickThrough(w));
         return n;
     }
 
@@ -400,7 +400,6 @@ public:
         } else {
             XDeleteProperty(dpy_, n->win, op);
         }
-        SetClickThrough(*n, (w.exStyle & WS_EX_TRANSPARENT) != 0);
         ApplyShape(*n, w);
     }
 
@@ -706,7 +705,8 @@ private:
         return &natives_[w.handle];
     }
 
-    // Click-through windows take no input at all: the server hands clicks to what lies below.
+    // Click-through (layered and transparent) windows take no input at all: the server hands
+    // clicks to what lies below.
     void SetClickThrough(Native& n, bool on)
     {
         if (!shapeOk_ || n.clickThrough == on) return;
@@ -784,9 +784,15 @@ private:
         XChangeProperty(dpy_, win, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
     }
 
+    static bool ClickThrough(const WindowObj& w)
+    {
+        return (w.exStyle & WS_EX_TRANSPARENT) && (w.exStyle & WS_EX_LAYERED);
+    }
+
     void ApplyShape(Native& n, WindowObj& w)
     {
         if (!shapeOk_) return;
+        SetClickThrough(n, ClickThrough(w));
         Region shape;
         bool any = false;
         if (w.shape) {

@@ -730,7 +730,8 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value)
                 if (!IsChildWindow(*w)) CurrentBackend().WindowTopmostChanged(*w);
             }
             // Click-through switched on or off: the back end's input shape follows.
-            if (((was ^ nv) & WS_EX_TRANSPARENT) && !((was ^ nv) & WS_EX_LAYERED) && !IsChildWindow(*w))
+            if (((was ^ nv) & WS_EX_TRANSPARENT) && (nv & WS_EX_LAYERED) && !((was ^ nv) & WS_EX_LAYERED) &&
+                !IsChildWindow(*w))
                 CurrentBackend().WindowShapeChanged(*w);
         }
         SendMessageW(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
