@@ -124,10 +124,16 @@ TEST(WinX11Desktop, PerPixelAlphaBlendsWithACompositorAndIsCutByTheShapeWithout)
     BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     ASSERT_TRUE(UpdateLayeredWindow(layer, nullptr, &pos, &size, pic.dc, &src, 0, &bf, ULW_ALPHA));
     ShowWindow(layer, SW_SHOWNA);
+    // Constant alpha on a window that paints itself: white at half strength.
+    HWND faded = tw.Top(170, 170, 40, 40, WS_POPUP, WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    tw.paintColor[faded] = RGB(255, 255, 255);
+    SetLayeredWindowAttributes(faded, 0, 128, LWA_ALPHA);
+    ShowWindow(faded, SW_SHOWNA);
     PumpFor(800);
 
     auto shot = desk.Screenshot();
     ASSERT_TRUE(shot->Ok());
+    EXPECT_TRUE(NearColor(shot->At(190, 190), 0x8080FF, 12)) << std::hex << shot->At(190, 190);
     // Half-transparent white over blue: white at half strength plus half the blue.
     EXPECT_TRUE(NearColor(shot->At(80, 100), 0x8080FF, 12)) << std::hex << shot->At(80, 100);
     EXPECT_EQ(shot->At(130, 70), 0x0000FFu);  // fully transparent: the window below shows
