@@ -176,12 +176,11 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         } else if (sized || (flags & SWP_FRAMECHANGED)) {
             w->ncPending = true;
             if ((flags & SWP_FRAMECHANGED) || clientShifted || (widthChanged && (cs & CS_HREDRAW)) ||
-                (heightChanged && (cs & CS_VREDRAW))) {
+                (heightChanged && (cs & CS_VREDRAW)))
                 InvalidateWindowArea(w, Region(w->client), true, false);
-            } else {
-                Region uncovered = Region(w->client).Subtract(Region(oldClient));
-                if (!uncovered.IsEmpty()) InvalidateWindowArea(w, uncovered, true, true);
-            }
+            // Children reaching into what the new size uncovers show more of themselves there.
+            Region uncovered = Region(w->client).Subtract(Region(oldClient));
+            if (!uncovered.IsEmpty()) InvalidateWindowArea(w, uncovered, true, true);
         }
     }
     if (!top && (moved || sized || visible != wasVisible)) CurrentBackend().ChildLayoutChanged();

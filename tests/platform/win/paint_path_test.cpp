@@ -168,10 +168,12 @@ TEST(WinPaintPath, ResizeRepaintsOnlyWhatTheClassAsksFor)
                                                    nullptr, nullptr)
                                  : tw.Top(0, 0, 100, 80, style);
         HWND child = tw.Child(top, 10, 10, 30, 30);
+        HWND reaching = tw.Child(top, 90, 50, 30, 20);  // partly beyond the right edge
         PumpMessages();
         PaintLog log;
         if (!c.redrawClass) log.Watch(tw, top);
         log.Watch(tw, child);
+        log.Watch(tw, reaching);
         SetWindowPos(top, nullptr, 0, 0, 120, 90, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         RECT upd;
         // The class window's procedure is the default one: its update region is read directly.
@@ -185,6 +187,8 @@ TEST(WinPaintPath, ResizeRepaintsOnlyWhatTheClassAsksFor)
             EXPECT_TRUE(topWhole);
         }
         EXPECT_EQ(log.seen.count(child) > 0, c.child) << c.redrawClass << c.clipChildren;
+        EXPECT_TRUE(log.Painted(reaching, 15, 10)) << "uncovered part of a child";
+        EXPECT_FALSE(log.Painted(reaching, 5, 10) && !c.child) << "a child's part that stayed visible";
         DestroyWindow(top);
     }
     UnregisterClassW(L"VxRedrawWindow", nullptr);
