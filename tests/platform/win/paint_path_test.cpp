@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "window_test_util.h"
+#include "tests/platform/win/window_test_support.h"
 
 using vxwin::PumpMessages;
 

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <thread>
 
+#include "tests/platform/win/window_test_support.h"
 #include "tests/support/x11_desktop.h"
-#include "window_test_util.h"
 
 namespace {
 
