@@ -6,32 +6,18 @@
 #include "platform/win/win_api.h"
 #include "skin/core/glow_text.h"
 #include "skin/core/text_layout.h"
+#include "tests/skin/core/skin_test_util.h"
 
 namespace {
 
 std::unique_ptr<TBitmap> White(int W, int H)
 {
-    auto b = std::make_unique<TBitmap>();
-    b->SetPixelFormat(pf32bit);
-    b->SetSize(W, H);
-    b->Canvas()->Brush()->SetColor(clWhite);
-    b->Canvas()->FillRect(Rect(0, 0, W, H));
-    b->Canvas()->Font()->SetColor(clBlack);
+    auto b = skintest::WhiteBitmap(W, H, pf32bit);
     b->Canvas()->Font()->SetHeight(-14);
     return b;
 }
 
-// Rows (or columns) holding pixels that satisfy Is, as a bounding box.
-template <class F>
-TRect Where(TBitmap& B, F Is)
-{
-    TRect r = Rect(B.Width(), B.Height(), -1, -1);
-    for (int y = 0; y < B.Height(); ++y)
-        for (int x = 0; x < B.Width(); ++x)
-            if (Is(B.PixelArgb(x, y) & 0xFFFFFF))
-                r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
-    return r;
-}
+using skintest::Where;
 
 bool Bluish(uint32_t C) { return (C & 0xFF) > ((C >> 16) & 0xFF) + 40; }
 bool Reddish(uint32_t C) { return ((C >> 16) & 0xFF) > (C & 0xFF) + 40; }

@@ -5,20 +5,11 @@
 #include "platform/framework/bitmap.h"
 #include "platform/win/win_api.h"
 #include "skin/core/text_layout.h"
+#include "tests/skin/core/skin_test_util.h"
 
 namespace {
 
-std::unique_ptr<TBitmap> White(int W, int H)
-{
-    auto b = std::make_unique<TBitmap>();
-    b->SetPixelFormat(pf24bit);
-    b->SetSize(W, H);
-    b->Canvas()->Brush()->SetColor(clWhite);
-    b->Canvas()->FillRect(Rect(0, 0, W, H));
-    b->Canvas()->Brush()->SetStyle(bsClear);
-    b->Canvas()->Font()->SetColor(clBlack);
-    return b;
-}
+std::unique_ptr<TBitmap> White(int W, int H) { return skintest::WhiteBitmap(W, H); }
 
 std::vector<uint32_t> PixelsOf(TBitmap& B)
 {
@@ -28,16 +19,7 @@ std::vector<uint32_t> PixelsOf(TBitmap& B)
     return v;
 }
 
-// The bounding box of the non-white pixels.
-TRect Ink(TBitmap& B)
-{
-    TRect r = Rect(B.Width(), B.Height(), -1, -1);
-    for (int y = 0; y < B.Height(); ++y)
-        for (int x = 0; x < B.Width(); ++x)
-            if ((B.PixelArgb(x, y) & 0xFFFFFF) != 0xFFFFFF)
-                r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
-    return r;
-}
+using skintest::Ink;
 
 }  // namespace
 
