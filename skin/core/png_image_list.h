@@ -42,6 +42,7 @@ public:
     explicit TbsPngImageItems(TbsPngImageList* AOwner);
     TbsPngImageItem* Items(int Index) const { return static_cast<TbsPngImageItem*>(TCollection::Items(Index)); }
     TbsPngImageItem* Add() { return static_cast<TbsPngImageItem*>(TCollection::Add()); }
+    TbsPngImageList* PngImageList() const { return FPngImageList; }
 
 private:
     TbsPngImageList* FPngImageList;
