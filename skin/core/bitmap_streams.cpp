@@ -79,7 +79,7 @@ void TbsBitmap::LoadFromStream(TStream& Stream)
     if (aw && ah && (aw * ah > BytesLeft(Stream) / 4)) throw EReadError(L"Stream read error");
     FName = name;
     SetSize(w, h);
-    if (FWidth == aw && FHeight == ah && FBits) Stream.ReadBuffer(FBits, static_cast<int64_t>(FWidth) * FHeight * 4);
+    if (FWidth == w && FHeight == ah && FBits) Stream.ReadBuffer(FBits, static_cast<int64_t>(FWidth) * FHeight * 4);
     if (h <= 0) FlipVert();
 }
 
