@@ -84,7 +84,7 @@ HANDLE FindFirstFileW(LPCWSTR path, WIN32_FIND_DATAW* data)
     std::string name = p;
     while (name.size() > 1 && name.back() == '/') name.pop_back();
     name = name.substr(name.find_last_of('/') + 1);
-    if (name.empty()) name = "/";
+    if (name.empty()) name.assign(1, '/');
     const bool dir = S_ISDIR(st.st_mode);
     DWORD attrs = 0;
     if (dir) attrs |= FILE_ATTRIBUTE_DIRECTORY;

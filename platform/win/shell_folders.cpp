@@ -231,7 +231,7 @@ public:
         if (name.size() > NAME_MAX) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
         if (name != node.name) {
             std::string folder = node.path.substr(0, node.path.size() - node.name.size() - 1);
-            if (folder.empty()) folder = "/";
+            if (folder.empty()) folder.assign(1, '/');
             const std::string to = JoinPath(folder, name);
             if (::renameat2(AT_FDCWD, node.path.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
                 if (errno != EINVAL && errno != ENOSYS) return FromErrno(errno);

@@ -40,6 +40,15 @@ struct EventObject : Object {
     }
 };
 
+// A folder's entry as a path.
+std::string Below(const std::string& folder, const std::string& name)
+{
+    std::string out = folder == "/" ? std::string() : folder;
+    out.push_back('/');
+    out.append(name);
+    return out;
+}
+
 constexpr DWORD kNameFilters = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
 constexpr uint32_t kNameEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 constexpr uint32_t kSelfEvents = IN_DELETE_SELF | IN_MOVE_SELF;
@@ -82,7 +91,7 @@ struct ChangeObject : Object {
         while (dirent* e = ::readdir(d)) {
             const std::string name = e->d_name;
             if (name == "." || name == "..") continue;
-            const std::string child = path == "/" ? "/" + name : path + "/" + name;
+            const std::string child = Below(path, name);
             bool dir = e->d_type == DT_DIR;
             if (e->d_type == DT_UNKNOWN) {
                 struct stat st;
@@ -122,7 +131,7 @@ struct ChangeObject : Object {
                     if (it != folders.end()) folders.erase(it);
                 } else if (subtree && it != folders.end() && (ev->mask & IN_ISDIR) && ev->len &&
                            (ev->mask & (IN_CREATE | IN_MOVED_TO))) {
-                    Watch(it->second == "/" ? "/" + std::string(ev->name) : it->second + "/" + ev->name, false);
+                    Watch(Below(it->second, ev->name), false);
                 }
             }
         }
