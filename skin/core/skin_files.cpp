@@ -30,19 +30,28 @@ bool Absolute(const String& Name)
     return (!Name.empty() && (Name[0] == L'/' || Name[0] == L'\\')) || (Name.size() >= 2 && Name[1] == L':');
 }
 
+// The parts of Name inside the skin's folder: all of them, or only the file name part when the
+// name is absolute or climbs out with "..".
+std::vector<String> InsideParts(const String& Name)
+{
+    std::vector<String> parts = NameParts(Name);
+    bool climbs = Absolute(Name);
+    for (const String& p : parts) climbs = climbs || p == L"..";
+    if (climbs && !parts.empty()) parts = {parts.back()};
+    return parts;
+}
+
 }  // namespace
 
 String ResolveSkinFile(const String& Folder, const String& Name)
 {
-    const std::vector<String> parts = NameParts(Name);
+    const std::vector<String> parts = InsideParts(Name);
     String path = IncludeTrailingPathDelimiter(Folder.empty() ? String(L".") : Folder);
     for (size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
         String part = parts[i];
-        const String exact = path + part;
-        if (!(last ? FileExists(exact) : DirectoryExists(exact))) {
-            const std::vector<String> entries = last ? ListFiles(path) : ListDirectories(path);
-            for (const String& e : entries)
+        if (!(last ? FileExists(path + part) : DirectoryExists(path + part))) {
+            for (const String& e : last ? ListFiles(path) : ListDirectories(path))
                 if (SameText(e, part)) {
                     part = e;
                     break;
@@ -56,11 +65,8 @@ String ResolveSkinFile(const String& Folder, const String& Name)
 
 String SkinStorePath(const String& Folder, const String& Name)
 {
-    const std::vector<String> parts = NameParts(Name);
-    bool climbs = Absolute(Name);
-    for (const String& p : parts) climbs = climbs || p == L"..";
     String path = IncludeTrailingPathDelimiter(Folder.empty() ? String(L".") : Folder);
-    if (climbs) return parts.empty() ? path : path + parts.back();
+    const std::vector<String> parts = InsideParts(Name);
     for (size_t i = 0; i < parts.size(); ++i) path += parts[i] + (i + 1 < parts.size() ? String(1, PathDelim) : L"");
     return path;
 }

@@ -9,11 +9,13 @@
 
 class TBitmap;
 
-// Folder + Name (always inside Folder) with "\" read as "/", each part matched without regard to case when no part of
-// that exact name exists; the plain join when nothing matches (the open then reports it).
+// A name inside Folder: its relative path with "\" read as "/", or only its file name part when the
+// name is absolute or climbs out with "..". Reading and writing a skin use the same rule.
+//
+// The file to read for Name: each part matched without regard to case when no part of that exact
+// name exists; the plain path when nothing matches (the open then reports it).
 String ResolveSkinFile(const String& Folder, const String& Name);
-// Where a picture named Name is written under Folder: its relative path, or only its file name
-// part when the name is absolute or climbs out with "..".
+// Where a picture named Name is written under Folder.
 String SkinStorePath(const String& Folder, const String& Name);
 // Writes Bytes through a temporary file and a rename; EFCreateError when it cannot.
 void WriteSkinFile(const String& FileName, const std::string& Bytes);
