@@ -12,6 +12,7 @@
 #include "platform/framework/control_types.h"
 #include "platform/framework/graphics_types.h"
 #include "platform/framework/ini_file.h"
+#include "skin/core/effect_bitmap.h"
 #include "skin/core/skin_types.h"
 
 // ---- value codecs --------------------------------------------------------------------------
