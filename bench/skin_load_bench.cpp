@@ -45,14 +45,15 @@ String MakeSkin(const String& dir)
         WriteBmp(dir + name, 320, 240, pf24bit, 10 + i);
         d.FActivePicturesNames->Add(name);
     }
-    const wchar_t* objects[] = {L"stdbutton", L"stdbutton", L"stdbutton", L"stdbutton", L"stdbutton",
-                                L"caption",   L"menuitem",  L"mainmenubaritem", L"mainmenubarbutton",
-                                L"mainmenubarbutton", L"mainmenubarbutton", L"button", L"animate"};
+    const wchar_t* objects[] = {
+        L"stdbutton",         L"stdbutton", L"stdbutton",       L"stdbutton",         L"stdbutton",
+        L"caption",           L"menuitem",  L"mainmenubaritem", L"mainmenubarbutton", L"mainmenubarbutton",
+        L"mainmenubarbutton", L"button",    L"animate"};
     int n = 0;
     for (const wchar_t* w : objects) d.ObjectList.push_back(CreateSkinObjectRecord(w, L"object" + IntToStr(n++)));
-    const wchar_t* controls[] = {L"panel", L"button", L"checkradio", L"edit", L"listbox", L"combobox",
-                                 L"scrollbar", L"label", L"stdlabel", L"tab", L"treeview", L"listview",
-                                 L"updown", L"slider", L"splitter", L"memo"};
+    const wchar_t* controls[] = {L"panel",     L"button", L"checkradio", L"edit", L"listbox",  L"combobox",
+                                 L"scrollbar", L"label",  L"stdlabel",   L"tab",  L"treeview", L"listview",
+                                 L"updown",    L"slider", L"splitter",   L"memo"};
     for (int i = 0; i < 64; ++i)
         d.CtrlList.push_back(CreateSkinControlRecord(controls[i % 16], L"control" + IntToStr(i)));
     for (auto* r : d.CtrlList) r->PictureIndex = 1;

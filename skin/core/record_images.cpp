@@ -27,15 +27,15 @@ void CopyPicture(TbsBitmap* B, TBitmap* Picture, int X, int Y)
     BitBlt(B->DC(), 0, 0, B->Width(), B->Height(), Picture->Canvas()->Handle(), X, Y, SRCCOPY);
 }
 
-}  // namespace
-
-// ---- button looks ----------------------------------------------------------------------------
-
-void TbsDataSkinButton::FreeImage(TbsBitmap*& Slot)
+void FreeImage(TbsBitmap*& Slot)
 {
     delete Slot;
     Slot = nullptr;
 }
+
+}  // namespace
+
+// ---- button looks ----------------------------------------------------------------------------
 
 TbsDataSkinButton::~TbsDataSkinButton()
 {
@@ -74,17 +74,17 @@ static bool FullLayeredBorder(TbsSkinData* d)
 
 void TbsDataSkinButton::InitAlphaImages(TbsSkinData* ASkinData)
 {
-    if (FullLayeredBorder(ASkinData)) {
-        InitAlphaImage(ASkinData, FAlphaNormalImage, AlphaMaskPictureIndex, SkinRect);
-        InitAlphaImage(ASkinData, FAlphaActiveImage, AlphaMaskActivePictureIndex, ActiveSkinRect);
-        InitAlphaImage(ASkinData, FAlphaDownImage, AlphaMaskActivePictureIndex, DownRect);
-        InitAlphaImage(ASkinData, FAlphaInActiveImage, AlphaMaskInActivePictureIndex, InActiveSkinRect);
-    } else {
-        FreeImage(FAlphaNormalImage);
-        FreeImage(FAlphaActiveImage);
-        FreeImage(FAlphaDownImage);
-        FreeImage(FAlphaInActiveImage);
-    }
+    const bool full = FullLayeredBorder(ASkinData);
+    auto image = [&](TbsBitmap*& Slot, int Mask, const TRect& R) {
+        if (full)
+            InitAlphaImage(ASkinData, Slot, Mask, R);
+        else
+            FreeImage(Slot);
+    };
+    image(FAlphaNormalImage, AlphaMaskPictureIndex, SkinRect);
+    image(FAlphaActiveImage, AlphaMaskActivePictureIndex, ActiveSkinRect);
+    image(FAlphaDownImage, AlphaMaskActivePictureIndex, DownRect);
+    image(FAlphaInActiveImage, AlphaMaskInActivePictureIndex, InActiveSkinRect);
 }
 
 TbsDataSkinStdButton::~TbsDataSkinStdButton()
@@ -98,36 +98,30 @@ TbsDataSkinStdButton::~TbsDataSkinStdButton()
 void TbsDataSkinStdButton::InitAlphaImages(TbsSkinData* ASkinData)
 {
     TbsDataSkinButton::InitAlphaImages(ASkinData);
-    if (FullLayeredBorder(ASkinData)) {
-        InitAlphaImage(ASkinData, FAlphaRestoreNormalImage, AlphaMaskPictureIndex, RestoreRect);
-        InitAlphaImage(ASkinData, FAlphaRestoreActiveImage, AlphaMaskActivePictureIndex, RestoreActiveRect);
-        InitAlphaImage(ASkinData, FAlphaRestoreDownImage, AlphaMaskActivePictureIndex, RestoreDownRect);
-        InitAlphaImage(ASkinData, FAlphaInActiveRestoreImage, AlphaMaskInActivePictureIndex, RestoreInActiveRect);
-    } else {
-        FreeImage(FAlphaRestoreNormalImage);
-        FreeImage(FAlphaRestoreActiveImage);
-        FreeImage(FAlphaRestoreDownImage);
-        FreeImage(FAlphaInActiveRestoreImage);
-    }
+    const bool full = FullLayeredBorder(ASkinData);
+    auto image = [&](TbsBitmap*& Slot, int Mask, const TRect& R) {
+        if (full)
+            InitAlphaImage(ASkinData, Slot, Mask, R);
+        else
+            FreeImage(Slot);
+    };
+    image(FAlphaRestoreNormalImage, AlphaMaskPictureIndex, RestoreRect);
+    image(FAlphaRestoreActiveImage, AlphaMaskActivePictureIndex, RestoreActiveRect);
+    image(FAlphaRestoreDownImage, AlphaMaskActivePictureIndex, RestoreDownRect);
+    image(FAlphaInActiveRestoreImage, AlphaMaskInActivePictureIndex, RestoreInActiveRect);
 }
 
 // ---- layer frame sources ---------------------------------------------------------------------
 
-void TbsDataSkinLayerFrame::FreeSource(TbsBitmap*& Source)
-{
-    delete Source;
-    Source = nullptr;
-}
-
 TbsDataSkinLayerFrame::~TbsDataSkinLayerFrame()
 {
-    FreeSource(FSourceBitmap);
-    FreeSource(FSourceInActiveBitMap);
+    FreeImage(FSourceBitmap);
+    FreeImage(FSourceInActiveBitMap);
 }
 
 void TbsDataSkinLayerFrame::BuildSource(TbsSkinData* ASkinData, TbsBitmap*& Source, int Picture, int Mask)
 {
-    FreeSource(Source);
+    FreeImage(Source);
     TBitmap* picture = ActivePicture(ASkinData, Picture);
     if (!picture) return;
     auto source = std::make_unique<TbsBitmap>();
