@@ -56,6 +56,17 @@ int TbsDataSkinCustomControl::ResizeMode() const
     return 0;
 }
 
+void ArrowButtonKeys(TbsSkinKeys& K, TRect& Up, TRect& ActiveUp, TRect& DownUp, TRect& Down, TRect& ActiveDown,
+                     TRect& DownDown)
+{
+    K.Rect(L"upbuttonrect", Up);
+    K.Rect(L"activeupbuttonrect", ActiveUp);
+    K.Rect(L"downupbuttonrect", DownUp);
+    K.Rect(L"downbuttonrect", Down);
+    K.Rect(L"activedownbuttonrect", ActiveDown);
+    K.Rect(L"downdownbuttonrect", DownDown);
+}
+
 namespace {
 
 struct ControlType {

@@ -45,6 +45,12 @@ public:
     bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
 };
 
+// The six keys of a pair of arrow buttons (scroll bars, up-downs, spin edits, list box captions):
+// "upbuttonrect", "activeupbuttonrect", "downupbuttonrect", "downbuttonrect",
+// "activedownbuttonrect", "downdownbuttonrect".
+void ArrowButtonKeys(TbsSkinKeys& Keys, TRect& Up, TRect& ActiveUp, TRect& DownUp, TRect& Down, TRect& ActiveDown,
+                     TRect& DownDown);
+
 // The record of a "SKINCONTROLS" type word, named AIDName; nullptr for a word not in the table.
 TbsDataSkinControl* CreateSkinControlRecord(const String& TypeWord, const String& AIDName);
 // The type word that makes a record of this class ("" for the two base classes).

@@ -27,12 +27,8 @@ void TbsDataSkinSpinEditControl::DefineKeys(TbsSkinKeys& K)
     K.Font(FontName, FontHeight, FontStyle, FontColor);
     K.Integer(L"activefontcolor", ActiveFontColor);
     K.Integer(L"disabledfontcolor", DisabledFontColor);
-    K.Rect(L"upbuttonrect", UpButtonRect);
-    K.Rect(L"activeupbuttonrect", ActiveUpButtonRect);
-    K.Rect(L"downupbuttonrect", DownUpButtonRect);
-    K.Rect(L"downbuttonrect", DownButtonRect);
-    K.Rect(L"activedownbuttonrect", ActiveDownButtonRect);
-    K.Rect(L"downdownbuttonrect", DownDownButtonRect);
+    ArrowButtonKeys(K, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+                    DownDownButtonRect);
 }
 
 void TbsDataSkinListBox::DefineKeys(TbsSkinKeys& K)
@@ -52,12 +48,8 @@ void TbsDataSkinListBox::DefineKeys(TbsSkinKeys& K)
     K.Integer(L"captionfontheight", CaptionFontHeight, 13);
     K.FontStyle(L"captionfontstyle", CaptionFontStyle);
     K.Integer(L"captionfontcolor", CaptionFontColor);
-    K.Rect(L"upbuttonrect", UpButtonRect);
-    K.Rect(L"activeupbuttonrect", ActiveUpButtonRect);
-    K.Rect(L"downupbuttonrect", DownUpButtonRect);
-    K.Rect(L"downbuttonrect", DownButtonRect);
-    K.Rect(L"activedownbuttonrect", ActiveDownButtonRect);
-    K.Rect(L"downdownbuttonrect", DownDownButtonRect);
+    ArrowButtonKeys(K, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+                    DownDownButtonRect);
     K.Rect(L"checkbuttonrect", CheckButtonRect);
     K.Rect(L"activecheckbuttonrect", ActiveCheckButtonRect);
     K.Rect(L"downcheckbuttonrect", DownCheckButtonRect);

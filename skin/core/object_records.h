@@ -67,7 +67,6 @@ protected:
     // Fills Slot with the rect R of the record's active picture, its alpha from mask picture
     // MaskIndex (255 without one); leaves it nil when R has no area or the picture is missing.
     void InitAlphaImage(TbsSkinData* ASkinData, TbsBitmap*& Slot, int MaskIndex, const TRect& R);
-    static void FreeImage(TbsBitmap*& Slot);
 };
 
 class TbsDataSkinStdButton : public TbsDataSkinButton {

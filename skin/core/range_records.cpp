@@ -4,12 +4,8 @@ void TbsDataSkinScrollBarControl::DefineKeys(TbsSkinKeys& K)
 {
     TbsDataSkinCustomControl::DefineKeys(K);
     K.Rect(L"trackarea", TrackArea);
-    K.Rect(L"upbuttonrect", UpButtonRect);
-    K.Rect(L"activeupbuttonrect", ActiveUpButtonRect);
-    K.Rect(L"downupbuttonrect", DownUpButtonRect);
-    K.Rect(L"downbuttonrect", DownButtonRect);
-    K.Rect(L"activedownbuttonrect", ActiveDownButtonRect);
-    K.Rect(L"downdownbuttonrect", DownDownButtonRect);
+    ArrowButtonKeys(K, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+                    DownDownButtonRect);
     K.Rect(L"thumbrect", ThumbRect);
     K.Rect(L"activethumbrect", ActiveThumbRect);
     K.Rect(L"downthumbrect", DownThumbRect);
@@ -94,10 +90,6 @@ void TbsDataSkinUpDownControl::SaveToFile(TCustomIniFile* IniFile)
 void TbsDataSkinUpDownControl::DefineKeys(TbsSkinKeys& K)
 {
     TbsDataSkinCustomControl::DefineKeys(K);
-    K.Rect(L"upbuttonrect", UpButtonRect);
-    K.Rect(L"activeupbuttonrect", ActiveUpButtonRect);
-    K.Rect(L"downupbuttonrect", DownUpButtonRect);
-    K.Rect(L"downbuttonrect", DownButtonRect);
-    K.Rect(L"activedownbuttonrect", ActiveDownButtonRect);
-    K.Rect(L"downdownbuttonrect", DownDownButtonRect);
+    ArrowButtonKeys(K, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+                    DownDownButtonRect);
 }

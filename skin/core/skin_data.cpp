@@ -174,13 +174,14 @@ void TbsSkinData::ReadPayload(TMemoryStream& Payload)
     Payload.SetPosition(0);
     int32_t version = 0;
     Payload.ReadBuffer(&version, 4);
-    auto readFlagged = [&Payload](TBitmap* b) {
+    uint64_t budget = MaxStoredSkinPixels;
+    auto readFlagged = [&Payload, &budget](TBitmap* b) {
         uint8_t empty = 0;
         Payload.ReadBuffer(&empty, 1);
         if (empty)
             b->SetSize(0, 0);
         else
-            ReadStoredBitmap(Payload, b);
+            ReadStoredBitmap(Payload, b, budget);
     };
     readFlagged(FPicture);
     readFlagged(FInActivePicture);
@@ -199,7 +200,7 @@ void TbsSkinData::ReadPayload(TMemoryStream& Payload)
                                L" bytes for them");
     for (int32_t i = 0; i < count; ++i) {
         FActivePictures.push_back(new TBitmap);
-        ReadStoredBitmap(Payload, FActivePictures.back());
+        ReadStoredBitmap(Payload, FActivePictures.back(), budget);
     }
     const int64_t at = Payload.Position();
     const std::string text(reinterpret_cast<const char*>(Payload.Data().data()) + at,

@@ -96,6 +96,24 @@ const wchar_t* WordOf(const Word (&words)[N], int value)
 
 const wchar_t* const kStyleWords[] = {L"fsbold", L"fsitalic", L"fsunderline", L"fsstrikeout"};
 
+// How many of the keys "0" .. Count - 1 a list needs to read: none past the highest numbered key
+// of the section exists, so a crafted count cannot make the reader spin or fill memory.
+int ListLength(TCustomIniFile* IniFile, const String& Section, int Count)
+{
+    if (Count <= 0) return 0;
+    TStringList keys;
+    IniFile->ReadSection(Section, &keys);
+    int last = -1;
+    for (int i = 0; i < keys.Count(); ++i) {
+        const String& k = keys[i];
+        int n = 0;
+        if (!k.empty() && k.size() <= 9 && k.find_first_not_of(L"0123456789") == String::npos && TryStrToInt(k, n) &&
+            n < Count && n > last)
+            last = n;
+    }
+    return last + 1;
+}
+
 }  // namespace
 
 // ---- value codecs --------------------------------------------------------------------------
@@ -184,7 +202,9 @@ void WriteAlignment(TCustomIniFile* IniFile, const String& Section, const String
 void ReadStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings)
 {
     const int count = IniFile->ReadInteger(Section, Name + L"count", 0);
-    for (int i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, IntToStr(i), String()));
+    // Items past the last numbered key would all be empty; they are not made.
+    const int length = ListLength(IniFile, Section, count);
+    for (int i = 0; i < length; ++i) Strings->Add(IniFile->ReadString(Section, IntToStr(i), String()));
 }
 
 void WriteStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings)
@@ -482,7 +502,7 @@ void TbsSkinData::WriteFormInfo(TCustomIniFile* IniFile)
 
 void TbsSkinData::ReadSkinObjects(TCustomIniFile* IniFile)
 {
-    const int count = IniFile->ReadInteger(L"SKINOBJECTS", L"count", 0);
+    const int count = ListLength(IniFile, L"SKINOBJECTS", IniFile->ReadInteger(L"SKINOBJECTS", L"count", 0));
     for (int i = 0; i < count; ++i) {
         String name, type;
         SplitNameAndType(IniFile->ReadString(L"SKINOBJECTS", IntToStr(i), String()), name, type);
@@ -496,7 +516,7 @@ void TbsSkinData::ReadSkinObjects(TCustomIniFile* IniFile)
 
 void TbsSkinData::ReadSkinControls(TCustomIniFile* IniFile)
 {
-    const int count = IniFile->ReadInteger(L"SKINCONTROLS", L"count", 0);
+    const int count = ListLength(IniFile, L"SKINCONTROLS", IniFile->ReadInteger(L"SKINCONTROLS", L"count", 0));
     for (int i = 0; i < count; ++i) {
         String name, type;
         SplitNameAndType(IniFile->ReadString(L"SKINCONTROLS", IntToStr(i), String()), name, type);

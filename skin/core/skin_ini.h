@@ -12,6 +12,7 @@
 #include "platform/framework/control_types.h"
 #include "platform/framework/graphics_types.h"
 #include "platform/framework/ini_file.h"
+#include "skin/core/effect_bitmap.h"
 #include "skin/core/skin_types.h"
 
 // ---- value codecs --------------------------------------------------------------------------
@@ -38,7 +39,8 @@ void WriteFontStyles(TCustomIniFile* IniFile, const String& Section, const Strin
 // "tacenter" centre, "taleftjustify" left, anything else right; absent is centre.
 TAlignment ReadAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident);
 void WriteAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident, TAlignment Value);
-// A list: key Name + "count", then keys "0", "1", ... in the same section. Reading appends.
+// A list: key Name + "count", then keys "0", "1", ... in the same section. Reading appends, and
+// stops after the section's highest numbered key (a larger count only promises empty items).
 void ReadStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings);
 void WriteStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings);
 // "stfull" full, "stvert" vertical, anything else horizontal; absent is full.

@@ -1,14 +1,10 @@
-// Enumerations the skin records, the skin model and the skin painters share: how a picture part
-// fills a larger area, which morph transition a look change takes, which effect an inactive form
-// frame gets, and the window command of a caption button.
+// Small types shared by the skin core's pictures and the skin records that describe them. The
+// morph kinds and inactive-frame effects live with the effects bitmap (effect_bitmap.h).
 #pragma once
 
-// bsstFull stretches both ways, bsstHorz stretches to the height and repeats across, bsstVert
-// stretches to the width and repeats down.
+// How a picture fills an area when stretching is on: stretched both ways, stretched to the
+// height and repeated across, or stretched to the width and repeated down.
 enum TbsStretchType { bsstFull, bsstHorz, bsstVert };
 
-enum TbsMorphKind { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, mkLeftSlide, mkRightSlide, mkPush };
-
-enum TbsInActiveEffect { ieBrightness, ieDarkness, ieGrayScale, ieNoise, ieSplitBlur, ieInvert };
-
+// The window command of a caption button.
 enum TbsStdCommand { cmClose, cmMaximize, cmMinimize, cmSysMenu, cmDefault, cmRollUp, cmMinimizeToTray };

@@ -44,7 +44,7 @@ void WriteFlaggedBitmap(TStream& s, TBitmap* b)
 
 // ---- the payload -----------------------------------------------------------------------------
 
-size_t StoredBitmapLength(const uint8_t* Data, size_t Size)
+size_t StoredBitmapLength(const uint8_t* Data, size_t Size, uint64_t* Pixels)
 {
     auto fail = [](const String& why) { throw EbsSkinDataError(L"Stored bitmap is not valid: " + why); };
     if (Size < 18 || Data[0] != 'B' || Data[1] != 'M') fail(L"no bitmap header");
@@ -85,15 +85,21 @@ size_t StoredBitmapLength(const uint8_t* Data, size_t Size)
     }
     if (length > Size)
         fail(L"needs " + IntToStr(static_cast<int64_t>(length)) + L" bytes, " + IntToStr(Size) + L" left");
+    if (Pixels) *Pixels = width * height;
     return static_cast<size_t>(length);
 }
 
-void ReadStoredBitmap(TMemoryStream& Payload, TBitmap* Bitmap)
+void ReadStoredBitmap(TMemoryStream& Payload, TBitmap* Bitmap, uint64_t& PixelBudget)
 {
     const int64_t pos = Payload.Position();
     const size_t left = static_cast<size_t>(Payload.Size() - pos);
     const uint8_t* data = Payload.Data().data() + pos;
-    const size_t length = StoredBitmapLength(data, left);
+    uint64_t pixels = 0;
+    const size_t length = StoredBitmapLength(data, left, &pixels);
+    if (pixels > PixelBudget)
+        throw EbsSkinDataError(L"Skin pictures are larger than " + IntToStr(MaxStoredSkinPixels >> 20) +
+                               L" megapixels together");
+    PixelBudget -= pixels;
     Bitmap->AssignRasterImage(LoadBmp(data, length));
     Payload.SetPosition(pos + static_cast<int64_t>(length));
 }

@@ -111,8 +111,13 @@ private:
 // ---- the payload -----------------------------------------------------------------------------
 
 // The length of the BMP file at Data by its headers (file header, info header, colour table,
-// pixel bytes); EbsSkinDataError when it is no bitmap or runs past Size.
-size_t StoredBitmapLength(const uint8_t* Data, size_t Size);
-// Reads one stored BMP from the payload's position into Bitmap and moves past it.
-void ReadStoredBitmap(TMemoryStream& Payload, TBitmap* Bitmap);
+// pixel bytes); EbsSkinDataError when it is no bitmap or runs past Size. Pixels receives its
+// width times height.
+size_t StoredBitmapLength(const uint8_t* Data, size_t Size, uint64_t* Pixels = nullptr);
+// The pixels all pictures of one stored skin may have together (a 1-bit picture of a few
+// megabytes could otherwise claim gigabytes once decoded).
+constexpr uint64_t MaxStoredSkinPixels = uint64_t(64) << 20;
+// Reads one stored BMP from the payload's position into Bitmap and moves past it; its pixels are
+// taken from PixelBudget, and one that does not fit raises EbsSkinDataError.
+void ReadStoredBitmap(TMemoryStream& Payload, TBitmap* Bitmap, uint64_t& PixelBudget);
 void WriteStoredBitmap(TStream& Payload, TBitmap* Bitmap);

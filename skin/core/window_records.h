@@ -79,7 +79,6 @@ public:
 
 private:
     static void BuildSource(TbsSkinData* ASkinData, TbsBitmap*& Source, int Picture, int Mask);
-    static void FreeSource(TbsBitmap*& Source);
 };
 
 // All eight are 0 until the skin model first clears or loads a skin; then system colours unless

@@ -251,6 +251,25 @@ TEST_F(SkinModel, FailedLoads)
              d->LoadFromFile(other.File("skin.ini"));
          },
          true, "not a valid integer"},
+        {"pictures past the pixel budget",
+         [&](SkinModel& t, TbsSkinData* d) {
+             d->LoadCompressedStoredSkin(
+                 storedWith(t, [](auto& p) {
+                     // A 1-bit form picture of 9000 x 8000: small as data, huge once decoded.
+                     const uint32_t w = 9000, h = 8000, stride = (w + 31) / 32 * 4, size = 62 + stride * h;
+                     std::vector<uint8_t> bmp(size, 0);
+                     auto put = [&](size_t at, uint32_t v, int n) {
+                         for (int i = 0; i < n; ++i) bmp[at + i] = static_cast<uint8_t>(v >> (8 * i));
+                     };
+                     bmp[0] = 'B', bmp[1] = 'M';
+                     put(2, size, 4), put(10, 62, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2);
+                     put(28, 1, 2);
+                     p.erase(p.begin() + 5,
+                             p.begin() + 5 + static_cast<long>(StoredBitmapLength(p.data() + 5, p.size() - 5)));
+                     p.insert(p.begin() + 5, bmp.begin(), bmp.end());
+                 }).get());
+         },
+         true, "megapixels"},
         {"cut bitmap in the payload",
          [&](SkinModel& t, TbsSkinData* d) {
              d->LoadCompressedStoredSkin(storedWith(t, [](auto& p) { p.resize(40); }).get());

@@ -138,6 +138,17 @@ TEST(SkinIni, StringLists)
     list.Add(L"kept");
     ReadStrings(&ini, L"PICTURES", L"activepictures", &list);
     EXPECT_EQ(Joined(list), L"kept|a.bmp||c.bmp");
+    TMemIniFile huge(String{});
+    SetSkinIniText(huge,
+                   "[P]\nactivepicturescount=2000000000\n0=a.bmp\n"
+                   "[SKINCONTROLS]\ncount=2147483647\n1=b:button\n");
+    TStringList one;
+    ReadStrings(&huge, L"P", L"activepictures", &one);  // a crafted count neither spins nor fills memory
+    EXPECT_EQ(Joined(one), L"a.bmp");
+    TbsSkinData d(nullptr);
+    d.ReadSkinControls(&huge);
+    EXPECT_EQ(d.CtrlList.size(), 1u);
+
     TMemIniFile out(String{});
     WriteStrings(&out, L"x", L"names", &list);
     TStringList values;

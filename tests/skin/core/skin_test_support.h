@@ -33,6 +33,17 @@ struct SkinFolder {
         b.SetPixelFormat(pf);
         b.SaveToFile(File(name));
     }
+    // A 24-bit bitmap of w x h pixels given row by row as 0xRRGGBB.
+    void Pixels(const std::string& name, int w, int h, const std::vector<uint32_t>& rgb)
+    {
+        TBitmap b;
+        b.SetPixelFormat(pf32bit);
+        b.SetSize(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) b.SetPixelArgb(x, y, 0xFF000000u | rgb[static_cast<size_t>(y * w + x)]);
+        b.SetPixelFormat(pf24bit);
+        b.SaveToFile(File(name));
+    }
     void Text(const std::string& name, const std::string& bytes) { WriteBytes(dir.file(name), bytes); }
     String File(const std::string& name) const { return dir.Dir() + Utf8ToString(name); }
 };
