@@ -347,6 +347,7 @@ TbsBlitRoutines BlitRoutines = {
 bool IsMMXPresent()
 {
 #if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();  // may run before the runtime's own start-up code
     return __builtin_cpu_supports("mmx");
 #else
     return true;  // the portable packed form runs anywhere
@@ -354,6 +355,11 @@ bool IsMMXPresent()
 }
 
 bool MMXActive = IsMMXPresent();
+
+namespace {
+// Unit start: the blend forms for this processor. The transparent DC blit settles on first use.
+const bool g_pixelRoutinesChosen = (InitPixelRoutines(MMXActive), true);
+}  // namespace
 
 bool CanUseMsImg32()
 {
