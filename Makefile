@@ -33,14 +33,14 @@ fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVX_FUZZ=ON -DVX_TESTS=ON
 	cmake --build build/fuzz -j $(JOBS)
 
-# Draws the program's own skin again into its folder form under resources/ and into the stored-skin
-# fuzz seed; the test build checks that both match what the builder draws.
+# Draws the program's own skin again into its folder form under resources/ and into the seeds of
+# the skin fuzz targets; the test build checks that both match what the builder draws.
 SKIN_DIR := resources/skins/light
 skin: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target skin_builder
-	./$(RELEASE_DIR)/tools/skin_builder/skin_builder --folder $(SKIN_DIR) --container tests/fuzz/corpus/stored_skin/light.skin
-	mkdir -p tests/fuzz/corpus/skin_ini && cp $(SKIN_DIR)/skin.ini tests/fuzz/corpus/skin_ini/light.ini
+	./$(RELEASE_DIR)/tools/skin_builder/skin_builder --folder $(SKIN_DIR) --container tests/fuzz/corpus/compressed_skin/light.skn
+	cp $(SKIN_DIR)/skin.ini tests/fuzz/corpus/skin_ini/light.ini
 
 # Applies the tree's one .clang-format to every C and C++ file.
 format:

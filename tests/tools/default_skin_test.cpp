@@ -59,8 +59,9 @@ TEST(DefaultSkin, FontsAndColoursMatchTheLook)
     auto check = [](TbsSkinKeys& keys, const std::string& who) {
         for (const auto& k : keys.Items()) {
             const String name = k.Name;
-            if (k.Codec == TbsKeyCodec::Text && name.ends_with(L"fontname"))
+            if (k.Codec == TbsKeyCodec::Text && name.ends_with(L"fontname")) {
                 EXPECT_EQ(*static_cast<String*>(k.Field), L"Microsoft YaHei") << who << " " << StringToUtf8(name);
+            }
             if (k.Codec == TbsKeyCodec::Integer && name.ends_with(L"fontheight")) {
                 const int h = *static_cast<int*>(k.Field);
                 EXPECT_TRUE(h <= -12 && h >= -14) << who << " " << StringToUtf8(name) << " " << h;

@@ -42,7 +42,7 @@ TEST(SkinBuilder, WritesTheCheckedInFolderAndTheLinkedContainer)
     EXPECT_TRUE(container == std::string(linked.begin(), linked.end()));
     // The skin's bytes seed the fuzz targets of the skin readers.
     const std::string corpus = std::string(std::getenv("VX_SOURCE_DIR")) + "/tests/fuzz/corpus/";
-    EXPECT_TRUE(ReadBytes(corpus + "stored_skin/light.skin") == container);
+    EXPECT_TRUE(ReadBytes(corpus + "compressed_skin/light.skn") == container);
     EXPECT_TRUE(ReadBytes(corpus + "skin_ini/light.ini") == ReadBytes(SkinFolderPath() + "skin.ini"));
 }
 

@@ -114,13 +114,17 @@ TEST(DefaultSkinGeometry, LooksInsidePicturesAndPlacesInsideLooks)
         SCOPED_TRACE(StringToUtf8(c->IDName));
         const String type = SkinControlTypeWord(c);
         TBitmap* pic = Active(s, c->PictureIndex);
-        if (!c->SkinRect.IsEmpty()) ASSERT_TRUE(pic);
+        if (!c->SkinRect.IsEmpty()) {
+            ASSERT_TRUE(pic);
+        }
         CheckRects(type, RectKeys(c), pic, c->SkinRect, pic);
         const int w = c->SkinRect.Width(), h = c->SkinRect.Height();
+        std::vector<TPoint> points;
         if (auto* cc = dynamic_cast<TbsDataSkinCustomControl*>(c))
-            for (TPoint p : {cc->LTPoint, cc->RTPoint, cc->LBPoint, cc->RBPoint}) EXPECT_TRUE(Inside(p, w, h));
+            points = {cc->LTPoint, cc->RTPoint, cc->LBPoint, cc->RBPoint};
         if (auto* t = dynamic_cast<TbsDataSkinTabControl*>(c))
-            for (TPoint p : {t->LTPoint, t->RTPoint, t->LBPoint, t->RBPoint}) EXPECT_TRUE(Inside(p, w, h));
+            points = {t->LTPoint, t->RTPoint, t->LBPoint, t->RBPoint};
+        for (TPoint p : points) EXPECT_TRUE(Inside(p, w, h));
     }
     for (TbsDataSkinObject* o : s.ObjectList) {
         SCOPED_TRACE(StringToUtf8(o->IDName));

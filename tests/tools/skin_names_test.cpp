@@ -118,7 +118,9 @@ TEST(DefaultSkinNames, EveryAskedNameResolves)
     for (const LeftOut& c : kLeftOut) {
         SCOPED_TRACE(StringToUtf8(c.Name) + ": " + c.Why);
         EXPECT_EQ(skin->GetControlIndex(c.Name), -1);
-        if (c.FallsBackTo) EXPECT_GE(skin->GetControlIndex(c.FallsBackTo), 0);
+        if (c.FallsBackTo) {
+            EXPECT_GE(skin->GetControlIndex(c.FallsBackTo), 0);
+        }
     }
     // Every record of the skin is one of the table's.
     EXPECT_EQ(skin->ObjectList.size() + skin->CtrlList.size(), std::size(kNames));
