@@ -49,6 +49,11 @@ TEST(DefaultSkin, FolderFormIsTheSameSkin)
     // 24-bit pictures and a 1-bit mask, as written.
     EXPECT_EQ(folder.FPicture->PixelFormat(), pf24bit);
     EXPECT_EQ(folder.FMask->PixelFormat(), pf1bit);
+
+    // The INI is the writer's own text: read and written again, it comes back byte for byte.
+    TempDir dir;
+    folder.SaveToFile(dir.File(L"skin.ini"));
+    EXPECT_TRUE(ReadBytes(dir.file("skin.ini")) == ReadBytes(SkinFolderPath() + "skin.ini"));
 }
 
 // Text in the skin is in one face the layer maps to a font with Chinese glyphs, at character
