@@ -111,31 +111,35 @@ StateLooks ToolLooks(SkinPicture& P, int W, int H)
     return s;
 }
 
-template <class T>
-T* Button(TbsSkinData& S, const wchar_t* Name, const StateLooks& L, int Corner)
+// The state looks and the caption font of a button record.
+void ButtonStates(TbsDataSkinButtonControl* B, const StateLooks& L)
 {
-    auto* b = AddControl<T>(S, Name);
+    B->ActiveSkinRect = L.Hot;
+    B->DownSkinRect = L.Down;
+    B->DisabledSkinRect = L.Disabled;
+    B->FocusedSkinRect = L.Focused;
+    Font(B);
+    B->ActiveFontColor = B->DownFontColor = ToColor(Text);
+    B->DisabledFontColor = ToColor(TextOff);
+    B->AnimateInterval = 25;
+}
+
+void Button(TbsSkinData& S, const wchar_t* Name, const StateLooks& L, int Corner)
+{
+    auto* b = AddControl<TbsDataSkinButtonControl>(S, Name);
     NinePart(b, L.Normal, Corner, Rect(Corner, Corner, L.Normal.Width() - Corner, L.Normal.Height() - Corner));
-    b->ActiveSkinRect = L.Hot;
-    b->DownSkinRect = L.Down;
-    b->DisabledSkinRect = L.Disabled;
-    b->FocusedSkinRect = L.Focused;
-    Font(b);
-    b->ActiveFontColor = b->DownFontColor = ToColor(Text);
-    b->DisabledFontColor = ToColor(TextOff);
-    b->AnimateInterval = 25;
-    return b;
+    ButtonStates(b, L);
 }
 
 void DesignButtons(TbsSkinData& S, SkinPicture& P)
 {
     // 26 pixels high: the height skinned message boxes give their buttons.
     const StateLooks push = PushLooks(P, 64, 26);
-    Button<TbsDataSkinButtonControl>(S, L"button", push, 4);
-    Button<TbsDataSkinButtonControl>(S, L"resizebutton", push, 4);
+    Button(S, L"button", push, 4);
+    Button(S, L"resizebutton", push, 4);
 
     const StateLooks tool = ToolLooks(P, 27, 25);
-    Button<TbsDataSkinButtonControl>(S, L"toolbutton", tool, 4);
+    Button(S, L"toolbutton", tool, 4);
 
     // Header sections of lists and the big tool bar buttons: a light header face with a divider
     // at the right; the tool bar draws flat buttons on its own face until the mouse comes.
@@ -152,7 +156,7 @@ void DesignButtons(TbsSkinData& S, SkinPicture& P)
         kit::VLine(cr, hw - 1, 4, hh - 4, BorderOff);
     });
     header.Focused = header.Hot;
-    Button<TbsDataSkinButtonControl>(S, L"resizetoolbutton", header, 4);
+    Button(S, L"resizetoolbutton", header, 4);
 
     // A tool button with a drop-down marker; across-only, so its track section keeps to the
     // right end at any width.
@@ -160,14 +164,7 @@ void DesignButtons(TbsSkinData& S, SkinPicture& P)
     const StateLooks menu = ToolLooks(P, mw, mh);
     auto* m = AddControl<TbsDataSkinMenuButtonControl>(S, L"toolmenubutton");
     AcrossPart(m, menu.Normal, 4, 4, Rect(4, 3, mw - 4, mh - 3));
-    m->ActiveSkinRect = menu.Hot;
-    m->DownSkinRect = menu.Down;
-    m->DisabledSkinRect = menu.Disabled;
-    m->FocusedSkinRect = menu.Focused;
-    Font(m);
-    m->ActiveFontColor = m->DownFontColor = ToColor(Text);
-    m->DisabledFontColor = ToColor(TextOff);
-    m->AnimateInterval = 25;
+    ButtonStates(m, menu);
     m->TrackButtonRect = Rect(mw - 14, 0, mw, mh);
     auto marker = [&](Rgb under, Rgb c) {
         return P.Add(8, 8, KeyedOn(under), [=](cairo_t* cr) { kit::Chevron(cr, 4, 4, 3, Dir::Down, c, 1.4); });
@@ -187,60 +184,54 @@ struct MarkLooks {
 
 constexpr int kMark = 16;  // a 14-pixel mark with a key margin, so its bottom-left pixel is the key
 
-MarkLooks CheckMarks(SkinPicture& P, Rgb Under)
+// The eight looks of a mark in one shape: Outline draws the empty mark (border, fill), On the
+// set one (fill), Grayed the inner sign of the third state.
+struct MarkShape {
+    void (*Outline)(cairo_t*, Rgb Border, Rgb Fill);
+    void (*On)(cairo_t*, Rgb Fill);
+    void (*Grayed)(cairo_t*, Rgb Colour);
+};
+
+MarkLooks Marks(SkinPicture& P, Rgb Under, const MarkShape& M)
 {
     auto mark = [&](auto paint) { return P.Add(kMark, kMark, KeyedOn(Under), paint); };
-    auto box = [](cairo_t* cr, Rgb border, Rgb fill) { kit::FramedBox(cr, 1, 1, 14, 14, 3, border, fill); };
-    auto checked = [](cairo_t* cr, Rgb fill) {
-        kit::FillBox(cr, 1, 1, 14, 14, 3, fill);
-        kit::CheckMark(cr, 8, 8, 8, White, 1.7);
+    auto grayed = [&](Rgb c) {
+        return mark([&](cairo_t* cr) {
+            M.Outline(cr, c, White);
+            M.Grayed(cr, c);
+        });
     };
     MarkLooks m;
-    m.Uncheck = mark([&](cairo_t* cr) { box(cr, Border, White); });
-    m.Check = mark([&](cairo_t* cr) { checked(cr, Accent); });
-    m.ActiveUncheck = mark([&](cairo_t* cr) { box(cr, Accent, White); });
-    m.ActiveCheck = mark([&](cairo_t* cr) { checked(cr, AccentDark); });
-    m.OffUncheck = mark([&](cairo_t* cr) { box(cr, BorderOff, FaceOff); });
-    m.OffCheck = mark([&](cairo_t* cr) { checked(cr, AccentOff); });
-    m.Grayed = mark([&](cairo_t* cr) {
-        box(cr, Accent, White);
-        kit::FillBox(cr, 5, 5, 6, 6, 1, Accent);
-    });
-    m.ActiveGrayed = mark([&](cairo_t* cr) {
-        box(cr, AccentDark, White);
-        kit::FillBox(cr, 5, 5, 6, 6, 1, AccentDark);
-    });
+    m.Uncheck = mark([&](cairo_t* cr) { M.Outline(cr, Border, White); });
+    m.Check = mark([&](cairo_t* cr) { M.On(cr, Accent); });
+    m.ActiveUncheck = mark([&](cairo_t* cr) { M.Outline(cr, Accent, White); });
+    m.ActiveCheck = mark([&](cairo_t* cr) { M.On(cr, AccentDark); });
+    m.OffUncheck = mark([&](cairo_t* cr) { M.Outline(cr, BorderOff, FaceOff); });
+    m.OffCheck = mark([&](cairo_t* cr) { M.On(cr, AccentOff); });
+    m.Grayed = grayed(Accent);
+    m.ActiveGrayed = grayed(AccentDark);
     return m;
 }
 
-MarkLooks RadioMarks(SkinPicture& P, Rgb Under)
-{
-    auto mark = [&](auto paint) { return P.Add(kMark, kMark, KeyedOn(Under), paint); };
-    auto ring = [](cairo_t* cr, Rgb border, Rgb fill) {
-        kit::Dot(cr, 8, 8, 7, border);
-        kit::Dot(cr, 8, 8, 6, fill);
-    };
-    auto on = [](cairo_t* cr, Rgb fill) {
-        kit::Dot(cr, 8, 8, 7, fill);
-        kit::Dot(cr, 8, 8, 2.5, White);
-    };
-    MarkLooks m;
-    m.Uncheck = mark([&](cairo_t* cr) { ring(cr, Border, White); });
-    m.Check = mark([&](cairo_t* cr) { on(cr, Accent); });
-    m.ActiveUncheck = mark([&](cairo_t* cr) { ring(cr, Accent, White); });
-    m.ActiveCheck = mark([&](cairo_t* cr) { on(cr, AccentDark); });
-    m.OffUncheck = mark([&](cairo_t* cr) { ring(cr, BorderOff, FaceOff); });
-    m.OffCheck = mark([&](cairo_t* cr) { on(cr, AccentOff); });
-    m.Grayed = mark([&](cairo_t* cr) {
-        ring(cr, Accent, White);
-        kit::FillBox(cr, 5, 7, 6, 2, 1, Accent);
-    });
-    m.ActiveGrayed = mark([&](cairo_t* cr) {
-        ring(cr, AccentDark, White);
-        kit::FillBox(cr, 5, 7, 6, 2, 1, AccentDark);
-    });
-    return m;
-}
+// A rounded square with a white check mark when set, a small square when grayed.
+const MarkShape kCheckShape = {
+    [](cairo_t* cr, Rgb border, Rgb fill) { kit::FramedBox(cr, 1, 1, 14, 14, 3, border, fill); },
+    [](cairo_t* cr, Rgb fill) {
+        kit::FillBox(cr, 1, 1, 14, 14, 3, fill);
+        kit::CheckMark(cr, 8, 8, 8, White, 1.7);
+    },
+    [](cairo_t* cr, Rgb c) { kit::FillBox(cr, 5, 5, 6, 6, 1, c); }};
+
+// A ring, filled with a white dot in the middle when set, a dash when grayed.
+const MarkShape kRadioShape = {[](cairo_t* cr, Rgb border, Rgb fill) {
+                                   kit::Dot(cr, 8, 8, 7, border);
+                                   kit::Dot(cr, 8, 8, 6, fill);
+                               },
+                               [](cairo_t* cr, Rgb fill) {
+                                   kit::Dot(cr, 8, 8, 7, fill);
+                                   kit::Dot(cr, 8, 8, 2.5, White);
+                               },
+                               [](cairo_t* cr, Rgb c) { kit::FillBox(cr, 5, 7, 6, 2, 1, c); }};
 
 void CheckRadio(TbsSkinData& S, const wchar_t* Name, const TRect& Box, const MarkLooks& M)
 {
@@ -267,7 +258,7 @@ void DesignChecks(TbsSkinData& S, SkinPicture& P, const MarkLooks& Checks)
 {
     const TRect face = Plain(P, 80, 20, Face);
     CheckRadio(S, L"checkbox", face, Checks);
-    CheckRadio(S, L"radiobox", face, RadioMarks(P, palette::Face));
+    CheckRadio(S, L"radiobox", face, Marks(P, palette::Face, kRadioShape));
 }
 
 // ---- edits, combo boxes, lists ---------------------------------------------------------------
@@ -691,8 +682,8 @@ void DesignControls(TbsSkinData& Skin, SkinSheets& Sheets)
 {
     SkinPicture& p = Sheets.Controls;
     DesignButtons(Skin, p);
-    const MarkLooks faceChecks = CheckMarks(p, Face);
-    const MarkLooks whiteChecks = CheckMarks(p, White);
+    const MarkLooks faceChecks = Marks(p, Face, kCheckShape);
+    const MarkLooks whiteChecks = Marks(p, White, kCheckShape);
     DesignChecks(Skin, p, faceChecks);
     Edit(Skin, L"edit", p, false);
     Edit(Skin, L"buttonedit", p, true);

@@ -26,25 +26,25 @@ struct SkinSheets {
 };
 
 // A record as a load from an empty section leaves it (every field at its key default), appended
-// to the skin's list.
+// to the skin's list of its kind (CtrlList or ObjectList).
+template <class T, class List>
+T* AddRecord(List& Records, const wchar_t* Name)
+{
+    auto* r = new T(Name);
+    TMemIniFile empty(L"");
+    r->LoadFromFile(&empty);
+    Records.push_back(r);
+    return r;
+}
 template <class T>
 T* AddControl(TbsSkinData& Skin, const wchar_t* Name)
 {
-    auto* r = new T(Name);
-    TMemIniFile empty(L"");
-    r->LoadFromFile(&empty);
-    Skin.CtrlList.push_back(r);
-    return r;
+    return AddRecord<T>(Skin.CtrlList, Name);
 }
-
 template <class T>
 T* AddObject(TbsSkinData& Skin, const wchar_t* Name)
 {
-    auto* r = new T(Name);
-    TMemIniFile empty(L"");
-    r->LoadFromFile(&empty);
-    Skin.ObjectList.push_back(r);
-    return r;
+    return AddRecord<T>(Skin.ObjectList, Name);
 }
 
 // The form picture and its geometry, the frame objects, the menu looks, the popup and hint

@@ -209,40 +209,40 @@ void DesignMenuItem(TbsSkinData& S, SkinPicture& P)
     m->ActiveArrowImageRect = mark(Hot, [=](cairo_t* cr) { kit::Chevron(cr, c, c, 4, Dir::Right, Text); });
 }
 
+// The geometry both window records share: corners of Corner pixels kept, edges and the centre
+// stretched, the window's picture and mask.
+template <class Record>
+void WindowRecord(Record* R, const SkinPicture& P, int Corner, int PictureIndex, int MaskIndex)
+{
+    const int w = P.Width(), h = P.Height();
+    R->WindowPictureIndex = PictureIndex;
+    R->MaskPictureIndex = MaskIndex;
+    R->LTPoint = Point(Corner, Corner);
+    R->RTPoint = Point(w - Corner, Corner);
+    R->LBPoint = Point(Corner, h - Corner);
+    R->RBPoint = Point(w - Corner, h - Corner);
+    R->LeftStretch = R->RightStretch = R->TopStretch = R->BottomStretch = true;
+    R->StretchEffect = true;
+}
+
 // Popup menus and hints: white windows with a 1-pixel border, corners of radius 5 and 4 cut by
 // their masks.
 void DesignPopupAndHint(TbsSkinData& S, SkinSheets& Sh)
 {
     WindowShape(Sh.Popup, 5, 5, Border, White);
     TbsDataSkinPopupWindow* p = S.PopupWindow;
-    p->WindowPictureIndex = kPopupPicture;
-    p->MaskPictureIndex = kPopupMask;
-    const int pw = Sh.Popup.Width(), ph = Sh.Popup.Height();
-    p->LTPoint = Point(8, 8);
-    p->RTPoint = Point(pw - 8, 8);
-    p->LBPoint = Point(8, ph - 8);
-    p->RBPoint = Point(pw - 8, ph - 8);
-    p->ItemsRect = Rect(4, 4, pw - 4, ph - 4);
+    WindowRecord(p, Sh.Popup, 8, kPopupPicture, kPopupMask);
+    p->ItemsRect = Rect(4, 4, Sh.Popup.Width() - 4, Sh.Popup.Height() - 4);
     p->ScrollMarkerColor = ToColor(TextSoft);
     p->ScrollMarkerActiveColor = ToColor(Accent);
-    p->LeftStretch = p->RightStretch = p->TopStretch = p->BottomStretch = true;
-    p->StretchEffect = true;
 
     WindowShape(Sh.Hint, 4, 4, Border, White);
     TbsDataSkinHintWindow* h = S.HintWindow;
-    h->WindowPictureIndex = kHintPicture;
-    h->MaskPictureIndex = kHintMask;
-    const int hw = Sh.Hint.Width(), hh = Sh.Hint.Height();
-    h->LTPoint = Point(6, 6);
-    h->RTPoint = Point(hw - 6, 6);
-    h->LBPoint = Point(6, hh - 6);
-    h->RBPoint = Point(hw - 6, hh - 6);
-    h->ClRect = Rect(6, 4, hw - 6, hh - 4);
+    WindowRecord(h, Sh.Hint, 6, kHintPicture, kHintMask);
+    h->ClRect = Rect(6, 4, Sh.Hint.Width() - 6, Sh.Hint.Height() - 4);
     h->FontName = kFontName;
     h->FontHeight = kTextHeight;
     h->FontColor = ToColor(Text);
-    h->LeftStretch = h->RightStretch = h->TopStretch = h->BottomStretch = true;
-    h->StretchEffect = true;
 }
 
 }  // namespace
