@@ -13,19 +13,23 @@
 
 namespace {
 
-TEST(DefaultSkin, EmbeddedContainerLoadsWithOneRoundOfNotices)
+TEST(DefaultSkin, EmbeddedSkinLoadsFromASkinListWithOneRoundOfNotices)
 {
     std::vector<std::string> log;
     auto* form = new TNoticeForm(&log, "form");
     auto built = BuiltSkin();
     {
-        auto skin = EmbeddedSkin();
-        EXPECT_FALSE(skin->Empty);
-        EXPECT_FALSE(skin->ChangeSkinDataProcess);
-        EXPECT_EQ(skin->SkinName, L"Vexmora Light");
-        EXPECT_EQ(skin->ObjectList.size(), built->ObjectList.size());
-        EXPECT_EQ(skin->CtrlList.size(), built->CtrlList.size());
-        EXPECT_EQ(SkinText(*skin), SkinText(*built));
+        // As the main window holds it: a skin list of one item, picked by the model's index.
+        TbsCompressedSkinList list(nullptr);
+        FillDefaultSkinItem(*list.Skins()->Add());
+        TbsSkinData skin(nullptr);
+        skin.SetSkinList(&list);
+        EXPECT_FALSE(skin.Empty);
+        EXPECT_FALSE(skin.ChangeSkinDataProcess);
+        EXPECT_EQ(skin.SkinName, L"Vexmora Light");
+        EXPECT_EQ(skin.ObjectList.size(), built->ObjectList.size());
+        EXPECT_EQ(skin.CtrlList.size(), built->CtrlList.size());
+        EXPECT_EQ(SkinText(skin), SkinText(*built));
     }
     std::string all;
     for (auto& e : log) all += e + " ";
