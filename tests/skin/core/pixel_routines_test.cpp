@@ -2,7 +2,7 @@
 // the transparent DC blit in its system and software forms.
 #include <gtest/gtest.h>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/win_api.h"
 #include "skin/core/pixel_routines.h"
 #include "tests/skin/core/skin_test_util.h"

@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "platform/framework/files.h"
-#include "platform/framework/string_list.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/string_list.h"
 #include "skin/core/button_records.h"
 #include "skin/core/control_records.h"
 #include "skin/core/edit_list_records.h"
@@ -18,7 +18,7 @@
 #include "skin/core/tab_grid_records.h"
 #include "skin/core/view_menu_records.h"
 #include "skin/core/window_records.h"
-#include "skin_test_support.h"
+#include "skin_model_test_support.h"
 
 namespace {
 
