@@ -8,7 +8,7 @@
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/player_state.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 int VideoOpen(TVideoState* is, bool force)
 {

@@ -4,7 +4,7 @@
 #include "app/presets/apply_preset.h"
 #include "app/presets/output_name.h"
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "app/presets/parameter_choices.h"
-#include "platform/framework/string_list.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/string_list.h"
+#include "platform/framework/core/types.h"
 
 constexpr int OutputNameColumn = 3;      // "输出文件": the output file name without folder
 constexpr int PositionCodeColumn = 9;    // "视频类别": the PresetPositionCode

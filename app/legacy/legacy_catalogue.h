@@ -22,7 +22,7 @@
 #include "app/presets/apply_preset.h"
 #include "app/presets/parameter_choices.h"
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 struct TLegacyCategory {
     const wchar_t* Caption;

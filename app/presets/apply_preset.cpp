@@ -3,7 +3,7 @@
 
 #include "app/presets/output_name.h"
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 void WritePresetFields(const TOutputPreset& p, TPresetFieldSet fields, PresetSettings& s)
 {

@@ -10,7 +10,7 @@
 
 #include "app/presets/preset_catalogue.h"
 #include "app/presets/preset_settings.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 // The `PresetSettings` fields that a preset's values go to, as bits of a TPresetFieldSet
 // (the two file names and the dispatch value are not among them). A preset row holds no

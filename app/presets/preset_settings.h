@@ -5,7 +5,7 @@
 // the selected job row. The per-file settings dialog works on the main window's record.
 #pragma once
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 struct PresetSettings {
     String Video_OutPutFileName;        // full path of the output file of the job being added

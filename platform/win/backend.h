@@ -8,9 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "platform/win/window.h"
+#include "platform/win/win_types.h"
 
 namespace vxwin {
+
+struct WindowObj;
+class Region;
 
 class Backend {
 public:

@@ -25,11 +25,13 @@
 #include <thread>
 #include <unordered_map>
 
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/base/utf.h"
 #include "platform/win/backend.h"
 #include "platform/win/dc.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/user_api.h"
+#include "platform/win/window.h"
 
 namespace vxwin {
 
@@ -92,33 +94,7 @@ int VkFromKeysym(KeySym ks)
     return 0;
 }
 
-std::wstring FromUtf8(const char* s, int n)
-{
-    std::wstring out;
-    for (int i = 0; i < n;) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        std::uint32_t cp;
-        int len;
-        if (c < 0x80) {
-            cp = c;
-            len = 1;
-        } else if ((c >> 5) == 6) {
-            cp = c & 0x1F;
-            len = 2;
-        } else if ((c >> 4) == 14) {
-            cp = c & 0x0F;
-            len = 3;
-        } else {
-            cp = c & 0x07;
-            len = 4;
-        }
-        if (i + len > n) break;
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out += static_cast<wchar_t>(cp);
-        i += len;
-    }
-    return out;
-}
+std::wstring FromUtf8(const char* s, int n) { return Utf8ToString(std::string_view(s, static_cast<size_t>(n))); }
 
 class X11Backend final : public Backend {
 public:
@@ -460,25 +436,7 @@ private:
 
     void SetTitle(Window win, const std::wstring& text)
     {
-        std::string u;
-        for (wchar_t c : text) {
-            auto cp = static_cast<std::uint32_t>(c);
-            if (cp < 0x80)
-                u += static_cast<char>(cp);
-            else if (cp < 0x800) {
-                u += static_cast<char>(0xC0 | (cp >> 6));
-                u += static_cast<char>(0x80 | (cp & 0x3F));
-            } else if (cp < 0x10000) {
-                u += static_cast<char>(0xE0 | (cp >> 12));
-                u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                u += static_cast<char>(0x80 | (cp & 0x3F));
-            } else {
-                u += static_cast<char>(0xF0 | (cp >> 18));
-                u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-                u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                u += static_cast<char>(0x80 | (cp & 0x3F));
-            }
-        }
+        const std::string u = StringToUtf8(text, TUtf8Escapes::Replace);
         Atom utf8 = XInternAtom(dpy_, "UTF8_STRING", False);
         Atom netName = XInternAtom(dpy_, "_NET_WM_NAME", False);
         XChangeProperty(dpy_, win, netName, utf8, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(u.data()),
@@ -671,25 +629,7 @@ private:
                             reinterpret_cast<unsigned char*>(list), 2);
             reply.property = rq.property;
         } else if ((rq.target == utf8_ || rq.target == XA_STRING) && ClipboardText(text)) {
-            std::string u;
-            for (wchar_t c : text) {
-                auto cp = static_cast<std::uint32_t>(c);
-                if (cp < 0x80)
-                    u += static_cast<char>(cp);
-                else if (cp < 0x800) {
-                    u += static_cast<char>(0xC0 | (cp >> 6));
-                    u += static_cast<char>(0x80 | (cp & 0x3F));
-                } else if (cp < 0x10000) {
-                    u += static_cast<char>(0xE0 | (cp >> 12));
-                    u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                    u += static_cast<char>(0x80 | (cp & 0x3F));
-                } else {
-                    u += static_cast<char>(0xF0 | (cp >> 18));
-                    u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-                    u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                    u += static_cast<char>(0x80 | (cp & 0x3F));
-                }
-            }
+            const std::string u = StringToUtf8(text, TUtf8Escapes::Replace);
             XChangeProperty(dpy_, rq.requestor, rq.property, rq.target, 8, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(u.data()), static_cast<int>(u.size()));
             reply.property = rq.property;

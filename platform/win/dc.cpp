@@ -494,3 +494,30 @@ int GetDeviceCaps(HDC hdc, int index)
     }
     return 0;
 }
+
+// GDI calls that need the device context record: a compatible bitmap follows its DC, and the
+// object type tells memory DCs from window DCs.
+HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
+{
+    auto dc = LookupDc(hdc);
+    if (!dc) return nullptr;
+    if (cx <= 0 || cy <= 0) cx = cy = 1;
+    // A memory DC still holding its default 1x1 bitmap gives monochrome bitmaps, as on Windows.
+    if (dc->type == DcType::Memory && dc->st.bitmap && dc->st.bitmap->stock) return CreateBitmap(cx, cy, 1, 1, nullptr);
+    return CreateBitmap(cx, cy, 1, 32, nullptr);
+}
+
+DWORD GetObjectType(HGDIOBJ obj)
+{
+    auto o = FindHandle(obj);
+    if (!o) return 0;
+    switch (o->kind) {
+    case ObjKind::Pen: return OBJ_PEN;
+    case ObjKind::Brush: return OBJ_BRUSH;
+    case ObjKind::Font: return OBJ_FONT;
+    case ObjKind::Bitmap: return OBJ_BITMAP;
+    case ObjKind::Region: return OBJ_REGION;
+    case ObjKind::Dc: return std::static_pointer_cast<DcObj>(o)->type == DcType::Memory ? OBJ_MEMDC : OBJ_DC;
+    default: return 0;
+    }
+}

@@ -9,6 +9,7 @@
 #include "platform/win/message_queue.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
+#include "platform/win/window.h"
 
 namespace vxwin {
 

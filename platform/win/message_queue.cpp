@@ -7,7 +7,7 @@
 #include <chrono>
 #include <unordered_map>
 
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/win/input.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"

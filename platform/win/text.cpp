@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/utf.h"
 #include "platform/win/dc.h"
 #include "platform/win/gdi_api.h"
 
@@ -72,33 +73,8 @@ PangoContext* Context()
     return ctx;
 }
 
-std::string ToUtf8(const wchar_t* s, size_t n)
-{
-    std::string out;
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-        auto c = static_cast<std::uint32_t>(s[i]);
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += "\xEF\xBF\xBD";
-        }
-    }
-    return out;
-}
+// Pango takes valid UTF-8 only.
+std::string ToUtf8(const wchar_t* s, size_t n) { return StringToUtf8(std::wstring_view(s, n), TUtf8Escapes::Replace); }
 
 struct FontInfo {
     PangoFontDescription* desc = nullptr;
@@ -547,20 +523,7 @@ std::string ResolvedFontFamily(const wchar_t* face)
 }  // namespace vxwin
 
 namespace {
-std::wstring FromUtf8(const char* s)
-{
-    std::wstring out;
-    const auto* p = reinterpret_cast<const unsigned char*>(s);
-    while (*p) {
-        std::uint32_t c = *p;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
-        ++p;
-        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) c = (c << 6) | (*p & 0x3F);
-        out += static_cast<wchar_t>(c);
-    }
-    return out;
-}
+std::wstring FromUtf8(const char* s) { return Utf8ToString(s); }
 
 // The Windows face names the rules above map onto installed fonts.
 std::vector<std::wstring> AliasFamilies()

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/resources.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/resources.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/name_stream.h"
 #include "skin/core/skin_bitmap.h"
 
@@ -79,7 +79,7 @@ void TbsBitmap::LoadFromStream(TStream& Stream)
     if (aw && ah && (aw * ah > BytesLeft(Stream) / 4)) throw EReadError(L"Stream read error");
     FName = name;
     SetSize(w, h);
-    if (FWidth == aw && FHeight == ah && FBits) Stream.ReadBuffer(FBits, static_cast<int64_t>(FWidth) * FHeight * 4);
+    if (FWidth == w && FHeight == ah && FBits) Stream.ReadBuffer(FBits, static_cast<int64_t>(FWidth) * FHeight * 4);
     if (h <= 0) FlipVert();
 }
 

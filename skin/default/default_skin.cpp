@@ -1,6 +1,6 @@
 #include "skin/default/default_skin.h"
 
-#include "platform/framework/streams.h"
+#include "platform/framework/core/streams.h"
 #include "skin/core/stored_skin.h"
 
 extern const uint8_t kDefaultSkinContainer[];

@@ -14,8 +14,8 @@
 
 #include "engine/av_probe.h"
 #include "engine/ff_converter.h"
-#include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/files.h"
 #include "tests/engine/probe_test_support.h"
 #include "tests/support/unprivileged.h"
 

@@ -15,8 +15,8 @@
 #include "engine/ff_player.h"
 #include "engine/player_events.h"
 #include "engine/player_state.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/exceptions.h"
 #include "tests/engine/probe_test_support.h"
 
 namespace {

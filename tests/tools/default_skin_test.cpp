@@ -3,20 +3,23 @@
 // skin, and the container is the model's packer output.
 #include <gtest/gtest.h>
 
-#include "default_skin_support.h"
-#include "platform/framework/application.h"
+#include "default_skin_test_support.h"
+#include "platform/framework/forms/application.h"
 #include "skin/core/control_records.h"
 #include "skin/core/object_records.h"
 #include "skin/core/window_records.h"
 #include "skin/core/zlib_streams.h"
-#include "tests/skin/core/skin_test_support.h"
+#include "tests/skin/core/skin_model_test_support.h"
+#include "tests/support/application_fixture.h"
 
 namespace {
 
-TEST(DefaultSkin, EmbeddedSkinLoadsFromASkinListWithOneRoundOfNotices)
+using DefaultSkinForms = ApplicationFixture;
+
+TEST_F(DefaultSkinForms, EmbeddedSkinLoadsFromASkinListWithOneRoundOfNotices)
 {
     std::vector<std::string> log;
-    auto* form = new TNoticeForm(&log, "form");
+    new TNoticeForm(&log, "form");
     auto built = BuiltSkin();
     {
         // As the main window holds it: a skin list of one item, picked by the model's index.
@@ -34,7 +37,6 @@ TEST(DefaultSkin, EmbeddedSkinLoadsFromASkinListWithOneRoundOfNotices)
     std::string all;
     for (auto& e : log) all += e + " ";
     EXPECT_EQ(all, "1225:form 1226:form 1227:form ");
-    delete form;
 }
 
 TEST(DefaultSkin, FolderFormIsTheSameSkin)

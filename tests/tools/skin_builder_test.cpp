@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "default_skin_support.h"
-#include "platform/framework/files.h"
+#include "default_skin_test_support.h"
+#include "platform/framework/core/files.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "default_skin_support.h"
+#include "default_skin_test_support.h"
 #include "skin/core/button_records.h"
 #include "skin/core/control_records.h"
 #include "skin/core/edit_list_records.h"

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "default_skin_support.h"
-#include "platform/framework/image_png.h"
+#include "default_skin_test_support.h"
+#include "platform/framework/graphics/codecs/png_codec.h"
 #include "skin/core/button_records.h"
 #include "skin/core/edit_list_records.h"
 #include "skin/core/mask_region.h"

@@ -2,7 +2,7 @@
 // skin's active pictures, the fonts, and the records made with their key defaults.
 #pragma once
 
-#include "platform/framework/ini_file.h"
+#include "platform/framework/core/ini_file.h"
 #include "skin/core/skin_data.h"
 #include "tools/skin_builder/skin_picture.h"
 

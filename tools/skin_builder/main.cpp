@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/files.h"
-#include "platform/framework/streams.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/streams.h"
+#include "platform/framework/core/strings.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/stored_skin.h"
 #include "tools/skin_builder/skin_design.h"

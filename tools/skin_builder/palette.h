@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/framework/graphics_types.h"
+#include "platform/framework/graphics/graphics_types.h"
 
 struct Rgb {
     uint8_t R, G, B;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/control_records.h"
 #include "skin/core/object_records.h"
 #include "skin/core/window_records.h"

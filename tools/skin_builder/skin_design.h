@@ -3,7 +3,7 @@
 // as a compressed skin. Nothing is read from any skin file.
 #pragma once
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 class TbsSkinData;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 #include "tools/skin_builder/palette.h"
 
 class TBitmap;

@@ -9,7 +9,7 @@
 
 #include "app/presets/apply_preset.h"
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -18,9 +18,9 @@
 #include <string>
 #include <thread>
 
+#include "tests/platform/win/window_test_support.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xvfb.h"
-#include "window_test_util.h"
 
 namespace {
 

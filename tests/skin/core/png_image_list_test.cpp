@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/framework/streams.h"
+#include "platform/framework/core/streams.h"
 #include "skin/core/png_image_list.h"
 
 namespace {
@@ -71,6 +71,7 @@ std::vector<int> Alphas(TPngImage& P)
 TEST(PngImageList, ItemsKeepOnePlaceholderEach)
 {
     TbsPngImageList list(nullptr);
+    EXPECT_EQ(list.PngImages()->PngImageList(), &list);
     for (int i = 0; i < 3; ++i) list.PngImages()->Add();
     EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(list.PngImages()->Items(2)->Name(), L"PngImage2");
