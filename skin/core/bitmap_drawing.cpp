@@ -41,13 +41,14 @@ TPoint DeviceOffset(HDC DC)
 
 TRect Moved(const TRect& R, TPoint D) { return Rect(R.Left + D.X, R.Top + D.Y, R.Right + D.X, R.Bottom + D.Y); }
 
-// The DC's clip box in device pixels, or the whole of W x H when it has no clip.
-TRect DeviceClip(HDC DC, TPoint Offset, int W, int H)
+// The part of Dst (device pixels) inside the DC's clip box; empty when none is.
+TRect ClippedByDC(HDC DC, TPoint Offset, const TRect& Dst)
 {
     RECT box{};
     if (GetClipBox(DC, &box) == NULLREGION) return TRect{};
     TRect r = Moved(Rect(box.left, box.top, box.right, box.bottom), Offset);
-    return Rect(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, W), std::min(r.Bottom, H));
+    return Rect(std::max(r.Left, Dst.Left), std::max(r.Top, Dst.Top), std::min(r.Right, Dst.Right),
+                std::min(r.Bottom, Dst.Bottom));
 }
 
 // The tiles of DstRect for a source SrcRect, columns outer, each cut to DstRect, with the part
@@ -94,11 +95,8 @@ void TbsBitmap::Draw(HDC DC, const TRect& DstRect, const TRect& SrcRect)
     if (!DC) return;
     if (TbsBitmap* target = FindBitmapByDC(DC)) {
         TPoint d = DeviceOffset(DC);
-        TRect dst = Moved(DstRect, d);
-        TRect clip = DeviceClip(DC, d, target->Width(), target->Height());
-        TRect both = Rect(std::max(clip.Left, dst.Left), std::max(clip.Top, dst.Top), std::min(clip.Right, dst.Right),
-                          std::min(clip.Bottom, dst.Bottom));
-        if (!both.IsEmpty()) BitmapBlitFor(this)(target, dst, both, SrcRect, this);
+        TRect dst = Moved(DstRect, d), clip = ClippedByDC(DC, d, dst);
+        if (!clip.IsEmpty()) BitmapBlitFor(this)(target, dst, clip, SrcRect, this);
         return;
     }
     DCBlitFor(this)(DC, DstRect.Left, DstRect.Top, DstRect.Width(), DstRect.Height(), this, SrcRect.Left, SrcRect.Top,
@@ -138,8 +136,8 @@ void TbsBitmap::Tile(HDC DC, const TRect& DstRect, const TRect& SrcRect)
     if (!target) dib = BlitRoutines.GetDCDibInfo(DC);
     ForEachTile(DstRect, SrcRect, [&](const TRect& tile, const TRect& src) {
         if (target) {
-            TRect t = Moved(tile, d);
-            BitmapBlitFor(this)(target, t, t, src, this);
+            TRect t = Moved(tile, d), clip = ClippedByDC(DC, d, t);
+            if (!clip.IsEmpty()) BitmapBlitFor(this)(target, t, clip, src, this);
         } else if (dib.BitCount == 32 && dib.Height > 0 && dib.Bits) {
             TRect t = Moved(tile, d);
             DibBlitFor(this)(dib.Bits, dib.Width, dib.Height, t, t, this, src);

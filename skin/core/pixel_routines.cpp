@@ -281,13 +281,12 @@ TbsColor BlendPixelPlain(TbsColor F, TbsColor B)
 
 TbsColor BlendPixelMMX(TbsColor F, TbsColor B)
 {
+    // All four channels in two packed pairs (blue and red, green and alpha); each 16-bit lane
+    // holds at most 255 x 256, so no lane carries into the next.
     TbsColor a = F >> 24, na = 256 - a;
-    TbsColor r = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        TbsColor c = (((F >> shift) & 0xFF) * a + ((B >> shift) & 0xFF) * na) >> 8;
-        r |= c << shift;
-    }
-    return r;
+    TbsColor rb = (((F & 0x00FF00FF) * a + (B & 0x00FF00FF) * na) >> 8) & 0x00FF00FF;
+    TbsColor ag = (((F >> 8) & 0x00FF00FF) * a + ((B >> 8) & 0x00FF00FF) * na) & 0xFF00FF00;
+    return rb | ag;
 }
 
 void BlendRowPlain(const TbsColor* Src, TbsColor* Dst, int Count)
@@ -347,6 +346,7 @@ TbsBlitRoutines BlitRoutines = {
 bool IsMMXPresent()
 {
 #if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();  // may run before the runtime's own start-up code
     return __builtin_cpu_supports("mmx");
 #else
     return true;  // the portable packed form runs anywhere
@@ -354,6 +354,11 @@ bool IsMMXPresent()
 }
 
 bool MMXActive = IsMMXPresent();
+
+namespace {
+// Unit start: the blend forms for this processor. The transparent DC blit settles on first use.
+const bool g_pixelRoutinesChosen = (InitPixelRoutines(MMXActive), true);
+}  // namespace
 
 bool CanUseMsImg32()
 {

@@ -18,6 +18,8 @@ class TbsBitmap : public TPersistent {
 public:
     TbsBitmap();
     ~TbsBitmap() override;
+    TbsBitmap(const TbsBitmap&) = delete;
+    TbsBitmap& operator=(const TbsBitmap&) = delete;
 
     // (Re)creates the pixels (all zero) at |AWidth| x |AHeight|; a zero side or the current size
     // changes nothing. Raises Exception when the DIB section or its DC cannot be made, and the

@@ -58,6 +58,23 @@ public:
         }
     }
 
+    // An edge from A to E: stretched over it, or tiled with Step.
+    void EdgeX(bool Stretched, const TRect& SrcRel, int Top, int Bottom, int A, int E, int Step) const
+    {
+        if (Stretched)
+            Stretch(Rect(A, Top, E, Bottom), SrcRel);
+        else
+            TileX(SrcRel, Top, Bottom, A, E, Step);
+    }
+
+    void EdgeY(bool Stretched, const TRect& SrcRel, int Left, int Right, int A, int E, int Step) const
+    {
+        if (Stretched)
+            Stretch(Rect(Left, A, Right, E), SrcRel);
+        else
+            TileY(SrcRel, Left, Right, A, E, Step);
+    }
+
     // The centre: tiled from the target's top-left, or stretched by StretchType.
     void Centre(const TRect& SrcRel, const TRect& Target, bool StretchEffect, TbsStretchType Type) const
     {
@@ -135,11 +152,7 @@ void Corners(const Composer& C, const NinePart& G, std::initializer_list<int> Pi
 
 void LeftEdge(const Composer& C, const NinePart& G, bool Stretch)
 {
-    TRect src = Rect(0, G.LT.Y, G.Cl.Left, G.LB.Y);
-    if (Stretch)
-        C.Stretch(Rect(0, G.NLT.Y, G.NCl.Left, G.NLB.Y), src);
-    else
-        C.TileY(src, 0, G.NCl.Left, G.NLT.Y, G.NLB.Y, G.LB.Y - G.LT.Y);
+    C.EdgeY(Stretch, Rect(0, G.LT.Y, G.Cl.Left, G.LB.Y), 0, G.NCl.Left, G.NLT.Y, G.NLB.Y, G.LB.Y - G.LT.Y);
 }
 
 bool Prepare(TBitmap* B, TBitmap* SB, const NinePart& G)
@@ -160,22 +173,10 @@ void CreateSkinImage(TPoint LTPoint, TPoint RTPoint, TPoint LBPoint, TPoint RBPo
     if (!Prepare(B, SB, g)) return;
     Composer c(B, SB, R);
     // Edges: top, bottom, left, right.
-    TRect top = Rect(g.LT.X, 0, g.RT.X, g.Cl.Top);
-    if (TopStretch)
-        c.Stretch(Rect(g.NLT.X, 0, g.NRT.X, g.NCl.Top), top);
-    else
-        c.TileX(top, 0, g.NCl.Top, g.NLT.X, g.NRT.X, g.RT.X - g.LT.X);
-    TRect bottom = Rect(g.LB.X, g.Cl.Bottom, g.RB.X, g.Rh);
-    if (BottomStretch)
-        c.Stretch(Rect(g.NLB.X, g.NCl.Bottom, g.NRB.X, H), bottom);
-    else
-        c.TileX(bottom, g.NCl.Bottom, H, g.NLB.X, g.NRB.X, g.RB.X - g.LB.X);
+    c.EdgeX(TopStretch, Rect(g.LT.X, 0, g.RT.X, g.Cl.Top), 0, g.NCl.Top, g.NLT.X, g.NRT.X, g.RT.X - g.LT.X);
+    c.EdgeX(BottomStretch, Rect(g.LB.X, g.Cl.Bottom, g.RB.X, g.Rh), g.NCl.Bottom, H, g.NLB.X, g.NRB.X, g.RB.X - g.LB.X);
     LeftEdge(c, g, LeftStretch);
-    TRect right = Rect(g.Cl.Right, g.RT.Y, g.Rw, g.RB.Y);
-    if (RightStretch)
-        c.Stretch(Rect(g.NCl.Right, g.NRT.Y, W, g.NRB.Y), right);
-    else
-        c.TileY(right, g.NCl.Right, W, g.NRT.Y, g.NRB.Y, g.RB.Y - g.RT.Y);
+    c.EdgeY(RightStretch, Rect(g.Cl.Right, g.RT.Y, g.Rw, g.RB.Y), g.NCl.Right, W, g.NRT.Y, g.NRB.Y, g.RB.Y - g.RT.Y);
     // Corners, later pieces over earlier ones.
     Corners(c, g, {1, 2, 3, 4, 5, 6, 7, 8});
     if (DrawClient) c.Centre(ClRect, NewClRect, StretchEffect, StretchType);
@@ -202,16 +203,8 @@ void CreateLeftSkinImage(TPoint LTPoint, TPoint RTPoint, TPoint LBPoint, TPoint 
     Composer c(B, SB, R);
     // The top edge steps by RBPoint.X - LTPoint.X while its piece is RTPoint.X - LTPoint.X wide:
     // where the two differ each tile is scaled to the step.
-    TRect top = Rect(g.LT.X, 0, g.RT.X, g.Cl.Top);
-    if (TopStretch)
-        c.Stretch(Rect(g.NLT.X, 0, W, g.NCl.Top), top);
-    else
-        c.TileX(top, 0, g.NCl.Top, g.NLT.X, W, g.RB.X - g.LT.X);
-    TRect bottom = Rect(g.LB.X, g.Cl.Bottom, g.RB.X, g.Rh);
-    if (BottomStretch)
-        c.Stretch(Rect(g.NLB.X, g.NCl.Bottom, W, H), bottom);
-    else
-        c.TileX(bottom, g.NCl.Bottom, H, g.NLB.X, W, g.RB.X - g.LB.X);
+    c.EdgeX(TopStretch, Rect(g.LT.X, 0, g.RT.X, g.Cl.Top), 0, g.NCl.Top, g.NLT.X, W, g.RB.X - g.LT.X);
+    c.EdgeX(BottomStretch, Rect(g.LB.X, g.Cl.Bottom, g.RB.X, g.Rh), g.NCl.Bottom, H, g.NLB.X, W, g.RB.X - g.LB.X);
     LeftEdge(c, g, LeftStretch);
     Corners(c, g, {1, 2, 5, 6});
     if (DrawClient)
@@ -242,11 +235,7 @@ void HorizontalParts(int LO, int RO, TBitmap* B, TBitmap* SB, TRect R, int NewW,
     if (RightCap && RO != 0) c.Copy(Rect(NewW - RO, 0, NewW, rh), Rect(rw - RO, 0, rw, rh));
     int w = rw - LO - RO;
     if (w == 0) w = 1;  // a middle of no width repeats the column after the left cap
-    TRect middle = Rect(LO, 0, LO + w, rh);
-    if (AStretch)
-        c.Stretch(Rect(X0, 0, X1, rh), middle);
-    else
-        c.TileX(middle, 0, rh, X0, X1, w);
+    c.EdgeX(AStretch, Rect(LO, 0, LO + w, rh), 0, rh, X0, X1, w);
 }
 
 }  // namespace
@@ -274,11 +263,7 @@ void CreateVSkinImage(int TO, int BO, TBitmap* B, TBitmap* SB, TRect R, int, int
     Composer c(B, SB, R);
     if (TO != 0) c.Copy(Rect(0, 0, rw, TO), Rect(0, 0, rw, TO));
     if (BO != 0) c.Copy(Rect(0, NewH - BO, rw, NewH), Rect(0, rh - BO, rw, rh));
-    TRect middle = Rect(0, TO, rw, rh - BO);
-    if (AStretch)
-        c.Stretch(Rect(0, TO, rw, NewH - BO), middle);
-    else
-        c.TileY(middle, 0, rw, TO, NewH - BO, middle.Height());  // no height: no tile
+    c.EdgeY(AStretch, Rect(0, TO, rw, rh - BO), 0, rw, TO, NewH - BO, rh - BO - TO);  // no height: no tile
 }
 
 void CreateSkinBorderImages(TPoint LTPoint, TPoint RTPoint, TPoint LBPoint, TPoint RBPoint, TRect ClRect,

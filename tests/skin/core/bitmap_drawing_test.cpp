@@ -61,6 +61,11 @@ TEST(BitmapDrawing, TheDCsClipLimitsTheBitmapRule)
     EXPECT_EQ(From(*dst, 0, 0), Point(-1, -1));
     EXPECT_EQ(From(*dst, 2, 2), Point(2, 2));
     EXPECT_EQ(From(*dst, 3, 2), Point(-1, -1));
+    auto tiled = Blank(4, 4);
+    IntersectClipRect(tiled->DC(), 0, 0, 4, 1);
+    src->Tile(tiled->DC(), Rect(0, 0, 4, 4), Rect(0, 0, 2, 2));
+    EXPECT_EQ(From(*tiled, 3, 0), Point(1, 0));
+    EXPECT_EQ(From(*tiled, 3, 1), Point(-1, -1));
 }
 
 TEST(BitmapDrawing, ModesByTheSourcesFlags)

@@ -2,6 +2,8 @@
 // the transparent DC blit in its system and software forms.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/framework/graphics/bitmap.h"
 #include "platform/win/win_api.h"
 #include "skin/core/pixel_routines.h"
@@ -45,6 +47,17 @@ TEST(PixelRoutines, BlendFormsDifferAsSpecified)
         EXPECT_EQ(dst[0], 0x11223344u);
         EXPECT_EQ(dst[1], 0xFF102030u);
         EXPECT_EQ(dst[2], mmx ? 0xBF7F007Fu : 0xFF7F007Eu);
+    }
+}
+
+TEST(PixelRoutines, PackedBlendEqualsTheFormulaPerChannel)
+{
+    // (F x a + B x (256 - a)) >> 8 on every channel, alpha included.
+    std::mt19937 rng(3);
+    for (int i = 0; i < 100000; ++i) {
+        TbsColor f = rng(), b = rng(), a = f >> 24, expect = 0;
+        for (int s = 0; s < 32; s += 8) expect |= ((((f >> s) & 0xFF) * a + ((b >> s) & 0xFF) * (256 - a)) >> 8) << s;
+        ASSERT_EQ(BlendPixelMMX(f, b), expect) << std::hex << f << " " << b;
     }
 }
 

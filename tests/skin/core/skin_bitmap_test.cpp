@@ -6,7 +6,6 @@
 
 #include "platform/framework/core/resources.h"
 #include "platform/framework/graphics/clipboard.h"
-#include "platform/framework/graphics/codecs/bmp_codec.h"
 #include "platform/framework/graphics/picture.h"
 #include "platform/framework/graphics/png_image.h"
 #include "platform/win/clipboard_api.h"
@@ -276,6 +275,24 @@ TEST(SkinBitmap, StreamRoundTripAndBottomUpRows)
     EXPECT_EQ(c.Height(), 2);
     EXPECT_EQ(c.Pixel(0, 0), Pos(0, 1));
     EXPECT_EQ(c.Pixel(2, 1), Pos(2, 0));
+}
+
+TEST(SkinBitmap, StreamWithANegativeWidthLeavesThePixelDataUnread)
+{
+    std::vector<uint8_t> v;
+    Put32(v, 0);
+    Put32(v, -2);
+    Put32(v, 1);
+    Put32(v, 0x11111111);
+    Put32(v, 0x22222222);
+    TMemoryStream ms;
+    ms.Write(v.data(), static_cast<int64_t>(v.size()));
+    ms.SetPosition(0);
+    TbsBitmap b;
+    b.LoadFromStream(ms);
+    EXPECT_EQ(b.Width(), 2);       // sized by the absolute value
+    EXPECT_EQ(b.Pixel(0, 0), 0u);  // but the size differs from the stored one: nothing read
+    EXPECT_EQ(ms.Position(), 12);
 }
 
 TEST(SkinBitmap, MalformedStreamsRaiseAndLoseNothing)

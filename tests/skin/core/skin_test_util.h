@@ -1,5 +1,6 @@
 // Small synthetic skin bitmaps for the skin core's tests: filled by a function, drawn from
-// ASCII art, and read back as ASCII art.
+// ASCII art, and read back as ASCII art. Skin pixels carry alpha that the results depend on, so
+// these pictures compare all 32 bits (tests/support/pixel_art.h compares colours only).
 #pragma once
 
 #include <functional>
@@ -72,6 +73,36 @@ inline std::unique_ptr<TBitmap> FrameworkBitmap(int W, int H, TPixelFormat Forma
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) b->SetPixelArgb(x, y, F(x, y));
     return b;
+}
+
+// A framework bitmap filled white, ready for text: a clear brush and a black font.
+inline std::unique_ptr<TBitmap> WhiteBitmap(int W, int H, TPixelFormat Format = pf24bit)
+{
+    auto b = std::make_unique<TBitmap>();
+    b->SetPixelFormat(Format);
+    b->SetSize(W, H);
+    b->Canvas()->Brush()->SetColor(clWhite);
+    b->Canvas()->FillRect(Rect(0, 0, W, H));
+    b->Canvas()->Brush()->SetStyle(bsClear);
+    b->Canvas()->Font()->SetColor(clBlack);
+    return b;
+}
+
+// The bounding box of the pixels whose RGB satisfies Is; (W, H, -1, -1) when there are none.
+template <class F>
+TRect Where(TBitmap& B, F Is)
+{
+    TRect r = Rect(B.Width(), B.Height(), -1, -1);
+    for (int y = 0; y < B.Height(); ++y)
+        for (int x = 0; x < B.Width(); ++x)
+            if (Is(B.PixelArgb(x, y) & 0xFFFFFF))
+                r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
+    return r;
+}
+
+inline TRect Ink(TBitmap& B)
+{
+    return Where(B, [](uint32_t C) { return C != 0xFFFFFF; });
 }
 
 }  // namespace skintest
