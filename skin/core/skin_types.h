@@ -1,0 +1,6 @@
+// Small types shared by the skin core's pictures and the skin records that describe them.
+#pragma once
+
+// How a picture fills an area when stretching is on: stretched both ways, stretched to the
+// height and repeated across, or stretched to the width and repeated down.
+enum TbsStretchType { bsstFull, bsstHorz, bsstVert };
