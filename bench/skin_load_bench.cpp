@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/framework/application.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/files.h"
-#include "platform/framework/forms.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/forms/application.h"
+#include "platform/framework/forms/forms.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/control_records.h"
 #include "skin/core/object_records.h"
 #include "skin/core/skin_data.h"

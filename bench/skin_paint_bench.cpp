@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "skin/core/color_filters.h"

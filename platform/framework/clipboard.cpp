@@ -1,7 +1,7 @@
 #include "platform/framework/clipboard.h"
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/picture.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/picture.h"
 #include "platform/win/clipboard_api.h"
 #include "platform/win/user_api.h"
 

@@ -2,8 +2,8 @@
 // picture holding one) puts a copy of its pixels on the clipboard as CF_BITMAP.
 #pragma once
 
-#include "platform/framework/component.h"
-#include "platform/framework/exceptions.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/exceptions.h"
 #include "platform/win/win_types.h"
 
 class TClipboard : public TPersistent {

@@ -3,8 +3,8 @@
 // hold masked pixels, so a caller can pick plain or masked drawing per part.
 #pragma once
 
-#include "platform/framework/component.h"
-#include "platform/framework/streams.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/streams.h"
 #include "skin/core/skin_bitmap.h"
 
 class TbsBitmapLink : public TPersistent {

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/resources.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/resources.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/name_stream.h"
 #include "skin/core/skin_bitmap.h"
 

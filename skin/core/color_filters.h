@@ -2,7 +2,7 @@
 // behind glowing text, and the routines that turn a grey mask into a picture's alpha.
 #pragma once
 
-#include "platform/framework/graphics_types.h"
+#include "platform/framework/graphics/graphics_types.h"
 #include "skin/core/skin_bitmap.h"
 
 // A framework colour (system colours resolved) with the alpha.

@@ -5,9 +5,9 @@
 // SaveToFile. The skin model makes one record per "SKINCONTROLS" line by its type word.
 #pragma once
 
-#include "platform/framework/component.h"
-#include "platform/framework/graphics_types.h"
-#include "platform/framework/ini_file.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/ini_file.h"
+#include "platform/framework/graphics/graphics_types.h"
 #include "skin/core/skin_ini.h"
 #include "skin/core/skin_types.h"
 

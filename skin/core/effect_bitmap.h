@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "platform/framework/component.h"
-#include "platform/framework/graphics_types.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/types.h"
+#include "platform/framework/graphics/graphics_types.h"
 #include "platform/win/win_types.h"
 
 enum TbsInActiveEffect { ieBrightness, ieDarkness, ieGrayScale, ieNoise, ieSplitBlur, ieInvert };

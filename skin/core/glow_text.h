@@ -5,7 +5,7 @@
 // drawn. Colours are RGB values 0x00BBGGRR; Flags are DrawText flags.
 #pragma once
 
-#include "platform/framework/canvas.h"
+#include "platform/framework/graphics/canvas.h"
 
 void DrawStrongGlowText(TCanvas* Canvas, TRect R, const String& Text, UINT Flags, int GlowOffset, TColor GlowColor,
                         int GlowSize);

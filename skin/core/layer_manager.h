@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/custom_control.h"
-#include "platform/framework/timer.h"
+#include "platform/framework/controls/custom_control.h"
+#include "platform/framework/forms/timer.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/skin_bitmap.h"
 
 // A popup tool window, transparent to the mouse and never activated by a click.

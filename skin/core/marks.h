@@ -3,7 +3,7 @@
 // whole skin library uses. Lines paint their start point but not their end point.
 #pragma once
 
-#include "platform/framework/canvas.h"
+#include "platform/framework/graphics/canvas.h"
 
 // Each channel (C1 + C2) shr 1, system colours resolved.
 TColor AverageColor(TColor C1, TColor C2);

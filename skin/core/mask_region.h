@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 
 struct TFBColor {
     uint8_t b, g, r;

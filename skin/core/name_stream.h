@@ -2,8 +2,8 @@
 // then the units, little-endian.
 #pragma once
 
-#include "platform/framework/streams.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/streams.h"
+#include "platform/framework/core/types.h"
 
 // EReadError for a count that is negative or larger than the bytes left.
 String ReadStreamName(TStream& Stream);

@@ -5,10 +5,10 @@
 // their looks when the skin's layer frame carries the whole border.
 #pragma once
 
-#include "platform/framework/component.h"
-#include "platform/framework/control_types.h"
-#include "platform/framework/graphics_types.h"
-#include "platform/framework/ini_file.h"
+#include "platform/framework/controls/control_types.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/ini_file.h"
+#include "platform/framework/graphics/graphics_types.h"
 #include "skin/core/skin_ini.h"
 #include "skin/core/skin_types.h"
 

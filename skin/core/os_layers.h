@@ -4,8 +4,8 @@
 // desktop composition, so its switches do nothing.
 #pragma once
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/win_control.h"
+#include "platform/framework/controls/win_control.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/skin_bitmap.h"
 
 // Major version in GetVersion's low byte, minor in the second; read anew on every call.

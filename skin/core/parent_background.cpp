@@ -1,7 +1,7 @@
 #include "skin/core/parent_background.h"
 
-#include "platform/framework/custom_control.h"
-#include "platform/framework/forms.h"
+#include "platform/framework/controls/custom_control.h"
+#include "platform/framework/forms/forms.h"
 #include "platform/win/gdi_api.h"
 #include "platform/win/user_api.h"
 

@@ -3,8 +3,8 @@
 // picture before drawing itself.
 #pragma once
 
-#include "platform/framework/canvas.h"
-#include "platform/framework/win_control.h"
+#include "platform/framework/controls/win_control.h"
+#include "platform/framework/graphics/canvas.h"
 
 // Into Canvas, as if its origin were Control's top-left corner.
 void PaintParentBackground(TWinControl* Control, TCanvas* Canvas);

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 #include "platform/win/win_types.h"
 
 // A skin pixel $AARRGGBB: blue, green, red, alpha in memory.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/framework/format.h"
+#include "platform/framework/core/format.h"
 
 // ---- items ----
 

@@ -4,9 +4,9 @@
 // so its count is the number of items. Also the copy of a PNG into a skin bitmap.
 #pragma once
 
-#include "platform/framework/collection.h"
-#include "platform/framework/image_list.h"
-#include "platform/framework/png_image.h"
+#include "platform/framework/core/collection.h"
+#include "platform/framework/graphics/image_list.h"
+#include "platform/framework/graphics/png_image.h"
 #include "skin/core/skin_bitmap.h"
 
 class TbsPngImage : public TPngImage {

@@ -2,7 +2,7 @@
 // and the layer frame's alpha sources.
 #include <memory>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/gdi_api.h"
 #include "skin/core/color_filters.h"
 #include "skin/core/object_records.h"

@@ -1,6 +1,6 @@
 #include "skin/core/resource_strings.h"
 
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 // skin model has no table.
 #pragma once
 
-#include "platform/framework/component.h"
-#include "platform/framework/graphics_types.h"
-#include "platform/framework/string_list.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/string_list.h"
+#include "platform/framework/graphics/graphics_types.h"
 #include "platform/win/win_consts.h"
 
 class TbsResourceStrData : public TComponent {

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/framework/bitmap.h"
 #include "platform/framework/clipboard.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/picture.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/picture.h"
 #include "platform/win/gdi_api.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "platform/framework/canvas.h"
-#include "platform/framework/component.h"
-#include "platform/framework/graphic.h"
-#include "platform/framework/streams.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/streams.h"
+#include "platform/framework/graphics/canvas.h"
+#include "platform/framework/graphics/graphic.h"
 #include "skin/core/pixel_routines.h"
 
 class TbsBitmapLink;

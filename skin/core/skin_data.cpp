@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/framework/exceptions.h"
-#include "platform/framework/files.h"
-#include "platform/framework/forms.h"
-#include "platform/framework/screen.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/forms/forms.h"
+#include "platform/framework/forms/screen.h"
 #include "platform/win/user_api.h"
 #include "skin/core/button_records.h"
 #include "skin/core/control_records.h"

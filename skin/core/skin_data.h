@@ -9,10 +9,10 @@
 
 #include <vector>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/component.h"
-#include "platform/framework/ini_file.h"
-#include "platform/framework/string_list.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/ini_file.h"
+#include "platform/framework/core/string_list.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/win_types.h"
 #include "skin/core/skin_ini.h"
 #include "skin/core/skin_types.h"

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/files.h"
-#include "platform/framework/streams.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/streams.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 
 namespace {
 

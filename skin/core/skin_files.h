@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 class TBitmap;
 

@@ -10,7 +10,7 @@
 // starts, draws nothing.
 #pragma once
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/skin_types.h"
 
 void CreateSkinImage(TPoint LTPoint, TPoint RTPoint, TPoint LBPoint, TPoint RBPoint, TRect ClRect, TPoint NewLTPoint,

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/framework/exceptions.h"
-#include "platform/framework/string_list.h"
-#include "platform/framework/strings.h"
-#include "platform/framework/text_codec.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/string_list.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/core/text_codec.h"
 #include "skin/core/control_records.h"
 #include "skin/core/object_records.h"
 #include "skin/core/skin_data.h"

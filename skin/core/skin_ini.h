@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/control_types.h"
-#include "platform/framework/graphics_types.h"
-#include "platform/framework/ini_file.h"
+#include "platform/framework/controls/control_types.h"
+#include "platform/framework/core/ini_file.h"
+#include "platform/framework/graphics/graphics_types.h"
 #include "skin/core/effect_bitmap.h"
 #include "skin/core/skin_types.h"
 

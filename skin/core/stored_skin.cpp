@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/files.h"
-#include "platform/framework/image_bmp.h"
-#include "platform/framework/ini_file.h"
-#include "platform/framework/string_list.h"
-#include "platform/framework/strings.h"
-#include "platform/framework/text_codec.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/ini_file.h"
+#include "platform/framework/core/string_list.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/core/text_codec.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/codecs/bmp_codec.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_files.h"
 #include "skin/core/skin_ini.h"

@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/framework/collection.h"
-#include "platform/framework/component.h"
-#include "platform/framework/streams.h"
+#include "platform/framework/core/collection.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/streams.h"
 
 class TbsSkinData;
 class TBitmap;

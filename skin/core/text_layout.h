@@ -5,8 +5,8 @@
 // and pen. Halves truncate; an "odd font height" raises many texts by one pixel.
 #pragma once
 
-#include "platform/framework/canvas.h"
-#include "platform/framework/image_list.h"
+#include "platform/framework/graphics/canvas.h"
+#include "platform/framework/graphics/image_list.h"
 
 enum TbsButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 using TbsNumGlyphs = int;  // 1 to 4 frames side by side: up, disabled, down, hot

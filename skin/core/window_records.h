@@ -4,9 +4,9 @@
 // colours in skinned controls ("SKINCOLORS"). The skin model keeps them for its whole life.
 #pragma once
 
-#include "platform/framework/component.h"
-#include "platform/framework/graphics_types.h"
-#include "platform/framework/ini_file.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/ini_file.h"
+#include "platform/framework/graphics/graphics_types.h"
 #include "skin/core/skin_ini.h"
 
 class TbsBitmap;

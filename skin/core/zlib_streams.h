@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "platform/framework/exceptions.h"
-#include "platform/framework/streams.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/streams.h"
 
 class EZlibError : public Exception {
 public:

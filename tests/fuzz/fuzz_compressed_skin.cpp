@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/framework/exceptions.h"
+#include "platform/framework/core/exceptions.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/stored_skin.h"
 

@@ -1,9 +1,9 @@
 // Fuzzes the PNG image list's path: PNG bytes into an item, drawn disabled (made translucent)
 // and copied into a skin bitmap; whatever loads must draw and copy without fault, the copy
 // keeping the picture's size.
-#include "platform/framework/bitmap.h"
-#include "platform/framework/image_png.h"
-#include "platform/framework/streams.h"
+#include "platform/framework/core/streams.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/codecs/png_codec.h"
 #include "skin/core/png_image_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/files.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_ini.h"
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/effect_bitmap.h"
 
 namespace {

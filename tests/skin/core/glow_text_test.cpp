@@ -2,7 +2,7 @@
 // extent and by comparison with plain text drawn in the effect colour.
 #include <gtest/gtest.h>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/win_api.h"
 #include "skin/core/glow_text.h"
 #include "skin/core/text_layout.h"

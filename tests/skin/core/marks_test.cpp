@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/marks.h"
 
 namespace {

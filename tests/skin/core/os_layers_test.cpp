@@ -2,7 +2,7 @@
 // the absent desktop composition; glow layer windows fading on the test clock.
 #include <gtest/gtest.h>
 
-#include "platform/framework/forms.h"
+#include "platform/framework/forms/forms.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "skin/core/layer_manager.h"

@@ -3,9 +3,9 @@
 // painter that raises.
 #include <gtest/gtest.h>
 
-#include "platform/framework/application.h"
-#include "platform/framework/custom_control.h"
-#include "platform/framework/forms.h"
+#include "platform/framework/controls/custom_control.h"
+#include "platform/framework/forms/application.h"
+#include "platform/framework/forms/forms.h"
 #include "platform/win/win_api.h"
 #include "skin/core/parent_background.h"
 #include "tests/skin/core/skin_test_util.h"

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/win_api.h"
 #include "skin/core/pixel_routines.h"
 #include "tests/skin/core/skin_test_util.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/framework/streams.h"
+#include "platform/framework/core/streams.h"
 #include "skin/core/png_image_list.h"
 
 namespace {

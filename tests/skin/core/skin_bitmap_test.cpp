@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "platform/framework/clipboard.h"
-#include "platform/framework/image_bmp.h"
-#include "platform/framework/picture.h"
-#include "platform/framework/png_image.h"
-#include "platform/framework/resources.h"
+#include "platform/framework/core/resources.h"
+#include "platform/framework/graphics/codecs/bmp_codec.h"
+#include "platform/framework/graphics/picture.h"
+#include "platform/framework/graphics/png_image.h"
 #include "platform/win/clipboard_api.h"
 #include "platform/win/win_api.h"
 #include "tests/skin/core/skin_test_util.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/framework/exceptions.h"
-#include "platform/framework/files.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/files.h"
 #include "skin/core/button_records.h"
 #include "skin/core/object_records.h"
 #include "skin/core/resource_strings.h"

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/framework/exceptions.h"
-#include "platform/framework/string_list.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/string_list.h"
 #include "skin/core/control_records.h"
 #include "skin/core/object_records.h"
 #include "skin_test_support.h"

@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "platform/framework/files.h"
-#include "platform/framework/string_list.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/string_list.h"
 #include "skin/core/button_records.h"
 #include "skin/core/control_records.h"
 #include "skin/core/edit_list_records.h"

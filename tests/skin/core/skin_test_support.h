@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/application.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/forms.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/forms/application.h"
+#include "platform/framework/forms/forms.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_messages.h"
 #include "skin/core/stored_skin.h"

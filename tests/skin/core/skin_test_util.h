@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "skin/core/skin_bitmap.h"
 
 namespace skintest {

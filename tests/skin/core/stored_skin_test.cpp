@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/framework/exceptions.h"
-#include "platform/framework/files.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/files.h"
 #include "skin_test_support.h"
 
 namespace {

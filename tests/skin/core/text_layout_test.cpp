@@ -2,7 +2,7 @@
 // by comparison with the same text drawn directly, never by glyph pixels.
 #include <gtest/gtest.h>
 
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/win_api.h"
 #include "skin/core/text_layout.h"
 #include "tests/skin/core/skin_test_util.h"
