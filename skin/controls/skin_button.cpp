@@ -30,10 +30,7 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner)
 
 TbsSkinButton::~TbsSkinButton()
 {
-    if (FSkinImagesMenu) {
-        FSkinImagesMenu->OnInternalChange = nullptr;
-        FSkinImagesMenu->RemoveFreeNotification(this);
-    }
+    UnhookImagesMenu();
     if (FImageList) FImageList->RemoveFreeNotification(this);
     delete FLayerManager;
     FLayerManager = nullptr;
@@ -116,11 +113,7 @@ void TbsSkinButton::SetDefault(bool Value)
 
 void TbsSkinButton::SetSkinImagesMenu(TbsSkinImagesMenuBase* Value)
 {
-    if (FSkinImagesMenu && FSkinImagesMenu != Value) {
-        // The menu outlives its link to this button: it must not call back into it.
-        FSkinImagesMenu->OnInternalChange = nullptr;
-        FSkinImagesMenu->RemoveFreeNotification(this);
-    }
+    if (FSkinImagesMenu != Value) UnhookImagesMenu();
     FSkinImagesMenu = Value;
     if (Value) {
         Value->FreeNotification(this);
@@ -129,11 +122,24 @@ void TbsSkinButton::SetSkinImagesMenu(TbsSkinImagesMenuBase* Value)
     Repaint();
 }
 
+void TbsSkinButton::UnhookImagesMenu()
+{
+    // The menu outlives its link to this button: it must not call back into it.
+    if (!FSkinImagesMenu) return;
+    FSkinImagesMenu->OnInternalChange = nullptr;
+    if (FImagesMenuCloseHooked) FSkinImagesMenu->OnInternalMenuClose = nullptr;
+    FImagesMenuCloseHooked = false;
+    FSkinImagesMenu->RemoveFreeNotification(this);
+}
+
 void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation)
 {
     TbsSkinCustomControl::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
-    if (AComponent == FSkinImagesMenu) FSkinImagesMenu = nullptr;
+    if (AComponent == FSkinImagesMenu) {
+        FSkinImagesMenu = nullptr;
+        FImagesMenuCloseHooked = false;
+    }
     if (AComponent == FImageList) FImageList = nullptr;
 }
 

@@ -171,6 +171,8 @@ protected:
     void HandleMouseEnter();
     void HandleMouseLeave();
     void ImagesMenuChanged(TObject*) { Repaint(); }
+    // The images menu forgets this button's handlers (reassignment, destruction).
+    void UnhookImagesMenu();
 
     bool FTransparent = false;
     bool FCheckedMode = false;
@@ -181,6 +183,8 @@ protected:
     int CurrentFrame = 0;
     bool AnimateInc = false;
     TbsSkinImagesMenuBase* FSkinImagesMenu = nullptr;
+    // The menu button pointed the images menu's close event at itself.
+    bool FImagesMenuCloseHooked = false;
     bool FUseImagesMenuImage = false, FUseImagesMenuCaption = false;
     bool FSpaceSupport = true;
     bool FUseSkinFontColor = true, FUseSkinSize = true;
