@@ -151,14 +151,6 @@ void TbsSkinForm::CallSaved(TMessage& M)
         FForm->WndProc(M);
 }
 
-void TbsSkinForm::FormShortCut(TMessage& Msg, bool& Handled)
-{
-    if (FInShortCut) return;
-    FInShortCut = true;
-    if (OnShortCut) OnShortCut(Msg, Handled);
-    FInShortCut = false;
-}
-
 void TbsSkinForm::Loaded()
 {
     TComponent::Loaded();
