@@ -446,7 +446,9 @@ private:
     void Bind(TComponent*& Component, Link*& L, TComponent* Value);
     // The object at an index of ObjectList, nullptr outside it.
     TbsActiveSkinObject* ObjectAt(int Index) const;
-    // Frame drawing helpers (skin_form_frame.cpp).
+    // Frame drawing helpers (skin_form_frame.cpp): the client in one colour, or tiled or
+    // stretched from a picture.
+    void PaintBGColor(HDC DC, TColor Color);
     void PaintBGTile(HDC DC, TBitmap* Tile, const TRect& SrcRect, bool Stretch, TbsStretchType Type);
     // Window procedure handlers (skin_form_wndproc.cpp), named for their messages.
     void WMDestroy(TMessage& M);

@@ -149,20 +149,15 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC)
     RestoreDC(target.DC, saved);
 }
 
-void TbsSkinForm::PaintBGDefault(HDC DC)
-{
-    if (!DC) return;
-    DCCanvas c(DC);
-    c.Canvas.Brush()->SetColor(clBtnFace);
-    c.Canvas.FillRect(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()));
-    DrawLogo(&c.Canvas);
-}
+void TbsSkinForm::PaintBGDefault(HDC DC) { PaintBGColor(DC, clBtnFace); }
 
-void TbsSkinForm::PaintMDIBGDefault(HDC DC)
+void TbsSkinForm::PaintMDIBGDefault(HDC DC) { PaintBGColor(DC, clAppWorkSpace); }
+
+void TbsSkinForm::PaintBGColor(HDC DC, TColor Color)
 {
     if (!DC) return;
     DCCanvas c(DC);
-    c.Canvas.Brush()->SetColor(clAppWorkSpace);
+    c.Canvas.Brush()->SetColor(Color);
     c.Canvas.FillRect(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()));
     DrawLogo(&c.Canvas);
 }
@@ -403,13 +398,7 @@ void TbsSkinForm::PaintBGTile(HDC DC, TBitmap* Tile, const TRect& SrcRect, bool 
 void TbsSkinForm::PaintBG(HDC DC)
 {
     if (!DC || !HasSkin()) return;
-    if (FSD->ClRect.IsEmpty()) {
-        DCCanvas c(DC);
-        c.Canvas.Brush()->SetColor(clBtnFace);
-        c.Canvas.FillRect(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()));
-        DrawLogo(&c.Canvas);
-        return;
-    }
+    if (FSD->ClRect.IsEmpty()) return PaintBGColor(DC, clBtnFace);
     PaintBGTile(DC, FSD->FPicture, FSD->ClRect, FSD->StretchEffect, FSD->StretchType);
 }
 
