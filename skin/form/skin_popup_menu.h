@@ -41,3 +41,8 @@ private:
     TCustomForm* FComponentForm = nullptr;
     TComponent* FSkinComponent = nullptr;
 };
+
+// Shows Root's sub-items through the skinned form's menu engine at a screen point and waits
+// (running the message loop) until the menu closes; the item chosen, or nullptr. For callers that
+// need an answer, such as the shell's item menu.
+TMenuItem* TrackSkinMenu(TbsSkinForm* SF, TMenuItem* Root, const TPoint& P);
