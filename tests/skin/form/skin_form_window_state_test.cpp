@@ -69,6 +69,31 @@ TEST_F(SkinFormStates, MinimumAndMaximumSizes)
     EXPECT_EQ(SF->GetMaxHeight(), 1024);
     SF->SetMaxWidth(640);
     EXPECT_EQ(SF->GetMaxWidth(), 640);
+
+    // Limits that changed reach the window: it takes them by being sized off and back.
+    SF->SetMinWidth(350);
+    SF->ReapplySizeLimits();
+    EXPECT_EQ(Form->Width(), 350);
+    SF->SetMinWidth(0);
+    SF->SetMaxWidth(320);
+    SF->ReapplySizeLimits();
+    EXPECT_EQ(Form->Width(), 320);
+}
+
+TEST_F(SkinFormStates, FirstShowCentresOnTheScreenOrTheWorkArea)
+{
+    struct Case {
+        TbsPositionInMonitor Where;
+        TPoint At;
+    };
+    const Case cases[] = {{bspDefault, {kLeft, kTop}}, {bspScreenCenter, {490, 412}}, {bspDesktopCenter, {490, 392}}};
+    for (const Case& c : cases) {
+        Make(301, 201);
+        SF->SetPositionInMonitor(c.Where);
+        Show();
+        EXPECT_EQ(Point(Form->Left(), Form->Top()), c.At) << c.Where;
+        Form->Free();
+    }
 }
 
 TEST_F(SkinFormStates, MaximizeMinimizeAndRestoreToTheNormalBounds)
