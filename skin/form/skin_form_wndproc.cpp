@@ -795,6 +795,7 @@ void TbsSkinForm::WMSkinDataBeforeChange(TMessage& M)
     RecordFormBounds();
     FStopPainting = true;
     FSkinSupport = false;
+    ForgetPictures32();
     MouseTimer->SetEnabled(false);
     MorphTimer->SetEnabled(false);
     AnimateTimer->SetEnabled(false);
