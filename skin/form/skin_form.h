@@ -512,6 +512,7 @@ private:
     bool FadeWanted() const;
 
     std::shared_ptr<bool> FAlive;
+    bool FAppRestoreSet = false;  // Application.OnRestore is AppRestore (the main form's)
     std::unique_ptr<TBitmap> FPicture32, FInActivePicture32;
     bool FShowMDIScrollBars = true;
     TTileMode FTileMode = tbHorizontal;

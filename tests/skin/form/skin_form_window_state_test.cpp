@@ -135,6 +135,28 @@ TEST_F(SkinFormStates, MaximizedAreaWithAHiddenTaskBarAndOnTheFullScreen)
     EXPECT_EQ(Bounds(), Rect(0, 0, 1280, 1024));
 }
 
+TEST_F(SkinFormStates, MainFormMinimizesThroughTheApplication)
+{
+    Make();
+    Skin();
+    Application->SetMainForm(Form);
+    Show();
+    int minimized = 0;
+    Application->OnMinimize = [&](TObject*) { ++minimized; };
+    SF->SetWindowState(wsMinimized);
+    EXPECT_EQ(minimized, 1);
+    EXPECT_TRUE(IsIconic(Form->Handle()));
+    EXPECT_EQ(SF->WindowState(), wsNormal) << "the main form never takes the skinned minimized state";
+    EXPECT_EQ(Form->Width(), 300);
+    Application->Restore();
+    EXPECT_FALSE(IsIconic(Form->Handle()));
+    ASSERT_TRUE(Application->OnRestore) << "the main form's restore handler";
+    Application->OnMinimize = nullptr;
+    Form->Free();
+    EXPECT_FALSE(Application->OnRestore) << "gone with the form";
+    Application->SetMainForm(nullptr);
+}
+
 TEST_F(SkinFormStates, MinimizedFormsParkSideBySide)
 {
     std::vector<TForm*> forms;
