@@ -67,6 +67,8 @@ void InjectText(const std::wstring& text)
 void AdvanceClock(unsigned ms) { AdvanceTestClock(ms); }
 void SetClockAutoStep(unsigned ms) { SetTestClockAutoStep(ms); }
 
+void SyncDisplay() { CurrentBackend().Sync(); }
+
 void PumpMessages()
 {
     MSG msg;

@@ -54,6 +54,7 @@ void InstallMainThreadHooks()
     // While the UI thread waits for a worker, it keeps answering messages other threads send it.
     SetMainThreadIdleHook([] {
         if (auto q = MainQueue()) ServeSentMessages(*q);
+        PresentAllDirty();  // what synchronous calls drew shows while the thread waits
     });
 }
 

@@ -37,7 +37,24 @@ void TCustomEdit::SetPasswordChar(wchar_t v) { SetAndInvalidate(FPasswordChar, v
 
 void TCustomEdit::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection, v); }
 
-void TCustomEdit::SetBorderStyle(TFormBorderStyle v) { SetAndInvalidate(FBorderStyle, v); }
+void TCustomEdit::SetBorderStyle(TFormBorderStyle v)
+{
+    if (v == FBorderStyle) return;
+    FBorderStyle = v;
+    if (!FHandle) return;
+    // The border is the window's sunken client edge, in its non-client area.
+    LONG_PTR ex = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
+    SetWindowLongPtrW(FHandle, GWL_EXSTYLE, v == bsSingle ? (ex | WS_EX_CLIENTEDGE) : (ex & ~WS_EX_CLIENTEDGE));
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate();
+}
+
+void TCustomEdit::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    if (FBorderStyle == bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
+}
 
 // ---- selection ----
 
@@ -168,7 +185,15 @@ void TCustomEdit::Change()
 
 String TCustomEdit::DisplayText() const { return FPasswordChar ? String(FText.size(), FPasswordChar) : FText; }
 
-int TCustomEdit::TextLeft() const { return (FBorderStyle == bsSingle ? 2 : 0) + 1; }
+int TCustomEdit::TextLeft() const { return (FHasFormatRect ? FFormatRect.Left : 0) + FLeftMargin; }
+
+TRect TCustomEdit::TextArea()
+{
+    TRect r = FHasFormatRect ? FFormatRect : ClientRect();
+    r.Left += FLeftMargin;
+    r.Right = std::max(r.Left, r.Right - FRightMargin);
+    return r;
+}
 
 int TCustomEdit::WidthOf(const String& s)
 {
@@ -197,7 +222,7 @@ int TCustomEdit::CaretFromX(int X)
 
 void TCustomEdit::ScrollToCaret()
 {
-    int room = FWidth - 2 * TextLeft();
+    int room = TextArea().Width();
     if (room <= 0) return;
     int x = WidthOf(DisplayText().substr(0, static_cast<size_t>(FCaret)));
     if (x - FScrollX > room) FScrollX = x - room;
@@ -210,20 +235,26 @@ void TCustomEdit::Paint()
 {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
-    if (FBorderStyle == bsSingle) DrawSunkenEdge(c, r);
-    c->Brush()->SetColor(FEnabled ? FColor : clBtnFace);
-    c->FillRect(r);
     HDC dc = c->Handle();
+    // Colours come from the colour query (a skinned edit answers NULL_BRUSH and paints the
+    // background itself); the border is the non-client edge.
+    HBRUSH bg = ControlColor(dc, FEnabled && !FReadOnly ? CN_CTLCOLOREDIT : CN_CTLCOLORSTATIC);
+    COLORREF textColor = GetTextColor(dc);
+    if (bg && bg != reinterpret_cast<HBRUSH>(GetStockObject(NULL_BRUSH))) {
+        RECT all{r.Left, r.Top, r.Right, r.Bottom};
+        FillRect(dc, &all, bg);
+    }
     int saved = SaveDC(dc);
-    IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    TRect area = FHasFormatRect ? FFormatRect : r;
+    IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     TEXTMETRICW tm;
     GetTextMetricsW(dc, &tm);
-    int y = r.Top + (r.Height() - tm.tmHeight) / 2;
+    int y = area.Top + (area.Height() - tm.tmHeight) / 2;
     int x0 = TextLeft() - FScrollX;
     String d = DisplayText();
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(FEnabled ? FFont.Color() : clGrayText));
+    SetTextColor(dc, textColor);
     TextOutW(dc, x0, y, d.c_str(), static_cast<int>(d.size()));
     bool focused = Focused();
     if (SelLength() > 0 && (focused || !FHideSelection)) {
@@ -281,6 +312,40 @@ bool TCustomEdit::WantsKey(WORD Key) { return Key == VK_LEFT || Key == VK_RIGHT 
 
 void TCustomEdit::Dispatch(TMessage& m)
 {
+    switch (m.Msg) {
+    case EM_GETRECT:
+        if (m.LParam) {
+            TRect a = FHasFormatRect ? FFormatRect : ClientRect();
+            *reinterpret_cast<RECT*>(m.LParam) = RECT{a.Left, a.Top, a.Right, a.Bottom};
+        }
+        return;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        // The formatting rectangle (0: back to the client area); the text is drawn and hit there.
+        FHasFormatRect = m.LParam != 0;
+        if (m.LParam) {
+            const RECT& r = *reinterpret_cast<const RECT*>(m.LParam);
+            FFormatRect = Rect(r.left, r.top, r.right, r.bottom);
+        }
+        ScrollToCaret();
+        if (m.Msg == EM_SETRECT) Invalidate();
+        return;
+    case EM_SETMARGINS:
+        if (m.WParam & EC_LEFTMARGIN) FLeftMargin = LOWORD(m.LParam);
+        if (m.WParam & EC_RIGHTMARGIN) FRightMargin = HIWORD(m.LParam);
+        ScrollToCaret();
+        Invalidate();
+        return;
+    case EM_GETMARGINS: m.Result = MAKELPARAM(FLeftMargin, FRightMargin); return;
+    default: break;
+    }
+    if ((m.Msg == CN_CTLCOLOREDIT || m.Msg == CN_CTLCOLORSTATIC) && !FEnabled) {
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorToRGB(clGrayText));
+        SetBkColor(dc, ColorToRGB(clBtnFace));
+        m.Result = reinterpret_cast<LRESULT>(ColorBrush(clBtnFace));
+        return;
+    }
     switch (m.Msg) {
     case WM_SETTEXT:
         TCustomControl::Dispatch(m);

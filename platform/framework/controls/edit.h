@@ -49,6 +49,7 @@ public:
 
 protected:
     virtual void Change();
+    void CreateParams(TCreateParams& Params) override;
     void Paint() override;
     void Dispatch(TMessage& Message) override;
     void DoEnter() override;
@@ -57,6 +58,9 @@ protected:
     bool WantsKey(WORD Key) override;
     // The text as shown (password characters instead of the text).
     String DisplayText() const;
+    // Where the text goes: the formatting rectangle (EM_SETRECT, EM_SETRECTNP; the client area
+    // when none was set) less the margins (EM_SETMARGINS).
+    TRect TextArea();
     int TextLeft() const;
     int CaretFromX(int X);
     int WidthOf(const String& s);
@@ -74,6 +78,10 @@ protected:
     bool FHideSelection = true;
     bool FModified = false;
     TFormBorderStyle FBorderStyle = bsSingle;
+    bool FHasFormatRect = false;
+    TRect FFormatRect;
+    int FLeftMargin = 1;
+    int FRightMargin = 1;
     int FAnchor = 0;  // selection: from FAnchor to FCaret
     int FCaret = 0;
     int FScrollX = 0;

@@ -19,6 +19,7 @@ void TCustomListBox::CreateParams(TCreateParams& p)
 {
     TCustomControl::CreateParams(p);
     p.Style |= WS_VSCROLL;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TCustomListBox::CreateWnd()
@@ -65,7 +66,7 @@ void TCustomListBox::SetItemHeight(int v) { SetAndInvalidate(FItemHeight, std::m
 
 void TCustomListBox::SetStyle(TListBoxStyle v) { SetAndInvalidate(FStyle, v); }
 
-int TCustomListBox::VisibleRows() { return std::max(1, (ClientHeight() - 4) / ItemHeight()); }
+int TCustomListBox::VisibleRows() { return std::max(1, ClientHeight() / ItemHeight()); }
 
 void TCustomListBox::SetTopIndex(int v)
 {
@@ -137,14 +138,14 @@ void TCustomListBox::SelectAll()
 TRect TCustomListBox::ItemRect(int Index)
 {
     int ih = ItemHeight();
-    int top = 2 + (Index - FTopIndex) * ih;
-    return Rect(2, top, ClientWidth() - 2, top + ih);
+    int top = (Index - FTopIndex) * ih;
+    return Rect(0, top, ClientWidth(), top + ih);
 }
 
 int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing)
 {
-    int i = FTopIndex + (Pos.Y - 2) / ItemHeight();
-    if (Pos.Y < 2) i = FTopIndex - 1;
+    int i = FTopIndex + Pos.Y / ItemHeight();
+    if (Pos.Y < 0) i = FTopIndex - 1;
     if (i >= 0 && i < FItems.Count()) return i;
     return Existing ? -1 : FItems.Count();
 }
@@ -165,10 +166,13 @@ void TCustomListBox::Paint()
 {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
-    DrawSunkenEdge(c, r);
-    c->Brush()->SetColor(FColor);
-    c->FillRect(r);
     HDC dc = c->Handle();
+    // The border is the non-client edge; the background comes from the colour query.
+    HBRUSH bg = ControlColor(dc, CN_CTLCOLORLISTBOX);
+    if (bg && bg != reinterpret_cast<HBRUSH>(GetStockObject(NULL_BRUSH))) {
+        RECT all{r.Left, r.Top, r.Right, r.Bottom};
+        FillRect(dc, &all, bg);
+    }
     int saved = SaveDC(dc);
     IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
     for (int i = FTopIndex; i < FItems.Count(); ++i) {

@@ -376,6 +376,43 @@ void TPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 void TPageControl::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
+    // The tab control messages a skinned page control sends to lay out and draw the tabs itself.
+    case TCM_GETITEMRECT: {
+        int i = static_cast<int>(m.WParam);
+        if (i < 0 || i >= TabCount() || !m.LParam) {
+            m.Result = FALSE;
+            return;
+        }
+        TRect r = TabRect(i);
+        *reinterpret_cast<RECT*>(m.LParam) = RECT{r.Left, r.Top, r.Right, r.Bottom};
+        m.Result = TRUE;
+        return;
+    }
+    case TCM_GETCURSEL: m.Result = TabIndex(); return;
+    case TCM_SETCURSEL: {
+        // No change events, as the tab control sends no notification for it.
+        m.Result = TabIndex();
+        int i = static_cast<int>(m.WParam);
+        if (i >= 0 && i < TabCount()) SetTabIndex(i);
+        return;
+    }
+    case TCM_ADJUSTRECT:
+        // wParam FALSE: the display area of the given window rectangle; TRUE: the window
+        // rectangle around the given display area (both in client coordinates here).
+        if (m.LParam) {
+            RECT& r = *reinterpret_cast<RECT*>(m.LParam);
+            TRect client = ClientRect(), shown = DisplayRect();
+            int dl = shown.Left - client.Left, dt = shown.Top - client.Top;
+            int dr = client.Right - shown.Right, db = client.Bottom - shown.Bottom;
+            int s = m.WParam ? -1 : 1;
+            r = RECT{r.left + s * dl, r.top + s * dt, r.right - s * dr, r.bottom - s * db};
+        }
+        return;
+    case TCM_SETITEMSIZE:
+        m.Result = MAKELPARAM(FTabWidth, FTabHeight);
+        SetTabWidth(LOWORD(m.LParam));
+        SetTabHeight(HIWORD(m.LParam));
+        return;
     case WM_SIZE:
         TCustomControl::Dispatch(m);
         Invalidate();

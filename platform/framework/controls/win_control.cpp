@@ -65,6 +65,7 @@ TWinControl::~TWinControl()
     DestroyHandle();
     FreeObjectInstance(FObjectInstance);
     FObjectInstance = nullptr;
+    if (FColorBrush) DeleteObject(FColorBrush);
 }
 
 // ---- handle ----
@@ -616,6 +617,22 @@ void TWinControl::PaintHandler(TMessage& m)
     m.Result = 0;
 }
 
+HBRUSH TWinControl::ControlColor(HDC DC, UINT Query)
+{
+    LRESULT r = Perform(Query, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(FHandle));
+    return reinterpret_cast<HBRUSH>(r);
+}
+
+HBRUSH TWinControl::ColorBrush(TColor Color)
+{
+    COLORREF c = ColorToRGB(Color);
+    if (FColorBrush && FColorBrushColor == c) return FColorBrush;
+    if (FColorBrush) DeleteObject(FColorBrush);
+    FColorBrush = CreateSolidBrush(c);
+    FColorBrushColor = c;
+    return FColorBrush;
+}
+
 void TWinControl::PaintControls(HDC DC, TControl* First)
 {
     size_t start = 0;
@@ -865,6 +882,16 @@ void TWinControl::Dispatch(TMessage& m)
         return;
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH: TControl::DefaultHandler(m); return;
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORSTATIC: {
+        // The plain answer: the font's colour on the control's colour.
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorToRGB(FFont.Color()));
+        SetBkColor(dc, ColorToRGB(FColor));
+        m.Result = reinterpret_cast<LRESULT>(ColorBrush(FColor));
+        return;
+    }
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);
         UpdateBounds();

@@ -3,6 +3,26 @@
 // children, painting of windowless children in order, focus and tab order, keyboard and dialog
 // keys, and the routing of mouse messages to windowless children. Base of forms, panels, edits,
 // list views and every windowed skin control.
+//
+// Taking over a standard control's look (the skinned edit, list box, combo list, tree, list and
+// tab controls). The standard controls are framework controls that paint themselves, not window
+// classes of the layer. A skinned control derives from one and overrides WndProc, which stands
+// in for the subclassed window procedure: it sees every message first and calls the inherited
+// WndProc for the behaviour it keeps (selection, keys, scroll state, the EM_/LB_/TCM_ answers).
+// What it can take over, as on Windows:
+// - frame and scroll bars live in the non-client area (WS_EX_CLIENTEDGE, WS_VSCROLL from
+//   CreateParams, drawn by the default WM_NCPAINT): drop the styles in CreateParams or answer
+//   WM_NCCALCSIZE, WM_NCPAINT and WM_NCHITTEST; answered without change, the control keeps its
+//   scroll state (GetScrollInfo, WM_VSCROLL) while no bar shows;
+// - colours: before painting, a control asks itself through ControlColor (CN_CTLCOLOREDIT
+//   48435, CN_CTLCOLORSTATIC 48440 for read-only and disabled edits, CN_CTLCOLORLISTBOX); the
+//   stock NULL_BRUSH leaves the background to the owner, and the text takes the DC's colour;
+// - painting: WM_ERASEBKGND and WM_PAINT with a DC in wParam paint into that DC (an owner's
+//   off-screen pass); items through owner draw (list box) and custom draw (list and tree views);
+//   CS_HREDRAW/CS_VREDRAW in the class style decide what a resize repaints;
+// - windows inside a control (the list view's "SysHeader32" header) are real child windows,
+//   announced by WM_PARENTNOTIFY and subclassed with SetWindowLongPtrW(GWL_WNDPROC) and
+//   CallWindowProcW; the edit's text area follows EM_SETRECTNP and EM_SETMARGINS.
 #pragma once
 
 #include <vector>
@@ -113,6 +133,13 @@ protected:
     bool CanAutoSize(int& NewWidth, int& NewHeight) override;
     virtual void PaintWindow(HDC DC);
     void PaintHandler(TMessage& Message);
+    // Asks the control itself (through WndProc, so a descendant can answer) for the colours to
+    // paint with: Query is CN_CTLCOLOREDIT, CN_CTLCOLORSTATIC or CN_CTLCOLORLISTBOX; the answer
+    // sets DC's text colour, background colour and mode, and is the background brush (the stock
+    // NULL_BRUSH: leave the background as it is).
+    HBRUSH ControlColor(HDC DC, UINT Query);
+    // A solid brush of the colour, owned by the control (the default colour answers).
+    HBRUSH ColorBrush(TColor Color);
     virtual void DoEnter();
     virtual void DoExit();
     virtual void KeyDown(WORD& Key, TShiftState Shift);
@@ -146,6 +173,8 @@ protected:
     bool FShowing = false;
     bool FRecreating = false;
     TPoint FLastClientSize{-1, -1};
+    HBRUSH FColorBrush = nullptr;
+    COLORREF FColorBrushColor = 0;
 
 private:
     void DoAlign(TAlign AAlign, TRect& Rect);

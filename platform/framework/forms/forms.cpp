@@ -184,6 +184,8 @@ void TCustomForm::CreateParams(TCreateParams& p)
     }
     if (FFormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
     p.WindowClass.hbrBackground = nullptr;
+    // The program's icon, for the window manager's task bar and switcher.
+    if (Application && !Application->Icon()->Empty()) p.WindowClass.hIcon = Application->Icon()->Handle();
     // Dialogs belong to the main form, so they stay above it.
     if (Application && Application->MainForm() && Application->MainForm() != this &&
         Application->MainForm()->HandleAllocated())
@@ -609,6 +611,24 @@ void TCustomForm::Dispatch(TMessage& m)
     case WM_CLOSE:
         Close();
         m.Result = 0;
+        return;
+    case WM_SYSCOMMAND:
+        // The main form minimised or restored (by its frame, the window manager or the task
+        // bar) minimises or restores the application, whose events report it.
+        if (Application && Application->MainForm() == this) {
+            WPARAM cmd = m.WParam & 0xFFF0;
+            if (cmd == SC_MINIMIZE) {
+                Application->Minimize();
+                m.Result = 0;
+                return;
+            }
+            if (cmd == SC_RESTORE && HandleAllocated() && IsIconic(FHandle)) {
+                Application->Restore();
+                m.Result = 0;
+                return;
+            }
+        }
+        DefaultHandler(m);
         return;
     case WM_NCCALCSIZE:
         DefaultHandler(m);

@@ -1,9 +1,11 @@
 // Test windows: one class whose procedure logs every message and lets a test answer some itself.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win/headless_api.h"
@@ -111,4 +113,14 @@ inline std::uint32_t PixelAt(HWND top, int x, int y)
     auto px = vxwin::WindowPixels(top, &w, &h);
     if (x < 0 || y < 0 || x >= w || y >= h) return 0xDEADBEEF;
     return px[static_cast<size_t>(y) * w + x] & 0xFFFFFF;
+}
+
+// Pumps messages for a while (X events arrive asynchronously).
+inline void PumpFor(int ms)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        vxwin::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }

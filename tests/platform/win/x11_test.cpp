@@ -24,16 +24,6 @@
 
 namespace {
 
-// Pumps messages for a while (X events arrive asynchronously).
-void PumpFor(int ms)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        vxwin::PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
 std::uint32_t PngPixel(cairo_surface_t* s, int x, int y)
 {
     auto* row =
