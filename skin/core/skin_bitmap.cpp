@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/framework/clipboard.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/clipboard.h"
 #include "platform/framework/graphics/picture.h"
 #include "platform/win/gdi_api.h"
 

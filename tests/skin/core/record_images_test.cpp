@@ -5,7 +5,7 @@
 #include "skin/core/object_records.h"
 #include "skin/core/skin_bitmap.h"
 #include "skin/core/window_records.h"
-#include "skin_test_support.h"
+#include "skin_model_test_support.h"
 
 namespace {
 

@@ -13,16 +13,16 @@
 #include "skin/core/object_records.h"
 #include "skin/core/resource_strings.h"
 #include "skin/core/window_records.h"
-#include "skin_test_support.h"
+#include "skin_model_test_support.h"
+#include "tests/support/application_fixture.h"
 #include "tests/support/unprivileged.h"
 
 #include <sys/stat.h>
 
 namespace {
 
-struct SkinModel : ::testing::Test {
-    void TearDown() override { FreeApplicationComponents(); }
-
+// Each table case frees what it left on the application through the fixture's TearDown.
+struct SkinModel : ApplicationFixture {
     // Three forms A, B, C in screen order; the model belongs to Owner (C unless said otherwise).
     void MakeForms()
     {
@@ -131,7 +131,7 @@ TEST_F(SkinModel, Notices)
         log.clear();
         c.act(*this, d);
         EXPECT_EQ(Log(), c.want) << c.name;
-        FreeApplicationComponents();
+        TearDown();
         A = B = C = nullptr;
         log.clear();
     }
@@ -300,7 +300,7 @@ TEST_F(SkinModel, FailedLoads)
             EXPECT_EQ(d->GetControlIndex(L"button"), 0) << c.name;
         }
         EXPECT_FALSE(d->ChangeSkinDataProcess) << c.name;
-        FreeApplicationComponents();
+        TearDown();
         log.clear();
     }
 }

@@ -7,7 +7,7 @@
 #include "platform/framework/core/string_list.h"
 #include "skin/core/control_records.h"
 #include "skin/core/object_records.h"
-#include "skin_test_support.h"
+#include "skin_model_test_support.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "skin/core/tab_grid_records.h"
 #include "skin/core/view_menu_records.h"
 #include "skin/core/window_records.h"
-#include "skin_test_support.h"
+#include "skin_model_test_support.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Small synthetic skin bitmaps for the skin core's tests: filled by a function, drawn from
-// ASCII art, and read back as ASCII art.
+// ASCII art, and read back as ASCII art. Skin pixels carry alpha that the results depend on, so
+// these pictures compare all 32 bits (tests/support/pixel_art.h compares colours only).
 #pragma once
 
 #include <functional>

@@ -5,7 +5,7 @@
 
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/files.h"
-#include "skin_test_support.h"
+#include "skin_model_test_support.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // TClipboard: a bitmap assigned to it is on the layer's clipboard as CF_BITMAP, pixel for pixel.
 #include <gtest/gtest.h>
 
-#include "platform/framework/clipboard.h"
 #include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/clipboard.h"
 #include "platform/framework/graphics/picture.h"
 #include "platform/win/clipboard_api.h"
 #include "platform/win/win_api.h"

@@ -1,4 +1,4 @@
-#include "platform/framework/clipboard.h"
+#include "platform/framework/graphics/clipboard.h"
 
 #include "platform/framework/graphics/bitmap.h"
 #include "platform/framework/graphics/picture.h"

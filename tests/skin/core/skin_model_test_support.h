@@ -129,9 +129,3 @@ class TbsFormLayerWindow : public TNoticeForm {
 public:
     using TNoticeForm::TNoticeForm;
 };
-
-// Frees every form and component the test left on the application.
-inline void FreeApplicationComponents()
-{
-    while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
-}
