@@ -176,11 +176,14 @@ public:
             argbVisual_ = vi.visual;
             argbColormap_ = XCreateColormap(dpy_, root_, argbVisual_, AllocNone);
         }
+        LiveBackend() = id_;
         reader_ = std::thread([this] { ReadEvents(); });
     }
 
     ~X11Backend() override
     {
+        std::uint64_t mine = id_;
+        LiveBackend().compare_exchange_strong(mine, 0);
         stop_ = true;
         if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
         if (reader_.joinable()) reader_.join();
@@ -1169,7 +1172,11 @@ private:
             // Another program took the keyboard, or the user came back: activation follows the X focus.
             if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior)
                 break;
-            QueueInMainThread([this] { FollowXFocus(); });
+            // Run later on the main thread: only while this back end is still the one in use (a
+            // test may switch back to the headless one with the call still queued).
+            QueueInMainThread([this, id = id_] {
+                if (LiveBackend() == id) FollowXFocus();
+            });
             break;
         case MapNotify:
             // Mapped again by the window manager (restored from the task bar) while minimised.
@@ -1299,6 +1306,18 @@ private:
     std::unordered_map<unsigned, Cursor> cursors_;
     std::thread reader_;
     std::atomic<bool> stop_{false};
+    // This back end's number; LiveBackend holds it while the back end exists.
+    static std::atomic<std::uint64_t>& LiveBackend()
+    {
+        static std::atomic<std::uint64_t> live{0};
+        return live;
+    }
+    static std::uint64_t NextId()
+    {
+        static std::atomic<std::uint64_t> next{0};
+        return ++next;
+    }
+    const std::uint64_t id_ = NextId();
     int wake_[2] = {-1, -1};
     Window clipWin_ = 0;
     Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
