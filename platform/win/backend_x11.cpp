@@ -69,6 +69,8 @@ struct Native {
     Region shape;  // bounding shape last set (when hasShape)
     bool hasShape = false;
     bool iconic = false;  // iconified by us under a window manager (still mapped to us)
+    // Maps we asked for whose MapNotify has not come back: a late one is no restore by the user.
+    int mapsPending = 0;
     // Geometries asked of the server and not yet seen again: a window manager's ConfigureNotify
     // that reports one of them is an echo of our own request, not a change of its choosing.
     std::deque<RECT> requested;
@@ -176,17 +178,15 @@ public:
             argbVisual_ = vi.visual;
             argbColormap_ = XCreateColormap(dpy_, root_, argbVisual_, AllocNone);
         }
-        LiveBackend() = id_;
         reader_ = std::thread([this] { ReadEvents(); });
     }
 
     ~X11Backend() override
     {
-        std::uint64_t mine = id_;
-        LiveBackend().compare_exchange_strong(mine, 0);
         stop_ = true;
         if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
         if (reader_.joinable()) reader_.join();
+        *self_ = nullptr;
         for (auto& [h, n] : natives_) {
             FreeImage(n);
             if (n.gc) XFreeGC(dpy_, n.gc);
@@ -319,6 +319,7 @@ public:
             XMapRaised(dpy_, n->win);
             n->mapped = true;
             n->iconic = false;
+            ++n->mapsPending;
             // A popup that took the capture before it showed grabs the pointer now.
             if (n->overrideRedirect && Input().capture)
                 if (auto cap = TopLevelOf(LookupWindow(Input().capture)); cap && cap->handle == w.handle) Grab(*n);
@@ -998,6 +999,15 @@ private:
         if (ic) XDestroyIC(ic);
     }
 
+    // An iconic WM_STATE that answers our own iconification, read when the program may have
+    // restored the window already (its map not yet come back): the program knows of it.
+    bool OwnIconify(std::uintptr_t h)
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto it = natives_.find(h);
+        return it != natives_.end() && (it->second.iconic || it->second.mapsPending > 0);
+    }
+
     bool IsIconicX(Window win)
     {
         Atom type;
@@ -1172,20 +1182,28 @@ private:
             // Another program took the keyboard, or the user came back: activation follows the X focus.
             if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior)
                 break;
-            // Run later on the main thread: only while this back end is still the one in use (a
-            // test may switch back to the headless one with the call still queued).
-            QueueInMainThread([this, id = id_] {
-                if (LiveBackend() == id) FollowXFocus();
+            QueueInMainThread([self = self_] {
+                if (*self) (*self)->FollowXFocus();
             });
             break;
-        case MapNotify:
-            // Mapped again by the window manager (restored from the task bar) while minimised.
+        case MapNotify: {
+            // Mapped again by the window manager (restored from the task bar) while minimised. The
+            // echo of our own map (read after a minimise that followed it) restores nothing.
+            {
+                std::lock_guard<std::mutex> lock(m_);
+                auto it = natives_.find(h);
+                if (it != natives_.end() && it->second.mapsPending > 0) {
+                    --it->second.mapsPending;
+                    break;
+                }
+            }
             if (h)
                 QueueInMainThread([h] {
                     auto w = LookupWindow(h);
                     if (w && w->showState == SW_SHOWMINIMIZED) PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
                 });
             break;
+        }
         case LeaveNotify: {
             // The pointer left our window: a move there lets leave tracking end.
             RawInput r;
@@ -1208,7 +1226,7 @@ private:
             // Iconified by the window manager (its task bar, a key): the window is minimised the
             // way SC_MINIMIZE does it, so the program hears of it.
             if (h && ev.xproperty.atom == wmState_ && ev.xproperty.state == PropertyNewValue &&
-                IsIconicX(ev.xany.window))
+                IsIconicX(ev.xany.window) && !OwnIconify(h))
                 QueueInMainThread([h] {
                     auto w = LookupWindow(h);
                     if (w && (w->style & WS_VISIBLE) && w->showState != SW_SHOWMINIMIZED)
@@ -1305,19 +1323,10 @@ private:
     std::unordered_map<std::uintptr_t, NativeChildWin> children_;
     std::unordered_map<unsigned, Cursor> cursors_;
     std::thread reader_;
+    // This back end for work queued to the UI thread, cleared when it goes (a test closes one
+    // back end and opens the next while that work still waits).
+    std::shared_ptr<X11Backend*> self_ = std::make_shared<X11Backend*>(this);
     std::atomic<bool> stop_{false};
-    // This back end's number; LiveBackend holds it while the back end exists.
-    static std::atomic<std::uint64_t>& LiveBackend()
-    {
-        static std::atomic<std::uint64_t> live{0};
-        return live;
-    }
-    static std::uint64_t NextId()
-    {
-        static std::atomic<std::uint64_t> next{0};
-        return ++next;
-    }
-    const std::uint64_t id_ = NextId();
     int wake_[2] = {-1, -1};
     Window clipWin_ = 0;
     Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
