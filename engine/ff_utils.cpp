@@ -249,8 +249,12 @@ bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture& APicture, i
     if (!convert) {
         AContext.RGBPictureRef = &APicture;
     } else {
-        int size = av::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
+        // The scaler writes whole vectors: a row may run past the picture's width and the last
+        // row past its end. Rows are aligned and the buffer has room behind its last row.
+        constexpr int RowAlign = 64;
+        int size = av::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, RowAlign);
         if (size < 0) return false;
+        size += RowAlign;
         if (!AContext.RGBBuf || AContext.RGBBufSize < size) {
             av::av_free(AContext.RGBBuf);
             AContext.RGBBuf = static_cast<uint8_t*>(av::av_malloc(static_cast<size_t>(size)));
@@ -258,7 +262,7 @@ bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture& APicture, i
             if (!AContext.RGBBuf) return false;
         }
         av::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
-                                 AContext.RGBPixFmt, AWidth, AHeight, 1);
+                                 AContext.RGBPixFmt, AWidth, AHeight, RowAlign);
         AContext.toRGB_convert_ctx =
             av::sws_getCachedContext(AContext.toRGB_convert_ctx, AWidth, AHeight, static_cast<AVPixelFormat>(APixFmt),
                                      AWidth, AHeight, AContext.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
