@@ -21,6 +21,8 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -149,6 +151,8 @@ public:
 
     ~X11Backend() override
     {
+        // Calls the reader queued for the UI thread find the back end closed and are dropped.
+        *open_ = false;
         stop_ = true;
         if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
         if (reader_.joinable()) reader_.join();
@@ -698,6 +702,14 @@ private:
         XFlush(dpy_);
     }
 
+    // Runs fn on the UI thread unless this back end is closed by then (its display is gone).
+    void QueueWhileOpen(std::function<void()> fn)
+    {
+        QueueInMainThread([open = open_, fn = std::move(fn)] {
+            if (*open) fn();
+        });
+    }
+
     void Handle(XEvent& ev, XIC& ic)
     {
         if (ev.type == SelectionRequest) {
@@ -731,7 +743,7 @@ private:
         switch (ev.type) {
         case Expose:
             if (h && ev.xexpose.count == 0)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (!w || !w->surface) return;
                     MarkSurfaceDirty(h, RECT{0, 0, w->surface->width, w->surface->height});
@@ -742,7 +754,7 @@ private:
             if (ev.xconfigure.window == root_) {
                 // The screen changed size: every top-level window hears of it.
                 int sw = ev.xconfigure.width, sh = ev.xconfigure.height;
-                QueueInMainThread([sw, sh] {
+                QueueWhileOpen([sw, sh] {
                     for (auto t : TopLevels())
                         PostMessageW(reinterpret_cast<HWND>(t), WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
                 });
@@ -751,7 +763,7 @@ private:
             if (h && !ev.xconfigure.send_event) break;
             if (h) {
                 int x = ev.xconfigure.x, y = ev.xconfigure.y;
-                QueueInMainThread([h, x, y] {
+                QueueWhileOpen([h, x, y] {
                     auto w = LookupWindow(h);
                     if (w && (w->rect.left != x || w->rect.top != y))
                         SetWindowPos(w->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -763,12 +775,12 @@ private:
             // Another program took the keyboard, or the user came back: activation follows the X focus.
             if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior)
                 break;
-            QueueInMainThread([this] { FollowXFocus(); });
+            QueueWhileOpen([this] { FollowXFocus(); });
             break;
         case MapNotify:
             // Mapped again by the window manager (restored from the task bar) while minimised.
             if (h)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (w && w->showState == SW_SHOWMINIMIZED) PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
                 });
@@ -871,6 +883,7 @@ private:
     std::unordered_map<unsigned, Cursor> cursors_;
     std::thread reader_;
     std::atomic<bool> stop_{false};
+    std::shared_ptr<std::atomic<bool>> open_ = std::make_shared<std::atomic<bool>>(true);
     int wake_[2] = {-1, -1};
     Window clipWin_ = 0;
     Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
