@@ -4,6 +4,8 @@
 
 #include "engine/my_utils.h"
 #include "engine/serving_lock.h"
+#include "platform/framework/bitmap.h"
+#include "platform/framework/canvas.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/format.h"
 #include "platform/framework/main_thread.h"
@@ -430,8 +432,17 @@ void TCustomFFConverter::DoCustomHook(TObject* ASender, TBitmap* ABitmap, int AF
     FHookInfo.PTS = APTS;
     FHookInfo.Update = AUpdate;
     FHookInfo.StopHook = AStopHook;
-    // Always on the converting thread: the handler works on the picture in place.
-    event(this, &FHookInfo);
+    // Always on the converting thread: the handler works on the picture in place, its canvas
+    // locked, so other threads that paint on it wait meanwhile.
+    TCanvas* canvas = ABitmap ? ABitmap->Canvas() : nullptr;
+    if (canvas) canvas->Lock();
+    try {
+        event(this, &FHookInfo);
+    } catch (...) {
+        if (canvas) canvas->Unlock();
+        throw;
+    }
+    if (canvas) canvas->Unlock();
     AUpdate = FHookInfo.Update;
     AStopHook = FHookInfo.StopHook;
 }

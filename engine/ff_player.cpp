@@ -9,6 +9,7 @@
 #include "engine/av_bindings.h"
 #include "engine/player_events.h"
 #include "engine/player_state.h"
+#include "platform/framework/bitmap.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/format.h"
 #include "platform/framework/main_thread.h"

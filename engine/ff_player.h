@@ -49,7 +49,8 @@ using TScreenHandle = unsigned long;
 
 using TFileOpenEvent = std::function<void(TObject* Sender, int64_t ADuration, int AFrameWidth, int AFrameHeight,
                                           int& AScreenWidth, int& AScreenHeight)>;
-using THookEvent = std::function<void(TObject* Sender, TFrameImage* ABitmap, int64_t APTS)>;
+// The picture of each decoded frame as a bitmap the handler may paint on (its canvas locked).
+using THookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, int64_t APTS)>;
 using TPositionEvent = std::function<void(TObject* Sender, int64_t APTS)>;
 using TPlayStateEvent = std::function<void(TObject* Sender, TPlayState AState)>;
 
@@ -262,6 +263,7 @@ public:
     TAudioDriver FAudioDriver;
     TVideoDriver FVideoDriver;
     std::unique_ptr<TRGBConvertContext> FRGBContext, FHookContext;
+    std::unique_ptr<TBitmap> FHookBitmap;  // the picture handed to OnHook
     bool FHook;
     bool FTriggerEventInMainThread;
     std::atomic<TPlayState> FState;

@@ -15,6 +15,8 @@
 #include "engine/ff_player.h"
 #include "engine/player_events.h"
 #include "engine/player_state.h"
+#include "platform/framework/bitmap.h"
+#include "platform/framework/canvas.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/main_thread.h"
 #include "tests/engine/probe_test_support.h"
@@ -612,15 +614,25 @@ TEST_F(PlayerTest, HookChangesThePictureShown)
     std::string clip = MakeClip("hook.mp4", 2);
     std::atomic<int> calls{0};
     std::atomic<int64_t> lastPts{-1};
+    std::atomic<int> paintedMeanwhile{0};
     Player->SetHook(true);
-    Player->OnHook = [&](TObject*, TFrameImage* bitmap, int64_t pts) {
-        std::fill(bitmap->Pixels.begin(), bitmap->Pixels.end(), 0xFF);  // white
+    Player->OnHook = [&](TObject*, TBitmap* bitmap, int64_t pts) {
+        // The canvas is locked while the handler runs: a thread painting meanwhile cannot.
+        std::thread([&] {
+            if (bitmap->Canvas()->TryLock()) {
+                ++paintedMeanwhile;
+                bitmap->Canvas()->Unlock();
+            }
+        }).join();
+        bitmap->Canvas()->Brush()->SetColor(clWhite);
+        bitmap->Canvas()->FillRect(TRect(0, 0, bitmap->Width(), bitmap->Height()));
         lastPts = pts;
         calls++;
     };
     ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
     ASSERT_TRUE(WaitUntil([&] { return Has(psPause) && Player->FVideoState.load()->shown_index >= 0; }));
     EXPECT_GE(calls.load(), 1);
+    EXPECT_EQ(paintedMeanwhile.load(), 0);
     EXPECT_GE(lastPts.load(), 0);
     TFrameImage* image = Player->CurrentFrame();
     ASSERT_EQ(image->Width, 64);
@@ -745,7 +757,10 @@ TEST_F(PlayerTest, WaitingSeekReturnsWhenThePlaybackCloses)
     // The reader is stuck in a read, so the seek is never performed; the playback is closed
     // from elsewhere meanwhile.
     std::thread closer([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // Once the seek is asked for, the waiting call is on its way into its wait.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!Player->Seeking() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         Player->Stop(false);
     });
     auto started = std::chrono::steady_clock::now();
