@@ -14,7 +14,8 @@ test: build-test
 
 # The engine's conversion tests once more in a build without sanitizers and with glibc's heap
 # checks on: a bad write inside the media libraries, which the sanitizers do not instrument,
-# shows here as an abort.
+# shows here as an abort. The memory test runs again with the allocator as users have it, whose
+# arenas are what it watches.
 HEAP_DIR := build/heapcheck
 ENGINE_CONVERSION_TESTS := Transcode|VideoFilterGraph|PreviewPostHooks|FrameHooks|Converter|TaskLifeCycle|Conversions
 test-heap: deps-test
@@ -22,6 +23,7 @@ test-heap: deps-test
 	cmake --build $(HEAP_DIR) -j $(JOBS) --target engine_tests
 	cd $(HEAP_DIR) && LD_PRELOAD=libc_malloc_debug.so.0 MALLOC_CHECK_=3 MALLOC_PERTURB_=165 \
 		ctest -j $(JOBS) -R '$(ENGINE_CONVERSION_TESTS)' --output-on-failure --timeout 900
+	cd $(HEAP_DIR) && ctest -R 'Conversions.Memory' --output-on-failure --timeout 900
 
 deps:
 	@bash tools/install-deps.sh

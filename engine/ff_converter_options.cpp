@@ -320,13 +320,23 @@ void TCustomFFConverter::ApplyOutputOptions(TFFmpeg& ATask, const TOutputOptions
 bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, POutputOptions AOptions)
 {
     CheckNotWorking(L"SetOutputFile");
+    TFFmpeg* task = nullptr;
+    // A refused output fails its task when the queue reaches it: the task is not converted
+    // without it as if it were complete.
+    auto refuse = [&](const String& AText) {
+        FLastErrMsg = AText;
+        if (task && task->FRefusedOutput.empty()) task->FRefusedOutput = AText;
+        return false;
+    };
     try {
         CheckLibrariesLoaded();
-        TFFmpeg* task = TaskAt(ATaskIndex, L"SetOutputFile");
+        task = TaskAt(ATaskIndex, L"SetOutputFile");
         int index = task->Fnb_output_files;
-        if (index >= task->FMaxFiles) {
-            FLastErrMsg = Format(L"max output files %d reached", task->FMaxFiles);
-            return false;
+        if (index >= task->FMaxFiles) return refuse(Format(L"max output files %d reached", task->FMaxFiles));
+        // Two tasks never write one file (each would replace or corrupt the other's).
+        for (int i = 0; i < FFFmpegList.Count(); ++i) {
+            if (i != ATaskIndex && FFFmpegList.Items(i)->NamesOutput(AFileName))
+                return refuse(Format(L"Output file '%s' is already the output of task #%d", AFileName, i));
         }
         TDeferredOptions deferred;
         bool join = false;
@@ -356,15 +366,13 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
             task->ClearOutputOptions(index);
         }
         if (OpenTaskOutput(*task, AFileName, join) < 0) {
-            FLastErrMsg = task->FLastErrMsg;
             task->ClearOutputOptions(index);
-            return false;
+            return refuse(task->FLastErrMsg);
         }
         if (AOptions) ApplyNewStreamOptions(*task, AOptions->ExtOptions, deferred);
         return true;
     } catch (const Exception& e) {
-        FLastErrMsg = e.Message();
-        return false;
+        return refuse(e.Message());
     }
 }
 

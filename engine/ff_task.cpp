@@ -54,6 +54,14 @@ TFFmpeg::~TFFmpeg()
     FOutputOptions.clear();
 }
 
+void TFFmpeg::InputsClosed()
+{
+    for (TAVProbe*& probe : FAVProbes) {
+        delete probe;
+        probe = nullptr;
+    }
+}
+
 TAVProbe* TFFmpeg::GetProbe(int AIndex)
 {
     TAVProbe*& probe = FAVProbes.at(AIndex);

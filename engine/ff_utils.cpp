@@ -88,7 +88,15 @@ String ErrorCodeText(const String& APrefix, int ACode)
     default: break;
     }
     if (text) return APrefix + L": " + Utf8ToString(text);
-    char buf[64];
+    // Other codes are named by the libraries ("Permission denied", "No space left on device");
+    // a system error they do not know is named by the C library.
+    char buf[AV_ERROR_MAX_STRING_SIZE + 64];
+    if (av::av_strerror && av::av_strerror(ACode, buf, sizeof buf) == 0) return APrefix + L": " + Utf8ToString(buf);
+    if (ACode < 0 && ACode > -4096) {
+        char system[256];
+        const char* message = strerror_r(-ACode, system, sizeof system);
+        if (message && std::strncmp(message, "Unknown error", 13) != 0) return APrefix + L": " + Utf8ToString(message);
+    }
     std::snprintf(buf, sizeof buf, "Error number %d occurred", ACode);
     return APrefix + L": " + Utf8ToString(buf);
 }
@@ -128,8 +136,9 @@ void FreeFFOptions(TFFOptions& AOptions)
     AOptions.opt_names.clear();
 }
 
-bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue)
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, bool* AKnown)
 {
+    if (AKnown) *AKnown = false;
     if (Trimmed(AName).empty() || Trimmed(AValue).empty()) return false;
 
     const AVOption* found = nullptr;
@@ -150,6 +159,7 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue)
         int type = AName[0] == 'a' ? AVMEDIA_TYPE_AUDIO : AName[0] == 'v' ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_SUBTITLE;
         ret = SetOn(AOptions.avcodec_opts[type], AName + 1, AValue, &known, &found);
     }
+    if (AKnown) *AKnown = known;
     if (known && ret < 0) {
         av::av_log(nullptr, AV_LOG_ERROR, "Invalid value \"%s\" for option \"%s\"\n", AValue, AName);
         return false;

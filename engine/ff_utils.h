@@ -18,7 +18,9 @@ class TBitmap;
 String DurationToText(int64_t AMicroseconds);
 // Duration of one frame at a rate, in microseconds (40000 when the rate has a 0 part).
 int64_t FrameDuration(AVRational ARate);
-// APrefix + ": " + the text of a library error code.
+// APrefix + ": " + the text of a library error code: the engine's own text for the common
+// codes, else the libraries' (or the C library's) name of the error, else "Error number %d
+// occurred".
 String ErrorCodeText(const String& APrefix, int ACode);
 
 // The contexts through which the engine's options are set by name. One per transcoder.
@@ -35,7 +37,7 @@ void AllocFFOptions(TFFOptions& AOptions, int ASwsFlags);
 void FreeFFOptions(TFFOptions& AOptions);
 // Sets one option by name on every generic context whose type takes it; True when one did. A
 // refused value logs "Invalid value "%s" for option "%s"" at error level and gives False.
-bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue);
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, bool* AKnown = nullptr);
 // Copies the recorded options whose flags hold all of AFlags from ASource to ATarget.
 void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, int AFlags);
 

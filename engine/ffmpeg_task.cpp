@@ -2,6 +2,8 @@
 // stop, pause, resume, cancel, the end of a run and the clean-up that releases it.
 #include "engine/ffmpeg_task.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 
 #include "engine/av_bindings.h"
@@ -126,6 +128,8 @@ void TCustomFFmpeg::ResetConverter()
     FFinished = false;
     FTerminated = false;
     FTotalOutputDuration = -1;
+    FRefusedOutput.clear();
+    FRefusedOptions.clear();
     AllocFFOptions(FOptions, Fsws_flags);
 }
 
@@ -172,6 +176,7 @@ void TCustomFFmpeg::InitDefaults()
     Faudio_qscale = -99999.0f;
     Faudio_disable = false;
     Faudio_channels = 2;
+    Faudio_channels_chosen = false;
     Faudio_codec_name.clear();
     Faudio_codec_tag = 0;
     Faudio_language.clear();
@@ -248,6 +253,10 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
 {
     if (FConverting || FTerminated) return nullptr;
     try {
+        if (!FRefusedOutput.empty()) {
+            Cleanup();
+            throw FFmpegException(FRefusedOutput);
+        }
         if (Fnb_output_files <= 0) {
             Cleanup();
             throw FFmpegException(L"At least one output file must be specified");
@@ -301,6 +310,10 @@ void TCustomFFmpeg::DoConvert()
     guarded([this] { CloseEncoderList(FEncoderList); });
     guarded([this] { CloseDecoderList(FDecoderList); });
     guarded([this] { Cleanup(); });
+    // The run's pictures, queues and codec buffers are free now, but the allocator keeps the
+    // pages of a converting thread's arena: they go back to the system, so a long queue of
+    // tasks does not grow the program by what each run once used.
+    malloc_trim(0);
     guarded([this] { DoTerminate(); });
 }
 
@@ -494,15 +507,15 @@ void TCustomFFmpeg::CloseOutputFiles()
         if (!oc || std::find(Foutput_files.begin(), Foutput_files.begin() + i, oc) != Foutput_files.begin() + i)
             continue;
         String fileName = oc->url ? DecodeAVFileName(oc->url) : String();
-        bool unwritten = std::find(FUnwrittenOutputs.begin(), FUnwrittenOutputs.end(), oc) != FUnwrittenOutputs.end();
+        bool discarded = std::find(FDiscardedOutputs.begin(), FDiscardedOutputs.end(), oc) != FDiscardedOutputs.end();
         if (!(oc->oformat && (oc->oformat->flags & AVFMT_NOFILE)) && oc->pb) CloseAVOutputIO(oc);
         av::avformat_free_context(oc);
-        // An output that never got a byte, or never a packet, is no result: remove it.
-        if (!fileName.empty() && (FileSizeOf(fileName) == 0 || (unwritten && FileSizeOf(fileName) > 0)))
+        // An output that never got a byte, never a packet or no trailer is no result: remove it.
+        if (!fileName.empty() && (FileSizeOf(fileName) == 0 || (discarded && FileSizeOf(fileName) > 0)))
             DeleteFile(fileName);
     }
     for (auto& oc : Foutput_files) oc = nullptr;
-    FUnwrittenOutputs.clear();
+    FDiscardedOutputs.clear();
     Fnb_output_files = 0;
 }
 
@@ -517,6 +530,7 @@ void TCustomFFmpeg::CloseInputFiles()
         Finput_files[i] = nullptr;
     }
     Fnb_input_files = 0;
+    InputsClosed();
 }
 
 void TCustomFFmpeg::Cleanup()

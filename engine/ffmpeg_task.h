@@ -154,6 +154,8 @@ public:
     void DoConvert();
     void DoTerminate();
     void Cleanup();
+    // Called when the clean-up has closed the inputs: whatever borrowed them lets go.
+    virtual void InputsClosed() {}
     // The converting thread calls this between two packets: it returns at once unless the
     // task is paused, and then waits until Resume or Stop.
     void CheckPause();
@@ -237,12 +239,22 @@ public:
     void FlushFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream);
     void DrainFilterGraph(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream);
     TTranscodeRun* FRun = nullptr;
-    // Outputs a run wrote no packet into: the clean-up removes them like empty files.
-    std::vector<const AVFormatContext*> FUnwrittenOutputs;
+    // Outputs the clean-up removes like empty files: a run wrote no packet into them, or could
+    // not complete them (their trailer failed: a file without its index does not play).
+    std::vector<const AVFormatContext*> FDiscardedOutputs;
 
     // --- the option dispatcher (option_dispatch.cpp) and the setters (option_setters.cpp) ---
+    // Hands one option to its setter, or by name to the libraries; a name or value the libraries
+    // refuse is logged by them and noted in FRefusedOptions, and the task goes on without it.
     void ApplyOption(const String& AName, const String& AValue);
-    bool SetContextOption(const std::string& AName, const std::string& AValue);
+    struct TRefusedOption {
+        String Name, Value;
+        bool Known;  // the name is an option, its value was refused
+    };
+    std::vector<TRefusedOption> FRefusedOptions;
+    // An option of the libraries by name; False when it is refused, AKnown then telling whether
+    // the name is known (the value was refused) or not.
+    bool SetContextOption(const std::string& AName, const std::string& AValue, bool* AKnown = nullptr);
     bool SetContextOptionInt(const std::string& AName, int AValue);
     void SetFormat(const String& AFormat);
     void SetVerbose(int AValue);
@@ -330,6 +342,12 @@ public:
     // An existing file is only replaced when Ffile_overwrite is set, and never when it is one
     // of the task's inputs.
     int OpenOutputFile(const String& AFileName, bool AJoin);
+    // Whether the default subtitle encoder of AFormat can take the subtitles of the inputs (only
+    // the first with AFirstOnly): text from text, pictures from pictures.
+    bool CanTakeSubtitles(const AVOutputFormat* AFormat, bool AFirstOnly) const;
+    // Whether an opened output of the task is the file AFileName names (the same file where it
+    // exists, else the same full name).
+    bool NamesOutput(const String& AFileName) const;
     // Which media types the input files hold (only the first with AFirstOnly).
     void check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly, bool& AHasSubtitle);
     // The prepared codec context of a stream of an opened input or output, nil when none.
@@ -345,6 +363,11 @@ public:
     void ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec);
     void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
     void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+    // The channel layout, when ACodec lists those it takes: one of them with the requested
+    // channel count, else the nearest one. CheckChannelCount fails with a text that says so when
+    // ACodec lists none of AChannels channels (for a count the user chose).
+    void ChooseChannelLayout(AVCodecContext* AContext, const AVCodec* ACodec);
+    void CheckChannelCount(const AVCodec* ACodec, int AChannels);
 
     // --- fields ---
     int FMaxFiles;
@@ -398,6 +421,7 @@ public:
     float Faudio_qscale = -99999.0f;
     bool Faudio_disable = false;
     int Faudio_channels = 2;
+    bool Faudio_channels_chosen = false;  // set by the "ac" option, not taken from an input
     std::string Faudio_codec_name;
     uint32_t Faudio_codec_tag = 0;
     String Faudio_language;
@@ -493,6 +517,9 @@ public:
     String FFatalMessage;
     int64_t FTotalOutputDuration = -1;
     String FLastErrMsg;
+    // Set when the task's owner refused an output of the task: starting the task then fails with
+    // this text at once, rather than converting without that output.
+    String FRefusedOutput;
     TCustomHookEvent FOnCustomHook;
     TPreviewBitmapEvent FOnPreviewBitmap;
     TProgressEvent FOnProgress;
@@ -507,7 +534,7 @@ public:
     std::list<std::vector<std::string>> FHookWords;  // the words the hooks point into
 
 private:
-    bool SetPrivateOption(const std::string& AName, const std::string& AValue);
+    bool SetPrivateOption(const std::string& AName, const std::string& AValue, bool* AKnown = nullptr);
     void SetCodecName(int& ACopyFlag, std::string& AName, const String& AText);
     void SetTag(uint32_t& ATag, const String& AText, const char* AMessage);
     void SetCropBand(int ABand, bool AVertical, int& AField);
@@ -545,8 +572,10 @@ public:
     explicit TFFmpeg(int AMaxFiles);
     ~TFFmpeg() override;
 
-    // The probe of input AIndex, created on first use.
+    // The probe of input AIndex, created on first use. The probes go when the inputs close
+    // (they read the inputs' contexts): an ended task keeps none.
     TAVProbe* GetProbe(int AIndex);
+    void InputsClosed() override;
 
     // Entry AIndex is allocated (at the defaults) when empty, then takes a copy of AOptions.
     void SetInputOptions(int AIndex, PInputOptions AOptions);

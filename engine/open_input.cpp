@@ -262,6 +262,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
                            AV_OPT_FLAG_DECODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
             Fchannel_layout = ctx->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? int64_t(ctx->ch_layout.u.mask) : 0;
             Faudio_channels = ctx->ch_layout.nb_channels;
+            Faudio_channels_chosen = false;
             Faudio_sample_rate = ctx->sample_rate;
             Faudio_sample_fmt = ctx->sample_fmt;
             appendDecoder(audioDecoder);

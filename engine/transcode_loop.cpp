@@ -218,7 +218,10 @@ void TCustomFFmpeg::TranscodeLoop()
         if (!run.HeaderWritten[i]) continue;
         run.HeaderWritten[i] = false;
         int result = av::av_write_trailer(Foutput_files[i]);
-        if (result < 0) throw FFmpegException(ErrorCodeText(L"av_write_trailer()", result));
+        if (result < 0) {
+            FDiscardedOutputs.push_back(Foutput_files[i]);
+            throw FFmpegException(ErrorCodeText(L"av_write_trailer()", result));
+        }
     }
     PrintReport(true, -1);
     int encoders = FJoinMode ? run.JoinBlockSize : int(ost_table.size());

@@ -114,7 +114,8 @@ struct TTranscodeRun {
     int NoPacketCount = 0;
     int CurrentFileIndex = 0;
     int64_t LastReportTime = 0;
-    std::vector<bool> HeaderWritten;                     // per output entry
+    double ReportedTime = 0;          // seconds: the time the last report gave, which later ones never go below
+    std::vector<bool> HeaderWritten;  // per output entry
     std::vector<const AVFormatContext*> WrittenOutputs;  // outputs that received a packet
     AVFrame* DecodedFrame = nullptr;
     AVPacket* OutPacket = nullptr;

@@ -45,8 +45,8 @@ void TCustomFFmpeg::Transcode()
         for (int i = 0; i < Fnb_output_files; ++i) {
             const AVFormatContext* oc = Foutput_files[i];
             if (std::find(run.WrittenOutputs.begin(), run.WrittenOutputs.end(), oc) == run.WrittenOutputs.end() &&
-                std::find(FUnwrittenOutputs.begin(), FUnwrittenOutputs.end(), oc) == FUnwrittenOutputs.end())
-                FUnwrittenOutputs.push_back(oc);
+                std::find(FDiscardedOutputs.begin(), FDiscardedOutputs.end(), oc) == FDiscardedOutputs.end())
+                FDiscardedOutputs.push_back(oc);
         }
     };
     auto release = [this, &noteUnwritten] {
@@ -75,8 +75,10 @@ void TCustomFFmpeg::Transcode()
         TranscodeLoop();
     } catch (...) {
         // What was written stays readable: the files whose header went out get their trailer.
+        // One whose trailer fails (a full disk) cannot be read: it goes with the clean-up.
         for (int i = 0; i < Fnb_output_files && i < int(run.HeaderWritten.size()); ++i) {
-            if (run.HeaderWritten[i]) av::av_write_trailer(Foutput_files[i]);
+            if (run.HeaderWritten[i] && av::av_write_trailer(Foutput_files[i]) < 0)
+                FDiscardedOutputs.push_back(Foutput_files[i]);
             run.HeaderWritten[i] = false;
         }
         release();

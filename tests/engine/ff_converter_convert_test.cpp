@@ -1,7 +1,7 @@
 // The task component on real media: tasks set up from real files (their probes, the streams the
 // option text adds, bad input and unwritable folders refused with a clear text), and converting:
 // several tasks at once into the program's common containers, a stop in the middle of a run,
-// failing tasks in a queue that goes on.
+// failing tasks in a queue that goes on, the custom hook painting with the canvas locked.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -13,115 +13,16 @@
 #include <thread>
 
 #include "engine/av_probe.h"
-#include "engine/ff_converter.h"
+#include "platform/framework/bitmap.h"
+#include "platform/framework/canvas.h"
 #include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
-#include "tests/engine/probe_test_support.h"
+#include "tests/engine/converter_media_test_support.h"
 #include "tests/support/unprivileged.h"
 
 using namespace std::chrono_literals;
-
-namespace {
-
-struct TConvertedStream {
-    std::string Type;   // "video", "audio"
-    std::string Codec;  // the codec's short name
-};
-
-// The streams of a written file, read through the libraries.
-std::vector<TConvertedStream> StreamsOf(const std::string& AFileName)
-{
-    std::vector<TConvertedStream> streams;
-    AVFormatContext* ic = nullptr;
-    if (av::avformat_open_input(&ic, AFileName.c_str(), nullptr, nullptr) < 0) return streams;
-    av::avformat_find_stream_info(ic, nullptr);
-    for (unsigned i = 0; i < ic->nb_streams; ++i) {
-        const AVCodecParameters* par = ic->streams[i]->codecpar;
-        const char* type = par->codec_type == AVMEDIA_TYPE_VIDEO   ? "video"
-                           : par->codec_type == AVMEDIA_TYPE_AUDIO ? "audio"
-                                                                   : "other";
-        streams.push_back({type, av::avcodec_get_name(par->codec_id)});
-    }
-    av::avformat_close_input(&ic);
-    return streams;
-}
-
-}  // namespace
-
-class ConverterMedia : public probe_test::ProbeFixture {
-protected:
-    void SetUp() override
-    {
-        ProbeFixture::SetUp();
-        // Converting threads log too: their lines reach the log on this thread.
-        DefaultLogger()->SetTriggerEventInMainThread(true);
-        ASSERT_TRUE(DefaultLoader().Load(ConverterLibraries)) << StringToUtf8(DefaultLoader().LastErrMsg());
-        Converter = std::make_unique<TFFConverter>(nullptr);
-        Converter->SetOnTerminate([this](TObject*, const TTerminateInfo& AInfo) {
-            std::lock_guard<std::mutex> lock(Lock);
-            Ends.push_back(AInfo);
-        });
-        Converter->SetOnProgress([this](TObject*, PProgressInfo AInfo) {
-            std::lock_guard<std::mutex> lock(Lock);
-            Reports.push_back(*AInfo);
-        });
-    }
-    void TearDown() override
-    {
-        Converter.reset();
-        DefaultLoader().Unload(ConverterLibraries);
-        ProbeFixture::TearDown();
-        DefaultLogger()->SetTriggerEventInMainThread(true);
-    }
-
-    // A clip of the test picture with a sine tone (stereo, 44.1 kHz).
-    std::string MakeSoundClip(const std::string& AName, int ASeconds, const std::string& ASize = "320x240")
-    {
-        const std::string duration = std::to_string(ASeconds);
-        EXPECT_TRUE(
-            probe_test::RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=" + ASize + ":rate=25:duration=" + duration, "-f",
-                                   "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=" + duration, "-ac",
-                                   "2", "-c:v", "mpeg4", "-c:a", "aac", Path(AName)}));
-        return Path(AName);
-    }
-
-    TOutputOptions Output(const wchar_t* AVideo, const wchar_t* AAudio)
-    {
-        TOutputOptions options;
-        InitOutputOptions(&options);
-        options.VideoCodec = AVideo;
-        options.AudioCodec = AAudio;
-        return options;
-    }
-
-    bool ServeUntilQueueEnd(std::chrono::milliseconds ATimeout = 120000ms)
-    {
-        return WaitServingMainThread(
-            [this] {
-                std::lock_guard<std::mutex> lock(Lock);
-                return !Ends.empty() && Ends.back().TaskIndex == -1;
-            },
-            5, int(ATimeout.count()));
-    }
-
-    // The encoder names prepared for the streams of an opened output, in stream order.
-    std::vector<std::string> OutputEncoders(int ATaskIndex, int AFileIndex)
-    {
-        std::vector<std::string> names;
-        TFFmpeg* task = Converter->Tasks(ATaskIndex);
-        AVFormatContext* oc = task->Foutput_files[AFileIndex];
-        for (unsigned i = 0; oc && i < oc->nb_streams; ++i) {
-            TStreamCodec* codec = task->OutputStreamCodec(oc->streams[i]);
-            names.push_back(codec && codec->avcodec ? codec->avcodec->name : "");
-        }
-        return names;
-    }
-
-    std::unique_ptr<TFFConverter> Converter;
-    std::mutex Lock;
-    std::vector<TTerminateInfo> Ends;
-    std::vector<TProgressInfo> Reports;
-};
+using engine_test::ConverterMedia;
+using engine_test::StreamsOf;
+using engine_test::TConvertedStream;
 
 class ConverterFiles : public ConverterMedia {};
 class ConverterConvert : public ConverterMedia {};
@@ -285,4 +186,32 @@ TEST_F(ConverterConvert, NamesBeyondAsciiConvert)
     ASSERT_TRUE(ServeUntilQueueEnd());
     EXPECT_TRUE(Ends[0].Finished);
     EXPECT_EQ(StreamsOf(Path("输出.mp4")).size(), 2u);
+}
+
+// The custom hook paints on the converting thread with the picture's canvas locked: a thread
+// that paints on it meanwhile waits.
+TEST_F(ConverterConvert, TheCustomHookPaintsWithTheCanvasLocked)
+{
+    const std::string input = MakeSoundClip("clip.mp4", 1);
+    ASSERT_EQ(Converter->AddTask(Utf8ToString(input), String()), 0);
+    TOutputOptions options = Output(L"mpeg4", L"aac");
+    options.CustomHook = true;
+    ASSERT_TRUE(Converter->SetOutputFile(0, WPath("hooked.mp4"), &options));
+    std::atomic<int> calls{0}, paintedMeanwhile{0};
+    Converter->SetOnCustomHook([&](TObject*, PHookInfo AInfo) {
+        std::thread([&] {
+            if (AInfo->Bitmap->Canvas()->TryLock()) {
+                ++paintedMeanwhile;
+                AInfo->Bitmap->Canvas()->Unlock();
+            }
+        }).join();
+        AInfo->Bitmap->Canvas()->Brush()->SetColor(clWhite);
+        AInfo->Bitmap->Canvas()->FillRect(TRect(0, 0, 8, 8));
+        ++calls;
+    });
+    Converter->Start(1);
+    ASSERT_TRUE(ServeUntilQueueEnd());
+    EXPECT_TRUE(Ends[0].Finished) << StringToUtf8(Ends[0].ExceptionMsg);
+    EXPECT_GT(calls.load(), 10);
+    EXPECT_EQ(paintedMeanwhile.load(), 0);
 }

@@ -44,9 +44,18 @@ TEST(MediaTexts, ErrorCodeText)
         {AVERROR_DEMUXER_NOT_FOUND, L"Unknown format"},
         {AVERROR_PROTOCOL_NOT_FOUND, L"Unsupported network protocol"},
         {AVERROR_PATCHWELCOME, L"Not yet implemented in FFmpeg"},
-        {-1, L"Error number -1 occurred"},
+        // Other system errors by their name, with and without the libraries.
+        {AVERROR(EACCES), L"Permission denied"},
+        {AVERROR(ENOTDIR), L"Not a directory"},
+        {AVERROR(EISDIR), L"Is a directory"},
+        {AVERROR(ENOSPC), L"No space left on device"},
+        {-99999, L"Error number -99999 occurred"},
     };
     for (auto& [code, text] : cases) EXPECT_EQ(ErrorCodeText(L"clip.avi", code), String(L"clip.avi: ") + text) << code;
+    ASSERT_TRUE(DefaultLoader().Load(ProbeLibraries)) << StringToUtf8(DefaultLoader().LastErrMsg());
+    for (auto& [code, text] : cases) EXPECT_EQ(ErrorCodeText(L"clip.avi", code), String(L"clip.avi: ") + text) << code;
+    EXPECT_EQ(ErrorCodeText(L"clip.avi", AVERROR_BSF_NOT_FOUND), L"clip.avi: Bitstream filter not found");
+    DefaultLoader().Unload(ProbeLibraries);
 }
 
 TEST(MediaTexts, MediaTypeAndCodecNames)

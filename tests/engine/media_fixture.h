@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/av_bindings.h"
 #include "engine/unicode_file.h"
@@ -139,6 +140,7 @@ struct TestMedia {
     int Frames = 5;                    // video frames; the audio lasts as long
     int SampleRate = 0, Channels = 1;  // 16-bit PCM audio
     bool Subtitles = false;            // one SubRip subtitle ("Hello") at the start
+    bool PictureSubtitles = false;     // one DVD subtitle (a small picture) at the start
 };
 
 // Writes the streams of AMedia into the file the encoded name names, container by extension.
@@ -193,6 +195,20 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
         subtitle->codecpar->codec_id = AV_CODEC_ID_SUBRIP;
         subtitle->time_base = AVRational{1, 1000};
     }
+    AVCodecContext* pictureEnc = nullptr;
+    AVStream* pictureSubtitle = nullptr;
+    if (media.PictureSubtitles) {
+        const AVCodec* codec = av::avcodec_find_encoder(AV_CODEC_ID_DVD_SUBTITLE);
+        pictureEnc = av::avcodec_alloc_context3(codec);
+        pictureEnc->time_base = AVRational{1, 1000};
+        pictureEnc->width = media.Width ? media.Width : 64;
+        pictureEnc->height = media.Height ? media.Height : 48;
+        pictureSubtitle = av::avformat_new_stream(oc, nullptr);
+        pictureSubtitle->time_base = AVRational{1, 1000};
+        if (av::avcodec_open2(pictureEnc, codec, nullptr) < 0 ||
+            av::avcodec_parameters_from_context(pictureSubtitle->codecpar, pictureEnc) < 0)
+            error = "subtitle encoder";
+    }
     if (error.empty() && OpenAVOutputIO(oc, encodedName.c_str()) < 0)
         error = "open output file";
     else if (error.empty() && av::avformat_write_header(oc, nullptr) < 0)
@@ -200,6 +216,7 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
     if (!error.empty()) {
         CloseAVOutputIO(oc);
         av::av_packet_free(&pkt);
+        av::avcodec_free_context(&pictureEnc);
         av::avcodec_free_context(&enc);
         av::avformat_free_context(oc);
         return error;
@@ -217,6 +234,37 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
         pkt->pts = pkt->dts = 0;
         pkt->duration = 1000;
         write(subtitle, AVRational{1, 1000});
+    }
+    if (pictureSubtitle) {
+        // An 8x2 picture of palette entries 1 on a transparent 0.
+        uint8_t index[16];
+        std::memset(index, 1, sizeof index);
+        uint32_t palette[4] = {0x00000000, 0xFFFFFFFF, 0xFF000000, 0xFF808080};
+        AVSubtitleRect rect{};
+        rect.type = SUBTITLE_BITMAP;
+        rect.x = 4;
+        rect.y = 4;
+        rect.w = 8;
+        rect.h = 2;
+        rect.nb_colors = 4;
+        rect.data[0] = index;
+        rect.linesize[0] = 8;
+        rect.data[1] = reinterpret_cast<uint8_t*>(palette);
+        AVSubtitleRect* rects[1] = {&rect};
+        AVSubtitle sub{};
+        sub.num_rects = 1;
+        sub.rects = rects;
+        sub.end_display_time = 1000;
+        std::vector<uint8_t> buffer(65536);
+        int size = av::avcodec_encode_subtitle(pictureEnc, buffer.data(), int(buffer.size()), &sub);
+        if (size <= 0 || av::av_new_packet(pkt, size) < 0) {
+            error = "encode subtitle";
+        } else {
+            std::memcpy(pkt->data, buffer.data(), size_t(size));
+            pkt->pts = pkt->dts = 0;
+            pkt->duration = 1000;
+            write(pictureSubtitle, AVRational{1, 1000});
+        }
     }
     if (audio) {
         const int block = 1024;
@@ -256,6 +304,7 @@ inline std::string WriteTestMedia(const std::string& encodedName, const TestMedi
     if (av::av_write_trailer(oc) < 0 && error.empty()) error = "write trailer";
     CloseAVOutputIO(oc);
     av::av_packet_free(&pkt);
+    av::avcodec_free_context(&pictureEnc);
     av::avcodec_free_context(&enc);
     av::avformat_free_context(oc);
     return error;
