@@ -1,12 +1,12 @@
 // engine-bench: the media engine against the ffmpeg command.
 //
-// Part 1, same settings: a 720p and a 1080p clip (20 s, stereo sound) are converted to MP4
+// Single files at the same settings: a 720p and a 1080p clip (20 s, stereo sound) are converted to MP4
 // (libx264 + aac), AVI (mpeg4 + libmp3lame) and WMV (wmv2 + wmav2) with the same codecs, bit rates
 // and one codec thread on both sides (the engine's default; "-threads 1" for the command), the
 // engine through engine-convert (the task component), each case several times in turn. Printed
 // per case: the median wall time of each side, the ratio engine/command and the peak memory of
 // each; then the median of the ratios. Aim: ratio at most 1.05.
-// Part 2, batches: 8 clips converted by one task component with 1, 2, 4 and as many task threads
+// Batches of clips: 8 clips converted by one task component with 1, 2, 4 and as many task threads
 // as there are cores, against the command converting the same clips one after another with its
 // own default threading. Aims: near-linear scaling up to the cores; the batch at full thread
 // count at least as fast as the command's run.
