@@ -1,7 +1,7 @@
 // The engine output record of a job from the current output settings.
 #include "app/job_output_options.h"
 
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 const wchar_t* const OverwriteOutputOption = L"y=1";
 

@@ -30,9 +30,9 @@
 #include <vector>
 
 #include "engine/ff_converter.h"
-#include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
-#include "platform/framework/strings.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 
 extern char** environ;
 

@@ -19,8 +19,8 @@
 
 #include "engine/ff_converter.h"
 #include "engine/ffmpeg_logger.h"
-#include "platform/framework/main_thread.h"
-#include "platform/framework/strings.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -1,9 +1,21 @@
-# vx_library(<name> [DEPS <targets...>] [PKG <pkg-config modules...>] [EXCLUDE <files...>])
-# Builds every .cpp of the calling folder into a static library; a folder without
-# sources yet gives an interface library, so dependents can name it already.
+# vx_sources(<var> <subfolders...>): every .cpp and .c of the calling folder and of the named
+# subfolders (a library's own layers; a subfolder with a CMakeLists.txt of its own is another library).
+function(vx_sources var)
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  foreach(dir ${ARGN})
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.c)
+  endforeach()
+  file(GLOB found CONFIGURE_DEPENDS ${patterns})
+  set(${var} ${found} PARENT_SCOPE)
+endfunction()
+
+# vx_library(<name> [SUBDIRS <folders...>] [DEPS <targets...>] [PKG <pkg-config modules...>]
+#            [EXCLUDE <files...>])
+# Builds every .cpp of the calling folder and of its SUBDIRS into a static library; a folder
+# without sources yet gives an interface library, so dependents can name it already.
 function(vx_library name)
-  cmake_parse_arguments(VX "" "" "DEPS;PKG;EXCLUDE" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  cmake_parse_arguments(VX "" "" "SUBDIRS;DEPS;PKG;EXCLUDE" ${ARGN})
+  vx_sources(sources ${VX_SUBDIRS})
   foreach(ex ${VX_EXCLUDE})
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${ex})
   endforeach()
@@ -24,12 +36,13 @@ function(vx_library name)
   endif()
 endfunction()
 
-# vx_test(<name> [NO_MAIN] [DEPS <targets...>] [PKG <modules...>])
-# One GoogleTest binary from every .cpp of the calling folder; each test runs as its own
-# CTest case in its own working folder, so `ctest -j` never shares paths between tests.
+# vx_test(<name> [NO_MAIN] [SUBDIRS <folders...>] [DEPS <targets...>] [PKG <modules...>])
+# One GoogleTest binary from every .cpp of the calling folder and its SUBDIRS; each test runs as
+# its own CTest case in its own working folder, so `ctest -j` never shares paths between tests.
 function(vx_test name)
-  cmake_parse_arguments(VX "NO_MAIN" "" "DEPS;PKG" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(VX "NO_MAIN" "" "SUBDIRS;DEPS;PKG" ${ARGN})
+  vx_sources(sources ${VX_SUBDIRS})
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
   if(NOT sources)
     return()
   endif()

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "engine/ffmpeg_loader.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/strings.h"
 
 #define VX_DEFINE_SLOT(name) decltype(&::name) name = nullptr;
 #define VX_DEFINE_SLOT2(slot, name) decltype(&::name) slot = nullptr;

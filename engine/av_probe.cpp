@@ -4,9 +4,9 @@
 
 #include "engine/ffmpeg_logger.h"
 #include "engine/unicode_file.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/format.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

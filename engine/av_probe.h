@@ -12,7 +12,7 @@
 #include "engine/ff_utils.h"
 #include "engine/ffmpeg_loader.h"
 #include "engine/my_utils.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 // The libraries' picture type numbers 0 to 7.
 enum TPictureType { ptUnknown, ptI, ptP, ptB, ptS, ptSI, ptSP, ptBI };

@@ -6,8 +6,8 @@
 #include "engine/encoder_option_translation.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/ffmpeg_task.h"
-#include "platform/framework/format.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
 
 const AVCodec* TCustomFFmpeg::NamedCodec(const char* AName, bool AEncoder, bool ALogSuccessor)
 {

@@ -5,7 +5,7 @@
 // PreProcessVideoFrame (frame_hook_calls.cpp) on the converting thread.
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_task.h"
-#include "platform/framework/format.h"
+#include "platform/framework/core/format.h"
 
 namespace {
 

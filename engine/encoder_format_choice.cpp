@@ -9,7 +9,7 @@
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/ffmpeg_task.h"
-#include "platform/framework/format.h"
+#include "platform/framework/core/format.h"
 
 void TCustomFFmpeg::ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec)
 {

@@ -3,10 +3,10 @@
 #include "engine/encoder_presets.h"
 
 #include "engine/ffmpeg_task.h"
-#include "platform/framework/files.h"
-#include "platform/framework/format.h"
-#include "platform/framework/streams.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/streams.h"
+#include "platform/framework/core/strings.h"
 
 // In ascending order of their names. The lines keep the option names the presets were
 // written with; the option setter translates those the encoder now takes otherwise.

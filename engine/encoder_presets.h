@@ -2,7 +2,7 @@
 // encoder_presets.cpp) applies a built-in preset or a preset file to a task.
 #pragma once
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 struct TOptionsPreset {
     const char* Name;

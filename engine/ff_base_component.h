@@ -2,7 +2,7 @@
 // component with nothing of its own, so the engine's components share one ancestor.
 #pragma once
 
-#include "platform/framework/component.h"
+#include "platform/framework/core/component.h"
 
 class TFFBaseComponent : public TComponent {
 public:

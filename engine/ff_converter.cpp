@@ -4,11 +4,11 @@
 
 #include "engine/my_utils.h"
 #include "engine/serving_lock.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/canvas.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/format.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/canvas.h"
 
 TCustomFFConverter::TCustomFFConverter(TComponent* AOwner)
     : TFFBaseComponent(AOwner), FDelivery(std::make_unique<TTerminateDelivery>()), FAVProbe(new TAVProbe(this))

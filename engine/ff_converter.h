@@ -24,9 +24,9 @@
 #include "engine/ffmpeg_task.h"
 #include "engine/task_options.h"
 #include "engine/terminate_delivery.h"
-#include "platform/framework/streams.h"
-#include "platform/framework/sync_objects.h"
-#include "platform/framework/thread.h"
+#include "platform/framework/core/streams.h"
+#include "platform/framework/core/sync_objects.h"
+#include "platform/framework/core/thread.h"
 
 class TCustomFFConverter : public TFFBaseComponent {
 public:

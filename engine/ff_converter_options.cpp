@@ -9,10 +9,10 @@
 #include "engine/my_utils.h"
 #include "engine/option_text.h"
 #include "engine/serving_lock.h"
-#include "platform/framework/date_time.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/format.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/date_time.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

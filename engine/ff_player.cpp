@@ -9,11 +9,11 @@
 #include "engine/av_bindings.h"
 #include "engine/player_events.h"
 #include "engine/player_state.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/format.h"
-#include "platform/framework/main_thread.h"
-#include "platform/framework/strings.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 
 bool HostWindowClientSize(TScreenHandle AHandle, int& AWidth, int& AHeight);
 

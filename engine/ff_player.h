@@ -26,8 +26,8 @@
 #include "engine/ffmpeg_loader.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/my_utils.h"
-#include "platform/framework/sync_objects.h"
-#include "platform/framework/thread.h"
+#include "platform/framework/core/sync_objects.h"
+#include "platform/framework/core/thread.h"
 
 struct TVideoState;
 struct TPlayEvent;

@@ -6,8 +6,8 @@
 
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 
 namespace {
 

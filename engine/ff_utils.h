@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/ffmpeg_api.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 class TBitmap;
 

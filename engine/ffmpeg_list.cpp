@@ -1,8 +1,8 @@
 // The task component's list of tasks.
 #include "engine/ffmpeg_list.h"
 
-#include "platform/framework/exceptions.h"
-#include "platform/framework/format.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/format.h"
 
 TFFmpegList::~TFFmpegList() { Clear(); }
 

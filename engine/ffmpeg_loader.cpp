@@ -9,9 +9,9 @@
 
 #include "engine/ffmpeg_logger.h"
 #include "engine/my_utils.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/files.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 
 const TLibraryItem LibraryTable[LibraryCount] = {
     {avUtil, "avutil", LIBAVUTIL_VERSION_MAJOR, [](const std::string& n, void* h) { FixupLibrary(avUtil, n, h); },

@@ -9,8 +9,8 @@
 
 #include "engine/av_bindings.h"
 #include "engine/library_set.h"
-#include "platform/framework/sync_objects.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/sync_objects.h"
+#include "platform/framework/core/types.h"
 
 using TPathFileName = String;
 

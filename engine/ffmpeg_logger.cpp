@@ -11,9 +11,9 @@
 
 #include "engine/av_bindings.h"
 #include "engine/my_utils.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
-#include "platform/framework/strings.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "engine/ff_base_component.h"
-#include "platform/framework/format.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/types.h"
 
 enum TLogLevel : uint8_t { llQuiet, llPanic, llFatal, llError, llWarning, llInfo, llVerbose, llDebug };
 

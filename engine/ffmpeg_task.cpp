@@ -11,9 +11,9 @@
 #include "engine/ffmpeg_logger.h"
 #include "engine/my_utils.h"
 #include "engine/unicode_file.h"
-#include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
-#include "platform/framework/strings.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 
 FFmpegException::FFmpegException(const std::string& AMessage) : Exception(Utf8ToString(AMessage)) {}
 

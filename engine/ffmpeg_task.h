@@ -25,11 +25,11 @@
 #include "engine/ff_utils.h"
 #include "engine/stream_codecs.h"
 #include "engine/task_options.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/component.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/sync_objects.h"
-#include "platform/framework/thread.h"
+#include "platform/framework/core/component.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/sync_objects.h"
+#include "platform/framework/core/thread.h"
+#include "platform/framework/graphics/bitmap.h"
 
 // Failures raised by the transcoder's own checks.
 class FFmpegException : public Exception {

@@ -12,7 +12,7 @@
 #include "engine/frame_hook_chain.h"
 #include "engine/previewer.h"
 #include "engine/transcode_run.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

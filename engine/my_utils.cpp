@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
-#include "platform/framework/strings.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
 
 int SeekFlagsToAVFlags(TSeekFlags AFlags)
 {

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/framework/date_time.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/date_time.h"
+#include "platform/framework/core/types.h"
 
 // Seek flags of the engine's seek calls, mapped to the libraries' AVSEEK_FLAG_* bits.
 enum TSeekFlag : unsigned { sfBackward = 1u << 0, sfByte = 1u << 1, sfAny = 1u << 2, sfFrame = 1u << 3 };

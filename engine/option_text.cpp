@@ -2,7 +2,7 @@
 #include "engine/option_text.h"
 
 #include "engine/task_options.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 std::vector<TOptionLine> SplitOptionText(const String& AText)
 {

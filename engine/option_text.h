@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 struct TOptionLine {
     String Name;       // as written, blanks trimmed

@@ -12,8 +12,8 @@
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/ffmpeg_task.h"
-#include "platform/framework/format.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <mutex>
 
 #include "engine/ff_player.h"
-#include "platform/framework/sync_objects.h"
-#include "platform/framework/thread.h"
+#include "platform/framework/core/sync_objects.h"
+#include "platform/framework/core/thread.h"
 
 struct TPlayEventItem {
     int Kind = 0;       // 0 none, 1 position, 2 state, 3 end of delivery

@@ -8,9 +8,9 @@
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/player_state.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/canvas.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/canvas.h"
 
 int VideoOpen(TVideoState* is, bool force)
 {

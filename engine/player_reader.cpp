@@ -10,8 +10,8 @@
 #include "engine/ffmpeg_logger.h"
 #include "engine/player_state.h"
 #include "engine/unicode_file.h"
-#include "platform/framework/format.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/format.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine/player_state.h"
-#include "platform/framework/format.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "engine/ff_utils.h"
 #include "engine/my_utils.h"
-#include "platform/framework/bitmap.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/win_api.h"
 
 struct TPreviewState {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/framework/component.h"
+#include "platform/framework/core/component.h"
 #include "platform/win/win_types.h"
 
 class TBitmap;

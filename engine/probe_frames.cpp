@@ -4,10 +4,10 @@
 #include "engine/av_probe.h"
 
 #include "engine/ffmpeg_logger.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/format.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 
 namespace {
 

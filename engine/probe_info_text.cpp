@@ -6,8 +6,8 @@
 
 #include "engine/av_probe.h"
 #include "engine/ff_utils.h"
-#include "platform/framework/format.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/format.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // PostHookLock this way.
 #pragma once
 
-#include "platform/framework/main_thread.h"
-#include "platform/framework/sync_objects.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/sync_objects.h"
 
 inline void EnterServing(TCriticalSection& ALock)
 {

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/framework/date_time.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/date_time.h"
+#include "platform/framework/core/types.h"
 
 class TBitmap;
 

@@ -2,7 +2,7 @@
 #include "engine/terminate_delivery.h"
 
 #include "engine/my_utils.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 
 TTerminateDelivery::TTerminateDelivery() : FState(std::make_shared<TState>()) {}
 

@@ -12,7 +12,7 @@
 #include <mutex>
 
 #include "engine/task_options.h"
-#include "platform/framework/thread.h"
+#include "platform/framework/core/thread.h"
 
 using TTerminateEvent = std::function<void(TObject* Sender, const TTerminateInfo& ATerminateInfo)>;
 

@@ -8,7 +8,7 @@
 #include "engine/av_bindings.h"
 #include "engine/ffmpeg_task.h"
 #include "engine/transcode_run.h"
-#include "platform/framework/format.h"
+#include "platform/framework/core/format.h"
 
 void TCustomFFmpeg::OpenPassLogFile(TAVOutputStream* AStream, int AIndex)
 {

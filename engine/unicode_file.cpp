@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "engine/av_bindings.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

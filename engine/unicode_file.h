@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/ffmpeg_api.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 // True when a name must travel as "unicode:utf8:..." (it does not survive the round trip through
 // the 8-bit text the libraries take, UTF-8 here); False for URLs of the protocols unicode,

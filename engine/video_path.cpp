@@ -10,7 +10,7 @@
 #include "engine/ffmpeg_logger.h"
 #include "engine/ffmpeg_task.h"
 #include "engine/transcode_run.h"
-#include "platform/framework/format.h"
+#include "platform/framework/core/format.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ packages=(
   googletest libgtest-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xdotool imagemagick x11-apps ffmpeg)
+  packages+=(xvfb xdotool imagemagick x11-apps ffmpeg openbox xcompmgr)
 fi
 
 missing=()

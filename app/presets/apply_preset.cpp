@@ -3,7 +3,32 @@
 
 #include "app/presets/output_name.h"
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
+
+void WritePresetFields(const TOutputPreset& p, TPresetFieldSet fields, PresetSettings& s)
+{
+    auto put = [fields](TPresetField field, auto& target, auto value) {
+        if (fields & field) target = value;
+    };
+    put(pfFileExt, s.Video_FileExt, p.FileExt);
+    put(pfVideoCodec, s.Video_VideoCodec, p.VideoCodec);
+    put(pfVideoTag, s.Video_VideoTag, p.VideoTag);
+    put(pfFrameRate, s.Video_FrameRate, p.FrameRate);
+    put(pfFrameAspectRatio, s.Video_FrameAspectRatio, p.FrameAspectRatio);
+    put(pfFrameSize, s.Video_FrameSize, p.FrameSize);
+    put(pfVideoBitrate, s.Video_VideoBitrate, p.VideoBitrate);
+    put(pfVideoFilters, s.Video_VideoFilters, L"");
+    put(pfAudioCodec, s.Video_AudioCodec, p.AudioCodec);
+    put(pfAudioChannels, s.Video_AudioChannels, p.AudioChannels);
+    put(pfAudioSampleRate, s.Video_AudioSampleRate, p.AudioSampleRate);
+    put(pfAudioVolume, s.Video_AudioVolume, L"256");
+    put(pfAudioBitrate, s.Video_AudioBitrate, p.AudioBitrate);
+    put(pfNormType, s.Video_NormType, p.NormType);
+    put(pfCopyTimestamp, s.Video_CopyTimestamp, L"");
+    put(pfFileFormat, s.Video_FileFormat, L"");
+    put(pfTargetType, s.Video_TargetType, p.TargetType);
+    put(pfDisableVideo, s.Video_DisableVideo, p.DisableVideo);
+}
 
 bool ApplyPresetKey(int presetKey, const String& outputFolder, bool overwrite, PresetSettings& settings)
 {
@@ -13,20 +38,7 @@ bool ApplyPresetKey(int presetKey, const String& outputFolder, bool overwrite, P
     if (!preset) return false;
 
     settings.Video_OutPutFileName = OutputFileName(outputFolder, settings.Video_AddFileName, preset->OutputExt);
-    settings.Video_FileExt = preset->FileExt;
-    settings.Video_VideoCodec = preset->VideoCodec;
-    settings.Video_VideoTag = preset->VideoTag;
-    settings.Video_FrameSize = preset->FrameSize;
-    settings.Video_VideoBitrate = preset->VideoBitrate;
-    settings.Video_FrameRate = preset->FrameRate;
-    settings.Video_FrameAspectRatio = preset->FrameAspectRatio;
-    settings.Video_AudioCodec = preset->AudioCodec;
-    settings.Video_AudioChannels = preset->AudioChannels;
-    settings.Video_AudioSampleRate = preset->AudioSampleRate;
-    settings.Video_AudioBitrate = preset->AudioBitrate;
-    settings.Video_TargetType = preset->TargetType;
-    settings.Video_NormType = preset->NormType;
-    settings.Video_DisableVideo = preset->DisableVideo;
+    WritePresetFields(*preset, AllPresetFields, settings);
 
     // The unique step takes the extension from the output name, not from Video_FileExt.
     settings.Video_OutPutFileName =

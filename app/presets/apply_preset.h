@@ -8,8 +8,38 @@
 
 #include <array>
 
+#include "app/presets/preset_catalogue.h"
 #include "app/presets/preset_settings.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
+
+// The `PresetSettings` fields that a preset's values go to, as bits of a TPresetFieldSet
+// (the two file names and the dispatch value are not among them). A preset row holds no
+// filters, volume, time stamp copy or container name: those fields get "", "256", "" and "".
+enum TPresetField : unsigned {
+    pfFileExt = 1u << 0,
+    pfVideoCodec = 1u << 1,
+    pfVideoTag = 1u << 2,
+    pfFrameRate = 1u << 3,
+    pfFrameAspectRatio = 1u << 4,
+    pfFrameSize = 1u << 5,
+    pfVideoBitrate = 1u << 6,
+    pfVideoFilters = 1u << 7,
+    pfAudioCodec = 1u << 8,
+    pfAudioChannels = 1u << 9,
+    pfAudioSampleRate = 1u << 10,
+    pfAudioVolume = 1u << 11,
+    pfAudioBitrate = 1u << 12,
+    pfNormType = 1u << 13,
+    pfCopyTimestamp = 1u << 14,
+    pfFileFormat = 1u << 15,
+    pfTargetType = 1u << 16,
+    pfDisableVideo = 1u << 17,
+};
+using TPresetFieldSet = unsigned;
+constexpr TPresetFieldSet AllPresetFields = (1u << 18) - 1;
+
+// Writes the preset's value into every field of `fields`; the other fields keep theirs.
+void WritePresetFields(const TOutputPreset& preset, TPresetFieldSet fields, PresetSettings& settings);
 
 // Resets `settings`, stores the dispatch value (PresetKey + 100) in `All_Trant_Number`,
 // writes the preset's values and sets `Video_OutPutFileName` to outputFolder + "/" + the

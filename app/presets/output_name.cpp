@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 String CaptionExtension(const String& caption)
 {

@@ -5,7 +5,7 @@
 // dialog's preset change handlers and rename command (new extension for a row's name).
 #pragma once
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 // The output extension of a preset caption: the four characters before its last one
 // (".avi" for "...(*.avi)"), with six exceptions for captions whose extension is not

@@ -8,8 +8,8 @@
 #include <limits>
 
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/strings.h"
 
 const TPresetChoiceRow* FindPresetChoices(int presetKey)
 {

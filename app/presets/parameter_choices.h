@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/presets/preset_settings.h"
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 // In `SelectionCode` order (job row column 10, two digits each).
 enum TPresetParameter {

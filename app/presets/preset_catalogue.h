@@ -17,7 +17,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 struct TPresetCategory {
     int CategoryCode;

@@ -5,7 +5,7 @@
 // the selected job row. The per-file settings dialog works on the main window's record.
 #pragma once
 
-#include "platform/framework/types.h"
+#include "platform/framework/core/types.h"
 
 struct PresetSettings {
     String Video_OutPutFileName;        // full path of the output file of the job being added
@@ -34,6 +34,8 @@ struct PresetSettings {
     // Dispatch value (`PresetKey` + 100) of the preset applied or filled last; the reset
     // leaves it alone and nothing in the program reads it.
     int All_Trant_Number = 0;
+
+    friend bool operator==(const PresetSettings&, const PresetSettings&) = default;
 };
 
 // Puts every field back to its "not set" value: strings empty but `Video_AudioVolume`

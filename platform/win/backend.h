@@ -8,9 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "platform/win/window.h"
+#include "platform/win/win_types.h"
 
 namespace vxwin {
+
+struct WindowObj;
+class Region;
 
 class Backend {
 public:
@@ -28,13 +31,22 @@ public:
     virtual void WindowRestacked() {}        // z-order of top-level windows changed
     virtual void WindowShapeChanged(WindowObj&) {}
     virtual void WindowLayeredChanged(WindowObj&) {}
+    // WS_EX_TOPMOST was switched on or off after the window was made.
+    virtual void WindowTopmostChanged(WindowObj&) {}
+    // The mouse capture moved to w (nullptr: released).
+    virtual void CaptureChanged(WindowObj* /*w*/) {}
     virtual void WindowTextChanged(WindowObj&) {}
     virtual void WindowActivated(WindowObj&) {}
     // Shows the changed part (window coordinates) of a top-level window's surface.
     virtual void Present(WindowObj&, const Region& /*changed*/) {}
+    // Scrolling: moves what the display shows of target's sources by (dx, dy) itself, as the
+    // surface's pixels were moved; false when it cannot (the layer then presents target).
+    virtual bool MoveShown(WindowObj&, const Region& /*target*/, int /*dx*/, int /*dy*/) { return false; }
     virtual void SetCursorShape(int /*stockId*/) {}
     virtual void WarpPointer(int, int) {}
     virtual void Flush() {}
+    // Waits until the display has taken everything sent so far (benchmarks, tests).
+    virtual void Sync() {}
     // The clipboard: this program put new data there (X11 takes the CLIPBOARD selection); text
     // another program holds (false when there is none or no other program).
     virtual void ClipboardChanged() {}
@@ -43,6 +55,8 @@ public:
     virtual unsigned long NativeChild(WindowObj&) { return 0; }
     // A child window went away (its native window, if it had one, goes with it).
     virtual void ChildDestroyed(WindowObj&) {}
+    // A child window moved, changed size or was shown or hidden: native windows within follow.
+    virtual void ChildLayoutChanged() {}
 };
 
 Backend& CurrentBackend();

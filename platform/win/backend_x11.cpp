@@ -1,8 +1,12 @@
 // The X11 back end: every top-level window is an undecorated X11 window showing its composed
 // surface through XShm (plain XPutImage where the extension is missing), cut to its window region
-// with XShape, with hints for tool and topmost windows. A reader thread turns X input into raw
-// input for the UI thread's queue; exposures and window-manager moves come back to the UI thread
-// through the main-thread call queue. A window that SDL draws into gets a native child window.
+// with XShape, with hints for tool, topmost and owned windows. Layered windows get a 32-bit ARGB
+// visual: a compositing manager shows their premultiplied pixels with alpha; without one, the
+// shape cut from alpha > 0 is the fallback. Presents are batched by the window layer (once per
+// idle step) and never wait for the server; the shared image is only rewritten once the server
+// has the previous one. A reader thread turns X input into raw input for the UI thread's queue;
+// exposures and window-manager moves come back to the UI thread through the main-thread call
+// queue. A window that SDL draws into gets a native child window that follows its control.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -27,11 +31,13 @@
 #include <thread>
 #include <unordered_map>
 
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/base/utf.h"
 #include "platform/win/backend.h"
 #include "platform/win/dc.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/user_api.h"
+#include "platform/win/window.h"
 
 namespace vxwin {
 
@@ -49,14 +55,48 @@ int IgnoreXErrors(Display*, XErrorEvent* e)
 
 struct Native {
     Window win = 0;
-    Window child = 0;  // native child for another library
+    GC gc = nullptr;
+    bool argb = false;  // 32-bit visual with alpha
     XImage* img = nullptr;
     XShmSegmentInfo shm{};
     bool useShm = false;
+    bool putPending = false;      // the server may still be reading the shared image
+    unsigned long putSerial = 0;  // request number of the last put; its completion frees the image
     int iw = 0, ih = 0;
     bool mapped = false;
     bool overrideRedirect = false;
+    bool clickThrough = false;
+    Region shape;  // bounding shape last set (when hasShape)
+    bool hasShape = false;
 };
+
+// A native child window that another library draws into, and where it was last put.
+struct NativeChildWin {
+    Window win = 0;
+    RECT at{};
+    bool shown = true;
+};
+
+// An icon's pixels as ARGB (alpha from the icon, else from its mask).
+bool IconPixels(HICON h, std::vector<std::uint32_t>& px, int& w, int& ht)
+{
+    auto ic = Lookup<IconObj>(h);
+    if (!ic || !ic->color) return false;
+    const Surface& c = *ic->color;
+    w = c.width;
+    ht = c.height;
+    px.resize(static_cast<size_t>(w) * ht);
+    for (int y = 0; y < ht; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t p = c.GetPixel(x, y);
+            if (!ic->hasAlpha) {
+                bool clear = ic->mask && ic->mask->Inside(x, y) && (ic->mask->GetPixel(x, y) & 0xFFFFFF);
+                p = (p & 0xFFFFFF) | (clear ? 0u : 0xFF000000u);
+            }
+            px[static_cast<size_t>(y) * w + x] = p;
+        }
+    return w > 0 && ht > 0;
+}
 
 int VkFromKeysym(KeySym ks)
 {
@@ -94,33 +134,7 @@ int VkFromKeysym(KeySym ks)
     return 0;
 }
 
-std::wstring FromUtf8(const char* s, int n)
-{
-    std::wstring out;
-    for (int i = 0; i < n;) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        std::uint32_t cp;
-        int len;
-        if (c < 0x80) {
-            cp = c;
-            len = 1;
-        } else if ((c >> 5) == 6) {
-            cp = c & 0x1F;
-            len = 2;
-        } else if ((c >> 4) == 14) {
-            cp = c & 0x0F;
-            len = 3;
-        } else {
-            cp = c & 0x07;
-            len = 4;
-        }
-        if (i + len > n) break;
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out += static_cast<wchar_t>(cp);
-        i += len;
-    }
-    return out;
-}
+std::wstring FromUtf8(const char* s, int n) { return Utf8ToString(std::string_view(s, static_cast<size_t>(n))); }
 
 class X11Backend final : public Backend {
 public:
@@ -131,6 +145,7 @@ public:
         int major, minor;
         Bool pixmaps;
         shmOk_ = XShmQueryVersion(dpy_, &major, &minor, &pixmaps);
+        if (shmOk_) shmCompletion_ = XShmGetEventBase(dpy_) + ShmCompletion;
         int ev, er;
         shapeOk_ = XShapeQueryExtension(dpy_, &ev, &er);
         wmDelete_ = XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
@@ -146,6 +161,12 @@ public:
         utf8_ = XInternAtom(dpy_, "UTF8_STRING", False);
         targets_ = XInternAtom(dpy_, "TARGETS", False);
         clipProp_ = XInternAtom(dpy_, "VX_CLIPBOARD", False);
+        wmState_ = XInternAtom(dpy_, "WM_STATE", False);
+        XVisualInfo vi;
+        if (XMatchVisualInfo(dpy_, screen_, 32, TrueColor, &vi)) {
+            argbVisual_ = vi.visual;
+            argbColormap_ = XCreateColormap(dpy_, root_, argbVisual_, AllocNone);
+        }
         reader_ = std::thread([this] { ReadEvents(); });
     }
 
@@ -156,7 +177,11 @@ public:
         stop_ = true;
         if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
         if (reader_.joinable()) reader_.join();
-        for (auto& [h, n] : natives_) FreeImage(n);
+        for (auto& [h, n] : natives_) {
+            FreeImage(n);
+            if (n.gc) XFreeGC(dpy_, n.gc);
+        }
+        if (argbColormap_) XFreeColormap(dpy_, argbColormap_);
         if (im_) XCloseIM(im_);
         XCloseDisplay(dpy_);
         if (wake_[0] >= 0) {
@@ -191,19 +216,42 @@ public:
     void WindowCreated(WindowObj& w) override
     {
         std::lock_guard<std::mutex> lock(m_);
+        Native n = CreateNative(w, (w.exStyle & WS_EX_LAYERED) && argbVisual_);
+        natives_[w.handle] = n;
+        byX_[n.win] = w.handle;
+        XFlush(dpy_);
+    }
+
+    // The X window of a top-level window: undecorated, transient for its owner, with its states,
+    // title and icon; layered windows on the ARGB visual.
+    Native CreateNative(WindowObj& w, bool argb)
+    {
         Native n;
         XSetWindowAttributes a{};
         a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                       KeyReleaseMask | StructureNotifyMask | FocusChangeMask | LeaveWindowMask;
+                       KeyReleaseMask | StructureNotifyMask | FocusChangeMask | LeaveWindowMask | PropertyChangeMask;
         a.background_pixmap = None;
+        a.border_pixel = 0;
         // Menus, hints and layer windows (tool windows) are placed by us, not by the window manager.
         n.overrideRedirect =
             (w.exStyle & WS_EX_TOOLWINDOW) || ((w.exStyle & WS_EX_LAYERED) && (w.exStyle & WS_EX_TRANSPARENT));
         a.override_redirect = n.overrideRedirect;
+        unsigned long mask = CWEventMask | CWBackPixmap | CWOverrideRedirect | CWBorderPixel;
+        int depth = CopyFromParent;
+        Visual* visual = CopyFromParent;
+        if (argb) {
+            a.colormap = argbColormap_;
+            mask |= CWColormap;
+            depth = 32;
+            visual = argbVisual_;
+            n.argb = true;
+        }
         int wd = std::max<int>(1, w.rect.right - w.rect.left), ht = std::max<int>(1, w.rect.bottom - w.rect.top);
         n.win = XCreateWindow(dpy_, root_, w.rect.left, w.rect.top, static_cast<unsigned>(wd),
-                              static_cast<unsigned>(ht), 0, CopyFromParent, InputOutput, CopyFromParent,
-                              CWEventMask | CWBackPixmap | CWOverrideRedirect, &a);
+                              static_cast<unsigned>(ht), 0, depth, InputOutput, visual, mask, &a);
+        XGCValues gv{};
+        gv.graphics_exposures = True;
+        n.gc = XCreateGC(dpy_, n.win, GCGraphicsExposures, &gv);
         // No decorations: skinned forms draw their own frame.
         struct {
             unsigned long flags, functions, decorations;
@@ -223,11 +271,16 @@ public:
         sh.x = w.rect.left;
         sh.y = w.rect.top;
         XSetWMNormalHints(dpy_, n.win, &sh);
+        // Owned windows (dialogs, tool windows) stay above their owner.
+        if (w.owner) {
+            auto it = natives_.find(w.owner);
+            if (it != natives_.end()) XSetTransientForHint(dpy_, n.win, it->second.win);
+        }
         SetNetStates(n.win, w);
         SetTitle(n.win, w.text);
-        natives_[w.handle] = n;
-        byX_[n.win] = w.handle;
-        XFlush(dpy_);
+        SetIcon(n.win, w);
+        SetClickThrough(n, ClickThrough(w));
+        return n;
     }
 
     void WindowDestroyed(WindowObj& w) override
@@ -236,6 +289,8 @@ public:
         auto it = natives_.find(w.handle);
         if (it == natives_.end()) return;
         FreeImage(it->second);
+        if (grabbed_ == it->second.win) Ungrab();
+        if (it->second.gc) XFreeGC(dpy_, it->second.gc);
         byX_.erase(it->second.win);
         XDestroyWindow(dpy_, it->second.win);
         natives_.erase(it);
@@ -253,7 +308,11 @@ public:
                               static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
             XMapRaised(dpy_, n->win);
             n->mapped = true;
+            // A popup that took the capture before it showed grabs the pointer now.
+            if (n->overrideRedirect && Input().capture)
+                if (auto cap = TopLevelOf(LookupWindow(Input().capture)); cap && cap->handle == w.handle) Grab(*n);
         } else if (!visible && n->mapped) {
+            if (grabbed_ == n->win) Ungrab();
             XUnmapWindow(dpy_, n->win);
             n->mapped = false;
         }
@@ -309,8 +368,10 @@ public:
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(w);
         if (!n) return;
-        // Constant alpha for a compositing manager; per-pixel content also cuts the window to its
-        // non-transparent pixels, so it looks right without one.
+        // Per-pixel alpha needs the ARGB visual, which an X window cannot change: a window that
+        // became layered after it was made gets a new X window.
+        if (w.layeredContent && !n->argb && argbVisual_) n = Recreate(w, true);
+        // Constant alpha for a compositing manager.
         Atom op = XInternAtom(dpy_, "_NET_WM_WINDOW_OPACITY", False);
         if ((w.exStyle & WS_EX_LAYERED) && w.layeredAlpha < 255) {
             unsigned long v = static_cast<unsigned long>(w.layeredAlpha) * 0x01010101ul;
@@ -320,6 +381,57 @@ public:
             XDeleteProperty(dpy_, n->win, op);
         }
         ApplyShape(*n, w);
+    }
+
+    void WindowTopmostChanged(WindowObj& w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n) return;
+        if (!n->mapped || n->overrideRedirect) {
+            SetNetStates(n->win, w);
+        } else {
+            // A mapped window's states belong to the window manager: ask it.
+            XEvent e{};
+            e.xclient.type = ClientMessage;
+            e.xclient.window = n->win;
+            e.xclient.message_type = XInternAtom(dpy_, "_NET_WM_STATE", False);
+            e.xclient.format = 32;
+            e.xclient.data.l[0] = (w.exStyle & WS_EX_TOPMOST) ? 1 : 0;  // add or remove
+            e.xclient.data.l[1] = static_cast<long>(XInternAtom(dpy_, "_NET_WM_STATE_ABOVE", False));
+            e.xclient.data.l[3] = 1;  // a normal application
+            XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        }
+        XFlush(dpy_);
+    }
+
+    // Popups that close on a click outside them (menus, drop-down lists: override-redirect
+    // windows) hold the pointer while they have the capture, so the click reaches them even over
+    // other programs; the grab ends with the capture, or when the popup is hidden or destroyed.
+    void CaptureChanged(WindowObj* w) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        Native* n = nullptr;
+        if (w)
+            if (auto top = TopLevelOf(LookupWindow(w->handle))) n = Find(*top);
+        if (n && n->overrideRedirect && n->mapped) {
+            Grab(*n);
+        } else if (grabbed_) {
+            Ungrab();
+        }
+        XFlush(dpy_);
+    }
+
+    void ChildLayoutChanged() override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        if (children_.empty()) return;
+        for (auto& [h, c] : children_) {
+            auto w = LookupWindow(h);
+            if (!w) continue;
+            PlaceChild(*w, c);
+        }
+        XFlush(dpy_);
     }
 
     void WindowTextChanged(WindowObj& w) override
@@ -348,23 +460,70 @@ public:
         if (!s) return;
         if (!EnsureImage(*n, s->width, s->height)) return;
         RECT bounds{0, 0, s->width, s->height};
-        for (const RECT& r0 : changed.Intersect(bounds).Rects()) {
+        Region part = changed.Intersect(bounds);
+        if (part.IsEmpty()) return;
+        // The shared image is rewritten below: the server must be done with the last one.
+        if (n->putPending) XSync(dpy_, False);
+        n->putPending = false;
+        // Many small pieces (a page of text, a grid of hovers) go as one strip per band: the
+        // server's cost is per request more than per pixel.
+        std::vector<RECT> rects = part.Rects();
+        if (rects.size() > 16) {
+            std::vector<RECT> strips;
+            long long area = 0, stripArea = 0;
+            for (const RECT& r : rects) area += static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+            for (const auto& b : part.Bands()) {
+                RECT r{b.xs.front(), b.top, b.xs.back(), b.bottom};
+                stripArea += static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+                if (!strips.empty() && strips.back().bottom == r.top && strips.back().left == r.left &&
+                    strips.back().right == r.right)
+                    strips.back().bottom = r.bottom;
+                else
+                    strips.push_back(r);
+            }
+            if (stripArea <= area + area / 2 || rects.size() > 256) rects.swap(strips);
+        }
+        // On the ARGB visual, what the window painted itself is opaque (its alpha byte means
+        // nothing); layered content is premultiplied and goes as it is.
+        bool forceOpaque = n->argb && !w.layeredContent;
+        for (const RECT& r0 : rects) {
+            size_t cnt = static_cast<size_t>(r0.right - r0.left);
             for (int y = r0.top; y < r0.bottom; ++y) {
                 auto* dst =
                     reinterpret_cast<std::uint32_t*>(n->img->data + static_cast<ptrdiff_t>(y) * n->img->bytes_per_line);
-                std::memcpy(dst + r0.left, s->Row32(y) + r0.left, static_cast<size_t>(r0.right - r0.left) * 4);
+                const std::uint32_t* src = s->Row32(y) + r0.left;
+                if (forceOpaque)
+                    for (size_t k = 0; k < cnt; ++k) dst[r0.left + k] = src[k] | 0xFF000000u;
+                else
+                    std::memcpy(dst + r0.left, src, cnt * 4);
             }
-            if (n->useShm)
-                XShmPutImage(dpy_, n->win, DefaultGC(dpy_, screen_), n->img, r0.left, r0.top, r0.left, r0.top,
+            if (n->useShm) {
+                // The server reports when it has read the image: the next present usually finds
+                // it free and needs no round trip.
+                n->putSerial = NextRequest(dpy_);
+                XShmPutImage(dpy_, n->win, n->gc, n->img, r0.left, r0.top, r0.left, r0.top,
                              static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top),
-                             False);
-            else
-                XPutImage(dpy_, n->win, DefaultGC(dpy_, screen_), n->img, r0.left, r0.top, r0.left, r0.top,
+                             True);
+            } else
+                XPutImage(dpy_, n->win, n->gc, n->img, r0.left, r0.top, r0.left, r0.top,
                           static_cast<unsigned>(r0.right - r0.left), static_cast<unsigned>(r0.bottom - r0.top));
         }
-        if (w.layeredContent) ApplyShape(*n, w);
-        // The shared image is rewritten by the next present: wait until the server has it.
-        XSync(dpy_, False);
+        n->putPending = n->useShm;
+        XFlush(dpy_);
+    }
+
+    bool MoveShown(WindowObj& w, const Region& target, int dx, int dy) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(w);
+        if (!n || !n->mapped) return false;
+        // The server copies within the window; parts it cannot (covered by other windows) come
+        // back as GraphicsExpose and are shown again from the surface.
+        for (const RECT& r : target.Rects())
+            XCopyArea(dpy_, n->win, n->win, n->gc, r.left - dx, r.top - dy, static_cast<unsigned>(r.right - r.left),
+                      static_cast<unsigned>(r.bottom - r.top), r.left, r.top);
+        XFlush(dpy_);
+        return true;
     }
 
     void SetCursorShape(int id) override
@@ -401,12 +560,18 @@ public:
         XFlush(dpy_);
     }
 
+    void Sync() override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        XSync(dpy_, False);
+    }
+
     void ChildDestroyed(WindowObj& w) override
     {
         std::lock_guard<std::mutex> lock(m_);
         auto it = children_.find(w.handle);
         if (it == children_.end()) return;
-        XDestroyWindow(dpy_, it->second);
+        XDestroyWindow(dpy_, it->second.win);
         children_.erase(it);
         XFlush(dpy_);
     }
@@ -439,20 +604,17 @@ public:
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(*top);
         if (!n) return 0;
-        POINT o = OffsetInTopLevel(w);
-        int x = o.x + w.client.left, y = o.y + w.client.top;
-        unsigned cw = static_cast<unsigned>(std::max<int>(1, w.client.right - w.client.left));
-        unsigned ch = static_cast<unsigned>(std::max<int>(1, w.client.bottom - w.client.top));
+        if (top.get() == &w) return n->win;  // a top-level window is its own native window
         auto it = children_.find(w.handle);
         if (it == children_.end()) {
-            Window c = XCreateSimpleWindow(dpy_, n->win, x, y, cw, ch, 0, 0, 0);
-            XMapWindow(dpy_, c);
+            NativeChildWin c;
+            c.win = XCreateSimpleWindow(dpy_, n->win, 0, 0, 1, 1, 0, 0, 0);
+            c.shown = false;
             it = children_.emplace(w.handle, c).first;
-        } else {
-            XMoveResizeWindow(dpy_, it->second, x, y, cw, ch);
         }
+        PlaceChild(w, it->second);
         XFlush(dpy_);
-        return it->second;
+        return it->second.win;
     }
 
 private:
@@ -462,27 +624,103 @@ private:
         return it == natives_.end() ? nullptr : &it->second;
     }
 
+    void Grab(Native& n)
+    {
+        if (grabbed_ == n.win) return;
+        int r = XGrabPointer(dpy_, n.win, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                             GrabModeAsync, None, None, CurrentTime);
+        grabbed_ = r == GrabSuccess ? n.win : 0;
+    }
+
+    void Ungrab()
+    {
+        XUngrabPointer(dpy_, CurrentTime);
+        grabbed_ = 0;
+    }
+
+    // Puts a native child over its control's client area, shown while the control is.
+    void PlaceChild(const WindowObj& w, NativeChildWin& c)
+    {
+        POINT o = OffsetInTopLevel(w);
+        int x = o.x + w.client.left, y = o.y + w.client.top;
+        RECT at{x, y, x + std::max<int>(1, w.client.right - w.client.left),
+                y + std::max<int>(1, w.client.bottom - w.client.top)};
+        if (std::memcmp(&at, &c.at, sizeof at) != 0) {
+            XMoveResizeWindow(dpy_, c.win, at.left, at.top, static_cast<unsigned>(at.right - at.left),
+                              static_cast<unsigned>(at.bottom - at.top));
+            c.at = at;
+        }
+        bool show = IsReallyVisible(w);
+        if (show != c.shown) {
+            if (show)
+                XMapWindow(dpy_, c.win);
+            else
+                XUnmapWindow(dpy_, c.win);
+            c.shown = show;
+        }
+    }
+
+    // Replaces a top-level window's X window (another visual), keeping its place, state and
+    // native children.
+    Native* Recreate(WindowObj& w, bool argb)
+    {
+        Native old = natives_[w.handle];
+        Native n = CreateNative(w, argb);
+        for (auto& [h, c] : children_)
+            if (auto cw = LookupWindow(h); cw && TopLevelOf(cw).get() == &w) {
+                XReparentWindow(dpy_, c.win, n.win, c.at.left, c.at.top);
+                if (c.shown) XMapWindow(dpy_, c.win);
+            }
+        if (grabbed_ == old.win) Ungrab();
+        FreeImage(old);
+        if (old.gc) XFreeGC(dpy_, old.gc);
+        byX_.erase(old.win);
+        XDestroyWindow(dpy_, old.win);
+        if (old.mapped) {
+            XMapRaised(dpy_, n.win);
+            n.mapped = true;
+        }
+        natives_[w.handle] = n;
+        byX_[n.win] = w.handle;
+        return &natives_[w.handle];
+    }
+
+    // Click-through (layered and transparent) windows take no input at all: the server hands
+    // clicks to what lies below.
+    void SetClickThrough(Native& n, bool on)
+    {
+        if (!shapeOk_ || n.clickThrough == on) return;
+        if (on)
+            XShapeCombineRectangles(dpy_, n.win, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
+        else
+            XShapeCombineMask(dpy_, n.win, ShapeInput, 0, 0, None, ShapeSet);
+        n.clickThrough = on;
+    }
+
+    // The program's icon (the window class's, else the application's first window's) as
+    // _NET_WM_ICON: width, height, then ARGB pixels, one per long.
+    void SetIcon(Window win, const WindowObj& w)
+    {
+        HICON icon = w.cls ? w.cls->icon : nullptr;
+        if (!icon) icon = programIcon_;
+        if (!icon) return;
+        std::vector<std::uint32_t> px;
+        int iw = 0, ih = 0;
+        if (!IconPixels(icon, px, iw, ih)) return;
+        programIcon_ = icon;
+        std::vector<unsigned long> data;
+        data.reserve(px.size() + 2);
+        data.push_back(static_cast<unsigned long>(iw));
+        data.push_back(static_cast<unsigned long>(ih));
+        for (std::uint32_t p : px) data.push_back(p);
+        Atom netIcon = XInternAtom(dpy_, "_NET_WM_ICON", False);
+        XChangeProperty(dpy_, win, netIcon, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+    }
+
     void SetTitle(Window win, const std::wstring& text)
     {
-        std::string u;
-        for (wchar_t c : text) {
-            auto cp = static_cast<std::uint32_t>(c);
-            if (cp < 0x80)
-                u += static_cast<char>(cp);
-            else if (cp < 0x800) {
-                u += static_cast<char>(0xC0 | (cp >> 6));
-                u += static_cast<char>(0x80 | (cp & 0x3F));
-            } else if (cp < 0x10000) {
-                u += static_cast<char>(0xE0 | (cp >> 12));
-                u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                u += static_cast<char>(0x80 | (cp & 0x3F));
-            } else {
-                u += static_cast<char>(0xF0 | (cp >> 18));
-                u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-                u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                u += static_cast<char>(0x80 | (cp & 0x3F));
-            }
-        }
+        const std::string u = StringToUtf8(text, TUtf8Escapes::Replace);
         Atom utf8 = XInternAtom(dpy_, "UTF8_STRING", False);
         Atom netName = XInternAtom(dpy_, "_NET_WM_NAME", False);
         XChangeProperty(dpy_, win, netName, utf8, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(u.data()),
@@ -508,9 +746,15 @@ private:
         XChangeProperty(dpy_, win, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
     }
 
+    static bool ClickThrough(const WindowObj& w)
+    {
+        return (w.exStyle & WS_EX_TRANSPARENT) && (w.exStyle & WS_EX_LAYERED);
+    }
+
     void ApplyShape(Native& n, WindowObj& w)
     {
         if (!shapeOk_) return;
+        SetClickThrough(n, ClickThrough(w));
         Region shape;
         bool any = false;
         if (w.shape) {
@@ -518,25 +762,14 @@ private:
             any = true;
         }
         if (w.layeredContent) {
-            // Fully transparent pixels are cut away.
-            const Surface& s = *w.layeredContent;
-            std::vector<RECT> runs;
-            for (int y = 0; y < s.height; ++y) {
-                const std::uint32_t* row = s.Row32(y);
-                for (int x = 0; x < s.width;) {
-                    if (!(row[x] >> 24)) {
-                        ++x;
-                        continue;
-                    }
-                    int x0 = x;
-                    while (x < s.width && (row[x] >> 24)) ++x;
-                    runs.push_back(RECT{x0, y, x, y + 1});
-                }
-            }
-            Region alpha = Region::FromRects(runs.data(), runs.size());
-            shape = any ? shape.Intersect(alpha) : alpha;
+            // Fully transparent pixels are cut away (the region is kept up to date by
+            // UpdateLayeredWindow, for the changed part only).
+            shape = any ? shape.Intersect(w.layeredOpaque) : w.layeredOpaque;
             any = true;
         }
+        if (any == n.hasShape && (!any || shape == n.shape)) return;
+        n.hasShape = any;
+        n.shape = shape;
         if (!any) {
             XShapeCombineMask(dpy_, n.win, ShapeBounding, 0, 0, None, ShapeSet);
             return;
@@ -550,12 +783,16 @@ private:
                                 YXBanded);
     }
 
-    bool EnsureImage(Native& n, int w, int h)
+    // The image the window's pixels go through, with room to grow so live sizing keeps it.
+    bool EnsureImage(Native& n, int need_w, int need_h)
     {
-        if (n.img && n.iw == w && n.ih == h) return true;
+        if (n.img && n.iw >= need_w && n.ih >= need_h) return true;
+        if (n.putPending) XSync(dpy_, False);
+        n.putPending = false;
         FreeImage(n);
-        Visual* vis = DefaultVisual(dpy_, screen_);
-        int depth = DefaultDepth(dpy_, screen_);
+        int w = need_w + need_w / 4, h = need_h + need_h / 4;
+        Visual* vis = n.argb ? argbVisual_ : DefaultVisual(dpy_, screen_);
+        int depth = n.argb ? 32 : DefaultDepth(dpy_, screen_);
         if (depth < 24) return false;
         if (shmOk_) {
             n.img = XShmCreateImage(dpy_, vis, static_cast<unsigned>(depth), ZPixmap, nullptr, &n.shm,
@@ -640,6 +877,21 @@ private:
         if (ic) XDestroyIC(ic);
     }
 
+    bool IsIconicX(Window win)
+    {
+        Atom type;
+        int format;
+        unsigned long n, after;
+        unsigned char* data = nullptr;
+        bool iconic = false;
+        if (XGetWindowProperty(dpy_, win, wmState_, 0, 2, False, wmState_, &type, &format, &n, &after, &data) ==
+                Success &&
+            data && n >= 1 && format == 32)
+            iconic = reinterpret_cast<long*>(data)[0] == 3;  // IconicState
+        if (data) XFree(data);
+        return iconic;
+    }
+
     // Called on the UI thread after a focus change: our window holding the X focus is active; when
     // none of ours holds it, no window of ours is.
     void FollowXFocus()
@@ -675,25 +927,7 @@ private:
                             reinterpret_cast<unsigned char*>(list), 2);
             reply.property = rq.property;
         } else if ((rq.target == utf8_ || rq.target == XA_STRING) && ClipboardText(text)) {
-            std::string u;
-            for (wchar_t c : text) {
-                auto cp = static_cast<std::uint32_t>(c);
-                if (cp < 0x80)
-                    u += static_cast<char>(cp);
-                else if (cp < 0x800) {
-                    u += static_cast<char>(0xC0 | (cp >> 6));
-                    u += static_cast<char>(0x80 | (cp & 0x3F));
-                } else if (cp < 0x10000) {
-                    u += static_cast<char>(0xE0 | (cp >> 12));
-                    u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                    u += static_cast<char>(0x80 | (cp & 0x3F));
-                } else {
-                    u += static_cast<char>(0xF0 | (cp >> 18));
-                    u += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-                    u += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                    u += static_cast<char>(0x80 | (cp & 0x3F));
-                }
-            }
+            const std::string u = StringToUtf8(text, TUtf8Escapes::Replace);
             XChangeProperty(dpy_, rq.requestor, rq.property, rq.target, 8, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(u.data()), static_cast<int>(u.size()));
             reply.property = rq.property;
@@ -712,6 +946,15 @@ private:
 
     void Handle(XEvent& ev, XIC& ic)
     {
+        if (shmOk_ && ev.type == shmCompletion_) {
+            const auto& done = reinterpret_cast<const XShmCompletionEvent&>(ev);
+            std::lock_guard<std::mutex> lock(m_);
+            auto it = byX_.find(done.drawable);
+            if (it == byX_.end()) return;
+            auto nt = natives_.find(it->second);
+            if (nt != natives_.end() && done.serial >= nt->second.putSerial) nt->second.putPending = false;
+            return;
+        }
         if (ev.type == SelectionRequest) {
             ServeSelection(ev.xselectionrequest);
             return;
@@ -749,6 +992,18 @@ private:
                     MarkSurfaceDirty(h, RECT{0, 0, w->surface->width, w->surface->height});
                     PresentDirty(*w);
                 });
+            break;
+        case GraphicsExpose:
+            if (h) {
+                RECT r{ev.xgraphicsexpose.x, ev.xgraphicsexpose.y, ev.xgraphicsexpose.x + ev.xgraphicsexpose.width,
+                       ev.xgraphicsexpose.y + ev.xgraphicsexpose.height};
+                QueueInMainThread([h, r] {
+                    auto w = LookupWindow(h);
+                    if (!w || !w->surface) return;
+                    MarkSurfaceDirty(h, r);
+                    PresentDirty(*w);
+                });
+            }
             break;
         case ConfigureNotify:
             if (ev.xconfigure.window == root_) {
@@ -795,8 +1050,24 @@ private:
             break;
         }
         case ClientMessage:
-            if (h && static_cast<Atom>(ev.xclient.data.l[0]) == wmDelete_)
-                PostMessageW(reinterpret_cast<HWND>(h), WM_SYSCOMMAND, SC_CLOSE, 0);
+            // The window manager's close button: the window hears WM_CLOSE, unless it is disabled
+            // (the owner of a modal dialog).
+            if (h && ev.xclient.message_type == wmProtocols_ && static_cast<Atom>(ev.xclient.data.l[0]) == wmDelete_)
+                QueueInMainThread([h] {
+                    auto w = LookupWindow(h);
+                    if (w && !(w->style & WS_DISABLED)) PostMessageW(w->hwnd(), WM_CLOSE, 0, 0);
+                });
+            break;
+        case PropertyNotify:
+            // Iconified by the window manager (its task bar, a key): the window is minimised the
+            // way SC_MINIMIZE does it, so the program hears of it.
+            if (h && ev.xproperty.atom == wmState_ && ev.xproperty.state == PropertyNewValue &&
+                IsIconicX(ev.xany.window))
+                QueueInMainThread([h] {
+                    auto w = LookupWindow(h);
+                    if (w && (w->style & WS_VISIBLE) && w->showState != SW_SHOWMINIMIZED)
+                        PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                });
             break;
         case MotionNotify: {
             RawInput r;
@@ -870,6 +1141,12 @@ private:
     }
 
     Display* dpy_;
+    Visual* argbVisual_ = nullptr;
+    Colormap argbColormap_ = 0;
+    Window grabbed_ = 0;
+    HICON programIcon_ = nullptr;
+    Atom wmState_ = 0;
+    int shmCompletion_ = -1;
     int screen_ = 0;
     Window root_ = 0;
     bool shmOk_ = false;
@@ -879,7 +1156,7 @@ private:
     std::mutex m_;
     std::unordered_map<std::uintptr_t, Native> natives_;
     std::unordered_map<Window, std::uintptr_t> byX_;
-    std::unordered_map<std::uintptr_t, Window> children_;
+    std::unordered_map<std::uintptr_t, NativeChildWin> children_;
     std::unordered_map<unsigned, Cursor> cursors_;
     std::thread reader_;
     std::atomic<bool> stop_{false};

@@ -222,14 +222,35 @@ BOOL DoBlit(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int xs, int ys, in
         NoteDrawn(t, area);
         return TRUE;
     }
-    if (src.s == t.s) {
-        // Source and destination overlap (scrolling within one bitmap): read from a copy.
+    bool sameSurface = src.s == t.s;
+    if (sameSurface && (rop >> 16 & 0xFF) == 0xCC && t.s->bpp == 32 && cxs == cx && cys == cy && cx > 0 && cy > 0) {
+        // An unscaled copy within one surface (scrolling a bitmap, moving a window's pixels):
+        // moved in place, in the order the overlap needs.
+        RECT srcRect = RectIntersect(RECT{g.srcLeft, g.srcTop, g.srcLeft + cx, g.srcTop + cy},
+                                     RECT{0, 0, src.s->width, src.s->height});
+        int dx = g.dst.left - g.srcLeft, dy = g.dst.top - g.srcTop;
+        Region target = t.clip.Intersect(RectIntersect(g.dst, RectOffset(srcRect, dx, dy)));
+        MoveWithin(*t.s, target, dx, dy);
+        if (!target.IsEmpty()) NoteDrawn(t, target.Bounds());
+        return TRUE;
+    }
+    if (sameSurface) {
+        // Other blits within one surface read from a copy of the source rectangle alone.
+        int sw = static_cast<int>(g.cols.empty() ? 0 : *std::max_element(g.cols.begin(), g.cols.end())) + 1;
+        int sh = static_cast<int>(g.rows.empty() ? 0 : *std::max_element(g.rows.begin(), g.rows.end())) + 1;
+        RECT part = RectIntersect(RECT{g.srcLeft, g.srcTop, g.srcLeft + sw, g.srcTop + sh},
+                                  RECT{0, 0, src.s->width, src.s->height});
+        if (RectEmpty(part)) return TRUE;
         auto copy = std::make_shared<Surface>();
-        if (!copy->Allocate(src.s->width, src.s->height, src.s->bpp, src.s->topDown)) return FALSE;
+        if (!copy->Allocate(part.right - part.left, part.bottom - part.top, src.s->bpp, true)) return FALSE;
         copy->palette = src.s->palette;
-        std::memcpy(copy->bits, src.s->bits, static_cast<size_t>(src.s->stride) * src.s->height);
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
+                copy->SetPixel(x - part.left, y - part.top, src.s->GetPixel(x, y));
         src.keep = copy;
         src.s = copy.get();
+        g.srcLeft -= part.left;
+        g.srcTop -= part.top;
     }
     SourceReader rd{src.s, src.s->bpp == 1 && t.s->bpp != 1, ColorRefToArgb(ResolveColor(dd->st.textColor)),
                     ColorRefToArgb(ResolveColor(dd->st.bkColor))};

@@ -2,6 +2,7 @@
 #include "platform/win/dc.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/win/gdi_api.h"
 #include "platform/win/system_api.h"
@@ -114,6 +115,37 @@ void FillClipped(const Target& t, RECT r, std::uint32_t argb, int rop2)
         }
     }
     NoteDrawn(t, r);
+}
+
+void MoveWithin(Surface& s, const Region& target, int dx, int dy)
+{
+    if (dx == 0 && dy == 0) return;
+    // Rows in the order that never overwrites a source before it is read: against the vertical
+    // direction of the move; within a row, the pieces against the horizontal direction (memmove
+    // takes care of the overlap inside a piece).
+    const auto& bands = target.Bands();
+    auto doBand = [&](const Region::Band& b) {
+        auto row = [&](int y) {
+            std::uint32_t* dst = s.Row32(y);
+            const std::uint32_t* src = s.Row32(y - dy);
+            auto piece = [&](size_t k) {
+                int x0 = b.xs[k], x1 = b.xs[k + 1];
+                std::memmove(dst + x0, src + (x0 - dx), static_cast<size_t>(x1 - x0) * 4);
+            };
+            if (dx > 0)
+                for (size_t k = b.xs.size(); k >= 2; k -= 2) piece(k - 2);
+            else
+                for (size_t k = 0; k + 1 < b.xs.size(); k += 2) piece(k);
+        };
+        if (dy > 0)
+            for (int y = b.bottom - 1; y >= b.top; --y) row(y);
+        else
+            for (int y = b.top; y < b.bottom; ++y) row(y);
+    };
+    if (dy > 0)
+        for (auto it = bands.rbegin(); it != bands.rend(); ++it) doBand(*it);
+    else
+        for (const auto& b : bands) doBand(b);
 }
 
 void PutPixelClipped(const Target& t, int x, int y, std::uint32_t argb, int rop2)
@@ -493,4 +525,31 @@ int GetDeviceCaps(HDC hdc, int index)
     case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
     }
     return 0;
+}
+
+// GDI calls that need the device context record: a compatible bitmap follows its DC, and the
+// object type tells memory DCs from window DCs.
+HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
+{
+    auto dc = LookupDc(hdc);
+    if (!dc) return nullptr;
+    if (cx <= 0 || cy <= 0) cx = cy = 1;
+    // A memory DC still holding its default 1x1 bitmap gives monochrome bitmaps, as on Windows.
+    if (dc->type == DcType::Memory && dc->st.bitmap && dc->st.bitmap->stock) return CreateBitmap(cx, cy, 1, 1, nullptr);
+    return CreateBitmap(cx, cy, 1, 32, nullptr);
+}
+
+DWORD GetObjectType(HGDIOBJ obj)
+{
+    auto o = FindHandle(obj);
+    if (!o) return 0;
+    switch (o->kind) {
+    case ObjKind::Pen: return OBJ_PEN;
+    case ObjKind::Brush: return OBJ_BRUSH;
+    case ObjKind::Font: return OBJ_FONT;
+    case ObjKind::Bitmap: return OBJ_BITMAP;
+    case ObjKind::Region: return OBJ_REGION;
+    case ObjKind::Dc: return std::static_pointer_cast<DcObj>(o)->type == DcType::Memory ? OBJ_MEMDC : OBJ_DC;
+    default: return 0;
+    }
 }

@@ -78,5 +78,9 @@ std::uint32_t ApplyRop2(int rop2, std::uint32_t pen, std::uint32_t dst);
 void FillClipped(const Target& t, RECT r, std::uint32_t argb, int rop2);
 void PutPixelClipped(const Target& t, int x, int y, std::uint32_t argb, int rop2);
 COLORREF ResolveColor(COLORREF c);  // palette-index and system forms to RGB
+// Moves pixels within one 32-bit surface: every pixel (x, y) of target (inside the surface, its
+// sources too) takes the value (x - dx, y - dy) had before, whatever the overlap; only the
+// rectangles involved are touched.
+void MoveWithin(Surface& s, const Region& target, int dx, int dy);
 
 }  // namespace vxwin

@@ -79,9 +79,12 @@ void PaintDefaultFrame(HWND hwnd, const WindowObj& w)
     HDC dc = GetWindowDC(hwnd);
     int W = w.rect.right - w.rect.left, H = w.rect.bottom - w.rect.top;
     ExcludeClipRect(dc, w.client.left, w.client.top, w.client.right, w.client.bottom);
+    int edge = (w.exStyle & WS_EX_CLIENTEDGE) ? 2 : 0;
     RECT all{0, 0, W, H};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    FrameRect(dc, &all, GetSysColorBrush(COLOR_WINDOWFRAME));
+    if (b > edge || cap) {
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        FrameRect(dc, &all, GetSysColorBrush(COLOR_WINDOWFRAME));
+    }
     if (cap) {
         bool active = Input().active == w.handle;
         RECT cr{b, b, W - b, b + cap};
@@ -90,6 +93,21 @@ void PaintDefaultFrame(HWND hwnd, const WindowObj& w)
         SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
         RECT tr{cr.left + 4, cr.top, cr.right - 4, cr.bottom};
         DrawTextW(dc, w.text.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+    if (edge) {
+        // The sunken client edge, around the client area and its scroll bars: shadow above and
+        // left, highlight below and right, then the dark shadow and light line inside.
+        RECT r{b - edge, b - edge + cap, W - (b - edge), H - (b - edge)};
+        const int colors[2][2] = {{COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT}, {COLOR_3DDKSHADOW, COLOR_3DLIGHT}};
+        for (const auto& c : colors) {
+            RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
+            RECT right{r.right - 1, r.top, r.right, r.bottom}, bottom{r.left, r.bottom - 1, r.right, r.bottom};
+            FillRect(dc, &top, GetSysColorBrush(c[0]));
+            FillRect(dc, &left, GetSysColorBrush(c[0]));
+            FillRect(dc, &right, GetSysColorBrush(c[1]));
+            FillRect(dc, &bottom, GetSysColorBrush(c[1]));
+            r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+        }
     }
     ReleaseDC(hwnd, dc);
 }

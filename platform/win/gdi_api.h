@@ -93,6 +93,8 @@ int GetDeviceCaps(HDC hdc, int index);
 BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWORD rop);
 BOOL StretchBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int xs, int ys, int cxs, int cys, DWORD rop);
 BOOL PatBlt(HDC hdc, int x, int y, int cx, int cy, DWORD rop);
+// Shows what was drawn so far now instead of at the message loop's next idle step.
+BOOL GdiFlush();
 // Pixels whose RGB equals the key are skipped; the others are stored with alpha 255.
 BOOL TransparentBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int xs, int ys, int cxs, int cys, UINT key);
 // Source-over with premultiplied source when AC_SRC_ALPHA is set, times the constant alpha.

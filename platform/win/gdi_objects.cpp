@@ -4,7 +4,6 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/win/dc.h"
 #include "platform/win/gdi_api.h"
 
 namespace vxwin {
@@ -95,17 +94,6 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
                            bpp <= 8 ? &pal : nullptr);
     if (hb && bits) *bits = Lookup<BitmapObj>(hb)->surface->bits;
     return hb;
-}
-
-HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
-{
-    auto dc = LookupDc(hdc);
-    if (!dc) return nullptr;
-    if (cx <= 0 || cy <= 0) cx = cy = 1;
-    // A memory DC still holding its default 1x1 bitmap gives monochrome bitmaps, as on Windows.
-    if (dc->type == DcType::Memory && dc->st.bitmap && dc->st.bitmap->stock)
-        return NewBitmap(cx, cy, 1, true, false, nullptr);
-    return NewBitmap(cx, cy, 32, true, false, nullptr);
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bpp, const void* bits)
@@ -264,21 +252,6 @@ int GetObjectW(HGDIOBJ obj, int size, void* out)
         std::memcpy(out, &f->lf, static_cast<size_t>(n));
         return n;
     }
-    default: return 0;
-    }
-}
-
-DWORD GetObjectType(HGDIOBJ obj)
-{
-    auto o = FindHandle(obj);
-    if (!o) return 0;
-    switch (o->kind) {
-    case ObjKind::Pen: return OBJ_PEN;
-    case ObjKind::Brush: return OBJ_BRUSH;
-    case ObjKind::Font: return OBJ_FONT;
-    case ObjKind::Bitmap: return OBJ_BITMAP;
-    case ObjKind::Region: return OBJ_REGION;
-    case ObjKind::Dc: return std::static_pointer_cast<DcObj>(o)->type == DcType::Memory ? OBJ_MEMDC : OBJ_DC;
     default: return 0;
     }
 }

@@ -9,6 +9,7 @@
 #include "platform/win/message_queue.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
+#include "platform/win/window.h"
 
 namespace vxwin {
 
@@ -65,6 +66,8 @@ void InjectText(const std::wstring& text)
 
 void AdvanceClock(unsigned ms) { AdvanceTestClock(ms); }
 void SetClockAutoStep(unsigned ms) { SetTestClockAutoStep(ms); }
+
+void SyncDisplay() { CurrentBackend().Sync(); }
 
 void PumpMessages()
 {

@@ -27,6 +27,9 @@ void InjectText(const std::wstring& text);
 void AdvanceClock(unsigned ms);
 void SetClockAutoStep(unsigned ms);
 
+// Waits until the display has shown everything sent to it (X11; nothing to wait for headless).
+void SyncDisplay();
+
 // Runs the message loop until nothing is left to do (posted, input, paint, due timers).
 void PumpMessages();
 
@@ -39,7 +42,8 @@ bool SaveWindowPng(HWND hwnd, const std::string& path);
 // The font family the text module uses for a Windows face name ("Tahoma" -> "DejaVu Sans").
 std::string ResolvedFontFamily(const wchar_t* face);
 
-// A native X11 window id for a window another library draws into (0 in the headless back end).
+// A native X11 window id for a window another library draws into (0 in the headless back end);
+// for a top-level window, its own X window.
 unsigned long NativeWindowId(HWND hwnd);
 
 }  // namespace vxwin

@@ -261,6 +261,8 @@ HWND HitTestPoint(POINT screen, LRESULT* hit)
         // Click-through layered windows let input pass to the window below.
         if ((w->exStyle & WS_EX_TRANSPARENT) && (w->exStyle & WS_EX_LAYERED)) continue;
         if (!InShape(*w, screen)) continue;
+        // Per-pixel-alpha content takes no input where it is fully transparent.
+        if (w->layeredContent && !w->layeredOpaque.Contains(screen.x - w->rect.left, screen.y - w->rect.top)) continue;
         if (HWND h = HitInTree(w, screen, hit)) return h;
     }
     *hit = HTNOWHERE;
@@ -365,6 +367,8 @@ HWND SetCapture(HWND hwnd)
     HWND old = reinterpret_cast<HWND>(in.capture);
     if (!IsWindow(hwnd)) return old;
     in.capture = reinterpret_cast<std::uintptr_t>(hwnd);
+    if (old != hwnd)
+        if (auto w = LookupWindow(hwnd)) CurrentBackend().CaptureChanged(w.get());
     if (old && old != hwnd && IsWindow(old)) SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     return old;
 }
@@ -374,6 +378,7 @@ BOOL ReleaseCapture()
     auto& in = Input();
     HWND old = reinterpret_cast<HWND>(in.capture);
     in.capture = 0;
+    if (old) CurrentBackend().CaptureChanged(nullptr);
     if (old && IsWindow(old)) SendMessageW(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
 }

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <unordered_map>
 
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/win/input.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
@@ -54,6 +54,7 @@ void InstallMainThreadHooks()
     // While the UI thread waits for a worker, it keeps answering messages other threads send it.
     SetMainThreadIdleHook([] {
         if (auto q = MainQueue()) ServeSentMessages(*q);
+        PresentAllDirty();  // what synchronous calls drew shows while the thread waits
     });
 }
 

@@ -92,13 +92,31 @@ void EnsureSurface(WindowObj& top)
         top.surface.reset();
         return;
     }
+    if (top.surface) {
+        // Live sizing: within the memory the surface has, the pixels stay where they are; a
+        // surface that shrank to well below its memory gives the memory back.
+        Surface& cur = *top.surface;
+        bool wasteful = static_cast<long long>(wd) * ht * 3 < static_cast<long long>(cur.capWidth) * cur.capHeight;
+        int oldW = cur.width, oldH = cur.height;
+        if (!wasteful && cur.Reshape(wd, ht)) {
+            std::lock_guard<std::recursive_mutex> lock(WindowLock());
+            FoldDirty(top);
+            top.dirty = top.dirty.Intersect(RECT{0, 0, wd, ht});
+            // What lies beyond the old size is uncovered memory until it is painted.
+            Region grown = Region(RECT{0, 0, wd, ht}).Subtract(Region(RECT{0, 0, oldW, oldH}));
+            top.dirty = top.dirty.Union(grown);
+            return;
+        }
+    }
+    // Room to grow by a quarter, so the next steps of a live resize fit.
     auto s = std::make_shared<Surface>();
-    if (!s->Allocate(wd, ht, 32, true)) return;
+    if (!s->AllocateWithRoom(wd, ht, wd + wd / 4, ht + ht / 4)) return;
     if (top.surface) {
         int cw = std::min(wd, top.surface->width), ch = std::min(ht, top.surface->height);
         for (int y = 0; y < ch; ++y) std::memcpy(s->Row32(y), top.surface->Row32(y), static_cast<size_t>(cw) * 4);
     }
     top.surface = s;
+    top.dirtyRects.clear();
     top.dirty = Region(RECT{0, 0, wd, ht});
 }
 
@@ -118,25 +136,55 @@ bool ResolveWindowSurface(std::uintptr_t hwnd, bool wholeWindow, std::shared_ptr
         origin.x += w->client.left;
         origin.y += w->client.top;
     }
-    visible = VisibleRegion(*w, !wholeWindow).Intersect(RECT{0, 0, surface->width, surface->height});
+    visible = CachedVisibleRegion(*w, !wholeWindow).Intersect(RECT{0, 0, surface->width, surface->height});
     return true;
+}
+
+const Region& CachedVisibleRegion(WindowObj& w, bool clientOnly)
+{
+    int k = clientOnly ? 0 : 1;
+    unsigned gen = LayoutGeneration();
+    if (w.visGen[k] != gen) {
+        w.visCache[k] = VisibleRegion(w, clientOnly);
+        w.visGen[k] = gen;
+    }
+    return w.visCache[k];
 }
 
 void MarkSurfaceDirty(std::uintptr_t toplevel, const RECT& r)
 {
     auto top = LookupWindow(toplevel);
     if (!top || !top->surface) return;
+    RECT c = RectIntersect(r, RECT{0, 0, top->surface->width, top->surface->height});
+    if (RectEmpty(c)) return;
     std::lock_guard<std::recursive_mutex> lock(WindowLock());
-    top->dirty = top->dirty.Union(Region(RectIntersect(r, RECT{0, 0, top->surface->width, top->surface->height})));
+    // Drawing marks many small rectangles: they are collected and folded into the region in
+    // batches, not one union each.
+    auto& v = top->dirtyRects;
+    if (!v.empty()) {
+        const RECT& l = v.back();
+        if (c.left >= l.left && c.top >= l.top && c.right <= l.right && c.bottom <= l.bottom) return;
+    }
+    v.push_back(c);
+    if (v.size() >= 256) FoldDirty(*top);
+}
+
+void FoldDirty(WindowObj& top)
+{
+    std::lock_guard<std::recursive_mutex> lock(WindowLock());
+    if (top.dirtyRects.empty()) return;
+    top.dirty = top.dirty.Union(Region::FromRects(top.dirtyRects.data(), top.dirtyRects.size()));
+    top.dirtyRects.clear();
 }
 
 void PresentDirty(WindowObj& top)
 {
-    if (top.dirty.IsEmpty()) return;
+    if (top.dirty.IsEmpty() && top.dirtyRects.empty()) return;
     if (!(top.style & WS_VISIBLE) || top.showState == SW_SHOWMINIMIZED || !top.surface) return;
     Region d;
     {
         std::lock_guard<std::recursive_mutex> lock(WindowLock());
+        FoldDirty(top);
         d = std::move(top.dirty);
         top.dirty.Clear();
     }
@@ -290,15 +338,20 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
     return dc;
 }
 
-int ReleaseDC(HWND hwnd, HDC hdc)
+int ReleaseDC(HWND, HDC hdc)
 {
+    // What was drawn is marked dirty; the back end shows it at the loop's next idle step.
     auto d = LookupDc(hdc);
     if (!d || d->type == DcType::Memory) return 0;
-    if (d->type == DcType::Window)
-        if (auto w = LookupWindow(d->hwnd))
-            if (auto top = TopLevelOf(w)) PresentDirty(*top);
     RemoveHandle(hdc);
     return 1;
+}
+
+BOOL GdiFlush()
+{
+    PresentAllDirty();
+    CurrentBackend().Flush();
+    return TRUE;
 }
 
 BOOL UpdateWindow(HWND hwnd)
@@ -339,7 +392,9 @@ BOOL RedrawWindow(HWND hwnd, const RECT* r, HRGN rgn, UINT flags)
         if (flags & RDW_NOFRAME) w->ncPending = false;
         if (flags & RDW_NOERASE) w->erasePending = false;
     }
-    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) PaintNow(w, kids == Kids::All || (kids == Kids::ByStyle));
-    if (auto top = TopLevelOf(w)) PresentDirty(*top);
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
+        PaintNow(w, kids == Kids::All || (kids == Kids::ByStyle));
+        if (auto top = TopLevelOf(w)) PresentDirty(*top);
+    }
     return TRUE;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win/backend.h"
 #include "platform/win/dc.h"
 #include "platform/win/gdi_api.h"
 #include "platform/win/system_api.h"
@@ -254,21 +255,25 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
         POINT off = OffsetInTopLevel(*w);
         off.x += w->client.left;
         off.y += w->client.top;
-        Region vis = VisibleRegion(*w, true).Intersect(RectOffset(area, off.x, off.y));
+        Region vis = CachedVisibleRegion(*w, true).Intersect(RectOffset(area, off.x, off.y));
         Region moved = vis;
         moved.Offset(dx, dy);
         Region target = moved.Intersect(vis);
         Surface& s = *top->surface;
         RECT b = target.Bounds();
         if (!RectEmpty(b)) {
-            std::vector<std::uint32_t> copy(static_cast<size_t>(s.width) * s.height);
-            for (int y = 0; y < s.height; ++y)
-                std::memcpy(&copy[static_cast<size_t>(y) * s.width], s.Row32(y), static_cast<size_t>(s.width) * 4);
-            for (const RECT& r : target.Rects())
-                for (int y = r.top; y < r.bottom; ++y)
-                    for (int x = r.left; x < r.right; ++x)
-                        s.Row32(y)[x] = copy[static_cast<size_t>(y - dy) * s.width + (x - dx)];
-            MarkSurfaceDirty(top->handle, b);
+            MoveWithin(s, target, dx, dy);
+            if (top->layeredContent || !CurrentBackend().MoveShown(*top, target, dx, dy)) {
+                MarkSurfaceDirty(top->handle, b);
+            } else {
+                // The display moved what it showed; sources it had not been shown yet follow.
+                FoldDirty(*top);
+                Region source = target;
+                source.Offset(-dx, -dy);
+                Region stale = top->dirty.Intersect(source);
+                stale.Offset(dx, dy);
+                for (const RECT& r : stale.Rects()) MarkSurfaceDirty(top->handle, r);
+            }
         }
         Region tgtClient = target;
         tgtClient.Offset(-off.x, -off.y);

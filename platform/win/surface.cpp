@@ -1,10 +1,27 @@
 // Pixel memory of bitmaps and windows. See surface.h.
 #include "platform/win/surface.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
 namespace vxwin {
+
+bool Surface::AllocateWithRoom(int w, int h, int cw, int ch)
+{
+    if (!Allocate(std::max(w, cw), std::max(h, ch), 32, true)) return Allocate(w, h, 32, true);
+    width = w;
+    height = h;
+    return true;
+}
+
+bool Surface::Reshape(int w, int h)
+{
+    if (bpp != 32 || !topDown || w <= 0 || h <= 0 || w > capWidth || h > capHeight) return false;
+    width = w;
+    height = h;
+    return true;
+}
 
 bool Surface::Allocate(int w, int h, int bitsPerPixel, bool rowsTopDown)
 {
@@ -21,8 +38,8 @@ bool Surface::Allocate(int w, int h, int bitsPerPixel, bool rowsTopDown)
     std::free(owned_);
     owned_ = mem;
     bits = static_cast<std::uint8_t*>(mem);
-    width = w;
-    height = h;
+    width = capWidth = w;
+    height = capHeight = h;
     bpp = bitsPerPixel;
     stride = static_cast<int>(s);
     topDown = rowsTopDown;

@@ -26,6 +26,13 @@ struct Surface {
     static int StrideFor(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
     // Allocates zeroed pixel memory; false when the size is impossible or memory is short.
     bool Allocate(int w, int h, int bitsPerPixel, bool rowsTopDown);
+    // Window surfaces (32-bit, top-down): memory for up to capWidth x capHeight, so a window that
+    // grows a little keeps its memory and its pixels where they are. Reshape takes the new size
+    // when it fits (false: allocate anew).
+    bool AllocateWithRoom(int w, int h, int capWidth, int capHeight);
+    bool Reshape(int w, int h);
+    int capWidth = 0;
+    int capHeight = 0;
 
     std::uint8_t* Row(int y) const { return bits + static_cast<std::ptrdiff_t>(topDown ? y : height - 1 - y) * stride; }
     std::uint32_t* Row32(int y) const { return reinterpret_cast<std::uint32_t*>(Row(y)); }

@@ -8,6 +8,7 @@
 
 #include "platform/win/backend.h"
 #include "platform/win/gdi_api.h"
+#include "platform/win/handle_table.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/system_api.h"
 

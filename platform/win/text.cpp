@@ -11,10 +11,15 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <list>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "platform/base/utf.h"
 #include "platform/win/dc.h"
 #include "platform/win/gdi_api.h"
 
@@ -72,36 +77,12 @@ PangoContext* Context()
     return ctx;
 }
 
-std::string ToUtf8(const wchar_t* s, size_t n)
-{
-    std::string out;
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-        auto c = static_cast<std::uint32_t>(s[i]);
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += "\xEF\xBF\xBD";
-        }
-    }
-    return out;
-}
+// Pango takes valid UTF-8 only.
+std::string ToUtf8(const wchar_t* s, size_t n) { return StringToUtf8(std::wstring_view(s, n), TUtf8Escapes::Replace); }
 
 struct FontInfo {
     PangoFontDescription* desc = nullptr;
+    unsigned id = 0;  // keys the layouts made with this font
     bool underline = false;
     bool strike = false;
     int ascent = 0, descent = 0, em = 0, aveWidth = 0, maxWidth = 0, weight = 400;
@@ -122,9 +103,18 @@ void Measure(FontInfo& fi)
     pango_font_metrics_unref(m);
 }
 
+// Fonts by what they look like (the LOGFONT fields that matter); resolving one asks fontconfig
+// and Pango for metrics, so each is made once. Bounded: past the limit the cache starts over.
+std::map<std::wstring, std::shared_ptr<FontInfo>>& FontCache()
+{
+    static std::map<std::wstring, std::shared_ptr<FontInfo>> m;
+    return m;
+}
+constexpr size_t kMaxFonts = 64;
+
 // Font of a DC as Pango sees it; the height follows LOGFONT: negative = character (em) height,
 // positive = cell height (ascent + descent), 0 = the default 12 pixels.
-std::unique_ptr<FontInfo> ResolveFont(const DcObj* dc)
+std::shared_ptr<FontInfo> ResolveFont(const DcObj* dc)
 {
     LOGFONTW lf;
     if (dc && dc->st.font)
@@ -133,7 +123,23 @@ std::unique_ptr<FontInfo> ResolveFont(const DcObj* dc)
         lf.lfHeight = -12;
         std::wcscpy(lf.lfFaceName, L"Tahoma");
     }
-    auto fi = std::make_unique<FontInfo>();
+    // The same font as the last call (the common case: one font for a whole list) skips the map.
+    static LOGFONTW lastLf;
+    static std::shared_ptr<FontInfo> last;
+    if (last && std::memcmp(&lf, &lastLf, sizeof lf) == 0) return last;
+    std::wstring key = lf.lfFaceName;
+    key += L'|';
+    key += std::to_wstring(lf.lfHeight) + L'|' + std::to_wstring(lf.lfWeight) + L'|' +
+           static_cast<wchar_t>(L'0' + (lf.lfItalic ? 1 : 0) + (lf.lfUnderline ? 2 : 0) + (lf.lfStrikeOut ? 4 : 0));
+    auto& cache = FontCache();
+    if (auto it = cache.find(key); it != cache.end()) {
+        lastLf = lf;
+        last = it->second;
+        return last;
+    }
+    static unsigned nextId = 1;
+    auto fi = std::make_shared<FontInfo>();
+    fi->id = nextId++;
     fi->desc = pango_font_description_new();
     std::string face = ToUtf8(lf.lfFaceName, std::wcslen(lf.lfFaceName));
     if (face.empty()) face = "Tahoma";
@@ -155,6 +161,10 @@ std::unique_ptr<FontInfo> ResolveFont(const DcObj* dc)
         Measure(*fi);
     }
     fi->em = em;
+    if (cache.size() >= kMaxFonts) cache.clear();
+    cache[key] = fi;
+    lastLf = lf;
+    last = fi;
     return fi;
 }
 
@@ -177,15 +187,118 @@ PangoLayout* MakeLayout(const FontInfo& fi, const std::string& utf8, int underli
     return lay;
 }
 
+// A shaped line: its extents and, once drawn, its glyph coverage as an 8-bit mask whose (0, 0)
+// lies at (left, top) relative to the line's origin.
+struct ShapedLine {
+    int width = 0;  // logical width
+    int left = 0, top = 0, bw = 0, bh = 0, baseline = 0;
+    PangoLayout* layout = nullptr;
+    std::vector<unsigned char> mask;
+    int maskStride = 0;
+    bool rendered = false;
+    ~ShapedLine()
+    {
+        if (layout) g_object_unref(layout);
+    }
+};
+
+// Shaped lines by font, text and underlined character, least recently used dropped first; the
+// masks count towards a byte budget as well. Measuring and drawing the same text again (list
+// rows, labels, the ellipsis search) takes the cached line.
+struct LineKey {
+    unsigned font;
+    int underline;
+    std::wstring text;
+    bool operator==(const LineKey& o) const { return font == o.font && underline == o.underline && text == o.text; }
+};
+struct LineKeyHash {
+    size_t operator()(const LineKey& k) const
+    {
+        return std::hash<std::wstring>()(k.text) ^ (static_cast<size_t>(k.font) * 0x9E3779B97F4A7C15ull) ^
+               static_cast<size_t>(k.underline + 1);
+    }
+};
+
+class LineCache {
+public:
+    std::shared_ptr<ShapedLine> Get(const FontInfo& fi, const std::wstring& s, int underlineChar)
+    {
+        LineKey key{fi.id, underlineChar, s};
+        if (auto it = map_.find(key); it != map_.end()) {
+            order_.splice(order_.begin(), order_, it->second.pos);
+            return it->second.line;
+        }
+        auto line = std::make_shared<ShapedLine>();
+        std::string u = ToUtf8(s.data(), s.size());
+        int ub = -1, ul = 0;
+        if (underlineChar >= 0 && underlineChar < static_cast<int>(s.size())) {
+            ub = static_cast<int>(ToUtf8(s.data(), static_cast<size_t>(underlineChar)).size());
+            ul = static_cast<int>(ToUtf8(s.data() + underlineChar, 1).size());
+        }
+        line->layout = MakeLayout(fi, u, ub, ul);
+        PangoRectangle ink, logical;
+        pango_layout_get_pixel_extents(line->layout, &ink, &logical);
+        line->width = logical.width;
+        line->baseline = PANGO_PIXELS(pango_layout_get_baseline(line->layout));
+        // Box covering ink and logical extents.
+        line->left = std::min(ink.x, logical.x) - 1;
+        line->top = std::min(ink.y, logical.y) - 1;
+        line->bw = std::max(ink.x + ink.width, logical.x + logical.width) + 1 - line->left;
+        line->bh = std::max(ink.y + ink.height, logical.y + logical.height) + 1 - line->top;
+        order_.push_front(key);
+        map_[key] = Entry{line, order_.begin()};
+        while (map_.size() > kMaxLines || (bytes_ > kMaxBytes && map_.size() > 1)) Drop();
+        return line;
+    }
+    // Renders the line's mask once; the bytes count towards the budget.
+    void Render(ShapedLine& line)
+    {
+        if (line.rendered) return;
+        line.rendered = true;
+        if (line.bw <= 0 || line.bh <= 0) return;
+        line.maskStride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, line.bw);
+        line.mask.assign(static_cast<size_t>(line.maskStride) * line.bh, 0);
+        cairo_surface_t* mask =
+            cairo_image_surface_create_for_data(line.mask.data(), CAIRO_FORMAT_A8, line.bw, line.bh, line.maskStride);
+        cairo_t* cr = cairo_create(mask);
+        cairo_translate(cr, -line.left, -line.top);
+        cairo_set_source_rgba(cr, 1, 1, 1, 1);
+        pango_cairo_show_layout(cr, line.layout);
+        cairo_destroy(cr);
+        cairo_surface_flush(mask);
+        cairo_surface_destroy(mask);
+        bytes_ += line.mask.size();
+    }
+
+private:
+    static constexpr size_t kMaxLines = 4096;
+    static constexpr size_t kMaxBytes = 16u << 20;
+    struct Entry {
+        std::shared_ptr<ShapedLine> line;
+        std::list<LineKey>::iterator pos;
+    };
+    void Drop()
+    {
+        auto it = map_.find(order_.back());
+        bytes_ -= std::min(bytes_, it->second.line->mask.size());
+        map_.erase(it);
+        order_.pop_back();
+    }
+    std::unordered_map<LineKey, Entry, LineKeyHash> map_;
+    std::list<LineKey> order_;
+    size_t bytes_ = 0;
+};
+
+LineCache& Lines()
+{
+    static auto* c = new LineCache();
+    return *c;
+}
+
 int TextWidth(const FontInfo& fi, const std::wstring& s)
 {
     if (s.empty()) return 0;
-    std::string u = ToUtf8(s.data(), s.size());
-    PangoLayout* lay = MakeLayout(fi, u, -1, 0);
-    PangoRectangle logical;
-    pango_layout_get_pixel_extents(lay, nullptr, &logical);
-    g_object_unref(lay);
-    return logical.width;
+    return Lines().Get(fi, s, -1)->width;
 }
 
 // Draws one line with its top-left at (x, y) in surface coordinates, clipped to the target's clip
@@ -200,58 +313,47 @@ void DrawLine(const Target& t, const FontInfo& fi, const std::wstring& s, int x,
         FillClipped(t, bg, ColorRefToArgb(bk), 13);
     }
     if (s.empty()) return;
-    std::string u = ToUtf8(s.data(), s.size());
-    int ub = -1, ul = 0;
-    if (underlineChar >= 0 && underlineChar < static_cast<int>(s.size())) {
-        ub = static_cast<int>(ToUtf8(s.data(), static_cast<size_t>(underlineChar)).size());
-        ul = static_cast<int>(ToUtf8(s.data() + underlineChar, 1).size());
-    }
-    PangoLayout* lay = MakeLayout(fi, u, ub, ul);
-    PangoRectangle ink, logical;
-    pango_layout_get_pixel_extents(lay, &ink, &logical);
-    int baseline = PANGO_PIXELS(pango_layout_get_baseline(lay));
-    // Box covering ink and logical extents, placed so the baseline sits at y + ascent.
-    int left = std::min(ink.x, logical.x) - 1, top = std::min(ink.y, logical.y) - 1;
-    int right = std::max(ink.x + ink.width, logical.x + logical.width) + 1;
-    int bottom = std::max(ink.y + ink.height, logical.y + logical.height) + 1;
-    int bw = right - left, bh = bottom - top;
-    if (bw <= 0 || bh <= 0) {
-        g_object_unref(lay);
-        return;
-    }
-    int ox = x + left, oy = y + fi.ascent - baseline + top;
-    RECT box{ox, oy, ox + bw, oy + bh};
+    auto line = Lines().Get(fi, s, underlineChar);
+    if (line->bw <= 0 || line->bh <= 0) return;
+    // Placed so the baseline sits at y + ascent.
+    int ox = x + line->left, oy = y + fi.ascent - line->baseline + line->top;
+    RECT box{ox, oy, ox + line->bw, oy + line->bh};
     if (clipRect) box = RectIntersect(box, *clipRect);
     box = RectIntersect(box, t.clip.Bounds());
-    if (RectEmpty(box)) {
-        g_object_unref(lay);
-        return;
-    }
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, bw, bh);
-    cairo_t* cr = cairo_create(mask);
-    cairo_translate(cr, -left, -top);
-    cairo_set_source_rgba(cr, 1, 1, 1, 1);
-    pango_cairo_show_layout(cr, lay);
-    cairo_destroy(cr);
-    cairo_surface_flush(mask);
-    const unsigned char* md = cairo_image_surface_get_data(mask);
-    int ms = cairo_image_surface_get_stride(mask);
+    if (RectEmpty(box)) return;
+    Lines().Render(*line);
+    const unsigned char* md = line->mask.data();
+    int ms = line->maskStride;
     std::uint32_t c = ColorRefToArgb(ResolveColor(color));
     std::uint32_t cr8 = (c >> 16) & 255, cg = (c >> 8) & 255, cb = c & 255;
-    for (int yy = box.top; yy < box.bottom; ++yy) {
-        const unsigned char* mrow = md + static_cast<ptrdiff_t>(yy - oy) * ms;
-        for (int xx = box.left; xx < box.right; ++xx) {
-            unsigned a = mrow[xx - ox];
-            if (!a || !t.clip.Contains(xx, yy)) continue;
-            std::uint32_t d = t.s->GetPixel(xx, yy);
-            auto mix = [&](std::uint32_t src, std::uint32_t dst) { return (src * a + dst * (255 - a) + 127) / 255; };
-            std::uint32_t out = (d & 0xFF000000) | (mix(cr8, (d >> 16) & 255) << 16) | (mix(cg, (d >> 8) & 255) << 8) |
-                                mix(cb, d & 255);
-            t.s->SetPixel(xx, yy, out);
+    bool direct = t.s->bpp == 32;
+    for (const auto& band : t.clip.Bands()) {
+        if (band.bottom <= box.top) continue;
+        if (band.top >= box.bottom) break;
+        int y0 = std::max<int>(band.top, box.top), y1 = std::min<int>(band.bottom, box.bottom);
+        for (size_t k = 0; k + 1 < band.xs.size(); k += 2) {
+            int x0 = std::max<int>(band.xs[k], box.left), x1 = std::min<int>(band.xs[k + 1], box.right);
+            if (x0 >= x1) continue;
+            for (int yy = y0; yy < y1; ++yy) {
+                const unsigned char* mrow = md + static_cast<ptrdiff_t>(yy - oy) * ms - ox;
+                std::uint32_t* drow = direct ? t.s->Row32(yy) : nullptr;
+                for (int xx = x0; xx < x1; ++xx) {
+                    unsigned a = mrow[xx];
+                    if (!a) continue;
+                    std::uint32_t d = direct ? drow[xx] : t.s->GetPixel(xx, yy);
+                    auto mix = [a](std::uint32_t src, std::uint32_t dst) {
+                        return (src * a + dst * (255 - a) + 127) / 255;
+                    };
+                    std::uint32_t out = (d & 0xFF000000) | (mix(cr8, (d >> 16) & 255) << 16) |
+                                        (mix(cg, (d >> 8) & 255) << 8) | mix(cb, d & 255);
+                    if (direct)
+                        drow[xx] = out;
+                    else
+                        t.s->SetPixel(xx, yy, out);
+                }
+            }
         }
     }
-    cairo_surface_destroy(mask);
-    g_object_unref(lay);
     NoteDrawn(t, box);
 }
 
@@ -323,12 +425,27 @@ std::vector<Line> Wrap(const FontInfo& fi, const Line& in, int width)
     return out;
 }
 
+// The longest prefix n of s (searched between lo and hi) for which fits(n) holds; widths grow with
+// the prefix, so a binary search finds it with few layouts.
+template <class F>
+size_t LongestFitting(size_t lo, size_t hi, F&& fits)
+{
+    while (lo < hi) {
+        size_t mid = (lo + hi + 1) / 2;
+        if (fits(mid))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
 std::wstring EndEllipsis(const FontInfo& fi, const std::wstring& s, int width)
 {
     if (TextWidth(fi, s) <= width) return s;
-    std::wstring base = s;
-    while (!base.empty() && TextWidth(fi, base + L"...") > width) base.pop_back();
-    return base + L"...";
+    size_t n =
+        LongestFitting(0, s.size() - 1, [&](size_t k) { return TextWidth(fi, s.substr(0, k) + L"...") <= width; });
+    return s.substr(0, n) + L"...";
 }
 
 std::wstring PathEllipsis(const FontInfo& fi, const std::wstring& s, int width)
@@ -336,8 +453,9 @@ std::wstring PathEllipsis(const FontInfo& fi, const std::wstring& s, int width)
     if (TextWidth(fi, s) <= width) return s;
     size_t slash = s.find_last_of(L"\\/");
     if (slash == std::wstring::npos) return EndEllipsis(fi, s, width);
-    std::wstring tail = s.substr(slash), head = s.substr(0, slash);
-    while (!head.empty() && TextWidth(fi, head + L"..." + tail) > width) head.pop_back();
+    std::wstring tail = s.substr(slash);
+    std::wstring head = s.substr(
+        0, LongestFitting(0, slash, [&](size_t k) { return TextWidth(fi, s.substr(0, k) + L"..." + tail) <= width; }));
     if (head.empty() && TextWidth(fi, L"..." + tail) > width) return EndEllipsis(fi, L"..." + tail, width);
     return head + L"..." + tail;
 }
@@ -547,20 +665,7 @@ std::string ResolvedFontFamily(const wchar_t* face)
 }  // namespace vxwin
 
 namespace {
-std::wstring FromUtf8(const char* s)
-{
-    std::wstring out;
-    const auto* p = reinterpret_cast<const unsigned char*>(s);
-    while (*p) {
-        std::uint32_t c = *p;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
-        ++p;
-        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) c = (c << 6) | (*p & 0x3F);
-        out += static_cast<wchar_t>(c);
-    }
-    return out;
-}
+std::wstring FromUtf8(const char* s) { return Utf8ToString(s); }
 
 // The Windows face names the rules above map onto installed fonts.
 std::vector<std::wstring> AliasFamilies()

@@ -66,6 +66,11 @@ constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_SYSCHAR = 0x0106;
 constexpr UINT WM_KEYLAST = 0x0109;
 constexpr UINT WM_COMMAND = 0x0111;
+// Colour queries a control sends (reflected to itself by the framework) before it paints: wParam
+// the DC, lParam the window; the answer is the background brush.
+constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
+constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_HSCROLL = 0x0114;
@@ -591,6 +596,9 @@ constexpr int IDNO = 7;
 // ---- edit control messages ----
 constexpr UINT EM_GETSEL = 0x00B0;
 constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
 constexpr UINT EM_SCROLLCARET = 0x00B7;
 constexpr UINT EM_GETMODIFY = 0x00B8;
 constexpr UINT EM_SETMODIFY = 0x00B9;
@@ -608,6 +616,16 @@ constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
 constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
 constexpr UINT EM_SETREADONLY = 0x00CF;
 constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
+constexpr UINT EM_SETMARGINS = 0x00D3;
+constexpr UINT EM_GETMARGINS = 0x00D4;
+constexpr WPARAM EC_LEFTMARGIN = 1;
+constexpr WPARAM EC_RIGHTMARGIN = 2;
+// Tab control messages (the page control answers them).
+constexpr UINT TCM_GETITEMRECT = 0x130A;
+constexpr UINT TCM_GETCURSEL = 0x130B;
+constexpr UINT TCM_SETCURSEL = 0x130C;
+constexpr UINT TCM_ADJUSTRECT = 0x1328;
+constexpr UINT TCM_SETITEMSIZE = 0x1329;
 
 // ---- list box messages ----
 constexpr UINT LB_SETSEL = 0x0185;

@@ -717,6 +717,7 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value)
                 w->layeredAlpha = 255;
                 w->layeredColorKey = false;
                 w->layeredContent.reset();
+                w->layeredOpaque.Clear();
                 if (!IsChildWindow(*w)) {
                     CurrentBackend().WindowLayeredChanged(*w);
                     InvalidateWindowArea(
@@ -724,7 +725,14 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value)
                     w->ncPending = true;
                 }
             }
-            if ((was ^ nv) & WS_EX_TOPMOST) InsertTopLevel(w->handle, 0);
+            if ((was ^ nv) & WS_EX_TOPMOST) {
+                InsertTopLevel(w->handle, 0);
+                if (!IsChildWindow(*w)) CurrentBackend().WindowTopmostChanged(*w);
+            }
+            // Click-through switched on or off: the back end's input shape follows.
+            if (((was ^ nv) & WS_EX_TRANSPARENT) && (nv & WS_EX_LAYERED) && !((was ^ nv) & WS_EX_LAYERED) &&
+                !IsChildWindow(*w))
+                CurrentBackend().WindowShapeChanged(*w);
         }
         SendMessageW(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
         BumpLayout();

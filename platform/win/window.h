@@ -71,11 +71,13 @@ struct WindowObj : Object {
     // Top-level windows: the composed surface and the part not yet shown by the back end.
     std::shared_ptr<Surface> surface;
     Region dirty;
+    std::vector<RECT> dirtyRects;  // marked since the last fold into dirty (see FoldDirty)
     // Layered windows.
     BYTE layeredAlpha = 255;
     bool layeredColorKey = false;
     COLORREF layeredKey = 0;
     std::shared_ptr<Surface> layeredContent;  // UpdateLayeredWindow: premultiplied BGRA
+    Region layeredOpaque;                     // where layeredContent has alpha > 0
 
     int showState = 0;  // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
     RECT restoreRect;
@@ -88,6 +90,11 @@ struct WindowObj : Object {
     // Caret (one per thread on Windows; kept with the window that owns it).
     bool trackLeave = false;
     bool trackNcLeave = false;
+
+    // Visible regions (client and whole window) as of a layout generation: window DCs taken
+    // again and again (hover, caret, animation) reuse them.
+    unsigned visGen[2] = {0, 0};
+    Region visCache[2];
 
     void* backendData = nullptr;
 };
@@ -126,7 +133,13 @@ unsigned LayoutGeneration();
 void InvalidateWindowArea(const std::shared_ptr<WindowObj>& w, const Region& windowArea, bool erase, bool children);
 void EnsureSurface(WindowObj& top);
 void PresentDirty(WindowObj& top);
+// Pushes the dirty rectangles of this thread's top-level windows to the back end: once per idle
+// step of the message loop, at UpdateWindow and at GdiFlush; painting itself only marks them.
 void PresentAllDirty();
+// Folds the rectangles marked one by one into the window's dirty region.
+void FoldDirty(WindowObj& top);
+// VisibleRegion through the window's cache.
+const Region& CachedVisibleRegion(WindowObj& w, bool clientOnly);
 
 // Activation, focus and capture state (one UI thread).
 struct InputState {

@@ -59,10 +59,12 @@ void Restack(const std::shared_ptr<WindowObj>& w, HWND after)
             v.insert(it == v.end() ? v.begin() : it + 1, w->handle);
         }
     } else {
+        DWORD was = w->exStyle;
         if (after == HWND_TOPMOST)
             w->exStyle |= WS_EX_TOPMOST;
         else if (after == HWND_NOTOPMOST)
             w->exStyle &= ~WS_EX_TOPMOST;
+        if ((was ^ w->exStyle) & WS_EX_TOPMOST) CurrentBackend().WindowTopmostChanged(*w);
         std::uintptr_t a = 0;
         if (after == HWND_BOTTOM)
             a = 1;
@@ -158,17 +160,35 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         if (moved || sized) CurrentBackend().WindowMoved(*w);
         if (visible != wasVisible) CurrentBackend().WindowShown(*w, visible);
     }
-    // What must be painted again: the window itself when it appeared, changed size or (as a child,
-    // having no bits of its own to move) changed place; the parent where a child used to be.
-    bool repaintSelf = visible && ((!wasVisible) || sized || (flags & SWP_FRAMECHANGED) || (!top && moved));
-    if (repaintSelf && !(flags & SWP_NOREDRAW)) {
-        w->ncPending = true;
-        InvalidateWindowArea(w, Region(RECT{0, 0, nr.right - nr.left, nr.bottom - nr.top}), true, true);
+    // What must be painted again. The whole window (with its children) when it appeared or, as a
+    // child having no bits of its own to move, changed place; when it changed size, the whole
+    // client area only for a class that asks for it (CS_HREDRAW, CS_VREDRAW), else just what the
+    // new size uncovers; in the parent, only what the child no longer covers.
+    if (visible && !(flags & SWP_NOREDRAW)) {
+        UINT cs = w->cls ? w->cls->style : 0;
+        bool widthChanged = (w->client.right - w->client.left) != (oldClient.right - oldClient.left);
+        bool heightChanged = (w->client.bottom - w->client.top) != (oldClient.bottom - oldClient.top);
+        bool clientShifted = w->client.left != oldClient.left || w->client.top != oldClient.top;
+        Region whole(RECT{0, 0, nr.right - nr.left, nr.bottom - nr.top});
+        if (!wasVisible || (!top && moved)) {
+            w->ncPending = true;
+            InvalidateWindowArea(w, whole, true, true);
+        } else if (sized || (flags & SWP_FRAMECHANGED)) {
+            w->ncPending = true;
+            if ((flags & SWP_FRAMECHANGED) || clientShifted || (widthChanged && (cs & CS_HREDRAW)) ||
+                (heightChanged && (cs & CS_VREDRAW)))
+                InvalidateWindowArea(w, Region(w->client), true, false);
+            // Children reaching into what the new size uncovers show more of themselves there.
+            Region uncovered = Region(w->client).Subtract(Region(oldClient));
+            if (!uncovered.IsEmpty()) InvalidateWindowArea(w, uncovered, true, true);
+        }
     }
+    if (!top && (moved || sized || visible != wasVisible)) CurrentBackend().ChildLayoutChanged();
     if (!top && wasVisible && (moved || sized || !visible)) {
         if (auto p = LookupWindow(w->parent)) {
-            RECT inParentWindow = RectOffset(old, p->client.left, p->client.top);
-            InvalidateWindowArea(p, Region(inParentWindow), true, true);
+            Region gone(RectOffset(old, p->client.left, p->client.top));
+            if (visible) gone = gone.Subtract(Region(RectOffset(nr, p->client.left, p->client.top)));
+            if (!gone.IsEmpty()) InvalidateWindowArea(p, gone, true, true);
         }
     }
     if (top && visible && !wasVisible && !(flags & SWP_NOACTIVATE) && !(w->exStyle & WS_EX_NOACTIVATE))
@@ -245,9 +265,16 @@ BOOL ShowWindow(HWND hwnd, int cmd)
             w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
             showMsg(true);
             RECT r = w->restoreRect;
+            RECT clientBefore = w->client;
             SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          SWP_SHOWWINDOW | SWP_NOZORDER | SWP_FRAMECHANGED | noAct);
             if (wasMin && top) CurrentBackend().WindowShown(*w, true);
+            // Back from minimised at the same size: the window still hears that it is restored.
+            if (wasMin && IsWindow(hwnd) &&
+                (w->client.right - w->client.left) == (clientBefore.right - clientBefore.left) &&
+                (w->client.bottom - w->client.top) == (clientBefore.bottom - clientBefore.top))
+                SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED,
+                             MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
             return wasVisible;
         }
         [[fallthrough]];

@@ -5,8 +5,8 @@
 
 #include "app/job_output_options.h"
 #include "app/presets/presets.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/strings.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/framework/exceptions.h"
+#include "platform/framework/core/exceptions.h"
 #include "tests/engine/probe_test_support.h"
 
 using namespace probe_test;

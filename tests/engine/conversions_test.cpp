@@ -19,7 +19,7 @@
 #include <map>
 
 #include "engine/transcode_run.h"
-#include "platform/framework/files.h"
+#include "platform/framework/core/files.h"
 #include "tests/engine/converter_media_test_support.h"
 #include "tests/engine/media_fixture.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/ff_converter.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "tests/engine/probe_test_support.h"
 
 namespace engine_test {

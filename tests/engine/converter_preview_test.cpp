@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "engine/ff_converter.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "tests/engine/picture_test_support.h"

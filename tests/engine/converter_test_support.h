@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "engine/ff_converter.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "tests/engine/task_test_support.h"
 
 namespace engine_test {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "engine/ffmpeg_loader.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 #include "tests/support/temp_dir.h"
 
 namespace engine_test {

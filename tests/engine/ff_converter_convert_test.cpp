@@ -13,9 +13,9 @@
 #include <thread>
 
 #include "engine/av_probe.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/canvas.h"
-#include "platform/framework/files.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/canvas.h"
 #include "tests/engine/converter_media_test_support.h"
 #include "tests/support/unprivileged.h"
 

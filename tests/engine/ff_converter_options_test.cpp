@@ -7,7 +7,7 @@
 
 #include "engine/my_utils.h"
 #include "engine/option_text.h"
-#include "platform/framework/date_time.h"
+#include "platform/framework/core/date_time.h"
 #include "tests/engine/converter_test_support.h"
 
 using engine_test::ConverterFixture;

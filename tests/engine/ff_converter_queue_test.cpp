@@ -11,8 +11,8 @@
 
 #include "engine/ffmpeg_loader.h"
 #include "engine/ffmpeg_logger.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/exceptions.h"
 #include "tests/engine/converter_test_support.h"
 
 using namespace std::chrono_literals;

@@ -15,10 +15,10 @@
 #include "engine/ff_player.h"
 #include "engine/player_events.h"
 #include "engine/player_state.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/canvas.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/canvas.h"
 #include "tests/engine/probe_test_support.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "engine/ffmpeg_logger.h"
 #include "engine_test_support.h"
 #include "media_fixture.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/graphics/bitmap.h"
 
 using namespace engine_test;
 

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "engine/av_bindings.h"
-#include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/files.h"
 #include "tests/engine/task_test_support.h"
 #include "tests/support/temp_dir.h"
 

@@ -8,8 +8,8 @@
 
 #include "engine/ffmpeg_loader.h"
 #include "engine_test_support.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/strings.h"
 
 using namespace engine_test;
 namespace fs = std::filesystem;

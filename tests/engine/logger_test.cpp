@@ -9,8 +9,8 @@
 #include "engine/ffmpeg_loader.h"
 #include "engine/ffmpeg_logger.h"
 #include "engine_test_support.h"
-#include "platform/framework/exceptions.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/exceptions.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "engine/my_utils.h"
-#include "platform/framework/files.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/files.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/av_probe.h"
-#include "platform/framework/bitmap.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "tests/engine/media_fixture.h"
 
 namespace engine_test {

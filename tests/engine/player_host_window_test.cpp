@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "engine/ff_player.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "tests/engine/probe_test_support.h"

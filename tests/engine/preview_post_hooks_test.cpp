@@ -6,7 +6,7 @@
 
 #include "engine/ff_utils.h"
 #include "engine/previewer.h"
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "tests/engine/picture_test_support.h"

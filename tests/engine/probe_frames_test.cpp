@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/framework/bitmap.h"
-#include "platform/framework/picture.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/picture.h"
 #include "tests/engine/probe_test_support.h"
 
 using namespace probe_test;

@@ -9,7 +9,7 @@
 
 #include "engine/ffmpeg_logger.h"
 #include "engine/ffmpeg_task.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace engine_test {

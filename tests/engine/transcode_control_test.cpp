@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
 #include "tests/engine/transcode_test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "engine/unicode_file.h"
 #include "engine_test_support.h"
 #include "media_fixture.h"
-#include "platform/framework/files.h"
+#include "platform/framework/core/files.h"
 
 using namespace engine_test;
 

@@ -1,6 +1,6 @@
 // Fuzzes the BMP reader; the length it reports stays inside the input, and whatever it reads
 // must save again at its default depth and at 8 bits, and read back.
-#include "platform/framework/image_bmp.h"
+#include "platform/framework/graphics/codecs/bmp_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 // Fuzzes the GIF reader; whatever it reads must save and read back, and a picture saved
 // with its own palette must come back with the same visible pixels.
-#include "platform/framework/image_gif.h"
+#include "platform/framework/graphics/codecs/gif_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // Fuzzes the JPEG reader; whatever it reads must save and read back at the same size.
-#include "platform/framework/image_jpeg.h"
+#include "platform/framework/graphics/codecs/jpeg_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // Fuzzes the PNG reader; whatever it reads must save and read back pixel for pixel.
-#include "platform/framework/image_png.h"
+#include "platform/framework/graphics/codecs/png_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

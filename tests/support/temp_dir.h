@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 
 class TempDir {
 public:

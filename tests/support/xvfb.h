@@ -67,15 +67,39 @@ inline int RunTool(const std::vector<std::string>& args, const std::string& disp
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// A program a test starts beside its server (a window manager, a compositor), ended with it.
+class TestProcess {
+public:
+    TestProcess() = default;
+    TestProcess(const std::vector<std::string>& args, const std::string& display)
+        : FPid(SpawnWithDisplay(args, display))
+    {}
+    ~TestProcess() { Stop(); }
+    TestProcess(const TestProcess&) = delete;
+    TestProcess& operator=(const TestProcess&) = delete;
+    bool Started() const { return FPid > 0; }
+    void Stop()
+    {
+        if (FPid <= 0) return;
+        ::kill(FPid, SIGTERM);
+        ::waitpid(FPid, nullptr, 0);
+        FPid = -1;
+    }
+
+private:
+    pid_t FPid = -1;
+};
+
 class XvfbServer {
 public:
-    XvfbServer()
+    // screen: Xvfb's screen geometry and depth ("WIDTHxHEIGHTxDEPTH").
+    explicit XvfbServer(const std::string& screen = "640x480x24")
     {
         const std::string exe = FindTool("Xvfb");
         int fds[2];
         if (exe.empty() || ::pipe(fds) != 0) return;
-        FPid = SpawnWithDisplay(
-            {exe, "-displayfd", std::to_string(fds[1]), "-screen", "0", "640x480x24", "-nolisten", "tcp"}, "", true);
+        FPid = SpawnWithDisplay({exe, "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
+                                "", true);
         ::close(fds[1]);
         pollfd p{fds[0], POLLIN, 0};
         char buf[32] = {};

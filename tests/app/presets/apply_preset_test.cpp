@@ -5,28 +5,13 @@
 
 #include "app/presets/parameter_choices.h"
 #include "app/presets/preset_catalogue.h"
+#include "tests/app/presets/cluttered_settings.h"
 
 namespace {
 
-// A record with every field set, so a value that survives a reset or an apply shows.
-PresetSettings Cluttered()
-{
-    PresetSettings s;
-    for (String* field : {&s.Video_OutPutFileName, &s.Video_FileExt, &s.Video_AudioChannels, &s.Video_AudioSampleRate,
-                          &s.Video_FrameSize, &s.Video_FrameRate, &s.Video_NormType, &s.Video_VideoFilters,
-                          &s.Video_AudioVolume, &s.Video_FrameAspectRatio, &s.Video_VideoCodec, &s.Video_AudioCodec,
-                          &s.Video_CopyTimestamp, &s.Video_FileFormat, &s.Video_TargetType, &s.Video_VideoTag})
-        *field = L"old";
-    s.Video_AddFileName = L"/v/clip.final.mkv";
-    s.Video_VideoBitrate = s.Video_AudioBitrate = s.Video_TimeStart = s.Video_TimeLength = 7;
-    s.Video_DisableVideo = true;
-    s.All_Trant_Number = 1234;
-    return s;
-}
-
 TEST(PresetApply, ResetKeepsTheInputNameAndTheDispatchValue)
 {
-    PresetSettings s = Cluttered();
+    PresetSettings s = ClutteredSettings();
     ResetPresetSettings(s);
     PresetSettings fresh;
     fresh.Video_AddFileName = L"/v/clip.final.mkv";
@@ -85,7 +70,7 @@ TEST(PresetApply, ExactRowsLeaveTheirValuesAndNothingElse)
 {
     for (const ExpectedRow& e : ExactRows) {
         SCOPED_TRACE(e.key);
-        PresetSettings s = Cluttered();
+        PresetSettings s = ClutteredSettings();
         ASSERT_TRUE(ApplyPresetKey(e.key, L"/nonexistent-out", false, s));
         EXPECT_EQ(s.All_Trant_Number, e.key + 100);
         EXPECT_EQ(s.Video_OutPutFileName, String(L"/nonexistent-out/clip.final") + e.outputExt);
@@ -135,14 +120,14 @@ TEST(PresetApply, PositionsChooseAmongDuplicateTitles)
 
 TEST(PresetApply, PositionsWithoutAPresetLeaveResetValues)
 {
-    PresetSettings s = Cluttered();
+    PresetSettings s = ClutteredSettings();
     EXPECT_FALSE(ApplyPresetOptions(10, 6, L"/o", false, s));  // iPhone has no seventh preset
     EXPECT_EQ(s.All_Trant_Number, 506);
     EXPECT_EQ(s.Video_OutPutFileName, L"");
     EXPECT_EQ(s.Video_VideoCodec, L"");
     EXPECT_EQ(s.Video_VideoBitrate, -1);
     EXPECT_EQ(s.Video_AddFileName, L"/v/clip.final.mkv");
-    s = Cluttered();
+    s = ClutteredSettings();
     EXPECT_FALSE(ApplyPresetOptions(-1, 0, L"/o", false, s));
     EXPECT_EQ(s.All_Trant_Number, 1234);
     EXPECT_EQ(s.Video_FileExt, L"");

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "app/presets/apply_preset.h"
-#include "platform/framework/strings.h"
+#include "platform/framework/core/strings.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "app/presets/preset_catalogue.h"
-#include "platform/framework/exceptions.h"
+#include "platform/framework/core/exceptions.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // windows.
 #include <gtest/gtest.h>
 
-#include "window_test_util.h"
+#include "tests/platform/win/window_test_support.h"
 
 using namespace vxwin;
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "gdi_test_util.h"
 #include "platform/win/win_api.h"
+#include "tests/platform/win/gdi_test_support.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Icons and cursors: made from colour and mask bitmaps, read back, copied small and drawn.
 #include <gtest/gtest.h>
 
-#include "gdi_test_util.h"
 #include "platform/win/win_api.h"
+#include "tests/platform/win/gdi_test_support.h"
 
 TEST(WinIcons, MaskIconDrawsOnlyItsOpaquePartAndCopiesSmall)
 {

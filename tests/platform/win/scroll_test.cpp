@@ -1,7 +1,7 @@
 // Standard scroll bars, ScrollWindowEx and the caret.
 #include <gtest/gtest.h>
 
-#include "window_test_util.h"
+#include "tests/platform/win/window_test_support.h"
 
 using namespace vxwin;
 

@@ -4,9 +4,9 @@
 
 #include <cwchar>
 
-#include "gdi_test_util.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
+#include "tests/platform/win/gdi_test_support.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "platform/win/shell_api.h"
-#include "window_test_util.h"
+#include "tests/platform/win/window_test_support.h"
 
 TEST(WinTray, AddModifyDeleteAndCallbacks)
 {

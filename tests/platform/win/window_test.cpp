@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/framework/main_thread.h"
-#include "window_test_util.h"
+#include "platform/base/main_thread.h"
+#include "tests/platform/win/window_test_support.h"
 
 using namespace vxwin;
 
@@ -392,11 +392,15 @@ TEST(WinMessages, TimersFollowTheTestClock)
     AdvanceClock(1000);
     PumpMessages();
     EXPECT_EQ(tw.Of(w, {WM_TIMER}).size(), 3u);
-    // GetTickCount moves on its own so busy-wait loops end.
+    // With a step, each reading of GetTickCount moves the clock on by it, so busy-wait loops end;
+    // without one the clock stands still between advances.
+    SetClockAutoStep(0);
+    EXPECT_EQ(GetTickCount(), GetTickCount());
     SetClockAutoStep(1);
-    DWORD t0 = GetTickCount();
-    while (GetTickCount() - t0 < 5) {}
-    SUCCEED();
+    const DWORD t0 = GetTickCount();
+    int spins = 0;
+    while (GetTickCount() - t0 < 5 && spins < 100) ++spins;
+    EXPECT_EQ(spins, 4);  // readings t0+1 .. t0+4 spin, t0+5 ends the wait
 }
 
 TEST(WinMessages, CrossThreadSendMessageWaitsWithoutDeadlock)

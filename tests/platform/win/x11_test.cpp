@@ -21,10 +21,10 @@
 #include <string>
 #include <thread>
 
-#include "platform/framework/main_thread.h"
+#include "platform/base/main_thread.h"
+#include "tests/platform/win/window_test_support.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xvfb.h"
-#include "window_test_util.h"
 
 namespace {
 

@@ -1,0 +1,865 @@
+#include "platform/framework/controls/list_view.h"
+
+#include <algorithm>
+
+#include "platform/framework/controls/list_view_header.h"
+#include "platform/framework/controls/plain_draw.h"
+#include "platform/framework/controls/scrolling.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/graphics/image_list.h"
+
+namespace {
+constexpr int kCheckSize = 13;
+constexpr int kTextPad = 6;
+}  // namespace
+
+// ---- TListColumn ----
+
+void TListColumn::SetCaption(const String& v)
+{
+    if (v == FCaption) return;
+    FCaption = v;
+    Changed(false);
+}
+
+int TListColumn::Width() const
+{
+    int w = FWidth;
+    if (FMaxWidth > 0 && w > FMaxWidth) w = FMaxWidth;
+    if (FMinWidth > 0 && w < FMinWidth) w = FMinWidth;
+    return std::max(0, w);
+}
+
+void TListColumn::SetWidth(int v)
+{
+    if (v == FWidth) return;
+    FWidth = v;
+    Changed(false);
+}
+
+void TListColumn::SetMaxWidth(int v)
+{
+    if (v == FMaxWidth) return;
+    FMaxWidth = v;
+    Changed(false);
+}
+
+void TListColumn::SetMinWidth(int v)
+{
+    if (v == FMinWidth) return;
+    FMinWidth = v;
+    Changed(false);
+}
+
+void TListColumn::SetAlignment(TAlignment v)
+{
+    if (v == FAlignment) return;
+    FAlignment = v;
+    Changed(false);
+}
+
+void TListColumn::SetImageIndex(int v)
+{
+    if (v == FImageIndex) return;
+    FImageIndex = v;
+    Changed(false);
+}
+
+TListColumns::TListColumns(TCustomListView* AOwner)
+    : TCollection([](TCollection* c) { return new TListColumn(c); }, AOwner), FOwner(AOwner)
+{}
+
+void TListColumns::Update(TCollectionItem*)
+{
+    if (!FAdding) FOwner->ColumnsChanged();
+}
+
+TListColumn* TListColumns::Add() { return Insert(Count()); }
+
+TListColumn* TListColumns::Insert(int Index)
+{
+    FAdding = true;
+    TCollectionItem* item = nullptr;
+    try {
+        item = TCollection::Insert(Index);
+    } catch (...) {
+        FAdding = false;
+        throw;
+    }
+    FAdding = false;
+    FOwner->ColumnsChanged();
+    return static_cast<TListColumn*>(item);
+}
+
+// ---- TListItem ----
+
+TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner)
+{
+    FSubItems.OnChange = [this](TObject*) { Changed(ctText); };
+}
+
+TListItem::~TListItem() = default;
+
+TCustomListView* TListItem::ListView() const { return FOwner ? FOwner->FOwner : nullptr; }
+
+int TListItem::Index() const { return FOwner ? FOwner->IndexOf(this) : -1; }
+
+void TListItem::Changed(TItemChange what)
+{
+    if (TCustomListView* lv = ListView()) lv->ItemChanged(this, what);
+}
+
+void TListItem::SetCaption(const String& v)
+{
+    if (v == FCaption) return;
+    FCaption = v;
+    Changed(ctText);
+}
+
+int TListItem::SubItemImages(int i) const
+{
+    if (i < 0 || i >= FSubItems.Count()) throw EListError(L"List index out of bounds (" + std::to_wstring(i) + L")");
+    return static_cast<size_t>(i) < FSubItemImages.size() ? FSubItemImages[static_cast<size_t>(i)] : -1;
+}
+
+void TListItem::SetSubItemImages(int i, int v)
+{
+    if (i < 0 || i >= FSubItems.Count()) throw EListError(L"List index out of bounds (" + std::to_wstring(i) + L")");
+    if (FSubItemImages.size() <= static_cast<size_t>(i)) FSubItemImages.resize(static_cast<size_t>(i) + 1, -1);
+    FSubItemImages[static_cast<size_t>(i)] = v;
+    Changed(ctImage);
+}
+
+void TListItem::SetImageIndex(int v)
+{
+    if (v == FImageIndex) return;
+    FImageIndex = v;
+    Changed(ctImage);
+}
+
+void TListItem::SetStateIndex(int v)
+{
+    if (v == FStateIndex) return;
+    FStateIndex = v;
+    Changed(ctState);
+}
+
+void TListItem::SetChecked(bool v)
+{
+    if (v == FChecked) return;
+    FChecked = v;
+    Changed(ctState);
+}
+
+void TListItem::SetSelected(bool v)
+{
+    if (v == FSelected) return;
+    TCustomListView* lv = ListView();
+    if (lv && v && !lv->FMultiSelect) {
+        for (TListItem* other : lv->FItems.FItems)
+            if (other != this && other->FSelected) other->SetSelected(false);
+    }
+    FSelected = v;
+    if (lv) lv->ItemSelectChanging(this, v);
+}
+
+bool TListItem::Focused() const
+{
+    TCustomListView* lv = ListView();
+    return lv && lv->FFocused == this;
+}
+
+void TListItem::SetFocused(bool v)
+{
+    TCustomListView* lv = ListView();
+    if (!lv) return;
+    if (v)
+        lv->SetItemFocused(this);
+    else if (lv->FFocused == this)
+        lv->SetItemFocused(nullptr);
+}
+
+TRect TListItem::DisplayRect(TDisplayCode Code) const
+{
+    TCustomListView* lv = ListView();
+    if (!lv) return TRect{};
+    int rh = lv->RowHeight();
+    int top = lv->HeaderHeight() + (Index() - lv->FTopIndex) * rh;
+    int left = -lv->FScrollX;
+    int total = std::max(lv->ColumnsWidth(), 1);
+    TRect bounds = Rect(left, top, left + total, top + rh);
+    int firstW = lv->FColumns.Count() > 0 ? lv->FColumns.Items(0)->Width() : total;
+    int imageW = lv->FSmallImages ? lv->FSmallImages->Width() + 2 : 0;
+    int labelLeft = left + (lv->FCheckboxes ? kCheckSize + 4 : 0) + imageW + 2;
+    switch (Code) {
+    case drBounds: return bounds;
+    case drIcon: return Rect(left, top, labelLeft, top + rh);
+    case drLabel: return Rect(labelLeft, top, left + firstW, top + rh);
+    case drSelectBounds:
+        return lv->FRowSelect ? Rect(labelLeft, top, left + total, top + rh)
+                              : Rect(labelLeft, top, left + firstW, top + rh);
+    }
+    return bounds;
+}
+
+void TListItem::MakeVisible(bool PartialOK)
+{
+    TCustomListView* lv = ListView();
+    if (!lv) return;
+    int i = Index();
+    int rows = std::max(1, lv->VisibleRowCount());
+    (void)PartialOK;
+    if (i < lv->FTopIndex)
+        lv->FTopIndex = i;
+    else if (i >= lv->FTopIndex + rows)
+        lv->FTopIndex = i - rows + 1;
+    lv->ClampScroll();
+    lv->Invalidate();
+}
+
+void TListItem::Delete()
+{
+    if (FOwner) FOwner->Delete(Index());
+}
+
+void TListItem::Update() { Changed(ctText); }
+
+// ---- TListItems ----
+
+TListItems::~TListItems()
+{
+    for (TListItem* i : FItems) delete i;
+}
+
+TListItem* TListItems::Item(int i) const
+{
+    if (i < 0 || i >= Count()) throw EListError(L"List index out of bounds (" + std::to_wstring(i) + L")");
+    return FItems[static_cast<size_t>(i)];
+}
+
+TListItem* TListItems::Add() { return Insert(Count()); }
+
+TListItem* TListItems::Insert(int Index)
+{
+    if (Index < 0 || Index > Count()) throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");
+    auto* item = new TListItem(this);
+    FItems.insert(FItems.begin() + Index, item);
+    if (FOwner) {
+        if (FOwner->OnInsert) FOwner->OnInsert(FOwner, item);
+        FOwner->ClampScroll();
+        if (FUpdateCount == 0) FOwner->Invalidate();
+    }
+    return item;
+}
+
+void TListItems::Delete(int Index)
+{
+    TListItem* item = Item(Index);
+    if (FOwner) FOwner->ItemDeleting(item);
+    auto it = std::find(FItems.begin(), FItems.end(), item);
+    if (it != FItems.end()) FItems.erase(it);
+    item->FOwner = nullptr;
+    delete item;
+    if (FOwner) {
+        FOwner->ClampScroll();
+        if (FUpdateCount == 0) FOwner->Invalidate();
+    }
+}
+
+void TListItems::Clear()
+{
+    BeginUpdate();
+    try {
+        while (!FItems.empty()) Delete(Count() - 1);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+int TListItems::IndexOf(const TListItem* item) const
+{
+    auto it = std::find(FItems.begin(), FItems.end(), item);
+    return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+}
+
+void TListItems::BeginUpdate() { ++FUpdateCount; }
+
+void TListItems::EndUpdate()
+{
+    if (FUpdateCount > 0) --FUpdateCount;
+    if (FUpdateCount == 0 && FOwner) {
+        FOwner->ClampScroll();
+        FOwner->Invalidate();
+    }
+}
+
+// ---- TCustomListView ----
+
+TCustomListView::TCustomListView(TComponent* AOwner) : TCustomControl(AOwner), FColumns(this), FItems(this)
+{
+    FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
+    FWidth = 250;
+    FHeight = 150;
+    FTabStop = true;
+    FColor = clWindow;
+}
+
+TCustomListView::~TCustomListView()
+{
+    // The items go without events.
+    OnChange = nullptr;
+    OnSelectItem = nullptr;
+    OnDeletion = nullptr;
+}
+
+void TCustomListView::SetViewStyle(TViewStyle v)
+{
+    if (v == FViewStyle) return;
+    FViewStyle = v;
+    UpdateHeader();
+    Invalidate();
+}
+
+void TCustomListView::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    p.Style |= WS_VSCROLL | WS_HSCROLL;
+}
+
+void TCustomListView::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateHeader();
+    UpdateScrollBars();
+}
+
+void TCustomListView::UpdateScrollBars()
+{
+    if (!FHandle || FInScrollUpdate || FItems.FUpdateCount > 0) return;
+    FInScrollUpdate = true;
+    SCROLLINFO v;
+    v.fMask = SIF_ALL;
+    v.nMin = 0;
+    v.nMax = std::max(0, FItems.Count() - 1);
+    v.nPage = static_cast<UINT>(std::max(1, VisibleRowCount()));
+    v.nPos = FTopIndex;
+    SetScrollInfo(FHandle, SB_VERT, &v, TRUE);
+    SCROLLINFO h;
+    h.fMask = SIF_ALL;
+    h.nMin = 0;
+    h.nMax = std::max(0, ColumnsWidth() - 1);
+    h.nPage = static_cast<UINT>(std::max(1, ClientWidth()));
+    h.nPos = FScrollX;
+    SetScrollInfo(FHandle, SB_HORZ, &h, TRUE);
+    FInScrollUpdate = false;
+}
+
+void TCustomListView::ScrollMessage(TMessage& m, bool vertical)
+{
+    int page = vertical ? std::max(1, VisibleRowCount()) : std::max(1, ClientWidth());
+    int line = vertical ? 1 : 10;
+    int& pos = vertical ? FTopIndex : FScrollX;
+    if (!ScrollBarTarget(m.WParam, pos, line, page, vertical ? FItems.Count() : ColumnsWidth(), pos)) return;
+    ClampScroll();
+    Invalidate();
+    if (FHeader && !vertical) InvalidateRect(FHeader, nullptr, FALSE);
+    m.Result = 0;
+}
+
+void TCustomListView::DestroyWnd()
+{
+    if (FHeader) {
+        DestroyListViewHeader(FHeader);
+        FHeader = nullptr;
+    }
+    TCustomControl::DestroyWnd();
+}
+
+void TCustomListView::UpdateHeader()
+{
+    bool want = FHandle && FViewStyle == vsReport && FShowColumnHeaders;
+    if (want && !FHeader) {
+        FHeader = CreateListViewHeader(this, FHandle, ClientWidth(), HeaderHeight());
+    } else if (!want && FHeader) {
+        DestroyListViewHeader(FHeader);
+        FHeader = nullptr;
+    } else if (FHeader) {
+        SetWindowPos(FHeader, nullptr, 0, 0, ClientWidth(), HeaderHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TCustomListView::ColumnClick(int i)
+{
+    if (i >= 0 && i < FColumns.Count() && OnColumnClick) OnColumnClick(this, FColumns.Items(i));
+}
+
+void TCustomListView::SetMultiSelect(bool v)
+{
+    if (v == FMultiSelect) return;
+    FMultiSelect = v;
+    if (!v) {
+        TListItem* keep = Selected();
+        for (TListItem* i : FItems.FItems)
+            if (i != keep && i->FSelected) i->SetSelected(false);
+    }
+}
+
+void TCustomListView::SetRowSelect(bool v) { SetAndInvalidate(FRowSelect, v); }
+
+void TCustomListView::SetGridLines(bool v) { SetAndInvalidate(FGridLines, v); }
+
+void TCustomListView::SetCheckboxes(bool v) { SetAndInvalidate(FCheckboxes, v); }
+
+void TCustomListView::SetShowColumnHeaders(bool v)
+{
+    if (v == FShowColumnHeaders) return;
+    FShowColumnHeaders = v;
+    UpdateHeader();
+    Invalidate();
+}
+
+void TCustomListView::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection, v); }
+
+void TCustomListView::SetSmallImages(TCustomImageList* v)
+{
+    FSmallImages = v;
+    FCachedRowHeight = 0;
+    Invalidate();
+}
+
+TListItem* TCustomListView::Selected() const
+{
+    if (FFocused && FFocused->FSelected) return FFocused;
+    for (TListItem* i : FItems.FItems)
+        if (i->FSelected) return i;
+    return nullptr;
+}
+
+void TCustomListView::SetSelected(TListItem* Item)
+{
+    if (!Item) {
+        ClearSelection();
+        return;
+    }
+    for (TListItem* i : FItems.FItems)
+        if (i != Item && i->FSelected) i->SetSelected(false);
+    Item->SetSelected(true);
+    SetItemFocused(Item);
+}
+
+int TCustomListView::ItemIndex() const
+{
+    TListItem* s = Selected();
+    return s ? s->Index() : -1;
+}
+
+void TCustomListView::SetItemIndex(int i)
+{
+    if (i < 0 || i >= FItems.Count())
+        ClearSelection();
+    else
+        SetSelected(FItems.Item(i));
+}
+
+void TCustomListView::SetItemFocused(TListItem* Item)
+{
+    if (Item == FFocused) return;
+    if (FFocused) InvalidateItem(FFocused);
+    FFocused = Item;
+    if (Item) InvalidateItem(Item);
+}
+
+int TCustomListView::SelCount() const
+{
+    return static_cast<int>(
+        std::count_if(FItems.FItems.begin(), FItems.FItems.end(), [](TListItem* i) { return i->FSelected; }));
+}
+
+void TCustomListView::ClearSelection()
+{
+    for (TListItem* i : std::vector<TListItem*>(FItems.FItems))
+        if (i->FSelected) i->SetSelected(false);
+}
+
+void TCustomListView::SelectAll()
+{
+    if (!FMultiSelect) return;
+    for (TListItem* i : std::vector<TListItem*>(FItems.FItems)) i->SetSelected(true);
+}
+
+void TCustomListView::Change(TListItem* Item, TItemChange What)
+{
+    if (OnChange && !(ComponentState() & (csDestroying | csLoading))) OnChange(this, Item, What);
+}
+
+void TCustomListView::ItemSelectChanging(TListItem* Item, bool Sel)
+{
+    InvalidateItem(Item);
+    if (ComponentState() & csDestroying) return;
+    Change(Item, ctState);
+    if (OnSelectItem) OnSelectItem(this, Item, Sel);
+}
+
+void TCustomListView::ItemDeleting(TListItem* Item)
+{
+    if (Item->FSelected) {
+        // The selection goes with the row; the program hears of it as of any other change.
+        Item->FSelected = false;
+        if (!(ComponentState() & csDestroying)) {
+            Change(Item, ctState);
+            if (OnSelectItem) OnSelectItem(this, Item, false);
+        }
+    }
+    if (OnDeletion && !(ComponentState() & csDestroying)) OnDeletion(this, Item);
+    if (FFocused == Item) FFocused = nullptr;
+    if (FAnchorItem == Item) FAnchorItem = nullptr;
+}
+
+void TCustomListView::ItemChanged(TListItem* Item, TItemChange What)
+{
+    InvalidateItem(Item);
+    Change(Item, What);
+}
+
+void TCustomListView::InvalidateItem(TListItem* Item)
+{
+    if (!FHandle || FItems.FUpdateCount > 0 || !Item || Item->FOwner != &FItems) return;
+    TRect r = Item->DisplayRect(drBounds);
+    RECT rr{0, r.Top, ClientWidth(), r.Bottom};
+    InvalidateRect(FHandle, &rr, FALSE);
+}
+
+void TCustomListView::ColumnsChanged()
+{
+    ClampScroll();
+    Invalidate();
+    if (FHeader) InvalidateRect(FHeader, nullptr, FALSE);
+}
+
+int TCustomListView::ColumnsWidth() const
+{
+    int w = 0;
+    for (int i = 0; i < FColumns.Count(); ++i) w += FColumns.Items(i)->Width();
+    return w;
+}
+
+int TCustomListView::RowHeight()
+{
+    if (FRowHeight > 0) return FRowHeight;
+    if (FCachedRowHeight > 0) return FCachedRowHeight;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FFont.Handle());
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    int h = std::max<int>(tm.tmHeight + 4, kCheckSize + 4);
+    if (FSmallImages) h = std::max(h, FSmallImages->Height() + 2);
+    FCachedRowHeight = h;
+    return h;
+}
+
+int TCustomListView::HeaderHeight()
+{
+    if (FViewStyle != vsReport || !FShowColumnHeaders) return 0;
+    return RowHeight() + 4;
+}
+
+TListItem* TCustomListView::TopItem() const
+{
+    return FTopIndex < FItems.Count() ? FItems.FItems[static_cast<size_t>(FTopIndex)] : nullptr;
+}
+
+int TCustomListView::VisibleRowCount()
+{
+    int h = ClientHeight() - HeaderHeight();
+    return std::max(0, h / RowHeight());
+}
+
+void TCustomListView::ClampScroll()
+{
+    int rows = std::max(1, VisibleRowCount());
+    int maxTop = std::max(0, FItems.Count() - rows);
+    FTopIndex = std::clamp(FTopIndex, 0, maxTop);
+    int maxX = std::max(0, ColumnsWidth() - ClientWidth());
+    FScrollX = std::clamp(FScrollX, 0, maxX);
+    UpdateScrollBars();
+}
+
+void TCustomListView::Scroll(int DX, int DY)
+{
+    FScrollX += DX;
+    FTopIndex += DY / std::max(1, RowHeight());
+    ClampScroll();
+    Invalidate();
+    if (FHeader) InvalidateRect(FHeader, nullptr, FALSE);
+}
+
+TListItem* TCustomListView::GetItemAt(int X, int Y)
+{
+    int y = Y - HeaderHeight();
+    if (y < 0 || X < 0) return nullptr;
+    int i = FTopIndex + y / RowHeight();
+    if (i < 0 || i >= FItems.Count()) return nullptr;
+    TListItem* item = FItems.FItems[static_cast<size_t>(i)];
+    TRect b = item->DisplayRect(drBounds);
+    if (X >= b.Right && FViewStyle == vsReport) return nullptr;
+    return item;
+}
+
+int TCustomListView::ColumnAt(int X) const
+{
+    int x = -FScrollX;
+    for (int i = 0; i < FColumns.Count(); ++i) {
+        int w = FColumns.Items(i)->Width();
+        if (X >= x && X < x + w) return i;
+        x += w;
+    }
+    return -1;
+}
+
+// ---- painting ----
+
+void TCustomListView::Paint()
+{
+    TCanvas* c = Canvas();
+    TRect client = ClientRect();
+    c->Brush()->SetColor(FColor);
+    c->FillRect(client);
+    bool defaultDraw = true;
+    if (OnCustomDraw) OnCustomDraw(this, client, defaultDraw);
+    if (!defaultDraw) return;
+    int hh = HeaderHeight();
+    int rh = RowHeight();
+    // Rows.
+    for (int i = FTopIndex; i < FItems.Count(); ++i) {
+        TListItem* item = FItems.FItems[static_cast<size_t>(i)];
+        TRect r = item->DisplayRect(drBounds);
+        if (r.Top >= client.Bottom) break;
+        TCustomDrawState st;
+        if (item->FSelected) st.Include(cdsSelected);
+        if (item == FFocused) st.Include(cdsFocused);
+        if (item->FChecked) st.Include(cdsChecked);
+        if (!FEnabled) st.Include(cdsDisabled);
+        DrawItem(item, Rect(client.Left, r.Top, client.Right, r.Top + rh), st);
+    }
+    // Grid lines.
+    if (FGridLines && FViewStyle == vsReport) {
+        c->Brush()->SetColor(cl3DLight);
+        int x = -FScrollX;
+        for (int i = 0; i < FColumns.Count(); ++i) {
+            x += FColumns.Items(i)->Width();
+            c->FillRect(Rect(x - 1, hh, x, client.Bottom));
+        }
+        for (int y = hh + rh; y <= client.Bottom; y += rh) c->FillRect(Rect(client.Left, y - 1, client.Right, y));
+    }
+    // Header (drawn here only while no header window exists).
+    if (hh > 0 && !FHeader) {
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(Rect(client.Left, 0, client.Right, hh));
+        int x = -FScrollX;
+        static const UINT kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+        for (int i = 0; i < FColumns.Count(); ++i) {
+            TListColumn* col = FColumns.Items(i);
+            int w = col->Width();
+            if (w > 0) {
+                TRect hr = Rect(x, 0, x + w, hh);
+                TRect inner = hr;
+                DrawButtonEdge(c, inner, false);
+                c->Font()->Assign(&FFont);
+                DrawTextIn(c, col->Caption(), Rect(inner.Left + kTextPad - 2, inner.Top, inner.Right - 2, inner.Bottom),
+                           kAlign[col->Alignment()] | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+            }
+            x += w;
+        }
+    }
+}
+
+void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState st)
+{
+    TCanvas* c = Canvas();
+    bool showSel = st.Contains(cdsSelected) && (Focused() || !FHideSelection);
+    c->Font()->Assign(&FFont);
+    c->Brush()->SetColor(FColor);
+    if (showSel) {
+        c->Brush()->SetColor(Focused() ? clHighlight : clBtnFace);
+        c->Font()->SetColor(Focused() ? clHighlightText : clWindowText);
+    }
+    if (!FEnabled) c->Font()->SetColor(clGrayText);
+    bool defaultDraw = true;
+    if (OnCustomDrawItem) OnCustomDrawItem(this, item, st, defaultDraw);
+    if (!defaultDraw) return;
+    TColor rowBrush = c->Brush()->Color();
+    TColor rowFont = c->Font()->Color();
+    TRect sel = item->DisplayRect(drSelectBounds);
+    if (showSel || rowBrush != FColor) {
+        c->Brush()->SetColor(rowBrush);
+        c->FillRect(Rect(sel.Left, R.Top, FRowSelect ? std::max<int>(sel.Right, R.Right) : sel.Right, R.Bottom));
+    }
+    if (FCheckboxes) {
+        TRect ic = item->DisplayRect(drIcon);
+        TRect box = Bounds(ic.Left + 2, R.Top + (R.Height() - kCheckSize) / 2, kCheckSize, kCheckSize);
+        TRect inner = box;
+        DrawSunkenEdge(c, inner);
+        c->Brush()->SetColor(clWindow);
+        c->FillRect(inner);
+        if (item->FChecked) DrawCheckMark(c, inner, clWindowText);
+    }
+    if (FSmallImages && item->FImageIndex >= 0 && item->FImageIndex < FSmallImages->Count()) {
+        TRect lab = item->DisplayRect(drLabel);
+        int ix = lab.Left - FSmallImages->Width() - 2;
+        FSmallImages->Draw(c, ix, R.Top + (R.Height() - FSmallImages->Height()) / 2, item->FImageIndex, FEnabled);
+    }
+    static const UINT kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+    int x = -FScrollX;
+    int cols = std::max(1, FColumns.Count());
+    for (int i = 0; i < cols; ++i) {
+        int w = FColumns.Count() ? FColumns.Items(i)->Width() : ColumnsWidth();
+        if (w > 0) {
+            String text =
+                i == 0 ? item->FCaption : (i - 1 < item->FSubItems.Count() ? item->FSubItems.Get(i - 1) : String());
+            TRect cell = Rect(x, R.Top, x + w, R.Bottom);
+            if (i == 0) cell.Left = item->DisplayRect(drLabel).Left;
+            bool subDefault = true;
+            if (i > 0 && OnCustomDrawSubItem) {
+                c->Font()->SetColor(rowFont);
+                OnCustomDrawSubItem(this, item, i, st, subDefault);
+            }
+            if (subDefault) {
+                if (i > 0 && !FRowSelect)
+                    c->Font()->SetColor(FEnabled ? FFont.Color() : clGrayText);
+                else
+                    c->Font()->SetColor(rowFont);
+                UINT align = FColumns.Count() ? kAlign[FColumns.Items(i)->Alignment()] : DT_LEFT;
+                DrawTextIn(c, text, Rect(cell.Left + kTextPad / 2, cell.Top, cell.Right - kTextPad / 2, cell.Bottom),
+                           align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+            }
+        }
+        x += w;
+        if (FViewStyle != vsReport) break;
+    }
+    if (st.Contains(cdsFocused) && Focused())
+        c->DrawFocusRect(Rect(sel.Left, R.Top, FRowSelect ? R.Right : sel.Right, R.Bottom));
+}
+
+// ---- input ----
+
+bool TCustomListView::WantsKey(WORD Key) { return Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT; }
+
+void TCustomListView::MoveFocus(int index, TShiftState Shift)
+{
+    if (FItems.Count() == 0) return;
+    index = std::clamp(index, 0, FItems.Count() - 1);
+    TListItem* item = FItems.FItems[static_cast<size_t>(index)];
+    if (FMultiSelect && Shift.Contains(ssShift) && FAnchorItem) {
+        int a = FAnchorItem->Index(), lo = std::min(a, index), hi = std::max(a, index);
+        for (int i = 0; i < FItems.Count(); ++i) FItems.FItems[static_cast<size_t>(i)]->SetSelected(i >= lo && i <= hi);
+    } else if (FMultiSelect && Shift.Contains(ssCtrl)) {
+        // Ctrl moves the focus alone.
+    } else {
+        SetSelected(item);
+        FAnchorItem = item;
+    }
+    SetItemFocused(item);
+    item->MakeVisible(false);
+}
+
+void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (CanFocus() && !Focused()) SetFocus();
+    if (Y < HeaderHeight()) {
+        int col = ColumnAt(X);
+        if (col >= 0 && Button == mbLeft && OnColumnClick) OnColumnClick(this, FColumns.Items(col));
+        FControlState.Exclude(csClicked);
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    TListItem* item = GetItemAt(X, Y);
+    if (item && FCheckboxes && Button == mbLeft && !Shift.Contains(ssDouble)) {
+        TRect ic = item->DisplayRect(drIcon);
+        if (X >= ic.Left && X < ic.Right) item->SetChecked(!item->FChecked);
+    }
+    if (item) {
+        if (FMultiSelect && Shift.Contains(ssCtrl) && Button == mbLeft) {
+            item->SetSelected(!item->FSelected);
+            FAnchorItem = item;
+            SetItemFocused(item);
+        } else if (!(Button == mbRight && item->FSelected)) {
+            MoveFocus(item->Index(), Shift);
+        }
+    } else if (Button == mbLeft && !FMultiSelect) {
+        // A click below the rows keeps the selection, as the system list does for single select.
+    } else if (Button == mbLeft) {
+        ClearSelection();
+    }
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomListView::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_ERASEBKGND: m.Result = 1; return;
+    case WM_SIZE:
+        TCustomControl::Dispatch(m);
+        ClampScroll();
+        UpdateHeader();
+        Invalidate();
+        return;
+    case CM_FONTCHANGED:
+        FCachedRowHeight = 0;
+        UpdateHeader();
+        break;
+    case WM_VSCROLL: ScrollMessage(m, true); return;
+    case WM_HSCROLL: ScrollMessage(m, false); return;
+    case LVM_GETHEADER: m.Result = reinterpret_cast<LRESULT>(FHeader); return;
+    case WM_MOUSEWHEEL: {
+        bool handled = false;
+        if (OnMouseWheel) {
+            TPoint p = Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+            OnMouseWheel(this, KeysToShiftState(LOWORD(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam), p, handled);
+        }
+        if (!handled) {
+            FTopIndex -= WheelScrollLines(m.WParam);
+            ClampScroll();
+            Invalidate();
+        }
+        m.Result = 1;
+        return;
+    }
+    case WM_KEYDOWN: {
+        if (DoKeyDown(m)) return;
+        TShiftState shift = KeyDataToShiftState(m.LParam);
+        int cur = FFocused ? FFocused->Index() : -1;
+        int page = std::max(1, VisibleRowCount() - 1);
+        switch (m.WParam) {
+        case VK_DOWN: MoveFocus(cur + 1, shift); return;
+        case VK_UP: MoveFocus(cur < 0 ? 0 : cur - 1, shift); return;
+        case VK_HOME: MoveFocus(0, shift); return;
+        case VK_END: MoveFocus(FItems.Count() - 1, shift); return;
+        case VK_NEXT: MoveFocus(cur + page, shift); return;
+        case VK_PRIOR: MoveFocus(cur - page, shift); return;
+        case VK_LEFT: Scroll(-20, 0); return;
+        case VK_RIGHT: Scroll(20, 0); return;
+        case VK_SPACE:
+            if (FFocused) {
+                if (FCheckboxes)
+                    FFocused->SetChecked(!FFocused->FChecked);
+                else if (FMultiSelect && shift.Contains(ssCtrl))
+                    FFocused->SetSelected(!FFocused->FSelected);
+            }
+            return;
+        case 'A':
+            if (shift.Contains(ssCtrl)) SelectAll();
+            return;
+        default: DefaultHandler(m); return;
+        }
+    }
+    default: break;
+    }
+    TCustomControl::Dispatch(m);
+}

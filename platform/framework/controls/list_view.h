@@ -1,0 +1,269 @@
+// TCustomListView / TListView with TListColumn(s) and TListItem(s): the report-style list of the
+// main window (columns with widths and limits, rows with a caption and sub-items, check boxes,
+// single or multiple selection by mouse and keys, selection and change events on user and
+// program changes, custom-draw hooks, grid lines, row select, scrolling) in the framework's plain
+// look. The skinned list view derives from it.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/framework/controls/custom_control.h"
+#include "platform/framework/core/collection.h"
+#include "platform/framework/core/string_list.h"
+
+class TCustomListView;
+class TListItems;
+class TCustomImageList;
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum TItemChange { ctText, ctImage, ctState };
+enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
+
+class TListColumn : public TCollectionItem {
+public:
+    explicit TListColumn(TCollection* c) : TCollectionItem(c) {}
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& v);
+    // The width in use: Width limited by MinWidth and MaxWidth (0 = no limit).
+    int Width() const;
+    void SetWidth(int v);
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int v);
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int v);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v);
+    String DisplayName() const override { return FCaption; }
+
+private:
+    String FCaption;
+    int FWidth = 50;
+    int FMaxWidth = 0;
+    int FMinWidth = 0;
+    TAlignment FAlignment = taLeftJustify;
+    int FImageIndex = -1;
+};
+
+class TListColumns : public TCollection {
+public:
+    explicit TListColumns(TCustomListView* AOwner);
+    // The list hears of a new column once it is whole.
+    TListColumn* Add();
+    TListColumn* Insert(int Index);
+    TListColumn* Items(int i) const { return static_cast<TListColumn*>(TCollection::Items(i)); }
+    TCustomListView* Owner() const { return FOwner; }
+
+protected:
+    void Update(TCollectionItem* item) override;
+
+private:
+    TCustomListView* FOwner;
+    bool FAdding = false;
+};
+
+class TListItem : public TPersistent {
+    friend class TListItems;
+    friend class TCustomListView;
+
+public:
+    explicit TListItem(TListItems* AOwner);
+    ~TListItem() override;
+    TListItems* Owner() const { return FOwner; }
+    TCustomListView* ListView() const;
+    int Index() const;
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& v);
+    TStrings* SubItems() { return &FSubItems; }
+    int SubItemImages(int i) const;
+    void SetSubItemImages(int i, int v);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v);
+    int StateIndex() const { return FStateIndex; }
+    void SetStateIndex(int v);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    bool Selected() const { return FSelected; }
+    void SetSelected(bool v);
+    bool Focused() const;
+    void SetFocused(bool v);
+    void* Data() const { return FData; }
+    void SetData(void* v) { FData = v; }
+    TRect DisplayRect(TDisplayCode Code) const;
+    int Top() const { return DisplayRect(drBounds).Top; }
+    int Left() const { return DisplayRect(drBounds).Left; }
+    void MakeVisible(bool PartialOK);
+    void Delete();
+    void Update();
+
+private:
+    void Changed(TItemChange what);
+    TListItems* FOwner;
+    String FCaption;
+    TStringList FSubItems;
+    std::vector<int> FSubItemImages;
+    int FImageIndex = -1;
+    int FStateIndex = -1;
+    bool FChecked = false;
+    bool FSelected = false;
+    void* FData = nullptr;
+};
+
+class TListItems : public TPersistent {
+    friend class TCustomListView;
+    friend class TListItem;
+
+public:
+    explicit TListItems(TCustomListView* AOwner) : FOwner(AOwner) {}
+    ~TListItems() override;
+    TCustomListView* Owner() const { return FOwner; }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TListItem* Item(int i) const;
+    TListItem* operator[](int i) const { return Item(i); }
+    TListItem* Add();
+    TListItem* Insert(int Index);
+    void Delete(int Index);
+    void Clear();
+    int IndexOf(const TListItem* Item) const;
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+
+private:
+    TCustomListView* FOwner;
+    std::vector<TListItem*> FItems;
+    int FUpdateCount = 0;
+};
+
+using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
+using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVCustomDrawItemEvent =
+    std::function<void(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawSubItemEvent = std::function<void(TCustomListView* Sender, TListItem* Item, int SubItem,
+                                                     TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawEvent = std::function<void(TCustomListView* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
+using TLVDeletedEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+
+class TCustomListView : public TCustomControl {
+    friend class TListItem;
+    friend class TListItems;
+    friend class TListColumns;
+
+public:
+    explicit TCustomListView(TComponent* AOwner);
+    ~TCustomListView() override;
+
+    TListColumns* Columns() { return &FColumns; }
+    TListColumn* Column(int i) { return FColumns.Items(i); }
+    TListItems* Items() { return &FItems; }
+    TViewStyle ViewStyle() const { return FViewStyle; }
+    void SetViewStyle(TViewStyle v);
+
+    TListItem* Selected() const;
+    void SetSelected(TListItem* Item);
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    TListItem* ItemFocused() const { return FFocused; }
+    void SetItemFocused(TListItem* Item);
+    int SelCount() const;
+    void ClearSelection();
+    void SelectAll();
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool v);
+    bool RowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool v);
+    bool GridLines() const { return FGridLines; }
+    void SetGridLines(bool v);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool v) { FReadOnly = v; }
+    bool Checkboxes() const { return FCheckboxes; }
+    void SetCheckboxes(bool v);
+    bool ShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool v);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool v);
+    TCustomImageList* SmallImages() const { return FSmallImages; }
+    void SetSmallImages(TCustomImageList* v);
+    TCustomImageList* LargeImages() const { return FLargeImages; }
+    void SetLargeImages(TCustomImageList* v) { FLargeImages = v; }
+    TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TCustomImageList* v) { FStateImages = v; }
+
+    // Geometry.
+    int RowHeight();
+    int HeaderHeight();
+    TListItem* TopItem() const;
+    int VisibleRowCount();
+    void Scroll(int DX, int DY);
+    TListItem* GetItemAt(int X, int Y);
+    // The column whose header is at X (client coordinates), -1 when none.
+    int ColumnAt(int X) const;
+    bool IsEditing() const { return false; }
+    // The header child window (report style with column headers), nullptr when there is none.
+    HWND HeaderHandle() const { return FHeader; }
+    int HeaderScrollX() const { return FScrollX; }
+    // A click on column i's header section.
+    void ColumnClick(int i);
+
+    TLVChangeEvent OnChange;
+    TLVSelectItemEvent OnSelectItem;
+    TLVCustomDrawEvent OnCustomDraw;
+    TLVCustomDrawItemEvent OnCustomDrawItem;
+    TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
+    TLVColumnClickEvent OnColumnClick;
+    TLVDeletedEvent OnDeletion;
+    TLVDeletedEvent OnInsert;
+
+protected:
+    virtual void Change(TListItem* Item, TItemChange What);
+    virtual void ColumnsChanged();
+    void Paint() override;
+    virtual void DrawItem(TListItem* Item, const TRect& R, TCustomDrawState State);
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool WantsKey(WORD Key) override;
+    void ItemSelectChanging(TListItem* Item, bool Selected);
+    void ItemDeleting(TListItem* Item);
+    void ItemChanged(TListItem* Item, TItemChange What);
+    void InvalidateItem(TListItem* Item);
+    int ColumnsWidth() const;
+    void MoveFocus(int Index, TShiftState Shift);
+    void ClampScroll();
+    void CreateWnd() override;
+    void CreateParams(TCreateParams& Params) override;
+    void DestroyWnd() override;
+    void UpdateHeader();
+    // Hands the scroll range and position to the window's standard scroll bars.
+    void UpdateScrollBars();
+    void ScrollMessage(TMessage& m, bool vertical);
+    bool FInScrollUpdate = false;
+    HWND FHeader = nullptr;
+
+    TListColumns FColumns;
+    TListItems FItems;
+    TViewStyle FViewStyle = vsIcon;
+    TListItem* FFocused = nullptr;
+    TListItem* FAnchorItem = nullptr;
+    bool FMultiSelect = false;
+    bool FRowSelect = false;
+    bool FGridLines = false;
+    bool FReadOnly = false;
+    bool FCheckboxes = false;
+    bool FShowColumnHeaders = true;
+    bool FHideSelection = true;
+    TCustomImageList* FSmallImages = nullptr;
+    TCustomImageList* FLargeImages = nullptr;
+    TCustomImageList* FStateImages = nullptr;
+    int FTopIndex = 0;
+    int FScrollX = 0;
+    int FRowHeight = 0;
+    int FCachedRowHeight = 0;  // from the font; 0 = measure again
+};
+
+class TListView : public TCustomListView {
+public:
+    explicit TListView(TComponent* AOwner) : TCustomListView(AOwner) {}
+};

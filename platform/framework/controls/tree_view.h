@@ -1,0 +1,206 @@
+// TCustomTreeView / TTreeView with TTreeNodes and TTreeNode: a tree of text nodes with images,
+// expanding and collapsing (buttons, keys, double clicks), selection with OnChanging/OnChange,
+// connector lines, scrolling, and the advanced custom-draw hook the skinned tree paints through.
+// Plain look; the shell folder tree of the skinned dialogs derives from it.
+#pragma once
+
+#include <vector>
+
+#include "platform/framework/controls/custom_control.h"
+
+class TCustomTreeView;
+class TTreeNodes;
+class TCustomImageList;
+
+class TTreeNode : public TPersistent {
+    friend class TTreeNodes;
+    friend class TCustomTreeView;
+
+public:
+    TTreeNode(TTreeNodes* AOwner, TTreeNode* AParent);
+    ~TTreeNode() override;
+
+    TTreeNodes* Owner() const { return FOwner; }
+    TCustomTreeView* TreeView() const;
+    TTreeNode* Parent() const { return FParent; }
+    int Count() const { return static_cast<int>(FChildren.size()); }
+    TTreeNode* Item(int i) const;
+    int Index() const;
+    int Level() const;
+    int AbsoluteIndex() const;
+    bool HasChildren() const { return FHasChildren || !FChildren.empty(); }
+    void SetHasChildren(bool v);
+    bool Expanded() const { return FExpanded; }
+    void SetExpanded(bool v);
+    void Expand(bool Recurse);
+    void Collapse(bool Recurse);
+    bool IsVisible() const;  // every parent expanded
+    const String& Text() const { return FText; }
+    void SetText(const String& v);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v);
+    int SelectedIndex() const { return FSelectedIndex; }
+    void SetSelectedIndex(int v);
+    int StateIndex() const { return FStateIndex; }
+    void SetStateIndex(int v);
+    void* Data() const { return FData; }
+    void SetData(void* v) { FData = v; }
+    bool Selected() const;
+    void SetSelected(bool v);
+    bool Focused() const { return Selected(); }
+
+    TTreeNode* GetFirstChild() const { return FChildren.empty() ? nullptr : FChildren.front(); }
+    TTreeNode* GetLastChild() const { return FChildren.empty() ? nullptr : FChildren.back(); }
+    TTreeNode* GetNextSibling() const;
+    TTreeNode* GetPrevSibling() const;
+    // Depth-first order through every node.
+    TTreeNode* GetNext() const;
+    TTreeNode* GetPrev() const;
+    // The next and previous node a user sees (inside expanded parents).
+    TTreeNode* GetNextVisible() const;
+    TTreeNode* GetPrevVisible() const;
+    // Row rectangle, or with TextOnly the text's rectangle, in client coordinates.
+    TRect DisplayRect(bool TextOnly) const;
+    void MakeVisible();
+    void Delete();
+    void DeleteChildren();
+
+private:
+    TTreeNodes* FOwner;
+    TTreeNode* FParent;
+    std::vector<TTreeNode*> FChildren;
+    String FText;
+    int FImageIndex = -1;
+    int FSelectedIndex = -1;
+    int FStateIndex = -1;
+    bool FExpanded = false;
+    bool FHasChildren = false;
+    void* FData = nullptr;
+};
+
+class TTreeNodes : public TPersistent {
+    friend class TTreeNode;
+    friend class TCustomTreeView;
+
+public:
+    explicit TTreeNodes(TCustomTreeView* AOwner) : FOwner(AOwner) {}
+    ~TTreeNodes() override;
+    TCustomTreeView* Owner() const { return FOwner; }
+    // Every node, depth first.
+    int Count() const;
+    TTreeNode* Item(int AbsoluteIndex) const;
+    TTreeNode* GetFirstNode() const { return FRoots.empty() ? nullptr : FRoots.front(); }
+    // A new last sibling of Sibling (a root when Sibling is nullptr).
+    TTreeNode* Add(TTreeNode* Sibling, const String& S);
+    TTreeNode* AddFirst(TTreeNode* Sibling, const String& S);
+    TTreeNode* AddChild(TTreeNode* Parent, const String& S);
+    TTreeNode* AddChildFirst(TTreeNode* Parent, const String& S);
+    TTreeNode* Insert(TTreeNode* Sibling, const String& S);
+    void Delete(TTreeNode* Node);
+    void Clear();
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    std::vector<TTreeNode*>& SiblingsOf(TTreeNode* parent) { return parent ? parent->FChildren : FRoots; }
+    TTreeNode* InsertAt(TTreeNode* parent, size_t pos, const String& s);
+    TCustomTreeView* FOwner;
+    std::vector<TTreeNode*> FRoots;
+    int FUpdateCount = 0;
+};
+
+enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
+using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVChangingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;
+using TTVExpandingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
+using TTVAdvancedCustomDrawItemEvent =
+    std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
+                       bool& PaintImages, bool& DefaultDraw)>;
+
+class TCustomTreeView : public TCustomControl {
+    friend class TTreeNode;
+    friend class TTreeNodes;
+
+public:
+    explicit TCustomTreeView(TComponent* AOwner);
+    ~TCustomTreeView() override;
+    TTreeNodes* Items() { return &FNodes; }
+    TTreeNode* Selected() const { return FSelected; }
+    void SetSelected(TTreeNode* Node);
+    int Indent() const { return FIndent; }
+    void SetIndent(int v);
+    bool ShowRoot() const { return FShowRoot; }
+    void SetShowRoot(bool v);
+    bool ShowLines() const { return FShowLines; }
+    void SetShowLines(bool v);
+    bool ShowButtons() const { return FShowButtons; }
+    void SetShowButtons(bool v);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool v) { FReadOnly = v; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool v);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* v);
+    TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TCustomImageList* v);
+    int ItemHeight();
+    TTreeNode* TopItem() const { return FTop; }
+    void SetTopItem(TTreeNode* Node);
+    // Rows that fit wholly in the client area.
+    int VisibleCount();
+    // Nodes a user can see when scrolled (inside expanded parents).
+    int VisibleNodeCount() const;
+    TTreeNode* GetNodeAt(int X, int Y);
+    void FullExpand();
+    void FullCollapse();
+    bool IsEditing() const { return false; }
+
+    TTVChangedEvent OnChange;
+    TTVChangingEvent OnChanging;
+    TTVExpandingEvent OnExpanding;
+    TTVExpandingEvent OnCollapsing;
+    TTVChangedEvent OnExpanded;
+    TTVChangedEvent OnCollapsed;
+    TTVChangedEvent OnDeletion;
+    TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
+
+protected:
+    virtual void Change(TTreeNode* Node);
+    virtual bool CanChange(TTreeNode* Node);
+    virtual bool CanExpand(TTreeNode* Node);
+    virtual bool CanCollapse(TTreeNode* Node);
+    void Paint() override;
+    virtual void DrawNode(TTreeNode* Node, const TRect& Row);
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool WantsKey(WORD Key) override { return Key >= VK_LEFT && Key <= VK_DOWN; }
+    void NodeDeleting(TTreeNode* Node);
+    void TreeChanged();
+    int RowOf(const TTreeNode* Node) const;  // visible row index, -1 when hidden
+    void ClampTop();
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    // Hands the rows' range and the top row to the window's vertical scroll bar.
+    void UpdateScrollBars();
+    int TopRow() const;  // visible nodes above the top one
+    bool FInScrollUpdate = false;
+
+    TTreeNodes FNodes;
+    TTreeNode* FSelected = nullptr;
+    TTreeNode* FTop = nullptr;
+    int FIndent = 19;
+    bool FShowRoot = true;
+    bool FShowLines = true;
+    bool FShowButtons = true;
+    bool FReadOnly = false;
+    bool FHideSelection = true;
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FStateImages = nullptr;
+    int FScrollX = 0;
+    int FCachedItemHeight = 0;  // from the font; 0 = measure again
+};
+
+class TTreeView : public TCustomTreeView {
+public:
+    explicit TTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {}
+};

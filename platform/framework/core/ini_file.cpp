@@ -1,0 +1,335 @@
+#include "platform/framework/core/ini_file.h"
+
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/string_list.h"
+#include "platform/framework/core/strings.h"
+#include "platform/framework/core/text_codec.h"
+
+namespace {
+
+bool IsSectionLine(const String& line, String& name)
+{
+    const String t = Trim(line);
+    if (t.size() < 2 || t[0] != L'[') return false;
+    const size_t close = t.find(L']');
+    name = Trim(t.substr(1, close == String::npos ? String::npos : close - 1));
+    return true;
+}
+
+// A key line: "name=value" that is not a comment.
+bool SplitKeyLine(const String& line, String& key, String& value)
+{
+    const String t = TrimLeft(line);
+    if (t.empty() || t[0] == L';') return false;
+    const size_t eq = t.find(L'=');
+    if (eq == String::npos) return false;
+    key = Trim(t.substr(0, eq));
+    value = Trim(t.substr(eq + 1));
+    return !key.empty();
+}
+
+// Saves the lines through a temporary file; a failure names the file and keeps the old one whole.
+void SaveIni(const String& fileName, const TIniData& data, bool bom)
+{
+    try {
+        WriteFileAtomically(fileName, (bom ? "\xEF\xBB\xBF" : "") + StringToUtf8(data.Compose()));
+    } catch (const Exception& e) {
+        throw EIniFileException(L"Unable to write to " + fileName + L": " + e.Message());
+    }
+}
+
+}  // namespace
+
+// --- TIniData ---------------------------------------------------------------------------------
+
+void TIniData::Clear()
+{
+    FPrelude.clear();
+    FSections.clear();
+}
+
+void TIniData::Parse(const String& text)
+{
+    Clear();
+    LineBreak = text.find(L"\r\n") != String::npos ? L"\r\n" : L"\n";
+    std::vector<String>* target = &FPrelude;
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t j = i;
+        while (j < text.size() && text[j] != L'\r' && text[j] != L'\n') ++j;
+        const String line = text.substr(i, j - i);
+        if (j < text.size() && text[j] == L'\r') ++j;
+        if (j < text.size() && text[j] == L'\n') ++j;
+        i = j;
+        String name;
+        if (IsSectionLine(line, name)) {
+            FSections.push_back(Section{name, {}});
+            target = &FSections.back().lines;
+        } else {
+            target->push_back(line);
+        }
+    }
+}
+
+String TIniData::Compose() const
+{
+    String out;
+    for (auto& l : FPrelude) out += l + LineBreak;
+    for (auto& s : FSections) {
+        out += L"[" + s.name + L"]" + LineBreak;
+        for (auto& l : s.lines) out += l + LineBreak;
+    }
+    return out;
+}
+
+TIniData::Section* TIniData::Find(const String& name)
+{
+    for (auto& s : FSections)
+        if (SameText(s.name, name)) return &s;
+    return nullptr;
+}
+
+const TIniData::Section* TIniData::Find(const String& name) const { return const_cast<TIniData*>(this)->Find(name); }
+
+bool TIniData::FindValue(const String& section, const String& ident, String& value) const
+{
+    const Section* s = Find(section);
+    if (!s) return false;
+    String k, v;
+    for (auto& l : s->lines)
+        if (SplitKeyLine(l, k, v) && SameText(k, ident)) {
+            value = v;
+            return true;
+        }
+    return false;
+}
+
+void TIniData::SetValue(const String& section, const String& ident, const String& value)
+{
+    Section* s = Find(section);
+    if (!s) {
+        // A new section goes at the end, after a blank line when the text has content.
+        if (!FSections.empty() && !FSections.back().lines.empty() && !Trim(FSections.back().lines.back()).empty())
+            FSections.back().lines.push_back(String());
+        else if (FSections.empty() && !FPrelude.empty() && !Trim(FPrelude.back()).empty())
+            FPrelude.push_back(String());
+        FSections.push_back(Section{section, {}});
+        s = &FSections.back();
+    }
+    String k, v;
+    size_t lastKey = String::npos;
+    for (size_t i = 0; i < s->lines.size(); ++i) {
+        if (SplitKeyLine(s->lines[i], k, v)) {
+            if (SameText(k, ident)) {
+                s->lines[i] = k + L"=" + value;
+                return;
+            }
+            lastKey = i;
+        }
+    }
+    // After the section's last key, or before its trailing blank lines.
+    size_t at = lastKey != String::npos ? lastKey + 1 : 0;
+    if (lastKey == String::npos) {
+        at = s->lines.size();
+        while (at > 0 && Trim(s->lines[at - 1]).empty()) --at;
+    }
+    s->lines.insert(s->lines.begin() + static_cast<long>(at), ident + L"=" + value);
+}
+
+bool TIniData::SectionExists(const String& section) const { return Find(section) != nullptr; }
+
+void TIniData::EraseSection(const String& section)
+{
+    for (size_t i = 0; i < FSections.size();) {
+        if (SameText(FSections[i].name, section))
+            FSections.erase(FSections.begin() + static_cast<long>(i));
+        else
+            ++i;
+    }
+}
+
+void TIniData::DeleteKey(const String& section, const String& ident)
+{
+    Section* s = Find(section);
+    if (!s) return;
+    String k, v;
+    for (size_t i = 0; i < s->lines.size(); ++i)
+        if (SplitKeyLine(s->lines[i], k, v) && SameText(k, ident)) {
+            s->lines.erase(s->lines.begin() + static_cast<long>(i));
+            return;
+        }
+}
+
+void TIniData::Keys(const String& section, TStrings* out) const
+{
+    out->BeginUpdate();
+    out->Clear();
+    if (const Section* s = Find(section)) {
+        String k, v;
+        for (auto& l : s->lines)
+            if (SplitKeyLine(l, k, v)) out->Add(k);
+    }
+    out->EndUpdate();
+}
+
+void TIniData::Sections(TStrings* out) const
+{
+    out->BeginUpdate();
+    out->Clear();
+    for (auto& s : FSections) out->Add(s.name);
+    out->EndUpdate();
+}
+
+void TIniData::SectionValues(const String& section, TStrings* out) const
+{
+    out->BeginUpdate();
+    out->Clear();
+    if (const Section* s = Find(section)) {
+        String k, v;
+        for (auto& l : s->lines)
+            if (SplitKeyLine(l, k, v)) out->Add(k + L"=" + v);
+    }
+    out->EndUpdate();
+}
+
+// --- TCustomIniFile ---------------------------------------------------------------------------
+
+int TCustomIniFile::ReadInteger(const String& section, const String& ident, int def)
+{
+    const String s = ReadString(section, ident, String());
+    int v;
+    return TryStrToInt(s, v) ? v : def;
+}
+
+void TCustomIniFile::WriteInteger(const String& section, const String& ident, int value)
+{
+    WriteString(section, ident, IntToStr(value));
+}
+
+bool TCustomIniFile::ReadBool(const String& section, const String& ident, bool def)
+{
+    return ReadInteger(section, ident, def ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const String& section, const String& ident, bool value)
+{
+    WriteString(section, ident, value ? L"1" : L"0");
+}
+
+double TCustomIniFile::ReadFloat(const String& section, const String& ident, double def)
+{
+    return StrToFloatDef(ReadString(section, ident, String()), def);
+}
+
+void TCustomIniFile::WriteFloat(const String& section, const String& ident, double value)
+{
+    WriteString(section, ident, FloatToStr(value));
+}
+
+bool TCustomIniFile::SectionExists(const String& section)
+{
+    TStringList keys;
+    ReadSection(section, &keys);
+    if (keys.Count() > 0) return true;
+    TStringList sections;
+    ReadSections(&sections);
+    return sections.IndexOf(section) >= 0;
+}
+
+bool TCustomIniFile::ValueExists(const String& section, const String& ident)
+{
+    TStringList keys;
+    ReadSection(section, &keys);
+    return keys.IndexOf(ident) >= 0;
+}
+
+// --- TMemIniFile ------------------------------------------------------------------------------
+
+TMemIniFile::TMemIniFile(const String& fileName) : TCustomIniFile(fileName)
+{
+    std::string bytes;
+    if (!fileName.empty() && ReadFileBytes(fileName, bytes)) FData.Parse(DecodeText(bytes, &FHadBom));
+}
+
+String TMemIniFile::ReadString(const String& section, const String& ident, const String& def)
+{
+    String v;
+    return FData.FindValue(section, ident, v) ? v : def;
+}
+
+void TMemIniFile::WriteString(const String& section, const String& ident, const String& value)
+{
+    FData.SetValue(section, ident, value);
+}
+
+void TMemIniFile::ReadSection(const String& section, TStrings* strings) { FData.Keys(section, strings); }
+void TMemIniFile::ReadSections(TStrings* strings) { FData.Sections(strings); }
+void TMemIniFile::ReadSectionValues(const String& section, TStrings* strings) { FData.SectionValues(section, strings); }
+void TMemIniFile::EraseSection(const String& section) { FData.EraseSection(section); }
+void TMemIniFile::DeleteKey(const String& section, const String& ident) { FData.DeleteKey(section, ident); }
+
+void TMemIniFile::UpdateFile() { SaveIni(FFileName, FData, FHadBom); }
+
+void TMemIniFile::GetStrings(TStrings* list) const
+{
+    TStringList lines;
+    lines.SetText(FData.Compose());
+    list->Assign(&lines);
+}
+
+void TMemIniFile::SetStrings(const TStrings* list)
+{
+    String text;
+    for (int i = 0; i < list->Count(); ++i) text += list->Get(i) + L"\n";
+    FData.Parse(text);
+}
+
+// --- TIniFile ---------------------------------------------------------------------------------
+
+TIniData TIniFile::Load(bool* hadBom) const
+{
+    TIniData data;
+    std::string bytes;
+    if (ReadFileBytes(FFileName, bytes)) data.Parse(DecodeText(bytes, hadBom));
+    return data;
+}
+
+void TIniFile::Save(const TIniData& data, bool hadBom) { SaveIni(FFileName, data, hadBom); }
+
+String TIniFile::ReadString(const String& section, const String& ident, const String& def)
+{
+    String v;
+    return Load().FindValue(section, ident, v) ? v : def;
+}
+
+void TIniFile::WriteString(const String& section, const String& ident, const String& value)
+{
+    bool bom = false;
+    TIniData data = Load(&bom);
+    data.SetValue(section, ident, value);
+    Save(data, bom);
+}
+
+void TIniFile::ReadSection(const String& section, TStrings* strings) { Load().Keys(section, strings); }
+void TIniFile::ReadSections(TStrings* strings) { Load().Sections(strings); }
+void TIniFile::ReadSectionValues(const String& section, TStrings* strings) { Load().SectionValues(section, strings); }
+
+void TIniFile::EraseSection(const String& section)
+{
+    bool bom = false;
+    TIniData data = Load(&bom);
+    if (!data.SectionExists(section)) return;
+    data.EraseSection(section);
+    Save(data, bom);
+}
+
+void TIniFile::DeleteKey(const String& section, const String& ident)
+{
+    bool bom = false;
+    TIniData data = Load(&bom);
+    String v;
+    if (!data.FindValue(section, ident, v)) return;
+    data.DeleteKey(section, ident);
+    Save(data, bom);
+}

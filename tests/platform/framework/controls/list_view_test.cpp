@@ -1,0 +1,265 @@
+// TListView in report style: columns with width limits, rows with sub-items, selection by program,
+// mouse and keys with its events (deletes included), check boxes, scrolling, and the custom-draw
+// hook colouring rows (pixels).
+#include <gtest/gtest.h>
+
+#include "platform/framework/controls/list_view.h"
+#include "platform/framework/controls/list_view_header.h"
+#include "platform/framework/core/strings.h"
+#include "tests/platform/framework/control_test_support.h"
+
+namespace {
+struct ListViews : ApplicationFixture {
+    void SetUp() override
+    {
+        f = MakeForm(100, 100, 400, 300, clBtnFace);
+        lv = new TListView(f);
+        lv->SetBounds(0, 0, 400, 200);
+        lv->SetViewStyle(vsReport);
+        lv->SetRowSelect(true);
+        lv->SetReadOnly(true);
+        lv->SetParent(f);
+        const wchar_t* caps[] = {L"文件", L"时长", L"隐藏"};
+        int widths[] = {150, 100, 0};
+        for (int i = 0; i < 3; ++i) {
+            TListColumn* c = lv->Columns()->Add();
+            c->SetCaption(caps[i]);
+            c->SetWidth(widths[i]);
+        }
+        lv->Column(2)->SetMaxWidth(1);
+        lv->Items()->BeginUpdate();
+        for (int i = 0; i < 20; ++i) {
+            TListItem* it = lv->Items()->Add();
+            it->SetCaption(L"file" + IntToStr(i) + L".avi");
+            it->SubItems()->Add(L"00:00:" + IntToStr(10 + i));
+            it->SubItems()->Add(IntToStr(i));
+        }
+        lv->Items()->EndUpdate();
+        lv->OnSelectItem = [this](TObject*, TListItem* item, bool sel) {
+            events.push_back((sel ? "+" : "-") + std::to_string(item->Index()));
+        };
+        f->Show();
+        Pump();
+    }
+    // Screen point in the middle of row i's first column.
+    TPoint RowPoint(int i)
+    {
+        TRect r = lv->Items()->Item(i)->DisplayRect(drBounds);
+        return lv->ClientToScreen(Point(60, (r.Top + r.Bottom) / 2));
+    }
+    TForm* f = nullptr;
+    TListView* lv = nullptr;
+    std::vector<std::string> events;
+};
+}  // namespace
+
+TEST_F(ListViews, RowsColumnsAndGeometry)
+{
+    EXPECT_EQ(lv->Items()->Count(), 20);
+    EXPECT_EQ(lv->Items()->Item(3)->Caption(), L"file3.avi");
+    EXPECT_EQ(lv->Items()->Item(3)->SubItems()->Get(0), L"00:00:13");
+    lv->Items()->Item(3)->SubItems()->Put(1, L"changed");
+    EXPECT_EQ(lv->Items()->Item(3)->SubItems()->Get(1), L"changed");
+    EXPECT_EQ(lv->Column(2)->Width(), 0);
+    lv->Column(2)->SetWidth(80);
+    EXPECT_EQ(lv->Column(2)->Width(), 1);  // held by MaxWidth
+    int rh = lv->RowHeight(), hh = lv->HeaderHeight();
+    EXPECT_GT(hh, 0);
+    EXPECT_EQ(lv->Items()->Item(2)->Top(), hh + 2 * rh);
+    EXPECT_EQ(lv->GetItemAt(10, hh + 2 * rh + 1), lv->Items()->Item(2));
+    EXPECT_EQ(lv->GetItemAt(10, hh - 1), nullptr);
+    EXPECT_EQ(lv->ColumnAt(160), 1);
+    EXPECT_THROW(lv->Items()->Item(20), EListError);
+    // Scrolling moves the rows up.
+    lv->Scroll(0, 5 * rh);
+    EXPECT_EQ(lv->TopItem(), lv->Items()->Item(5));
+    EXPECT_EQ(lv->Items()->Item(5)->Top(), hh);
+    lv->Scroll(0, -100 * rh);
+    EXPECT_EQ(lv->TopItem(), lv->Items()->Item(0));
+    // A bigger font makes taller rows.
+    lv->Font()->SetHeight(-30);
+    EXPECT_GT(lv->RowHeight(), rh + 10);
+}
+
+TEST_F(ListViews, SelectionByProgramMouseAndKeysWithEvents)
+{
+    lv->SetSelected(lv->Items()->Item(1));
+    EXPECT_EQ(lv->ItemIndex(), 1);
+    lv->Items()->Item(4)->SetSelected(true);  // single select: the other one goes
+    EXPECT_EQ(events, (std::vector<std::string>{"+1", "-1", "+4"}));
+    EXPECT_EQ(lv->SelCount(), 1);
+    events.clear();
+    int clicks = 0, dbl = 0;
+    lv->OnClick = [&](TObject*) { ++clicks; };
+    lv->OnDblClick = [&](TObject*) { ++dbl; };
+    TPoint p = RowPoint(2);
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(lv->Selected(), lv->Items()->Item(2));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(lv->Focused());
+    Click(p.X, p.Y);  // the second click is a double click
+    Pump();
+    EXPECT_EQ(dbl, 1);
+    PressKey(VK_DOWN);
+    Pump();
+    EXPECT_EQ(lv->ItemIndex(), 3);
+    EXPECT_TRUE(lv->Focused());  // arrows stay in the list
+    PressKey(VK_END);
+    Pump();
+    EXPECT_EQ(lv->ItemIndex(), 19);
+    EXPECT_TRUE(lv->Items()->Item(19)->DisplayRect(drBounds).Bottom <= lv->ClientHeight());
+    EXPECT_EQ(events, (std::vector<std::string>{"-4", "+2", "-2", "+3", "-3", "+19"}));
+
+    // Deleting the selected row is announced, and nothing stays selected.
+    events.clear();
+    lv->Items()->Delete(19);
+    EXPECT_EQ(events, (std::vector<std::string>{"-19"}));
+    EXPECT_EQ(lv->Selected(), nullptr);
+    EXPECT_EQ(lv->Items()->Count(), 19);
+    lv->Items()->Clear();
+    EXPECT_EQ(lv->ItemIndex(), -1);
+}
+
+TEST_F(ListViews, MultiSelectAndCheckboxes)
+{
+    lv->SetMultiSelect(true);
+    lv->SetCheckboxes(true);
+    TPoint a = RowPoint(1), b = RowPoint(4);
+    Click(a.X, a.Y);
+    vxwin::AdvanceClock(2000);
+    vxwin::InjectKey(VK_SHIFT, true);
+    Click(b.X, b.Y);
+    vxwin::InjectKey(VK_SHIFT, false);
+    Pump();
+    EXPECT_EQ(lv->SelCount(), 4);
+    // The box at the row's left end toggles the check mark.
+    TRect ic = lv->Items()->Item(6)->DisplayRect(drIcon);
+    TPoint box = lv->ClientToScreen(Point(ic.Left + 8, (ic.Top + ic.Bottom) / 2));
+    vxwin::AdvanceClock(2000);
+    Click(box.X, box.Y);
+    Pump();
+    EXPECT_TRUE(lv->Items()->Item(6)->Checked());
+    PressKey(VK_SPACE);
+    Pump();
+    EXPECT_FALSE(lv->Items()->Item(6)->Checked());
+}
+
+TEST_F(ListViews, CustomDrawColoursRowsAndSelectionIsHighlighted)
+{
+    lv->OnCustomDrawItem = [](TCustomListView* sender, TListItem* item, TCustomDrawState, bool& def) {
+        if (item->Index() == 0) sender->Canvas()->Brush()->SetColor(clYellow);
+        if (item->Index() == 2) def = false;  // drawn by nobody: stays the background
+    };
+    lv->SetFocus();
+    lv->SetSelected(lv->Items()->Item(1));
+    lv->Invalidate();
+    Pump();
+    auto px = [&](int row, int x) {
+        TRect r = lv->Items()->Item(row)->DisplayRect(drBounds);
+        return PixelOf(f, x, r.Top + 2);
+    };
+    EXPECT_EQ(px(0, 300), Rgb(clYellow));
+    EXPECT_EQ(px(1, 300), Rgb(ColorToRGB(clHighlight)));
+    EXPECT_EQ(px(2, 300), Rgb(ColorToRGB(clWindow)));
+    EXPECT_EQ(px(3, 300), Rgb(ColorToRGB(clWindow)));
+    // The header sits above the rows in the button face colour.
+    EXPECT_EQ(PixelOf(f, 75, lv->HeaderHeight() / 2), Rgb(ColorToRGB(clBtnFace)));
+}
+
+TEST_F(ListViews, HeaderIsAChildWindowAParentCanTakeOver)
+{
+    // A fresh list: its parent hears of the header's creation, as a skinned list needs.
+    auto* lv2 = new TListView(f);
+    lv2->SetBounds(0, 210, 300, 80);
+    lv2->SetViewStyle(vsReport);
+    for (int w : {120, 80}) lv2->Columns()->Add()->SetWidth(w);
+    String createdClass;
+    HWND created = nullptr;
+    TWndMethod saved = lv2->WindowProc();
+    lv2->SetWindowProc([&](TMessage& m) {
+        if (m.Msg == WM_PARENTNOTIFY && LOWORD(m.WParam) == WM_CREATE) {
+            created = reinterpret_cast<HWND>(m.LParam);
+            wchar_t buf[81] = {};
+            GetClassNameW(created, buf, 80);
+            createdClass = buf;
+        }
+        saved(m);
+    });
+    lv2->SetParent(f);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(createdClass, L"SysHeader32");
+    EXPECT_EQ(lv2->HeaderHandle(), created);
+    EXPECT_EQ(lv2->Perform(LVM_GETHEADER), reinterpret_cast<LRESULT>(created));
+    EXPECT_EQ(SendMessageW(created, HDM_GETITEMCOUNT, 0, 0), 2);
+    RECT r{};
+    ASSERT_TRUE(SendMessageW(created, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r)));
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.right, 200);
+    HDHITTESTINFO hit;
+    hit.pt = POINT{119, 5};
+    EXPECT_EQ(SendMessageW(created, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 0);
+    EXPECT_EQ(hit.flags, HHT_ONDIVIDER);
+
+    // Taken over: the new procedure sees the header's messages and hands the rest on.
+    int paints = 0;
+    WNDPROC old = nullptr;
+    WNDPROC mine = MakeObjectInstance([&](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_PAINT) ++paints;
+        return CallWindowProcW(old, h, msg, wp, lp);
+    });
+    old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(created, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(mine)));
+    InvalidateRect(created, nullptr, FALSE);
+    Pump();
+    EXPECT_GE(paints, 1);
+    EXPECT_EQ(SendMessageW(created, HDM_GETITEMCOUNT, 0, 0), 2);
+    SetWindowLongPtrW(created, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    FreeObjectInstance(mine);
+    lv2->SetWindowProc(saved);
+}
+
+TEST_F(ListViews, HeaderClicksAndDividerDragsResizeColumns)
+{
+    HWND h = lv->HeaderHandle();
+    ASSERT_NE(h, nullptr);
+    int clicked = -1;
+    lv->OnColumnClick = [&](TObject*, TListColumn* c) { clicked = c->Index(); };
+    TPoint sec = lv->ClientToScreen(Point(200, 5));
+    Click(sec.X, sec.Y);
+    Pump();
+    EXPECT_EQ(clicked, 1);
+    TPoint div = lv->ClientToScreen(Point(150, 5));
+    vxwin::AdvanceClock(2000);
+    Drag(div.X, div.Y, div.X + 40, div.Y);
+    Pump();
+    EXPECT_EQ(lv->Column(0)->Width(), 190);
+    EXPECT_EQ(clicked, 1);  // a drag is no click
+    // The header window paints the sections.
+    EXPECT_EQ(PixelOf(f, 100, lv->HeaderHeight() / 2), Rgb(ColorToRGB(clBtnFace)));
+}
+
+TEST_F(ListViews, StandardScrollBarsFollowTheRowsAndScrollTheList)
+{
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(lv->Handle(), SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 19);
+    EXPECT_EQ(static_cast<int>(si.nPage), lv->VisibleRowCount());
+    EXPECT_EQ(si.nPos, 0);
+    lv->Perform(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(lv->TopItem(), lv->Items()->Item(1));
+    lv->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5));
+    EXPECT_EQ(lv->TopItem(), lv->Items()->Item(5));
+    GetScrollInfo(lv->Handle(), SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 5);
+    lv->Perform(WM_VSCROLL, SB_BOTTOM);
+    EXPECT_EQ(lv->TopItem()->Index() + lv->VisibleRowCount(), 20);
+    // Columns wider than the list scroll sideways.
+    lv->Column(1)->SetWidth(600);
+    GetScrollInfo(lv->Handle(), SB_HORZ, &si);
+    EXPECT_EQ(si.nMax, 150 + 600 - 1);
+    lv->Perform(WM_HSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -10);
+    lv->Perform(WM_HSCROLL, SB_PAGEDOWN);  // a page, held where the last column ends at the edge
+    EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -(750 - lv->ClientWidth()));
+}

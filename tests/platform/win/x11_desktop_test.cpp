@@ -1,0 +1,371 @@
+// The X11 back end on a desktop with a real window manager (openbox) and compositor (xcompmgr):
+// per-pixel alpha blended by the compositor and cut by the shape without it, click-through
+// windows, owned dialogs above their owner, the window manager's states and protocols, pointer
+// grabs of popups, and native child windows that follow their control. Skipped with a message
+// where a tool is missing.
+#include <gtest/gtest.h>
+
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "tests/platform/win/window_test_support.h"
+#include "tests/support/x11_desktop.h"
+
+namespace {
+
+// Pumps until fn holds or the time is up.
+bool PumpUntil(const std::function<bool()>& fn, int ms)
+{
+    return X11Desktop::WaitFor(
+        [&] {
+            vxwin::PumpMessages();
+            return fn();
+        },
+        ms);
+}
+
+#define START_DESKTOP(desk, ...)                                                                        \
+    X11Desktop desk(X11Desktop::Options{__VA_ARGS__});                                                  \
+    if (!desk.Missing().empty()) GTEST_SKIP() << desk.Missing() << " missing: the X11 test is skipped"; \
+    ASSERT_TRUE(vxwin::UseX11Backend(desk.Display()));                                                  \
+    struct BackToHeadless {                                                                             \
+        ~BackToHeadless() { vxwin::UseHeadlessBackend(); }                                              \
+    } backToHeadless
+
+// A foreign program's window that records the presses it gets.
+struct ForeignWindow {
+    Display* d;
+    Window w;
+    ForeignWindow(Display* dpy, int x, int y, int cx, int cy) : d(dpy)
+    {
+        XSetWindowAttributes a{};
+        a.override_redirect = True;
+        a.background_pixel = 0x00FF00;
+        a.event_mask = ButtonPressMask;
+        w = XCreateWindow(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(cx), static_cast<unsigned>(cy), 0,
+                          CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask,
+                          &a);
+        XMapRaised(d, w);
+        XSync(d, False);
+    }
+    ~ForeignWindow()
+    {
+        XDestroyWindow(d, w);
+        XSync(d, False);
+    }
+    bool Pressed()
+    {
+        XSync(d, False);
+        XEvent ev;
+        bool any = false;
+        while (XCheckTypedWindowEvent(d, w, ButtonPress, &ev)) any = true;
+        return any;
+    }
+};
+
+std::vector<Atom> AtomList(Display* d, Window w, const char* prop)
+{
+    Atom type;
+    int format;
+    unsigned long n, after;
+    unsigned char* data = nullptr;
+    std::vector<Atom> out;
+    if (XGetWindowProperty(d, w, XInternAtom(d, prop, False), 0, 64, False, XA_ATOM, &type, &format, &n, &after,
+                           &data) == Success &&
+        data)
+        for (unsigned long i = 0; i < n; ++i) out.push_back(reinterpret_cast<Atom*>(data)[i]);
+    if (data) XFree(data);
+    return out;
+}
+
+// A 100x100 premultiplied picture: left half white at half alpha, right top transparent, right
+// bottom opaque red.
+struct LayerPicture {
+    HDC dc;
+    HBITMAP bm;
+    LayerPicture()
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biWidth = 100;
+        bi.bmiHeader.biHeight = -100;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bm = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        auto* p = static_cast<std::uint32_t*>(bits);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x) p[y * 100 + x] = x < 50 ? 0x80808080u : y < 50 ? 0u : 0xFFFF0000u;
+        dc = CreateCompatibleDC(nullptr);
+        SelectObject(dc, bm);
+    }
+    ~LayerPicture()
+    {
+        DeleteDC(dc);
+        DeleteObject(bm);
+    }
+};
+
+}  // namespace
+
+TEST(WinX11Desktop, PerPixelAlphaBlendsWithACompositorAndIsCutByTheShapeWithout)
+{
+    START_DESKTOP(desk, false, true);
+    TestWindows tw;
+    HWND below = tw.Top(20, 20, 200, 200, WS_POPUP);
+    tw.paintColor[below] = RGB(0, 0, 255);
+    ShowWindow(below, SW_SHOW);
+    HWND layer = tw.Top(60, 60, 100, 100, WS_POPUP, WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    LayerPicture pic;
+    POINT pos{60, 60}, src{0, 0};
+    SIZE size{100, 100};
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(UpdateLayeredWindow(layer, nullptr, &pos, &size, pic.dc, &src, 0, &bf, ULW_ALPHA));
+    ShowWindow(layer, SW_SHOWNA);
+    // Constant alpha on a window that paints itself: white at half strength.
+    HWND faded = tw.Top(170, 170, 40, 40, WS_POPUP, WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    tw.paintColor[faded] = RGB(255, 255, 255);
+    SetLayeredWindowAttributes(faded, 0, 128, LWA_ALPHA);
+    ShowWindow(faded, SW_SHOWNA);
+    PumpFor(800);
+
+    auto shot = desk.Screenshot();
+    ASSERT_TRUE(shot->Ok());
+    EXPECT_TRUE(NearColor(shot->At(190, 190), 0x8080FF, 12)) << std::hex << shot->At(190, 190);
+    // Half-transparent white over blue: white at half strength plus half the blue.
+    EXPECT_TRUE(NearColor(shot->At(80, 100), 0x8080FF, 12)) << std::hex << shot->At(80, 100);
+    EXPECT_EQ(shot->At(130, 70), 0x0000FFu);  // fully transparent: the window below shows
+    EXPECT_EQ(shot->At(130, 130), 0xFF0000u);
+    EXPECT_EQ(shot->At(40, 40), 0x0000FFu);
+
+    // Without the compositor the shape is the fallback: transparent pixels are still cut away,
+    // and the rest shows as it is, unblended.
+    ASSERT_TRUE(desk.StopCompositor());
+    PumpFor(800);
+    shot = desk.Screenshot();
+    ASSERT_TRUE(shot->Ok());
+    EXPECT_EQ(shot->At(130, 70), 0x0000FFu);
+    EXPECT_EQ(shot->At(130, 130), 0xFF0000u);
+    EXPECT_FALSE(NearColor(shot->At(80, 100), 0x8080FF, 12)) << std::hex << shot->At(80, 100);
+}
+
+TEST(WinX11Desktop, ClickThroughWindowsPassClicksToWhatLiesBelow)
+{
+    START_DESKTOP(desk, false, false);
+    TestWindows tw;
+    HWND below = tw.Top(20, 20, 200, 200, WS_POPUP);
+    tw.paintColor[below] = RGB(0, 0, 255);
+    ShowWindow(below, SW_SHOW);
+    ForeignWindow foreign(desk.Other(), 300, 20, 100, 100);
+    DWORD ex = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+    HWND over = tw.Top(20, 20, 200, 200, WS_POPUP, ex);
+    HWND overForeign = tw.Top(300, 20, 100, 100, WS_POPUP, ex);
+    for (HWND h : {over, overForeign}) {
+        SetLayeredWindowAttributes(h, 0, 128, LWA_ALPHA);
+        ShowWindow(h, SW_SHOWNA);
+    }
+    PumpFor(400);
+    tw.log.clear();
+    ASSERT_EQ(desk.Click(100, 100), 0);
+    EXPECT_TRUE(PumpUntil([&] { return tw.Last(below, WM_LBUTTONDOWN) != nullptr; }, 2000));
+    EXPECT_EQ(tw.Last(over, WM_LBUTTONDOWN), nullptr);
+    // Over another program's window, the click reaches that program.
+    ASSERT_EQ(desk.Click(350, 70), 0);
+    EXPECT_TRUE(X11Desktop::WaitFor([&] { return foreign.Pressed(); }, 2000));
+    EXPECT_EQ(tw.Last(overForeign, WM_LBUTTONDOWN), nullptr);
+}
+
+TEST(WinX11Desktop, CapturingPopupHearsClicksOutsideItUntilItCloses)
+{
+    START_DESKTOP(desk, true, false);
+    TestWindows tw;
+    ForeignWindow foreign(desk.Other(), 300, 20, 100, 100);
+    HWND popup = tw.Top(20, 20, 100, 100, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE);
+    tw.paintColor[popup] = RGB(255, 255, 255);
+    ShowWindow(popup, SW_SHOWNA);
+    SetCapture(popup);
+    PumpFor(300);
+    tw.log.clear();
+    // A click on another program's window goes to the open drop-down, which closes on it.
+    ASSERT_EQ(desk.Click(350, 70), 0);
+    ASSERT_TRUE(PumpUntil([&] { return tw.Last(popup, WM_LBUTTONDOWN) != nullptr; }, 2000));
+    const Logged* down = tw.Last(popup, WM_LBUTTONDOWN);
+    EXPECT_EQ(GET_X_LPARAM(down->lp), 330);
+    EXPECT_EQ(GET_Y_LPARAM(down->lp), 50);
+    EXPECT_FALSE(foreign.Pressed());
+    // Closed by a key (no click): the pointer is free again.
+    ReleaseCapture();
+    ShowWindow(popup, SW_HIDE);
+    PumpFor(200);
+    ASSERT_EQ(desk.Click(350, 70), 0);
+    EXPECT_TRUE(X11Desktop::WaitFor([&] { return foreign.Pressed(); }, 2000));
+    // Destroyed while it holds the capture (a timer closing it): free as well.
+    ShowWindow(popup, SW_SHOWNA);
+    SetCapture(popup);
+    PumpFor(200);
+    DestroyWindow(popup);
+    PumpFor(200);
+    ASSERT_EQ(desk.Click(350, 70), 0);
+    EXPECT_TRUE(X11Desktop::WaitFor([&] { return foreign.Pressed(); }, 2000));
+    // Capture taken before the popup shows: the grab starts when it appears.
+    HWND early = tw.Top(20, 20, 100, 100, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE);
+    SetCapture(early);
+    ShowWindow(early, SW_SHOWNA);
+    PumpFor(200);
+    tw.log.clear();
+    ASSERT_EQ(desk.Click(350, 70), 0);
+    EXPECT_TRUE(PumpUntil([&] { return tw.Last(early, WM_LBUTTONDOWN) != nullptr; }, 2000));
+    EXPECT_FALSE(foreign.Pressed());
+    ReleaseCapture();
+}
+
+TEST(WinX11Desktop, OwnedDialogStaysAboveItsOwnerAndTheWindowManagerHearsStatesTitlesAndClose)
+{
+    START_DESKTOP(desk, true, false);
+    TestWindows tw;
+    HWND owner = tw.Top(40, 40, 400, 300, WS_POPUP);
+    tw.paintColor[owner] = RGB(0, 0, 255);
+    SetWindowTextW(owner, L"格式转换器");
+    ShowWindow(owner, SW_SHOW);
+    HWND dialog =
+        CreateWindowExW(0, L"VxTestWindow", L"dialog", WS_POPUP, 120, 120, 150, 100, owner, nullptr, nullptr, nullptr);
+    tw.created.push_back(dialog);
+    tw.paintColor[dialog] = RGB(255, 0, 0);
+    ShowWindow(dialog, SW_SHOW);
+    EnableWindow(owner, FALSE);
+    PumpFor(500);
+    Window ownerX = vxwin::NativeWindowId(owner), dialogX = vxwin::NativeWindowId(dialog);
+    ASSERT_NE(ownerX, 0u);
+    Window transientFor = 0;
+    ASSERT_TRUE(XGetTransientForHint(desk.Other(), dialogX, &transientFor));
+    EXPECT_EQ(transientFor, ownerX);
+
+    // A click on the owner raises it, yet the dialog stays on top.
+    ASSERT_EQ(desk.Click(60, 60), 0);
+    PumpFor(600);
+    auto shot = desk.Screenshot();
+    ASSERT_TRUE(shot->Ok());
+    EXPECT_EQ(shot->At(190, 170), 0xFF0000u);
+    EXPECT_EQ(shot->At(60, 250), 0x0000FFu);
+
+    // The title in UTF-8.
+    Atom type;
+    int format;
+    unsigned long n, after;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(XGetWindowProperty(desk.Other(), ownerX, XInternAtom(desk.Other(), "_NET_WM_NAME", False), 0, 64, False,
+                                 AnyPropertyType, &type, &format, &n, &after, &data),
+              Success);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), n), "格式转换器");
+    XFree(data);
+
+    // The program's icon (its window class's) for the task bar: width, height, ARGB pixels.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP iconBits = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    for (int i = 0; i < 256; ++i) static_cast<std::uint32_t*>(bits)[i] = 0xFF00A0FFu;
+    ICONINFO ii{};
+    ii.fIcon = TRUE;
+    ii.hbmColor = iconBits;
+    HICON icon = CreateIconIndirect(&ii);
+    WNDCLASSW wc;
+    wc.lpszClassName = L"VxIconWindow";
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hIcon = icon;
+    RegisterClassW(&wc);
+    HWND withIcon =
+        CreateWindowExW(0, L"VxIconWindow", L"icon", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_EQ(XGetWindowProperty(desk.Other(), vxwin::NativeWindowId(withIcon),
+                                 XInternAtom(desk.Other(), "_NET_WM_ICON", False), 0, 1024, False, XA_CARDINAL, &type,
+                                 &format, &n, &after, &data),
+              Success);
+    ASSERT_NE(data, nullptr);
+    ASSERT_EQ(n, 2u + 256u);
+    auto* longs = reinterpret_cast<unsigned long*>(data);
+    EXPECT_EQ(longs[0], 16u);
+    EXPECT_EQ(longs[2] & 0xFFFFFFFFu, 0xFF00A0FFu);
+    XFree(data);
+    DestroyWindow(withIcon);
+    UnregisterClassW(L"VxIconWindow", nullptr);
+    DestroyIcon(icon);
+    DeleteObject(iconBits);
+
+    // Stay-on-top switched on after creation: the window manager takes the state.
+    Atom above = XInternAtom(desk.Other(), "_NET_WM_STATE_ABOVE", False);
+    SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            auto st = AtomList(desk.Other(), ownerX, "_NET_WM_STATE");
+            return std::find(st.begin(), st.end(), above) != st.end();
+        },
+        2000));
+    SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            auto st = AtomList(desk.Other(), ownerX, "_NET_WM_STATE");
+            return std::find(st.begin(), st.end(), above) == st.end();
+        },
+        2000));
+
+    // The window manager's close request reaches the window as WM_CLOSE, not while disabled.
+    auto askClose = [&] {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = ownerX;
+        e.xclient.message_type = XInternAtom(desk.Other(), "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(XInternAtom(desk.Other(), "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(desk.Other(), ownerX, False, NoEventMask, &e);
+        XSync(desk.Other(), False);
+    };
+    tw.log.clear();
+    askClose();
+    PumpFor(400);
+    EXPECT_EQ(tw.Last(owner, WM_CLOSE), nullptr);
+    EnableWindow(owner, TRUE);
+    tw.handlers[owner] = [](HWND, UINT m, WPARAM, LPARAM, LRESULT&) { return m == WM_CLOSE; };
+    askClose();
+    EXPECT_TRUE(PumpUntil([&] { return tw.Last(owner, WM_CLOSE) != nullptr; }, 2000));
+}
+
+TEST(WinX11Desktop, NativeChildFollowsItsControl)
+{
+    START_DESKTOP(desk, false, false);
+    TestWindows tw;
+    HWND top = tw.Top(20, 20, 300, 200);
+    HWND box = tw.Child(top, 20, 10, 200, 150);
+    HWND host = tw.Child(box, 10, 10, 100, 80);
+    PumpFor(200);
+    Window native = vxwin::NativeWindowId(host);
+    ASSERT_NE(native, 0u);
+    auto attrs = [&] {
+        XWindowAttributes wa{};
+        XSync(desk.Other(), False);
+        if (!XGetWindowAttributes(desk.Other(), native, &wa)) wa.map_state = -1;
+        return wa;
+    };
+    XWindowAttributes wa = attrs();
+    EXPECT_EQ(wa.x, 30);
+    EXPECT_EQ(wa.y, 20);
+    EXPECT_EQ(wa.map_state, IsViewable);
+    SetWindowPos(host, nullptr, 5, 6, 120, 90, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(box, nullptr, 40, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    wa = attrs();
+    EXPECT_EQ(wa.x, 45);
+    EXPECT_EQ(wa.y, 16);
+    EXPECT_EQ(wa.width, 120);
+    EXPECT_EQ(wa.height, 90);
+    ShowWindow(box, SW_HIDE);
+    EXPECT_EQ(attrs().map_state, IsUnmapped);
+    ShowWindow(box, SW_SHOW);
+    EXPECT_EQ(attrs().map_state, IsViewable);
+    DestroyWindow(box);
+    EXPECT_EQ(attrs().map_state, -1);  // gone with its control
+}
