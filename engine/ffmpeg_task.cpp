@@ -56,6 +56,17 @@ void TDoTerminateThread::Execute()
     FTermEvent->SetEvent();
 }
 
+// The run's pictures, queues and codec buffers are free once a task has ended, but glibc's
+// allocator keeps the pages of a converting thread's arena: they go back to the system, so a
+// long queue of tasks does not grow the program by what each run once used. (Under the address
+// sanitizer the allocator is the sanitizer's, and glibc's arenas are not in use.)
+static void ReleaseFreedMemory()
+{
+#if !defined(__SANITIZE_ADDRESS__)
+    malloc_trim(0);
+#endif
+}
+
 // --- creation ---
 
 TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles)
@@ -310,10 +321,7 @@ void TCustomFFmpeg::DoConvert()
     guarded([this] { CloseEncoderList(FEncoderList); });
     guarded([this] { CloseDecoderList(FDecoderList); });
     guarded([this] { Cleanup(); });
-    // The run's pictures, queues and codec buffers are free now, but the allocator keeps the
-    // pages of a converting thread's arena: they go back to the system, so a long queue of
-    // tasks does not grow the program by what each run once used.
-    malloc_trim(0);
+    ReleaseFreedMemory();
     guarded([this] { DoTerminate(); });
 }
 
