@@ -29,7 +29,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/ff_converter.h"
+#include "engine/converter.h"
 #include "platform/base/main_thread.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/strings.h"

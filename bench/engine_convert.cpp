@@ -17,8 +17,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/ff_converter.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/converter.h"
+#include "engine/logger.h"
 #include "platform/base/main_thread.h"
 #include "platform/framework/core/strings.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 
 void TCustomFFmpeg::ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec)

@@ -13,8 +13,8 @@
 #include <filesystem>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "engine/unicode_file.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"

@@ -3,8 +3,8 @@
 // passes each "key=value" line of an ExtOptions text here.
 #include <cmath>
 
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 

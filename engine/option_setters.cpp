@@ -7,9 +7,9 @@
 
 #include "engine/av_bindings.h"
 #include "engine/encoder_option_translation.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
-#include "engine/my_utils.h"
+#include "engine/logger.h"
+#include "engine/program_files.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
 #include "engine/player_state.h"
 #include "platform/framework/core/strings.h"
 #include "platform/framework/graphics/bitmap.h"

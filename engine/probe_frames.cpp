@@ -3,7 +3,7 @@
 // the copy of the decoded picture into a bitmap (snapshots and thumbnails).
 #include "engine/av_probe.h"
 
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"

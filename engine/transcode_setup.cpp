@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_loader.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/library_loader.h"
+#include "engine/logger.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 

@@ -13,7 +13,7 @@
 #include "app/job_output_options.h"
 #include "app/presets/presets.h"
 #include "engine/encoder_option_translation.h"
-#include "engine/ff_converter.h"
+#include "engine/converter.h"
 #include "tests/engine/transcode_test_support.h"
 
 using namespace engine_test;

@@ -21,7 +21,7 @@
 #include "engine/transcode_run.h"
 #include "platform/framework/core/files.h"
 #include "tests/engine/converter_media_test_support.h"
-#include "tests/engine/media_fixture.h"
+#include "tests/engine/media_test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer's own count of the bytes the program holds (its header is not always installed).

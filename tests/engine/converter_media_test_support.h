@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ff_converter.h"
+#include "engine/converter.h"
 #include "platform/base/main_thread.h"
 #include "tests/engine/probe_test_support.h"
 

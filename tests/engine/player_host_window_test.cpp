@@ -10,7 +10,7 @@
 
 #include <thread>
 
-#include "engine/ff_player.h"
+#include "engine/player.h"
 #include "platform/base/main_thread.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
