@@ -17,7 +17,7 @@ test: build-test
 # shows here as an abort. The memory test runs again with the allocator as users have it, whose
 # arenas are what it watches.
 HEAP_DIR := build/heapcheck
-ENGINE_CONVERSION_TESTS := Transcode|VideoFilterGraph|PreviewPostHooks|FrameHooks|Converter|TaskLifeCycle|Conversions
+ENGINE_CONVERSION_TESTS := Transcode|VideoFilterGraph|PreviewPostHooks|FrameHooks|Converter|TaskLifeCycle|Conversions|CodecThreads
 test-heap: deps-test
 	cmake -S . -B $(HEAP_DIR) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" -DVX_TESTS=ON -DVX_SANITIZE=OFF
 	cmake --build $(HEAP_DIR) -j $(JOBS) --target engine_tests

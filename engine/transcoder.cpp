@@ -7,14 +7,15 @@
 #include <algorithm>
 
 #include "engine/av_bindings.h"
+#include "engine/codec_threads.h"
 #include "engine/library_loader.h"
 #include "engine/logger.h"
 #include "engine/main_thread_calls.h"
 #include "engine/unicode_file.h"
-#include "platform/framework/graphics/bitmap.h"
 #include "platform/base/main_thread.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 
 FFmpegException::FFmpegException(const std::string& AMessage) : Exception(Utf8ToString(AMessage)) {}
 
@@ -318,9 +319,14 @@ void TCustomFFmpeg::DoConvert()
             FailStep(Utf8ToString(e.what()));
         }
     };
-    guarded([this] { Transcode(); });
-    guarded([this] { CloseEncoderList(FEncoderList); });
-    guarded([this] { CloseDecoderList(FDecoderList); });
+    {
+        // The task counts as converting until its codecs are closed: tasks that open theirs
+        // meanwhile share the cores with it.
+        TConvertingTask converting;
+        guarded([this] { Transcode(); });
+        guarded([this] { CloseEncoderList(FEncoderList); });
+        guarded([this] { CloseDecoderList(FDecoderList); });
+    }
     guarded([this] { Cleanup(); });
     ReleaseFreedMemory();
     guarded([this] { DoTerminate(); });

@@ -182,6 +182,9 @@ public:
     void SetupStreamCopy(TAVOutputStream* AStream);
     void SetupEncoding(TAVOutputStream* AStream, int AIndex);
     void OpenPassLogFile(TAVOutputStream* AStream, int AIndex);
+    // The thread count (Fthread_count, the run's share of the cores) and threading a codec
+    // context opens with.
+    void SetCodecThreads(AVCodecContext* AContext, const AVCodec* ACodec, bool ADecoder);
     void OpenEncoders();
     void OpenDecoders();
     void InitInputTimestamps();
@@ -460,7 +463,7 @@ public:
     int Fusing_stdin = 0;
     bool Fusing_vhook = false;
     int Fverbose = 1;
-    int Fthread_count = 1;
+    int Fthread_count = 1;  // the codecs' threads: set when a run opens its codecs (codec_threads.h)
     int Fq_pressed = 0;
     int64_t Fvideo_size = 0, Faudio_size = 0, Fextra_size = 0;
     int Fnb_frames_dup = 0, Fnb_frames_drop = 0;
