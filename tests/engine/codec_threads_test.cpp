@@ -142,15 +142,14 @@ TEST_F(CodecThreadsOfAQueue, CodecThreadsRunAtTheTasksPriority)
         TFFConverter converter(nullptr);
         converter.SetThreadPriority(c.Priority);
         converter.SetTriggerEventInMainThread(false);
-        converter.SetProgressInterval(100);
         ASSERT_EQ(converter.AddTask(Utf8ToString(in), String()), 0) << StringToUtf8(converter.LastErrMsg());
-        ASSERT_TRUE(converter.SetOutputFile(0, Utf8ToString(dir.file(std::to_string(c.Priority) + ".mp4")), String()));
+        ASSERT_TRUE(converter.SetOutputFile(0, Utf8ToString(dir.file(std::to_string(c.Priority) + ".mp4")), L"hook=1"));
         const auto before = ThreadsOfTheProcess();
         std::mutex lock;
         std::map<pid_t, TThreadPriorityFacts> during;
         bool ended = false;
-        // Reports come on the converting thread while the codecs' threads work.
-        converter.SetOnProgress([&](TObject*, PProgressInfo) {
+        // The custom hook runs on the converting thread for every picture, while the codecs are open.
+        converter.SetOnCustomHook([&](TObject*, PHookInfo) {
             std::lock_guard<std::mutex> guard(lock);
             for (auto& [tid, facts] : ThreadsOfTheProcess())
                 if (!before.count(tid)) during[tid] = facts;
