@@ -173,7 +173,19 @@ BOOL SystemParametersInfoW(UINT action, UINT, void* out, UINT)
     return FALSE;
 }
 
-DWORD GetVersion() { return 6 | (1 << 8) | (7601u << 16); }
+namespace {
+// The version a test has put in place (0: none).
+DWORD g_versionOverride = 0;
+}  // namespace
+
+DWORD GetVersion() { return g_versionOverride ? g_versionOverride : 6 | (1 << 8) | (7601u << 16); }
+
+vxwin::ScopedVersionOverride::ScopedVersionOverride(int Major, int Minor) : FPrevious(g_versionOverride)
+{
+    g_versionOverride = static_cast<DWORD>(Major & 0xFF) | (static_cast<DWORD>(Minor & 0xFF) << 8);
+}
+
+vxwin::ScopedVersionOverride::~ScopedVersionOverride() { g_versionOverride = FPrevious; }
 BOOL DwmCompositionAvailable() { return FALSE; }
 
 DWORD GetTickCount() { return static_cast<DWORD>(GetTickCount64()); }

@@ -58,4 +58,16 @@ void SetKeyDown(int vk, bool down);
 void SetCursorPosInternal(int x, int y);
 RECT ScreenRect();
 RECT WorkAreaRect();
+// For tests: GetVersion reports Major.Minor while the object lives (UI thread; nested ones
+// restore the one before).
+class ScopedVersionOverride {
+public:
+    ScopedVersionOverride(int Major, int Minor);
+    ~ScopedVersionOverride();
+    ScopedVersionOverride(const ScopedVersionOverride&) = delete;
+    ScopedVersionOverride& operator=(const ScopedVersionOverride&) = delete;
+
+private:
+    DWORD FPrevious;
+};
 }  // namespace vxwin

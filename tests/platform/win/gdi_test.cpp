@@ -390,6 +390,17 @@ TEST(WinHelpers, MulDivRoundsHalfAwayFromZeroAndSystemColoursAreFixed)
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(240, 240, 240));
     EXPECT_EQ(GetVersion() & 0xFFFF, 0x0106u);
+    {
+        // Tests can make the layer report another version, nested ones restoring the one before.
+        vxwin::ScopedVersionOverride v5(5, 2);
+        EXPECT_EQ(GetVersion() & 0xFFFF, 0x0205u);
+        {
+            vxwin::ScopedVersionOverride v10(10, 0);
+            EXPECT_EQ(GetVersion() & 0xFFFF, 0x000Au);
+        }
+        EXPECT_EQ(GetVersion() & 0xFFFF, 0x0205u);
+    }
+    EXPECT_EQ(GetVersion() & 0xFFFF, 0x0106u);
     RECT wa;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0));
     EXPECT_LE(wa.bottom, GetSystemMetrics(SM_CYSCREEN));
