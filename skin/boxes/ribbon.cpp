@@ -181,6 +181,8 @@ void TbsAppButton::TrackMenu()
     if (Ribbon && Ribbon->AppMenu()) {
         if (!Down()) SetDown(true);
         Ribbon->ShowAppMenu();
+        // The menu took the focus, which raises a button: it stays down while the menu is open.
+        if (Ribbon->AppMenuVisible() && !Down()) SetDown(true);
         return;
     }
     TbsSkinMenuButton::TrackMenu();
