@@ -147,3 +147,17 @@ TEST_F(RibbonPageTest, MenuPagesTakeTheirDefaultWidthWithinThePageArea)
     }
     EXPECT_EQ(Form->FindComponent(L"bsAppMenuPage4")->ClassName(), L"TbsAppMenuPage");
 }
+
+TEST_F(RibbonPageTest, TheFrameChangeKeepsTheWindowAndTheFocusedChild)
+{
+    Child->SetCanFocused(true);
+    Child->SetFocus();
+    Pump();
+    ASSERT_TRUE(Child->Focused());
+    HWND before = P->Handle();
+    Form->SetWidth(599);
+    Pump();
+    ASSERT_TRUE(P->Buttons[0].Visible);
+    EXPECT_EQ(P->Handle(), before);
+    EXPECT_TRUE(Child->Focused());
+}

@@ -1,12 +1,16 @@
 // One control of each office class (list and combo boxes in their looks, the scroll box with its
-// bars and a child larger than itself), for the hostile-skin
+// bars and a child larger than itself, the ribbon with tabs, buttons and an open application
+// menu), for the hostile-skin
 // test of the boxes and the controls' fuzz target: made with items of every kind (headers,
 // disabled rows, titles, checks, pictures) and run through PaintEverySkinControl. Free of
 // GoogleTest.
 #pragma once
 
+#include "skin/boxes/app_menu.h"
 #include "skin/boxes/office_combo_box.h"
+#include "skin/boxes/ribbon.h"
 #include "skin/boxes/scroll_box.h"
+#include "skin/controls/skin_button.h"
 #include "skin/controls/skin_scroll_bar.h"
 #include "tests/skin/support/every_skin_control.h"
 
@@ -71,6 +75,37 @@ inline std::vector<ControlMaker> OfficeMakers(TCustomImageList* Images = nullptr
             box->SetSkinData(m);
             box->UpDateScrollRange();
             return box;
+        },
+        [Images](TWinControl* p, TbsSkinData* m) {
+            auto* r = new TbsRibbon(p);
+            r->SetParent(p);
+            r->SetSkinData(m);
+            for (int i = 0; i < 3; ++i) r->Tabs()->Add();
+            r->Tabs()->GetItem(1)->SetVisible(false);
+            auto* child = new TbsSkinButton(r->ActivePage());
+            child->SetParent(r->ActivePage());
+            child->SetBounds(0, 0, 900, 20);
+            r->ActivePage()->GetScrollInfo();
+            r->SetButtonsImageList(Images);
+            for (int i = 0; i < 2; ++i) r->Buttons()->Add()->SetImageIndex(i);
+            r->MDIChildMaximize();
+            auto* menu = new TbsAppMenu(r);  // freed with the bar
+            menu->SetParent(p);
+            menu->SetSkinData(m);
+            for (int i = 0; i < 12; ++i) {
+                auto* item = menu->Items()->Add();
+                if (i % 3 == 1) item->SetPage(menu->CreatePage());
+                item->SetEnabled(i % 5 != 4);
+                item->SetImageIndex(i % 3);
+            }
+            menu->SetItemImageList(Images);
+            menu->SetItemPageImageList(Images);
+            r->SetAppMenu(menu);
+            r->ShowAppMenu();
+            menu->SetHeight(60);
+            menu->UpdateScrollInfo();
+            menu->Repaint();
+            return r;
         },
     };
 }
