@@ -719,3 +719,14 @@ int EnumFontFamiliesExW(HDC, const LOGFONTW* lf, const FONTENUMPROC_FN& fn, DWOR
     }
     return last;
 }
+
+int DrawTextExW(HDC hdc, LPWSTR text, int count, RECT* r, UINT format, DRAWTEXTPARAMS* params)
+{
+    if (!params || !r) return DrawTextW(hdc, text, count, r, format);
+    RECT inner{r->left + params->iLeftMargin, r->top, r->right - params->iRightMargin, r->bottom};
+    const int h = DrawTextW(hdc, text, count, &inner, format);
+    if (format & DT_CALCRECT)
+        *r = RECT{inner.left - params->iLeftMargin, inner.top, inner.right + params->iRightMargin, inner.bottom};
+    params->uiLengthDrawn = text ? static_cast<UINT>(count < 0 ? std::wcslen(text) : static_cast<size_t>(count)) : 0;
+    return h;
+}

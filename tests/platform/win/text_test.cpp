@@ -130,6 +130,13 @@ TEST(WinText, AlignmentClippingAndEllipsis)
     RECT calc = er;
     DrawTextW(e.dc, L"a very long caption", -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
     EXPECT_LE(calc.right, 60);
+    // DrawTextExW without parameters measures and draws as DrawTextW.
+    wchar_t text[] = L"a very long caption";
+    RECT calcEx = er;
+    EXPECT_EQ(DrawTextExW(e.dc, text, -1, &calcEx, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, nullptr),
+              DrawTextW(e.dc, text, -1, &er, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS));
+    EXPECT_EQ(calcEx.right, calc.right);
+    EXPECT_EQ(std::wstring(text), L"a very long caption");
     SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
     SelectObject(e.dc, GetStockObject(DEFAULT_GUI_FONT));
     DeleteObject(f);

@@ -1,0 +1,77 @@
+// A fixture for skinned-control tests: a borderless form at the screen's top-left on the
+// application, a skin model owned by it, the message loop, and a control's composed pixels as
+// ASCII art. Controls are made on Form and freed with it after each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/framework/forms/application.h"
+#include "platform/framework/forms/forms.h"
+#include "platform/win/headless_api.h"
+#include "platform/win/win_api.h"
+#include "skin/core/skin_data.h"
+#include "tests/skin/support/synthetic_skin.h"
+#include "tests/support/application_fixture.h"
+#include "tests/support/pixel_art.h"
+#include "tests/support/user_input.h"
+
+struct SkinControlFixture : ApplicationFixture {
+    TForm* Form = nullptr;
+    TbsSkinData* Model = nullptr;
+
+    void SetUp() override
+    {
+        Form = new TForm(Application);
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(0, 0, 200, 120);
+        Form->SetColor(clWhite);
+        Form->AfterConstruction();
+        Model = new TbsSkinData(Form);
+    }
+
+    void ShowForm()
+    {
+        Form->Show();
+        Pump();
+    }
+
+    static void Pump()
+    {
+        for (int i = 0; i < 3; ++i) Application->ProcessMessages();
+    }
+    // Advances the test clock by Ms in steps of Step, running the loop after each.
+    static void Wait(unsigned Ms, unsigned Step = 10)
+    {
+        for (unsigned t = 0; t < Ms; t += Step) {
+            vxwin::AdvanceClock(Step);
+            Pump();
+        }
+    }
+
+    // The control's pixels as shown (0xAARRGGBB rows) and its size.
+    static std::vector<uint32_t> Pixels(TWinControl* C, int& W, int& H)
+    {
+        return vxwin::WindowPixels(C->Handle(), &W, &H);
+    }
+    // 0xRRGGBB of one pixel of a windowed control as shown.
+    static uint32_t PixelAt(TWinControl* C, int X, int Y)
+    {
+        int w = 0, h = 0;
+        auto px = Pixels(C, w, h);
+        if (X < 0 || Y < 0 || X >= w || Y >= h) return 0xDEADBEEF;
+        return px[static_cast<size_t>(Y * w + X)] & 0xFFFFFF;
+    }
+    // The control as ASCII art in the synthetic skin's legend.
+    static std::string Art(TWinControl* C, const PixelLegend& Extra = {})
+    {
+        int w = 0, h = 0;
+        auto px = Pixels(C, w, h);
+        return PixelArt(
+            w, h, [&](int x, int y) { return px[static_cast<size_t>(y * w + x)]; }, skintest::SkinLegend(Extra));
+    }
+    // A screen point of the control.
+    static TPoint Screen(TControl* C, int X, int Y) { return C->ClientToScreen(Point(X, Y)); }
+};
