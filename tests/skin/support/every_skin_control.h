@@ -7,15 +7,18 @@
 #include <functional>
 #include <vector>
 
+#include "platform/framework/core/strings.h"
 #include "platform/framework/forms/application.h"
 #include "platform/win/headless_api.h"
 #include "skin/controls/skin_check_radio_box.h"
+#include "skin/controls/skin_list_view.h"
 #include "skin/controls/skin_menu_button.h"
 #include "skin/controls/skin_paint_panel.h"
 #include "skin/controls/skin_splitter.h"
 #include "skin/controls/skin_status_bar.h"
 #include "skin/controls/skin_std_label.h"
 #include "skin/controls/skin_tool_bar.h"
+#include "skin/controls/skin_tree_view.h"
 
 namespace skintest {
 
@@ -104,6 +107,62 @@ inline std::vector<ControlMaker> Makers()
         [](TWinControl* p, TbsSkinData* m) {
             auto* l = static_cast<TbsSkinStdLabel*>(MakeSkinControl<TbsSkinStdLabel>(p, m));
             l->SetCaption(L"Label");
+            return l;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinScrollBar*>(MakeSkinControl<TbsSkinScrollBar>(p, m));
+            b->SetRange(0, 50, 20, 10);
+            return b;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinScrollBar*>(MakeSkinControl<TbsSkinScrollBar>(p, m, L"vscrollbar"));
+            b->SetKind(sbVertical);
+            b->SetCanFocused(true);
+            b->SetBoth(true);
+            return b;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* t = static_cast<TbsSkinCustomTreeView*>(MakeSkinControl<TbsSkinCustomTreeView>(p, m));
+            t->SetDrawSkin(true);
+            TTreeNode* root = t->Items()->Add(nullptr, L"root");
+            for (int i = 0; i < 8; ++i) t->Items()->AddChild(root, L"node " + IntToStr(i));
+            root->Expand(false);
+            t->SetSelected(root->GetLastChild());
+            for (bool vertical : {true, false}) {
+                auto* bar = new TbsSkinScrollBar(t);
+                bar->SetParent(p);
+                bar->SetSkinData(m);
+                if (vertical)
+                    t->SetVScrollBar(bar);
+                else
+                    t->SetHScrollBar(bar);
+            }
+            return t;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* l = static_cast<TbsSkinListView*>(MakeSkinControl<TbsSkinListView>(p, m));
+            l->SetViewStyle(vsReport);
+            l->SetDrawSkin(true);
+            l->SetDrawSkinLines(true);
+            l->SetCheckboxes(true);
+            l->SetRowSelect(true);
+            for (int i = 0; i < 3; ++i) l->Columns()->Add()->SetCaption(L"column " + IntToStr(i));
+            for (int i = 0; i < 12; ++i) {
+                TListItem* it = l->Items()->Add();
+                it->SetCaption(L"row " + IntToStr(i));
+                it->SubItems()->Add(L"a");
+                it->SetChecked(i % 2 == 0);
+            }
+            l->Items()->Item(1)->SetSelected(true);
+            for (bool vertical : {true, false}) {
+                auto* bar = new TbsSkinScrollBar(l);
+                bar->SetParent(p);
+                bar->SetSkinData(m);
+                if (vertical)
+                    l->SetVScrollBar(bar);
+                else
+                    l->SetHScrollBar(bar);
+            }
             return l;
         },
         [](TWinControl* p, TbsSkinData* m) {
