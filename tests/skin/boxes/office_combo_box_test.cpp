@@ -244,7 +244,9 @@ TEST_F(FormatPanelTest, FocusLossAndCancelModeFromElsewhereCloseSilently)
         c.Cancel();
         Pump();
         EXPECT_EQ(Cat->IsPopupVisible(), c.StaysOpen);
-        if (!c.StaysOpen) EXPECT_EQ(Cat->ItemIndex(), 0);
+        if (!c.StaysOpen) {
+            EXPECT_EQ(Cat->ItemIndex(), 0);
+        }
         EXPECT_EQ(Log.Take().find("cc"), std::string::npos);
         if (c.StaysOpen) Key(VK_ESCAPE);
     }
