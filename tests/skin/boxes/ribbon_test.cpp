@@ -347,6 +347,25 @@ TEST_F(RibbonTest, BuiltInStripAndTheSelectedTabJoiningThePage)
     EXPECT_EQ(PixelAt(R, 599, 60), rgb(clBtnShadow));              // frame right of the page
 }
 
+// A paint cycle draws the bar once: in the background erase, the paint after it is skipped, and
+// only that one.
+TEST_F(RibbonTest, TheEraseDrawsTheBarAndSkipsOnlyTheNextPaint)
+{
+    AddTabs(2);
+    TBitmap b(R->Width(), R->Height());
+    const TRect t0 = TabRect(0);
+    auto drawn = [&](UINT Msg) {
+        b.Canvas()->Brush()->SetColor(clWhite);
+        b.Canvas()->FillRect(Rect(0, 0, b.Width(), b.Height()));
+        R->Perform(Msg, reinterpret_cast<WPARAM>(b.Canvas()->Handle()), 0);
+        return (b.PixelArgb(t0.Left + 1, 2) & 0xFFFFFF) == RgbOf(ColorToRGB(clBtnShadow));
+    };
+    EXPECT_TRUE(drawn(WM_PAINT));
+    EXPECT_TRUE(drawn(WM_ERASEBKGND));
+    EXPECT_FALSE(drawn(WM_PAINT));
+    EXPECT_TRUE(drawn(WM_PAINT));
+}
+
 TEST_F(RibbonTest, SkinnedStripFromTheTabRecordAndAForeignRecordCountsAsNone)
 {
     SyntheticSkin s;
