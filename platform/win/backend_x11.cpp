@@ -575,6 +575,13 @@ public:
         return true;
     }
 
+    void Bell() override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        XBell(dpy_, 0);
+        XFlush(dpy_);
+    }
+
     void SetCursorShape(int id) override
     {
         std::lock_guard<std::mutex> lock(m_);
