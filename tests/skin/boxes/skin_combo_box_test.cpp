@@ -331,3 +331,60 @@ TEST_F(ComboTest, TheBuiltInFaceInItsStates)
         for (int y = 2; y < 18; ++y) grayArrow |= PixelAt(c, x, y) == Shown(clBtnShadow);
     EXPECT_TRUE(grayArrow) << "the disabled arrow";
 }
+
+namespace {
+// Picture 0: a 40 x 20 face (kNormal, its item area kExtra1), an item look (kExtra2), a focused
+// item look (kFocused), a hot and a disabled button (kHot, kDisabled).
+void AddComboSkin(SyntheticSkin& s)
+{
+    const int p = s.AddPicture(80, 40);
+    s.Block(p, Rect(0, 0, 40, 20), kNormal, false);
+    s.Block(p, Rect(2, 2, 30, 18), kExtra1, false);
+    s.Block(p, Rect(40, 0, 60, 12), kExtra2, false);
+    s.Block(p, Rect(40, 16, 60, 28), kFocused, false);
+    s.Block(p, Rect(60, 0, 70, 20), kHot, false);
+    s.Block(p, Rect(70, 0, 80, 20), kDisabled, false);
+    s.Control("combobox", "combobox",
+              "pictureindex=0\r\nskinrect=0,0,40,20\r\nlefttoppoint=2,2\r\nrighttoppoint=30,2\r\n"
+              "leftbottompoint=2,18\r\nrightbottompoint=30,18\r\nclientrect=2,2,30,18\r\n"
+              "itemrect=40,0,60,12\r\nfocusitemrect=40,16,60,28\r\nitemtextrect=2,1,18,11\r\n"
+              "buttonrect=30,0,40,20\r\nactivebuttonrect=60,0,70,20\r\nunenabledbuttonrect=70,0,80,20\r\n");
+}
+}  // namespace
+
+TEST_F(ComboTest, SkinnedFacesFollowTheRecordWithAndWithoutUseSkinSize)
+{
+    SyntheticSkin skin;
+    AddComboSkin(skin);
+    skin.LoadInto(Model);
+    TbsSkinComboBox* c = Make(3);
+    TbsSkinComboBox* free = Make(3, L"", 40);
+    free->SetUseSkinSize(false);
+    c->SetSkinData(Model);
+    free->SetSkinData(Model);
+    free->SetBounds(10, 40, 120, 30);
+    ShowForm();
+    Pump();
+    // With UseSkinSize: the button follows the right edge, the item look keeps its height.
+    EXPECT_EQ(c->Height(), 20);
+    EXPECT_EQ(c->Button.R, Rect(110, 0, 120, 20));
+    EXPECT_EQ(c->CBItem.R, Rect(2, 2, 110, 18));
+    EXPECT_EQ(PixelAt(c, 60, 10), kExtra2);
+    EXPECT_EQ(PixelAt(c, 60, 16), kExtra1) << "below the 12-pixel item look";
+    EXPECT_EQ(PixelAt(c, 115, 10), kNormal) << "the normal button is the background's";
+    MoveTo(c, 115, 10);
+    EXPECT_EQ(PixelAt(c, 115, 10), kHot);
+    MoveTo(c, 50, 100);
+    c->SetFocus();
+    Pump();
+    EXPECT_EQ(PixelAt(c, 60, 10), kFocused);
+    c->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(PixelAt(c, 115, 10), kDisabled);
+
+    // Without it: the face stretches to 30 pixels and so does the item area.
+    EXPECT_EQ(free->Height(), 30);
+    EXPECT_EQ(free->CBItem.R, Rect(2, 2, 110, 28));
+    EXPECT_EQ(PixelAt(free, 60, 26), kExtra2) << "stretched to the item area";
+    EXPECT_EQ(PixelAt(free, 60, 1), kNormal);
+}

@@ -184,11 +184,13 @@ inline void RunEffects(int Ms)
     }
 }
 
-// Every class at three sizes, painted, hovered, pressed and released, then freed.
-inline void PaintEverySkinControl(TWinControl* Parent, TbsSkinData* Model)
+// Every class (of List, Makers() by default) at three sizes, painted, hovered, pressed and
+// released, then freed.
+inline void PaintEverySkinControl(TWinControl* Parent, TbsSkinData* Model,
+                                  const std::vector<ControlMaker>& List = Makers())
 {
     const TSize sizes[] = {{1, 1}, {37, 23}, {300, 90}};
-    for (const ControlMaker& make : Makers()) {
+    for (const ControlMaker& make : List) {
         TControl* c = make(Parent, Model);
         for (const TSize& s : sizes) {
             if (c->Align() == alNone) c->SetBounds(2, 2, s.cx, s.cy);
