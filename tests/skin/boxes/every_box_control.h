@@ -3,15 +3,18 @@
 #pragma once
 
 #include "skin/boxes/custom_edit.h"
+#include "skin/boxes/link_label.h"
 #include "skin/boxes/skin_combo_box.h"
+#include "skin/boxes/skin_edit.h"
 #include "skin/boxes/skin_up_down.h"
 #include "tests/skin/support/every_skin_control.h"
 
 namespace skintest {
 
 // The skin object names the boxes look up.
-inline const char* const kBoxRecords[][2] = {
-    {"listbox", "listbox"}, {"combobox", "combobox"}, {"hupdown", "updown"}, {"vupdown", "updown"}, {"edit", "edit"}};
+inline const char* const kBoxRecords[][2] = {{"listbox", "listbox"},  {"combobox", "combobox"}, {"hupdown", "updown"},
+                                             {"vupdown", "updown"},   {"edit", "edit"},         {"buttonedit", "edit"},
+                                             {"stdlabel", "stdlabel"}};
 
 inline std::vector<ControlMaker> BoxMakers()
 {
@@ -44,6 +47,32 @@ inline std::vector<ControlMaker> BoxMakers()
             e->SetParent(p);
             e->SetText(L"text");
             return e;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* e = new TbsSkinEdit(p);
+            e->SetParent(p);
+            e->SetText(L"text");
+            e->SetSkinData(m);
+            return e;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* e = new TbsSkinEdit(p);
+            e->SetParent(p);
+            e->SetButtonMode(true);
+            e->SetUseSkinFont(false);
+            e->SetSkinDataName(L"buttonedit");
+            e->SetText(L"text");
+            e->SetSkinData(m);
+            e->SetEnabled(false);
+            return e;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* l = new TbsSkinLinkLabel(p);
+            l->SetParent(p);
+            l->SetCaption(L"link");
+            l->SetGlowEffect(true);
+            l->SetSkinData(m);
+            return l;
         },
     };
 }
