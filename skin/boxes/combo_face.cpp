@@ -65,7 +65,7 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B)
     c->Brush()->SetColor(clBtnShadow);
     c->FrameRect(r);
     DrawComboButton(c);
-    DrawDefaultFace(c);
+    if (!FEdit) DrawDefaultFace(c);
 }
 
 void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
@@ -80,7 +80,7 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
         else
             TbsSkinCustomControl::CreateControlSkinImage(B);
         DrawComboButton(c);
-        DrawSkinFace(c, B);
+        if (!FEdit) DrawSkinFace(c, B);
     } else {
         TRect corner = ClRect;
         corner.Left += 3;
@@ -89,7 +89,7 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
         corner.Bottom -= 1;
         CreateStretchImage(B, Picture, active ? ActiveSkinRect : SkinRect, corner, true);
         DrawSkinComboButton(c);
-        DrawStretchSkinFace(c, B);
+        if (!FEdit) DrawStretchSkinFace(c, B);
     }
 }
 

@@ -87,6 +87,7 @@ TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinCustom
 TbsSkinCustomComboBox::~TbsSkinCustomComboBox()
 {
     if (HandleAllocated()) KillTimer(FHandle, kScrollTimer);
+    FreeEdit();
     FListBox->Combo = nullptr;
     FListBox->Free();
     FListBox = nullptr;
@@ -107,7 +108,9 @@ void TbsSkinCustomComboBox::SetText(const String& Value)
 {
     if (Value == FText) return;
     FText = Value;
+    if (FEdit && !FromEdit) FEdit->SetText(Value);
     if (OnChange) OnChange(this);
+    if (FromEdit) Change();
 }
 
 void TbsSkinCustomComboBox::SetItemIndex(int Value)
@@ -223,6 +226,7 @@ void TbsSkinCustomComboBox::DropDown()
     TRect work;
     GetWindowMonitorRect(Handle(), true, work);
     if (origin.Y + FListBox->Height() > work.Bottom) origin.Y = origin.Y - Height() - FListBox->Height();
+    if (FEdit && FEdit->CanFocus()) FEdit->SetFocus();
     FOldItemIndex = FListBox->ItemIndex();
     if (FOldItemIndex == 0 && count > 1) {
         FListBox->SetItemIndex(1);
@@ -244,7 +248,12 @@ void TbsSkinCustomComboBox::CloseUp(bool AcceptValue)
     if (i < 0 || i >= FListBox->Items()->Count() || !AcceptValue) {
         FListBox->SetItemIndex(FOldItemIndex);
     } else {
-        SetText(FListBox->Items()->Strings(i));
+        if (FEdit) {
+            FEdit->SetText(FListBox->Items()->Strings(i));
+            FEdit->SelectAll();
+        } else {
+            SetText(FListBox->Items()->Strings(i));
+        }
         FOldItemIndex = i;
         Invalidate();
         if (OnClick) OnClick(this);
@@ -322,10 +331,10 @@ void TbsSkinCustomComboBox::TimerTick()
 void TbsSkinCustomComboBox::MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y)
 {
     TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
-    if (!Focused() && CanFocus()) SetFocus();
+    if (!FEdit && !Focused() && CanFocus()) SetFocus();
     if (Btn != mbLeft) return;
     const TPoint p = Point(X, Y);
-    if (PtInRect(Button.R, p) || PtInRect(CBItem.R, p)) {
+    if (PtInRect(Button.R, p) || (!FEdit && PtInRect(CBItem.R, p))) {
         Button.Down = true;
         Invalidate();
         if (IsPopupVisible()) {
@@ -382,6 +391,7 @@ void TbsSkinCustomComboBox::StepItem(int Delta)
 void TbsSkinCustomComboBox::KeyDown(WORD& Key, TShiftState Shift)
 {
     TbsSkinCustomControl::KeyDown(Key, Shift);
+    if (FEdit) return;
     const bool alt = Shift.Contains(ssAlt);
     switch (Key) {
     case VK_RETURN:
@@ -424,7 +434,7 @@ void TbsSkinCustomComboBox::FindAndSelect(const String& S)
 void TbsSkinCustomComboBox::KeyPress(wchar_t& Key)
 {
     TbsSkinCustomControl::KeyPress(Key);
-    if (Key == 0 || Key < L' ') return;
+    if (FEdit || Key == 0 || Key < L' ') return;
     String search;
     if (FAutoComplete) {
         const DWORD now = GetTickCount();
@@ -449,6 +459,7 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& m)
         }
         break;
     case WM_MOUSEWHEEL: {
+        if (FEdit) break;
         const bool up = GET_WHEEL_DELTA_WPARAM(m.WParam) > 0;
         if (IsPopupVisible()) {
             const int i = FListBox->ItemIndex(), n = Items()->Count();
@@ -461,18 +472,25 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& m)
         return;
     }
     case WM_SETFOCUS:
+        if (FEdit) {
+            if (FEdit->CanFocus()) FEdit->SetFocus();
+            if (FIndex != -1 && !IsNullRect(ActiveSkinRect)) FEdit->Font()->SetColor(ActiveFontColor);
+            Invalidate();
+            return;
+        }
         TbsSkinCustomControl::Dispatch(m);
         Invalidate();
         return;
     case WM_KILLFOCUS:
         TbsSkinCustomControl::Dispatch(m);
-        if (IsPopupVisible()) CloseUp(false);
+        if (!FEdit && IsPopupVisible()) CloseUp(false);
         Invalidate();
+        if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect)) FEdit->Font()->SetColor(FontColor);
         return;
     case CM_CANCELMODE: {
         TbsSkinCustomControl::Dispatch(m);
         auto* sender = reinterpret_cast<TControl*>(m.LParam);
-        if (sender == this ||
+        if (sender == this || (FEdit && sender == FEdit) ||
             (FListBox && (sender == FListBox || sender == FListBox->ListBox ||
                           (sender && (sender == FListBox->ScrollBar || sender == FListBox->HScrollBar)))))
             return;
@@ -498,6 +516,7 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& m)
     case WM_SIZE:
         TbsSkinCustomControl::Dispatch(m);
         CalcRects();
+        PlaceEdit();
         return;
     default: break;
     }

@@ -10,6 +10,7 @@
 // fires the same, then OnCloseUp; cancelling returns to the index it opened with, silently.
 #pragma once
 
+#include "skin/boxes/custom_edit.h"
 #include "skin/boxes/skin_list_box.h"
 
 class TbsSkinCustomComboBox;
@@ -50,6 +51,20 @@ public:
     // OnChange when it differs.
     void SetText(const String& Value);
     TbsSkinCustomComboBoxStyle Style() const { return FStyle; }
+    // The edit style puts an inner edit over the item area (made once, reused); the fixed style
+    // frees it. The window is made anew.
+    void SetStyle(TbsSkinCustomComboBoxStyle Value);
+    TbsCustomEdit* Edit() const { return FEdit; }
+    int SelStart() const { return FEdit ? FEdit->SelStart() : 0; }
+    void SetSelStart(int Value)
+    {
+        if (FEdit) FEdit->SetSelStart(Value);
+    }
+    int SelLength() const { return FEdit ? FEdit->SelLength() : 0; }
+    void SetSelLength(int Value)
+    {
+        if (FEdit) FEdit->SetSelLength(Value);
+    }
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value)
     {
@@ -118,6 +133,16 @@ public:
 protected:
     // The hook for subclasses: after OnClick when a selection is set or accepted.
     virtual void Change() {}
+    // ---- edit style (combo_edit_style.cpp) ----
+    virtual void EditWndProc(TMessage& Message);
+    virtual void CreateEditControl();
+    void EditChange();
+    // Up (-1) or down (+1) in the list; with WithText the item's text into the edit, OnClick.
+    void EditStep(int Delta, bool WithText);
+    void EditCompletion();
+    void PlaceEdit();
+    void FreeEdit();
+    bool EastAsianCharset() const;
     void Dispatch(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateControlDefaultImage(TBitmap* B) override;
@@ -169,6 +194,10 @@ protected:
     int FDropDownCount = 8;
     uint32_t FLastTime = 0;
     String FFilter;
+    TbsCustomEdit* FEdit = nullptr;
+    TWndMethod FEditWindowProc;
+    bool FromEdit = false;
+    bool FHideSelection = true;
 };
 
 class TbsSkinComboBox : public TbsSkinCustomComboBox {

@@ -41,6 +41,14 @@ inline std::vector<ControlMaker> BoxMakers()
             c->ChangeSkinData();
             return c;
         },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* c = static_cast<TbsSkinComboBox*>(MakeSkinControl<TbsSkinComboBox>(p, m));
+            c->Items()->Add(L"one");
+            c->Items()->Add(L"two");
+            c->SetStyle(bscbEditStyle);
+            c->SetItemIndex(1);
+            return c;
+        },
         [](TWinControl* p, TbsSkinData* m) { return MakeSkinControl<TbsSkinUpDown>(p, m); },
         [](TWinControl* p, TbsSkinData*) {
             auto* e = new TbsCustomEdit(p);

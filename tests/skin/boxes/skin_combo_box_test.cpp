@@ -388,3 +388,43 @@ TEST_F(ComboTest, SkinnedFacesFollowTheRecordWithAndWithoutUseSkinSize)
     EXPECT_EQ(PixelAt(free, 60, 26), kExtra2) << "stretched to the item area";
     EXPECT_EQ(PixelAt(free, 60, 1), kNormal);
 }
+
+TEST_F(ComboTest, TheEditStyleCompletesTypedTextAfterAPause)
+{
+    TbsSkinComboBox* c = Make(0);
+    c->Items()->Add(L"apple");
+    c->Items()->Add(L"apricot");
+    c->SetStyle(bscbEditStyle);
+    TbsCustomEdit* edit = c->Edit();
+    ASSERT_NE(edit, nullptr);
+    c->SetStyle(bscbEditStyle);
+    EXPECT_EQ(c->Edit(), edit) << "the edit is made once";
+    Ready(c);
+    EXPECT_EQ(GetFocus(), edit->Handle()) << "the combo hands the focus on";
+    Wait(250);
+    Key('A', kNoMods, L"a");
+    Wait(250);
+    Key('P', kNoMods, L"p");
+    EXPECT_EQ(edit->Text(), L"apple");
+    EXPECT_EQ(c->Text(), L"apple");
+    EXPECT_EQ(edit->SelStart(), 2);
+    EXPECT_EQ(edit->SelLength(), 3);
+    // Within 200 ms of the last completion: what was typed stays.
+    edit->SetText(L"");
+    Key('A', kNoMods, L"a");
+    EXPECT_EQ(edit->Text(), L"a");
+
+    // Up and Down step through the items with the whole text selected; the edit never sees them.
+    c->SetItemIndex(0);
+    Log.clear();
+    Key(VK_DOWN);
+    EXPECT_EQ(edit->Text(), L"apricot");
+    EXPECT_EQ(edit->SelLength(), 7);
+    EXPECT_EQ(Events(), "change click");
+    Key(VK_UP);
+    EXPECT_EQ(edit->Text(), L"apple");
+
+    c->SetStyle(bscbFixedStyle);
+    EXPECT_EQ(c->Edit(), nullptr);
+    EXPECT_EQ(c->Text(), L"apple");
+}
