@@ -29,6 +29,16 @@ void TbsPopupListBox::CreateParams(TCreateParams& p)
     p.WindowClass.style |= CS_SAVEBITS | CS_DROPSHADOW;
 }
 
+void TbsPopupListBox::WndProc(TMessage& m)
+{
+    if (Combo && HandleAllocated() && GetCapture() == FHandle && m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST &&
+        m.Msg != WM_MOUSEWHEEL) {
+        Combo->PopupPointer(m);
+        return;
+    }
+    TbsSkinListBox::WndProc(m);
+}
+
 void TbsPopupListBox::Dispatch(TMessage& m)
 {
     if (m.Msg == WM_MOUSEACTIVATE) {
@@ -237,12 +247,14 @@ void TbsSkinCustomComboBox::DropDown()
     FListBox->SetSkinData(FSD);
     if (!FListBox->HandleAllocated()) FListBox->SetParentWindow(Handle());
     FListBox->Show(origin);
+    HoldPointer();
 }
 
 void TbsSkinCustomComboBox::CloseUp(bool AcceptValue)
 {
     StopTimer();
     if (!IsPopupVisible()) return;
+    if (GetCapture() == FListBox->Handle()) ReleaseCapture();
     FListBox->Hide();
     const int i = FListBox->ItemIndex();
     if (i < 0 || i >= FListBox->Items()->Count() || !AcceptValue) {
@@ -262,6 +274,57 @@ void TbsSkinCustomComboBox::CloseUp(bool AcceptValue)
     FDropDown = false;
     Invalidate();
     if (OnCloseUp) OnCloseUp(this);
+}
+
+void TbsSkinCustomComboBox::HoldPointer()
+{
+    if (IsPopupVisible() && !FLBDown) SetCapture(FListBox->Handle());
+}
+
+void TbsSkinCustomComboBox::PopupPointer(TMessage& m)
+{
+    POINT sp{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    ::ClientToScreen(FListBox->Handle(), &sp);
+    HWND under = WindowFromPoint(sp);
+    HWND inner = FListBox->ListBox->Handle();
+    auto sendTo = [&](HWND W) {
+        POINT p = sp;
+        ::ScreenToClient(W, &p);
+        SendMessageW(W, m.Msg, m.WParam, MAKELPARAM(p.x, p.y));
+    };
+    switch (m.Msg) {
+    case WM_MOUSEMOVE:
+        if (under == inner) {
+            POINT p = sp;
+            ::ScreenToClient(inner, &p);
+            HoverSelect(p.x, p.y);
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        ReleaseCapture();
+        if (under == inner) {
+            if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+                FLBDown = true;
+                WasInLB = true;
+                SetCapture(Handle());
+            } else {
+                HoldPointer();
+            }
+        } else if (under && (under == FListBox->Handle() || IsChild(FListBox->Handle(), under))) {
+            sendTo(under);  // a skin bar
+        } else {
+            CloseUp(false);
+            if (under && SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(sp.x, sp.y)) == HTCLIENT) sendTo(under);
+        }
+        break;
+    default: break;
+    }
+    m.Result = 0;
 }
 
 void TbsSkinCustomComboBox::HoverSelect(int X, int Y)
@@ -379,6 +442,7 @@ void TbsSkinCustomComboBox::MouseUp(TMouseButton Btn, TShiftState Shift, int X, 
         Button.Down = false;
         Invalidate();
     }
+    HoldPointer();
 }
 
 void TbsSkinCustomComboBox::StepItem(int Delta)

@@ -30,6 +30,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
 };
 
@@ -169,6 +170,11 @@ protected:
 
     // ---- list (skin_combo_box.cpp) ----
     void ListBoxWindowProcHook(TMessage& Message, bool& Handled);
+    // While open and no drag runs, the drop-down holds the pointer (over other programs too):
+    // moves select by hover, a press in the list starts a pick, one on a bar goes to the bar, one
+    // anywhere else closes the list and goes on to the window under it.
+    void HoldPointer();
+    void PopupPointer(TMessage& Message);
     void HoverSelect(int X, int Y);
     void DragTrack(int X, int Y);
     void StartTimer(int Mode);
