@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/framework/forms/application.h"
 #include "platform/win/system_api.h"
 #include "skin/core/edit_list_records.h"
 #include "skin/core/marks.h"
@@ -48,13 +49,48 @@ void TbsPopupListBox::Dispatch(TMessage& m)
     TbsSkinListBox::Dispatch(m);
 }
 
-void TbsPopupListBox::Show(const TPoint& Origin)
+TbsPopupListBox::~TbsPopupListBox() { *FAlive = false; }
+
+bool TbsPopupListBox::Show(const TPoint& Origin)
 {
-    SetWindowPos(Handle(), HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+    HWND h = Handle();
+    const bool layers = IsWindows2000OrLater() && Combo;
+    const bool blend = layers && Combo->AlphaBlend();
+    const bool fade = blend && Combo->AlphaBlendAnimation();
+    const BYTE target = Combo ? Combo->AlphaBlendValue() : 255;
+    if (layers && blend != FOldAlphaBlend) {
+        const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+        SetWindowLongW(h, GWL_EXSTYLE, blend ? ex | WS_EX_LAYERED : ex & ~static_cast<LONG>(WS_EX_LAYERED));
+        FOldAlphaBlend = blend;
+    }
+    if (blend && (fade || target != FOldAlphaBlendValue)) {
+        FOldAlphaBlendValue = fade ? 0 : target;
+        SetLayeredAlpha(h, FOldAlphaBlendValue);
+    }
+    SetWindowPos(h, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     FLeft = Origin.X;
     FTop = Origin.Y;
     FVisible = true;
     UpDateScrollBar();
+    if (!fade) return true;
+    // The fade runs messages: the list may be hidden or the combo box (and this window) freed
+    // meanwhile, and then it stops.
+    const std::shared_ptr<bool> alive = FAlive;
+    Application->ProcessMessages();
+    const int step = std::max(1, target / 15);
+    DWORD last = 0;
+    bool first = true;
+    while (*alive && FVisible && FOldAlphaBlendValue < target) {
+        const DWORD now = GetTickCount();
+        if (first || now - last > 5) {
+            first = false;
+            last = now;
+            FOldAlphaBlendValue = static_cast<BYTE>(std::min<int>(target, FOldAlphaBlendValue + step));
+            SetLayeredAlpha(h, FOldAlphaBlendValue);
+        }
+        Application->ProcessMessages();
+    }
+    return *alive;
 }
 
 void TbsPopupListBox::Hide()
@@ -246,7 +282,8 @@ void TbsSkinCustomComboBox::DropDown()
     FListBox->SetTopIndex(FListBox->ItemIndex());
     FListBox->SetSkinData(FSD);
     if (!FListBox->HandleAllocated()) FListBox->SetParentWindow(Handle());
-    FListBox->Show(origin);
+    // Nothing more when the fade-in's messages freed the combo box.
+    if (!FListBox->Show(origin)) return;
     HoldPointer();
 }
 

@@ -10,6 +10,8 @@
 // fires the same, then OnCloseUp; cancelling returns to the index it opened with, silently.
 #pragma once
 
+#include <memory>
+
 #include "skin/boxes/custom_edit.h"
 #include "skin/boxes/skin_list_box.h"
 
@@ -19,11 +21,16 @@ class TbsSkinCustomComboBox;
 class TbsPopupListBox : public TbsSkinListBox {
 public:
     explicit TbsPopupListBox(TComponent* AOwner);
-    // Shows the window with its top-left corner at Origin (screen), without activating it.
-    void Show(const TPoint& Origin);
+    ~TbsPopupListBox() override;
+    // Shows the window with its top-left corner at Origin (screen), without activating it; with
+    // the combo box's alpha blending translucent, fading in when asked (stopping when the list
+    // is hidden or freed meanwhile). False when the list (with its combo box) was freed.
+    bool Show(const TPoint& Origin);
     void Hide();
 
     TbsSkinCustomComboBox* Combo = nullptr;
+    // The alpha the window has now (the last step of a fade-in).
+    BYTE CurrentAlpha() const { return FOldAlphaBlendValue; }
 
     void ListBoxMouseMove(TShiftState Shift, int X, int Y) override;
     void ListBoxWndProc(TMessage& Message, bool& Handled) override;
@@ -32,6 +39,12 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
+
+private:
+    bool FOldAlphaBlend = false;
+    BYTE FOldAlphaBlendValue = 0;
+    // Cleared when the window goes: a fade-in running messages checks it after each step.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
@@ -75,6 +88,12 @@ public:
     void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
     bool AutoComplete() const { return FAutoComplete; }
     void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
     bool UseSkinSize() const { return FUseSkinSize; }
     void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
     TColor DefaultColor() const { return FDefaultColor; }
@@ -190,6 +209,8 @@ protected:
     TColor FDefaultColor = clWindow;
     bool FUseSkinSize = true;
     bool FAutoComplete = true;
+    bool FAlphaBlend = false, FAlphaBlendAnimation = false;
+    BYTE FAlphaBlendValue = 0;
     bool FDropDown = false;
     bool FMouseIn = false;
     bool WasInLB = false;

@@ -3,6 +3,7 @@
 // and the built-in face.
 #include <gtest/gtest.h>
 
+#include "platform/base/main_thread.h"
 #include "skin/boxes/skin_combo_box.h"
 #include "skin/core/os_layers.h"
 #include "tests/skin/boxes/box_fixture.h"
@@ -427,4 +428,33 @@ TEST_F(ComboTest, TheEditStyleCompletesTypedTextAfterAPause)
     c->SetStyle(bscbFixedStyle);
     EXPECT_EQ(c->Edit(), nullptr);
     EXPECT_EQ(c->Text(), L"apple");
+}
+
+TEST_F(ComboTest, TheFadeInReachesItsAlphaAndStopsWhenHiddenOrFreedMeanwhile)
+{
+    TbsSkinComboBox* c = Ready(Make());
+    c->SetAlphaBlend(true);
+    c->SetAlphaBlendValue(200);
+    c->SetAlphaBlendAnimation(true);
+    c->DropDown();
+    HWND list = c->ListBox()->Handle();
+    EXPECT_TRUE(GetWindowLongW(list, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(c->ListBox()->CurrentAlpha(), 200);
+    c->CloseUp(false);
+
+    // Hidden by a message the fade runs.
+    PostMessageW(c->Handle(), CM_CANCELMODE, 0, 0);
+    c->DropDown();
+    EXPECT_FALSE(c->IsPopupVisible());
+    EXPECT_LT(c->ListBox()->CurrentAlpha(), 200);
+
+    // Freed (and its list with it) by what the fade runs.
+    QueueInMainThread([c] { c->Free(); });
+    c->DropDown();
+    Pump();
+
+    c = Ready(Make());
+    c->SetAlphaBlend(false);
+    c->DropDown();
+    EXPECT_FALSE(GetWindowLongW(c->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
