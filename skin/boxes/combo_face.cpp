@@ -190,23 +190,7 @@ void TbsSkinCustomComboBox::DrawSkinFace(TCanvas* C, TBitmap* Image)
                     Rect(CBItem.R.Left, CBItem.R.Top, CBItem.R.Left + w, CBItem.R.Top + h));
     TRect text = IsNullRect(SItemRect) ? ClRect : ItemTextRect;
     text.Right += w - RW(SItemRect);
-    if (FUseSkinFont) {
-        c->Font()->SetName(FontName);
-        c->Font()->SetStyle(FontStyle);
-        c->Font()->SetHeight(FontHeight);
-    } else {
-        c->Font()->Assign(FDefaultFont);
-    }
-    c->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
-    TColor color = focused ? FocusFontColor : (!FMouseIn || IsNullRect(ActiveSkinRect)) ? FontColor : ActiveFontColor;
-    if (!Enabled()) color = DisabledFontColor();
-    c->Font()->SetColor(color);
-    if (focused && ShowFocus && !OnComboBoxDrawItem) {
-        c->Brush()->SetColor(clBtnFace);
-        c->DrawFocusRect(Rect(0, 0, w, h));
-    }
-    DrawFaceItem(c, w, h, text);
-    C->Draw(CBItem.R.Left, CBItem.R.Top, &b);
+    FinishSkinFace(C, &b, text, true);
 }
 
 void TbsSkinCustomComboBox::DrawStretchSkinFace(TCanvas* C, TBitmap* Image)
@@ -241,6 +225,13 @@ void TbsSkinCustomComboBox::DrawStretchSkinFace(TCanvas* C, TBitmap* Image)
     TRect text = ItemTextRect;
     text.Right += w - RW(SItemRect);
     text.Bottom += Height() - RH(SkinRect);
+    FinishSkinFace(C, &b, text, false);
+}
+
+void TbsSkinCustomComboBox::FinishSkinFace(TCanvas* C, TBitmap* B, const TRect& TextRect, bool DisabledColour)
+{
+    TCanvas* c = B->Canvas();
+    const bool focused = Focused();
     if (FUseSkinFont) {
         c->Font()->SetName(FontName);
         c->Font()->SetStyle(FontStyle);
@@ -249,13 +240,14 @@ void TbsSkinCustomComboBox::DrawStretchSkinFace(TCanvas* C, TBitmap* Image)
         c->Font()->Assign(FDefaultFont);
     }
     c->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
-    c->Font()->SetColor(focused                                     ? FocusFontColor
-                        : (!FMouseIn || IsNullRect(ActiveSkinRect)) ? FontColor
-                                                                    : ActiveFontColor);
+    TColor color = focused ? FocusFontColor : (!FMouseIn || IsNullRect(ActiveSkinRect)) ? FontColor : ActiveFontColor;
+    if (DisabledColour && !Enabled()) color = DisabledFontColor();
+    c->Font()->SetColor(color);
+    const int w = B->Width(), h = B->Height();
     if (focused && ShowFocus && !OnComboBoxDrawItem) {
         c->Brush()->SetColor(clBtnFace);
         c->DrawFocusRect(Rect(0, 0, w, h));
     }
-    DrawFaceItem(c, w, h, text);
-    C->Draw(CBItem.R.Left, CBItem.R.Top, &b);
+    DrawFaceItem(c, w, h, TextRect);
+    C->Draw(CBItem.R.Left, CBItem.R.Top, B);
 }

@@ -184,6 +184,9 @@ protected:
     void DrawDefaultFace(TCanvas* C);
     void DrawSkinFace(TCanvas* C, TBitmap* Image);
     void DrawStretchSkinFace(TCanvas* C, TBitmap* Image);
+    // The skinned item face's font, colour, focus frame and item on B, then B onto C at the item
+    // area (the stretched face keeps its colour when disabled).
+    void FinishSkinFace(TCanvas* C, TBitmap* B, const TRect& TextRect, bool DisabledColour);
     // Image and text of the displayed item on an item bitmap (or OnComboBoxDrawItem).
     void DrawFaceItem(TCanvas* C, int W, int H, TRect TextRect);
 
