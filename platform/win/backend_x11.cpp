@@ -26,6 +26,8 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -183,6 +185,8 @@ public:
 
     ~X11Backend() override
     {
+        // Calls the reader queued for the UI thread find the back end closed and are dropped.
+        *open_ = false;
         stop_ = true;
         if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
         if (reader_.joinable()) reader_.join();
@@ -1045,6 +1049,14 @@ private:
         XFlush(dpy_);
     }
 
+    // Runs fn on the UI thread unless this back end is closed by then (its display is gone).
+    void QueueWhileOpen(std::function<void()> fn)
+    {
+        QueueInMainThread([open = open_, fn = std::move(fn)] {
+            if (*open) fn();
+        });
+    }
+
     void Handle(XEvent& ev, XIC& ic)
     {
         if (shmOk_ && ev.type == shmCompletion_) {
@@ -1087,7 +1099,7 @@ private:
         switch (ev.type) {
         case Expose:
             if (h && ev.xexpose.count == 0)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (!w || !w->surface) return;
                     MarkSurfaceDirty(h, RECT{0, 0, w->surface->width, w->surface->height});
@@ -1098,7 +1110,7 @@ private:
             if (h) {
                 RECT r{ev.xgraphicsexpose.x, ev.xgraphicsexpose.y, ev.xgraphicsexpose.x + ev.xgraphicsexpose.width,
                        ev.xgraphicsexpose.y + ev.xgraphicsexpose.height};
-                QueueInMainThread([h, r] {
+                QueueWhileOpen([h, r] {
                     auto w = LookupWindow(h);
                     if (!w || !w->surface) return;
                     MarkSurfaceDirty(h, r);
@@ -1110,7 +1122,7 @@ private:
             if (ev.xconfigure.window == root_) {
                 // The screen changed size: every top-level window hears of it.
                 int sw = ev.xconfigure.width, sh = ev.xconfigure.height;
-                QueueInMainThread([sw, sh] {
+                QueueWhileOpen([sw, sh] {
                     for (auto t : TopLevels())
                         PostMessageW(reinterpret_cast<HWND>(t), WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
                 });
@@ -1141,7 +1153,7 @@ private:
                     });
                 }
                 if (takePos || takeSize)
-                    QueueInMainThread([h, x, y, cw, ch, takePos, takeSize] {
+                    QueueWhileOpen([h, x, y, cw, ch, takePos, takeSize] {
                         auto w = LookupWindow(h);
                         if (!w) return;
                         const RECT& r = w->rect;
@@ -1176,7 +1188,7 @@ private:
                 }
             }
             if (h)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (w && w->showState == SW_SHOWMINIMIZED) PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
                 });
@@ -1195,7 +1207,7 @@ private:
             // The window manager's close button: the window hears WM_CLOSE, unless it is disabled
             // (the owner of a modal dialog).
             if (h && ev.xclient.message_type == wmProtocols_ && static_cast<Atom>(ev.xclient.data.l[0]) == wmDelete_)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (w && !(w->style & WS_DISABLED)) PostMessageW(w->hwnd(), WM_CLOSE, 0, 0);
                 });
@@ -1205,7 +1217,7 @@ private:
             // way SC_MINIMIZE does it, so the program hears of it.
             if (h && ev.xproperty.atom == wmState_ && ev.xproperty.state == PropertyNewValue &&
                 IsIconicX(ev.xany.window) && !OwnIconify(h))
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (w && (w->style & WS_VISIBLE) && w->showState != SW_SHOWMINIMIZED)
                         PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -1305,6 +1317,7 @@ private:
     // back end and opens the next while that work still waits).
     std::shared_ptr<X11Backend*> self_ = std::make_shared<X11Backend*>(this);
     std::atomic<bool> stop_{false};
+    std::shared_ptr<std::atomic<bool>> open_ = std::make_shared<std::atomic<bool>>(true);
     int wake_[2] = {-1, -1};
     Window clipWin_ = 0;
     Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
