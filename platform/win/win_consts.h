@@ -450,7 +450,9 @@ constexpr UINT DT_PREFIXONLY = 0x00200000;
 constexpr LONG FW_NORMAL = 400;
 constexpr LONG FW_BOLD = 700;
 constexpr BYTE DEFAULT_CHARSET = 1;
+constexpr BYTE SHIFTJIS_CHARSET = 128;
 constexpr BYTE GB2312_CHARSET = 134;
+constexpr BYTE CHINESEBIG5_CHARSET = 136;
 
 constexpr UINT DI_MASK = 0x0001;
 constexpr UINT DI_IMAGE = 0x0002;

@@ -9,6 +9,12 @@
 #include "skin/core/button_records.h"
 #include "skin/core/skin_data.h"
 
+// R moved by (DX, DY).
+inline TRect MovedRect(const TRect& R, int DX, int DY)
+{
+    return Rect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
+}
+
 enum TbsBoxButtonState { bbsNormal, bbsHot, bbsPressed };
 
 // The state of a button from its flags: pressed needs both.

@@ -8,6 +8,8 @@
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/forms/forms.h"
 #include "tests/skin/support/every_office_control.h"
+#include "tests/skin/boxes/every_box_control.h"
+#include "tests/skin/support/every_skin_control.h"
 #include "tests/skin/support/synthetic_skin.h"
 
 namespace {
@@ -45,5 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     skintest::PaintEverySkinControl(gForm, gModel);
     skintest::PaintEverySkinControl(gForm, gModel, skintest::OfficeMakers());
+    skintest::PaintEverySkinControl(gForm, gModel, skintest::BoxMakers());
     return 0;
 }

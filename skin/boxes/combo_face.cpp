@@ -1,0 +1,253 @@
+// The combo box's face: frame, drop-down button and the displayed item, built-in or skinned.
+#include <algorithm>
+
+#include "skin/boxes/box_buttons.h"
+#include "skin/boxes/skin_combo_box.h"
+#include "skin/core/edit_list_records.h"
+#include "skin/core/marks.h"
+#include "skin/core/skin_image.h"
+#include "skin/core/text_layout.h"
+
+namespace {
+int RW(const TRect& R) { return R.Right - R.Left; }
+int RH(const TRect& R) { return R.Bottom - R.Top; }
+
+// Copies the picture's part R onto Dest in C, when R lies inside the picture.
+void CopyPart(TCanvas* C, TBitmap* Pic, const TRect& R, const TRect& Dest)
+{
+    if (!Pic || IsNullRect(R) || R.Left < 0 || R.Top < 0 || R.Right > Pic->Width() || R.Bottom > Pic->Height()) return;
+    C->CopyRect(Dest, Pic->Canvas(), R);
+}
+}  // namespace
+
+void TbsSkinCustomComboBox::CalcRects()
+{
+    const int w = Width(), h = Height();
+    if (FIndex == -1) {
+        Button.R = Rect(w - 19, 0, w, h);
+        CBItem.R = Rect(2, 2, Button.R.Left - 1, h - 2);
+        return;
+    }
+    const int dw = w - RW(SkinRect), dh = h - RH(SkinRect);
+    Button.R = ButtonRect;
+    if (ButtonRect.Left >= RW(SkinRect) - RTPt.X) Button.R = MovedRect(ButtonRect, dw, 0);
+    CBItem.R = ClRect;
+    CBItem.R.Right += dw;
+    if (!FUseSkinSize) {
+        Button.R.Bottom += dh;
+        CBItem.R.Bottom += dh;
+    }
+}
+
+int TbsSkinCustomComboBox::DisplayedIndex() const
+{
+    const int i = FDropDown ? FOldItemIndex : FListBox->ItemIndex();
+    return i >= 0 && i < FListBox->Items()->Count() ? i : -1;
+}
+
+TColor TbsSkinCustomComboBox::DisabledFontColor() const
+{
+    if (FIndex == -1 || !FSD) return clGrayText;
+    const int e = FSD->GetControlIndex(L"edit");
+    if (e < 0) return clGrayText;
+    auto* r = dynamic_cast<TbsDataSkinEditControl*>(FSD->CtrlList[static_cast<size_t>(e)]);
+    return r ? r->DisabledFontColor : clGrayText;
+}
+
+void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B)
+{
+    CalcRects();
+    TCanvas* c = B->Canvas();
+    const TRect r = Rect(0, 0, Width(), Height());
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(FDefaultColor);
+    c->FillRect(r);
+    c->Brush()->SetColor(clBtnShadow);
+    c->FrameRect(r);
+    DrawComboButton(c);
+    if (!FEdit) DrawDefaultFace(c);
+}
+
+void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
+{
+    CalcRects();
+    TCanvas* c = B->Canvas();
+    const bool active = !IsNullRect(ActiveSkinRect) && (FMouseIn || Focused());
+    if (FUseSkinSize) {
+        if (active)
+            CreateHSkinImage(LTPt.X, RW(ActiveSkinRect) - RTPt.X, B, Picture, ActiveSkinRect, Width(),
+                             RH(ActiveSkinRect), StretchEffect);
+        else
+            TbsSkinCustomControl::CreateControlSkinImage(B);
+        DrawComboButton(c);
+        if (!FEdit) DrawSkinFace(c, B);
+    } else {
+        TRect corner = ClRect;
+        corner.Left += 3;
+        corner.Right -= 3;
+        corner.Top += 1;
+        corner.Bottom -= 1;
+        CreateStretchImage(B, Picture, active ? ActiveSkinRect : SkinRect, corner, true);
+        DrawSkinComboButton(c);
+        if (!FEdit) DrawStretchSkinFace(c, B);
+    }
+}
+
+void TbsSkinCustomComboBox::DrawComboButton(TCanvas* C)
+{
+    if (FIndex == -1) {
+        DrawBoxButtonFrame(C, Button.R, BoxButtonState(Button.MouseIn, Button.Down));
+        DrawArrowImage(C, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
+        return;
+    }
+    TRect src{};
+    if (!Enabled() && !IsNullRect(UnEnabledButtonRect))
+        src = UnEnabledButtonRect;
+    else if (Button.Down && Button.MouseIn)
+        src = DownButtonRect;
+    else if (Button.MouseIn)
+        src = ActiveButtonRect;
+    CopyPart(C, Picture, src, Button.R);
+}
+
+void TbsSkinCustomComboBox::DrawSkinComboButton(TCanvas* C)
+{
+    TbsDataSkinButtonControl* rec = FindButtonRecord(FSD, {L"combobutton", L"editbutton", L"resizebutton"});
+    if (!rec) return;
+    TBitmap b;
+    TColor fc = 0;
+    const TbsBoxButtonState st = BoxButtonState(Button.MouseIn, Button.Down);
+    if (!ComposeButtonRecord(FSD, rec, st, &b, RW(Button.R), RH(Button.R), fc)) return;
+    if (Enabled()) {
+        TRect a = Rect(0, 0, b.Width(), b.Height());
+        if (st == bbsPressed) a = MovedRect(a, 0, 2);
+        DrawArrowImage(b.Canvas(), a, fc, 4);
+    }
+    C->Draw(Button.R.Left, Button.R.Top, &b);
+}
+
+void TbsSkinCustomComboBox::DrawFaceItem(TCanvas* C, int W, int H, TRect TextRect)
+{
+    C->Brush()->SetStyle(bsClear);
+    const int i = DisplayedIndex();
+    if (OnComboBoxDrawItem) {
+        OnComboBoxDrawItem(C, i, W, H, TextRect, CBItem.State);
+        return;
+    }
+    if (i < 0) return;
+    if (TCustomImageList* images = Images()) {
+        const int image = ImageIndex() >= 0 ? ImageIndex() : i;
+        if (image < images->Count())
+            images->Draw(C, TextRect.Left, TextRect.Top + RH(TextRect) / 2 - images->Height() / 2, image, true);
+        TextRect.Left += images->Width() + 2;
+    }
+    const String text = Items()->Strings(i);
+    if (TabWidths()->Count() > 0)
+        DrawTabbedText(C, TabWidths(), text, TextRect, 0);
+    else
+        DrawClippedText(C, text, TextRect);
+}
+
+void TbsSkinCustomComboBox::DrawDefaultFace(TCanvas* C)
+{
+    const int w = RW(CBItem.R), h = RH(CBItem.R);
+    if (w <= 0 || h <= 0) return;
+    CBItem.State = Focused() ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
+    TBitmap b;
+    b.SetSize(w, h);
+    TCanvas* c = b.Canvas();
+    c->Font()->SetName(FFont.Name());
+    c->Font()->SetStyle(FFont.Style());
+    c->Font()->SetHeight(FFont.Height());
+    c->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    const bool focused = Focused();
+    c->Brush()->SetColor(focused ? clHighlight : FDefaultColor);
+    c->Font()->SetColor(!Enabled() ? clGrayText : focused ? clHighlightText : FDefaultFont->Color());
+    c->FillRect(Rect(0, 0, w, h));
+    DrawFaceItem(c, w, h, Rect(2, 0, w - 2, h));
+    C->Draw(CBItem.R.Left, CBItem.R.Top, &b);
+}
+
+void TbsSkinCustomComboBox::DrawSkinFace(TCanvas* C, TBitmap* Image)
+{
+    const int w = RW(CBItem.R);
+    int h = RH(SItemRect);
+    if (h <= 0) h = RH(FocusItemRect);
+    if (h <= 0) h = RH(CBItem.R);
+    if (w <= 0 || h <= 0) return;
+    const bool focused = Focused();
+    CBItem.State = focused ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
+    TBitmap b;
+    b.SetSize(w, h);
+    TCanvas* c = b.Canvas();
+    const bool hot = !IsNullRect(ActiveItemRect) && !IsNullRect(ActiveSkinRect) && FMouseIn;
+    const TRect src = focused ? FocusItemRect : hot ? ActiveItemRect : SItemRect;
+    if (!IsNullRect(src))
+        CreateHSkinImage(ItemLeftOffset, ItemRightOffset, &b, Picture, src, w, h,
+                         focused ? FocusItemStretchEffect : ItemStretchEffect);
+    else
+        c->CopyRect(Rect(0, 0, w, h), Image->Canvas(),
+                    Rect(CBItem.R.Left, CBItem.R.Top, CBItem.R.Left + w, CBItem.R.Top + h));
+    TRect text = IsNullRect(SItemRect) ? ClRect : ItemTextRect;
+    text.Right += w - RW(SItemRect);
+    FinishSkinFace(C, &b, text, true);
+}
+
+void TbsSkinCustomComboBox::DrawStretchSkinFace(TCanvas* C, TBitmap* Image)
+{
+    const int w = RW(CBItem.R), h = RH(CBItem.R);
+    if (w <= 0 || h <= 0) return;
+    const bool focused = Focused();
+    CBItem.State = focused ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
+    TBitmap b;
+    b.SetSize(w, h);
+    TCanvas* c = b.Canvas();
+    const bool hot = !IsNullRect(ActiveItemRect) && !IsNullRect(ActiveSkinRect) && FMouseIn;
+    TRect src{}, corner = ItemTextRect;
+    if (focused) {
+        src = FocusItemRect;
+        corner = Rect(corner.Left + 1, corner.Top + 1, corner.Right - 1, corner.Bottom - 1);
+    } else if (hot) {
+        src = ActiveItemRect;
+    } else {
+        src = SItemRect;
+    }
+    if ((focused || hot) && !IsNullRect(src)) {
+        if (RW(src) < RW(SItemRect)) corner.Right -= RW(SItemRect) - RW(src);
+        if (RH(src) < RH(SItemRect)) corner.Top -= RH(SItemRect) - RH(src);
+    }
+    if (!IsNullRect(src) && !IsNullRect(SItemRect)) {
+        b.SetSize(w, h);
+        CreateStretchImage(&b, Picture, src, corner, true);
+    } else {
+        c->CopyRect(Rect(0, 0, w, h), Image->Canvas(), CBItem.R);
+    }
+    TRect text = ItemTextRect;
+    text.Right += w - RW(SItemRect);
+    text.Bottom += Height() - RH(SkinRect);
+    FinishSkinFace(C, &b, text, false);
+}
+
+void TbsSkinCustomComboBox::FinishSkinFace(TCanvas* C, TBitmap* B, const TRect& TextRect, bool DisabledColour)
+{
+    TCanvas* c = B->Canvas();
+    const bool focused = Focused();
+    if (FUseSkinFont) {
+        c->Font()->SetName(FontName);
+        c->Font()->SetStyle(FontStyle);
+        c->Font()->SetHeight(FontHeight);
+    } else {
+        c->Font()->Assign(FDefaultFont);
+    }
+    c->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    TColor color = focused ? FocusFontColor : (!FMouseIn || IsNullRect(ActiveSkinRect)) ? FontColor : ActiveFontColor;
+    if (DisabledColour && !Enabled()) color = DisabledFontColor();
+    c->Font()->SetColor(color);
+    const int w = B->Width(), h = B->Height();
+    if (focused && ShowFocus && !OnComboBoxDrawItem) {
+        c->Brush()->SetColor(clBtnFace);
+        c->DrawFocusRect(Rect(0, 0, w, h));
+    }
+    DrawFaceItem(c, w, h, TextRect);
+    C->Draw(CBItem.R.Left, CBItem.R.Top, B);
+}
