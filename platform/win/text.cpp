@@ -442,7 +442,9 @@ size_t LongestFitting(size_t lo, size_t hi, F&& fits)
 
 std::wstring EndEllipsis(const FontInfo& fi, const std::wstring& s, int width)
 {
-    if (TextWidth(fi, s) <= width) return s;
+    // An empty text has nothing to shorten, however narrow the rectangle (its last index would
+    // not exist).
+    if (s.empty() || TextWidth(fi, s) <= width) return s;
     size_t n =
         LongestFitting(0, s.size() - 1, [&](size_t k) { return TextWidth(fi, s.substr(0, k) + L"...") <= width; });
     return s.substr(0, n) + L"...";
