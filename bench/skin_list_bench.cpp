@@ -1,8 +1,8 @@
 // Measures the job list on the headless back end: a skinned list view in report view with 25
 // columns (7 shown), grid lines and two external skinned bars, skinned by a synthetic skin
 // ("listview", "resizetoolbutton" header sections, "hscrollbar"/"vscrollbar"). Adding 500 rows
-// one by one with a paint after each (the add-folder path), one scroll step (a bar change, the
-// list's scroll and the repaint) and one header repaint. Aims: 500 rows under 100 ms, a scroll
+// one by one in one handler, as the add-folder command does, then the paint; one scroll step (a
+// bar change, the list's scroll and the repaint) and one header repaint. Aims: 500 rows under 100 ms, a scroll
 // step under 5 ms.
 #include <chrono>
 #include <cstdio>
@@ -95,8 +95,8 @@ int main()
                 TListItem* it = list->Items()->Add();
                 it->SetCaption(L"D:\\视频\\第" + IntToStr(i) + L"集.mkv");
                 for (int k = 0; k < 24; ++k) it->SubItems()->Add(k < 6 ? L"00:42:17" : L"");
-                Pump();
             }
+            Pump();
         },
         1);
     int pos = 0;

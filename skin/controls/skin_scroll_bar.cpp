@@ -67,14 +67,15 @@ void TbsSkinScrollBar::SetRange(int AMin, int AMax, int APosition, int APageSize
     FMax = AMax;
     FPageSize = APageSize;
     FPosition = Clamped(APosition);
-    Repaint();
+    // Owners call this at every paint and change: the repaint waits for the message loop.
+    Invalidate();
 }
 
 void TbsSkinScrollBar::SetMin(int Value)
 {
     FMin = Value;
     if (FPosition < FMin) FPosition = FMin;
-    Repaint();
+    Invalidate();
 }
 
 void TbsSkinScrollBar::SetMax(int Value)
@@ -86,25 +87,25 @@ void TbsSkinScrollBar::SetMax(int Value)
     } else if (FPosition > FMax) {
         FPosition = FMax;
     }
-    Repaint();
+    Invalidate();
 }
 
 void TbsSkinScrollBar::SetPageSize(int Value)
 {
     if (FPosition + Value <= FMax - FMin + 1) FPageSize = Value;
-    Repaint();
+    Invalidate();
 }
 
 void TbsSkinScrollBar::SetSmallChange(int Value)
 {
     FSmallChange = Value;
-    Repaint();
+    Invalidate();
 }
 
 void TbsSkinScrollBar::SetLargeChange(int Value)
 {
     FLargeChange = Value;
-    Repaint();
+    Invalidate();
 }
 
 void TbsSkinScrollBar::SetKind(TScrollBarKind Value)

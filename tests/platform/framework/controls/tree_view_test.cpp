@@ -192,6 +192,7 @@ TEST_F(TreeViews, HorizontalScrollBarFollowsTheWidestVisibleRow)
     EXPECT_EQ(wide->DisplayRect(true).Right, tv->ClientWidth());
     wide->Delete();  // narrower content pulls the rows back
     EXPECT_EQ(root->DisplayRect(true).Right, rootRight);
+}
 
 TEST_F(TreeViews, InPlaceEditingKeepsOrDropsTheText)
 {
