@@ -96,6 +96,8 @@ TbsSkinForm::~TbsSkinForm()
 {
     *FAlive = false;
     UnHookApp();
+    // The application's restore handler would outlive this component.
+    if (FAppRestoreSet && Application) Application->OnRestore = nullptr;
     delete FQuickButtons;
     FQuickButtons = nullptr;
     ClearObjects();
