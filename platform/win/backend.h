@@ -35,6 +35,8 @@ public:
     virtual void WindowTopmostChanged(WindowObj&) {}
     // The mouse capture moved to w (nullptr: released).
     virtual void CaptureChanged(WindowObj* /*w*/) {}
+    // A popup started (or stopped) watching for presses outside the program (WatchOutsideClicks).
+    virtual void OutsideClickWatch(WindowObj& /*w*/, bool /*watch*/) {}
     virtual void WindowTextChanged(WindowObj&) {}
     virtual void WindowActivated(WindowObj&) {}
     // Shows the changed part (window coordinates) of a top-level window's surface.

@@ -76,3 +76,23 @@ void TbsSkinPopupMenu::PopupFromRect2(TControl* ACtrl, const TRect& R, bool APop
 }
 
 void TbsSkinPopupMenu::Popup2(TControl* ACtrl, int X, int Y) { DoPopup(ACtrl, Rect(X, Y, X, Y), false, true); }
+
+TMenuItem* TrackSkinMenu(TbsSkinForm* SF, TMenuItem* Root, const TPoint& P)
+{
+    auto* engine = SF ? dynamic_cast<TbsSkinMenu*>(SF->SkinMenuEngine()) : nullptr;
+    if (!engine || !Root || !Application) return nullptr;
+    TMenuItem* chosen = nullptr;
+    std::vector<TNotifyEvent> saved;
+    for (int i = 0; i < Root->Count(); ++i) {
+        TMenuItem* item = Root->Items(i);
+        saved.push_back(item->OnClick);
+        item->OnClick = [&chosen, item](TObject*) { chosen = item; };
+    }
+    if (engine->Visible()) SF->SkinMenuClose();
+    SF->SkinMenuOpen();
+    engine->Popup(nullptr, SF->MenusSkinData() ? SF->MenusSkinData() : SF->SkinData(), 0, Rect(P.X, P.Y, P.X, P.Y),
+                  Root, false);
+    while (engine->Visible() && !Application->Terminated()) Application->HandleMessage();
+    for (int i = 0; i < Root->Count() && i < static_cast<int>(saved.size()); ++i) Root->Items(i)->OnClick = saved[i];
+    return chosen;
+}

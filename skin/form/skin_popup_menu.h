@@ -44,3 +44,8 @@ private:
     // The opener of the last popup that showed; only compared, never used.
     const TControl* FOpenedFor = nullptr;
 };
+
+// Shows Root's sub-items through the skinned form's menu engine at a screen point and waits
+// (running the message loop) until the menu closes; the item chosen, or nullptr. For callers that
+// need an answer, such as the shell's item menu.
+TMenuItem* TrackSkinMenu(TbsSkinForm* SF, TMenuItem* Root, const TPoint& P);

@@ -368,6 +368,7 @@ void TbsSkinPopupWindow::ShowAt()
     }
     SetWindowPos(h, HWND_TOPMOST, ShowX, ShowY, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     SetVisible(true);
+    WatchOutsideClicks(h, true);
     RedrawMenu();
     if (fade) {
         const int target = ParentMenu->AlphaBlendValue;
@@ -395,6 +396,7 @@ void TbsSkinPopupWindow::ShowAt()
 
 void TbsSkinPopupWindow::Hide()
 {
+    if (HandleAllocated()) WatchOutsideClicks(Handle(), false);
     if (HandleAllocated())
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);

@@ -5,6 +5,7 @@
 
 #include "skin/core/marks.h"
 #include "skin/core/text_layout.h"
+#include "tests/skin/support/synthetic_menu_skin.h"
 
 #include "tests/skin/form/menu_test_support.h"
 
@@ -252,6 +253,51 @@ TEST_F(MainMenuBarTest, NoItemsAndUnderlines)
     EXPECT_EQ(was, 0);
     EXPECT_GE(now, 3);
     Key(VK_ESCAPE);
+}
+
+// Tool-bar mode with the skin's sizes: the caption sits in the middle of the tool button's
+// content area, so moving that area down by 4 moves the caption's ink down by 4.
+TEST_F(MainMenuBarTest, ToolBarModeCentresTheCaptionInTheContentArea)
+{
+    std::vector<int> inkTop;
+    for (const char* client : {"2,0,38,16", "2,4,38,20"}) {
+        skintest::SyntheticSkin s;
+        skintest::AddMenuSkin(s);
+        const int p = s.AddPicture(40, 20);
+        s.Block(p, Rect(0, 0, 40, 20), skintest::kExtra3, false);
+        s.Control("resizetoolbutton", "button",
+                  "pictureindex=" + std::to_string(s.ActiveIndex(p)) +
+                      "\r\nskinrect=0,0,40,20\r\nlefttoppoint=2,0\r\nrighttoppoint=38,0\r\nleftbottompoint=2,20\r\n"
+                      "rightbottompoint=38,20\r\nclientrect=" +
+                      client + "\r\nfontname=Tahoma\r\nfontheight=13\r\nfontcolor=0\r\n");
+        auto* model = new TbsSkinData(Form);
+        s.LoadInto(model);
+        Bar->ToolBarMode = true;
+        Bar->UseSkinSize = true;
+        Bar->SetSkinData(model);
+        Add(Main->Items(), L"Mm");
+        Bar->SetMainMenu(Main);
+        Pump();
+        Bar->DrawBar(nullptr);
+        int w = 0, h = 0;
+        const auto px = vxwin::WindowPixels(Bar->Handle(), &w, &h);
+        const TRect r = Item(0)->ObjectRect;
+        ASSERT_GT(RectHeight(r), 0);
+        int top = -1;
+        for (int y = r.Top; y < r.Bottom && top < 0; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if ((px[static_cast<size_t>(y * w + x)] & 0xFFFFFF) == 0) {
+                    top = y;
+                    break;
+                }
+        ASSERT_GE(top, 0) << "the caption is drawn";
+        inkTop.push_back(top);
+        Bar->SetMainMenu(nullptr);
+        Main->Items()->Clear();
+        Bar->SetSkinData(nullptr);
+        model->Free();
+    }
+    EXPECT_EQ(inkTop[1] - inkTop[0], 4);
 }
 
 }  // namespace

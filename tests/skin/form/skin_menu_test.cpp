@@ -278,6 +278,56 @@ TEST_F(SkinMenuEngine, PopupComponentFindsItsFormAndKeepsItsSkin)
     EXPECT_FALSE(Engine->Visible());
 }
 
+TEST_F(SkinMenuEngine, PressOutsideTheProgramDeactivatesTheForm)
+{
+    auto* opener = new WindowedOpener(Form, &Events, "opener");
+    opener->SetParent(Form);
+    TbsSkinPopupMenu* m = Menu({L"A", L"B"});
+    m->PopupFromRect2(opener, Rect(150, 150, 150, 150), false);
+    Pump();
+    ASSERT_EQ(Levels(), 1);
+    EXPECT_EQ(GetActiveWindow(), Form->Handle());
+    Click(1200, 900);  // no window of the program there
+    Pump();
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_EQ(Events, (Log{"opener 1228", "close", "form 1228"}));
+    EXPECT_NE(GetActiveWindow(), Form->Handle());
+    // Without an open level such a press does nothing.
+    Form->SetFocus();
+    SetActiveWindow(Form->Handle());
+    Click(1200, 900);
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), Form->Handle());
+}
+
+TEST_F(SkinMenuEngine, TrackSkinMenuWaitsForTheChoice)
+{
+    TMenuItem root(nullptr);
+    for (const wchar_t* c : {L"Open", L"Rename", L"Delete"}) Add(&root, c);
+    struct Case {
+        std::vector<int> Keys;
+        int Chosen;  // -1: none
+    };
+    for (const Case& c : std::vector<Case>{{{VK_DOWN, VK_RETURN}, 1}, {{VK_ESCAPE}, -1}, {{VK_UP, VK_RETURN}, 2}}) {
+        Events.clear();
+        // Queued before the call: the keys reach the menu inside its wait.
+        for (int vk : c.Keys) {
+            vxwin::InjectKey(vk, true);
+            vxwin::InjectKey(vk, false);
+        }
+        TMenuItem* chosen = TrackSkinMenu(SF, &root, Point(120, 130));
+        EXPECT_EQ(chosen, c.Chosen < 0 ? nullptr : root.Items(c.Chosen));
+        EXPECT_FALSE(Engine->Visible());
+        Pump();
+        for (const std::string& e : Events) EXPECT_NE(e.rfind("click", 0), 0u) << "the item's own OnClick ran";
+    }
+    // The items' own events are back.
+    root.Items(1)->Click();
+    EXPECT_EQ(Events.back(), "click Rename");
+    // Without a skinned form: nothing.
+    EXPECT_EQ(TrackSkinMenu(nullptr, &root, Point(0, 0)), nullptr);
+}
+
 TEST(SkinMenuMessages, ClosingMessages)
 {
     for (UINT m : {3u, 5u, 6u, 8u, 31u, 33u, 161u, 164u, 167u, 513u, 516u, 519u, 528u})
