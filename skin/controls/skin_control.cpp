@@ -17,6 +17,76 @@ int CentredTop(TWinControl* Parent, int ATop, int AHeight)
     return ATop;
 }
 
+// ---- TbsSkinGeometry ----
+
+void TbsSkinGeometry::CopyGeometry(const TbsDataSkinCustomControl* Rec)
+{
+    LTPt = Rec->LTPoint;
+    RTPt = Rec->RTPoint;
+    LBPt = Rec->LBPoint;
+    RBPt = Rec->RBPoint;
+    SkinRect = Rec->SkinRect;
+    ClRect = Rec->ClRect;
+    StretchEffect = Rec->StretchEffect;
+    StretchType = Rec->StretchType;
+    LeftStretch = Rec->LeftStretch;
+    TopStretch = Rec->TopStretch;
+    RightStretch = Rec->RightStretch;
+    BottomStretch = Rec->BottomStretch;
+    ResizeMode = Rec->ResizeMode();
+}
+
+void TbsSkinGeometry::CalcGeometry(int& AWidth, int& AHeight)
+{
+    if (ResizeMode == -1) return;
+    const int sw = RectWidth(SkinRect), sh = RectHeight(SkinRect);
+    if (ResizeMode == 0) {
+        AWidth = sw;
+        AHeight = sh;
+        NewClRect = ClRect;
+        return;
+    }
+    const int dw = AWidth - sw, dh = AHeight - sh;
+    NewLTPoint = LTPt;
+    switch (ResizeMode) {
+    case 1:
+        NewRTPoint = Point(RTPt.X + dw, RTPt.Y);
+        NewLBPoint = Point(LBPt.X, LBPt.Y + dh);
+        NewRBPoint = Point(RBPt.X + dw, RBPt.Y + dh);
+        NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh);
+        break;
+    case 2:
+        AHeight = sh;
+        NewRTPoint = Point(RTPt.X + dw, RTPt.Y);
+        NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom);
+        break;
+    case 3:
+        AWidth = sw;
+        NewLBPoint = Point(LBPt.X, LBPt.Y + dh);
+        NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right, ClRect.Bottom + dh);
+        break;
+    default: break;
+    }
+}
+
+void TbsSkinGeometry::ComposeSkinImage(TBitmap* B, TBitmap* SB, const TRect& R, int W, int H)
+{
+    switch (ResizeMode) {
+    case 0:
+        B->SetSize(RectWidth(R), RectHeight(R));
+        if (SB && !B->Empty()) B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), SB->Canvas(), R);
+        break;
+    case 1:
+        CreateSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, B,
+                        SB, R, W, H, true, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect,
+                        StretchType);
+        break;
+    case 2: CreateHSkinImage(LTPt.X, RectWidth(SkinRect) - RTPt.X, B, SB, R, W, H, StretchEffect); break;
+    case 3: CreateVSkinImage(LTPt.Y, RectHeight(SkinRect) - LBPt.Y, B, SB, R, W, H, StretchEffect); break;
+    default: break;
+    }
+}
+
 // ---- TbsSkinControl ----
 
 TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
@@ -173,63 +243,14 @@ void TbsSkinCustomControl::GetSkinData()
         Picture = MaskPicture = nullptr;
         return;
     }
-    LTPt = rec->LTPoint;
-    RTPt = rec->RTPoint;
-    LBPt = rec->LBPoint;
-    RBPt = rec->RBPoint;
-    SkinRect = rec->SkinRect;
-    StretchEffect = rec->StretchEffect;
-    StretchType = rec->StretchType;
-    LeftStretch = rec->LeftStretch;
-    TopStretch = rec->TopStretch;
-    RightStretch = rec->RightStretch;
-    BottomStretch = rec->BottomStretch;
-    ClRect = rec->ClRect;
+    CopyGeometry(rec);
     Picture = ActivePicture(rec->PictureIndex);
     MaskPicture = ActivePicture(rec->MaskPictureIndex);
-    if (IsNullRect(SkinRect))
-        ResizeMode = -1;
-    else if (RBPt.X != 0 && RBPt.Y != 0)
-        ResizeMode = 1;
-    else if (RTPt.X != 0 || RTPt.Y != 0)
-        ResizeMode = 2;
-    else if (LBPt.X != 0 || LBPt.Y != 0)
-        ResizeMode = 3;
-    else
-        ResizeMode = 0;
 }
 
 void TbsSkinCustomControl::CalcSize(int& AWidth, int& AHeight)
 {
-    if (FIndex == -1 || ResizeMode == -1) return;
-    const int sw = RectWidth(SkinRect), sh = RectHeight(SkinRect);
-    if (ResizeMode == 0) {
-        AWidth = sw;
-        AHeight = sh;
-        NewClRect = ClRect;
-        return;
-    }
-    const int dw = AWidth - sw, dh = AHeight - sh;
-    NewLTPoint = LTPt;
-    switch (ResizeMode) {
-    case 1:
-        NewRTPoint = Point(RTPt.X + dw, RTPt.Y);
-        NewLBPoint = Point(LBPt.X, LBPt.Y + dh);
-        NewRBPoint = Point(RBPt.X + dw, RBPt.Y + dh);
-        NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh);
-        break;
-    case 2:
-        AHeight = sh;
-        NewRTPoint = Point(RTPt.X + dw, RTPt.Y);
-        NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom);
-        break;
-    case 3:
-        AWidth = sw;
-        NewLBPoint = Point(LBPt.X, LBPt.Y + dh);
-        NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right, ClRect.Bottom + dh);
-        break;
-    default: break;
-    }
+    if (FIndex != -1) CalcGeometry(AWidth, AHeight);
 }
 
 void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
@@ -336,21 +357,8 @@ void TbsSkinCustomControl::CheckControlsBackground()
 
 void TbsSkinCustomControl::CreateSkinControlImage(TBitmap* B, TBitmap* SB, const TRect& R)
 {
-    switch (ResizeMode) {
-    case 0:
-        B->SetSize(RectWidth(R), RectHeight(R));
-        if (SB && !B->Empty()) B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), SB->Canvas(), R);
-        break;
-    case 1:
-        if (FForceBackground) break;  // the forced background paint draws this look
-        CreateSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, B,
-                        SB, R, Width(), Height(), true, LeftStretch, TopStretch, RightStretch, BottomStretch,
-                        StretchEffect, StretchType);
-        break;
-    case 2: CreateHSkinImage(LTPt.X, RectWidth(SkinRect) - RTPt.X, B, SB, R, Width(), Height(), StretchEffect); break;
-    case 3: CreateVSkinImage(LTPt.Y, RectHeight(SkinRect) - LBPt.Y, B, SB, R, Width(), Height(), StretchEffect); break;
-    default: break;
-    }
+    if (ResizeMode == 1 && FForceBackground) return;  // the forced background paint draws this look
+    ComposeSkinImage(B, SB, R, Width(), Height());
 }
 
 void TbsSkinCustomControl::MapSkinRect(const TRect& R, TRect& R2)

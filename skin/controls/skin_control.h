@@ -44,6 +44,36 @@ public:
 // children; ATop otherwise.
 int CentredTop(TWinControl* Parent, int ATop, int AHeight);
 
+class TbsDataSkinCustomControl;
+
+// The nine-part geometry of a TbsDataSkinCustomControl record as a control uses it; the windowed
+// and the graphic custom bases share it.
+struct TbsSkinGeometry {
+    // Copies the record's points, rectangles and stretch settings and works out ResizeMode
+    // (Picture is the caller's).
+    void CopyGeometry(const TbsDataSkinCustomControl* Rec);
+    // The record's sizing rule for a wished size: the size it allows and the geometry moved for
+    // it (ResizeMode -1 changes nothing).
+    void CalcGeometry(int& AWidth, int& AHeight);
+    // The look whose rectangle in SB is R composed into B for a control of W x H by ResizeMode
+    // (mode 0: B takes R's size).
+    void ComposeSkinImage(TBitmap* B, TBitmap* SB, const TRect& R, int W, int H);
+
+    // Geometry copied from the record, in its coordinates (from SkinRect's top-left).
+    TPoint LTPt{}, RTPt{}, LBPt{}, RBPt{};
+    TRect SkinRect{}, ClRect{};
+    // Geometry for the current size.
+    TPoint NewLTPoint{}, NewRTPoint{}, NewLBPoint{}, NewRBPoint{};
+    TRect NewClRect{};
+    // An active picture of the model, borrowed; nullptr when the record names none.
+    TBitmap* Picture = nullptr;
+    // -1 no look, 0 fixed size, 1 nine-part, 2 three-part across, 3 three-part down.
+    int ResizeMode = 0;
+    bool StretchEffect = false;
+    TbsStretchType StretchType = bsstFull;
+    bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+};
+
 class TbsSkinControl : public TCustomControl, public TbsSkinChangeClient {
 public:
     explicit TbsSkinControl(TComponent* AOwner);
@@ -108,7 +138,7 @@ private:
     TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsSkinCustomControl : public TbsSkinControl {
+class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinGeometry {
 public:
     explicit TbsSkinCustomControl(TComponent* AOwner);
     ~TbsSkinCustomControl() override;
@@ -152,20 +182,8 @@ public:
     // A rectangle in the record's coordinates mapped into the control's at the current size.
     void MapSkinRect(const TRect& R, TRect& R2);
 
-    // Geometry copied from the record, in its coordinates (from SkinRect's top-left).
-    TPoint LTPt{}, RTPt{}, LBPt{}, RBPt{};
-    TRect SkinRect{}, ClRect{};
-    // Geometry for the current size.
-    TPoint NewLTPoint{}, NewRTPoint{}, NewLBPoint{}, NewRBPoint{};
-    TRect NewClRect{};
-    // Active pictures of the model, borrowed; nullptr when the record names none.
-    TBitmap* Picture = nullptr;
+    // The record's mask picture, borrowed; nullptr when the record names none.
     TBitmap* MaskPicture = nullptr;
-    // -1 no look, 0 fixed size, 1 nine-part, 2 three-part across, 3 three-part down.
-    int ResizeMode = 0;
-    bool StretchEffect = false;
-    TbsStretchType StretchType = bsstFull;
-    bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
 
 protected:
     void Paint() override;

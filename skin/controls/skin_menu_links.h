@@ -13,6 +13,13 @@ public:
     // Shows the menu for ACtrl at the screen rectangle R, below it (above with APopupUp). Its
     // closing reaches ACtrl as WM_SKINMENU_CLOSED.
     virtual void PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp) = 0;
+    // Right after PopupFromRect2: whether the menu opened for ACtrl, so that its close will come
+    // (a menu without a skinned form to show it, or without items, does not open).
+    virtual bool OpenedFor(const TControl* ACtrl) const
+    {
+        (void)ACtrl;
+        return true;
+    }
 };
 
 class TbsSkinImagesMenuBase : public TComponent {

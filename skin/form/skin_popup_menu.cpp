@@ -51,6 +51,7 @@ TbsSkinForm* TbsSkinPopupMenu::FindForm()
 
 void TbsSkinPopupMenu::DoPopup(TControl* Opener, const TRect& R, bool PopupUp, bool NeedSkinData)
 {
+    FOpenedFor = nullptr;
     if (OnPopup) OnPopup(this);
     TbsSkinForm* sf = FindForm();
     if (!sf) return;
@@ -61,6 +62,7 @@ void TbsSkinPopupMenu::DoPopup(TControl* Opener, const TRect& R, bool PopupUp, b
     sf->SkinMenuOpen();
     FPopupPoint = Point(R.Left, R.Top);
     engine->Popup(Opener, FSD, 0, R, Items(), PopupUp);
+    if (engine->Visible()) FOpenedFor = Opener;
     if (OnMenuClose) engine->OnMenuClose = OnMenuClose;
 }
 

@@ -16,6 +16,7 @@ public:
     void Popup(int X, int Y) override;
     void PopupFromRect(const TRect& R, bool APopupUp);
     void PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp) override;
+    bool OpenedFor(const TControl* ACtrl) const override { return ACtrl && ACtrl == FOpenedFor; }
     // At a screen point for ACtrl; needs SkinData.
     void Popup2(TControl* ACtrl, int X, int Y);
 
@@ -40,6 +41,8 @@ private:
     TbsSkinData* FSD = nullptr;
     TCustomForm* FComponentForm = nullptr;
     TComponent* FSkinComponent = nullptr;
+    // The opener of the last popup that showed; only compared, never used.
+    const TControl* FOpenedFor = nullptr;
 };
 
 // Shows Root's sub-items through the skinned form's menu engine at a screen point and waits

@@ -154,6 +154,7 @@ void TPageControl::ShowActive()
 {
     for (TTabSheet* s : FPages)
         if (s != FActivePage) s->SetVisible(false);
+    ScrollToActive();
     if (FActivePage) {
         TRect d = DisplayRect();
         FActivePage->SetBounds(d.Left, d.Top, d.Width(), d.Height());
@@ -225,17 +226,30 @@ void TPageControl::SetTabHeight(int v)
     v = std::max(0, v);
     if (v == FTabHeight) return;
     FTabHeight = v;
+    Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(FTabWidth, FTabHeight));
+}
+
+void TPageControl::SetTabWidth(int v)
+{
+    v = std::max(0, v);
+    if (v == FTabWidth) return;
+    FTabWidth = v;
+    Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(FTabWidth, FTabHeight));
+}
+
+void TPageControl::SetTabPosition(TTabPosition v)
+{
+    if (v == FTabPosition) return;
+    FTabPosition = v;
     Realign();
     Invalidate();
 }
 
-void TPageControl::SetTabWidth(int v) { SetAndInvalidate(FTabWidth, std::max(0, v)); }
-
-void TPageControl::SetTabPosition(TTabPosition v)
+void TPageControl::SetMultiLine(bool v)
 {
-    v = v == tpBottom ? tpBottom : tpTop;  // side tabs are laid out as top tabs
-    if (v == FTabPosition) return;
-    FTabPosition = v;
+    if (v == FMultiLine) return;
+    FMultiLine = v;
+    FFirstVisible = 0;
     Realign();
     Invalidate();
 }
@@ -264,7 +278,7 @@ int TPageControl::TextWidth(const String& s)
 
 int TPageControl::TabStripHeight()
 {
-    if (FTabHeight > 0) return FTabHeight;
+    if (FItemHeight > 0) return FItemHeight;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     TEXTMETRICW tm;
@@ -272,44 +286,133 @@ int TPageControl::TabStripHeight()
     SelectObject(dc, old);
     DeleteDC(dc);
     int h = tm.tmHeight + 6;
-    if (FImages) h = std::max(h, FImages->Height() + 4);
+    const bool side = FTabPosition == tpLeft || FTabPosition == tpRight;
+    if (FImages) h = std::max(h, (side ? FImages->Width() : FImages->Height()) + 4);
     return h;
+}
+
+void TPageControl::LayoutTabs(std::vector<TRect>& Tabs, int& Rows)
+{
+    Tabs.clear();
+    Rows = 0;
+    const int n = TabCount();
+    if (n == 0) return;
+    const bool side = FTabPosition == tpLeft || FTabPosition == tpRight;
+    const int th = TabStripHeight();
+    const int room = (side ? ClientHeight() : ClientWidth()) - 4;
+    // Along the row: start and length of each tab, and its row.
+    std::vector<int> pos, len, row;
+    int p = 2, r = 0;
+    for (int i = 0; i < n; ++i) {
+        TTabSheet* s = PageOfTab(i);
+        int l = FItemWidth;
+        if (l <= 0) {
+            l = TextWidth(StripHotkey(s->Caption())) + 12;
+            if (FImages && s->FImageIndex >= 0) l += (side ? FImages->Height() : FImages->Width()) + 4;
+        }
+        if (FMultiLine && p > 2 && p + l > 2 + room) {
+            ++r;
+            p = 2;
+        }
+        pos.push_back(p);
+        len.push_back(l);
+        row.push_back(r);
+        p += l;
+    }
+    Rows = r + 1;
+    int shift = 0;
+    if (!FMultiLine && FFirstVisible > 0) shift = pos[static_cast<size_t>(std::min(FFirstVisible, n - 1))] - 2;
+    // Rows counted from the pages outwards: the selected tab's row next to them, the others in
+    // order from the outer edge.
+    const int selRow = TabIndex() >= 0 ? row[static_cast<size_t>(TabIndex())] : -1;
+    auto fromPages = [&](int rr) {
+        if (Rows == 1) return 0;
+        if (selRow < 0) return Rows - 1 - rr;
+        if (rr == selRow) return 0;
+        return Rows - 1 - (rr < selRow ? rr : rr - 1);
+    };
+    const int cw = ClientWidth(), ch = ClientHeight();
+    for (int i = 0; i < n; ++i) {
+        const int k = fromPages(row[static_cast<size_t>(i)]);
+        const int a = pos[static_cast<size_t>(i)] - shift, b = a + len[static_cast<size_t>(i)];
+        switch (FTabPosition) {
+        case tpTop: Tabs.push_back(Rect(a, 2 + (Rows - 1 - k) * th, b, 2 + (Rows - k) * th)); break;
+        case tpBottom: Tabs.push_back(Rect(a, ch - 2 - (k + 1) * th, b, ch - 2 - k * th)); break;
+        case tpLeft: Tabs.push_back(Rect(2 + (Rows - 1 - k) * th, a, 2 + (Rows - k) * th, b)); break;
+        case tpRight: Tabs.push_back(Rect(cw - 2 - (k + 1) * th, a, cw - 2 - k * th, b)); break;
+        }
+    }
 }
 
 TRect TPageControl::TabRect(int TabIndex)
 {
-    int h = TabStripHeight();
-    int top = FTabPosition == tpBottom ? ClientHeight() - h : 0;
-    int x = 2;
-    for (int i = 0; TTabSheet* s = PageOfTab(i); ++i) {
-        int w = FTabWidth > 0 ? FTabWidth
-                              : TextWidth(StripHotkey(s->Caption())) + 12 + (FImages ? FImages->Width() + 4 : 0);
-        if (i == TabIndex) return Rect(x, top, x + w, top + h);
-        x += w;
-    }
-    return TRect{};
+    std::vector<TRect> tabs;
+    int rows = 0;
+    LayoutTabs(tabs, rows);
+    if (TabIndex < 0 || TabIndex >= static_cast<int>(tabs.size())) return TRect{};
+    return tabs[static_cast<size_t>(TabIndex)];
 }
 
 int TPageControl::IndexOfTabAt(int X, int Y)
 {
-    for (int i = 0; i < TabCount(); ++i)
-        if (PtInRect(TabRect(i), Point(X, Y))) return i;
+    std::vector<TRect> tabs;
+    int rows = 0;
+    LayoutTabs(tabs, rows);
+    for (size_t i = 0; i < tabs.size(); ++i)
+        if (PtInRect(tabs[i], Point(X, Y))) return static_cast<int>(i);
     return -1;
+}
+
+TRect TPageControl::NativeDisplayRect()
+{
+    std::vector<TRect> tabs;
+    int rows = 0;
+    LayoutTabs(tabs, rows);
+    const int strip = 2 + rows * TabStripHeight();
+    const int w = ClientWidth(), h = ClientHeight();
+    if (rows == 0) return Rect(4, 4, w - 4, h - 4);
+    switch (FTabPosition) {
+    case tpTop: return Rect(4, strip + 4, w - 4, h - 4);
+    case tpBottom: return Rect(4, 4, w - 4, h - strip - 2);
+    case tpLeft: return Rect(strip + 2, 4, w - 4, h - 4);
+    case tpRight: return Rect(4, 4, w - strip - 2, h - 4);
+    }
+    return ClientRect();
 }
 
 TRect TPageControl::DisplayRect()
 {
-    TRect r = ClientRect();
-    int h = TabCount() > 0 ? TabStripHeight() : 0;
-    if (FTabPosition == tpBottom)
-        r.Bottom -= h;
-    else
-        r.Top += h;
-    return Rect(r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2);
+    const TRect c = ClientRect();
+    RECT r{c.Left, c.Top, c.Right, c.Bottom};
+    Perform(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    return Rect(r.left, r.top, r.right, r.bottom);
 }
+
+bool TPageControl::TabsOverflow()
+{
+    if (FMultiLine || FTabPosition == tpLeft || FTabPosition == tpRight || TabCount() == 0) return false;
+    const int saved = FFirstVisible;
+    FFirstVisible = 0;
+    const TRect last = TabRect(TabCount() - 1);
+    FFirstVisible = saved;
+    return last.Right > ClientWidth() - 2;
+}
+
+void TPageControl::ScrollToActive()
+{
+    const int i = TabIndex();
+    if (i < 0 || !TabsOverflow()) return;
+    if (i < FFirstVisible) FFirstVisible = i;
+    const int end = ClientWidth() - 2 * TabStripHeight();
+    while (FFirstVisible < i && TabRect(i).Right > end) ++FFirstVisible;
+}
+
+void TPageControl::AdjustClientRect(TRect& R) { R = DisplayRect(); }
 
 void TPageControl::AlignControls(TControl* AControl, TRect& R)
 {
+    // Pages added, removed or resized: the arrows follow whether the row still fits.
+    if (HandleAllocated()) UpdateScrollArrows();
     TRect d = DisplayRect();
     for (TTabSheet* s : FPages) {
         s->FAligning = true;
@@ -326,22 +429,32 @@ void TPageControl::Paint()
     TRect r = ClientRect();
     c->Brush()->SetColor(FColor);
     c->FillRect(r);
-    TRect d = DisplayRect();
-    TRect frame = Rect(d.Left - 2, d.Top - 2, d.Right + 2, d.Bottom + 2);
+    std::vector<TRect> tabs;
+    int rows = 0;
+    LayoutTabs(tabs, rows);
+    // The frame runs round the client area less the tab rows.
+    const int strip = rows > 0 ? 2 + rows * TabStripHeight() : 0;
+    TRect frame = r;
+    switch (FTabPosition) {
+    case tpTop: frame.Top += strip; break;
+    case tpBottom: frame.Bottom -= strip; break;
+    case tpLeft: frame.Left += strip; break;
+    case tpRight: frame.Right -= strip; break;
+    }
     Frame3D(c, frame, clBtnHighlight, cl3DDkShadow, 1);
     Frame3D(c, frame, cl3DLight, clBtnShadow, 1);
     int active = TabIndex();
-    for (int i = 0; i < TabCount(); ++i) {
+    for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
         TTabSheet* s = PageOfTab(i);
-        TRect t = TabRect(i);
+        TRect t = tabs[static_cast<size_t>(i)];
         bool on = i == active;
         if (FOwnerDraw && OnDrawTab) {
             OnDrawTab(this, i, t, on);
             continue;
         }
-        TRect tr = on ? Rect(t.Left - 2, t.Top, t.Right + 2, t.Bottom + 2) : Rect(t.Left, t.Top + 2, t.Right, t.Bottom);
         if (FStyle == tsTabs) {
-            TRect e = tr;
+            // The selected tab stands 2 pixels out over the frame's edge.
+            TRect e = on ? Rect(t.Left - 2, t.Top - 2, t.Right + 2, t.Bottom + 2) : t;
             Frame3D(c, e, clBtnHighlight, clBtnShadow, 1);
             c->Brush()->SetColor(FColor);
             c->FillRect(e);
@@ -358,6 +471,85 @@ void TPageControl::Paint()
         if (!FEnabled) c->Font()->SetColor(clGrayText);
         DrawTextIn(c, s->Caption(), Rect(x, t.Top, t.Right - 4, t.Bottom), DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         if (on && Focused()) c->DrawFocusRect(Rect(t.Left + 2, t.Top + 3, t.Right - 2, t.Bottom - 1));
+    }
+}
+
+// ---- the scroll arrows ----
+
+namespace {
+const wchar_t kArrowsClass[] = L"msctls_updown32";
+
+TPageControl* ArrowsOwner(HWND h) { return dynamic_cast<TPageControl*>(FindControl(GetParent(h))); }
+
+LRESULT ArrowsProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(h, &ps);
+        RECT cr;
+        GetClientRect(h, &cr);
+        TCanvas c;
+        c.SetHandle(dc);
+        const int half = cr.right / 2;
+        for (int i = 0; i < 2; ++i) {
+            TRect b = Rect(i ? half : 0, 0, i ? cr.right : half, cr.bottom);
+            DrawButtonEdge(&c, b, false);
+            // A small triangle pointing left or right.
+            const int cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
+            c.Brush()->SetColor(clBtnText);
+            for (int k = 0; k < 4; ++k) {
+                const int x = i ? cx - 2 + k : cx + 1 - k;
+                c.FillRect(Rect(x, cy - 3 + k, x + 1, cy + 4 - k));
+            }
+        }
+        c.SetHandle(nullptr);
+        if (!wp) EndPaint(h, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        TPageControl* pc = ArrowsOwner(h);
+        if (!pc) return 0;
+        RECT cr;
+        GetClientRect(h, &cr);
+        const int step = GET_X_LPARAM(lp) < cr.right / 2 ? -1 : 1;
+        const int pos = pc->FirstVisibleTab() + step;
+        if (pos >= 0 && pos < pc->TabCount())
+            SendMessageW(GetParent(h), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), reinterpret_cast<LPARAM>(h));
+        return 0;
+    }
+    default: break;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+}  // namespace
+
+void TPageControl::UpdateScrollArrows()
+{
+    if (FArrows && (!IsWindow(FArrows) || GetParent(FArrows) != Handle())) FArrows = nullptr;
+    if (!TabsOverflow()) {
+        FFirstVisible = 0;
+        if (FArrows) DestroyWindow(FArrows);
+        FArrows = nullptr;
+        return;
+    }
+    const int th = TabStripHeight();
+    const int top = TabRect(0).Top;
+    if (!FArrows) {
+        WNDCLASSW wc;
+        if (!GetClassInfoW(nullptr, kArrowsClass, &wc)) {
+            WNDCLASSW n;
+            n.style = CS_DBLCLKS;
+            n.lpfnWndProc = ArrowsProc;
+            n.lpszClassName = kArrowsClass;
+            RegisterClassW(&n);
+        }
+        FArrows = CreateWindowExW(0, kArrowsClass, L"", WS_CHILD | WS_VISIBLE, ClientWidth() - 2 * th, top, 2 * th, th,
+                                  Handle(), nullptr, nullptr, nullptr);
+    } else {
+        SetWindowPos(FArrows, nullptr, ClientWidth() - 2 * th, top, 2 * th, th, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -401,7 +593,7 @@ void TPageControl::Dispatch(TMessage& m)
         // rectangle around the given display area (both in client coordinates here).
         if (m.LParam) {
             RECT& r = *reinterpret_cast<RECT*>(m.LParam);
-            TRect client = ClientRect(), shown = DisplayRect();
+            TRect client = ClientRect(), shown = NativeDisplayRect();
             int dl = shown.Left - client.Left, dt = shown.Top - client.Top;
             int dr = client.Right - shown.Right, db = client.Bottom - shown.Bottom;
             int s = m.WParam ? -1 : 1;
@@ -409,12 +601,23 @@ void TPageControl::Dispatch(TMessage& m)
         }
         return;
     case TCM_SETITEMSIZE:
-        m.Result = MAKELPARAM(FTabWidth, FTabHeight);
-        SetTabWidth(LOWORD(m.LParam));
-        SetTabHeight(HIWORD(m.LParam));
+        m.Result = MAKELPARAM(FItemWidth, FItemHeight);
+        FItemWidth = FTabWidth = LOWORD(m.LParam);
+        FItemHeight = FTabHeight = HIWORD(m.LParam);
+        Realign();
+        Invalidate();
+        return;
+    case WM_HSCROLL:
+        if (LOWORD(m.WParam) == SB_THUMBPOSITION && !FMultiLine) {
+            FFirstVisible =
+                std::clamp(static_cast<int>(static_cast<short>(HIWORD(m.WParam))), 0, std::max(0, TabCount() - 1));
+            Invalidate();
+            if (FArrows && IsWindow(FArrows)) InvalidateRect(FArrows, nullptr, FALSE);
+        }
         return;
     case WM_SIZE:
         TCustomControl::Dispatch(m);
+        UpdateScrollArrows();
         Invalidate();
         return;
     case WM_SETFOCUS:

@@ -10,13 +10,18 @@
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/application.h"
 #include "platform/win/headless_api.h"
+#include "skin/controls/skin_bevel.h"
 #include "skin/controls/skin_check_radio_box.h"
 #include "skin/controls/skin_list_view.h"
 #include "skin/controls/skin_menu_button.h"
+#include "skin/controls/skin_menu_speed_button.h"
 #include "skin/controls/skin_paint_panel.h"
+#include "skin/controls/skin_slider.h"
+#include "skin/controls/skin_speed_button.h"
 #include "skin/controls/skin_splitter.h"
 #include "skin/controls/skin_status_bar.h"
 #include "skin/controls/skin_std_label.h"
+#include "skin/controls/skin_text_label.h"
 #include "skin/controls/skin_tool_bar.h"
 #include "skin/controls/skin_tree_view.h"
 
@@ -171,6 +176,58 @@ inline std::vector<ControlMaker> Makers()
             s->SetAlign(alLeft);
             s->SetSkinData(m);
             return s;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinSpeedButton*>(MakeSkinControl<TbsSkinSpeedButton>(p, m));
+            b->SetCaption(L"Speed");
+            b->SetRepeatMode(true);
+            return b;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinSpeedButton*>(MakeSkinControl<TbsSkinSpeedButton>(p, m, L"bigtoolbutton"));
+            b->SetFlat(true);
+            b->SetGroupIndex(1);
+            return b;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            return MakeSkinControl<TbsSkinMenuSpeedButton>(p, m, L"resizetoolbutton");
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinMenuSpeedButton*>(MakeSkinControl<TbsSkinMenuSpeedButton>(p, m));
+            b->SetNewStyle(true);
+            b->SetTrackButtonMode(true);
+            b->SetTrackPosition(bstpBottom);
+            b->Perform(CM_MOUSEENTER, 0, 0);
+            return b;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinMenuSpeedButton*>(MakeSkinControl<TbsSkinMenuSpeedButton>(p, m));
+            b->SetTrackButtonMode(true);
+            return b;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* s = static_cast<TbsSkinSlider*>(MakeSkinControl<TbsSkinSlider>(p, m));
+            s->SetTransparent(true);
+            s->SetValue(40);
+            return s;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* s = static_cast<TbsSkinSlider*>(MakeSkinControl<TbsSkinSlider>(p, m));
+            s->SetOrientation(soVertical);
+            s->SetOptions(TbsSliderOptions{soShowPoints, soRulerOpaque, soThumbOpaque});
+            return s;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* l = static_cast<TbsSkinTextLabel*>(MakeSkinControl<TbsSkinTextLabel>(p, m));
+            l->Lines()->Add(L"视频分辨率：");
+            l->SetLayout(tlCenter);
+            l->SetEnabled(false);
+            return l;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinBevel*>(MakeSkinControl<TbsSkinBevel>(p, m));
+            b->SetDividerMode(true);
+            return b;
         },
     };
 }

@@ -5,6 +5,7 @@
 
 #include "platform/framework/controls/edit.h"
 #include "platform/framework/controls/page_control.h"
+#include "platform/framework/graphics/image_list.h"
 #include "tests/platform/framework/control_test_support.h"
 
 namespace {
@@ -88,4 +89,95 @@ TEST_F(PageControls, UserChangesAskOnChangingAndRaiseOnChange)
     PressKey(VK_TAB, kCtrl);
     Pump();
     EXPECT_EQ(pc->ActivePage(), sheets[0]);
+}
+
+namespace {
+// A descendant that keeps 10 more pixels at the top of the page area, as a skinned one does.
+struct ShiftedPages : TPageControl {
+    using TPageControl::TPageControl;
+    void Dispatch(TMessage& m) override
+    {
+        TPageControl::Dispatch(m);
+        if (m.Msg == TCM_ADJUSTRECT && !m.WParam && m.LParam) reinterpret_cast<RECT*>(m.LParam)->top += 10;
+    }
+};
+
+int UpDownChildren(HWND Parent)
+{
+    int n = 0;
+    EnumChildWindows(Parent, [&](HWND h) {
+        wchar_t name[64] = {};
+        GetClassNameW(h, name, 64);
+        if (std::wstring(name) == L"msctls_updown32" && IsWindowVisible(h)) ++n;
+        return TRUE;
+    });
+    return n;
+}
+}  // namespace
+
+TEST_F(PageControls, PagesTakeThePlaceTheAdjustmentGives)
+{
+    auto* d = new ShiftedPages(f);
+    d->SetBounds(10, 220, 300, 70);
+    d->SetParent(f);
+    auto* s = new TTabSheet(f);
+    s->SetPageControl(d);
+    Pump();
+    RECT r{0, 0, d->ClientWidth(), d->ClientHeight()};
+    SendMessageW(d->Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(s->Top(), r.top);
+    EXPECT_EQ(d->DisplayRect().Top, r.top);
+    // Hit testing keeps the unadjusted layout.
+    const TRect t = d->TabRect(0);
+    EXPECT_EQ(d->IndexOfTabAt(t.Left + 2, t.Top + 2), 0);
+}
+
+TEST_F(PageControls, TabPositionsRowsAndScrolling)
+{
+    for (int i = 0; i < 8; ++i) {
+        auto* s = new TTabSheet(f);
+        s->SetCaption(L"一个很长的标签");
+        s->SetPageControl(pc);
+    }
+    Pump();
+    // One row too wide: scrolled by the first visible tab, with the arrows shown.
+    ASSERT_GT(pc->TabRect(pc->TabCount() - 1).Right, pc->ClientWidth());
+    EXPECT_EQ(UpDownChildren(pc->Handle()), 1);
+    const int x1 = pc->TabRect(1).Left;
+    SendMessageW(pc->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0);
+    EXPECT_EQ(pc->FirstVisibleTab(), 1);
+    EXPECT_EQ(pc->TabRect(1).Left, 2);
+    EXPECT_LT(pc->TabRect(1).Left, x1);
+    // Wrapped into rows: no arrows, the pages below all rows.
+    pc->SetMultiLine(true);
+    pc->SetBounds(10, 10, 300, 201);
+    Pump();
+    EXPECT_EQ(UpDownChildren(pc->Handle()), 0);
+    const int rowH = pc->TabRect(0).Height();
+    int bottom = 0;
+    for (int i = 0; i < pc->TabCount(); ++i) bottom = std::max(bottom, pc->TabRect(i).Bottom);
+    EXPECT_GT(bottom, 2 * rowH);
+    EXPECT_GE(pc->DisplayRect().Top, bottom);
+    // Side tabs stand in a column at the left or right.
+    pc->SetMultiLine(false);
+    pc->SetTabPosition(tpLeft);
+    EXPECT_EQ(pc->TabRect(0).Left, 2);
+    EXPECT_GT(pc->TabRect(1).Top, pc->TabRect(0).Top);
+    EXPECT_GE(pc->DisplayRect().Left, pc->TabRect(0).Right);
+    pc->SetTabPosition(tpRight);
+    EXPECT_EQ(pc->TabRect(0).Right, pc->ClientWidth() - 2);
+}
+
+TEST_F(PageControls, ImageRoomOnlyForSheetsWithAnImage)
+{
+    TImageList images(f);
+    images.SetWidth(16);
+    images.SetHeight(16);
+    const int plain = pc->TabRect(0).Width();
+    pc->SetImages(&images);
+    EXPECT_EQ(sheets[0]->ImageIndex(), 0);
+    EXPECT_EQ(pc->TabRect(0).Width(), plain + 20);
+    sheets[0]->SetImageIndex(-1);
+    EXPECT_EQ(pc->TabRect(0).Width(), plain);
+    pc->SetImages(nullptr);
 }

@@ -1,0 +1,123 @@
+// The two windowless bases of the skinned controls, the twins of TbsSkinControl and
+// TbsSkinCustomControl (skin_control.h) for controls without a window of their own: the same
+// record protocol (a SkinDataName looked up again at every paint and SetBounds, FIndex -1 for the
+// built-in look) and the same paint pipeline (the whole look composed into one control-sized
+// bitmap, drawn in one step), without a window region and without the parent-background pass.
+//
+// TbsGraphicSkinControl holds the model, the name, the index and the pipeline.
+// TbsGraphicSkinCustomControl adds the nine-part geometry of a TbsDataSkinCustomControl record,
+// the sizing rule it imposes (ResizeMode), a default size and font for a skin without the record,
+// and vertical centring on a tool bar that centres its children (from SetBounds, whatever top is
+// asked).
+#pragma once
+
+#include "platform/framework/controls/custom_control.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/image_list.h"
+#include "skin/controls/skin_control.h"
+#include "skin/core/marks.h"
+#include "skin/core/skin_data.h"
+
+class TbsGraphicSkinControl : public TGraphicControl, public TbsSkinChangeClient, public TbsCentredChild {
+public:
+    explicit TbsGraphicSkinControl(TComponent* AOwner);
+    ~TbsGraphicSkinControl() override;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    // Stores the reference; with a model that is not empty, ChangeSkinData.
+    virtual void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    // Stores the name only; the next paint uses it.
+    virtual void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    int SkinIndex() const { return FIndex; }
+
+    // The extended hint the skinned hint shows for the control.
+    const String& HintTitle() const { return FHintTitle; }
+    void SetHintTitle(const String& Value) { FHintTitle = Value; }
+    int HintImageIndex() const { return FHintImageIndex; }
+    void SetHintImageIndex(int Value) { FHintImageIndex = Value; }
+    TCustomImageList* HintImageList() const { return FHintImageList; }
+    void SetHintImageList(TCustomImageList* Value);
+
+    // Finds the record by SkinDataName; -1 without a model, with an empty one or without it.
+    virtual void GetSkinData();
+    // GetSkinData, then a repaint.
+    virtual void ChangeSkinData();
+    virtual void BeforeChangeSkinData() { FIndex = -1; }
+
+    TbsSkinData* SkinChangeModel() const override { return FSD; }
+    void SkinChangeEnd() override { ChangeSkinData(); }
+
+protected:
+    // B arrives as a new bitmap of Width x Height.
+    virtual void CreateControlDefaultImage(TBitmap*) {}
+    virtual void CreateControlSkinImage(TBitmap*) {}
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The record FIndex names; nullptr without one.
+    TbsDataSkinControl* Record() const;
+    // The character set of the model's text table when it has one, else Fallback.
+    TFontCharset SkinCharset(TFontCharset Fallback) const;
+    // The active picture at Index; nullptr outside the list.
+    TBitmap* ActivePicture(int Index) const;
+
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName;
+    int FIndex = -1;
+
+private:
+    String FHintTitle;
+    int FHintImageIndex = 0;
+    TCustomImageList* FHintImageList = nullptr;
+};
+
+class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinGeometry {
+public:
+    explicit TbsGraphicSkinCustomControl(TComponent* AOwner);
+    ~TbsGraphicSkinCustomControl() override;
+
+    TFont* DefaultFont() const { return FDefaultFont; }
+    // Copies the font, then ApplyDefaultFont.
+    void SetDefaultFont(TFont* Value);
+    int DefaultWidth() const { return FDefaultWidth; }
+    // Sets the width too while there is no record (a value above 0).
+    void SetDefaultWidth(int Value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+
+    TRect RealClientRect() const { return NewClRect; }
+    int RealClientWidth() const { return RectWidth(NewClRect); }
+    int RealClientHeight() const { return RectHeight(NewClRect); }
+    int RealClientLeft() const { return NewClRect.Left; }
+    int RealClientTop() const { return NewClRect.Top; }
+
+    void GetSkinData() override;
+    // Resizes to what the record allows (to the default size without one), then repaints.
+    void ChangeSkinData() override;
+    // The record's sizing rule for a new size (not for the current one), centred on a tool bar
+    // that centres its children; a repaint only when the size changed.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    virtual void ApplyDefaultFont() {}
+    virtual void CalcSize(int& AWidth, int& AHeight);
+    // Composes the look whose rectangle in SB is R into B by ResizeMode.
+    void CreateSkinControlImage(TBitmap* B, TBitmap* SB, const TRect& R)
+    {
+        ComposeSkinImage(B, SB, R, Width(), Height());
+    }
+
+protected:
+    // The client rectangle of B filled with clBtnFace.
+    void CreateControlDefaultImage(TBitmap* B) override;
+    // The record's look composed to the control's size; nothing without a picture.
+    void CreateControlSkinImage(TBitmap* B) override;
+
+    int FDefaultWidth = 0, FDefaultHeight = 0;
+    TFont* FDefaultFont = nullptr;
+    bool FUseSkinFont = true;
+
+private:
+    void DefaultFontChanged();
+};

@@ -1,0 +1,748 @@
+#include "skin/controls/skin_speed_button.h"
+
+#include <cmath>
+#include <memory>
+
+#include "platform/framework/controls/shortcuts.h"
+#include "platform/framework/forms/action.h"
+#include "skin/controls/skin_tool_bar.h"
+#include "skin/core/button_records.h"
+#include "skin/core/effect_bitmap.h"
+#include "skin/core/marks.h"
+#include "skin/core/skin_image.h"
+#include "skin/core/window_records.h"
+
+namespace {
+// Morph factors stay on exact fifths, so a fade back reaches 0 exactly.
+double Fifths(double Kf) { return std::round(Kf * 5) / 5; }
+
+// The built-in look's colours.
+const TColor kFrameColor = TColor(0xB76B3B);  // RGB(59, 107, 183)
+const TColor kHotFill = TColor(0xF3D4C1);     // RGB(193, 212, 243)
+const TColor kDownFill = TColor(0xE4BCA2);    // RGB(162, 188, 228)
+}  // namespace
+
+TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsGraphicSkinCustomControl(AOwner)
+{
+    FControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
+    FSkinDataName = L"toolbutton";
+    SetBounds(FLeft, FTop, 25, 25);
+}
+
+TbsSkinSpeedButton::~TbsSkinSpeedButton()
+{
+    UnhookImagesMenu();
+    if (FButtonImages) FButtonImages->RemoveFreeNotification(this);
+    delete RepeatTimer;
+    delete AnimateTimer;
+    delete MorphTimer;
+    RepeatTimer = AnimateTimer = MorphTimer = nullptr;
+}
+
+// ---- predicates ----
+
+bool TbsSkinSpeedButton::EffectsActive() const { return FSD && !FSD->Empty && FSD->EnableSkinEffects(); }
+
+bool TbsSkinSpeedButton::MorphingActive() const { return FMorphing && EffectsActive(); }
+
+bool TbsSkinSpeedButton::AnimationApplies() const
+{
+    return FIndex != -1 && EffectsActive() && !IsNullRect(AnimateSkinRect) && AnimateInterval > 0;
+}
+
+String TbsSkinSpeedButton::ShownCaption() const { return FShowCaption ? Caption() : String(); }
+
+// ---- property writers ----
+
+void TbsSkinSpeedButton::SetCheckedMode(bool Value)
+{
+    FCheckedMode = Value;
+    if (Value)
+        FGroupIndex = -1;
+    else if (FGroupIndex == -1)
+        FGroupIndex = 0;
+}
+
+void TbsSkinSpeedButton::SetImageList(TCustomImageList* Value)
+{
+    if (Value == FButtonImages) return;
+    if (FButtonImages) FButtonImages->RemoveFreeNotification(this);
+    FButtonImages = Value;
+    if (Value) Value->FreeNotification(this);
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetImageIndex(int Value)
+{
+    if (Value == FImageIndex) return;
+    FImageIndex = Value;
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetTransparentNoRepaint(bool Value)
+{
+    if (Value)
+        FControlStyle.Exclude(csOpaque);
+    else
+        FControlStyle.Include(csOpaque);
+}
+
+void TbsSkinSpeedButton::SetTransparent(bool Value)
+{
+    SetTransparentNoRepaint(Value);
+    if (!FStopDraw) Repaint();
+}
+
+void TbsSkinSpeedButton::SetFlat(bool Value)
+{
+    FFlat = Value;
+    SetTransparent(Value);
+}
+
+void TbsSkinSpeedButton::SetShowCaption(bool Value)
+{
+    if (Value == FShowCaption) return;
+    FShowCaption = Value;
+    if (FWidthWithCaption > 0 && FWidthWithoutCaption > 0)
+        SetWidth(Value ? FWidthWithCaption : FWidthWithoutCaption);
+    else
+        Repaint();
+}
+
+void TbsSkinSpeedButton::SetGlyph(TBitmap* Value)
+{
+    FGlyph.Assign(Value);
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetNumGlyphs(TbsNumGlyphs Value)
+{
+    FNumGlyphs = Value;
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetMargin(int Value)
+{
+    if (Value == FMargin || Value < -1) return;
+    FMargin = Value;
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetSpacing(int Value)
+{
+    if (Value == FSpacing) return;
+    FSpacing = Value;
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetLayout(TbsButtonLayout Value)
+{
+    if (Value == FLayout) return;
+    FLayout = Value;
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetSkinImagesMenu(TbsSkinImagesMenuBase* Value)
+{
+    if (FSkinImagesMenu != Value) UnhookImagesMenu();
+    FSkinImagesMenu = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        Value->OnInternalChange = [this](TObject* Sender) { ImagesMenuChanged(Sender); };
+    }
+    Repaint();
+}
+
+void TbsSkinSpeedButton::UnhookImagesMenu()
+{
+    // The menu may outlive this button or pass to another: it must not call back into this one.
+    if (!FSkinImagesMenu) return;
+    FSkinImagesMenu->OnInternalChange = nullptr;
+    if (FImagesMenuCloseHooked) FSkinImagesMenu->OnInternalMenuClose = nullptr;
+    FImagesMenuCloseHooked = false;
+    FSkinImagesMenu->RemoveFreeNotification(this);
+}
+
+void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TbsGraphicSkinCustomControl::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == FSkinImagesMenu) {
+        FSkinImagesMenu = nullptr;
+        FImagesMenuCloseHooked = false;
+    }
+    if (AComponent == FButtonImages) FButtonImages = nullptr;
+}
+
+void TbsSkinSpeedButton::Loaded()
+{
+    TbsGraphicSkinCustomControl::Loaded();
+    if (FFlat && Transparent() && FDown) SetTransparentNoRepaint(false);
+}
+
+// ---- down and groups ----
+
+void TbsSkinSpeedButton::SetDown(bool Value)
+{
+    FDown = Value;
+    if (MorphingActive()) {
+        FMorphKf = 1;
+        // Up again, the look fades from hot to normal when the mouse has left.
+        if (Value)
+            StopMorph();
+        else
+            StartMorph();
+    }
+    if (!FMouseIn && FFlat && !Transparent() && !FDown && !(ComponentState() & csDesigning))
+        SetTransparentNoRepaint(true);
+    Repaint();
+    if (FGroupIndex > 0 && FDown && !FAllowAllUp && Parent()) {
+        for (int i = 0; i < Parent()->ControlCount(); ++i) {
+            auto* b = dynamic_cast<TbsSkinSpeedButton*>(Parent()->Controls(i));
+            if (b && b != this && b->FGroupIndex == FGroupIndex && b->FDown) b->SetDown(false);
+        }
+    }
+}
+
+void TbsSkinSpeedButton::RefreshButton()
+{
+    FMouseIn = false;
+    FDown = false;
+    if (MorphingActive()) FMorphKf = 0;
+    if (EffectsActive()) StopAnimate();
+    Repaint();
+}
+
+// ---- timers ----
+
+void TbsSkinSpeedButton::StartMorph()
+{
+    if (MorphTimer) return;
+    MorphTimer = new TTimer(this);
+    MorphTimer->SetInterval(20);
+    MorphTimer->OnTimer = [this](TObject*) { MorphTick(); };
+    MorphTimer->SetEnabled(true);
+}
+
+void TbsSkinSpeedButton::StopMorph()
+{
+    delete MorphTimer;
+    MorphTimer = nullptr;
+}
+
+void TbsSkinSpeedButton::MorphTick()
+{
+    if (FIndex == -1 || !MorphingActive()) {
+        FMorphKf = FMouseIn ? 1 : 0;
+        StopMorph();
+        return;
+    }
+    if (FMouseIn && FMorphKf < 1) {
+        FMorphKf = Fifths(FMorphKf + 0.2);
+    } else if (!FMouseIn && FMorphKf > 0) {
+        FMorphKf = Fifths(FMorphKf - 0.2);
+    } else {
+        FMorphKf = FMouseIn ? 1 : 0;
+        StopMorph();
+    }
+    Repaint();
+}
+
+void TbsSkinSpeedButton::UpdateLook()
+{
+    if (!MorphingActive() || FIndex == -1 || Transparent() || FFlat)
+        Repaint();
+    else
+        StartMorph();
+}
+
+void TbsSkinSpeedButton::StartAnimate(bool Forward)
+{
+    StopAnimate();
+    AnimateInc = Forward;
+    CurrentFrame = Forward ? 1 : FrameCount;
+    AnimateTimer = new TTimer(this);
+    AnimateTimer->SetInterval(static_cast<unsigned>(AnimateInterval));
+    AnimateTimer->OnTimer = [this](TObject*) { AnimateTick(); };
+    AnimateTimer->SetEnabled(true);
+}
+
+void TbsSkinSpeedButton::StopAnimate()
+{
+    CurrentFrame = 0;
+    delete AnimateTimer;
+    AnimateTimer = nullptr;
+}
+
+void TbsSkinSpeedButton::AnimateTick()
+{
+    if (AnimateInc) {
+        if (CurrentFrame <= FrameCount) {
+            ++CurrentFrame;
+            Repaint();
+        }
+        if (CurrentFrame > FrameCount) StopAnimate();
+    } else {
+        if (CurrentFrame >= 0) {
+            --CurrentFrame;
+            Repaint();
+        }
+        if (CurrentFrame <= 0) StopAnimate();
+    }
+}
+
+void TbsSkinSpeedButton::StartRepeat()
+{
+    StopRepeat();
+    RepeatTimer = new TTimer(this);
+    RepeatTimer->SetInterval(500);
+    RepeatTimer->OnTimer = [this](TObject*) { RepeatTick(); };
+    RepeatTimer->SetEnabled(true);
+}
+
+void TbsSkinSpeedButton::StopRepeat()
+{
+    delete RepeatTimer;
+    RepeatTimer = nullptr;
+}
+
+void TbsSkinSpeedButton::RepeatTick()
+{
+    // The first tick only switches to the repeat interval; the clicks come with the later ones.
+    if (!RepeatTimer->Tag()) {
+        RepeatTimer->SetEnabled(false);
+        RepeatTimer->SetTag(1);
+        RepeatTimer->SetInterval(static_cast<unsigned>(FRepeatInterval > 0 ? FRepeatInterval : 1));
+        RepeatTimer->SetEnabled(true);
+        return;
+    }
+    ButtonClick();
+}
+
+// ---- skin data ----
+
+void TbsSkinSpeedButton::GetSkinData()
+{
+    TbsGraphicSkinCustomControl::GetSkinData();
+    if (FIndex == -1) {
+        ActiveSkinRect = TRect{};
+        return;
+    }
+    if (auto* r = dynamic_cast<TbsDataSkinButtonControl*>(Record())) {
+        FontName = r->FontName;
+        FontColor = r->FontColor;
+        ActiveFontColor = r->ActiveFontColor;
+        DownFontColor = r->DownFontColor;
+        DisabledFontColor = r->DisabledFontColor;
+        FontStyle = r->FontStyle;
+        FontHeight = r->FontHeight;
+        ActiveSkinRect = IsNullRect(r->ActiveSkinRect) ? r->SkinRect : r->ActiveSkinRect;
+        DownSkinRect = IsNullRect(r->DownSkinRect) ? ActiveSkinRect : r->DownSkinRect;
+        DisabledSkinRect = r->DisabledSkinRect;
+        FMorphing = r->Morphing && !Transparent();
+        MorphKind = r->MorphKind;
+        AnimateSkinRect = r->AnimateSkinRect;
+        FrameCount = r->FrameCount;
+        AnimateInterval = r->AnimateInterval;
+        MenuMarkerRect = r->MenuMarkerRect;
+        MenuMarkerActiveRect = IsNullRect(r->MenuMarkerActiveRect) ? MenuMarkerRect : r->MenuMarkerActiveRect;
+        MenuMarkerDownRect = IsNullRect(r->MenuMarkerDownRect) ? MenuMarkerActiveRect : r->MenuMarkerDownRect;
+        MenuMarkerFlatRect = IsNullRect(r->MenuMarkerFlatRect) ? MenuMarkerRect : r->MenuMarkerFlatRect;
+        MenuMarkerTransparentColor = r->MenuMarkerTransparentColor;
+        if (DisabledFontColor == FontColor) DisabledFontColor = TColor(0x808080);
+    }
+    // The current animation frame replaces the look it plays over.
+    if (EffectsActive() && AnimateTimer && FrameCount > 0 && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
+        const TRect& a = AnimateSkinRect;
+        TRect f;
+        if (RectWidth(a) > RectWidth(SkinRect)) {
+            const int w = RectWidth(a) / FrameCount;
+            f = Rect(a.Left + (CurrentFrame - 1) * w, a.Top, a.Left + CurrentFrame * w, a.Bottom);
+        } else {
+            const int h = RectHeight(a) / FrameCount;
+            f = Rect(a.Left, a.Top + (CurrentFrame - 1) * h, a.Right, a.Top + CurrentFrame * h);
+        }
+        if (AnimateInc)
+            ActiveSkinRect = f;
+        else
+            SkinRect = f;
+    }
+}
+
+void TbsSkinSpeedButton::CalcSize(int& AWidth, int& AHeight)
+{
+    if (FUseSkinSize || ResizeMode == 1) {
+        TbsGraphicSkinCustomControl::CalcSize(AWidth, AHeight);
+        return;
+    }
+    NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + AWidth - RectWidth(SkinRect),
+                     ClRect.Bottom + AHeight - RectHeight(SkinRect));
+}
+
+void TbsSkinSpeedButton::ChangeSkinData()
+{
+    StopAnimate();
+    StopMorph();
+    TbsGraphicSkinCustomControl::ChangeSkinData();
+    if (MorphingActive() && FIndex != -1 && FMouseIn && !Transparent()) FMorphKf = 1;
+}
+
+// ---- painting ----
+
+void TbsSkinSpeedButton::Paint()
+{
+    if (Width() < 1 || Height() < 1) return;
+    GetSkinData();
+    const bool pressed = FDown && ((FMouseIn && FGroupIndex == 0) || FGroupIndex != 0);
+    // A record without a picture has nothing to compose from: the built-in look, pressed too
+    // while a menu of the button is open.
+    if (FIndex == -1 || !Picture) {
+        if (pressed || FMouseIn || FMenuTracked || !Transparent()) {
+            TBitmap b(Width(), Height());
+            CreateControlDefaultImage(&b);
+            Canvas()->Draw(0, 0, &b);
+        } else {
+            DrawTransparent(Rect(0, 0, Width(), Height()));
+        }
+        return;
+    }
+    int w = Width(), h = Height();
+    CalcSize(w, h);
+    if (MorphingActive() && FMorphKf != 0 && FMorphKf != 1 && !Transparent()) {
+        PaintMorph();
+        return;
+    }
+    TBitmap b(Width(), Height());
+    if (FMenuTracked || pressed) {
+        CreateButtonImage(&b, DownSkinRect, true, true);
+    } else if (FMouseIn || (MorphingActive() && FMorphKf == 1)) {
+        CreateButtonImage(&b, ActiveSkinRect, false, true);
+    } else if (Transparent()) {
+        DrawTransparent(NewClRect);
+        return;
+    } else {
+        const TRect r = !Enabled() && !IsNullRect(DisabledSkinRect) ? DisabledSkinRect : SkinRect;
+        CreateButtonImage(&b, r, false, false);
+    }
+    Canvas()->Draw(0, 0, &b);
+}
+
+void TbsSkinSpeedButton::PaintMorph()
+{
+    TBitmap b(Width(), Height()), b2(Width(), Height());
+    CreateButtonImage(&b, SkinRect, false, false);
+    CreateButtonImage(&b2, ActiveSkinRect, false, true);
+    std::unique_ptr<TbsEffectBmp> from(TbsEffectBmp::CreateFromhWnd(b.Handle()));
+    std::unique_ptr<TbsEffectBmp> to(TbsEffectBmp::CreateFromhWnd(b2.Handle()));
+    if (!from || !to) return;
+    from->MorphBy(MorphKind, to.get(), FMorphKf);
+    from->Draw(Canvas()->Handle(), 0, 0);
+}
+
+void TbsSkinSpeedButton::SetSkinFont(TCanvas* Cnvs)
+{
+    if (FUseSkinFont) {
+        Cnvs->Font()->SetName(FontName);
+        Cnvs->Font()->SetHeight(FontHeight);
+        Cnvs->Font()->SetStyle(FontStyle);
+    } else {
+        Cnvs->Font()->Assign(FDefaultFont);
+    }
+    Cnvs->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+}
+
+void TbsSkinSpeedButton::DrawContent(TCanvas* Cnvs, const TRect& T, bool ADown, bool AMouseIn, bool AllowHotList)
+{
+    const String caption = ShownCaption();
+    String itemCaption;
+    int itemIndex = -1;
+    auto* bar = dynamic_cast<TbsSkinToolBar*>(Parent());
+    if (FSkinImagesMenu && FUseImagesMenuImage && FSkinImagesMenu->SelectedItem(itemCaption, itemIndex)) {
+        DrawImageAndText(Cnvs, T, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? itemCaption : caption, itemIndex,
+                         FSkinImagesMenu->Images(), false, Enabled(), FDrawColorMarker, FColorMarkerValue);
+    } else if (FGlyph.Empty() && bar) {
+        TCustomImageList* list = bar->Images();
+        bool enabled = Enabled();
+        if (!Enabled() && bar->DisabledImages()) {
+            list = bar->DisabledImages();
+            enabled = true;  // the disabled picture is drawn as it is
+        } else if ((AMouseIn || ADown) && AllowHotList && bar->HotImages()) {
+            list = bar->HotImages();
+        }
+        DrawImageAndText(Cnvs, T, FMargin, FSpacing, FLayout, caption, FImageIndex, list, false, enabled,
+                         FDrawColorMarker, FColorMarkerValue);
+    } else if (FGlyph.Empty() && FButtonImages && FImageIndex >= 0 && FImageIndex < FButtonImages->Count()) {
+        DrawImageAndText(Cnvs, T, FMargin, FSpacing, FLayout, caption, FImageIndex, FButtonImages, false, Enabled(),
+                         FDrawColorMarker, FColorMarkerValue);
+    } else {
+        int frame = 1;
+        if (ADown && AMouseIn && FNumGlyphs > 2)
+            frame = 3;
+        else if (AMouseIn && FNumGlyphs > 3)
+            frame = 4;
+        else if (!Enabled() && FNumGlyphs > 1)
+            frame = 2;
+        DrawGlyphAndText(Cnvs, T, FMargin, FSpacing, FLayout, caption, &FGlyph, FNumGlyphs, frame, false,
+                         FDrawColorMarker, FColorMarkerValue);
+    }
+}
+
+void TbsSkinSpeedButton::DrawTransparent(const TRect& T)
+{
+    TCanvas* c = Canvas();
+    TbsSkinColors* colors = FSD ? FSD->SkinColors() : nullptr;
+    if (FIndex != -1 && Picture && FUseSkinFont)
+        SetSkinFont(c);
+    else
+        c->Font()->Assign(FDefaultFont);
+    c->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    if (FIndex != -1 && Picture && colors) {
+        if (!Enabled())
+            c->Font()->SetColor(colors->cBtnShadow());
+        else if (FUseSkinFontColor)
+            c->Font()->SetColor(colors->cBtnText());
+    } else if (!Enabled()) {
+        c->Font()->SetColor(clBtnShadow);
+    }
+    c->Brush()->SetStyle(bsClear);
+    bool drawDefault = true;
+    if (OnPaint) OnPaint(this, c, T, FDown, FMouseIn, drawDefault);
+    if (drawDefault) DrawContent(c, T, FDown, FMouseIn, false);
+}
+
+void TbsSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn)
+{
+    if (!FUseSkinSize && ResizeMode != 1) {
+        if (ResizeMode == 0)
+            B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
+        else if (ResizeMode == 2 || ResizeMode == 3)
+            CreateStretchImage(B, Picture, R, ClRect, true);
+    } else {
+        CreateSkinControlImage(B, Picture, R);
+    }
+    TCanvas* c = B->Canvas();
+    SetSkinFont(c);
+    if (Enabled() && !FUseSkinFontColor)
+        c->Font()->SetColor(FDefaultFont->Color());
+    else if (!Enabled())
+        c->Font()->SetColor(DisabledFontColor);
+    else if (ADown && AMouseIn)
+        c->Font()->SetColor(DownFontColor);
+    else if (AMouseIn)
+        c->Font()->SetColor(ActiveFontColor);
+    else
+        c->Font()->SetColor(FontColor);
+    c->Brush()->SetStyle(bsClear);
+    bool drawDefault = true;
+    if (OnPaint) OnPaint(this, c, NewClRect, ADown, AMouseIn, drawDefault);
+    if (drawDefault) DrawContent(c, NewClRect, ADown, AMouseIn);
+}
+
+void TbsSkinSpeedButton::DrawDefaultFace(TCanvas* Cnvs, const TRect& R, TColor Frame, TColor Fill)
+{
+    Cnvs->Brush()->SetStyle(bsSolid);
+    Cnvs->Brush()->SetColor(Frame);
+    Cnvs->FrameRect(R);
+    Cnvs->Brush()->SetColor(Fill);
+    Cnvs->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
+}
+
+void TbsSkinSpeedButton::CreateControlDefaultImage(TBitmap* B)
+{
+    const TRect cr = Rect(0, 0, Width(), Height());
+    TCanvas* c = B->Canvas();
+    const bool pressed = FDown && ((FMouseIn && FGroupIndex == 0) || FGroupIndex != 0);
+    if (pressed) {
+        DrawDefaultFace(c, cr, kFrameColor, kDownFill);
+    } else if (FMouseIn) {
+        DrawDefaultFace(c, cr, kFrameColor, kHotFill);
+    } else if ((ComponentState() & csDesigning) || !FFlat) {
+        DrawDefaultFace(c, cr, DarkenColor(clBtnFace, 15), clBtnFace);
+    } else if (!Transparent()) {
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(cr);
+    }
+    c->Font()->Assign(FDefaultFont);
+    c->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    if (!Enabled()) c->Font()->SetColor(clBtnShadow);
+    c->Brush()->SetStyle(bsClear);
+    bool drawDefault = true;
+    if (OnPaint) OnPaint(this, c, cr, FDown, FMouseIn, drawDefault);
+    if (drawDefault) DrawContent(c, cr, FDown, FMouseIn);
+}
+
+void TbsSkinSpeedButton::DrawMenuMarker(TCanvas* Cnvs, const TRect& M, bool ADown, bool AActive, bool AFlat)
+{
+    const TRect src = ADown     ? MenuMarkerDownRect
+                      : AActive ? MenuMarkerActiveRect
+                      : AFlat   ? MenuMarkerFlatRect
+                                : MenuMarkerRect;
+    if (!Picture || IsNullRect(src)) return;
+    TBitmap piece(RectWidth(src), RectHeight(src));
+    piece.Canvas()->CopyRect(Rect(0, 0, piece.Width(), piece.Height()), Picture->Canvas(), src);
+    piece.SetTransparentColor(MenuMarkerTransparentColor);
+    piece.SetTransparent(true);
+    Cnvs->Draw(M.Left + RectWidth(M) / 2 - piece.Width() / 2, M.Top + RectHeight(M) / 2 - piece.Height() / 2, &piece);
+}
+
+// ---- click ----
+
+void TbsSkinSpeedButton::ButtonClick()
+{
+    if (OnClick && Action()) {
+        OnClick(this);
+        return;
+    }
+    if (!(ComponentState() & csDesigning) && Action()) {
+        Action()->Execute();
+        return;
+    }
+    if (OnClick) OnClick(this);
+}
+
+void TbsSkinSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+    TbsGraphicSkinCustomControl::ActionChange(Sender, CheckDefaults);
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a || !FGlyph.Empty() || !a->ActionList() || !a->ActionList()->Images()) return;
+    TCustomImageList* images = a->ActionList()->Images();
+    if (a->ImageIndex() >= 0 && a->ImageIndex() < images->Count()) {
+        SetImageList(images);
+        FImageIndex = a->ImageIndex();
+        Repaint();
+    }
+}
+
+// ---- mouse ----
+
+void TbsSkinSpeedButton::MouseEntered()
+{
+    const bool hover = (FGroupIndex == 0 || !FDown) && Enabled();
+    if (FFlat && hover && !(ComponentState() & csDesigning)) SetTransparentNoRepaint(false);
+    if (!Enabled() || (ComponentState() & csDesigning)) return;
+    FMouseIn = true;
+    if (hover) {
+        if (FDown) {
+            if (MorphingActive()) FMorphKf = 1;
+            Repaint();
+        } else {
+            if (AnimationApplies() && !FFlat) StartAnimate(true);
+            UpdateLook();
+        }
+    }
+    if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
+}
+
+void TbsSkinSpeedButton::MouseLeft()
+{
+    const bool hover = (FGroupIndex == 0 || !FDown) && Enabled();
+    if (FFlat && hover && !(ComponentState() & csDesigning)) SetTransparentNoRepaint(true);
+    if (!Enabled() || (ComponentState() & csDesigning)) return;
+    FMouseIn = false;
+    if (FGroupIndex == 0 || !FDown) {
+        if (AnimationApplies() && !FFlat) StartAnimate(false);
+        UpdateLook();
+    }
+    if (FDown && FRepeatMode && RepeatTimer && FGroupIndex == 0) StopRepeat();
+}
+
+void TbsSkinSpeedButton::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TbsGraphicSkinCustomControl::MouseMove(Shift, X, Y);
+    // The framework reports a drag off and back by itself; its edges differ by one pixel.
+    const bool inside = X >= 0 && Y >= 0 && X <= Width() && Y <= Height();
+    if (!inside && FMouseIn && FDown)
+        MouseLeft();
+    else if (inside && !FMouseIn && FDown)
+        MouseEntered();
+}
+
+void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    if (AnimationApplies()) StopAnimate();
+    FMouseDown = true;
+    if (!FDown) {
+        FMouseIn = true;
+        SetDown(true);
+        if (FCheckedMode) {
+            FStopMouseUp = true;
+            ButtonClick();
+        } else if (FRepeatMode && FGroupIndex == 0) {
+            StartRepeat();
+        } else if (FGroupIndex != 0) {
+            ButtonClick();
+        }
+        FAllowAllUpCheck = false;
+    } else if (FGroupIndex != 0) {
+        FAllowAllUpCheck = true;
+    }
+}
+
+void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    FMouseDown = false;
+    const bool wasDown = FDown;
+    if (FCheckedMode) {
+        if (FStopMouseUp) {
+            FStopMouseUp = false;
+        } else {
+            SetDown(false);
+            ButtonClick();
+        }
+    } else if (FGroupIndex == 0) {
+        if (FMouseIn) {
+            SetDown(false);
+            if (FRepeatMode) StopRepeat();
+            if (wasDown) ButtonClick();
+        } else {
+            FDown = false;
+            StopRepeat();
+        }
+    } else if (wasDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
+        SetDown(false);
+        ButtonClick();
+    }
+}
+
+// ---- messages ----
+
+void TbsSkinSpeedButton::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case CM_MOUSEENTER:
+        TbsGraphicSkinCustomControl::Dispatch(m);
+        MouseEntered();
+        return;
+    case CM_MOUSELEAVE:
+        TbsGraphicSkinCustomControl::Dispatch(m);
+        MouseLeft();
+        return;
+    case CM_ENABLEDCHANGED:
+        TbsGraphicSkinCustomControl::Dispatch(m);
+        if (MorphingActive()) {
+            StopMorph();
+            FMorphKf = 0;
+        }
+        FMouseIn = false;
+        Repaint();
+        return;
+    case CM_TEXTCHANGED:
+        TbsGraphicSkinCustomControl::Dispatch(m);
+        Repaint();
+        return;
+    case CM_DIALOGCHAR:
+        if (IsAccel(static_cast<WORD>(m.WParam), Caption()) && Enabled() && Visible() && Parent() &&
+            Parent()->IsShowing()) {
+            ButtonClick();
+            m.Result = 1;
+            return;
+        }
+        break;
+    default: break;
+    }
+    TbsGraphicSkinCustomControl::Dispatch(m);
+}
