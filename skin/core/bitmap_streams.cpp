@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/utf.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/resources.h"
 #include "platform/framework/graphics/bitmap.h"
@@ -29,18 +30,9 @@ String ReadStreamName(TStream& Stream)
 {
     int32_t n = ReadInt32(Stream);
     if (n < 0 || static_cast<int64_t>(n) * 2 > BytesLeft(Stream)) throw EReadError(L"Stream read error");
-    std::vector<uint16_t> units(static_cast<size_t>(n));
-    if (n) Stream.ReadBuffer(units.data(), static_cast<int64_t>(n) * 2);
-    String s;
-    for (size_t i = 0; i < units.size(); ++i) {
-        uint32_t u = units[i];
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-            u = 0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00);
-            ++i;
-        }
-        s += static_cast<wchar_t>(u);
-    }
-    return s;
+    std::string bytes(static_cast<size_t>(n) * 2, '\0');
+    if (n) Stream.ReadBuffer(bytes.data(), static_cast<int64_t>(n) * 2);
+    return Utf16ToString(bytes, true);
 }
 
 void WriteStreamName(TStream& Stream, const String& Name)

@@ -52,14 +52,14 @@ TEST(BitmapLink, StreamsNameAndRectangleOnly)
 {
     auto src = Positions(2, 2);
     std::unique_ptr<TbsBitmapLink> link(src->GetBitmapLink(Rect(1, 2, 3, 4)));
-    link->SetName(L"按钮");
+    link->SetName(L"按钮\U0001F600");  // a character past the 16-bit range: a surrogate pair
     TMemoryStream ms;
     link->SaveToStream(ms);
-    EXPECT_EQ(ms.Size(), 4 + 4 + 16);
+    EXPECT_EQ(ms.Size(), 4 + 8 + 16);
     ms.SetPosition(0);
     TbsBitmapLink back;
     back.LoadFromStream(ms);
-    EXPECT_EQ(back.Name(), L"按钮");
+    EXPECT_EQ(back.Name(), L"按钮\U0001F600");
     EXPECT_EQ(back.Rect(), Rect(1, 2, 3, 4));
     EXPECT_EQ(back.Image(), nullptr);
     TbsBitmapLink copy;
