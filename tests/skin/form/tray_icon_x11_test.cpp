@@ -296,9 +296,20 @@ TEST_F(TrayIconX11Test, IconDocksWhenATrayAppearsTakesClicksOpensItsMenuAndUndoc
     ASSERT_TRUE(shot->Ok());
     EXPECT_EQ(shot->At(420, 420), 0xFF0000u);
 
+    // Resting on the icon shows its tip below the pointer; the press takes it away.
+    tray->SetHint(L"转换中");
+    ASSERT_EQ(desk.Xdotool({"mousemove", "420", "420"}), 0);
+    auto tipAt = [] {
+        HWND w = WindowFromPoint(POINT{424, 446});
+        wchar_t cls[32] = {};
+        if (w) GetClassNameW(w, cls, 32);
+        return std::wstring(cls) == L"VxTrayTip" && IsWindowVisible(w);
+    };
+    EXPECT_TRUE(PumpUntil(tipAt, 3000));
     ASSERT_EQ(desk.Click(420, 420), 0);
     ASSERT_TRUE(PumpUntil([&] { return events.size() >= 3; }, 3000));
     EXPECT_EQ(events, (std::vector<std::string>{"down0", "up0", "click"}));
+    EXPECT_FALSE(tipAt());
 
     events.clear();
     ASSERT_EQ(desk.Xdotool({"click", "--repeat", "2", "--delay", "80", "1"}), 0);
