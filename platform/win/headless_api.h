@@ -27,6 +27,10 @@ void InjectText(const std::wstring& text);
 void AdvanceClock(unsigned ms);
 void SetClockAutoStep(unsigned ms);
 
+// The headless back end's screen and work area (1280x1024 and 1280x984 until set): every
+// top-level window hears WM_DISPLAYCHANGE. False under another back end.
+bool SetHeadlessScreen(const RECT& Screen, const RECT& WorkArea);
+
 // Waits until the display has shown everything sent to it (X11; nothing to wait for headless).
 void SyncDisplay();
 

@@ -600,3 +600,22 @@ TEST(WinGeometry, AdjustWindowRectMatchesTheClientArea)
         EXPECT_EQ(client.bottom, 144) << ex;
     }
 }
+
+TEST(WinWindows, HeadlessScreenSetByATestIsReportedAndAnnounced)
+{
+    TestWindows tw;
+    HWND top = tw.Top(100, 50, 200, 150, WS_OVERLAPPED);
+    ASSERT_TRUE(SetHeadlessScreen(RECT{0, 0, 800, 600}, RECT{0, 30, 800, 600}));
+    RECT wa{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
+    EXPECT_EQ(wa.top, 30);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
+    PumpMessages();
+    auto* dc = tw.Last(top, WM_DISPLAYCHANGE);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(LOWORD(dc->lp), 800);
+    EXPECT_EQ(HIWORD(dc->lp), 600);
+    ASSERT_TRUE(SetHeadlessScreen(RECT{0, 0, 1280, 1024}, RECT{0, 0, 1280, 984}));
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+}
