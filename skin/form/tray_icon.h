@@ -4,7 +4,8 @@
 // click never also clicks), pops up its menu on the right button, and can hide the main form in
 // place of minimising it: while MinimizeToTray is on, the application window's WM_SIZE
 // (SIZE_MINIMIZED) hides the main form (Tag -10000) and shows the icon; ShowMainForm brings it
-// back through WM_SKINFORM_TRAYRESTORE, which the skinned form answers. Owned by a form, it
+// back through WM_SKINFORM_TRAYRESTORE, which the skinned form answers. The skinned form links to
+// it through its TrayIcon property (TbsFormTrayLink). Owned by a form, it
 // subclasses the application window and that form; both are undone when it goes.
 //
 // The menu is any popup menu: it opens through its virtual Popup, which the skinned popup menu
@@ -19,19 +20,20 @@
 #include "platform/framework/graphics/icon.h"
 #include "platform/framework/graphics/image_list.h"
 #include "platform/win/shell_api.h"
+#include "skin/form/form_links.h"
 
 class TWinControl;
 
 enum TbsBalloonHintIcon { bsbitNone, bsbitInfo, bsbitWarning, bsbitError };
 using TbsCycleEvent = std::function<void(TObject* Sender, int NextIndex)>;
 
-class TbsTrayIcon : public TComponent {
+class TbsTrayIcon : public TComponent, public TbsFormTrayLink {
 public:
     explicit TbsTrayIcon(TComponent* AOwner);
     ~TbsTrayIcon() override;
     void Loaded() override;
 
-    void ShowMainForm();
+    void ShowMainForm() override;
     void HideMainForm();
     // The balloon; the text is cut at 255 characters, the title at 63. Answers the shell's result.
     bool ShowBalloonHint(const String& Title, const String& Text, TbsBalloonHintIcon IconType);
@@ -60,7 +62,7 @@ public:
     TIcon* Icon() const { return FIcon; }
     void SetIcon(TIcon* Value);
     bool IconVisible() const { return FIconVisible; }
-    void SetIconVisible(bool Value);
+    void SetIconVisible(bool Value) override;
     int IconIndex() const { return FIconIndex; }
     void SetIconIndex(int Value);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
@@ -70,7 +72,13 @@ public:
     bool MinimizedOnStart() const { return FMinimizedOnStart; }
     void SetMinimizedOnStart(bool Value) { FMinimizedOnStart = Value; }
     bool MinimizeToTray() const { return FMinimizeToTray; }
-    void SetMinimizeToTray(bool Value) { FMinimizeToTray = Value; }
+    void SetMinimizeToTray(bool Value) override { FMinimizeToTray = Value; }
+
+    // ---- what the skinned form asks of its tray icon ----
+    TPopupMenu* TrayPopupMenu() const override { return FPopupMenu; }
+    void SetTrayPopupMenu(TPopupMenu* Menu) override { SetPopupMenu(Menu); }
+    bool HasDblClickHandler() const override { return static_cast<bool>(OnDblClick); }
+    void SetDblClickHandler(TNotifyEvent Handler) override { OnDblClick = std::move(Handler); }
 
     // The notification record as last handed to the shell (tests, the skinned form).
     const NOTIFYICONDATAW& IconData() const { return FIconData; }
@@ -80,9 +88,6 @@ public:
     TMouseMoveEvent OnMouseMove;
     TbsCycleEvent OnCycle;
     TNotifyEvent OnBalloonHintClick;
-
-    // Written by the skinned form when it minimises to or restores from the tray.
-    bool FMinimizeToTray = false;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -127,6 +132,7 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     bool FPopupByLeftButton = false;
     bool FMinimizedOnStart = false;
+    bool FMinimizeToTray = false;
 
     bool FClickStart = false, FClickReady = false, IsDblClick = false;
     TTimer* AnimateTimer = nullptr;
