@@ -167,7 +167,11 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
+    if (AComponent == FSD) {
+        FSD = nullptr;
+        // The frame falls back to its built-in look rather than keep drawing a skin that is gone.
+        if (!(ComponentState() & csDestroying) && !(FForm->ComponentState() & csDestroying)) ChangeSkinData();
+    }
     if (AComponent == FMSD) FMSD = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FMainMenuBarComponent) {

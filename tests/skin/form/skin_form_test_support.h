@@ -49,11 +49,14 @@ struct SkinFormFixture : ApplicationFixture {
         Form->SetCaption(L"Form");
         Form->SetBounds(kLeft, kTop, W, H);
         Form->AfterConstruction();
-        Form->SetWindowProc([this](TMessage& M) {
-            Saved.push_back(M.Msg);
-            SavedFull.push_back(M);
-            if (SavedHook) SavedHook(M);
-            static_cast<TControl*>(Form)->WndProc(M);
+        TForm* f = Form;
+        Form->SetWindowProc([this, f](TMessage& M) {
+            if (f == Form) {
+                Saved.push_back(M.Msg);
+                SavedFull.push_back(M);
+                if (SavedHook) SavedHook(M);
+            }
+            static_cast<TControl*>(f)->WndProc(M);
         });
         Model = new TbsSkinData(Form);
         SF = new TbsSkinForm(Form);

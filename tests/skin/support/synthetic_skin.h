@@ -210,12 +210,13 @@ struct FrameSkin {
     static constexpr uint32_t kInactive = 0x303030;  // every piece of the inactive picture
     static constexpr int kButton = 16;
 
-    bool Mask = false;         // a mask whose 6 x 6 corners are cut away
-    bool Inactive = false;     // an inactive picture
-    bool Stretch = false;      // edges stretched rather than tiled
-    bool Buttons = true;       // close, maximize and minimize buttons
-    bool Caption = false;      // a caption object over CaptionRect
-    std::string MoreFormInfo;  // further "[FORMINFO]" keys
+    bool Mask = false;           // a mask whose 6 x 6 corners are cut away
+    bool Inactive = false;       // an inactive picture
+    bool Stretch = false;        // edges stretched rather than tiled
+    bool Buttons = true;         // close, maximize and minimize buttons
+    bool Caption = false;        // a caption object over CaptionRect
+    std::string MoreButtonKeys;  // further keys of every button record
+    std::string MoreFormInfo;    // "[FORMINFO]" keys ahead of the frame's own (the first of a key wins)
 };
 
 // Draws the frame into S: its pictures, FORMINFO, with Caption the caption record "caption" and,
@@ -244,14 +245,14 @@ inline void AddFrame(SyntheticSkin& S, const FrameSkin& F = {})
     }
     auto point = [](const TPoint& P) { return std::to_string(P.X) + "," + std::to_string(P.Y); };
     const std::string stretch = F.Stretch ? "1" : "0";
-    S.FormInfo = "lefttoppoint=" + point(FS::LT) + "\r\nrighttoppoint=" + point(FS::RT) +
+    S.FormInfo = F.MoreFormInfo + "lefttoppoint=" + point(FS::LT) + "\r\nrighttoppoint=" + point(FS::RT) +
                  "\r\nleftbottompoint=" + point(FS::LB) + "\r\nrightbottompoint=" + point(FS::RB) +
                  "\r\nclientrect=" + IniRect(FS::ClRect) + "\r\ncaptionrect=" + IniRect(FS::CaptionRect) +
                  "\r\nborderwidth=" + std::to_string(FS::BorderW) +
                  "\r\nhittestlefttoppoint=10,10\r\nhittestrighttoppoint=190,10\r\nhittestleftbottompoint=10,90"
                  "\r\nhittestrightbottompoint=190,90\r\nleftstretch=" +
                  stretch + "\r\ntopstretch=" + stretch + "\r\nrightstretch=" + stretch +
-                 "\r\nbottomstretch=" + stretch + "\r\n" + F.MoreFormInfo;
+                 "\r\nbottomstretch=" + stretch + "\r\n";
     if (F.Caption)
         S.Object("caption", "caption",
                  "skinrect=" + IniRect(FS::CaptionRect) + "\r\ntextrect=" + IniRect(Rect(4, 2, 176, 20)) + "\r\n");
@@ -275,7 +276,7 @@ inline void AddFrame(SyntheticSkin& S, const FrameSkin& F = {})
         if (i == 1)
             keys += "restorerect=" + IniRect(Rect(3 * b, y, 4 * b, y + b)) +
                     "\r\nrestoreactiverect=" + IniRect(Rect(4 * b, y, 5 * b, y + b)) + "\r\n";
-        S.Object(names[i], "stdbutton", keys);
+        S.Object(names[i], "stdbutton", F.MoreButtonKeys + keys);
     }
 }
 
