@@ -1,0 +1,74 @@
+// Skin records for the frame-object, caption and layered-border tests, added to the synthetic
+// frame skin (skintest::AddFrame): an animated object with a strip of frames, a menu button, a
+// user object, captions with animation frames and a text frame, the quick buttons' face record,
+// and a layer frame. One colour per look, so a composed pixel names the look.
+#pragma once
+
+#include <string>
+
+#include "tests/skin/support/synthetic_skin.h"
+
+namespace frametest {
+
+using skintest::IniColor;
+using skintest::IniRect;
+using skintest::SyntheticSkin;
+
+// Animation frames 1-4 of the animated object, its pressed look, and its restore strip.
+constexpr uint32_t kFrames[4] = {skintest::kExtra1, skintest::kExtra2, skintest::kExtra3, skintest::kFocused};
+constexpr uint32_t kRestoreFrame = 0x30C0C0;
+
+struct AnimateSkin {
+    std::string Name = "anim";
+    std::string Command = "cmmaximize";
+    int TimerInterval = 10;
+    bool Cycle = false;
+    bool ButtonStyle = true;
+};
+
+// An animated caption button, 16 x 16: frames side by side from (0, 0) of its picture, the
+// pressed look at (64, 0), the restore strip (one colour) in the row below.
+inline void AddAnimate(SyntheticSkin& S, const AnimateSkin& A = {})
+{
+    const int p = S.AddPicture(80, 32);
+    for (int i = 0; i < 4; ++i) S.Block(p, Rect(i * 16, 0, i * 16 + 16, 16), kFrames[i], false);
+    S.Block(p, Rect(64, 0, 80, 16), skintest::kDown, false);
+    S.Block(p, Rect(0, 16, 80, 32), kRestoreFrame, false);
+    S.Object(A.Name, "animate",
+             "skinrectinapicture=1\r\nactivepictureindex=" + std::to_string(S.ActiveIndex(p)) +
+                 "\r\nskinrect=0,0,16,16\r\nactiveskinrect=0,0,16,16\r\ndownskinrect=64,0,80,16\r\n"
+                 "restorerect=0,16,16,32\r\nrestoreactiverect=0,16,16,32\r\ncountframes=4\r\ntimerinterval=" +
+                 std::to_string(A.TimerInterval) + "\r\ncycle=" + (A.Cycle ? "1" : "0") +
+                 "\r\nbuttonstyle=" + (A.ButtonStyle ? "1" : "0") + "\r\ncommand=" + A.Command + "\r\n");
+}
+
+// A plain frame button ("button" record) on the frame picture at SkinRect, with hover and down
+// looks in a picture of its own; with Glow also a glow picture and its mask index (MaskIndex
+// -1: the mask given is outside the skin's pictures).
+inline void AddMenuButton(SyntheticSkin& S, const TRect& SkinRect, bool Glow = false, bool BadMask = false)
+{
+    const int w = SkinRect.Width(), h = SkinRect.Height();
+    const int p = S.AddPicture(3 * w, h);
+    S.Block(p, Rect(0, 0, w, h), skintest::kNormal, false);
+    S.Block(p, Rect(w, 0, 2 * w, h), skintest::kHot, false);
+    S.Block(p, Rect(2 * w, 0, 3 * w, h), skintest::kDown, false);
+    std::string keys = "activepictureindex=" + std::to_string(S.ActiveIndex(p)) + "\r\nskinrect=" + IniRect(SkinRect) +
+                       "\r\nactiveskinrect=" + IniRect(Rect(w, 0, 2 * w, h)) +
+                       "\r\ndownrect=" + IniRect(Rect(2 * w, 0, 3 * w, h)) + "\r\nskinrectinapicture=0\r\n";
+    if (Glow) {
+        const int g = S.AddPicture(w + 8, h + 8, 0xFFFFFF);
+        const int m = S.AddPicture(w + 8, h + 8, 0xFFFFFF);
+        keys += "glowlayerpictureindex=" + std::to_string(S.ActiveIndex(g)) +
+                "\r\nglowlayermaskpictureindex=" + std::to_string(BadMask ? 99 : S.ActiveIndex(m)) +
+                "\r\nglowlayeroffsetx=4\r\nglowlayeroffsety=4\r\n";
+    }
+    S.Object("menubutton", "button", keys);
+}
+
+// A user object over R of the frame picture: the application paints it.
+inline void AddUserObject(SyntheticSkin& S, const TRect& R)
+{
+    S.Object("userarea", "userobject", "skinrect=" + IniRect(R) + "\r\n");
+}
+
+}  // namespace frametest
