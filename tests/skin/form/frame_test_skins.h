@@ -71,4 +71,62 @@ inline void AddUserObject(SyntheticSkin& S, const TRect& R)
     S.Object("userarea", "userobject", "skinrect=" + IniRect(R) + "\r\n");
 }
 
+// Captions. The caption record "caption" over the frame's caption rectangle (10, 4)-(190, 26),
+// its active look and five animation frames (stacked, each the caption's size) in a picture of
+// their own, optionally a text frame image.
+constexpr uint32_t kActiveCaption = 0x3080F0;
+constexpr uint32_t kCaptionFrames[5] = {0x102030, 0x203040, 0x304050, 0x405060, 0x506070};
+constexpr uint32_t kTextFrame = skintest::kExtra3;
+constexpr uint32_t kInactiveText = 0x0000FF, kActiveText = 0xFF0000;
+constexpr TRect kTextRct{4, 2, 176, 20};
+constexpr TRect kFrameRect{0, 132, 30, 148};  // the text frame image in the caption picture
+constexpr TRect kFrameTextRect{4, 2, 26, 14};
+
+struct CaptionSkin {
+    std::string Name = "caption";
+    TRect SkinRect{10, 4, 190, 26};  // in the frame picture
+    std::string Alignment = "taleftjustify";
+    int FontHeight = 14;
+    bool Animation = false;
+    bool InActiveAnimation = false;
+    bool TextFrame = false;
+    std::string More;  // further keys
+};
+
+inline void AddCaption(SyntheticSkin& S, const CaptionSkin& C = {})
+{
+    const int p = S.AddPicture(180, 150);
+    S.Block(p, Rect(0, 0, 180, 22), kActiveCaption, false);
+    for (int i = 0; i < 5; ++i) S.Block(p, Rect(0, 22 + 22 * i, 180, 44 + 22 * i), kCaptionFrames[i], false);
+    S.Block(p, kFrameRect, kTextFrame, false);
+    std::string keys = "skinrect=" + IniRect(C.SkinRect) + "\r\ntextrect=" + IniRect(kTextRct) +
+                       "\r\nactivepictureindex=" + std::to_string(S.ActiveIndex(p)) +
+                       "\r\nactiveskinrect=0,0,180,22\r\nfontname=Arial\r\n" +
+                       "fontheight=" + std::to_string(C.FontHeight) +
+                       "\r\nfontstyle=[fsbold]\r\nfontcolor=" + IniColor(kInactiveText) +
+                       "\r\nactivefontcolor=" + IniColor(kActiveText) + "\r\nalignment=" + C.Alignment + "\r\n";
+    if (C.Animation)
+        keys += "animateskinrect=0,22,180,132\r\nframecount=5\r\nanimateinterval=25\r\ninactiveanimation=" +
+                std::string(C.InActiveAnimation ? "1" : "0") + "\r\n";
+    if (C.TextFrame)
+        keys += "framerect=" + IniRect(kFrameRect) + "\r\nframetextrect=" + IniRect(kFrameTextRect) +
+                "\r\nframeleftoffset=2\r\nframerightoffset=2\r\n";
+    S.Object(C.Name, "caption", keys + C.More);
+}
+
+// The quick buttons' face record: its hover look kExtra1 and pressed look kExtra2, 10 x 10 with
+// 2-pixel margins.
+inline void AddQuickButtonFaces(SyntheticSkin& S)
+{
+    const int p = S.AddPicture(30, 10);
+    S.Block(p, Rect(0, 0, 10, 10), skintest::kNormal, false);
+    S.Block(p, Rect(10, 0, 20, 10), skintest::kExtra1, false);
+    S.Block(p, Rect(20, 0, 30, 10), skintest::kExtra2, false);
+    S.Control("officequickbutton", "button",
+              "pictureindex=" + std::to_string(S.ActiveIndex(p)) +
+                  "\r\nskinrect=0,0,10,10\r\nactiveskinrect=10,0,20,10\r\ndownskinrect=20,0,30,10\r\n"
+                  "clientrect=2,2,8,8\r\nlefttoppoint=2,2\r\nrighttoppoint=8,2\r\nleftbottompoint=2,8\r\n"
+                  "rightbottompoint=8,8\r\n");
+}
+
 }  // namespace frametest
