@@ -88,7 +88,8 @@ void TbsFormLayerWindow::CreateParams(TCreateParams& Params)
 {
     TForm::CreateParams(Params);
     Params.Style = WS_POPUP;
-    Params.ExStyle |= WS_EX_LAYERED;
+    // Never activated: neither by a click nor when another window goes away.
+    Params.ExStyle |= WS_EX_LAYERED | WS_EX_NOACTIVATE;
     // A frame with no outer bounds is decoration only: the mouse passes through.
     if (FLayerBorder->FData && FLayerBorder->FData->BorderRect.IsEmpty()) Params.ExStyle |= WS_EX_TRANSPARENT;
     Params.WindowClass.style |= CS_DBLCLKS;
@@ -163,10 +164,11 @@ void TbsFormLayerWindow::Dispatch(TMessage& Message)
     TbsFormLayerBorder* b = FLayerBorder;
     const bool hitTest = b->FData && b->FData->HitTestEnable;
     const bool full = b->FData && b->FData->FullBorder;
+    const bool formAlive = !(FForm->ComponentState() & csDestroying);
     switch (Message.Msg) {
     case WM_MOUSEACTIVATE: {
         Message.Result = MA_NOACTIVATE;
-        if (hitTest && !FForm->Active()) FForm->Show();
+        if (hitTest && formAlive && !FForm->Active()) FForm->Show();
         if (hitTest) {
             POINT p;
             GetCursorPos(&p);
@@ -175,7 +177,7 @@ void TbsFormLayerWindow::Dispatch(TMessage& Message)
         return;
     }
     case WM_SETFOCUS:
-        if (!FForm->Active()) FForm->Show();
+        if (formAlive && !FForm->Active()) FForm->Show();
         Message.Result = 1;
         return;
     case WM_LBUTTONDBLCLK:

@@ -94,6 +94,8 @@ TbsSkinForm::~TbsSkinForm()
 {
     *FAlive = false;
     UnHookApp();
+    // The application's restore handler it installed goes with it.
+    if (FAppRestoreInstalled && Application) Application->OnRestore = nullptr;
     delete FQuickButtons;
     FQuickButtons = nullptr;
     ClearObjects();

@@ -507,6 +507,7 @@ private:
     bool FadeWanted() const;
 
     std::shared_ptr<bool> FAlive;
+    bool FAppRestoreInstalled = false;  // Application's OnRestore is this form's AppRestore
     bool FShowMDIScrollBars = true;
     TTileMode FTileMode = tbHorizontal;
     TComponent* FSkinRibbonComponent = nullptr;

@@ -409,8 +409,10 @@ void TbsSkinForm::WMEraseBkgnd(TMessage& M)
 void TbsSkinForm::WMShowWindow(TMessage& M)
 {
     if (static_cast<intptr_t>(M.WParam) > 0) {
-        if (Application && Application->MainForm() == FForm && !Application->OnRestore)
+        if (Application && Application->MainForm() == FForm && !Application->OnRestore) {
             Application->OnRestore = [this](TObject* Sender) { AppRestore(Sender); };
+            FAppRestoreInstalled = true;
+        }
         if (FStartShow && FPositionInMonitor == bspDefault) {
             FStartShow = false;
         } else if (FStartShow && FWindowState == wsNormal) {

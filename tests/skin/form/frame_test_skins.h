@@ -129,4 +129,60 @@ inline void AddQuickButtonFaces(SyntheticSkin& S)
                   "rightbottompoint=8,8\r\n");
 }
 
+// Layer frames. The shadow frame: a 60 x 50 picture, corner points (20, 10), (40, 10), (20, 40),
+// (40, 40), the form over (10, 10)-(50, 40), outer bounds (5, 5)-(55, 45), resize grips of 3 and
+// corner zones of 10. Each piece has a colour of its own (channels below 128, so clamping them
+// to the alpha changes nothing); the mask gives the top strip alpha 128, the rest 255; the left
+// band carries a 2-pixel stripe at its top, so its tiles show.
+constexpr uint32_t kLayerTL = 0x402010, kLayerTop = 0x104020, kLayerTR = 0x201040, kLayerLeft = 0x303010,
+                   kLayerStripe = 0x707070, kLayerRight = 0x103030, kLayerBL = 0x301030, kLayerBottom = 0x204040,
+                   kLayerBR = 0x404020;
+
+struct LayerSkin {
+    bool EmptyBorderRect = false;
+    int HeightOffset = 0;
+    bool FullBorder = false;  // a 100 x 60 frame with caption and close button on its top strip
+    std::string More;
+};
+
+inline void AddLayerFrame(SyntheticSkin& S, const LayerSkin& L = {})
+{
+    std::string keys;
+    if (!L.FullBorder) {
+        const int p = S.AddPicture(60, 50);
+        S.Block(p, Rect(0, 0, 20, 10), kLayerTL, false);
+        S.Block(p, Rect(20, 0, 40, 10), kLayerTop, false);
+        S.Block(p, Rect(40, 0, 60, 10), kLayerTR, false);
+        S.Block(p, Rect(0, 10, 10, 40), kLayerLeft, false);
+        S.Block(p, Rect(0, 10, 10, 12), kLayerStripe, false);
+        S.Block(p, Rect(50, 10, 60, 40), kLayerRight, false);
+        S.Block(p, Rect(0, 40, 20, 50), kLayerBL, false);
+        S.Block(p, Rect(20, 40, 40, 50), kLayerBottom, false);
+        S.Block(p, Rect(40, 40, 60, 50), kLayerBR, false);
+        const int m = S.AddPicture(60, 50, 0xFFFFFF);
+        S.Block(m, Rect(0, 0, 60, 10), 0x808080, false);
+        keys = "pictureindex=" + std::to_string(S.ActiveIndex(p)) +
+               "\r\nmaskpictureindex=" + std::to_string(S.ActiveIndex(m)) +
+               "\r\nlefttoppoint=20,10\r\nrighttoppoint=40,10\r\nleftbottompoint=20,40\r\nrightbottompoint=40,40"
+               "\r\nclientrect=10,10,50,40\r\nhittestlefttoppoint=15,15\r\nhittestrighttoppoint=45,15"
+               "\r\nhittestleftbottompoint=15,35\r\nhittestrightbottompoint=45,35\r\n";
+    } else {
+        const int p = S.AddPicture(100, 60, kLayerTop);
+        S.Block(p, Rect(0, 30, 10, 50), kLayerLeft, false);
+        S.Block(p, Rect(90, 30, 100, 50), kLayerRight, false);
+        S.Block(p, Rect(0, 50, 100, 60), kLayerBottom, false);
+        keys = "pictureindex=" + std::to_string(S.ActiveIndex(p)) +
+               "\r\nlefttoppoint=30,30\r\nrighttoppoint=70,30\r\nleftbottompoint=30,50\r\nrightbottompoint=70,50"
+               "\r\nclientrect=10,30,90,50\r\nfullborder=1\r\ncaptionrect=10,8,90,26"
+               "\r\nhittestlefttoppoint=15,15\r\nhittestrighttoppoint=85,15\r\nhittestleftbottompoint=15,50"
+               "\r\nhittestrightbottompoint=85,50\r\n";
+    }
+    keys +=
+        "alphablendvalue=255\r\ninactivealphablendvalue=200\r\nhittestenable=1\r\nhittestsize=3\r\n"
+        "heightoffset=" +
+        std::to_string(L.HeightOffset) + "\r\n";
+    if (!L.EmptyBorderRect) keys += L.FullBorder ? "borderrect=5,5,95,55\r\n" : "borderrect=5,5,55,45\r\n";
+    S.ExtraSections += "[LAYERFRAME]\r\n" + keys + L.More;
+}
+
 }  // namespace frametest

@@ -13,6 +13,7 @@
 #include "platform/win/headless_api.h"
 #include "platform/win/user_api.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/skin_form.h"
 #include "skin/form/tray_icon.h"
 #include "tests/support/application_fixture.h"
 
@@ -221,6 +222,37 @@ TEST_F(TrayIconTest, MinimisingTheApplicationHidesTheMainFormInTheTray)
     tray->SetMinimizeToTray(false);
     Application->Minimize();
     EXPECT_TRUE(IsIconic(main->Handle()));
+}
+
+// Through the skinned form: minimised to the tray and restored, its restore message clears the
+// mark, and the icon goes unless the form always shows it.
+TEST_F(TrayIconTest, SkinnedFormMinimisesToTheTrayAndBack)
+{
+    for (bool always : {false, true}) {
+        TForm* main = nullptr;
+        Application->CreateForm(main);
+        auto* sf = new TbsSkinForm(main);
+        auto* tray = new TbsTrayIcon(main);
+        Tray->SetMinimizeToTray(false);
+        sf->SetAlwaysShowInTray(always);
+        sf->SetTrayIcon(tray);
+        main->Show();
+        Pump();
+        EXPECT_EQ(tray->PopupMenu(), sf->FSysTrayMenu) << "the form's tray menu";
+
+        sf->MinimizeToTray();
+        EXPECT_FALSE(main->Visible());
+        EXPECT_EQ(main->Tag(), -10000);
+        EXPECT_TRUE(vxwin::TrayIconState(tray->Handle(), 1, nullptr));
+
+        // A double click on the icon restores.
+        ASSERT_TRUE(vxwin::TrayClick(tray->Handle(), 1, WM_LBUTTONDBLCLK));
+        Pump();
+        EXPECT_TRUE(main->Visible());
+        EXPECT_EQ(main->Tag(), 0) << "the restore message clears the mark";
+        EXPECT_EQ(vxwin::TrayIconState(tray->Handle(), 1, nullptr), always);
+        main->Free();
+    }
 }
 
 TEST_F(TrayIconTest, ANewTrayAddsTheIconAgainAndDestructionUndoesTheSubclassings)
