@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: run test build build-test deps deps-test bench fuzz format clean
+.PHONY: run test build build-test deps deps-test bench fuzz format skin clean
 
 run: build
 	./$(RELEASE_DIR)/app/vexmora
@@ -32,6 +32,15 @@ bench: deps-test
 fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVX_FUZZ=ON -DVX_TESTS=ON
 	cmake --build build/fuzz -j $(JOBS)
+
+# Draws the program's own skin again into its folder form under resources/ and into the seeds of
+# the skin fuzz targets; the test build checks that both match what the builder draws.
+SKIN_DIR := resources/skins/light
+skin: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target skin_builder
+	./$(RELEASE_DIR)/tools/skin_builder/skin_builder --folder $(SKIN_DIR) --container tests/fuzz/corpus/compressed_skin/light.skn
+	cp $(SKIN_DIR)/skin.ini tests/fuzz/corpus/skin_ini/light.ini
 
 # Applies the tree's one .clang-format to every C and C++ file.
 format:

@@ -6,7 +6,7 @@ set -eu
 packages=(
   build-essential cmake pkg-config make
   libx11-dev libxext-dev libdbus-1-dev
-  libpango1.0-dev libcairo2-dev libfontconfig-dev libfreetype-dev
+  libpango1.0-dev libcairo2-dev libfontconfig-dev libfreetype-dev libglib2.0-dev
   fonts-wqy-microhei fonts-dejavu-core
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   libavfilter-dev libavdevice-dev libavcodec-extra59

@@ -10,7 +10,21 @@
 
 namespace vxwin {
 
-enum class ObjKind { Window, Dc, Bitmap, Region, Font, Brush, Pen, Icon, Palette, DeferPos };
+enum class ObjKind {
+    Window,
+    Dc,
+    Bitmap,
+    Region,
+    Font,
+    Brush,
+    Pen,
+    Icon,
+    Palette,
+    DeferPos,
+    Event,
+    ChangeNotification,
+    Find
+};
 
 struct Object {
     explicit Object(ObjKind k) : kind(k) {}

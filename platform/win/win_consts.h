@@ -651,4 +651,15 @@ constexpr UINT HHT_NOWHERE = 0x0001;
 constexpr UINT HHT_ONHEADER = 0x0002;
 constexpr UINT HHT_ONDIVIDER = 0x0004;
 constexpr UINT LVM_FIRST = 0x1000;
+constexpr UINT LVM_SETIMAGELIST = LVM_FIRST + 3;  // wParam LVSIL_*, lParam the list; answers the old one
 constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+constexpr UINT LVM_EDITLABELW = LVM_FIRST + 118;  // wParam the item (-1 ends editing); answers the edit
+constexpr WPARAM LVSIL_NORMAL = 0;
+constexpr WPARAM LVSIL_SMALL = 1;
+constexpr WPARAM LVSIL_STATE = 2;
+
+// ---- tree view messages ----
+constexpr UINT TV_FIRST = 0x1100;
+constexpr UINT TVM_SETIMAGELIST = TV_FIRST + 9;  // 4361: wParam TVSIL_*, lParam the list; answers the old one
+constexpr WPARAM TVSIL_NORMAL = 0;
+constexpr WPARAM TVSIL_STATE = 2;

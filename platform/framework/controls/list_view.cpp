@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/framework/controls/inplace_edit.h"
 #include "platform/framework/controls/list_view_header.h"
 #include "platform/framework/controls/plain_draw.h"
 #include "platform/framework/controls/scrolling.h"
 #include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/strings.h"
 #include "platform/framework/graphics/image_list.h"
 
 namespace {
@@ -157,7 +159,7 @@ void TListItem::SetSelected(bool v)
     TCustomListView* lv = ListView();
     if (lv && v && !lv->FMultiSelect) {
         for (TListItem* other : lv->FItems.FItems)
-            if (other != this && other->FSelected) other->SetSelected(false);
+            if (other && other != this && other->FSelected) other->SetSelected(false);
     }
     FSelected = v;
     if (lv) lv->ItemSelectChanging(this, v);
@@ -189,7 +191,8 @@ TRect TListItem::DisplayRect(TDisplayCode Code) const
     int total = std::max(lv->ColumnsWidth(), 1);
     TRect bounds = Rect(left, top, left + total, top + rh);
     int firstW = lv->FColumns.Count() > 0 ? lv->FColumns.Items(0)->Width() : total;
-    int imageW = lv->FSmallImages ? lv->FSmallImages->Width() + 2 : 0;
+    TCustomImageList* small = lv->SmallImageList();
+    int imageW = small ? small->Width() + 2 : 0;
     int labelLeft = left + (lv->FCheckboxes ? kCheckSize + 4 : 0) + imageW + 2;
     switch (Code) {
     case drBounds: return bounds;
@@ -224,6 +227,12 @@ void TListItem::Delete()
 
 void TListItem::Update() { Changed(ctText); }
 
+bool TListItem::EditCaption()
+{
+    TCustomListView* lv = ListView();
+    return lv && lv->Perform(LVM_EDITLABELW, static_cast<WPARAM>(Index())) != 0;
+}
+
 // ---- TListItems ----
 
 TListItems::~TListItems()
@@ -234,13 +243,53 @@ TListItems::~TListItems()
 TListItem* TListItems::Item(int i) const
 {
     if (i < 0 || i >= Count()) throw EListError(L"List index out of bounds (" + std::to_wstring(i) + L")");
-    return FItems[static_cast<size_t>(i)];
+    return At(i);
+}
+
+TListItem* TListItems::At(int i) const
+{
+    TListItem*& item = const_cast<TListItems*>(this)->FItems[static_cast<size_t>(i)];
+    if (!FOwner || !FOwner->FOwnerData) return item;
+    if (!item) item = new TListItem(const_cast<TListItems*>(this));
+    // Filled again on every use: the list keeps no texts of its own.
+    FOwner->FFetching = true;
+    try {
+        item->FCaption.clear();
+        item->FSubItems.Clear();
+        item->FImageIndex = -1;
+        FOwner->OwnerDataFetch(item, TItemRequests{irText, irImage, irParam, irState});
+    } catch (...) {
+        FOwner->FFetching = false;
+        throw;
+    }
+    FOwner->FFetching = false;
+    return item;
+}
+
+void TListItems::SetCount(int Value)
+{
+    if (!FOwner || !FOwner->FOwnerData) throw EListError(L"The item count is set in owner-data mode only");
+    Value = std::max(0, Value);
+    if (FOwner->FEditIndex >= Value) FOwner->Perform(LVM_EDITLABELW, static_cast<WPARAM>(-1));
+    while (static_cast<int>(FItems.size()) > Value) {
+        TListItem* item = FItems.back();
+        FItems.pop_back();
+        if (!item) continue;
+        if (FOwner->FFocused == item) FOwner->FFocused = nullptr;
+        if (FOwner->FAnchorItem == item) FOwner->FAnchorItem = nullptr;
+        item->FOwner = nullptr;
+        delete item;
+    }
+    FItems.resize(static_cast<size_t>(Value), nullptr);
+    FOwner->ClampScroll();
+    if (FUpdateCount == 0) FOwner->Invalidate();
 }
 
 TListItem* TListItems::Add() { return Insert(Count()); }
 
 TListItem* TListItems::Insert(int Index)
 {
+    if (FOwner && FOwner->FOwnerData) throw EListError(L"An owner-data list has no items to insert");
     if (Index < 0 || Index > Count()) throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");
     auto* item = new TListItem(this);
     FItems.insert(FItems.begin() + Index, item);
@@ -254,6 +303,7 @@ TListItem* TListItems::Insert(int Index)
 
 void TListItems::Delete(int Index)
 {
+    if (FOwner && FOwner->FOwnerData) throw EListError(L"An owner-data list has no items to delete");
     TListItem* item = Item(Index);
     if (FOwner) FOwner->ItemDeleting(item);
     auto it = std::find(FItems.begin(), FItems.end(), item);
@@ -268,6 +318,10 @@ void TListItems::Delete(int Index)
 
 void TListItems::Clear()
 {
+    if (FOwner && FOwner->FOwnerData) {
+        SetCount(0);
+        return;
+    }
     BeginUpdate();
     try {
         while (!FItems.empty()) Delete(Count() - 1);
@@ -402,7 +456,7 @@ void TCustomListView::SetMultiSelect(bool v)
     if (!v) {
         TListItem* keep = Selected();
         for (TListItem* i : FItems.FItems)
-            if (i != keep && i->FSelected) i->SetSelected(false);
+            if (i && i != keep && i->FSelected) i->SetSelected(false);
     }
 }
 
@@ -425,15 +479,131 @@ void TCustomListView::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection
 void TCustomListView::SetSmallImages(TCustomImageList* v)
 {
     FSmallImages = v;
-    FCachedRowHeight = 0;
+    Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
+}
+
+void TCustomListView::SetLargeImages(TCustomImageList* v)
+{
+    FLargeImages = v;
+    Perform(LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
+}
+
+void TCustomListView::SetStateImages(TCustomImageList* v)
+{
+    FStateImages = v;
+    Perform(LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
+}
+
+TCustomImageList* TCustomListView::SmallImageList() const { return TCustomImageList::FromHandle(FLists[LVSIL_SMALL]); }
+
+TCustomImageList* TCustomListView::LargeImageList() const { return TCustomImageList::FromHandle(FLists[LVSIL_NORMAL]); }
+
+void TCustomListView::SetOwnerData(bool v)
+{
+    if (v == FOwnerData) return;
+    if (FOwnerData) {
+        FItems.SetCount(0);
+    } else {
+        FItems.Clear();
+    }
+    FOwnerData = v;
     Invalidate();
+}
+
+bool TCustomListView::OwnerDataFetch(TListItem* Item, TItemRequests)
+{
+    if (!OnData) return false;
+    OnData(this, Item);
+    return true;
+}
+
+int TCustomListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+                                   int StartIndex, TSearchDirection Direction, bool Wrap)
+{
+    int index = -1;
+    if (OnDataFind) OnDataFind(this, Find, FindString, FindPosition, FindData, StartIndex, Direction, Wrap, index);
+    return index;
+}
+
+int TCustomListView::FindCaption(int StartIndex, const String& Value, bool Partial, bool Wrap)
+{
+    const int n = FItems.Count();
+    if (n == 0) return -1;
+    StartIndex = std::clamp(StartIndex, 0, n - 1);
+    if (FOwnerData)
+        return OwnerDataFind(Partial ? ifPartialString : ifExactString, Value, TPoint{}, nullptr, StartIndex, sdAll,
+                             Wrap);
+    const String want = UpperCase(Value);
+    for (int k = 0; k < n; ++k) {
+        const int i = StartIndex + k;
+        if (i >= n && !Wrap) break;
+        const String caption = UpperCase(FItems.Item(i % n)->Caption());
+        if (Partial ? caption.compare(0, want.size(), want) == 0 : caption == want) return i % n;
+    }
+    return -1;
+}
+
+void TCustomListView::TypeAhead(wchar_t Ch)
+{
+    // Letters typed within a second of each other make one search text.
+    const unsigned long long now = GetTickCount64();
+    if (now - FSearchTick > 1000) FSearchText.clear();
+    FSearchTick = now;
+    FSearchText += Ch;
+    const int cur = FFocused ? FFocused->Index() : -1;
+    // A new search starts after the focused item; a longer text may stay on it.
+    int start = FSearchText.size() == 1 ? cur + 1 : std::max(cur, 0);
+    if (start >= FItems.Count()) start = 0;
+    const int found = FindCaption(start, FSearchText, true, true);
+    if (found >= 0) MoveFocus(found, TShiftState{});
+}
+
+bool TCustomListView::CanEdit(TListItem* Item)
+{
+    bool allow = !FReadOnly && Item;
+    if (allow && OnEditing) OnEditing(this, Item, allow);
+    return allow;
+}
+
+void TCustomListView::Edit(int Index, bool Cancelled, const String& Text)
+{
+    if (Cancelled || Index < 0 || Index >= FItems.Count()) return;
+    TListItem* item = FItems.Item(Index);
+    String s = Text;
+    if (OnEdited) OnEdited(this, item, s);
+    if (!FOwnerData) item->SetCaption(s);
+}
+
+bool TCustomListView::IsEditing() const { return FEditor && FEditor->Active() && FEditIndex >= 0; }
+
+bool TCustomListView::StartEdit(int Index)
+{
+    if (FEditor) FEditor->Finish(true);
+    if (Index < 0 || Index >= FItems.Count()) return false;
+    TListItem* item = FItems.Item(Index);
+    if (!CanEdit(item)) return false;
+    item->MakeVisible(false);
+    if (!FEditor) {
+        FEditor = new TInplaceEdit(this);
+        FEditor->OnFinish = [this](bool accept, const String& text) {
+            const int index = FEditIndex;
+            FEditIndex = -1;
+            if (index >= 0) Edit(index, !accept, text);
+        };
+    }
+    FEditIndex = Index;
+    item = FItems.Item(Index);  // filled again after scrolling
+    TRect r = item->DisplayRect(drLabel);
+    r.Right = std::max(r.Right, r.Left + 60);
+    FEditor->Start(r, item->Caption());
+    return true;
 }
 
 TListItem* TCustomListView::Selected() const
 {
     if (FFocused && FFocused->FSelected) return FFocused;
     for (TListItem* i : FItems.FItems)
-        if (i->FSelected) return i;
+        if (i && i->FSelected) return i;
     return nullptr;
 }
 
@@ -444,7 +614,7 @@ void TCustomListView::SetSelected(TListItem* Item)
         return;
     }
     for (TListItem* i : FItems.FItems)
-        if (i != Item && i->FSelected) i->SetSelected(false);
+        if (i && i != Item && i->FSelected) i->SetSelected(false);
     Item->SetSelected(true);
     SetItemFocused(Item);
 }
@@ -474,19 +644,19 @@ void TCustomListView::SetItemFocused(TListItem* Item)
 int TCustomListView::SelCount() const
 {
     return static_cast<int>(
-        std::count_if(FItems.FItems.begin(), FItems.FItems.end(), [](TListItem* i) { return i->FSelected; }));
+        std::count_if(FItems.FItems.begin(), FItems.FItems.end(), [](TListItem* i) { return i && i->FSelected; }));
 }
 
 void TCustomListView::ClearSelection()
 {
     for (TListItem* i : std::vector<TListItem*>(FItems.FItems))
-        if (i->FSelected) i->SetSelected(false);
+        if (i && i->FSelected) i->SetSelected(false);
 }
 
 void TCustomListView::SelectAll()
 {
     if (!FMultiSelect) return;
-    for (TListItem* i : std::vector<TListItem*>(FItems.FItems)) i->SetSelected(true);
+    for (int i = 0; i < FItems.Count(); ++i) FItems.Item(i)->SetSelected(true);
 }
 
 void TCustomListView::Change(TListItem* Item, TItemChange What)
@@ -504,6 +674,7 @@ void TCustomListView::ItemSelectChanging(TListItem* Item, bool Sel)
 
 void TCustomListView::ItemDeleting(TListItem* Item)
 {
+    if (FEditIndex >= 0 && Item->Index() == FEditIndex) Perform(LVM_EDITLABELW, static_cast<WPARAM>(-1));
     if (Item->FSelected) {
         // The selection goes with the row; the program hears of it as of any other change.
         Item->FSelected = false;
@@ -519,6 +690,7 @@ void TCustomListView::ItemDeleting(TListItem* Item)
 
 void TCustomListView::ItemChanged(TListItem* Item, TItemChange What)
 {
+    if (FFetching) return;
     InvalidateItem(Item);
     Change(Item, What);
 }
@@ -556,7 +728,7 @@ int TCustomListView::RowHeight()
     SelectObject(dc, old);
     DeleteDC(dc);
     int h = std::max<int>(tm.tmHeight + 4, kCheckSize + 4);
-    if (FSmallImages) h = std::max(h, FSmallImages->Height() + 2);
+    if (TCustomImageList* small = SmallImageList()) h = std::max(h, small->Height() + 2);
     FCachedRowHeight = h;
     return h;
 }
@@ -567,10 +739,7 @@ int TCustomListView::HeaderHeight()
     return RowHeight() + 4;
 }
 
-TListItem* TCustomListView::TopItem() const
-{
-    return FTopIndex < FItems.Count() ? FItems.FItems[static_cast<size_t>(FTopIndex)] : nullptr;
-}
+TListItem* TCustomListView::TopItem() const { return FTopIndex < FItems.Count() ? FItems.Item(FTopIndex) : nullptr; }
 
 int TCustomListView::VisibleRowCount()
 {
@@ -603,7 +772,7 @@ TListItem* TCustomListView::GetItemAt(int X, int Y)
     if (y < 0 || X < 0) return nullptr;
     int i = FTopIndex + y / RowHeight();
     if (i < 0 || i >= FItems.Count()) return nullptr;
-    TListItem* item = FItems.FItems[static_cast<size_t>(i)];
+    TListItem* item = FItems.Item(i);
     TRect b = item->DisplayRect(drBounds);
     if (X >= b.Right && FViewStyle == vsReport) return nullptr;
     return item;
@@ -635,9 +804,9 @@ void TCustomListView::Paint()
     int rh = RowHeight();
     // Rows.
     for (int i = FTopIndex; i < FItems.Count(); ++i) {
-        TListItem* item = FItems.FItems[static_cast<size_t>(i)];
+        if (hh + (i - FTopIndex) * rh >= client.Bottom) break;  // before an owner-data item is fetched
+        TListItem* item = FItems.Item(i);
         TRect r = item->DisplayRect(drBounds);
-        if (r.Top >= client.Bottom) break;
         TCustomDrawState st;
         if (item->FSelected) st.Include(cdsSelected);
         if (item == FFocused) st.Include(cdsFocused);
@@ -707,10 +876,11 @@ void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState
         c->FillRect(inner);
         if (item->FChecked) DrawCheckMark(c, inner, clWindowText);
     }
-    if (FSmallImages && item->FImageIndex >= 0 && item->FImageIndex < FSmallImages->Count()) {
+    TCustomImageList* small = SmallImageList();
+    if (small && item->FImageIndex >= 0 && item->FImageIndex < small->Count()) {
         TRect lab = item->DisplayRect(drLabel);
-        int ix = lab.Left - FSmallImages->Width() - 2;
-        FSmallImages->Draw(c, ix, R.Top + (R.Height() - FSmallImages->Height()) / 2, item->FImageIndex, FEnabled);
+        int ix = lab.Left - small->Width() - 2;
+        small->Draw(c, ix, R.Top + (R.Height() - small->Height()) / 2, item->FImageIndex, FEnabled);
     }
     static const UINT kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     int x = -FScrollX;
@@ -752,10 +922,15 @@ void TCustomListView::MoveFocus(int index, TShiftState Shift)
 {
     if (FItems.Count() == 0) return;
     index = std::clamp(index, 0, FItems.Count() - 1);
-    TListItem* item = FItems.FItems[static_cast<size_t>(index)];
+    TListItem* item = FItems.Item(index);
     if (FMultiSelect && Shift.Contains(ssShift) && FAnchorItem) {
         int a = FAnchorItem->Index(), lo = std::min(a, index), hi = std::max(a, index);
-        for (int i = 0; i < FItems.Count(); ++i) FItems.FItems[static_cast<size_t>(i)]->SetSelected(i >= lo && i <= hi);
+        for (int i = 0; i < FItems.Count(); ++i) {
+            if (i >= lo && i <= hi)
+                FItems.Item(i)->SetSelected(true);
+            else if (TListItem* other = FItems.FItems[static_cast<size_t>(i)])
+                other->SetSelected(false);
+        }
     } else if (FMultiSelect && Shift.Contains(ssCtrl)) {
         // Ctrl moves the focus alone.
     } else {
@@ -817,6 +992,27 @@ void TCustomListView::Dispatch(TMessage& m)
     case WM_VSCROLL: ScrollMessage(m, true); return;
     case WM_HSCROLL: ScrollMessage(m, false); return;
     case LVM_GETHEADER: m.Result = reinterpret_cast<LRESULT>(FHeader); return;
+    case LVM_SETIMAGELIST:
+        if (m.WParam > LVSIL_STATE) return;
+        m.Result = reinterpret_cast<LRESULT>(FLists[m.WParam]);
+        FLists[m.WParam] = reinterpret_cast<HIMAGELIST>(m.LParam);
+        FCachedRowHeight = 0;
+        ClampScroll();
+        Invalidate();
+        return;
+    case LVM_EDITLABELW:
+        if (static_cast<int>(m.WParam) < 0) {
+            if (FEditor) FEditor->Finish(false);
+            m.Result = 0;
+        } else {
+            m.Result = StartEdit(static_cast<int>(m.WParam)) ? reinterpret_cast<LRESULT>(FEditor->Handle()) : 0;
+        }
+        return;
+    case WM_CHAR:
+        if (DoKeyPress(m)) return;
+        if (m.WParam >= 32 && m.WParam != 127) TypeAhead(static_cast<wchar_t>(m.WParam));
+        m.Result = 0;
+        return;
     case WM_MOUSEWHEEL: {
         bool handled = false;
         if (OnMouseWheel) {

@@ -1,8 +1,12 @@
 // TCustomListView / TListView with TListColumn(s) and TListItem(s): the report-style list of the
 // main window (columns with widths and limits, rows with a caption and sub-items, check boxes,
 // single or multiple selection by mouse and keys, selection and change events on user and
-// program changes, custom-draw hooks, grid lines, row select, scrolling) in the framework's plain
-// look. The skinned list view derives from it.
+// program changes, custom-draw hooks, grid lines, row select, scrolling, in-place editing of a
+// caption, type-ahead search) in the framework's plain look. In owner-data mode the list has a
+// count and no items of its own: an item's caption, image and sub-items are fetched (OwnerDataFetch,
+// OnData) each time it is used, and type-ahead asks OwnerDataFind (OnDataFind). The image lists
+// drawn are those LVM_SETIMAGELIST set (SmallImages and LargeImages set them too). The skinned list
+// view derives from it.
 #pragma once
 
 #include <memory>
@@ -15,10 +19,17 @@
 class TCustomListView;
 class TListItems;
 class TCustomImageList;
+class TInplaceEdit;
+struct _IMAGELIST;
+using HIMAGELIST = _IMAGELIST*;
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TItemChange { ctText, ctImage, ctState };
 enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
+enum TItemRequest { irText, irImage, irParam, irState, irIndent };
+using TItemRequests = TEnumSet<TItemRequest>;
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 
 class TListColumn : public TCollectionItem {
 public:
@@ -97,6 +108,8 @@ public:
     void MakeVisible(bool PartialOK);
     void Delete();
     void Update();
+    // Starts editing the caption in place (LVM_EDITLABELW); false when the list refuses.
+    bool EditCaption();
 
 private:
     void Changed(TItemChange what);
@@ -122,6 +135,8 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     TListItem* Item(int i) const;
     TListItem* operator[](int i) const { return Item(i); }
+    // Owner-data mode: the number of items the list shows; the items are fetched when used.
+    void SetCount(int Value);
     TListItem* Add();
     TListItem* Insert(int Index);
     void Delete(int Index);
@@ -132,6 +147,8 @@ public:
     int UpdateCount() const { return FUpdateCount; }
 
 private:
+    // In owner-data mode an item is made when first used and filled again each time.
+    TListItem* At(int i) const;
     TCustomListView* FOwner;
     std::vector<TListItem*> FItems;
     int FUpdateCount = 0;
@@ -146,6 +163,12 @@ using TLVCustomDrawSubItemEvent = std::function<void(TCustomListView* Sender, TL
 using TLVCustomDrawEvent = std::function<void(TCustomListView* Sender, const TRect& ARect, bool& DefaultDraw)>;
 using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
 using TLVDeletedEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+using TLVOwnerDataFindEvent =
+    std::function<void(TObject* Sender, TItemFind Find, const String& FindString, const TPoint& FindPosition,
+                       void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap, int& Index)>;
+using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
+using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
 
 class TCustomListView : public TCustomControl {
     friend class TListItem;
@@ -185,12 +208,24 @@ public:
     void SetShowColumnHeaders(bool v);
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool v);
+    // The image list components; setting one sets the list drawn (LVM_SETIMAGELIST).
     TCustomImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TCustomImageList* v);
     TCustomImageList* LargeImages() const { return FLargeImages; }
-    void SetLargeImages(TCustomImageList* v) { FLargeImages = v; }
+    void SetLargeImages(TCustomImageList* v);
     TCustomImageList* StateImages() const { return FStateImages; }
-    void SetStateImages(TCustomImageList* v) { FStateImages = v; }
+    void SetStateImages(TCustomImageList* v);
+    // The lists drawn, as LVM_SETIMAGELIST last set them; nullptr for none.
+    TCustomImageList* SmallImageList() const;
+    TCustomImageList* LargeImageList() const;
+
+    bool OwnerData() const { return FOwnerData; }
+    // Switching the mode removes every item.
+    void SetOwnerData(bool v);
+    // The first item from StartIndex on (wrapping to the start when Wrap) whose caption begins
+    // with Value (Partial) or is Value, letter case ignored; -1 for none. Owner-data lists answer
+    // through OwnerDataFind.
+    int FindCaption(int StartIndex, const String& Value, bool Partial, bool Wrap);
 
     // Geometry.
     int RowHeight();
@@ -201,7 +236,9 @@ public:
     TListItem* GetItemAt(int X, int Y);
     // The column whose header is at X (client coordinates), -1 when none.
     int ColumnAt(int X) const;
-    bool IsEditing() const { return false; }
+    bool IsEditing() const;
+    // The item whose caption is being edited, -1 for none.
+    int EditingIndex() const { return IsEditing() ? FEditIndex : -1; }
     // The header child window (report style with column headers), nullptr when there is none.
     HWND HeaderHandle() const { return FHeader; }
     int HeaderScrollX() const { return FScrollX; }
@@ -216,10 +253,24 @@ public:
     TLVColumnClickEvent OnColumnClick;
     TLVDeletedEvent OnDeletion;
     TLVDeletedEvent OnInsert;
+    TLVOwnerDataEvent OnData;
+    TLVOwnerDataFindEvent OnDataFind;
+    TLVEditingEvent OnEditing;
+    // The edited text, which the handler may change before the item takes it.
+    TLVEditedEvent OnEdited;
 
 protected:
     virtual void Change(TListItem* Item, TItemChange What);
     virtual void ColumnsChanged();
+    // Owner data: fills Item (its Index is set) for the requests; the default asks OnData.
+    virtual bool OwnerDataFetch(TListItem* Item, TItemRequests Request);
+    // Owner data: the index found from StartIndex (-1 for none); the default asks OnDataFind.
+    virtual int OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+                              int StartIndex, TSearchDirection Direction, bool Wrap);
+    virtual bool CanEdit(TListItem* Item);
+    // Editing of item Index ended: unless Cancelled, OnEdited may change Text, then the item
+    // takes it (in owner-data mode the program keeps the text).
+    virtual void Edit(int Index, bool Cancelled, const String& Text);
     void Paint() override;
     virtual void DrawItem(TListItem* Item, const TRect& R, TCustomDrawState State);
     void Dispatch(TMessage& Message) override;
@@ -239,6 +290,8 @@ protected:
     // Hands the scroll range and position to the window's standard scroll bars.
     void UpdateScrollBars();
     void ScrollMessage(TMessage& m, bool vertical);
+    bool StartEdit(int Index);
+    void TypeAhead(wchar_t Ch);
     bool FInScrollUpdate = false;
     HWND FHeader = nullptr;
 
@@ -257,6 +310,13 @@ protected:
     TCustomImageList* FSmallImages = nullptr;
     TCustomImageList* FLargeImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
+    HIMAGELIST FLists[3] = {nullptr, nullptr, nullptr};  // by LVSIL_*, as LVM_SETIMAGELIST set them
+    bool FOwnerData = false;
+    bool FFetching = false;  // an item being filled: its changes are no news
+    TInplaceEdit* FEditor = nullptr;
+    int FEditIndex = -1;
+    String FSearchText;  // type-ahead: the letters typed in quick succession
+    unsigned long long FSearchTick = 0;
     int FTopIndex = 0;
     int FScrollX = 0;
     int FRowHeight = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/framework/controls/inplace_edit.h"
 #include "platform/framework/controls/plain_draw.h"
 #include "platform/framework/controls/scrolling.h"
 #include "platform/framework/core/exceptions.h"
@@ -112,13 +113,13 @@ void TTreeNode::SetText(const String& v)
 void TTreeNode::SetImageIndex(int v)
 {
     FImageIndex = v;
-    if (TCustomTreeView* tv = TreeView()) tv->TreeChanged();
+    if (TCustomTreeView* tv = TreeView(); tv && !tv->FAskingImages) tv->TreeChanged();
 }
 
 void TTreeNode::SetSelectedIndex(int v)
 {
     FSelectedIndex = v;
-    if (TCustomTreeView* tv = TreeView()) tv->TreeChanged();
+    if (TCustomTreeView* tv = TreeView(); tv && !tv->FAskingImages) tv->TreeChanged();
 }
 
 void TTreeNode::SetStateIndex(int v)
@@ -200,7 +201,7 @@ TRect TTreeNode::DisplayRect(bool TextOnly) const
     if (!TextOnly) return r;
     int level = Level() - (tv->FShowRoot ? 0 : 1);
     int left = (level + 1) * tv->FIndent - tv->FScrollX;
-    if (tv->FImages) left += tv->FImages->Width() + 2;
+    if (TCustomImageList* images = tv->NormalImageList()) left += images->Width() + 2;
     int w = 0;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, tv->Font()->Handle());
@@ -232,6 +233,35 @@ void TTreeNode::MakeVisible()
 }
 
 void TTreeNode::Delete() { FOwner->Delete(this); }
+
+bool TTreeNode::EditText()
+{
+    TCustomTreeView* tv = TreeView();
+    if (!tv || !tv->CanEdit(this)) return false;
+    tv->EndEditing(false);
+    MakeVisible();
+    if (!tv->FEditor) {
+        tv->FEditor = new TInplaceEdit(tv);
+        tv->FEditor->OnFinish = [tv](bool accept, const String& text) {
+            TTreeNode* node = tv->FEditNode;
+            tv->FEditNode = nullptr;
+            if (node) tv->Edit(node, !accept, text);
+        };
+    }
+    tv->FEditNode = this;
+    TRect r = DisplayRect(true);
+    r.Right = std::max(r.Right + 16, r.Left + 60);
+    tv->FEditor->Start(r, FText);
+    return true;
+}
+
+bool TTreeNode::CustomSort(const TTVCompare& Compare)
+{
+    if (FChildren.empty() || !Compare) return false;
+    std::stable_sort(FChildren.begin(), FChildren.end(), [&](TTreeNode* a, TTreeNode* b) { return Compare(a, b) < 0; });
+    if (TCustomTreeView* tv = TreeView()) tv->TreeChanged();
+    return true;
+}
 
 void TTreeNode::DeleteChildren()
 {
@@ -407,6 +437,47 @@ bool TCustomTreeView::CanCollapse(TTreeNode* Node)
     return allow;
 }
 
+bool TCustomTreeView::CanEdit(TTreeNode* Node)
+{
+    bool allow = !FReadOnly && Node;
+    if (allow && OnEditing) OnEditing(this, Node, allow);
+    return allow;
+}
+
+void TCustomTreeView::Edit(TTreeNode* Node, bool Cancelled, const String& Text)
+{
+    if (Cancelled) return;
+    String s = Text;
+    if (OnEdited) OnEdited(this, Node, s);
+    Node->SetText(s);
+}
+
+bool TCustomTreeView::IsEditing() const { return FEditor && FEditor->Active() && FEditNode; }
+
+void TCustomTreeView::EndEditing(bool Cancel)
+{
+    if (FEditor) FEditor->Finish(!Cancel);
+}
+
+bool TCustomTreeView::CustomSort(const TTVCompare& Compare)
+{
+    if (FNodes.FRoots.empty() || !Compare) return false;
+    std::stable_sort(FNodes.FRoots.begin(), FNodes.FRoots.end(),
+                     [&](TTreeNode* a, TTreeNode* b) { return Compare(a, b) < 0; });
+    TreeChanged();
+    return true;
+}
+
+void TCustomTreeView::GetImageIndex(TTreeNode* Node)
+{
+    if (OnGetImageIndex) OnGetImageIndex(this, Node);
+}
+
+void TCustomTreeView::GetSelectedIndex(TTreeNode* Node)
+{
+    if (OnGetSelectedIndex) OnGetSelectedIndex(this, Node);
+}
+
 void TCustomTreeView::SetSelected(TTreeNode* Node)
 {
     if (Node == FSelected) return;
@@ -419,6 +490,11 @@ void TCustomTreeView::SetSelected(TTreeNode* Node)
 
 void TCustomTreeView::NodeDeleting(TTreeNode* Node)
 {
+    if (FEditNode == Node) {
+        // The node goes: its editing ends without a word.
+        FEditNode = nullptr;
+        if (FEditor) FEditor->Finish(false);
+    }
     if (OnDeletion && !(ComponentState() & csDestroying)) OnDeletion(this, Node);
     if (FTop == Node) FTop = Node->GetPrevVisible() ? Node->GetPrevVisible() : Node->GetNextSibling();
     if (FSelected == Node) {
@@ -440,11 +516,16 @@ void TCustomTreeView::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection
 void TCustomTreeView::SetImages(TCustomImageList* v)
 {
     FImages = v;
-    FCachedItemHeight = 0;
-    Invalidate();
+    Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
 }
 
-void TCustomTreeView::SetStateImages(TCustomImageList* v) { SetAndInvalidate(FStateImages, v); }
+void TCustomTreeView::SetStateImages(TCustomImageList* v)
+{
+    FStateImages = v;
+    Perform(TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(v ? v->Handle() : nullptr));
+}
+
+TCustomImageList* TCustomTreeView::NormalImageList() const { return TCustomImageList::FromHandle(FNormalList); }
 
 int TCustomTreeView::ItemHeight()
 {
@@ -456,7 +537,7 @@ int TCustomTreeView::ItemHeight()
     SelectObject(dc, old);
     DeleteDC(dc);
     int h = tm.tmHeight + 3;
-    if (FImages) h = std::max(h, FImages->Height() + 1);
+    if (TCustomImageList* images = NormalImageList()) h = std::max(h, images->Height() + 1);
     FCachedItemHeight = std::max(h, 16);
     return FCachedItemHeight;
 }
@@ -589,11 +670,21 @@ void TCustomTreeView::DrawNode(TTreeNode* n, const TRect& row)
         if (!n->FExpanded) c->FillRect(Rect(cx, cy - 2, cx + 1, cy + 3));
     }
     TRect text = n->DisplayRect(true);
-    if (paintImages && FImages) {
+    TCustomImageList* images = NormalImageList();
+    if (paintImages && images) {
+        FAskingImages = true;
+        try {
+            GetImageIndex(n);
+            GetSelectedIndex(n);
+        } catch (...) {
+            FAskingImages = false;
+            throw;
+        }
+        FAskingImages = false;
         int index = selected && n->FSelectedIndex >= 0 ? n->FSelectedIndex : n->FImageIndex;
-        if (index >= 0 && index < FImages->Count())
-            FImages->Draw(c, text.Left - FImages->Width() - 2, row.Top + (row.Height() - FImages->Height()) / 2, index,
-                          FEnabled);
+        if (index >= 0 && index < images->Count())
+            images->Draw(c, text.Left - images->Width() - 2, row.Top + (row.Height() - images->Height()) / 2, index,
+                         FEnabled);
     }
     bool showSel = selected && (Focused() || !FHideSelection);
     TColor fontColor = c->Font()->Color();
@@ -621,7 +712,7 @@ void TCustomTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         bool onButton = FShowButtons && n->HasChildren() && X >= cx - 6 && X <= cx + 6;
         if (Button == mbLeft && onButton && !Shift.Contains(ssDouble)) {
             n->SetExpanded(!n->FExpanded);
-        } else if (Button == mbLeft || Button == mbRight) {
+        } else if (Button == mbLeft || (Button == mbRight && FRightClickSelect)) {
             SetSelected(n);
             if (Button == mbLeft && Shift.Contains(ssDouble) && n->HasChildren()) n->SetExpanded(!n->FExpanded);
         }
@@ -637,6 +728,15 @@ void TCustomTreeView::Dispatch(TMessage& m)
     case WM_KILLFOCUS: Invalidate(); break;
     case WM_ERASEBKGND: m.Result = 1; return;
     case CM_FONTCHANGED: FCachedItemHeight = 0; break;
+    case TVM_SETIMAGELIST: {
+        HIMAGELIST list = reinterpret_cast<HIMAGELIST>(m.LParam);
+        HIMAGELIST& slot = m.WParam == TVSIL_STATE ? FStateList : FNormalList;
+        m.Result = reinterpret_cast<LRESULT>(slot);
+        slot = list;
+        FCachedItemHeight = 0;
+        TreeChanged();
+        return;
+    }
     case WM_VSCROLL: {
         int row;
         if (!ScrollBarTarget(m.WParam, TopRow(), 1, std::max(1, VisibleCount()), VisibleNodeCount(), row)) return;

@@ -1,16 +1,26 @@
 // TCustomTreeView / TTreeView with TTreeNodes and TTreeNode: a tree of text nodes with images,
 // expanding and collapsing (buttons, keys, double clicks), selection with OnChanging/OnChange,
-// connector lines, scrolling, and the advanced custom-draw hook the skinned tree paints through.
-// Plain look; the shell folder tree of the skinned dialogs derives from it.
+// connector lines, scrolling, in-place editing of a node's text, sorting a node's children by a
+// compare routine, images asked for as nodes are drawn, and the advanced custom-draw hook the
+// skinned tree paints through. Plain look; the shell folder tree of the skinned dialogs derives
+// from it. The image list drawn is the one TVM_SETIMAGELIST set (Images sets it too).
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/framework/controls/custom_control.h"
 
 class TCustomTreeView;
 class TTreeNodes;
+class TTreeNode;
 class TCustomImageList;
+class TInplaceEdit;
+struct _IMAGELIST;
+using HIMAGELIST = _IMAGELIST*;
+
+// Negative when A goes before B.
+using TTVCompare = std::function<int(TTreeNode* A, TTreeNode* B)>;
 
 class TTreeNode : public TPersistent {
     friend class TTreeNodes;
@@ -64,6 +74,11 @@ public:
     void MakeVisible();
     void Delete();
     void DeleteChildren();
+    // Starts editing the node's text in place; false when the tree refuses (read-only,
+    // OnEditing).
+    bool EditText();
+    // Orders the children by Compare (a stable sort); false without children.
+    bool CustomSort(const TTVCompare& Compare);
 
 private:
     TTreeNodes* FOwner;
@@ -113,6 +128,9 @@ enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
 using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
 using TTVChangingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;
 using TTVExpandingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
+using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
+using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, String& S)>;
 using TTVAdvancedCustomDrawItemEvent =
     std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
                        bool& PaintImages, bool& DefaultDraw)>;
@@ -139,8 +157,11 @@ public:
     void SetReadOnly(bool v) { FReadOnly = v; }
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool v);
+    // The image list component; setting it sets the normal image list drawn (TVM_SETIMAGELIST).
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* v);
+    // The normal image list drawn, as TVM_SETIMAGELIST last set it; nullptr for none.
+    TCustomImageList* NormalImageList() const;
     TCustomImageList* StateImages() const { return FStateImages; }
     void SetStateImages(TCustomImageList* v);
     int ItemHeight();
@@ -153,7 +174,16 @@ public:
     TTreeNode* GetNodeAt(int X, int Y);
     void FullExpand();
     void FullCollapse();
-    bool IsEditing() const { return false; }
+    // The roots in Compare's order; false without nodes.
+    bool CustomSort(const TTVCompare& Compare);
+
+    // In-place editing: a node's text in an edit over it; Enter keeps the text, Escape drops it.
+    bool IsEditing() const;
+    TTreeNode* EditingNode() const { return IsEditing() ? FEditNode : nullptr; }
+    void EndEditing(bool Cancel = false);
+    // A right click selects the node under the mouse (else the selection stays).
+    bool RightClickSelect() const { return FRightClickSelect; }
+    void SetRightClickSelect(bool v) { FRightClickSelect = v; }
 
     TTVChangedEvent OnChange;
     TTVChangingEvent OnChanging;
@@ -163,12 +193,24 @@ public:
     TTVChangedEvent OnCollapsed;
     TTVChangedEvent OnDeletion;
     TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
+    TTVEditingEvent OnEditing;
+    // The edited text, which the handler may change before the node takes it.
+    TTVEditedEvent OnEdited;
+    // Asked each time a node is drawn with images: the handler may set its image indexes.
+    TTVExpandedEvent OnGetImageIndex;
+    TTVExpandedEvent OnGetSelectedIndex;
 
 protected:
     virtual void Change(TTreeNode* Node);
     virtual bool CanChange(TTreeNode* Node);
     virtual bool CanExpand(TTreeNode* Node);
     virtual bool CanCollapse(TTreeNode* Node);
+    virtual bool CanEdit(TTreeNode* Node);
+    // Editing ended: unless Cancelled, OnEdited may change Text, then the node takes it.
+    virtual void Edit(TTreeNode* Node, bool Cancelled, const String& Text);
+    // The node's image indexes, asked as it is drawn (OnGetImageIndex, OnGetSelectedIndex).
+    virtual void GetImageIndex(TTreeNode* Node);
+    virtual void GetSelectedIndex(TTreeNode* Node);
     void Paint() override;
     virtual void DrawNode(TTreeNode* Node, const TRect& Row);
     void Dispatch(TMessage& Message) override;
@@ -196,6 +238,12 @@ protected:
     bool FHideSelection = true;
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
+    HIMAGELIST FNormalList = nullptr;  // the lists TVM_SETIMAGELIST set
+    HIMAGELIST FStateList = nullptr;
+    bool FRightClickSelect = false;
+    bool FAskingImages = false;  // a node's images are being asked for: its index changes are no news
+    TInplaceEdit* FEditor = nullptr;
+    TTreeNode* FEditNode = nullptr;
     int FScrollX = 0;
     int FCachedItemHeight = 0;  // from the font; 0 = measure again
 };

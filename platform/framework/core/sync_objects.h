@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/base/wait.h"
 #include "platform/framework/core/component.h"
-
-constexpr uint32_t INFINITE = 0xFFFFFFFFu;
 
 class TCriticalSection : public TObject {
 public:

@@ -70,6 +70,13 @@ inline unsigned PixelOf(TWinControl* top, int x, int y)
     return px[static_cast<size_t>(y) * w + x] & 0xFFFFFF;
 }
 
+// Text typed into whatever has the focus, then the application's loop.
+inline void Type(const std::wstring& text)
+{
+    vxwin::InjectText(text);
+    Pump();
+}
+
 // One key press (modifiers held around it), then the application's loop.
 inline void Key(int vk, unsigned mods = kNoMods)
 {

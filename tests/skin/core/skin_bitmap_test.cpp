@@ -6,7 +6,6 @@
 
 #include "platform/framework/core/resources.h"
 #include "platform/framework/graphics/clipboard.h"
-#include "platform/framework/graphics/codecs/bmp_codec.h"
 #include "platform/framework/graphics/picture.h"
 #include "platform/framework/graphics/png_image.h"
 #include "platform/win/clipboard_api.h"

@@ -6,6 +6,8 @@
 #include "platform/framework/controls/list_view.h"
 #include "platform/framework/controls/list_view_header.h"
 #include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/image_list.h"
 #include "tests/platform/framework/control_test_support.h"
 
 namespace {
@@ -262,4 +264,169 @@ TEST_F(ListViews, StandardScrollBarsFollowTheRowsAndScrollTheList)
     EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -10);
     lv->Perform(WM_HSCROLL, SB_PAGEDOWN);  // a page, held where the last column ends at the edge
     EXPECT_EQ(lv->Items()->Item(0)->DisplayRect(drBounds).Left, -(750 - lv->ClientWidth()));
+}
+
+namespace {
+// A list of a thousand items that lives in the test's own vector.
+struct OwnerDataLists : ListViews {
+    void SetUp() override
+    {
+        ListViews::SetUp();
+        lv->SetOwnerData(true);
+        for (int i = 0; i < 1000; ++i) names.push_back(L"第" + IntToStr(i) + L"项");
+        lv->OnData = [this](TObject*, TListItem* item) {
+            ++fetches;
+            const int i = item->Index();
+            item->SetCaption(names[static_cast<size_t>(i)]);
+            item->SetImageIndex(i % 3);
+            item->SubItems()->Add(IntToStr(i * 10));
+        };
+        lv->Items()->SetCount(static_cast<int>(names.size()));
+        Pump();
+    }
+    std::vector<String> names;
+    int fetches = 0;
+};
+}  // namespace
+
+TEST_F(OwnerDataLists, ItemsAreFetchedWhenUsedAndSelectedByIndex)
+{
+    EXPECT_EQ(lv->Items()->Count(), 1000);
+    // A paint asks for the rows it shows, no more.
+    fetches = 0;
+    lv->Invalidate();
+    Pump();
+    EXPECT_GT(fetches, 0);
+    EXPECT_LE(fetches, lv->VisibleRowCount() + 1);
+    // The texts are the program's: changed there, the next use shows them.
+    EXPECT_EQ(lv->Items()->Item(500)->Caption(), L"第500项");
+    EXPECT_EQ(lv->Items()->Item(500)->SubItems()->Get(0), L"5000");
+    names[500] = L"改过";
+    EXPECT_EQ(lv->Items()->Item(500)->Caption(), L"改过");
+
+    lv->SetItemIndex(700);
+    EXPECT_EQ(lv->ItemIndex(), 700);
+    EXPECT_EQ(lv->SelCount(), 1);
+    EXPECT_EQ(lv->Selected()->Caption(), L"第700项");
+    EXPECT_EQ(events, std::vector<std::string>{"+700"});
+    lv->SetMultiSelect(true);
+    lv->SelectAll();
+    EXPECT_EQ(lv->SelCount(), 1000);
+    lv->Items()->SetCount(10);  // fewer items: the selection past the end goes
+    EXPECT_EQ(lv->SelCount(), 10);
+    lv->Items()->Clear();
+    EXPECT_EQ(lv->Items()->Count(), 0);
+    EXPECT_EQ(lv->ItemIndex(), -1);
+    EXPECT_THROW(lv->Items()->Add(), EListError);
+
+    lv->SetOwnerData(false);  // an ordinary list again
+    EXPECT_NE(lv->Items()->Add(), nullptr);
+    EXPECT_THROW(lv->Items()->SetCount(5), EListError);
+}
+
+TEST_F(ListViews, TypeAheadSearchesOnFromTheFocusAndWraps)
+{
+    lv->Items()->Clear();
+    for (const wchar_t* n : {L"apple", L"Banana", L"blueberry", L"cherry"}) lv->Items()->Add()->SetCaption(n);
+    lv->SetItemIndex(3);
+    lv->SetFocus();
+    Pump();
+    Type(L"b");
+    EXPECT_EQ(lv->ItemIndex(), 1);  // wrapped past the end, letter case ignored
+    Type(L"l");
+    EXPECT_EQ(lv->ItemIndex(), 2);  // "bl" goes on from there
+    vxwin::AdvanceClock(1500);
+    Type(L"b");
+    EXPECT_EQ(lv->ItemIndex(), 1);  // a new search after a pause starts after the focus
+    Type(L"x");
+    EXPECT_EQ(lv->ItemIndex(), 1);  // "bx" matches nothing
+    EXPECT_EQ(lv->FindCaption(0, L"CHERRY", false, false), 3);
+    EXPECT_EQ(lv->FindCaption(3, L"a", true, false), -1);
+    EXPECT_EQ(lv->FindCaption(3, L"a", true, true), 0);
+}
+
+TEST_F(OwnerDataLists, TypeAheadAsksTheProgramWithStartAndWrap)
+{
+    std::vector<std::string> asked;
+    lv->OnDataFind = [&](TObject*, TItemFind find, const String& text, const TPoint&, void*, int start,
+                         TSearchDirection, bool wrap, int& index) {
+        asked.push_back(std::to_string(find) + ":" + StringToUtf8(text) + ":" + std::to_string(start) +
+                        (wrap ? ":wrap" : ""));
+        index = 42;
+    };
+    lv->SetItemIndex(999);
+    lv->SetFocus();
+    Pump();
+    Type(L"第");
+    EXPECT_EQ(asked, std::vector<std::string>{"1:第:0:wrap"});  // after the last item: the first
+    EXPECT_EQ(lv->ItemIndex(), 42);
+}
+
+TEST_F(ListViews, CaptionsAreEditedInPlace)
+{
+    lv->SetReadOnly(false);
+    lv->SetFocus();
+    std::vector<std::wstring> edited;
+    lv->OnEdited = [&](TObject*, TListItem* item, String& s) {
+        edited.push_back(item->Caption() + L"->" + s);
+        s = L"[" + s + L"]";
+    };
+    EXPECT_NE(lv->Perform(LVM_EDITLABELW, 1), 0);
+    EXPECT_EQ(lv->EditingIndex(), 1);
+    Type(L"新 名字");
+    Key(VK_RETURN);
+    EXPECT_FALSE(lv->IsEditing());
+    EXPECT_EQ(lv->Items()->Item(1)->Caption(), L"[新 名字]");
+    EXPECT_EQ(edited, std::vector<std::wstring>{L"file1.avi->新 名字"});
+
+    ASSERT_TRUE(lv->Items()->Item(2)->EditCaption());
+    Type(L"dropped");
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(lv->Items()->Item(2)->EditCaption());
+    Type(L"dropped too");
+    lv->Perform(LVM_EDITLABELW, static_cast<WPARAM>(-1));
+    EXPECT_FALSE(lv->IsEditing());
+    EXPECT_EQ(lv->Items()->Item(2)->Caption(), L"file2.avi");
+    EXPECT_EQ(edited.size(), 1u);
+
+    lv->OnEditing = [](TObject*, TListItem* item, bool& allow) { allow = item->Index() != 3; };
+    EXPECT_EQ(lv->Perform(LVM_EDITLABELW, 3), 0);
+    lv->SetReadOnly(true);
+    EXPECT_FALSE(lv->Items()->Item(4)->EditCaption());
+}
+
+TEST_F(OwnerDataLists, AnEditedCaptionGoesToTheProgram)
+{
+    lv->SetReadOnly(false);
+    int editedIndex = -1;
+    lv->OnEdited = [&](TObject*, TListItem* item, String& s) {
+        editedIndex = item->Index();
+        names[static_cast<size_t>(item->Index())] = s;
+    };
+    ASSERT_TRUE(lv->Items()->Item(5)->EditCaption());
+    Type(L"重命名");
+    Key(VK_RETURN);
+    EXPECT_EQ(editedIndex, 5);
+    EXPECT_EQ(lv->Items()->Item(5)->Caption(), L"重命名");
+}
+
+TEST_F(ListViews, ImageListsSetByMessageAreDrawn)
+{
+    TImageList big(nullptr, 24, 24);
+    TBitmap bmp;
+    bmp.SetSize(24, 24);
+    bmp.Canvas()->Brush()->SetColor(static_cast<TColor>(0x0000FF));
+    bmp.Canvas()->FillRect(Rect(0, 0, 24, 24));
+    big.Add(&bmp, nullptr);
+    lv->Items()->Item(0)->SetImageIndex(0);
+    EXPECT_EQ(lv->Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(big.Handle())), 0);
+    EXPECT_EQ(lv->SmallImages(), nullptr);
+    EXPECT_EQ(lv->SmallImageList(), &big);
+    EXPECT_GE(lv->RowHeight(), 26);
+    Pump();
+    TRect label = lv->Items()->Item(0)->DisplayRect(drLabel);
+    TPoint p = f->ScreenToClient(lv->ClientToScreen(Point(label.Left - 2 - 12, (label.Top + label.Bottom) / 2)));
+    EXPECT_EQ(PixelOf(f, p.X, p.Y), 0xFF0000u);
+    lv->SetSmallImages(nullptr);
+    EXPECT_EQ(lv->SmallImageList(), nullptr);
 }

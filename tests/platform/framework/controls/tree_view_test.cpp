@@ -5,6 +5,8 @@
 
 #include "platform/framework/controls/tree_view.h"
 #include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/image_list.h"
 #include "tests/platform/framework/control_test_support.h"
 
 namespace {
@@ -157,4 +159,115 @@ TEST_F(TreeViews, VerticalScrollBarFollowsTheVisibleNodes)
     EXPECT_EQ(si.nPos, 3);
     tv->Perform(WM_VSCROLL, SB_LINEUP);
     EXPECT_EQ(tv->TopItem(), b);
+}
+
+TEST_F(TreeViews, InPlaceEditingKeepsOrDropsTheText)
+{
+    root->Expand(false);
+    tv->SetFocus();
+    Pump();
+    std::vector<std::wstring> edited;
+    tv->OnEdited = [&](TObject*, TTreeNode* n, String& s) {
+        edited.push_back(n->Text() + L"->" + s);
+        s += L"!";  // the handler may change the text the node takes
+    };
+    ASSERT_TRUE(b->EditText());
+    EXPECT_TRUE(tv->IsEditing());
+    EXPECT_EQ(tv->EditingNode(), b);
+    Type(L"新名");  // the old text was all selected: typing replaces it
+    Key(VK_RETURN);
+    EXPECT_FALSE(tv->IsEditing());
+    EXPECT_EQ(b->Text(), L"新名!");
+    EXPECT_EQ(edited, std::vector<std::wstring>{L"b->新名"});
+    EXPECT_TRUE(tv->Focused());
+
+    // Escape drops the text; so does deleting the node; leaving the editor keeps it.
+    ASSERT_TRUE(a->EditText());
+    Type(L"zz");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(a->Text(), L"a");
+    ASSERT_TRUE(a->EditText());
+    Type(L"gone");
+    a->Delete();
+    EXPECT_FALSE(tv->IsEditing());
+    ASSERT_TRUE(b->EditText());
+    Type(L"kept");
+    tv->SetFocus();
+    Pump();
+    EXPECT_FALSE(tv->IsEditing());
+    EXPECT_EQ(b->Text(), L"kept!");
+    EXPECT_EQ(edited.size(), 2u);
+
+    // A read-only tree, or OnEditing, refuses.
+    tv->OnEditing = [&](TObject*, TTreeNode* n, bool& allow) { allow = n != other; };
+    EXPECT_FALSE(other->EditText());
+    tv->SetReadOnly(true);
+    EXPECT_FALSE(b->EditText());
+    EXPECT_FALSE(tv->IsEditing());
+}
+
+TEST_F(TreeViews, RightClickSelectsOnlyWhenAsked)
+{
+    root->Expand(false);
+    a->SetSelected(true);
+    Pump();
+    TPoint p = NodePoint(b, b->DisplayRect(true).Left + 5);
+    Click(p.X, p.Y, 1);
+    Pump();
+    EXPECT_EQ(tv->Selected(), a);
+    tv->SetRightClickSelect(true);
+    vxwin::AdvanceClock(2000);
+    Click(p.X, p.Y, 1);
+    Pump();
+    EXPECT_EQ(tv->Selected(), b);
+}
+
+TEST_F(TreeViews, ImagesComeFromTheListTheMessageSetAndAreAskedAsNodesAreDrawn)
+{
+    TImageList red(nullptr, 16, 16), green(nullptr, 16, 16);
+    for (auto [list, colour] : {std::pair{&red, 0x0000FF}, std::pair{&green, 0x00FF00}}) {
+        TBitmap bmp;
+        bmp.SetSize(16, 16);
+        bmp.Canvas()->Brush()->SetColor(static_cast<TColor>(colour));
+        bmp.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        list->Add(&bmp, nullptr);
+    }
+    std::vector<std::wstring> asked;
+    tv->OnGetImageIndex = [&](TObject*, TTreeNode* n) {
+        asked.push_back(n->Text());
+        n->SetImageIndex(0);
+    };
+    EXPECT_EQ(tv->Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(red.Handle())), 0);
+    EXPECT_EQ(tv->Images(), nullptr);  // the component stays unset
+    EXPECT_EQ(tv->NormalImageList(), &red);
+    tv->Invalidate();
+    Pump();
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"我的电脑", L"other"}));
+    TRect text = root->DisplayRect(true);
+    const TPoint img = f->ScreenToClient(tv->ClientToScreen(Point(text.Left - 2 - 8, (text.Top + text.Bottom) / 2)));
+    const int ix = img.X, iy = img.Y;
+    EXPECT_EQ(PixelOf(f, ix, iy), 0xFF0000u);
+    Pump();
+    EXPECT_EQ(asked.size(), 2u);  // asking changes nothing that needs painting again
+
+    tv->SetImages(&green);  // the component sets the list drawn too
+    EXPECT_EQ(tv->NormalImageList(), &green);
+    Pump();
+    EXPECT_EQ(PixelOf(f, ix, iy), 0x00FF00u);
+    EXPECT_EQ(tv->Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, 0), reinterpret_cast<LRESULT>(green.Handle()));
+    EXPECT_EQ(tv->NormalImageList(), nullptr);
+}
+
+TEST_F(TreeViews, CustomSortOrdersANodesChildrenOrTheRoots)
+{
+    TTreeNode* c = tv->Items()->AddChild(root, L"c");
+    auto byTextDescending = [](TTreeNode* x, TTreeNode* y) { return y->Text().compare(x->Text()); };
+    EXPECT_TRUE(root->CustomSort(byTextDescending));
+    EXPECT_EQ(root->Item(0), c);
+    EXPECT_EQ(root->Item(1), b);
+    EXPECT_EQ(root->Item(2), a);
+    EXPECT_EQ(a->GetNextSibling(), nullptr);
+    EXPECT_FALSE(b->CustomSort(byTextDescending));  // no children
+    EXPECT_TRUE(tv->CustomSort([&](TTreeNode* x, TTreeNode* y) { return int(y == other) - int(x == other); }));
+    EXPECT_EQ(tv->Items()->GetFirstNode(), other);
 }

@@ -1,0 +1,178 @@
+// The folder change watcher: its one thread, callbacks on the UI thread, option changes that take
+// effect at once, blind watches, and notifiers that die while changes pour in or inside their own
+// callback.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/base/main_thread.h"
+#include "platform/framework/core/strings.h"
+#include "skin/dialogs/shell_change_notifier.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Serves the watch threads' synchronous calls until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
+{
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (Clock::now() > end) return false;
+        CheckSynchronize(10);
+    }
+    return true;
+}
+
+void PumpFor(int ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+void Touch(const std::string& path) { std::ofstream(path) << "x"; }
+
+class ShellChangeNotifier : public ::testing::Test {
+protected:
+    void SetUp() override { FBaseline = TbsShellChangeThread::LiveCount(); }
+    void TearDown() override
+    {
+        // Every watch thread of the test has ended.
+        EXPECT_TRUE(PumpUntil([&] { return TbsShellChangeThread::LiveCount() == FBaseline; }));
+    }
+    TbsShellChangeNotifier* Watch(const std::string& dir, std::function<void()> onChange)
+    {
+        auto* n = new TbsShellChangeNotifier(nullptr);
+        n->SetWatchSubTree(false);
+        n->SetRoot(Utf8ToString(dir));
+        n->SetOnChange(std::move(onChange));
+        return n;
+    }
+    TempDir FDir;
+    int FBaseline = 0;
+};
+
+TEST_F(ShellChangeNotifier, OneThreadFromTheFirstOnChangeCallingOnTheUiThread)
+{
+    auto* n = new TbsShellChangeNotifier(nullptr);
+    EXPECT_FALSE(n->Watching());
+    EXPECT_EQ(TbsShellChangeThread::LiveCount(), FBaseline);
+    n->SetWatchSubTree(false);
+    n->SetRoot(Utf8ToString(FDir.path()));
+    std::atomic<int> first{0}, second{0};
+    bool onUiThread = true;
+    n->SetOnChange([&] {
+        onUiThread = onUiThread && IsMainThread();
+        ++first;
+    });
+    EXPECT_TRUE(n->Watching());
+    EXPECT_EQ(TbsShellChangeThread::LiveCount(), FBaseline + 1);
+
+    Touch(FDir.file("新 文件"));
+    EXPECT_TRUE(PumpUntil([&] { return first > 0; }));
+    EXPECT_TRUE(onUiThread);
+
+    // Another callback replaces the first in the same thread.
+    n->SetOnChange([&] { ++second; });
+    EXPECT_EQ(TbsShellChangeThread::LiveCount(), FBaseline + 1);
+    const int before = first;
+    Touch(FDir.file("another"));
+    EXPECT_TRUE(PumpUntil([&] { return second > 0; }));
+    EXPECT_EQ(first, before);
+    n->Free();
+}
+
+TEST_F(ShellChangeNotifier, RootsComparePathsExactlyAndRootNamesInAnyCase)
+{
+    TbsShellChangeNotifier n(nullptr);
+    n.SetRoot(L"rfDesktop");
+    n.SetRoot(L"RFDESKTOP");
+    EXPECT_EQ(n.Root(), L"rfDesktop");
+    n.SetRoot(L"/tmp/Case");
+    n.SetRoot(L"/tmp/case");
+    EXPECT_EQ(n.Root(), L"/tmp/case");
+    EXPECT_EQ(NotifyFiltersToFlags(n.NotifyFilters()), FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    EXPECT_TRUE(n.WatchSubTree());
+}
+
+TEST_F(ShellChangeNotifier, NewOptionsTakeEffectAtOnceEvenOnABlindWatch)
+{
+    std::atomic<int> calls{0};
+    TbsShellChangeNotifier* n = Watch(FDir.file("missing"), [&] { ++calls; });
+    Touch(FDir.file("a"));
+    PumpFor(150);
+    EXPECT_EQ(calls, 0);  // a folder that is not there: blind, no error
+    std::filesystem::create_directories(FDir.file("sub"));
+    n->SetRoot(Utf8ToString(FDir.file("sub")));
+    Touch(FDir.file("sub/b"));
+    EXPECT_TRUE(PumpUntil([&] { return calls > 0; }, 2000));
+    // Filters: attribute changes reach only a notifier that asks for them.
+    const int names = calls;
+    ::chmod(FDir.file("sub/b").c_str(), 0600);
+    PumpFor(150);
+    EXPECT_EQ(calls, names);
+    n->SetNotifyFilters({nfAttributeChange});
+    ::chmod(FDir.file("sub/b").c_str(), 0644);
+    EXPECT_TRUE(PumpUntil([&] { return calls > names; }, 2000));
+    n->Free();
+}
+
+TEST_F(ShellChangeNotifier, NothingArrivesAfterTheNotifierDiesAmidChanges)
+{
+    std::atomic<int> calls{0};
+    TbsShellChangeNotifier* n = Watch(FDir.path(), [&] { ++calls; });
+    std::atomic<int> made{0};
+    std::thread writer([&] {
+        for (int i = 0; i < 200; ++i) {
+            Touch(FDir.file("f" + std::to_string(i)));
+            ++made;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    PumpUntil([&] { return made >= 50 && calls > 0; });
+    n->Free();
+    const int atDeath = calls;
+    writer.join();
+    PumpFor(200);
+    EXPECT_EQ(calls, atDeath);
+}
+
+TEST_F(ShellChangeNotifier, ANotifierFreedInsideItsOwnCallbackEndsItsThread)
+{
+    TbsShellChangeNotifier* n = nullptr;
+    int calls = 0;
+    n = Watch(FDir.path(), [&] {
+        ++calls;
+        n->Free();  // as a view does when it re-aims its watcher from the refresh
+        n = nullptr;
+    });
+    Touch(FDir.file("x"));
+    EXPECT_TRUE(PumpUntil([&] { return n == nullptr; }));
+    Touch(FDir.file("y"));
+    PumpFor(100);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(ShellChangeNotifier, AnUnreadableFolderIsSilent)
+{
+    std::filesystem::create_directories(FDir.file("secret"));
+    ::chmod(FDir.path().c_str(), 0755);
+    ::chmod(FDir.file("secret").c_str(), 0333);
+    const int rc = RunUnprivileged([&] {
+        std::atomic<int> calls{0};
+        TbsShellChangeNotifier* n = Watch(FDir.file("secret"), [&] { ++calls; });
+        Touch(FDir.file("secret/made by me"));
+        PumpFor(200);
+        n->Free();
+        if (!PumpUntil([&] { return TbsShellChangeThread::LiveCount() == FBaseline; })) return 2;
+        return calls == 0 && std::filesystem::exists(FDir.file("secret/made by me")) ? 0 : 1;
+    });
+    EXPECT_EQ(rc, 0);
+}
+
+}  // namespace
