@@ -5,6 +5,7 @@
 // buttons: hover cleared on deactivation, the outer rectangle kept when a skin takes it away.
 #include "skin/form/form_layer_border.h"
 #include "skin/core/window_records.h"
+#include "skin/form/caption_object.h"
 #include "tests/skin/form/frame_test_skins.h"
 #include "tests/skin/form/skin_form_test_support.h"
 
@@ -26,13 +27,14 @@ public:
 struct LayerBorderTest : SkinFormFixture {
     TbsFormLayerBorder* B() const { return SF->FBorderLayer; }
 
-    void SkinWith(const LayerSkin& L, bool Buttons = false)
+    void SkinWith(const LayerSkin& L, bool Buttons = false, const frametest::CaptionSkin* Caption = nullptr)
     {
         Def = std::make_unique<SyntheticSkin>();
         FrameSkin f;
         f.Buttons = Buttons;
         skintest::AddFrame(*Def, f);
         frametest::AddLayerFrame(*Def, L);
+        if (Caption) frametest::AddCaption(*Def, *Caption);
         Def->LoadInto(Model);
         SF->SetSkinData(Model);
         Pump();
@@ -146,6 +148,21 @@ TEST_F(LayerBorderTest, WindowLowerThanBothStripsHasNoSidesAndACutBottom)
     EXPECT_FALSE(IsWindowVisible(B()->RightBorder->Handle()));
 }
 
+// Strips that meet leave the sides no band to tile: nothing is drawn there (and showing ends).
+TEST_F(LayerBorderTest, SideBandWithoutHeightLeavesTheSidesEmpty)
+{
+    Make(300, 200);
+    LayerSkin l;
+    l.BottomStripY = 10;
+    SkinWith(l);
+    Show();
+    ASSERT_TRUE(B()->FVisible);
+    EXPECT_TRUE(IsWindowVisible(B()->TopBorder->Handle()));
+    EXPECT_TRUE(IsWindowVisible(B()->BottomBorder->Handle()));
+    EXPECT_FALSE(IsWindowVisible(B()->LeftBorder->Handle()));
+    EXPECT_FALSE(IsWindowVisible(B()->RightBorder->Handle()));
+}
+
 TEST_F(LayerBorderTest, DragsOnTheBorderKeepToGripsAndMinimums)
 {
     Make(300, 200);
@@ -221,6 +238,43 @@ TEST_F(LayerBorderTest, FullBorderCarriesTheButtonsAndDeactivationClearsAHovered
     EXPECT_FALSE(close->FMouseIn);
     EXPECT_TRUE(hint->Shown.empty());
     EXPECT_EQ(B()->ActiveObject, -1);
+}
+
+// The caption draws into the full border's top strip: its text shows (even without a text
+// rectangle) and the strip keeps its alpha everywhere the text is not.
+TEST_F(LayerBorderTest, CaptionOnTheFullBorderKeepsTheStripsAlphaUnderItsText)
+{
+    Make(300, 200);
+    LayerSkin l;
+    l.FullBorder = true;
+    l.HalfAlphaTop = true;
+    frametest::CaptionSkin cs;
+    cs.TextRct = TRect{};
+    SkinWith(l, false, &cs);
+    Show();
+    ASSERT_TRUE(SF->FullLayeredFrameShown());
+    TbsSkinCaptionObject* cap = nullptr;
+    for (TbsActiveSkinObject* o : SF->ObjectList)
+        if ((cap = dynamic_cast<TbsSkinCaptionObject*>(o))) break;
+    ASSERT_NE(cap, nullptr);
+    EXPECT_EQ(cap->ObjectRect, Rect(10, 8, 320 - 10, 26)) << "the caption over the border's caption rectangle";
+    int w = 0, h = 0;
+    const auto px = vxwin::WindowPixels(B()->TopBorder->Handle(), &w, &h);
+    int text = 0, kept = 0, other = 0;
+    for (int y = cap->ObjectRect.Top; y < cap->ObjectRect.Bottom; ++y)
+        for (int x = cap->ObjectRect.Left; x < cap->ObjectRect.Right; ++x) {
+            const uint32_t p = px[static_cast<size_t>(y * w + x)];
+            if (p == (0xFF000000u | frametest::kActiveText))
+                ++text;
+            else if ((p >> 24) == 0x80)
+                ++kept;
+            else
+                ++other;
+        }
+    EXPECT_GT(text, 10) << "opaque text";
+    EXPECT_GT(kept, (cap->ObjectRect.Width() * cap->ObjectRect.Height()) * 3 / 4) << "alpha 128 around it";
+    EXPECT_LT(other, kept / 4) << "only the text's soft edges in between";
+    EXPECT_EQ(px[static_cast<size_t>(2 * w + 2)] >> 24, 0x80u) << "outside the caption too";
 }
 
 TEST_F(LayerBorderTest, SkinWithoutTheFullBorderKeepsItsOuterRectangle)

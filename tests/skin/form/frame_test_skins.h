@@ -85,6 +85,7 @@ constexpr TRect kFrameTextRect{4, 2, 26, 14};
 struct CaptionSkin {
     std::string Name = "caption";
     TRect SkinRect{10, 4, 190, 26};  // in the frame picture
+    TRect TextRct = kTextRct;
     std::string Alignment = "taleftjustify";
     int FontHeight = 14;
     bool Animation = false;
@@ -99,7 +100,7 @@ inline void AddCaption(SyntheticSkin& S, const CaptionSkin& C = {})
     S.Block(p, Rect(0, 0, 180, 22), kActiveCaption, false);
     for (int i = 0; i < 5; ++i) S.Block(p, Rect(0, 22 + 22 * i, 180, 44 + 22 * i), kCaptionFrames[i], false);
     S.Block(p, kFrameRect, kTextFrame, false);
-    std::string keys = "skinrect=" + IniRect(C.SkinRect) + "\r\ntextrect=" + IniRect(kTextRct) +
+    std::string keys = "skinrect=" + IniRect(C.SkinRect) + "\r\ntextrect=" + IniRect(C.TextRct) +
                        "\r\nactivepictureindex=" + std::to_string(S.ActiveIndex(p)) +
                        "\r\nactiveskinrect=0,0,180,22\r\nfontname=Arial\r\n" +
                        "fontheight=" + std::to_string(C.FontHeight) +
@@ -141,7 +142,9 @@ constexpr uint32_t kLayerTL = 0x402010, kLayerTop = 0x104020, kLayerTR = 0x20104
 struct LayerSkin {
     bool EmptyBorderRect = false;
     int HeightOffset = 0;
-    bool FullBorder = false;  // a 100 x 60 frame with caption and close button on its top strip
+    bool FullBorder = false;    // a 100 x 60 frame with caption and close button on its top strip
+    bool HalfAlphaTop = false;  // full border: its top strip at alpha 128
+    int BottomStripY = 40;      // the bottom corner points' row; 10 leaves the side band no height
     std::string More;
 };
 
@@ -163,7 +166,8 @@ inline void AddLayerFrame(SyntheticSkin& S, const LayerSkin& L = {})
         S.Block(m, Rect(0, 0, 60, 10), 0x808080, false);
         keys = "pictureindex=" + std::to_string(S.ActiveIndex(p)) +
                "\r\nmaskpictureindex=" + std::to_string(S.ActiveIndex(m)) +
-               "\r\nlefttoppoint=20,10\r\nrighttoppoint=40,10\r\nleftbottompoint=20,40\r\nrightbottompoint=40,40"
+               "\r\nlefttoppoint=20,10\r\nrighttoppoint=40,10\r\nleftbottompoint=20," + std::to_string(L.BottomStripY) +
+               "\r\nrightbottompoint=40," + std::to_string(L.BottomStripY) +
                "\r\nclientrect=10,10,50,40\r\nhittestlefttoppoint=15,15\r\nhittestrighttoppoint=45,15"
                "\r\nhittestleftbottompoint=15,35\r\nhittestrightbottompoint=45,35\r\n";
     } else {
@@ -171,11 +175,16 @@ inline void AddLayerFrame(SyntheticSkin& S, const LayerSkin& L = {})
         S.Block(p, Rect(0, 30, 10, 50), kLayerLeft, false);
         S.Block(p, Rect(90, 30, 100, 50), kLayerRight, false);
         S.Block(p, Rect(0, 50, 100, 60), kLayerBottom, false);
-        keys = "pictureindex=" + std::to_string(S.ActiveIndex(p)) +
-               "\r\nlefttoppoint=30,30\r\nrighttoppoint=70,30\r\nleftbottompoint=30,50\r\nrightbottompoint=70,50"
-               "\r\nclientrect=10,30,90,50\r\nfullborder=1\r\ncaptionrect=10,8,90,26"
-               "\r\nhittestlefttoppoint=15,15\r\nhittestrighttoppoint=85,15\r\nhittestleftbottompoint=15,50"
-               "\r\nhittestrightbottompoint=85,50\r\n";
+        if (L.HalfAlphaTop) {
+            const int m = S.AddPicture(100, 60, 0xFFFFFF);
+            S.Block(m, Rect(0, 0, 100, 30), 0x808080, false);
+            keys = "maskpictureindex=" + std::to_string(S.ActiveIndex(m)) + "\r\n";
+        }
+        keys += "pictureindex=" + std::to_string(S.ActiveIndex(p)) +
+                "\r\nlefttoppoint=30,30\r\nrighttoppoint=70,30\r\nleftbottompoint=30,50\r\nrightbottompoint=70,50"
+                "\r\nclientrect=10,30,90,50\r\nfullborder=1\r\ncaptionrect=10,8,90,26"
+                "\r\nhittestlefttoppoint=15,15\r\nhittestrighttoppoint=85,15\r\nhittestleftbottompoint=15,50"
+                "\r\nhittestrightbottompoint=85,50\r\n";
     }
     keys +=
         "alphablendvalue=255\r\ninactivealphablendvalue=200\r\nhittestenable=1\r\nhittestsize=3\r\n"
