@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -48,6 +49,7 @@
 namespace vxwin {
 
 bool ClipboardText(std::wstring& out);
+MINMAXINFO DefaultMinMax(const WindowObj& w);
 void ClipboardLostToOtherProgram();
 
 namespace {
@@ -74,7 +76,16 @@ struct Native {
     bool clickThrough = false;
     Region shape;  // bounding shape last set (when hasShape)
     bool hasShape = false;
+    bool iconic = false;  // iconified by us under a window manager (still mapped to us)
+    // Geometries asked of the server and not yet seen again: a window manager's ConfigureNotify
+    // that reports one of them is an echo of our own request, not a change of its choosing.
+    std::deque<RECT> requested;
+    // The size limits last published in WM_NORMAL_HINTS.
+    POINT minSize{-1, -1}, maxSize{-1, -1};
 };
+
+// Requests kept for echo matching: a drag's worth, so a late echo is still recognised.
+constexpr size_t kRequestedKept = 64;
 
 // A native child window that another library draws into, and where it was last put.
 struct NativeChildWin {
@@ -220,19 +231,18 @@ public:
         RECT r = ScreenRect();
         Atom wa = XInternAtom(dpy_, "_NET_WORKAREA", True);
         if (!wa) return r;
-        Atom type;
-        int format;
-        unsigned long n, after;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(dpy_, root_, wa, 0, 4, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
-                Success &&
-            data && n >= 4 && format == 32) {
-            long* v = reinterpret_cast<long*>(data);
-            r = RECT{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[0] + v[2]),
-                     static_cast<LONG>(v[1] + v[3])};
+        // One x, y, width, height per desktop: the current desktop's entry.
+        long desktop = 0;
+        if (Atom cd = XInternAtom(dpy_, "_NET_CURRENT_DESKTOP", True)) {
+            std::vector<long> v = CardinalProperty(root_, cd, 1);
+            if (!v.empty() && v[0] >= 0) desktop = v[0];
         }
-        if (data) XFree(data);
-        return r;
+        std::vector<long> v = CardinalProperty(root_, wa, 4 * (desktop + 1));
+        if (v.size() < 4) return r;
+        if (v.size() < static_cast<size_t>(4 * (desktop + 1))) desktop = 0;
+        const long* e = v.data() + 4 * desktop;
+        return RECT{static_cast<LONG>(e[0]), static_cast<LONG>(e[1]), static_cast<LONG>(e[0] + e[2]),
+                    static_cast<LONG>(e[1] + e[3])};
     }
 
     void WindowCreated(WindowObj& w) override
@@ -323,15 +333,17 @@ public:
 
     void WindowShown(WindowObj& w, bool visible) override
     {
+        const MINMAXINFO mmi = visible ? SizeLimits(w) : MINMAXINFO{};
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(w);
         if (!n) return;
-        if (visible && !n->mapped) {
-            XMoveResizeWindow(dpy_, n->win, w.rect.left, w.rect.top,
-                              static_cast<unsigned>(std::max<int>(1, w.rect.right - w.rect.left)),
-                              static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
+        if (visible) PublishSizeLimits(*n, w, mmi);
+        // A window iconified under a window manager is still mapped; mapping it again restores it.
+        if (visible && (!n->mapped || n->iconic)) {
+            MoveResize(*n, w);
             XMapRaised(dpy_, n->win);
             n->mapped = true;
+            n->iconic = false;
             // A popup that took the capture before it showed grabs the pointer now.
             if (n->overrideRedirect && Input().capture)
                 if (auto cap = TopLevelOf(LookupWindow(Input().capture)); cap && cap->handle == w.handle) Grab(*n);
@@ -339,6 +351,7 @@ public:
             if (grabbed_ == n->win) Ungrab();
             XUnmapWindow(dpy_, n->win);
             n->mapped = false;
+            n->iconic = false;
         }
         XFlush(dpy_);
     }
@@ -347,24 +360,27 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(w);
-        if (!n || !n->mapped) return;
-        if (n->overrideRedirect) {
+        if (!n || !n->mapped || n->iconic) return;
+        // Without a window manager nobody iconifies the window: it goes from the screen, and a
+        // restore maps it again.
+        if (n->overrideRedirect || !WindowManagerRunning()) {
             XUnmapWindow(dpy_, n->win);
             n->mapped = false;
         } else {
             XIconifyWindow(dpy_, n->win, screen_);
+            n->iconic = true;
         }
         XFlush(dpy_);
     }
 
     void WindowMoved(WindowObj& w) override
     {
+        const MINMAXINFO mmi = SizeLimits(w);
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(w);
         if (!n) return;
-        XMoveResizeWindow(dpy_, n->win, w.rect.left, w.rect.top,
-                          static_cast<unsigned>(std::max<int>(1, w.rect.right - w.rect.left)),
-                          static_cast<unsigned>(std::max<int>(1, w.rect.bottom - w.rect.top)));
+        MoveResize(*n, w);
+        PublishSizeLimits(*n, w, mmi);
         XFlush(dpy_);
     }
 
@@ -867,6 +883,83 @@ private:
         return false;
     }
 
+    // Places the X window where the window is, remembering the request for echo matching.
+    void MoveResize(Native& n, const WindowObj& w)
+    {
+        const int wd = std::max<int>(1, w.rect.right - w.rect.left), ht = std::max<int>(1, w.rect.bottom - w.rect.top);
+        XMoveResizeWindow(dpy_, n.win, w.rect.left, w.rect.top, static_cast<unsigned>(wd), static_cast<unsigned>(ht));
+        n.requested.push_back(RECT{w.rect.left, w.rect.top, w.rect.left + wd, w.rect.top + ht});
+        while (n.requested.size() > kRequestedKept) n.requested.pop_front();
+    }
+
+    // The window's WM_GETMINMAXINFO answer (asked on the UI thread, outside our lock); none for
+    // the windows we place ourselves.
+    static MINMAXINFO SizeLimits(WindowObj& w)
+    {
+        MINMAXINFO mmi{};
+        if (w.exStyle & WS_EX_TOOLWINDOW) return mmi;
+        mmi = DefaultMinMax(w);
+        SendMessageW(w.hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        return mmi;
+    }
+
+    // The limits as WM_NORMAL_HINTS, so a window manager sizing the window keeps to them.
+    void PublishSizeLimits(Native& n, const WindowObj& w, const MINMAXINFO& mmi)
+    {
+        if (n.overrideRedirect || mmi.ptMaxTrackSize.x <= 0) return;
+        if (n.minSize.x == mmi.ptMinTrackSize.x && n.minSize.y == mmi.ptMinTrackSize.y &&
+            n.maxSize.x == mmi.ptMaxTrackSize.x && n.maxSize.y == mmi.ptMaxTrackSize.y)
+            return;
+        n.minSize = mmi.ptMinTrackSize;
+        n.maxSize = mmi.ptMaxTrackSize;
+        XSizeHints sh{};
+        sh.flags = PPosition | USPosition | PMinSize | PMaxSize;
+        sh.x = w.rect.left;
+        sh.y = w.rect.top;
+        sh.min_width = std::max<int>(1, mmi.ptMinTrackSize.x);
+        sh.min_height = std::max<int>(1, mmi.ptMinTrackSize.y);
+        sh.max_width = std::max<int>(sh.min_width, mmi.ptMaxTrackSize.x);
+        sh.max_height = std::max<int>(sh.min_height, mmi.ptMaxTrackSize.y);
+        XSetWMNormalHints(dpy_, n.win, &sh);
+    }
+
+    // Up to Count CARDINAL values of a window property; empty when it is missing.
+    std::vector<long> CardinalProperty(Window Win, Atom Property, long Count)
+    {
+        std::vector<long> out;
+        Atom type;
+        int format;
+        unsigned long n, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, Win, Property, 0, Count, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
+                Success &&
+            data && format == 32)
+            out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + n);
+        if (data) XFree(data);
+        return out;
+    }
+
+    // A window manager runs: the root names its check window, and that window names itself.
+    bool WindowManagerRunning()
+    {
+        Atom check = XInternAtom(dpy_, "_NET_SUPPORTING_WM_CHECK", False);
+        auto child = [&](Window w) -> Window {
+            Atom type;
+            int format;
+            unsigned long n, after;
+            unsigned char* data = nullptr;
+            Window r = 0;
+            if (XGetWindowProperty(dpy_, w, check, 0, 1, False, XA_WINDOW, &type, &format, &n, &after, &data) ==
+                    Success &&
+                data && n == 1 && format == 32)
+                r = static_cast<Window>(reinterpret_cast<long*>(data)[0]);
+            if (data) XFree(data);
+            return r;
+        };
+        const Window w = child(root_);
+        return w != 0 && child(w) == w;
+    }
+
     void Grab(Native& n)
     {
         if (grabbed_ == n.win) return;
@@ -1256,14 +1349,43 @@ private:
                 });
                 break;
             }
-            if (h && !ev.xconfigure.send_event) break;
             if (h) {
-                int x = ev.xconfigure.x, y = ev.xconfigure.y;
-                QueueInMainThread([h, x, y] {
-                    auto w = LookupWindow(h);
-                    if (w && (w->rect.left != x || w->rect.top != y))
-                        SetWindowPos(w->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                });
+                // Synthetic events (from a reparenting window manager) carry root coordinates;
+                // real ones are relative to the manager's frame and only their size counts.
+                const bool synthetic = ev.xconfigure.send_event;
+                const int x = ev.xconfigure.x, y = ev.xconfigure.y;
+                const int cw = ev.xconfigure.width, ch = ev.xconfigure.height;
+                bool takePos = false, takeSize = false;
+                {
+                    std::lock_guard<std::mutex> lock(m_);
+                    auto it = natives_.find(h);
+                    if (it == natives_.end() || it->second.overrideRedirect) break;
+                    auto& req = it->second.requested;
+                    if (synthetic) {
+                        auto echo = std::find_if(req.begin(), req.end(),
+                                                 [&](const RECT& r) { return r.left == x && r.top == y; });
+                        if (echo != req.end())
+                            req.erase(req.begin(), echo);
+                        else
+                            takePos = true;
+                    }
+                    takeSize = std::none_of(req.begin(), req.end(), [&](const RECT& r) {
+                        return r.right - r.left == cw && r.bottom - r.top == ch;
+                    });
+                }
+                if (takePos || takeSize)
+                    QueueInMainThread([h, x, y, cw, ch, takePos, takeSize] {
+                        auto w = LookupWindow(h);
+                        if (!w) return;
+                        const RECT& r = w->rect;
+                        const bool move = takePos && (r.left != x || r.top != y);
+                        const bool size = takeSize && (r.right - r.left != cw || r.bottom - r.top != ch);
+                        if (!move && !size) return;
+                        // The window manager chose this place or size: the window takes it and
+                        // its frame is rebuilt for it.
+                        SetWindowPos(w->hwnd(), nullptr, x, y, cw, ch,
+                                     SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE) | (size ? 0 : SWP_NOSIZE));
+                    });
             }
             break;
         case FocusIn:

@@ -133,6 +133,9 @@ BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count);
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* r, LPCWSTR text, UINT count, const int* dx);
 // Returns the height of the text; with DT_CALCRECT the rectangle is set to the text's extent.
 int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* r, UINT format);
+// DrawTextW with the text shrunk by the parameters' margins (none without parameters); the
+// text is never modified, even with an ellipsis flag.
+int DrawTextExW(HDC hdc, LPWSTR text, int count, RECT* r, UINT format, DRAWTEXTPARAMS* params);
 BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, SIZE* size);
 BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* tm);
 

@@ -442,7 +442,9 @@ size_t LongestFitting(size_t lo, size_t hi, F&& fits)
 
 std::wstring EndEllipsis(const FontInfo& fi, const std::wstring& s, int width)
 {
-    if (TextWidth(fi, s) <= width) return s;
+    // An empty text has nothing to shorten, however narrow the rectangle (its last index would
+    // not exist).
+    if (s.empty() || TextWidth(fi, s) <= width) return s;
     size_t n =
         LongestFitting(0, s.size() - 1, [&](size_t k) { return TextWidth(fi, s.substr(0, k) + L"...") <= width; });
     return s.substr(0, n) + L"...";
@@ -718,4 +720,15 @@ int EnumFontFamiliesExW(HDC, const LOGFONTW* lf, const FONTENUMPROC_FN& fn, DWOR
         if (!last) break;
     }
     return last;
+}
+
+int DrawTextExW(HDC hdc, LPWSTR text, int count, RECT* r, UINT format, DRAWTEXTPARAMS* params)
+{
+    if (!params || !r) return DrawTextW(hdc, text, count, r, format);
+    RECT inner{r->left + params->iLeftMargin, r->top, r->right - params->iRightMargin, r->bottom};
+    const int h = DrawTextW(hdc, text, count, &inner, format);
+    if (format & DT_CALCRECT)
+        *r = RECT{inner.left - params->iLeftMargin, inner.top, inner.right + params->iRightMargin, inner.bottom};
+    params->uiLengthDrawn = text ? static_cast<UINT>(count < 0 ? std::wcslen(text) : static_cast<size_t>(count)) : 0;
+    return h;
 }

@@ -185,6 +185,15 @@ struct LOGPEN {
     POINT lopnWidth;
     COLORREF lopnColor = 0;
 };
+// Margins and tab length of DrawTextExW; the program's callers pass none.
+struct DRAWTEXTPARAMS {
+    UINT cbSize = sizeof(DRAWTEXTPARAMS);
+    int iTabLength = 0;
+    int iLeftMargin = 0;
+    int iRightMargin = 0;
+    UINT uiLengthDrawn = 0;
+};
+
 struct TEXTMETRICW {
     LONG tmHeight = 0;
     LONG tmAscent = 0;

@@ -33,6 +33,13 @@ public:
     virtual bool CentresChildren(TRect& ClientRect) = 0;
 };
 
+// A windowless skinned control that centres itself in such a container from its own SetBounds
+// (the graphic skin bases); the container leaves it alone.
+class TbsCentredChild {
+public:
+    virtual ~TbsCentredChild() = default;
+};
+
 // The top that centres a control of height AHeight in its parent when the parent centres its
 // children; ATop otherwise.
 int CentredTop(TWinControl* Parent, int ATop, int AHeight);

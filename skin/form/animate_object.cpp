@@ -201,34 +201,11 @@ void TbsSkinAnimateObject::PopupObjectMenu()
 
 void TbsSkinAnimateObject::ExecuteCommand()
 {
-    auto drop = [this] { Parent->TrackObjects(-1, -1, false); };
-    switch (Command) {
-    case cmClose:
-        drop();
-        Parent->Form()->Close();
-        break;
-    case cmMaximize:
-        drop();
-        Parent->SetWindowState(Parent->WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        drop();
-        if (Parent->AlwaysMinimizeToTray())
-            Parent->MinimizeToTray();
-        else
-            Parent->SetWindowState(Parent->WindowState() == wsMinimized ? wsNormal : wsMinimized);
-        break;
-    case cmSysMenu:
+    if (RunWindowCommand(this, Command, false)) return;
+    if (Command == cmSysMenu) {
         MenuItem = Parent->GetSysMenuItems();
         PopupObjectMenu();
-        break;
-    case cmDefault:
-        if (MenuItem) PopupObjectMenu();
-        break;
-    case cmRollUp: Parent->SetRollUpState(!Parent->RollUpState()); break;
-    case cmMinimizeToTray:
-        drop();
-        Parent->MinimizeToTray();
-        break;
+    } else if (Command == cmDefault && MenuItem) {
+        PopupObjectMenu();
     }
 }

@@ -539,36 +539,40 @@ void TbsSkinStdButtonObject::DblClick()
     if (Command == cmSysMenu) Parent->Form()->Close();
 }
 
-void TbsSkinStdButtonObject::ExecuteCommand()
+void TbsSkinStdButtonObject::ExecuteCommand() { RunWindowCommand(this, Command, true); }
+
+bool RunWindowCommand(TbsActiveSkinObject* O, TbsStdCommand Command, bool HideGlow)
 {
-    auto drop = [this] { Parent->TrackObjects(-1, -1, false); };
+    TbsSkinForm* f = O->Parent;
+    auto drop = [f] { f->TrackObjects(-1, -1, false); };
     switch (Command) {
     case cmClose:
         drop();
-        Parent->Form()->Close();
-        break;
+        f->Form()->Close();
+        return true;
     case cmMaximize:
         drop();
-        HideLayer();
-        Parent->SetWindowState(Parent->WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
+        if (HideGlow) O->HideLayer();
+        f->SetWindowState(f->WindowState() == wsMaximized ? wsNormal : wsMaximized);
+        return true;
     case cmMinimize:
         drop();
-        if (Parent->AlwaysMinimizeToTray()) {
-            Parent->MinimizeToTray();
-        } else {
-            HideLayer();
-            Parent->SetWindowState(Parent->WindowState() == wsMinimized ? wsNormal : wsMinimized);
+        if (f->AlwaysMinimizeToTray()) {
+            f->MinimizeToTray();
+            return true;
         }
-        break;
-    case cmRollUp: Parent->SetRollUpState(!Parent->RollUpState()); break;
+        if (HideGlow) O->HideLayer();
+        f->SetWindowState(f->WindowState() == wsMinimized ? wsNormal : wsMinimized);
+        return true;
+    case cmRollUp: f->SetRollUpState(!f->RollUpState()); return true;
     case cmMinimizeToTray:
         drop();
-        Parent->MinimizeToTray();
-        break;
+        f->MinimizeToTray();
+        return true;
     case cmSysMenu:
     case cmDefault: break;
     }
+    return false;
 }
 
 String CaptionButtonHint(TbsSkinForm* Form, TbsStdCommand Command, const String& RestoreHint, const String& TempHint)

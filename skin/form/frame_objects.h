@@ -169,5 +169,10 @@ private:
     void ExecuteCommand();
 };
 
+// The window commands caption buttons share (close, maximize, minimize, roll-up, minimize to
+// tray): the object under the mouse is dropped first (not for roll-up), and with HideGlow the
+// glow layer goes before the window changes. False for the commands each class runs itself.
+bool RunWindowCommand(TbsActiveSkinObject* O, TbsStdCommand Command, bool HideGlow);
+
 // The hint a caption button shows now: RestoreHint while the state it toggles is on.
 String CaptionButtonHint(TbsSkinForm* Form, TbsStdCommand Command, const String& RestoreHint, const String& TempHint);

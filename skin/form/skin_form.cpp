@@ -94,8 +94,8 @@ TbsSkinForm::~TbsSkinForm()
 {
     *FAlive = false;
     UnHookApp();
-    // The application's restore handler it installed goes with it.
-    if (FAppRestoreInstalled && Application) Application->OnRestore = nullptr;
+    // The application's restore handler would outlive this component.
+    if (FAppRestoreSet && Application) Application->OnRestore = nullptr;
     delete FQuickButtons;
     FQuickButtons = nullptr;
     ClearObjects();

@@ -440,7 +440,12 @@ private:
     void Bind(TComponent*& Component, Link*& L, TComponent* Value);
     // The object at an index of ObjectList, nullptr outside it.
     TbsActiveSkinObject* ObjectAt(int Index) const;
-    // Frame drawing helpers (skin_form_frame.cpp).
+    // Frame drawing helpers (skin_form_frame.cpp): a 32-bit copy of a skin picture (made once
+    // per skin: 32-bit sources are copied a row at a time), the client in one colour, or tiled
+    // or stretched from a picture.
+    TBitmap* Picture32(TBitmap* Source, std::unique_ptr<TBitmap>& Copy);
+    void ForgetPictures32();
+    void PaintBGColor(HDC DC, TColor Color);
     void PaintBGTile(HDC DC, TBitmap* Tile, const TRect& SrcRect, bool Stretch, TbsStretchType Type);
     // Window procedure handlers (skin_form_wndproc.cpp), named for their messages.
     void WMDestroy(TMessage& M);
@@ -507,7 +512,8 @@ private:
     bool FadeWanted() const;
 
     std::shared_ptr<bool> FAlive;
-    bool FAppRestoreInstalled = false;  // Application's OnRestore is this form's AppRestore
+    bool FAppRestoreSet = false;  // Application.OnRestore is AppRestore (the main form's)
+    std::unique_ptr<TBitmap> FPicture32, FInActivePicture32;
     bool FShowMDIScrollBars = true;
     TTileMode FTileMode = tbHorizontal;
     TComponent* FSkinRibbonComponent = nullptr;

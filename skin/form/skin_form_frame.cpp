@@ -65,6 +65,26 @@ void Blit(HDC Target, int X, int Y, TBitmap* B)
 
 }  // namespace
 
+// ---- 32-bit copies of the skin's pictures ----------------------------------------------------
+
+TBitmap* TbsSkinForm::Picture32(TBitmap* Source, std::unique_ptr<TBitmap>& Copy)
+{
+    if (!Source || Source->Empty()) return Source;
+    if (Source->PixelFormat() == pf32bit) return Source;
+    if (!Copy || Copy->Width() != Source->Width() || Copy->Height() != Source->Height()) {
+        Copy = std::make_unique<TBitmap>();
+        Copy->Assign(Source);
+        Copy->SetPixelFormat(pf32bit);
+    }
+    return Copy.get();
+}
+
+void TbsSkinForm::ForgetPictures32()
+{
+    FPicture32.reset();
+    FInActivePicture32.reset();
+}
+
 // ---- the built-in look -----------------------------------------------------------------------
 
 void TbsSkinForm::CalcDefRects()
@@ -149,20 +169,15 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC)
     RestoreDC(target.DC, saved);
 }
 
-void TbsSkinForm::PaintBGDefault(HDC DC)
-{
-    if (!DC) return;
-    DCCanvas c(DC);
-    c.Canvas.Brush()->SetColor(clBtnFace);
-    c.Canvas.FillRect(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()));
-    DrawLogo(&c.Canvas);
-}
+void TbsSkinForm::PaintBGDefault(HDC DC) { PaintBGColor(DC, clBtnFace); }
 
-void TbsSkinForm::PaintMDIBGDefault(HDC DC)
+void TbsSkinForm::PaintMDIBGDefault(HDC DC) { PaintBGColor(DC, clAppWorkSpace); }
+
+void TbsSkinForm::PaintBGColor(HDC DC, TColor Color)
 {
     if (!DC) return;
     DCCanvas c(DC);
-    c.Canvas.Brush()->SetColor(clAppWorkSpace);
+    c.Canvas.Brush()->SetColor(Color);
     c.Canvas.FillRect(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()));
     DrawLogo(&c.Canvas);
 }
@@ -322,8 +337,9 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC)
     FrameDC target(AUseExternalDC ? nullptr : FForm->Handle(), DC, AUseExternalDC);
     if (!target.DC) return;
     const bool active = GetFormActive();
-    TBitmap* source =
-        active || !FSD->FInActivePicture || FSD->FInActivePicture->Empty() ? FSD->FPicture : FSD->FInActivePicture;
+    TBitmap* source = active || !FSD->FInActivePicture || FSD->FInActivePicture->Empty()
+                          ? Picture32(FSD->FPicture, FPicture32)
+                          : Picture32(FSD->FInActivePicture, FInActivePicture32);
     TBitmap top, left, right, bottom;
     CreateSkinBorderImages(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, NewLTPoint, NewRTPoint,
                            NewLBPoint, NewRBPoint, NewClRect, &left, &top, &right, &bottom, source,
@@ -403,14 +419,8 @@ void TbsSkinForm::PaintBGTile(HDC DC, TBitmap* Tile, const TRect& SrcRect, bool 
 void TbsSkinForm::PaintBG(HDC DC)
 {
     if (!DC || !HasSkin()) return;
-    if (FSD->ClRect.IsEmpty()) {
-        DCCanvas c(DC);
-        c.Canvas.Brush()->SetColor(clBtnFace);
-        c.Canvas.FillRect(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()));
-        DrawLogo(&c.Canvas);
-        return;
-    }
-    PaintBGTile(DC, FSD->FPicture, FSD->ClRect, FSD->StretchEffect, FSD->StretchType);
+    if (FSD->ClRect.IsEmpty()) return PaintBGColor(DC, clBtnFace);
+    PaintBGTile(DC, Picture32(FSD->FPicture, FPicture32), FSD->ClRect, FSD->StretchEffect, FSD->StretchType);
 }
 
 void TbsSkinForm::PaintBG2(HDC DC)

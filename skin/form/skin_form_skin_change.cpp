@@ -46,6 +46,7 @@ const wchar_t* HintKey(TbsStdCommand Command)
 
 void TbsSkinForm::ChangeSkinData()
 {
+    ForgetPictures32();
     if (FUseRibbon) FSkinnableForm = false;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     FSkinSupport = HasSkin();

@@ -18,9 +18,10 @@ namespace {
 
 // Where the saved procedure runs for a before rule.
 enum class Saved {
-    Then,  // after the action
-    No,    // not at all
-    Own,   // the action calls it where it must
+    Then,   // after the action
+    No,     // not at all
+    Own,    // the action calls it where it must
+    Twice,  // the action calls it first, and it runs again after the action
 };
 
 // The answer column: the one the action or the saved procedure left, or a fixed code.
@@ -136,7 +137,7 @@ const TbsSkinFormRules::Before TbsSkinFormRules::kBefore[] = {
     {WM_SYSCOMMAND,                 ScRestore,              &F::WMSysCommandRestore,       kKeep,       Saved::Own},
     {WM_SYSCOMMAND,                 ScKeyMenu,              &F::WMSysCommandKeyMenu,       kKeep,       Saved::No},
     {WM_TIMER,                      FadeTimer,              &F::WMTimerFade,               kKeep,       Saved::Then},
-    {WM_SIZING,                     FullDragLoop,           &F::WMSizingFullDrag,          kKeep,       Saved::Then},
+    {WM_SIZING,                     FullDragLoop,           &F::WMSizingFullDrag,          kKeep,       Saved::Twice},
     {WM_MOVING,                     Skinnable,              &F::WMMoving,                  kKeep,       Saved::Then},
     {WM_ENTERSIZEMOVE,              Skinnable,              &F::WMEnterSizeMove,           kKeep,       Saved::Then},
     {WM_EXITSIZEMOVE,               Skinnable,              &F::WMExitSizeMove,            kKeep,       Saved::Then},
@@ -197,7 +198,7 @@ void TbsSkinForm::SkinFormWndProc(TMessage& M)
         if (rule->Do) (this->*rule->Do)(M);
         if (!*alive) return;
         if (rule->Answer != kKeep) M.Result = rule->Answer;
-        if (rule->Run == Saved::Then) CallSaved(M);
+        if (rule->Run == Saved::Then || rule->Run == Saved::Twice) CallSaved(M);
     } else {
         CallSaved(M);
     }
@@ -411,7 +412,7 @@ void TbsSkinForm::WMShowWindow(TMessage& M)
     if (static_cast<intptr_t>(M.WParam) > 0) {
         if (Application && Application->MainForm() == FForm && !Application->OnRestore) {
             Application->OnRestore = [this](TObject* Sender) { AppRestore(Sender); };
-            FAppRestoreInstalled = true;
+            FAppRestoreSet = true;
         }
         if (FStartShow && FPositionInMonitor == bspDefault) {
             FStartShow = false;
@@ -797,6 +798,7 @@ void TbsSkinForm::WMSkinDataBeforeChange(TMessage& M)
     RecordFormBounds();
     FStopPainting = true;
     FSkinSupport = false;
+    ForgetPictures32();
     MouseTimer->SetEnabled(false);
     MorphTimer->SetEnabled(false);
     AnimateTimer->SetEnabled(false);

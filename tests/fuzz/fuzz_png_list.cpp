@@ -3,7 +3,6 @@
 // keeping the picture's size.
 #include "platform/framework/core/streams.h"
 #include "platform/framework/graphics/bitmap.h"
-#include "platform/framework/graphics/codecs/png_codec.h"
 #include "platform/framework/graphics/codecs/raster_image.h"
 #include "skin/core/png_image_list.h"
 

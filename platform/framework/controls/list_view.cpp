@@ -193,10 +193,12 @@ TRect TListItem::DisplayRect(TDisplayCode Code) const
     int firstW = lv->FColumns.Count() > 0 ? lv->FColumns.Items(0)->Width() : total;
     TCustomImageList* small = lv->SmallImageList();
     int imageW = small ? small->Width() + 2 : 0;
-    int labelLeft = left + (lv->FCheckboxes ? kCheckSize + 4 : 0) + imageW + 2;
+    int checkW = lv->FCheckboxes ? kCheckSize + 4 : 0;
+    int labelLeft = left + checkW + imageW + 2;
     switch (Code) {
     case drBounds: return bounds;
-    case drIcon: return Rect(left, top, labelLeft, top + rh);
+    // The image's place; the check box lies left of it.
+    case drIcon: return Rect(left + checkW, top, labelLeft, top + rh);
     case drLabel: return Rect(labelLeft, top, left + firstW, top + rh);
     case drSelectBounds:
         return lv->FRowSelect ? Rect(labelLeft, top, left + total, top + rh)
@@ -868,7 +870,7 @@ void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState
         c->FillRect(Rect(sel.Left, R.Top, FRowSelect ? std::max<int>(sel.Right, R.Right) : sel.Right, R.Bottom));
     }
     if (FCheckboxes) {
-        TRect ic = item->DisplayRect(drIcon);
+        TRect ic = item->DisplayRect(drBounds);
         TRect box = Bounds(ic.Left + 2, R.Top + (R.Height() - kCheckSize) / 2, kCheckSize, kCheckSize);
         TRect inner = box;
         DrawSunkenEdge(c, inner);
@@ -953,8 +955,8 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     }
     TListItem* item = GetItemAt(X, Y);
     if (item && FCheckboxes && Button == mbLeft && !Shift.Contains(ssDouble)) {
-        TRect ic = item->DisplayRect(drIcon);
-        if (X >= ic.Left && X < ic.Right) item->SetChecked(!item->FChecked);
+        TRect b = item->DisplayRect(drBounds);
+        if (X >= b.Left && X < b.Left + kCheckSize + 4) item->SetChecked(!item->FChecked);
     }
     if (item) {
         if (FMultiSelect && Shift.Contains(ssCtrl) && Button == mbLeft) {

@@ -154,6 +154,16 @@ private:
     int FUpdateCount = 0;
 };
 
+// Options of the icon view: WrapText breaks long captions over lines under the icon.
+class TIconOptions : public TPersistent {
+public:
+    bool WrapText() const { return FWrapText; }
+    void SetWrapText(bool v) { FWrapText = v; }
+
+private:
+    bool FWrapText = true;
+};
+
 using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
 using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVCustomDrawItemEvent =
@@ -213,6 +223,10 @@ public:
     void SetSmallImages(TCustomImageList* v);
     TCustomImageList* LargeImages() const { return FLargeImages; }
     void SetLargeImages(TCustomImageList* v);
+    // Columns could be dragged to new places; they never are here (the order stays the identity).
+    bool FullDrag() const { return FFullDrag; }
+    void SetFullDrag(bool v) { FFullDrag = v; }
+    TIconOptions* IconOptions() { return &FIconOptions; }
     TCustomImageList* StateImages() const { return FStateImages; }
     void SetStateImages(TCustomImageList* v);
     // The lists drawn, as LVM_SETIMAGELIST last set them; nullptr for none.
@@ -307,6 +321,8 @@ protected:
     bool FCheckboxes = false;
     bool FShowColumnHeaders = true;
     bool FHideSelection = true;
+    bool FFullDrag = false;
+    TIconOptions FIconOptions;
     TCustomImageList* FSmallImages = nullptr;
     TCustomImageList* FLargeImages = nullptr;
     TCustomImageList* FStateImages = nullptr;

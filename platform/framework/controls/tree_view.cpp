@@ -374,7 +374,7 @@ TCustomTreeView::~TCustomTreeView()
 void TCustomTreeView::CreateParams(TCreateParams& p)
 {
     TCustomControl::CreateParams(p);
-    p.Style |= WS_VSCROLL;
+    p.Style |= WS_VSCROLL | WS_HSCROLL;
 }
 
 void TCustomTreeView::CreateWnd()
@@ -401,7 +401,31 @@ void TCustomTreeView::UpdateScrollBars()
     si.nPage = static_cast<UINT>(std::max(1, VisibleCount()));
     si.nPos = TopRow();
     SetScrollInfo(FHandle, SB_VERT, &si, TRUE);
+    SCROLLINFO h;
+    h.fMask = SIF_ALL;
+    h.nMin = 0;
+    h.nMax = std::max(0, ContentWidth() - 1);
+    h.nPage = static_cast<UINT>(std::max(1, ClientWidth()));
+    h.nPos = FScrollX;
+    SetScrollInfo(FHandle, SB_HORZ, &h, TRUE);
     FInScrollUpdate = false;
+}
+
+int TCustomTreeView::ContentWidth()
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FFont.Handle());
+    int imageW = FImages ? FImages->Width() + 2 : 0;
+    int widest = 0;
+    for (TTreeNode* n = FNodes.GetFirstNode(); n; n = n->GetNextVisible()) {
+        SIZE sz{0, 0};
+        GetTextExtentPoint32W(dc, n->FText.c_str(), static_cast<int>(n->FText.size()), &sz);
+        int level = n->Level() - (FShowRoot ? 0 : 1);
+        widest = std::max(widest, (level + 1) * FIndent + imageW + sz.cx + 4);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return widest;
 }
 
 void TCustomTreeView::TreeChanged()
@@ -572,6 +596,7 @@ void TCustomTreeView::ClampTop()
         while (t && !t->IsVisible()) t = t->FParent;
         FTop = t ? t : FNodes.GetFirstNode();
     }
+    FScrollX = std::clamp(FScrollX, 0, std::max(0, ContentWidth() - ClientWidth()));
     // No empty rows at the end while earlier rows are hidden.
     int rows = std::max(1, VisibleCount());
     int after = 0;
@@ -743,6 +768,16 @@ void TCustomTreeView::Dispatch(TMessage& m)
         TTreeNode* n = FNodes.GetFirstNode();
         for (int i = 0; n && i < row && n->GetNextVisible(); ++i) n = n->GetNextVisible();
         SetTopItem(n);
+        m.Result = 0;
+        return;
+    }
+    case WM_HSCROLL: {
+        int x;
+        int last = std::max(0, ContentWidth() - ClientWidth());
+        if (!ScrollBarTarget(m.WParam, FScrollX, 10, std::max(1, ClientWidth()), last, x)) return;
+        FScrollX = std::clamp(x, 0, last);
+        UpdateScrollBars();
+        Invalidate();
         m.Result = 0;
         return;
     }

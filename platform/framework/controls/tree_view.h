@@ -222,9 +222,12 @@ protected:
     void ClampTop();
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
-    // Hands the rows' range and the top row to the window's vertical scroll bar.
+    // Hands the rows' range and the top row to the vertical scroll bar, the widest row and the
+    // horizontal offset to the horizontal one.
     void UpdateScrollBars();
     int TopRow() const;  // visible nodes above the top one
+    // The widest visible row in pixels (indent, image and text), unscrolled.
+    int ContentWidth();
     bool FInScrollUpdate = false;
 
     TTreeNodes FNodes;

@@ -818,7 +818,15 @@ void TWinControl::TrackMouse(TMessage& m)
     TControl* under = ControlAtPos(p, true);
     if (!under) under = this;
     TControl* cap = GetCaptureControl();
-    if (!cap || cap == under) SetMouseControl(under);
+    if (cap && (cap == this || (cap->FParent == this && !IsWindowed(cap)))) {
+        // The control holding the capture hears the pointer leave and come back; no other
+        // control hears anything until the release.
+        TRect area = cap == this ? ClientRect() : cap->BoundsRect();
+        bool inside = p.X >= area.Left && p.X < area.Right && p.Y >= area.Top && p.Y < area.Bottom;
+        SetMouseControl(inside ? cap : nullptr);
+    } else if (!cap || cap == under) {
+        SetMouseControl(under);
+    }
     TRACKMOUSEEVENT tme;
     tme.dwFlags = TME_LEAVE;
     tme.hwndTrack = FHandle;

@@ -130,6 +130,17 @@ TEST(WinText, AlignmentClippingAndEllipsis)
     RECT calc = er;
     DrawTextW(e.dc, L"a very long caption", -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
     EXPECT_LE(calc.right, 60);
+    // DrawTextExW without parameters measures and draws as DrawTextW.
+    wchar_t text[] = L"a very long caption";
+    RECT calcEx = er;
+    EXPECT_EQ(DrawTextExW(e.dc, text, -1, &calcEx, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS, nullptr),
+              DrawTextW(e.dc, text, -1, &er, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS));
+    EXPECT_EQ(calcEx.right, calc.right);
+    EXPECT_EQ(std::wstring(text), L"a very long caption");
+    // No text in a rectangle of negative width (a frame narrower than its borders): nothing to
+    // shorten, and the call returns.
+    RECT narrow{10, 0, 4, 20};
+    EXPECT_GE(DrawTextW(e.dc, L"", -1, &narrow, DT_SINGLELINE | DT_END_ELLIPSIS), 0);
     SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
     SelectObject(e.dc, GetStockObject(DEFAULT_GUI_FONT));
     DeleteObject(f);

@@ -396,3 +396,119 @@ TEST(WinX11Desktop, NativeChildFollowsItsControl)
     DestroyWindow(box);
     EXPECT_EQ(attrs().map_state, -1);  // gone with its control
 }
+
+namespace {
+
+// The left edges the window heard of in WM_MOVE, in order.
+std::vector<int> MovedLefts(const TestWindows& tw, HWND w)
+{
+    std::vector<int> out;
+    for (const Logged& l : tw.log)
+        if (l.hwnd == w && l.msg == WM_MOVE) out.push_back(GET_X_LPARAM(l.lp));
+    return out;
+}
+
+RECT RectOf(HWND w)
+{
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+}  // namespace
+
+// A reparenting window manager echoes every move as a synthetic ConfigureNotify: late echoes of
+// earlier steps must not pull the window back, while places and sizes it chooses itself (here
+// through xdotool) are taken; the window's size limits reach it as WM_NORMAL_HINTS.
+TEST(WinX11Desktop, WindowManagerEchoesAreIgnoredAndItsOwnChoicesTaken)
+{
+    START_DESKTOP(desk, true, false);
+    TestWindows tw;
+    HWND w = tw.Top(40, 40, 200, 150, WS_POPUP);
+    tw.paintColor[w] = RGB(0, 0, 255);
+    tw.handlers[w] = [](HWND, UINT m, WPARAM, LPARAM lp, LRESULT& r) {
+        if (m != WM_GETMINMAXINFO) return false;
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{120, 80};
+        r = 0;
+        return true;
+    };
+    ShowWindow(w, SW_SHOW);
+    PumpFor(500);
+    tw.log.clear();
+    for (int i = 1; i <= 30; ++i) SetWindowPos(w, nullptr, 40 + 4 * i, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PumpFor(800);
+    EXPECT_EQ(RectOf(w).left, 160);
+    const auto lefts = MovedLefts(tw, w);
+    EXPECT_TRUE(std::is_sorted(lefts.begin(), lefts.end())) << "no echo pulled the window back";
+
+    const std::string xid = std::to_string(vxwin::NativeWindowId(w));
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(desk.Other(), vxwin::NativeWindowId(w), &hints, &supplied));
+    EXPECT_TRUE(hints.flags & PMinSize);
+    EXPECT_EQ(hints.min_width, 120);
+    EXPECT_EQ(hints.min_height, 80);
+
+    ASSERT_EQ(desk.Xdotool({"windowsize", xid, "260", "170"}), 0);
+    EXPECT_TRUE(PumpUntil([&] { return RectOf(w).right - RectOf(w).left == 260; }, 3000))
+        << "the size the window manager gave";
+    EXPECT_EQ(RectOf(w).bottom - RectOf(w).top, 170);
+    ASSERT_EQ(desk.Xdotool({"windowmove", xid, "300", "200"}), 0);
+    EXPECT_TRUE(PumpUntil([&] { return RectOf(w).left == 300 && RectOf(w).top == 200; }, 3000))
+        << "the place the window manager gave";
+}
+
+// Minimised without a window manager, a window leaves the screen (nobody would iconify it); a
+// restore maps it again, with a window manager too.
+void MinimiseAndRestore(X11Desktop& desk)
+{
+    TestWindows tw;
+    HWND w = tw.Top(40, 40, 200, 150, WS_POPUP);
+    ShowWindow(w, SW_SHOW);
+    const Window x = vxwin::NativeWindowId(w);
+    auto mapState = [&] {
+        XWindowAttributes a{};
+        XGetWindowAttributes(desk.Other(), x, &a);
+        return a.map_state;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return mapState() == IsViewable; }, 3000));
+    ShowWindow(w, SW_MINIMIZE);
+    EXPECT_TRUE(PumpUntil([&] { return mapState() != IsViewable; }, 3000));
+    EXPECT_TRUE(IsIconic(w));
+    ShowWindow(w, SW_RESTORE);
+    EXPECT_TRUE(PumpUntil([&] { return mapState() == IsViewable; }, 3000));
+    EXPECT_FALSE(IsIconic(w));
+}
+
+TEST(WinX11Desktop, MinimisedWithoutAWindowManagerLeavesTheScreenAndComesBack)
+{
+    START_DESKTOP(desk, false, false);
+    MinimiseAndRestore(desk);
+}
+
+TEST(WinX11Desktop, MinimisedUnderAWindowManagerComesBackOnRestore)
+{
+    START_DESKTOP(desk, true, false);
+    MinimiseAndRestore(desk);
+}
+
+// The work area is the current desktop's entry of _NET_WORKAREA.
+TEST(WinX11Desktop, WorkAreaOfTheCurrentDesktop)
+{
+    START_DESKTOP(desk, false, false);
+    Display* d = desk.Other();
+    const Window root = DefaultRootWindow(d);
+    long areas[8] = {0, 0, 640, 480, 0, 40, 600, 440};
+    long current = 1;
+    XChangeProperty(d, root, XInternAtom(d, "_NET_WORKAREA", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(areas), 8);
+    XChangeProperty(d, root, XInternAtom(d, "_NET_CURRENT_DESKTOP", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&current), 1);
+    XSync(d, False);
+    RECT wa{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0));
+    EXPECT_EQ(wa.left, 0);
+    EXPECT_EQ(wa.top, 40);
+    EXPECT_EQ(wa.right, 600);
+    EXPECT_EQ(wa.bottom, 480);
+}

@@ -112,11 +112,7 @@ TEST_F(FrameObjects, InactiveLookOnlyWhileEnabled)
     f.MoreButtonKeys = "inactiveskinrect=" + skintest::IniRect(Rect(48, 0, 64, 16)) + "\r\n";
     Skin(f);
     Show();
-    TForm* other = new TForm(Application);
-    other->SetBounds(700, 600, 100, 100);
-    other->AfterConstruction();
-    other->Show();
-    Pump();
+    ActivateAnotherForm();
     const TPoint c = Mid(Button(cmClose));
     EXPECT_EQ(Px(c.X, c.Y), skintest::kExtra1) << "the inactive look";
     SF->SetEnabled(L"closebutton", false);

@@ -147,11 +147,7 @@ TEST_F(SkinFormFrame, InactiveLooks)
         Skin(c.Skin);
         Show();
         EXPECT_EQ(Px(0, 0), FrameSkin::kCornerTL) << c.What;
-        TForm* other = new TForm(Application);
-        other->SetBounds(700, 600, 100, 100);
-        other->AfterConstruction();
-        other->Show();
-        Pump();
+        TForm* other = ActivateAnotherForm();
         ASSERT_FALSE(Form->Active());
         const uint32_t p = Px(0, 0);
         if (c.Grey) {

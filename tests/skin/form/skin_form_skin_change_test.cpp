@@ -5,6 +5,7 @@
 #include "platform/framework/controls/panel.h"
 #include "skin/controls/skin_change_client.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/client_inactive_panel.h"
 #include "tests/skin/form/skin_form_test_support.h"
 
 namespace {
@@ -122,6 +123,43 @@ TEST_F(SkinFormSkinChange, BrokenSkinsNeverThrowDivideOrHang)
         Pump();
         SUCCEED() << c.What;
         Form->Free();
+    }
+}
+
+TEST_F(SkinFormSkinChange, BackgroundPictureWithoutSizeDrawsNoTiles)
+{
+    // A background picture of no width or height has no tiles; its counts would divide by zero.
+    for (const char* stretch : {"stretcheffect=0\r\n", "stretcheffect=1\r\nstretchtype=sthorz\r\n",
+                                "stretcheffect=1\r\nstretchtype=stvert\r\n"}) {
+        Make();
+        FrameSkin f;
+        f.MoreFormInfo = stretch;
+        Skin(f);
+        Model->FActivePictures.push_back(new TBitmap);
+        Model->BGPictureIndex = static_cast<int>(Model->FActivePictures.size()) - 1;
+        Show();
+        Form->Repaint();
+        SUCCEED() << stretch;
+        Form->Free();
+    }
+}
+
+TEST_F(SkinFormSkinChange, InactiveClientShowsItsSnapshotUntilActiveAgain)
+{
+    Make();
+    Skin();
+    Show();
+    SF->SetClientInActiveEffect(true);
+    for (TbsClientInActiveEffect effect : {bsieSemiTransparent, bsieBlur}) {
+        SF->SetClientInActiveEffectType(effect);
+        TForm* other = ActivateAnotherForm();
+        ASSERT_NE(SF->FInActivePanel, nullptr) << effect;
+        EXPECT_TRUE(SF->FInActivePanel->Visible());
+        EXPECT_EQ(SF->FInActivePanel->Width(), Form->ClientWidth());
+        SetActiveWindow(Form->Handle());
+        Pump();
+        EXPECT_EQ(SF->FInActivePanel, nullptr) << effect;
+        other->Free();
     }
 }
 

@@ -97,6 +97,17 @@ struct SkinFormFixture : ApplicationFixture {
     }
     bool SawSaved(UINT Msg) const { return std::find(Saved.begin(), Saved.end(), Msg) != Saved.end(); }
 
+    // Another form shown: it takes the activation from Form.
+    static TForm* ActivateAnotherForm()
+    {
+        TForm* other = new TForm(Application);
+        other->SetBounds(700, 600, 100, 100);
+        other->AfterConstruction();
+        other->Show();
+        Pump();
+        return other;
+    }
+
     // The hit code of a point in frame coordinates.
     LRESULT Hit(int X, int Y) { return Send(WM_NCHITTEST, 0, MAKELPARAM(Form->Left() + X, Form->Top() + Y)); }
     // A screen point of the frame.

@@ -69,6 +69,31 @@ TEST_F(SkinFormStates, MinimumAndMaximumSizes)
     EXPECT_EQ(SF->GetMaxHeight(), 1024);
     SF->SetMaxWidth(640);
     EXPECT_EQ(SF->GetMaxWidth(), 640);
+
+    // Limits that changed reach the window: it takes them by being sized off and back.
+    SF->SetMinWidth(350);
+    SF->ReapplySizeLimits();
+    EXPECT_EQ(Form->Width(), 350);
+    SF->SetMinWidth(0);
+    SF->SetMaxWidth(320);
+    SF->ReapplySizeLimits();
+    EXPECT_EQ(Form->Width(), 320);
+}
+
+TEST_F(SkinFormStates, FirstShowCentresOnTheScreenOrTheWorkArea)
+{
+    struct Case {
+        TbsPositionInMonitor Where;
+        TPoint At;
+    };
+    const Case cases[] = {{bspDefault, {kLeft, kTop}}, {bspScreenCenter, {490, 412}}, {bspDesktopCenter, {490, 392}}};
+    for (const Case& c : cases) {
+        Make(301, 201);
+        SF->SetPositionInMonitor(c.Where);
+        Show();
+        EXPECT_EQ(Point(Form->Left(), Form->Top()), c.At) << c.Where;
+        Form->Free();
+    }
 }
 
 TEST_F(SkinFormStates, MaximizeMinimizeAndRestoreToTheNormalBounds)
@@ -108,6 +133,28 @@ TEST_F(SkinFormStates, MaximizedAreaWithAHiddenTaskBarAndOnTheFullScreen)
     SF->SetMaximizeOnFullScreen(true);
     SF->SetWindowState(wsMaximized);
     EXPECT_EQ(Bounds(), Rect(0, 0, 1280, 1024));
+}
+
+TEST_F(SkinFormStates, MainFormMinimizesThroughTheApplication)
+{
+    Make();
+    Skin();
+    Application->SetMainForm(Form);
+    Show();
+    int minimized = 0;
+    Application->OnMinimize = [&](TObject*) { ++minimized; };
+    SF->SetWindowState(wsMinimized);
+    EXPECT_EQ(minimized, 1);
+    EXPECT_TRUE(IsIconic(Form->Handle()));
+    EXPECT_EQ(SF->WindowState(), wsNormal) << "the main form never takes the skinned minimized state";
+    EXPECT_EQ(Form->Width(), 300);
+    Application->Restore();
+    EXPECT_FALSE(IsIconic(Form->Handle()));
+    ASSERT_TRUE(Application->OnRestore) << "the main form's restore handler";
+    Application->OnMinimize = nullptr;
+    Form->Free();
+    EXPECT_FALSE(Application->OnRestore) << "gone with the form";
+    Application->SetMainForm(nullptr);
 }
 
 TEST_F(SkinFormStates, MinimizedFormsParkSideBySide)

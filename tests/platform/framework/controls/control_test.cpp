@@ -322,6 +322,48 @@ TEST_F(ControlMouse, CaptureKeepsTheMouseUntilReleaseAndClickNeedsReleaseInside)
     EXPECT_EQ(ups.back(), Point(290, 310));
 }
 
+// A control holding the capture hears the pointer leave and come back while the button is held;
+// the controls it crosses hear nothing until the release.
+TEST_F(ControlMouse, CapturedControlHearsLeaveAndEnterOthersNothing)
+{
+    TForm* f = MakeForm(100, 100, 200, 200);
+    auto* g = new TColorBox(f);
+    g->SetBounds(10, 10, 50, 50);
+    g->SetParent(f);
+    auto* w = new TColorPanel(f);
+    w->SetBounds(100, 100, 50, 50);
+    w->SetParent(f);
+    std::vector<std::string> log;
+    auto watch = [&](TControl* c, const std::string& name) {
+        c->OnMouseEnter = [&log, name](TObject*) { log.push_back("+" + name); };
+        c->OnMouseLeave = [&log, name](TObject*) { log.push_back("-" + name); };
+    };
+    watch(f, "form");
+    watch(g, "g");
+    watch(w, "w");
+    f->Show();
+    Pump();
+    for (TControl* held : {static_cast<TControl*>(w), static_cast<TControl*>(g)}) {
+        log.clear();
+        TPoint in = held->ClientToScreen(Point(5, 5));
+        vxwin::InjectMouseMove(in.X, in.Y);
+        vxwin::InjectMouseButton(0, true, in.X, in.Y);
+        Pump();
+        ASSERT_EQ(GetCaptureControl(), held);
+        TControl* otherControl = held == w ? static_cast<TControl*>(g) : w;
+        TPoint other = otherControl->ClientToScreen(Point(5, 5));
+        vxwin::InjectMouseMove(other.X, other.Y);  // out, across the other control
+        Pump();
+        vxwin::InjectMouseMove(in.X + 1, in.Y);  // back
+        Pump();
+        vxwin::InjectMouseMove(500, 500);  // out again, released there
+        vxwin::InjectMouseButton(0, false, 500, 500);
+        Pump();
+        const std::string n = held == w ? "w" : "g";
+        EXPECT_EQ(log, (std::vector<std::string>{"+" + n, "-" + n, "+" + n, "-" + n})) << n;
+    }
+}
+
 TEST_F(ControlProperties, SettersRepaintOnlyWhenTheValueChanges)
 {
     TForm* f = MakeForm(50, 50, 200, 100, clBtnFace);

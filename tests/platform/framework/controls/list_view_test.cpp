@@ -136,7 +136,7 @@ TEST_F(ListViews, MultiSelectAndCheckboxes)
     Pump();
     EXPECT_EQ(lv->SelCount(), 4);
     // The box at the row's left end toggles the check mark.
-    TRect ic = lv->Items()->Item(6)->DisplayRect(drIcon);
+    TRect ic = lv->Items()->Item(6)->DisplayRect(drBounds);
     TPoint box = lv->ClientToScreen(Point(ic.Left + 8, (ic.Top + ic.Bottom) / 2));
     vxwin::AdvanceClock(2000);
     Click(box.X, box.Y);

@@ -161,6 +161,39 @@ TEST_F(TreeViews, VerticalScrollBarFollowsTheVisibleNodes)
     EXPECT_EQ(tv->TopItem(), b);
 }
 
+// The horizontal range is the widest visible row; WM_HSCROLL moves the rows left within it.
+TEST_F(TreeViews, HorizontalScrollBarFollowsTheWidestVisibleRow)
+{
+    tv->SetWidth(120);
+    Pump();
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    auto width = [&] {
+        GetScrollInfo(tv->Handle(), SB_HORZ, &si);
+        return si.nMax + 1;
+    };
+    const int rootRight = root->DisplayRect(true).Right;
+    EXPECT_EQ(width(), rootRight);
+    EXPECT_EQ(static_cast<int>(si.nPage), tv->ClientWidth());
+    TTreeNode* wide = tv->Items()->AddChild(a1, String(60, L'w'));
+    EXPECT_EQ(width(), rootRight);  // hidden in a collapsed parent
+    wide->MakeVisible();            // opens the parents
+    EXPECT_TRUE(a->Expanded());
+    const int wideRight = wide->DisplayRect(true).Right;
+    EXPECT_EQ(width(), wideRight);
+    ASSERT_GT(wideRight, tv->ClientWidth());
+
+    const int textLeft = wide->DisplayRect(true).Left;
+    tv->Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30));
+    EXPECT_EQ(wide->DisplayRect(true).Left, textLeft - 30);
+    GetScrollInfo(tv->Handle(), SB_HORZ, &si);
+    EXPECT_EQ(si.nPos, 30);
+    tv->Perform(WM_HSCROLL, SB_BOTTOM);  // no further than the widest row's end
+    EXPECT_EQ(wide->DisplayRect(true).Right, tv->ClientWidth());
+    wide->Delete();  // narrower content pulls the rows back
+    EXPECT_EQ(root->DisplayRect(true).Right, rootRight);
+}
+
 TEST_F(TreeViews, InPlaceEditingKeepsOrDropsTheText)
 {
     root->Expand(false);

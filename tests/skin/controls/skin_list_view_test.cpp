@@ -1,0 +1,220 @@
+// The skinned list view in the job list's configuration (report view, 25 columns of which 18 are
+// 0 wide, grid lines, row select, two external bars with the vertical one hidden at first): the
+// bars following rows and columns and scrolling the list, the row under the header, the skin's
+// font and colours, and the DrawSkin painter's pixels (selected item, check pictures, grid lines).
+#include <gtest/gtest.h>
+
+#include "platform/framework/graphics/image_list.h"
+#include "skin/controls/skin_list_view.h"
+#include "skin/core/marks.h"
+#include "tests/skin/support/skin_control_fixture.h"
+
+using namespace skintest;
+
+namespace {
+
+uint32_t Sys(TColor C) { return Rgb(ColorToRGB(C)); }
+
+struct ListViewTest : SkinControlFixture {
+    TbsSkinListView* List = nullptr;
+    TbsSkinScrollBar* HBar = nullptr;
+    TbsSkinScrollBar* VBar = nullptr;
+
+    void SetUp() override
+    {
+        SkinControlFixture::SetUp();
+        Form->SetBounds(0, 0, 400, 300);
+    }
+    // The job list: 7 columns of 40 pixels and 18 of none, 300 x 150, bars below and right.
+    TbsSkinListView* MakeJobList()
+    {
+        List = new TbsSkinListView(Form);
+        List->SetBounds(0, 0, 300, 150);
+        List->SetViewStyle(vsReport);
+        List->SetGridLines(true);
+        List->SetRowSelect(true);
+        List->SetReadOnly(true);
+        List->SetHeaderSkinDataName(L"resizetoolbutton");
+        for (int i = 0; i < 25; ++i) {
+            TListColumn* c = List->Columns()->Add();
+            c->SetCaption(L"");
+            c->SetWidth(i < 7 ? 40 : 0);
+        }
+        List->SetParent(Form);
+        HBar = new TbsSkinScrollBar(Form);
+        HBar->SetBounds(0, 150, 300, 19);
+        HBar->SetParent(Form);
+        VBar = new TbsSkinScrollBar(Form);
+        VBar->SetKind(sbVertical);
+        VBar->SetSkinDataName(L"vscrollbar");
+        VBar->SetBounds(300, 0, 19, 150);
+        VBar->SetParent(Form);
+        List->SetHScrollBar(HBar);
+        List->SetVScrollBar(VBar);
+        return List;
+    }
+    void AddRows(int N)
+    {
+        for (int i = 0; i < N; ++i) {
+            TListItem* it = List->Items()->Add();
+            it->SetCaption(L"");
+            for (int k = 0; k < 24; ++k) it->SubItems()->Add(L"");
+        }
+        Pump();
+    }
+    int HeaderHeight()
+    {
+        RECT r;
+        GetWindowRect(List->TakenHeader(), &r);
+        return r.bottom - r.top;
+    }
+};
+
+}  // namespace
+
+TEST_F(ListViewTest, JobListBarsFollowRowsAndColumnsAndScrollTheList)
+{
+    MakeJobList();
+    ShowForm();
+    EXPECT_FALSE(HBar->Visible());
+    EXPECT_FALSE(VBar->Visible());
+    const int rows = List->VisibleRowCount();
+    ASSERT_GT(rows, 3);
+    AddRows(rows);
+    EXPECT_FALSE(VBar->Visible());  // they all fit
+    AddRows(3);
+    ASSERT_TRUE(VBar->Visible());
+    EXPECT_EQ(VBar->PageSize(), rows);
+    EXPECT_EQ(VBar->LargeChange(), rows);
+    EXPECT_EQ(VBar->SmallChange(), 1);
+    EXPECT_EQ(VBar->Max(), rows + 2);
+    EXPECT_FALSE(HBar->Visible());  // 280 pixels of columns in 300
+
+    // Moving the bar by 3 scrolls 3 rows; the list's own scrolling moves the bar silently.
+    VBar->SetPosition(3);
+    EXPECT_EQ(List->TopItem()->Index(), 3);
+    List->SetFocus();
+    PressKey(VK_HOME);
+    Pump();
+    EXPECT_EQ(List->TopItem()->Index(), 0);
+    EXPECT_EQ(VBar->Position(), 0);
+
+    // Wider columns show the horizontal bar, with the corner while the vertical bar shows.
+    List->Column(6)->SetWidth(100);
+    Pump();
+    ASSERT_TRUE(HBar->Visible());
+    EXPECT_TRUE(HBar->Both());
+    EXPECT_EQ(HBar->PageSize(), List->Width());
+    HBar->SetPosition(25);
+    EXPECT_EQ(List->HeaderScrollX(), 25);
+
+    // Removing rows hides the vertical bar and clears the corner.
+    for (int i = 0; i < 3; ++i) List->Items()->Delete(0);
+    Pump();
+    EXPECT_FALSE(VBar->Visible());
+    EXPECT_FALSE(HBar->Both());
+
+    // A list 5 pixels high leaves its bars as they are.
+    AddRows(5);
+    ASSERT_TRUE(VBar->Visible());
+    List->SetHeight(5);
+    Pump();
+    EXPECT_TRUE(VBar->Visible());
+}
+
+TEST_F(ListViewTest, RowUnderTheHeaderTakesTheListColour)
+{
+    MakeJobList();
+    List->SetColor(clWhite);
+    ShowForm();
+    AddRows(3);
+    const int hh = HeaderHeight();
+    // A column boundary carries a grid line in every row but the one under the header.
+    EXPECT_EQ(PixelAt(List, 39, hh), 0xFFFFFFu);
+    EXPECT_NE(PixelAt(List, 39, hh + 2), 0xFFFFFFu);
+}
+
+TEST_F(ListViewTest, SkinFontAndColoursAndDefaultsWithoutARecord)
+{
+    SyntheticSkin skin;
+    skin.Control("listview", "listview",
+                 "fontname=Arial\r\nfontheight=15\r\nfontcolor=" + IniColor(0x102030) +
+                     "\r\nbgcolor=" + IniColor(0xF0E0D0) + "\r\n");
+    skin.LoadInto(Model);
+    MakeJobList();
+    List->SetDefaultColor(clYellow);  // no record yet: applies at once
+    EXPECT_EQ(List->Color(), clYellow);
+    List->SetSkinData(Model);
+    EXPECT_EQ(RgbOf(List->Color()), 0xF0E0D0u);
+    EXPECT_EQ(List->Font()->Name(), L"Arial");
+    EXPECT_EQ(RgbOf(List->Font()->Color()), 0x102030u);
+    List->SetDefaultColor(clRed);  // with a record: only stored
+    EXPECT_EQ(RgbOf(List->Color()), 0xF0E0D0u);
+    List->SetSkinDataName(L"none");
+    List->ChangeSkinData();
+    EXPECT_EQ(List->Color(), clRed);
+    EXPECT_EQ(List->Font()->Name(), L"Tahoma");
+}
+
+namespace {
+
+// Item pictures (active kHot, focused kFocused), check pictures (checked kExtra1, unchecked
+// kExtra2) and a list record whose grid line colour is one eighth from white toward black.
+void AddItemSkin(SyntheticSkin& s)
+{
+    int p = s.AddPicture(40, 20);
+    s.Block(p, Rect(0, 0, 20, 10), kHot, false);
+    s.Block(p, Rect(20, 0, 40, 10), kFocused, false);
+    s.Block(p, Rect(0, 10, 8, 18), kExtra1, false);
+    s.Block(p, Rect(8, 10, 16, 18), kExtra2, false);
+    s.Pixel(p, 0, 17, kKey);  // the bottom-left pixel names the transparent colour
+    s.Pixel(p, 8, 17, kKey);
+    s.Control("listbox", "listbox",
+              "pictureindex=0\r\nitemrect=0,0,20,10\r\nactiveitemrect=0,0,20,10\r\nfocusitemrect=20,0,40,10\r\n"
+              "itemtextrect=2,2,18,8\r\n");
+    s.Control("checkbox", "checkradio",
+              "pictureindex=0\r\ncheckimagerect=0,10,8,18\r\nuncheckimagerect=8,10,16,18\r\n");
+    s.Control("listview", "listview", "fontcolor=0\r\nbgcolor=" + IniColor(0xFFFFFF) + "\r\n");
+}
+
+}  // namespace
+
+TEST_F(ListViewTest, DrawSkinPaintsSelectionChecksAndGridLines)
+{
+    SyntheticSkin skin;
+    AddItemSkin(skin);
+    skin.LoadInto(Model);
+    MakeJobList();
+    List->SetGridLines(false);
+    List->SetFullDrag(true);
+    List->SetDrawSkin(true);
+    EXPECT_FALSE(List->FullDrag());
+    List->SetDrawSkinLines(true);
+    List->SetCheckboxes(true);
+    List->SetSkinData(Model);
+    ShowForm();
+    AddRows(3);
+    List->Items()->Item(0)->SetChecked(true);
+    List->Items()->Item(1)->SetSelected(true);
+    Pump();
+    const TRect r0 = List->Items()->Item(0)->DisplayRect(drBounds);
+    const TRect r1 = List->Items()->Item(1)->DisplayRect(drBounds);
+    const int midY = (r1.Top + r1.Bottom) / 2;
+    // The selected row on the active picture while the list is not focused, the focused one
+    // after; the other rows on the list colour.
+    EXPECT_EQ(PixelAt(List, 100, midY), kHot);
+    List->SetFocus();
+    Pump();
+    EXPECT_EQ(PixelAt(List, 100, midY), kFocused);
+    EXPECT_EQ(PixelAt(List, 100, (r0.Top + r0.Bottom) / 2), 0xFFFFFFu);
+    // Check pictures left of the icon rectangle, centred on the row.
+    const TRect ic = List->Items()->Item(0)->DisplayRect(drIcon);
+    const int cx = ic.Left - 8 - 1 + 4;
+    EXPECT_EQ(PixelAt(List, cx, (r0.Top + r0.Bottom) / 2 - 1), kExtra1);
+    EXPECT_EQ(PixelAt(List, cx, (List->Items()->Item(2)->DisplayRect(drBounds).Top + r0.Height() / 2) - 1), kExtra2);
+    // Grid lines in the skin's line colour at the column edges and under each row.
+    const uint32_t line = Rgb(ColorToRGB(AverageColor(AverageColor(AverageColor(0, clWhite), clWhite), clWhite)));
+    EXPECT_EQ(PixelAt(List, 40, (r0.Top + r0.Bottom) / 2), line);
+    EXPECT_EQ(PixelAt(List, 250, r0.Bottom - 1), line);
+    EXPECT_EQ(PixelAt(List, 290, r0.Bottom - 1), line);  // on to the list's right edge
+}
