@@ -1,6 +1,11 @@
 // Bytes as a skin INI (read by the skin model from a folder holding the synthetic frame's
 // pictures, as the skin INI target does) applied to a headless skinned form: the frame is
-// painted, hit-tested over a grid, maximized, minimized, restored and sized down to nothing.
+// painted, hit-tested over a grid, maximized, minimized, restored and sized down to nothing;
+// every frame object and the caption (with quick buttons) is drawn alone, onto the frame and
+// into a 32-bit layer image, hovered, pressed, released off itself and left while the clock runs
+// its morphs and animations; the layered border is built and deactivated. The pictures include
+// those of an animated button, a glowing menu button, a user object, a second animated caption,
+// quick-button faces and a full layer frame (the objects.ini seed names them all).
 // A skin that loads may look wrong, but must never crash, divide by zero or hang the form.
 #include <cstdint>
 #include <cstdlib>
@@ -10,9 +15,17 @@
 #include "platform/framework/core/files.h"
 #include "platform/framework/forms/application.h"
 #include "platform/framework/forms/forms.h"
+#include "platform/framework/graphics/image_list.h"
+#include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
+#include "skin/core/skin_bitmap.h"
 #include "skin/core/skin_data.h"
+#include "skin/form/animate_object.h"
+#include "skin/form/form_layer_border.h"
+#include "skin/form/frame_objects.h"
+#include "skin/form/quick_buttons.h"
 #include "skin/form/skin_form.h"
+#include "tests/skin/form/frame_test_skins.h"
 #include "tests/skin/support/synthetic_skin.h"
 
 namespace {
@@ -22,6 +35,44 @@ skintest::SyntheticSkin& Skin()
 {
     static skintest::SyntheticSkin skin;
     return skin;
+}
+
+// A press on the system-menu button waits in the menu's loop for input that never comes.
+bool OpensSystemMenu(TbsActiveSkinObject* O)
+{
+    if (auto* s = dynamic_cast<TbsSkinStdButtonObject*>(O)) return s->Command == cmSysMenu;
+    if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(O)) return a->Command == cmSysMenu;
+    return false;
+}
+
+// Each object drawn every way it can be and taken through a hover, a press and a release off
+// itself (a release there runs no command), the form's timers running in between.
+void ExerciseObjects(TbsSkinForm* SF)
+{
+    TBitmap frame(400, 120);
+    TbsBitmap layer;
+    layer.SetSize(400, 120);
+    for (size_t i = 0; i < SF->ObjectList.size(); ++i) {
+        TbsActiveSkinObject* o = SF->ObjectList[i];
+        o->Draw(frame.Canvas(), true);
+        o->Draw(frame.Canvas(), false);
+        o->DrawAlpha(layer.Canvas(), &layer);
+        const TPoint mid{(o->ObjectRect.Left + o->ObjectRect.Right) / 2,
+                         (o->ObjectRect.Top + o->ObjectRect.Bottom) / 2};
+        o->MouseEnter();
+        o->MouseMove(mid.X, mid.Y);
+        if (!OpensSystemMenu(o)) o->MouseDown(mid.X, mid.Y, mbLeft);
+        vxwin::AdvanceClock(60);
+        Application->ProcessMessages();
+        if (i >= SF->ObjectList.size() || SF->ObjectList[i] != o) return;  // a skin change freed them
+        o->Draw(frame.Canvas(), true);
+        o->DrawAlpha(layer.Canvas(), &layer);
+        o->MouseUp(o->ObjectRect.Left - 1000, o->ObjectRect.Top - 1000, mbLeft);
+        o->MouseLeave();
+        vxwin::AdvanceClock(60);
+        Application->ProcessMessages();
+        if (i >= SF->ObjectList.size() || SF->ObjectList[i] != o) return;
+    }
 }
 
 }  // namespace
@@ -40,6 +91,21 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     f.Inactive = true;
     f.Caption = true;
     skintest::AddFrame(Skin(), f);
+    frametest::AnimateSkin a;
+    a.Cycle = true;
+    frametest::AddAnimate(Skin(), a);
+    frametest::AddMenuButton(Skin(), Rect(120, 4, 136, 20), true);
+    frametest::AddUserObject(Skin(), Rect(140, 4, 150, 20));
+    frametest::CaptionSkin c;
+    c.Name = "caption2";
+    c.SkinRect = Rect(30, 86, 60, 98);
+    c.Animation = true;
+    frametest::AddCaption(Skin(), c);
+    frametest::AddQuickButtonFaces(Skin());
+    frametest::LayerSkin l;
+    l.FullBorder = true;
+    l.HalfAlphaTop = true;
+    frametest::AddLayerFrame(Skin(), l);
     TbsSkinData model(nullptr);
     Skin().LoadInto(&model);
     return 0;
@@ -52,6 +118,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     form->AfterConstruction();
     auto* model = new TbsSkinData(form);
     auto* sf = new TbsSkinForm(form);
+    auto* images = new TImageList(form, 16, 16);
+    TBitmap face(16, 16);
+    face.Canvas()->Brush()->SetColor(clYellow);
+    face.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    images->Add(&face, nullptr);
+    sf->SetQuickImageList(images);
+    for (int i = 0; i < 3; ++i) sf->QuickButtons()->Add()->SetImageIndex(i - 1);
+    sf->QuickButtons()->Items(1)->SetVisible(false);
     const String ini = Skin().Folder.File(L"skin.ini");
     WriteFileAtomically(ini, std::string(reinterpret_cast<const char*>(data), size));
     try {
@@ -64,6 +138,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int x = -4; x < 328; x += 9)
             SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(form->Left() + x, form->Top() + y));
     SendMessageW(form->Handle(), WM_NCPAINT, 0, 0);
+    ExerciseObjects(sf);
+    SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+    vxwin::AdvanceClock(200);
+    Application->ProcessMessages();
+    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+    vxwin::AdvanceClock(200);
+    Application->ProcessMessages();
+    if (sf->FBorderLayer) sf->FBorderLayer->CheckFormAlpha(128, false);
     sf->SetWindowState(wsMaximized);
     sf->SetWindowState(wsMinimized);
     sf->SetWindowState(wsNormal);
