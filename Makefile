@@ -3,13 +3,27 @@ JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: run test build build-test deps deps-test bench fuzz format skin clean
+.PHONY: run test test-heap build build-test deps deps-test bench fuzz format skin clean
 
 run: build
 	./$(RELEASE_DIR)/app/vexmora
 
 test: build-test
 	cd $(TEST_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 900
+	$(MAKE) test-heap
+
+# The engine's conversion tests once more in a build without sanitizers and with glibc's heap
+# checks on: a bad write inside the media libraries, which the sanitizers do not instrument,
+# shows here as an abort. The memory test runs again with the allocator as users have it, whose
+# arenas are what it watches.
+HEAP_DIR := build/heapcheck
+ENGINE_CONVERSION_TESTS := Transcode|VideoFilterGraph|PreviewPostHooks|FrameHooks|Converter|TaskLifeCycle|Conversions|CodecThreads
+test-heap: deps-test
+	cmake -S . -B $(HEAP_DIR) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" -DVX_TESTS=ON -DVX_SANITIZE=OFF
+	cmake --build $(HEAP_DIR) -j $(JOBS) --target engine_tests
+	cd $(HEAP_DIR) && LD_PRELOAD=libc_malloc_debug.so.0 MALLOC_CHECK_=3 MALLOC_PERTURB_=165 \
+		ctest -j $(JOBS) -R '$(ENGINE_CONVERSION_TESTS)' --output-on-failure --timeout 900
+	cd $(HEAP_DIR) && ctest -R 'Conversions.Memory' --output-on-failure --timeout 900
 
 deps:
 	@bash tools/install-deps.sh

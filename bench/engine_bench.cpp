@@ -1,15 +1,15 @@
-// engine-bench: the media engine against the ffmpeg command.
+// engine-bench: the media engine against the ffmpeg command, both with their own threading.
 //
-// Part 1, same settings: a 720p and a 1080p clip (20 s, stereo sound) are converted to MP4
-// (libx264 + aac), AVI (mpeg4 + libmp3lame) and WMV (wmv2 + wmav2) with the same codecs, bit rates
-// and one codec thread on both sides (the engine's default; "-threads 1" for the command), the
-// engine through engine-convert (the task component), each case several times in turn. Printed
-// per case: the median wall time of each side, the ratio engine/command and the peak memory of
-// each; then the median of the ratios. Aim: ratio at most 1.05.
-// Part 2, batches: 8 clips converted by one task component with 1, 2, 4 and as many task threads
-// as there are cores, against the command converting the same clips one after another with its
-// own default threading. Aims: near-linear scaling up to the cores; the batch at full thread
-// count at least as fast as the command's run.
+// Single files at the same settings: a 720p and a 1080p clip (20 s, stereo sound) are converted
+// to MP4 (libx264 + aac), AVI (mpeg4 + libmp3lame) and WMV (wmv2 + wmav2) with the same codecs
+// and bit rates, the engine through engine-convert (the task component; its codecs share the
+// cores), the command with its default threading, in pairs, several times. Printed per case: the
+// median wall time of each side, the ratio engine/command, the CPU use (cores busy on average)
+// and the peak memory of each. Aim: ratio at most 1.05 for each case.
+// Batches of clips: 8 clips converted to MP4 by one task component with 1, 2, 4 and 8 task
+// threads, against the command converting them one after another with its own threading and
+// against 8 command processes at once with one thread each. Aims: at 8 task threads no slower
+// than the 8 processes; at 1 task thread no slower than the command one after another.
 //
 //   engine-bench [--reps N] [--seconds S] [--clips N] [--clip-seconds S] [--dir DIR]
 //                [--skip-cases] [--skip-batches]
@@ -29,7 +29,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/ff_converter.h"
+#include "engine/codec_threads.h"
+#include "engine/converter.h"
 #include "platform/base/main_thread.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/strings.h"
@@ -41,11 +42,18 @@ namespace {
 struct TRun {
     bool Ok = false;
     double Seconds = 0;
-    long PeakKB = 0;  // peak resident memory of the process
+    double CpuSeconds = 0;  // user and system time of the process and what it waited for
+    long PeakKB = 0;        // peak resident memory of the process
 };
 
-// Runs a program with an argument vector, its output thrown away; wall time and peak memory.
-TRun RunProgram(const std::vector<std::string>& AArgs)
+double CpuSecondsOf(const rusage& AUsage)
+{
+    return double(AUsage.ru_utime.tv_sec + AUsage.ru_stime.tv_sec) +
+           double(AUsage.ru_utime.tv_usec + AUsage.ru_stime.tv_usec) / 1e6;
+}
+
+// Starts a program with an argument vector, its output thrown away; its process id, or -1.
+pid_t SpawnProgram(const std::vector<std::string>& AArgs)
 {
     std::vector<char*> argv;
     std::vector<std::string> args = AArgs;
@@ -55,18 +63,31 @@ TRun RunProgram(const std::vector<std::string>& AArgs)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    TRun run;
-    auto started = std::chrono::steady_clock::now();
     pid_t pid = 0;
     int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return run;
+    return spawned == 0 ? pid : -1;
+}
+
+// Waits for a started program: whether it succeeded, its CPU time and peak memory.
+TRun WaitProgram(pid_t APid)
+{
+    TRun run;
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid) return run;
-    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (APid <= 0 || wait4(APid, &status, 0, &usage) != APid) return run;
     run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.CpuSeconds = CpuSecondsOf(usage);
     run.PeakKB = usage.ru_maxrss;
+    return run;
+}
+
+// Runs a program to its end, its output thrown away; wall time, CPU time and peak memory.
+TRun RunProgram(const std::vector<std::string>& AArgs)
+{
+    auto started = std::chrono::steady_clock::now();
+    TRun run = WaitProgram(SpawnProgram(AArgs));
+    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return run;
 }
 
@@ -149,20 +170,29 @@ void RunCases(const std::string& ADir, const std::string& AEngineConvert, int AR
         std::printf("could not generate the inputs with the ffmpeg command\n");
         std::exit(1);
     }
-    std::printf("\nSame settings, one codec thread, %d runs each in turn (times are medians)\n", AReps);
-    std::printf("%-14s %10s %10s %8s %12s %12s\n", "case", "engine s", "command s", "ratio", "engine MB", "command MB");
-    std::vector<double> ratios;
+    std::printf("\nSame settings, each side with its own threading, %d paired runs (medians; CPU = cores busy)\n",
+                AReps);
+    std::printf("%-14s %9s %9s %7s %8s %8s %10s %10s\n", "case", "engine s", "command s", "ratio", "eng CPU", "cmd CPU",
+                "engine MB", "command MB");
+    int met = 0, cases = 0;
     for (const TInput& input : inputs) {
         for (const TFormat& format : Formats) {
-            std::vector<double> engine, command;
+            std::vector<double> engine, command, engineCpu, commandCpu;
             long engineKB = 0, commandKB = 0;
             bool failed = false;
             const std::string out = ADir + "/out." + format.Ext;
             for (int rep = 0; rep < AReps && !failed; ++rep) {
                 std::vector<std::string> args = {AEngineConvert, "--quiet", input.File, out};
                 for (const std::string& option : EngineOptions(format)) args.push_back(option);
-                TRun e = RunProgram(args);
-                TRun c = RunProgram(CommandArgs(input.File, format, out, true));
+                // In turn, the command first every other pair: neither side always meets a cold cache.
+                TRun e, c;
+                if (rep % 2 == 0) {
+                    e = RunProgram(args);
+                    c = RunProgram(CommandArgs(input.File, format, out, false));
+                } else {
+                    c = RunProgram(CommandArgs(input.File, format, out, false));
+                    e = RunProgram(args);
+                }
                 if (!e.Ok || !c.Ok) {
                     std::printf("%-5s %-8s failed (%s)\n", input.Name, format.Name, !e.Ok ? "engine" : "command");
                     failed = true;
@@ -170,27 +200,39 @@ void RunCases(const std::string& ADir, const std::string& AEngineConvert, int AR
                 }
                 engine.push_back(e.Seconds);
                 command.push_back(c.Seconds);
+                engineCpu.push_back(e.CpuSeconds / e.Seconds);
+                commandCpu.push_back(c.CpuSeconds / c.Seconds);
                 engineKB = std::max(engineKB, e.PeakKB);
                 commandKB = std::max(commandKB, c.PeakKB);
             }
             if (failed) continue;
             double ratio = Median(engine) / Median(command);
-            ratios.push_back(ratio);
-            std::printf("%-5s %-8s %10.2f %10.2f %8.3f %12.1f %12.1f\n", input.Name, format.Name, Median(engine),
-                        Median(command), ratio, engineKB / 1024.0, commandKB / 1024.0);
+            ++cases;
+            met += ratio <= 1.05;
+            std::printf("%-5s %-8s %9.2f %9.2f %7.3f %8.2f %8.2f %10.1f %10.1f %s\n", input.Name, format.Name,
+                        Median(engine), Median(command), ratio, Median(engineCpu), Median(commandCpu),
+                        engineKB / 1024.0, commandKB / 1024.0, ratio <= 1.05 ? "" : "(aim missed)");
             std::fflush(stdout);
         }
     }
-    if (!ratios.empty()) {
-        double median = Median(ratios);
-        std::printf("median ratio engine/command: %.3f (aim: at most 1.05) %s\n", median,
-                    median <= 1.05 ? "met" : "MISSED");
-    }
+    std::printf("cases at a ratio of at most 1.05: %d of %d\n", met, cases);
 }
 
-// Converts every clip with one task component running AThreads tasks at once; wall seconds, or
-// a negative value when a task did not finish.
-double RunBatch(const std::vector<std::string>& AClips, const std::string& ADir, int AThreads)
+// CPU time of this process so far, seconds.
+double OwnCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuSecondsOf(usage);
+}
+
+struct TBatchRun {
+    double Seconds = -1;  // negative: a conversion did not finish
+    double Cpu = 0;       // cores busy on average
+};
+
+// Converts every clip with one task component running AThreads tasks at once.
+TBatchRun RunBatch(const std::vector<std::string>& AClips, const std::string& ADir, int AThreads)
 {
     TFFConverter converter(nullptr);
     std::atomic<bool> ended{false};
@@ -208,14 +250,48 @@ double RunBatch(const std::vector<std::string>& AClips, const std::string& ADir,
         std::string out = ADir + "/batch" + std::to_string(i) + ".mp4";
         if (task < 0 || !converter.SetOutputFile(task, Utf8ToString(out), options)) {
             std::printf("task %zu: %s\n", i, StringToUtf8(converter.LastErrMsg()).c_str());
-            return -1;
+            return {};
         }
     }
+    const double cpu = OwnCpuSeconds();
     auto started = std::chrono::steady_clock::now();
     converter.Start(AThreads);
     WaitServingMainThread([&] { return ended.load(); }, 10);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return finished == int(AClips.size()) ? seconds : -1;
+    TBatchRun run;
+    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    run.Cpu = (OwnCpuSeconds() - cpu) / run.Seconds;
+    if (finished != int(AClips.size())) run.Seconds = -1;
+    return run;
+}
+
+// The command on every clip: one after another with its own threading, or all at once with one
+// thread each.
+TBatchRun RunCommandBatch(const std::vector<std::string>& AClips, const std::string& ADir, bool AAtOnce)
+{
+    TBatchRun run;
+    double cpu = 0;
+    bool ok = true;
+    auto started = std::chrono::steady_clock::now();
+    std::vector<pid_t> running;
+    for (size_t i = 0; i < AClips.size(); ++i) {
+        auto args = CommandArgs(AClips[i], Formats[0], ADir + "/cmd" + std::to_string(i) + ".mp4", AAtOnce);
+        if (AAtOnce) {
+            running.push_back(SpawnProgram(args));
+        } else {
+            TRun one = RunProgram(args);
+            ok = ok && one.Ok;
+            cpu += one.CpuSeconds;
+        }
+    }
+    for (pid_t pid : running) {
+        TRun one = WaitProgram(pid);
+        ok = ok && one.Ok;
+        cpu += one.CpuSeconds;
+    }
+    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    run.Cpu = cpu / run.Seconds;
+    if (!ok) run.Seconds = -1;
+    return run;
 }
 
 void RunBatches(const std::string& ADir, int AClips, int ASeconds)
@@ -235,38 +311,33 @@ void RunBatches(const std::string& ADir, int AClips, int ASeconds)
         std::printf("%s\n", StringToUtf8(loader.LastErrMsg()).c_str());
         return;
     }
-    int cores = int(std::max(1u, std::thread::hardware_concurrency()));
-    std::vector<int> counts = {1, 2, 4};
-    if (cores != 1 && cores != 2 && cores != 4) counts.push_back(cores);
-    std::printf("\n%d clips to MP4 (libx264 + aac), one task component\n", AClips);
-    std::printf("%-14s %10s %12s %10s %12s\n", "task threads", "seconds", "clips/min", "speed-up", "per thread");
-    double one = 0, full = 0;
-    for (int count : counts) {
-        double seconds = RunBatch(clips, ADir, count);
-        if (seconds < 0) {
-            std::printf("%-14d failed\n", count);
-            return;
-        }
-        if (count == 1) one = seconds;
-        full = seconds;
-        double speedUp = one / seconds;
-        std::printf("%-14d %10.2f %12.2f %10.2f %12.2f\n", count, seconds, AClips * 60.0 / seconds, speedUp,
-                    speedUp / count);
+    std::printf("\n%d clips to MP4 (libx264 + aac) on %d cores (CPU = cores busy)\n", AClips, CoreCount());
+    std::printf("%-44s %9s %10s %6s\n", "", "seconds", "clips/min", "CPU");
+    auto print = [&](const std::string& AName, const TBatchRun& ARun) {
+        if (ARun.Seconds < 0)
+            std::printf("%-44s failed\n", AName.c_str());
+        else
+            std::printf("%-44s %9.2f %10.2f %6.2f\n", AName.c_str(), ARun.Seconds, AClips * 60.0 / ARun.Seconds,
+                        ARun.Cpu);
         std::fflush(stdout);
+    };
+    TBatchRun sequential = RunCommandBatch(clips, ADir, false);
+    print("ffmpeg, one after another, own threading", sequential);
+    TBatchRun parallel = RunCommandBatch(clips, ADir, true);
+    print("ffmpeg, " + std::to_string(AClips) + " at once, one thread each", parallel);
+    TBatchRun one, eight;
+    for (int count : {1, 2, 4, 8}) {
+        TBatchRun run = RunBatch(clips, ADir, count);
+        print("engine, " + std::to_string(count) + " task thread" + (count > 1 ? "s" : ""), run);
+        if (count == 1) one = run;
+        if (count == 8) eight = run;
     }
-    auto started = std::chrono::steady_clock::now();
-    for (size_t i = 0; i < clips.size(); ++i) {
-        TRun run = RunProgram(CommandArgs(clips[i], Formats[0], ADir + "/cmd" + std::to_string(i) + ".mp4", false));
-        if (!run.Ok) {
-            std::printf("the ffmpeg command failed on %s\n", clips[i].c_str());
-            return;
-        }
-    }
-    double command = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("ffmpeg command, one after another, own threading: %.2f s (%.2f clips/min)\n", command,
-                AClips * 60.0 / command);
-    std::printf("batch at %d task threads against the command: %.2fx (aim: at least 1.00) %s\n", counts.back(),
-                command / full, command / full >= 1.0 ? "met" : "MISSED");
+    if (one.Seconds > 0 && sequential.Seconds > 0)
+        std::printf("1 task thread against ffmpeg one after another: %.2fx faster (aim: at least 1.00)%s\n",
+                    sequential.Seconds / one.Seconds, one.Seconds <= sequential.Seconds ? "" : " (aim missed)");
+    if (eight.Seconds > 0 && parallel.Seconds > 0)
+        std::printf("8 task threads against %d processes at once: %.2fx faster (aim: at least 1.00)%s\n", AClips,
+                    parallel.Seconds / eight.Seconds, eight.Seconds <= parallel.Seconds ? "" : " (aim missed)");
 }
 
 }  // namespace

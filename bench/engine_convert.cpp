@@ -8,6 +8,7 @@
 //
 // Each NAME=VALUE argument is one line of the output's option text (as the output's ExtOptions
 // text form takes it: "vcodec=libx264", "b=2000000", "acodec=aac", "ab=128000", "TimeLength=...").
+// An option the engine refuses or does not know fails the set-up with the reason.
 // Exit code: 0 finished, 1 the conversion failed or was stopped, 2 the task could not be set up.
 #include <atomic>
 #include <chrono>
@@ -16,8 +17,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/ff_converter.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/converter.h"
+#include "engine/logger.h"
 #include "platform/base/main_thread.h"
 #include "platform/framework/core/strings.h"
 
@@ -46,12 +47,29 @@ std::string TimeText(int64_t AMicroseconds)
     return text;
 }
 
+// The engine goes on without an option it refuses (the window's presets rely on that); here
+// the user typed it, so it ends the command. True when there was one.
+bool RefusedOptions(TFFmpeg* ATask, const char* ASide)
+{
+    for (const TCustomFFmpeg::TRefusedOption& option : ATask->FRefusedOptions) {
+        std::string name = StringToUtf8(option.Name), value = StringToUtf8(option.Value);
+        if (option.Known)
+            std::fprintf(stderr, "%s: invalid value '%s' for option '%s'\n", ASide, value.c_str(), name.c_str());
+        else
+            std::fprintf(stderr, "%s: unknown option '%s'\n", ASide, name.c_str());
+    }
+    bool refused = !ATask->FRefusedOptions.empty();
+    ATask->FRefusedOptions.clear();
+    return refused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::string inputOptions, libs, input, output, outputOptions;
     int interval = 500;
+    int positional = 0;  // INPUT and OUTPUT by position, so an empty one is not skipped
     bool quiet = false, verbose = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -75,15 +93,19 @@ int main(int argc, char** argv)
         else if (arg == "--help" || arg == "-h") {
             Usage();
             return 0;
-        } else if (input.empty())
+        } else if (++positional == 1)
             input = arg;
-        else if (output.empty())
+        else if (positional == 2)
             output = arg;
         else
             outputOptions += arg + "\n";
     }
-    if (input.empty() || output.empty()) {
+    if (positional < 2) {
         Usage();
+        return 2;
+    }
+    if (input.empty() || output.empty()) {
+        std::fprintf(stderr, "%s: the file name is empty\n", input.empty() ? "input" : "output");
         return 2;
     }
 
@@ -106,10 +128,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "input: %s\n", StringToUtf8(converter.LastErrMsg()).c_str());
         return 2;
     }
+    if (RefusedOptions(converter.Tasks(task), "input")) return 2;
     if (!converter.SetOutputFile(task, Utf8ToString(output), Utf8ToString(outputOptions))) {
         std::fprintf(stderr, "output: %s\n", StringToUtf8(converter.LastErrMsg()).c_str());
         return 2;
     }
+    if (RefusedOptions(converter.Tasks(task), "output")) return 2;
 
     converter.SetProgressInterval(interval);
     if (!quiet) {

@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 
 void TCustomFFmpeg::DoAudioOut(AVFormatContext* AContext, TAVOutputStream* AOutStream, TAVInputStream* AInStream,

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "engine/ffmpeg_loader.h"
+#include "engine/library_loader.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/strings.h"
 

@@ -2,7 +2,8 @@
 // the stream kind tests and the information records of the file and its streams.
 #include "engine/av_probe.h"
 
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
+#include "engine/program_files.h"
 #include "engine/unicode_file.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/format.h"

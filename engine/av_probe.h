@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/av_bindings.h"
-#include "engine/ff_base_component.h"
-#include "engine/ff_utils.h"
-#include "engine/ffmpeg_loader.h"
-#include "engine/my_utils.h"
+#include "engine/base_component.h"
+#include "engine/library_loader.h"
+#include "engine/media_utils.h"
+#include "engine/seek_flags.h"
 #include "platform/framework/core/types.h"
 
 // The libraries' picture type numbers 0 to 7.

@@ -4,8 +4,8 @@
 // and an encoder whose codec the output's container cannot store gives way to one it can.
 #include "engine/av_bindings.h"
 #include "engine/encoder_option_translation.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 

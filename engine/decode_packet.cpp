@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 
 namespace {

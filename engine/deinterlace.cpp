@@ -4,7 +4,7 @@
 // between pictures and made anew when their size or format changes. Called by
 // PreProcessVideoFrame (frame_hook_calls.cpp) on the converting thread.
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // "key=value" lines applied to the task's option contexts ("apre", "vpre", "spre", "fpre").
 #include "engine/encoder_presets.h"
 
-#include "engine/ffmpeg_task.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/streams.h"

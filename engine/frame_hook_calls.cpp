@@ -7,11 +7,13 @@
 #include <exception>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
 #include "engine/frame_hook_chain.h"
-#include "engine/previewer.h"
+#include "engine/logger.h"
+#include "engine/media_utils.h"
+#include "engine/preview/preview_window.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/framework/core/strings.h"
 
 namespace {
@@ -134,7 +136,8 @@ void TCustomFFmpeg::ProcessPostHooks(AVFrame* APicture, AVCodecContext* AEncoder
             state = static_cast<TPreviewer*>(FPostContext.Previewer)->State();
         }
         lock.Leave();
-        if (state && !TPreviewer::PaintFrame(state, bitmap, FHookFrameNumber, pts)) removed = PostHookSet(phPreview);
+        if (state && !TPreviewer::PaintFrame(state, bitmap, FHookFrameNumber, pts, DurationToText(pts)))
+            removed = PostHookSet(phPreview);
     } else {
         removed = PostHookSet(phPreview);
     }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/transcoder.h"
 
 namespace {
 

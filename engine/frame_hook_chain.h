@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "engine/ff_utils.h"
+#include "engine/media_utils.h"
 
 // The entry points, with the C calling convention. The picture record is four plane pointers and
 // four line sizes.

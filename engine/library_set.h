@@ -1,5 +1,5 @@
 // The media libraries the engine loads at run time and the sets of them that each component
-// needs. Used by the loader (ffmpeg_loader.h) and by every component that loads libraries.
+// needs. Used by the loader (library_loader.h) and by every component that loads libraries.
 #pragma once
 
 #include <cstdint>

@@ -6,9 +6,9 @@
 #include <cmath>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_loader.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/library_loader.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "engine/unicode_file.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
@@ -262,6 +262,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
                            AV_OPT_FLAG_DECODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
             Fchannel_layout = ctx->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? int64_t(ctx->ch_layout.u.mask) : 0;
             Faudio_channels = ctx->ch_layout.nb_channels;
+            Faudio_channels_chosen = false;
             Faudio_sample_rate = ctx->sample_rate;
             Faudio_sample_fmt = ctx->sample_fmt;
             appendDecoder(audioDecoder);

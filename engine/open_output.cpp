@@ -10,10 +10,11 @@
 #include <cctype>
 #include <cerrno>
 #include <ctime>
+#include <filesystem>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "engine/unicode_file.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
@@ -58,6 +59,27 @@ String FeedMessage(const String& AFileName)
 }
 
 }  // namespace
+
+bool TCustomFFmpeg::CanTakeSubtitles(const AVOutputFormat* AFormat, bool AFirstOnly) const
+{
+    const AVCodec* encoder =
+        av::avcodec_find_encoder(av::av_guess_codec(AFormat, nullptr, nullptr, nullptr, AVMEDIA_TYPE_SUBTITLE));
+    const AVCodecDescriptor* target = encoder ? av::avcodec_descriptor_get(encoder->id) : nullptr;
+    if (!target) return false;
+    // The subtitles the default mapping takes: the first subtitle stream of the inputs.
+    int count = AFirstOnly ? std::min(Fnb_input_files, 1) : Fnb_input_files;
+    for (int i = 0; i < count; ++i) {
+        const AVFormatContext* ic = Finput_files[i];
+        for (unsigned j = 0; ic && j < ic->nb_streams; ++j) {
+            const AVCodecParameters* par = ic->streams[j]->codecpar;
+            if (par->codec_type != AVMEDIA_TYPE_SUBTITLE) continue;
+            const AVCodecDescriptor* source = av::avcodec_descriptor_get(par->codec_id);
+            const int kinds = AV_CODEC_PROP_TEXT_SUB | AV_CODEC_PROP_BITMAP_SUB;
+            return source && (source->props & target->props & kinds) != 0;
+        }
+    }
+    return false;
+}
 
 void TCustomFFmpeg::check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly, bool& AHasSubtitle)
 {
@@ -121,6 +143,28 @@ String TCustomFFmpeg::CheckOutputTarget(const AVFormatContext* AContext, const s
             return Format(L"File '%s' already exists", AFileName);
     }
     return String();
+}
+
+bool TCustomFFmpeg::NamesOutput(const String& AFileName) const
+{
+    std::string path = LocalPath(EncodeAVFileName(AFileName).c_str());
+    if (path.empty()) return false;
+    struct stat target {};
+    const bool exists = ::stat(path.c_str(), &target) == 0;
+    std::error_code ec;
+    const std::filesystem::path normal = std::filesystem::absolute(path, ec).lexically_normal();
+    for (int i = 0; i < Fnb_output_files; ++i) {
+        std::string output = LocalPath(Foutput_files[i] ? Foutput_files[i]->url : nullptr);
+        if (output.empty()) continue;
+        // By identity where the file exists (links, other spellings), else by the name.
+        struct stat other {};
+        if (exists && ::stat(output.c_str(), &other) == 0) {
+            if (SameFile(other, target)) return true;
+        } else if (std::filesystem::absolute(output, ec).lexically_normal() == normal) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void TCustomFFmpeg::DropOutputContext(AVFormatContext* AContext, bool AAppended, bool AFileOpened)
@@ -232,9 +276,10 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
     if (Faudio_disable) useAudio = false;
     if (Fvideo_disable) useVideo = false;
     if (Fsubtitle_disable) useSubtitle = false;
-    // A subtitle stream the container asks for but no encoder can serve (no subtitle codec named,
-    // nothing copied) is left out; the rest converts.
-    if (useSubtitle && !Fsubtitle_stream_copy && Fsubtitle_codec_name.empty()) {
+    // Without a subtitle codec named (and nothing copied) the container's own subtitle codec
+    // takes the input's subtitles when it can: text to text, pictures to pictures. Others are
+    // left out; the rest converts.
+    if (useSubtitle && !Fsubtitle_stream_copy && Fsubtitle_codec_name.empty() && !CanTakeSubtitles(format, AJoin)) {
         DefaultLogger()->Log(this, llWarning, L"No subtitle encoder for '%s': its subtitle stream is left out",
                              AFileName);
         useSubtitle = false;

@@ -3,8 +3,8 @@
 // passes each "key=value" line of an ExtOptions text here.
 #include <cmath>
 
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 
@@ -33,6 +33,13 @@ float AsDec(const std::string& AValue) { return float(StrToFloat(Wide(AValue)));
 
 // "0" is false; every other text, the empty one included, is true.
 bool AsBool(const std::string& AValue) { return AValue != "0"; }
+
+// A bit rate the libraries refuse is noted like any refused option.
+void SetBitRate(TCustomFFmpeg& T, const std::string& AName, const std::string& AValue)
+{
+    if (!T.SetBitRate(Wide(AName), Wide(AValue)))
+        T.FRefusedOptions.push_back(TCustomFFmpeg::TRefusedOption{Wide(AName), Wide(AValue), true});
+}
 
 void DoNothing(TCustomFFmpeg& T, const std::string& AName, const std::string&)
 {
@@ -90,8 +97,8 @@ const TOptionEntry OptionTable[] = {
     {"programid", OPT(T.Fopt_programid = AsInt(V))},
     {"xerror", OPT(T.Fexit_on_error = true)},
     {"copyinkf", OPT(T.Fcopy_initial_nonkeyframes = AsInt(V))},
-    {"b", OPT(T.SetBitRate(Wide(N), Wide(V)))},
-    {"vb", OPT(T.SetBitRate(Wide(N), Wide(V)))},
+    {"b", OPT(SetBitRate(T, N, V))},
+    {"vb", OPT(SetBitRate(T, N, V))},
     {"vframes", OPT(T.Fmax_frames[0] = AsInt(V))},
     {"r", OPT(T.SetFrameRate(Wide(V)))},
     {"s", OPT(T.SetFrameSize(Wide(V)))},
@@ -133,7 +140,7 @@ const TOptionEntry OptionTable[] = {
     {"qphist", OPT(T.Fqp_hist = AsBool(V))},
     {"force_fps", OPT(T.Fforce_fps = AsBool(V))},
     {"streamid", OPT(T.SetStreamId(Wide(N), Wide(V)))},
-    {"ab", OPT(T.SetBitRate(Wide(N), Wide(V)))},
+    {"ab", OPT(SetBitRate(T, N, V))},
     {"aframes", OPT(T.Fmax_frames[1] = AsInt(V))},
     {"aq", OPT(T.Faudio_qscale = AsDec(V))},
     {"ar", OPT(T.SetAudioSampleRate(AsInt(V)))},
@@ -181,5 +188,6 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue)
         }
     }
     // Names of the libraries' own options; a refusal there is logged by the option contexts.
-    SetContextOption(name, value);
+    bool known = false;
+    if (!SetContextOption(name, value, &known)) FRefusedOptions.push_back(TRefusedOption{AName, AValue, known});
 }

@@ -7,9 +7,9 @@
 
 #include "engine/av_bindings.h"
 #include "engine/encoder_option_translation.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
-#include "engine/my_utils.h"
+#include "engine/logger.h"
+#include "engine/program_files.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 
@@ -23,23 +23,29 @@ std::string ToUtf8(const String& AText) { return StringToUtf8(AText); }
 
 // --- option contexts ---
 
-bool TCustomFFmpeg::SetContextOption(const std::string& AName, const std::string& AValue)
+bool TCustomFFmpeg::SetContextOption(const std::string& AName, const std::string& AValue, bool* AKnown)
 {
+    if (AKnown) *AKnown = true;
     // Options of the older libraries that the encoders now take under other names or forms.
     std::string value = IsPartitionList(AName, AValue) ? TranslatePartitions(AValue) : AValue;
     std::vector<TOptionPair> translated;
     if (!TranslateEncoderOption(AName, value, translated)) translated.assign(1, TOptionPair{AName, value});
     for (const TOptionPair& pair : translated) {
-        if (SetFFOption(FOptions, pair.Name.c_str(), pair.Value.c_str())) continue;
-        if (!SetPrivateOption(pair.Name, pair.Value)) return false;
+        bool known = false, privateKnown = false;
+        if (SetFFOption(FOptions, pair.Name.c_str(), pair.Value.c_str(), &known)) continue;
+        if (!SetPrivateOption(pair.Name, pair.Value, &privateKnown)) {
+            if (AKnown) *AKnown = known || privateKnown;
+            return false;
+        }
     }
     return true;
 }
 
 // An option of the encoder named for video, audio or subtitles, or of a muxer: checked against
 // that encoder now and kept for the output stage.
-bool TCustomFFmpeg::SetPrivateOption(const std::string& AName, const std::string& AValue)
+bool TCustomFFmpeg::SetPrivateOption(const std::string& AName, const std::string& AValue, bool* AKnown)
 {
+    if (AKnown) *AKnown = false;
     if (AName.empty() || AValue.empty()) return false;
     const struct {
         AVMediaType Type;
@@ -54,6 +60,7 @@ bool TCustomFFmpeg::SetPrivateOption(const std::string& AName, const std::string
         if (!av::av_opt_find(const_cast<AVClass**>(&codec->priv_class), AName.c_str(), nullptr, 0,
                              AV_OPT_SEARCH_FAKE_OBJ))
             continue;
+        if (AKnown) *AKnown = true;
         AVCodecContext* probe = av::avcodec_alloc_context3(codec);
         int result = probe ? av::av_opt_set(probe, AName.c_str(), AValue.c_str(), AV_OPT_SEARCH_CHILDREN) : -1;
         av::avcodec_free_context(&probe);
@@ -223,7 +230,9 @@ void TCustomFFmpeg::SetAudioSampleRate(int AValue)
 
 void TCustomFFmpeg::SetAudioChannels(int AValue)
 {
-    if (AValue > 0) Faudio_channels = AValue;
+    if (AValue <= 0) return;
+    Faudio_channels = AValue;
+    Faudio_channels_chosen = true;
 }
 
 void TCustomFFmpeg::SetAudioVolume(int AValue)

@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 
@@ -251,6 +251,17 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
             codecId = av::av_guess_codec(AContext->oformat, nullptr, AContext->url, nullptr, AVMEDIA_TYPE_AUDIO);
             codec = av::avcodec_find_encoder(codecId);
         }
+        // A channel count the user chose and the encoder does not take fails; one taken from
+        // the input gives way to the nearest the encoder takes.
+        if (Faudio_channels_chosen) {
+            try {
+                CheckChannelCount(codec, Faudio_channels);
+            } catch (...) {
+                Faudio_codec_name.clear();
+                Faudio_language.clear();
+                throw;
+            }
+        }
     }
 
     TStreamCodec* added = nullptr;
@@ -299,6 +310,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
         ctx->sample_rate = Faudio_sample_rate;
         ChooseSampleFormat(ctx, codec);
         ChooseSampleRate(ctx, codec);
+        ChooseChannelLayout(ctx, codec);
     }
     // The time base follows the rate the encoder was given, which the choice may have changed.
     if (ctx->sample_rate > 0) ctx->time_base = AVRational{1, ctx->sample_rate};
@@ -323,6 +335,12 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext)
             throw FFmpegException(FLastErrMsg);
         }
         codec = NamedCodec(Fsubtitle_codec_name.empty() ? nullptr : Fsubtitle_codec_name.c_str(), true);
+        if (!codec && Fnb_input_files > 0) {
+            // None named: the container's own subtitle codec (opening the output checked that it
+            // can take the input's subtitles).
+            codecId = av::av_guess_codec(AContext->oformat, nullptr, AContext->url, nullptr, AVMEDIA_TYPE_SUBTITLE);
+            codec = av::avcodec_find_encoder(AVCodecID(codecId));
+        }
     }
     TStreamCodec* added = nullptr;
     try {

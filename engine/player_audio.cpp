@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
 #include "engine/player_state.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"

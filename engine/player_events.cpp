@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/av_bindings.h"
+#include "engine/main_thread_calls.h"
 #include "engine/player_state.h"
 
 void TPlayEvent::PushEvent(const TPlayEventItem& AItem)

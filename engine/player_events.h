@@ -1,13 +1,13 @@
 // The player's event ring and event thread: position and state changes are queued by any thread
 // of a playback (PushEvent) and delivered to OnPosition / OnState by the playback's event thread,
-// in the main thread when the player's TriggerEventInMainThread is set. Used by ff_player.cpp.
+// in the main thread when the player's TriggerEventInMainThread is set. Used by player.cpp.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <mutex>
 
-#include "engine/ff_player.h"
+#include "engine/player.h"
 #include "platform/framework/core/sync_objects.h"
 #include "platform/framework/core/thread.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/av_bindings.h"
-#include "engine/ff_player.h"
+#include "engine/player.h"
 
 namespace {
 

@@ -6,9 +6,11 @@
 #include <cmath>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
 #include "engine/player_state.h"
 #include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
+#include "platform/framework/graphics/canvas.h"
 
 int VideoOpen(TVideoState* is, bool force)
 {
@@ -293,28 +295,35 @@ bool TCustomPlayer::CallHook(const AVFrame* ASrcFrame, AVFrame* AOverlayPicture,
         ResetRGBContext(*FHookContext);
     }
     TRGBConvertContext& ctx = *FHookContext;
-    if (!PictureToBitmap(ctx, ASrcFrame)) {
+    if (!FHookBitmap) FHookBitmap = std::make_unique<TBitmap>();
+    TBitmap& bitmap = *FHookBitmap;
+    if (!PictureToBitmap(ctx, ASrcFrame, bitmap)) {
         LogMessage(llError, L"Cannot initialize the toRGB conversion context");
         return false;
     }
     TVideoState* is = FVideoState;
     int64_t startTime = is ? is->StartTime : 0;
+    // The handler paints with the canvas locked: other threads that paint on it wait meanwhile.
+    TCanvas* canvas = bitmap.Canvas();
+    canvas->Lock();
     try {
-        OnHook(this, ctx.Bitmap.get(), std::llround(APTS * 1000000.0) - startTime);
+        OnHook(this, &bitmap, std::llround(APTS * 1000000.0) - startTime);
     } catch (const std::exception& e) {
         LogMessage(llError, L"Error occurs OnHook: " + Utf8ToString(e.what()));
     }
-    TFrameImage& image = *ctx.Bitmap;
-    int w = std::min(image.Width, ASrcFrame->width) & ~1;
-    int h = std::min(image.Height, ASrcFrame->height) & ~1;
+    canvas->Unlock();
+    // The picture is taken back only as the hook got it: 32 bits a pixel, rows in one block.
+    if (bitmap.Empty() || bitmap.ScanLineSize() != bitmap.Width() * 4) return true;
+    int w = std::min(bitmap.Width(), ASrcFrame->width) & ~1;
+    int h = std::min(bitmap.Height(), ASrcFrame->height) & ~1;
     ctx.fromRGB_convert_ctx = av::sws_getCachedContext(ctx.fromRGB_convert_ctx, w, h, ctx.RGBPixFmt, w, h,
                                                        AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!ctx.fromRGB_convert_ctx) {
         LogMessage(llError, L"Cannot initialize the fromRGB conversion context");
         return false;
     }
-    const uint8_t* src[4] = {image.Pixels.data(), nullptr, nullptr, nullptr};
-    int srcLines[4] = {image.Stride, 0, 0, 0};
+    const uint8_t* src[4] = {static_cast<const uint8_t*>(bitmap.ScanLine(0)), nullptr, nullptr, nullptr};
+    int srcLines[4] = {bitmap.ScanLineSize(), 0, 0, 0};
     av::sws_scale(ctx.fromRGB_convert_ctx, src, srcLines, 0, h, AOverlayPicture->data, AOverlayPicture->linesize);
     return true;
 }

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
 #include "engine/player_state.h"
 #include "engine/unicode_file.h"
 #include "platform/base/main_thread.h"

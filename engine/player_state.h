@@ -1,6 +1,6 @@
 // One playback of the preview player: the state record TVideoState, the packet queues between
 // the reading thread and the decoders, and the operations of the playback's threads. The player
-// component (ff_player.cpp) creates the record through OpenStream and ends it through
+// component (player.cpp) creates the record through OpenStream and ends it through
 // CloseStream; the reading (player_reader.cpp), video (player_video.cpp), sound and subtitle
 // (player_audio.cpp) and output (player_output.cpp) parts all work on this record.
 #pragma once
@@ -8,8 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "engine/ff_player.h"
-#include "engine/ffmpeg_api.h"
+#include "engine/av_api.h"
+#include "engine/player.h"
 
 constexpr int AUDIO_BUF_BYTES = 288000;
 constexpr int SAMPLE_ARRAY_SIZE = 2 * 65536;

@@ -3,7 +3,7 @@
 // the copy of the decoded picture into a bitmap (snapshots and thumbnails).
 #include "engine/av_probe.h"
 
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
@@ -258,7 +258,8 @@ bool TAVProbe::StoreFrame(const AVFrame* AFrame, int64_t APos)
     }
     if (FPicture.Size < size) {
         av::av_free(FPicture.Buffer);
-        FPicture.Buffer = static_cast<uint8_t*>(av::av_malloc(size));
+        // The scaler reads whole vectors, past the last row of the packed picture.
+        FPicture.Buffer = static_cast<uint8_t*>(av::av_malloc(size_t(size) + 64));
         FPicture.Size = FPicture.Buffer != nullptr ? size : 0;
         if (FPicture.Buffer == nullptr) {
             ReportError(AV_LOG_ERROR, L"Not enough memory");

@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "engine/av_probe.h"
-#include "engine/ff_utils.h"
+#include "engine/media_utils.h"
+#include "engine/text_pieces.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 

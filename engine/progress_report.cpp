@@ -3,13 +3,14 @@
 // duplicated and dropped frames, handed to OnProgress or written to the log; the last report
 // adds the summary of what the encoders produced. Called by the loop (transcode_loop.cpp) at
 // the report interval and once at the end, on the converting thread.
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 
 namespace {
@@ -92,10 +93,17 @@ void TCustomFFmpeg::PrintReport(bool AIsLastReport, int AFileIndex)
         double pts = shared->end_time;
         if (pts > 0 && pts < ti1) ti1 = pts;
     }
-    if (ti1 < 0.01) ti1 = 0.01;
+    // The time reached: none until a stream has written a packet. A stream that starts writing
+    // later (or ends earlier) must not take the report back, and the report never passes the
+    // whole length.
+    double reached = ti1 < 10000000000.0 ? ti1 : 0;
+    reached = std::max(reached, run.ReportedTime);
+    if (FTotalOutputDuration > 0) reached = std::min(reached, double(FTotalOutputDuration) / 1000000.0);
+    run.ReportedTime = reached;
+    ti1 = reached;
 
     if (FOnProgress || Fverbose > 0 || AIsLastReport) {
-        double bitrate = double(total_size) * 8 / ti1 / 1000;
+        double bitrate = ti1 > 0 ? double(total_size) * 8 / std::max(ti1, 0.01) / 1000 : 0;
         Append(text, Format("size=%8.0fkB time=%0.2f bitrate=%6.1fkbits/s", double(total_size) / 1024, ti1, bitrate));
         if (Fnb_frames_dup != 0 || Fnb_frames_drop != 0) {
             Append(text, Format(" dup=%d drop=%d", Fnb_frames_dup, Fnb_frames_drop));

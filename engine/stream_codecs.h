@@ -6,7 +6,7 @@
 // every encoding parameter set (to be opened by the set-up), or the mark of a copied stream.
 #pragma once
 
-#include "engine/ffmpeg_api.h"
+#include "engine/av_api.h"
 
 struct TStreamCodec {
     AVStream* st = nullptr;            // the library stream of an opened input or output file

@@ -1,7 +1,7 @@
 // Ordered hand-over of task and queue ends to the OnTerminate handler, one thread per end.
 #include "engine/terminate_delivery.h"
 
-#include "engine/my_utils.h"
+#include "engine/main_thread_calls.h"
 #include "platform/base/main_thread.h"
 
 TTerminateDelivery::TTerminateDelivery() : FState(std::make_shared<TState>()) {}

@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 
 namespace {
@@ -218,7 +218,10 @@ void TCustomFFmpeg::TranscodeLoop()
         if (!run.HeaderWritten[i]) continue;
         run.HeaderWritten[i] = false;
         int result = av::av_write_trailer(Foutput_files[i]);
-        if (result < 0) throw FFmpegException(ErrorCodeText(L"av_write_trailer()", result));
+        if (result < 0) {
+            FDiscardedOutputs.push_back(Foutput_files[i]);
+            throw FFmpegException(ErrorCodeText(L"av_write_trailer()", result));
+        }
     }
     PrintReport(true, -1);
     int encoders = FJoinMode ? run.JoinBlockSize : int(ost_table.size());

@@ -1,9 +1,32 @@
-// The records of one transcode run of a conversion task: the input files, the input streams
-// with their decoders and clocks, and the output streams with their encoders, resamplers,
-// scalers and sample queues. TCustomFFmpeg::Transcode builds them (transcode_setup.cpp), the
-// loop and the packet handler use them (transcode_loop.cpp, decode_packet.cpp), the output
-// routines fill them (audio_path.cpp, video_path.cpp, encode_write.cpp) and the progress report
-// reads them (progress_report.cpp). They live only while Transcode runs.
+// The records of one transcode run of a conversion task, and where the run's stages live. A
+// run is a pipeline from the input files to the output files; TCustomFFmpeg::Transcode
+// (transcode_setup.cpp) builds the records, runs the loop and frees them again:
+//
+//   opening      before the run: inputs opened and analysed, decoders prepared (open_input.cpp);
+//                outputs created with their streams and prepared encoders (open_output.cpp,
+//                output_streams.cpp, codec_lookup.cpp, encoder_format_choice.cpp)
+//   set-up       stream tables, the mapping of input to output streams, codecs opened, the
+//                statistics of two-pass encodings, headers written (transcode_setup.cpp,
+//                two_pass.cpp)
+//   demuxing     the input to read next, its packets and their timestamps, the recording time,
+//                the end of an input and of the run (transcode_loop.cpp)
+//   decoding     packets decoded, stream clocks kept, sound made packed 16-bit; copied streams
+//                pass their packets on (decode_packet.cpp)
+//   pictures     the hooks and deinterlacing of decoded pictures (frame_hook_calls.cpp,
+//                frame_hook_chain.cpp, deinterlace.cpp); the filter graph with cropping and
+//                scaling (video_filter_graph.cpp); frame-rate sync and the scaler without a
+//                graph (video_path.cpp); the preview of encoded pictures (frame_hook_calls.cpp)
+//   sound        sync with the video, resampling to the encoder, its sample queue and frames
+//                (audio_path.cpp)
+//   encoding and muxing
+//                encoders drained, packets through the bitstream filters and written
+//                interleaved, subtitles encoded (encode_write.cpp); trailers at the end of the
+//                loop (transcode_loop.cpp)
+//   progress     the reports to OnProgress and the log (progress_report.cpp)
+//
+// The records hold the input files, the input streams with their decoders and clocks, and the
+// output streams with their encoders, resamplers, scalers and sample queues. They live only while
+// Transcode runs.
 #pragma once
 
 #include <algorithm>
@@ -13,7 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ffmpeg_api.h"
+#include "engine/av_api.h"
 
 struct TAVInputFile {
     int eof_reached = 0;  // 1 once reading met the end of the file or an error
@@ -114,7 +137,8 @@ struct TTranscodeRun {
     int NoPacketCount = 0;
     int CurrentFileIndex = 0;
     int64_t LastReportTime = 0;
-    std::vector<bool> HeaderWritten;                     // per output entry
+    double ReportedTime = 0;          // seconds: the time the last report gave, which later ones never go below
+    std::vector<bool> HeaderWritten;  // per output entry
     std::vector<const AVFormatContext*> WrittenOutputs;  // outputs that received a packet
     AVFrame* DecodedFrame = nullptr;
     AVPacket* OutPacket = nullptr;

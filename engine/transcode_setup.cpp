@@ -8,10 +8,11 @@
 #include <cstring>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_loader.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/codec_threads.h"
+#include "engine/library_loader.h"
+#include "engine/logger.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 
@@ -45,8 +46,8 @@ void TCustomFFmpeg::Transcode()
         for (int i = 0; i < Fnb_output_files; ++i) {
             const AVFormatContext* oc = Foutput_files[i];
             if (std::find(run.WrittenOutputs.begin(), run.WrittenOutputs.end(), oc) == run.WrittenOutputs.end() &&
-                std::find(FUnwrittenOutputs.begin(), FUnwrittenOutputs.end(), oc) == FUnwrittenOutputs.end())
-                FUnwrittenOutputs.push_back(oc);
+                std::find(FDiscardedOutputs.begin(), FDiscardedOutputs.end(), oc) == FDiscardedOutputs.end())
+                FDiscardedOutputs.push_back(oc);
         }
     };
     auto release = [this, &noteUnwritten] {
@@ -59,6 +60,8 @@ void TCustomFFmpeg::Transcode()
     try {
         BuildInputStreamTable();
         BuildOutputStreamTable();
+        // The codecs share the cores free now with the tasks converting at the same time.
+        Fthread_count = CodecThreadCount();
         OpenEncoders();
         OpenDecoders();
         InitInputTimestamps();
@@ -75,8 +78,10 @@ void TCustomFFmpeg::Transcode()
         TranscodeLoop();
     } catch (...) {
         // What was written stays readable: the files whose header went out get their trailer.
+        // One whose trailer fails (a full disk) cannot be read: it goes with the clean-up.
         for (int i = 0; i < Fnb_output_files && i < int(run.HeaderWritten.size()); ++i) {
-            if (run.HeaderWritten[i]) av::av_write_trailer(Foutput_files[i]);
+            if (run.HeaderWritten[i] && av::av_write_trailer(Foutput_files[i]) < 0)
+                FDiscardedOutputs.push_back(Foutput_files[i]);
             run.HeaderWritten[i] = false;
         }
         release();
@@ -389,6 +394,19 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream* AStream, int AIndex)
     if (owner && (codec->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2))) OpenPassLogFile(AStream, AIndex);
 }
 
+void TCustomFFmpeg::SetCodecThreads(AVCodecContext* AContext, const AVCodec* ACodec, bool ADecoder)
+{
+    // Frame threading where the codec offers it, else slices; a codec without threads of its own
+    // keeps one (some refuse to open with more).
+    const int caps = AV_CODEC_CAP_FRAME_THREADS | AV_CODEC_CAP_SLICE_THREADS | AV_CODEC_CAP_OTHER_THREADS;
+    AContext->thread_count = ACodec && (ACodec->capabilities & caps) ? Fthread_count : 1;
+    AContext->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    // A decoder that stops at the first damage ("err_detect=explode") decodes in slices: the
+    // libraries' frame threads abort the program on such an error.
+    if (ADecoder && (AContext->err_recognition & AV_EF_EXPLODE))
+        AContext->thread_type = FF_THREAD_SLICE;
+}
+
 void TCustomFFmpeg::OpenEncoders()
 {
     TTranscodeRun& run = *FRun;
@@ -425,6 +443,7 @@ void TCustomFFmpeg::OpenEncoders()
             }
             if (codec->time_base.num <= 0 || codec->time_base.den <= 0) codec->time_base = AVRational{1, 1000};
         }
+        if (type != AVMEDIA_TYPE_SUBTITLE) SetCodecThreads(codec, encoder, false);
         int result;
         {
             TRunCodecLock lock;
@@ -464,6 +483,7 @@ void TCustomFFmpeg::OpenDecoders()
             DefaultLogger()->Log(this, llError, message);
             throw FFmpegException(message);
         }
+        if (type != AVMEDIA_TYPE_SUBTITLE) SetCodecThreads(ist->dec, ist->decoder, true);
         int result;
         {
             TRunCodecLock lock;

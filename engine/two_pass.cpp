@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_task.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 
 void TCustomFFmpeg::OpenPassLogFile(TAVOutputStream* AStream, int AIndex)

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "engine/ffmpeg_api.h"
+#include "engine/av_api.h"
 #include "platform/framework/core/types.h"
 
 // True when a name must travel as "unicode:utf8:..." (it does not survive the round trip through

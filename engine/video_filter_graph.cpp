@@ -6,9 +6,9 @@
 // DoVideoOut; FlushFilterGraph drains the graph at the end of its input. Called by the stream
 // set-up (transcode_setup.cpp) and the packet handler (decode_packet.cpp) on the converting thread.
 #include "engine/av_bindings.h"
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
 #include "engine/transcode_run.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 

@@ -105,10 +105,11 @@ bool CheckSynchronize(int timeoutMs)
     return !batch.empty();
 }
 
-void SetWakeMainThread(std::function<void()> waker)
+std::function<void()> SetWakeMainThread(std::function<void()> waker)
 {
     std::lock_guard<std::mutex> lock(Q().mutex);
-    Q().waker = std::move(waker);
+    std::swap(Q().waker, waker);
+    return waker;
 }
 
 void SetMainThreadIdleHook(std::function<void()> hook)

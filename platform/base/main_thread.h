@@ -20,8 +20,9 @@ void QueueInMainThread(std::function<void()> fn);
 // True when something ran.
 bool CheckSynchronize(int timeoutMs = 0);
 
-// The message loop's way to be woken when a call is queued (it posts itself a message).
-void SetWakeMainThread(std::function<void()> waker);
+// The message loop's way to be woken when a call is queued (it posts itself a message); the
+// waker it replaces.
+std::function<void()> SetWakeMainThread(std::function<void()> waker);
 
 // On the main thread: waits until done() holds, serving queued calls meanwhile (and every pollMs
 // calling the idle hook, which the message loop sets to pump window messages). Elsewhere it just

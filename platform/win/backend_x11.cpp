@@ -28,7 +28,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -77,6 +79,8 @@ struct Native {
     Region shape;  // bounding shape last set (when hasShape)
     bool hasShape = false;
     bool iconic = false;  // iconified by us under a window manager (still mapped to us)
+    // Maps we asked for whose MapNotify has not come back: a late one is no restore by the user.
+    int mapsPending = 0;
     // Geometries asked of the server and not yet seen again: a window manager's ConfigureNotify
     // that reports one of them is an echo of our own request, not a change of its choosing.
     std::deque<RECT> requested;
@@ -207,9 +211,12 @@ public:
 
     ~X11Backend() override
     {
+        // Calls the reader queued for the UI thread find the back end closed and are dropped.
+        *open_ = false;
         stop_ = true;
         if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
         if (reader_.joinable()) reader_.join();
+        *self_ = nullptr;
         for (auto& [h, n] : natives_) {
             FreeImage(n);
             if (n.gc) XFreeGC(dpy_, n.gc);
@@ -344,6 +351,7 @@ public:
             XMapRaised(dpy_, n->win);
             n->mapped = true;
             n->iconic = false;
+            ++n->mapsPending;
             // A popup that took the capture before it showed grabs the pointer now.
             if (n->overrideRedirect && Input().capture)
                 if (auto cap = TopLevelOf(LookupWindow(Input().capture)); cap && cap->handle == w.handle) Grab(*n);
@@ -1214,6 +1222,15 @@ private:
         if (ic) XDestroyIC(ic);
     }
 
+    // An iconic WM_STATE that answers our own iconification, read when the program may have
+    // restored the window already (its map not yet come back): the program knows of it.
+    bool OwnIconify(std::uintptr_t h)
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto it = natives_.find(h);
+        return it != natives_.end() && (it->second.iconic || it->second.mapsPending > 0);
+    }
+
     bool IsIconicX(Window win)
     {
         Atom type;
@@ -1273,6 +1290,14 @@ private:
         XFlush(dpy_);
     }
 
+    // Runs fn on the UI thread unless this back end is closed by then (its display is gone).
+    void QueueWhileOpen(std::function<void()> fn)
+    {
+        QueueInMainThread([open = open_, fn = std::move(fn)] {
+            if (*open) fn();
+        });
+    }
+
     void Handle(XEvent& ev, XIC& ic)
     {
         if (shmOk_ && ev.type == shmCompletion_) {
@@ -1320,7 +1345,7 @@ private:
         switch (ev.type) {
         case Expose:
             if (h && ev.xexpose.count == 0)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (!w || !w->surface) return;
                     MarkSurfaceDirty(h, RECT{0, 0, w->surface->width, w->surface->height});
@@ -1331,7 +1356,7 @@ private:
             if (h) {
                 RECT r{ev.xgraphicsexpose.x, ev.xgraphicsexpose.y, ev.xgraphicsexpose.x + ev.xgraphicsexpose.width,
                        ev.xgraphicsexpose.y + ev.xgraphicsexpose.height};
-                QueueInMainThread([h, r] {
+                QueueWhileOpen([h, r] {
                     auto w = LookupWindow(h);
                     if (!w || !w->surface) return;
                     MarkSurfaceDirty(h, r);
@@ -1343,7 +1368,7 @@ private:
             if (ev.xconfigure.window == root_) {
                 // The screen changed size: every top-level window hears of it.
                 int sw = ev.xconfigure.width, sh = ev.xconfigure.height;
-                QueueInMainThread([sw, sh] {
+                QueueWhileOpen([sw, sh] {
                     for (auto t : TopLevels())
                         PostMessageW(reinterpret_cast<HWND>(t), WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
                 });
@@ -1374,7 +1399,7 @@ private:
                     });
                 }
                 if (takePos || takeSize)
-                    QueueInMainThread([h, x, y, cw, ch, takePos, takeSize] {
+                    QueueWhileOpen([h, x, y, cw, ch, takePos, takeSize] {
                         auto w = LookupWindow(h);
                         if (!w) return;
                         const RECT& r = w->rect;
@@ -1393,16 +1418,28 @@ private:
             // Another program took the keyboard, or the user came back: activation follows the X focus.
             if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyInferior)
                 break;
-            QueueInMainThread([this] { FollowXFocus(); });
+            QueueInMainThread([self = self_] {
+                if (*self) (*self)->FollowXFocus();
+            });
             break;
-        case MapNotify:
-            // Mapped again by the window manager (restored from the task bar) while minimised.
+        case MapNotify: {
+            // Mapped again by the window manager (restored from the task bar) while minimised. The
+            // echo of our own map (read after a minimise that followed it) restores nothing.
+            {
+                std::lock_guard<std::mutex> lock(m_);
+                auto it = natives_.find(h);
+                if (it != natives_.end() && it->second.mapsPending > 0) {
+                    --it->second.mapsPending;
+                    break;
+                }
+            }
             if (h)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (w && w->showState == SW_SHOWMINIMIZED) PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
                 });
             break;
+        }
         case LeaveNotify: {
             // The pointer left our window: a move there lets leave tracking end.
             RawInput r;
@@ -1416,7 +1453,7 @@ private:
             // The window manager's close button: the window hears WM_CLOSE, unless it is disabled
             // (the owner of a modal dialog).
             if (h && ev.xclient.message_type == wmProtocols_ && static_cast<Atom>(ev.xclient.data.l[0]) == wmDelete_)
-                QueueInMainThread([h] {
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (w && !(w->style & WS_DISABLED)) PostMessageW(w->hwnd(), WM_CLOSE, 0, 0);
                 });
@@ -1425,8 +1462,8 @@ private:
             // Iconified by the window manager (its task bar, a key): the window is minimised the
             // way SC_MINIMIZE does it, so the program hears of it.
             if (h && ev.xproperty.atom == wmState_ && ev.xproperty.state == PropertyNewValue &&
-                IsIconicX(ev.xany.window))
-                QueueInMainThread([h] {
+                IsIconicX(ev.xany.window) && !OwnIconify(h))
+                QueueWhileOpen([h] {
                     auto w = LookupWindow(h);
                     if (w && (w->style & WS_VISIBLE) && w->showState != SW_SHOWMINIMIZED)
                         PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -1528,7 +1565,11 @@ private:
     std::unordered_map<std::uintptr_t, NativeChildWin> children_;
     std::unordered_map<unsigned, Cursor> cursors_;
     std::thread reader_;
+    // This back end for work queued to the UI thread, cleared when it goes (a test closes one
+    // back end and opens the next while that work still waits).
+    std::shared_ptr<X11Backend*> self_ = std::make_shared<X11Backend*>(this);
     std::atomic<bool> stop_{false};
+    std::shared_ptr<std::atomic<bool>> open_ = std::make_shared<std::atomic<bool>>(true);
     int wake_[2] = {-1, -1};
     Window clipWin_ = 0;
     Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;

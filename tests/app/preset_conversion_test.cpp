@@ -1,6 +1,7 @@
 // Every preset of the catalogue converts: a one-second generated clip (176x144, stereo sound)
 // goes through the add sequence's steps (apply the preset, read its default choices back,
-// build the output record) and the engine, and the probe finds the preset's container and
+// build the output record) and the task component as the main window drives it (AddTask,
+// SetOutputFile with the record, Start), and the probe finds the preset's container and
 // codecs in the output (encoder names after the successor tables), the chosen frame size,
 // and no video in the output of an audio-only preset. One test per preset, so they run in parallel.
 // Also: the main window's overwrite choice reaches the engine through the output record.
@@ -12,46 +13,12 @@
 #include "app/job_output_options.h"
 #include "app/presets/presets.h"
 #include "engine/encoder_option_translation.h"
+#include "engine/converter.h"
 #include "tests/engine/transcode_test_support.h"
 
 using namespace engine_test;
 
 namespace {
-
-// Applies an output record to the task the way the task component's SetOutputFile does, in
-// its order: target, codecs, presets, option lines, the record's fields, the frame size.
-void ApplyOutputRecord(TCustomFFmpeg& ATask, const TOutputOptions& O)
-{
-    auto apply = [&](const char* AName, const String& AValue) { ATask.ApplyOption(Utf8ToString(AName), AValue); };
-    if (O.TargetType != ttIgnore)
-        ATask.SetTarget(Utf8ToString(TargetTypeText(O.TargetType)), Utf8ToString(NormTypeText(O.NormType)),
-                        Utf8ToString(NormDefaultText(O.NormDefault)));
-    ATask.SetAudioCodec(O.AudioCodec);
-    ATask.SetVideoCodec(O.VideoCodec);
-    if (!O.AudioPreset.empty()) apply("apre", O.AudioPreset);
-    if (!O.VideoPreset.empty()) apply("vpre", O.VideoPreset);
-    size_t start = 0;
-    while (start < O.ExtOptions.size()) {
-        size_t end = O.ExtOptions.find(L'\n', start);
-        if (end == String::npos) end = O.ExtOptions.size();
-        String line = O.ExtOptions.substr(start, end - start);
-        size_t eq = line.find(L'=');
-        ATask.ApplyOption(line.substr(0, eq), eq == String::npos ? String() : line.substr(eq + 1));
-        start = end + 1;
-    }
-    if (!O.FileFormat.empty()) apply("f", O.FileFormat);
-    if (O.AudioVolume >= 0) apply("vol", IntToStr(O.AudioVolume));
-    if (O.AudioChannels > 0) apply("ac", IntToStr(O.AudioChannels));
-    if (O.AudioSampleRate > 0) apply("ar", IntToStr(O.AudioSampleRate));
-    if (O.AudioBitrate > 0) apply("ab", IntToStr(O.AudioBitrate));
-    if (O.DisableVideo) apply("vn", L"1");
-    if (!O.FrameRate.empty()) apply("r", O.FrameRate);
-    if (!O.FrameAspectRatio.empty()) apply("aspect", O.FrameAspectRatio);
-    if (O.VideoBitrate > 0) apply("vb", IntToStr(O.VideoBitrate));
-    if (!O.VideoTag.empty()) apply("vtag", O.VideoTag);
-    if (!O.VideoFilters.empty()) apply("vf", O.VideoFilters);
-    if (!O.FrameSize.empty()) apply("s", O.FrameSize);
-}
 
 // The demuxer that reads back each output extension of the catalogue.
 const std::map<std::string, std::string> DemuxerOfExtension = {
@@ -83,27 +50,19 @@ const std::map<std::string, std::string> DemuxerOfExtension = {
     {".flac", "flac"},
 };
 
-// Encoders the containers of the catalogue cannot store, by output extension, with the one
-// taken instead.
-std::string StorableEncoder(const std::string& AExt, const std::string& AEncoder)
-{
-    if (AEncoder == "aac" && AExt == ".vob") return "ac3";
-    if (AEncoder == "aac" && (AExt == ".mpg" || AExt == ".mpeg")) return "mp2";
-    if (AEncoder == "msmpeg4v2" && AExt == ".mp4") return "mpeg4";
-    return AEncoder;
-}
-
 // The codec (decoder name) the output of a stream type should hold: the named encoder's after
-// the successor tables, the target's, or the container's default.
+// the engine's successor tables (for the libraries and for the container the output was opened
+// with, AMuxer), the target's, or the container's default.
 std::string ExpectedCodec(const String& AEncoder, TOptionTargetType ATarget, const std::string& AOutput,
-                          AVMediaType AType)
+                          const std::string& AMuxer, AVMediaType AType)
 {
-    const AVCodec* codec = nullptr;
     if (!AEncoder.empty()) {
-        std::string ext = std::filesystem::path(AOutput).extension().string();
-        std::string name = StorableEncoder(ext, EncoderSuccessorName(StringToUtf8(AEncoder)));
-        codec = av::avcodec_find_encoder_by_name(name.c_str());
-        return codec ? av::avcodec_get_name(codec->id) : "no encoder " + name;
+        std::string name = EncoderSuccessorName(StringToUtf8(AEncoder));
+        const AVCodec* codec = av::avcodec_find_encoder_by_name(name.c_str());
+        if (!codec) return "no encoder " + name;
+        std::string stored = ContainerEncoderSuccessorName(AMuxer, av::avcodec_get_name(codec->id));
+        if (!stored.empty()) codec = av::avcodec_find_encoder_by_name(stored.c_str());
+        return codec ? av::avcodec_get_name(codec->id) : "no encoder " + stored;
     }
     if (ATarget == ttDVD) return AType == AVMEDIA_TYPE_VIDEO ? "mpeg2video" : "ac3";
     if (ATarget == ttSVCD) return AType == AVMEDIA_TYPE_VIDEO ? "mpeg2video" : "mp2";
@@ -122,6 +81,12 @@ std::vector<int> CatalogueKeys()
 
 class PresetJob : public TranscodeFixture {
 protected:
+    void TearDown() override
+    {
+        Converter.reset();
+        TranscodeFixture::TearDown();
+    }
+
     // The settings the add sequence leaves for AKey with the default choices, and the record.
     void Settle(int AKey, const std::string& AInput, const String& AFolder, bool AOverwrite)
     {
@@ -150,8 +115,30 @@ protected:
         return text;
     }
 
+    // A task of the task component as the main window makes one: the input, then the output
+    // with the record. False with the component's text when the output is refused.
+    bool AddJob(const std::string& AInput, const std::string& AOutput)
+    {
+        Converter = std::make_unique<TFFConverter>(nullptr);
+        EXPECT_EQ(Converter->AddTask(Utf8ToString(AInput), String()), 0) << StringToUtf8(Converter->LastErrMsg());
+        return Converter->SetOutputFile(0, Utf8ToString(AOutput), &Options);
+    }
+
+    // Runs the queue on this thread; the task's failure text, empty when it finished.
+    std::string RunJob()
+    {
+        TTerminateInfo end{};
+        Converter->SetOnTerminate([&](TObject*, const TTerminateInfo& AInfo) {
+            if (AInfo.TaskIndex == 0) end = AInfo;
+        });
+        Converter->Start(0);
+        if (end.Exception) return StringToUtf8(end.ExceptionMsg);
+        return end.Finished ? std::string() : "the task did not finish";
+    }
+
     PresetSettings Settings;
     TOutputOptions Options;
+    std::unique_ptr<TFFConverter> Converter;
 };
 
 class PresetConversion : public PresetJob, public ::testing::WithParamInterface<int> {};
@@ -167,10 +154,9 @@ TEST_P(PresetConversion, Converts)
     std::string out = StringToUtf8(Settings.Video_OutPutFileName);
     ASSERT_EQ(out, Dir.file("out/in") + StringToUtf8(preset->OutputExt));
 
-    ASSERT_TRUE(Input(in)) << LastError();
-    ApplyOutputRecord(*Task, Options);
-    ASSERT_GE(Output(out), 1) << LastError() << "\n" << Complaints();
-    ASSERT_EQ(Run(), "") << Complaints();
+    ASSERT_TRUE(AddJob(in, out)) << StringToUtf8(Converter->LastErrMsg()) << "\n" << Complaints();
+    const std::string muxer = Converter->Tasks(0)->Foutput_files[0]->oformat->name;
+    ASSERT_EQ(RunJob(), "") << Complaints();
 
     TAVProbe probe(nullptr);
     ASSERT_TRUE(probe.LoadFile(Utf8ToString(out))) << StringToUtf8(probe.LastErrMsg());
@@ -180,7 +166,7 @@ TEST_P(PresetConversion, Converts)
 
     TOutputFacts facts = Facts(out);
     ASSERT_TRUE(facts.Opened);
-    EXPECT_EQ(facts.AudioCodec, ExpectedCodec(Options.AudioCodec, Options.TargetType, out, AVMEDIA_TYPE_AUDIO));
+    EXPECT_EQ(facts.AudioCodec, ExpectedCodec(Options.AudioCodec, Options.TargetType, out, muxer, AVMEDIA_TYPE_AUDIO));
     EXPECT_GT(facts.AudioPackets, 0);
     const TPresetChoiceRow* row = FindPresetChoices(key);
     bool audioOnly = row && row->AudioOnly;
@@ -189,7 +175,8 @@ TEST_P(PresetConversion, Converts)
         EXPECT_EQ(facts.VideoCodec, "");
         EXPECT_EQ(facts.VideoPackets, 0);
     } else {
-        EXPECT_EQ(facts.VideoCodec, ExpectedCodec(Options.VideoCodec, Options.TargetType, out, AVMEDIA_TYPE_VIDEO));
+        EXPECT_EQ(facts.VideoCodec,
+                  ExpectedCodec(Options.VideoCodec, Options.TargetType, out, muxer, AVMEDIA_TYPE_VIDEO));
         EXPECT_GT(facts.VideoPackets, 0);
         if (!Options.FrameSize.empty()) {
             EXPECT_EQ(IntToStr(facts.Width) + L"*" + IntToStr(facts.Height), Options.FrameSize);
@@ -217,18 +204,13 @@ TEST_F(OverwriteChoice, ReachesTheEngineThroughTheRecord)
     EXPECT_EQ(StringToUtf8(Settings.Video_OutPutFileName), Dir.file("out/in_1.avi"));
     EXPECT_EQ(Options.ExtOptions.find(L"y="), String::npos);
     // The record without the choice does not let the task replace the file.
-    ASSERT_TRUE(Input(in)) << LastError();
-    ApplyOutputRecord(*Task, Options);
-    EXPECT_LT(Output(existing), 1);
+    EXPECT_FALSE(AddJob(in, existing));
     EXPECT_EQ(Contents(existing), "old");
 
-    Task->ResetConverter();
     Settle(0, in, Utf8ToString(Dir.file("out")), true);
     ASSERT_EQ(StringToUtf8(Settings.Video_OutPutFileName), existing);
-    ASSERT_TRUE(Input(in)) << LastError();
-    ApplyOutputRecord(*Task, Options);
-    ASSERT_GE(Output(existing), 1) << LastError();
-    ASSERT_EQ(Run(), "");
+    ASSERT_TRUE(AddJob(in, existing)) << StringToUtf8(Converter->LastErrMsg());
+    ASSERT_EQ(RunJob(), "");
     TOutputFacts facts = Facts(existing);
     ASSERT_TRUE(facts.Opened);
     EXPECT_EQ(facts.VideoCodec, "mpeg4");

@@ -4,11 +4,12 @@
 // output.
 #include <mutex>
 
-#include "engine/ff_converter.h"
+#include "engine/converter.h"
 #include "platform/base/main_thread.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "tests/engine/picture_test_support.h"
+#include "tests/engine/preview_test_support.h"
 #include "tests/engine/task_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -17,6 +18,7 @@ namespace {
 using engine_test::Near;
 using engine_test::PaintYuv;
 using engine_test::PixelOf;
+using engine_test::PreviewWindows;
 
 class ConverterPreview : public engine_test::LibrariesFixture {
 protected:
@@ -67,17 +69,6 @@ protected:
                 return !Ends.empty() && Ends.back().TaskIndex == -1;
             },
             5, 120000);
-    }
-    static std::vector<HWND> PreviewWindows()
-    {
-        std::vector<HWND> found;
-        EnumThreadWindows([&found](HWND AWnd) {
-            wchar_t name[64] = {};
-            GetClassNameW(AWnd, name, 64);
-            if (std::wstring(name) == L"TPreviewForm") found.push_back(AWnd);
-            return TRUE;
-        });
-        return found;
     }
 
     TempDir Dir;

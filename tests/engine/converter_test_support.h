@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/ff_converter.h"
+#include "engine/converter.h"
 #include "platform/base/main_thread.h"
 #include "tests/engine/task_test_support.h"
 

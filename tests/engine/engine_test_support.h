@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "engine/ffmpeg_loader.h"
+#include "engine/library_loader.h"
 #include "platform/framework/core/strings.h"
 #include "tests/support/temp_dir.h"
 

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/ffmpeg_loader.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/library_loader.h"
+#include "engine/logger.h"
 #include "engine_test_support.h"
 #include "platform/base/main_thread.h"
 #include "platform/framework/core/exceptions.h"

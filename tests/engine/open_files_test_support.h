@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/engine/media_fixture.h"
+#include "tests/engine/media_test_support.h"
 #include "tests/engine/task_test_support.h"
 #include "tests/support/temp_dir.h"
 

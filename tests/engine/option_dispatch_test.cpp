@@ -7,7 +7,7 @@
 #include <ctime>
 #include <functional>
 
-#include "engine/my_utils.h"
+#include "engine/program_files.h"
 #include "tests/engine/task_test_support.h"
 
 using engine_test::TaskFixture;

@@ -11,7 +11,7 @@
 #include "engine/av_probe.h"
 #include "platform/framework/core/strings.h"
 #include "platform/framework/graphics/bitmap.h"
-#include "tests/engine/media_fixture.h"
+#include "tests/engine/media_test_support.h"
 
 namespace engine_test {
 

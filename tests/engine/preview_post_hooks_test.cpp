@@ -4,18 +4,19 @@
 // a drag anywhere inside, and closed by the user without stopping the conversion.
 #include <atomic>
 
-#include "engine/ff_utils.h"
-#include "engine/previewer.h"
+#include "engine/media_utils.h"
 #include "platform/base/main_thread.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "tests/engine/picture_test_support.h"
+#include "tests/engine/preview_test_support.h"
 #include "tests/engine/transcode_test_support.h"
 
 namespace {
 
 using engine_test::Near;
 using engine_test::PaintYuv;
+using engine_test::PreviewWindows;
 
 // A clock that moves 40 ms on at every reading, as if pictures reached the encoder 40 ms apart.
 int64_t FakeNow = 0;
@@ -50,18 +51,6 @@ protected:
             AUpdate = false;
             AAction(AFrameNumber);
         };
-    }
-    // The preview windows that exist now.
-    static std::vector<HWND> PreviewWindows()
-    {
-        std::vector<HWND> found;
-        EnumThreadWindows([&found](HWND AWnd) {
-            wchar_t name[64] = {};
-            GetClassNameW(AWnd, name, 64);
-            if (std::wstring(name) == L"TPreviewForm") found.push_back(AWnd);
-            return TRUE;
-        });
-        return found;
     }
 };
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/av_probe.h"
-#include "engine/ffmpeg_logger.h"
+#include "engine/logger.h"
 #include "tests/engine/engine_test_support.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"

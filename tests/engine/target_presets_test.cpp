@@ -4,7 +4,7 @@
 
 #include "engine/av_bindings.h"
 #include "engine/unicode_file.h"
-#include "tests/engine/media_fixture.h"
+#include "tests/engine/media_test_support.h"
 #include "tests/engine/task_test_support.h"
 #include "tests/support/temp_dir.h"
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/ffmpeg_logger.h"
-#include "engine/ffmpeg_task.h"
+#include "engine/logger.h"
+#include "engine/transcoder.h"
 #include "platform/framework/core/strings.h"
 #include "tests/engine/engine_test_support.h"
 

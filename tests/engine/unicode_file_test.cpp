@@ -3,11 +3,11 @@
 // own "unicode:utf8:" file access.
 #include <fstream>
 
-#include "engine/ff_utils.h"
-#include "engine/my_utils.h"
+#include "engine/media_utils.h"
+#include "engine/program_files.h"
 #include "engine/unicode_file.h"
 #include "engine_test_support.h"
-#include "media_fixture.h"
+#include "media_test_support.h"
 #include "platform/framework/core/files.h"
 
 using namespace engine_test;

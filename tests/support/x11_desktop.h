@@ -48,7 +48,8 @@ public:
         if (o.windowManager) {
             FWm = std::make_unique<TestProcess>(std::vector<std::string>{FindTool("openbox"), "--sm-disable"},
                                                 FServer->Display());
-            if (!WaitFor([this] { return WindowManagerRunning(); }, 10000)) FMissing = "a running openbox";
+            if (!WaitFor([this] { return WindowManagerRunning(); }, 10000) || !WindowManagerManages())
+                FMissing = "a running openbox";
         }
         if (o.compositor) StartCompositor();
     }
@@ -90,6 +91,31 @@ public:
                                      &n, &after, &data) == Success &&
                   data && n == 1;
         if (data) XFree(data);
+        return ok;
+    }
+
+    // The window manager names itself before it handles maps, and a map asked in its start is
+    // lost: a probe window, mapped again until the manager frames it, shows it manages windows.
+    bool WindowManagerManages()
+    {
+        const Window root = DefaultRootWindow(FOther);
+        const Window probe = XCreateSimpleWindow(FOther, root, 0, 0, 10, 10, 0, 0, 0);
+        auto framed = [&] {
+            Window r, parent = root, *kids = nullptr;
+            unsigned n = 0;
+            if (!XQueryTree(FOther, probe, &r, &parent, &kids, &n)) return false;
+            if (kids) XFree(kids);
+            return parent != root;
+        };
+        bool ok = false;
+        for (int i = 0; i < 20 && !ok; ++i) {
+            XUnmapWindow(FOther, probe);
+            XMapWindow(FOther, probe);
+            XSync(FOther, False);
+            ok = WaitFor(framed, 500);
+        }
+        XDestroyWindow(FOther, probe);
+        XSync(FOther, False);
         return ok;
     }
 

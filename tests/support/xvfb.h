@@ -1,10 +1,12 @@
 // Running X11 tests: finding the tools, starting programs with a chosen display, and an Xvfb
-// server of the test's own on a display number the server picks (no clashes under ctest -j).
+// server of the test's own on a display number the server picks (no clashes under ctest -j),
+// which ends with the test process however that ends.
 #pragma once
 
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,7 +27,9 @@ inline std::string FindTool(const char* name)
 }
 
 // Starts a program (args[0] a full path) with DISPLAY set to display (or unset when empty).
-inline pid_t SpawnWithDisplay(const std::vector<std::string>& args, const std::string& display)
+// With dieWithTest the program is ended when the test process ends, even by a crash.
+inline pid_t SpawnWithDisplay(const std::vector<std::string>& args, const std::string& display,
+                              bool dieWithTest = false)
 {
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -37,6 +41,17 @@ inline pid_t SpawnWithDisplay(const std::vector<std::string>& args, const std::s
     std::vector<char*> envp;
     for (auto& e : envs) envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
+    if (dieWithTest) {
+        const pid_t parent = ::getpid();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            // The kernel ends the program when the thread that started it ends.
+            if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != parent) ::_exit(127);
+            ::execve(argv[0], argv.data(), envp.data());
+            ::_exit(127);
+        }
+        return pid;
+    }
     pid_t pid = 0;
     if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
     return pid;
@@ -84,7 +99,7 @@ public:
         int fds[2];
         if (exe.empty() || ::pipe(fds) != 0) return;
         FPid = SpawnWithDisplay({exe, "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
-                                "");
+                                "", true);
         ::close(fds[1]);
         pollfd p{fds[0], POLLIN, 0};
         char buf[32] = {};

@@ -1,6 +1,7 @@
 #include "platform/framework/core/streams.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
@@ -145,6 +146,13 @@ TFileStream::TFileStream(const String& fileName, unsigned mode) : THandleStream(
     FHandle = ::open(path.c_str(), flags);
     if (FHandle < 0)
         throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + Utf8ToString(std::strerror(errno)));
+    // A folder opens for reading too, and its size is nonsense to a reader.
+    struct stat st {};
+    if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(FHandle);
+        FHandle = -1;
+        throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + Utf8ToString(std::strerror(EISDIR)));
+    }
 }
 
 TFileStream::~TFileStream()

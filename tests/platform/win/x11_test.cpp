@@ -4,25 +4,52 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <cairo.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
+#include "platform/base/main_thread.h"
 #include "tests/platform/win/window_test_support.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xvfb.h"
 
 namespace {
+
+// Pumps messages until done() holds (X events arrive asynchronously); False after timeoutMs.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        vxwin::PumpMessages();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+// The colour (0xRRGGBB) of a screen pixel as the X server shows it.
+unsigned long ScreenPixel(Display* display, int x, int y)
+{
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+    unsigned long px = image ? XGetPixel(image, 0, 0) & 0xFFFFFF : 0;
+    if (image) XDestroyImage(image);
+    return px;
+}
+
+int CountOf(const TestWindows& tw, HWND w, UINT msg) { return int(tw.Of(w, {msg}).size()); }
 
 std::uint32_t PngPixel(cairo_surface_t* s, int x, int y)
 {
@@ -70,25 +97,29 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen)
         return true;
     };
     ShowWindow(w, SW_SHOW);
-    PumpFor(500);
+    Display* screen = XOpenDisplay(server.Display().c_str());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(screen, 50, 130) == 0x0000FF; })) << "the window is on screen";
 
-    // A click inside the shape reaches the window; one in the cut-away part does not.
+    // A click inside the shape reaches the window; one in the cut-away part does not (the click
+    // inside that follows it is the only one that arrives).
     ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "click", "1"}, server.Display()), 0);
-    PumpFor(500);
+    ASSERT_TRUE(PumpUntil([&] { return tw.Last(w, WM_LBUTTONDOWN) != nullptr; }));
     auto* down = tw.Last(w, WM_LBUTTONDOWN);
-    ASSERT_NE(down, nullptr);
     EXPECT_EQ(GET_X_LPARAM(down->lp), 60);
     EXPECT_EQ(GET_Y_LPARAM(down->lp), 80);
     tw.log.clear();
     ASSERT_EQ(RunTool({xdotool, "mousemove", "220", "120", "click", "1"}, server.Display()), 0);
-    PumpFor(300);
-    EXPECT_EQ(tw.Last(w, WM_LBUTTONDOWN), nullptr);
+    ASSERT_EQ(RunTool({xdotool, "mousemove", "50", "130", "click", "1"}, server.Display()), 0);
+    ASSERT_TRUE(PumpUntil([&] { return tw.Last(w, WM_LBUTTONDOWN) != nullptr; }));
+    EXPECT_EQ(CountOf(tw, w, WM_LBUTTONDOWN), 1);
+    EXPECT_EQ(GET_X_LPARAM(tw.Last(w, WM_LBUTTONDOWN)->lp), 10);
 
     // Keys typed into the window arrive as key and character messages.
     SetFocus(w);
     tw.log.clear();
     ASSERT_EQ(RunTool({xdotool, "mousemove", "100", "120", "key", "a"}, server.Display()), 0);
-    PumpFor(400);
+    ASSERT_TRUE(PumpUntil([&] { return tw.Last(w, WM_CHAR) != nullptr; }));
     auto* key = tw.Last(w, WM_KEYDOWN);
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->wp, static_cast<WPARAM>('A'));
@@ -155,6 +186,43 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen)
     XDestroyWindow(other, ow);
     XCloseDisplay(other);
     EXPECT_EQ(pasted, "\xE8\xBD\xAC\xE6\x8D\xA2");
+    XCloseDisplay(screen);
     DestroyWindow(w);
     vxwin::UseHeadlessBackend();
+}
+
+// Calls the back end queued for the UI thread (here: following a change of the X focus) are
+// dropped once the back end is closed: its display is gone by then.
+TEST(WinX11, CallsQueuedByAClosedBackEndAreDropped)
+{
+    if (FindTool("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the X11 test is skipped";
+    XvfbServer server;
+    if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
+    TestWindows tw;
+    HWND w = tw.Top(40, 40, 200, 100, WS_POPUP);
+    ShowWindow(w, SW_SHOW);
+    Display* other = XOpenDisplay(server.Display().c_str());
+    ASSERT_NE(other, nullptr);
+    XWindowAttributes wa{};
+    const Window native = Window(vxwin::NativeWindowId(w));
+    ASSERT_TRUE(PumpUntil([&] { return XGetWindowAttributes(other, native, &wa) && wa.map_state == IsViewable; }));
+
+    // The focus leaves the window and comes back: the back end's reader queues calls for the UI
+    // thread, which nothing serves before the back end closes.
+    std::atomic<int> queued{0};
+    auto waker = SetWakeMainThread([&queued] { ++queued; });
+    XSetInputFocus(other, DefaultRootWindow(other), RevertToPointerRoot, CurrentTime);
+    XSetInputFocus(other, native, RevertToPointerRoot, CurrentTime);
+    XSync(other, False);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (queued == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    SetWakeMainThread(waker);
+    ASSERT_GT(queued.load(), 0) << "no call was queued";
+    DestroyWindow(w);
+    vxwin::UseHeadlessBackend();
+    XCloseDisplay(other);
+    // Served now, the call finds the back end closed and touches nothing of it.
+    CheckSynchronize(0);
 }

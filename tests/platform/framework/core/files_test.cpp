@@ -57,6 +57,7 @@ TEST(Streams, ReadBufferShortReadRaisesAndFileErrorsAreClear)
     EXPECT_THROW(f.ReadBuffer(buf, 4), EReadError);
     EXPECT_EQ(f.Size(), 6);
     EXPECT_THROW(TFileStream(dir.File(L"none"), fmOpenRead), EFOpenError);
+    EXPECT_THROW(TFileStream(dir.File(L""), fmOpenRead), EFOpenError) << "a folder is no file";
     EXPECT_THROW(TFileStream(dir.File(L"no/dir/x"), fmCreate), EFCreateError);
 
     TMemoryStream m;

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "platform/framework/controls/combo_box.h"
@@ -77,11 +78,14 @@ struct TPlainMainForm : TForm {
 
 using PlainForm = ApplicationFixture;
 
-void PumpFor(int ms)
+// Pumps messages until done() holds (X events arrive asynchronously); False after timeoutMs.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000)
 {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
         Application->ProcessMessages();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
@@ -119,33 +123,38 @@ TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
     TPlainMainForm* f = nullptr;
     Application->CreateForm(f);
     f->Show();
-    PumpFor(500);
     TPoint row = f->list->ClientToScreen(Point(100, 100));
     TPoint face = f->ClientToScreen(Point(350, 100));
     TempDir dir;
     std::string shot = dir.file("screen.png");
-    ASSERT_EQ(RunTool({import, "-window", "root", shot}, server.Display()), 0);
-    cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
-    ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
-    auto px = [&](int x, int y) {
-        auto* line =
-            reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s));
-        return line[x] & 0xFFFFFF;
-    };
-    EXPECT_EQ(px(row.X, row.Y), Rgb(ColorToRGB(clWindow)));
-    EXPECT_EQ(px(face.X, face.Y), Rgb(ColorToRGB(clBtnFace)));
-    cairo_surface_destroy(s);
+    // Screenshots until the form is on screen (X events arrive asynchronously).
+    std::uint32_t rowPixel = 0, facePixel = 0;
+    PumpUntil([&] {
+        if (RunTool({import, "-window", "root", shot}, server.Display()) != 0) return false;
+        cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
+        if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) return cairo_surface_destroy(s), false;
+        auto px = [&](int x, int y) {
+            auto* line = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s) +
+                                                          y * cairo_image_surface_get_stride(s));
+            return line[x] & 0xFFFFFF;
+        };
+        rowPixel = px(row.X, row.Y);
+        facePixel = px(face.X, face.Y);
+        cairo_surface_destroy(s);
+        return rowPixel == Rgb(ColorToRGB(clWindow)) && facePixel == Rgb(ColorToRGB(clBtnFace));
+    });
+    EXPECT_EQ(rowPixel, Rgb(ColorToRGB(clWindow)));
+    EXPECT_EQ(facePixel, Rgb(ColorToRGB(clBtnFace)));
 
     // Typed into the edit with the real keyboard path, added by the menu's shortcut.
     TPoint e = f->edit->ClientToScreen(Point(20, 10));
     ASSERT_EQ(RunTool({xdotool, "mousemove", std::to_string(e.X), std::to_string(e.Y), "click", "1"}, server.Display()),
               0);
-    PumpFor(300);
+    ASSERT_TRUE(PumpUntil([&] { return f->edit->Focused(); }));
     ASSERT_EQ(RunTool({xdotool, "type", "clip"}, server.Display()), 0);
-    PumpFor(300);
+    ASSERT_TRUE(PumpUntil([&] { return f->edit->Text() == L"clip"; }));
     ASSERT_EQ(RunTool({xdotool, "key", "ctrl+o"}, server.Display()), 0);
-    PumpFor(500);
-    ASSERT_EQ(f->list->Items()->Count(), 1);
+    ASSERT_TRUE(PumpUntil([&] { return f->list->Items()->Count() == 1; }));
     EXPECT_EQ(f->list->Items()->Item(0)->Caption(), L"clip");
     f->Free();
     vxwin::UseHeadlessBackend();
