@@ -35,6 +35,8 @@ public:
     virtual void WindowTopmostChanged(WindowObj&) {}
     // The mouse capture moved to w (nullptr: released).
     virtual void CaptureChanged(WindowObj* /*w*/) {}
+    // A popup started (or stopped) watching for presses outside the program (WatchOutsideClicks).
+    virtual void OutsideClickWatch(WindowObj& /*w*/, bool /*watch*/) {}
     virtual void WindowTextChanged(WindowObj&) {}
     virtual void WindowActivated(WindowObj&) {}
     // Shows the changed part (window coordinates) of a top-level window's surface.
@@ -43,6 +45,8 @@ public:
     // surface's pixels were moved; false when it cannot (the layer then presents target).
     virtual bool MoveShown(WindowObj&, const Region& /*target*/, int /*dx*/, int /*dy*/) { return false; }
     virtual void SetCursorShape(int /*stockId*/) {}
+    // The display's bell (MessageBeep); nothing where there is no display.
+    virtual void Bell() {}
     virtual void WarpPointer(int, int) {}
     virtual void Flush() {}
     // Waits until the display has taken everything sent so far (benchmarks, tests).

@@ -464,9 +464,38 @@ public:
             if (auto top = TopLevelOf(LookupWindow(w->handle))) n = Find(*top);
         if (n && n->overrideRedirect && n->mapped) {
             Grab(*n);
+        } else if (Native* watching = WatchingPopup()) {
+            // A capture of the form's own (a pressed button that opened a menu level) ended: the
+            // level watching for outside presses holds the pointer again.
+            Grab(*watching);
         } else if (grabbed_) {
             Ungrab();
         }
+        XFlush(dpy_);
+    }
+
+    // The last shown popup still watching for presses outside the program, or nullptr.
+    Native* WatchingPopup()
+    {
+        const auto& list = Input().outsideWatch;
+        for (auto it = list.rbegin(); it != list.rend(); ++it)
+            if (auto w = LookupWindow(reinterpret_cast<HWND>(*it)))
+                if (Native* n = Find(*w); n && n->overrideRedirect && n->mapped) return n;
+        return nullptr;
+    }
+
+    // A skinned menu level holds the pointer while it shows, so a press on another program (or
+    // the desktop) reaches this program and deactivates its form instead; presses on the
+    // program's own windows go to them as usual (owner events).
+    void OutsideClickWatch(WindowObj& w, bool watch) override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        Native* n = Find(w);
+        if (!n) return;
+        if (watch && n->overrideRedirect && n->mapped)
+            Grab(*n);
+        else if (!watch && grabbed_ == n->win && !Input().capture)
+            Ungrab();
         XFlush(dpy_);
     }
 
@@ -572,6 +601,13 @@ public:
                       static_cast<unsigned>(r.bottom - r.top), r.left, r.top);
         XFlush(dpy_);
         return true;
+    }
+
+    void Bell() override
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        XBell(dpy_, 0);
+        XFlush(dpy_);
     }
 
     void SetCursorShape(int id) override

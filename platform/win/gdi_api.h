@@ -137,6 +137,12 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* r, UINT format);
 // text is never modified, even with an ellipsis flag.
 int DrawTextExW(HDC hdc, LPWSTR text, int count, RECT* r, UINT format, DRAWTEXTPARAMS* params);
 BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, SIZE* size);
+// The text at (x, y) with each tab moved to the next tab stop: stops at origin + positions[i],
+// every positions[0] with one position, every 8 average character widths with none, and past the
+// last of several stops on at that default step. Answers the height (high word) and the width
+// (low word) of what was drawn.
+LONG TabbedTextOutW(HDC hdc, int x, int y, LPCWSTR text, int count, int nTabPositions, const INT* tabPositions,
+                    int tabOrigin);
 BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* tm);
 
 // ---- rectangle helpers ----

@@ -23,6 +23,9 @@ void InjectMouseWheel(int delta, int x, int y);
 void InjectKey(int vk, bool down, const std::wstring& text = L"");
 void InjectText(const std::wstring& text);
 
+// How many times MessageBeep has sounded since the program started.
+unsigned BeepCount();
+
 // The test clock (headless back end).
 void AdvanceClock(unsigned ms);
 void SetClockAutoStep(unsigned ms);

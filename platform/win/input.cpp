@@ -117,6 +117,11 @@ bool TranslateMouse(const RawInput& raw, MSG& out)
     } else {
         target = HitTestPoint(pt, &hit);
     }
+    // A press outside the program while a watching popup shows: another program was clicked.
+    if (!target && raw.kind == RawInput::MouseDown && !in.outsideWatch.empty()) {
+        SetActiveWindow(nullptr);
+        return false;
+    }
     if (raw.kind == RawInput::MouseMove) CheckLeave(target, hit);
     if (!target) return false;
     auto w = LookupWindow(target);
@@ -361,6 +366,21 @@ HWND SetFocus(HWND hwnd)
     if (hwnd && in.focus == reinterpret_cast<std::uintptr_t>(hwnd))
         SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
     return old;
+}
+
+void WatchOutsideClicks(HWND popup, bool watch)
+{
+    auto& list = Input().outsideWatch;
+    const auto h = reinterpret_cast<std::uintptr_t>(popup);
+    list.erase(std::remove(list.begin(), list.end(), h), list.end());
+    auto w = LookupWindow(popup);
+    if (!w) return;
+    if (watch) list.push_back(h);
+    CurrentBackend().OutsideClickWatch(*w, watch);
+    // The last popup still watching holds the pointer from here on.
+    if (!watch && !list.empty())
+        if (auto last = LookupWindow(reinterpret_cast<HWND>(list.back())))
+            CurrentBackend().OutsideClickWatch(*last, true);
 }
 
 HWND SetCapture(HWND hwnd)

@@ -9,6 +9,7 @@
 #include "platform/win/backend.h"
 #include "platform/win/gdi_api.h"
 #include "platform/win/handle_table.h"
+#include "platform/win/headless_api.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/system_api.h"
 
@@ -265,3 +266,18 @@ UINT RegisterWindowMessageW(LPCWSTR name)
 }
 
 void InitWindowSystem() { CurrentBackend(); }
+
+namespace {
+std::atomic<unsigned> g_beeps{0};
+}
+
+BOOL MessageBeep(UINT)
+{
+    ++g_beeps;
+    vxwin::CurrentBackend().Bell();
+    return TRUE;
+}
+
+namespace vxwin {
+unsigned BeepCount() { return g_beeps.load(); }
+}  // namespace vxwin

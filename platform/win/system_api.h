@@ -38,6 +38,9 @@ BOOL SetCursorPos(int x, int y);
 
 UINT RegisterWindowMessageW(LPCWSTR name);
 
+// The system sound for a refused input: the display's bell (any type). Counted, so tests can see it.
+BOOL MessageBeep(UINT type);
+
 // Starts the window layer's back end now (X11 when DISPLAY is set, headless otherwise or with
 // VX_HEADLESS=1; VX_BACKEND=x11|headless forces one). The program calls it first in main, before
 // SDL or any other X11 user, so Xlib's thread support and error handler are in place.

@@ -732,3 +732,40 @@ int DrawTextExW(HDC hdc, LPWSTR text, int count, RECT* r, UINT format, DRAWTEXTP
     params->uiLengthDrawn = text ? static_cast<UINT>(count < 0 ? std::wcslen(text) : static_cast<size_t>(count)) : 0;
     return h;
 }
+
+LONG TabbedTextOutW(HDC hdc, int x, int y, LPCWSTR text, int count, int nTabPositions, const INT* tabPositions,
+                    int tabOrigin)
+{
+    if (!text || !LookupDc(hdc)) return 0;
+    const size_t n = count < 0 ? std::wcslen(text) : static_cast<size_t>(count);
+    TEXTMETRICW tm;
+    if (!GetTextMetricsW(hdc, &tm)) return 0;
+    const int defaultStep = std::max<int>(1, 8 * tm.tmAveCharWidth);
+    if (!tabPositions) nTabPositions = 0;
+    // The next stop right of pos, in the DC's coordinates.
+    auto nextStop = [&](int pos) {
+        if (nTabPositions == 1 && tabPositions[0] > 0) {
+            const int step = tabPositions[0];
+            return tabOrigin + ((pos - tabOrigin) / step + 1) * step;
+        }
+        for (int i = 0; i < nTabPositions; ++i)
+            if (tabOrigin + tabPositions[i] > pos) return tabOrigin + tabPositions[i];
+        int from = pos - tabOrigin;
+        return tabOrigin + (from < 0 ? 0 : (from / defaultStep + 1) * defaultStep);
+    };
+    int cur = x;
+    size_t start = 0;
+    for (size_t i = 0; i <= n; ++i) {
+        if (i < n && text[i] != L'\t') continue;
+        const int len = static_cast<int>(i - start);
+        if (len > 0) {
+            TextOutW(hdc, cur, y, text + start, len);
+            SIZE sz;
+            GetTextExtentPoint32W(hdc, text + start, len, &sz);
+            cur += sz.cx;
+        }
+        if (i < n) cur = nextStop(cur);
+        start = i + 1;
+    }
+    return static_cast<LONG>(MAKELPARAM(cur - x, tm.tmHeight));
+}

@@ -94,6 +94,11 @@ HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme);
+// This program's own addition: while a popup that never takes the capture (a skinned menu level)
+// watches, a button press outside every window of the program deactivates the active window, as
+// a click on another program would, and goes nowhere else. Under X11 the popup holds the pointer
+// meanwhile, so such presses reach the program at all.
+void WatchOutsideClicks(HWND popup, bool watch);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 HCURSOR LoadCursorW(HINSTANCE inst, LPCWSTR name);

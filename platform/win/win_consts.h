@@ -29,6 +29,9 @@ constexpr UINT WM_ACTIVATEAPP = 0x001C;
 constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+// A context menu is asked for: wParam the window, lParam the screen point, or -1, -1 from the
+// keyboard (Shift+F10, the menu key).
+constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
@@ -270,6 +273,7 @@ constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
 constexpr int VK_F4 = 0x73;
 constexpr int VK_F10 = 0x79;
+constexpr int VK_APPS = 0x5D;  // the menu key
 constexpr int VK_F12 = 0x7B;
 
 constexpr UINT DLGC_WANTARROWS = 0x0001;
@@ -620,6 +624,12 @@ constexpr UINT EM_SETMARGINS = 0x00D3;
 constexpr UINT EM_GETMARGINS = 0x00D4;
 constexpr WPARAM EC_LEFTMARGIN = 1;
 constexpr WPARAM EC_RIGHTMARGIN = 2;
+// Edit styles: text alignment, and the password and multi-line forms.
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_PASSWORD = 0x0020;
 // Tab control messages (the page control answers them).
 constexpr UINT TCM_GETITEMRECT = 0x130A;
 constexpr UINT TCM_GETCURSEL = 0x130B;
@@ -628,6 +638,11 @@ constexpr UINT TCM_ADJUSTRECT = 0x1328;
 constexpr UINT TCM_SETITEMSIZE = 0x1329;
 
 // ---- list box messages ----
+constexpr LRESULT LB_ERR = -1;
+constexpr UINT LB_ADDSTRING = 0x0180;
+constexpr UINT LB_INSERTSTRING = 0x0181;
+constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_FINDSTRING = 0x018F;
 constexpr UINT LB_SETSEL = 0x0185;
 constexpr UINT LB_SETCURSEL = 0x0186;
 constexpr UINT LB_GETSEL = 0x0187;

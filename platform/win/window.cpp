@@ -257,6 +257,7 @@ void ForgetWindowInput(std::uintptr_t h)
     if (in.capture == h) in.capture = 0;
     if (in.lastUnder == h) in.lastUnder = 0;
     if (in.lastDownWnd == h) in.lastDownWnd = 0;
+    std::erase(in.outsideWatch, h);
 }
 
 }  // namespace vxwin

@@ -157,6 +157,8 @@ struct InputState {
     POINT lastDownPt;
     bool altAlone = false;
     HCURSOR cursor = nullptr;
+    // Popups watching for presses outside the program's windows (WatchOutsideClicks).
+    std::vector<std::uintptr_t> outsideWatch;
 };
 InputState& Input();
 

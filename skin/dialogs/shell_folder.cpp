@@ -13,6 +13,8 @@
 #include "platform/framework/forms/menu_popup.h"
 #include "platform/framework/forms/menus.h"
 #include "platform/framework/graphics/system_image_list.h"
+#include "skin/form/skin_menu.h"
+#include "skin/form/skin_popup_menu.h"
 
 TbsShellFolder* CompareFolder = nullptr;
 
@@ -64,7 +66,7 @@ struct DesktopFolderKeeper {
     }
 } g_desktopKeeper;
 
-int DefaultMenuPopup(TWinControl*, const std::vector<String>& Captions, TPoint Screen)
+int DefaultMenuPopup(TWinControl* Owner, const std::vector<String>& Captions, TPoint Screen)
 {
     TMenuItem root(nullptr);
     std::vector<TMenuItem*> items;
@@ -74,7 +76,9 @@ int DefaultMenuPopup(TWinControl*, const std::vector<String>& Captions, TPoint S
         root.Add(item);
         items.push_back(item);
     }
-    TMenuItem* chosen = TrackPlainPopup(&root, Screen.X, Screen.Y);
+    // The skinned menu of the owner's skinned form when it has one, else the plain popup.
+    TbsSkinForm* sf = Owner ? FindSkinForm(Owner->GetParentForm()) : nullptr;
+    TMenuItem* chosen = sf ? TrackSkinMenu(sf, &root, Screen) : TrackPlainPopup(&root, Screen.X, Screen.Y);
     for (size_t i = 0; i < items.size(); ++i)
         if (items[i] == chosen) return static_cast<int>(i);
     return -1;

@@ -16,6 +16,7 @@
 #include "skin/form/form_layer_border.h"
 #include "skin/form/frame_objects.h"
 #include "skin/form/quick_buttons.h"
+#include "skin/form/skin_menu.h"
 
 TbsFormMenuFactory& FormMenuFactory()
 {
@@ -81,6 +82,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner), FAlive(std::m
     FForm->SetAutoSize(false);
     FForm->SetAutoScroll(false);
     FSysMenu = new TPopupMenu(this);
+    InstallSkinMenus();
     auto& factory = FormMenuFactory();
     FSysTrayMenu = factory.MakeTrayMenu ? factory.MakeTrayMenu(this, FForm) : new TPopupMenu(this);
     CreateTrayMenuItems();
@@ -149,14 +151,6 @@ void TbsSkinForm::CallSaved(TMessage& M)
         OldWindowProc(M);
     else
         FForm->WndProc(M);
-}
-
-void TbsSkinForm::FormShortCut(TMessage& Msg, bool& Handled)
-{
-    if (FInShortCut) return;
-    FInShortCut = true;
-    if (OnShortCut) OnShortCut(Msg, Handled);
-    FInShortCut = false;
 }
 
 void TbsSkinForm::Loaded()

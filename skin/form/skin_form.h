@@ -431,8 +431,14 @@ private:
     // The saved procedure of the form.
     void CallSaved(TMessage& M);
     void InstallWndProc();
-    // The form's shortcut handler (OnShortCut of the form).
+    // The form's shortcut handler (OnShortCut of the form): Alt+Space, the bar's accelerators and
+    // the shortcuts of its menus and of the system menu.
     void FormShortCut(TMessage& Msg, bool& Handled);
+    // What the menu key handler asks of the main menu bar and the menu engine.
+    bool MenuBarAccel(int Key);
+    bool MenuBarPressActive();
+    bool ActiveMenuItemIsLeaf() const;
+    bool SingleMenuLevel() const;
     // The form's own frame changed: its non-client area is measured and painted again.
     void FrameChanged();
     // Takes AComponent as the property's component and its link when it implements it.

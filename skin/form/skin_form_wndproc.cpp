@@ -261,26 +261,25 @@ void TbsSkinForm::SkinMenuKeyDown(TMessage& M)
         }
     }
     const WPARAM key = M.WParam;
-    if (InMainMenu && FMainMenuBar && FMainMenuBar->MenuKeyDown(key)) return;
+    if (InMainMenu && MenuBarAccel(static_cast<int>(key))) return;
     if (key == VK_ESCAPE && InMainMenu && !InMenu) {
         SkinMainMenuClose();
         return;
     }
-    const int popups = SkinMenu ? SkinMenu->PopupCount() : 0;
-    if (key == VK_LEFT && InMainMenu && popups <= 1) {
+    if (key == VK_LEFT && InMainMenu && SingleMenuLevel()) {
         if (FMainMenuBar) FMainMenuBar->PreviousItem();
         return;
     }
-    if (key == VK_RIGHT && InMainMenu && (popups == 0 || (SkinMenu && !SkinMenu->LastSelectedHasSubItems()))) {
+    if (key == VK_RIGHT && InMainMenu && ActiveMenuItemIsLeaf()) {
         if (FMainMenuBar) FMainMenuBar->NextItem();
         return;
     }
-    if (!SkinMenu || !SkinMenu->HasPopupList()) return;
     if (key == VK_RETURN || key == VK_DOWN) {
-        if (FMainMenuBar && FMainMenuBar->OpensOnKey(key)) return;
-        if (SkinMenu->Visible()) SkinMenu->PopupKeyDown(key);
+        if (InMainMenu && MenuBarPressActive()) return;
+        if (SkinMenu && SkinMenu->Visible()) SkinMenu->PopupKeyDown(key);
         return;
     }
+    if (!SkinMenu || !SkinMenu->HasPopupList()) return;
     if (SkinMenu->Visible()) SkinMenu->PopupKeyDown(key);
     if (key == VK_ESCAPE && SkinMenu->PopupCount() == 0) {
         if (InMainMenu)
@@ -645,11 +644,8 @@ void TbsSkinForm::WMSysCommandKeyMenu(TMessage&)
         return;
     }
     if (SkinMenuVisible()) SkinMenuClose();
-    if (FMainMenuBar) {
-        FMainMenuBar->EnterMenuMode();
-        InMainMenu = true;
-        if (OnMainMenuEnter) OnMainMenuEnter(this);
-    }
+    // The bar enters menu mode itself (hook, InMainMenu, OnMainMenuEnter) when it has items.
+    if (FMainMenuBar) FMainMenuBar->EnterMenuMode();
     if (FSkinRibbon) {
         if (FSkinRibbon->HasAppMenu() && FSkinRibbon->AppMenuVisible()) FSkinRibbon->HideAppMenu();
         if (SkinMenuVisible())

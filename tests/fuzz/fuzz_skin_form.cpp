@@ -3,9 +3,12 @@
 // painted, hit-tested over a grid, maximized, minimized, restored and sized down to nothing;
 // every frame object and the caption (with quick buttons) is drawn alone, onto the frame and
 // into a 32-bit layer image, hovered, pressed, released off itself and left while the clock runs
-// its morphs and animations; the layered border is built and deactivated. The pictures include
-// those of an animated button, a glowing menu button, a user object, a second animated caption,
-// quick-button faces and a full layer frame (the objects.ini seed names them all).
+// its morphs and animations; the layered border is built and deactivated. The form's menus, menu
+// bar and hint are driven too: a level with every kind of entry (plain, separator, header,
+// checked, radio, submenu, shortcut, named window command, picture), a key walk through it, the
+// bar painted in and out of menu mode, a hint shown and hidden. The pictures include those of an
+// animated button, a glowing menu button, a user object, a second animated caption, quick-button
+// faces, a full layer frame and the menus (the objects.ini seed names them all).
 // A skin that loads may look wrong, but must never crash, divide by zero or hang the form.
 #include <cstdint>
 #include <cstdlib>
@@ -23,9 +26,15 @@
 #include "skin/form/animate_object.h"
 #include "skin/form/form_layer_border.h"
 #include "skin/form/frame_objects.h"
+#include "skin/form/main_menu_bar.h"
 #include "skin/form/quick_buttons.h"
 #include "skin/form/skin_form.h"
+#include "skin/form/skin_hint.h"
+#include "skin/form/skin_menu.h"
+#include "skin/form/skin_popup_menu.h"
+#include "skin/form/skin_popup_window.h"
 #include "tests/skin/form/frame_test_skins.h"
+#include "tests/skin/support/synthetic_menu_skin.h"
 #include "tests/skin/support/synthetic_skin.h"
 
 namespace {
@@ -91,6 +100,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     f.Inactive = true;
     f.Caption = true;
     skintest::AddFrame(Skin(), f);
+    skintest::AddMenuSkin(Skin());
     frametest::AnimateSkin a;
     a.Cycle = true;
     frametest::AddAnimate(Skin(), a);
@@ -151,6 +161,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     sf->SetWindowState(wsNormal);
     sf->SetRollUpState(true);
     sf->SetRollUpState(false);
+    // Menus, the bar and a hint.
+    auto* menu = new TbsSkinPopupMenu(form);
+    auto item = [&](TMenuItem* Parent, const wchar_t* Caption) {
+        auto* i = new TMenuItem(form);
+        i->SetCaption(Caption);
+        Parent->Add(i);
+        return i;
+    };
+    item(menu->Items(), L"&Plain")->SetShortCut(ShortCut('P', {ssCtrl}));
+    item(menu->Items(), L"-");
+    item(menu->Items(), L"-Header-")->SetEnabled(false);
+    item(menu->Items(), L"Checked")->SetChecked(true);
+    TMenuItem* radio = item(menu->Items(), L"Radio");
+    radio->SetRadioItem(true);
+    radio->SetChecked(true);
+    item(item(menu->Items(), L"Sub"), L"Inner");
+    item(menu->Items(), L"Close")->SetName(L"BSF_CLOSE");
+    TMenuItem* pic = item(menu->Items(), L"Picture");
+    pic->Bitmap()->SetSize(6, 6);
+    item(menu->Items(), L"Disabled")->SetEnabled(false);
+    menu->Popup(80, 80);
+    for (int vk : {VK_DOWN, VK_DOWN, VK_UP, VK_RIGHT, VK_LEFT, VK_DOWN, VK_DOWN, VK_DOWN})
+        SendMessageW(form->Handle(), WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+    if (auto* e = dynamic_cast<TbsSkinMenu*>(sf->SkinMenuEngine())) {
+        TBitmap target;
+        target.SetSize(400, 600);
+        for (TbsSkinPopupWindow* w : e->FPopupList) w->PaintMenu(target.Canvas()->Handle());
+        e->Hide();
+    }
+    auto* main = new TbsSkinMainMenu(form);
+    item(item(main->Items(), L"&File"), L"Open");
+    item(main->Items(), L"&Help");
+    auto* bar = new TbsSkinMainMenuBar(form);
+    bar->SetParent(form);
+    bar->SetSkinForm(sf);
+    bar->SetSkinData(model);
+    bar->SetMainMenu(main);
+    Application->ProcessMessages();
+    bar->EnterMenuMode();
+    bar->DrawBar(nullptr);
+    bar->LeaveMenuMode();
+    auto* hint = new TbsSkinHint(form);
+    hint->SetSkinData(model);
+    Application->SetMainForm(form);
+    hint->ActivateHint(Point(10, 10), L"Hint@two lines");
+    hint->ActivateHintEx(Point(10, 10), L"Title", L"Text", -1, nullptr);
+    hint->HideHint();
+    Application->SetMainForm(nullptr);
     form->SetBounds(60, 50, 2, 2);
     Application->ProcessMessages();
     form->Free();

@@ -7,7 +7,7 @@
 
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/forms/forms.h"
-#include "tests/skin/support/every_skin_control.h"
+#include "tests/skin/support/every_office_control.h"
 #include "tests/skin/support/synthetic_skin.h"
 
 namespace {
@@ -44,5 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;  // an unreadable skin: the model is cleared, the controls are not run
     }
     skintest::PaintEverySkinControl(gForm, gModel);
+    skintest::PaintEverySkinControl(gForm, gModel, skintest::OfficeMakers());
     return 0;
 }

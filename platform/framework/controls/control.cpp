@@ -528,6 +528,18 @@ void TControl::WndProc(TMessage& m)
             switch (m.Msg) {
             case WM_LBUTTONDOWN:
             case WM_LBUTTONDBLCLK:
+            case WM_RBUTTONDOWN:
+            case WM_RBUTTONDBLCLK:
+            case WM_MBUTTONDOWN:
+            case WM_MBUTTONDBLCLK:
+                // A press first tells the form's focused control, which closes what it has open.
+                if (TCustomForm* f = GetParentForm()) f->SendCancelMode(this);
+                break;
+            default: break;
+            }
+            switch (m.Msg) {
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
                 if (!FControlStyle.Contains(csDoubleClicks) && m.Msg == WM_LBUTTONDBLCLK) m.Msg = WM_LBUTTONDOWN;
                 if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
                 if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
@@ -584,18 +596,35 @@ void TControl::Dispatch(TMessage& m)
     }
     case WM_RBUTTONUP: {
         HandleMouseUp(m, mbRight);
+        // The release asks for the context menu at its screen point.
         TPoint p = ClientToScreen(Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
+        const TWinControl* w = dynamic_cast<TWinControl*>(this);
+        if (!w) w = FParent;
+        Perform(WM_CONTEXTMENU, w && w->HandleAllocated() ? reinterpret_cast<WPARAM>(w->FHandle) : 0,
+                MAKELPARAM(p.X, p.Y));
+        return;
+    }
+    case WM_CONTEXTMENU: {
+        // From the keyboard (-1, -1) the menu opens at the control's centre.
+        TPoint client = Point(FWidth / 2, FHeight / 2);
+        TPoint p = ClientToScreen(client);
+        if (GET_X_LPARAM(m.LParam) != -1 || GET_Y_LPARAM(m.LParam) != -1) {
+            p = Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+            client = ScreenToClient(p);
+        }
         bool handled = false;
-        if (OnContextPopup) OnContextPopup(this, Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)), handled);
+        if (OnContextPopup) OnContextPopup(this, client, handled);
         if (!handled) {
-            // The nearest popup menu up the parent chain answers the right click.
+            // The nearest popup menu up the parent chain answers.
             TControl* c = this;
             while (c && !c->FPopupMenu) c = c->FParent;
             if (c && c->FPopupMenu->AutoPopup()) {
                 c->FPopupMenu->SetPopupComponent(this);
                 c->FPopupMenu->Popup(p.X, p.Y);
+                handled = true;
             }
         }
+        m.Result = handled ? 1 : 0;
         return;
     }
     case WM_MBUTTONUP: HandleMouseUp(m, mbMiddle); return;

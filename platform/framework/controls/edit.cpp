@@ -37,6 +37,29 @@ void TCustomEdit::SetPasswordChar(wchar_t v) { SetAndInvalidate(FPasswordChar, v
 
 void TCustomEdit::SetHideSelection(bool v) { SetAndInvalidate(FHideSelection, v); }
 
+String TCustomEdit::Cased(const String& s) const
+{
+    if (FCharCase == ecNormal) return s;
+    String r = s;
+    for (wchar_t& c : r)
+        c = static_cast<wchar_t>(FCharCase == ecUpperCase ? std::towupper(static_cast<wint_t>(c))
+                                                          : std::towlower(static_cast<wint_t>(c)));
+    return r;
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase v)
+{
+    if (v == FCharCase) return;
+    FCharCase = v;
+    const String cased = Cased(FText);
+    if (cased == FText) return;
+    const int anchor = FAnchor, caret = FCaret;
+    SetText(cased);
+    FAnchor = anchor;
+    FCaret = caret;
+    Invalidate();
+}
+
 void TCustomEdit::SetBorderStyle(TFormBorderStyle v)
 {
     if (v == FBorderStyle) return;
@@ -145,7 +168,7 @@ void TCustomEdit::SyncWindowText()
 
 void TCustomEdit::ReplaceSelection(const String& in, bool undoable)
 {
-    String s = in;
+    String s = Cased(in);
     int start = SelStart(), len = SelLength();
     if (FMaxLength > 0) {
         int room = FMaxLength - (static_cast<int>(FText.size()) - len);
@@ -207,10 +230,22 @@ int TCustomEdit::WidthOf(const String& s)
     return sz.cx;
 }
 
+int TCustomEdit::TextOriginX()
+{
+    const DWORD align = FHandle ? static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE)) & (ES_CENTER | ES_RIGHT) : 0;
+    if (align != ES_LEFT) {
+        // Centred and right-aligned text that fits does not scroll.
+        const TRect area = TextArea();
+        const int w = WidthOf(DisplayText());
+        if (w <= area.Width()) return align == ES_RIGHT ? area.Right - w : area.Left + (area.Width() - w) / 2;
+    }
+    return TextLeft() - FScrollX;
+}
+
 int TCustomEdit::CaretFromX(int X)
 {
     String d = DisplayText();
-    int x = X - TextLeft() + FScrollX;
+    int x = X - TextOriginX();
     int prev = 0;
     for (size_t i = 1; i <= d.size(); ++i) {
         int w = WidthOf(d.substr(0, i));
@@ -251,7 +286,7 @@ void TCustomEdit::Paint()
     TEXTMETRICW tm;
     GetTextMetricsW(dc, &tm);
     int y = area.Top + (area.Height() - tm.tmHeight) / 2;
-    int x0 = TextLeft() - FScrollX;
+    int x0 = TextOriginX();
     String d = DisplayText();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, textColor);
@@ -269,15 +304,20 @@ void TCustomEdit::Paint()
         String part = d.substr(static_cast<size_t>(s), static_cast<size_t>(e - s));
         TextOutW(dc, xs, y, part.c_str(), static_cast<int>(part.size()));
     }
-    if (focused) {
-        int xc = x0 + WidthOf(d.substr(0, static_cast<size_t>(FCaret)));
-        RECT caret{xc, y, xc + 1, y + tm.tmHeight};
-        HBRUSH b = CreateSolidBrush(ColorToRGB(FFont.Color()));
-        FillRect(dc, &caret, b);
-        DeleteObject(b);
-    }
     SelectObject(dc, old);
     RestoreDC(dc, saved);
+    if (focused) PlaceCaret(x0 + WidthOf(d.substr(0, static_cast<size_t>(FCaret))), y, tm.tmHeight);
+}
+
+void TCustomEdit::PlaceCaret(int X, int Y, int H)
+{
+    if (!FHandle || GetFocus() != FHandle) return;
+    if (!FCaretMade) {
+        CreateCaret(FHandle, nullptr, 1, H);
+        ShowCaret(FHandle);
+        FCaretMade = true;
+    }
+    SetCaretPos(X, Y);
 }
 
 // ---- input ----
@@ -350,6 +390,10 @@ void TCustomEdit::Dispatch(TMessage& m)
     case WM_SETTEXT:
         TCustomControl::Dispatch(m);
         if (FSyncing) return;
+        if (FCharCase != ecNormal && Cased(FText) != FText) {
+            FText = Cased(FText);
+            SyncWindowText();
+        }
         FAnchor = FCaret = 0;
         FScrollX = 0;
         FCanUndo = false;
@@ -359,8 +403,26 @@ void TCustomEdit::Dispatch(TMessage& m)
         return;
     case WM_LBUTTONUP: FMouseSelecting = false; break;
     case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_SETFOCUS: Invalidate(); break;
+    case WM_KILLFOCUS:
+        if (FCaretMade) {
+            DestroyCaret();
+            FCaretMade = false;
+        }
+        Invalidate();
+        break;
+    case WM_ERASEBKGND: {
+        // The background of the colour query; NULL_BRUSH leaves it to the owner.
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        HBRUSH bg = ControlColor(dc, FEnabled && !FReadOnly ? CN_CTLCOLOREDIT : CN_CTLCOLORSTATIC);
+        if (dc && bg && bg != reinterpret_cast<HBRUSH>(GetStockObject(NULL_BRUSH))) {
+            RECT r;
+            ::GetClientRect(FHandle, &r);
+            FillRect(dc, &r, bg);
+        }
+        m.Result = 1;
+        return;
+    }
     case WM_KEYDOWN: {
         if (DoKeyDown(m)) return;
         bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;

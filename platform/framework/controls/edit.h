@@ -1,7 +1,10 @@
-// TCustomEdit / TEdit: a one-line text box drawn in the plain look - caret and selection (mouse and
-// keys, Shift and Ctrl), typing with MaxLength, ReadOnly, PasswordChar, one level of undo, the
-// framework clipboard (cut, copy, paste), OnChange, AutoSelect, and the EM_ and clipboard messages
-// callers send. The skinned edits derive from it.
+// TCustomEdit / TEdit: a one-line text box drawn in the plain look - the layer's caret (hidden
+// and shown with HideCaret and ShowCaret) and selection (mouse and keys, Shift and Ctrl), typing
+// with MaxLength, CharCase, ReadOnly, PasswordChar, one level of undo, the framework clipboard
+// (cut, copy, paste), OnChange, AutoSelect, text aligned by the window's ES_LEFT, ES_CENTER or
+// ES_RIGHT style, and the EM_ and clipboard messages callers send. Background and text colours
+// come from the colour query (a NULL_BRUSH answer leaves the background alone). The skinned
+// edits derive from it.
 #pragma once
 
 #include "platform/framework/controls/custom_control.h"
@@ -9,6 +12,8 @@
 // The program's clipboard text (shared by every edit of the program).
 String ClipboardText();
 void SetClipboardText(const String& Text);
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 class TCustomEdit : public TCustomControl {
 public:
@@ -22,6 +27,9 @@ public:
     void SetPasswordChar(wchar_t v);
     bool AutoSelect() const { return FAutoSelect; }
     void SetAutoSelect(bool v) { FAutoSelect = v; }
+    TEditCharCase CharCase() const { return FCharCase; }
+    // Also turns the text there is into that case.
+    void SetCharCase(TEditCharCase v);
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool v);
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -62,6 +70,12 @@ protected:
     // when none was set) less the margins (EM_SETMARGINS).
     TRect TextArea();
     int TextLeft() const;
+    // Where the shown text starts, after alignment and scrolling.
+    int TextOriginX();
+    // The text as CharCase writes it.
+    String Cased(const String& s) const;
+    // The caret at the caret position when the edit has the focus.
+    void PlaceCaret(int X, int Y, int H);
     int CaretFromX(int X);
     int WidthOf(const String& s);
     void ReplaceSelection(const String& s, bool undoable);
@@ -89,6 +103,8 @@ protected:
     String FUndoText;
     int FUndoCaret = 0;
     bool FMouseSelecting = false;
+    TEditCharCase FCharCase = ecNormal;
+    bool FCaretMade = false;
 };
 
 class TEdit : public TCustomEdit {

@@ -1,6 +1,7 @@
 #include "platform/framework/controls/list_box.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "platform/framework/controls/plain_draw.h"
 #include "platform/framework/controls/scrolling.h"
@@ -18,9 +19,22 @@ TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomControl(AOwner)
 void TCustomListBox::CreateParams(TCreateParams& p)
 {
     TCustomControl::CreateParams(p);
-    p.Style |= WS_VSCROLL;
+    p.Style |= FColumns > 0 ? WS_HSCROLL : WS_VSCROLL;
     p.ExStyle |= WS_EX_CLIENTEDGE;
 }
+
+void TCustomListBox::SetColumns(int v)
+{
+    v = std::max(0, v);
+    if (v == FColumns) return;
+    FColumns = v;
+    if (FHandle) RecreateWnd();
+    SetTopIndex(FTopIndex);
+}
+
+int TCustomListBox::RowsPerColumn() { return std::max(1, ClientHeight() / ItemHeight()); }
+
+int TCustomListBox::ColumnWidth() { return FColumns > 0 ? std::max(1, ClientWidth() / FColumns) : ClientWidth(); }
 
 void TCustomListBox::CreateWnd()
 {
@@ -35,10 +49,19 @@ void TCustomListBox::UpdateScrollBars()
     SCROLLINFO si;
     si.fMask = SIF_ALL;
     si.nMin = 0;
-    si.nMax = std::max(0, FItems.Count() - 1);
-    si.nPage = static_cast<UINT>(VisibleRows());
-    si.nPos = FTopIndex;
-    SetScrollInfo(FHandle, SB_VERT, &si, TRUE);
+    if (FColumns > 0) {
+        // Sideways by column: the range covers every column, the page the columns shown.
+        const int rows = RowsPerColumn();
+        si.nMax = std::max(0, (FItems.Count() + rows - 1) / rows - 1);
+        si.nPage = static_cast<UINT>(FColumns);
+        si.nPos = FTopIndex / rows;
+        SetScrollInfo(FHandle, SB_HORZ, &si, TRUE);
+    } else {
+        si.nMax = std::max(0, FItems.Count() - 1);
+        si.nPage = static_cast<UINT>(VisibleRows());
+        si.nPos = FTopIndex;
+        SetScrollInfo(FHandle, SB_VERT, &si, TRUE);
+    }
     FInScrollUpdate = false;
 }
 
@@ -66,19 +89,25 @@ void TCustomListBox::SetItemHeight(int v) { SetAndInvalidate(FItemHeight, std::m
 
 void TCustomListBox::SetStyle(TListBoxStyle v) { SetAndInvalidate(FStyle, v); }
 
-int TCustomListBox::VisibleRows() { return std::max(1, ClientHeight() / ItemHeight()); }
+int TCustomListBox::VisibleRows() { return RowsPerColumn() * std::max(1, FColumns); }
 
 void TCustomListBox::SetTopIndex(int v)
 {
-    int maxTop = std::max(0, FItems.Count() - VisibleRows());
-    FTopIndex = std::clamp(v, 0, maxTop);
+    if (FColumns > 0) {
+        // The first item of a column: the columns shown never run past the last one.
+        const int rows = RowsPerColumn();
+        const int columns = (FItems.Count() + rows - 1) / rows;
+        FTopIndex = std::clamp(v / rows, 0, std::max(0, columns - FColumns)) * rows;
+    } else {
+        FTopIndex = std::clamp(v, 0, std::max(0, FItems.Count() - VisibleRows()));
+    }
     UpdateScrollBars();
     Invalidate();
 }
 
 void TCustomListBox::SetItemIndex(int v)
 {
-    if (v < -1 || v >= FItems.Count()) v = -1;
+    if (v < -1 || v >= FItems.Count()) return;
     FSel.assign(static_cast<size_t>(FItems.Count()), false);
     FItemIndex = v;
     if (v >= 0) {
@@ -86,7 +115,7 @@ void TCustomListBox::SetItemIndex(int v)
         if (v < FTopIndex)
             SetTopIndex(v);
         else if (v >= FTopIndex + VisibleRows())
-            SetTopIndex(v - VisibleRows() + 1);
+            SetTopIndex(v - VisibleRows() + (FColumns > 0 ? RowsPerColumn() : 1));
     }
     FAnchor = v;
     Invalidate();
@@ -138,6 +167,13 @@ void TCustomListBox::SelectAll()
 TRect TCustomListBox::ItemRect(int Index)
 {
     int ih = ItemHeight();
+    if (FColumns > 0) {
+        const int rows = RowsPerColumn(), w = ColumnWidth();
+        const int d = Index - FTopIndex;
+        const int col = d >= 0 ? d / rows : -((-d + rows - 1) / rows);
+        const int row = d - col * rows;
+        return Rect(col * w, row * ih, col * w + w, row * ih + ih);
+    }
     int top = (Index - FTopIndex) * ih;
     return Rect(0, top, ClientWidth(), top + ih);
 }
@@ -146,8 +182,39 @@ int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing)
 {
     int i = FTopIndex + Pos.Y / ItemHeight();
     if (Pos.Y < 0) i = FTopIndex - 1;
+    if (FColumns > 0) {
+        const int rows = RowsPerColumn();
+        const int row = Pos.Y / ItemHeight();
+        i = Pos.X < 0 || Pos.Y < 0 || row >= rows ? -1 : FTopIndex + (Pos.X / ColumnWidth()) * rows + row;
+    }
     if (i >= 0 && i < FItems.Count()) return i;
     return Existing ? -1 : FItems.Count();
+}
+
+int TCustomListBox::FindString(const String& Text, int Start) const
+{
+    const int n = FItems.Count();
+    if (n == 0) return -1;
+    if (Start < -1 || Start >= n) Start = -1;
+    for (int k = 1; k <= n; ++k) {
+        const int i = (Start + k) % n;
+        const String& s = FItems.Get(i);
+        if (s.size() < Text.size()) continue;
+        bool same = true;
+        for (size_t c = 0; c < Text.size() && same; ++c)
+            same = std::towlower(static_cast<wint_t>(s[c])) == std::towlower(static_cast<wint_t>(Text[c]));
+        if (same) return i;
+    }
+    return -1;
+}
+
+void TCustomListBox::WheelScroll(WPARAM WParam)
+{
+    const int lines = WheelScrollLines(WParam);
+    if (FColumns > 0)
+        SetTopIndex(FTopIndex - (lines > 0 ? 1 : lines < 0 ? -1 : 0) * RowsPerColumn());
+    else
+        SetTopIndex(FTopIndex - lines);
 }
 
 void TCustomListBox::DrawItem(int Index, const TRect& R, TOwnerDrawState State)
@@ -177,7 +244,7 @@ void TCustomListBox::Paint()
     IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
     for (int i = FTopIndex; i < FItems.Count(); ++i) {
         TRect ir = ItemRect(i);
-        if (ir.Top >= r.Bottom) break;
+        if (FColumns > 0 ? ir.Left >= r.Right : ir.Top >= r.Bottom) break;
         TOwnerDrawState st;
         bool sel = Selected(i);
         if (sel) st.Include(odSelected);
@@ -209,7 +276,7 @@ void TCustomListBox::MoveTo(int Index, TShiftState Shift)
     if (Index < FTopIndex)
         SetTopIndex(Index);
     else if (Index >= FTopIndex + VisibleRows())
-        SetTopIndex(Index - VisibleRows() + 1);
+        SetTopIndex(Index - VisibleRows() + (FColumns > 0 ? RowsPerColumn() : 1));
     Invalidate();
     Click();
 }
@@ -234,9 +301,34 @@ void TCustomListBox::Dispatch(TMessage& m)
     case WM_KILLFOCUS: Invalidate(); break;
     case WM_ERASEBKGND: m.Result = 1; return;
     case WM_MOUSEWHEEL:
-        SetTopIndex(FTopIndex - WheelScrollLines(m.WParam));
+        WheelScroll(m.WParam);
         m.Result = 1;
         return;
+    case WM_HSCROLL: {
+        if (FColumns > 0) {
+            const int rows = RowsPerColumn();
+            const int columns = (FItems.Count() + rows - 1) / rows;
+            int col;
+            if (ScrollBarTarget(m.WParam, FTopIndex / rows, 1, FColumns, std::max(0, columns - FColumns), col))
+                SetTopIndex(col * rows);
+        }
+        m.Result = 0;
+        return;
+    }
+    case WM_CHAR: {
+        if (DoKeyPress(m)) return;
+        const wchar_t ch = static_cast<wchar_t>(m.WParam);
+        if (ch < 32) return;
+        // Type-ahead: a character alone steps to the next item beginning with it; characters
+        // typed within a second of each other search for the item beginning with them all.
+        const unsigned long long now = GetTickCount64();
+        if (now - FTypedTime > 1000) FTyped.clear();
+        FTypedTime = now;
+        FTyped += ch;
+        const int found = FindString(FTyped, FTyped.size() == 1 ? FItemIndex : FItemIndex - 1);
+        if (found >= 0 && found != FItemIndex) MoveTo(found, TShiftState());
+        return;
+    }
     case WM_SIZE:
         TCustomControl::Dispatch(m);
         SetTopIndex(FTopIndex);
@@ -253,6 +345,12 @@ void TCustomListBox::Dispatch(TMessage& m)
         switch (m.WParam) {
         case VK_UP: MoveTo(FItemIndex - 1, shift); return;
         case VK_DOWN: MoveTo(FItemIndex + 1, shift); return;
+        case VK_LEFT:
+            if (FColumns > 0) MoveTo(FItemIndex - RowsPerColumn(), shift);
+            return;
+        case VK_RIGHT:
+            if (FColumns > 0) MoveTo(FItemIndex + RowsPerColumn(), shift);
+            return;
         case VK_HOME: MoveTo(0, shift); return;
         case VK_END: MoveTo(FItems.Count() - 1, shift); return;
         case VK_PRIOR: MoveTo(FItemIndex - VisibleRows(), shift); return;
@@ -262,10 +360,44 @@ void TCustomListBox::Dispatch(TMessage& m)
     }
     case LB_GETCOUNT: m.Result = FItems.Count(); return;
     case LB_GETCURSEL: m.Result = FItemIndex; return;
-    case LB_SETCURSEL:
-        SetItemIndex(static_cast<int>(static_cast<LONG_PTR>(m.WParam)));
-        m.Result = FItemIndex;
+    case LB_SETCURSEL: {
+        const int v = static_cast<int>(static_cast<LONG_PTR>(m.WParam));
+        SetItemIndex(v);
+        m.Result = v >= 0 && v < FItems.Count() ? v : LB_ERR;
         return;
+    }
+    case LB_FINDSTRING:
+        m.Result = m.LParam ? FindString(reinterpret_cast<const wchar_t*>(m.LParam),
+                                         static_cast<int>(static_cast<LONG_PTR>(m.WParam)))
+                            : LB_ERR;
+        return;
+    case LB_ADDSTRING: m.Result = FItems.Add(m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L""); return;
+    case LB_INSERTSTRING: {
+        int i = static_cast<int>(static_cast<LONG_PTR>(m.WParam));
+        if (i < -1 || i > FItems.Count()) {
+            m.Result = LB_ERR;
+            return;
+        }
+        const String text = m.LParam ? reinterpret_cast<const wchar_t*>(m.LParam) : L"";
+        if (FItems.Sorted()) {
+            m.Result = FItems.Add(text);  // a sorted list keeps its order
+            return;
+        }
+        if (i == -1) i = FItems.Count();
+        FItems.Insert(i, text);
+        m.Result = i;
+        return;
+    }
+    case LB_DELETESTRING: {
+        const int i = static_cast<int>(static_cast<LONG_PTR>(m.WParam));
+        if (i < 0 || i >= FItems.Count()) {
+            m.Result = LB_ERR;
+            return;
+        }
+        FItems.Delete(i);
+        m.Result = FItems.Count();
+        return;
+    }
     case LB_GETSEL: m.Result = Selected(static_cast<int>(m.WParam)) ? 1 : 0; return;
     case LB_SETSEL:
         if (static_cast<int>(m.LParam) == -1) {

@@ -1,6 +1,8 @@
 // TCustomListBox / TListBox: a scrolling list of strings in the plain look - single or multiple
-// selection by mouse and keys, owner-drawn rows (OnDrawItem on Canvas), the LB_ messages callers
-// send. The skinned list boxes are built on it.
+// selection by mouse and keys, type-ahead, owner-drawn rows (OnDrawItem on Canvas), several
+// columns flowing top to bottom (Columns, scrolled sideways by column), the LB_ messages callers
+// send. An index outside the items other than -1 is refused. The skinned list boxes are built
+// on it and replace its wheel (WheelScroll).
 #pragma once
 
 #include "platform/framework/controls/custom_control.h"
@@ -33,12 +35,18 @@ public:
     void SetStyle(TListBoxStyle v);
     bool Sorted() const { return FItems.Sorted(); }
     void SetSorted(bool v) { FItems.SetSorted(v); }
+    // 0: one column scrolled up and down; n > 0: columns of ClientWidth / n side by side.
+    int Columns() const { return FColumns; }
+    void SetColumns(int v);
     int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int v);
     TRect ItemRect(int Index);
     // The row under a client point; -1 when none (Existing) or the nearest row.
     int ItemAtPos(const TPoint& Pos, bool Existing);
     void Clear() { FItems.Clear(); }
+    // The first item after Start (-1: from the top) that begins with Text, ignoring case, going
+    // round past the end; -1 when none does.
+    int FindString(const String& Text, int Start) const;
 
     TDrawItemEvent OnDrawItem;
 
@@ -47,8 +55,16 @@ protected:
     virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
     void Dispatch(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool WantsKey(WORD Key) override { return Key == VK_UP || Key == VK_DOWN; }
+    bool WantsKey(WORD Key) override
+    {
+        return Key == VK_UP || Key == VK_DOWN || (FColumns > 0 && (Key == VK_LEFT || Key == VK_RIGHT));
+    }
     void MoveTo(int Index, TShiftState Shift);
+    // What a wheel turn (WM_MOUSEWHEEL's WParam) does: three rows (a column with several) a notch.
+    virtual void WheelScroll(WPARAM WParam);
+    // Rows that fit one column.
+    int RowsPerColumn();
+    int ColumnWidth();
     void ItemsChanged();
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
@@ -64,6 +80,10 @@ protected:
     int FItemHeight = 0;
     TListBoxStyle FStyle = lbStandard;
     int FTopIndex = 0;
+    int FColumns = 0;
+    // Type-ahead: the characters typed within a second of each other.
+    String FTyped;
+    unsigned long long FTypedTime = 0;
 };
 
 class TListBox : public TCustomListBox {

@@ -852,6 +852,24 @@ void TWinControl::IsControlMouseMsg(TMessage& m, bool& handled)
 
 void TWinControl::WndProc(TMessage& m)
 {
+    switch (m.Msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        if (TCustomForm* f = GetParentForm()) f->SendCancelMode(this);
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // The menu key and Shift+F10 ask for the context menu, placed by the control.
+        if (FHandle && (m.WParam == VK_APPS || (m.WParam == VK_F10 && GetKeyState(VK_SHIFT) < 0 &&
+                                                GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0))) {
+            Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(FHandle), MAKELPARAM(-1, -1));
+            m.Result = 0;
+            return;
+        }
+        break;
+    default: break;
+    }
     if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MBUTTONDBLCLK && FHandle) {
         if (m.Msg == WM_MOUSEMOVE) TrackMouse(m);
         bool handled = false;

@@ -605,9 +605,18 @@ bool TCustomForm::IsShortCut(TMessage& m)
 
 // ---- messages ----
 
+void TCustomForm::SendCancelMode(TControl* Sender)
+{
+    if (FActiveControl) FActiveControl->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(Sender));
+}
+
 void TCustomForm::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
+    case WM_MOVE:
+        SendCancelMode(nullptr);
+        TWinControl::Dispatch(m);
+        return;
     case WM_CLOSE:
         Close();
         m.Result = 0;
@@ -696,6 +705,7 @@ void TCustomForm::Dispatch(TMessage& m)
             SetWindowFocus();
             Activate();
         } else {
+            SendCancelMode(nullptr);
             Deactivate();
         }
         return;

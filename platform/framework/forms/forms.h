@@ -109,6 +109,9 @@ public:
 
     // ---- focus ----
     TWinControl* ActiveControl() const { return FActiveControl; }
+    // CM_CANCELMODE to the focused control, lParam the control pressed (nullptr when the form
+    // moves or loses the activation): it closes a drop-down or a tracking of its own.
+    void SendCancelMode(TControl* Sender);
     void SetActiveControl(TWinControl* c);
     void FocusControl(TWinControl* c);
     // Called when a control's window gets the focus; broadcasts CM_FOCUSCHANGED. False stops it.

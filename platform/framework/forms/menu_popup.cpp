@@ -36,15 +36,10 @@ void Layout(PopupState& st, TMenuItem* parent)
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     int y = kMargin, textW = 60, scW = 0;
     // Automatic line reduction: no separator first, last or after another one.
+    parent->RethinkLines();
     std::vector<TMenuItem*> shown;
-    bool reduce = !parent->GetParentMenu() || parent->GetParentMenu()->AutoLineReduction() == maAutomatic;
-    for (int i = 0; i < parent->Count(); ++i) {
-        TMenuItem* it = parent->Items(i);
-        if (!it->Visible()) continue;
-        if (reduce && it->IsLine() && (shown.empty() || shown.back()->IsLine())) continue;
-        shown.push_back(it);
-    }
-    while (reduce && !shown.empty() && shown.back()->IsLine()) shown.pop_back();
+    for (int i = 0; i < parent->Count(); ++i)
+        if (parent->Items(i)->Visible()) shown.push_back(parent->Items(i));
     for (TMenuItem* it : shown) {
         int h = it->IsLine() ? kLineHeight : kItemHeight;
         st.items.push_back(it);

@@ -6,8 +6,10 @@
 
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/strings.h"
+#include "platform/framework/forms/action.h"
 #include "platform/framework/forms/application.h"
 #include "platform/framework/forms/menu_popup.h"
+#include "platform/framework/graphics/bitmap.h"
 
 namespace {
 std::atomic<UINT> gNextCommand{1};
@@ -27,6 +29,8 @@ TMenuItem::~TMenuItem()
         if (i->Owner() == this || i->Owner() == nullptr) delete i;
     }
     if (FParent) FParent->Remove(this);
+    SetAction(nullptr);
+    delete FBitmap;
 }
 
 TMenuItem* TMenuItem::Items(int i) const
@@ -193,7 +197,92 @@ void TMenuItem::Click()
 {
     if (!FEnabled) return;
     if (FAutoCheck) SetChecked(!FChecked);
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
+    else if (FAction)
+        FAction->Execute();
+}
+
+TBitmap* TMenuItem::Bitmap()
+{
+    if (!FBitmap) FBitmap = new TBitmap;
+    return FBitmap;
+}
+
+void TMenuItem::SetBitmap(TBitmap* v)
+{
+    if (v)
+        Bitmap()->Assign(v);
+    else if (FBitmap)
+        FBitmap->SetSize(0, 0);
+    Changed();
+}
+
+bool TMenuItem::HasBitmap() const { return FBitmap && !FBitmap->Empty(); }
+
+void TMenuItem::SetAction(TBasicAction* v)
+{
+    if (v == FAction) return;
+    if (FAction) FAction->RemoveFreeNotification(this);
+    FAction = v;
+    if (FAction) {
+        FAction->FreeNotification(this);
+        ActionChange();
+    }
+}
+
+void TMenuItem::ActionChange()
+{
+    auto* a = dynamic_cast<TCustomAction*>(FAction);
+    if (!a) return;
+    FCaption = a->Caption();
+    FChecked = a->Checked();
+    FEnabled = a->Enabled();
+    FVisible = a->Visible();
+    FHint = a->Hint();
+    FImageIndex = a->ImageIndex();
+    FShortCut = a->ShortCut();
+    FGroupIndex = a->GroupIndex();
+    FAutoCheck = a->AutoCheck();
+    Changed();
+}
+
+void TMenuItem::InitiateAction()
+{
+    if (!FAction) return;
+    FAction->Update();
+    ActionChange();
+}
+
+void TMenuItem::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
+}
+
+bool TMenuItem::RethinkLines()
+{
+    if (TMenu* m = GetParentMenu(); m && m->AutoLineReduction() != maAutomatic) return false;
+    bool changed = false;
+    TMenuItem* lastShown = nullptr;
+    for (TMenuItem* it : FItems) {
+        if (!it->FVisible) continue;
+        bool hide = it->IsLine() && (!lastShown || lastShown->IsLine());
+        if (hide != it->FLineHidden) {
+            it->FLineHidden = hide;
+            changed = true;
+        }
+        if (!hide) lastShown = it;
+    }
+    // Separators left at the end go too.
+    for (auto i = FItems.rbegin(); i != FItems.rend(); ++i) {
+        TMenuItem* it = *i;
+        if (!it->FVisible || it->FLineHidden) continue;
+        if (!it->IsLine()) break;
+        it->FLineHidden = true;
+        changed = true;
+    }
+    return changed;
 }
 
 // ---- TMenu ----

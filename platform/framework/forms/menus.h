@@ -13,6 +13,8 @@
 class TMenu;
 class TCanvas;
 class TCustomImageList;
+class TBitmap;
+class TBasicAction;
 
 using TAdvancedMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
 
@@ -40,6 +42,10 @@ public:
     TMenuItem* Find(const String& ACaption) const;
     TMenu* GetParentMenu() const;
     TCustomImageList* GetImageList() const;
+    // Automatic line reduction: separators that would stand first, last or after another
+    // separator among the visible sub-items are hidden; the others are shown again. Only when the
+    // menu asks for it (AutoLineReduction maAutomatic, or no menu); true when a flag changed.
+    bool RethinkLines();
 
     // ---- properties ----
     const String& Caption() const { return FCaption; }
@@ -53,7 +59,7 @@ public:
     void SetGroupIndex(int v) { FGroupIndex = v; }
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool v);
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return FVisible && !FLineHidden; }
     void SetVisible(bool v);
     bool Default() const { return FDefault; }
     void SetDefault(bool v);
@@ -67,6 +73,17 @@ public:
     void SetAutoCheck(bool v) { FAutoCheck = v; }
     // The item's command number (unique in the program; WM_COMMAND carries it).
     UINT Command() const { return FCommand; }
+    // The item's own picture, drawn in front of its caption; owned, empty until given.
+    TBitmap* Bitmap();
+    void SetBitmap(TBitmap* v);
+    bool HasBitmap() const;
+    // The action the item shows (caption, checked, enabled, visible, hint, image, shortcut) and
+    // runs when clicked without an OnClick of its own.
+    TBasicAction* Action() const { return FAction; }
+    void SetAction(TBasicAction* v);
+    // Asks the action to update itself (OnUpdate) and takes its properties again; a menu does
+    // this for each item it is about to show.
+    void InitiateAction();
 
     virtual void Click();
     TNotifyEvent OnClick;
@@ -76,9 +93,15 @@ public:
 protected:
     void Changed();
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void TurnSiblingsOff();
+    void ActionChange();
+    TBitmap* FBitmap = nullptr;
+    TBasicAction* FAction = nullptr;
+    // Hidden by line reduction (kept apart from Visible, which the program sets).
+    bool FLineHidden = false;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on a menu's root item
     std::vector<TMenuItem*> FItems;

@@ -203,3 +203,48 @@ TEST(WinText, PrefixUnderlinesTheAcceleratorUnlessHidden)
     EXPECT_GT(shown, hidden);  // the underline under "Y"
     EXPECT_GT(hidden, 10);
 }
+
+TEST(WinText, TabbedTextOutMovesEachTabToTheNextStop)
+{
+    TestDib d(300, 30);
+    HFONT f = Font(L"Tahoma", -13);
+    SelectObject(d.dc, f);
+    SIZE a, b, c;
+    GetTextExtentPoint32W(d.dc, L"a", 1, &a);
+    GetTextExtentPoint32W(d.dc, L"b", 1, &b);
+    GetTextExtentPoint32W(d.dc, L"c", 1, &c);
+    TEXTMETRICW tm;
+    GetTextMetricsW(d.dc, &tm);
+    const int dflt = 8 * tm.tmAveCharWidth;
+    const INT stops[] = {40, 90};
+    const INT one[] = {30};
+    struct Row {
+        const wchar_t* text;
+        int count;
+        const INT* positions;
+        int origin;
+        int width;  // expected width of what is drawn from x = 5
+    } rows[] = {
+        {L"a\tb\tc", 2, stops, 5, 90 + c.cx},       // stops at origin + 40 and + 90
+        {L"a\tb\tc", 1, one, 5, 60 + c.cx},         // one position: every 30
+        {L"a\tb", 0, nullptr, 5, dflt + b.cx},      // none: the default step
+        {L"a\tb\tc\tx", 2, stops, 5, 0},            // past the last stop: the default step on
+        {L"abc", 2, stops, 5, a.cx + b.cx + c.cx},  // no tab: plain text
+        {L"a\tb", 2, stops, 0, 35 + b.cx},          // origin 0: the stop at 40, drawn from x = 5
+    };
+    for (const Row& r : rows) {
+        LONG res = TabbedTextOutW(d.dc, 5, 2, r.text, -1, r.count, r.positions, r.origin);
+        EXPECT_EQ(HIWORD(res), tm.tmHeight) << r.text;
+        if (r.width) {
+            EXPECT_EQ(LOWORD(res), r.width) << r.text;
+        }
+    }
+    // Past the last stop the text goes on at the next default step from the origin.
+    LONG res = TabbedTextOutW(d.dc, 5, 2, L"a\tb\tc\tx", -1, 2, stops, 5);
+    SIZE x;
+    GetTextExtentPoint32W(d.dc, L"x", 1, &x);
+    const int afterC = 90 + c.cx;
+    EXPECT_EQ(LOWORD(res), (afterC / dflt + 1) * dflt + x.cx);
+    SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+    DeleteObject(f);
+}

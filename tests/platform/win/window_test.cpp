@@ -302,6 +302,43 @@ TEST(WinInput, MessageOnlyWindowsAreNeverActivated)
     EXPECT_EQ(vxwin::TopLevels(), tops);
 }
 
+TEST(WinInput, PressOutsideTheProgramDeactivatesWhileAPopupWatches)
+{
+    TestWindows tw;
+    HWND form = tw.Top(0, 0, 100, 100);
+    HWND popup = tw.Top(20, 120, 60, 60, WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW);
+    SetActiveWindow(form);
+    WatchOutsideClicks(popup, true);
+    // A press on the program's own window goes there as usual.
+    tw.log.clear();
+    InjectMouseButton(0, true, 30, 130);
+    InjectMouseButton(0, false, 30, 130);
+    PumpMessages();
+    EXPECT_EQ(tw.Of(popup, {WM_LBUTTONDOWN}).size(), 1u);
+    SetActiveWindow(form);
+    // Outside every window: the form loses the activation and nothing gets the press.
+    tw.log.clear();
+    InjectMouseButton(0, true, 500, 400);
+    InjectMouseButton(0, false, 500, 400);
+    PumpMessages();
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_EQ(tw.Of(form, {WM_ACTIVATE}).size(), 1u);
+    EXPECT_TRUE(tw.Of(nullptr, {WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
+    // Watching ends with the popup (here: switched off; a destroyed popup is forgotten too).
+    WatchOutsideClicks(popup, false);
+    SetActiveWindow(form);
+    InjectMouseButton(0, true, 500, 400);
+    InjectMouseButton(0, false, 500, 400);
+    PumpMessages();
+    EXPECT_EQ(GetActiveWindow(), form);
+    WatchOutsideClicks(popup, true);
+    DestroyWindow(popup);
+    InjectMouseButton(0, true, 500, 400);
+    InjectMouseButton(0, false, 500, 400);
+    PumpMessages();
+    EXPECT_EQ(GetActiveWindow(), form);
+}
+
 TEST(WinInput, CaptureDoubleClickAndLeave)
 {
     TestWindows tw;

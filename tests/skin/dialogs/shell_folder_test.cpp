@@ -15,7 +15,9 @@
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/application.h"
 #include "platform/framework/forms/forms.h"
+#include "platform/win/headless_api.h"
 #include "skin/dialogs/shell_folder.h"
+#include "skin/form/skin_form.h"
 #include "tests/support/shell_home.h"
 
 namespace {
@@ -390,6 +392,32 @@ TEST_F(ShellFolderTest, ItemMenuAsksItsOwnerFirst)
 
     ShowShellContextMenu(owner, nullptr, 0, 0);  // nothing for no folder
     SetShellMenuPopup(nullptr);
+    form->Free();
+}
+
+TEST_F(ShellFolderTest, ItemMenuOnASkinnedFormIsTheFormsSkinnedMenu)
+{
+    Touch("film.avi", "data");
+    std::unique_ptr<TbsShellFolder> root(Resolve(FRoot));
+    std::unique_ptr<TbsShellFolder> film(Child(root.get(), L"film.avi"));
+    TForm* form = new TForm(Application);
+    form->SetBounds(0, 0, 200, 200);
+    auto* sf = new TbsSkinForm(form);
+    int skinMenus = 0;
+    sf->OnSkinMenuClose = [&](TObject*) { ++skinMenus; };
+    auto* owner = new THookedPanel(form);
+    owner->SetParent(form);
+    owner->SetBounds(10, 20, 100, 100);
+    form->Show();
+    Application->ProcessMessages();
+    // Queued before: the keys reach the menu while it waits for a choice (Down, Return: rename).
+    for (int vk : {VK_DOWN, VK_RETURN}) {
+        vxwin::InjectKey(vk, true);
+        vxwin::InjectKey(vk, false);
+    }
+    ShowShellContextMenu(owner, film.get(), 5, 6);
+    EXPECT_EQ(skinMenus, 1) << "shown by the form's menu engine";
+    EXPECT_EQ(owner->Log, (std::vector<String>{L"execute rename", L"completed rename ok"}));
     form->Free();
 }
 

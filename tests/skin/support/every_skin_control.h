@@ -185,10 +185,11 @@ inline void RunEffects(int Ms)
 }
 
 // Every class at three sizes, painted, hovered, pressed and released, then freed.
-inline void PaintEverySkinControl(TWinControl* Parent, TbsSkinData* Model)
+inline void PaintEverySkinControl(TWinControl* Parent, TbsSkinData* Model,
+                                  const std::vector<ControlMaker>& AMakers = Makers())
 {
     const TSize sizes[] = {{1, 1}, {37, 23}, {300, 90}};
-    for (const ControlMaker& make : Makers()) {
+    for (const ControlMaker& make : AMakers) {
         TControl* c = make(Parent, Model);
         for (const TSize& s : sizes) {
             if (c->Align() == alNone) c->SetBounds(2, 2, s.cx, s.cy);

@@ -2,7 +2,10 @@
 // OnChange and OnExit, and the EM_ messages callers send.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/framework/controls/edit.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "tests/platform/framework/control_test_support.h"
 
 namespace {
@@ -146,4 +149,141 @@ TEST_F(Edits, OnExitFiresWhenTheFocusMovesAway)
     Pump();
     EXPECT_TRUE(e->Focused());
     EXPECT_EQ(GetParent(e->Handle()), host->Handle());
+}
+
+namespace {
+// An edit with its text aligned by the window style, as the skinned edit makes it.
+class TAlignedEdit : public TEdit {
+public:
+    TAlignedEdit(TComponent* AOwner, DWORD Align) : TEdit(AOwner), FAlign(Align) {}
+
+protected:
+    void CreateParams(TCreateParams& p) override
+    {
+        TEdit::CreateParams(p);
+        p.Style |= FAlign;
+        p.ExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
+    }
+    DWORD FAlign;
+};
+
+// Columns of the edit (its own pixels) that show something else than its background.
+std::pair<int, int> InkColumns(TWinControl* c)
+{
+    int w = 0, h = 0;
+    auto px = vxwin::WindowPixels(c->Handle(), &w, &h);
+    int lo = w, hi = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((px[static_cast<size_t>(y * w + x)] & 0xFFFFFF) != 0xFFFFFF) {
+                lo = std::min(lo, x);
+                hi = std::max(hi, x);
+            }
+    return {lo, hi};
+}
+}  // namespace
+
+TEST_F(Edits, TextAlignsByTheWindowStyle)
+{
+    e->SetFocus();
+    auto make = [&](DWORD align, int top) {
+        auto* a = new TAlignedEdit(f, align);
+        a->SetBounds(10, top, 200, 20);
+        a->SetParent(f);
+        a->SetText(L"mmm");
+        return a;
+    };
+    TAlignedEdit* left = make(ES_LEFT, 40);
+    TAlignedEdit* centre = make(ES_CENTER, 70);
+    TAlignedEdit* right = make(ES_RIGHT, 100);
+    Pump();
+    auto l = InkColumns(left), c = InkColumns(centre), r = InkColumns(right);
+    const int w = l.second - l.first;
+    EXPECT_LE(l.first, 3);
+    EXPECT_NEAR(c.first, (200 - w) / 2, 2);
+    EXPECT_GE(r.second, 196);
+    // A click lands on the character under it in every alignment.
+    Click(100 + 10 + r.first + 1, 100 + 110);
+    Pump();
+    EXPECT_EQ(right->SelStart(), 0);
+}
+
+TEST_F(Edits, CharCaseTurnsTypedPastedAndSetText)
+{
+    e->SetCharCase(ecUpperCase);
+    vxwin::InjectText(L"abc");
+    Pump();
+    EXPECT_EQ(e->Text(), L"ABC");
+    SetClipboardText(L"xy");
+    e->PasteFromClipboard();
+    EXPECT_EQ(e->Text(), L"ABCXY");
+    e->SetText(L"mixed Case");
+    EXPECT_EQ(e->Text(), L"MIXED CASE");
+    e->SetCharCase(ecLowerCase);
+    EXPECT_EQ(e->Text(), L"mixed case");
+}
+
+TEST_F(Edits, TheCaretIsTheLayersAndHideCaretHidesIt)
+{
+    e->SetText(L"");
+    Pump();
+    POINT caret;
+    ASSERT_TRUE(GetCaretPos(&caret));
+    auto at = [&] {
+        int w = 0, h = 0;
+        auto px = vxwin::WindowPixels(e->Handle(), &w, &h);
+        RECT cr;
+        ::GetClientRect(e->Handle(), &cr);
+        const int ox = (w - cr.right) / 2, oy = (h - cr.bottom) / 2;  // the client edge
+        return px[static_cast<size_t>((caret.y + 2 + oy) * w + caret.x + ox)] & 0xFFFFFF;
+    };
+    EXPECT_EQ(at(), 0x000000u) << "the caret inverts the white background";
+    HideCaret(e->Handle());
+    EXPECT_EQ(at(), 0xFFFFFFu);
+    ShowCaret(e->Handle());
+    EXPECT_EQ(at(), 0x000000u);
+    // Focus elsewhere destroys it.
+    auto* other = new TEdit(f);
+    other->SetTop(60);
+    other->SetParent(f);
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(at(), 0xFFFFFFu);
+}
+
+namespace {
+// An edit whose colour answer is NULL_BRUSH: its owner paints what lies behind it.
+class TSeeThroughEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == CN_CTLCOLOREDIT || m.Msg == CN_CTLCOLORSTATIC) {
+            SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+            m.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+            return;
+        }
+        TEdit::WndProc(m);
+    }
+};
+}  // namespace
+
+TEST_F(Edits, ANullBrushAnswerLeavesErasingAndPaintingToTheOwner)
+{
+    auto* t = new TSeeThroughEdit(f);
+    t->SetBounds(10, 60, 100, 20);
+    t->SetParent(f);
+    Pump();
+    TBitmap b(100, 20);
+    b.Canvas()->Brush()->SetColor(clLime);
+    b.Canvas()->FillRect(Rect(0, 0, 100, 20));
+    HDC dc = b.Canvas()->Handle();
+    t->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    t->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+    EXPECT_EQ(Rgb(ColorToRGB(b.Canvas()->Pixels(50, 10))), 0x00FF00u);
+    // The plain edit fills from its colour answer.
+    e->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    EXPECT_EQ(Rgb(ColorToRGB(b.Canvas()->Pixels(50, 10))), 0xFFFFFFu);
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/framework/core/strings.h"
+#include "platform/framework/forms/action.h"
 #include "platform/framework/forms/menus.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "tests/platform/framework/control_test_support.h"
 
 namespace {
@@ -193,4 +195,49 @@ TEST_F(Menus, PlainMenuBarTakesRoomAndOpensItsMenus)
     // Without the menu the client area grows back.
     f->SetMenu(nullptr);
     EXPECT_EQ(f->ClientHeight(), before);
+}
+
+TEST_F(Menus, LineReductionBitmapAndAction)
+{
+    auto* menu = new TPopupMenu(Application);
+    TMenuItem* root = menu->Items();
+    // "- A - - B -": the leading, doubled and trailing separators go.
+    std::vector<TMenuItem*> items;
+    for (const wchar_t* c : {L"-", L"A", L"-", L"-", L"B", L"-"}) items.push_back(AddItem(menu, root, c));
+    EXPECT_TRUE(root->RethinkLines());
+    std::vector<bool> shown;
+    for (TMenuItem* i : items) shown.push_back(i->Visible());
+    EXPECT_EQ(shown, (std::vector<bool>{false, true, true, false, true, false}));
+    items[1]->SetVisible(false);
+    root->RethinkLines();
+    EXPECT_FALSE(items[2]->Visible()) << "the separator now stands first";
+    items[1]->SetVisible(true);
+    root->RethinkLines();
+    EXPECT_TRUE(items[2]->Visible()) << "and comes back with A";
+    menu->SetAutoLineReduction(maManual);
+    EXPECT_FALSE(root->RethinkLines());
+
+    EXPECT_FALSE(items[1]->HasBitmap());
+    items[1]->Bitmap()->SetSize(8, 8);
+    EXPECT_TRUE(items[1]->HasBitmap());
+
+    auto* action = new TAction(Application);
+    action->SetCaption(L"Run");
+    int runs = 0, updates = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+    action->OnUpdate = [&](TObject*) {
+        ++updates;
+        action->SetChecked(true);
+    };
+    items[4]->SetAction(action);
+    EXPECT_EQ(items[4]->Caption(), L"Run");
+    items[4]->InitiateAction();
+    EXPECT_EQ(updates, 1);
+    EXPECT_TRUE(items[4]->Checked());
+    items[4]->Click();
+    EXPECT_EQ(runs, 1);
+    action->Free();
+    EXPECT_EQ(items[4]->Action(), nullptr) << "a freed action is forgotten";
+    items[4]->Click();
+    EXPECT_EQ(runs, 1);
 }

@@ -1,0 +1,65 @@
+#include "skin/boxes/box_buttons.h"
+
+#include "skin/core/marks.h"
+#include "skin/core/skin_image.h"
+
+void DrawBoxButtonFrame(TCanvas* C, const TRect& R, TbsBoxButtonState State)
+{
+    TColor frame = clBtnShadow, fill = clBtnFace;
+    if (State != bbsNormal) {
+        frame = kBoxHotFrame;
+        fill = State == bbsPressed ? kBoxDownFill : kBoxHotFill;
+    }
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(frame);
+    C->FrameRect(R);
+    C->Brush()->SetColor(fill);
+    C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
+}
+
+TBitmap* ButtonRecordPicture(TbsSkinData* SD, const TbsDataSkinButtonControl* Rec)
+{
+    if (!SD || !Rec || Rec->PictureIndex < 0 || Rec->PictureIndex >= static_cast<int>(SD->FActivePictures.size()))
+        return nullptr;
+    return SD->FActivePictures[static_cast<size_t>(Rec->PictureIndex)];
+}
+
+TbsDataSkinButtonControl* FindButtonRecord(TbsSkinData* SD, std::initializer_list<const wchar_t*> Names)
+{
+    if (!SD || SD->Empty) return nullptr;
+    for (const wchar_t* name : Names) {
+        const int i = SD->GetControlIndex(name);
+        if (i < 0 || i >= static_cast<int>(SD->CtrlList.size())) continue;
+        auto* rec = dynamic_cast<TbsDataSkinButtonControl*>(SD->CtrlList[static_cast<size_t>(i)]);
+        if (rec && ButtonRecordPicture(SD, rec)) return rec;
+    }
+    return nullptr;
+}
+
+bool ComposeButtonRecord(TbsSkinData* SD, const TbsDataSkinButtonControl* Rec, TbsBoxButtonState State, TBitmap* B,
+                         int W, int H, TColor& FontColor)
+{
+    TBitmap* picture = ButtonRecordPicture(SD, Rec);
+    if (!picture || W <= 0 || H <= 0) return false;
+    const TbsDataSkinButtonControl& d = *Rec;
+    const TRect active = IsNullRect(d.ActiveSkinRect) ? d.SkinRect : d.ActiveSkinRect;
+    const TRect down = IsNullRect(d.DownSkinRect) ? active : d.DownSkinRect;
+    TRect src = d.SkinRect;
+    FontColor = d.FontColor;
+    if (State == bbsPressed) {
+        src = down;
+        FontColor = d.DownFontColor;
+    } else if (State == bbsHot) {
+        src = active;
+        FontColor = d.ActiveFontColor;
+    }
+    if (IsNullRect(src)) return false;
+    const int dw = W - RectWidth(d.SkinRect), dh = H - RectHeight(d.SkinRect);
+    B->SetSize(W, H);
+    CreateSkinImage(d.LTPoint, d.RTPoint, d.LBPoint, d.RBPoint, d.ClRect, d.LTPoint,
+                    Point(d.RTPoint.X + dw, d.RTPoint.Y), Point(d.LBPoint.X, d.LBPoint.Y + dh),
+                    Point(d.RBPoint.X + dw, d.RBPoint.Y + dh),
+                    Rect(d.ClRect.Left, d.ClRect.Top, d.ClRect.Right + dw, d.ClRect.Bottom + dh), B, picture, src, W, H,
+                    true, d.LeftStretch, d.TopStretch, d.RightStretch, d.BottomStretch, d.StretchEffect, d.StretchType);
+    return true;
+}
