@@ -5,7 +5,7 @@ set -eu
 
 packages=(
   build-essential cmake pkg-config make
-  libx11-dev libxext-dev
+  libx11-dev libxext-dev libdbus-1-dev
   libpango1.0-dev libcairo2-dev libfontconfig-dev libfreetype-dev libglib2.0-dev
   fonts-wqy-microhei fonts-dejavu-core
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
@@ -15,7 +15,7 @@ packages=(
   googletest libgtest-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xdotool imagemagick x11-apps ffmpeg openbox xcompmgr)
+  packages+=(xvfb xdotool imagemagick x11-apps ffmpeg openbox xcompmgr dbus)
 fi
 
 missing=()

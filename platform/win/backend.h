@@ -61,7 +61,20 @@ public:
     virtual void ChildDestroyed(WindowObj&) {}
     // A child window moved, changed size or was shown or hidden: native windows within follow.
     virtual void ChildLayoutChanged() {}
+    // Notification-area icons (Shell_NotifyIconW): an icon was added or changed, or removed (the
+    // back end reads the state with TrayIconState); its balloon shown, or closed (empty text).
+    virtual void TrayIconChanged(HWND, UINT /*id*/) {}
+    virtual void TrayBalloon(HWND, UINT /*id*/, UINT /*callbackMessage*/, const std::wstring& /*title*/,
+                             const std::wstring& /*text*/, DWORD /*infoFlags*/)
+    {}
 };
+
+// What a desktop tray reports to the layer, on the UI thread: the pointer rests over an icon at a
+// screen point, or left the icons (the tip window follows); a tray manager appeared ("TaskbarCreated"
+// goes to every top-level and message-only window).
+void TrayPointerAt(HWND hwnd, UINT id, int x, int y);
+void TrayPointerGone();
+void BroadcastTaskbarCreated();
 
 Backend& CurrentBackend();
 // Replaces the back end (tests; the X11 test starts its own server). False when it cannot start.

@@ -19,24 +19,32 @@
 #include <sys/shm.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <clocale>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/base/main_thread.h"
 #include "platform/base/utf.h"
 #include "platform/win/backend.h"
 #include "platform/win/dc.h"
+#include "platform/win/desktop_notifications.h"
 #include "platform/win/message_queue.h"
+#include "platform/win/shell_api.h"
+#include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
 #include "platform/win/window.h"
 
@@ -89,6 +97,20 @@ struct NativeChildWin {
     RECT at{};
     bool shown = true;
 };
+
+// A notification-area icon docked in the desktop's tray (XEmbed): a small window of ours that
+// the tray reparents into itself and sizes.
+struct TrayIconWin {
+    Window win = 0;
+    int w = 24, h = 24;  // the size the tray gave
+    bool docked = false;
+    // Double clicks: the last press.
+    unsigned lastButton = 0;
+    Time lastPress = 0;
+    int lastX = 0, lastY = 0;
+    bool lastWasDouble = false;
+};
+using TrayKey = std::pair<std::uintptr_t, UINT>;
 
 // An icon's pixels as ARGB (alpha from the icon, else from its mask).
 bool IconPixels(HICON h, std::vector<std::uint32_t>& px, int& w, int& ht)
@@ -175,6 +197,10 @@ public:
         targets_ = XInternAtom(dpy_, "TARGETS", False);
         clipProp_ = XInternAtom(dpy_, "VX_CLIPBOARD", False);
         wmState_ = XInternAtom(dpy_, "WM_STATE", False);
+        traySelection_ = XInternAtom(dpy_, ("_NET_SYSTEM_TRAY_S" + std::to_string(screen_)).c_str(), False);
+        trayOpcode_ = XInternAtom(dpy_, "_NET_SYSTEM_TRAY_OPCODE", False);
+        manager_ = XInternAtom(dpy_, "MANAGER", False);
+        xembedInfo_ = XInternAtom(dpy_, "_XEMBED_INFO", False);
         XVisualInfo vi;
         if (XMatchVisualInfo(dpy_, screen_, 32, TrueColor, &vi)) {
             argbVisual_ = vi.visual;
@@ -229,15 +255,19 @@ public:
     void WindowCreated(WindowObj& w) override
     {
         std::lock_guard<std::mutex> lock(m_);
-        Native n = CreateNative(w, (w.exStyle & WS_EX_LAYERED) && argbVisual_);
+        // Menus, hints, glow layers and layered border windows (tool windows, windows made
+        // layered) are placed by the program, not by the window manager.
+        const bool placedByUs = (w.exStyle & WS_EX_TOOLWINDOW) || (w.exStyle & WS_EX_LAYERED);
+        Native n = CreateNative(w, (w.exStyle & WS_EX_LAYERED) && argbVisual_, placedByUs);
         natives_[w.handle] = n;
         byX_[n.win] = w.handle;
         XFlush(dpy_);
     }
 
     // The X window of a top-level window: undecorated, transient for its owner, with its states,
-    // title and icon; layered windows on the ARGB visual.
-    Native CreateNative(WindowObj& w, bool argb)
+    // title and icon; layered windows on the ARGB visual. An override-redirect window gets no
+    // window-manager placement, task-bar entry or focus.
+    Native CreateNative(WindowObj& w, bool argb, bool overrideRedirect)
     {
         Native n;
         XSetWindowAttributes a{};
@@ -245,9 +275,7 @@ public:
                        KeyReleaseMask | StructureNotifyMask | FocusChangeMask | LeaveWindowMask | PropertyChangeMask;
         a.background_pixmap = None;
         a.border_pixel = 0;
-        // Menus, hints and layer windows (tool windows) are placed by us, not by the window manager.
-        n.overrideRedirect =
-            (w.exStyle & WS_EX_TOOLWINDOW) || ((w.exStyle & WS_EX_LAYERED) && (w.exStyle & WS_EX_TRANSPARENT));
+        n.overrideRedirect = overrideRedirect;
         a.override_redirect = n.overrideRedirect;
         unsigned long mask = CWEventMask | CWBackPixmap | CWOverrideRedirect | CWBorderPixel;
         int depth = CopyFromParent;
@@ -673,11 +701,230 @@ public:
         return it->second.win;
     }
 
+    // Every icon of the notification area is a window of ours docked in the tray; without a tray
+    // it waits, undocked and unseen, for one to appear.
+    void TrayIconChanged(HWND hwnd, UINT id) override
+    {
+        NOTIFYICONDATAW d;
+        const bool exists = TrayIconState(hwnd, id, &d);
+        std::lock_guard<std::mutex> lock(m_);
+        const TrayKey key{reinterpret_cast<std::uintptr_t>(hwnd), id};
+        auto it = tray_.find(key);
+        if (!exists) {
+            if (it != tray_.end()) {
+                // Undocked: the tray sees its window go.
+                trayByX_.erase(it->second.win);
+                XDestroyWindow(dpy_, it->second.win);
+                tray_.erase(it);
+            }
+            XFlush(dpy_);
+            return;
+        }
+        if (it == tray_.end()) {
+            TrayIconWin t;
+            XSetWindowAttributes a{};
+            a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                           LeaveWindowMask | StructureNotifyMask;
+            a.background_pixmap = None;
+            t.win = XCreateWindow(dpy_, root_, 0, 0, static_cast<unsigned>(t.w), static_cast<unsigned>(t.h), 0,
+                                  CopyFromParent, InputOutput, CopyFromParent, CWEventMask | CWBackPixmap, &a);
+            XClassHint ch;
+            char resName[] = "vexmora", resClass[] = "Vexmora";
+            ch.res_name = resName;
+            ch.res_class = resClass;
+            XSetClassHint(dpy_, t.win, &ch);
+            unsigned long info[2] = {0, 1};  // XEmbed version 0, mapped
+            XChangeProperty(dpy_, t.win, xembedInfo_, xembedInfo_, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(info), 2);
+            it = tray_.emplace(key, t).first;
+            trayByX_[t.win] = key;
+            Dock(it->second);
+        }
+        PaintTrayIcon(it->second, d.hIcon);
+        XFlush(dpy_);
+    }
+
+    void TrayBalloon(HWND hwnd, UINT id, UINT callbackMessage, const std::wstring& title, const std::wstring& text,
+                     DWORD infoFlags) override
+    {
+        notifications_.Balloon(hwnd, id, callbackMessage, title, text, infoFlags);
+    }
+
 private:
     Native* Find(const WindowObj& w)
     {
         auto it = natives_.find(w.handle);
         return it == natives_.end() ? nullptr : &it->second;
+    }
+
+    // Asks the tray that owns the selection to embed the icon (SYSTEM_TRAY_REQUEST_DOCK). Under m_.
+    void Dock(TrayIconWin& t)
+    {
+        Window mgr = XGetSelectionOwner(dpy_, traySelection_);
+        if (mgr == None) return;
+        if (mgr != trayManager_) {
+            trayManager_ = mgr;
+            XSelectInput(dpy_, mgr, StructureNotifyMask);  // its end undocks every icon
+        }
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = mgr;
+        e.xclient.message_type = trayOpcode_;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = CurrentTime;
+        e.xclient.data.l[1] = 0;  // SYSTEM_TRAY_REQUEST_DOCK
+        e.xclient.data.l[2] = static_cast<long>(t.win);
+        XSendEvent(dpy_, mgr, False, NoEventMask, &e);
+    }
+
+    // The icon scaled to the size the tray gave, centred; its transparent pixels cut away, the
+    // whole square taking clicks. Under m_.
+    void PaintTrayIcon(TrayIconWin& t, HICON icon)
+    {
+        std::vector<std::uint32_t> px;
+        int iw = 0, ih = 0;
+        const int side = std::max(1, std::min(t.w, t.h));
+        const int ox = (t.w - side) / 2, oy = (t.h - side) / 2;
+        std::vector<std::uint32_t> out(static_cast<size_t>(t.w) * t.h, 0);
+        std::vector<XRectangle> opaque;
+        if (IconPixels(icon, px, iw, ih)) {
+            for (int y = 0; y < side; ++y) {
+                int runStart = -1;
+                for (int x = 0; x <= side; ++x) {
+                    bool on = false;
+                    if (x < side) {
+                        std::uint32_t p = px[static_cast<size_t>(y * ih / side) * iw + x * iw / side];
+                        out[static_cast<size_t>(oy + y) * t.w + ox + x] = p & 0xFFFFFF;
+                        on = (p >> 24) >= 128;
+                    }
+                    if (on && runStart < 0) runStart = x;
+                    if (!on && runStart >= 0) {
+                        opaque.push_back(XRectangle{static_cast<short>(ox + runStart), static_cast<short>(oy + y),
+                                                    static_cast<unsigned short>(x - runStart), 1});
+                        runStart = -1;
+                    }
+                }
+            }
+        }
+        if (shapeOk_) {
+            XShapeCombineRectangles(dpy_, t.win, ShapeBounding, 0, 0, opaque.data(), static_cast<int>(opaque.size()),
+                                    ShapeSet, YXBanded);
+            XRectangle all{0, 0, static_cast<unsigned short>(t.w), static_cast<unsigned short>(t.h)};
+            XShapeCombineRectangles(dpy_, t.win, ShapeInput, 0, 0, &all, 1, ShapeSet, Unsorted);
+        }
+        if (DefaultDepth(dpy_, screen_) < 24) return;
+        XImage* img = XCreateImage(
+            dpy_, DefaultVisual(dpy_, screen_), static_cast<unsigned>(DefaultDepth(dpy_, screen_)), ZPixmap, 0,
+            reinterpret_cast<char*>(out.data()), static_cast<unsigned>(t.w), static_cast<unsigned>(t.h), 32, 0);
+        if (!img) return;
+        GC gc = XCreateGC(dpy_, t.win, 0, nullptr);
+        XPutImage(dpy_, t.win, gc, img, 0, 0, 0, 0, static_cast<unsigned>(t.w), static_cast<unsigned>(t.h));
+        XFreeGC(dpy_, gc);
+        img->data = nullptr;  // the pixels belong to the vector
+        XDestroyImage(img);
+    }
+
+    std::optional<TrayKey> TrayKeyOf(Window w)
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        auto it = trayByX_.find(w);
+        if (it == trayByX_.end()) return std::nullopt;
+        return it->second;
+    }
+
+    // X input on a tray icon becomes its callback message with the mouse message in lParam, as a
+    // tray sends it (a second press within the double-click time is the double click); the
+    // pointer resting on it shows its tip.
+    void HandleTray(XEvent& ev, const TrayKey& key)
+    {
+        NOTIFYICONDATAW d;
+        if (!TrayIconState(reinterpret_cast<HWND>(key.first), key.second, &d)) return;
+        HWND hwnd = reinterpret_cast<HWND>(key.first);
+        const UINT id = key.second;
+        auto post = [&](UINT mouseMessage) {
+            if (d.uCallbackMessage) PostMessageW(hwnd, d.uCallbackMessage, id, static_cast<LPARAM>(mouseMessage));
+        };
+        std::lock_guard<std::mutex> lock(m_);
+        auto it = tray_.find(key);
+        if (it == tray_.end()) return;
+        TrayIconWin& t = it->second;
+        switch (ev.type) {
+        case Expose:
+            if (ev.xexpose.count == 0) PaintTrayIcon(t, d.hIcon);
+            break;
+        case ConfigureNotify:
+            if (ev.xconfigure.width != t.w || ev.xconfigure.height != t.h) {
+                t.w = std::max(1, ev.xconfigure.width);
+                t.h = std::max(1, ev.xconfigure.height);
+                PaintTrayIcon(t, d.hIcon);
+            }
+            break;
+        case ReparentNotify:
+            t.docked = ev.xreparent.parent != root_;
+            // A tray that went away hands its icons back to the root: they wait there unseen.
+            if (!t.docked) XUnmapWindow(dpy_, t.win);
+            break;
+        case ButtonPress:
+        case ButtonRelease: {
+            unsigned b = ev.xbutton.button;
+            if (b < 1 || b > 3) break;
+            SetCursorPosInternal(ev.xbutton.x_root, ev.xbutton.y_root);
+            QueueInMainThread([] { TrayPointerGone(); });
+            static const UINT down[3] = {WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN};
+            static const UINT dbl[3] = {WM_LBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_RBUTTONDBLCLK};
+            static const UINT up[3] = {WM_LBUTTONUP, WM_MBUTTONUP, WM_RBUTTONUP};
+            if (ev.type == ButtonRelease) {
+                post(up[b - 1]);
+                break;
+            }
+            const bool isDouble =
+                !t.lastWasDouble && t.lastButton == b && ev.xbutton.time - t.lastPress <= GetDoubleClickTime() &&
+                std::abs(ev.xbutton.x_root - t.lastX) <= 4 && std::abs(ev.xbutton.y_root - t.lastY) <= 4;
+            t.lastWasDouble = isDouble;
+            t.lastButton = b;
+            t.lastPress = ev.xbutton.time;
+            t.lastX = ev.xbutton.x_root;
+            t.lastY = ev.xbutton.y_root;
+            post(isDouble ? dbl[b - 1] : down[b - 1]);
+            break;
+        }
+        case EnterNotify:
+        case MotionNotify: {
+            const int x = ev.type == MotionNotify ? ev.xmotion.x_root : ev.xcrossing.x_root;
+            const int y = ev.type == MotionNotify ? ev.xmotion.y_root : ev.xcrossing.y_root;
+            SetCursorPosInternal(x, y);
+            if (ev.type == MotionNotify) post(WM_MOUSEMOVE);
+            QueueInMainThread([hwnd, id, x, y] { TrayPointerAt(hwnd, id, x, y); });
+            break;
+        }
+        case LeaveNotify: QueueInMainThread([] { TrayPointerGone(); }); break;
+        }
+        XFlush(dpy_);
+    }
+
+    // A tray manager announced itself (MANAGER on the root): the waiting icons dock, and every
+    // window hears "TaskbarCreated"; a tray that ends leaves them undocked.
+    bool HandleTrayManager(XEvent& ev)
+    {
+        if (ev.type == ClientMessage && ev.xclient.window == root_ && ev.xclient.message_type == manager_ &&
+            static_cast<Atom>(ev.xclient.data.l[1]) == traySelection_) {
+            {
+                std::lock_guard<std::mutex> lock(m_);
+                for (auto& [k, t] : tray_)
+                    if (!t.docked) Dock(t);
+                XFlush(dpy_);
+            }
+            QueueInMainThread([] { BroadcastTaskbarCreated(); });
+            return true;
+        }
+        if (ev.type == DestroyNotify) {
+            std::lock_guard<std::mutex> lock(m_);
+            if (ev.xdestroywindow.window != trayManager_ || !trayManager_) return false;
+            trayManager_ = 0;
+            for (auto& [k, t] : tray_) t.docked = false;
+            return true;
+        }
+        return false;
     }
 
     // Places the X window where the window is, remembering the request for echo matching.
@@ -798,7 +1045,8 @@ private:
     Native* Recreate(WindowObj& w, bool argb)
     {
         Native old = natives_[w.handle];
-        Native n = CreateNative(w, argb);
+        // A form made layered later (alpha blending, a fade-in) stays with the window manager.
+        Native n = CreateNative(w, argb, old.overrideRedirect);
         for (auto& [h, c] : children_)
             if (auto cw = LookupWindow(h); cw && TopLevelOf(cw).get() == &w) {
                 XReparentWindow(dpy_, c.win, n.win, c.at.left, c.at.top);
@@ -1124,6 +1372,11 @@ private:
             clipCv_.notify_all();
             return;
         }
+        if (HandleTrayManager(ev)) return;
+        if (auto key = TrayKeyOf(ev.xany.window)) {
+            HandleTray(ev, *key);
+            return;
+        }
         std::uintptr_t h = HandleOf(ev.xany.window);
         switch (ev.type) {
         case Expose:
@@ -1329,6 +1582,12 @@ private:
     Window grabbed_ = 0;
     HICON programIcon_ = nullptr;
     Atom wmState_ = 0;
+    // The notification area: our icons, by (window, id) and by X window; the tray that holds them.
+    std::map<TrayKey, TrayIconWin> tray_;
+    std::unordered_map<Window, TrayKey> trayByX_;
+    Atom traySelection_ = 0, trayOpcode_ = 0, manager_ = 0, xembedInfo_ = 0;
+    Window trayManager_ = 0;
+    DesktopNotifications notifications_;
     int shmCompletion_ = -1;
     int screen_ = 0;
     Window root_ = 0;

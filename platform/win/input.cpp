@@ -321,6 +321,7 @@ HWND SetActiveWindow(HWND hwnd)
     auto& in = Input();
     auto w = LookupWindow(hwnd);
     if (hwnd && !w) return nullptr;
+    if (w && w->messageOnly) return nullptr;  // never shown, never active
     if (w) w = TopLevelOf(w);
     std::uintptr_t nh = w ? w->handle : 0;
     HWND old = reinterpret_cast<HWND>(in.active);
@@ -343,7 +344,8 @@ HWND SetActiveWindow(HWND hwnd)
 
 BOOL SetForegroundWindow(HWND hwnd)
 {
-    if (!IsWindow(hwnd)) return FALSE;
+    auto w = LookupWindow(hwnd);
+    if (!w || w->messageOnly) return FALSE;
     SetActiveWindow(hwnd);
     return TRUE;
 }

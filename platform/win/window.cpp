@@ -26,6 +26,11 @@ std::vector<std::uintptr_t>& TopList()
     static std::vector<std::uintptr_t> v;
     return v;
 }
+std::vector<std::uintptr_t>& MessageOnlyList()
+{
+    static std::vector<std::uintptr_t> v;
+    return v;
+}
 
 std::mutex& ClassLock()
 {
@@ -77,6 +82,12 @@ std::vector<std::uintptr_t> TopLevels()
 {
     std::lock_guard<std::recursive_mutex> lock(WindowLock());
     return TopList();
+}
+
+std::vector<std::uintptr_t> MessageOnlyWindows()
+{
+    std::lock_guard<std::recursive_mutex> lock(WindowLock());
+    return MessageOnlyList();
 }
 
 void RemoveTopLevel(std::uintptr_t h)
@@ -370,6 +381,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
             p->children.insert(p->children.begin(), wnd->handle);
         } else if (!wnd->messageOnly) {
             InsertTopLevel(wnd->handle, 0);
+        } else {
+            MessageOnlyList().push_back(wnd->handle);
         }
     }
     BumpLayout();
@@ -441,6 +454,8 @@ void FinishDestroy(const std::shared_ptr<WindowObj>& w)
                 p->children.erase(std::remove(p->children.begin(), p->children.end(), w->handle), p->children.end());
         } else {
             RemoveTopLevel(w->handle);
+            auto& m = MessageOnlyList();
+            m.erase(std::remove(m.begin(), m.end(), w->handle), m.end());
         }
     }
     if (w->shape) {

@@ -107,6 +107,8 @@ std::recursive_mutex& WindowLock();
 
 // Top-level windows in z-order (first = top).
 std::vector<std::uintptr_t> TopLevels();
+// Message-only windows (HWND_MESSAGE), in the order they were made.
+std::vector<std::uintptr_t> MessageOnlyWindows();
 void RemoveTopLevel(std::uintptr_t h);
 void InsertTopLevel(std::uintptr_t h, std::uintptr_t after);
 

@@ -3,6 +3,7 @@
 #include "platform/framework/forms/application.h"
 #include "skin/controls/skin_menu_links.h"
 #include "skin/core/layer_manager.h"
+#include "skin/form/object_menu.h"
 #include "skin/form/skin_form.h"
 
 TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
@@ -195,7 +196,7 @@ void TbsSkinAnimateObject::PopupObjectMenu()
     }
     Parent->SkinMenuOpen();
     TbsSkinData* d = Parent->MenusSkinData() ? Parent->MenusSkinData() : Parent->SkinData();
-    if (Parent->SkinMenu) Parent->SkinMenu->Popup(nullptr, d, 0, r, MenuItem, FPopupUp);
+    PopupFrameObjectMenu(Parent, d, r, MenuItem, FPopupUp);
 }
 
 void TbsSkinAnimateObject::ExecuteCommand()

@@ -12,6 +12,7 @@
 #include "skin/core/pixel_routines.h"
 #include "skin/core/skin_bitmap.h"
 #include "skin/form/form_layer_border.h"
+#include "skin/form/object_menu.h"
 #include "skin/form/skin_form.h"
 
 namespace {
@@ -312,7 +313,7 @@ void TbsSkinButtonObject::PopupObjectMenu()
     }
     Parent->SkinMenuOpen();
     TbsSkinData* d = Parent->MenusSkinData() ? Parent->MenusSkinData() : Parent->SkinData();
-    if (Parent->SkinMenu) Parent->SkinMenu->Popup(nullptr, d, 0, r, MenuItem, FPopupUp);
+    PopupFrameObjectMenu(Parent, d, r, MenuItem, FPopupUp);
 }
 
 // ---- TbsSkinStdButtonObject ------------------------------------------------------------------

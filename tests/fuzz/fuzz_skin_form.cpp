@@ -1,9 +1,14 @@
 // Bytes as a skin INI (read by the skin model from a folder holding the synthetic frame's
 // pictures, as the skin INI target does) applied to a headless skinned form: the frame is
-// painted, hit-tested over a grid, maximized, minimized, restored and sized down to nothing.
-// The form's menus, menu bar and hint are driven too: a level with every kind of entry (plain,
-// separator, header, checked, radio, submenu, shortcut, named window command, picture), a key
-// walk through it, the bar painted in and out of menu mode, a hint shown and hidden.
+// painted, hit-tested over a grid, maximized, minimized, restored and sized down to nothing;
+// every frame object and the caption (with quick buttons) is drawn alone, onto the frame and
+// into a 32-bit layer image, hovered, pressed, released off itself and left while the clock runs
+// its morphs and animations; the layered border is built and deactivated. The form's menus, menu
+// bar and hint are driven too: a level with every kind of entry (plain, separator, header,
+// checked, radio, submenu, shortcut, named window command, picture), a key walk through it, the
+// bar painted in and out of menu mode, a hint shown and hidden. The pictures include those of an
+// animated button, a glowing menu button, a user object, a second animated caption, quick-button
+// faces, a full layer frame and the menus (the objects.ini seed names them all).
 // A skin that loads may look wrong, but must never crash, divide by zero or hang the form.
 #include <cstdint>
 #include <cstdlib>
@@ -13,14 +18,22 @@
 #include "platform/framework/core/files.h"
 #include "platform/framework/forms/application.h"
 #include "platform/framework/forms/forms.h"
+#include "platform/framework/graphics/image_list.h"
+#include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
+#include "skin/core/skin_bitmap.h"
 #include "skin/core/skin_data.h"
+#include "skin/form/animate_object.h"
+#include "skin/form/form_layer_border.h"
+#include "skin/form/frame_objects.h"
 #include "skin/form/main_menu_bar.h"
+#include "skin/form/quick_buttons.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_hint.h"
 #include "skin/form/skin_menu.h"
 #include "skin/form/skin_popup_menu.h"
 #include "skin/form/skin_popup_window.h"
+#include "tests/skin/form/frame_test_skins.h"
 #include "tests/skin/support/synthetic_menu_skin.h"
 #include "tests/skin/support/synthetic_skin.h"
 
@@ -31,6 +44,44 @@ skintest::SyntheticSkin& Skin()
 {
     static skintest::SyntheticSkin skin;
     return skin;
+}
+
+// A press on the system-menu button waits in the menu's loop for input that never comes.
+bool OpensSystemMenu(TbsActiveSkinObject* O)
+{
+    if (auto* s = dynamic_cast<TbsSkinStdButtonObject*>(O)) return s->Command == cmSysMenu;
+    if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(O)) return a->Command == cmSysMenu;
+    return false;
+}
+
+// Each object drawn every way it can be and taken through a hover, a press and a release off
+// itself (a release there runs no command), the form's timers running in between.
+void ExerciseObjects(TbsSkinForm* SF)
+{
+    TBitmap frame(400, 120);
+    TbsBitmap layer;
+    layer.SetSize(400, 120);
+    for (size_t i = 0; i < SF->ObjectList.size(); ++i) {
+        TbsActiveSkinObject* o = SF->ObjectList[i];
+        o->Draw(frame.Canvas(), true);
+        o->Draw(frame.Canvas(), false);
+        o->DrawAlpha(layer.Canvas(), &layer);
+        const TPoint mid{(o->ObjectRect.Left + o->ObjectRect.Right) / 2,
+                         (o->ObjectRect.Top + o->ObjectRect.Bottom) / 2};
+        o->MouseEnter();
+        o->MouseMove(mid.X, mid.Y);
+        if (!OpensSystemMenu(o)) o->MouseDown(mid.X, mid.Y, mbLeft);
+        vxwin::AdvanceClock(60);
+        Application->ProcessMessages();
+        if (i >= SF->ObjectList.size() || SF->ObjectList[i] != o) return;  // a skin change freed them
+        o->Draw(frame.Canvas(), true);
+        o->DrawAlpha(layer.Canvas(), &layer);
+        o->MouseUp(o->ObjectRect.Left - 1000, o->ObjectRect.Top - 1000, mbLeft);
+        o->MouseLeave();
+        vxwin::AdvanceClock(60);
+        Application->ProcessMessages();
+        if (i >= SF->ObjectList.size() || SF->ObjectList[i] != o) return;
+    }
 }
 
 }  // namespace
@@ -50,6 +101,21 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     f.Caption = true;
     skintest::AddFrame(Skin(), f);
     skintest::AddMenuSkin(Skin());
+    frametest::AnimateSkin a;
+    a.Cycle = true;
+    frametest::AddAnimate(Skin(), a);
+    frametest::AddMenuButton(Skin(), Rect(120, 4, 136, 20), true);
+    frametest::AddUserObject(Skin(), Rect(140, 4, 150, 20));
+    frametest::CaptionSkin c;
+    c.Name = "caption2";
+    c.SkinRect = Rect(30, 86, 60, 98);
+    c.Animation = true;
+    frametest::AddCaption(Skin(), c);
+    frametest::AddQuickButtonFaces(Skin());
+    frametest::LayerSkin l;
+    l.FullBorder = true;
+    l.HalfAlphaTop = true;
+    frametest::AddLayerFrame(Skin(), l);
     TbsSkinData model(nullptr);
     Skin().LoadInto(&model);
     return 0;
@@ -62,6 +128,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     form->AfterConstruction();
     auto* model = new TbsSkinData(form);
     auto* sf = new TbsSkinForm(form);
+    auto* images = new TImageList(form, 16, 16);
+    TBitmap face(16, 16);
+    face.Canvas()->Brush()->SetColor(clYellow);
+    face.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    images->Add(&face, nullptr);
+    sf->SetQuickImageList(images);
+    for (int i = 0; i < 3; ++i) sf->QuickButtons()->Add()->SetImageIndex(i - 1);
+    sf->QuickButtons()->Items(1)->SetVisible(false);
     const String ini = Skin().Folder.File(L"skin.ini");
     WriteFileAtomically(ini, std::string(reinterpret_cast<const char*>(data), size));
     try {
@@ -74,6 +148,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int x = -4; x < 328; x += 9)
             SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(form->Left() + x, form->Top() + y));
     SendMessageW(form->Handle(), WM_NCPAINT, 0, 0);
+    ExerciseObjects(sf);
+    SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+    vxwin::AdvanceClock(200);
+    Application->ProcessMessages();
+    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+    vxwin::AdvanceClock(200);
+    Application->ProcessMessages();
+    if (sf->FBorderLayer) sf->FBorderLayer->CheckFormAlpha(128, false);
     sf->SetWindowState(wsMaximized);
     sf->SetWindowState(wsMinimized);
     sf->SetWindowState(wsNormal);

@@ -62,6 +62,13 @@ TCollectionItem* TCollection::Items(int index) const
 
 TCollectionItem* TCollection::Add()
 {
+    // An item joins from its base constructor, before a derived item is whole: the owner hears
+    // of the change once the item is built.
+    struct Deferred {
+        TCollection* C;
+        ~Deferred() { C->EndUpdate(); }
+    } deferred{this};
+    BeginUpdate();
     TCollectionItem* item = FFactory(this);
     if (item->FCollection != this) item->SetCollection(this);
     return item;

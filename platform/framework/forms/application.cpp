@@ -166,7 +166,12 @@ void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::Minimize()
 {
-    if (FMainForm && FMainForm->HandleAllocated()) ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
+    // The application window hears of the minimise first (as its own WM_SIZE): a hook there may
+    // hide the main form instead (minimise to the tray), which then stays hidden, not iconified.
+    const bool shown = FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->Handle());
+    SendMessageW(Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
+    if (FMainForm && FMainForm->HandleAllocated() && (!shown || IsWindowVisible(FMainForm->Handle())))
+        ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
     if (OnMinimize) OnMinimize(this);
 }
 

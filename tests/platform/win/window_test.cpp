@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/base/main_thread.h"
+#include "platform/win/window.h"
 #include "tests/platform/win/window_test_support.h"
 
 using namespace vxwin;
@@ -281,6 +282,24 @@ TEST(WinInput, PressActivatesUnlessMouseActivateSaysNoAndTellsAncestors)
     PumpMessages();
     EXPECT_TRUE(tw.Of(child, {WM_LBUTTONDOWN}).empty());
     EXPECT_TRUE(tw.Of(b, {WM_LBUTTONDOWN}).empty());
+}
+
+// A message-only window (the application's, a tray icon's) is never activated: bringing it to
+// the foreground leaves the active window and the z-order alone.
+TEST(WinInput, MessageOnlyWindowsAreNeverActivated)
+{
+    TestWindows tw;
+    HWND a = tw.Top(0, 0, 100, 100);
+    SetActiveWindow(a);
+    HWND m = CreateWindowExW(0, L"VxTestWindow", L"", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    tw.created.push_back(m);
+    const auto tops = vxwin::TopLevels();
+    tw.log.clear();
+    EXPECT_FALSE(SetForegroundWindow(m));
+    EXPECT_EQ(SetActiveWindow(m), nullptr);
+    EXPECT_EQ(GetActiveWindow(), a);
+    EXPECT_TRUE(tw.Of(a, {WM_ACTIVATE, WM_NCACTIVATE}).empty());
+    EXPECT_EQ(vxwin::TopLevels(), tops);
 }
 
 TEST(WinInput, PressOutsideTheProgramDeactivatesWhileAPopupWatches)

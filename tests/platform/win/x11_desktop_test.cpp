@@ -151,6 +151,33 @@ TEST(WinX11Desktop, PerPixelAlphaBlendsWithACompositorAndIsCutByTheShapeWithout)
     EXPECT_FALSE(NearColor(shot->At(80, 100), 0x8080FF, 12)) << std::hex << shot->At(80, 100);
 }
 
+// Windows made layered (border and glow layers) are placed by the program: override-redirect,
+// so the window manager neither moves nor frames them; a window that becomes layered later
+// (a form fading in) stays managed, also when per-pixel content gives it a new X window.
+TEST(WinX11Desktop, WindowsMadeLayeredAreOverrideRedirectOnesMadeLayeredLaterStayManaged)
+{
+    START_DESKTOP(desk, true, false);
+    TestWindows tw;
+    HWND border = tw.Top(30, 30, 100, 20, WS_POPUP, WS_EX_LAYERED);
+    HWND form = tw.Top(30, 60, 100, 100, WS_POPUP);
+    ShowWindow(border, SW_SHOWNA);
+    ShowWindow(form, SW_SHOW);
+    SetWindowLongW(form, GWL_EXSTYLE, static_cast<LONG>(GetWindowLongW(form, GWL_EXSTYLE) | WS_EX_LAYERED));
+    LayerPicture pic;
+    POINT pos{30, 60}, src{0, 0};
+    SIZE size{100, 100};
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(UpdateLayeredWindow(form, nullptr, &pos, &size, pic.dc, &src, 0, &bf, ULW_ALPHA));
+    PumpFor(400);
+    auto overrideRedirect = [&](HWND h) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(desk.Other(), vxwin::NativeWindowId(h), &a);
+        return a.override_redirect != False;
+    };
+    EXPECT_TRUE(overrideRedirect(border));
+    EXPECT_FALSE(overrideRedirect(form));
+}
+
 TEST(WinX11Desktop, ClickThroughWindowsPassClicksToWhatLiesBelow)
 {
     START_DESKTOP(desk, false, false);

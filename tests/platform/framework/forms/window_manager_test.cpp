@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "platform/framework/forms/application.h"
 #include "platform/framework/forms/forms.h"
@@ -78,5 +79,47 @@ TEST(WindowManager, MainFormsMinimiseAndRestoreCommandsGoThroughTheApplication)
     EXPECT_EQ(f->WindowState(), wsNormal);
     Application->OnMinimize = nullptr;
     Application->OnRestore = nullptr;
+    f->Free();
+}
+
+// The application window hears the minimise (WM_SIZE, SIZE_MINIMIZED) before the main form is
+// iconified; a hook there that hides the main form (minimise to the tray) keeps it hidden.
+TEST(WindowManager, ApplicationWindowHearsTheMinimiseFirst)
+{
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetBounds(40, 40, 300, 200);
+    f->Show();
+    static WNDPROC oldProc = nullptr;
+    static std::vector<bool> iconicAtSize;
+    static bool hide = false;
+    static HWND mainWnd = nullptr;
+    iconicAtSize.clear();
+    mainWnd = f->Handle();
+    WNDPROC hook = MakeObjectInstance([](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_SIZE && wp == SIZE_MINIMIZED) {
+            iconicAtSize.push_back(IsIconic(mainWnd) != FALSE);
+            if (hide) ShowWindow(mainWnd, SW_HIDE);
+        }
+        return CallWindowProcW(oldProc, h, msg, wp, lp);
+    });
+    HWND app = Application->Handle();
+    oldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(app, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(hook)));
+
+    hide = false;
+    Application->Minimize();
+    ASSERT_EQ(iconicAtSize, std::vector<bool>{false});
+    EXPECT_TRUE(IsIconic(f->Handle()));
+    SendMessageW(f->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(f->Handle()));
+
+    hide = true;
+    Application->Minimize();
+    EXPECT_EQ(iconicAtSize.size(), 2u);
+    EXPECT_FALSE(IsIconic(f->Handle()));
+    EXPECT_FALSE(IsWindowVisible(f->Handle()));
+
+    SetWindowLongPtrW(app, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+    FreeObjectInstance(hook);
     f->Free();
 }
