@@ -58,6 +58,7 @@ skin: deps
 
 # Applies the tree's one .clang-format to every C and C++ file.
 format:
+	@bash tools/install-deps.sh --format
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i --style=file
 
 clean:

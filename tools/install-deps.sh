@@ -16,6 +16,8 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(xvfb xdotool imagemagick x11-apps ffmpeg openbox xcompmgr dbus)
+elif [ "${1:-}" = "--format" ]; then
+  packages=(clang-format)
 fi
 
 missing=()

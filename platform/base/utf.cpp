@@ -70,20 +70,19 @@ void AppendUtf8(std::string& out, char32_t cp, TUtf8Escapes escapes)
 
 }  // namespace
 
+char32_t NextUtf8Char(std::string_view s, size_t& i)
+{
+    char32_t cp;
+    if (DecodeUtf8At(s, i, cp)) return cp;
+    return kEscapeBase + static_cast<unsigned char>(s[i++]);
+}
+
 std::wstring Utf8ToString(std::string_view s)
 {
     std::wstring out;
     out.reserve(s.size());
     size_t i = 0;
-    while (i < s.size()) {
-        char32_t cp;
-        if (DecodeUtf8At(s, i, cp)) {
-            out += static_cast<wchar_t>(cp);
-        } else {
-            out += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(s[i]));
-            ++i;
-        }
-    }
+    while (i < s.size()) out += static_cast<wchar_t>(NextUtf8Char(s, i));
     return out;
 }
 
@@ -123,6 +122,23 @@ std::wstring Utf16ToString(std::string_view bytes, bool littleEndian)
             }
         }
         out += static_cast<wchar_t>(u);
+    }
+    return out;
+}
+
+std::u16string StringToUtf16Units(std::wstring_view s)
+{
+    std::u16string out;
+    out.reserve(s.size());
+    for (wchar_t ch : s) {
+        auto c = static_cast<char32_t>(ch);
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c > 0x10FFFF ? 0xFFFD : c);
+        }
     }
     return out;
 }

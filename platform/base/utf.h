@@ -1,4 +1,4 @@
-// The tree's one UTF-8 encoder and decoder, and the UTF-16 decoder of text files. Wide strings
+// The tree's one UTF-8 encoder and decoder, and the UTF-16 encoder and decoder. Wide strings
 // hold one code point per element (wchar_t is 32 bits on Linux).
 #pragma once
 
@@ -19,6 +19,13 @@ std::string StringToUtf8(std::wstring_view s, TUtf8Escapes escapes = TUtf8Escape
 
 bool IsValidUtf8(std::string_view s);
 
+// One character of UTF-8 at s[i], moving i past it: a valid sequence gives its code point, any
+// other byte gives itself as U+DC80..U+DCFF (the escape Utf8ToString uses) and moves i by one.
+char32_t NextUtf8Char(std::string_view s, size_t& i);
+
 // UTF-16 bytes without their byte-order mark -> wide: surrogate pairs joined, a lone surrogate
 // kept as it is, an odd last byte dropped.
 std::wstring Utf16ToString(std::string_view bytes, bool littleEndian);
+
+// Wide -> UTF-16 code units: code points past U+FFFF become surrogate pairs.
+std::u16string StringToUtf16Units(std::wstring_view s);

@@ -272,32 +272,6 @@ std::string DesktopFolderPath()
 
 namespace {
 
-// One character of a name: a valid UTF-8 sequence, else its first byte alone (as U+DC80..U+DCFF,
-// the escape the strings use), so every name reads and orders the same way every time.
-char32_t NextChar(std::string_view s, size_t& i)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    const int len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-    char32_t cp = len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
-    bool ok = len != 0 && i + len <= s.size();
-    for (int k = 1; ok && k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        ok = (b & 0xC0) == 0x80;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    static const char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!ok || cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return 0xDC00 + b0;
-    }
-    i += len;
-    return cp;
-}
-
 char32_t Fold(char32_t c)
 {
     if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 32 : c;
@@ -331,7 +305,7 @@ int CompareByCharacters(std::string_view a, std::string_view b)
             if (const int c = CompareNumbers(a, i, b, j)) return c;
             continue;
         }
-        const char32_t ca = Fold(NextChar(a, i)), cb = Fold(NextChar(b, j));
+        const char32_t ca = Fold(NextUtf8Char(a, i)), cb = Fold(NextUtf8Char(b, j));
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;

@@ -37,17 +37,7 @@ String ReadStreamName(TStream& Stream)
 
 void WriteStreamName(TStream& Stream, const String& Name)
 {
-    std::vector<uint16_t> units;
-    for (wchar_t ch : Name) {
-        uint32_t c = static_cast<uint32_t>(ch);
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            units.push_back(static_cast<uint16_t>(0xD800 + (c >> 10)));
-            units.push_back(static_cast<uint16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            units.push_back(static_cast<uint16_t>(c));
-        }
-    }
+    const std::u16string units = StringToUtf16Units(Name);
     int32_t n = static_cast<int32_t>(units.size());
     Stream.WriteBuffer(&n, 4);
     if (n) Stream.WriteBuffer(units.data(), static_cast<int64_t>(n) * 2);

@@ -37,4 +37,20 @@ TEST(Utf, Utf16JoinsPairsInBothByteOrders)
     EXPECT_EQ(Utf16ToString(le, true), want);
     EXPECT_EQ(Utf16ToString(be, false), want);
     EXPECT_EQ(Utf16ToString("", true), L"");
+
+    // And back: the pair is split again, a value past U+10FFFF becomes U+FFFD.
+    const std::u16string units = StringToUtf16Units(std::wstring(L"\u89C6\U0001F600") + wchar_t(0x110000));
+    EXPECT_EQ(units, (std::u16string{0x89C6, 0xD83D, 0xDE00, 0xFFFD}));
+    const std::string bytes(reinterpret_cast<const char*>(units.data()), units.size() * 2);
+    EXPECT_EQ(Utf16ToString(bytes, true), std::wstring(L"\u89C6\U0001F600\uFFFD"));
+}
+
+TEST(Utf, OneCharacterAtATime)
+{
+    const std::string s = "a\xE8\xA7\x86\xFF\xF0\x9F\x98\x80";
+    size_t i = 0;
+    std::u32string seen;
+    while (i < s.size()) seen += NextUtf8Char(s, i);
+    EXPECT_EQ(seen, (std::u32string{U'a', 0x89C6, 0xDCFF, 0x1F600}));
+    EXPECT_EQ(i, s.size());
 }
