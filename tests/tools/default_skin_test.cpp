@@ -52,6 +52,13 @@ TEST(DefaultSkin, FolderFormIsTheSameSkin)
     EXPECT_TRUE(folder.FInActivePicture->Empty());
     for (size_t i = 0; i < folder.FActivePictures.size(); ++i)
         EXPECT_TRUE(SamePixels(folder.FActivePictures[i], embedded->FActivePictures[i])) << i;
+    // Packed from the folder (the stored skin's folder load), the same skin again.
+    TbsCompressedStoredSkin packed(nullptr);
+    packed.LoadFromIniFile(Utf8ToString(SkinFolderPath() + "skin.ini"));
+    TbsSkinData unpacked(nullptr);
+    unpacked.LoadCompressedStoredSkin(&packed);
+    EXPECT_EQ(SkinText(unpacked), SkinText(*embedded));
+    EXPECT_TRUE(SamePixels(unpacked.FPicture, embedded->FPicture));
     // 24-bit pictures and a 1-bit mask, as written.
     EXPECT_EQ(folder.FPicture->PixelFormat(), pf24bit);
     EXPECT_EQ(folder.FMask->PixelFormat(), pf1bit);

@@ -251,7 +251,7 @@ TEST(DefaultSkinGeometry, EveryStateHasItsOwnLook)
     auto* checks = Control<TbsDataSkinCheckListBox>(s, L"checklistbox");
     differ(controls, {checks->CheckImageRect, checks->UnCheckImageRect}, "check list marks");
 
-    for (const wchar_t* name : {L"hscrollbar", L"vscrollbar"}) {
+    for (const wchar_t* name : {L"hscrollbar", L"vscrollbar", L"bothhscrollbar"}) {
         auto* b = Control<TbsDataSkinScrollBarControl>(s, name);
         differ(controls, {At(b->SkinRect, b->UpButtonRect), b->ActiveUpButtonRect, b->DownUpButtonRect}, "up");
         differ(controls, {At(b->SkinRect, b->DownButtonRect), b->ActiveDownButtonRect, b->DownDownButtonRect}, "down");
@@ -287,6 +287,28 @@ bool NearKey(uint32_t Argb)
     return std::abs(r - 127) <= 40 && std::abs(g) <= 40 && std::abs(b - 127) <= 40;
 }
 constexpr uint32_t kKeyRgb = 0x7F007F;
+
+// A bar moves its far arrow with its size only when the arrow starts past the corner point of its
+// kept end; one starting on it stays where the picture has it and a long bar's far arrow is dead.
+// The bar beside a vertical one ends in the corner square, past its far arrow.
+TEST(DefaultSkinGeometry, ScrollBarArrowsFollowTheBarsSize)
+{
+    auto skin = BuiltSkin();
+    for (const wchar_t* name : {L"hscrollbar", L"vscrollbar", L"bothhscrollbar"}) {
+        auto* b = Control<TbsDataSkinScrollBarControl>(*skin, name);
+        ASSERT_NE(b, nullptr) << StringToUtf8(name);
+        const bool vertical = b->ResizeMode() == 3;
+        const int corner = vertical ? b->LBPoint.Y : b->RTPoint.X;
+        auto along = [&](const TRect& r) { return vertical ? r.Top : r.Left; };
+        EXPECT_GT(along(b->UpButtonRect), corner) << StringToUtf8(name) << ": the far arrow moves";
+        EXPECT_LE(along(b->DownButtonRect), corner) << StringToUtf8(name) << ": the near arrow stays";
+        EXPECT_GE(along(b->UpButtonRect), vertical ? b->TrackArea.Bottom : b->TrackArea.Right) << StringToUtf8(name);
+    }
+    auto* both = Control<TbsDataSkinScrollBarControl>(*skin, L"bothhscrollbar");
+    auto* v = Control<TbsDataSkinScrollBarControl>(*skin, L"vscrollbar");
+    ASSERT_TRUE(both && v);
+    EXPECT_EQ(both->SkinRect.Width() - both->UpButtonRect.Right, v->SkinRect.Width()) << "the corner square";
+}
 
 TEST(DefaultSkinGeometry, NoPixelIsANearMissOfTheKey)
 {

@@ -61,7 +61,7 @@ const NameCase kNames[] = {
     {L"slider", false, L"slider", kNoMode, "preview position slider"},
     {L"hscrollbar", false, L"scrollbar", 2, "horizontal bars of lists and views"},
     {L"vscrollbar", false, L"scrollbar", 3, "vertical bars of lists and views"},
-    {L"bothhscrollbar", false, L"scrollbar", 0, "corner where the two bars meet"},
+    {L"bothhscrollbar", false, L"scrollbar", 2, "horizontal bars beside a vertical one, the corner at the end"},
     {L"panel", false, L"panel", 1, "panels; resizetoolpanel falls back"},
     {L"groupbox", false, L"panel", 1, "group boxes"},
     {L"toolpanel", false, L"panel", 1, "tool bars"},

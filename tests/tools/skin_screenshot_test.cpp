@@ -302,8 +302,8 @@ TEST(DefaultSkinScreenshot, ComposesAFormForPeopleToLookAt)
     k.NinePart(c, list, list->SkinRect, lx, ly, lw, lh);
     auto* header = k.Control<TbsDataSkinButtonControl>(L"resizetoolbutton");
     auto* vbar = k.Control<TbsDataSkinScrollBarControl>(L"vscrollbar");
-    auto* hbar = k.Control<TbsDataSkinScrollBarControl>(L"hscrollbar");
-    auto* corner = k.Control<TbsDataSkinScrollBarControl>(L"bothhscrollbar");
+    // Beside the vertical bar the horizontal one ends in the corner square under it.
+    auto* hbar = k.Control<TbsDataSkinScrollBarControl>(L"bothhscrollbar");
     const int inL = lx + list->ClRect.Left, inT = ly + list->ClRect.Top;
     const int inR = lx + lw - (list->SkinRect.Width() - list->ClRect.Right);
     const int inB = ly + lh - (list->SkinRect.Height() - list->ClRect.Bottom);
@@ -343,14 +343,13 @@ TEST(DefaultSkinScreenshot, ComposesAFormForPeopleToLookAt)
                          vbar->ThumbStretchEffect);
         c->Draw(inR - bar2, inT + vbar->SkinRect.Width() + 4, &thumb);
     }
-    k.Across(c, hbar, hbar->SkinRect, inL, inB - bar2, inR - bar2 - inL);
+    k.Across(c, hbar, hbar->SkinRect, inL, inB - bar2, inR - inL);
     {
         TBitmap thumb;
         CreateHSkinImage(hbar->ThumbOffset1, hbar->ThumbOffset2, &thumb, controls, hbar->ActiveThumbRect, 200, 0,
                          hbar->ThumbStretchEffect);
         c->Draw(inL + hbar->SkinRect.Height() + 30, inB - bar2, &thumb);
     }
-    k.Piece(c, controls, corner->SkinRect, inR - bar2, inB - bar2);
 
     // A group box with a slider.
     auto* group = k.Control<TbsDataSkinPanelControl>(L"groupbox");

@@ -431,26 +431,31 @@ void DesignUpDowns(TbsSkinData& S, SkinPicture& P)
 
 constexpr int kBar = 14;  // scroll bar thickness
 
-void ScrollBar(TbsSkinData& S, SkinPicture& P, const wchar_t* Name, bool Vertical)
+// A scroll bar: the lowering arrow, the track, the raising arrow and, for the horizontal bar that
+// sits beside a vertical one ("bothhscrollbar"), the corner square under that bar at the right
+// end. The bar moves a button with its size only when the button starts past the corner point,
+// so the kept right (bottom) part begins one track pixel before the raising arrow.
+void ScrollBar(TbsSkinData& S, SkinPicture& P, const wchar_t* Name, bool Vertical, bool Corner = false)
 {
     constexpr int len = 80, thumb = 30;
-    const int w = Vertical ? kBar : len, h = Vertical ? len : kBar;
+    const int corner = Corner ? kBar : 0;
+    const int w = Vertical ? kBar : len + corner, h = Vertical ? len : kBar;
     const Dir lower = Vertical ? Dir::Up : Dir::Left, raise = Vertical ? Dir::Down : Dir::Right;
     const double c = kBar / 2.0;
     auto* s = AddControl<TbsDataSkinScrollBarControl>(S, Name);
     const TRect skin = P.Add(w, h, On(Face), [&](cairo_t* cr) {
         kit::FillBox(cr, 0, 0, w, h, 0, Track);
         kit::Chevron(cr, c, c, 3, lower, TextSoft, 1.3);
-        kit::Chevron(cr, w - c, h - c, 3, raise, TextSoft, 1.3);
+        kit::Chevron(cr, w - corner - c, h - c, 3, raise, TextSoft, 1.3);
     });
     if (Vertical)
-        DownPart(s, skin, kBar, kBar, Rect(0, kBar, w, h - kBar));
+        DownPart(s, skin, kBar, kBar + 1, Rect(0, kBar, w, h - kBar));
     else
-        AcrossPart(s, skin, kBar, kBar, Rect(kBar, 0, w - kBar, h));
+        AcrossPart(s, skin, kBar, kBar + 1 + corner, Rect(kBar, 0, w - kBar - corner, h));
     s->TrackArea = s->ClRect;
     // The lowering button is the left or top one, the raising one the right or bottom one.
     s->DownButtonRect = Rect(0, 0, kBar, kBar);
-    s->UpButtonRect = Rect(w - kBar, h - kBar, w, h);
+    s->UpButtonRect = Rect(w - corner - kBar, h - kBar, w - corner, h);
     auto arrow = [&](Rgb fill, Dir d, Rgb glyph) {
         return P.Add(kBar, kBar, On(Track), [=](cairo_t* cr) {
             kit::FillBox(cr, 1, 1, kBar - 2, kBar - 2, 2, fill);
@@ -483,8 +488,7 @@ void DesignScrollBars(TbsSkinData& S, SkinPicture& P)
 {
     ScrollBar(S, P, L"hscrollbar", false);
     ScrollBar(S, P, L"vscrollbar", true);
-    auto* corner = AddControl<TbsDataSkinScrollBarControl>(S, L"bothhscrollbar");
-    Picture(corner, Plain(P, kBar, kBar, Track));
+    ScrollBar(S, P, L"bothhscrollbar", false, true);
 }
 
 void DesignSlider(TbsSkinData& S, SkinPicture& P)
