@@ -1,11 +1,16 @@
-// Measures the boxes on the headless back end with a synthetic skin ("combobox", "listbox",
-// "edit"): the options dialog's thread list (19 items) from the press on its button to the
-// drop-down fully painted; one keystroke in a 300 x 22 transparent skinned edit (the character
-// in and the off-screen repaint); one page of a 25-row skinned list box (Page Down and the
-// paint). Aims: one 60 Hz frame (16 ms), 2 ms, 5 ms.
+// Measures the boxes with a synthetic skin ("combobox", "listbox", "edit"), headless and, where
+// Xvfb is installed, under an Xvfb server of its own (the x11 back end): the options dialog's
+// thread list (19 items) from the press on its button to the drop-down fully painted; one
+// keystroke in a 300 x 22 transparent skinned edit (the character in and the off-screen
+// repaint); one page of a 25-row skinned list box (Page Down and the paint). Each figure is the
+// median of its repetitions; a step ends once the display has shown it. Aims: one 60 Hz frame
+// (16 ms), 2 ms, 5 ms. --headless skips the X11 run.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <vector>
 
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/application.h"
@@ -14,19 +19,29 @@
 #include "skin/boxes/skin_combo_box.h"
 #include "skin/boxes/skin_edit.h"
 #include "tests/skin/support/synthetic_skin.h"
+#include "tests/support/xvfb.h"
 
 namespace {
 
-double Millis(const std::function<void()>& Fn, int Reps)
+// The median milliseconds of Reps runs, after one unmeasured run.
+double MedianMs(const std::function<void()>& Fn, int Reps)
 {
-    auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < Reps; ++i) Fn();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count() / Reps;
+    Fn();
+    std::vector<double> v;
+    for (int i = 0; i < Reps; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        Fn();
+        v.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    }
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
+// The loop run dry, then the display waited for, as the idle step of the message loop ends.
 void Pump()
 {
     for (int i = 0; i < 3; ++i) Application->ProcessMessages();
+    vxwin::SyncDisplay();
 }
 
 void AddSkin(skintest::SyntheticSkin& S)
@@ -41,8 +56,9 @@ void AddSkin(skintest::SyntheticSkin& S)
         "pictureindex=0\r\nskinrect=0,0,40,20\r\nlefttoppoint=3,3\r\nrighttoppoint=30,3\r\nleftbottompoint=3,17\r\n"
         "rightbottompoint=30,17\r\nclientrect=3,3,30,17\r\n";
     S.Control("combobox", "combobox",
-              frame + "itemrect=40,0,60,16\r\nfocusitemrect=40,20,60,36\r\nitemtextrect=2,1,18,15\r\n"
-                      "buttonrect=30,0,40,20\r\nlistboxname=listbox\r\n");
+              frame +
+                  "itemrect=40,0,60,16\r\nfocusitemrect=40,20,60,36\r\nitemtextrect=2,1,18,15\r\n"
+                  "buttonrect=30,0,40,20\r\nlistboxname=listbox\r\n");
     S.Control("edit", "edit", frame + "activeskinrect=0,20,40,40\r\nfontcolor=0\r\nactivefontcolor=0\r\n");
     S.Control("listbox", "listbox",
               "pictureindex=0\r\nskinrect=0,20,40,60\r\nlefttoppoint=3,3\r\nrighttoppoint=37,3\r\n"
@@ -50,11 +66,8 @@ void AddSkin(skintest::SyntheticSkin& S)
               "itemrect=40,0,60,16\r\nfocusitemrect=40,20,60,36\r\nitemtextrect=2,1,18,15\r\n");
 }
 
-}  // namespace
-
-int main()
+void Measure(const char* Where)
 {
-    vxwin::UseHeadlessBackend();
     auto* form = new TForm(Application);
     form->SetBorderStyle(bsNone);
     form->SetBounds(0, 0, 640, 480);
@@ -83,19 +96,25 @@ int main()
     Pump();
 
     const TPoint button = combo->ClientToScreen(Point(combo->Width() - 5, 10));
-    const double drop = Millis(
-        [&] {
-            vxwin::InjectMouseMove(button.X, button.Y);
-            vxwin::InjectMouseButton(0, true, button.X, button.Y);
-            vxwin::InjectMouseButton(0, false, button.X, button.Y);
-            Pump();
-            combo->CloseUp(false);
-            Pump();
-        },
-        50);
+    // Each run opens the list; the close before the next run is not part of the figure.
+    std::vector<double> drops;
+    for (int i = 0; i < 51; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        vxwin::InjectMouseMove(button.X, button.Y);
+        vxwin::InjectMouseButton(0, true, button.X, button.Y);
+        vxwin::InjectMouseButton(0, false, button.X, button.Y);
+        Pump();
+        if (i > 0)
+            drops.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        if (!combo->IsPopupVisible()) std::printf("  (the list did not open)\n");
+        combo->CloseUp(false);
+        Pump();
+    }
+    std::sort(drops.begin(), drops.end());
+    const double drop = drops[drops.size() / 2];
     edit->SetFocus();
     Pump();
-    const double key = Millis(
+    const double key = MedianMs(
         [&] {
             vxwin::InjectText(L"a");
             Pump();
@@ -104,7 +123,7 @@ int main()
     list->ListBox->SetFocus();
     list->SetItemIndex(0);
     Pump();
-    const double page = Millis(
+    const double page = MedianMs(
         [&] {
             vxwin::InjectKey(VK_NEXT, true);
             vxwin::InjectKey(VK_NEXT, false);
@@ -113,9 +132,33 @@ int main()
         },
         100);
 
-    std::printf("thread list: press to painted drop-down (and close): %.3f ms   (aim: 16 ms)\n", drop);
-    std::printf("keystroke in a 300 x 22 transparent skinned edit:    %.3f ms   (aim: 2 ms)\n", key);
-    std::printf("one page of a 25-row skinned list box:               %.3f ms   (aim: 5 ms)\n", page);
+    std::printf("%s:\n", Where);
+    std::printf("  %-50s %8.3f ms   (aim: 16 ms)\n", "thread list: press to painted drop-down", drop);
+    std::printf("  %-50s %8.3f ms   (aim: 2 ms)\n", "keystroke in a 300 x 22 transparent skinned edit", key);
+    std::printf("  %-50s %8.3f ms   (aim: 5 ms)\n", "one page of a 25-row skinned list box", page);
     form->Free();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool headlessOnly = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--headless") == 0) headlessOnly = true;
+    vxwin::UseHeadlessBackend();
+    Measure("headless");
+    if (headlessOnly) return 0;
+    if (FindTool("Xvfb").empty()) {
+        std::printf("Xvfb is not installed: no figures under X11\n");
+        return 0;
+    }
+    XvfbServer server("1280x800x24");
+    if (server.Display().empty() || !vxwin::UseX11Backend(server.Display())) {
+        std::printf("Xvfb could not be started: no figures under X11\n");
+        return 0;
+    }
+    Measure("under Xvfb (x11 back end, 1280x800)");
+    vxwin::UseHeadlessBackend();
     return 0;
 }

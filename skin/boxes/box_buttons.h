@@ -15,6 +15,13 @@ inline TRect MovedRect(const TRect& R, int DX, int DY)
     return Rect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
 }
 
+// A button drawn inside a box: its rectangle, the pointer over it, pressed.
+struct TbsCBButtonX {
+    TRect R{};
+    bool MouseIn = false;
+    bool Down = false;
+};
+
 enum TbsBoxButtonState { bbsNormal, bbsHot, bbsPressed };
 
 // The state of a button from its flags: pressed needs both.

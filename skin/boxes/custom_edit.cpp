@@ -2,11 +2,16 @@
 
 #include <clocale>
 
+#include "platform/framework/forms/application.h"
 #include "platform/framework/forms/forms.h"
 #include "platform/framework/graphics/bitmap.h"
-#include "skin/boxes/edit_menu_link.h"
 #include "skin/core/parent_background.h"
+#include "skin/core/resource_strings.h"
+#include "skin/core/skin_data.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skin_menu.h"
+#include "skin/form/skin_popup_menu.h"
 
 namespace {
 
@@ -19,6 +24,14 @@ wchar_t DecimalSeparator()
 
 bool KeyHeld(int Vk) { return GetKeyState(Vk) < 0; }
 
+// The interface texts of Form: its first skinned form's skin model's table, or nullptr.
+TbsResourceStrData* TextTableOf(TCustomForm* Form)
+{
+    TbsSkinForm* sf = FindSkinForm(Form);
+    TbsSkinData* sd = sf ? sf->SkinData() : nullptr;
+    return sd ? sd->ResourceStrData() : nullptr;
+}
+
 }  // namespace
 
 // ---- TbsCustomEdit ----
@@ -27,8 +40,22 @@ TbsCustomEdit::TbsCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner) { FContro
 
 TbsCustomEdit::~TbsCustomEdit()
 {
+    CloseSysPopupMenu(true);
     if (FSysPopupMenu) FSysPopupMenu->Free();
     FSysPopupMenu = nullptr;
+}
+
+void TbsCustomEdit::CloseSysPopupMenu(bool Destroying)
+{
+    // The open levels show the menu's items: they close before the items go.
+    TCustomForm* f = FSysPopupMenu ? FSysPopupMenu->ComponentForm() : nullptr;
+    if (!f || (f->ComponentState() & csDestroying)) return;
+    TbsSkinForm* sf = FindSkinForm(f);
+    auto* engine = sf ? dynamic_cast<TbsSkinMenu*>(sf->SkinMenuEngine()) : nullptr;
+    if (!engine || !engine->Visible() || engine->PopupCtrl != this) return;
+    // A dying edit hears nothing more.
+    if (Destroying) engine->PopupCtrl = nullptr;
+    engine->Hide();
 }
 
 void TbsCustomEdit::SetEditTransparent(bool Value)
@@ -120,16 +147,22 @@ void TbsCustomEdit::PaintBufferedTo(HDC DC) { BufferedPass(DC, false); }
 
 void TbsCustomEdit::CreateSysPopupMenu()
 {
+    CloseSysPopupMenu(false);
     if (FSysPopupMenu) FSysPopupMenu->Free();
-    FSysPopupMenu = EditMenuLink().MakeEditMenu(this);
+    FSysPopupMenu = new TbsSkinPopupMenu(this);
     TCustomForm* form = GetParentForm();
     while (form && form->Parent()) form = form->Parent()->GetParentForm();
-    TbsResourceStrData* table = form ? EditMenuLink().TextTableOfForm(form) : nullptr;
+    // An MDI child's menus open through the main form.
+    if (form && form->FormStyle() == fsMDIChild && Application && Application->MainForm())
+        FSysPopupMenu->SetComponentForm(Application->MainForm());
+    else
+        FSysPopupMenu->SetComponentForm(form);
+    TbsResourceStrData* table = form ? TextTableOf(form) : nullptr;
     DWORD s = 0, e = 0;
     SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
     const bool selection = s < e;
     const bool all = s == 0 && e == static_cast<DWORD>(Text().size());
-    HWND self = FHandle;
+    // The menu engine tells the edit (WM_SKINMENU_COMMAND) once a command has run; the menu goes then.
     auto add = [&](const wchar_t* key, const wchar_t* english, bool enabled, UINT msg) {
         auto* item = new TMenuItem(FSysPopupMenu);
         if (!key) {
@@ -137,13 +170,11 @@ void TbsCustomEdit::CreateSysPopupMenu()
         } else {
             item->SetCaption(table ? table->GetResStr(key) : String(english));
             item->SetEnabled(enabled);
-            item->OnClick = [this, msg, self](TObject*) {
+            item->OnClick = [this, msg](TObject*) {
                 if (msg == EM_SETSEL)
                     SelectAll();
                 else
                     Perform(msg, 0, 0);
-                // The menu goes once its command has run.
-                PostMessageW(self, WM_SKINMENU_COMMAND, 0, 0);
             };
         }
         FSysPopupMenu->Items()->Add(item);
@@ -265,7 +296,8 @@ void TbsCustomEdit::WndProc(TMessage& m)
             x = o.X + Width() / 2;
             y = o.Y + Height() / 2;
         }
-        EditMenuLink().PopupEditMenu(FSysPopupMenu, this, x, y);
+        // Shows nothing on a form without a skinned form or skin data.
+        FSysPopupMenu->Popup2(this, x, y);
         m.Result = 1;
         return;
     }

@@ -8,8 +8,9 @@
 //     off-screen bitmap one pixel larger than the edit - the parent's background, then the edit's
 //     own paint under FStopDraw - copied in one step, every context and bitmap released on every
 //     path;
-//   - a context menu (Undo, Cut, Copy, Paste, Delete, Select All) built anew for each request,
-//     captions from the form's text table, freed when its command has run.
+//   - a skinned context menu (Undo, Cut, Copy, Paste, Delete, Select All) built anew for each
+//     request and shown through the form's skin menus (none on a form without them), captions
+//     from the skin's text table, freed when the menus report that its command has run.
 // TbsSkinNumEdit filters typed characters to a number and turns Up, Down and the wheel into
 // OnUpClick and OnDownClick.
 #pragma once
@@ -18,6 +19,8 @@
 
 #include "platform/framework/controls/edit.h"
 #include "platform/framework/forms/menus.h"
+
+class TbsSkinPopupMenu;
 
 class TbsCustomEdit : public TCustomEdit {
 public:
@@ -30,7 +33,7 @@ public:
     // Stores and makes the window anew.
     void SetEditTransparent(bool Value);
     // The context menu while one exists.
-    TPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
+    TbsSkinPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
 
     // Repaints the client now through an off-screen bitmap (nothing without a window).
     virtual void RepaintBuffered();
@@ -49,6 +52,8 @@ protected:
     virtual void BufferSize(int& W, int& H);
     // The menu built anew (the old one freed): eight items with their captions and states.
     void CreateSysPopupMenu();
+    // Closes the skin menus while they show this edit's menu.
+    void CloseSysPopupMenu(bool Destroying);
     // The off-screen pass into Target; with Caret the caret is hidden around it.
     void BufferedPass(HDC Target, bool Caret);
     void SetMargins();
@@ -56,7 +61,7 @@ protected:
     bool FDown = false;
     bool FStopDraw = false;
     bool FEditTransparent = false;
-    TPopupMenu* FSysPopupMenu = nullptr;
+    TbsSkinPopupMenu* FSysPopupMenu = nullptr;
 
 private:
     bool FReadOnly2 = false;

@@ -16,17 +16,12 @@
 // below) and accepts on release over the list.
 #pragma once
 
+#include "skin/boxes/box_buttons.h"
 #include "skin/boxes/office_list_box.h"
 
 struct TbsCBItem {
     TRect R{};
     bool Focused = false;  // the owner-draw state
-};
-
-struct TbsCBButtonX {
-    TRect R{};
-    bool MouseIn = false;
-    bool Down = false;
 };
 
 class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {

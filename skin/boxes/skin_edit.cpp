@@ -14,6 +14,8 @@ constexpr UINT_PTR kHoverTimer = 1;
 constexpr unsigned kHoverMs = 100;
 constexpr LRESULT kHitButton = HTHSCROLL;  // 6
 constexpr LRESULT kHitFrame = HTVSCROLL;   // 7
+constexpr LRESULT kHitLeftImage = 104;
+constexpr LRESULT kHitRightImage = 105;
 
 int RW(const TRect& R) { return R.Right - R.Left; }
 int RH(const TRect& R) { return R.Bottom - R.Top; }
@@ -97,8 +99,23 @@ void TbsSkinCustomEdit::SetImages(TCustomImageList* Value)
     if (FImages) FImages->RemoveFreeNotification(this);
     FImages = Value;
     if (Value) Value->FreeNotification(this);
+    CalcImageRects(true);
     if (!(FIndex != -1 && FUseSkinFont)) AdjustEditHeight();
     RepaintFrame();
+}
+
+void TbsSkinCustomEdit::SetLeftImageIndex(int Value)
+{
+    FLeftImageIndex = Value;
+    CalcImageRects(true);
+    Invalidate();
+}
+
+void TbsSkinCustomEdit::SetRightImageIndex(int Value)
+{
+    FRightImageIndex = Value;
+    CalcImageRects(true);
+    Invalidate();
 }
 
 void TbsSkinCustomEdit::SetButtonImageIndex(int Value)
@@ -242,6 +259,10 @@ void TbsSkinCustomEdit::ChangeSkinData()
     ApplyFontColor();
     if (!FUseSkinFont) AdjustEditHeight();
     RepaintFrame();
+    if (FImages) {
+        CalcImageRects(true);
+        Invalidate();
+    }
 }
 
 void TbsSkinCustomEdit::CreateParams(TCreateParams& p)
@@ -250,6 +271,40 @@ void TbsSkinCustomEdit::CreateParams(TCreateParams& p)
     p.ExStyle &= ~static_cast<DWORD>(WS_EX_TRANSPARENT);
     p.Style &= ~static_cast<DWORD>(WS_BORDER);
     p.Style |= FAlignment == taRightJustify ? ES_RIGHT : FAlignment == taCenter ? ES_CENTER : ES_LEFT;
+}
+
+void TbsSkinCustomEdit::CreateWnd()
+{
+    TbsCustomEdit::CreateWnd();
+    // A new window has the whole client for its text.
+    FTextNarrowed = false;
+    CalcImageRects(true);
+}
+
+void TbsSkinCustomEdit::CalcImageRects(bool SetRect)
+{
+    if (!FImages) {
+        LeftButton.R = RightButton.R = TRect{};
+        if (SetRect && FTextNarrowed && HandleAllocated()) SendMessageW(FHandle, EM_SETRECTNP, 0, 0);
+        FTextNarrowed = false;
+        return;
+    }
+    TRect r = ClientRect();
+    LeftButton.R = RightButton.R = TRect{};
+    const int iw = FImages->Width();
+    if (FLeftImageIndex >= 0) {
+        LeftButton.R = Rect(r.Left, r.Top, r.Left + iw, r.Bottom);
+        r.Left += iw + 2;
+    }
+    if (FRightImageIndex >= 0) {
+        RightButton.R = Rect(r.Right - iw, r.Top, r.Right, r.Bottom);
+        r.Right -= iw + 2;
+    }
+    if (!SetRect || !HandleAllocated()) return;
+    if (r.Right < r.Left) r.Right = r.Left;
+    RECT text{r.Left, r.Top, r.Right, r.Bottom};
+    SendMessageW(FHandle, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&text));
+    FTextNarrowed = true;
 }
 
 void TbsSkinCustomEdit::BufferSize(int& W, int& H)
@@ -358,6 +413,24 @@ void TbsSkinCustomEdit::PaintEditBackground(TCanvas* C)
         C->StretchDraw(Rect(0, 0, ew, eh), &b);
 }
 
+void TbsSkinCustomEdit::DrawImages(TCanvas* C)
+{
+    if (!FImages) return;
+    CalcImageRects(false);
+    auto draw = [&](const TbsCBButtonX& B, int Normal, int Hot, int Down) {
+        if (!ValidImage(Normal)) return;
+        int index = Normal;
+        if (B.Down && B.MouseIn && ValidImage(Down))
+            index = Down;
+        else if (B.MouseIn && ValidImage(Hot))
+            index = Hot;
+        const int y = std::max(B.R.Top, B.R.Top + RH(B.R) / 2 - FImages->Height() / 2);
+        FImages->Draw(C, B.R.Left, y, index, Enabled());
+    };
+    draw(LeftButton, FLeftImageIndex, FLeftImageHotIndex, FLeftImageDownIndex);
+    draw(RightButton, FRightImageIndex, FRightImageHotIndex, FRightImageDownIndex);
+}
+
 void TbsSkinCustomEdit::PaintDisabled(HDC DC)
 {
     TBitmap b(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
@@ -395,6 +468,29 @@ int TbsSkinCustomEdit::HitTest(const TPoint& Screen)
     return HTCLIENT;
 }
 
+int TbsSkinCustomEdit::ImageButtonAt(const TPoint& Client)
+{
+    if (!FImages) return 0;
+    CalcImageRects(false);
+    if (FLeftImageIndex >= 0 && PtInRect(LeftButton.R, Client)) return kHitLeftImage;
+    if (FRightImageIndex >= 0 && PtInRect(RightButton.R, Client)) return kHitRightImage;
+    return 0;
+}
+
+void TbsSkinCustomEdit::SetImageHot(TbsCBButtonX& B, bool Value)
+{
+    if (B.MouseIn == Value) return;
+    B.MouseIn = Value;
+    Invalidate();
+}
+
+void TbsSkinCustomEdit::ReleaseImageButtons()
+{
+    if (!LeftButton.Down && !RightButton.Down) return;
+    LeftButton.Down = RightButton.Down = false;
+    Invalidate();
+}
+
 bool TbsSkinCustomEdit::NeedsHoverTimer() const
 {
     if (FButtonMode || FImages) return true;
@@ -406,6 +502,7 @@ void TbsSkinCustomEdit::DoMouseEnter()
     FMouseIn = true;
     if (!Focused() && FIndex != -1) {
         FFont.SetColor(ActiveFontColor);
+        if (FImages) CalcImageRects(true);
         RepaintFrame();
     }
     if (OnMouseEnter) OnMouseEnter(this);
@@ -420,12 +517,21 @@ void TbsSkinCustomEdit::DoMouseLeave()
     FMouseIn = false;
     if (!Focused() && FIndex != -1) {
         FFont.SetColor(FontColor);
+        if (FImages) CalcImageRects(true);
         RepaintFrame();
     }
     if (FButtonDown || FButtonActive) {
         FButtonDown = false;
         FButtonActive = false;
         RepaintFrame();
+    }
+    // Like the edit button's, an image press ends when the pointer leaves the edit.
+    for (TbsCBButtonX* b : {&LeftButton, &RightButton}) {
+        b->Down = false;
+        if (b->MouseIn) {
+            b->MouseIn = false;
+            RepaintBuffered();
+        }
     }
     if (OnMouseLeave) OnMouseLeave(this);
 }
@@ -470,11 +576,21 @@ void TbsSkinCustomEdit::WndProc(TMessage& m)
         return;
     }
     case WM_ERASEBKGND:
-        if (designing) break;
+        if (designing) {
+            TbsCustomEdit::WndProc(m);
+            if (FImages && m.WParam) {
+                TCanvas c;
+                c.SetHandle(reinterpret_cast<HDC>(m.WParam));
+                DrawImages(&c);
+                c.SetHandle(nullptr);
+            }
+            return;
+        }
         if (FStopDraw) {
             TCanvas c;
             c.SetHandle(reinterpret_cast<HDC>(m.WParam));
             PaintEditBackground(&c);
+            DrawImages(&c);
             c.SetHandle(nullptr);
         } else {
             RepaintBuffered();
@@ -514,6 +630,15 @@ void TbsSkinCustomEdit::WndProc(TMessage& m)
     case WM_NCHITTEST:
         if (designing) break;
         if (!FMouseIn) DoMouseEnter();
+        if (FImages) {
+            const int image = ImageButtonAt(ScreenToClient(Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam))));
+            SetImageHot(LeftButton, image == kHitLeftImage);
+            SetImageHot(RightButton, image == kHitRightImage);
+            if (image) {
+                m.Result = image;
+                return;
+            }
+        }
         if (FButtonMode) {
             const int hit = HitTest(Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
             if (hit != HTCLIENT) {
@@ -524,6 +649,14 @@ void TbsSkinCustomEdit::WndProc(TMessage& m)
         break;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
+        if (!designing && FImages &&
+            (m.WParam == static_cast<WPARAM>(kHitLeftImage) || m.WParam == static_cast<WPARAM>(kHitRightImage))) {
+            (m.WParam == static_cast<WPARAM>(kHitLeftImage) ? LeftButton : RightButton).Down = true;
+            if (!Focused() && CanFocus()) SetFocus();
+            Invalidate();
+            m.Result = 0;
+            return;
+        }
         if (!designing && FButtonMode && m.WParam == static_cast<WPARAM>(kHitButton)) {
             FButtonDown = true;
             FButtonActive = true;
@@ -533,6 +666,22 @@ void TbsSkinCustomEdit::WndProc(TMessage& m)
         }
         break;
     case WM_NCLBUTTONUP:
+        if (!designing && FImages &&
+            (m.WParam == static_cast<WPARAM>(kHitLeftImage) || m.WParam == static_cast<WPARAM>(kHitRightImage))) {
+            const bool left = m.WParam == static_cast<WPARAM>(kHitLeftImage);
+            TbsCBButtonX& b = left ? LeftButton : RightButton;
+            // A click needs the press on the same image.
+            const bool click = b.Down;
+            LeftButton.Down = RightButton.Down = false;
+            Invalidate();
+            if (click) {
+                TNotifyEvent& e = left ? OnLeftButtonClick : OnRightButtonClick;
+                if (e) e(this);
+            }
+            m.Result = 0;
+            return;
+        }
+        ReleaseImageButtons();
         if (!designing && FButtonMode && m.WParam == static_cast<WPARAM>(kHitButton)) {
             // A click needs the press on the button too.
             const bool click = FButtonDown;
@@ -562,6 +711,7 @@ void TbsSkinCustomEdit::WndProc(TMessage& m)
             }
         }
         break;
+    case WM_LBUTTONUP: ReleaseImageButtons(); break;
     case WM_MOUSEMOVE:
         TbsCustomEdit::WndProc(m);
         if (FButtonMode && FButtonActive) {
@@ -594,10 +744,12 @@ void TbsSkinCustomEdit::WndProc(TMessage& m)
         TbsCustomEdit::WndProc(m);
         if (!FMouseIn && FIndex != -1) FFont.SetColor(m.Msg == WM_SETFOCUS ? ActiveFontColor : FontColor);
         RepaintFrame();
+        if (FImages) CalcImageRects(true);
         Invalidate();
         return;
     case WM_SIZE:
         TbsCustomEdit::WndProc(m);
+        CalcImageRects(true);
         RepaintFrame();
         return;
     case CM_ENABLEDCHANGED:

@@ -2,12 +2,15 @@
 // edit with a button, or the built-in look) lives in the window's non-client area; the text area
 // in the middle repaints transparently through the base's off-screen pass over the record's
 // client piece. An optional edit button at the right (ButtonMode) answers hit code 6 and clicks
-// on a release over it after a press on it. Hover is tracked by hit tests and a 100 ms timer that
-// watches the window under the cursor. The height follows the skin picture (UseSkinFont) or the
+// on a release over it after a press on it. Two image buttons from Images sit at the ends of the
+// text area (which is narrowed so the text never runs under them), answer hit codes 104 and 105
+// and click the same way, each with a normal, hot and down image. Hover is tracked by hit tests
+// and a 100 ms timer that watches the window under the cursor. The height follows the skin picture (UseSkinFont) or the
 // font. A disabled edit paints its own text (password characters for a password edit).
 #pragma once
 
 #include "platform/framework/graphics/image_list.h"
+#include "skin/boxes/box_buttons.h"
 #include "skin/boxes/custom_edit.h"
 #include "skin/controls/skin_change_client.h"
 #include "skin/core/skin_data.h"
@@ -43,6 +46,19 @@ public:
     void SetImages(TCustomImageList* Value);
     int ButtonImageIndex() const { return FButtonImageIndex; }
     void SetButtonImageIndex(int Value);
+    // The image buttons' images (-1: none); the normal ones narrow the text area.
+    int LeftImageIndex() const { return FLeftImageIndex; }
+    void SetLeftImageIndex(int Value);
+    int LeftImageHotIndex() const { return FLeftImageHotIndex; }
+    void SetLeftImageHotIndex(int Value) { FLeftImageHotIndex = Value; }
+    int LeftImageDownIndex() const { return FLeftImageDownIndex; }
+    void SetLeftImageDownIndex(int Value) { FLeftImageDownIndex = Value; }
+    int RightImageIndex() const { return FRightImageIndex; }
+    void SetRightImageIndex(int Value);
+    int RightImageHotIndex() const { return FRightImageHotIndex; }
+    void SetRightImageHotIndex(int Value) { FRightImageHotIndex = Value; }
+    int RightImageDownIndex() const { return FRightImageDownIndex; }
+    void SetRightImageDownIndex(int Value) { FRightImageDownIndex = Value; }
 
     void GetSkinData();
     // The record again, fonts and height, a new window keeping text, selection and read-only.
@@ -55,11 +71,18 @@ public:
     // The whole frame image (window coordinates) onto DC.
     void PaintFrameTo(HDC DC);
     void RepaintBuffered() override;
+    // With Images: the image buttons' rectangles at the ends of the client area; with SetRect
+    // the text is kept to what lies between them.
+    void CalcImageRects(bool SetRect);
 
     TbsSkinData* SkinChangeModel() const override { return FSD; }
     void SkinChangeEnd() override { ChangeSkinData(); }
 
     TNotifyEvent OnButtonClick;
+    TNotifyEvent OnLeftButtonClick, OnRightButtonClick;
+
+    // The image buttons, client coordinates.
+    TbsCBButtonX LeftButton, RightButton;
 
     // Window coordinates.
     TRect FButtonRect{}, FEditRect{};
@@ -78,6 +101,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void WndProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void BufferSize(int& W, int& H) override;
@@ -85,6 +109,8 @@ protected:
     void CalcRects();
     // The text area's background (client coordinates, from 0,0) onto C.
     void PaintEditBackground(TCanvas* C);
+    // The image buttons' images (client coordinates) onto C.
+    void DrawImages(TCanvas* C);
     // The disabled edit's own paint: background and text in the disabled colour.
     void PaintDisabled(HDC DC);
     int HitTest(const TPoint& Screen);
@@ -106,6 +132,20 @@ protected:
     int FIndex = -1;
     TCustomImageList* FImages = nullptr;
     int FButtonImageIndex = -1;
+    int FLeftImageIndex = -1, FLeftImageHotIndex = -1, FLeftImageDownIndex = -1;
+    int FRightImageIndex = -1, FRightImageHotIndex = -1, FRightImageDownIndex = -1;
+
+private:
+    bool ValidImage(int Index) const { return FImages && Index >= 0 && Index < FImages->Count(); }
+    // The image button under a client point (with its image): 104 left, 105 right, else 0.
+    int ImageButtonAt(const TPoint& Client);
+    // Sets or clears a button's MouseIn, repainting on a change.
+    void SetImageHot(TbsCBButtonX& B, bool Value);
+    // A release anywhere in the edit ends an image press (a click is the release over its image).
+    void ReleaseImageButtons();
+
+    // The text area was narrowed for images (widened again once they go).
+    bool FTextNarrowed = false;
 };
 
 class TbsSkinEdit : public TbsSkinCustomEdit {

@@ -1,14 +1,20 @@
 // The edit base and the numeric edit: Enter and Esc to the form's buttons, read-only by dropped
-// messages, the context menu's items, captions and life, the numeric filter with its beep, and
-// the transparent off-screen repaint over a striped parent with every handle given back.
+// messages, the context menu shown through the skinned form's menus (items, captions from the
+// skin's text table, commands chosen in the shown level, life), the numeric filter with its beep,
+// and the transparent off-screen repaint over a striped parent with every handle given back.
 #include <gtest/gtest.h>
 
 #include "platform/framework/controls/custom_control.h"
 #include "platform/win/handle_table.h"
 #include "skin/boxes/custom_edit.h"
-#include "skin/boxes/edit_menu_link.h"
 #include "skin/controls/skin_button.h"
+#include "skin/core/resource_strings.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skin_menu.h"
+#include "skin/form/skin_menu_item.h"
+#include "skin/form/skin_popup_menu.h"
+#include "skin/form/skin_popup_window.h"
 #include "tests/skin/boxes/box_fixture.h"
 
 namespace {
@@ -30,15 +36,14 @@ protected:
 
 struct EditTest : BoxFixture {
     TbsCustomEdit* E = nullptr;
-    std::vector<TPoint> Shown;
-    TbsEditMenuLink Saved;
+    TbsSkinForm* SF = nullptr;
 
     void SetUp() override
     {
         BoxFixture::SetUp();
-        Saved = EditMenuLink();
-        // The menu is recorded, not tracked.
-        EditMenuLink().PopupEditMenu = [this](TPopupMenu*, TControl*, int X, int Y) { Shown.push_back(Point(X, Y)); };
+        // The edit's menu shows through the skinned form's menus.
+        SF = new TbsSkinForm(Form);
+        SF->SetSkinData(Model);
         E = new TbsCustomEdit(Form);
         E->SetParent(Form);
         E->SetBounds(10, 10, 120, 20);
@@ -46,11 +51,8 @@ struct EditTest : BoxFixture {
         E->SetFocus();
         Pump();
     }
-    void TearDown() override
-    {
-        EditMenuLink() = Saved;
-        BoxFixture::TearDown();
-    }
+    TbsSkinMenu* Engine() const { return dynamic_cast<TbsSkinMenu*>(SF->SkinMenuEngine()); }
+    int Levels() const { return Engine()->PopupCount(); }
     // The captions and enabled states of the menu the last request built.
     std::vector<std::pair<String, bool>> Menu()
     {
@@ -60,7 +62,30 @@ struct EditTest : BoxFixture {
                 r.push_back({m->Items()->Items(i)->Caption(), m->Items()->Items(i)->Enabled()});
         return r;
     }
+    // The captions of the open level's entries.
+    std::vector<String> Shown()
+    {
+        std::vector<String> r;
+        if (Levels() == 0) return r;
+        TbsSkinPopupWindow* w = Engine()->FPopupList[0];
+        for (int i = 0; i < w->ItemCount(); ++i) r.push_back(w->Item(i)->MenuItem->Caption());
+        return r;
+    }
     void AskForMenu() { E->Perform(WM_CONTEXTMENU, 0, MAKELPARAM(50, 60)); }
+    // Entry Index of the open level chosen with the mouse.
+    void Choose(int Index)
+    {
+        ASSERT_GE(Levels(), 1);
+        TbsSkinPopupWindow* w = Engine()->FPopupList[0];
+        const TRect r = w->Item(Index)->ObjectRect;
+        const TPoint p = w->ClientToScreen(Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+        vxwin::InjectMouseMove(p.X, p.Y);
+        Pump();
+        vxwin::InjectMouseButton(0, true, p.X, p.Y);
+        Pump();
+        vxwin::InjectMouseButton(0, false, p.X, p.Y);
+        Pump();
+    }
 };
 
 }  // namespace
@@ -141,6 +166,9 @@ TEST_F(EditTest, TheMenuItemsFollowTheSelectionReadOnlyAndClipboard)
                              {L"-", true},
                              {L"Select All", false}}))
         << "an empty edit counts as fully selected";
+    EXPECT_EQ(Shown(), (std::vector<String>{L"Undo", L"-", L"Cut", L"Copy", L"Paste", L"Delete", L"-", L"Select All"}))
+        << "the skinned level shows the eight entries, in English without a text table";
+    Engine()->Hide();
     Type(L"abc");
     E->SetSelStart(1);
     E->SetSelLength(1);
@@ -156,6 +184,7 @@ TEST_F(EditTest, TheMenuItemsFollowTheSelectionReadOnlyAndClipboard)
                              {L"Select All", true}}));
     E->SetReadOnly(true);
     AskForMenu();
+    EXPECT_EQ(Levels(), 1) << "a new request replaces the open menu";
     EXPECT_EQ(Menu(), (Items{{L"Undo", true},
                              {L"-", true},
                              {L"Cut", false},
@@ -165,20 +194,45 @@ TEST_F(EditTest, TheMenuItemsFollowTheSelectionReadOnlyAndClipboard)
                              {L"-", true},
                              {L"Select All", true}}));
     // Undo stays on in a read-only edit and changes nothing.
-    E->SysPopupMenu()->Items()->Items(0)->Click();
-    Pump();
+    Choose(0);
     EXPECT_EQ(E->Text(), L"abc");
+    EXPECT_EQ(Levels(), 0);
     EXPECT_EQ(E->SysPopupMenu(), nullptr) << "freed once its command ran";
 }
 
-TEST_F(EditTest, CaptionsComeFromTheFormsTableAndAMissingKeyIsEmpty)
+TEST_F(EditTest, ChoicesInTheShownMenuRunOnTheEditAndFreeIt)
+{
+    Type(L"abc");
+    SetClipboardText(L"");
+    AskForMenu();
+    Choose(7);  // Select All
+    EXPECT_EQ(E->SelStart(), 0);
+    EXPECT_EQ(E->SelLength(), 3);
+    EXPECT_EQ(E->SysPopupMenu(), nullptr);
+    AskForMenu();
+    Choose(3);  // Copy
+    EXPECT_EQ(ClipboardText(), L"abc");
+    E->SetSelStart(3);
+    E->SetSelLength(0);
+    AskForMenu();
+    Choose(4);  // Paste
+    EXPECT_EQ(E->Text(), L"abcabc");
+    EXPECT_EQ(E->SysPopupMenu(), nullptr);
+    // A menu closed without a choice stays until the next request.
+    AskForMenu();
+    TbsSkinPopupMenu* kept = E->SysPopupMenu();
+    Engine()->Hide();
+    EXPECT_EQ(E->SysPopupMenu(), kept);
+}
+
+TEST_F(EditTest, CaptionsComeFromTheSkinsTableAndAMissingKeyIsEmpty)
 {
     auto* table = new TbsResourceStrData(Form);
     TStringList lines;
     lines.Add(L"EDIT_UNDO=撤销");
     lines.Add(L"EDIT_COPY=复制");
     table->SetResStrings(&lines);
-    EditMenuLink().TextTableOfForm = [&](TCustomForm* f) { return f == Form ? table : nullptr; };
+    Model->SetResourceStrData(table);
     AskForMenu();
     auto items = Menu();
     ASSERT_EQ(items.size(), 8u);
@@ -186,21 +240,44 @@ TEST_F(EditTest, CaptionsComeFromTheFormsTableAndAMissingKeyIsEmpty)
     EXPECT_EQ(items[2].first, L"") << "EDIT_CUT is missing";
     EXPECT_EQ(items[3].first, L"复制");
     EXPECT_EQ(items[7].first, L"");
+    EXPECT_EQ(Shown()[3], L"复制");
 }
 
 TEST_F(EditTest, TheMenuOpensAtThePointOrFromTheKeyboardAtTheCentre)
 {
     AskForMenu();
+    ASSERT_EQ(Levels(), 1);
+    EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), Point(50, 60));
+    Engine()->Hide();
     Key(VK_APPS);
-    ASSERT_EQ(Shown.size(), 2u);
-    EXPECT_EQ(Shown[0], Point(50, 60));
-    EXPECT_EQ(Shown[1], E->ClientToScreen(Point(60, 10)));
+    ASSERT_EQ(Levels(), 1);
+    EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), E->ClientToScreen(Point(60, 10)));
+    Engine()->Hide();
     // A menu of the edit's own takes the request instead.
+    TbsSkinPopupMenu* last = E->SysPopupMenu();
     auto* own = new TPopupMenu(Form);
     own->SetAutoPopup(false);
     E->SetPopupMenu(own);
     AskForMenu();
-    EXPECT_EQ(Shown.size(), 2u);
+    EXPECT_EQ(E->SysPopupMenu(), last);
+    EXPECT_EQ(Levels(), 0);
+}
+
+TEST_F(EditTest, NoMenuShowsWithoutSkinDataAndAFreedEditClosesItsOpenMenu)
+{
+    SF->SetSkinData(nullptr);
+    AskForMenu();
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), Point(-1, -1));
+    SF->SetSkinData(Model);
+    AskForMenu();
+    ASSERT_EQ(Levels(), 1);
+    // The level shows the edit's items: it closes before they go.
+    E->Free();
+    E = nullptr;
+    Pump();
+    EXPECT_EQ(Levels(), 0);
+    EXPECT_FALSE(Engine()->Visible());
 }
 
 TEST_F(EditTest, ACancelModeNoticeNamesItsSender)

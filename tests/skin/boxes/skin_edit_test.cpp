@@ -1,6 +1,7 @@
 // The skinned edit: its frame geometry and heights with and without a record, the edit button's
 // press-off-back-release, hover ending by the timer, the paint messages, recreation keeping what
-// the user had, and a disabled password edit.
+// the user had, a disabled password edit, and the image buttons at the ends of the text (the text
+// kept between them, clicks through their hit codes, their hot and down images).
 #include <gtest/gtest.h>
 
 #include "skin/boxes/skin_edit.h"
@@ -52,6 +53,39 @@ struct SkinEditTest : BoxFixture {
         }
         return e;
     }
+    // Images 8 x 8: 0 red, 1 lime, 2 blue, 3 fuchsia.
+    TImageList* Images()
+    {
+        auto* images = new TImageList(Form, 8, 8);
+        for (TColor c : {clRed, clLime, clBlue, clFuchsia}) {
+            TBitmap b(8, 8);
+            b.Canvas()->Brush()->SetColor(c);
+            b.Canvas()->FillRect(Rect(0, 0, 8, 8));
+            images->Add(&b, nullptr);
+        }
+        return images;
+    }
+    // An edit without a record, red on the left (lime hot, blue down), fuchsia on the right.
+    TbsSkinEdit* MakeImaged()
+    {
+        TbsSkinEdit* e = Make();
+        e->SetImages(Images());
+        e->SetLeftImageIndex(0);
+        e->SetLeftImageHotIndex(1);
+        e->SetLeftImageDownIndex(2);
+        e->SetRightImageIndex(3);
+        return e;
+    }
+    // 0xRRGGBB of a client pixel as shown.
+    static uint32_t ClientPixel(TbsSkinEdit* E, int X, int Y)
+    {
+        RECT wr;
+        GetWindowRect(E->Handle(), &wr);
+        const TPoint o = E->ClientToScreen(Point(0, 0));
+        return PixelAt(E, X + o.X - wr.left, Y + o.Y - wr.top);
+    }
+    // The middle of an image button, client coordinates.
+    static TPoint Mid(const TbsCBButtonX& B) { return Point((B.R.Left + B.R.Right) / 2, (B.R.Top + B.R.Bottom) / 2); }
     static int TextHeight(TFont* F)
     {
         HDC dc = GetDC(nullptr);
@@ -216,4 +250,108 @@ TEST_F(SkinEditTest, ADisabledPasswordEditPaintsPasswordCharacters)
     for (uint32_t px : c) darkest = std::min(darkest, px & 0xFF);
     EXPECT_GE(darkest, Shown(clGrayText) & 0xFF);
     EXPECT_LT(darkest, 0xA0u);
+}
+
+TEST_F(SkinEditTest, ImagesNarrowTheTextWhichNeverRunsUnderThem)
+{
+    TbsSkinEdit* e = MakeImaged();
+    e->SetText(std::wstring(40, L'W'));
+    ShowForm();
+    e->SetFocus();
+    Key(VK_END);
+    const int cw = e->ClientWidth(), ch = e->ClientHeight();
+    EXPECT_EQ(cw, 116);
+    EXPECT_EQ(e->LeftButton.R, Rect(0, 0, 8, ch));
+    EXPECT_EQ(e->RightButton.R, Rect(cw - 8, 0, cw, ch));
+    RECT text{};
+    SendMessageW(e->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(Rect(text.left, text.top, text.right, text.bottom), Rect(10, 0, cw - 10, ch));
+    // Every pixel of both images is the image's, the long text scrolled to its end notwithstanding.
+    const int top = std::max(0, ch / 2 - 4);
+    for (int y = top; y < top + 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(ClientPixel(e, x, y), 0xFF0000u) << x << "," << y;
+            EXPECT_EQ(ClientPixel(e, cw - 8 + x, y), 0xFF00FFu) << x << "," << y;
+        }
+    // A skin change makes a new window: the text stays between the images.
+    e->SetSkinDataName(L"edit");
+    e->SetSkinData(Model);
+    Pump();
+    SendMessageW(e->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(Rect(text.left, text.top, text.right, text.bottom),
+              Rect(10, 0, e->ClientWidth() - 10, e->ClientHeight()));
+    // Without the images the text has the whole client again.
+    e->SetImages(nullptr);
+    SendMessageW(e->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(text.left, 0);
+    EXPECT_EQ(text.right, e->ClientWidth());
+}
+
+TEST_F(SkinEditTest, TheImageButtonsAnswerTheirHitCodesAndClickOnAReleaseAfterAPress)
+{
+    std::vector<std::string> log;
+    TbsSkinEdit* e = MakeImaged();
+    e->OnLeftButtonClick = [&](TObject*) { log.push_back("left"); };
+    e->OnRightButtonClick = [&](TObject*) { log.push_back("right"); };
+    auto* other = Make();
+    other->SetTop(60);
+    ShowForm();
+    other->SetFocus();
+    const TPoint left = Mid(e->LeftButton), right = Mid(e->RightButton);
+    auto hit = [&](TPoint c) {
+        const TPoint p = Screen(e, c.X, c.Y);
+        return SendMessageW(e->Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.X, p.Y));
+    };
+    EXPECT_EQ(hit(left), 104);
+    EXPECT_EQ(hit(right), 105);
+    EXPECT_EQ(hit(Point(60, left.Y)), HTCLIENT);
+    ClickAt(e, left.X, left.Y);
+    EXPECT_TRUE(e->Focused()) << "a press on an image takes the focus";
+    ClickAt(e, right.X, right.Y);
+    EXPECT_EQ(log, (std::vector<std::string>{"left", "right"}));
+    // Pressed on one image, released on the other: nothing.
+    Press(e, left.X, left.Y);
+    Release(e, right.X, right.Y);
+    // Pressed, off to the text and back: a click.
+    Press(e, right.X, right.Y);
+    MoveTo(e, 60, right.Y);
+    Release(e, right.X, right.Y);
+    // Pressed, out of the edit (the timer notices), back and released: nothing.
+    Press(e, left.X, left.Y);
+    MoveTo(Form, 250, 150);
+    Wait(120);
+    EXPECT_FALSE(e->LeftButton.Down);
+    Release(e, left.X, left.Y);
+    EXPECT_EQ(log, (std::vector<std::string>{"left", "right", "right"}));
+}
+
+TEST_F(SkinEditTest, HotAndDownImagesAndNoImagesWhileDisabled)
+{
+    TbsSkinEdit* e = MakeImaged();
+    ShowForm();
+    const TPoint left = Mid(e->LeftButton), right = Mid(e->RightButton);
+    auto leftColour = [&] { return ClientPixel(e, 4, left.Y); };
+    auto rightColour = [&] { return ClientPixel(e, right.X, right.Y); };
+    EXPECT_EQ(leftColour(), 0xFF0000u);
+    MoveTo(e, left.X, left.Y);
+    EXPECT_EQ(leftColour(), 0x00FF00u) << "hot";
+    Press(e, left.X, left.Y);
+    EXPECT_EQ(leftColour(), 0x0000FFu) << "down";
+    MoveTo(e, 60, left.Y);
+    EXPECT_EQ(leftColour(), 0xFF0000u) << "pressed but not over it";
+    Release(e, 60, left.Y);
+    MoveTo(e, left.X, left.Y);
+    EXPECT_EQ(leftColour(), 0x00FF00u) << "the release elsewhere ended the press";
+    MoveTo(e, right.X, right.Y);
+    EXPECT_EQ(rightColour(), 0xFF00FFu) << "no hot image: the normal one";
+    // A hot index past the list falls back too.
+    e->SetLeftImageHotIndex(9);
+    MoveTo(e, left.X, left.Y);
+    EXPECT_EQ(leftColour(), 0xFF0000u);
+    MoveTo(Form, 250, 150);
+    Wait(120);
+    e->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(leftColour(), Shown(clWindow)) << "a disabled edit shows no images";
+    EXPECT_EQ(rightColour(), Shown(clWindow));
 }
