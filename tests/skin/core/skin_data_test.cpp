@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <functional>
 #include <memory>
 
@@ -270,6 +272,20 @@ TEST_F(SkinModel, FailedLoads)
                  }).get());
          },
          true, "megapixels"},
+        {"picture count past the bytes left",
+         [&](SkinModel& t, TbsSkinData* d) {
+             d->LoadCompressedStoredSkin(storedWith(t, [](auto& p) {
+                                             // Version, then three flagged pictures, then the count.
+                                             size_t at = 4;
+                                             for (int i = 0; i < 3; ++i) {
+                                                 const bool empty = p[at++] != 0;
+                                                 if (!empty) at += StoredBitmapLength(p.data() + at, p.size() - at);
+                                             }
+                                             const uint32_t count = 1000000;
+                                             std::memcpy(p.data() + at, &count, 4);
+                                         }).get());
+         },
+         true, "names 1000000 pictures but holds only"},
         {"cut bitmap in the payload",
          [&](SkinModel& t, TbsSkinData* d) {
              d->LoadCompressedStoredSkin(storedWith(t, [](auto& p) { p.resize(40); }).get());

@@ -269,20 +269,24 @@ TEST(SkinRecords, ObjectAndWindowDefaults)
 {
     TMemIniFile ini(String{});
     SetSkinIniText(ini, "[anim]\n[cap]\n");
-    TbsDataSkinAnimate anim(L"anim");
-    EXPECT_EQ(anim.CountFrames, 0);
-    anim.LoadFromFile(&ini);
-    EXPECT_EQ(anim.CountFrames, 1);
-    EXPECT_EQ(anim.TimerInterval, 50);
-    EXPECT_EQ(anim.Command, cmDefault);
-    EXPECT_EQ(anim.GlowLayerAlphaBlendValue, 255);
-    TbsDataSkinCaption cap(L"cap");
-    cap.LoadFromFile(&ini);
-    EXPECT_EQ(cap.GlowSize, 3);
-    EXPECT_EQ(cap.AnimateInterval, 25);
-    EXPECT_EQ(cap.QuickButtonAlphaMaskPictureIndex, -1);
-    EXPECT_EQ(cap.Alignment, taCenter);
-    EXPECT_EQ(cap.FontName, L"Tahoma");
+    // The same key defaults from sections without keys and from missing sections.
+    for (const char* suffix : {"", "-missing"}) {
+        SCOPED_TRACE(suffix);
+        TbsDataSkinAnimate anim(String(L"anim") + Utf8ToString(suffix));
+        EXPECT_EQ(anim.CountFrames, 0);
+        anim.LoadFromFile(&ini);
+        EXPECT_EQ(anim.CountFrames, 1);
+        EXPECT_EQ(anim.TimerInterval, 50);
+        EXPECT_EQ(anim.Command, cmDefault);
+        EXPECT_EQ(anim.GlowLayerAlphaBlendValue, 255);
+        TbsDataSkinCaption cap(String(L"cap") + Utf8ToString(suffix));
+        cap.LoadFromFile(&ini);
+        EXPECT_EQ(cap.GlowSize, 3);
+        EXPECT_EQ(cap.AnimateInterval, 25);
+        EXPECT_EQ(cap.QuickButtonAlphaMaskPictureIndex, -1);
+        EXPECT_EQ(cap.Alignment, taCenter);
+        EXPECT_EQ(cap.FontName, L"Tahoma");
+    }
 
     // Skin colours: 0 until the model first clears or loads, then the system colours.
     TbsSkinData d(nullptr);

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -176,4 +177,46 @@ TEST(ZlibStreams, StreamsPutTheUnderlyingPositionBack)
     z.ReadBuffer(b, 1000);
     EXPECT_EQ(std::string(b, 1000), Repeated(30000).substr(1000, 1000));
     EXPECT_GE(src.Position(), left);
+}
+
+// A small stream that inflates past the bound stops with the error before it is all written.
+TEST(ZlibStreams, InflatingPastTheBoundStops)
+{
+    class TCountingStream : public TStream {
+    public:
+        int64_t Written = 0;
+        int64_t Read(void*, int64_t) override { return 0; }
+        int64_t Write(const void*, int64_t count) override { return Written += count, count; }
+        int64_t Seek(int64_t, TSeekOrigin) override { return Written; }
+    };
+    // Zeroes past the bound, deflated by zlib directly: about a quarter of a megabyte.
+    z_stream z{};
+    ASSERT_EQ(deflateInit(&z, Z_BEST_COMPRESSION), Z_OK);
+    const std::vector<uint8_t> zeroes(1 << 20, 0);
+    std::vector<uint8_t> bomb;
+    uint8_t out[65536];
+    for (int64_t left = MaxInflatedSize + (1 << 20); left > 0; left -= int64_t(zeroes.size())) {
+        z.next_in = const_cast<uint8_t*>(zeroes.data());
+        z.avail_in = static_cast<uInt>(zeroes.size());
+        const int flush = left > int64_t(zeroes.size()) ? Z_NO_FLUSH : Z_FINISH;
+        do {
+            z.next_out = out;
+            z.avail_out = sizeof out;
+            deflate(&z, flush);
+            bomb.insert(bomb.end(), out, out + (sizeof out - z.avail_out));
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    ASSERT_LT(bomb.size(), size_t(1) << 20);
+
+    TMemoryStream src;
+    src.WriteBuffer(bomb.data(), static_cast<int64_t>(bomb.size()));
+    TCountingStream dest;
+    try {
+        DecompressStream(dest, src);
+        ADD_FAILURE() << "inflated past the bound";
+    } catch (const EDecompressionError& e) {
+        EXPECT_NE(std::string(e.what()).find("256 MiB"), std::string::npos) << e.what();
+    }
+    EXPECT_LE(dest.Written, MaxInflatedSize);
 }
