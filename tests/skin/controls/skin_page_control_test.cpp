@@ -40,6 +40,9 @@ struct PageControlTest : SkinControlFixture {
         s.Block(p, Rect(70, 0, 100, 1), kExtra1, false);
         s.Block(p, Rect(0, 40, 10, 50), kExtra2, false);
         s.Block(p, Rect(10, 40, 30, 60), kFocused, false);
+        s.Block(p, Rect(0, 60, 4, 64), kDisabled, false);
+        s.Block(p, Rect(40, 30, 56, 44), kExtra1, false);
+        s.Block(s.AddPicture(8, 8), Rect(0, 0, 8, 8), kExtra2, false);
         s.Control("tab", "tab",
                   "pictureindex=0\nskinrect=0,0,40,40\nclientrect=" + IniRect(ClRect) +
                       "\nlefttoppoint=3,4\nrighttoppoint=35,4\nleftbottompoint=3,34\nrightbottompoint=35,34\n"
@@ -291,6 +294,67 @@ TEST_F(PageControlTest, ButtonTabsFromARecordOfAnotherClassDrawNothingFromIt)
     EXPECT_NE(shown(L"tab"), kFocused);
 }
 
+TEST_F(CloseTest, CloseButtonRoomFollowsTheSkin)
+{
+    // Tabs sized by their (empty) captions: 12 + the blank list's width (1 + the close size) + 4.
+    auto* pc = Make(2, false, tpTop, 0);
+    pc->SetShowCloseButtons(true);
+    TRect r;
+    ASSERT_TRUE(pc->GetItemRect(0, r));
+    EXPECT_EQ(pc->CloseSize(), 14);
+    EXPECT_EQ(r.Width(), 31);
+    LoadTabSkin(kClRect, "closebuttonrect=40,30,56,44\n");
+    pc->SetSkinData(Model);
+    ASSERT_TRUE(pc->GetItemRect(0, r));
+    EXPECT_EQ(pc->CloseSize(), 16);
+    EXPECT_EQ(r.Width(), 33);
+    pc->SetShowCloseButtons(false);
+    ASSERT_TRUE(pc->GetItemRect(0, r));
+    EXPECT_EQ(r.Width(), 17);
+}
+
+TEST_F(PageControlTest, WheelTurnsPagesOnlyWithTheFocus)
+{
+    auto* pc = Make(3, false);
+    pc->SetMouseWheelSupport(true);
+    pc->Pages(1)->SetTabVisible(false);
+    ShowForm();
+    pc->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(pc->ActivePageIndex(), 0);
+    pc->SetFocus();
+    Pump();
+    const TPoint p = Screen(pc, 100, 60);
+    vxwin::InjectMouseWheel(-120, p.X, p.Y);
+    Pump();
+    // Down skips the page without a tab; on the last page it does nothing; up goes back.
+    EXPECT_EQ(pc->ActivePageIndex(), 2);
+    vxwin::InjectMouseWheel(-120, p.X, p.Y);
+    Pump();
+    EXPECT_EQ(pc->ActivePageIndex(), 2);
+    vxwin::InjectMouseWheel(120, p.X, p.Y);
+    Pump();
+    EXPECT_EQ(pc->ActivePageIndex(), 0);
+}
+
+TEST_F(PageControlTest, SheetBackgrounds)
+{
+    LoadTabSkin(kClRect, "bgpictureindex=1\n");
+    auto paint = [](TbsSkinPageControl* pc) {
+        TBitmap b(20, 20);
+        static_cast<TbsSkinTabSheet*>(pc->Pages(0))->PaintBG(b.Canvas()->Handle());
+        return RgbOf(b.Canvas()->Pixels(5, 5));
+    };
+    auto* skinned = Make(1, true);
+    EXPECT_EQ(paint(skinned), kExtra2);
+    EXPECT_EQ(paint(Make(1, false)), Rgb(clBtnFace));
+    // A wallpaper takes the place of everything else.
+    TBitmap wall(4, 4);
+    wall.Canvas()->Brush()->SetColor(clRed);
+    wall.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    static_cast<TbsSkinTabSheet*>(skinned->Pages(0))->SetWallPaper(&wall);
+    EXPECT_EQ(paint(skinned), 0xFF0000u);
+}
+
 // ---- pixels ----
 
 TEST_F(PageControlTest, BuiltInTabColours)
@@ -353,6 +417,19 @@ TEST_F(PageControlTest, SelectedSkinTabReachesThreePixelsIntoThePage)
     EXPECT_EQ(PixelAt(pc, 150, 10), kExtra2);
     // The page shows the client piece.
     EXPECT_EQ(PixelAt(pc, 100, 60), kExtra3);
+}
+
+TEST_F(PageControlTest, FirstSelectedTabTakesTheCornerPiece)
+{
+    LoadTabSkin(kClRect, "tableftbottomactiverect=0,60,4,64\n");
+    auto* pc = Make(2, true);
+    ShowForm();
+    EXPECT_EQ(PixelAt(pc, 1, 21), kDisabled);
+    EXPECT_EQ(PixelAt(pc, 5, 21), kDown);
+    // Rows of several lines start 2 pixels in: no corner there.
+    pc->SetMultiLine(true);
+    Pump();
+    EXPECT_EQ(PixelAt(pc, 3, 21), kDown);
 }
 
 }  // namespace
