@@ -668,6 +668,17 @@ void TbsSkinPageControl::CloseActivePage()
     if (OnClose) OnClose(page, canClose);
     if (canClose) {
         page->SetTabVisible(false);
+        // The framework control keeps showing a page whose tab went: the neighbouring tab's page
+        // takes over, as when a page is removed.
+        if (ActivePage() == page) {
+            const int i = page->PageIndex();
+            TTabSheet* next = nullptr;
+            for (int k = i + 1; k < PageCount() && !next; ++k)
+                if (Pages(k)->TabVisible()) next = Pages(k);
+            for (int k = i - 1; k >= 0 && !next; --k)
+                if (Pages(k)->TabVisible()) next = Pages(k);
+            SetActivePage(next);
+        }
         if (FFreeOnClose) delete page;
         FActiveTab = FActiveTabIndex = -1;
         if (OnAfterClose) OnAfterClose(this);

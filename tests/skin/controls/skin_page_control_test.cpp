@@ -222,6 +222,20 @@ TEST_F(CloseTest, ReleaseOverTheButtonClosesThePressedTab)
     EXPECT_EQ(Closing[0], sheet);
     EXPECT_FALSE(sheet->TabVisible());
     EXPECT_EQ(AfterClose, 1);
+    // The next tab's page shows in its place.
+    EXPECT_EQ(PC->ActivePage(), PC->Pages(2));
+    EXPECT_FALSE(sheet->Visible());
+}
+
+TEST_F(CloseTest, FreeOnCloseFreesTheLastPage)
+{
+    Build();
+    PC->SetFreeOnClose(true);
+    Mouse(true, 170, 10);
+    Mouse(false, 170, 10);
+    EXPECT_EQ(PC->PageCount(), 2);
+    EXPECT_EQ(PC->ActivePage(), PC->Pages(1));
+    EXPECT_EQ(AfterClose, 1);
 }
 
 TEST_F(CloseTest, ReleaseOutsideClosesNothingAndPressOutsideReleaseOverCloses)
