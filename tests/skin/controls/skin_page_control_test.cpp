@@ -187,9 +187,9 @@ struct CloseTest : PageControlTest {
     int AfterClose = 0;
     bool Allow = true;
 
-    void Build()
+    void Build(TTabPosition Pos = tpTop)
     {
-        PC = Make(3, false, tpTop, 60);
+        PC = Make(3, false, Pos, 60);
         PC->SetShowCloseButtons(true);
         PC->OnClose = [this](TObject* s, bool& CanClose) {
             Closing.push_back(s);
@@ -225,6 +225,29 @@ TEST_F(CloseTest, ReleaseOverTheButtonClosesThePressedTab)
     // The next tab's page shows in its place.
     EXPECT_EQ(PC->ActivePage(), PC->Pages(2));
     EXPECT_FALSE(sheet->Visible());
+}
+
+TEST_F(CloseTest, SideTabsKeepTheButtonWhereTheTurnPutsIt)
+{
+    // Tab 0 runs down from y 2 to 62; its button, composed at the end of a lying tab, ends up at
+    // its top on the left and at its bottom on the right.
+    struct {
+        TTabPosition Pos;
+        TRect Button;
+        TPoint Inside;
+    } cases[] = {{tpLeft, Rect(3, 2, 17, 16), Point(10, 10)}, {tpRight, Rect(3, 44, 17, 58), Point(190, 53)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "position " << c.Pos);
+        Closing.clear();
+        Build(c.Pos);
+        auto* sheet = static_cast<TbsSkinTabSheet*>(PC->Pages(0));
+        EXPECT_EQ(sheet->ButtonRect, c.Button);
+        Mouse(true, c.Inside.X, c.Inside.Y);
+        Mouse(false, c.Inside.X, c.Inside.Y);
+        EXPECT_EQ(Closing.size(), 1u);
+        EXPECT_FALSE(sheet->TabVisible());
+        delete PC;
+    }
 }
 
 TEST_F(CloseTest, FreeOnCloseFreesTheLastPage)
