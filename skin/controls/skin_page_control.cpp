@@ -14,12 +14,6 @@ namespace {
 TRect Moved(const TRect& R, int DX, int DY) { return Rect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY); }
 }  // namespace
 
-TbsTabScrollerLink& TabScrollerLink()
-{
-    static TbsTabScrollerLink link;
-    return link;
-}
-
 TbsSkinPageControl::TbsSkinPageControl(TComponent* AOwner) : TPageControl(AOwner)
 {
     FCtl3D = false;
