@@ -1,6 +1,7 @@
 #include "skin/boxes/skin_up_down.h"
 
 #include "skin/boxes/box_buttons.h"
+#include "skin/controls/skin_tab_scroller_link.h"
 #include "skin/core/marks.h"
 #include "skin/core/range_records.h"
 
@@ -295,4 +296,19 @@ void TbsSkinUpDown::Dispatch(TMessage& m)
         return;
     default: TbsSkinCustomControl::Dispatch(m);
     }
+}
+
+void UseSkinUpDownTabScroller()
+{
+    auto up = [](TbsSkinCustomControl* S) { return static_cast<TbsSkinUpDown*>(S); };
+    TbsTabScrollerLink& link = TabScrollerLink();
+    link.Make = [](TComponent* Owner) -> TbsSkinCustomControl* { return new TbsSkinUpDown(Owner); };
+    link.Position = [up](TbsSkinCustomControl* S) { return up(S)->Position(); };
+    link.SetPosition = [up](TbsSkinCustomControl* S, int Value) { up(S)->SetPosition(Value); };
+    link.SetRange = [up](TbsSkinCustomControl* S, int Min, int Max, int Increment) {
+        up(S)->SetMin(Min);
+        up(S)->SetMax(Max);
+        up(S)->SetIncrement(Increment);
+    };
+    link.SetOnChange = [up](TbsSkinCustomControl* S, TNotifyEvent OnChange) { up(S)->OnChange = std::move(OnChange); };
 }

@@ -79,3 +79,7 @@ private:
     TUDOrientation FOrientation = udHorizontal;
     int FIncrement = 1, FPosition = 0, FMin = 0, FMax = 100;
 };
+
+// Makes the skinned page controls scroll their overflowing tab rows with one of these (the
+// program calls it once at start-up; until then they show no scroller).
+void UseSkinUpDownTabScroller();

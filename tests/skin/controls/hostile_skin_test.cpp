@@ -11,10 +11,19 @@ using namespace skintest;
 
 namespace {
 
-const char* kNames[][2] = {{"button", "button"},     {"toolmenubutton", "menubutton"}, {"resizebutton", "button"},
-                           {"toolbutton", "button"}, {"checkbox", "checkradio"},       {"panel", "panel"},
-                           {"groupbox", "panel"},    {"toolpanel", "panel"},           {"statusbar", "panel"},
-                           {"stdlabel", "stdlabel"}, {"vsplitter", "splitter"},        {"hsplitter", "splitter"}};
+const char* kNames[][2] = {{"button", "button"},
+                           {"toolmenubutton", "menubutton"},
+                           {"resizebutton", "button"},
+                           {"toolbutton", "button"},
+                           {"checkbox", "checkradio"},
+                           {"panel", "panel"},
+                           {"groupbox", "panel"},
+                           {"toolpanel", "panel"},
+                           {"statusbar", "panel"},
+                           {"stdlabel", "stdlabel"},
+                           {"vsplitter", "splitter"},
+                           {"hsplitter", "splitter"},
+                           {"tab", "tab"}};
 
 const std::string kNinePoints =
     "lefttoppoint=3,3\r\nrighttoppoint=7,3\r\nleftbottompoint=3,7\r\nrightbottompoint=7,7\r\n";
@@ -31,9 +40,12 @@ struct Variant {
      "glowlayerpictureindex=0\r\nglowlayermaskpictureindex=1\r\ncheckimagerect=8,8,40,40\r\n"
      "uncheckimagerect=-4,-4,6,6\r\ncheckimagearea=0,0,80,80\r\ntextarea=50,0,99,40\r\ngripperrect=7,7,50,50\r\n"
      "captionrect=0,0,99,99\r\nframerect=3,3,80,9\r\nframetextrect=1,1,70,7\r\nmarkframerect=5,5,40,40\r\n"
-     "trackbuttonrect=40,0,80,40\r\nmenumarkerrect=8,8,30,30\r\ngrayedcheckimagerect=9,9,20,20\r\n"},
+     "trackbuttonrect=40,0,80,40\r\nmenumarkerrect=8,8,30,30\r\ngrayedcheckimagerect=9,9,20,20\r\n"
+     "tabrect=-5,-5,90,90\r\nactivetabrect=0,0,200,10\r\nmouseintabrect=50,50,99,99\r\n"
+     "tabsbgrect=9,9,99,99\r\nclosebuttonrect=8,8,40,40\r\ntableftbottomactiverect=-9,-9,20,20\r\n"},
     {"a client rectangle without width",
-     "pictureindex=0\r\nskinrect=0,0,10,10\r\n" + kNinePoints + "clientrect=3,3,3,7\r\ncaptionrect=3,0,3,3\r\n"},
+     "pictureindex=0\r\nskinrect=0,0,10,10\r\n" + kNinePoints +
+         "clientrect=3,3,3,7\r\ncaptionrect=3,0,3,3\r\ntabrect=0,0,0,4\r\ntabsbgrect=2,2,2,2\r\n"},
     {"the same, stretched",
      "pictureindex=0\r\nskinrect=0,0,10,10\r\n" + kNinePoints + "clientrect=3,3,7,3\r\nstretcheffect=1\r\n"},
     {"picture index -1", "pictureindex=-1\r\nmaskpictureindex=-1\r\nskinrect=0,0,10,10\r\n" + kNinePoints +

@@ -15,6 +15,7 @@
 #include "skin/controls/skin_list_view.h"
 #include "skin/controls/skin_menu_button.h"
 #include "skin/controls/skin_menu_speed_button.h"
+#include "skin/controls/skin_page_control.h"
 #include "skin/controls/skin_paint_panel.h"
 #include "skin/controls/skin_slider.h"
 #include "skin/controls/skin_speed_button.h"
@@ -29,6 +30,22 @@ namespace skintest {
 
 // Each maker makes one control on Parent with the model and returns it.
 using ControlMaker = std::function<TControl*(TWinControl* Parent, TbsSkinData* Model)>;
+
+// A page control with Pages sheets captioned "page 0", "page 1", ...
+inline TbsSkinPageControl* MakeSkinPageControl(TWinControl* Parent, TbsSkinData* Model, TTabPosition Position,
+                                               int Pages = 3)
+{
+    auto* c = new TbsSkinPageControl(Parent);
+    c->SetParent(Parent);
+    for (int i = 0; i < Pages; ++i) {
+        auto* s = new TbsSkinTabSheet(c);
+        s->SetPageControl(c);
+        s->SetCaption(L"page " + IntToStr(i));
+    }
+    c->SetTabPosition(Position);
+    c->SetSkinData(Model);
+    return c;
+}
 
 template <class T>
 TControl* MakeSkinControl(TWinControl* Parent, TbsSkinData* Model, const wchar_t* Name = nullptr)
@@ -228,6 +245,39 @@ inline std::vector<ControlMaker> Makers()
             auto* b = static_cast<TbsSkinBevel*>(MakeSkinControl<TbsSkinBevel>(p, m));
             b->SetDividerMode(true);
             return b;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* c = MakeSkinPageControl(p, m, tpTop);
+            c->SetShowCloseButtons(true);
+            c->SetMouseWheelSupport(true);
+            return c;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* c = MakeSkinPageControl(p, m, tpLeft);
+            c->SetTextInHorizontal(true);
+            c->SetShowCloseButtons(true);
+            return c;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* c = MakeSkinPageControl(p, m, tpBottom, 8);
+            c->SetStyle(tsButtons);
+            c->SetButtonTabSkinDataName(L"button");
+            c->SetTabHeight(18);
+            return c;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* c = MakeSkinPageControl(p, m, tpRight);
+            c->SetMultiLine(true);
+            c->SetTabExtededDraw(true);
+            return c;
+        },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* c = MakeSkinPageControl(p, m, tpTop, 6);
+            c->SetTabWidth(50);
+            c->SetTabsInCenter(true);
+            c->HideTabs();
+            c->ShowTabs();
+            return c;
         },
     };
 }
