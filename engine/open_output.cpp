@@ -42,6 +42,17 @@ std::string LocalPath(const char* AName)
 
 bool SameFile(const struct stat& A, const struct stat& B) { return A.st_dev == B.st_dev && A.st_ino == B.st_ino; }
 
+// A file's name with every link on its way resolved, as far as the path exists: two spellings
+// of an output that does not exist yet (a linked folder, "..") give the same name.
+std::filesystem::path CanonicalName(const std::string& APath)
+{
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(APath, ec);
+    if (ec) absolute = APath;
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, ec);
+    return ec ? absolute.lexically_normal() : canonical;
+}
+
 // An image codec as the default video codec of a container that also has a default audio
 // codec is its cover picture (mp3, flac): such a container has no video of its own.
 bool HasDefaultVideo(const AVOutputFormat* AFormat)
@@ -151,16 +162,15 @@ bool TCustomFFmpeg::NamesOutput(const String& AFileName) const
     if (path.empty()) return false;
     struct stat target {};
     const bool exists = ::stat(path.c_str(), &target) == 0;
-    std::error_code ec;
-    const std::filesystem::path normal = std::filesystem::absolute(path, ec).lexically_normal();
+    const std::filesystem::path name = CanonicalName(path);
     for (int i = 0; i < Fnb_output_files; ++i) {
         std::string output = LocalPath(Foutput_files[i] ? Foutput_files[i]->url : nullptr);
         if (output.empty()) continue;
-        // By identity where the file exists (links, other spellings), else by the name.
+        // By identity where the file exists, else by the name with its folders' links resolved.
         struct stat other {};
         if (exists && ::stat(output.c_str(), &other) == 0) {
             if (SameFile(other, target)) return true;
-        } else if (std::filesystem::absolute(output, ec).lexically_normal() == normal) {
+        } else if (CanonicalName(output) == name) {
             return true;
         }
     }

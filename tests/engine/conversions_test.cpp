@@ -50,6 +50,7 @@ struct TCase {
     const char* Failed = nullptr;   // the task ends failed with a text holding this
     int Channels = 0;               // audio channels of the output (0: not looked at)
     int Subtitles = -1;             // subtitle streams of the output (-1: not looked at)
+    bool ThroughLink = false;       // the earlier task names the output through a link to its folder
 };
 
 // What differs from the expectation, empty when nothing does (also run in a child process).
@@ -158,8 +159,17 @@ protected:
         const String input = Utf8ToString(Clip(c.Input));
         const String output = Utf8ToString(AOutput);
         if (c.SharedOutput) {
+            String firstOutput = output;
+            if (c.ThroughLink) {
+                const std::filesystem::path target(AOutput);
+                const std::filesystem::path link = target.parent_path() / "linked";
+                std::error_code ec;
+                std::filesystem::create_directory_symlink(target.parent_path(), link, ec);
+                if (ec) return "cannot link the folder: " + ec.message();
+                firstOutput = Utf8ToString((link / target.filename()).string());
+            }
             int first = AConverter.AddTask(input, String());
-            if (first < 0 || !AConverter.SetOutputFile(first, output, c.Options))
+            if (first < 0 || !AConverter.SetOutputFile(first, firstOutput, c.Options))
                 return "the first task: " + StringToUtf8(AConverter.LastErrMsg());
         }
         const int task = AConverter.AddTask(input, String());
@@ -224,6 +234,8 @@ TEST_F(Conversions, OrdinaryAndAwkwardMedia)
          "is already the output of task #0"},
         {"two tasks naming one output, overwriting", "clip.mp4", "same2.avi", L"y=1", InFolder, true,
          "is already the output of task #0", "is already the output of task #0"},
+        {"two tasks naming one picture sequence, the first through a linked folder", "clip.mp4", "frame%03d.png", L"",
+         InFolder, true, "is already the output of task #0", "is already the output of task #0", 0, -1, true},
         {"progress of video alone", "big.mp4", "quiet.mp4", L"an=1"},
         {"a read-only output folder", "clip.mp4", "out.avi", L"", LockedFolder, false, "Permission denied"},
         {"a disk that fills up", "big.mp4", "full.mp4", L"vcodec=mpeg4\nqscale=1\ns=1920x1440", FullDisk, false,

@@ -224,6 +224,37 @@ TEST_F(OptionDispatch, BitRatesBelowOneThousandWarn)
     EXPECT_FALSE(Task->SetBitRate(L"ab", L""));
 }
 
+TEST_F(OptionDispatch, RefusedAndUnknownOptionsAreNotedAndTheTaskGoesOn)
+{
+    // Each row on a fresh list: what FRefusedOptions holds after the option (nothing when it
+    // was taken), and whether the name was known. Nothing throws: the task goes on without it.
+    struct Row {
+        const char* Name;
+        const char* Value;
+        bool Refused;
+        bool Known;
+    } rows[] = {
+        {"b", "64000", false, false}, {"b", "abc", true, true},  {"b", "-5", true, true},
+        {"ab", "", true, true},       {"vb", "1x", true, true},  {"g", "12", false, false},
+        {"g", "twelve", true, true},  {"foo", "1", true, false}, {"VN", "1", true, false},
+    };
+    for (const Row& r : rows) {
+        Task->FRefusedOptions.clear();
+        EXPECT_EQ(Failure(r.Name, r.Value), "") << r.Name << "=" << r.Value;
+        if (!r.Refused) {
+            EXPECT_TRUE(Task->FRefusedOptions.empty()) << r.Name << "=" << r.Value;
+            continue;
+        }
+        ASSERT_EQ(Task->FRefusedOptions.size(), 1u) << r.Name << "=" << r.Value;
+        const TCustomFFmpeg::TRefusedOption& o = Task->FRefusedOptions[0];
+        EXPECT_EQ(o.Name, Utf8ToString(r.Name));
+        EXPECT_EQ(o.Value, Utf8ToString(r.Value));
+        EXPECT_EQ(o.Known, r.Known) << r.Name << "=" << r.Value;
+    }
+    // The refused bit rates left the one taken before them.
+    EXPECT_EQ(Task->FOptions.avcodec_opts[0]->bit_rate, 64000);
+}
+
 TEST_F(OptionDispatch, BitstreamFiltersAppendToTheChainOfTheirType)
 {
     Apply("absf", "aac_adtstoasc");

@@ -3,6 +3,8 @@
 // the caption buttons with their repeat.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/framework/graphics/image_list.h"
 #include "skin/boxes/skin_list_box.h"
 #include "skin/core/marks.h"
@@ -303,21 +305,34 @@ TEST_F(ListBoxTest, TabbedTextSitsAtItsStopsAndCentresLikeClippedText)
             for (int x = 0; x < 300; ++x)
                 ASSERT_EQ(a.PixelArgb(x, y), b.PixelArgb(x, y)) << "height " << height << " at " << x << "," << y;
     }
-    // Ten tabs reach the tenth stop; an eleventh entry is ignored (the default step instead).
+    // Eleven stops are set, but only ten count: an eleventh tab goes on from the tenth stop (200)
+    // by the default step of eight average characters, never to the eleventh stop (220).
     TBitmap c(400, 21);
-    c.Canvas()->Brush()->SetColor(clWhite);
-    c.Canvas()->FillRect(Rect(0, 0, 400, 21));
-    c.Canvas()->Brush()->SetStyle(bsClear);
-    DrawTabbedText(c.Canvas(), &tabs, String(10, L'\t') + L"x", Rect(0, 0, 400, 21), 0);
-    EXPECT_NEAR(ink(c), 200, 1);
-    TStringList bad;
-    bad.Add(L"12a");
-    c.Canvas()->FillRect(Rect(0, 0, 400, 21));
-    DrawTabbedText(c.Canvas(), &bad, L"\tx", Rect(0, 0, 400, 21), 0);
+    // White again, then text without a background.
+    auto blank = [&c] {
+        c.Canvas()->Brush()->SetStyle(bsSolid);
+        c.Canvas()->Brush()->SetColor(clWhite);
+        c.Canvas()->FillRect(Rect(0, 0, 400, 21));
+        c.Canvas()->Brush()->SetStyle(bsClear);
+    };
+    blank();
     HDC dc = c.Canvas()->Handle();
     SelectObject(dc, c.Canvas()->Font()->Handle());
     TEXTMETRICW tm;
     GetTextMetricsW(dc, &tm);
+    const int step = 8 * tm.tmAveCharWidth;
+    ASSERT_GT(step, 0);
+    ASSERT_EQ(tabs.Count(), 11);
+    DrawTabbedText(c.Canvas(), &tabs, String(10, L'\t') + L"x", Rect(0, 0, 400, 21), 0);
+    EXPECT_NEAR(ink(c), 200, 1) << "ten tabs reach the tenth stop";
+    blank();
+    DrawTabbedText(c.Canvas(), &tabs, String(11, L'\t') + L"x", Rect(0, 0, 400, 21), 0);
+    EXPECT_NEAR(ink(c), (200 / step + 1) * step, 1) << "the eleventh stop ignored";
+    EXPECT_GT(std::abs(ink(c) - 220), 1);
+    TStringList bad;
+    bad.Add(L"12a");
+    blank();
+    DrawTabbedText(c.Canvas(), &bad, L"\tx", Rect(0, 0, 400, 21), 0);
     EXPECT_NEAR(ink(c), 8 * tm.tmAveCharWidth, 1) << "\"12a\" counts as 0: the default step";
 }
 

@@ -1,7 +1,8 @@
 // The caption buttons of a skinned frame: their looks by state on the composed frame (normal,
-// hover, pressed, the restore look of a maximized form, inactive and disabled), the command on
-// a release over the button only, the close button's release before the close, morphing in
-// steps of 0.2, and which buttons the form's border icons show.
+// hover, pressed, the restore look of a maximized form and of a minimized one other than the
+// main form, inactive and disabled), the command on a release over the button only, the close
+// button's release before the close, morphing in steps of 0.2, and which buttons the form's
+// border icons show.
 #include "tests/skin/form/skin_form_test_support.h"
 
 namespace {
@@ -118,6 +119,44 @@ TEST_F(FrameObjects, InactiveLookOnlyWhileEnabled)
     SF->SetEnabled(L"closebutton", false);
     Send(WM_NCPAINT);
     EXPECT_EQ(Px(c.X, c.Y), skintest::kNormal) << "a disabled button never takes it";
+}
+
+TEST_F(FrameObjects, MainFormMinimizeButtonNeverTakesTheRestoreLook)
+{
+    // Every minimize button has a restore look here. Another form shows it while parked; the
+    // main form minimizes through the application, and while it does its skinned state reads
+    // minimized, but its button keeps the plain look.
+    for (bool isMain : {false, true}) {
+        Make();
+        FrameSkin f;
+        f.MoreButtonKeys = "restorerect=" + skintest::IniRect(Rect(48, 16, 64, 32)) + "\r\n";
+        Skin(f);
+        if (isMain) Application->SetMainForm(Form);
+        Show();
+        TWindowState state = wsNormal;
+        bool restoreLook = true;
+        uint32_t look = 0;
+        auto probe = [&] {
+            TbsSkinStdButtonObject* min = Button(cmMinimize);
+            state = SF->WindowState();
+            restoreLook = min->RestoreLook();
+            TBitmap b;
+            b.SetPixelFormat(pf32bit);
+            b.SetSize(Form->Width(), Form->Height());
+            min->Draw(b.Canvas(), false);
+            const TPoint m = Mid(min);
+            look = b.PixelArgb(m.X, m.Y) & 0xFFFFFF;
+        };
+        Application->OnMinimize = [&](TObject*) { probe(); };
+        SF->SetWindowState(wsMinimized);
+        Application->OnMinimize = nullptr;
+        if (!isMain) probe();
+        EXPECT_EQ(state, wsMinimized) << "main form: " << isMain;
+        EXPECT_EQ(restoreLook, !isMain) << "main form: " << isMain;
+        EXPECT_EQ(look, isMain ? skintest::kNormal : skintest::kExtra1) << "main form: " << isMain;
+        if (isMain) Application->SetMainForm(nullptr);
+        Form->Free();
+    }
 }
 
 TEST_F(FrameObjects, BorderIconsDecideTheButtons)

@@ -95,6 +95,7 @@ TEST_F(SkinFormSkinChange, BrokenSkinsNeverThrowDivideOrHang)
         const char* What;
         std::string FormInfo;
         bool Mask;
+        int MaskW = 0, MaskH = 0;  // the mask's size when not the frame picture's
     };
     const Case cases[] = {
         {"corner points outside the picture",
@@ -105,13 +106,21 @@ TEST_F(SkinFormSkinChange, BrokenSkinsNeverThrowDivideOrHang)
         {"client rectangle of no size", "clientrect=50,50,50,50\r\n", false},
         {"background picture index outside the pictures", "bgpictureindex=7\r\nstretcheffect=1\r\n", false},
         {"a minimum size of zero", "formminwidth=-5\r\nformminheight=-40\r\n", true},
+        {"a mask smaller than the frame picture", "", true, 40, 20},
+        {"a mask larger than the frame picture", "", true, 320, 160},
+        {"a mask narrower and taller than the frame picture", "", true, 10, 300},
     };
     for (const Case& c : cases) {
         Make(300, 200);
         FrameSkin f;
         f.Mask = c.Mask;
+        f.MaskW = c.MaskW;
+        f.MaskH = c.MaskH;
         f.MoreFormInfo = c.FormInfo;
         Skin(f);
+        if (c.MaskW) {
+            ASSERT_EQ(Model->FMask->Width(), c.MaskW) << c.What;
+        }
         Show();
         for (int y = -2; y < 204; y += 7)
             for (int x = -2; x < 304; x += 7) Hit(x, y);

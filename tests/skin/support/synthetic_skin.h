@@ -211,6 +211,7 @@ struct FrameSkin {
     static constexpr int kButton = 16;
 
     bool Mask = false;           // a mask whose 6 x 6 corners are cut away
+    int MaskW = 0, MaskH = 0;    // the mask's size when not the frame picture's (0: W, H)
     bool Inactive = false;       // an inactive picture
     bool Stretch = false;        // edges stretched rather than tiled
     bool Buttons = true;         // close, maximize and minimize buttons
@@ -238,9 +239,10 @@ inline void AddFrame(SyntheticSkin& S, const FrameSkin& F = {})
     S.Block(frame, FS::ClRect, FS::kClient, false);
     if (F.Inactive) S.AddFormPicture(SyntheticSkin::kInactivePicture, FS::W, FS::H, FS::kInactive);
     if (F.Mask) {
-        const int m = S.AddFormPicture(SyntheticSkin::kMaskPicture, FS::W, FS::H, 0x000000);
-        for (const TRect& c : {Rect(0, 0, 6, 6), Rect(FS::W - 6, 0, FS::W, 6), Rect(0, FS::H - 6, 6, FS::H),
-                               Rect(FS::W - 6, FS::H - 6, FS::W, FS::H)})
+        const int mw = F.MaskW > 0 ? F.MaskW : FS::W, mh = F.MaskH > 0 ? F.MaskH : FS::H;
+        const int m = S.AddFormPicture(SyntheticSkin::kMaskPicture, mw, mh, 0x000000);
+        for (const TRect& c :
+             {Rect(0, 0, 6, 6), Rect(mw - 6, 0, mw, 6), Rect(0, mh - 6, 6, mh), Rect(mw - 6, mh - 6, mw, mh)})
             S.Block(m, c, 0xFFFFFF, false);
     }
     auto point = [](const TPoint& P) { return std::to_string(P.X) + "," + std::to_string(P.Y); };
