@@ -13,8 +13,6 @@ using namespace skintest;
 
 namespace {
 
-uint32_t Sys(TColor C) { return Rgb(ColorToRGB(C)); }
-
 struct ListViewTest : SkinControlFixture {
     TbsSkinListView* List = nullptr;
     TbsSkinScrollBar* HBar = nullptr;
@@ -60,6 +58,26 @@ struct ListViewTest : SkinControlFixture {
             it->SetCaption(L"");
             for (int k = 0; k < 24; ++k) it->SubItems()->Add(L"");
         }
+        Pump();
+    }
+    // A list of captions "item N" in another view style, with the same two bars.
+    void MakeViewList(TViewStyle Style, int W, int H, int Count)
+    {
+        List = new TbsSkinListView(Form);
+        List->SetBounds(0, 0, W, H);
+        List->SetViewStyle(Style);
+        List->SetParent(Form);
+        HBar = new TbsSkinScrollBar(Form);
+        HBar->SetBounds(0, H, W, 19);
+        HBar->SetParent(Form);
+        VBar = new TbsSkinScrollBar(Form);
+        VBar->SetKind(sbVertical);
+        VBar->SetBounds(W, 0, 19, H);
+        VBar->SetParent(Form);
+        List->SetHScrollBar(HBar);
+        List->SetVScrollBar(VBar);
+        ShowForm();
+        for (int i = 0; i < Count; ++i) List->Items()->Add()->SetCaption(L"item " + IntToStr(i % 10));
         Pump();
     }
     int HeaderHeight()
@@ -120,6 +138,99 @@ TEST_F(ListViewTest, JobListBarsFollowRowsAndColumnsAndScrollTheList)
     List->SetHeight(5);
     Pump();
     EXPECT_TRUE(VBar->Visible());
+}
+
+namespace {
+struct ViewBarsCase {
+    TViewStyle style;
+    int w, h, count;
+    bool vShown, hShown;
+};
+}  // namespace
+
+// The icon views count their bars in pixels with steps of half an item, the list view its
+// horizontal bar in whole columns with no vertical bar; the ranges are the list's own.
+TEST_F(ListViewTest, IconAndListViewBarsFollowTheirLayouts)
+{
+    const ViewBarsCase cases[] = {
+        {vsIcon, 300, 150, 3, false, false},                                            // one row of cells
+        {vsIcon, 300, 150, 12, true, false},                                            // three rows
+        {vsIcon, 60, 150, 4, true, true},                                               // narrower than a cell
+        {vsSmallIcon, 300, 150, 6, false, false},                                       // one row
+        {vsSmallIcon, 300, 150, 60, true, false}, {vsList, 300, 150, 5, false, false},  // one column
+        {vsList, 300, 150, 60, false, true},
+    };
+    for (const ViewBarsCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.style << " " << c.w << "x" << c.h << " count " << c.count);
+        MakeViewList(c.style, c.w, c.h, c.count);
+        EXPECT_EQ(VBar->Visible(), c.vShown);
+        EXPECT_EQ(HBar->Visible(), c.hShown);
+        EXPECT_EQ(HBar->Both(), c.vShown);  // the corner follows the vertical bar alone
+        const TSize cell = List->CellSize();
+        const int per = List->CellsPerLine(), lines = (c.count + per - 1) / per;
+        const int step = List->Items()->Item(0)->DisplayRect(drBounds).Height() / 2;
+        if (c.vShown) {
+            EXPECT_EQ(VBar->Max(), lines * cell.cy - 1);
+            EXPECT_EQ(VBar->PageSize(), c.h);
+            EXPECT_EQ(VBar->SmallChange(), step);
+            EXPECT_EQ(VBar->LargeChange(), step);
+        }
+        if (c.hShown && c.style == vsList) {
+            EXPECT_EQ(HBar->Max(), lines - 1);
+            EXPECT_EQ(HBar->PageSize(), c.w / cell.cx);
+            EXPECT_EQ(HBar->SmallChange(), 1);
+            EXPECT_EQ(HBar->LargeChange(), 1);
+        } else if (c.hShown) {
+            EXPECT_EQ(HBar->Max(), cell.cx - 1);
+            EXPECT_EQ(HBar->PageSize(), c.w);
+            EXPECT_EQ(HBar->SmallChange(), step);
+        }
+        for (TControl* k : {static_cast<TControl*>(List), static_cast<TControl*>(HBar), static_cast<TControl*>(VBar)})
+            delete k;
+        List = nullptr;
+    }
+}
+
+TEST_F(ListViewTest, IconViewBarsScrollPixelsAndListViewBarsWholeColumns)
+{
+    MakeViewList(vsIcon, 300, 150, 12);
+    ASSERT_TRUE(VBar->Visible());
+    List->SetReadOnly(false);
+    ASSERT_TRUE(List->Items()->Item(0)->EditCaption());
+    VBar->SetPosition(20);  // pixels; the edit in progress is dropped
+    EXPECT_FALSE(List->IsEditing());
+    EXPECT_EQ(List->Items()->Item(0)->DisplayRect(drBounds).Top, -20);
+    // The list's own scrolling moves the bar at the next paint, silently.
+    int changes = 0;
+    VBar->OnChange = [&](TObject*) { ++changes; };
+    List->Perform(WM_VSCROLL, SB_TOP);
+    List->Invalidate();
+    Pump();
+    EXPECT_EQ(VBar->Position(), 0);
+    EXPECT_EQ(changes, 0);
+
+    for (TControl* k : {static_cast<TControl*>(List), static_cast<TControl*>(HBar), static_cast<TControl*>(VBar)})
+        delete k;
+    MakeViewList(vsList, 300, 150, 60);
+    ASSERT_TRUE(HBar->Visible());
+    const int w0 = List->CellSize().cx;
+    HBar->SetPosition(2);  // two columns on
+    EXPECT_EQ(List->Items()->Item(0)->DisplayRect(drBounds).Left, -2 * w0);
+    HBar->SetPosition(1);
+    EXPECT_EQ(List->Items()->Item(0)->DisplayRect(drBounds).Left, -w0);
+    // Keys move the focus across the columns and the bar follows.
+    List->SetFocus();
+    PressKey(VK_END);
+    Pump();
+    EXPECT_EQ(HBar->Position(), HBar->Max() - HBar->PageSize() + 1);
+
+    // Back to the report view with the rows not fitting: the vertical bar by rows again.
+    List->SetViewStyle(vsReport);
+    List->Columns()->Add()->SetWidth(100);
+    Pump();
+    EXPECT_TRUE(VBar->Visible());
+    EXPECT_EQ(VBar->Max(), 59);
+    EXPECT_FALSE(HBar->Visible());
 }
 
 TEST_F(ListViewTest, RowUnderTheHeaderTakesTheListColour)
