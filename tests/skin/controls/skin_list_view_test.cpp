@@ -1,8 +1,12 @@
 // The skinned list view in the job list's configuration (report view, 25 columns of which 18 are
-// 0 wide, grid lines, row select, two external bars with the vertical one hidden at first): the
-// bars following rows and columns and scrolling the list, the row under the header, the skin's
-// font and colours, and the DrawSkin painter's pixels (selected item, check pictures, grid lines).
+// 0 wide, grid lines, row select, two external bars with the vertical one hidden at first, plain
+// and skinned): the bars following rows and columns and scrolling the list, the row under the
+// header, the skin's font and colours, and the DrawSkin painter's pixels (selected item, check
+// pictures, grid lines, sub-items by the event). In the icon views the bars count pixels, in the
+// list view whole columns.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "platform/framework/graphics/image_list.h"
 #include "skin/controls/skin_list_view.h"
@@ -90,9 +94,44 @@ struct ListViewTest : SkinControlFixture {
 
 }  // namespace
 
-TEST_F(ListViewTest, JobListBarsFollowRowsAndColumnsAndScrollTheList)
+namespace {
+// Bar records of 10 pixels across: a horizontal "hscrollbar" and a vertical "vscrollbar", each a
+// kNormal picture with a kExtra1 thumb.
+void AddBarSkins(SyntheticSkin& s)
 {
+    int p = s.AddPicture(80, 70);
+    s.Block(p, Rect(0, 0, 60, 10), kNormal, false);
+    s.Block(p, Rect(0, 10, 10, 70), kNormal, false);
+    s.Block(p, Rect(60, 0, 72, 10), kExtra1, false);
+    s.Block(p, Rect(20, 20, 30, 32), kExtra1, false);
+    s.Control("hscrollbar", "scrollbar",
+              "pictureindex=0\r\nskinrect=0,0,60,10\r\nlefttoppoint=10,0\r\nrighttoppoint=50,0\r\n"
+              "trackarea=10,0,50,10\r\nupbuttonrect=50,0,60,10\r\ndownbuttonrect=0,0,10,10\r\n"
+              "thumbrect=60,0,72,10\r\n");
+    s.Control("vscrollbar", "scrollbar",
+              "pictureindex=0\r\nskinrect=0,10,10,70\r\nlefttoppoint=0,10\r\nleftbottompoint=0,50\r\n"
+              "trackarea=0,10,10,50\r\n"
+              "upbuttonrect=0,50,10,60\r\ndownbuttonrect=0,0,10,10\r\nthumbrect=20,20,30,32\r\n");
+}
+
+// The job list's bars plain and on a skin of their own: the list drives them the same way.
+struct JobListBars : ListViewTest, testing::WithParamInterface<bool> {};
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(PlainAndSkinned, JobListBars, testing::Bool());
+
+TEST_P(JobListBars, FollowRowsAndColumnsAndScrollTheList)
+{
+    SyntheticSkin skin;
+    AddBarSkins(skin);
+    skin.LoadInto(Model);
     MakeJobList();
+    if (GetParam()) {
+        HBar->SetSkinData(Model);
+        VBar->SetSkinData(Model);
+        EXPECT_EQ(HBar->Height(), 10);  // the records' sizes
+        EXPECT_EQ(VBar->Width(), 10);
+    }
     ShowForm();
     EXPECT_FALSE(HBar->Visible());
     EXPECT_FALSE(VBar->Visible());
@@ -102,6 +141,9 @@ TEST_F(ListViewTest, JobListBarsFollowRowsAndColumnsAndScrollTheList)
     EXPECT_FALSE(VBar->Visible());  // they all fit
     AddRows(3);
     ASSERT_TRUE(VBar->Visible());
+    if (GetParam()) {
+        EXPECT_EQ(PixelAt(VBar, 5, VBar->Height() - 15), kNormal);  // the skin's track
+    }
     EXPECT_EQ(VBar->PageSize(), rows);
     EXPECT_EQ(VBar->LargeChange(), rows);
     EXPECT_EQ(VBar->SmallChange(), 1);
@@ -328,4 +370,39 @@ TEST_F(ListViewTest, DrawSkinPaintsSelectionChecksAndGridLines)
     EXPECT_EQ(PixelAt(List, 40, (r0.Top + r0.Bottom) / 2), line);
     EXPECT_EQ(PixelAt(List, 250, r0.Bottom - 1), line);
     EXPECT_EQ(PixelAt(List, 290, r0.Bottom - 1), line);  // on to the list's right edge
+}
+
+TEST_F(ListViewTest, DrawSkinSubItemsByTheEventOnTheListAndOnTheSelectionPicture)
+{
+    SyntheticSkin skin;
+    AddItemSkin(skin);
+    skin.LoadInto(Model);
+    MakeJobList();
+    List->SetGridLines(false);
+    List->SetDrawSkin(true);
+    List->SetSkinData(Model);
+    std::vector<std::string> calls;
+    List->OnDrawSkinSubItem = [&](TObject*, TListItem* Item, int Sub, TCustomDrawState, TCanvas* C, const TRect& R) {
+        if (Sub != 0) return;
+        calls.push_back(std::to_string(Item->Index()) + ":" + std::to_string(R.Left) + "," + std::to_string(R.Width()));
+        C->Brush()->SetColor(clRed);
+        C->FillRect(R);
+    };
+    ShowForm();
+    AddRows(2);
+    List->Items()->Item(1)->SetSelected(true);
+    calls.clear();
+    List->Invalidate();
+    Pump();
+    const TRect r0 = List->Items()->Item(0)->DisplayRect(drBounds);
+    const TRect r1 = List->Items()->Item(1)->DisplayRect(drBounds);
+    const int label = List->Items()->Item(1)->DisplayRect(drLabel).Left;
+    // Column 1 lies at 40..80: the cell 3 pixels in on each side, on the list's canvas for a
+    // plain row, on the selection picture (its own coordinates) for the selected one.
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "0:43,34"), calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "1:" + std::to_string(43 - label) + ",34"), calls.end());
+    EXPECT_EQ(PixelAt(List, 60, (r0.Top + r0.Bottom) / 2), 0xFF0000u);
+    EXPECT_EQ(PixelAt(List, 41, (r0.Top + r0.Bottom) / 2), 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(List, 60, (r1.Top + r1.Bottom) / 2), 0xFF0000u);
+    EXPECT_EQ(PixelAt(List, 41, (r1.Top + r1.Bottom) / 2), kHot);
 }
