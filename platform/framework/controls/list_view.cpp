@@ -1015,9 +1015,12 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     TListItem* item = GetItemAt(X, Y);
     if (item && FCheckboxes && Button == mbLeft && !Shift.Contains(ssDouble)) {
         TRect b = item->DisplayRect(drBounds);
-        if (FViewStyle != vsReport) b = CheckBoxRect(item->Index());
-        if (X >= b.Left && X < b.Left + kCheckSize + 4 && Y >= b.Top && Y < b.Top + std::max(b.Height(), kCheckSize))
-            item->SetChecked(!item->FChecked);
+        bool onBox = X >= b.Left && X < b.Left + kCheckSize + 4;  // the report's column of boxes
+        if (FViewStyle != vsReport) {
+            b = CheckBoxRect(item->Index());
+            onBox = X >= b.Left && X < b.Right && Y >= b.Top && Y < b.Bottom;
+        }
+        if (onBox) item->SetChecked(!item->FChecked);
     }
     if (item) {
         if (FMultiSelect && Shift.Contains(ssCtrl) && Button == mbLeft) {

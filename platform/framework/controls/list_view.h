@@ -318,7 +318,7 @@ protected:
     // The caption's box in the small-icon and list styles: the text and its padding.
     TRect TextBox(int Index, const String& Caption);
     TRect CheckBoxRect(int Index);
-    // The whole content in pixels (icon styles), or columns by 1 (list).
+    // The icon styles' whole content in pixels.
     TSize ContentSize();
     int ListColumnCount();
     int VisibleListColumns();

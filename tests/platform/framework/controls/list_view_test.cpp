@@ -1,6 +1,7 @@
 // TListView in report style: columns with width limits, rows with sub-items, selection by program,
 // mouse and keys with its events (deletes included), check boxes, scrolling, and the custom-draw
-// hook colouring rows (pixels).
+// hook colouring rows (pixels). In the icon, small-icon and list styles: item rectangles and
+// scroll ranges per layout, hit tests, arrow keys between cells, whole-column scrolling, pixels.
 #include <gtest/gtest.h>
 
 #include "platform/framework/controls/list_view.h"
@@ -559,6 +560,17 @@ TEST_F(ListLayouts, IconViewHitsOnlyImageAndCaptionAndArrowsMoveBetweenCells)
     EXPECT_EQ(RectOf(9).Top, 210 - 97);
     lv->Perform(WM_VSCROLL, SB_TOP);
     EXPECT_EQ(RectOf(0).Top, 0);
+
+    // Check boxes sit left of the image's foot; a click there toggles the item.
+    lv->SetCheckboxes(true);
+    Pump();
+    const TRect icon = RectOf(1, drIcon);
+    p = lv->ClientToScreen(Point(icon.Left + (75 - 32) / 2 - 8, icon.Bottom - 8));
+    vxwin::AdvanceClock(2000);
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(lv->ItemIndex(), 1);
+    EXPECT_TRUE(lv->Items()->Item(1)->Checked());
 }
 
 TEST_F(ListLayouts, ListViewColumnsScrollByWholeColumns)
