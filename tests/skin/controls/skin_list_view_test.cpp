@@ -406,3 +406,29 @@ TEST_F(ListViewTest, DrawSkinSubItemsByTheEventOnTheListAndOnTheSelectionPicture
     EXPECT_EQ(PixelAt(List, 60, (r1.Top + r1.Bottom) / 2), 0xFF0000u);
     EXPECT_EQ(PixelAt(List, 41, (r1.Top + r1.Bottom) / 2), kHot);
 }
+
+// The painter in the other views: the selection picture under the caption's box only (the icon
+// view's label, the list view's caption with 4 pixels more), the rest of the cell the list's.
+TEST_F(ListViewTest, DrawSkinSelectsTheCaptionInTheIconAndListViews)
+{
+    SyntheticSkin skin;
+    AddItemSkin(skin);
+    skin.LoadInto(Model);
+    for (TViewStyle style : {vsIcon, vsList}) {
+        SCOPED_TRACE(testing::Message() << "style " << style);
+        MakeViewList(style, 300, 150, 6);
+        List->SetDrawSkin(true);
+        List->SetSkinData(Model);
+        List->Items()->Item(1)->SetSelected(true);
+        Pump();
+        const TRect label = List->Items()->Item(1)->DisplayRect(drLabel);
+        const int y = label.Top + 1;
+        EXPECT_EQ(PixelAt(List, label.Left + 1, y), kHot);
+        const int end = style == vsIcon ? label.Right : label.Left + List->Canvas()->TextWidth(L"item 1") + 2 + 4;
+        EXPECT_EQ(PixelAt(List, end - 1, y), kHot);
+        EXPECT_EQ(PixelAt(List, end + 1, y), 0xFFFFFFu);
+        for (TControl* k : {static_cast<TControl*>(List), static_cast<TControl*>(HBar), static_cast<TControl*>(VBar)})
+            delete k;
+        List = nullptr;
+    }
+}
