@@ -285,6 +285,8 @@ void TbsSkinCustomListView::VScrollBarChange(TObject*)
     if (!FVScrollBar) return;
     FromSB = true;
     try {
+        // A caption being edited would be left behind by the scroll.
+        if (IsEditing()) Perform(LVM_EDITLABELW, static_cast<WPARAM>(-1));
         const int diff = FVScrollBar->Position() - FOldVScrollBarPos;
         if (FViewStyle == vsList || FViewStyle == vsReport)
             Scroll(0, ItemZeroHeight() * diff);

@@ -11,8 +11,7 @@
 #include "platform/framework/graphics/image_list.h"
 
 namespace {
-constexpr int kCheckSize = 13;
-constexpr int kTextPad = 6;
+constexpr int kCheckSize = TCustomListView::kCheckSize;
 }  // namespace
 
 // ---- TListColumn ----
@@ -185,6 +184,7 @@ TRect TListItem::DisplayRect(TDisplayCode Code) const
 {
     TCustomListView* lv = ListView();
     if (!lv) return TRect{};
+    if (lv->FViewStyle != vsReport) return lv->ItemRect(Index(), FCaption, Code);
     int rh = lv->RowHeight();
     int top = lv->HeaderHeight() + (Index() - lv->FTopIndex) * rh;
     int left = -lv->FScrollX;
@@ -212,8 +212,12 @@ void TListItem::MakeVisible(bool PartialOK)
     TCustomListView* lv = ListView();
     if (!lv) return;
     int i = Index();
-    int rows = std::max(1, lv->VisibleRowCount());
     (void)PartialOK;
+    if (lv->FViewStyle != vsReport) {
+        lv->MakeVisibleOtherViews(i);
+        return;
+    }
+    int rows = std::max(1, lv->VisibleRowCount());
     if (i < lv->FTopIndex)
         lv->FTopIndex = i;
     else if (i >= lv->FTopIndex + rows)
@@ -283,6 +287,7 @@ void TListItems::SetCount(int Value)
         delete item;
     }
     FItems.resize(static_cast<size_t>(Value), nullptr);
+    FOwner->FCachedWidest = -1;
     FOwner->ClampScroll();
     if (FUpdateCount == 0) FOwner->Invalidate();
 }
@@ -297,6 +302,7 @@ TListItem* TListItems::Insert(int Index)
     FItems.insert(FItems.begin() + Index, item);
     if (FOwner) {
         if (FOwner->OnInsert) FOwner->OnInsert(FOwner, item);
+        FOwner->FCachedWidest = -1;
         FOwner->ClampScroll();
         if (FUpdateCount == 0) FOwner->Invalidate();
     }
@@ -313,6 +319,7 @@ void TListItems::Delete(int Index)
     item->FOwner = nullptr;
     delete item;
     if (FOwner) {
+        FOwner->FCachedWidest = -1;
         FOwner->ClampScroll();
         if (FUpdateCount == 0) FOwner->Invalidate();
     }
@@ -374,7 +381,9 @@ void TCustomListView::SetViewStyle(TViewStyle v)
 {
     if (v == FViewStyle) return;
     FViewStyle = v;
+    FScrollX = FScrollY = FFirstColumn = 0;
     UpdateHeader();
+    ClampScroll();
     Invalidate();
 }
 
@@ -394,6 +403,10 @@ void TCustomListView::CreateWnd()
 void TCustomListView::UpdateScrollBars()
 {
     if (!FHandle || FInScrollUpdate || FItems.FUpdateCount > 0) return;
+    if (FViewStyle != vsReport) {
+        UpdateScrollBarsOtherViews();
+        return;
+    }
     FInScrollUpdate = true;
     SCROLLINFO v;
     v.fMask = SIF_ALL;
@@ -414,6 +427,10 @@ void TCustomListView::UpdateScrollBars()
 
 void TCustomListView::ScrollMessage(TMessage& m, bool vertical)
 {
+    if (FViewStyle != vsReport) {
+        ScrollMessageOtherViews(m, vertical);
+        return;
+    }
     int page = vertical ? std::max(1, VisibleRowCount()) : std::max(1, ClientWidth());
     int line = vertical ? 1 : 10;
     int& pos = vertical ? FTopIndex : FScrollX;
@@ -466,7 +483,13 @@ void TCustomListView::SetRowSelect(bool v) { SetAndInvalidate(FRowSelect, v); }
 
 void TCustomListView::SetGridLines(bool v) { SetAndInvalidate(FGridLines, v); }
 
-void TCustomListView::SetCheckboxes(bool v) { SetAndInvalidate(FCheckboxes, v); }
+void TCustomListView::SetCheckboxes(bool v)
+{
+    if (v == FCheckboxes) return;
+    FCheckboxes = v;
+    ClampScroll();  // the items of the list styles widen by the box
+    Invalidate();
+}
 
 void TCustomListView::SetShowColumnHeaders(bool v)
 {
@@ -693,7 +716,14 @@ void TCustomListView::ItemDeleting(TListItem* Item)
 void TCustomListView::ItemChanged(TListItem* Item, TItemChange What)
 {
     if (FFetching) return;
-    InvalidateItem(Item);
+    if (What == ctText && FViewStyle != vsReport) {
+        // A caption can widen every cell of the list styles.
+        FCachedWidest = -1;
+        ClampScroll();
+        Invalidate();
+    } else {
+        InvalidateItem(Item);
+    }
     Change(Item, What);
 }
 
@@ -702,6 +732,7 @@ void TCustomListView::InvalidateItem(TListItem* Item)
     if (!FHandle || FItems.FUpdateCount > 0 || !Item || Item->FOwner != &FItems) return;
     TRect r = Item->DisplayRect(drBounds);
     RECT rr{0, r.Top, ClientWidth(), r.Bottom};
+    if (FViewStyle != vsReport) rr = RECT{r.Left, r.Top, r.Right, r.Bottom};
     InvalidateRect(FHandle, &rr, FALSE);
 }
 
@@ -741,16 +772,31 @@ int TCustomListView::HeaderHeight()
     return RowHeight() + 4;
 }
 
-TListItem* TCustomListView::TopItem() const { return FTopIndex < FItems.Count() ? FItems.Item(FTopIndex) : nullptr; }
+TListItem* TCustomListView::TopItem() const
+{
+    int top = FTopIndex;
+    if (FViewStyle != vsReport) {
+        auto* self = const_cast<TCustomListView*>(this);
+        const int per = self->CellsPerLine();
+        top = FViewStyle == vsList ? FFirstColumn * per : FScrollY / std::max(1, self->CellSize().cy) * per;
+    }
+    return top < FItems.Count() ? FItems.Item(top) : nullptr;
+}
 
 int TCustomListView::VisibleRowCount()
 {
     int h = ClientHeight() - HeaderHeight();
+    if (FViewStyle == vsIcon || FViewStyle == vsSmallIcon) return std::max(0, h / std::max(1, CellSize().cy));
     return std::max(0, h / RowHeight());
 }
 
 void TCustomListView::ClampScroll()
 {
+    if (FViewStyle != vsReport) {
+        ClampScrollOtherViews();
+        UpdateScrollBars();
+        return;
+    }
     int rows = std::max(1, VisibleRowCount());
     int maxTop = std::max(0, FItems.Count() - rows);
     FTopIndex = std::clamp(FTopIndex, 0, maxTop);
@@ -761,6 +807,10 @@ void TCustomListView::ClampScroll()
 
 void TCustomListView::Scroll(int DX, int DY)
 {
+    if (FViewStyle != vsReport) {
+        ScrollOtherViews(DX, DY);
+        return;
+    }
     FScrollX += DX;
     FTopIndex += DY / std::max(1, RowHeight());
     ClampScroll();
@@ -770,6 +820,7 @@ void TCustomListView::Scroll(int DX, int DY)
 
 TListItem* TCustomListView::GetItemAt(int X, int Y)
 {
+    if (FViewStyle != vsReport) return GetItemAtOtherViews(X, Y);
     int y = Y - HeaderHeight();
     if (y < 0 || X < 0) return nullptr;
     int i = FTopIndex + y / RowHeight();
@@ -802,6 +853,10 @@ void TCustomListView::Paint()
     bool defaultDraw = true;
     if (OnCustomDraw) OnCustomDraw(this, client, defaultDraw);
     if (!defaultDraw) return;
+    if (FViewStyle != vsReport) {
+        PaintOtherViews(client);
+        return;
+    }
     int hh = HeaderHeight();
     int rh = RowHeight();
     // Rows.
@@ -864,6 +919,10 @@ void TCustomListView::DrawItem(TListItem* item, const TRect& R, TCustomDrawState
     if (!defaultDraw) return;
     TColor rowBrush = c->Brush()->Color();
     TColor rowFont = c->Font()->Color();
+    if (FViewStyle != vsReport) {
+        DrawOtherViewItem(item, st, showSel || rowBrush != FColor, rowFont);
+        return;
+    }
     TRect sel = item->DisplayRect(drSelectBounds);
     if (showSel || rowBrush != FColor) {
         c->Brush()->SetColor(rowBrush);
@@ -956,7 +1015,12 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     TListItem* item = GetItemAt(X, Y);
     if (item && FCheckboxes && Button == mbLeft && !Shift.Contains(ssDouble)) {
         TRect b = item->DisplayRect(drBounds);
-        if (X >= b.Left && X < b.Left + kCheckSize + 4) item->SetChecked(!item->FChecked);
+        bool onBox = X >= b.Left && X < b.Left + kCheckSize + 4;  // the report's column of boxes
+        if (FViewStyle != vsReport) {
+            b = CheckBoxRect(item->Index());
+            onBox = X >= b.Left && X < b.Right && Y >= b.Top && Y < b.Bottom;
+        }
+        if (onBox) item->SetChecked(!item->FChecked);
     }
     if (item) {
         if (FMultiSelect && Shift.Contains(ssCtrl) && Button == mbLeft) {
@@ -988,8 +1052,10 @@ void TCustomListView::Dispatch(TMessage& m)
         Invalidate();
         return;
     case CM_FONTCHANGED:
-        FCachedRowHeight = 0;
+        FCachedRowHeight = FCachedLineHeight = 0;
+        FCachedWidest = -1;
         UpdateHeader();
+        ClampScroll();
         break;
     case WM_VSCROLL: ScrollMessage(m, true); return;
     case WM_HSCROLL: ScrollMessage(m, false); return;
@@ -999,6 +1065,7 @@ void TCustomListView::Dispatch(TMessage& m)
         m.Result = reinterpret_cast<LRESULT>(FLists[m.WParam]);
         FLists[m.WParam] = reinterpret_cast<HIMAGELIST>(m.LParam);
         FCachedRowHeight = 0;
+        FCachedWidest = -1;
         ClampScroll();
         Invalidate();
         return;
@@ -1021,7 +1088,16 @@ void TCustomListView::Dispatch(TMessage& m)
             TPoint p = Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
             OnMouseWheel(this, KeysToShiftState(LOWORD(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam), p, handled);
         }
-        if (!handled) {
+        if (!handled && FViewStyle == vsList) {
+            // The list style turns its columns, one a notch.
+            FFirstColumn -= GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA;
+            ClampScroll();
+            Invalidate();
+        } else if (!handled && FViewStyle != vsReport) {
+            FScrollY -= WheelScrollLines(m.WParam) * std::max(1, CellSize().cy / 2);
+            ClampScroll();
+            Invalidate();
+        } else if (!handled) {
             FTopIndex -= WheelScrollLines(m.WParam);
             ClampScroll();
             Invalidate();
@@ -1034,6 +1110,12 @@ void TCustomListView::Dispatch(TMessage& m)
         TShiftState shift = KeyDataToShiftState(m.LParam);
         int cur = FFocused ? FFocused->Index() : -1;
         int page = std::max(1, VisibleRowCount() - 1);
+        if (FViewStyle != vsReport && (m.WParam == VK_LEFT || m.WParam == VK_RIGHT || m.WParam == VK_UP ||
+                                       m.WParam == VK_DOWN || m.WParam == VK_NEXT || m.WParam == VK_PRIOR)) {
+            const int target = KeyTarget(cur, static_cast<WORD>(m.WParam));
+            if (target >= 0) MoveFocus(target, shift);
+            return;
+        }
         switch (m.WParam) {
         case VK_DOWN: MoveFocus(cur + 1, shift); return;
         case VK_UP: MoveFocus(cur < 0 ? 0 : cur - 1, shift); return;

@@ -2,7 +2,10 @@
 // main window (columns with widths and limits, rows with a caption and sub-items, check boxes,
 // single or multiple selection by mouse and keys, selection and change events on user and
 // program changes, custom-draw hooks, grid lines, row select, scrolling, in-place editing of a
-// caption, type-ahead search) in the framework's plain look. In owner-data mode the list has a
+// caption, type-ahead search) in the framework's plain look. Besides the report view it lays items
+// out as large icons in a grid of cells (the image above the wrapped caption), as small icons in
+// rows from left to right, and as a list in columns from top to bottom scrolled sideways by whole
+// columns (list_view_layout.cpp). In owner-data mode the list has a
 // count and no items of its own: an item's caption, image and sub-items are fetched (OwnerDataFetch,
 // OnData) each time it is used, and type-ahead asks OwnerDataFind (OnDataFind). The image lists
 // drawn are those LVM_SETIMAGELIST set (SmallImages and LargeImages set them too). The skinned list
@@ -186,6 +189,10 @@ class TCustomListView : public TCustomControl {
     friend class TListColumns;
 
 public:
+    // The plain look's check box side and the padding around a caption.
+    static constexpr int kCheckSize = 13;
+    static constexpr int kTextPad = 6;
+
     explicit TCustomListView(TComponent* AOwner);
     ~TCustomListView() override;
 
@@ -244,8 +251,16 @@ public:
     // Geometry.
     int RowHeight();
     int HeaderHeight();
+    // The first item shown: the top row (report), the first in the top row of cells (icon styles)
+    // or at the top of the first column shown (list).
     TListItem* TopItem() const;
+    // Rows that fit: the report's rows, rows of cells (icon styles), items in a column (list).
     int VisibleRowCount();
+    // Outside the report view: the size of an item's cell (icon view: the grid cell; small icon and
+    // list: the widest item by the row height).
+    TSize CellSize();
+    // Cells in a row (icon styles) or in a column (list); 0 in the report view.
+    int CellsPerLine();
     void Scroll(int DX, int DY);
     TListItem* GetItemAt(int X, int Y);
     // The column whose header is at X (client coordinates), -1 when none.
@@ -297,6 +312,30 @@ protected:
     int ColumnsWidth() const;
     void MoveFocus(int Index, TShiftState Shift);
     void ClampScroll();
+    // Layouts other than the report (list_view_layout.cpp).
+    TPoint CellOrigin(int Index);
+    TRect ItemRect(int Index, const String& Caption, TDisplayCode Code);
+    // The caption's box in the small-icon and list styles: the text and its padding.
+    TRect TextBox(int Index, const String& Caption);
+    TRect CheckBoxRect(int Index);
+    // The icon styles' whole content in pixels.
+    TSize ContentSize();
+    int ListColumnCount();
+    int VisibleListColumns();
+    void ClampScrollOtherViews();
+    void UpdateScrollBarsOtherViews();
+    void ScrollMessageOtherViews(TMessage& m, bool vertical);
+    void ScrollOtherViews(int DX, int DY);
+    void MakeVisibleOtherViews(int Index);
+    TListItem* GetItemAtOtherViews(int X, int Y);
+    // The item an arrow, page or home/end key moves the focus to from Current; -1 for none.
+    int KeyTarget(int Current, WORD Key);
+    void PaintOtherViews(const TRect& Client);
+    void DrawOtherViewItem(TListItem* Item, TCustomDrawState State, bool ShowSelection, TColor RowFont);
+    int CaptionWidth(const String& Caption);
+    // The widest caption (owner data: a fixed width, as the items are not all at hand).
+    int WidestCaption();
+    int TextLineHeight();
     void CreateWnd() override;
     void CreateParams(TCreateParams& Params) override;
     void DestroyWnd() override;
@@ -334,9 +373,13 @@ protected:
     String FSearchText;  // type-ahead: the letters typed in quick succession
     unsigned long long FSearchTick = 0;
     int FTopIndex = 0;
-    int FScrollX = 0;
+    int FScrollX = 0;      // pixels (report and icon styles)
+    int FScrollY = 0;      // pixels (icon styles)
+    int FFirstColumn = 0;  // list style: the first column shown
     int FRowHeight = 0;
-    int FCachedRowHeight = 0;  // from the font; 0 = measure again
+    int FCachedRowHeight = 0;   // from the font; 0 = measure again
+    int FCachedLineHeight = 0;  // the font's line; 0 = measure again
+    int FCachedWidest = -1;     // the widest caption; -1 = measure again
 };
 
 class TListView : public TCustomListView {

@@ -1,13 +1,16 @@
 // The list view's header taken over and painted: taken at creation and again after a view
 // switch (the destroyed one forgotten), 25 pixels wider than laid out, the pressed section only
-// for a section press, the part right of the last section, the record's fallback and the section
-// content (a centred image with a fitting or a shortened caption).
+// for a section press, the part right of the last section, the record's fallback, the section
+// content (a centred image with a fitting or a shortened caption, or the program's own drawing)
+// and the header painted into a given device context.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/framework/graphics/image_list.h"
 #include "skin/controls/skin_list_view.h"
+#include "skin/core/skin_messages.h"
 #include "tests/skin/support/skin_control_fixture.h"
 
 using namespace skintest;
@@ -223,4 +226,41 @@ TEST_F(HeaderTest, CentredColumnWithAnImage)
     Pump();
     EXPECT_EQ(HeaderPixel(45, y), 0xFF0000u);
     EXPECT_NE(HeaderPixel(44, y), 0xFF0000u);
+}
+
+TEST_F(HeaderTest, SectionsByTheEventAndPaintedIntoAGivenDC)
+{
+    Make();
+    std::vector<std::string> drawn;
+    List->OnDrawHeaderSection = [&](TCanvas* C, TListColumn* Column, bool Pressed, const TRect& R) {
+        drawn.push_back(std::to_string(Column->Index()) + ":" + std::to_string(R.Width()) + (Pressed ? "p" : ""));
+        C->Brush()->SetColor(Column->Index() == 1 ? clRed : clBlue);
+        C->FillRect(R);
+    };
+    ShowForm();
+    // The event paints each section's content on its own bitmap, over the built-in look.
+    EXPECT_EQ(HeaderPixel(60, 5), 0xFF0000u);
+    EXPECT_EQ(HeaderPixel(20, 5), 0x0000FFu);
+    ASSERT_GE(drawn.size(), 7u);
+    EXPECT_EQ(drawn[1], "1:40");
+    Mouse(60, 5, 1);
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "1:40p"), drawn.end());
+    Mouse(60, 5, 0);
+
+    // 45512 paints the header into the DC given; 45513 answers that the list paints itself, and
+    // paints nothing.
+    TBitmap b(300, 30);
+    b.Canvas()->Brush()->SetColor(clLime);
+    b.Canvas()->FillRect(Rect(0, 0, 300, 30));
+    EXPECT_EQ(List->Perform(WM_SKIN_PAINTTODC, reinterpret_cast<WPARAM>(b.Canvas()->Handle()), 0), 12851);
+    EXPECT_EQ(b.Canvas()->Pixels(60, 5), clLime);
+    List->Perform(WM_SKIN_PAINTHEADERTODC, reinterpret_cast<WPARAM>(b.Canvas()->Handle()), 0);
+    EXPECT_EQ(b.Canvas()->Pixels(60, 5), clRed);
+    EXPECT_EQ(b.Canvas()->Pixels(20, 5), clBlue);
+    // Without a header (icon view) there is nothing to paint.
+    List->SetViewStyle(vsIcon);
+    Pump();
+    b.Canvas()->FillRect(Rect(0, 0, 300, 30));
+    List->Perform(WM_SKIN_PAINTHEADERTODC, reinterpret_cast<WPARAM>(b.Canvas()->Handle()), 0);
+    EXPECT_EQ(b.Canvas()->Pixels(60, 5), clLime);
 }

@@ -1,7 +1,8 @@
 // The skinned tree view: its external bars (shown when the nodes or the widest row do not fit,
-// the corner, scrolling by the bar, following the tree's own scrolling silently), the default
-// colour without a record, and the DrawSkin node painter's pixels (selected node focused and
-// not, fading connectors, plus and minus boxes, roots without ShowRoot).
+// the corner, scrolling by the bar, following the tree's own scrolling by keys and wheel
+// silently), the default colour without a record, and the DrawSkin node painter's pixels
+// (selected node focused and not, fading connectors, plus and minus boxes, roots without
+// ShowRoot).
 #include <gtest/gtest.h>
 
 #include "skin/controls/skin_tree_view.h"
@@ -81,6 +82,40 @@ TEST_F(TreeViewTest, BarsFollowTheNodesAndScrollTheTree)
     Pump();
     EXPECT_FALSE(VBar->Visible());
     EXPECT_FALSE(HBar->Both());
+}
+
+TEST_F(TreeViewTest, KeysAndWheelMoveTheBarsSilently)
+{
+    Make(true);
+    ShowForm();
+    TTreeNodes* n = Tree->Items();
+    for (int i = 0; i < 30; ++i) n->Add(nullptr, L"n" + IntToStr(i));
+    Pump();
+    ASSERT_TRUE(VBar->Visible());
+    int changes = 0;
+    TNotifyEvent link = VBar->OnChange;
+    VBar->OnChange = [&](TObject* Sender) {
+        ++changes;
+        link(Sender);
+    };
+    Tree->SetFocus();
+    // A wheel notch scrolls three rows; the bar follows at the next paint.
+    TPoint p = Screen(Tree, 50, 50);
+    vxwin::InjectMouseMove(p.X, p.Y);
+    vxwin::InjectMouseWheel(-WHEEL_DELTA, p.X, p.Y);
+    Pump();
+    EXPECT_EQ(Tree->TopItem(), n->Item(3));
+    EXPECT_EQ(VBar->Position(), 3);
+    // Keys select the last node and bring it into view.
+    PressKey(VK_END);
+    Pump();
+    EXPECT_EQ(VBar->Position(), VBar->Max() - VBar->PageSize() + 1);
+    EXPECT_EQ(Tree->TopItem(), n->Item(VBar->Position()));
+    EXPECT_EQ(changes, 0);  // none of it came from the bar
+    // The bar itself still scrolls the tree.
+    VBar->SetPosition(5);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(Tree->TopItem(), n->Item(5));
 }
 
 TEST_F(TreeViewTest, DefaultColourAppliesAtOnceOnlyWithoutARecord)

@@ -1,6 +1,7 @@
 // TListView in report style: columns with width limits, rows with sub-items, selection by program,
 // mouse and keys with its events (deletes included), check boxes, scrolling, and the custom-draw
-// hook colouring rows (pixels).
+// hook colouring rows (pixels). In the icon, small-icon and list styles: item rectangles and
+// scroll ranges per layout, hit tests, arrow keys between cells, whole-column scrolling, pixels.
 #include <gtest/gtest.h>
 
 #include "platform/framework/controls/list_view.h"
@@ -429,4 +430,213 @@ TEST_F(ListViews, ImageListsSetByMessageAreDrawn)
     EXPECT_EQ(PixelOf(f, p.X, p.Y), 0xFF0000u);
     lv->SetSmallImages(nullptr);
     EXPECT_EQ(lv->SmallImageList(), nullptr);
+}
+
+namespace {
+// A list of captions "item 0" .. "item 9" over and over in the icon, small-icon and list styles.
+// At the default font captions are 35 pixels wide, lines 14 high and rows 18: icon cells are
+// 75 x 70 (a 32-pixel image with 2 above and below, two lines and their padding), small-icon and
+// list cells 51 x 18 (2 + 35 + 6 of padding + 8 of gap). The standard bars take 17 pixels of the
+// list's width and height.
+struct ListLayouts : ApplicationFixture {
+    void SetUp() override
+    {
+        f = MakeForm(100, 100, 400, 300, clBtnFace);
+        lv = new TListView(f);
+        lv->SetParent(f);
+        f->Show();
+    }
+    void Make(TViewStyle Style, int W, int H, int Count)
+    {
+        lv->SetBounds(0, 0, W, H);
+        lv->SetViewStyle(Style);
+        lv->Items()->BeginUpdate();
+        lv->Items()->Clear();
+        for (int i = 0; i < Count; ++i) lv->Items()->Add()->SetCaption(L"item " + IntToStr(i % 10));
+        lv->Items()->EndUpdate();
+        Pump();
+    }
+    SCROLLINFO Bar(int Which)
+    {
+        SCROLLINFO si;
+        si.fMask = SIF_ALL;
+        GetScrollInfo(lv->Handle(), Which, &si);
+        return si;
+    }
+    TRect RectOf(int i, TDisplayCode Code = drBounds) { return lv->Items()->Item(i)->DisplayRect(Code); }
+    TForm* f = nullptr;
+    TListView* lv = nullptr;
+};
+
+struct LayoutCase {
+    TViewStyle style;
+    int w, h, count, item;
+    TRect bounds;
+    int vMax, vPage, hMax, hPage;
+};
+}  // namespace
+
+TEST_F(ListLayouts, ItemRectsAndScrollRangesFollowTheStyle)
+{
+    const LayoutCase cases[] = {
+        // Icons: three cells across 283 pixels, four rows of 70; bounds down to the caption's foot.
+        {vsIcon, 300, 200, 10, 5, Rect(150, 70, 225, 122), 279, 183, 224, 283},
+        // A list narrower than a cell: one column, scrolled sideways in pixels.
+        {vsIcon, 60, 300, 3, 2, Rect(0, 140, 75, 192), 209, 283, 74, 43},
+        // Small icons: five cells across, six rows.
+        {vsSmallIcon, 300, 200, 30, 7, Rect(102, 18, 153, 36), 107, 183, 254, 283},
+        {vsSmallIcon, 120, 60, 10, 7, Rect(51, 54, 102, 72), 89, 43, 101, 103},
+        // List: four rows a column, eight columns of which five show; no vertical range.
+        {vsList, 300, 100, 30, 7, Rect(51, 54, 102, 72), 0, 1, 7, 5},
+        {vsList, 300, 200, 10, 7, Rect(0, 126, 51, 144), 0, 1, 0, 5},
+    };
+    for (const LayoutCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.style << " " << c.w << "x" << c.h << " count " << c.count);
+        Make(c.style, c.w, c.h, c.count);
+        EXPECT_EQ(RectOf(c.item), c.bounds);
+        const SCROLLINFO v = Bar(SB_VERT), h = Bar(SB_HORZ);
+        EXPECT_EQ(v.nMax, c.vMax);
+        EXPECT_EQ(static_cast<int>(v.nPage), c.vPage);
+        EXPECT_EQ(h.nMax, c.hMax);
+        EXPECT_EQ(static_cast<int>(h.nPage), c.hPage);
+    }
+    // The parts of an icon: the image's strip across the cell, the caption centred under it; in
+    // the small-icon style the caption's box ends with its text, in the list style with the cell.
+    Make(vsIcon, 300, 200, 10);
+    EXPECT_EQ(RectOf(5, drIcon), Rect(150, 70, 225, 106));
+    EXPECT_EQ(RectOf(5, drLabel), Rect(167, 106, 208, 122));
+    Make(vsSmallIcon, 300, 200, 10);
+    EXPECT_EQ(RectOf(1, drLabel), Rect(53, 0, 94, 18));
+    Make(vsList, 300, 200, 10);
+    EXPECT_EQ(RectOf(1, drLabel), Rect(2, 18, 51, 36));
+    // Back in the report view the rows are as they were.
+    lv->SetViewStyle(vsReport);
+    EXPECT_EQ(RectOf(1).Top, lv->HeaderHeight() + lv->RowHeight());
+}
+
+TEST_F(ListLayouts, IconCaptionsWrapOverTwoLinesAtMost)
+{
+    Make(vsIcon, 300, 200, 2);
+    lv->Items()->Item(0)->SetCaption(L"a caption long enough to need more than two lines here");
+    lv->Items()->Item(1)->SetCaption(L"two words");
+    const TRect icon = RectOf(0, drIcon), label = RectOf(0, drLabel);
+    EXPECT_EQ(label.Top, icon.Bottom);
+    EXPECT_EQ(label.Height(), 2 * 14 + 2);
+    EXPECT_GE(label.Left, 0);
+    EXPECT_LE(label.Right, 75);
+    EXPECT_EQ(RectOf(1, drLabel).Height(), 14 + 2);  // fits one line
+    lv->IconOptions()->SetWrapText(false);
+    EXPECT_EQ(RectOf(0, drLabel).Height(), 14 + 2);
+}
+
+TEST_F(ListLayouts, IconViewHitsOnlyImageAndCaptionAndArrowsMoveBetweenCells)
+{
+    Make(vsIcon, 300, 200, 10);  // three cells a row, four rows
+    // Item 4's cell is (75, 70)-(150, 140): its image 96-128 across the top 36 pixels, its caption
+    // 92-133 below.
+    EXPECT_EQ(lv->GetItemAt(110, 80), lv->Items()->Item(4));
+    EXPECT_EQ(lv->GetItemAt(100, 110), lv->Items()->Item(4));
+    EXPECT_EQ(lv->GetItemAt(80, 80), nullptr);    // beside the image
+    EXPECT_EQ(lv->GetItemAt(140, 110), nullptr);  // beside the caption
+    EXPECT_EQ(lv->GetItemAt(280, 10), nullptr);   // past the last cell of a row
+    EXPECT_EQ(lv->GetItemAt(110, 215), nullptr);  // the empty cell after the last item
+    TPoint p = lv->ClientToScreen(Point(110, 80));
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(lv->ItemIndex(), 4);
+    ASSERT_TRUE(lv->Focused());
+
+    std::vector<int> seen;
+    for (int key : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_UP, VK_LEFT, VK_LEFT, VK_UP}) {
+        Key(key);
+        seen.push_back(lv->ItemIndex());
+    }
+    // Right stops at the row's end; down from a row whose cell below is empty takes the last item.
+    EXPECT_EQ(seen, (std::vector<int>{5, 5, 8, 9, 6, 6, 6, 3}));
+    // A page down reaches the last row and scrolls it into view, in pixels.
+    Key(VK_NEXT);
+    EXPECT_EQ(lv->ItemIndex(), 9);
+    EXPECT_EQ(Bar(SB_VERT).nPos, 280 - 183);
+    EXPECT_EQ(RectOf(9).Top, 210 - 97);
+    lv->Perform(WM_VSCROLL, SB_TOP);
+    EXPECT_EQ(RectOf(0).Top, 0);
+
+    // Check boxes sit left of the image's foot; a click there toggles the item.
+    lv->SetCheckboxes(true);
+    Pump();
+    const TRect icon = RectOf(1, drIcon);
+    p = lv->ClientToScreen(Point(icon.Left + (75 - 32) / 2 - 8, icon.Bottom - 8));
+    vxwin::AdvanceClock(2000);
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(lv->ItemIndex(), 1);
+    EXPECT_TRUE(lv->Items()->Item(1)->Checked());
+}
+
+TEST_F(ListLayouts, ListViewColumnsScrollByWholeColumns)
+{
+    Make(vsList, 300, 100, 30);  // four rows a column, eight columns, five shown
+    EXPECT_EQ(lv->GetItemAt(61, 41), lv->Items()->Item(6));
+    EXPECT_EQ(lv->GetItemAt(96, 41), nullptr);  // right of the caption's box
+    EXPECT_EQ(lv->VisibleRowCount(), 4);
+    lv->SetItemIndex(3);
+    lv->SetFocus();
+    Pump();
+    std::vector<int> seen;
+    for (int key : {VK_DOWN, VK_RIGHT, VK_LEFT, VK_LEFT, VK_LEFT, VK_UP}) {
+        Key(key);
+        seen.push_back(lv->ItemIndex());
+    }
+    // Down from a column's foot goes on at the next column's head; left and right keep the row.
+    EXPECT_EQ(seen, (std::vector<int>{4, 8, 4, 0, 0, 0}));
+    // The last item lies in the eighth column: the list turns three columns to show it.
+    Key(VK_END);
+    EXPECT_EQ(Bar(SB_HORZ).nPos, 3);
+    EXPECT_EQ(RectOf(29), Rect(204, 18, 255, 36));
+    Key(VK_RIGHT);
+    EXPECT_EQ(lv->ItemIndex(), 29);
+    lv->SetItemIndex(26);
+    Key(VK_RIGHT);  // no item right of it: the last one, in the next column
+    EXPECT_EQ(lv->ItemIndex(), 29);
+
+    lv->Perform(WM_HSCROLL, SB_TOP);
+    lv->Perform(WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_EQ(RectOf(0).Left, -51);
+    lv->Perform(WM_HSCROLL, SB_PAGERIGHT);  // five columns on, held at the last page
+    EXPECT_EQ(Bar(SB_HORZ).nPos, 3);
+    lv->Perform(WM_HSCROLL, SB_LINELEFT);
+    EXPECT_EQ(RectOf(0).Left, -2 * 51);
+    lv->Perform(WM_VSCROLL, SB_LINEDOWN);  // nothing to scroll up or down
+    EXPECT_EQ(RectOf(0).Top, 0);
+    lv->Scroll(60, 0);  // pixels, taken as whole columns
+    EXPECT_EQ(Bar(SB_HORZ).nPos, 3);
+}
+
+TEST_F(ListLayouts, SelectedCaptionsAreHighlightedAndImagesDrawn)
+{
+    TImageList big(nullptr, 32, 32);
+    TBitmap bmp;
+    bmp.SetSize(32, 32);
+    bmp.Canvas()->Brush()->SetColor(static_cast<TColor>(0x0000FF));
+    bmp.Canvas()->FillRect(Rect(0, 0, 32, 32));
+    big.Add(&bmp, nullptr);
+    lv->SetLargeImages(&big);
+    Make(vsIcon, 300, 200, 4);
+    lv->Items()->Item(1)->SetImageIndex(0);
+    lv->SetFocus();
+    lv->SetItemIndex(1);
+    Pump();
+    const uint32_t highlight = Rgb(ColorToRGB(clHighlight)), window = Rgb(ColorToRGB(clWindow));
+    EXPECT_EQ(PixelOf(f, 75 + 37, 2 + 16), 0xFF0000u);  // the image centred in the cell's top
+    EXPECT_EQ(PixelOf(f, 75 + 20, 2 + 16), window);
+    TRect label = RectOf(1, drLabel);
+    EXPECT_EQ(PixelOf(f, label.Left + 1, (label.Top + label.Bottom) / 2), highlight);
+    EXPECT_EQ(PixelOf(f, label.Left - 1, (label.Top + label.Bottom) / 2), window);
+
+    lv->SetViewStyle(vsList);
+    Pump();
+    label = RectOf(1, drLabel);
+    EXPECT_EQ(PixelOf(f, label.Left + 1, (label.Top + label.Bottom) / 2), highlight);
+    EXPECT_EQ(PixelOf(f, label.Left + 43, (label.Top + label.Bottom) / 2), window);  // past the text's box
+    lv->SetLargeImages(nullptr);
 }
