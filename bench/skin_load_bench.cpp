@@ -113,8 +113,7 @@ int main(int argc, char** argv)
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     std::printf("skin load (%s): container %lld bytes, %zu objects, %zu controls, %zu pictures\n",
                 synthetic ? "synthetic" : "the program's own skin", static_cast<long long>(container.Size()),
-                model->ObjectList.size(), model->CtrlList.size(),
-                model->FActivePictures.size());
+                model->ObjectList.size(), model->CtrlList.size(), model->FActivePictures.size());
     std::printf("%.2f ms per load into a model watched by 5 forms (%d loads; target under 50 ms)\n", ms / reps, reps);
 
     for (const String& f : ListFiles(dir)) DeleteFile(dir + f);

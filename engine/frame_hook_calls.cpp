@@ -13,8 +13,8 @@
 #include "engine/preview/preview_window.h"
 #include "engine/transcode_run.h"
 #include "engine/transcoder.h"
-#include "platform/framework/graphics/bitmap.h"
 #include "platform/framework/core/strings.h"
+#include "platform/framework/graphics/bitmap.h"
 
 namespace {
 

@@ -403,8 +403,7 @@ void TCustomFFmpeg::SetCodecThreads(AVCodecContext* AContext, const AVCodec* ACo
     AContext->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     // A decoder that stops at the first damage ("err_detect=explode") decodes in slices: the
     // libraries' frame threads abort the program on such an error.
-    if (ADecoder && (AContext->err_recognition & AV_EF_EXPLODE))
-        AContext->thread_type = FF_THREAD_SLICE;
+    if (ADecoder && (AContext->err_recognition & AV_EF_EXPLODE)) AContext->thread_type = FF_THREAD_SLICE;
 }
 
 void TCustomFFmpeg::OpenEncoders()

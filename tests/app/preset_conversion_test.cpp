@@ -12,8 +12,8 @@
 
 #include "app/job_output_options.h"
 #include "app/presets/presets.h"
-#include "engine/encoder_option_translation.h"
 #include "engine/converter.h"
+#include "engine/encoder_option_translation.h"
 #include "tests/engine/transcode_test_support.h"
 
 using namespace engine_test;

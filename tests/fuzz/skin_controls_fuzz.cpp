@@ -7,8 +7,8 @@
 
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/forms/forms.h"
-#include "tests/skin/support/every_office_control.h"
 #include "tests/skin/boxes/every_box_control.h"
+#include "tests/skin/support/every_office_control.h"
 #include "tests/skin/support/every_skin_control.h"
 #include "tests/skin/support/synthetic_skin.h"
 
