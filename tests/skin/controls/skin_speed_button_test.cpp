@@ -220,4 +220,54 @@ TEST_F(SpeedButtonTest, TopComesFromTheToolBarsClientRectangle)
     EXPECT_EQ(b->Top(), 3 + (61 - 19) / 2);
 }
 
+// A glyph of four frames: normal, disabled, pressed (with the mouse over it), hot.
+TEST_F(SpeedButtonTest, GlyphFramesFollowTheState)
+{
+    const uint32_t frames[4] = {0xC00000, 0x00C000, 0x0000C0, 0xC0C000};
+    TBitmap glyph;
+    glyph.SetPixelFormat(pf32bit);
+    glyph.SetSize(40, 10);
+    for (int f = 0; f < 4; ++f)
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x) glyph.SetPixelArgb(f * 10 + x, y, 0xFF000000u | frames[f]);
+    for (int f = 0; f < 4; ++f) glyph.SetPixelArgb(f * 10, 9, 0xFF010203u);  // each frame's transparent corner
+    auto* b = Make();
+    b->SetBounds(10, 10, 40, 30);
+    b->SetGlyph(&glyph);
+    b->SetNumGlyphs(4);
+    ShowForm();
+    auto centre = [&] { return PixelAt(Form, b->Left() + 20, b->Top() + 15); };
+    EXPECT_EQ(centre(), frames[0]);
+    Move(b, 20, 15);
+    EXPECT_EQ(centre(), frames[3]);
+    Button(b, true, 20, 15);
+    EXPECT_EQ(centre(), frames[2]);
+    Button(b, false, 20, 15);
+    Move(b, 80, 80);
+    b->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(centre(), frames[1]);
+    // With one frame the whole picture is that frame, in every state.
+    b->SetEnabled(true);
+    b->SetNumGlyphs(1);
+    Move(b, 20, 15);
+    EXPECT_EQ(centre(), frames[2]);  // the middle of the 40-pixel picture
+}
+
+// A freed skin model is forgotten: the button falls back to its built-in look and paints.
+TEST_F(SpeedButtonTest, AFreedSkinModelIsForgotten)
+{
+    SkinWithToolButton();
+    auto* b = Make();
+    b->SetSkinData(Model);
+    ShowForm();
+    EXPECT_EQ(Middle(b), kNormal);
+    delete Model;
+    Model = nullptr;
+    EXPECT_EQ(b->SkinData(), nullptr);
+    b->Repaint();
+    Pump();
+    EXPECT_EQ(Middle(b), Rgb(ColorToRGB(clBtnFace)));
+}
+
 }  // namespace
