@@ -10,6 +10,7 @@
 #include "platform/framework/forms/screen.h"
 #include "platform/framework/graphics/system_image_list.h"
 #include "platform/win/shell_api.h"
+#include "skin/dialogs/shell_list_view.h"
 
 namespace {
 
@@ -421,6 +422,7 @@ void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Ope
 {
     TbsSkinCustomTreeView::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
+    if (FListView && AComponent == static_cast<TComponent*>(FListView)) FListView = nullptr;
     if (AComponent == FNotifier) FNotifier = nullptr;
 }
 
@@ -468,6 +470,24 @@ void TbsCustomShellTreeView::WndProc(TMessage& Message)
 
 // ---- partners ----
 
-void TbsCustomShellTreeView::PassRootToPartners() {}
+void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value)
+{
+    if (Value == FListView) return;
+    if (FListView) FListView->FTreeView = nullptr;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FTreeView = this;
+        Value->FreeNotification(this);
+    }
+    FListView = Value;
+}
 
-void TbsCustomShellTreeView::FollowInPartners(LPCITEMIDLIST) {}
+void TbsCustomShellTreeView::PassRootToPartners()
+{
+    if (FListView) FListView->SetRoot(FRoot);
+}
+
+void TbsCustomShellTreeView::FollowInPartners(LPCITEMIDLIST ID)
+{
+    if (FListView) FListView->FollowId(ID);
+}

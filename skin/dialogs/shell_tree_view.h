@@ -42,6 +42,8 @@ public:
     bool AutoRefresh() const { return FAutoRefresh; }
     void SetAutoRefresh(bool Value);
     TbsCustomShellListView* ShellListView() const { return FListView; }
+    // Links both ways: the list takes this view's Root and shows what it shows.
+    void SetShellListView(TbsCustomShellListView* Value);
     TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
 
     // The selected folder's path; empty without a selection.
