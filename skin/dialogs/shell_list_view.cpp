@@ -11,6 +11,7 @@
 #include "platform/framework/forms/screen.h"
 #include "platform/framework/graphics/system_image_list.h"
 #include "skin/core/resource_strings.h"
+#include "skin/dialogs/shell_combo_box.h"
 
 namespace {
 
@@ -198,6 +199,7 @@ void TbsCustomShellListView::SyncLinkedViews()
         if (FTreeView) FTreeView->SetRoot(FRoot);
     } else if (FRootFolder) {
         if (FTreeView) FTreeView->SelectId(FRootFolder->AbsoluteID());
+        if (FComboBox) FComboBox->FollowId(FRootFolder->AbsoluteID());
     }
     FSettingRoot = false;
 }
@@ -525,6 +527,18 @@ void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* Value)
     FTreeView = Value;
 }
 
+void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* Value)
+{
+    if (Value == FComboBox) return;
+    if (FComboBox) FComboBox->FListView = nullptr;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FListView = this;
+        Value->FreeNotification(this);
+    }
+    FComboBox = Value;
+}
+
 // ---- component and window ----
 
 void TbsCustomShellListView::Loaded()
@@ -539,6 +553,7 @@ void TbsCustomShellListView::Notification(TComponent* AComponent, TOperation Ope
     TbsSkinCustomListView::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (FTreeView && AComponent == static_cast<TComponent*>(FTreeView)) FTreeView = nullptr;
+    if (FComboBox && AComponent == static_cast<TComponent*>(FComboBox)) FComboBox = nullptr;
     if (AComponent == FNotifier) FNotifier = nullptr;
 }
 

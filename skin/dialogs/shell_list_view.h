@@ -50,6 +50,7 @@ public:
     TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
     void SetShellTreeView(TbsCustomShellTreeView* Value);
     TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TbsCustomShellComboBox* Value);
     // The base's setter, then the columns in report style.
     void SetViewStyle(TViewStyle Value);
 

@@ -10,6 +10,7 @@
 #include "platform/framework/forms/screen.h"
 #include "platform/framework/graphics/system_image_list.h"
 #include "platform/win/shell_api.h"
+#include "skin/dialogs/shell_combo_box.h"
 #include "skin/dialogs/shell_list_view.h"
 
 namespace {
@@ -423,6 +424,7 @@ void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Ope
     TbsSkinCustomTreeView::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (FListView && AComponent == static_cast<TComponent*>(FListView)) FListView = nullptr;
+    if (FComboBox && AComponent == static_cast<TComponent*>(FComboBox)) FComboBox = nullptr;
     if (AComponent == FNotifier) FNotifier = nullptr;
 }
 
@@ -482,6 +484,18 @@ void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value)
     FListView = Value;
 }
 
+void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* Value)
+{
+    if (Value == FComboBox) return;
+    if (FComboBox) FComboBox->FTreeView = nullptr;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FTreeView = this;
+        Value->FreeNotification(this);
+    }
+    FComboBox = Value;
+}
+
 void TbsCustomShellTreeView::PassRootToPartners()
 {
     if (FListView) FListView->SetRoot(FRoot);
@@ -490,4 +504,5 @@ void TbsCustomShellTreeView::PassRootToPartners()
 void TbsCustomShellTreeView::FollowInPartners(LPCITEMIDLIST ID)
 {
     if (FListView) FListView->FollowId(ID);
+    if (FComboBox) FComboBox->FollowId(ID);
 }

@@ -45,6 +45,7 @@ public:
     // Links both ways: the list takes this view's Root and shows what it shows.
     void SetShellListView(TbsCustomShellListView* Value);
     TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TbsCustomShellComboBox* Value);
 
     // The selected folder's path; empty without a selection.
     String Path() const;
