@@ -1007,7 +1007,7 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (CanFocus() && !Focused()) SetFocus();
     if (Y < HeaderHeight()) {
         int col = ColumnAt(X);
-        if (col >= 0 && Button == mbLeft && OnColumnClick) OnColumnClick(this, FColumns.Items(col));
+        if (col >= 0 && Button == mbLeft) ColumnClick(col);
         FControlState.Exclude(csClicked);
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;

@@ -271,8 +271,8 @@ public:
     // The header child window (report style with column headers), nullptr when there is none.
     HWND HeaderHandle() const { return FHeader; }
     int HeaderScrollX() const { return FScrollX; }
-    // A click on column i's header section.
-    void ColumnClick(int i);
+    // A click on column i's header section: OnColumnClick; views that sort by a column add to it.
+    virtual void ColumnClick(int i);
 
     TLVChangeEvent OnChange;
     TLVSelectItemEvent OnSelectItem;

@@ -216,7 +216,8 @@ protected:
     void Dispatch(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool WantsKey(WORD Key) override { return Key >= VK_LEFT && Key <= VK_DOWN; }
-    void NodeDeleting(TTreeNode* Node);
+    // A node is about to go (its children have gone already); views that own node data free it here.
+    virtual void NodeDeleting(TTreeNode* Node);
     void TreeChanged();
     int RowOf(const TTreeNode* Node) const;  // visible row index, -1 when hidden
     void ClampTop();

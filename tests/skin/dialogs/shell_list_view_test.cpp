@@ -1,0 +1,233 @@
+// The shell file list over real temporary folders: the mask, folders first, column sorts (also of
+// a file gone since listing), Refresh, the navigation keys, in-place renaming and the link with
+// the folder tree.
+#include <gtest/gtest.h>
+#include <utime.h>
+
+#include "platform/framework/controls/inplace_edit.h"
+#include "platform/framework/core/string_list.h"
+#include "skin/dialogs/shell_list_view.h"
+#include "tests/skin/dialogs/shell_view_fixture.h"
+
+namespace {
+
+class ShellListView : public ShellViewTest {
+protected:
+    TbsSkinFileListView* List(const std::string& rel = "")
+    {
+        auto* list = new TbsSkinFileListView(FForm);
+        Place(list, 200);
+        list->SetPath(Path(rel));
+        return list;
+    }
+    static std::vector<String> Names(TbsCustomShellListView* List)
+    {
+        std::vector<String> out;
+        for (int i = 0; i < List->Items()->Count(); ++i) out.push_back(List->Items()->Item(i)->Caption());
+        return out;
+    }
+    void SetTime(const std::string& rel, time_t t)
+    {
+        utimbuf times{t, t};
+        ::utime((FRoot + "/" + rel).c_str(), &times);
+    }
+};
+
+TEST_F(ShellListView, MaskAdmitsFilesByPatternAndListsEveryFolder)
+{
+    Make("sub.d");
+    for (const char* f : {"a.MKV", "b.mp4", "c.txt", "README", "d.tar.gz"}) Touch(f);
+    TbsSkinFileListView* list = List();
+    const struct {
+        const wchar_t* mask;
+        std::vector<String> names;
+    } cases[] = {
+        {L"*.*|*.*", {L"sub.d", L"a.MKV", L"b.mp4", L"c.txt", L"d.tar.gz", L"README"}},
+        {L"*", {L"sub.d", L"a.MKV", L"b.mp4", L"c.txt", L"d.tar.gz", L"README"}},
+        {L"*.mkv;*.MP4", {L"sub.d", L"a.MKV", L"b.mp4"}},
+        {L"Videos|*.mkv", {L"sub.d", L"a.MKV"}},  // a description without a dot admits nothing
+        {L"mkv", {L"sub.d"}},
+        {L"*.gz", {L"sub.d", L"d.tar.gz"}},
+        {L"", {L"sub.d"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mask);
+        list->SetMask(c.mask);
+        EXPECT_EQ(Names(list), c.names);
+        EXPECT_EQ(list->FolderCount(), list->Items()->Count());
+    }
+    int added = 0;
+    list->OnAddFolder = [&](TObject*, TbsShellFolder*, bool&) { ++added; };
+    list->SetMask(L"");  // the same mask again reads nothing
+    EXPECT_EQ(added, 0);
+}
+
+TEST_F(ShellListView, FoldersFirstThenColumnSortsEvenWithAFileGone)
+{
+    Make("z");
+    Make("a");
+    Touch("b.txt", std::string(30, 'b'));
+    Touch("c.txt", std::string(10, 'c'));
+    Touch("A.txt", std::string(20, 'a'));
+    SetTime("a", 1600000000);
+    SetTime("z", 1500000000);
+    SetTime("b.txt", 1400000000);
+    SetTime("c.txt", 1700000000);
+    SetTime("A.txt", 1650000000);
+    TbsSkinFileListView* list = List();
+    list->SetViewStyle(vsReport);
+    ASSERT_EQ(list->Columns()->Count(), 4);
+    EXPECT_EQ(list->Column(1)->Caption(), L"Size");
+    EXPECT_EQ(Names(list), (std::vector<String>{L"a", L"z", L"A.txt", L"b.txt", L"c.txt"}));
+    TListItem* folder = list->Items()->Item(0);
+    EXPECT_EQ(folder->SubItems()->Strings(0), L"");  // a folder has no size
+    TListItem* file = list->Items()->Item(4);
+    EXPECT_EQ(file->SubItems()->Strings(0), L"10");
+    EXPECT_EQ(file->SubItems()->Strings(1), L".txt");
+
+    const struct {
+        int column;
+        std::vector<String> names;
+    } clicks[] = {
+        {0, {L"a", L"z", L"A.txt", L"b.txt", L"c.txt"}},
+        {0, {L"c.txt", L"b.txt", L"A.txt", L"z", L"a"}},  // again: descending, files first
+        {1, {L"a", L"z", L"c.txt", L"A.txt", L"b.txt"}},  // folders keep the shell's order
+        {3, {L"z", L"a", L"b.txt", L"A.txt", L"c.txt"}},
+        {3, {L"c.txt", L"A.txt", L"b.txt", L"a", L"z"}},
+    };
+    for (const auto& c : clicks) {
+        list->ColumnClick(c.column);
+        EXPECT_EQ(Names(list), c.names) << "column " << c.column;
+    }
+}
+
+TEST_F(ShellListView, AFileGoneBeforeASortSortsFirstWithoutDetails)
+{
+    Touch("x.txt", "xxxxx");
+    Touch("gone.txt", "ggg");
+    Touch("y.txt", "y");
+    TbsSkinFileListView* list = List();
+    std::filesystem::remove(FRoot + "/gone.txt");  // listed, then removed before its details are read
+    list->SetViewStyle(vsReport);
+    list->ColumnClick(1);
+    EXPECT_EQ(Names(list), (std::vector<String>{L"gone.txt", L"y.txt", L"x.txt"}));
+    EXPECT_EQ(list->Items()->Item(0)->SubItems()->Strings(0), L"");
+    list->ColumnClick(3);
+    EXPECT_EQ(Names(list)[0], L"gone.txt");
+    list->Repaint();
+}
+
+TEST_F(ShellListView, RefreshKeepsTheSelectionAndTheFolderEvenDuringAReload)
+{
+    Make("sub");
+    Touch("one.txt");
+    Touch("two.txt");
+    TbsSkinFileListView* list = List();
+    int changes = 0;
+    list->OnPathChanged = [&](TObject*) { ++changes; };
+    list->SetItemIndex(2);
+    Touch("three.txt");
+    list->Refresh();
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(list->Items()->Count(), 4);
+    EXPECT_EQ(changes, 1);
+
+    // A refresh while the folder is read (a watcher's call, a menu's) keeps the folder being read.
+    int refreshes = 0;
+    list->OnAddFolder = [&](TObject*, TbsShellFolder*, bool&) {
+        if (refreshes++ == 0) list->Refresh();
+    };
+    list->Refresh();
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(Names(list), (std::vector<String>{L"sub", L"one.txt", L"three.txt", L"two.txt"}));
+}
+
+TEST_F(ShellListView, BackspaceGoesUpAndEnterOpensAFolder)
+{
+    Make("sub/inner");
+    Touch("sub/file.txt");
+    TbsSkinFileListView* list = List("sub");
+    int changes = 0;
+    list->OnPathChanged = [&](TObject*) { ++changes; };
+    list->SetItemIndex(1);  // the file: Enter opens no file
+    list->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(list->Path(), Path("sub"));
+    EXPECT_EQ(list->GetSelectedFile(), Path("sub/file.txt"));
+    list->SetItemIndex(0);
+    list->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(list->Path(), Path("sub/inner"));
+    list->Perform(WM_KEYDOWN, VK_BACK);
+    list->Perform(WM_KEYDOWN, VK_BACK);
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(changes, 3);
+
+    list->SetRoot(L"rfMyComputer");
+    list->Back();
+    EXPECT_EQ(list->Path(), L"桌面");
+    changes = 0;
+    list->Back();  // nothing above the desktop
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(list->Path(), L"桌面");
+}
+
+TEST_F(ShellListView, RenameInPlaceRefusesAnExistingName)
+{
+    Touch("old.txt", "old");
+    Touch("taken.txt", "taken");
+    TbsSkinFileListView* list = List();
+    list->SetItemIndex(0);
+    list->BeginRename();
+    ASSERT_TRUE(list->IsEditing());
+    TInplaceEdit* editor = nullptr;
+    for (int i = 0; i < list->ComponentCount() && !editor; ++i)
+        editor = dynamic_cast<TInplaceEdit*>(list->Components(i));
+    ASSERT_TRUE(editor);
+    editor->SetText(L"taken.txt");
+    try {
+        editor->Finish(true);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"Rename to taken.txt failed");
+    }
+    std::ifstream taken(FRoot + "/taken.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(taken), {}), "taken");
+    EXPECT_EQ(list->Items()->Item(0)->Caption(), L"old.txt");
+
+    list->BeginRename();
+    editor->SetText(L"新 名.txt");
+    editor->Finish(true);
+    EXPECT_EQ(list->Items()->Item(0)->Caption(), L"新 名.txt");
+    EXPECT_TRUE(std::filesystem::exists(FRoot + "/新 名.txt"));
+}
+
+TEST_F(ShellListView, LinkedToATreeBothShowOneFolder)
+{
+    Make("one/two");
+    Touch("one/file.txt");
+    auto* tree = new TbsSkinDirTreeView(FForm);
+    tree->SetRoot(Path());
+    Place(tree);
+    TbsSkinFileListView* list = List();
+    tree->SetShellListView(list);
+    EXPECT_EQ(list->ShellTreeView(), tree);
+    EXPECT_EQ(list->Root(), Path());
+    int listChanges = 0, treeChanges = 0;
+    list->OnPathChanged = [&](TObject*) { ++listChanges; };
+    tree->OnChange = [&](TObject*, TTreeNode*) { ++treeChanges; };
+
+    tree->SetPath(Path("one"));
+    EXPECT_EQ(list->Path(), Path("one"));
+    EXPECT_EQ(listChanges, 1);
+    list->SetItemIndex(0);  // "two"
+    list->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(tree->Path(), Path("one/two"));
+    EXPECT_EQ(listChanges, 2);
+    EXPECT_EQ(treeChanges, 2);
+
+    list->Free();  // the tree forgets its partner
+    EXPECT_EQ(tree->ShellListView(), nullptr);
+    tree->SetPath(Path());
+}
+
+}  // namespace
