@@ -75,7 +75,9 @@ void TCustomForm::BeforeDestruction()
 
 TCustomForm::~TCustomForm()
 {
-    // A form deleted without Free still hears OnDestroy (its own members are gone by now).
+    // A form deleted without Free goes the way Free takes: its components see the destroying
+    // state before the window goes, and it still hears OnDestroy (its own members are gone by now).
+    Destroying();
     BeforeDestruction();
     if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
     SetWindowMenu(nullptr);

@@ -135,3 +135,18 @@ TEST_F(SkinFormWndProc, SavedProcedureRunsBeforeTheRebuildAndTwiceAroundAFullDra
 }
 
 }  // namespace
+
+// A skinned form deleted without Free (as plain C++ code may) goes the way Free takes: the
+// frame hears the window go while the form is still whole.
+TEST_F(SkinFormWndProc, AFormDeletedWithoutFreeTakesItsFrameWithIt)
+{
+    Make();
+    Form->Show();
+    Pump();
+    ASSERT_TRUE(Form->HandleAllocated());
+    TForm* f = Form;
+    Form = nullptr;
+    SF = nullptr;
+    delete f;  // the sanitizer stops here if the frame reaches into a half-destroyed form
+    Pump();
+}
