@@ -1,4 +1,5 @@
 // Icons and cursors: stock cursors for the back ends, icons from colour and mask bitmaps, drawing.
+#include <cmath>
 #include <map>
 #include <mutex>
 
@@ -49,6 +50,66 @@ HCURSOR StockCursor(int id)
     return h;
 }
 
+// The stock icons, 32 x 32 with straight alpha: the application's blue square; the message
+// box's red disc with a cross (hand), blue discs with "?" (question) and "i" (asterisk), and a
+// yellow triangle with "!" (exclamation). Glyphs are 6 x 10 patterns drawn twice their size.
+std::shared_ptr<Surface> StockIconPixels(int id)
+{
+    auto s = std::make_shared<Surface>();
+    s->Allocate(32, 32, 32, true);
+    auto put = [&](int x, int y, uint32_t argb) {
+        if (x >= 0 && y >= 0 && x < 32 && y < 32) s->Row32(y)[x] = argb;
+    };
+    if (id == 32512) {
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) put(x, y, (x < 2 || y < 2 || x > 29 || y > 29) ? 0xFFDDE6F0 : 0xFF2060B0);
+        return s;
+    }
+    static const char* const kQuestion[10] = {".####.", "##..##", "....##", "...##.", "..##..",
+                                              "..##..", "......", "..##..", "..##..", "......"};
+    static const char* const kInfo[10] = {"..##..", "..##..", "......", ".###..", "..##..",
+                                          "..##..", "..##..", "..##..", ".####.", "......"};
+    static const char* const kBang[10] = {"..##..", "..##..", "..##..", "..##..", "..##..",
+                                          "..##..", "......", "..##..", "..##..", "......"};
+    const char* const* glyph = nullptr;
+    uint32_t fill = 0, ink = 0xFFFFFFFF;
+    int glyphTop = 6;
+    if (id == 32515) {
+        // Triangle: apex at (15.5, 1), base along row 30.
+        fill = 0xFFF0C020;
+        ink = 0xFF000000;
+        glyph = kBang;
+        glyphTop = 9;
+        for (int y = 1; y < 31; ++y) {
+            const double half = (y - 1) * 15.5 / 29.0;
+            for (int x = 0; x < 32; ++x)
+                if (std::abs(x + 0.5 - 16.0) <= half + 0.5) put(x, y, y == 30 ? 0xFF806010 : fill);
+        }
+    } else {
+        fill = id == 32513 ? 0xFFD02020 : 0xFF2060D0;
+        glyph = id == 32514 ? kQuestion : id == 32516 ? kInfo : nullptr;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const double dx = x + 0.5 - 16.0, dy = y + 0.5 - 16.0;
+                if (dx * dx + dy * dy <= 15.0 * 15.0) put(x, y, fill);
+            }
+        if (id == 32513) {
+            // A white cross of two diagonal bars.
+            for (int i = 9; i < 23; ++i)
+                for (int w = -1; w <= 1; ++w) {
+                    put(i + w, i, ink);
+                    put(31 - i + w, i, ink);
+                }
+        }
+    }
+    if (glyph)
+        for (int gy = 0; gy < 10; ++gy)
+            for (int gx = 0; gx < 6; ++gx)
+                if (glyph[gy][gx] == '#')
+                    for (int k = 0; k < 4; ++k) put(10 + gx * 2 + k % 2, glyphTop + gy * 2 + k / 2, ink);
+    return s;
+}
+
 }  // namespace
 
 HCURSOR LoadCursorW(HINSTANCE, LPCWSTR name)
@@ -61,20 +122,19 @@ HCURSOR LoadCursorW(HINSTANCE, LPCWSTR name)
 HICON LoadIconW(HINSTANCE, LPCWSTR name)
 {
     auto id = reinterpret_cast<std::uintptr_t>(name);
-    if (id != 32512) return nullptr;
-    static HICON app = [] {
-        // The application icon: a 32x32 blue square with a light border, opaque.
-        auto ic = std::make_shared<IconObj>();
-        ic->stock = true;
-        ic->hasAlpha = true;
-        ic->color = std::make_shared<Surface>();
-        ic->color->Allocate(32, 32, 32, true);
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                ic->color->Row32(y)[x] = (x < 2 || y < 2 || x > 29 || y > 29) ? 0xFFDDE6F0 : 0xFF2060B0;
-        return Register<HICON>(ic);
-    }();
-    return app;
+    if (id < 32512 || id > 32516) return nullptr;
+    static std::mutex m;
+    static std::map<int, HICON> icons;
+    std::lock_guard<std::mutex> lock(m);
+    auto it = icons.find(static_cast<int>(id));
+    if (it != icons.end()) return it->second;
+    auto ic = std::make_shared<IconObj>();
+    ic->stock = true;
+    ic->hasAlpha = true;
+    ic->color = StockIconPixels(static_cast<int>(id));
+    HICON h = Register<HICON>(ic);
+    icons[static_cast<int>(id)] = h;
+    return h;
 }
 
 HICON CreateIconIndirect(const ICONINFO* info)

@@ -547,6 +547,10 @@ inline LPCWSTR const IDC_SIZENS = reinterpret_cast<LPCWSTR>(32645);
 inline LPCWSTR const IDC_SIZEALL = reinterpret_cast<LPCWSTR>(32646);
 inline LPCWSTR const IDC_HAND = reinterpret_cast<LPCWSTR>(32649);
 inline LPCWSTR const IDI_APPLICATION = reinterpret_cast<LPCWSTR>(32512);
+inline LPCWSTR const IDI_HAND = reinterpret_cast<LPCWSTR>(32513);
+inline LPCWSTR const IDI_QUESTION = reinterpret_cast<LPCWSTR>(32514);
+inline LPCWSTR const IDI_EXCLAMATION = reinterpret_cast<LPCWSTR>(32515);
+inline LPCWSTR const IDI_ASTERISK = reinterpret_cast<LPCWSTR>(32516);
 
 // ---- private message ranges ----
 // The skin engine's private messages (1225-1236, 1274, 1284, 1294, 1424-1428, 2048, 45490-45492, 45512,

@@ -1,5 +1,5 @@
 // The base of tests that make forms and components on the global Application: after each test it
-// frees what the test left there and drops a message-box handler the test set, so no test sees
+// frees what the test left there and drops a message-box or help handler the test set, so no test sees
 // another's windows.
 #pragma once
 
@@ -12,5 +12,6 @@ struct ApplicationFixture : ::testing::Test {
     {
         while (Application->ComponentCount() > 0) Application->Components(Application->ComponentCount() - 1)->Free();
         Application->MessageBoxHandler = nullptr;
+        Application->OnHelp = nullptr;
     }
 };

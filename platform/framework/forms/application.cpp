@@ -13,6 +13,7 @@
 #include "platform/framework/forms/util_window.h"
 #include "platform/framework/graphics/icon.h"
 #include "platform/win/headless_api.h"
+#include "platform/win/shell_api.h"
 
 THintWindowClass HintWindowClass = [](TComponent* AOwner) -> THintWindow* { return new THintWindow(AOwner); };
 
@@ -229,6 +230,17 @@ int TApplication::MessageBox(const String& Text, const String& Caption, int Flag
 {
     if (MessageBoxHandler) return MessageBoxHandler(Text, Caption, Flags);
     return PlainMessageBox(Text, Caption, Flags);
+}
+
+void TApplication::HelpContext(int Context)
+{
+    String file = Screen && Screen->ActiveForm() ? Screen->ActiveForm()->HelpFile() : String();
+    if (file.empty()) file = FHelpFile;
+    if (OnHelp) {
+        OnHelp(Context, file);
+        return;
+    }
+    if (!file.empty()) ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 int TApplication::PlainMessageBox(const String& Text, const String& Caption, int Flags)

@@ -36,6 +36,8 @@ using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintI
 using THintWindowClass = std::function<THintWindow*(TComponent* AOwner)>;
 // Answers a message box instead of showing one (tests, and the skinned message boxes).
 using TMessageBoxHandler = std::function<int(const String& Text, const String& Caption, int Flags)>;
+// Shows help topic Context of HelpFile (the active form's help file, else the application's).
+using THelpEvent = std::function<void(int Context, const String& HelpFile)>;
 
 // The class of hint window the application creates; the skin engine installs its own.
 extern THintWindowClass HintWindowClass;
@@ -76,6 +78,9 @@ public:
     void SetTitle(const String& v);
     const String& HelpFile() const { return FHelpFile; }
     void SetHelpFile(const String& v) { FHelpFile = v; }
+    // Help for a context number: OnHelp when set, else the help file opened by the desktop (there
+    // is no help viewer that could turn to a topic). An exception OnHelp raises passes on.
+    void HelpContext(int Context);
     String ExeName() const;
     // The program's icon (drawn by the preview overlay, shown by the tray).
     TIcon* Icon();
@@ -118,6 +123,7 @@ public:
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     TMessageBoxHandler MessageBoxHandler;
+    THelpEvent OnHelp;
 
     // Bookkeeping calls from controls and forms going away.
     void ControlDestroyed(TControl* c);
