@@ -350,6 +350,8 @@ void TbsSkinForm::WMDestroy(TMessage&)
     TCustomForm* main = Application ? Application->MainForm() : nullptr;
     if (!main || !main->HandleAllocated()) return;
     SendMessageW(main->Handle(), WM_MDICHILD_RESTORED, 0, 0);
+    // A tab must not outlive its child (a child freed while shown is never hidden first).
+    DeleteChildFromBar(FForm);
     RefreshMDIMenuBar();
     RefreshMDITabsBar();
     SendMessageW(main->Handle(), WM_MDICHILD_MOVED, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
