@@ -137,15 +137,28 @@ WPARAM SizingEdge(LRESULT hit) { return static_cast<WPARAM>(hit - HTLEFT + 1); }
 void MoveSizeLoop(HWND hwnd, LRESULT hit)
 {
     auto w = LookupWindow(hwnd);
-    if (!w || IsChildWindow(*w)) {
-        // A child asks its top-level window to size (a size grip): the loop runs on the top level.
-        if (w && IsChildWindow(*w))
-            if (auto top = TopLevelOf(w)) MoveSizeLoop(top->hwnd(), hit);
+    if (!w) return;
+    // A child with a frame of its own (an MDI child) moves and sizes itself within its parent's
+    // client area; any other child asks its top-level window to size (a size grip).
+    const bool child = IsChildWindow(*w);
+    if (child && (w->style & WS_CAPTION) != WS_CAPTION && !(w->style & WS_THICKFRAME)) {
+        if (auto top = TopLevelOf(w)) MoveSizeLoop(top->hwnd(), hit);
         return;
+    }
+    // A child's rectangles pass through WM_MOVING/WM_SIZING in screen coordinates, and the
+    // pointer counts only inside the parent's client area.
+    POINT origin{0, 0};
+    RECT area{};
+    HWND parent = child ? GetParent(hwnd) : nullptr;
+    if (parent) {
+        ClientToScreen(parent, &origin);
+        GetClientRect(parent, &area);
+        OffsetRect(&area, origin.x, origin.y);
     }
     POINT start;
     GetCursorPos(&start);
     RECT orig = w->rect;
+    OffsetRect(&orig, origin.x, origin.y);
     SendMessageW(hwnd, WM_ENTERSIZEMOVE, 0, 0);
     SetCapture(hwnd);
     bool sizing = hit != HTCAPTION;
@@ -157,8 +170,8 @@ void MoveSizeLoop(HWND hwnd, LRESULT hit)
         }
         if (GetCapture() != hwnd) break;
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-            SetWindowPos(hwnd, nullptr, orig.left, orig.top, orig.right - orig.left, orig.bottom - orig.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(hwnd, nullptr, orig.left - origin.x, orig.top - origin.y, orig.right - orig.left,
+                         orig.bottom - orig.top, SWP_NOZORDER | SWP_NOACTIVATE);
             break;
         }
         bool mouse = msg.hwnd == hwnd && (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP);
@@ -170,6 +183,10 @@ void MoveSizeLoop(HWND hwnd, LRESULT hit)
         }
         POINT pt;
         GetCursorPos(&pt);
+        if (parent) {
+            pt.x = std::clamp<LONG>(pt.x, area.left, std::max(area.left, area.right - 1));
+            pt.y = std::clamp<LONG>(pt.y, area.top, std::max(area.top, area.bottom - 1));
+        }
         int dx = pt.x - start.x, dy = pt.y - start.y;
         RECT r = orig;
         if (!sizing) {
@@ -194,6 +211,7 @@ void MoveSizeLoop(HWND hwnd, LRESULT hit)
             SendMessageW(hwnd, WM_SIZING, SizingEdge(hit), reinterpret_cast<LPARAM>(&r));
         }
         if (!IsWindow(hwnd)) return;
+        OffsetRect(&r, -origin.x, -origin.y);
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE | (sizing ? 0 : SWP_NOSIZE));
         UpdateWindow(hwnd);

@@ -71,6 +71,13 @@ public:
     virtual void NextItem() {}
     // The bar opens its item's menu on this key (Return, Down).
     virtual bool OpensOnKey(WPARAM) { return false; }
+    // MDI: a child was maximized (the bar shows its buttons) or the children were restored.
+    virtual void MDIChildMaximize() {}
+    virtual void MDIChildRestore() {}
+    // The bar shows an MDI child's main menu merged into its own.
+    virtual bool ShowsChildMenu() const { return false; }
+    // Builds the items again (the merged menu of the active child).
+    virtual void UpDateItems() {}
 };
 
 // The ribbon bound to the form through SkinRibbon. No form of the program carries one.
@@ -86,6 +93,21 @@ public:
     virtual void DrawAppMenuCaption(TCanvas* Canvas, const TRect& R) = 0;
     virtual int AppMenuCaptionOffset() const = 0;
     virtual int AppMenuItemWidth() const = 0;
+    // MDI: a child was maximized or the children were restored.
+    virtual void MDIChildMaximize() {}
+    virtual void MDIChildRestore() {}
+};
+
+// The MDI tabs bar named by MDITabsBar: one tab per accepted child.
+class TbsFormMDITabsLink {
+public:
+    virtual ~TbsFormMDITabsLink() = default;
+    virtual void AddTab(TCustomForm* Child) = 0;
+    virtual void DeleteTab(TCustomForm* Child) = 0;
+    // The child's tab drawn again at once (its caption changed).
+    virtual void RefreshTab(TCustomForm* Child) = 0;
+    // The tab of the main form's active child becomes the active one.
+    virtual void UpdateActiveTab() = 0;
 };
 
 // The skinned status bar named by StatusBar: its size grip hides while the form is maximized.

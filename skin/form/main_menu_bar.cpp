@@ -625,6 +625,10 @@ TMainMenu* TbsSkinMainMenuBar::GetChildMainMenu() const
 void TbsSkinMainMenuBar::CreateMenu()
 {
     ClearObjects();
+    if (FMDIChildMax) {
+        CreateMDIButtons();
+        if (TbsSkinForm* child = MaximizedMDIChildSkinForm()) EnableMDIButtons(child->BorderIcons());
+    }
     if (!FMainMenu) return;
     TMainMenu* child = nullptr;
     if (BSF && ((BSF->Form() && BSF->Form()->FormStyle() == fsMDIForm) || FMergeMenu)) child = GetChildMainMenu();
@@ -746,6 +750,7 @@ void TbsSkinMainMenuBar::CalcItemsRect()
     } else {
         NewItemsRect = Rect(2, 2, Width() - 2, Height() - 2);
     }
+    PlaceMDIButtons();
 }
 
 TRect TbsSkinMainMenuBar::MarkerRect() const
@@ -852,6 +857,10 @@ void TbsSkinMainMenuBar::Dispatch(TMessage& Message)
         return;
     case WM_SKIN_PARENTBGCHANGED:
         if (FIndex != -1 && FSD && FSD->MainMenuBarTransparent) Redraw();
+        return;
+    case WM_SKINMENU_CLOSED:
+        TbsSkinControl::Dispatch(Message);
+        ReleaseSysMenuButton();
         return;
     case CM_MOUSEENTER:
         TbsSkinControl::Dispatch(Message);

@@ -16,6 +16,7 @@
 #include "skin/controls/skin_control.h"
 #include "skin/core/skin_types.h"
 #include "skin/form/form_links.h"
+#include "skin/form/skin_form.h"
 
 class TbsSkinForm;
 class TbsSkinMainMenuBar;
@@ -106,6 +107,25 @@ private:
     void ApplySkinFont(TFont* F) const;
 };
 
+// A maximized MDI child's window button on the bar (menu_bar_mdi_buttons.cpp): the system-menu
+// button at the left end of the items, minimize, restore and close at the right end. Each acts on
+// the maximized child's skin form.
+class TbsSkinMainMenuBarButton : public TbsMenuBarObject {
+public:
+    TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
+    void Draw(TCanvas* Cnvs) override;
+    void MouseDown(int X, int Y, TMouseButton Button) override;
+    void MouseUp(int X, int Y, TMouseButton Button) override;
+    void DblClick() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void DefaultDraw(TCanvas* Cnvs);
+    void DoCommand();
+
+    bool FSkinSupport = false;
+    TbsStdCommand Command = cmClose;
+};
+
 class TbsSkinMainMenuBar : public TbsSkinControl, public TbsFormMenuBarLink {
 public:
     explicit TbsSkinMainMenuBar(TComponent* AOwner);
@@ -119,7 +139,7 @@ public:
     void UnMerge();
     TMainMenu* GetChildMainMenu() const;
     void CreateMenu();
-    void UpDateItems();
+    void UpDateItems() override;
     void UpDateEnabledItems();
     void GetSkinData() override;
     void ChangeSkinData() override;
@@ -140,6 +160,16 @@ public:
     void PreviousItem() override { PriorMainMenuItem(); }
     void NextItem() override { NextMainMenuItem(); }
     bool OpensOnKey(WPARAM) override { return PressActiveItem(); }
+    // MDI: the maximized child's buttons on the bar.
+    void MDIChildMaximize() override;
+    void MDIChildRestore() override;
+    bool ShowsChildMenu() const override { return ChildMenuIn || GetChildMainMenu(); }
+    void CreateMDIButtons();
+    void EnableMDIButtons(TbsBorderIcons Icons);
+    void ClearMDIButtons();
+    // The system menu opened by the system-menu button closed.
+    void ReleaseSysMenuButton();
+    bool FMDIChildMax = false;
 
     void DrawBar(TCanvas* C);
     void DrawObject(TbsMenuBarObject* Obj);
@@ -191,6 +221,8 @@ protected:
 private:
     void ClearObjects();
     void CalcItemsRect();
+    // Places the MDI buttons at both ends of NewItemsRect and narrows it.
+    void PlaceMDIButtons();
     void MouseTimerProc(TObject*);
     void MorphTimerProc(TObject*);
     void AnimateTimerProc(TObject*);

@@ -6,6 +6,7 @@
 #include "platform/framework/forms/screen.h"
 #include "platform/win/win_api.h"
 #include "skin/controls/skin_change_client.h"
+#include "skin/controls/skin_scroll_bar.h"
 #include "skin/core/layer_manager.h"
 #include "skin/core/os_layers.h"
 #include "skin/core/skin_bitmap.h"
@@ -77,6 +78,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner), FAlive(std::m
     MorphTimer = timer(25, &TbsSkinForm::MorphTimerProc);
     AnimateTimer = timer(25, &TbsSkinForm::AnimateTimerProc);
     FForm = form;
+    FFormControl = form;
     FForm->SetBorderIcons(TBorderIcons{});
     FForm->OnShortCut = [this](TMessage& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
     FForm->SetAutoSize(false);
@@ -90,12 +92,17 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner), FAlive(std::m
     FBorderIcons = TbsBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
                                   TbsBorderIcon::biRollUp};
     InstallWndProc();
+    // The skinned form lists the MDI children in the window menu itself.
+    FForm->SetListChildrenInWindowMenu(false);
+    if (FForm->FormStyle() == fsMDIForm) CreateMDIScrollBars();
 }
 
 TbsSkinForm::~TbsSkinForm()
 {
     *FAlive = false;
     UnHookApp();
+    // The client window's procedure must not outlive this component.
+    RemoveMDIClientProc();
     // The application's restore handler would outlive this component.
     if (FAppRestoreSet && Application) Application->OnRestore = nullptr;
     delete FQuickButtons;
@@ -620,6 +627,8 @@ void TbsSkinForm::SetSkinData(TbsSkinData* Value)
         Value->FreeNotification(this);
         if (!IsMDIChild()) FSkinnableForm = Value->SkinnableForm();
     }
+    if (FMDIHScrollBar) FMDIHScrollBar->SetSkinData(Value);
+    if (FMDIVScrollBar) FMDIVScrollBar->SetSkinData(Value);
     if (!(ComponentState() & csDesigning)) ChangeSkinData();
     if (auto& set = FormMenuFactory().SetMenuSkinData) set(FSysTrayMenu, Value);
 }

@@ -41,6 +41,7 @@ class TbsFormLayerBorder;
 class TbsQuickButtonItems;
 class TbsClientInActivePanel;
 class TbsSkinForm;
+class TbsSkinScrollBar;
 
 enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
 using TbsBorderIcons = TEnumSet<TbsBorderIcon>;
@@ -163,6 +164,8 @@ public:
     void PaintNCDefault(HDC DC, bool AUseExternalDC);
     void PaintBGDefault(HDC DC);
     void PaintMDIBGDefault(HDC DC);
+    // The caption the built-in frame shows: an MDI form adds its maximized child's caption.
+    String CaptionText() const;
     void CalcSkinRects();
     void PlaceSkinRect(const TRect& R, TRect& Result);
     void CalcObjectRects();
@@ -202,6 +205,55 @@ public:
     void MinimizeToTray();
     void RestoreFromTray();
     void TrayIconDblClick(TObject* Sender);
+
+    // ---- MDI (skin_form_mdi.cpp) ----
+    // Arrangement of the main form's children (only on an fsMDIForm; index 0 is the topmost).
+    void Tile();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void RestoreAll();
+    void RestoreAllExcept(HWND AFormHandle);
+    void CloseAll();
+    // The main form's window menu: one "<Name>_BSFCHILDITEM" entry per shown child.
+    void AddChildToMenu(TCustomForm* Child);
+    void DeleteChildFromMenu(TCustomForm* Child);
+    void UpDateChildCaptionInMenu(TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(TObject* Sender);
+    // The main form's tabs bar.
+    void AddChildToBar(TCustomForm* Child);
+    void DeleteChildFromBar(TCustomForm* Child);
+    void RefreshMDIBarTab(TCustomForm* Child);
+    // The client area left by the main form's aligned controls, in its client coordinates.
+    TRect GetMDIClientRect() const;
+    // The maximized child (the active one first) with a skin form, or nullptr.
+    TCustomForm* MaximizedMDIChild() const;
+    void FitMDIChildren();
+    void ArrangeMinimizedChildren();
+    void TileHorizontal();
+    void TileVertical();
+    void CreateMDIScrollBars();
+    void UpdateMDIScrollBars(bool ARangeUpdate);
+    void AlignMDIScrollBars();
+    void UpdateHScrollPosition();
+    void UpdateVScrollPosition();
+    void ShiftChildrenHorizontally(int Delta);
+    void ShiftChildrenVertically(int Delta);
+    void HScrollUpClick(TObject* Sender);
+    void HScrollDownClick(TObject* Sender);
+    void VScrollUpClick(TObject* Sender);
+    void VScrollDownClick(TObject* Sender);
+    void RefreshMDIMenuBar();
+    void RefreshMDITabsBar();
+    // The replacement procedure of the main form's MDI client window.
+    void MDIClientWndProc(TMessage& Message);
+    // Puts MDIClientWndProc on the current client window (once per window) / takes it off.
+    void InstallMDIClientProc();
+    void RemoveMDIClientProc();
+    bool MDIChildMaximized() const { return FMDIChildMaximized; }
+    TbsSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
+    TbsSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
 
     // ---- properties ----
     TComponent* SkinRibbon() const { return FSkinRibbonComponent; }
@@ -350,6 +402,11 @@ public:
     bool FStopCheckChildMove = false;
     HWND ChangeVisibleChildHanle = nullptr;
     bool FInMaximizeAll = false, FInRestoreAll = false;
+    TbsSkinScrollBar* FMDIHScrollBar = nullptr;
+    TbsSkinScrollBar* FMDIVScrollBar = nullptr;
+    int FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
+    HWND FClientWnd = nullptr;          // the client window MDIClientWndProc is installed on
+    WNDPROC FPrevClientProc = nullptr;  // its previous procedure
     bool DisableDWMAnimation = false;
     TWindowState FWindowStateInit = wsNormal;
     TWindowState FWindowState = wsNormal;
@@ -420,6 +477,7 @@ public:
     TbsFormRibbonLink* RibbonLink() const { return FSkinRibbon; }
     TbsFormTrayLink* TrayLink() const { return FTrayIcon; }
     TbsFormStatusBarLink* StatusBarLink() const { return FStatusBar; }
+    TbsFormMDITabsLink* MDITabsLink() const { return dynamic_cast<TbsFormMDITabsLink*>(FMDITabsBar); }
 
 protected:
     void Loaded() override;
@@ -487,6 +545,11 @@ private:
     void WMMDIChildMaximized(TMessage& M);
     void WMMDIChildRestored(TMessage& M);
     void WMMDIChildQueryMaximized(TMessage& M);
+    void WMMDIChildRestoreAll(TMessage& M);
+    void WMMDIChildRestoreOthers(TMessage& M);
+    void WMMDIChildMoved(TMessage& M);
+    // What the main form refreshes after its children were restored.
+    void MDIRestoredRefresh();
     void WMStringsChanged(TMessage& M);
     void WMSkinnableChanged(TMessage& M);
     void WMTrayRestore(TMessage& M);
@@ -518,7 +581,8 @@ private:
     bool FadeWanted() const;
 
     std::shared_ptr<bool> FAlive;
-    bool FAppRestoreSet = false;  // Application.OnRestore is AppRestore (the main form's)
+    TWinControl* FFormControl = nullptr;  // FForm as a window control, safe to ask while it goes
+    bool FAppRestoreSet = false;          // Application.OnRestore is AppRestore (the main form's)
     std::unique_ptr<TBitmap> FPicture32, FInActivePicture32;
     bool FShowMDIScrollBars = true;
     TTileMode FTileMode = tbHorizontal;

@@ -133,9 +133,7 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC)
     c->FillRect(Rect(0, 0, w - 6, h));
     c->Font()->Assign(GetFormActive() ? FDefCaptionFont : FDefInActiveCaptionFont);
     if (FSD && FSD->ResourceStrData()) c->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-    String text = FForm->Caption();
-    if (FForm->FormStyle() == fsMDIForm && FMDIChildMaximized)
-        if (TbsSkinForm* child = MaximizedMDIChildSkinForm()) text += L" - [" + child->Form()->Caption() + L"]";
+    String text = CaptionText();
     if (OnCaptionPaint) {
         OnCaptionPaint(c, Rect(NewDefCaptionRect.Left - 3, 0, NewDefCaptionRect.Right - 3, h), GetFormActive());
     } else if (!text.empty()) {
@@ -170,6 +168,14 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC)
 }
 
 void TbsSkinForm::PaintBGDefault(HDC DC) { PaintBGColor(DC, clBtnFace); }
+
+String TbsSkinForm::CaptionText() const
+{
+    String text = FForm->Caption();
+    if (FForm->FormStyle() == fsMDIForm && FMDIChildMaximized)
+        if (TbsSkinForm* child = MaximizedMDIChildSkinForm()) text += L" - [" + child->Form()->Caption() + L"]";
+    return text;
+}
 
 void TbsSkinForm::PaintMDIBGDefault(HDC DC) { PaintBGColor(DC, clAppWorkSpace); }
 

@@ -89,6 +89,14 @@ struct TbsSkinFormRules {
     {
         return f.FForm->FormStyle() == fsMDIForm && !f.FInRestoreAll;
     }
+    static bool MDIFormRestoringMaximized(const F& f, const TMessage& m)
+    {
+        return MDIFormRestoring(f, m) && f.FMDIChildMaximized;
+    }
+    static bool MDIFormChildMoved(const F& f, const TMessage&)
+    {
+        return f.FForm->FormStyle() == fsMDIForm && !f.FStopCheckChildMove;
+    }
     static bool SkinnableChange(const F& f, const TMessage& m)
     {
         return !f.FUseRibbon && OwnSkinData(f, m) && !f.IsMDIChild();
@@ -149,6 +157,9 @@ const TbsSkinFormRules::Before TbsSkinFormRules::kBefore[] = {
     {WM_MDICHILD_MAXIMIZED,         MDIFormMaximizing,      &F::WMMDIChildMaximized,       kKeep,       Saved::No},
     {WM_MDICHILD_RESTORED,          MDIFormRestoring,       &F::WMMDIChildRestored,        kKeep,       Saved::No},
     {WM_MDICHILD_QUERYMAXIMIZED,    nullptr,                &F::WMMDIChildQueryMaximized,  kKeep,       Saved::No},
+    {WM_MDICHILD_RESTOREALL,        MDIFormRestoringMaximized, &F::WMMDIChildRestoreAll,   kKeep,       Saved::No},
+    {WM_MDICHILD_RESTOREOTHERS,     MDIFormRestoringMaximized, &F::WMMDIChildRestoreOthers, kKeep,      Saved::No},
+    {WM_MDICHILD_MOVED,             MDIFormChildMoved,      &F::WMMDIChildMoved,           kKeep,       Saved::No},
     {WM_SKINDATA_STRINGSCHANGED,    nullptr,                &F::WMStringsChanged,          kKeep,       Saved::Then},
     {WM_SKINDATA_SKINNABLECHANGED,  SkinnableChange,        &F::WMSkinnableChanged,        kKeep,       Saved::Then},
     {WM_SKINFORM_TRAYRESTORE,       TrayRestoring,          &F::WMTrayRestore,             kKeep,       Saved::Then},
@@ -181,6 +192,11 @@ void TbsSkinForm::SkinFormWndProc(TMessage& M)
 {
     // A form on its way out hears its last messages the plain way.
     if ((ComponentState() & csDestroying) || (FForm->ComponentState() & csDestroying)) {
+        // A child going with its form still tells the main form it is no longer maximized.
+        // (The form's window may also go from its base class's destructor: the form is asked
+        // through the base then.)
+        if (M.Msg == WM_DESTROY)
+            if (auto* f = dynamic_cast<TCustomForm*>(FFormControl); f && f->FormStyle() == fsMDIChild) WMDestroy(M);
         CallSaved(M);
         return;
     }
@@ -334,6 +350,10 @@ void TbsSkinForm::WMDestroy(TMessage&)
     TCustomForm* main = Application ? Application->MainForm() : nullptr;
     if (!main || !main->HandleAllocated()) return;
     SendMessageW(main->Handle(), WM_MDICHILD_RESTORED, 0, 0);
+    // A tab must not outlive its child (a child freed while shown is never hidden first).
+    DeleteChildFromBar(FForm);
+    RefreshMDIMenuBar();
+    RefreshMDITabsBar();
     SendMessageW(main->Handle(), WM_MDICHILD_MOVED, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
 }
 
@@ -388,6 +408,10 @@ void TbsSkinForm::WMSetText(TMessage& M)
 {
     CallSaved(M);
     if (FForm->BorderStyle() != bsNone && !IsMDIChildMaximized()) UpDateFormNC();
+    if (IsMDIChild()) {
+        UpDateChildCaptionInMenu(FForm);
+        RefreshMDIBarTab(FForm);
+    }
     if (IsMDIChildMaximized())
         if (TbsSkinForm* host = SkinFormOfForm(Application ? Application->MainForm() : nullptr)) host->UpDateFormNC();
 }
@@ -436,7 +460,13 @@ void TbsSkinForm::WMShowWindow(TMessage& M)
             SetTimer(h, 1, 1, nullptr);
         }
         if (FForm->FormStyle() != fsMDIForm) ReapplySizeLimits();
+        if (FForm->FormStyle() == fsMDIForm) {
+            CreateMDIScrollBars();
+            InstallMDIClientProc();
+        }
         if (IsMDIChild()) {
+            AddChildToMenu(FForm);
+            AddChildToBar(FForm);
             TCustomForm* main = Application ? Application->MainForm() : nullptr;
             if (main && main->HandleAllocated() &&
                 SendMessageW(main->Handle(), WM_MDICHILD_QUERYMAXIMIZED, 0, 0) == 1 &&
@@ -450,6 +480,8 @@ void TbsSkinForm::WMShowWindow(TMessage& M)
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     if (IsMDIChild()) {
+        DeleteChildFromMenu(FForm);
+        DeleteChildFromBar(FForm);
         TCustomForm* main = Application ? Application->MainForm() : nullptr;
         if (main && main->HandleAllocated())
             SendMessageW(main->Handle(), WM_MDICHILD_MOVED, reinterpret_cast<WPARAM>(FForm->Handle()), 0);
@@ -611,6 +643,11 @@ void TbsSkinForm::WMNCActivate(TMessage& M)
     }
     if (IsMDIChildMaximized())
         if (TbsSkinForm* host = SkinFormOfForm(Application ? Application->MainForm() : nullptr)) host->UpDateFormNC();
+    if (IsMDIChild()) {
+        RefreshMDIMenuBar();
+        RefreshMDITabsBar();
+        UpDateChildActiveInMenu();
+    }
     if (FForm->Visible() && FClientInActiveEffect) {
         if (!FFormActive)
             ShowClientInActiveEffect();
@@ -828,18 +865,6 @@ void TbsSkinForm::WMMDIChildFit(TMessage&)
     RECT cr{};
     if (main && main->ClientHandle()) GetClientRect(main->ClientHandle(), &cr);
     FForm->SetBounds(0, 0, cr.right, cr.bottom);
-}
-
-void TbsSkinForm::WMMDIChildMaximized(TMessage&)
-{
-    FMDIChildMaximized = true;
-    UpDateFormNC();
-}
-
-void TbsSkinForm::WMMDIChildRestored(TMessage&)
-{
-    FMDIChildMaximized = MaximizedMDIChildSkinForm() != nullptr;
-    UpDateFormNC();
 }
 
 void TbsSkinForm::WMMDIChildQueryMaximized(TMessage& M)

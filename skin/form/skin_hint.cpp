@@ -631,7 +631,12 @@ int TbsSkinHint::GetCursorHeightMargin() const
     int result = GetSystemMetrics(SM_CYCURSOR);
     ICONINFO info{};
     if (!GetIconInfo(reinterpret_cast<HICON>(GetCursor()), &info)) return result;
-    BITMAPINFO bi{};
+    // A 1-bit mask comes with a palette of two colours: room for both after the header.
+    struct {
+        BITMAPINFO info;
+        RGBQUAD more[1];
+    } mask{};
+    BITMAPINFO& bi = mask.info;
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     HDC dc = GetDC(nullptr);
     if (info.hbmMask && GetDIBits(dc, info.hbmMask, 0, 0, nullptr, &bi, DIB_RGB_COLORS) &&

@@ -71,6 +71,9 @@ void TCustomForm::BeforeDestruction()
     } catch (...) {
         if (Application) Application->HandleException(this);
     }
+    // An MDI child's window goes while the form is still whole, so that its window procedure
+    // (a skinned form telling its MDI form) hears WM_DESTROY from a complete form.
+    if (FFormStyle == fsMDIChild && HandleAllocated()) DestroyHandle();
 }
 
 TCustomForm::~TCustomForm()

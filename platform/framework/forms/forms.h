@@ -104,6 +104,9 @@ public:
     // made, the active one checked); choosing one activates it.
     TMenuItem* WindowMenu() const { return FWindowMenu; }
     void SetWindowMenu(TMenuItem* v);
+    // Whether the form adds its own child list to WindowMenu (a skinned form keeps its own list).
+    bool ListChildrenInWindowMenu() const { return FListChildrenInWindowMenu; }
+    void SetListChildrenInWindowMenu(bool v);
     bool AutoScroll() const { return FAutoScroll; }
     void SetAutoScroll(bool v) { FAutoScroll = v; }
 
@@ -201,6 +204,7 @@ protected:
     TCustomForm* FActiveMDIChild = nullptr;
     int FMDISerial = 0;
     std::vector<TMenuItem*> FWindowItems;  // the items this form added to WindowMenu
+    bool FListChildrenInWindowMenu = true;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 

@@ -116,6 +116,9 @@ void TCustomForm::ActivateAsMDIChild(bool Focus)
         FActive = true;
         Activate();
         host->UpdateWindowMenu();
+        // The frames follow the switch: the one losing activation draws inactive, this one active.
+        if (old && old != this && old->FHandle) SendMessageW(old->FHandle, WM_NCACTIVATE, FALSE, 0);
+        SendMessageW(FHandle, WM_NCACTIVATE, host->FActive ? TRUE : FALSE, 0);
     }
     if (Focus && host->FActive) SetWindowFocus();
 }
@@ -181,6 +184,10 @@ void TCustomForm::WndProc(TMessage& m)
         }
     }
     TWinControl::WndProc(m);
+    // The active child's frame follows the MDI form's activation.
+    if (FFormStyle == fsMDIForm && m.Msg == WM_NCACTIVATE)
+        if (TCustomForm* child = ActiveMDIChild(); child && child->FHandle)
+            SendMessageW(child->FHandle, WM_NCACTIVATE, m.WParam, 0);
 }
 
 // ---- the window menu ----
@@ -205,10 +212,18 @@ std::vector<TCustomForm*> TCustomForm::WindowMenuChildren(TCustomForm* Leaving) 
     return list;
 }
 
+void TCustomForm::SetListChildrenInWindowMenu(bool v)
+{
+    if (v == FListChildrenInWindowMenu) return;
+    FListChildrenInWindowMenu = v;
+    UpdateWindowMenu();
+}
+
 void TCustomForm::UpdateWindowMenu(TCustomForm* Leaving)
 {
     if (!FWindowMenu || (ComponentState() & csDestroying)) return;
-    std::vector<TCustomForm*> list = WindowMenuChildren(Leaving);
+    std::vector<TCustomForm*> list =
+        FListChildrenInWindowMenu ? WindowMenuChildren(Leaving) : std::vector<TCustomForm*>{};
     // A separator, then one item per child. Items are updated in place, so the item being
     // clicked is never deleted under its own click; only surplus ones go.
     size_t want = list.empty() ? 0 : list.size() + 1;
