@@ -398,7 +398,7 @@ void TbsCustomShellListView::SortFolders(bool ColumnSort)
 {
     // Columns past the name sort only in a file-system folder, whose items have find data. Asked
     // once per sort: the folder's attributes are read from the disk.
-    FSortInFileSystem = ColumnSort && FRootFolder && FRootFolder->Properties().Contains(fpFileSystem);
+    FSortInFileSystem = ColumnSort && FRootFolder && FRootFolder->IsFileSystem();
     CompareFolder = FRootFolder;
     std::stable_sort(FFolders.begin(), FFolders.end(),
                      [&](TbsShellFolder* A, TbsShellFolder* B) { return ListSortCompare(A, B, ColumnSort) < 0; });
