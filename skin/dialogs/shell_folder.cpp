@@ -493,6 +493,12 @@ bool TbsShellFolder::IsFolder() const
     return FIsFolder == 1;
 }
 
+bool TbsShellFolder::IsFileSystem() const
+{
+    if (FIsFileSystem < 0) FIsFileSystem = Properties().Contains(fpFileSystem) ? 1 : 0;
+    return FIsFileSystem == 1;
+}
+
 bool TbsShellFolder::SubFolders() const { return QueryHasSubFolders(ParentShellFolder(), FPIDL); }
 
 TbsShellFolderCapabilities TbsShellFolder::Capabilities() const
@@ -533,7 +539,7 @@ void TbsShellFolder::LoadColumnDetails(TbsShellFolder* RootFolder, HWND Handle, 
     if (static_cast<int>(FDetails.size()) >= Count) return;
     FDetails.clear();
     FViewHandle = Handle;
-    if (!RootFolder || !RootFolder->Properties().Contains(fpFileSystem)) return;
+    if (!RootFolder || !RootFolder->IsFileSystem()) return;  // asked for every item: read once
     WIN32_FIND_DATAW data;
     bool gone = false;
     try {

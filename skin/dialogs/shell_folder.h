@@ -144,6 +144,8 @@ public:
     String FullObjectName() const;
     // Asked once: an item keeps its kind while its folder object lives.
     bool IsFolder() const;
+    // Whether the item lives on the file system; read once, as the item's kind never changes.
+    bool IsFileSystem() const;
     bool SubFolders() const;
     TbsShellFolderCapabilities Capabilities() const;
     TbsShellFolderProperties Properties() const;
@@ -169,6 +171,7 @@ private:
     HWND FViewHandle = nullptr;
     std::vector<String> FDetails;
     mutable int FIsFolder = -1;  // unknown until asked
+    mutable int FIsFileSystem = -1;
     mutable std::optional<WIN32_FIND_DATAW> FFindData;
 };
 

@@ -359,8 +359,7 @@ int TbsCustomShellListView::ListSortCompare(TbsShellFolder* A, TbsShellFolder* B
         if (IShellFolder* sf = A->ParentShellFolder())
             r = static_cast<short>(HRESULT_CODE(sf->CompareIDs(0, A->RelativeID(), B->RelativeID())));
     if (!ColumnSort) return r;
-    // Columns past the name sort only in a file-system folder, whose items have find data.
-    const bool byColumn = FSortColumn == 0 || (FRootFolder && FRootFolder->Properties().Contains(fpFileSystem));
+    const bool byColumn = FSortColumn == 0 || FSortInFileSystem;
     if (byColumn && FSortColumn != 0) {
         const HWND wnd = HandleAllocated() ? Handle() : nullptr;
         A->LoadColumnDetails(FRootFolder, wnd, 4);
@@ -397,6 +396,9 @@ int TbsCustomShellListView::ListSortCompare(TbsShellFolder* A, TbsShellFolder* B
 
 void TbsCustomShellListView::SortFolders(bool ColumnSort)
 {
+    // Columns past the name sort only in a file-system folder, whose items have find data. Asked
+    // once per sort: the folder's attributes are read from the disk.
+    FSortInFileSystem = ColumnSort && FRootFolder && FRootFolder->IsFileSystem();
     CompareFolder = FRootFolder;
     std::stable_sort(FFolders.begin(), FFolders.end(),
                      [&](TbsShellFolder* A, TbsShellFolder* B) { return ListSortCompare(A, B, ColumnSort) < 0; });

@@ -111,6 +111,7 @@ protected:
     int FOldSortColumn = -1;
     int FSortColumn = -1;
     bool FSortDirection = false;
+    bool FSortInFileSystem = false;  // the current folder's kind, read once per column sort
     bool FRootLoaded = false;
     TRoot FOldRoot;
     TRoot FRoot = L"rfDesktop";

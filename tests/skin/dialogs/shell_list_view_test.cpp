@@ -117,6 +117,32 @@ TEST_F(ShellListView, AFileGoneBeforeASortSortsFirstWithoutDetails)
     list->Repaint();
 }
 
+TEST_F(ShellListView, ColumnSortsFollowTheFoldersKindAfterAVisitToTheComputer)
+{
+    Touch("big.txt", std::string(30, 'b'));
+    Touch("a.txt", "a");
+    Touch("mid.txt", std::string(10, 'm'));
+    TbsSkinFileListView* list = List();
+    list->SetViewStyle(vsReport);
+    list->ColumnClick(1);
+    EXPECT_EQ(Names(list), (std::vector<String>{L"a.txt", L"mid.txt", L"big.txt"}));
+
+    list->SetRoot(L"rfMyComputer");  // not on the file system: the name column alone
+    ASSERT_EQ(list->Columns()->Count(), 1);
+    list->ColumnClick(1);
+    EXPECT_EQ(list->SortColumn(), 1);  // no such column here: nothing changes
+    list->ColumnClick(0);
+    const std::vector<String> volumes = Names(list);
+    EXPECT_TRUE(std::is_sorted(volumes.begin(), volumes.end(),
+                               [](const String& A, const String& B) { return CompareText(A, B) < 0; }));
+
+    list->SetPath(Path());
+    list->ColumnClick(1);
+    EXPECT_EQ(Names(list), (std::vector<String>{L"a.txt", L"mid.txt", L"big.txt"}));
+    list->ColumnClick(1);
+    EXPECT_EQ(Names(list), (std::vector<String>{L"big.txt", L"mid.txt", L"a.txt"}));
+}
+
 TEST_F(ShellListView, RefreshKeepsTheSelectionAndTheFolderEvenDuringAReload)
 {
     Make("sub");
