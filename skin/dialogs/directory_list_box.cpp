@@ -172,7 +172,7 @@ void TbsSkinDirectoryListBox::DirectoryChanged()
     if (OnChange) OnChange(this);
 }
 
-void TbsSkinDirectoryListBox::Update()
+void TbsSkinDirectoryListBox::UpdateList()
 {
     BuildDirectoryList();
     DirectoryChanged();

@@ -44,8 +44,9 @@ public:
     String GetItemPath(int Index);
     // Shows the selected item's folder.
     void OpenCurrent();
-    // Rebuilds the list and tells the partners.
-    void Update();
+    // Rebuilds the list and tells the partners. (Not Update: that is the control's repaint,
+    // which must not rebuild the list or fire OnChange.)
+    void UpdateList();
     int FileCompareText(const String& A, const String& B) const;
     String DisplayCase(const String& S) const;
 

@@ -47,7 +47,8 @@ public:
     // A typed path: its folder is entered (through the linked directory list box when there is
     // one), a wildcard file part becomes the mask, a name is selected.
     virtual void ApplyFilePath(const String& EditText);
-    void Update() { FillFileList(); }
+    // Lists the folder anew (not Update: that is the control's repaint).
+    void UpdateList() { FillFileList(); }
 
     TNotifyEvent OnChange;
 

@@ -81,6 +81,15 @@ TEST_F(DirectoryListBoxTest, ShowsTheChainAndSubfoldersAndOpensThem)
     dirs->SetDirectory(L"..");
     EXPECT_EQ(dirs->Directory(), movie);
     EXPECT_EQ(changes, 5);
+    // A repaint leaves the list alone; UpdateList reads the folder again.
+    Make("视频 素材/影片/新建");
+    const int count = dirs->Items()->Count();
+    dirs->Repaint();
+    EXPECT_EQ(dirs->Items()->Count(), count);
+    EXPECT_EQ(changes, 5);
+    dirs->UpdateList();
+    EXPECT_EQ(dirs->Items()->Count(), count + 1);
+    EXPECT_EQ(changes, 6);
     EXPECT_EQ(Cwd(), before);
 }
 
