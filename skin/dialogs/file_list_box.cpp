@@ -5,6 +5,7 @@
 #include "platform/framework/controls/edit.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/strings.h"
+#include "platform/framework/forms/screen.h"
 #include "platform/win/file_api.h"
 #include "skin/dialogs/directory_list_box.h"
 #include "skin/dialogs/file_paths.h"
@@ -82,30 +83,40 @@ void TbsSkinFileListBox::FillFileList()
     // The folder must still be there: the error reaches whoever asked for the listing.
     const String dir = vxdirs::EnterFolder(FDirectory, FDirectory);
     Clear();
+    // A long listing shows the hourglass until it is complete.
+    const TCursor cursor = Screen->Cursor();
     Items()->BeginUpdate();
-    if (DIR* d = ::opendir(StringToUtf8(dir).c_str())) {
-        while (dirent* e = ::readdir(d)) {
-            const String name = Utf8ToString(e->d_name);
-            if (name == L"." || name == L"..") continue;
-            WIN32_FIND_DATAW data;
-            HANDLE find = FindFirstFileW(AppendPathPart(dir, name).c_str(), &data);
-            if (find == INVALID_HANDLE_VALUE) continue;  // gone since the folder was read
-            FindClose(find);
-            const DWORD a = data.dwFileAttributes;
-            // Hidden, device and folder entries only when asked for.
-            if (a & asked & ~attr) continue;
-            if (!FFileType.Contains(bsftNormal) && !(a & attr)) continue;
-            bool match = false;
-            String masks = FMask;
-            for (size_t semi; !match && !masks.empty(); masks.erase(0, semi == String::npos ? semi : semi + 1)) {
-                semi = masks.find(L';');
-                match = MatchesFileMask(name, masks.substr(0, semi));
+    try {
+        if (DIR* d = ::opendir(StringToUtf8(dir).c_str())) {
+            while (dirent* e = ::readdir(d)) {
+                const String name = Utf8ToString(e->d_name);
+                if (name == L"." || name == L"..") continue;
+                WIN32_FIND_DATAW data;
+                HANDLE find = FindFirstFileW(AppendPathPart(dir, name).c_str(), &data);
+                if (find == INVALID_HANDLE_VALUE) continue;  // gone since the folder was read
+                FindClose(find);
+                const DWORD a = data.dwFileAttributes;
+                // Hidden, device and folder entries only when asked for.
+                if (a & asked & ~attr) continue;
+                if (!FFileType.Contains(bsftNormal) && !(a & attr)) continue;
+                bool match = false;
+                String masks = FMask;
+                for (size_t semi; !match && !masks.empty(); masks.erase(0, semi == String::npos ? semi : semi + 1)) {
+                    semi = masks.find(L';');
+                    match = MatchesFileMask(name, masks.substr(0, semi));
+                }
+                if (match && Items()->Add(a & FILE_ATTRIBUTE_DIRECTORY ? L"[" + name + L"]" : name) == 100)
+                    Screen->SetCursor(crHourGlass);
             }
-            if (match) Items()->Add(a & FILE_ATTRIBUTE_DIRECTORY ? L"[" + name + L"]" : name);
+            ::closedir(d);
         }
-        ::closedir(d);
+    } catch (...) {
+        Items()->EndUpdate();
+        Screen->SetCursor(cursor);
+        throw;
     }
     Items()->EndUpdate();
+    Screen->SetCursor(cursor);
     UpDateScrollBar();
     SelectionChanged();
 }
