@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "platform/framework/core/exceptions.h"
+#include "skin/controls/skin_std_label.h"
+#include "skin/dialogs/drive_combo_box.h"
 #include "skin/dialogs/file_list_box.h"
 #include "tests/skin/dialogs/shell_view_fixture.h"
 
@@ -106,6 +108,35 @@ TEST_F(DirectoryListBoxTest, AFolderThatCannotBeEnteredRaisesAndKeepsTheList)
         EXPECT_EQ(dirs->Directory(), Path("a"));
         EXPECT_EQ(ItemTexts(dirs), items);
     }
+}
+
+TEST_F(DirectoryListBoxTest, TheLabelShowsThePathAndLinksGoWithTheirPartners)
+{
+    Make("很长的文件夹名字/第二层/第三层");
+    auto* dirs = Place(new TbsSkinDirectoryListBox(FForm));
+    auto* files = Place(new TbsSkinFileListBox(FForm), 200);
+    auto* drives = Place(new TbsSkinDriveComboBox(FForm), 200);
+    auto* label = new TbsSkinStdLabel(FForm);
+    label->SetParent(FForm);
+    label->SetAutoSize(false);
+    label->SetBounds(0, 0, 120, 16);
+    dirs->SetDirLabel(label);
+    dirs->SetFileList(files);
+    drives->SetDirList(dirs);
+    dirs->SetDirectory(Path("很长的文件夹名字/第二层/第三层"));
+    // Shortened to the label's width, the folder's own name kept.
+    const String caption = label->Caption();
+    EXPECT_EQ(caption.substr(0, 5), L"/.../");
+    EXPECT_EQ(caption.substr(caption.size() - 4), L"/第三层");
+    EXPECT_LE(label->Canvas()->TextWidth(caption), 120);
+
+    delete label;
+    EXPECT_EQ(dirs->DirLabel(), nullptr);
+    delete files;
+    EXPECT_EQ(dirs->FileList(), nullptr);
+    delete drives;
+    dirs->SetDirectory(Path("很长的文件夹名字"));  // no partner left to reach
+    EXPECT_EQ(dirs->Directory(), Path("很长的文件夹名字"));
 }
 
 }  // namespace
