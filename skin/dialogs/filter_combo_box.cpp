@@ -1,6 +1,7 @@
 #include "skin/dialogs/filter_combo_box.h"
 
 #include "platform/framework/core/strings.h"
+#include "skin/dialogs/file_list_box.h"
 
 namespace {
 const wchar_t* const kDefaultFilter = L"All files (*.*)|*.*";
@@ -10,7 +11,37 @@ TbsSkinFilterComboBox::TbsSkinFilterComboBox(TComponent* AOwner)
     : TbsSkinComboBox(AOwner), FFilter(kDefaultFilter), MaskList(new TStringList)
 {}
 
-TbsSkinFilterComboBox::~TbsSkinFilterComboBox() { delete MaskList; }
+TbsSkinFilterComboBox::~TbsSkinFilterComboBox()
+{
+    SetFileList(nullptr);
+    delete MaskList;
+}
+
+void TbsSkinFilterComboBox::SetFileList(TbsSkinFileListBox* Value)
+{
+    if (FFileList == Value) return;
+    if (FFileList) {
+        FFileList->FFilterCombo = nullptr;
+        FFileList->RemoveFreeNotification(this);
+    }
+    FFileList = Value;
+    if (FFileList) {
+        FFileList->FFilterCombo = this;
+        FFileList->FreeNotification(this);
+    }
+}
+
+void TbsSkinFilterComboBox::Change()
+{
+    if (FFileList) FFileList->SetMask(Mask());
+    TbsSkinComboBox::Change();
+}
+
+void TbsSkinFilterComboBox::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TbsSkinComboBox::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFileList) FFileList = nullptr;
+}
 
 void TbsSkinFilterComboBox::SetFilter(const String& Value)
 {

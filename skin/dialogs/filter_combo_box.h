@@ -8,7 +8,11 @@
 #include "platform/framework/core/string_list.h"
 #include "skin/boxes/skin_combo_box.h"
 
+class TbsSkinFileListBox;
+
 class TbsSkinFilterComboBox : public TbsSkinComboBox {
+    friend class TbsSkinFileListBox;
+
 public:
     explicit TbsSkinFilterComboBox(TComponent* AOwner);
     ~TbsSkinFilterComboBox() override;
@@ -20,11 +24,17 @@ public:
     // The chosen item's mask. With no item chosen the last one is chosen first (with the
     // notifications of ItemIndex); "*.*" when there are no items.
     String Mask();
+    // The file list box whose mask follows the chosen item.
+    TbsSkinFileListBox* FileList() const { return FFileList; }
+    void SetFileList(TbsSkinFileListBox* Value);
 
 protected:
     void CreateWnd() override;
     // A completed click on the control: the base handling, then the Change hook.
     void Click() override;
+    // The linked file list box takes the chosen mask.
+    void Change() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     // The items and MaskList anew from Filter; the first item chosen.
@@ -33,4 +43,5 @@ private:
     // The combo box's own FFilter is its type-ahead text; this one is the file filter.
     String FFilter;
     TStringList* MaskList;
+    TbsSkinFileListBox* FFileList = nullptr;
 };
