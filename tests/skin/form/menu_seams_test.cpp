@@ -73,7 +73,9 @@ TEST_F(MenuSeams, MenuButtonStaysDownWhileItsMenuShows)
         EXPECT_FALSE(button->Down());
         EXPECT_FALSE(button->MenuTracked());
         EXPECT_EQ(Events.size(), choose ? 3u : 1u);
-        if (choose) EXPECT_EQ(Events[2], "click B");
+        if (choose) {
+            EXPECT_EQ(Events[2], "click B");
+        }
     }
 }
 
