@@ -308,26 +308,12 @@ void TbsCustomShellComboBox::DrawListItem(TCanvas* Cnvs, int Index, const TRect&
 
 void TbsCustomShellComboBox::SetShellTreeView(TbsCustomShellTreeView* Value)
 {
-    if (Value == FTreeView) return;
-    if (FTreeView) FTreeView->FComboBox = nullptr;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FComboBox = this;
-        Value->FreeNotification(this);
-    }
-    FTreeView = Value;
+    LinkShellPartner(this, FTreeView, Value, &TbsCustomShellTreeView::FComboBox, FRoot);
 }
 
 void TbsCustomShellComboBox::SetShellListView(TbsCustomShellListView* Value)
 {
-    if (Value == FListView) return;
-    if (FListView) FListView->FComboBox = nullptr;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FComboBox = this;
-        Value->FreeNotification(this);
-    }
-    FListView = Value;
+    LinkShellPartner(this, FListView, Value, &TbsCustomShellListView::FComboBox, FRoot);
 }
 
 // ---- component and window ----

@@ -191,6 +191,22 @@ TbsShellFolder* FolderFromAbsoluteId(LPCITEMIDLIST ID);
 // resolved NewRoot goes back to OldRoot and "Error setting path" is raised (OldFolder kept).
 TbsShellFolder* ResolveRoot(TbsShellFolder* OldFolder, const TRoot& OldRoot, TRoot& NewRoot);
 
+// Links the shell view Self with the partner Value in both directions (Back is the partner's field
+// pointing at Self's kind), unlinking the old partner; the new partner takes Self's root and tells
+// Self when it goes.
+template <class TSelf, class TPartner>
+void LinkShellPartner(TSelf* Self, TPartner*& Field, TPartner* Value, TSelf* TPartner::*Back, const TRoot& Root)
+{
+    if (Value == Field) return;
+    if (Field) Field->*Back = nullptr;
+    if (Value) {
+        Value->SetRoot(Root);
+        Value->*Back = Self;
+        Value->FreeNotification(Self);
+    }
+    Field = Value;
+}
+
 // The item menu of Folder at client point (X, Y) of Owner: "打开", "重命名", "删除". The owner's
 // IShellVerbHook runs first; a command that fails raises its reason.
 void ShowShellContextMenu(TWinControl* Owner, TbsShellFolder* Folder, int X, int Y);

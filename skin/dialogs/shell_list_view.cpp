@@ -519,26 +519,12 @@ void TbsCustomShellListView::CommandCompleted(const String& Verb, bool Succeeded
 
 void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* Value)
 {
-    if (Value == FTreeView) return;
-    if (FTreeView) FTreeView->FListView = nullptr;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FListView = this;
-        Value->FreeNotification(this);
-    }
-    FTreeView = Value;
+    LinkShellPartner(this, FTreeView, Value, &TbsCustomShellTreeView::FListView, FRoot);
 }
 
 void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* Value)
 {
-    if (Value == FComboBox) return;
-    if (FComboBox) FComboBox->FListView = nullptr;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FListView = this;
-        Value->FreeNotification(this);
-    }
-    FComboBox = Value;
+    LinkShellPartner(this, FComboBox, Value, &TbsCustomShellComboBox::FListView, FRoot);
 }
 
 // ---- component and window ----

@@ -474,26 +474,12 @@ void TbsCustomShellTreeView::WndProc(TMessage& Message)
 
 void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value)
 {
-    if (Value == FListView) return;
-    if (FListView) FListView->FTreeView = nullptr;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FTreeView = this;
-        Value->FreeNotification(this);
-    }
-    FListView = Value;
+    LinkShellPartner(this, FListView, Value, &TbsCustomShellListView::FTreeView, FRoot);
 }
 
 void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* Value)
 {
-    if (Value == FComboBox) return;
-    if (FComboBox) FComboBox->FTreeView = nullptr;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FTreeView = this;
-        Value->FreeNotification(this);
-    }
-    FComboBox = Value;
+    LinkShellPartner(this, FComboBox, Value, &TbsCustomShellComboBox::FTreeView, FRoot);
 }
 
 void TbsCustomShellTreeView::PassRootToPartners()
