@@ -8,7 +8,7 @@
 #include "engine/converter.h"
 #include "engine/option_text.h"
 #include "engine/serving_lock.h"
-#include "engine/text_pieces.h"
+#include "engine/small_texts.h"
 #include "platform/framework/core/date_time.h"
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/format.h"

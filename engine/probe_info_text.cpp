@@ -6,7 +6,7 @@
 
 #include "engine/av_probe.h"
 #include "engine/media_utils.h"
-#include "engine/text_pieces.h"
+#include "engine/small_texts.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 

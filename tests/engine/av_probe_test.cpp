@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/text_pieces.h"
+#include "engine/small_texts.h"
 #include "platform/framework/core/exceptions.h"
 #include "tests/engine/probe_test_support.h"
 

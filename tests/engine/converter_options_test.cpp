@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "engine/option_text.h"
-#include "engine/text_pieces.h"
+#include "engine/small_texts.h"
 #include "platform/framework/core/date_time.h"
 #include "tests/engine/converter_test_support.h"
 

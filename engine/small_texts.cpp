@@ -1,5 +1,5 @@
 // Small texts the engine composes and takes apart.
-#include "engine/text_pieces.h"
+#include "engine/small_texts.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,10 +1,10 @@
 // Small texts: sizes, splitting at a delimiter, local times.
 #include <gtest/gtest.h>
 
-#include "engine/text_pieces.h"
+#include "engine/small_texts.h"
 #include "platform/framework/core/strings.h"
 
-TEST(TextPieces, SizeToText)
+TEST(SmallTexts, SizeToText)
 {
     const std::pair<int64_t, const wchar_t*> cases[] = {
         {0, L"0 Byte"},
@@ -20,7 +20,7 @@ TEST(TextPieces, SizeToText)
     for (auto& [size, text] : cases) EXPECT_EQ(SizeToText(size), text) << size;
 }
 
-TEST(TextPieces, SplitAtDelimiter)
+TEST(SmallTexts, SplitAtDelimiter)
 {
     struct Case {
         const wchar_t* s;
@@ -43,7 +43,7 @@ TEST(TextPieces, SplitAtDelimiter)
     }
 }
 
-TEST(TextPieces, LocalTimes)
+TEST(SmallTexts, LocalTimes)
 {
     EXPECT_DOUBLE_EQ(UnixTimeToDateTime(0), 25569.0 + TimeZoneBias());
     EXPECT_DOUBLE_EQ(UnixTimeToDateTime(86400 * 2), 25571.0 + TimeZoneBias());
