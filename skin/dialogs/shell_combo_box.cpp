@@ -11,21 +11,6 @@
 
 namespace {
 
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : FFlag(Flag), FOld(Flag) { Flag = true; }
-    ~TFlagScope() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
-struct TIdListOwner {
-    LPITEMIDLIST p = nullptr;
-    ~TIdListOwner() { IdListFree(p); }
-};
-
 // The collection's updates suspended for a scope.
 class TUpdateScope {
 public:

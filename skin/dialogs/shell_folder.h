@@ -191,6 +191,23 @@ TbsShellFolder* FolderFromAbsoluteId(LPCITEMIDLIST ID);
 // resolved NewRoot goes back to OldRoot and "Error setting path" is raised (OldFolder kept).
 TbsShellFolder* ResolveRoot(TbsShellFolder* OldFolder, const TRoot& OldRoot, TRoot& NewRoot);
 
+// Sets a view's guard flag for a scope and puts its old value back.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : FFlag(Flag), FOld(Flag) { Flag = true; }
+    ~TFlagScope() { FFlag = FOld; }
+
+private:
+    bool& FFlag;
+    bool FOld;
+};
+
+// Frees the ID list it holds at the end of a scope.
+struct TIdListOwner {
+    LPITEMIDLIST p = nullptr;
+    ~TIdListOwner() { IdListFree(p); }
+};
+
 // Links the shell view Self with the partner Value in both directions (Back is the partner's field
 // pointing at Self's kind), unlinking the old partner; the new partner takes Self's root and tells
 // Self when it goes.

@@ -15,21 +15,6 @@
 
 namespace {
 
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : FFlag(Flag), FOld(Flag) { Flag = true; }
-    ~TFlagScope() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
-struct TIdListOwner {
-    LPITEMIDLIST p = nullptr;
-    ~TIdListOwner() { IdListFree(p); }
-};
-
 // The hourglass and the list's updates suspended for a scope.
 class TBusyScope {
 public:

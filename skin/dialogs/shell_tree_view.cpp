@@ -15,17 +15,6 @@
 
 namespace {
 
-// Sets a flag for a scope.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : FFlag(Flag), FOld(Flag) { Flag = true; }
-    ~TFlagScope() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
 // The hourglass and the tree's updates suspended for a scope.
 class TBusyScope {
 public:
@@ -43,11 +32,6 @@ public:
 private:
     TTreeNodes* FNodes;
     TCursor FCursor;
-};
-
-struct TIdListOwner {
-    LPITEMIDLIST p = nullptr;
-    ~TIdListOwner() { IdListFree(p); }
 };
 
 }  // namespace
