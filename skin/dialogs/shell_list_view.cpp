@@ -173,9 +173,11 @@ void TbsCustomShellListView::ReloadFolder()
     const bool autoRefresh = FAutoRefresh;
     if (autoRefresh) SetAutoRefresh(false);
     SyncLinkedViews();
+    // The new watch opens before the folder is read: a change made while it is read brings
+    // another refresh instead of being lost between the two watches.
+    if (autoRefresh) SetAutoRefresh(true);
     FillFolderItems();
     if (ViewStyle() == vsReport) BuildColumns();
-    if (autoRefresh) SetAutoRefresh(true);
 }
 
 void TbsCustomShellListView::SyncLinkedViews()
