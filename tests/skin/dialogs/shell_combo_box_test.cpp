@@ -113,11 +113,25 @@ TEST_F(ShellComboBox, ChoosingARowMovesTheLinkedViewsOnce)
     EXPECT_EQ(box->ItemsEx()->Count(), rows);  // the box keeps its rows
     EXPECT_EQ(box->Path(), Path("a"));
 
+    // Scrolling through the open list moves no partner; closing it on a row moves both once.
+    listMoves = treeMoves = 0;
+    box->DropDown();
+    ASSERT_TRUE(box->IsPopupVisible());
+    for (WORD key : {VK_DOWN, VK_UP, VK_UP}) box->Perform(WM_KEYDOWN, key);
+    EXPECT_EQ(listMoves + treeMoves, 0);
+    EXPECT_EQ(list->Path(), Path("a"));
+    box->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_FALSE(box->IsPopupVisible());
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(tree->Path(), Path());
+    EXPECT_EQ(listMoves, 1);
+    EXPECT_EQ(treeMoves, 1);
+
     tree->Free();  // the partners forget it
     EXPECT_EQ(box->ShellTreeView(), nullptr);
     EXPECT_EQ(list->ShellTreeView(), nullptr);
     box->SetItemIndex(box->ItemIndex() + 1);
-    EXPECT_EQ(list->Path(), Path("a/b"));
+    EXPECT_EQ(list->Path(), Path("a"));
 }
 
 TEST_F(ShellComboBox, ThreeViewsLinkedInALoopMoveOnceWhicheverNavigates)
