@@ -399,8 +399,26 @@ void TbsCustomShellListView::ColumnClick(int i)
     FOldSortColumn = FSortColumn;
     FSortDirection = i == FSortColumn ? !FSortDirection : false;
     FSortColumn = i;
+    // Rows are selected by index: the selection and the focus go with their items to their new
+    // rows, or a file chosen before the sort would be another file after it.
+    std::vector<TbsShellFolder*> selected;
+    if (SelCount() == 1) {
+        if (TbsShellFolder* f = SelectedFolder()) selected.push_back(f);
+    } else if (SelCount() > 1) {
+        for (int row = 0; row < FolderCount(); ++row)
+            if (Items()->Item(row)->Selected()) selected.push_back(FolderAt(row));
+    }
+    TbsShellFolder* focused = ItemFocused() ? FolderAt(ItemFocused()->Index()) : nullptr;
     Items()->BeginUpdate();
     SortFolders(true);
+    if (!selected.empty() || focused) {
+        auto rowOf = [this](TbsShellFolder* F) {
+            return static_cast<int>(std::find(FFolders.begin(), FFolders.end(), F) - FFolders.begin());
+        };
+        ClearSelection();
+        for (TbsShellFolder* f : selected) Items()->Item(rowOf(f))->SetSelected(true);
+        if (focused) SetItemFocused(Items()->Item(rowOf(focused)));
+    }
     Items()->EndUpdate();
 }
 

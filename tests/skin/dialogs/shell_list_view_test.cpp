@@ -128,6 +128,31 @@ TEST_F(ShellListView, AFileGoneBeforeASortSortsFirstWithoutDetails)
     list->Repaint();
 }
 
+TEST_F(ShellListView, AColumnSortKeepsTheSelectedFilesSelected)
+{
+    Touch("a.txt", std::string(30, 'a'));
+    Touch("b.txt", std::string(10, 'b'));
+    Touch("c.txt", std::string(20, 'c'));
+    TbsSkinFileListView* list = List();
+    list->SetViewStyle(vsReport);
+    list->SetMultiSelect(true);
+    list->SetItemIndex(1);
+    list->ColumnClick(1);  // by size: b, c, a
+    EXPECT_EQ(list->GetSelectedFile(), Path("b.txt"));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->ItemFocused()->Index(), 0);
+
+    list->SetItemIndex(1);                      // c
+    list->Items()->Item(2)->SetSelected(true);  // and a
+    list->ColumnClick(1);                       // descending: a, c, b
+    TStringList files;
+    list->GetSelectedFiles(&files);
+    ASSERT_EQ(files.Count(), 2);
+    EXPECT_EQ(files.Strings(0), Path("a.txt"));
+    EXPECT_EQ(files.Strings(1), Path("c.txt"));
+    EXPECT_EQ(list->ItemFocused()->Index(), 1);  // c kept the focus
+}
+
 TEST_F(ShellListView, ColumnSortsFollowTheFoldersKindAfterAVisitToTheComputer)
 {
     Touch("big.txt", std::string(30, 'b'));
