@@ -255,6 +255,12 @@ TEST_F(ShellTreeView, AutoRefreshShowsFoldersMadeInTheWatchedFolder)
     Make("a/inner");
     ASSERT_TRUE(WaitFor([&] { return tree->Selected() && ChildNamed(tree->Selected(), L"inner") != nullptr; }));
     EXPECT_EQ(tree->Path(), Path("a"));
+    // The folder removed while shown: its node empties and the tree goes on.
+    std::filesystem::remove_all(FRoot + "/a");
+    ASSERT_TRUE(WaitFor([&] { return tree->Selected() && tree->Selected()->Count() == 0; }));
+    EXPECT_EQ(tree->Path(), Path("a"));
+    tree->SetPath(Path());
+    EXPECT_EQ(tree->Selected(), tree->Items()->GetFirstNode());
     EXPECT_TRUE(WaitFor([&] { return TbsShellChangeThread::LiveCount() <= threads + 1; }));
     tree->SetAutoRefresh(false);
     EXPECT_TRUE(WaitFor([&] { return TbsShellChangeThread::LiveCount() <= threads; }));
