@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "platform/framework/controls/inplace_edit.h"
 #include "platform/win/shell_api.h"
 #include "skin/dialogs/shell_tree_view.h"
 #include "tests/skin/dialogs/shell_view_fixture.h"
@@ -237,6 +238,42 @@ TEST_F(ShellTreeView, AMissingRootRaisesAndKeepsTheTree)
     EXPECT_EQ(root->Text(), L"桌面");
     EXPECT_TRUE(ChildNamed(root, L"主文件夹"));
     EXPECT_TRUE(ChildNamed(root, L"计算机"));
+}
+
+TEST_F(ShellTreeView, RenamingInPlaceReadsTheParentAgainAndNeverReplaces)
+{
+    Make("p/old/inner");
+    Make("p/zz");
+    TbsSkinDirTreeView* tree = Tree();
+    tree->SetPath(Path("p/old/inner"));
+    tree->SetPath(Path("p/old"));
+    auto rename = [&](const String& Text) {
+        ASSERT_TRUE(tree->Selected()->EditText());
+        TInplaceEdit* editor = nullptr;
+        for (int i = 0; i < tree->ComponentCount() && !editor; ++i)
+            editor = dynamic_cast<TInplaceEdit*>(tree->Components(i));
+        ASSERT_TRUE(editor);
+        editor->SetText(Text);
+        editor->Finish(true);
+    };
+    rename(L"zzz");
+    TTreeNode* p = ChildNamed(tree->Items()->GetFirstNode(), L"p");
+    ASSERT_TRUE(p);
+    EXPECT_EQ(ChildTexts(p), (std::vector<String>{L"zz", L"zzz"}));  // read again, in order
+    EXPECT_TRUE(ChildNamed(p, L"zzz")->Expanded());
+    EXPECT_EQ(tree->Path(), Path("p/zzz"));
+    EXPECT_EQ(static_cast<TbsShellFolder*>(ChildNamed(ChildNamed(p, L"zzz"), L"inner")->Data())->PathName(),
+              Path("p/zzz/inner"));
+
+    try {
+        rename(L"zz");
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"Rename to zz failed");
+    }
+    EXPECT_TRUE(std::filesystem::exists(FRoot + "/p/zzz/inner"));
+    EXPECT_TRUE(std::filesystem::exists(FRoot + "/p/zz"));
+    EXPECT_EQ(tree->Path(), Path("p/zzz"));
 }
 
 TEST_F(ShellTreeView, AutoRefreshShowsFoldersMadeInTheWatchedFolder)
