@@ -334,7 +334,11 @@ TbsShellFolder* FolderFromAbsoluteId(LPCITEMIDLIST ID)
 {
     auto desktop = DesktopFolderInterface();
     auto sf = BindShellFolder(desktop.get(), ID, nullptr);
-    return new TbsShellFolder(DesktopFolder(), sf ? sf : desktop, ID);
+    // Only the desktop itself (the empty list) binds to nothing and stands for itself. Another
+    // item that binds to nothing (a folder removed meanwhile, a file) has no folder to list: taking
+    // the desktop's would show its items under that item's path.
+    if (!sf && IdListCount(ID) == 0) sf = desktop;
+    return new TbsShellFolder(DesktopFolder(), sf, ID);
 }
 
 TbsShellFolder* ResolveRoot(TbsShellFolder* OldFolder, const TRoot& OldRoot, TRoot& NewRoot)

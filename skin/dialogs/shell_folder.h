@@ -186,6 +186,8 @@ bool FolderHasChildren(IShellFolder* Folder, DWORD Flags);
 String StrRetText(LPCITEMIDLIST ID, const STRRET& StrRet);
 String ItemDisplayName(IShellFolder* ParentFolder, LPCITEMIDLIST ID, DWORD Flags);
 std::shared_ptr<IShellFolder> BindShellFolder(IShellFolder* ParentFolder, LPCITEMIDLIST ID, HWND Owner);
+// A folder object for an absolute list, parent DesktopFolder; no IShellFolder when the item is no
+// folder (a file, a folder gone), the desktop's own for the empty list.
 TbsShellFolder* FolderFromAbsoluteId(LPCITEMIDLIST ID);
 // A new root folder for NewRoot (a root name or a path), OldFolder freed; when it cannot be
 // resolved NewRoot goes back to OldRoot and "Error setting path" is raised (OldFolder kept).

@@ -173,9 +173,11 @@ void TbsCustomShellListView::ReloadFolder()
     const bool autoRefresh = FAutoRefresh;
     if (autoRefresh) SetAutoRefresh(false);
     SyncLinkedViews();
+    // The new watch opens before the folder is read: a change made while it is read brings
+    // another refresh instead of being lost between the two watches.
+    if (autoRefresh) SetAutoRefresh(true);
     FillFolderItems();
     if (ViewStyle() == vsReport) BuildColumns();
-    if (autoRefresh) SetAutoRefresh(true);
 }
 
 void TbsCustomShellListView::SyncLinkedViews()
@@ -397,8 +399,26 @@ void TbsCustomShellListView::ColumnClick(int i)
     FOldSortColumn = FSortColumn;
     FSortDirection = i == FSortColumn ? !FSortDirection : false;
     FSortColumn = i;
+    // Rows are selected by index: the selection and the focus go with their items to their new
+    // rows, or a file chosen before the sort would be another file after it.
+    std::vector<TbsShellFolder*> selected;
+    if (SelCount() == 1) {
+        if (TbsShellFolder* f = SelectedFolder()) selected.push_back(f);
+    } else if (SelCount() > 1) {
+        for (int row = 0; row < FolderCount(); ++row)
+            if (Items()->Item(row)->Selected()) selected.push_back(FolderAt(row));
+    }
+    TbsShellFolder* focused = ItemFocused() ? FolderAt(ItemFocused()->Index()) : nullptr;
     Items()->BeginUpdate();
     SortFolders(true);
+    if (!selected.empty() || focused) {
+        auto rowOf = [this](TbsShellFolder* F) {
+            return static_cast<int>(std::find(FFolders.begin(), FFolders.end(), F) - FFolders.begin());
+        };
+        ClearSelection();
+        for (TbsShellFolder* f : selected) Items()->Item(rowOf(f))->SetSelected(true);
+        if (focused) SetItemFocused(Items()->Item(rowOf(focused)));
+    }
     Items()->EndUpdate();
 }
 

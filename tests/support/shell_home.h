@@ -45,6 +45,7 @@ public:
     std::string NewFolder(const std::string& name)
     {
         const std::string p = FHome + "/" + name;
+        std::filesystem::remove_all(p);  // a repeated test starts empty too
         std::filesystem::create_directories(p);
         return p;
     }

@@ -1,5 +1,6 @@
 // The shell folder combo box: the desktop's rows indented by depth, the chain of folders down to
-// the one shown, and a choice that moves the linked tree and list once.
+// the one shown, a choice that moves the linked tree and list once, and the three views linked in
+// a loop, each moving once whichever of them navigates.
 #include <gtest/gtest.h>
 
 #include "skin/dialogs/shell_combo_box.h"
@@ -8,6 +9,20 @@
 #include "tests/skin/dialogs/shell_view_fixture.h"
 
 namespace {
+
+// Counts the folders shown: the change hook once the rows are complete.
+class CountingShellComboBox : public TbsSkinShellComboBox {
+public:
+    using TbsSkinShellComboBox::TbsSkinShellComboBox;
+    int Shown = 0;
+
+protected:
+    void Change() override
+    {
+        if (ItemsEx()->UpdateCount() == 0) ++Shown;
+        TbsSkinShellComboBox::Change();
+    }
+};
 
 class ShellComboBox : public ShellViewTest {
 protected:
@@ -98,11 +113,64 @@ TEST_F(ShellComboBox, ChoosingARowMovesTheLinkedViewsOnce)
     EXPECT_EQ(box->ItemsEx()->Count(), rows);  // the box keeps its rows
     EXPECT_EQ(box->Path(), Path("a"));
 
+    // Scrolling through the open list moves no partner; closing it on a row moves both once.
+    listMoves = treeMoves = 0;
+    box->DropDown();
+    ASSERT_TRUE(box->IsPopupVisible());
+    for (WORD key : {VK_DOWN, VK_UP, VK_UP}) box->Perform(WM_KEYDOWN, key);
+    EXPECT_EQ(listMoves + treeMoves, 0);
+    EXPECT_EQ(list->Path(), Path("a"));
+    box->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_FALSE(box->IsPopupVisible());
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(tree->Path(), Path());
+    EXPECT_EQ(listMoves, 1);
+    EXPECT_EQ(treeMoves, 1);
+
     tree->Free();  // the partners forget it
     EXPECT_EQ(box->ShellTreeView(), nullptr);
     EXPECT_EQ(list->ShellTreeView(), nullptr);
     box->SetItemIndex(box->ItemIndex() + 1);
-    EXPECT_EQ(list->Path(), Path("a/b"));
+    EXPECT_EQ(list->Path(), Path("a"));
+}
+
+TEST_F(ShellComboBox, ThreeViewsLinkedInALoopMoveOnceWhicheverNavigates)
+{
+    Make("a/b/c");
+    auto* tree = Place(new TbsSkinDirTreeView(FForm));
+    auto* list = Place(new TbsSkinFileListView(FForm), 200);
+    auto* box = Place(new CountingShellComboBox(FForm));
+    tree->SetShellListView(list);
+    list->SetShellComboBox(box);
+    box->SetShellTreeView(tree);
+    int treeMoves = 0, listMoves = 0;
+    tree->OnChange = [&](TObject*, TTreeNode*) { ++treeMoves; };
+    list->OnPathChanged = [&](TObject*) { ++listMoves; };
+
+    const struct {
+        const char* driver;
+        std::function<void()> go;
+        std::string shown;
+        int moves;
+    } steps[] = {
+        {"tree", [&] { tree->SetPath(Path("a")); }, "a", 1},
+        {"list", [&] { list->SetPath(Path("a/b")); }, "a/b", 1},
+        {"box", [&] { box->SetPath(Path("a/b/c")); }, "a/b/c", 1},
+        {"box row", [&] { box->SetItemIndex(box->ItemIndex() - 1); }, "a/b", 1},
+        {"list key", [&] { list->Perform(WM_KEYDOWN, VK_BACK); }, "a", 1},
+        {"tree again", [&] { tree->SetPath(Path("a")); }, "a", 0},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.driver);
+        treeMoves = listMoves = box->Shown = 0;
+        s.go();
+        EXPECT_EQ(tree->Path(), Path(s.shown));
+        EXPECT_EQ(list->Path(), Path(s.shown));
+        EXPECT_EQ(box->Path(), Path(s.shown));
+        EXPECT_EQ(treeMoves, s.moves);
+        EXPECT_EQ(listMoves, s.moves);
+        EXPECT_EQ(box->Shown, s.moves);
+    }
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The shell file list over real temporary folders: the mask, folders first, column sorts (also of
-// a file gone since listing), Refresh, the navigation keys, in-place renaming and the link with
-// the folder tree.
+// a file gone since listing), Refresh, the navigation keys, double click, type-ahead, the selected
+// files, in-place renaming, the watcher's refresh and the link with the folder tree.
 #include <gtest/gtest.h>
 #include <utime.h>
 
 #include "platform/framework/controls/inplace_edit.h"
 #include "platform/framework/core/string_list.h"
+#include "platform/win/shell_api.h"
 #include "skin/dialogs/shell_list_view.h"
 #include "tests/skin/dialogs/shell_view_fixture.h"
 
@@ -25,6 +26,16 @@ protected:
         std::vector<String> out;
         for (int i = 0; i < List->Items()->Count(); ++i) out.push_back(List->Items()->Item(i)->Caption());
         return out;
+    }
+    // A double click on row Index, as the mouse gives it: press, release, the double press, release.
+    static void DoubleClick(TbsCustomShellListView* List, int Index)
+    {
+        const TRect r = List->Items()->Item(Index)->DisplayRect(drBounds);
+        const LPARAM at = MAKELPARAM(r.Left + 4, (r.Top + r.Bottom) / 2);
+        List->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        List->Perform(WM_LBUTTONUP, 0, at);
+        List->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        List->Perform(WM_LBUTTONUP, 0, at);
     }
     void SetTime(const std::string& rel, time_t t)
     {
@@ -117,6 +128,31 @@ TEST_F(ShellListView, AFileGoneBeforeASortSortsFirstWithoutDetails)
     list->Repaint();
 }
 
+TEST_F(ShellListView, AColumnSortKeepsTheSelectedFilesSelected)
+{
+    Touch("a.txt", std::string(30, 'a'));
+    Touch("b.txt", std::string(10, 'b'));
+    Touch("c.txt", std::string(20, 'c'));
+    TbsSkinFileListView* list = List();
+    list->SetViewStyle(vsReport);
+    list->SetMultiSelect(true);
+    list->SetItemIndex(1);
+    list->ColumnClick(1);  // by size: b, c, a
+    EXPECT_EQ(list->GetSelectedFile(), Path("b.txt"));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->ItemFocused()->Index(), 0);
+
+    list->SetItemIndex(1);                      // c
+    list->Items()->Item(2)->SetSelected(true);  // and a
+    list->ColumnClick(1);                       // descending: a, c, b
+    TStringList files;
+    list->GetSelectedFiles(&files);
+    ASSERT_EQ(files.Count(), 2);
+    EXPECT_EQ(files.Strings(0), Path("a.txt"));
+    EXPECT_EQ(files.Strings(1), Path("c.txt"));
+    EXPECT_EQ(list->ItemFocused()->Index(), 1);  // c kept the focus
+}
+
 TEST_F(ShellListView, ColumnSortsFollowTheFoldersKindAfterAVisitToTheComputer)
 {
     Touch("big.txt", std::string(30, 'b'));
@@ -169,7 +205,7 @@ TEST_F(ShellListView, RefreshKeepsTheSelectionAndTheFolderEvenDuringAReload)
     EXPECT_EQ(Names(list), (std::vector<String>{L"sub", L"one.txt", L"three.txt", L"two.txt"}));
 }
 
-TEST_F(ShellListView, BackspaceGoesUpAndEnterOpensAFolder)
+TEST_F(ShellListView, BackspaceGoesUpEnterOpensAFolderF5ReadsAgain)
 {
     Make("sub/inner");
     Touch("sub/file.txt");
@@ -180,13 +216,23 @@ TEST_F(ShellListView, BackspaceGoesUpAndEnterOpensAFolder)
     list->Perform(WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(list->Path(), Path("sub"));
     EXPECT_EQ(list->GetSelectedFile(), Path("sub/file.txt"));
+    Touch("sub/later.txt");
+    list->Perform(WM_KEYDOWN, VK_F5);
+    EXPECT_EQ(Names(list), (std::vector<String>{L"inner", L"file.txt", L"later.txt"}));
+    EXPECT_EQ(list->GetSelectedFile(), Path("sub/file.txt"));
     list->SetItemIndex(0);
     list->Perform(WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(list->Path(), Path("sub/inner"));
     list->Perform(WM_KEYDOWN, VK_BACK);
     list->Perform(WM_KEYDOWN, VK_BACK);
     EXPECT_EQ(list->Path(), Path());
-    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(changes, 4);  // F5 opens the folder anew
+
+    list->SetAutoNavigate(false);  // the keys are the program's own then
+    list->SetItemIndex(0);
+    for (WORD key : {VK_RETURN, VK_BACK, VK_F5}) list->Perform(WM_KEYDOWN, key);
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(changes, 4);
 
     list->SetRoot(L"rfMyComputer");
     list->Back();
@@ -195,6 +241,141 @@ TEST_F(ShellListView, BackspaceGoesUpAndEnterOpensAFolder)
     list->Back();  // nothing above the desktop
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(list->Path(), L"桌面");
+}
+
+TEST_F(ShellListView, DoubleClickOpensAFolderAndLeavesAFileToTheProgram)
+{
+    Make("sub/inner");
+    Touch("film.mkv");
+    TbsSkinFileListView* list = List();
+    list->SetViewStyle(vsReport);
+    int doubleClicks = 0;
+    list->OnDblClick = [&](TObject*) { ++doubleClicks; };
+    std::vector<String> launched;
+    vxwin::SetShellExecuteHook([&](const vxwin::ShellExecuteCall& c) {
+        launched.push_back(c.file);
+        return LONG_PTR{42};
+    });
+
+    DoubleClick(list, 1);  // a file: the dialog's handler takes it, nothing is launched
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(list->GetSelectedFile(), Path("film.mkv"));
+    EXPECT_EQ(doubleClicks, 1);
+    DoubleClick(list, 0);
+    EXPECT_EQ(list->Path(), Path("sub"));
+    EXPECT_EQ(doubleClicks, 2);
+    list->SetAutoNavigate(false);
+    DoubleClick(list, 0);
+    EXPECT_EQ(list->Path(), Path("sub"));
+    EXPECT_EQ(doubleClicks, 3);
+    vxwin::SetShellExecuteHook(nullptr);
+    EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(ShellListView, TypeAheadFindsTheNextNameAndWrapsAtTheEnd)
+{
+    Make("Beta");
+    for (const char* f : {"apple.txt", "banana.txt", "cherry.txt"}) Touch(f);
+    TbsSkinFileListView* list = List();
+    ASSERT_EQ(Names(list), (std::vector<String>{L"Beta", L"apple.txt", L"banana.txt", L"cherry.txt"}));
+    const struct {
+        int start;
+        const wchar_t* text;
+        bool partial, wrap;
+        int found;
+    } cases[] = {
+        {0, L"b", true, true, 0},   {1, L"b", true, true, 2},  {3, L"b", true, true, 0},   {3, L"b", true, false, -1},
+        {1, L"BAN", true, true, 2}, {0, L"x", true, true, -1}, {0, L"ch", false, true, 3}, {2, L"beta", true, true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << " " << StringToUtf8(c.text));
+        EXPECT_EQ(list->FindCaption(c.start, c.text, c.partial, c.wrap), c.found);
+    }
+    // Typed: the search starts after the focused row and comes round from the top.
+    list->SetItemIndex(2);
+    list->Perform(WM_CHAR, L'A');
+    EXPECT_EQ(list->ItemIndex(), 1);
+}
+
+TEST_F(ShellListView, SelectedFilesArePathsInRowOrderWithoutFolders)
+{
+    Make("folder");
+    for (const char* f : {"a 甲.mkv", "b.mp4", "c\\*.avi", "d.txt"}) Touch(f);
+    TbsSkinFileListView* list = List();
+    list->SetMultiSelect(true);
+    ASSERT_EQ(Names(list), (std::vector<String>{L"folder", L"a 甲.mkv", L"b.mp4", L"c\\*.avi", L"d.txt"}));
+    for (int i : {4, 0, 1, 3}) list->Items()->Item(i)->SetSelected(true);
+    TStringList files;
+    files.Add(L"left over");
+    list->GetSelectedFiles(&files);
+    ASSERT_EQ(files.Count(), 3);
+    EXPECT_EQ(files.Strings(0), Path("a 甲.mkv"));
+    EXPECT_EQ(files.Strings(1), Path("c\\*.avi"));
+    EXPECT_EQ(files.Strings(2), Path("d.txt"));
+    list->SetItemIndex(0);  // a folder alone: no file
+    list->GetSelectedFiles(&files);
+    EXPECT_EQ(files.Count(), 0);
+    EXPECT_EQ(list->GetSelectedFile(), L"");
+}
+
+TEST_F(ShellListView, AutoRefreshFollowsTheShownFolderOnDisk)
+{
+    Make("sub");
+    Touch("one.txt");
+    const int threads = TbsShellChangeThread::LiveCount();
+    TbsSkinFileListView* list = List();
+    list->SetAutoRefresh(true);
+    list->SetItemIndex(1);
+    Touch("新 文件.txt");
+    ASSERT_TRUE(WaitFor([&] { return list->Items()->Count() == 3; }));
+    EXPECT_EQ(Names(list), (std::vector<String>{L"sub", L"one.txt", L"新 文件.txt"}));
+    EXPECT_EQ(list->ItemIndex(), 1);
+    std::filesystem::remove(FRoot + "/one.txt");
+    ASSERT_TRUE(WaitFor([&] { return list->Items()->Count() == 2; }));
+    EXPECT_EQ(Names(list), (std::vector<String>{L"sub", L"新 文件.txt"}));
+
+    // A change made while the refresh reads the folder is not lost.
+    bool madeLate = false;
+    list->OnAddFolder = [&](TObject*, TbsShellFolder*, bool&) {
+        if (!madeLate) Touch("late.txt");
+        madeLate = true;
+    };
+    Touch("trigger.txt");
+    EXPECT_TRUE(WaitFor([&] {
+        const std::vector<String> names = Names(list);
+        return std::find(names.begin(), names.end(), L"late.txt") != names.end();
+    }));
+    list->OnAddFolder = nullptr;
+
+    // Another folder: the one watcher moves with the view.
+    list->SetPath(Path("sub"));
+    Touch("sub/inner.txt");
+    ASSERT_TRUE(WaitFor([&] { return list->Items()->Count() == 1; }));
+    EXPECT_EQ(list->Path(), Path("sub"));
+    EXPECT_TRUE(WaitFor([&] { return TbsShellChangeThread::LiveCount() <= threads + 1; }));
+    list->SetAutoRefresh(false);
+    EXPECT_TRUE(WaitFor([&] { return TbsShellChangeThread::LiveCount() <= threads; }));
+}
+
+TEST_F(ShellListView, AFolderRemovedWhileShownListsNothing)
+{
+    Make("gone/inner");
+    Touch("gone/file.txt");
+    TbsSkinFileListView* list = List("gone");
+    list->SetViewStyle(vsReport);
+    list->SetAutoRefresh(true);
+    ASSERT_EQ(Names(list), (std::vector<String>{L"inner", L"file.txt"}));
+    std::filesystem::remove_all(FRoot + "/gone");
+    ASSERT_TRUE(WaitFor([&] { return Names(list) != std::vector<String>{L"inner", L"file.txt"}; }));
+    EXPECT_EQ(Names(list), std::vector<String>{});  // nothing, not some other folder's items
+    EXPECT_EQ(list->Path(), Path("gone"));
+    list->Perform(WM_KEYDOWN, VK_F5);
+    EXPECT_EQ(list->Items()->Count(), 0);
+    list->Repaint();
+    list->Back();
+    EXPECT_EQ(list->Path(), Path());
+    EXPECT_EQ(list->Items()->Count(), 0);
+    list->SetAutoRefresh(false);
 }
 
 TEST_F(ShellListView, RenameInPlaceRefusesAnExistingName)

@@ -1,8 +1,11 @@
-// The shell folder tree over real temporary folders: a path deep down, lazy children, the
-// add-folder veto, an unreadable folder and a root that cannot be resolved.
+// The shell folder tree over real temporary folders: the default tree, a path deep down, lazy
+// children, links that loop, a node that is no folder, the add-folder veto, an unreadable folder,
+// a root that cannot be resolved and the watcher's refresh.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "platform/framework/controls/inplace_edit.h"
+#include "platform/win/shell_api.h"
 #include "skin/dialogs/shell_tree_view.h"
 #include "tests/skin/dialogs/shell_view_fixture.h"
 #include "tests/support/unprivileged.h"
@@ -32,6 +35,30 @@ protected:
         return Place(tree);
     }
 };
+
+TEST_F(ShellTreeView, TheDefaultTreeIsTheDesktopOneLevelOpen)
+{
+    auto* tree = Place(new TbsSkinDirTreeView(FForm));
+    EXPECT_EQ(tree->Root(), L"rfDesktop");
+    EXPECT_FALSE(tree->ShowRoot());
+    ASSERT_GT(tree->Items()->Count(), 0);
+    TTreeNode* root = tree->Items()->GetFirstNode();
+    EXPECT_EQ(root->Text(), L"桌面");
+    EXPECT_EQ(root->GetNextSibling(), nullptr);
+    EXPECT_TRUE(root->Expanded());
+    EXPECT_TRUE(root->Selected());
+    const std::vector<String> children = ChildTexts(root);
+    ASSERT_GE(children.size(), 2u);
+    EXPECT_EQ(children[0], L"主文件夹");
+    EXPECT_EQ(children[1], L"计算机");
+    for (int i = 0; i < root->Count(); ++i) EXPECT_EQ(root->Item(i)->Count(), 0);  // not read yet
+
+    tree->ExpandMyComputer();
+    EXPECT_EQ(tree->Selected()->Text(), L"计算机");
+    EXPECT_TRUE(tree->Selected()->Expanded());
+    ASSERT_GT(tree->Selected()->Count(), 0);
+    EXPECT_EQ(static_cast<TbsShellFolder*>(tree->Selected()->Item(0)->Data())->PathName(), L"/");
+}
 
 TEST_F(ShellTreeView, PathExpandsDownToADeepFolderOnceInTheShellsOrder)
 {
@@ -91,6 +118,57 @@ TEST_F(ShellTreeView, ChildrenAreReadOnTheFirstExpansionOnly)
     ASSERT_TRUE(a);
     EXPECT_TRUE(a->Expanded());
     EXPECT_EQ(ChildTexts(a), (std::vector<String>{L"early", L"later", L"latest"}));
+}
+
+TEST_F(ShellTreeView, LinksThatLoopOrLeadNowhereAreNoFolders)
+{
+    Make("real/inside");
+    std::filesystem::create_directory_symlink(".", FRoot + "/real/loop");
+    std::filesystem::create_symlink(FRoot + "/cycle b", FRoot + "/cycle a");
+    std::filesystem::create_symlink(FRoot + "/cycle a", FRoot + "/cycle b");
+    std::filesystem::create_symlink(FRoot + "/missing", FRoot + "/dangling");
+    TbsSkinDirTreeView* tree = Tree();
+    TTreeNode* root = tree->Items()->GetFirstNode();
+    EXPECT_EQ(ChildTexts(root), std::vector<String>{L"real"});
+    TTreeNode* real = ChildNamed(root, L"real");
+    real->Expand(false);
+    EXPECT_EQ(ChildTexts(real), std::vector<String>{L"inside"});  // "loop" would recurse for ever
+
+    tree->SetObjectTypes({otFolders, otNonFolders});
+    root = tree->Items()->GetFirstNode();
+    EXPECT_EQ(ChildTexts(root), (std::vector<String>{L"cycle a", L"cycle b", L"dangling", L"real"}));
+    real = ChildNamed(root, L"real");
+    real->Expand(false);
+    EXPECT_EQ(ChildTexts(real), (std::vector<String>{L"inside", L"loop"}));
+    EXPECT_FALSE(ChildNamed(real, L"loop")->HasChildren());
+}
+
+TEST_F(ShellTreeView, ANodeThatIsNoFolderOpensWithItsProgramOnExpansion)
+{
+    Touch("clip.zip");
+    Make("folder");
+    TbsSkinDirTreeView* tree = Tree();
+    tree->SetObjectTypes({otFolders, otNonFolders});
+    TTreeNode* root = tree->Items()->GetFirstNode();
+    TTreeNode* zip = ChildNamed(root, L"clip.zip");
+    ASSERT_TRUE(zip);
+    std::vector<vxwin::ShellExecuteCall> calls;
+    vxwin::SetShellExecuteHook([&](const vxwin::ShellExecuteCall& c) {
+        calls.push_back(c);
+        return LONG_PTR{42};
+    });
+    ChildNamed(root, L"folder")->Expand(false);
+    const size_t byFolder = calls.size();
+    zip->Expand(false);
+    vxwin::SetShellExecuteHook(nullptr);
+    EXPECT_EQ(byFolder, 0u);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].operation, L"");
+    EXPECT_EQ(calls[0].file, Path("clip.zip"));
+    EXPECT_EQ(calls[0].directory, Path());
+    EXPECT_EQ(calls[0].showCmd, SW_HIDE);
+    EXPECT_EQ(zip->Count(), 0);
+    EXPECT_FALSE(zip->HasChildren());
 }
 
 TEST_F(ShellTreeView, AddFolderVetoHidesAFolderInEveryExpansion)
@@ -160,6 +238,69 @@ TEST_F(ShellTreeView, AMissingRootRaisesAndKeepsTheTree)
     EXPECT_EQ(root->Text(), L"桌面");
     EXPECT_TRUE(ChildNamed(root, L"主文件夹"));
     EXPECT_TRUE(ChildNamed(root, L"计算机"));
+}
+
+TEST_F(ShellTreeView, RenamingInPlaceReadsTheParentAgainAndNeverReplaces)
+{
+    Make("p/old/inner");
+    Make("p/zz");
+    TbsSkinDirTreeView* tree = Tree();
+    tree->SetPath(Path("p/old/inner"));
+    tree->SetPath(Path("p/old"));
+    auto rename = [&](const String& Text) {
+        ASSERT_TRUE(tree->Selected()->EditText());
+        TInplaceEdit* editor = nullptr;
+        for (int i = 0; i < tree->ComponentCount() && !editor; ++i)
+            editor = dynamic_cast<TInplaceEdit*>(tree->Components(i));
+        ASSERT_TRUE(editor);
+        editor->SetText(Text);
+        editor->Finish(true);
+    };
+    rename(L"zzz");
+    TTreeNode* p = ChildNamed(tree->Items()->GetFirstNode(), L"p");
+    ASSERT_TRUE(p);
+    EXPECT_EQ(ChildTexts(p), (std::vector<String>{L"zz", L"zzz"}));  // read again, in order
+    EXPECT_TRUE(ChildNamed(p, L"zzz")->Expanded());
+    EXPECT_EQ(tree->Path(), Path("p/zzz"));
+    EXPECT_EQ(static_cast<TbsShellFolder*>(ChildNamed(ChildNamed(p, L"zzz"), L"inner")->Data())->PathName(),
+              Path("p/zzz/inner"));
+
+    try {
+        rename(L"zz");
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"Rename to zz failed");
+    }
+    EXPECT_TRUE(std::filesystem::exists(FRoot + "/p/zzz/inner"));
+    EXPECT_TRUE(std::filesystem::exists(FRoot + "/p/zz"));
+    EXPECT_EQ(tree->Path(), Path("p/zzz"));
+}
+
+TEST_F(ShellTreeView, AutoRefreshShowsFoldersMadeInTheWatchedFolder)
+{
+    Make("a");
+    const int threads = TbsShellChangeThread::LiveCount();
+    TbsSkinDirTreeView* tree = Tree();
+    tree->SetAutoRefresh(true);
+    Make("新 文件夹");
+    ASSERT_TRUE(WaitFor([&] { return ChildNamed(tree->Items()->GetFirstNode(), L"新 文件夹") != nullptr; }));
+    EXPECT_EQ(tree->Path(), Path());
+    EXPECT_TRUE(tree->Items()->GetFirstNode()->Expanded());
+
+    // A new selection moves the one watcher to the folder selected.
+    tree->SetPath(Path("a"));
+    Make("a/inner");
+    ASSERT_TRUE(WaitFor([&] { return tree->Selected() && ChildNamed(tree->Selected(), L"inner") != nullptr; }));
+    EXPECT_EQ(tree->Path(), Path("a"));
+    // The folder removed while shown: its node empties and the tree goes on.
+    std::filesystem::remove_all(FRoot + "/a");
+    ASSERT_TRUE(WaitFor([&] { return tree->Selected() && tree->Selected()->Count() == 0; }));
+    EXPECT_EQ(tree->Path(), Path("a"));
+    tree->SetPath(Path());
+    EXPECT_EQ(tree->Selected(), tree->Items()->GetFirstNode());
+    EXPECT_TRUE(WaitFor([&] { return TbsShellChangeThread::LiveCount() <= threads + 1; }));
+    tree->SetAutoRefresh(false);
+    EXPECT_TRUE(WaitFor([&] { return TbsShellChangeThread::LiveCount() <= threads; }));
 }
 
 }  // namespace

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
+#include "platform/base/main_thread.h"
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/application.h"
 #include "platform/framework/forms/forms.h"
@@ -43,6 +46,19 @@ protected:
         FForm->Show();
         Application->ProcessMessages();
         return Control;
+    }
+
+    // Runs the message loop, the watch threads' calls included, until Done holds; false when the
+    // (generous) time runs out first.
+    static bool WaitFor(const std::function<bool()>& Done, int Ms = 10000)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
+        while (!Done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            Application->ProcessMessages();
+            CheckSynchronize(10);
+        }
+        return true;
     }
 
     std::string FRoot;
