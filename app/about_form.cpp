@@ -1,0 +1,111 @@
+// The about box "关于". See about_form.h.
+#include "app/about_form.h"
+
+#include "app/maker_links.h"
+#include "platform/framework/controls/image.h"
+#include "platform/framework/graphics/graphics_objects.h"
+#include "skin/boxes/link_label.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/skin_std_label.h"
+#include "skin/form/skin_form.h"
+
+TForm2* Form2 = nullptr;
+
+namespace {
+// The program's picture: a film strip on a dark tile, drawn here rather than shipped.
+void DrawPicture(TBitmap* B)
+{
+    constexpr int kSize = 64;
+    B->SetSize(kSize, kSize);
+    TCanvas* C = B->Canvas();
+    C->Brush()->SetColor(RGB(0x1e, 0x3a, 0x5f));
+    C->FillRect(Rect(0, 0, kSize, kSize));
+    C->Brush()->SetColor(RGB(0xf2, 0xf2, 0xf2));
+    C->FillRect(Rect(10, 14, 54, 50));
+    C->Brush()->SetColor(RGB(0x1e, 0x3a, 0x5f));
+    for (int x = 13; x < 54; x += 8) {
+        C->FillRect(Rect(x, 16, x + 4, 20));
+        C->FillRect(Rect(x, 44, x + 4, 48));
+    }
+    C->Brush()->SetColor(RGB(0xe0, 0x5a, 0x2b));
+    C->FillRect(Rect(14, 23, 50, 41));
+}
+}  // namespace
+
+TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
+{
+    SetCaption(L"关于");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons({});
+    SetPosition(poMainFormCenter);
+    SetClientSize(368, 238);
+
+    bsSkinForm1 = new TbsSkinForm(this);
+    bsSkinForm1->SetBorderIcons({});
+
+    Image1 = new TImage(this);
+    Image1->SetParent(this);
+    Image1->SetBounds(20, 24, 64, 64);
+    DrawPicture(Image1->Picture()->Bitmap());
+
+    auto label = [this](const String& Caption, int Left, int Top) {
+        auto* l = new TbsSkinStdLabel(this);
+        l->SetParent(this);
+        l->SetLeft(Left);
+        l->SetTop(Top);
+        l->SetCaption(Caption);
+        return l;
+    };
+    auto link = [this](const String& Caption, const String& URL, int Left, int Top) {
+        // A link label does not measure itself: it gets its size here.
+        auto* l = new TbsSkinLinkLabel(this);
+        l->SetParent(this);
+        l->SetAutoSize(false);
+        l->SetBounds(Left, Top, 240, 16);
+        l->SetCaption(Caption);
+        l->SetURL(URL);
+        return l;
+    };
+    bsSkinStdLabel1 = label(L"VexmoraMKV格式转换器", 104, 28);
+    bsSkinStdLabel2 = label(L"Ver:1.00.218", 104, 52);
+    bsSkinStdLabel3 = label(L"了解更多请访问：", 104, 88);
+    bsSkinLinkLabel1 = link(kMakerWebSite, kMakerWebSite, 104, 108);
+    bsSkinStdLabel4 = label(L"联系邮箱：", 104, 132);
+    bsSkinLinkLabel2 = link(kMakerSupportMailAddress, kMakerSupportMail, 104, 152);
+    bsSkinStdLabel5 = label(kMakerName, 104, 176);
+
+    bsSkinButton1 = new TbsSkinButton(this);
+    bsSkinButton1->SetParent(this);
+    bsSkinButton1->SetCaption(L"确定");
+    bsSkinButton1->SetDefault(true);
+    bsSkinButton1->SetCancel(true);
+    bsSkinButton1->SetCanFocused(true);
+    bsSkinButton1->SetBounds(276, 203, 80, 25);
+    bsSkinButton1->OnClick = [this](TObject* S) { bsSkinButton1Click(S); };
+
+    AfterConstruction();
+}
+
+TForm2::~TForm2()
+{
+    if (Form2 == this) Form2 = nullptr;
+}
+
+void TForm2::SetSkinData(TbsSkinData* Value)
+{
+    bsSkinForm1->SetSkinData(Value);
+    bsSkinForm1->SetMenusSkinData(Value);
+    for (TbsSkinStdLabel* l : {bsSkinStdLabel1, bsSkinStdLabel2, bsSkinStdLabel3, bsSkinStdLabel4, bsSkinStdLabel5})
+        l->SetSkinData(Value);
+    bsSkinLinkLabel1->SetSkinData(Value);
+    bsSkinLinkLabel2->SetSkinData(Value);
+    bsSkinButton1->SetSkinData(Value);
+}
+
+void TForm2::bsSkinButton1Click(TObject*)
+{
+    if (FormState().Contains(fsModal))
+        SetModalResult(mrOk);
+    else
+        Close();
+}
