@@ -95,7 +95,7 @@ TForm7::TForm7(TComponent* AOwner, PresetSettings* AMainSettings, TbsSkinData* A
     bsSkinGroupBox2 = new TbsSkinGroupBox(this);
     bsSkinGroupBox2->SetParent(this);
     bsSkinGroupBox2->SetCaption(L"预置音频参数");
-    bsSkinGroupBox2->SetBounds(12, 238, 485, 100);
+    bsSkinGroupBox2->SetBounds(12, 238, 485, 92);
 
     TbsSkinComboBox** fields[PresetParameterCount] = {&bsSkinComboBox1, &bsSkinComboBox2, &bsSkinComboBox3,
                                                       &bsSkinComboBox4, &bsSkinComboBox9, &bsSkinComboBox10};
@@ -121,12 +121,14 @@ TForm7::TForm7(TComponent* AOwner, PresetSettings* AMainSettings, TbsSkinData* A
     bsSkinButton2 = new TbsSkinButton(this);
     bsSkinButton2->SetParent(this);
     bsSkinButton2->SetCaption(L"确定");
+    bsSkinButton2->SetCanFocused(true);
     bsSkinButton2->SetDefault(true);
     bsSkinButton2->SetBounds(338, 376, 75, 25);
     bsSkinButton2->OnClick = [this](TObject* s) { bsSkinButton2Click(s); };
     bsSkinButton3 = new TbsSkinButton(this);
     bsSkinButton3->SetParent(this);
     bsSkinButton3->SetCaption(L"取消");
+    bsSkinButton3->SetCanFocused(true);
     bsSkinButton3->SetCancel(true);
     bsSkinButton3->SetBounds(422, 376, 75, 25);
     bsSkinButton3->OnClick = [this](TObject* s) { bsSkinButton3Click(s); };

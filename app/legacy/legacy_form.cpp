@@ -160,7 +160,10 @@ TForm6::TForm6(TComponent* AOwner, PresetSettings& ASettings, TbsSkinData* ASkin
     Image1 = new TImage(this);
     Image1->SetParent(Panel1);
     Image1->SetBounds(46, 158, 171, 103);
-    Image1->Picture()->Bitmap()->SetSize(128, 128);
+    TBitmap* picture = Image1->Picture()->Bitmap();
+    picture->SetSize(128, 128);
+    picture->Canvas()->Brush()->SetColor(static_cast<TColor>(0xE0C8A0));
+    picture->Canvas()->FillRect(Rect(0, 0, 128, 128));
     Button6 = MakeButton(this, Panel1, L"初始化数据", 32, 47, 75, [this](TObject* s) { Button6Click(s); });
     Button5 = MakeButton(this, Panel1, L"根据combox添加数据", 113, 47, 126, [this](TObject* s) { Button5Click(s); });
     Button7 = MakeButton(this, Panel1, L"确认oo数据", 230, 47, 75, nullptr);
