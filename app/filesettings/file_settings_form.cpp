@@ -41,7 +41,7 @@ TComboPlace ComboPlace(TPresetParameter parameter)
     return {L"", false, 0, 0};
 }
 
-// The category combo's twenty items, image index = position, as the main window's.
+// One of the two office combos at the top (category left, preset right).
 TbsSkinOfficeComboBox* MakeOfficeCombo(TForm* form, int left, int width)
 {
     auto* combo = new TbsSkinOfficeComboBox(form);
@@ -52,6 +52,7 @@ TbsSkinOfficeComboBox* MakeOfficeCombo(TForm* form, int left, int width)
     return combo;
 }
 
+// A hidden command button right of the client area, running handler when clicked in code.
 TButton* MakeCommandButton(TForm* form, const wchar_t* caption, int top, std::function<void(TObject*)> handler)
 {
     auto* button = new TButton(form);
@@ -79,6 +80,7 @@ TForm7::TForm7(TComponent* AOwner, PresetSettings* AMainSettings, TbsSkinData* A
     bsSkinOfficeComboBox2 = MakeOfficeCombo(this, 12, 150);
     bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
     bsSkinOfficeComboBox2->SetListBoxItemHeight(44);
+    // The main window's twenty categories, image index = position; it lends the pictures.
     for (int i = 0; i < CategoryCount; ++i) {
         TbsSkinOfficeItem* item = bsSkinOfficeComboBox2->Items()->Add();
         item->SetCaption(CategoryTable[i].Caption);
