@@ -3,6 +3,8 @@
 // save-mode names and the overwrite question, and what Cancel still keeps.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "platform/framework/core/exceptions.h"
@@ -25,6 +27,7 @@
 #include "skin/dialogs/skin_message.h"
 #include "skin/form/skin_form.h"
 #include "tests/skin/dialogs/file_dialog_fixture.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -494,4 +497,32 @@ TEST_F(OpenDialogTest, AFolderRemovedWhileShownIsReadAgainWithoutHarm)
                          TypeAndEnter(f, L"sample.avi");
                      }}));
     EXPECT_EQ(Dialog->FileName(), Path("视频 素材/sample.avi"));
+}
+
+TEST_F(OpenDialogTest, AnUnreadableFolderOpensEmptyAndTheDialogGoesOn)
+{
+    Make("视频 素材/锁住/里面");
+    Touch("视频 素材/锁住/秘密.avi");
+    ASSERT_EQ(::chmod((Root + "/视频 素材/锁住").c_str(), 0700), 0);
+    // As an ordinary user, in a child process: the checks answer through the exit code.
+    const int rc = RunUnprivileged([&] {
+        int failed = 0;
+        ModalScript script({[&](TCustomForm* F) { ClickRow(AsOpenForm(F)->FileListView, L"锁住", 2); },
+                            [&](TCustomForm* F) {
+                                TbsOpenDlgForm* f = AsOpenForm(F);
+                                if (f->FileListView->Path() != Path("视频 素材/锁住")) failed |= 2;
+                                if (f->FileListView->FolderCount() != 0) failed |= 4;
+                                ClickControl(f->BackToolButton);
+                            },
+                            [&](TCustomForm* F) {
+                                TbsOpenDlgForm* f = AsOpenForm(F);
+                                if (f->FileListView->Path() != Path("视频 素材")) failed |= 8;
+                                TypeAndEnter(f, L"sample");
+                            }});
+        if (!Dialog->Execute() || !script.Done()) failed |= 16;
+        if (Dialog->FileName() != Path("视频 素材/sample.avi")) failed |= 32;
+        return failed;
+    });
+    ::chmod((Root + "/视频 素材/锁住").c_str(), 0755);
+    EXPECT_EQ(rc, 0);
 }
