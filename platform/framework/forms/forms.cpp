@@ -50,8 +50,13 @@ void TCustomForm::DestroyWnd()
 {
     FCanvas.FreeHandle();
     if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
+    // A recreated MDI form keeps its children: their windows wait outside the dying window.
+    if (FRecreating && FFormStyle == fsMDIForm)
+        ParkMDIClient();
+    else
+        DropParkedMDIClient();
     TWinControl::DestroyWnd();
-    FClientHandle = nullptr;
+    if (!FMDIParking) FClientHandle = nullptr;
 }
 
 TIcon* TCustomForm::Icon()
@@ -83,6 +88,7 @@ TCustomForm::~TCustomForm()
     Destroying();
     BeforeDestruction();
     if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
+    DropParkedMDIClient();
     SetWindowMenu(nullptr);
     delete FIcon;
     FIcon = nullptr;
@@ -216,6 +222,7 @@ void TCustomForm::CreateWnd()
     }
     TWinControl::CreateWnd();
     if (FFormStyle == fsMDIForm && !FParent && !FParentWindow) CreateMDIClient();
+    DropParkedMDIClient();  // not taken back: the form is no longer a top-level MDI form
     if (FMenu) FMenu->SetWindowHandle(FHandle);
 }
 

@@ -172,6 +172,10 @@ protected:
     // MDI: the client window, the parent to give a child's window, and child activation (brings
     // the child to the top, deactivates the previous one; Focus moves the keyboard focus there).
     void CreateMDIClient();
+    // While the form's window is recreated its client window, children and all, waits under a
+    // hidden message-only window and comes back into the new one.
+    void ParkMDIClient();
+    void DropParkedMDIClient();
     TCustomForm* MDIHostForm() const;
     void ActivateAsMDIChild(bool Focus);
     void MDIChildHidden(TCustomForm* Child);
@@ -201,6 +205,7 @@ protected:
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
     HWND FClientHandle = nullptr;
+    HWND FMDIParking = nullptr;  // holds the client window while the form's window is recreated
     TCustomForm* FActiveMDIChild = nullptr;
     int FMDISerial = 0;
     std::vector<TMenuItem*> FWindowItems;  // the items this form added to WindowMenu
