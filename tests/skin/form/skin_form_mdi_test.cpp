@@ -303,12 +303,18 @@ TEST_F(MdiSkinForm, TheWindowMenuListsEachChildOnceWithTheActiveOneChecked)
     EXPECT_EQ(S(b)->WindowState(), wsNormal);
     EXPECT_EQ(Main->ActiveMDIChild(), b);
 
-    // Without an active child nothing is checked; a hidden child leaves the menu.
-    MSF->UpDateChildActiveInMenu();
+    // A hidden child leaves the menu; without an active child no entry stays checked (here one
+    // left behind by a child that is gone).
+    auto* stale = new TMenuItem(mm);
+    stale->SetName(L"Gone_BSFCHILDITEM");
+    stale->SetChecked(true);
+    window->Add(stale);
     b->Hide();
     a->Hide();
     Pump();
-    EXPECT_EQ(entries(), E{});
+    ASSERT_EQ(Main->ActiveMDIChild(), nullptr);
+    MSF->UpDateChildActiveInMenu();
+    EXPECT_EQ(entries(), (E{{L"Gone_BSFCHILDITEM|", false}}));
 }
 
 // ---- the client window -------------------------------------------------------------------------
