@@ -136,7 +136,7 @@ int TbsMDITab::DrawChildIcon(TCanvas* C, const TRect& R)
     return box;
 }
 
-void TbsMDITab::DrawCaption(TCanvas* C, TRect R, TColor Color)
+void TbsMDITab::SetCaptionFont(TCanvas* C, TColor Color)
 {
     TbsSkinMDITabsBar* bar = TabsBar;
     if (bar->Skinned() && bar->UseSkinFont()) {
@@ -152,6 +152,12 @@ void TbsMDITab::DrawCaption(TCanvas* C, TRect R, TColor Color)
         C->Font()->SetCharset(sd->ResourceStrData()->CharSet());
     else
         C->Font()->SetCharset(bar->DefaultFont()->Charset());
+}
+
+void TbsMDITab::DrawCaption(TCanvas* C, TRect R, TColor Color)
+{
+    TbsSkinMDITabsBar* bar = TabsBar;
+    SetCaptionFont(C, Color);
     if (bar->ShowChildIcon()) R.Left += DrawChildIcon(C, R);
     String text = Child ? Child->Caption() : String();
     FitWideTextToWidth(C, text, R.Width());
@@ -190,8 +196,7 @@ void TbsMDITab::ButtonDraw(TCanvas* Cnvs)
         DrawCloseButton(c, Rect(text.Right, 0, text.Right + bar->FCloseSize + 3, h));
     }
     // A text box lower than the caption grows to it, centred in the tab.
-    c->Font()->SetHeight(bar->UseSkinFont() ? bar->FontHeight : bar->DefaultFont()->Height());
-    c->Font()->SetName(bar->UseSkinFont() ? bar->FontName : bar->DefaultFont()->Name());
+    SetCaptionFont(c, color);
     const int th = c->TextHeight(L"Wy");
     if (text.Height() < th) {
         text.Top = h / 2 - th / 2;

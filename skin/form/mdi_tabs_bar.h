@@ -43,6 +43,8 @@ private:
     void PlainDraw(TCanvas* Cnvs);
     void ResizeDraw(TCanvas* Cnvs);
     void DrawCloseButton(TCanvas* C, const TRect& R);
+    // The caption's font: the skin record's or DefaultFont, in the state's colour when skinned.
+    void SetCaptionFont(TCanvas* C, TColor Color);
     void DrawCaption(TCanvas* C, TRect R, TColor Color);
     // Draws the child's icon centred in a box at R's left (20 pixels, wider for a wider icon);
     // the box's width.

@@ -20,11 +20,11 @@ using namespace skintest;
 // The synthetic tab skin: tabs 20 wide in kNormal (20 high), kDown (active, 24 high) and kHot
 // (hovered, 20 high); the background piece in kExtra2; the band under the tabs (4 rows, the
 // record's client top) in kExtra1; a 10 x 10 close button in kExtra3 given only as the normal
-// rectangle. The button records share a second picture: normal, hot and pressed looks.
+// rectangle (or none). The button records share a second picture: normal, hot and pressed looks.
 constexpr TRect kCloseRect{70, 0, 80, 10};
 constexpr uint32_t kIconColor = 0x123456;
 
-void AddTabSkin(SyntheticSkin& S, bool Transparent = false)
+void AddTabSkin(SyntheticSkin& S, bool Transparent = false, bool CloseRect = true)
 {
     const int p = S.AddPicture(120, 60);
     S.Block(p, Rect(0, 0, 20, 20), kNormal, false);
@@ -36,8 +36,8 @@ void AddTabSkin(SyntheticSkin& S, bool Transparent = false)
     S.Control("tab", "tab",
               "pictureindex=0\nskinrect=0,30,40,40\nclientrect=3,4,37,8\nlefttoppoint=3,4\nrighttoppoint=37,4\n"
               "tabrect=0,0,20,20\nactivetabrect=20,0,40,24\nmouseintabrect=40,0,60,20\ntabsbgrect=60,0,70,20\n"
-              "tableftoffset=2\ntabrightoffset=2\nclosebuttonrect=" +
-                  IniRect(kCloseRect) + "\n");
+              "tableftoffset=2\ntabrightoffset=2\n" +
+                  (CloseRect ? "closebuttonrect=" + IniRect(kCloseRect) + "\n" : std::string()));
     const int b = S.AddPicture(60, 20);
     S.Block(b, Rect(0, 0, 20, 20), kNormal, false);
     S.Block(b, Rect(20, 0, 40, 20), kHot, false);
@@ -97,10 +97,10 @@ struct MdiTabsBar : MdiFixture {
         return SendMessageW(Bar->Handle(), Msg, Keys, MAKELPARAM(X, Y));
     }
     // Gives the bar the synthetic tab skin.
-    void Skin(bool Transparent = false)
+    void Skin(bool Transparent = false, bool CloseRect = true)
     {
         Def = std::make_unique<SyntheticSkin>();
-        AddTabSkin(*Def, Transparent);
+        AddTabSkin(*Def, Transparent, CloseRect);
         Def->LoadInto(Model);
         Bar->SetSkinData(Model);
         Pump();
@@ -355,6 +355,27 @@ TEST_F(MdiTabsBar, ACloseButtonRectAloneServesAllThreeStates)
         t->ButtonMouseDown = c.Down;
         Paint();
         EXPECT_EQ(Pixels()(x, y), kExtra3);
+    }
+}
+
+TEST_F(MdiTabsBar, WithoutACloseRectTheToolButtonRecordMakesTheCloseButton)
+{
+    Skin(false, false);
+    Bar->SetShowCloseButtons(true);
+    Children(2);
+    TbsMDITab* t = Bar->Tab(1);
+    ASSERT_EQ(Bar->FCloseSize, 14);
+    EXPECT_EQ(t->ButtonRect.Width(), 14);
+    const int x = t->ObjectRect.Left + t->ButtonRect.Left + 1, y = t->ObjectRect.Top + t->ButtonRect.Top + 1;
+    struct Case {
+        bool In, Down;
+        uint32_t Want;
+    } cases[] = {{false, false, kNormal}, {true, false, kHot}, {true, true, kDown}};
+    for (const Case& c : cases) {
+        t->ButtonMouseIn = c.In;
+        t->ButtonMouseDown = c.Down;
+        Paint();
+        EXPECT_EQ(Pixels()(x, y), c.Want) << c.In << c.Down;
     }
 }
 
