@@ -168,6 +168,7 @@ protected:
     virtual void Paint();
     void PaintWindow(HDC DC) override;
     void DestroyWnd() override;
+    void CreateHandle() override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     // MDI: the client window, the parent to give a child's window, and child activation (brings
     // the child to the top, deactivates the previous one; Focus moves the keyboard focus there).
@@ -205,6 +206,7 @@ protected:
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
     HWND FClientHandle = nullptr;
+    int FShowAfterRecreate = 0;  // the show command for the window being recreated, 0 when hidden
     HWND FMDIParking = nullptr;  // holds the client window while the form's window is recreated
     TCustomForm* FActiveMDIChild = nullptr;
     int FMDISerial = 0;

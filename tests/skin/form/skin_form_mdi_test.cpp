@@ -427,6 +427,27 @@ TEST_F(MdiSkinForm, RecreatingTheMainFormsWindowKeepsTheChildrenAndTheClientProc
     EXPECT_EQ(S(c)->WindowState(), wsMaximized);
 }
 
+TEST_F(MdiSkinForm, ARecreatedChildShowsAgainWithOneWindowMenuEntry)
+{
+    auto* mm = new TMainMenu(Main);
+    auto* window = new TMenuItem(mm);
+    mm->Items()->Add(window);
+    Main->SetWindowMenu(window);
+    TForm* a = Child(L"ChildA");
+    Child(L"ChildB", 30, 30);
+    const TRect bounds = BoundsOf(a);
+    const HWND before = a->Handle();
+    a->SetBorderStyle(bsSingle);  // a new window for the child
+    Pump();
+    ASSERT_NE(a->Handle(), before);
+    EXPECT_TRUE(IsWindowVisible(a->Handle()));
+    EXPECT_EQ(BoundsOf(a), bounds);
+    EXPECT_EQ(Main->MDIChildCount(), 2);
+    int entries = 0;
+    for (int i = 0; i < window->Count(); ++i) entries += window->Items(i)->Name() == L"ChildA_BSFCHILDITEM";
+    EXPECT_EQ(entries, 1);
+}
+
 TEST_F(MdiSkinForm, AChildDraggedByItsCaptionMovesInsideTheClientAreaAndTheMainFormStays)
 {
     TForm* a = Child(L"ChildA", 100, 100);

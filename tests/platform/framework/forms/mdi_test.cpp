@@ -238,6 +238,15 @@ TEST_F(Mdi, RecreatingTheFormKeepsItsChildren)
     EXPECT_EQ(a->MDIParent(), frame);
     EXPECT_TRUE(log.empty());  // nobody lost or took activation
 
+    // The form shows again, and the children work in it: a click on one activates it.
+    EXPECT_TRUE(IsWindowVisible(frame->Handle()));
+    EXPECT_TRUE(IsWindowVisible(c->Handle()));
+    POINT p{5, 5};
+    ClientToScreen(a->Handle(), &p);
+    Click(p.x, p.y);
+    Pump();
+    EXPECT_EQ(frame->ActiveMDIChild(), a);
+
     // Turned into a plain form, the children's windows go as before.
     frame->SetFormStyle(fsNormal);
     EXPECT_EQ(frame->ClientHandle(), nullptr);
