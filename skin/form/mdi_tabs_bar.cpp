@@ -6,7 +6,11 @@
 
 #include "platform/win/win_api.h"
 #include "skin/controls/skin_menu_speed_button.h"
+#include "skin/core/button_records.h"
 #include "skin/core/marks.h"
+#include "skin/core/parent_background.h"
+#include "skin/core/resource_strings.h"
+#include "skin/core/skin_data.h"
 #include "skin/core/skin_image.h"
 #include "skin/core/skin_messages.h"
 #include "skin/core/tab_grid_records.h"
@@ -29,13 +33,53 @@ bool Contains(const TRect& R, int X, int Y) { return X >= R.Left && X <= R.Right
 
 // ---- a tab -----------------------------------------------------------------------------------
 
+namespace {
+
+// A button record of the bar's skin with its picture; nullptr without either.
+TbsDataSkinButtonControl* ButtonRecord(TbsSkinData* SD, const wchar_t* Name, TBitmap*& Pic)
+{
+    Pic = nullptr;
+    if (!SD || SD->Empty) return nullptr;
+    const int i = SD->GetControlIndex(Name);
+    auto* r = i == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(SD->CtrlList[static_cast<size_t>(i)]);
+    if (!r || r->PictureIndex < 0 || r->PictureIndex >= static_cast<int>(SD->FActivePictures.size())) return nullptr;
+    Pic = SD->FActivePictures[static_cast<size_t>(r->PictureIndex)];
+    return Pic ? r : nullptr;
+}
+
+// The record's pressed, hot or normal look (an empty pressed one falling back to the hot, an
+// empty hot one to the normal) composed onto B at W x H; its client rectangle moved with the
+// size, and the look's font colour in Color.
+TRect ComposeButton(TbsDataSkinButtonControl* R, TBitmap* Pic, bool Down, bool Hot, TBitmap* B, int W, int H,
+                    TColor& Color)
+{
+    TRect src = R->SkinRect;
+    Color = R->FontColor;
+    if (Down) {
+        src = !R->DownSkinRect.IsEmpty() ? R->DownSkinRect : !R->ActiveSkinRect.IsEmpty() ? R->ActiveSkinRect : src;
+        Color = R->DownFontColor;
+    } else if (Hot) {
+        if (!R->ActiveSkinRect.IsEmpty()) src = R->ActiveSkinRect;
+        Color = R->ActiveFontColor;
+    }
+    const int dW = W - R->SkinRect.Width(), dH = H - R->SkinRect.Height();
+    const TRect cl = Rect(R->ClRect.Left, R->ClRect.Top, R->ClRect.Right + dW, R->ClRect.Bottom + dH);
+    B->SetSize(W, H);
+    CreateSkinImage(R->LTPoint, R->RTPoint, R->LBPoint, R->RBPoint, R->ClRect, R->LTPoint,
+                    Point(R->RTPoint.X + dW, R->RTPoint.Y), Point(R->LBPoint.X, R->LBPoint.Y + dH),
+                    Point(R->RBPoint.X + dW, R->RBPoint.Y + dH), cl, B, Pic, src, W, H, true, R->LeftStretch,
+                    R->TopStretch, R->RightStretch, R->BottomStretch, R->StretchEffect, R->StretchType);
+    return cl;
+}
+
+}  // namespace
+
 void TbsMDITab::DrawCloseButton(TCanvas* C, const TRect& R)
 {
     TbsSkinMDITabsBar* bar = TabsBar;
+    const bool hot = ButtonMouseIn, down = ButtonMouseDown && ButtonMouseIn;
     if (bar->Skinned() && !bar->CloseButtonRect.IsEmpty()) {
-        const TRect& src = ButtonMouseDown && ButtonMouseIn ? bar->CloseButtonDownRect
-                           : ButtonMouseIn                  ? bar->ClosebuttonActiveRect
-                                                            : bar->CloseButtonRect;
+        const TRect& src = down ? bar->CloseButtonDownRect : hot ? bar->ClosebuttonActiveRect : bar->CloseButtonRect;
         const int w = src.Width(), h = src.Height();
         const int y = R.Top + (R.Height() - h) / 2;
         ButtonRect = Bounds(R.Left, y, w, h);
@@ -50,38 +94,122 @@ void TbsMDITab::DrawCloseButton(TCanvas* C, const TRect& R)
         C->Draw(R.Left, y, &b);
         return;
     }
+    if (bar->Skinned()) {
+        // The skin's small tool button with the close cross on it.
+        TBitmap* pic = nullptr;
+        TbsDataSkinButtonControl* rec = ButtonRecord(bar->SkinData(), L"resizetoolbutton", pic);
+        if (!rec) return;
+        const int size = bar->FCloseSize;
+        TBitmap b;
+        TColor color = 0;
+        ComposeButton(rec, pic, down, hot, &b, size, size, color);
+        DrawCloseGlyph(b.Canvas(), size / 2 - 5, size / 2 - 5, color);
+        const int y = R.Top + (R.Height() - size) / 2;
+        ButtonRect = Bounds(R.Left, y, size, size);
+        C->Draw(R.Left, y, &b);
+        return;
+    }
     const int y = R.Top + (R.Height() - 14) / 2;
     ButtonRect = Bounds(R.Left, y, 14, 14);
-    DrawCloseGlyph(C, R.Left + 2, y + 2, ButtonMouseIn ? clWhite : clBlack);
+    DrawCloseGlyph(C, R.Left + 2, y + 2, hot ? clWhite : clBlack);
 }
 
-void TbsMDITab::DrawCaption(TCanvas* C, TRect R, TColor Color)
+int TbsMDITab::DrawChildIcon(TCanvas* C, const TRect& R)
+{
+    HICON source = nullptr;
+    if (Child && !Child->Icon()->Empty())
+        source = Child->Icon()->Handle();
+    else if (Application && !Application->Icon()->Empty())
+        source = Application->Icon()->Handle();
+    else
+        source = LoadIconW(nullptr, IDI_APPLICATION);
+    int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    if (w == 0) w = GetSystemMetrics(SM_CXSIZE);
+    if (h == 0) h = GetSystemMetrics(SM_CYSIZE);
+    const int box = std::max(20, w);
+    if (!source) return box;
+    if (HICON small = static_cast<HICON>(CopyImage(source, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE))) {
+        DrawIconEx(C->Handle(), R.Left + (box - w) / 2, R.Top + (R.Height() - h) / 2, small, 0, 0, 0, nullptr,
+                   DI_NORMAL);
+        DestroyIcon(small);
+    }
+    return box;
+}
+
+void TbsMDITab::SetCaptionFont(TCanvas* C, TColor Color)
 {
     TbsSkinMDITabsBar* bar = TabsBar;
     if (bar->Skinned() && bar->UseSkinFont()) {
         C->Font()->SetName(bar->FontName);
         C->Font()->SetStyle(bar->FontStyle);
         C->Font()->SetHeight(bar->FontHeight);
-        C->Font()->SetColor(Color);
     } else {
         C->Font()->Assign(bar->DefaultFont());
-        if (bar->Skinned()) C->Font()->SetColor(Color);
     }
-    if (bar->ShowChildIcon()) R.Left += 20;
+    if (bar->Skinned()) C->Font()->SetColor(Color);
+    TbsSkinData* sd = bar->SkinData();
+    if (bar->Skinned() && sd && sd->ResourceStrData())
+        C->Font()->SetCharset(sd->ResourceStrData()->CharSet());
+    else
+        C->Font()->SetCharset(bar->DefaultFont()->Charset());
+}
+
+void TbsMDITab::DrawCaption(TCanvas* C, TRect R, TColor Color)
+{
+    TbsSkinMDITabsBar* bar = TabsBar;
+    SetCaptionFont(C, Color);
+    if (bar->ShowChildIcon()) R.Left += DrawChildIcon(C, R);
     String text = Child ? Child->Caption() : String();
     FitWideTextToWidth(C, text, R.Width());
     if (bar->OnTabGetDrawParamsEvent) bar->OnTabGetDrawParamsEvent(this, C);
     C->Brush()->SetStyle(bsClear);
     RECT r{R.Left, R.Top, R.Right, R.Bottom};
-    DrawTextW(C->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const UINT flags = bar->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(C->Handle(), text.c_str(), static_cast<int>(text.size()), &r, flags);
 }
 
 void TbsMDITab::Draw(TCanvas* Cnvs)
 {
-    const int w = ObjectRect.Width(), h = ObjectRect.Height();
-    if (w <= 0 || h <= 0) return;
+    if (ObjectRect.Width() <= 0 || ObjectRect.Height() <= 0) return;
     TbsSkinMDITabsBar* bar = TabsBar;
+    if (bar->Skinned() && bar->TabKind() == bstkButton)
+        ButtonDraw(Cnvs);
+    else if (!bar->Skinned() || bar->UseSkinSize())
+        PlainDraw(Cnvs);
+    else
+        ResizeDraw(Cnvs);
+}
+
+void TbsMDITab::ButtonDraw(TCanvas* Cnvs)
+{
+    TbsSkinMDITabsBar* bar = TabsBar;
+    TBitmap* pic = nullptr;
+    TbsDataSkinButtonControl* rec = ButtonRecord(bar->SkinData(), L"resizebutton", pic);
+    if (!rec) return;
+    const int w = ObjectRect.Width(), h = ObjectRect.Height();
+    TBitmap b;
+    TColor color = 0;
+    TRect text = ComposeButton(rec, pic, Active, MouseIn && !Active, &b, w, h, color);
+    TCanvas* c = b.Canvas();
+    if (bar->ShowCloseButtons()) {
+        text.Right -= bar->FCloseSize + 3;
+        DrawCloseButton(c, Rect(text.Right, 0, text.Right + bar->FCloseSize + 3, h));
+    }
+    // A text box lower than the caption grows to it, centred in the tab.
+    SetCaptionFont(c, color);
+    const int th = c->TextHeight(L"Wy");
+    if (text.Height() < th) {
+        text.Top = h / 2 - th / 2;
+        text.Bottom = text.Top + th;
+    }
+    DrawCaption(c, text, color);
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &b);
+}
+
+void TbsMDITab::PlainDraw(TCanvas* Cnvs)
+{
+    TbsSkinMDITabsBar* bar = TabsBar;
+    const int w = ObjectRect.Width(), h = ObjectRect.Height();
     TBitmap b;
     b.SetWidth(w);
     b.SetHeight(h);
@@ -101,6 +229,30 @@ void TbsMDITab::Draw(TCanvas* Cnvs)
         DrawCaption(c, bar->ShowCloseButtons() ? Rect(2, 0, w - closeSpace, h) : Rect(2, 0, w - 2, h), 0);
     }
     if (bar->ShowCloseButtons()) DrawCloseButton(c, Rect(w - closeSpace, 0, w, h));
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &b);
+}
+
+void TbsMDITab::ResizeDraw(TCanvas* Cnvs)
+{
+    TbsSkinMDITabsBar* bar = TabsBar;
+    const int w = ObjectRect.Width(), h = ObjectRect.Height();
+    const bool hot = MouseIn && !Active;
+    // The active tab reaches its extra rows down into the band under the tabs.
+    TBitmap b;
+    b.SetSize(w, h + (Active ? bar->FActiveTabOffset : 0));
+    const TRect& src = hot ? bar->MouseInTabRect : Active ? bar->ActiveTabRect : bar->TabRect;
+    const int q = bar->TabRect.Height() / 4;
+    CreateStretchImage(&b, bar->Picture, src,
+                       Rect(bar->TabLeftOffset, q, src.Width() - bar->TabRightOffset, src.Height() - q), true);
+    TCanvas* c = b.Canvas();
+    const TColor color = hot ? bar->MouseInFontColor : Active ? bar->ActiveFontColor : bar->FontColor;
+    if (bar->ShowCloseButtons()) {
+        const int closeSpace = bar->FCloseSize + 5;
+        DrawCaption(c, Rect(2, 1, w - closeSpace, h), color);
+        DrawCloseButton(c, Rect(w - closeSpace, 0, w, h));
+    } else {
+        DrawCaption(c, Rect(2, 1, w - 2, h), color);
+    }
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &b);
 }
 
@@ -304,8 +456,18 @@ void TbsSkinMDITabsBar::GetSkinData()
     CloseButtonDownRect = r->CloseButtonDownRect;
     ButtonTransparent = r->ButtonTransparent;
     ButtonTransparentColor = r->ButtonTransparentColor;
+    LTPoint = r->LTPoint;
+    RTPoint = r->RTPoint;
+    LBPoint = r->LBPoint;
+    RBPoint = r->RBPoint;
     ClRect = r->ClRect;
     SkinRect = r->SkinRect;
+    LeftStretch = r->LeftStretch;
+    TopStretch = r->TopStretch;
+    RightStretch = r->RightStretch;
+    BottomStretch = r->BottomStretch;
+    StretchEffect = r->StretchEffect;
+    StretchType = r->StretchType;
     FBottomOffset = ClRect.Top;
     FActiveTabOffset = ActiveTabRect.Height() - TabRect.Height();
 }
@@ -419,12 +581,32 @@ void TbsSkinMDITabsBar::CreateControlDefaultImage(TBitmap* B)
 void TbsSkinMDITabsBar::CreateControlSkinImage(TBitmap* B)
 {
     if (!Picture) return CreateControlDefaultImage(B);
-    const int bgH = Height() - (FTabKind == bstkTab ? FBottomOffset : 0);
-    const int tile = TabsBGRect.Width();
-    if (tile > 0 && TabsBGRect.Height() > 0)
+    const int band = FTabKind == bstkTab ? FBottomOffset : 0;
+    if (FSD->MDITabsTransparent) {
+        PaintParentBackground(this, B->Canvas());
+    } else if (TabsBGRect.Width() > 0 && TabsBGRect.Height() > 0) {
+        // The background piece at the tab's size, stretched into tiles of its own width.
+        TBitmap piece;
+        piece.SetSize(std::max(1, TabRect.Width()), std::max(1, TabRect.Height()));
+        piece.Canvas()->CopyRect(Rect(0, 0, piece.Width(), piece.Height()), Picture->Canvas(), TabsBGRect);
+        const int tile = TabsBGRect.Width();
         for (int i = 0; i <= B->Width() / tile; ++i)
-            B->Canvas()->CopyRect(Bounds(i * tile, 0, tile, bgH), Picture->Canvas(), TabsBGRect);
+            B->Canvas()->StretchDraw(Bounds(i * tile, 0, tile, Height() - band), &piece);
+    }
+    if (FTabKind == bstkTab) DrawBottomBand(B);
     DrawTabs(B);
+}
+
+void TbsSkinMDITabsBar::DrawBottomBand(TBitmap* B)
+{
+    if (SkinRect.IsEmpty() || FBottomOffset <= 0) return;
+    const TRect strip =
+        Rect(SkinRect.Left + LTPoint.X, SkinRect.Top, SkinRect.Left + RTPoint.X, SkinRect.Top + ClRect.Top);
+    if (strip.Width() <= 0) return;
+    TBitmap band;
+    CreateHSkinImage(LTPoint.X, SkinRect.Width() - RTPoint.X, &band, Picture, strip, B->Width(), FBottomOffset,
+                     TopStretch);
+    B->Canvas()->Draw(0, Height() - FBottomOffset, &band);
 }
 
 void TbsSkinMDITabsBar::DrawTabs(TBitmap* B)
@@ -442,6 +624,18 @@ void TbsSkinMDITabsBar::DrawTabs(TBitmap* B)
 void TbsSkinMDITabsBar::DrawAddButton(TCanvas* C)
 {
     if (FAddButtonRect.IsEmpty()) return;
+    if (Skinned()) {
+        TBitmap* pic = nullptr;
+        TbsDataSkinButtonControl* rec = ButtonRecord(FSD, L"resizetoolbutton", pic);
+        if (!rec) return;
+        TBitmap b;
+        TColor color = 0;
+        ComposeButton(rec, pic, FAddButtonDown && FAddButtonActive, FAddButtonActive, &b, FAddButtonRect.Width(),
+                      FAddButtonRect.Height(), color);
+        DrawArrowImage(b.Canvas(), Rect(0, 0, b.Width(), b.Height()), color, 5);
+        C->Draw(FAddButtonRect.Left, FAddButtonRect.Top, &b);
+        return;
+    }
     C->Brush()->SetColor(FAddButtonActive ? kHotTab : clBtnFace);
     C->FillRect(FAddButtonRect);
     DrawArrowImage(C, FAddButtonRect, clBtnText, 5);

@@ -37,8 +37,18 @@ public:
     TColor TextFontColor = 0;
 
 private:
+    // The three looks: the skin's "resizebutton" record (bstkButton), the built-in look or the
+    // tab record at the skin's size, and the tab record stretched to the bar (UseSkinSize off).
+    void ButtonDraw(TCanvas* Cnvs);
+    void PlainDraw(TCanvas* Cnvs);
+    void ResizeDraw(TCanvas* Cnvs);
     void DrawCloseButton(TCanvas* C, const TRect& R);
+    // The caption's font: the skin record's or DefaultFont, in the state's colour when skinned.
+    void SetCaptionFont(TCanvas* C, TColor Color);
     void DrawCaption(TCanvas* C, TRect R, TColor Color);
+    // Draws the child's icon centred in a box at R's left (20 pixels, wider for a wider icon);
+    // the box's width.
+    int DrawChildIcon(TCanvas* C, const TRect& R);
 };
 
 using TbsMDITabEvent = std::function<void(TbsMDITab* MDITab)>;
@@ -134,7 +144,11 @@ public:
     TRect CloseButtonRect{}, ClosebuttonActiveRect{}, CloseButtonDownRect{};
     bool ButtonTransparent = false;
     TColor ButtonTransparentColor = 0;
+    TPoint LTPoint{}, RTPoint{}, LBPoint{}, RBPoint{};
     TRect SkinRect{}, ClRect{};
+    bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+    bool StretchEffect = false;
+    TbsStretchType StretchType = bsstFull;
     int FActiveTabOffset = 0;
     bool Skinned() const { return FIndex != -1 && Picture; }
 
@@ -151,6 +165,7 @@ protected:
 
 private:
     void DrawTabs(TBitmap* B);
+    void DrawBottomBand(TBitmap* B);
     void DrawAddButton(TCanvas* C);
     void DrawDropMarker(TCanvas* C);
     // The tab drawn again at once on the bar.

@@ -2,7 +2,10 @@
 // lives in the main form's frame, and the bar carries its window buttons - the system-menu
 // button at the left end of the items, minimize, restore and close at the right end. The main
 // form's skin form switches the mode on WM_MDICHILD_MAXIMIZED and WM_MDICHILD_RESTORED.
+#include <memory>
+
 #include "platform/win/win_api.h"
+#include "skin/core/effect_bitmap.h"
 #include "skin/core/marks.h"
 #include "skin/core/object_records.h"
 #include "skin/form/main_menu_bar.h"
@@ -31,10 +34,26 @@ TbsSkinMainMenuBarButton::TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent, 
 void TbsSkinMainMenuBarButton::Draw(TCanvas* Cnvs)
 {
     if (!FSkinSupport || !Picture) return DefaultDraw(Cnvs);
-    const TRect& src = FDown && FMouseIn && !DownRect.IsEmpty() ? DownRect
-                       : Active && !ActiveSkinRect.IsEmpty()    ? ActiveSkinRect
-                                                                : SkinRect;
-    Cnvs->CopyRect(ObjectRect, Picture->Canvas(), src);
+    if (FDown && FMouseIn && !DownRect.IsEmpty()) {
+        Cnvs->CopyRect(ObjectRect, Picture->Canvas(), DownRect);
+        return;
+    }
+    const int w = ObjectRect.Width(), h = ObjectRect.Height();
+    const bool settled = (Active && FMorphKf >= 1) || (!Active && FMorphKf <= 0);
+    if (EnableMorphing() && !settled && w > 0 && h > 0) {
+        // Between the normal and the hot look, as far as the morph has come.
+        TBitmap normal, hot;
+        normal.SetSize(w, h);
+        hot.SetSize(w, h);
+        normal.Canvas()->CopyRect(Rect(0, 0, w, h), Picture->Canvas(), SkinRect);
+        hot.Canvas()->CopyRect(Rect(0, 0, w, h), Picture->Canvas(), ActiveSkinRect);
+        std::unique_ptr<TbsEffectBmp> e1(TbsEffectBmp::CreateFromhWnd(normal.Handle()));
+        std::unique_ptr<TbsEffectBmp> e2(TbsEffectBmp::CreateFromhWnd(hot.Handle()));
+        e1->MorphBy(MorphKind, e2.get(), FMorphKf);
+        e1->Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+        return;
+    }
+    Cnvs->CopyRect(ObjectRect, Picture->Canvas(), Active && !ActiveSkinRect.IsEmpty() ? ActiveSkinRect : SkinRect);
 }
 
 void TbsSkinMainMenuBarButton::DefaultDraw(TCanvas* Cnvs)

@@ -124,7 +124,7 @@ protected:
     virtual void CreateWindowHandle(const TCreateParams& Params);
     virtual void DestroyWnd();
     virtual void DestroyWindowHandle();
-    void CreateHandle();
+    virtual void CreateHandle();
     void DestroyHandle();
     // Makes the window a subclass of an existing window class (the layer's common controls).
     void CreateSubClass(TCreateParams& Params, LPCWSTR ControlClassName);

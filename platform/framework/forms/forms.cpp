@@ -49,9 +49,23 @@ void TCustomForm::PaintWindow(HDC DC)
 void TCustomForm::DestroyWnd()
 {
     FCanvas.FreeHandle();
+    // How a shown window comes back when it is recreated (the new window's first size message
+    // would reset the form's state to normal, so the state is read from the window).
+    FShowAfterRecreate = 0;
+    if (FRecreating && FHandle && (GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE)) {
+        const bool own = FParent || FParentWindow || FFormStyle == fsMDIChild;
+        FShowAfterRecreate = own || !(IsZoomed(FHandle) || IsIconic(FHandle)) ? SW_SHOWNA
+                             : IsZoomed(FHandle)                              ? SW_SHOWMAXIMIZED
+                                                                              : SW_SHOWMINNOACTIVE;
+    }
     if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
+    // A recreated MDI form keeps its children: their windows wait outside the dying window.
+    if (FRecreating && FFormStyle == fsMDIForm)
+        ParkMDIClient();
+    else
+        DropParkedMDIClient();
     TWinControl::DestroyWnd();
-    FClientHandle = nullptr;
+    if (!FMDIParking) FClientHandle = nullptr;
 }
 
 TIcon* TCustomForm::Icon()
@@ -83,6 +97,7 @@ TCustomForm::~TCustomForm()
     Destroying();
     BeforeDestruction();
     if (TCustomForm* host = MDIParent()) host->MDIChildHidden(this);
+    DropParkedMDIClient();
     SetWindowMenu(nullptr);
     delete FIcon;
     FIcon = nullptr;
@@ -216,7 +231,18 @@ void TCustomForm::CreateWnd()
     }
     TWinControl::CreateWnd();
     if (FFormStyle == fsMDIForm && !FParent && !FParentWindow) CreateMDIClient();
+    DropParkedMDIClient();  // not taken back: the form is no longer a top-level MDI form
     if (FMenu) FMenu->SetWindowHandle(FHandle);
+}
+
+void TCustomForm::CreateHandle()
+{
+    const int show = FShowAfterRecreate;
+    FShowAfterRecreate = 0;
+    TWinControl::CreateHandle();
+    // A shown form whose window was recreated (a new border or form style) shows again, in its
+    // state, without taking the activation.
+    if (show && FHandle && FVisible) ShowWindow(FHandle, show);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle v)

@@ -168,10 +168,15 @@ protected:
     virtual void Paint();
     void PaintWindow(HDC DC) override;
     void DestroyWnd() override;
+    void CreateHandle() override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     // MDI: the client window, the parent to give a child's window, and child activation (brings
     // the child to the top, deactivates the previous one; Focus moves the keyboard focus there).
     void CreateMDIClient();
+    // While the form's window is recreated its client window, children and all, waits under a
+    // hidden message-only window and comes back into the new one.
+    void ParkMDIClient();
+    void DropParkedMDIClient();
     TCustomForm* MDIHostForm() const;
     void ActivateAsMDIChild(bool Focus);
     void MDIChildHidden(TCustomForm* Child);
@@ -201,6 +206,8 @@ protected:
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
     HWND FClientHandle = nullptr;
+    int FShowAfterRecreate = 0;  // the show command for the window being recreated, 0 when hidden
+    HWND FMDIParking = nullptr;  // holds the client window while the form's window is recreated
     TCustomForm* FActiveMDIChild = nullptr;
     int FMDISerial = 0;
     std::vector<TMenuItem*> FWindowItems;  // the items this form added to WindowMenu

@@ -30,7 +30,22 @@ TCustomForm* FormOfWindow(HWND h) { return h ? dynamic_cast<TCustomForm*>(FindCo
 
 void TCustomForm::CreateMDIClient()
 {
-    if (FClientHandle || !FHandle) return;
+    if (!FHandle) return;
+    if (FMDIParking) {
+        // Back from a recreation: the same client window, its children as they were.
+        HWND client = FClientHandle;
+        HWND parking = FMDIParking;
+        FMDIParking = nullptr;
+        if (client && IsWindow(client)) {
+            ::SetParent(client, FHandle);
+            DestroyWindow(parking);
+            Realign();
+            return;
+        }
+        DestroyWindow(parking);
+        FClientHandle = nullptr;
+    }
+    if (FClientHandle) return;
     RegisterMDIClientClass();
     TRect r = TWinControl::GetClientRect();
     FClientHandle = CreateWindowExW(WS_EX_CLIENTEDGE, kMDIClientClass, L"",
@@ -38,6 +53,23 @@ void TCustomForm::CreateMDIClient()
                                     r.Height(), FHandle, nullptr, nullptr, nullptr);
     if (!FClientHandle) throw EOSError(L"Error creating the MDI client window");
     Realign();
+}
+
+void TCustomForm::ParkMDIClient()
+{
+    if (FMDIParking || !FClientHandle || !IsWindow(FClientHandle)) return;
+    FMDIParking =
+        CreateWindowExW(0, kMDIClientClass, L"", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (FMDIParking) ::SetParent(FClientHandle, FMDIParking);
+}
+
+void TCustomForm::DropParkedMDIClient()
+{
+    if (!FMDIParking) return;
+    HWND parking = FMDIParking;
+    FMDIParking = nullptr;
+    FClientHandle = nullptr;
+    DestroyWindow(parking);  // the children's windows go with it, as with the form's own window
 }
 
 void TCustomForm::AlignControls(TControl* AControl, TRect& Rect)

@@ -1,7 +1,11 @@
 // The MDI tabs bar on an MDI main form, headless: its tabs follow the skinned children; the
 // layout (tab width, hidden tabs, the add button's place), dragging a tab into another order,
-// the close buttons, hover events around a deleted tab, and the built-in colours.
+// the close buttons, hover events around a deleted tab, the built-in colours, and the skinned
+// looks on a synthetic "tab" record with "resizebutton" and "resizetoolbutton" records.
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 #include "platform/win/headless_api.h"
 #include "skin/controls/skin_menu_speed_button.h"
@@ -10,6 +14,60 @@
 #include "tests/skin/form/mdi_test_support.h"
 
 namespace {
+
+using namespace skintest;
+
+// The synthetic tab skin: tabs 20 wide in kNormal (20 high), kDown (active, 24 high) and kHot
+// (hovered, 20 high); the background piece in kExtra2; the band under the tabs (4 rows, the
+// record's client top) in kExtra1; a 10 x 10 close button in kExtra3 given only as the normal
+// rectangle (or none). The button records share a second picture: normal, hot and pressed looks.
+constexpr TRect kCloseRect{70, 0, 80, 10};
+constexpr uint32_t kIconColor = 0x123456;
+
+void AddTabSkin(SyntheticSkin& S, bool Transparent = false, bool CloseRect = true)
+{
+    const int p = S.AddPicture(120, 60);
+    S.Block(p, Rect(0, 0, 20, 20), kNormal, false);
+    S.Block(p, Rect(20, 0, 40, 24), kDown, false);
+    S.Block(p, Rect(40, 0, 60, 20), kHot, false);
+    S.Block(p, Rect(60, 0, 70, 20), kExtra2, false);
+    S.Block(p, kCloseRect, kExtra3, false);
+    S.Block(p, Rect(0, 30, 40, 40), kExtra1, false);
+    S.Control("tab", "tab",
+              "pictureindex=0\nskinrect=0,30,40,40\nclientrect=3,4,37,8\nlefttoppoint=3,4\nrighttoppoint=37,4\n"
+              "tabrect=0,0,20,20\nactivetabrect=20,0,40,24\nmouseintabrect=40,0,60,20\ntabsbgrect=60,0,70,20\n"
+              "tableftoffset=2\ntabrightoffset=2\n" +
+                  (CloseRect ? "closebuttonrect=" + IniRect(kCloseRect) + "\n" : std::string()));
+    const int b = S.AddPicture(60, 20);
+    S.Block(b, Rect(0, 0, 20, 20), kNormal, false);
+    S.Block(b, Rect(20, 0, 40, 20), kHot, false);
+    S.Block(b, Rect(40, 0, 60, 20), kDown, false);
+    const std::string button = "pictureindex=" + std::to_string(S.ActiveIndex(b)) +
+                               "\nskinrect=0,0,20,20\nactiveskinrect=20,0,40,20\ndownskinrect=40,0,60,20\n"
+                               "clientrect=2,2,18,18\nlefttoppoint=2,2\nrighttoppoint=18,2\nleftbottompoint=2,18\n"
+                               "rightbottompoint=18,18\n";
+    S.Control("resizebutton", "button", button);
+    S.Control("resizetoolbutton", "button", button);
+    if (Transparent) S.FormInfo = "mditabstransparent=1\r\n";
+}
+
+// A 16 x 16 icon of one colour.
+HICON SolidIcon(uint32_t Rgb0)
+{
+    TBitmap color;
+    color.SetPixelFormat(pf24bit);
+    color.SetSize(16, 16);
+    color.Canvas()->Brush()->SetColor(static_cast<TColor>(RGB((Rgb0 >> 16) & 0xFF, (Rgb0 >> 8) & 0xFF, Rgb0 & 0xFF)));
+    color.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);  // all black: every pixel opaque
+    ICONINFO ii{};
+    ii.fIcon = TRUE;
+    ii.hbmColor = color.Handle();
+    ii.hbmMask = mask;
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    return icon;
+}
 
 struct MdiTabsBar : MdiFixture {
     TbsSkinMDITabsBar* Bar = nullptr;
@@ -37,6 +95,30 @@ struct MdiTabsBar : MdiFixture {
     LRESULT Mouse(UINT Msg, int X, int Y, WPARAM Keys = 0)
     {
         return SendMessageW(Bar->Handle(), Msg, Keys, MAKELPARAM(X, Y));
+    }
+    // Gives the bar the synthetic tab skin.
+    void Skin(bool Transparent = false, bool CloseRect = true)
+    {
+        Def = std::make_unique<SyntheticSkin>();
+        AddTabSkin(*Def, Transparent, CloseRect);
+        Def->LoadInto(Model);
+        Bar->SetSkinData(Model);
+        Pump();
+    }
+    // The pointer really over (X, Y) of the bar, so the bar keeps that tab hovered.
+    void Hover(int X, int Y)
+    {
+        POINT p{X, Y};
+        ClientToScreen(Bar->Handle(), &p);
+        vxwin::InjectMouseMove(p.x, p.y);
+        Pump();
+    }
+    // The bar's pixels as they are now (0xRRGGBB).
+    std::function<uint32_t(int, int)> Pixels()
+    {
+        int w = 0, h = 0;
+        auto px = std::make_shared<std::vector<uint32_t>>(vxwin::WindowPixels(Bar->Handle(), &w, &h));
+        return [px, w](int X, int Y) { return (*px)[static_cast<size_t>(Y * w + X)] & 0xFFFFFF; };
     }
     std::vector<String> Order() const
     {
@@ -192,6 +274,122 @@ TEST_F(MdiTabsBar, BuiltInLookColoursTheActiveAndTheHoveredTab)
     EXPECT_EQ(at(17, 1), skintest::RgbOf(TColor(14990498)));
     EXPECT_EQ(at(117, 1), skintest::RgbOf(TColor(15979713)));
     EXPECT_EQ(at(217, 1), skintest::RgbOf(ColorToRGB(clBtnFace)));
+}
+
+TEST_F(MdiTabsBar, SkinnedTabsTakeTheirStateLooksOverTheBackgroundAndTheBand)
+{
+    Skin();
+    EXPECT_EQ(Bar->Height(), 24);  // the tab's height and the band under it
+    Bar->SetShowAddButton(true);
+    Children(3);
+    Bar->Tab(0)->Child->Show();
+    Pump();
+    Hover(150, 5);
+    Paint();
+    auto at = Pixels();
+    EXPECT_EQ(at(17, 1), kDown);  // active
+    EXPECT_EQ(at(117, 1), kHot);  // hovered
+    EXPECT_EQ(at(217, 1), kNormal);
+    EXPECT_EQ(at(117, 22), kExtra1);  // the band under a tab that is not active
+    EXPECT_EQ(at(17, 22), kDown);     // the active tab reaches into it
+    EXPECT_EQ(at(360, 5), kExtra2);   // the background after the tabs
+    const TRect add = Bar->AddButtonRect();
+    EXPECT_EQ(at(add.Left, add.Top), kNormal);  // the add button on the tool-button record
+
+    // With the skin's transparent tabs bar what lies under it shows through instead: here the
+    // MDI client window, which covers the form's client area.
+    Skin(true);
+    Paint();
+    EXPECT_EQ(Pixels()(360, 5), RgbOf(ColorToRGB(clAppWorkSpace)));
+}
+
+TEST_F(MdiTabsBar, ButtonTabsTakeTheResizeButtonRecord)
+{
+    Skin();
+    Bar->SetTabKind(bstkButton);
+    Children(3);
+    Bar->Tab(0)->Child->Show();
+    Pump();
+    Hover(150, 5);
+    Paint();
+    auto at = Pixels();
+    EXPECT_EQ(at(16, 1), kDown);
+    EXPECT_EQ(at(116, 1), kHot);
+    EXPECT_EQ(at(216, 1), kNormal);
+}
+
+TEST_F(MdiTabsBar, StretchedTabsFillTheBarAndTheActiveOneReachesIntoTheBand)
+{
+    Skin();
+    Bar->SetUseSkinSize(false);
+    Bar->SetDefaultHeight(30);
+    Bar->ChangeSkinData();
+    ASSERT_EQ(Bar->Height(), 30);
+    Children(2);
+    Bar->Tab(0)->Child->Show();
+    Pump();
+    Paint();
+    EXPECT_EQ(Bar->Tab(1)->ObjectRect.Height(), 26);
+    auto at = Pixels();
+    EXPECT_EQ(at(117, 25), kNormal);  // the 20-row look stretched to 26
+    EXPECT_EQ(at(117, 28), kExtra1);
+    EXPECT_EQ(at(17, 28), kDown);  // 4 rows more when active
+}
+
+TEST_F(MdiTabsBar, ACloseButtonRectAloneServesAllThreeStates)
+{
+    Skin();
+    Bar->SetShowCloseButtons(true);
+    Children(2);
+    TbsMDITab* t = Bar->Tab(1);
+    ASSERT_EQ(Bar->FCloseSize, 10);
+    EXPECT_EQ(t->ButtonRect.Width(), 10);
+    const int x = t->ObjectRect.Left + t->ButtonRect.Left + 5, y = t->ObjectRect.Top + t->ButtonRect.Top + 5;
+    struct Case {
+        const char* State;
+        bool In, Down;
+    } cases[] = {{"normal", false, false}, {"hovered", true, false}, {"pressed", true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.State);
+        t->ButtonMouseIn = c.In;
+        t->ButtonMouseDown = c.Down;
+        Paint();
+        EXPECT_EQ(Pixels()(x, y), kExtra3);
+    }
+}
+
+TEST_F(MdiTabsBar, WithoutACloseRectTheToolButtonRecordMakesTheCloseButton)
+{
+    Skin(false, false);
+    Bar->SetShowCloseButtons(true);
+    Children(2);
+    TbsMDITab* t = Bar->Tab(1);
+    ASSERT_EQ(Bar->FCloseSize, 14);
+    EXPECT_EQ(t->ButtonRect.Width(), 14);
+    const int x = t->ObjectRect.Left + t->ButtonRect.Left + 1, y = t->ObjectRect.Top + t->ButtonRect.Top + 1;
+    struct Case {
+        bool In, Down;
+        uint32_t Want;
+    } cases[] = {{false, false, kNormal}, {true, false, kHot}, {true, true, kDown}};
+    for (const Case& c : cases) {
+        t->ButtonMouseIn = c.In;
+        t->ButtonMouseDown = c.Down;
+        Paint();
+        EXPECT_EQ(Pixels()(x, y), c.Want) << c.In << c.Down;
+    }
+}
+
+TEST_F(MdiTabsBar, ATabCanCarryItsChildsIcon)
+{
+    Children(1);
+    Bar->Tab(0)->Child->Icon()->SetHandle(SolidIcon(kIconColor));
+    Bar->SetShowChildIcon(true);
+    Paint();
+    // The text box starts at 2 in the tab; the 16-pixel icon is centred in its first 20 pixels.
+    auto at = Pixels();
+    EXPECT_EQ(at(15 + 4, 2), kIconColor);
+    EXPECT_EQ(at(15 + 19, 17), kIconColor);
+    EXPECT_NE(at(15 + 21, 10), kIconColor);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The main menu bar's buttons for a maximized MDI child, without a skin record: where they sit,
-// which are enabled, what a press does and the system-menu button's pressed state.
+// The main menu bar's buttons for a maximized MDI child: where they sit, which are enabled, what
+// a press does and the system-menu button's pressed state; with a skin, buttons from the bar
+// record's objects, a slot whose object is missing, and the morph between normal and hot.
 #include <gtest/gtest.h>
 
 #include "skin/core/skin_messages.h"
 #include "skin/form/main_menu_bar.h"
 #include "tests/skin/form/mdi_test_support.h"
+#include "tests/skin/support/synthetic_menu_skin.h"
 
 namespace {
 
@@ -158,6 +160,85 @@ TEST_F(MdiMenuBarButtons, TheSystemMenuButtonStaysPressedUntilItsMenuClosesAndAD
     Mouse(WM_LBUTTONUP, sys.X, sys.Y);
     Pump();
     EXPECT_EQ(closed, 1);
+}
+
+// The bar's record names four button objects; the skin has three of them (16 x 16: normal in
+// kNormal, hot in kHot, pressed in kDown, morphing), the system-menu one is missing.
+TEST_F(MdiMenuBarButtons, SkinnedButtonsComeFromTheBarsRecordAndAMissingOneKeepsItsSlot)
+{
+    using namespace skintest;
+    Def = std::make_unique<SyntheticSkin>();
+    MenuSkin m;
+    m.MenuBarKeys = "minbutton=mdimin\r\nmaxbutton=mdimax\r\nclosebutton=mdiclose\r\nsysmenubutton=mdisys\r\n";
+    AddMenuSkin(*Def, m);
+    const int p = Def->AddPicture(48, 16);
+    Def->Block(p, Rect(0, 0, 16, 16), kNormal, false);
+    Def->Block(p, Rect(16, 0, 32, 16), kHot, false);
+    Def->Block(p, Rect(32, 0, 48, 16), kDown, false);
+    for (const char* name : {"mdimin", "mdimax", "mdiclose"})
+        Def->Object(name, "mainmenubarbutton",
+                    "activepictureindex=" + std::to_string(Def->ActiveIndex(p)) +
+                        "\r\nskinrect=0,0,16,16\r\nactiveskinrect=16,0,32,16\r\ndownrect=32,0,48,16\r\n"
+                        "morphing=1\r\ncommand=" +
+                        (name == std::string("mdimin")   ? "cmminimize"
+                         : name == std::string("mdimax") ? "cmmaximize"
+                                                         : "cmclose") +
+                        "\r\n");
+    Def->LoadInto(Model);
+    Bar->SetSkinData(Model);
+    Pump();
+
+    TForm* a = Child(L"ChildA");
+    S(a)->SetWindowState(wsMaximized);
+    ASSERT_EQ(Bar->ButtonsCount, 4);
+    TBitmap b;
+    b.SetSize(Bar->Width(), Bar->Height());
+    Bar->DrawBar(b.Canvas());
+    // Items area 2-22 high: the skinned buttons are their pictures' size, centred in it; the
+    // missing one is a square of its height with the system-menu command (not the zero value).
+    const int w = Bar->Width();
+    struct Want {
+        TbsStdCommand Command;
+        bool Skinned;
+        TRect Rect;
+    } want[] = {{cmSysMenu, false, Rect(2, 2, 22, 22)},
+                {cmClose, true, Rect(w - 18, 4, w - 2, 20)},
+                {cmMaximize, true, Rect(w - 36, 4, w - 20, 20)},
+                {cmMinimize, true, Rect(w - 54, 4, w - 38, 20)}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(Button(i));
+        EXPECT_EQ(Button(i)->Command, want[i].Command);
+        EXPECT_EQ(Button(i)->FSkinSupport, want[i].Skinned);
+        EXPECT_EQ(Button(i)->ObjectRect, want[i].Rect);
+    }
+    auto pixel = [&](const TbsMenuBarObject* O) {
+        return RgbOf(b.Canvas()->Pixels(O->ObjectRect.Left + 3, O->ObjectRect.Top + 3));
+    };
+    EXPECT_EQ(pixel(Button(1)), kNormal);
+
+    // Half-way through the morph to the hot look: every channel between the two looks.
+    TbsSkinMainMenuBarButton* close = Button(1);
+    ASSERT_TRUE(close->EnableMorphing());
+    close->Active = true;
+    close->SetMorphKf(0.5);
+    Bar->DrawBar(b.Canvas());
+    const uint32_t mid = pixel(close);
+    for (int shift : {0, 8, 16}) {
+        const int c = (mid >> shift) & 0xFF, n = (kNormal >> shift) & 0xFF, h = (kHot >> shift) & 0xFF;
+        EXPECT_GE(c, std::min(n, h)) << shift;
+        EXPECT_LE(c, std::max(n, h)) << shift;
+    }
+    EXPECT_NE(mid, kNormal);
+    EXPECT_NE(mid, kHot);
+    close->SetMorphKf(1);
+    Bar->DrawBar(b.Canvas());
+    EXPECT_EQ(pixel(close), kHot);
+    // Pressed with the pointer on it: the pressed look, no morph.
+    close->FDown = close->FMouseIn = true;
+    Bar->DrawBar(b.Canvas());
+    EXPECT_EQ(pixel(close), kDown);
+    close->FDown = false;
 }
 
 }  // namespace

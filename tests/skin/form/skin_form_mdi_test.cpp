@@ -303,12 +303,18 @@ TEST_F(MdiSkinForm, TheWindowMenuListsEachChildOnceWithTheActiveOneChecked)
     EXPECT_EQ(S(b)->WindowState(), wsNormal);
     EXPECT_EQ(Main->ActiveMDIChild(), b);
 
-    // Without an active child nothing is checked; a hidden child leaves the menu.
-    MSF->UpDateChildActiveInMenu();
+    // A hidden child leaves the menu; without an active child no entry stays checked (here one
+    // left behind by a child that is gone).
+    auto* stale = new TMenuItem(mm);
+    stale->SetName(L"Gone_BSFCHILDITEM");
+    stale->SetChecked(true);
+    window->Add(stale);
     b->Hide();
     a->Hide();
     Pump();
-    EXPECT_EQ(entries(), E{});
+    ASSERT_EQ(Main->ActiveMDIChild(), nullptr);
+    MSF->UpDateChildActiveInMenu();
+    EXPECT_EQ(entries(), (E{{L"Gone_BSFCHILDITEM|", false}}));
 }
 
 // ---- the client window -------------------------------------------------------------------------
@@ -336,6 +342,37 @@ TEST_F(MdiSkinForm, TheClientWindowHasNoFrameAndPaintsTheWorkspace)
     EXPECT_EQ(px[static_cast<size_t>(y * w + x)] & 0xFFFFFF, skintest::RgbOf(ColorToRGB(clAppWorkSpace)));
 }
 
+TEST_F(MdiSkinForm, TheSkinsMDIPictureIsTiledOverTheClientWindow)
+{
+    // An 8 x 8 picture: its top-left quarter in kExtra1, the rest in kExtra2.
+    Def = std::make_unique<skintest::SyntheticSkin>();
+    skintest::AddFrame(*Def);
+    const int p = Def->AddPicture(8, 8, skintest::kExtra2);
+    Def->Block(p, Rect(0, 0, 4, 4), skintest::kExtra1, false);
+    Def->FormInfo += "mdibgpictureindex=" + std::to_string(Def->ActiveIndex(p)) + "\r\n";
+    Def->LoadInto(Model);
+    MSF->SetSkinData(Model);
+    Pump();
+    HWND client = Main->ClientHandle();
+    RedrawWindow(Main->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    int w = 0, h = 0;
+    auto px = vxwin::WindowPixels(Main->Handle(), &w, &h);
+    RECT wr;
+    GetWindowRect(Main->Handle(), &wr);
+    auto at = [&](int X, int Y) {
+        POINT q{X, Y};
+        ClientToScreen(client, &q);
+        return px[static_cast<size_t>((q.y - wr.top) * w + q.x - wr.left)] & 0xFFFFFF;
+    };
+    struct Case {
+        int X, Y;
+        uint32_t Want;
+    } cases[] = {{1, 1, skintest::kExtra1}, {5, 1, skintest::kExtra2},   {1, 5, skintest::kExtra2},
+                 {9, 1, skintest::kExtra1}, {81, 41, skintest::kExtra1}, {86, 41, skintest::kExtra2}};
+    for (const Case& c : cases) EXPECT_EQ(at(c.X, c.Y), c.Want) << c.X << "," << c.Y;
+}
+
 TEST_F(MdiSkinForm, TheClientProcedureGoesWithTheComponent)
 {
     HWND client = Main->ClientHandle();
@@ -361,6 +398,54 @@ TEST_F(MdiSkinForm, ActivationSwitchesDrawTheChildFramesActiveAndInactive)
     Pump();
     EXPECT_TRUE(S(a)->GetFormActive());
     EXPECT_FALSE(S(b)->GetFormActive());
+}
+
+TEST_F(MdiSkinForm, RecreatingTheMainFormsWindowKeepsTheChildrenAndTheClientProcedure)
+{
+    TForm* a = Child(L"ChildA");
+    TForm* b = Child(L"ChildB", 30, 30);
+    TForm* c = Child(L"ChildC", 50, 50);
+    b->Show();
+    Pump();
+    const TCustomForm* order[] = {Main->MDIChildren(0), Main->MDIChildren(1), Main->MDIChildren(2)};
+    const TRect bounds[] = {BoundsOf(a), BoundsOf(b), BoundsOf(c)};
+    const HWND window = Main->Handle();
+    Main->SetBorderStyle(bsSingle);  // a new window for the main form
+    Pump();
+    ASSERT_NE(Main->Handle(), window);
+    EXPECT_EQ(Main->MDIChildCount(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Main->MDIChildren(i), order[i]) << i;
+    EXPECT_EQ(BoundsOf(a), bounds[0]);
+    EXPECT_EQ(BoundsOf(b), bounds[1]);
+    EXPECT_EQ(BoundsOf(c), bounds[2]);
+    EXPECT_EQ(Main->ActiveMDIChild(), b);
+    // The skinned client procedure still answers in the kept client window, and the protocol
+    // still reaches the main form's new window.
+    EXPECT_EQ(SendMessageW(Main->ClientHandle(), WM_NCACTIVATE, 0, 0), 1);
+    S(a)->SetWindowState(wsMaximized);
+    EXPECT_TRUE(MSF->MDIChildMaximized());
+    EXPECT_EQ(S(c)->WindowState(), wsMaximized);
+}
+
+TEST_F(MdiSkinForm, ARecreatedChildShowsAgainWithOneWindowMenuEntry)
+{
+    auto* mm = new TMainMenu(Main);
+    auto* window = new TMenuItem(mm);
+    mm->Items()->Add(window);
+    Main->SetWindowMenu(window);
+    TForm* a = Child(L"ChildA");
+    Child(L"ChildB", 30, 30);
+    const TRect bounds = BoundsOf(a);
+    const HWND before = a->Handle();
+    a->SetBorderStyle(bsSingle);  // a new window for the child
+    Pump();
+    ASSERT_NE(a->Handle(), before);
+    EXPECT_TRUE(IsWindowVisible(a->Handle()));
+    EXPECT_EQ(BoundsOf(a), bounds);
+    EXPECT_EQ(Main->MDIChildCount(), 2);
+    int entries = 0;
+    for (int i = 0; i < window->Count(); ++i) entries += window->Items(i)->Name() == L"ChildA_BSFCHILDITEM";
+    EXPECT_EQ(entries, 1);
 }
 
 TEST_F(MdiSkinForm, AChildDraggedByItsCaptionMovesInsideTheClientAreaAndTheMainFormStays)

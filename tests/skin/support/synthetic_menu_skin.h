@@ -19,6 +19,7 @@ struct MenuSkin {
     bool MenuBar = true;
     bool Hint = true;
     bool Label = true;
+    std::string MenuBarKeys;  // further keys of the "mainmenubar" record, one "key=value\r\n" a line
 };
 
 // Where the looks lie, for the tests' expectations.
@@ -83,7 +84,8 @@ inline void AddMenuSkin(SyntheticSkin& S, const MenuSkin& M = {})
         S.Control("mainmenubar", "mainmenubar",
                   "pictureindex=" + pi + "\r\nskinrect=" + rect(kBarRect) +
                       "\r\nitemsrect=2,2,98,22\r\nmenubaritem=mainmenubaritem\r\ntrackmarkcolor=0\r\n"
-                      "trackmarkactivecolor=255\r\n");
+                      "trackmarkactivecolor=255\r\n" +
+                      M.MenuBarKeys);
         S.Object("mainmenubaritem", "mainmenubaritem",
                  "activepictureindex=" + pi + "\r\nskinrect=" + rect(kBarItem) +
                      "\r\nactiveskinrect=" + rect(kBarItemActive) + "\r\ndownrect=" + rect(kBarItemDown) +

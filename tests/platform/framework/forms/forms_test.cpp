@@ -401,6 +401,38 @@ TEST_F(Forms, OnDestroyRunsWhileTheDerivedFormIsWholeAndDestroyingIsSet)
     EXPECT_TRUE(destroying);
 }
 
+TEST_F(Forms, AShownFormStaysShownWhenItsWindowIsRecreated)
+{
+    struct Case {
+        TWindowState State;
+        bool Zoomed;
+    } cases[] = {{wsNormal, false}, {wsMaximized, true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.State);
+        TForm* f = MakeForm(10, 10, 200, 100);
+        f->Show();
+        f->SetWindowState(k.State);
+        const HWND before = f->Handle();
+        RECT was;
+        GetWindowRect(before, &was);
+        f->SetBorderStyle(bsSingle);  // a new window
+        ASSERT_NE(f->Handle(), before);
+        EXPECT_TRUE(IsWindowVisible(f->Handle()));
+        EXPECT_EQ(IsZoomed(f->Handle()) != FALSE, k.Zoomed);
+        RECT now;
+        GetWindowRect(f->Handle(), &now);
+        EXPECT_EQ(now.left, was.left);
+        EXPECT_EQ(now.top, was.top);
+        f->Free();
+    }
+    // A hidden one stays hidden.
+    TForm* h = MakeForm(10, 10, 200, 100);
+    h->Show();
+    h->Hide();
+    h->SetBorderStyle(bsSingle);
+    EXPECT_FALSE(IsWindowVisible(h->Handle()));
+}
+
 TEST_F(Forms, BorderAndFormStyleBecomeWindowStylesAndStayOnTopSwitchesAtRunTime)
 {
     TForm* f = MakeForm(10, 10, 200, 100);

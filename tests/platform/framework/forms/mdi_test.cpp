@@ -196,6 +196,63 @@ TEST_F(Mdi, HidingOrFreeingTheActiveChildHandsOverAndNoFrameIsAnError)
     EXPECT_THROW(orphan->Show(), EInvalidOperation);
 }
 
+TEST_F(Mdi, RecreatingTheFormKeepsItsChildren)
+{
+    TForm* a = Child("a", 10, 20);
+    TForm* b = Child("b", 40, 50);
+    TForm* c = Child("c", 70, 80);
+    TForm* hidden = Child("hidden", 5, 5);
+    hidden->Hide();
+    b->Show();
+    Pump();
+    const std::vector<TCustomForm*> order = Order();
+    ASSERT_EQ(order.size(), 4u);
+    ASSERT_EQ(order[0], b);
+    auto boundsOf = [](TCustomForm* f) {
+        RECT r;
+        GetWindowRect(f->Handle(), &r);
+        POINT o{r.left, r.top};
+        ScreenToClient(GetParent(f->Handle()), &o);
+        return std::vector<int>{o.x, o.y, r.right - r.left, r.bottom - r.top};
+    };
+    std::vector<std::vector<int>> bounds;
+    for (TCustomForm* f : order) bounds.push_back(boundsOf(f));
+    const HWND windowBefore = frame->Handle();
+    const HWND childWindow = a->Handle();
+
+    log.clear();
+    frame->SetBorderIcons(TBorderIcons{biSystemMenu});  // recreates the form's window
+    Pump();
+    ASSERT_NE(frame->Handle(), windowBefore);
+    EXPECT_EQ(GetParent(frame->ClientHandle()), frame->Handle());
+    EXPECT_EQ(Order(), order);
+    for (size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(GetParent(order[i]->Handle()), frame->ClientHandle());
+        EXPECT_EQ(boundsOf(order[i]), bounds[i]) << i;
+    }
+    EXPECT_EQ(a->Handle(), childWindow);  // the same windows, not new ones
+    auto shown = [](TCustomForm* f) { return (GetWindowLongW(f->Handle(), GWL_STYLE) & WS_VISIBLE) != 0; };
+    EXPECT_FALSE(shown(hidden));
+    EXPECT_TRUE(shown(c));
+    EXPECT_EQ(frame->ActiveMDIChild(), b);
+    EXPECT_EQ(a->MDIParent(), frame);
+    EXPECT_TRUE(log.empty());  // nobody lost or took activation
+
+    // The form shows again, and the children work in it: a click on one activates it.
+    EXPECT_TRUE(IsWindowVisible(frame->Handle()));
+    EXPECT_TRUE(IsWindowVisible(c->Handle()));
+    POINT p{5, 5};
+    ClientToScreen(a->Handle(), &p);
+    Click(p.x, p.y);
+    Pump();
+    EXPECT_EQ(frame->ActiveMDIChild(), a);
+
+    // Turned into a plain form, the children's windows go as before.
+    frame->SetFormStyle(fsNormal);
+    EXPECT_EQ(frame->ClientHandle(), nullptr);
+    EXPECT_FALSE(IsWindow(childWindow));
+}
+
 TEST_F(Mdi, WindowMenuListsTheChildrenAndActivatesTheChosenOne)
 {
     auto* menu = new TMainMenu(frame);
