@@ -56,16 +56,26 @@ void ApplyParameterChange(TPresetParameter parameter, int itemIndex, const Strin
     row->SetColumn(ParameterColumn(parameter), ParameterColumnText(parameter, settings));
 }
 
+void DialogApplyPresetOptions(int categoryIndex, int presetIndex, const String& outputFolder, bool overwrite,
+                              PresetSettings& settings, TJobRow* row)
+{
+    if (!row) {
+        ApplyPresetOptions(categoryIndex, presetIndex, outputFolder, overwrite, settings);
+        return;
+    }
+    // The output name belongs to this job, not to the file the main window added last.
+    String addedLast = settings.Video_AddFileName;
+    settings.Video_AddFileName = row->InputPath;
+    ApplyPresetOptions(categoryIndex, presetIndex, outputFolder, overwrite, settings);
+    settings.Video_AddFileName = addedLast;
+    WritePresetRowColumns(settings, *row);
+}
+
 void ApplyPresetToJobRow(int categoryIndex, int presetIndex, const String& presetCaption,
                          const std::array<String, PresetParameterCount>& shownTexts, const String& outputFolder,
                          bool overwrite, PresetSettings& settings, TJobRow& row)
 {
-    // The output name belongs to this job, not to the file the main window added last.
-    String addedLast = settings.Video_AddFileName;
-    settings.Video_AddFileName = row.InputPath;
-    ApplyPresetOptions(categoryIndex, presetIndex, outputFolder, overwrite, settings);
-    settings.Video_AddFileName = addedLast;
-
+    DialogApplyPresetOptions(categoryIndex, presetIndex, outputFolder, overwrite, settings, &row);
     ReadParameterChoices(shownTexts, settings);
     // Written after the read-back: a row converts with the values its combos show.
     WritePresetRowColumns(settings, row);

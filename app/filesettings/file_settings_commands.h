@@ -50,6 +50,13 @@ String ReplaceSelectionPair(const String& code, TPresetParameter parameter, int 
 void ApplyParameterChange(TPresetParameter parameter, int itemIndex, const String& shownText, PresetSettings& settings,
                           TJobRow* row);
 
+// The dialog's `ApplyPresetOptions` (its hidden Button5): applies the preset of the
+// positions (ApplyPresetOptions, which resets first) and, with a row, names the output after
+// the row's own input file (Video_AddFileName keeps the file added last) and writes columns
+// 11 to 24 from the settings.
+void DialogApplyPresetOptions(int categoryIndex, int presetIndex, const String& outputFolder, bool overwrite,
+                              PresetSettings& settings, TJobRow* row);
+
 // The preset change handler's work on a selected row, after the six combos were filled:
 // applies the preset (ApplyPresetOptions) with the output name built from the row's own
 // input file (Video_AddFileName keeps the file added last), reads the six shown texts
