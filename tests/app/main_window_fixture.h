@@ -9,6 +9,7 @@
 
 #include "app/about_form.h"
 #include "app/filesettings/file_settings_form.h"
+#include "app/legacy/legacy_form.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/program_paths.h"
@@ -52,6 +53,8 @@ protected:
         Form5 = new TForm5(Application, Main->DERID);
         Form5->SetSkinData(Main->bsSkinData1);
         Form5->AfterConstruction();
+        Form6 = new TForm6(Application, Main->Settings, Main->bsSkinData1);
+        Form6->AfterConstruction();
         Form7 = new TForm7(Application, &Main->Settings, Main->bsSkinData1);
         Form7->AfterConstruction();
         Pump();
