@@ -1,0 +1,73 @@
+// The main window as the program opens it: its size, its regions and controls, the start-up
+// steps' results, and a headless paint of the whole window.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "platform/framework/controls/button.h"
+#include "platform/framework/controls/combo_box.h"
+#include "platform/framework/controls/list_view.h"
+#include "platform/win/headless_api.h"
+#include "skin/boxes/office_combo_box.h"
+#include "skin/boxes/office_items.h"
+#include "skin/boxes/skin_combo_box.h"
+#include "skin/boxes/skin_edit.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/skin_list_view.h"
+#include "skin/dialogs/open_dialog.h"
+#include "tests/app/main_window_fixture.h"
+
+namespace {
+
+using MainWindow = MainWindowFixture;
+
+TEST_F(MainWindow, OpensWithItsRegionsAndPaints)
+{
+    Start();
+    EXPECT_EQ(Main->ClientWidth(), 827);
+    EXPECT_EQ(Main->ClientHeight(), 489);
+    EXPECT_EQ(Main->Caption(), L"VexmoraMKV格式转换器");
+    EXPECT_EQ(Main->lvFiles->Columns()->Count(), 25);
+    EXPECT_EQ(Main->lvFiles->Column(0)->Caption(), L"输入文件");
+    EXPECT_EQ(Main->lvFiles->Column(8)->Width(), 0);
+
+    // Start-up: the first category and its first preset, the six lists of key 1600, the screen
+    // list with Panel6 chosen, all slots free.
+    EXPECT_EQ(Main->bsSkinOfficeComboBox2->ItemIndex(), 0);
+    EXPECT_EQ(Main->bsSkinOfficeComboBox2->Items()->Items(0)->Caption(), L"MKV格式");
+    EXPECT_EQ(Main->bsSkinOfficeComboBox1->ItemIndex(), 0);
+    EXPECT_GT(Main->bsSkinComboBox1->Items()->Count(), 0);
+    EXPECT_EQ(Main->cboScreens->Text(), L"Panel6");
+    EXPECT_EQ(Main->OO1[0].AudioLanguage, L"kong");
+    EXPECT_EQ(Main->OO1[500].AudioLanguage, L"kong");
+    EXPECT_EQ(Main->bsSkinSlider1_down_UP, L"UP");
+
+    // Only adding is possible on an empty list.
+    EXPECT_TRUE(Main->btnAdd->Enabled());
+    for (TbsSkinButton* b : {Main->bsSkinButton7, Main->bsSkinButton8, Main->bsSkinButton2, Main->bsSkinButton10,
+                             Main->bsSkinButton11, Main->bsSkinButton21})
+        EXPECT_FALSE(b->Enabled()) << StringToUtf8(b->Name());
+
+    Main->Show();
+    Pump();
+    int w = 0, h = 0;
+    const std::vector<uint32_t> pixels = vxwin::WindowPixels(Main->Handle(), &w, &h);
+    ASSERT_GE(w, 827);
+    ASSERT_GE(h, 489);
+    // A skinned window: frame, panels, list and buttons give many colours, not one flat fill.
+    std::set<uint32_t> colours(pixels.begin(), pixels.end());
+    EXPECT_GT(colours.size(), 20u);
+}
+
+TEST_F(MainWindow, OpenFilterHasItsFortyTwoEntries)
+{
+    Start();
+    const String filter = Main->OpenDialog1->Filter();
+    EXPECT_EQ(filter, Main->OpenDialog2->Filter());
+    EXPECT_EQ(std::count(filter.begin(), filter.end(), L'|'), 84);
+    EXPECT_TRUE(filter.starts_with(L"所有文件格式 (*.*)|*.*|"));
+    EXPECT_TRUE(filter.ends_with(L"|AIFF音频编码格式(*.aif; *.aiff)|*.aif; *.aiff|"));
+    EXPECT_EQ(Main->OpenDialog1->FilterIndex(), 1);
+}
+
+}  // namespace
