@@ -57,10 +57,11 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
         return l;
     };
     auto link = [this](const String& Caption, const String& URL, int Left, int Top) {
+        // A link label does not measure itself: it gets its size here.
         auto* l = new TbsSkinLinkLabel(this);
         l->SetParent(this);
-        l->SetLeft(Left);
-        l->SetTop(Top);
+        l->SetAutoSize(false);
+        l->SetBounds(Left, Top, 240, 16);
         l->SetCaption(Caption);
         l->SetURL(URL);
         return l;

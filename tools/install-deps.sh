@@ -13,6 +13,7 @@ packages=(
   libsdl1.2-dev
   libjpeg62-turbo-dev libpng-dev libgif-dev zlib1g-dev
   googletest libgtest-dev
+  xdg-utils
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(xvfb xdotool imagemagick x11-apps ffmpeg openbox xcompmgr dbus)

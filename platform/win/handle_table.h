@@ -23,7 +23,8 @@ enum class ObjKind {
     DeferPos,
     Event,
     ChangeNotification,
-    Find
+    Find,
+    Token
 };
 
 struct Object {

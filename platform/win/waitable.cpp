@@ -198,7 +198,8 @@ BOOL ResetEvent(HANDLE event)
 BOOL CloseHandle(HANDLE handle)
 {
     auto obj = FindHandle(handle);
-    if (!obj || (obj->kind != ObjKind::Event && obj->kind != ObjKind::ChangeNotification)) {
+    if (!obj ||
+        (obj->kind != ObjKind::Event && obj->kind != ObjKind::ChangeNotification && obj->kind != ObjKind::Token)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -15,7 +15,7 @@ constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
 HANDLE CreateEventW(void* attributes, BOOL manualReset, BOOL initialState, LPCWSTR name);
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
-// Closes an event or a change notification.
+// Closes an event, a change notification or an access token.
 BOOL CloseHandle(HANDLE handle);
 
 // Waits until one of the objects is signalled (waitAll must be FALSE): answers WAIT_OBJECT_0 +

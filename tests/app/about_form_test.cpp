@@ -1,0 +1,89 @@
+// The about box shown headless in the program's own skin: its texts, its drawn picture, the links
+// handed to the shell and "确定" closing it.
+#include "app/about_form.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/maker_links.h"
+#include "platform/framework/controls/image.h"
+#include "platform/win/headless_api.h"
+#include "platform/win/shell_api.h"
+#include "platform/win/user_api.h"
+#include "skin/boxes/link_label.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/skin_std_label.h"
+#include "skin/core/skin_data.h"
+#include "skin/core/stored_skin.h"
+#include "skin/default/default_skin.h"
+#include "tests/support/application_fixture.h"
+#include "tests/support/modal_script.h"
+
+namespace {
+
+struct AboutForm : ApplicationFixture {
+    void TearDown() override
+    {
+        vxwin::SetShellExecuteHook(nullptr);
+        ApplicationFixture::TearDown();
+    }
+};
+
+// 0xRRGGBB of a screen point inside a top-level form, as the form shows it.
+uint32_t ShownPixel(TForm* F, TPoint P)
+{
+    RECT r{};
+    GetWindowRect(F->Handle(), &r);
+    int w = 0, h = 0;
+    const std::vector<uint32_t> px = vxwin::WindowPixels(F->Handle(), &w, &h);
+    const int x = P.X - r.left, y = P.Y - r.top;
+    if (x < 0 || y < 0 || x >= w || y >= h) return 0xDEADBEEF;
+    return px[static_cast<size_t>(y * w + x)] & 0xFFFFFF;
+}
+
+TEST_F(AboutForm, ShowsTheProductItsVersionAndTheMakersLinks)
+{
+    auto* model = new TbsSkinData(Application);
+    TbsSkinListItem own(nullptr);
+    FillDefaultSkinItem(own);
+    model->LoadCompressedStoredSkin(own.Skin());
+
+    auto* f = new TForm2(Application);
+    f->SetSkinData(model);
+    EXPECT_EQ(f->Caption(), L"关于");
+    EXPECT_EQ(f->ClientWidth(), 368);
+    EXPECT_EQ(f->ClientHeight(), 238);
+    EXPECT_EQ(f->bsSkinStdLabel1->Caption(), L"VexmoraMKV格式转换器");
+    EXPECT_EQ(f->bsSkinStdLabel2->Caption(), L"Ver:1.00.218");
+    EXPECT_EQ(f->bsSkinStdLabel3->Caption(), L"了解更多请访问：");
+    EXPECT_EQ(f->bsSkinStdLabel4->Caption(), L"联系邮箱：");
+    EXPECT_EQ(f->bsSkinStdLabel5->Caption(), kMakerName);
+    EXPECT_EQ(f->bsSkinButton1->Caption(), L"确定");
+
+    std::vector<std::wstring> opened;
+    vxwin::SetShellExecuteHook([&](const vxwin::ShellExecuteCall& c) {
+        opened.push_back(c.file);
+        return LONG_PTR(42);
+    });
+    ModalScript script({[&](TCustomForm*) {
+                            // The picture is drawn: its dark tile at a corner, the frame in the middle.
+                            EXPECT_EQ(ShownPixel(f, f->Image1->ClientToScreen(Point(2, 2))), 0x1E3A5Fu);
+                            EXPECT_EQ(ShownPixel(f, f->Image1->ClientToScreen(Point(32, 32))), 0xE05A2Bu);
+                            // Each label is on the form and has a size of its own.
+                            for (TControl* c : {static_cast<TControl*>(f->bsSkinStdLabel1),
+                                                static_cast<TControl*>(f->bsSkinLinkLabel1),
+                                                static_cast<TControl*>(f->bsSkinLinkLabel2)}) {
+                                EXPECT_GT(c->Width(), 0);
+                                EXPECT_LE(c->Left() + c->Width(), f->ClientWidth());
+                            }
+                            ClickControl(f->bsSkinLinkLabel1);
+                        },
+                        [&](TCustomForm*) { ClickControl(f->bsSkinLinkLabel2); },
+                        [&](TCustomForm*) { ClickControl(f->bsSkinButton1); }});
+    EXPECT_EQ(f->ShowModal(), mrOk);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(opened, (std::vector<std::wstring>{kMakerWebSite, kMakerSupportMail}));
+}
+
+}  // namespace
