@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/string_list.h"
 #include "platform/framework/forms/menus.h"
@@ -426,4 +427,24 @@ TEST_F(SaveDialogTest, ChangingTheTypeReplacesTheTypedExtension)
         EXPECT_EQ(f->FileNameEdit->Text(), L"shot.bmp");
         PressEsc();
     }}));
+}
+
+TEST_F(OpenDialogTest, AFailureWhileBuildingStillClosesAndFreesTheForm)
+{
+    // A dialog whose form fails half built.
+    struct FailingDialog : TbsSkinOpenDialog {
+        using TbsSkinOpenDialog::TbsSkinOpenDialog;
+        void PrepareForm(TbsOpenDlgForm*) override { throw EInOutError(L"I/O error 5"); }
+    };
+    auto* failing = new FailingDialog(Application);
+    int closes = 0;
+    failing->OnClose = [&](TObject*) { ++closes; };
+    // Should the form show after all, the script closes it.
+    ModalScript script({[](TCustomForm* F) { F->SetModalResult(mrCancel); }});
+    EXPECT_THROW(failing->Execute(), EInOutError);
+    EXPECT_FALSE(script.Done());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(failing->Form(), nullptr);
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        EXPECT_EQ(dynamic_cast<TbsOpenDlgForm*>(Application->Components(i)), nullptr) << "the form is freed";
 }
