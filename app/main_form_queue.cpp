@@ -221,7 +221,9 @@ void TForm1::DERIDProgress(TObject*, PProgressInfo AInfo)
 void TForm1::DERIDTerminate(TObject*, const TTerminateInfo& AInfo)
 {
     if (AInfo.TaskIndex == -1) {
+        // Every task has reported its end; the rows may now be cleared or moved.
         FQueueRunning = false;
+        FTaskRows.clear();
         SetButtonEnabled(bsSkinButton7, false);
         SetButtonEnabled(bsSkinButton21, false);
         N9->SetEnabled(false);
