@@ -3,11 +3,13 @@
 // bar, job list and preview, format panel and queue buttons), then the panels outside the
 // client area (parameter combos, skin button, the player's options with the log, and the
 // command buttons whose click handlers the program calls as subroutines).
+#include <algorithm>
 #include <memory>
 
 #include "app/main_form.h"
 #include "app/plain_panel.h"
 #include "app/presets/preset_catalogue.h"
+#include "app/program_paths.h"
 #include "platform/framework/controls/button.h"
 #include "platform/framework/controls/combo_box.h"
 #include "platform/framework/controls/edit.h"
@@ -16,6 +18,7 @@
 #include "platform/framework/controls/list_box.h"
 #include "platform/framework/controls/memo.h"
 #include "platform/framework/controls/track_bar.h"
+#include "platform/framework/core/files.h"
 #include "platform/framework/forms/dialogs.h"
 #include "platform/framework/forms/menus.h"
 #include "platform/framework/graphics/bitmap.h"
@@ -184,6 +187,27 @@ TMenuItem* AddItem(TComponent* AOwner, TMenuItem* AParent, const String& AName, 
 
 void AddSeparator(TComponent* AOwner, TMenuItem* AParent) { AddItem(AOwner, AParent, L"", L"-"); }
 
+// Every folder under "skins" beside the program that holds a skin.ini joins the skin list after
+// the program's own skin, in name order; one that does not load is left out.
+void AddSkinFolders(TbsCompressedSkinList* AList)
+{
+    const String root = ProgramFile(L"skins/");
+    std::vector<String> folders = ListDirectories(root);
+    std::sort(folders.begin(), folders.end());
+    for (const String& folder : folders) {
+        const String ini = root + folder + L"/skin.ini";
+        if (!FileExists(ini)) continue;
+        TbsSkinListItem* item = AList->Skins()->Add();
+        try {
+            item->Skin()->LoadFromIniFile(ini);
+            item->SetName(folder);
+            if (item->Description().empty()) item->SetDescription(folder);
+        } catch (const std::exception&) {
+            delete item;
+        }
+    }
+}
+
 }  // namespace
 
 String OpenFileFilter()
@@ -223,6 +247,7 @@ void TForm1::BuildComponents()
     bsCompressedSkinList1 = new TbsCompressedSkinList(this);
     bsCompressedSkinList1->SetName(L"bsCompressedSkinList1");
     FillDefaultSkinItem(*bsCompressedSkinList1->Skins()->Add());
+    AddSkinFolders(bsCompressedSkinList1);
     bsCompressedSkinList2 = new TbsCompressedSkinList(this);
     bsCompressedSkinList2->SetName(L"bsCompressedSkinList2");
     FillDefaultSkinItem(*bsCompressedSkinList2->Skins()->Add());

@@ -41,7 +41,7 @@ TComboPlace ComboPlace(TPresetParameter parameter)
     return {L"", false, 0, 0};
 }
 
-// The category combo's twenty items, image index = position, as the main window's.
+// One of the two office combos at the top (category left, preset right).
 TbsSkinOfficeComboBox* MakeOfficeCombo(TForm* form, int left, int width)
 {
     auto* combo = new TbsSkinOfficeComboBox(form);
@@ -52,6 +52,7 @@ TbsSkinOfficeComboBox* MakeOfficeCombo(TForm* form, int left, int width)
     return combo;
 }
 
+// A hidden command button right of the client area, running handler when clicked in code.
 TButton* MakeCommandButton(TForm* form, const wchar_t* caption, int top, std::function<void(TObject*)> handler)
 {
     auto* button = new TButton(form);
@@ -79,6 +80,7 @@ TForm7::TForm7(TComponent* AOwner, PresetSettings* AMainSettings, TbsSkinData* A
     bsSkinOfficeComboBox2 = MakeOfficeCombo(this, 12, 150);
     bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
     bsSkinOfficeComboBox2->SetListBoxItemHeight(44);
+    // The main window's twenty categories, image index = position; it lends the pictures.
     for (int i = 0; i < CategoryCount; ++i) {
         TbsSkinOfficeItem* item = bsSkinOfficeComboBox2->Items()->Add();
         item->SetCaption(CategoryTable[i].Caption);
@@ -95,7 +97,7 @@ TForm7::TForm7(TComponent* AOwner, PresetSettings* AMainSettings, TbsSkinData* A
     bsSkinGroupBox2 = new TbsSkinGroupBox(this);
     bsSkinGroupBox2->SetParent(this);
     bsSkinGroupBox2->SetCaption(L"预置音频参数");
-    bsSkinGroupBox2->SetBounds(12, 238, 485, 100);
+    bsSkinGroupBox2->SetBounds(12, 238, 485, 92);
 
     TbsSkinComboBox** fields[PresetParameterCount] = {&bsSkinComboBox1, &bsSkinComboBox2, &bsSkinComboBox3,
                                                       &bsSkinComboBox4, &bsSkinComboBox9, &bsSkinComboBox10};
@@ -121,12 +123,14 @@ TForm7::TForm7(TComponent* AOwner, PresetSettings* AMainSettings, TbsSkinData* A
     bsSkinButton2 = new TbsSkinButton(this);
     bsSkinButton2->SetParent(this);
     bsSkinButton2->SetCaption(L"确定");
+    bsSkinButton2->SetCanFocused(true);
     bsSkinButton2->SetDefault(true);
     bsSkinButton2->SetBounds(338, 376, 75, 25);
     bsSkinButton2->OnClick = [this](TObject* s) { bsSkinButton2Click(s); };
     bsSkinButton3 = new TbsSkinButton(this);
     bsSkinButton3->SetParent(this);
     bsSkinButton3->SetCaption(L"取消");
+    bsSkinButton3->SetCanFocused(true);
     bsSkinButton3->SetCancel(true);
     bsSkinButton3->SetBounds(422, 376, 75, 25);
     bsSkinButton3->OnClick = [this](TObject* s) { bsSkinButton3Click(s); };

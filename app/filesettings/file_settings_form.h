@@ -6,7 +6,9 @@
 //
 // The main window creates it once at start (after itself) and opens it from "设置..." with
 // ExecuteForJob; the handlers work on the settings and row given there, for that run only.
-// Outside a run they write a settings record of the dialog's own and no row.
+// Outside a run they write a settings record of the dialog's own and no row. The main
+// window also lends the category combo its 36-pixel pictures (bsSkinOfficeComboBox2->
+// SetImages) and sets OnFocusJobList.
 #pragma once
 
 #include <array>

@@ -53,12 +53,16 @@ std::string FindOnPath(const std::string& name)
     return std::string();
 }
 
+// Waits for the player to end, then forgets and reaps it under the lock, so that a stop never
+// signals a process id the system has already handed to someone else.
 void Wait(pid_t pid)
 {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {}
     std::lock_guard<std::mutex> lock(Lock());
     if (gPlaying == pid) gPlaying = 0;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
 }
 
 BOOL Stop()
@@ -108,7 +112,8 @@ BOOL Play(const PlaySoundCall& call)
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     std::vector<char*> argv{player.data()};
     if (!quiet.empty()) argv.push_back(quiet.data());
-    std::string target = file;
+    // A name starting with "-" must not read as an option of the player.
+    std::string target = file[0] == '-' ? "./" + file : file;
     argv.push_back(target.data());
     argv.push_back(nullptr);
     pid_t pid = 0;

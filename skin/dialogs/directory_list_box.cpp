@@ -49,15 +49,15 @@ TBitmap* FolderPicture(TColor Body, bool Open)
     auto* b = new TBitmap(16, 15);
     TCanvas* c = b->Canvas();
     c->Brush()->SetColor(clFuchsia);
-    c->FillRect(TRect(0, 0, 16, 15));
+    c->FillRect(Rect(0, 0, 16, 15));
     c->Brush()->SetColor(RGB(128, 96, 0));
-    c->FillRect(TRect(1, 2, 7, 4));
-    c->FillRect(TRect(1, 3, 15, 14));
+    c->FillRect(Rect(1, 2, 7, 4));
+    c->FillRect(Rect(1, 3, 15, 14));
     c->Brush()->SetColor(Body);
-    c->FillRect(TRect(2, 4, 14, 13));
+    c->FillRect(Rect(2, 4, 14, 13));
     if (Open) {
         c->Brush()->SetColor(RGB(255, 240, 160));
-        c->FillRect(TRect(3, 7, 15, 13));
+        c->FillRect(Rect(3, 7, 15, 13));
     }
     // Bottom-left pixel stays the transparent colour.
     c->SetPixels(0, 14, clFuchsia);

@@ -14,13 +14,13 @@ TBitmap* VolumePicture(int Height, TColor Body)
     auto* b = new TBitmap(16, Height);
     TCanvas* c = b->Canvas();
     c->Brush()->SetColor(clFuchsia);
-    c->FillRect(TRect(0, 0, 16, Height));
+    c->FillRect(Rect(0, 0, 16, Height));
     c->Brush()->SetColor(RGB(64, 64, 64));
-    c->FillRect(TRect(1, 2, 15, Height - 1));
+    c->FillRect(Rect(1, 2, 15, Height - 1));
     c->Brush()->SetColor(Body);
-    c->FillRect(TRect(2, 3, 14, Height - 2));
+    c->FillRect(Rect(2, 3, 14, Height - 2));
     c->Brush()->SetColor(RGB(240, 240, 240));
-    c->FillRect(TRect(3, Height - 5, 13, Height - 4));
+    c->FillRect(Rect(3, Height - 5, 13, Height - 4));
     b->SetTransparent(true);
     return b;
 }

@@ -334,7 +334,10 @@ TbsShellFolder* FolderFromAbsoluteId(LPCITEMIDLIST ID)
 {
     auto desktop = DesktopFolderInterface();
     auto sf = BindShellFolder(desktop.get(), ID, nullptr);
-    return new TbsShellFolder(DesktopFolder(), sf ? sf : desktop, ID);
+    // Only the desktop itself is the desktop: a folder that no longer binds (removed since) has
+    // no items, rather than the desktop's under its own name.
+    if (!sf && IdListCount(ID) == 0) sf = desktop;
+    return new TbsShellFolder(DesktopFolder(), sf, ID);
 }
 
 TbsShellFolder* ResolveRoot(TbsShellFolder* OldFolder, const TRoot& OldRoot, TRoot& NewRoot)

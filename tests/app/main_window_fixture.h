@@ -12,7 +12,11 @@
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/program_paths.h"
+#include "engine/library_loader.h"
+#include "engine/library_set.h"
+#include "engine/unicode_file.h"
 #include "platform/framework/forms/application.h"
+#include "tests/engine/media_test_support.h"
 #include "tests/support/application_fixture.h"
 #include "tests/support/temp_dir.h"
 
@@ -56,6 +60,22 @@ protected:
     static void Pump()
     {
         for (int i = 0; i < 3; ++i) Application->ProcessMessages();
+    }
+
+    // A clip written by the test (after Start, so the main window's log is the engine's); the
+    // container follows the extension.
+    std::string Clip(const std::string& APath, int AWidth = 176, int AHeight = 144, int ARate = 44100, int AFrames = 25)
+    {
+        EXPECT_TRUE(DefaultLoader().Load(ConverterLibraries)) << StringToUtf8(DefaultLoader().LastErrMsg());
+        std::filesystem::create_directories(std::filesystem::path(APath).parent_path());
+        engine_test::TestMedia m;
+        m.Width = AWidth;
+        m.Height = AHeight;
+        m.SampleRate = ARate;
+        m.Frames = AFrames;
+        const std::string error = engine_test::WriteTestMedia(EncodeAVFileName(Utf8ToString(APath)), m);
+        EXPECT_EQ(error, "") << APath;
+        return APath;
     }
 
     std::string ProgramDir() const { return Root.file("程序"); }

@@ -213,6 +213,36 @@ TEST_F(OptionsForm, ASavedSectionIsShownAndUnknownValuesAreRepaired)
     }
 }
 
+TEST_F(OptionsForm, AMalformedFileStillGivesOneChoicePerGroup)
+{
+    const std::string cases[] = {
+        std::string("\0\xff\xfe[Opt\0ions]\nAfter_Done=\x01\n", 25),
+        "After_Done=2\nThread_Priority=0\n",  // keys outside any section
+        "[Options\nAfter_Done=2\n[]\n=\n==\n",
+        "[Options]\r\nAfter_Done=2\r\nThread_Count=19\r\n[Options]\r\nAfter_Done=1\r\n",
+        "[Options]\nAfter_Done=" + std::string(100000, '2') + "\nThread_Count=-3\n",
+        "[Options]\nThread_Count=2147483648\nShow_Preview=1 \n",
+    };
+    for (const std::string& text : cases) {
+        SCOPED_TRACE(text.substr(0, 40));
+        WriteIni(text);
+        TForm5* f = Make();
+        const std::set<int> ticked = Ticked(f);
+        auto count = [&](std::set<int> group) {
+            int n = 0;
+            for (int b : group) n += ticked.count(b) ? 1 : 0;
+            return n;
+        };
+        EXPECT_EQ(count({1, 2, 4, 5}), 1);
+        EXPECT_EQ(count({9, 10, 11, 12}), 1);
+        EXPECT_EQ(count({3, 6}), 1);
+        EXPECT_GE(f->bsSkinComboBox2->ItemIndex(), 0);
+        const String done = Key(L"After_Done");
+        EXPECT_TRUE(done == L"0" || done == L"1" || done == L"2" || done == L"3") << StringToUtf8(done);
+        f->Free();
+    }
+}
+
 TEST_F(OptionsForm, SavingWritesEveryChoiceAndTheThreadCountOnlyInMultiThreadMode)
 {
     TForm5* f = Make();

@@ -124,6 +124,8 @@ TEST_F(FileSettingsFormTest, OpeningReappliesThePresetAndConfirmHandsTheChoicesB
     TFileSettingsIndexes indexes = DefaultIndexes(8, 0);  // "高清格式", key 200
     const TFileSettingsIndexes opened = indexes;
     int sizeIndex = -1;
+    int focused = 0;
+    dialog->OnFocusJobList = [&] { ++focused; };
     ModalScript script({[&](TCustomForm* form) {
                             EXPECT_EQ(form, dialog);
                             // Re-applied on opening: the preset's row, the combos' shown values.
@@ -134,7 +136,9 @@ TEST_F(FileSettingsFormTest, OpeningReappliesThePresetAndConfirmHandsTheChoicesB
                             // A new frame size: pair 1, the field and column 16.
                             TbsSkinComboBox* sizes = dialog->bsSkinComboBox1;
                             sizeIndex = sizes->ItemIndex() == 3 ? 4 : 3;
+                            const int before = focused;
                             sizes->SetItemIndex(sizeIndex);
+                            EXPECT_EQ(focused, before + 1);  // the row changed: the job list takes the focus
                         },
                         [&](TCustomForm*) {
                             const String size = dialog->bsSkinComboBox1->Text();
@@ -253,8 +257,11 @@ TEST_F(FileSettingsFormTest, WithoutARowOnlyTheCombosChange)
 {
     mainSettings = PresetSettings();
     TFileSettingsIndexes indexes = DefaultIndexes(8, 0);
+    int focused = 0;
+    dialog->OnFocusJobList = [&] { ++focused; };
     ModalScript script({[&](TCustomForm*) {
         dialog->bsSkinComboBox9->SetItemIndex(1);
+        EXPECT_EQ(focused, 0);
         ClickControl(dialog->bsSkinButton2);
     }});
     ASSERT_TRUE(dialog->ExecuteForJob(indexes, mainSettings, nullptr, folder, false));

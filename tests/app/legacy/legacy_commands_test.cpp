@@ -13,33 +13,6 @@
 
 namespace {
 
-// The fields that differ between two records (the output name and the disabled video apart).
-TPresetFieldSet ChangedFields(const PresetSettings& a, const PresetSettings& b)
-{
-    TPresetFieldSet changed = 0;
-    auto check = [&](TPresetField field, const auto& x, const auto& y) {
-        if (x != y) changed |= field;
-    };
-    check(pfFileExt, a.Video_FileExt, b.Video_FileExt);
-    check(pfVideoCodec, a.Video_VideoCodec, b.Video_VideoCodec);
-    check(pfVideoTag, a.Video_VideoTag, b.Video_VideoTag);
-    check(pfFrameRate, a.Video_FrameRate, b.Video_FrameRate);
-    check(pfFrameAspectRatio, a.Video_FrameAspectRatio, b.Video_FrameAspectRatio);
-    check(pfFrameSize, a.Video_FrameSize, b.Video_FrameSize);
-    check(pfVideoBitrate, a.Video_VideoBitrate, b.Video_VideoBitrate);
-    check(pfVideoFilters, a.Video_VideoFilters, b.Video_VideoFilters);
-    check(pfAudioCodec, a.Video_AudioCodec, b.Video_AudioCodec);
-    check(pfAudioChannels, a.Video_AudioChannels, b.Video_AudioChannels);
-    check(pfAudioSampleRate, a.Video_AudioSampleRate, b.Video_AudioSampleRate);
-    check(pfAudioVolume, a.Video_AudioVolume, b.Video_AudioVolume);
-    check(pfAudioBitrate, a.Video_AudioBitrate, b.Video_AudioBitrate);
-    check(pfNormType, a.Video_NormType, b.Video_NormType);
-    check(pfCopyTimestamp, a.Video_CopyTimestamp, b.Video_CopyTimestamp);
-    check(pfFileFormat, a.Video_FileFormat, b.Video_FileFormat);
-    check(pfTargetType, a.Video_TargetType, b.Video_TargetType);
-    return changed;
-}
-
 void Touch(const String& path) { std::ofstream(StringToUtf8(path)) << "x"; }
 
 TEST(LegacyCommands, StartUpFillsCategoryZeroAndStoresDispatchValue100)

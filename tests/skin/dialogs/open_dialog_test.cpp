@@ -448,3 +448,50 @@ TEST_F(OpenDialogTest, AFailureWhileBuildingStillClosesAndFreesTheForm)
     for (int i = 0; i < Application->ComponentCount(); ++i)
         EXPECT_EQ(dynamic_cast<TbsOpenDlgForm*>(Application->Components(i)), nullptr) << "the form is freed";
 }
+
+TEST_F(OpenDialogTest, TheFolderBoxBrowsesTheHomeFolderAndTheListFollows)
+{
+    EXPECT_FALSE(Run({[&](TCustomForm* F) {
+        TbsOpenDlgForm* f = AsOpenForm(F);
+        // The chain down to the folder shown, under the desktop's own rows.
+        std::vector<String> rows;
+        for (int i = 0; i < f->ShellBox->ItemsEx()->Count(); ++i)
+            rows.push_back(f->ShellBox->ItemsEx()->ItemAt(i)->Caption);
+        ASSERT_GE(rows.size(), 3u);
+        EXPECT_EQ(rows[0], L"桌面");
+        EXPECT_EQ(rows.back(), L"视频 素材");
+        int home = -1;
+        for (int i = 0; i < static_cast<int>(rows.size()); ++i)
+            if (rows[static_cast<size_t>(i)] == L"主文件夹") home = i;
+        ASSERT_GE(home, 0);
+        f->ShellBox->SetItemIndex(home);
+        EXPECT_EQ(f->FileListView->Path(), Utf8ToString(ShellTestHome::Get().Home()));
+        EXPECT_EQ(f->FolderHistory.size(), 2u);
+        // Back returns to the folder of the test.
+        f->BackToolButtonClick(nullptr);
+        EXPECT_EQ(f->FileListView->Path(), Path("视频 素材"));
+        EXPECT_EQ(f->ShellBox->Path(), Path("视频 素材"));
+        PressEsc();
+    }}));
+}
+
+TEST_F(OpenDialogTest, AFolderRemovedWhileShownIsReadAgainWithoutHarm)
+{
+    Make("将消失/里面");
+    Dialog->SetInitialDir(Path("将消失/里面"));
+    EXPECT_TRUE(Run({[&](TCustomForm* F) {
+                         TbsOpenDlgForm* f = AsOpenForm(F);
+                         std::filesystem::remove_all(Root + "/将消失");
+                         f->FileListView->SetFocus();
+                         PressKey(VK_F5);
+                     },
+                     [&](TCustomForm* F) {
+                         TbsOpenDlgForm* f = AsOpenForm(F);
+                         // Nothing listed, not the desktop's items under the vanished folder's name.
+                         EXPECT_EQ(f->FileListView->FolderCount(), 0);
+                         // Still usable: a file elsewhere.
+                         f->FileListView->SetPath(Path("视频 素材"));
+                         TypeAndEnter(f, L"sample.avi");
+                     }}));
+    EXPECT_EQ(Dialog->FileName(), Path("视频 素材/sample.avi"));
+}
