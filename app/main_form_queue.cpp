@@ -6,6 +6,8 @@
 // failed and left out, so task numbers may skip rows: FTaskRows maps each task to its row, and
 // the progress and end handlers address rows only through it.
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "app/job_data.h"
 #include "app/main_form.h"
@@ -261,8 +263,15 @@ void TForm1::DERIDTerminate(TObject*, const TTerminateInfo& AInfo)
             row.SetColumn(ProgressColumn, L"100%");
         else if (AInfo.Exception)
             row.SetColumn(ProgressColumn, L"失败");
-        else
+        else {
             row.SetColumn(ProgressColumn, row.Column(ProgressColumn) + L" 未完成");
+            // A task stopped before it wrote anything leaves no empty file behind.
+            const String output = FileOutPutPath + L"/" + row.Column(OutputNameColumn);
+            std::error_code error;
+            const std::filesystem::path path(StringToUtf8(output));
+            if (std::filesystem::is_regular_file(path, error) && std::filesystem::file_size(path, error) == 0)
+                std::filesystem::remove(path, error);
+        }
     }
     if (AInfo.Exception) Application->MessageBox(AInfo.ExceptionMsg, Application->Title(), 48);
 }

@@ -63,7 +63,7 @@ protected:
 
     bool WaitFor(const std::function<bool()>& APredicate)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
         while (!APredicate()) {
             if (std::chrono::steady_clock::now() > deadline) return false;
             Application->ProcessMessages();

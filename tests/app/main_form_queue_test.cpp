@@ -222,8 +222,10 @@ TEST_F(QueueWindow, AFolderConvertsWithTwoThreadsIntoTheChosenPreset)
     EXPECT_EQ(Available(), Waiting);
 
     SetThreads(2);
+    Form5->bsSkinCheckRadioBox10->SetChecked(true);
     Main->bsSkinButton2Click(nullptr);
     EXPECT_EQ(Main->DERID->TasksCount(), 3);
+    EXPECT_EQ(Main->DERID->ThreadPriority(), tpLowest);
     EXPECT_EQ(Available(), Running);
     ASSERT_TRUE(WaitForQueueEnd());
     EXPECT_EQ(Available(), Ended);
@@ -256,7 +258,9 @@ TEST_F(QueueWindow, PauseResumeAndStopMidRun)
     StartWindow();
     // Long enough to still run while the test pauses, resumes and stops it.
     const std::string in = MediaFile("in/long.mkv", 320, 240, 48000, 750);
+    const std::string next = MediaFile("in/next.wav", 0, 0, 44100, 10);
     ASSERT_EQ(Main->AddJob(Utf8ToString(in)), ajAdded);
+    ASSERT_EQ(Main->AddJob(Utf8ToString(next)), ajAdded);
     Main->bsSkinButton2Click(nullptr);
     ASSERT_TRUE(WaitFor([&] { return ProgressReports > 0; }));
 
@@ -268,7 +272,7 @@ TEST_F(QueueWindow, PauseResumeAndStopMidRun)
     ASSERT_TRUE(WaitFor([&] { return ProgressReports > reports; }));
     // Start is refused while a run is active.
     Main->btnStartClick(nullptr);
-    EXPECT_EQ(Main->DERID->TasksCount(), 1);
+    EXPECT_EQ(Main->DERID->TasksCount(), 2);
 
     Main->bsSkinButton10Click(nullptr);
     ASSERT_TRUE(WaitForQueueEnd());
@@ -277,12 +281,51 @@ TEST_F(QueueWindow, PauseResumeAndStopMidRun)
     const String progress = Cell(0, ProgressColumn);
     EXPECT_NE(progress, L"100%");
     EXPECT_NE(progress.find(L"未完成"), String::npos) << StringToUtf8(progress);
+    // The job that never started says so and leaves no file.
+    EXPECT_NE(Cell(1, ProgressColumn).find(L"未完成"), String::npos);
+    EXPECT_FALSE(std::filesystem::exists(OutputOf(1)));
     // What was written so far is a file a player opens, with its picture.
     const TProbed out = Probe(OutputOf(0));
     EXPECT_TRUE(out.Opened);
     EXPECT_EQ(out.VideoStreams, 1);
     // The stopped run powers nothing off, even with that end action chosen (see EndActions).
     EXPECT_TRUE(PowerRequests.empty());
+}
+
+// Progress reports as the row shows them, on the row of the task.
+TEST_F(QueueWindow, ProgressLandsOnTheTasksRow)
+{
+    StartWindow();
+    const std::string in = MediaFile("in/a.wav", 0, 0, 44100, 10);
+    ASSERT_EQ(Main->AddJob(Utf8ToString(in)), ajAdded);
+    ASSERT_EQ(Main->AddJob(Utf8ToString(in)), ajAdded);
+    // Task 0 belongs to the second row (the first could not be made).
+    Main->FTaskRows = {Main->lvFiles->Items()->Item(1)};
+    struct TCase {
+        int64_t Current, Total;
+        int FPS;
+        int64_t Size;
+        const wchar_t *Progress, *Fps, *Time, *Converted;
+    };
+    const TCase cases[] = {
+        {30000000, 120000000, 25, 13107200, L"25%", L"25", L"00:00:30", L"12.5MB"},
+        {150000000, 100000000, -1, 0, L"150%", L"25", L"00:02:30", L"0MB"},  // fps kept, beyond 100
+        {5000000, 0, 0, 1048576, L"N/A", L"25", L"00:00:05", L"1MB"},
+        {90061000000, -1, 30, 0, L"N/A", L"30", L"25:01:01", L"0MB"},  // past a day
+    };
+    for (const TCase& c : cases) {
+        TProgressInfo info{0, 0, 1, c.FPS, 1.0f, 100.0f, c.Size, c.Current, c.Total};
+        Main->DERIDProgress(Main->DERID, &info);
+        EXPECT_EQ(Cell(1, ProgressColumn), c.Progress);
+        EXPECT_EQ(Cell(1, FpsColumn), c.Fps);
+        EXPECT_EQ(Cell(1, TimeColumn), c.Time);
+        EXPECT_EQ(Cell(1, ConvertedColumn), c.Converted);
+        EXPECT_EQ(Cell(0, ProgressColumn), L"");
+    }
+    // A task this run does not know changes nothing.
+    TProgressInfo stray{1, 0, 1, 25, 1.0f, 100.0f, 0, 1, 2};
+    Main->DERIDProgress(Main->DERID, &stray);
+    EXPECT_EQ(Cell(0, ProgressColumn), L"");
 }
 
 TEST_F(QueueWindow, ARowWhoseTaskCannotBeMadeIsMarkedAndTheOthersKeepTheirRows)
