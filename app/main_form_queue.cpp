@@ -264,7 +264,8 @@ void TForm1::DERIDTerminate(TObject*, const TTerminateInfo& AInfo)
         else if (AInfo.Exception)
             row.SetColumn(ProgressColumn, L"失败");
         else {
-            row.SetColumn(ProgressColumn, row.Column(ProgressColumn) + L" 未完成");
+            const String reached = row.Column(ProgressColumn);
+            row.SetColumn(ProgressColumn, reached.empty() ? String(L"未完成") : reached + L" 未完成");
             // A task stopped before it wrote anything leaves no empty file behind.
             const String output = FileOutPutPath + L"/" + row.Column(OutputNameColumn);
             std::error_code error;
