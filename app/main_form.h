@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "app/job_data.h"
 #include "app/presets/preset_settings.h"
@@ -273,6 +274,12 @@ public:
     String bsSkinSlider1_down_UP = L"UP";
     int64_t FDuration = 0;
     TWinControl* FScreenControl = nullptr;
+    // The queue run: the row of each engine task (tasks follow the rows that could be added),
+    // a run active, a stop being handled, and a run the user stopped.
+    std::vector<TListItem*> FTaskRows;
+    bool FQueueRunning = false;
+    bool FQueueStopping = false;
+    bool FQueueStopped = false;
 
     // ---- start-up and settings (main_form.cpp) ---------------------------------------------
     void FormCreate(TObject* Sender);
@@ -404,6 +411,8 @@ public:
     void FFLoggerLog(TObject* Sender, uint32_t AThreadID, TLogLevel ALogLevel, const String& ALogMsg);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     bool SetPrivilege(const String& APrivilegeName, bool AEnable);
+    // The row of an engine task of this run; nullptr when none (a row gone since the start).
+    TListItem* TaskRow(int ATaskIndex) const;
 
     // ---- the preview (main_form_preview.cpp) ------------------------------------------------
     void Button31Click(TObject* Sender);
@@ -435,6 +444,11 @@ public:
     void PNG1Click(TObject* Sender);
     void btnCaptureClick(TObject* Sender);
     TWinControl* FindScreenControl(const String& AName) const;
+    // The snapshot folder and picture type ("BMP", "JPG", "GIF", "PNG") from option.ini's
+    // [SnapShot], missing or unusable values written back as the defaults; the folder is created
+    // when missing and the type's menu item marked.
+    String SnapshotFolder();
+    String SnapshotType();
 
     // ---- skinned buttons with an enabled and a disabled picture ----------------------------
     // Sets Enabled and the matching picture, then repaints the button.

@@ -392,13 +392,13 @@ void TForm1::BuildMenus()
     bsSkinPopupMenu2 = new TbsSkinPopupMenu(this);
     bsSkinPopupMenu2->SetName(L"bsSkinPopupMenu2");
     bsSkinPopupMenu2->SetSkinData(bsSkinData2);
-    MenuItem1 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem1", L"打开快照目录", nullptr);
-    MenuItem2 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem2", L"设置快照目录", nullptr);
+    MenuItem1 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem1", L"打开快照目录", click(&TForm1::MenuItem1Click));
+    MenuItem2 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem2", L"设置快照目录", click(&TForm1::MenuItem2Click));
     MenuItem3 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem3", L"快照保存类型");
-    BMP1 = AddItem(this, MenuItem3, L"BMP1", L"BMP文件", nullptr);
-    JPG1 = AddItem(this, MenuItem3, L"JPG1", L"JPG文件", nullptr);
-    GIF1 = AddItem(this, MenuItem3, L"GIF1", L"GIF文件", nullptr);
-    PNG1 = AddItem(this, MenuItem3, L"PNG1", L"PNG文件", nullptr);
+    BMP1 = AddItem(this, MenuItem3, L"BMP1", L"BMP文件", click(&TForm1::BMP1Click));
+    JPG1 = AddItem(this, MenuItem3, L"JPG1", L"JPG文件", click(&TForm1::JPG1Click));
+    GIF1 = AddItem(this, MenuItem3, L"GIF1", L"GIF文件", click(&TForm1::GIF1Click));
+    PNG1 = AddItem(this, MenuItem3, L"PNG1", L"PNG文件", click(&TForm1::PNG1Click));
     for (TMenuItem* item : {BMP1, JPG1, GIF1, PNG1}) {
         item->SetRadioItem(true);
         item->SetGroupIndex(1);
@@ -599,8 +599,8 @@ void TForm1::BuildPreview()
         {&bsSkinButton15, L"bsSkinButton15", L"停止", gkStop, 76, &TForm1::bsSkinButton15Click},
         {&bsSkinButton16, L"bsSkinButton16", L"静音", gkMute, 110, &TForm1::bsSkinButton16Click},
         {&bsSkinButton20, L"bsSkinButton20", L"静音", gkUnmute, 110, &TForm1::bsSkinButton20Click},
-        {&bsSkinButton22, L"bsSkinButton22", L"快照", gkSnapshot, 233, nullptr},
-        {&bsSkinButton23, L"bsSkinButton23", L"设置", gkSettings, 267, nullptr},
+        {&bsSkinButton22, L"bsSkinButton22", L"快照", gkSnapshot, 233, &TForm1::bsSkinButton22Click},
+        {&bsSkinButton23, L"bsSkinButton23", L"设置", gkSettings, 267, &TForm1::bsSkinButton23Click},
         {&bsSkinButton17, L"bsSkinButton17", L"全屏", gkFull, 144, nullptr},
     };
     for (const TPreviewButton& p : buttons) {
@@ -617,6 +617,9 @@ void TForm1::BuildPreview()
     bsSkinButton20->SetVisible(false);
     bsSkinButton17->SetVisible(false);
     bsSkinButton23->SetPopupMenu(bsSkinPopupMenu2);
+    bsSkinButton23->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        bsSkinButton23MouseDown(Sender, Button, Shift, X, Y);
+    };
 }
 
 void TForm1::BuildFormatPanel()
@@ -833,6 +836,7 @@ void TForm1::BuildHiddenPanels()
     btnCapture->SetParent(options);
     btnCapture->SetCaption(L"Capture");
     btnCapture->SetBounds(316, 128, 80, 24);
+    btnCapture->OnClick = [this](TObject* Sender) { btnCaptureClick(Sender); };
     mmoLog = new TMemo(this);
     mmoLog->SetName(L"mmoLog");
     mmoLog->SetParent(options);
@@ -899,11 +903,11 @@ void TForm1::BuildCommandButtons()
     Button22 = NewCommandButton(L"Button22", L"工作中设置为不能", on(&TForm1::Button22Click));
     Button23 = NewCommandButton(L"Button23", L"工作完成设置为能", on(&TForm1::Button23Click));
     Button24 = NewCommandButton(L"Button24", L"刷新皮肤", on(&TForm1::Button24Click));
-    Button25 = NewCommandButton(L"Button25", L"关机", nullptr);
+    Button25 = NewCommandButton(L"Button25", L"关机", on(&TForm1::Button25Click));
     Button26 = NewCommandButton(L"Button26", L"Button26", on(&TForm1::Button26Click));
     Button27 = NewCommandButton(L"Button27", L"Button27", on(&TForm1::Button27Click));
     button28 = NewCommandButton(L"button28", L"新添加", on(&TForm1::button28Click));
-    Button29 = NewCommandButton(L"Button29", L" 播放提示音", nullptr);
+    Button29 = NewCommandButton(L"Button29", L" 播放提示音", on(&TForm1::Button29Click));
     Button31 = NewCommandButton(L"Button31", L"打开播放视频", on(&TForm1::Button31Click));
 }
 
