@@ -8,8 +8,12 @@ TEST_DIR := build/test
 run: build
 	./$(RELEASE_DIR)/app/vexmora
 
+# Many tests wait on windows, timers and child processes rather than compute, so the test run
+# keeps at least four going at once, also on a two-core machine.
+TEST_JOBS ?= $(shell n=$(JOBS); [ $$n -lt 4 ] && n=4; echo $$n)
+
 test: build-test
-	cd $(TEST_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 900
+	cd $(TEST_DIR) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 900
 	$(MAKE) test-heap
 
 # The engine's conversion tests once more in a build without sanitizers and with glibc's heap
