@@ -11,6 +11,9 @@
 #include "app/options_form.h"
 #include "platform/framework/controls/edit.h"
 #include "platform/framework/forms/application.h"
+#include "platform/win/power_api.h"
+#include "skin/boxes/office_combo_box.h"
+#include "skin/controls/skin_list_view.h"
 #include "skin/boxes/skin_edit.h"
 
 int main()
@@ -37,7 +40,11 @@ int main()
     Form6->OverwriteChosen = [] { return Form1->OverwriteChosen(); };
     Application->RegisterForm(Form6);
     Form7 = new TForm7(Application, &Form1->Settings, Form1->bsSkinData1);
+    Form7->OnFocusJobList = [] { Form1->lvFiles->SetFocus(); };
+    Form7->bsSkinOfficeComboBox2->SetImages(Form1->ImageList2);
     Application->RegisterForm(Form7);
+    // The one process that may ask the system to power off at the queue's end ("自动关闭计算机").
+    vxwin::EnableSystemPowerRequests();
     Application->Run();
     return 0;
 }
