@@ -7,7 +7,9 @@
 //   the display synchronised);
 // - a queue of generated clips converted through the main window (added as jobs, started with its
 //   start button, every row's progress shown) against the same tasks, with the options the window
-//   gave them, through the task component alone; the difference is the window's overhead.
+//   gave them, through the task component alone, in pairs; the difference is the window's
+//   overhead, in wall time and in the main thread's CPU time (steadier on a loaded machine). The
+//   queue runs under Xvfb when it could be started, else headless.
 // Aims: first paint under 300 ms, full repaint under 5 ms, overhead under 2% of the queue's time.
 // Medians of the repetitions; the start runs use a temporary home and program folder, warmed by
 // one unmeasured start (a first start also writes "option.ini" and makes the folders).
