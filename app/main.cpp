@@ -1,20 +1,11 @@
-// vexmora: the program's start. The application object gets its title and help file, the forms
-// are created in their fixed order (the main window first, so it is the main form), and the
-// message loop runs until the main window closes.
+// vexmora: the program's start. Without a display it says how to run it; otherwise the forms are
+// created (app/program_start) and the message loop runs until the main window closes.
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/about_form.h"
-#include "app/filesettings/file_settings_form.h"
-#include "app/legacy/legacy_form.h"
-#include "app/main_form.h"
-#include "app/options_form.h"
-#include "platform/framework/controls/edit.h"
+#include "app/program_start.h"
 #include "platform/framework/forms/application.h"
 #include "platform/win/power_api.h"
-#include "skin/boxes/office_combo_box.h"
-#include "skin/controls/skin_list_view.h"
-#include "skin/boxes/skin_edit.h"
 
 int main()
 {
@@ -25,24 +16,7 @@ int main()
                      "`xvfb-run vexmora`\n");
         return 2;
     }
-    Application->Initialize();
-    Application->SetTitle(L"VexmoraMKV格式转换器");
-    Application->SetHelpFile(L"help.chm");
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form2);
-    Form2->SetSkinData(Form1->bsSkinData1);
-    Form5 = new TForm5(Application, Form1->DERID);
-    Form5->SetSkinData(Form1->bsSkinData1);
-    Application->RegisterForm(Form5);
-    // The legacy preset form: created with the others, never shown.
-    Form6 = new TForm6(Application, Form1->Settings, Form1->bsSkinData1);
-    Form6->OutputFolderText = [] { return Form1->Video_OutPut_Folder_Edit->Text(); };
-    Form6->OverwriteChosen = [] { return Form1->OverwriteChosen(); };
-    Application->RegisterForm(Form6);
-    Form7 = new TForm7(Application, &Form1->Settings, Form1->bsSkinData1);
-    Form7->OnFocusJobList = [] { Form1->lvFiles->SetFocus(); };
-    Form7->bsSkinOfficeComboBox2->SetImages(Form1->ImageList2);
-    Application->RegisterForm(Form7);
+    CreateProgramForms();
     // The one process that may ask the system to power off at the queue's end ("自动关闭计算机").
     vxwin::EnableSystemPowerRequests();
     Application->Run();
