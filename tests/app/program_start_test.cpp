@@ -45,6 +45,7 @@ protected:
             ::kill(Pid, SIGTERM);
             ::waitpid(Pid, nullptr, 0);
         }
+        Wm.reset();
     }
     std::string Run(const std::string& ACommand) { return Output("DISPLAY=" + Server->Display() + " " + ACommand); }
     // Waits up to ASeconds for ACheck.
@@ -67,16 +68,28 @@ protected:
     }
     // Starts vexmora on a server of the test's own with a temporary home and waits for its main
     // window; false (with the test skipped) when a tool is missing.
-    bool StartProgram()
+    bool StartProgram(bool AWithWindowManager = false)
     {
         if (FindTool("Xvfb").empty() || FindTool("xdotool").empty() || FindTool("import").empty() ||
-            FindTool("convert").empty()) {
+            FindTool("convert").empty() || (AWithWindowManager && FindTool("openbox").empty())) {
             Skipped = true;
             return false;
         }
         Server = std::make_unique<XvfbServer>("1024x768x24");
         EXPECT_FALSE(Server->Display().empty());
         if (Server->Display().empty()) return false;
+        if (AWithWindowManager) {
+            Wm = std::make_unique<TestProcess>(std::vector<std::string>{FindTool("openbox"), "--sm-disable"},
+                                               Server->Display());
+            const bool running = WaitFor(
+                [&] {
+                    return Run("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+                           std::string::npos;
+                },
+                20);
+            EXPECT_TRUE(running) << "openbox did not start";
+            if (!running) return false;
+        }
         ::setenv("HOME", Home.path().c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (Home.path() + "/.config").c_str(), 1);
         // The test launcher asks for the headless back end; the program is to use the server.
@@ -117,6 +130,7 @@ protected:
     }
 
     std::unique_ptr<XvfbServer> Server;
+    std::unique_ptr<TestProcess> Wm;
     TempDir Home;
     pid_t Pid = -1;
     std::string WindowId;
@@ -149,13 +163,13 @@ TEST_F(ProgramUnderXvfb, OpensItsWindowAndTheAddMenuAndItsCloseButtonEndsIt)
     EXPECT_EQ(ExitCode(), 0) << "the close button did not end the program";
 }
 
-TEST_F(ProgramUnderXvfb, EndsWhenTheWindowManagerClosesItsWindow)
+// What a window manager sends the window when its title-bar close is clicked.
+TEST_F(ProgramUnderXvfb, EndsWhenAskedToCloseItsWindow)
 {
     if (!StartProgram()) {
         if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick (import, convert)";
         return;
     }
-    // What a window manager sends when its title-bar close is clicked.
     ::Display* dpy = XOpenDisplay(Server->Display().c_str());
     ASSERT_TRUE(dpy);
     XEvent e{};
@@ -166,6 +180,29 @@ TEST_F(ProgramUnderXvfb, EndsWhenTheWindowManagerClosesItsWindow)
     e.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
     e.xclient.data.l[1] = CurrentTime;
     XSendEvent(dpy, e.xclient.window, False, NoEventMask, &e);
+    XSync(dpy, False);
+    XCloseDisplay(dpy);
+    EXPECT_EQ(ExitCode(), 0) << "the program did not end";
+}
+
+// A running window manager asked to close the window (as its title bar, a task bar or a pager
+// asks it) closes it its own way, and the program ends.
+TEST_F(ProgramUnderXvfb, EndsWhenTheWindowManagerClosesItsWindow)
+{
+    if (!StartProgram(true)) {
+        if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool, ImageMagick (import, convert) and openbox";
+        return;
+    }
+    ::Display* dpy = XOpenDisplay(Server->Display().c_str());
+    ASSERT_TRUE(dpy);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = std::stoul(WindowId);
+    e.xclient.message_type = XInternAtom(dpy, "_NET_CLOSE_WINDOW", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = CurrentTime;
+    e.xclient.data.l[1] = 2;  // asked by a pager or task bar
+    XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
     XSync(dpy, False);
     XCloseDisplay(dpy);
     EXPECT_EQ(ExitCode(), 0) << "the program did not end";
