@@ -265,9 +265,11 @@ void TForm1::BuildComponents()
     // The client keeps its size whatever borders a skin draws.
     bsSkinForm1->SetClientWidth(827);
     bsSkinForm1->SetClientHeight(489);
+    // Plain values before the skin, as a stored layout gives them: the skin applied next builds
+    // the caption buttons from these icons.
+    bsSkinForm1->SetBorderIcons({TbsBorderIcon::biMinimize});
     bsSkinForm1->SetSkinData(bsSkinData1);
     bsSkinForm1->SetMenusSkinData(bsSkinData2);
-    bsSkinForm1->SetBorderIcons({TbsBorderIcon::biMinimize});
     bsSkinHint1 = new TbsSkinHint(this);
     bsSkinHint1->SetName(L"bsSkinHint1");
     bsSkinHint1->SetSkinData(bsSkinData2);

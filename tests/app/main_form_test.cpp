@@ -15,7 +15,10 @@
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_list_view.h"
 #include "skin/dialogs/open_dialog.h"
+#include "skin/form/frame_objects.h"
+#include "skin/form/skin_form.h"
 #include "tests/app/main_window_fixture.h"
+#include "tests/support/user_input.h"
 
 namespace {
 
@@ -68,6 +71,32 @@ TEST_F(MainWindow, OpenFilterHasItsFortyTwoEntries)
     EXPECT_TRUE(filter.starts_with(L"所有文件格式 (*.*)|*.*|"));
     EXPECT_TRUE(filter.ends_with(L"|AIFF音频编码格式(*.aif; *.aiff)|*.aif; *.aiff|"));
     EXPECT_EQ(Main->OpenDialog1->FilterIndex(), 1);
+}
+
+TEST_F(MainWindow, CaptionHasMinimiseAndCloseAndTheCloseButtonCloses)
+{
+    Start();
+    Main->Show();
+    Pump();
+    std::set<std::string> shown;
+    TRect close;
+    for (TbsActiveSkinObject* o : Main->bsSkinForm1->ObjectList)
+        if (auto* b = dynamic_cast<TbsSkinStdButtonObject*>(o); b && b->Visible) {
+            shown.insert(StringToUtf8(b->IDName));
+            if (b->Command == cmClose) close = b->ObjectRect;
+        }
+    EXPECT_EQ(shown, (std::set<std::string>{"closebutton", "minbutton"}));
+    ASSERT_FALSE(close.IsEmpty());
+    bool asked = false;
+    auto query = Main->OnCloseQuery;
+    Main->OnCloseQuery = [&](TObject* Sender, bool& CanClose) {
+        asked = true;
+        query(Sender, CanClose);
+    };
+    Click(Main->Left() + (close.Left + close.Right) / 2, Main->Top() + (close.Top + close.Bottom) / 2);
+    Pump();
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(Main->Visible());
 }
 
 }  // namespace

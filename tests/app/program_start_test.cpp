@@ -1,6 +1,7 @@
 // The built program itself: without a display it says how to run it and fails; under Xvfb it
-// opens its window (a screenshot is saved) and its "添加" button opens the add menu. Skipped with a
-// message where Xvfb, xdotool or ImageMagick is missing.
+// opens its window (a screenshot is saved), its "添加" button opens the add menu, and it ends with
+// exit code 0 when its skinned caption's close button is clicked or when the window manager asks
+// the window to close. Skipped with a message where Xvfb, xdotool or ImageMagick is missing.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +11,9 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/xvfb.h"
+
+// Last: its macros would clash with the headers above.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -35,6 +39,14 @@ TEST(Program, WithoutADisplaySaysHowToRunItAndFails)
 
 class ProgramUnderXvfb : public ::testing::Test {
 protected:
+    void TearDown() override
+    {
+        if (Pid > 0) {
+            ::kill(Pid, SIGTERM);
+            ::waitpid(Pid, nullptr, 0);
+        }
+        Wm.reset();
+    }
     std::string Run(const std::string& ACommand) { return Output("DISPLAY=" + Server->Display() + " " + ACommand); }
     // Waits up to ASeconds for ACheck.
     template <class F>
@@ -54,58 +66,146 @@ protected:
             << " png:- | convert - -format %k info:";
         return std::atoi(Run(cmd.str()).c_str());
     }
+    // Starts vexmora on a server of the test's own with a temporary home and waits for its main
+    // window; false (with the test skipped) when a tool is missing.
+    bool StartProgram(bool AWithWindowManager = false)
+    {
+        if (FindTool("Xvfb").empty() || FindTool("xdotool").empty() || FindTool("import").empty() ||
+            FindTool("convert").empty() || (AWithWindowManager && FindTool("openbox").empty())) {
+            Skipped = true;
+            return false;
+        }
+        Server = std::make_unique<XvfbServer>("1024x768x24");
+        EXPECT_FALSE(Server->Display().empty());
+        if (Server->Display().empty()) return false;
+        if (AWithWindowManager) {
+            Wm = std::make_unique<TestProcess>(std::vector<std::string>{FindTool("openbox"), "--sm-disable"},
+                                               Server->Display());
+            const bool running = WaitFor(
+                [&] {
+                    return Run("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+                           std::string::npos;
+                },
+                20);
+            EXPECT_TRUE(running) << "openbox did not start";
+            if (!running) return false;
+        }
+        ::setenv("HOME", Home.path().c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (Home.path() + "/.config").c_str(), 1);
+        // The test launcher asks for the headless back end; the program is to use the server.
+        ::unsetenv("VX_HEADLESS");
+        Pid = SpawnWithDisplay({VX_PROGRAM_FILE}, Server->Display(), true);
+        EXPECT_GT(Pid, 0);
+        if (Pid <= 0) return false;
+        const bool shown = WaitFor(
+            [&] {
+                WindowId = Run("xdotool search --onlyvisible --name 'VexmoraMKV' 2>/dev/null | head -1");
+                return !WindowId.empty();
+            },
+            30);
+        EXPECT_TRUE(shown) << "no window";
+        if (!shown) return false;
+        WindowId.erase(WindowId.find_last_not_of("\n ") + 1);
+        // Its place on the screen.
+        const bool placed = WaitFor([&] {
+            const std::string geo = Run("xdotool getwindowgeometry --shell " + WindowId);
+            std::sscanf(geo.c_str() + geo.find("X="), "X=%d", &X);
+            std::sscanf(geo.c_str() + geo.find("Y="), "Y=%d", &Y);
+            std::sscanf(geo.c_str() + geo.find("WIDTH="), "WIDTH=%d", &W);
+            return W >= 827;
+        });
+        EXPECT_TRUE(placed);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        return placed;
+    }
+    // The program's exit code once it has ended by itself within ASeconds; -1 while it still runs
+    // (or when it was ended by a signal).
+    int ExitCode(int ASeconds = 30)
+    {
+        int status = 0;
+        const bool ended = WaitFor([&] { return ::waitpid(Pid, &status, WNOHANG) == Pid; }, ASeconds);
+        if (!ended) return -1;
+        Pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
     std::unique_ptr<XvfbServer> Server;
+    std::unique_ptr<TestProcess> Wm;
+    TempDir Home;
+    pid_t Pid = -1;
+    std::string WindowId;
+    int X = 0, Y = 0, W = 0;
+    bool Skipped = false;
 };
 
-TEST_F(ProgramUnderXvfb, OpensItsWindowAndTheAddMenu)
+TEST_F(ProgramUnderXvfb, OpensItsWindowAndTheAddMenuAndItsCloseButtonEndsIt)
 {
-    if (FindTool("Xvfb").empty() || FindTool("xdotool").empty() || FindTool("import").empty() ||
-        FindTool("convert").empty())
-        GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick (import, convert)";
-    Server = std::make_unique<XvfbServer>("1024x768x24");
-    ASSERT_FALSE(Server->Display().empty());
-    TempDir home;
-    ::setenv("HOME", home.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (home.path() + "/.config").c_str(), 1);
-    // The test launcher asks for the headless back end; the program is to use the server.
-    ::unsetenv("VX_HEADLESS");
-    const pid_t pid = SpawnWithDisplay({VX_PROGRAM_FILE}, Server->Display(), true);
-    ASSERT_GT(pid, 0);
-
-    std::string window;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            window = Run("xdotool search --onlyvisible --name 'VexmoraMKV' 2>/dev/null | head -1");
-            return !window.empty();
-        },
-        30))
-        << "no window";
-    window.erase(window.find_last_not_of("\n ") + 1);
-    // Its position on the screen.
-    int x = 0, y = 0, w = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        const std::string geo = Run("xdotool getwindowgeometry --shell " + window);
-        std::sscanf(geo.c_str() + geo.find("X="), "X=%d", &x);
-        std::sscanf(geo.c_str() + geo.find("Y="), "Y=%d", &y);
-        std::sscanf(geo.c_str() + geo.find("WIDTH="), "WIDTH=%d", &w);
-        return w >= 827;
-    }));
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    if (!StartProgram()) {
+        if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick (import, convert)";
+        return;
+    }
     const char* out = std::getenv("TEST_OUTPUT_DIR");
     const std::string shot = std::string(out ? out : ".") + "/vexmora_main_window.png";
     Run("import -window root '" + shot + "'");
 
     // "添加" lies at the tool bar's left; its menu opens below it over the empty list.
-    const int menuX = x + 50, menuY = y + 90;
+    const int menuX = X + 50, menuY = Y + 90;
     const int before = Colours(menuX, menuY, 110, 70);
-    Run("xdotool mousemove " + std::to_string(x + 50) + " " + std::to_string(y + 70) + " click 1");
+    Run("xdotool mousemove " + std::to_string(X + 50) + " " + std::to_string(Y + 70) + " click 1");
     EXPECT_TRUE(WaitFor([&] { return Colours(menuX, menuY, 110, 70) > before + 8; }, 20)) << "no menu";
     // A click beside the menu closes it.
-    Run("xdotool mousemove " + std::to_string(x + 400) + " " + std::to_string(y + 300) + " click 1");
+    Run("xdotool mousemove " + std::to_string(X + 400) + " " + std::to_string(Y + 300) + " click 1");
     EXPECT_TRUE(WaitFor([&] { return Colours(menuX, menuY, 110, 70) <= before + 2; }, 20)) << "the menu stays";
 
-    ::kill(pid, SIGTERM);
-    ::waitpid(pid, nullptr, 0);
+    // The close button is the caption's rightmost, 5 pixels in from the frame's right edge; the
+    // window's frame is the skin's, so X, Y and W are the frame's.
+    Run("xdotool mousemove " + std::to_string(X + W - 5 - 17) + " " + std::to_string(Y + 16) + " click 1");
+    EXPECT_EQ(ExitCode(), 0) << "the close button did not end the program";
+}
+
+// What a window manager sends the window when its title-bar close is clicked.
+TEST_F(ProgramUnderXvfb, EndsWhenAskedToCloseItsWindow)
+{
+    if (!StartProgram()) {
+        if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick (import, convert)";
+        return;
+    }
+    ::Display* dpy = XOpenDisplay(Server->Display().c_str());
+    ASSERT_TRUE(dpy);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = std::stoul(WindowId);
+    e.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, e.xclient.window, False, NoEventMask, &e);
+    XSync(dpy, False);
+    XCloseDisplay(dpy);
+    EXPECT_EQ(ExitCode(), 0) << "the program did not end";
+}
+
+// A running window manager asked to close the window (as its title bar, a task bar or a pager
+// asks it) closes it its own way, and the program ends.
+TEST_F(ProgramUnderXvfb, EndsWhenTheWindowManagerClosesItsWindow)
+{
+    if (!StartProgram(true)) {
+        if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool, ImageMagick (import, convert) and openbox";
+        return;
+    }
+    ::Display* dpy = XOpenDisplay(Server->Display().c_str());
+    ASSERT_TRUE(dpy);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = std::stoul(WindowId);
+    e.xclient.message_type = XInternAtom(dpy, "_NET_CLOSE_WINDOW", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = CurrentTime;
+    e.xclient.data.l[1] = 2;  // asked by a pager or task bar
+    XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XSync(dpy, False);
+    XCloseDisplay(dpy);
+    EXPECT_EQ(ExitCode(), 0) << "the program did not end";
 }
 
 }  // namespace

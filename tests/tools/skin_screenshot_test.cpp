@@ -174,10 +174,8 @@ TEST(DefaultSkinScreenshot, ComposesAFormForPeopleToLookAt)
     auto* max = k.Object<TbsDataSkinStdButton>(L"maxbutton");
     auto* min = k.Object<TbsDataSkinStdButton>(L"minbutton");
     auto* sys = k.Object<TbsDataSkinStdButton>(L"sysmenubutton");
-    const TRect row =
-        s.ButtonsRect.Left > s.FPicture->Width() / 2
-            ? Rect(s.ButtonsRect.Left + dw, s.ButtonsRect.Top, s.ButtonsRect.Right + dw, s.ButtonsRect.Bottom)
-            : s.ButtonsRect;
+    // Without a button row of its own the buttons line up from the caption rectangle's right edge.
+    const TRect row = Rect(s.CaptionRect.Left, s.CaptionRect.Top, s.CaptionRect.Right + dw, s.CaptionRect.Bottom);
     int x = row.Right;
     for (auto [b, look] :
          {std::pair{close, close->ActiveSkinRect}, std::pair{max, max->SkinRect}, std::pair{min, min->SkinRect}}) {

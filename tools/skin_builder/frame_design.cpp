@@ -49,9 +49,10 @@ void DesignForm(TbsSkinData& S, SkinPicture& Form)
     S.HitTestRTPoint = S.RTPoint;
     S.HitTestLBPoint = S.LBPoint;
     S.HitTestRBPoint = S.RBPoint;
-    S.CaptionRect = Rect(8, 1, w - 8, kCaptionBand);
-    // Right of the middle, so the row follows the right edge; the buttons end 5 pixels in.
-    S.ButtonsRect = Rect(w / 2 + 4, 4, w - 5, 4 + kButtonH);
+    // No separate button row: the buttons line up from the caption rectangle's right edge (5
+    // pixels in, 4 down) and the caption object then ends at the last shown button, so a press on
+    // a button reaches the button and not the caption's drag.
+    S.CaptionRect = Rect(8, 4, w - 5, 4 + kButtonH);
     S.ButtonsOffset = 2;
     S.BorderW = kBorder;
     S.FormMinWidth = 220;
@@ -115,10 +116,9 @@ void DesignCaption(TbsSkinData& S, SkinSheets& Sh)
     // Its place on the form picture: the caption band inside the outline, growing with the form.
     c->SkinRect = Rect(kBorder, 1, w - kBorder, kCaptionBand);
     c->ActivePictureIndex = kObjectsPicture;
-    // The text starts after the system menu button and stops short of the three buttons in the
-    // row at the right (5 pixels from the edge).
-    const int buttons = 3 * kButtonW + 2 * S.ButtonsOffset + 5;
-    c->TextRct = Rect(4, 0, c->SkinRect.Width() - buttons - 8, kCaptionBand - 1);
+    // The text starts after the system menu button; the object itself ends where the buttons
+    // begin, whichever of them the form shows.
+    c->TextRct = Rect(4, 0, c->SkinRect.Width() - 4, kCaptionBand - 1);
     c->FontName = kFontName;
     c->FontHeight = kCaptionTextHeight;
     c->FontColor = ToColor(GlyphInactive);
