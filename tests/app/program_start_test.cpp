@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -46,6 +47,8 @@ protected:
             ::waitpid(Pid, nullptr, 0);
         }
         Wm.reset();
+        std::error_code ec;
+        if (!ProgramFolder.empty()) std::filesystem::remove_all(ProgramFolder, ec);
     }
     std::string Run(const std::string& ACommand) { return Output("DISPLAY=" + Server->Display() + " " + ACommand); }
     // Waits up to ASeconds for ACheck.
@@ -94,7 +97,7 @@ protected:
         ::setenv("XDG_CONFIG_HOME", (Home.path() + "/.config").c_str(), 1);
         // The test launcher asks for the headless back end; the program is to use the server.
         ::unsetenv("VX_HEADLESS");
-        Pid = SpawnWithDisplay({VX_PROGRAM_FILE}, Server->Display(), true);
+        Pid = SpawnWithDisplay({ProgramBesideItsOwnSettings()}, Server->Display(), true);
         EXPECT_GT(Pid, 0);
         if (Pid <= 0) return false;
         const bool shown = WaitFor(
@@ -129,6 +132,22 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // The program keeps option.ini beside itself: it runs as a hard link (a copy across file
+    // systems) in a folder of the test's own, so the built program's folder stays untouched.
+    std::string ProgramBesideItsOwnSettings()
+    {
+        namespace fs = std::filesystem;
+        ProgramFolder = fs::current_path() / ("program_" + std::to_string(::getpid()));
+        fs::remove_all(ProgramFolder);
+        fs::create_directories(ProgramFolder);
+        const fs::path program = ProgramFolder / "vexmora";
+        std::error_code ec;
+        fs::create_hard_link(VX_PROGRAM_FILE, program, ec);
+        if (ec) fs::copy_file(VX_PROGRAM_FILE, program);
+        return program.string();
+    }
+
+    std::filesystem::path ProgramFolder;
     std::unique_ptr<XvfbServer> Server;
     std::unique_ptr<TestProcess> Wm;
     TempDir Home;
