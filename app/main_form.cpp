@@ -96,7 +96,11 @@ void TForm1::SetOpenDialogFilters()
 
 void TForm1::Button17Click(TObject*) { LoadOutputFolder(); }
 void TForm1::Button16Click(TObject*) { SaveOutputFolder(); }
-void TForm1::Button3Click(TObject*) { LoadSkinIndex(); }
+void TForm1::Button3Click(TObject*)
+{
+    LoadSkinIndex();
+    PlaceEmptyListPanel();
+}
 void TForm1::Button4Click(TObject*) { SaveSkinIndex(); }
 
 void TForm1::LoadOutputFolder()

@@ -336,6 +336,9 @@ public:
     void SetJobCommandsEnabled(bool AEnabled);
     // The three add commands: the "添加" button, btnAdd and the six menu and popup items.
     void SetAddCommandsEnabled(bool AEnabled);
+    // Puts the empty-list panel over the list's rows, below its column header, which stays in
+    // sight; run again when the header's height may have changed (a new skin font).
+    void PlaceEmptyListPanel();
 
     // ---- the format panel (main_form_presets.cpp) -------------------------------------------
     void bsSkinComboBox1Change(TObject* Sender);

@@ -513,14 +513,14 @@ void TForm1::BuildJobList()
     lvFiles->OnClick = [this](TObject* Sender) { lvFilesClick(Sender); };
     lvFiles->OnDblClick = [this](TObject* Sender) { lvFilesDblClick(Sender); };
 
-    // Covers the list while it is empty.
+    // Covers the list's rows while it is empty; the column header stays visible above it.
     bsSkinPanel5 = new TbsSkinPanel(this);
     bsSkinPanel5->SetName(L"bsSkinPanel5");
     bsSkinPanel5->SetParent(bsSkinPanel1);
     bsSkinPanel5->SetSkinData(bsSkinData1);
     bsSkinPanel5->SetSkinDataName(L"panel");
     bsSkinPanel5->SetCaption(L"请点击“添加”按钮添加需要转换的视频或音频文件");
-    bsSkinPanel5->SetBounds(6, 6, 508, 240);
+    PlaceEmptyListPanel();
     bsSkinPanel5->OnClick = [this](TObject* Sender) { bsSkinPanel1Click(Sender); };
     Image1 = new TImage(this);
     Image1->SetName(L"Image1");
@@ -919,4 +919,10 @@ void TForm1::SetButtonEnabled(TbsSkinButton* AButton, bool AEnabled)
     auto found = FButtonGlyphs.find(AButton);
     if (found != FButtonGlyphs.end()) AButton->SetGlyph(AEnabled ? found->second.first : found->second.second);
     AButton->RefreshButton();
+}
+
+void TForm1::PlaceEmptyListPanel()
+{
+    const int header = lvFiles->HeaderHeight();
+    bsSkinPanel5->SetBounds(lvFiles->Left(), lvFiles->Top() + header, lvFiles->Width(), lvFiles->Height() - header);
 }

@@ -80,6 +80,7 @@ void TForm1::ChooseSkin()
     if (bsSelectSkinDialog1->Execute(bsSkinData1->SkinIndex()))
         bsSkinData1->SetSkinIndex(bsSelectSkinDialog1->SelectedSkinIndex());
     SaveSkinIndex();
+    PlaceEmptyListPanel();
 }
 
 void TForm1::bsSkinButton9Click(TObject*) { ChooseSkin(); }

@@ -1,6 +1,8 @@
 // The main window as the program opens it: its size, its regions and controls, the start-up
 // steps' results, and a headless paint of the whole window.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include "platform/framework/graphics/bitmap.h"
 
 #include <set>
 
@@ -14,6 +16,7 @@
 #include "skin/boxes/skin_edit.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_list_view.h"
+#include "skin/controls/skin_panel.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/form/frame_objects.h"
 #include "skin/form/skin_form.h"
@@ -71,6 +74,48 @@ TEST_F(MainWindow, OpenFilterHasItsFortyTwoEntries)
     EXPECT_TRUE(filter.starts_with(L"所有文件格式 (*.*)|*.*|"));
     EXPECT_TRUE(filter.ends_with(L"|AIFF音频编码格式(*.aif; *.aiff)|*.aif; *.aiff|"));
     EXPECT_EQ(Main->OpenDialog1->FilterIndex(), 1);
+}
+
+// The empty-list panel covers only the rows: the job list's column header, with its captions, is
+// what the window shows above it.
+TEST_F(MainWindow, JobListHeaderStaysVisibleAboveTheEmptyListPanel)
+{
+    Start();
+    Main->Show();
+    Pump();
+    HWND header = Main->lvFiles->HeaderHandle();
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header, Main->lvFiles->TakenHeader());
+    RECT hr, pr, lr, wr;
+    GetWindowRect(header, &hr);
+    GetWindowRect(Main->bsSkinPanel5->Handle(), &pr);
+    GetWindowRect(Main->lvFiles->Handle(), &lr);
+    GetWindowRect(Main->Handle(), &wr);
+    EXPECT_EQ(hr.top, lr.top);
+    EXPECT_EQ(hr.bottom - hr.top, Main->lvFiles->HeaderHeight());
+    EXPECT_EQ(pr.top, hr.bottom);
+    EXPECT_EQ(pr.bottom, lr.bottom);
+    EXPECT_TRUE(IsWindowVisible(Main->bsSkinPanel5->Handle()));
+
+    // The window shows, over the list's top, exactly the header as it paints itself, and its
+    // first section carries the caption "输入文件" (more colours than the section's fill and edges).
+    const int hw = hr.right - hr.left, hh = hr.bottom - hr.top;
+    TBitmap painted(hw, hh);
+    Main->lvFiles->PaintHeader(painted.Canvas()->Handle());
+    int ww = 0, wh = 0;
+    const std::vector<uint32_t> window = vxwin::WindowPixels(Main->Handle(), &ww, &wh);
+    const int visible = std::min<int>(hw, lr.right - lr.left);
+    int differing = 0;
+    for (int y = 0; y < hh; ++y)
+        for (int x = 0; x < visible; ++x)
+            if (window[static_cast<size_t>((hr.top - wr.top + y) * ww + hr.left - wr.left + x)] !=
+                (painted.PixelArgb(x, y) & 0xFFFFFFu))
+                ++differing;
+    EXPECT_EQ(differing, 0);
+    std::set<uint32_t> caption;
+    for (int y = 0; y < hh; ++y)
+        for (int x = 0; x < Main->lvFiles->Column(0)->Width(); ++x) caption.insert(painted.PixelArgb(x, y));
+    EXPECT_GT(caption.size(), 4u);
 }
 
 TEST_F(MainWindow, CaptionHasMinimiseAndCloseAndTheCloseButtonCloses)
