@@ -1,14 +1,14 @@
 // The main window as the program opens it: its size, its regions and controls, the start-up
 // steps' results, and a headless paint of the whole window.
 #include <gtest/gtest.h>
-#include <algorithm>
-#include "platform/framework/graphics/bitmap.h"
 
+#include <algorithm>
 #include <set>
 
 #include "platform/framework/controls/button.h"
 #include "platform/framework/controls/combo_box.h"
 #include "platform/framework/controls/list_view.h"
+#include "platform/framework/graphics/bitmap.h"
 #include "platform/win/headless_api.h"
 #include "skin/boxes/office_combo_box.h"
 #include "skin/boxes/office_items.h"
