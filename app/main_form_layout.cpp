@@ -520,12 +520,11 @@ void TForm1::BuildJobList()
     bsSkinPanel5->SetSkinData(bsSkinData1);
     bsSkinPanel5->SetSkinDataName(L"panel");
     bsSkinPanel5->SetCaption(L"请点击“添加”按钮添加需要转换的视频或音频文件");
-    PlaceEmptyListPanel();
     bsSkinPanel5->OnClick = [this](TObject* Sender) { bsSkinPanel1Click(Sender); };
     Image1 = new TImage(this);
     Image1->SetName(L"Image1");
     Image1->SetParent(bsSkinPanel5);
-    Image1->SetBounds(222, 60, 64, 64);
+    PlaceEmptyListPanel();
 
     bsSkinButton3 = NewSkinButton(bsSkinPanel1, L"bsSkinButton3", L"", 6, 252, 30, 28);
     bsSkinButton3->SetHint(L"上移");
@@ -925,4 +924,24 @@ void TForm1::PlaceEmptyListPanel()
 {
     const int header = lvFiles->HeaderHeight();
     bsSkinPanel5->SetBounds(lvFiles->Left(), lvFiles->Top() + header, lvFiles->Width(), lvFiles->Height() - header);
+    if (!Image1) return;
+    // The empty list's picture: a large "+" over the panel's caption (how to add the first
+    // files), drawn at the panel's size on the list's own background.
+    const int w = bsSkinPanel5->Width(), h = bsSkinPanel5->Height();
+    Image1->SetBounds(0, 0, w, h);
+    TBitmap* b = Image1->Picture()->Bitmap();
+    b->SetWidth(w);
+    b->SetHeight(h);
+    TCanvas* c = b->Canvas();
+    c->Brush()->SetColor(ColorToRGB(lvFiles->Color()));
+    c->FillRect(Rect(0, 0, w, h));
+    const int cx = w / 2, cy = h / 2 - 18;
+    c->Brush()->SetColor(TColor(0xC0A080));
+    c->FillRect(Rect(cx - 4, cy - 24, cx + 4, cy + 24));
+    c->FillRect(Rect(cx - 24, cy - 4, cx + 24, cy + 4));
+    c->Brush()->SetStyle(bsClear);
+    c->Font()->SetColor(TColor(0x606060));
+    const String text = bsSkinPanel5->Caption();
+    c->TextOut(cx - c->TextWidth(text) / 2, cy + 40, text);
+    Image1->Invalidate();
 }
