@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "app/filesettings/file_settings_form.h"
 #include "app/maker_links.h"
 #include "app/presets/presets.h"
 #include "platform/framework/controls/list_view.h"
@@ -58,6 +59,34 @@ protected:
     }
     String Cell(TListItem* AItem, int AColumn) { return TJobRow{AItem->Caption(), *AItem->SubItems()}.Column(AColumn); }
 };
+
+// The per-file dialog offers exactly what the main window's format panel offers, for every
+// preset: the same lists, default items, shown texts and enabled combos.
+TEST_F(MainWindowPanel, TheSettingsDialogOffersTheMainWindowsChoicesForEveryPreset)
+{
+    int presets = 0;
+    for (int category = 0; category < CategoryCount; ++category) {
+        Main->bsSkinOfficeComboBox2->SetItemIndex(category);
+        Form7->bsSkinOfficeComboBox2->SetItemIndex(category);
+        const int count = Main->bsSkinOfficeComboBox1->Items()->Count();
+        ASSERT_EQ(Form7->bsSkinOfficeComboBox1->Items()->Count(), count);
+        for (int preset = 0; preset < count; ++preset) {
+            SCOPED_TRACE(testing::Message() << category << "," << preset);
+            Main->bsSkinOfficeComboBox1->SetItemIndex(preset);
+            Form7->bsSkinOfficeComboBox1->SetItemIndex(preset);
+            for (int p = 0; p < PresetParameterCount; ++p) {
+                TbsSkinComboBox* mine = Main->ParameterCombo(static_cast<TPresetParameter>(p));
+                TbsSkinComboBox* its = Form7->ParameterCombo(static_cast<TPresetParameter>(p));
+                EXPECT_EQ(its->Items()->Text(), mine->Items()->Text());
+                EXPECT_EQ(its->ItemIndex(), mine->ItemIndex());
+                EXPECT_EQ(its->Text(), mine->Text());
+                EXPECT_EQ(its->Enabled(), mine->Enabled());
+            }
+            ++presets;
+        }
+    }
+    EXPECT_EQ(presets, 173);
+}
 
 TEST_F(MainWindowPanel, WithoutARowAParameterChangesOnlyItsCombo)
 {
