@@ -217,22 +217,27 @@ void TForm5::SetSkinData(TbsSkinData* Value)
 
 // ---- showing ----
 
+std::array<TbsSkinCheckRadioBox*, 13> TForm5::NumberedBoxes() const
+{
+    return {nullptr,
+            bsSkinCheckRadioBox1,
+            bsSkinCheckRadioBox2,
+            bsSkinCheckRadioBox3,
+            bsSkinCheckRadioBox4,
+            bsSkinCheckRadioBox5,
+            bsSkinCheckRadioBox6,
+            bsSkinCheckRadioBox7,
+            bsSkinCheckRadioBox8,
+            bsSkinCheckRadioBox9,
+            bsSkinCheckRadioBox10,
+            bsSkinCheckRadioBox11,
+            bsSkinCheckRadioBox12};
+}
+
 TForm5::Snapshot TForm5::TakeSnapshot() const
 {
     Snapshot s;
-    const TbsSkinCheckRadioBox* boxes[] = {nullptr,
-                                           bsSkinCheckRadioBox1,
-                                           bsSkinCheckRadioBox2,
-                                           bsSkinCheckRadioBox3,
-                                           bsSkinCheckRadioBox4,
-                                           bsSkinCheckRadioBox5,
-                                           bsSkinCheckRadioBox6,
-                                           bsSkinCheckRadioBox7,
-                                           bsSkinCheckRadioBox8,
-                                           bsSkinCheckRadioBox9,
-                                           bsSkinCheckRadioBox10,
-                                           bsSkinCheckRadioBox11,
-                                           bsSkinCheckRadioBox12};
+    const auto boxes = NumberedBoxes();
     for (size_t i = 1; i < s.Checked.size(); ++i) s.Checked[i] = boxes[i]->Checked();
     s.ThreadIndex = bsSkinComboBox2->ItemIndex();
     return s;
@@ -240,19 +245,7 @@ TForm5::Snapshot TForm5::TakeSnapshot() const
 
 void TForm5::RestoreSnapshot(const Snapshot& S)
 {
-    TbsSkinCheckRadioBox* boxes[] = {nullptr,
-                                     bsSkinCheckRadioBox1,
-                                     bsSkinCheckRadioBox2,
-                                     bsSkinCheckRadioBox3,
-                                     bsSkinCheckRadioBox4,
-                                     bsSkinCheckRadioBox5,
-                                     bsSkinCheckRadioBox6,
-                                     bsSkinCheckRadioBox7,
-                                     bsSkinCheckRadioBox8,
-                                     bsSkinCheckRadioBox9,
-                                     bsSkinCheckRadioBox10,
-                                     bsSkinCheckRadioBox11,
-                                     bsSkinCheckRadioBox12};
+    const auto boxes = NumberedBoxes();
     // A radio is restored by selecting it (its group follows); an unselected one only when its
     // whole group was unselected. Check boxes are set only when they changed, which runs their
     // handlers (the combo's availability, the task component's preview).

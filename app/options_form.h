@@ -7,6 +7,8 @@
 // than "确定") puts back the state the controls had when the dialog was shown.
 #pragma once
 
+#include <array>
+
 #include "platform/framework/forms/forms.h"
 
 class TButton;
@@ -84,6 +86,8 @@ public:
 
 private:
     struct Snapshot;
+    // The check and radio boxes by their number (index 0 unused).
+    std::array<TbsSkinCheckRadioBox*, 13> NumberedBoxes() const;
     Snapshot TakeSnapshot() const;
     void RestoreSnapshot(const Snapshot& S);
     TbsSkinCheckRadioBox* NewBox(TWinControl* Parent, const String& Caption, int Left, int Top, int Width, bool Radio,
