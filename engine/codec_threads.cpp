@@ -28,6 +28,8 @@ int ConvertingTasks() { return Converting; }
 
 int CodecThreadCount() { return std::max(1, CoreCount() / std::max(1, ConvertingTasks())); }
 
+int CodecThreadRequest(int AShare) { return AShare >= CoreCount() && AShare > 1 ? 0 : std::max(1, AShare); }
+
 TConvertingTask::TConvertingTask() { ++Converting; }
 
 TConvertingTask::~TConvertingTask() { --Converting; }

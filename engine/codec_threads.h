@@ -19,6 +19,11 @@ int ConvertingTasks();
 // at least 1.
 int CodecThreadCount();
 
+// The thread count a codec context asks the libraries for, given the task's share: a task with
+// every core lets each library choose (0), as the command does; the H.264 encoder then runs more
+// threads than cores, which keeps its frame pipeline full. A smaller share is asked as it is.
+int CodecThreadRequest(int AShare);
+
 // Counts a task as converting while it lives.
 class TConvertingTask {
 public:

@@ -246,33 +246,38 @@ TFFmpeg* TCustomFFConverter::TakeNextTask()
 }
 
 // Starts tasks while converting slots are free. A task that ends at once (it is refused) frees
-// its slot from inside the loop; the loop, not a nested one, then starts its successor.
+// its slot from inside the loop; the loop, not a nested one, then starts its successor. The
+// threads run once all of them count as converting, so tasks started together share the cores
+// evenly whichever opens its codecs first.
 void TCustomFFConverter::StartTasks(int ASlots)
 {
     FFreeSlots += ASlots;
     if (FStartingTasks) return;
     FStartingTasks = true;
+    std::vector<TThread*> threads;
+    auto run = [&] {
+        for (TThread* thread : threads) thread->Start();
+        FStartingTasks = false;
+    };
     try {
         while (FFreeSlots > 0 && FPendingTasks > 0) {
             --FFreeSlots;
-            StartNextTask();
+            if (TThread* thread = StartNextTask()) threads.push_back(thread);
         }
     } catch (...) {
-        FStartingTasks = false;
+        run();
         throw;
     }
-    FStartingTasks = false;
+    run();
 }
 
-void TCustomFFConverter::StartNextTask()
+TThread* TCustomFFConverter::StartNextTask()
 {
     TFFmpeg* task = TakeNextTask();
-    if (!task) return;
+    if (!task) return nullptr;
     TThread* thread = task->StartConvert(FThreadMode, FThreadPriority);
-    if (thread) {
-        if (FPaused) task->Pause();
-        thread->Start();
-    }
+    if (thread && FPaused) task->Pause();
+    return thread;
 }
 
 bool TCustomFFConverter::QueueCanEnd() const

@@ -145,7 +145,9 @@ private:
 
     // Queue steps; the callers hold FTerminateLock.
     void StartTasks(int ASlots);
-    void StartNextTask();
+    // Readies the next pending task; its thread (nil when it ended at once or runs inline) is
+    // for the caller to start.
+    TThread* StartNextTask();
     TFFmpeg* TakeNextTask();
     void FinishQueue(TDirectEnds& ADirect);
     void DeliverEnd(const TTerminateEvent& AEvent, const TTerminateInfo& AInfo, TDirectEnds& ADirect);

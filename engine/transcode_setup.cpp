@@ -399,7 +399,7 @@ void TCustomFFmpeg::SetCodecThreads(AVCodecContext* AContext, const AVCodec* ACo
     // Frame threading where the codec offers it, else slices; a codec without threads of its own
     // keeps one (some refuse to open with more).
     const int caps = AV_CODEC_CAP_FRAME_THREADS | AV_CODEC_CAP_SLICE_THREADS | AV_CODEC_CAP_OTHER_THREADS;
-    AContext->thread_count = ACodec && (ACodec->capabilities & caps) ? Fthread_count : 1;
+    AContext->thread_count = ACodec && (ACodec->capabilities & caps) ? CodecThreadRequest(Fthread_count) : 1;
     AContext->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     // A decoder that stops at the first damage ("err_detect=explode") decodes in slices: the
     // libraries' frame threads abort the program on such an error.

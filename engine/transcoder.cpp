@@ -287,6 +287,7 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
     FBroken = false;
     FFinished = false;
     FTerminated = false;
+    FConvertingCount = std::make_unique<TConvertingTask>();
     if (!AUseThread) {
         DoConvert();
         return nullptr;
@@ -319,14 +320,12 @@ void TCustomFFmpeg::DoConvert()
             FailStep(Utf8ToString(e.what()));
         }
     };
-    {
-        // The task counts as converting until its codecs are closed: tasks that open theirs
-        // meanwhile share the cores with it.
-        TConvertingTask converting;
-        guarded([this] { Transcode(); });
-        guarded([this] { CloseEncoderList(FEncoderList); });
-        guarded([this] { CloseDecoderList(FDecoderList); });
-    }
+    // The task counts as converting until its codecs are closed: tasks that open theirs
+    // meanwhile share the cores with it.
+    guarded([this] { Transcode(); });
+    guarded([this] { CloseEncoderList(FEncoderList); });
+    guarded([this] { CloseDecoderList(FDecoderList); });
+    FConvertingCount.reset();
     guarded([this] { Cleanup(); });
     ReleaseFreedMemory();
     guarded([this] { DoTerminate(); });

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/av_api.h"
+#include "engine/codec_threads.h"
 
 #include "engine/encoder_option_translation.h"
 #include "engine/media_utils.h"
@@ -182,8 +183,8 @@ public:
     void SetupStreamCopy(TAVOutputStream* AStream);
     void SetupEncoding(TAVOutputStream* AStream, int AIndex);
     void OpenPassLogFile(TAVOutputStream* AStream, int AIndex);
-    // The thread count (Fthread_count, the run's share of the cores) and threading a codec
-    // context opens with.
+    // The thread count (from Fthread_count, the run's share of the cores: CodecThreadRequest) and
+    // threading a codec context opens with.
     void SetCodecThreads(AVCodecContext* AContext, const AVCodec* ACodec, bool ADecoder);
     void OpenEncoders();
     void OpenDecoders();
@@ -513,6 +514,9 @@ public:
     TPostHookContext FPostContext;
     TPostHooks FPostHooks = 0;
     bool FJoinMode = false;
+    // Counts the task as converting from its start until its codecs are closed, so tasks started
+    // together share the cores whichever opens its codecs first.
+    std::unique_ptr<TConvertingTask> FConvertingCount;
     std::atomic<bool> FConverting{false};
     std::atomic<bool> FBroken{false};
     std::atomic<bool> FFinished{false};

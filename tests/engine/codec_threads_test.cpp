@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -59,10 +60,23 @@ TEST(CodecThreads, TheCoresAreSharedAmongTheTasksConverting)
     EXPECT_EQ(CodecThreadCount(), CPU_COUNT(&set));
 }
 
+// A share of every core lets the libraries choose (0); a smaller share is asked as it is.
+TEST(CodecThreads, ATaskWithEveryCoreLetsTheLibrariesChoose)
+{
+    struct Case {
+        int Cores, Share, Request;
+    } cases[] = {{8, 8, 0}, {8, 4, 4}, {8, 1, 1}, {2, 2, 0}, {1, 1, 1}, {8, 0, 1}};
+    for (const Case& c : cases) {
+        TCores cores(c.Cores);
+        EXPECT_EQ(CodecThreadRequest(c.Share), c.Request) << c.Cores << " cores, share " << c.Share;
+    }
+}
+
 class CodecThreadsOfARun : public engine_test::TranscodeFixture {};
 
-// A run on 8 cores beside 0, 1 and 7 other converting tasks: its video codecs open with 8, 4 and
-// 1 threads; codecs without threads of their own (the MP3 encoder, the PCM decoder) with one.
+// A run on 8 cores beside 0, 1 and 7 other converting tasks: its video codecs open with the
+// libraries' own count (several wherever the machine has several cores), 4 and 1 threads; codecs
+// without threads of their own (the MP3 encoder, the PCM decoder) with one.
 TEST_F(CodecThreadsOfARun, EachCodecOpensWithItsShare)
 {
     TCores cores(8);
@@ -75,17 +89,23 @@ TEST_F(CodecThreadsOfARun, EachCodecOpensWithItsShare)
                 {{"vcodec", "mpeg4"}, {"acodec", "libmp3lame"}});
         Task->ReportInterval = 0;
         std::set<std::string> seen;
+        // The libraries' own count depends on the machine: a lone task's counts above one read "several".
+        auto count = [&](int AThreads) {
+            return converting == 1 && AThreads > 1 ? std::string("several") : std::to_string(AThreads);
+        };
         Task->FOnProgress = [&](TObject*, int, int, int, float, float, int64_t, int64_t, int64_t) {
             for (auto& ost : Task->FRun->OutputStreamTable)
-                seen.insert(std::string("encoder ") + ost->enc->codec->name + " " +
-                            std::to_string(ost->enc->thread_count));
+                seen.insert(std::string("encoder ") + ost->enc->codec->name + " " + count(ost->enc->thread_count));
             for (auto& ist : Task->FRun->InputStreamTable)
                 if (ist->decoder_opened)
-                    seen.insert(std::string("decoder ") + ist->dec->codec->name + " " +
-                                std::to_string(ist->dec->thread_count));
+                    seen.insert(std::string("decoder ") + ist->dec->codec->name + " " + count(ist->dec->thread_count));
         };
         ASSERT_EQ(Run(), "");
-        const std::string share = std::to_string(8 / converting);
+        cpu_set_t set;
+        ASSERT_EQ(sched_getaffinity(0, sizeof set, &set), 0);
+        const std::string share = converting > 1        ? std::to_string(8 / converting)
+                                  : CPU_COUNT(&set) > 1 ? "several"
+                                                        : "1";
         EXPECT_EQ(Task->Fthread_count, 8 / converting);
         EXPECT_EQ(seen, (std::set<std::string>{"encoder mpeg4 " + share, "encoder libmp3lame 1",
                                                "decoder mpeg4 " + share, "decoder pcm_s16le 1"}));
@@ -178,6 +198,30 @@ TEST_F(CodecThreadsOfAQueue, CodecThreadsRunAtTheTasksPriority)
             EXPECT_EQ(facts.Policy, c.Policy) << "thread " << tid;
         }
     }
+}
+
+// A queue started with four task threads on 8 cores: the four tasks count as converting before
+// any opens its codecs, so each gets two threads, not the first all the cores.
+TEST_F(CodecThreadsOfAQueue, TasksStartedTogetherShareTheCoresEvenly)
+{
+    TCores cores(8);
+    TempDir dir;
+    const std::string in = dir.file("in.mkv");
+    ASSERT_TRUE(probe_test::RunFFmpeg({"-f", "lavfi", "-i", "testsrc=size=176x144:rate=25:duration=1", in}));
+    TFFConverter converter(nullptr);
+    converter.SetTriggerEventInMainThread(false);
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(converter.AddTask(Utf8ToString(in), String()), i) << StringToUtf8(converter.LastErrMsg());
+        ASSERT_TRUE(converter.SetOutputFile(i, Utf8ToString(dir.file(std::to_string(i) + ".avi")), L"vcodec=mpeg4"));
+    }
+    std::atomic<bool> ended{false};
+    converter.SetOnTerminate([&](TObject*, const TTerminateInfo& AInfo) {
+        if (AInfo.TaskIndex == -1) ended = true;
+    });
+    converter.Start(4);
+    ASSERT_TRUE(WaitServingMainThread([&] { return ended.load(); }, 5, 120000));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(converter.Tasks(i)->Fthread_count, 2) << "task " << i;
+    EXPECT_EQ(ConvertingTasks(), 0);
 }
 
 // One conversion per codec family on 4 cores (the decoders of MPEG-4 and H.264 input with frame
