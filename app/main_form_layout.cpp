@@ -450,7 +450,10 @@ void TForm1::BuildToolBar()
     bsSkinMenuSpeedButton1->SetName(L"bsSkinMenuSpeedButton1");
     bsSkinMenuSpeedButton1->SetParent(bsSkinPanel2);
     bsSkinMenuSpeedButton1->SetSkinData(bsSkinData1);
-    bsSkinMenuSpeedButton1->SetSkinDataName(L"toolmenubutton");
+    bsSkinMenuSpeedButton1->SetSkinDataName(L"resizetoolbutton");
+    bsSkinMenuSpeedButton1->SetFlat(true);
+    bsSkinMenuSpeedButton1->SetTransparent(true);
+    bsSkinMenuSpeedButton1->SetSpacing(1);
     bsSkinMenuSpeedButton1->SetCaption(L"添加");
     bsSkinMenuSpeedButton1->SetBounds(6, 4, 86, 38);
     bsSkinMenuSpeedButton1->SetSkinPopupMenu(bsSkinPopupMenu1);
