@@ -288,6 +288,11 @@ String TbsOpenDlgForm::CompleteSaveName(const String& Name)
 
 String TbsOpenDlgForm::FolderPath() { return IncludeTrailingPathDelimiter(FileListView->Path()); }
 
+String TbsOpenDlgForm::TypedPath(const String& Name)
+{
+    return !Name.empty() && Name[0] == L'/' ? Name : FolderPath() + Name;
+}
+
 bool TbsOpenDlgForm::ConfirmOverwrite()
 {
     std::unique_ptr<TbsSkinMessage> box(new TbsSkinMessage(nullptr));
@@ -299,13 +304,12 @@ bool TbsOpenDlgForm::ConfirmOverwrite()
 
 void TbsOpenDlgForm::OpenButtonClick(TObject*)
 {
-    const String p = FolderPath();
     const String n = FileNameEdit->Text();
     const String selected = FileListView->GetSelectedFile();
     if (SaveMode) {
         if (n.empty() || (FileListView->Path() + L"/" + n).find(L'*') != String::npos) return;
         // Completed once: the name asked about is the name returned.
-        const String c = CompleteSaveName(p + n);
+        const String c = CompleteSaveName(TypedPath(n));
         if (OverwritePromt && FileExists(c) && !ConfirmOverwrite()) return;
         FileName = c;
         SetModalResult(mrOk);
@@ -313,7 +317,7 @@ void TbsOpenDlgForm::OpenButtonClick(TObject*)
     }
     String c;
     if (CheckFileExists && selected.empty() && !n.empty()) {
-        c = p + n;
+        c = TypedPath(n);
         if (!HasExtension(c)) c += DefaultExtension();
         if (!FileExists(c)) return;
     }
@@ -329,7 +333,7 @@ void TbsOpenDlgForm::OpenButtonClick(TObject*)
     if (!selected.empty()) {
         FileName = selected;
     } else {
-        FileName = p + n;
+        FileName = TypedPath(n);
         if (!HasExtension(FileName)) FileName += DefaultExtension();
     }
     SetModalResult(mrOk);
@@ -356,7 +360,11 @@ void TbsOpenDlgForm::EditKeyPress(TObject* Sender, wchar_t& Key)
     if (text.find(L'*') != String::npos) {
         FileListView->SetMask(text);
     } else if (text.find(L'/') != String::npos) {
-        if (IsExistingDirectory(text)) FileListView->SetPath(text);
+        // A folder opens in the list; a file path in an existing folder is taken as the name.
+        if (IsExistingDirectory(TypedPath(text)))
+            FileListView->SetPath(TypedPath(text));
+        else if (IsExistingDirectory(ExtractFilePath(TypedPath(text))))
+            OpenButtonClick(Sender);
     } else {
         OpenButtonClick(Sender);
     }

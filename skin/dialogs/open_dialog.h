@@ -124,6 +124,8 @@ protected:
     bool ConfirmOverwrite();
     // The list's folder with a trailing "/".
     String FolderPath();
+    // A typed name as a path: absolute as typed, else inside the folder shown.
+    String TypedPath(const String& Name);
     void AddToHistory();
     TbsSkinSpeedButton* MakeToolButton(int ImageIndex, const String& Hint, bool Flat);
 

@@ -200,6 +200,23 @@ TEST_F(OpenDialogTest, EnterInTheEditFiltersByAMaskAndOpensAFolderPath)
                       }}));
 }
 
+// A path typed whole (absolute, or relative to the folder shown) names the file, by Enter or by
+// the Open button.
+TEST_F(OpenDialogTest, ATypedPathToAFileOpensIt)
+{
+    Make("elsewhere");
+    Touch("elsewhere/片段 1.mkv");
+    Touch("视频 素材/子目录/inner.avi");
+    EXPECT_TRUE(Run({[&](TCustomForm* F) {
+        TbsOpenDlgForm* f = AsOpenForm(F);
+        f->FileNameEdit->SetText(L"子目录/inner");
+        ClickControl(f->OpenButton);
+    }}));
+    EXPECT_EQ(Dialog->FileName(), Path("视频 素材/子目录/inner.avi"));
+    EXPECT_TRUE(Run({[&](TCustomForm* F) { TypeAndEnter(AsOpenForm(F), Path("elsewhere/片段 1.mkv")); }}));
+    EXPECT_EQ(Dialog->FileName(), Path("elsewhere/片段 1.mkv"));
+}
+
 TEST_F(OpenDialogTest, DoubleClicksOpenAFolderThenTakeAFile)
 {
     Touch("视频 素材/子目录/深处.mkv");
@@ -414,6 +431,14 @@ TEST_F(SaveDialogTest, TheFileAskedAboutIsTheFileReturned)
                          PressEnter();
                      }}));
     EXPECT_EQ(Save->FileName(), Path("视频 素材/shot.bmp"));
+}
+
+TEST_F(SaveDialogTest, ATypedPathSavesIntoThatFolder)
+{
+    Make("elsewhere");
+    Save->SetFilter(L"Bitmaps|*.bmp");
+    EXPECT_TRUE(Run({[&](TCustomForm* F) { TypeAndEnter(AsOpenForm(F), Path("elsewhere/shot")); }}));
+    EXPECT_EQ(Save->FileName(), Path("elsewhere/shot.bmp"));
 }
 
 TEST_F(SaveDialogTest, ChangingTheTypeReplacesTheTypedExtension)
