@@ -94,7 +94,7 @@ TbsSkinMenu::~TbsSkinMenu()
     for (auto i = FPopupList.rbegin(); i != FPopupList.rend(); ++i) delete *i;
     FPopupList.clear();
     FVisible = false;
-    FreeBuried();
+    FreeBuried(true);
     delete WaitTimer;
     WaitTimer = nullptr;
     delete FDefaultMenuItemFont;
@@ -188,15 +188,25 @@ int TbsSkinMenu::LevelOf(const TbsSkinPopupWindow* Window) const
 void TbsSkinMenu::Bury(TbsSkinPopupWindow* W)
 {
     W->Hide();
+    W->Buried = true;
     FBuried.push_back(W);
+    FreeBuriedLater();
+}
+
+void TbsSkinMenu::FreeBuriedLater()
+{
     if (FUtilWnd) PostMessageW(FUtilWnd, kFreeBuried, 0, 0);
 }
 
-void TbsSkinMenu::FreeBuried()
+void TbsSkinMenu::FreeBuried(bool AAll)
 {
     std::vector<TbsSkinPopupWindow*> dead;
     dead.swap(FBuried);
-    for (TbsSkinPopupWindow* w : dead) delete w;
+    for (TbsSkinPopupWindow* w : dead)
+        if (AAll || !w->Dispatching())
+            delete w;
+        else
+            FBuried.push_back(w);  // asks again when its message has been handled
 }
 
 void TbsSkinMenu::UtilWndProc(TMessage& M)

@@ -40,6 +40,9 @@ public:
     // An entry highlighted (Click false) or chosen (Click true).
     void ActivateItem(TbsSkinPopupWindow* Window, TbsSkinMenuItem* Item, bool Click, bool Kb);
 
+    // Frees the closed windows at the next turn of the message loop.
+    void FreeBuriedLater();
+
     bool Visible() const override { return FVisible; }
     bool First() const { return FFirst; }
     bool HasPopupList() const override { return !FPopupList.empty(); }
@@ -83,7 +86,8 @@ private:
     void TakeFormSettings();
     // Windows closed from inside their own handlers are freed once those have returned.
     void Bury(TbsSkinPopupWindow* W);
-    void FreeBuried();
+    // Frees the buried windows no message is being handled for (all of them with AAll).
+    void FreeBuried(bool AAll = false);
     void UtilWndProc(TMessage& M);
 
     bool FUseSkinFont = true;

@@ -85,6 +85,20 @@ void TbsSkinPopupWindow::CreateParams(TCreateParams& Params)
 
 void TbsSkinPopupWindow::Dispatch(TMessage& Message)
 {
+    struct TDepth {
+        TbsSkinPopupWindow* W;
+        explicit TDepth(TbsSkinPopupWindow* A) : W(A) { ++W->FDispatchDepth; }
+        ~TDepth()
+        {
+            // Buried while a command ran from inside this message: freed after it has returned.
+            if (--W->FDispatchDepth == 0 && W->Buried) W->ParentMenu->FreeBuriedLater();
+        }
+    } depth(this);
+    DispatchMessageOfWindow(Message);
+}
+
+void TbsSkinPopupWindow::DispatchMessageOfWindow(TMessage& Message)
+{
     switch (Message.Msg) {
     case WM_MOUSEACTIVATE: Message.Result = MA_NOACTIVATE; return;
     case WM_ERASEBKGND:

@@ -75,6 +75,11 @@ public:
     // The hint of the highlighted entry.
     String HintText;
 
+    // Closed and waiting to be freed (the engine's Bury); freed only once no message of the
+    // window is being handled (a menu command may run a modal loop from inside one).
+    bool Buried = false;
+    bool Dispatching() const { return FDispatchDepth > 0; }
+
     // Exposed for the entries and the tests.
     void TrackMouse(int X, int Y);
     bool CanScroll(int Code) const;
@@ -88,6 +93,9 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    void DispatchMessageOfWindow(TMessage& Message);
+
+    int FDispatchDepth = 0;
     void LoadItems(TMenuItem* AItem, int StartIndex);
     void LoadItems2(TMenuItem* AItem, TMenuItem* AItem2, int StartIndex);
     void PrepareLoad(TMenuItem* MenuOfItems);

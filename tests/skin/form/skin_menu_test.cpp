@@ -328,6 +328,33 @@ TEST_F(SkinMenuEngine, TrackSkinMenuWaitsForTheChoice)
     EXPECT_EQ(TrackSkinMenu(nullptr, &root, Point(0, 0)), nullptr);
 }
 
+// A command that runs a message loop of its own (a modal dialog) while the closed menu window
+// still handles the click: the window outlives the command and is freed after it.
+TEST_F(SkinMenuEngine, ACommandRunningAModalLoopOutlivesItsMenuWindow)
+{
+    for (bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "Return" : "release");
+        Events.clear();
+        TbsSkinPopupMenu* m = Menu({L"Open"});
+        m->Items()->Items(0)->OnClick = [this](TObject*) {
+            Pump();  // the dialog's loop: every posted message is handled here
+            Events.push_back("dialog closed");
+        };
+        m->PopupFromRect2(Form, Rect(150, 150, 150, 150), false);
+        Pump();
+        ASSERT_EQ(Levels(), 1);
+        if (byKey)
+            Key(VK_RETURN);
+        else
+            ClickEntry(0, 0);
+        Pump();
+        // The form opened the menu: it hears the close as the opener and as the form.
+        EXPECT_EQ(Events, (Log{"form 1228", "close", "form 1228", "dialog closed"}));
+        EXPECT_FALSE(Engine->Visible());
+        m->Free();
+    }
+}
+
 TEST(SkinMenuMessages, ClosingMessages)
 {
     for (UINT m : {3u, 5u, 6u, 8u, 31u, 33u, 161u, 164u, 167u, 513u, 516u, 519u, 528u})
