@@ -447,6 +447,8 @@ public:
     void PNG1Click(TObject* Sender);
     void btnCaptureClick(TObject* Sender);
     TWinControl* FindScreenControl(const String& AName) const;
+    // The window the preview player draws into: Panel6's.
+    TScreenHandle PreviewScreen() const;
     // The snapshot folder and picture type ("BMP", "JPG", "GIF", "PNG") from option.ini's
     // [SnapShot], missing or unusable values written back as the defaults; the folder is created
     // when missing and the type's menu item marked.

@@ -27,6 +27,7 @@
 #include "platform/framework/graphics/icon.h"
 #include "platform/framework/graphics/jpeg_image.h"
 #include "platform/framework/graphics/png_image.h"
+#include "platform/win/headless_api.h"
 #include "platform/win/shell_api.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
@@ -72,13 +73,24 @@ void SaveAs(TBitmap* ABitmap, const String& AFileName)
 
 }  // namespace
 
+TScreenHandle TForm1::PreviewScreen() const
+{
+    // Under X11 the player draws into the panel's own native window; headless there is none and
+    // the panel's handle stands in.
+    const HWND panel = Panel6->Handle();
+    if (const unsigned long native = vxwin::NativeWindowId(panel)) return native;
+    return TScreenHandle(panel);
+}
+
 TWinControl* TForm1::FindScreenControl(const String& AName) const
 {
     for (int i = 0; i < ControlCount(); ++i) {
         auto* control = dynamic_cast<TWinControl*>(Controls(i));
         if (control && control->Name() == AName) return control;
     }
-    return nullptr;
+    // The preview's own panel sits inside its group box, not on the form: without this the
+    // picture would be sized to the whole desktop and show only its top-left corner.
+    return dynamic_cast<TWinControl*>(FindComponent(AName));
 }
 
 void TForm1::Button31Click(TObject*)
@@ -92,7 +104,7 @@ void TForm1::Button31Click(TObject*)
     const int video = cboVideoDriver->ItemIndex(), audio = cboAudioDriver->ItemIndex();
     FFPlayer->SetVideoDriver(video == 1 ? vdDirectDraw : video == 2 ? vdGDI : vdDefault);
     FFPlayer->SetAudioDriver(audio == 1 ? adDirectSound : audio == 2 ? adWaveOut : adDefault);
-    if (!FFPlayer->Open(T_Movie_PLayer_FileName, TScreenHandle(Panel6->Handle()), chkOpenPaused->Checked()))
+    if (!FFPlayer->Open(T_Movie_PLayer_FileName, PreviewScreen(), chkOpenPaused->Checked()))
         LogLine(FFPlayer->LastErrMsg());
 }
 
@@ -169,9 +181,9 @@ void TForm1::FFPlayerState(TObject*, TPlayState AState)
     case psStop:
         if (FormStyle() != fsNormal) SetFormStyle(fsNormal);
         // The host panel paints its own background and picture over the last frame.
-        if (HWND screen = HWND(FFPlayer->ScreenHandle())) {
-            PostMessageW(screen, CM_INVALIDATE, 0, 0);
-            UpdateWindow(screen);
+        if (FFPlayer->ScreenHandle() && Panel6->HandleAllocated()) {
+            PostMessageW(Panel6->Handle(), CM_INVALIDATE, 0, 0);
+            UpdateWindow(Panel6->Handle());
         }
         break;
     case psEnd:
@@ -211,7 +223,7 @@ void TForm1::bsSkinButton15Click(TObject*)
     if (!lvFiles->Selected()) return;
     try {
         FFPlayer->Stop(true);
-        if (!FFPlayer->Open(T_Movie_PLayer_FileName, TScreenHandle(Panel6->Handle()), chkOpenPaused->Checked()))
+        if (!FFPlayer->Open(T_Movie_PLayer_FileName, PreviewScreen(), chkOpenPaused->Checked()))
             LogLine(FFPlayer->LastErrMsg());
         lvFiles->SetFocus();
     } catch (const Exception&) {
