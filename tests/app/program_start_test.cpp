@@ -1,7 +1,8 @@
 // The built program itself: without a display it says how to run it and fails; under Xvfb it
 // opens its window (a screenshot is saved), its "添加" button opens the add menu, and it ends with
 // exit code 0 when its skinned caption's close button is clicked or when the window manager asks
-// the window to close. Skipped with a message where Xvfb, xdotool or ImageMagick is missing.
+// the window to close; a user adds a file through the menu and the open dialog and sees it in
+// the preview. Skipped with a message where Xvfb, xdotool or ImageMagick is missing.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -180,6 +181,72 @@ TEST_F(ProgramUnderXvfb, OpensItsWindowAndTheAddMenuAndItsCloseButtonEndsIt)
     // window's frame is the skin's, so X, Y and W are the frame's.
     Run("xdotool mousemove " + std::to_string(X + W - 5 - 17) + " " + std::to_string(Y + 16) + " click 1");
     EXPECT_EQ(ExitCode(), 0) << "the close button did not end the program";
+}
+
+// A user's first road: "添加" -> "添加一个文件", the whole path of a clip (in a folder with a
+// Chinese name) typed into the open dialog and Enter; the job is added and its first picture
+// shows in the preview panel, sized to it; the program still closes cleanly afterwards (a
+// sanitizer's report would end it with another code).
+TEST_F(ProgramUnderXvfb, AddsAFileTypedIntoTheOpenDialogAndPreviewsIt)
+{
+    if (!StartProgram()) {
+        if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick (import, convert)";
+        return;
+    }
+    if (FindTool("ffmpeg").empty() || FindTool("xwininfo").empty())
+        GTEST_SKIP() << "needs the ffmpeg command to make the clip and xwininfo to find the dialog";
+    std::filesystem::create_directories(Home.path() + "/视频");
+    const std::string clip = Home.path() + "/视频/片段 1.mp4";
+    Output("ffmpeg -v error -y -f lavfi -i color=c=0x3366CC:size=320x240:rate=25:duration=4 -c:v mpeg4 -q:v 2 '" +
+           clip + "'");
+    ASSERT_TRUE(std::filesystem::exists(clip));
+    auto click = [&](int AX, int AY) {
+        Run("xdotool mousemove " + std::to_string(AX) + " " + std::to_string(AY) + " click 1");
+    };
+    // The colour of a screen pixel as 0xRRGGBB.
+    auto pixel = [&](int AX, int AY) {
+        const std::string t = Run("import -window root -crop 1x1+" + std::to_string(AX) + "+" + std::to_string(AY) +
+                                  " -depth 8 txt:- | tail -1");
+        const size_t hash = t.find('#');
+        return hash == std::string::npos ? -1 : int(std::stoul(t.substr(hash + 1, 6), nullptr, 16));
+    };
+    auto near = [](int AColour, int AWant) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(((AColour >> shift) & 255) - ((AWant >> shift) & 255)) > 16) return false;
+        return AColour >= 0;
+    };
+
+    click(X + 53, Y + 77);  // "添加"
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    click(X + 78, Y + 115);  // "添加一个文件"
+    // The dialog's window line in the tree: `0x... "打开文件": (...)  WxH+X+Y  +X+Y`.
+    auto dialogLine = [&] { return Run("xwininfo -root -tree | grep '\"打开文件\"' | head -1"); };
+    std::string line;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            line = dialogLine();
+            return !line.empty();
+        },
+        20))
+        << "no open dialog";
+    int dw = 0, dh = 0, dx = 0, dy = 0;
+    ASSERT_EQ(std::sscanf(line.c_str() + line.find(')') + 1, " %dx%d+%d+%d", &dw, &dh, &dx, &dy), 4) << line;
+    click(dx + 218, dy + 262);  // the file name box
+    Run("xdotool type --delay 10 '" + clip + "'");
+    Run("xdotool key Return");
+    EXPECT_TRUE(WaitFor([&] { return dialogLine().empty(); }, 20)) << "the dialog stays open";
+
+    // The preview panel's middle and a point near its edge show the clip's colour (the panel is
+    // 289 x 190; a 4:3 picture fills its height).
+    const int panelX = X + 534, panelY = Y + 124;
+    EXPECT_TRUE(WaitFor([&] { return near(pixel(panelX + 144, panelY + 95), 0x3366CC); }, 30))
+        << std::hex << pixel(panelX + 144, panelY + 95);
+    EXPECT_TRUE(near(pixel(panelX + 144, panelY + 5), 0x3366CC)) << std::hex << pixel(panelX + 144, panelY + 5);
+    // Bars beside it: the picture is sized to the panel, not to the desktop.
+    EXPECT_TRUE(near(pixel(panelX + 5, panelY + 95), 0x000000)) << std::hex << pixel(panelX + 5, panelY + 95);
+
+    click(X + W - 5 - 17, Y + 16);
+    EXPECT_EQ(ExitCode(), 0) << "the program did not end cleanly";
 }
 
 // What a window manager sends the window when its title-bar close is clicked.
