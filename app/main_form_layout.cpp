@@ -570,6 +570,12 @@ void TForm1::BuildPreview()
     bsSkinGroupBox1->SetBounds(522, 68, 305, 286);
 
     TWinControl* screen = NewPlainPanel(this, bsSkinGroupBox1, L"Panel6", 8, 24, 289, 190, 0x000000, &Panel6);
+    // The player draws into the panel's window and does not hear that it was uncovered: the
+    // panel's paint asks it to draw the paused picture again.
+    screen->SetWindowProc([this, panelProc = screen->WindowProc()](TMessage& M) {
+        if (M.Msg == WM_PAINT && FFPlayer && !(ComponentState() & csDestroying)) FFPlayer->HostWindowExposed();
+        panelProc(M);
+    });
     Image18 = new TImage(this);
     Image18->SetName(L"Image18");
     Image18->SetParent(screen);

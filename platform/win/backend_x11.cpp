@@ -693,6 +693,9 @@ public:
         if (it == children_.end()) {
             NativeChildWin c;
             c.win = XCreateSimpleWindow(dpy_, n->win, 0, 0, 1, 1, 0, 0, 0);
+            // The library drawing into it selects no input: its exposures come to us and are
+            // passed on to the window as a paint, so a paused picture can be drawn again.
+            XSelectInput(dpy_, c.win, ExposureMask);
             c.shown = false;
             it = children_.emplace(w.handle, c).first;
         }
@@ -1019,6 +1022,15 @@ private:
     }
 
     // Puts a native child over its control's client area, shown while the control is.
+    // The window a native child window belongs to; 0 for any other X window.
+    std::uintptr_t NativeChildOwner(Window x)
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        for (auto& [h, c] : children_)
+            if (c.win == x) return h;
+        return 0;
+    }
+
     void PlaceChild(const WindowObj& w, NativeChildWin& c)
     {
         POINT o = OffsetInTopLevel(w);
@@ -1377,6 +1389,13 @@ private:
             HandleTray(ev, *key);
             return;
         }
+        if (ev.type == Expose && ev.xexpose.count == 0)
+            if (std::uintptr_t child = NativeChildOwner(ev.xany.window)) {
+                QueueWhileOpen([child] {
+                    if (LookupWindow(child)) InvalidateRect(reinterpret_cast<HWND>(child), nullptr, FALSE);
+                });
+                return;
+            }
         std::uintptr_t h = HandleOf(ev.xany.window);
         switch (ev.type) {
         case Expose:

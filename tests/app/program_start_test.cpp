@@ -185,8 +185,8 @@ TEST_F(ProgramUnderXvfb, OpensItsWindowAndTheAddMenuAndItsCloseButtonEndsIt)
 
 // A user's first road: "添加" -> "添加一个文件", the whole path of a clip (in a folder with a
 // Chinese name) typed into the open dialog and Enter; the job is added and its first picture
-// shows in the preview panel, sized to it; the program still closes cleanly afterwards (a
-// sanitizer's report would end it with another code).
+// shows in the preview panel, sized to it, and is drawn again when uncovered; the program still
+// closes cleanly afterwards (a sanitizer's report would end it with another code).
 TEST_F(ProgramUnderXvfb, AddsAFileTypedIntoTheOpenDialogAndPreviewsIt)
 {
     if (!StartProgram()) {
@@ -244,6 +244,26 @@ TEST_F(ProgramUnderXvfb, AddsAFileTypedIntoTheOpenDialogAndPreviewsIt)
     EXPECT_TRUE(near(pixel(panelX + 144, panelY + 5), 0x3366CC)) << std::hex << pixel(panelX + 144, panelY + 5);
     // Bars beside it: the picture is sized to the panel, not to the desktop.
     EXPECT_TRUE(near(pixel(panelX + 5, panelY + 95), 0x000000)) << std::hex << pixel(panelX + 5, panelY + 95);
+
+    // The panel's native window uncovered (cleared with an exposure, as when a dialog above it
+    // closes): the paused picture is drawn again.
+    ::Display* dpy = XOpenDisplay(Server->Display().c_str());
+    ASSERT_TRUE(dpy);
+    Window root = 0, parent = 0, *children = nullptr, panel = 0;
+    unsigned count = 0;
+    if (XQueryTree(dpy, std::stoul(WindowId), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes wa;
+            if (XGetWindowAttributes(dpy, children[i], &wa) && wa.width == 289 && wa.height == 190) panel = children[i];
+        }
+        if (children) XFree(children);
+    }
+    ASSERT_NE(panel, 0u) << "the preview panel has no native window";
+    XClearArea(dpy, panel, 0, 0, 0, 0, True);
+    XSync(dpy, False);
+    XCloseDisplay(dpy);
+    EXPECT_TRUE(WaitFor([&] { return near(pixel(panelX + 144, panelY + 95), 0x3366CC); }, 20))
+        << "the uncovered picture stays empty";
 
     click(X + W - 5 - 17, Y + 16);
     EXPECT_EQ(ExitCode(), 0) << "the program did not end cleanly";
