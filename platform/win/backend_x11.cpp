@@ -1021,7 +1021,6 @@ private:
         grabbed_ = 0;
     }
 
-    // Puts a native child over its control's client area, shown while the control is.
     // The window a native child window belongs to; 0 for any other X window.
     std::uintptr_t NativeChildOwner(Window x)
     {
@@ -1031,6 +1030,7 @@ private:
         return 0;
     }
 
+    // Puts a native child over its control's client area, shown while the control is.
     void PlaceChild(const WindowObj& w, NativeChildWin& c)
     {
         POINT o = OffsetInTopLevel(w);
