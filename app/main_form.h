@@ -280,6 +280,8 @@ public:
     bool FQueueRunning = false;
     bool FQueueStopping = false;
     bool FQueueStopped = false;
+    // Esc in the rename box: the box closes without renaming.
+    bool FRenameCancelled = false;
 
     // ---- start-up and settings (main_form.cpp) ---------------------------------------------
     void FormCreate(TObject* Sender);
@@ -312,13 +314,14 @@ public:
     static String GenerateOutputFileName(const String& AFileName, const String& AFileExt);
 
     // ---- editing the list (main_form_edit.cpp) ----------------------------------------------
-    void bsSkinButton21Click(TObject* Sender);  // rename
-    void N26Click(TObject* Sender);             // rename
-    void lvFilesDblClick(TObject* Sender);      // rename
-    void edtExit(TObject* Sender);              // finish renaming
-    void bsSkinButton3Click(TObject* Sender);   // move up
-    void bsSkinButton4Click(TObject* Sender);   // move down
-    void Button27Click(TObject* Sender);        // move up exchanging the slots at the positions
+    void bsSkinButton21Click(TObject* Sender);        // rename
+    void N26Click(TObject* Sender);                   // rename
+    void lvFilesDblClick(TObject* Sender);            // rename
+    void edtExit(TObject* Sender);                    // finish renaming
+    void edtKeyPress(TObject* Sender, wchar_t& Key);  // Enter finishes, Esc cancels
+    void bsSkinButton3Click(TObject* Sender);         // move up
+    void bsSkinButton4Click(TObject* Sender);         // move down
+    void Button27Click(TObject* Sender);              // move up exchanging the slots at the positions
     void btnRemoveClick(TObject* Sender);
     void bsSkinButton7Click(TObject* Sender);
     void btnClearClick(TObject* Sender);

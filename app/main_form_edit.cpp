@@ -92,15 +92,35 @@ void TForm1::lvFilesDblClick(TObject*)
         lvFiles->Column(0)->Width() + lvFiles->Left() + lvFiles->Column(1)->Width() + lvFiles->Column(2)->Width() + 2;
     edt->SetBounds(left, lvFiles->Top() + item->Top(), lvFiles->Column(3)->Width(), edt->Height());
     edt->SetText(ChangeFileExt(item->SubItems()->Get(OutputNameColumn - 1), L""));
+    FRenameCancelled = false;
     edt->SetVisible(true);
     edt->BringToFront();
     edt->SetFocus();
+}
+
+// Enter finishes a rename as leaving the box does (a refused name keeps the box and its focus);
+// Esc closes the box and keeps the old name.
+void TForm1::edtKeyPress(TObject*, wchar_t& Key)
+{
+    if (Key == L'\r') {
+        Key = 0;
+        if (AcceptableName(edt->Text())) lvFiles->SetFocus();
+    } else if (Key == 27) {
+        Key = 0;
+        FRenameCancelled = true;
+        lvFiles->SetFocus();
+    }
 }
 
 // A name that is empty, "." or "..", or holds "/" or a control character is refused: the box
 // stays open and the row keeps its name.
 void TForm1::edtExit(TObject*)
 {
+    if (FRenameCancelled) {
+        FRenameCancelled = false;
+        edt->SetVisible(false);
+        return;
+    }
     const String name = edt->Text();
     if (!AcceptableName(name)) return;
     TListItem* item = SelectedRow();

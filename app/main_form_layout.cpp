@@ -553,6 +553,7 @@ void TForm1::BuildJobList()
     edt->SetText(L"");
     edt->SetVisible(false);
     edt->OnExit = [this](TObject* Sender) { edtExit(Sender); };
+    edt->OnKeyPress = [this](TObject* Sender, wchar_t& Key) { edtKeyPress(Sender, Key); };
 }
 
 void TForm1::BuildPreview()

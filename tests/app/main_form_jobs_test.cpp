@@ -22,6 +22,7 @@
 #include "skin/dialogs/select_directory_dialog.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/user_input.h"
 
 namespace fs = std::filesystem;
 
@@ -218,6 +219,36 @@ TEST_F(MainWindowJobs, RenameRefusesNamesThatAreNoFileName)
     EXPECT_EQ(Cell(0, 3), L"新名字.mkv");
     EXPECT_EQ(Main->OO1[0].FileName, Out + L"/新名字.mkv");
     EXPECT_TRUE(OutputFolderEmpty());
+}
+
+// From the keyboard: Esc closes the box and keeps the name, Enter renames; Enter on a refused
+// name keeps the box open.
+TEST_F(MainWindowJobs, RenameByKeyboard)
+{
+    Clip(Root.file("in/clip.mkv"));
+    AddFolder(Root.file("in"));
+    ASSERT_EQ(Rows(), 1);
+    Main->Show();  // the keys go to the focused control of the active window
+    Pump();
+    struct Case {
+        const wchar_t* Text;
+        int Key;
+        bool Open;
+        const wchar_t* Cell;
+    } cases[] = {{L"其他", VK_ESCAPE, false, L"clip.mkv"},
+                 {L"a/b", VK_RETURN, true, L"clip.mkv"},
+                 {L"新名字", VK_RETURN, false, L"新名字.mkv"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(StringToUtf8(c.Text));
+        if (!Main->edt->Visible()) Main->N26Click(Main);
+        ASSERT_TRUE(Main->edt->Focused());
+        Main->edt->SetText(c.Text);
+        PressKey(c.Key, kNoMods, c.Key == VK_RETURN ? L"\r" : L"\x1b");
+        Pump();
+        EXPECT_EQ(Main->edt->Visible(), c.Open);
+        EXPECT_EQ(Main->edt->Focused(), c.Open);
+        EXPECT_EQ(Cell(0, 3), c.Cell);
+    }
 }
 
 TEST_F(MainWindowJobs, MovesAndRemovalsKeepSlotsAndTaskNumbers)
