@@ -119,8 +119,20 @@ bool TApplication::ProcessMessage(MSG& msg)
     return true;
 }
 
+void TApplication::CheckMouseControl()
+{
+    TControl* mc = GetMouseControl();
+    if (!mc || GetCaptureControl()) return;
+    TWinControl* host = dynamic_cast<TWinControl*>(mc);
+    if (!host) host = mc->Parent();
+    POINT pt;
+    if (host && host->HandleAllocated() && GetCursorPos(&pt) && WindowFromPoint(pt) == host->Handle()) return;
+    SetMouseControl(nullptr);
+}
+
 void TApplication::Idle()
 {
+    CheckMouseControl();
     if (OnIdle) {
         try {
             OnIdle(this);

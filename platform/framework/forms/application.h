@@ -66,6 +66,9 @@ public:
     void HandleMessage();
     // Every waiting message, then the queued synchronous calls; never waits.
     void ProcessMessages();
+    // The idle step's mouse check: the control with the mouse over it loses it when the pointer
+    // is no longer over its window although it did not move (a dialog opened or closed under it).
+    void CheckMouseControl();
 
     HWND Handle();
     TCustomForm* MainForm() const { return FMainForm; }

@@ -287,6 +287,31 @@ TEST_F(ControlMouse, EnterAndLeaveForWindowedAndWindowlessControls)
     EXPECT_EQ(log, (std::vector<std::string>{"+g", "-g", "+w", "-w", "+form", "-form"}));
 }
 
+// A window shown over a still pointer takes the mouse-over from the control under it at the next
+// idle step, as a modal dialog opened by a click does; the pointer unchanged keeps it.
+TEST_F(ControlMouse, AWindowShownOverAStillPointerEndsTheMouseOver)
+{
+    TForm* f = MakeForm(100, 100, 200, 200);
+    auto* g = new TColorBox(f);
+    g->SetBounds(10, 10, 50, 50);
+    g->SetParent(f);
+    std::vector<std::string> log;
+    g->OnMouseEnter = [&log](TObject*) { log.push_back("+g"); };
+    g->OnMouseLeave = [&log](TObject*) { log.push_back("-g"); };
+    f->Show();
+    Pump();
+    vxwin::InjectMouseMove(120, 120);
+    Pump();
+    Application->CheckMouseControl();
+    EXPECT_EQ(log, (std::vector<std::string>{"+g"})) << "still under the pointer";
+    TForm* over = MakeForm(50, 50, 200, 200);
+    over->Show();
+    Pump();
+    Application->CheckMouseControl();
+    EXPECT_EQ(log, (std::vector<std::string>{"+g", "-g"}));
+    EXPECT_EQ(GetMouseControl(), nullptr);
+}
+
 TEST_F(ControlMouse, CaptureKeepsTheMouseUntilReleaseAndClickNeedsReleaseInside)
 {
     TForm* f = MakeForm(100, 100, 200, 200);
