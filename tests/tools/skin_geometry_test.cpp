@@ -196,12 +196,14 @@ TEST(DefaultSkinGeometry, EveryStateHasItsOwnLook)
     }
     EXPECT_TRUE(Differs({controls, Control<TbsDataSkinButtonControl>(s, L"button")->SkinRect},
                         {controls, Control<TbsDataSkinButtonControl>(s, L"button")->FocusedSkinRect}));
-    // Flat tool buttons: hot and pressed differ; disabled is the flat normal look on purpose.
+    // Flat tool buttons: hot and pressed differ; disabled and focused are the flat normal look on
+    // purpose (a focused tool button must not look as if the pointer were over it).
     for (const wchar_t* name : {L"toolbutton", L"toolmenubutton"}) {
         auto* b = Control<TbsDataSkinButtonControl>(s, name);
         ASSERT_TRUE(b);
         differ(controls, {b->SkinRect, b->ActiveSkinRect, b->DownSkinRect}, StringToUtf8(name).c_str());
         EXPECT_EQ(b->DisabledSkinRect, b->SkinRect);
+        EXPECT_EQ(b->FocusedSkinRect, b->SkinRect);
     }
     auto* menu = Control<TbsDataSkinMenuButtonControl>(s, L"toolmenubutton");
     differ(controls, {menu->MenuMarkerRect, menu->MenuMarkerActiveRect, menu->MenuMarkerDownRect}, "markers");

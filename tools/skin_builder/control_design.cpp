@@ -107,7 +107,9 @@ StateLooks ToolLooks(SkinPicture& P, int W, int H)
     s.Hot = P.Add(W, H, On(Face), [=](cairo_t* cr) { kit::FramedBox(cr, 0, 0, W, H, 3, kToolHotBorder, Hot); });
     s.Down = P.Add(W, H, On(Face), [=](cairo_t* cr) { kit::FramedBox(cr, 0, 0, W, H, 3, Accent, Down); });
     s.Disabled = s.Normal;
-    s.Focused = s.Hot;
+    // A tool button keeps no look of its own while it has the focus: the hot look would stay on
+    // after a click whose dialog has closed, as if the pointer were still over the button.
+    s.Focused = s.Normal;
     return s;
 }
 
