@@ -648,6 +648,8 @@ bool TbsSkinOpenDialog::Execute()
             FFileName = f->FileName;
             if (FSaveMode) FFileName = f->CompleteSaveName(FFileName);
             list->GetSelectedFiles(FFiles);
+            // A name typed with nothing selected is the one file chosen.
+            if (FFiles->Count() == 0 && !FFileName.empty()) FFiles->Add(FFileName);
         }
     } catch (...) {
         finish();

@@ -215,6 +215,9 @@ TEST_F(OpenDialogTest, ATypedPathToAFileOpensIt)
     EXPECT_EQ(Dialog->FileName(), Path("视频 素材/子目录/inner.avi"));
     EXPECT_TRUE(Run({[&](TCustomForm* F) { TypeAndEnter(AsOpenForm(F), Path("elsewhere/片段 1.mkv")); }}));
     EXPECT_EQ(Dialog->FileName(), Path("elsewhere/片段 1.mkv"));
+    // Nothing selected: the typed file is also the one entry of Files.
+    ASSERT_EQ(Dialog->Files()->Count(), 1);
+    EXPECT_EQ(Dialog->Files()->Get(0), Path("elsewhere/片段 1.mkv"));
 }
 
 TEST_F(OpenDialogTest, DoubleClicksOpenAFolderThenTakeAFile)
