@@ -31,17 +31,6 @@ namespace {
 void PressEnter() { PressKey(VK_RETURN, kNoMods, L"\r"); }
 void PressEsc() { PressKey(VK_ESCAPE, kNoMods, L"\x1b"); }
 
-// The first preset of the catalogue that passes the test, as combo positions.
-TPresetPosition FindPreset(const std::function<bool(const TOutputPreset&)>& AWanted)
-{
-    for (int category = 0; category < CategoryCount; ++category) {
-        const auto presets = PresetsOfCategory(CategoryCodeOf(category));
-        for (size_t i = 0; i < presets.size(); ++i)
-            if (AWanted(presets[i])) return {category, int(i)};
-    }
-    return {-1, -1};
-}
-
 class MainWindowJobs : public MainWindowFixture {
 protected:
     void SetUp() override

@@ -26,16 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TPresetPosition FindPreset(const std::function<bool(const TOutputPreset&)>& AWanted)
-{
-    for (int category = 0; category < CategoryCount; ++category) {
-        const auto presets = PresetsOfCategory(CategoryCodeOf(category));
-        for (size_t i = 0; i < presets.size(); ++i)
-            if (AWanted(presets[i])) return {category, int(i)};
-    }
-    return {-1, -1};
-}
-
 class MainWindowPanel : public MainWindowFixture {
 protected:
     void SetUp() override

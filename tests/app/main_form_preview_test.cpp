@@ -61,17 +61,6 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return Main->FDuration > 0 && Frame().Width() > 0; }));
     }
 
-    bool WaitFor(const std::function<bool()>& APredicate)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-        while (!APredicate()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
-    }
-
     // The picture on screen now.
     TBitmap& Frame()
     {

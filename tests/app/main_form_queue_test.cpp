@@ -133,17 +133,6 @@ protected:
         return Root.file(AName);
     }
 
-    // Serves the message loop until APredicate holds or two minutes pass.
-    bool WaitFor(const std::function<bool()>& APredicate)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-        while (!APredicate()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
-    }
     bool WaitForQueueEnd(int AEnds = 1)
     {
         return WaitFor([&] { return QueueEnds >= AEnds; });

@@ -4,14 +4,18 @@
 // dialog, the per-file settings dialog) and set as the globals the main window reads.
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "app/about_form.h"
 #include "app/filesettings/file_settings_form.h"
 #include "app/legacy/legacy_form.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
+#include "app/presets/preset_catalogue.h"
 #include "app/program_paths.h"
 #include "engine/library_loader.h"
 #include "engine/library_set.h"
@@ -20,6 +24,17 @@
 #include "tests/engine/media_test_support.h"
 #include "tests/support/application_fixture.h"
 #include "tests/support/temp_dir.h"
+
+// The first preset of the catalogue that passes the test, as combo positions ({-1, -1}: none).
+inline TPresetPosition FindPreset(const std::function<bool(const TOutputPreset&)>& AWanted)
+{
+    for (int category = 0; category < CategoryCount; ++category) {
+        const auto presets = PresetsOfCategory(CategoryCodeOf(category));
+        for (size_t i = 0; i < presets.size(); ++i)
+            if (AWanted(presets[i])) return {category, int(i)};
+    }
+    return {-1, -1};
+}
 
 class MainWindowFixture : public ApplicationFixture {
 protected:
@@ -79,6 +94,18 @@ protected:
         const std::string error = engine_test::WriteTestMedia(EncodeAVFileName(Utf8ToString(APath)), m);
         EXPECT_EQ(error, "") << APath;
         return APath;
+    }
+
+    // Serves the message loop until APredicate holds or two minutes pass.
+    static bool WaitFor(const std::function<bool()>& APredicate)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        while (!APredicate()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            Application->ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
     }
 
     std::string ProgramDir() const { return Root.file("程序"); }

@@ -123,6 +123,27 @@ protected:
         std::this_thread::sleep_for(std::chrono::seconds(2));
         return placed;
     }
+    // A client message about the main window: AType with AData (an atom's name) or the time,
+    // then AMore; to the window itself, or to the root window as a window manager takes it.
+    bool SendToWindow(const char* AType, const char* AData, long AMore, bool AToRoot)
+    {
+        ::Display* dpy = XOpenDisplay(Server->Display().c_str());
+        if (!dpy) return false;
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = std::stoul(WindowId);
+        e.xclient.message_type = XInternAtom(dpy, AType, False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = AData ? static_cast<long>(XInternAtom(dpy, AData, False)) : CurrentTime;
+        e.xclient.data.l[1] = AMore;
+        if (AToRoot)
+            XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        else
+            XSendEvent(dpy, e.xclient.window, False, NoEventMask, &e);
+        XSync(dpy, False);
+        XCloseDisplay(dpy);
+        return true;
+    }
     // The program's exit code once it has ended by itself within ASeconds; -1 while it still runs
     // (or when it was ended by a signal).
     int ExitCode(int ASeconds = 30)
@@ -283,18 +304,7 @@ TEST_F(ProgramUnderXvfb, EndsWhenAskedToCloseItsWindow)
         if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick (import, convert)";
         return;
     }
-    ::Display* dpy = XOpenDisplay(Server->Display().c_str());
-    ASSERT_TRUE(dpy);
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = std::stoul(WindowId);
-    e.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, e.xclient.window, False, NoEventMask, &e);
-    XSync(dpy, False);
-    XCloseDisplay(dpy);
+    ASSERT_TRUE(SendToWindow("WM_PROTOCOLS", "WM_DELETE_WINDOW", CurrentTime, false));
     EXPECT_EQ(ExitCode(), 0) << "the program did not end";
 }
 
@@ -306,18 +316,8 @@ TEST_F(ProgramUnderXvfb, EndsWhenTheWindowManagerClosesItsWindow)
         if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool, ImageMagick (import, convert) and openbox";
         return;
     }
-    ::Display* dpy = XOpenDisplay(Server->Display().c_str());
-    ASSERT_TRUE(dpy);
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = std::stoul(WindowId);
-    e.xclient.message_type = XInternAtom(dpy, "_NET_CLOSE_WINDOW", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = CurrentTime;
-    e.xclient.data.l[1] = 2;  // asked by a pager or task bar
-    XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
-    XSync(dpy, False);
-    XCloseDisplay(dpy);
+    // Source 2: asked by a pager or task bar.
+    ASSERT_TRUE(SendToWindow("_NET_CLOSE_WINDOW", nullptr, 2, true));
     EXPECT_EQ(ExitCode(), 0) << "the program did not end";
 }
 

@@ -10,23 +10,12 @@
 #include "app/presets/apply_preset.h"
 #include "app/presets/preset_catalogue.h"
 #include "platform/framework/core/strings.h"
+#include "tests/app/filesettings/job_row_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 void Touch(const String& path) { std::ofstream(StringToUtf8(path)) << "x"; }
-
-// A job row as an add leaves it: 24 sub-items, "000000000000" as its SelectionCode.
-struct RowFixture {
-    TStringList subItems;
-    TJobRow row{L"/in/first.mkv", subItems};
-    RowFixture()
-    {
-        for (int column = 1; column <= JobRowLastColumn; ++column) subItems.Add(L"c" + IntToStr(column));
-        row.SetColumn(OutputNameColumn, L"first.avi");
-        row.SetColumn(SelectionCodeColumn, L"000000000000");
-    }
-};
 
 // The texts the six combos show after a fill with the defaults.
 std::array<String, PresetParameterCount> DefaultTexts(const TParameterChoices& choices)
@@ -110,7 +99,7 @@ TEST(FileSettingsRow, ParameterChangeWritesPairFieldAndColumn)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        RowFixture f;
+        JobRowFixture f;
         PresetSettings s;
         ApplyParameterChange(c.parameter, c.index, c.text, s, &f.row);
         EXPECT_EQ(f.row.Column(SelectionCodeColumn), c.code);
@@ -134,7 +123,7 @@ TEST(FileSettingsRow, PresetChangeLeavesTheRowWithTheShownValues)
 {
     TempDir dir;
     String out = Utf8ToString(dir.path());
-    RowFixture f;
+    JobRowFixture f;
     PresetSettings s;
     s.Video_AddFileName = L"/in/last.mp4";  // added after this job
 
@@ -183,7 +172,7 @@ TEST(FileSettingsRow, RowNameTakesTheTitlesExtension)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         ASSERT_EQ(String(FindOutputPreset(PresetKey(c.category, c.preset))->Title), c.caption);
-        RowFixture f;
+        JobRowFixture f;
         f.row.SetColumn(OutputNameColumn, L"first_3.old.avi");
         PresetSettings s;
         std::array<String, PresetParameterCount> shown = DefaultTexts(DialogParameterChoices(c.category, c.preset, s));
@@ -196,7 +185,7 @@ TEST(FileSettingsRow, RowNameTakesTheTitlesExtension)
 
 TEST(FileSettingsSnapshot, CancelRestoresSettingsAndRowButKeepsProgress)
 {
-    RowFixture f;
+    JobRowFixture f;
     PresetSettings s;
     s.Video_AddFileName = L"/in/last.mp4";
     ApplyPresetKey(1600, L"/out", true, s);

@@ -13,6 +13,7 @@
 #include "skin/boxes/office_combo_box.h"
 #include "skin/boxes/skin_combo_box.h"
 #include "skin/controls/skin_button.h"
+#include "tests/app/filesettings/job_row_fixture.h"
 #include "tests/support/application_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
@@ -26,24 +27,6 @@ std::vector<String> ComboItems(TbsSkinComboBox* combo)
     for (int i = 0; i < combo->Items()->Count(); ++i) items.push_back(combo->Items()->Strings(i));
     return items;
 }
-
-// A job row as an add leaves it: progress texts in the columns the dialog never writes.
-struct JobRowFixture {
-    TStringList subItems;
-    TJobRow row{L"/in/first.mkv", subItems};
-    JobRowFixture()
-    {
-        for (int column = 1; column <= JobRowLastColumn; ++column) subItems.Add(L"c" + IntToStr(column));
-        row.SetColumn(OutputNameColumn, L"first.avi");
-        row.SetColumn(SelectionCodeColumn, L"000000000000");
-    }
-    std::vector<String> Columns() const
-    {
-        std::vector<String> columns;
-        for (int column = 0; column <= JobRowLastColumn; ++column) columns.push_back(row.Column(column));
-        return columns;
-    }
-};
 
 struct FileSettingsFormTest : ApplicationFixture {
     PresetSettings mainSettings;
