@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "app/job_output_options.h"
 #include "platform/framework/controls/list_view.h"
 #include "platform/framework/core/strings.h"
 
@@ -83,18 +84,6 @@ std::array<int, PresetParameterCount> DecodeSelectionCode(const String& ACode)
     return indexes;
 }
 
-namespace {
-
-TOptionTargetType TargetTypeOf(const String& AText)
-{
-    if (AText == L"vcd") return ttVCD;
-    if (AText == L"svcd") return ttSVCD;
-    if (AText == L"dvd") return ttDVD;
-    return ttIgnore;
-}
-
-}  // namespace
-
 void RowToOutputOptions(const TJobRow& R, TOutputOptions& O)
 {
     const String video = R.Column(11);
@@ -117,6 +106,5 @@ void RowToOutputOptions(const TJobRow& R, TOutputOptions& O)
     if (!R.Column(21).empty()) O.FrameAspectRatio = R.Column(21);
     O.DisableVideo = R.Column(NoVideoColumn) == L"True";
     if (!R.Column(TargetTypeColumn).empty()) O.TargetType = TargetTypeOf(R.Column(TargetTypeColumn));
-    const String norm = R.Column(NormTypeColumn);
-    O.NormType = norm == L"PAL" ? ntPAL : norm == L"NTSC" ? ntNTSC : ntAuto;
+    O.NormType = NormTypeOf(R.Column(NormTypeColumn));
 }

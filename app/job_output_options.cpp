@@ -5,8 +5,6 @@
 
 const wchar_t* const OverwriteOutputOption = L"y=1";
 
-namespace {
-
 TOptionTargetType TargetTypeOf(const String& AText)
 {
     if (AText == L"vcd") return ttVCD;
@@ -21,8 +19,6 @@ TOptionNormType NormTypeOf(const String& AText)
     if (AText == L"NTSC") return ntNTSC;
     return ntAuto;
 }
-
-}  // namespace
 
 void SettingsToOutputOptions(const PresetSettings& S, bool AOverwrite, TOutputOptions& O)
 {

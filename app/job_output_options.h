@@ -20,3 +20,8 @@ extern const wchar_t* const OverwriteOutputOption;  // L"y=1"
 // an output file that exists. Raises EConvertError when a number field (channels, sample
 // rate, volume) holds no integer.
 void SettingsToOutputOptions(const PresetSettings& ASettings, bool AOverwrite, TOutputOptions& AOptions);
+
+// The engine's target and norm of the texts a preset and a job row hold ("vcd", "svcd", "dvd";
+// "PAL", "NTSC"); any other text gives ttIgnore and ntAuto.
+TOptionTargetType TargetTypeOf(const String& AText);
+TOptionNormType NormTypeOf(const String& AText);
