@@ -1,7 +1,6 @@
 #include "skin/boxes/box_buttons.h"
 
 #include "skin/core/marks.h"
-#include "skin/core/skin_image.h"
 
 void DrawBoxButtonFrame(TCanvas* C, const TRect& R, TbsBoxButtonState State)
 {
@@ -54,12 +53,6 @@ bool ComposeButtonRecord(TbsSkinData* SD, const TbsDataSkinButtonControl* Rec, T
         FontColor = d.ActiveFontColor;
     }
     if (IsNullRect(src)) return false;
-    const int dw = W - RectWidth(d.SkinRect), dh = H - RectHeight(d.SkinRect);
-    B->SetSize(W, H);
-    CreateSkinImage(d.LTPoint, d.RTPoint, d.LBPoint, d.RBPoint, d.ClRect, d.LTPoint,
-                    Point(d.RTPoint.X + dw, d.RTPoint.Y), Point(d.LBPoint.X, d.LBPoint.Y + dh),
-                    Point(d.RBPoint.X + dw, d.RBPoint.Y + dh),
-                    Rect(d.ClRect.Left, d.ClRect.Top, d.ClRect.Right + dw, d.ClRect.Bottom + dh), B, picture, src, W, H,
-                    true, d.LeftStretch, d.TopStretch, d.RightStretch, d.BottomStretch, d.StretchEffect, d.StretchType);
+    ComposeButtonLook(d, picture, src, W, H, B);
     return true;
 }

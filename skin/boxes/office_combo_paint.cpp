@@ -47,18 +47,6 @@ void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill)
     C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
 }
 
-// The button record R's look at W x H: its right and bottom pieces follow the new size.
-void ComposeButton(TbsDataSkinButtonControl* R, TBitmap* B, TBitmap* Pic, const TRect& Src, int W, int H)
-{
-    const int dw = W - RectWidth(R->SkinRect), dh = H - RectHeight(R->SkinRect);
-    const TRect cl = Rect(R->ClRect.Left, R->ClRect.Top, R->ClRect.Right + dw, R->ClRect.Bottom + dh);
-    B->SetSize(W, H);
-    CreateSkinImage(R->LTPoint, R->RTPoint, R->LBPoint, R->RBPoint, R->ClRect, R->LTPoint,
-                    Point(R->RTPoint.X + dw, R->RTPoint.Y), Point(R->LBPoint.X, R->LBPoint.Y + dh),
-                    Point(R->RBPoint.X + dw, R->RBPoint.Y + dh), cl, B, Pic, Src, W, H, true, R->LeftStretch,
-                    R->TopStretch, R->RightStretch, R->BottomStretch, R->StretchEffect, R->StretchType);
-}
-
 // A marker picture cut out of Pic, keyed by Transparent, centred in Area (Dy lower).
 void DrawMarker(TCanvas* C, TBitmap* Pic, const TRect& Src, TColor Transparent, const TRect& Area, int Dy)
 {
@@ -257,7 +245,7 @@ void TbsSkinCustomOfficeComboBox::DrawResizeButton(TCanvas* C)
         src = hotLook;
     TBitmap b;
     if (pic)
-        ComposeButton(r, &b, pic, src, RectWidth(Button.R), RectHeight(Button.R));
+        ComposeButtonLook(*r, pic, src, RectWidth(Button.R), RectHeight(Button.R), &b);
     else
         b.SetSize(RectWidth(Button.R), RectHeight(Button.R));
     TCanvas* c = b.Canvas();
@@ -306,7 +294,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinToolButton(TCanvas* C)
     if (IsNullRect(src)) src = r->SkinRect;
     if (pic) {
         TBitmap b;
-        ComposeButton(r, &b, pic, src, Width(), Height());
+        ComposeButtonLook(*r, pic, src, Width(), Height(), &b);
         C->Draw(0, 0, &b);
     }
     if (FUseSkinFont) {

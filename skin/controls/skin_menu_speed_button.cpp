@@ -211,15 +211,8 @@ void TbsSkinMenuSpeedButton::DrawSkinButtonRecord(TbsDataSkinButtonControl* Obje
     const TRect active = IsNullRect(Object->ActiveSkinRect) ? Object->SkinRect : Object->ActiveSkinRect;
     const TRect down = IsNullRect(Object->DownSkinRect) ? active : Object->DownSkinRect;
     const TRect src = Hot && Pressed ? down : Hot ? active : Object->SkinRect;
-    const int xo = RectWidth(R) - RectWidth(Object->SkinRect), yo = RectHeight(R) - RectHeight(Object->SkinRect);
     TBitmap b;
-    CreateSkinImage(
-        Object->LTPoint, Object->RTPoint, Object->LBPoint, Object->RBPoint, Object->ClRect, Object->LTPoint,
-        Point(Object->RTPoint.X + xo, Object->RTPoint.Y), Point(Object->LBPoint.X, Object->LBPoint.Y + yo),
-        Point(Object->RBPoint.X + xo, Object->RBPoint.Y + yo),
-        Rect(Object->ClRect.Left, Object->ClRect.Top, Object->ClRect.Right + xo, Object->ClRect.Bottom + yo), &b, pic,
-        src, RectWidth(R), RectHeight(R), true, Object->LeftStretch, Object->TopStretch, Object->RightStretch,
-        Object->BottomStretch, Object->StretchEffect, Object->StretchType);
+    ComposeButtonLook(*Object, pic, src, RectWidth(R), RectHeight(R), &b);
     Cnvs->Draw(R.Left, R.Top, &b);
 }
 

@@ -1,5 +1,8 @@
 #include "skin/core/button_records.h"
 
+#include "platform/framework/graphics/bitmap.h"
+#include "skin/core/skin_image.h"
+
 void TbsDataSkinButtonControl::DefineKeys(TbsSkinKeys& K)
 {
     TbsDataSkinCustomControl::DefineKeys(K);
@@ -59,4 +62,16 @@ void TbsDataSkinCheckRadioControl::DefineKeys(TbsSkinKeys& K)
     K.Rect(L"activegrayedcheckimagerect", ActiveGrayedCheckImageRect);
     K.Boolean(L"morphing", Morphing);
     K.MorphKind(L"morphkind", MorphKind);
+}
+
+TRect ComposeButtonLook(const TbsDataSkinButtonControl& R, TBitmap* Pic, const TRect& Src, int W, int H, TBitmap* B)
+{
+    const int dw = W - R.SkinRect.Width(), dh = H - R.SkinRect.Height();
+    const TRect cl = Rect(R.ClRect.Left, R.ClRect.Top, R.ClRect.Right + dw, R.ClRect.Bottom + dh);
+    B->SetSize(W, H);
+    CreateSkinImage(R.LTPoint, R.RTPoint, R.LBPoint, R.RBPoint, R.ClRect, R.LTPoint,
+                    Point(R.RTPoint.X + dw, R.RTPoint.Y), Point(R.LBPoint.X, R.LBPoint.Y + dh),
+                    Point(R.RBPoint.X + dw, R.RBPoint.Y + dh), cl, B, Pic, Src, W, H, true, R.LeftStretch, R.TopStretch,
+                    R.RightStretch, R.BottomStretch, R.StretchEffect, R.StretchType);
+    return cl;
 }

@@ -52,3 +52,9 @@ public:
     TbsMorphKind MorphKind = mkDefault;
     TColor FrameFontColor = 0;
 };
+
+class TBitmap;
+
+// B becomes W x H holding the look Src of R's picture Pic, R's nine-part geometry grown by the
+// size difference and its centre drawn; the result is R's client rectangle moved with the size.
+TRect ComposeButtonLook(const TbsDataSkinButtonControl& R, TBitmap* Pic, const TRect& Src, int W, int H, TBitmap* B);

@@ -62,14 +62,7 @@ TRect ComposeButton(TbsDataSkinButtonControl* R, TBitmap* Pic, bool Down, bool H
         if (!R->ActiveSkinRect.IsEmpty()) src = R->ActiveSkinRect;
         Color = R->ActiveFontColor;
     }
-    const int dW = W - R->SkinRect.Width(), dH = H - R->SkinRect.Height();
-    const TRect cl = Rect(R->ClRect.Left, R->ClRect.Top, R->ClRect.Right + dW, R->ClRect.Bottom + dH);
-    B->SetSize(W, H);
-    CreateSkinImage(R->LTPoint, R->RTPoint, R->LBPoint, R->RBPoint, R->ClRect, R->LTPoint,
-                    Point(R->RTPoint.X + dW, R->RTPoint.Y), Point(R->LBPoint.X, R->LBPoint.Y + dH),
-                    Point(R->RBPoint.X + dW, R->RBPoint.Y + dH), cl, B, Pic, src, W, H, true, R->LeftStretch,
-                    R->TopStretch, R->RightStretch, R->BottomStretch, R->StretchEffect, R->StretchType);
-    return cl;
+    return ComposeButtonLook(*R, Pic, src, W, H, B);
 }
 
 }  // namespace
