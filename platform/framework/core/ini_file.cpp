@@ -1,5 +1,8 @@
 #include "platform/framework/core/ini_file.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/string_list.h"
@@ -29,6 +32,29 @@ bool SplitKeyLine(const String& line, String& key, String& value)
     return !key.empty();
 }
 
+// Reads at most limit bytes from the start of the file; whole tells whether that was all of it.
+bool ReadFileHead(const String& name, size_t limit, std::string& out, bool& whole)
+{
+    whole = true;
+    FILE* f = std::fopen(StringToUtf8(name).c_str(), "rb");
+    if (!f) return false;
+    out.clear();
+    char buf[65536];
+    // One byte past the limit tells a file of exactly limit bytes from a longer one.
+    while (out.size() <= limit) {
+        const size_t n = std::fread(buf, 1, std::min(sizeof buf, limit + 1 - out.size()), f);
+        if (n == 0) break;
+        out.append(buf, n);
+    }
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (out.size() > limit) {
+        out.resize(limit);
+        whole = false;
+    }
+    return ok;
+}
+
 // Saves the lines through a temporary file; a failure names the file and keeps the old one whole.
 void SaveIni(const String& fileName, const TIniData& data, bool bom)
 {
@@ -47,6 +73,25 @@ void TIniData::Clear()
 {
     FPrelude.clear();
     FSections.clear();
+}
+
+void TIniData::KeepKeyLinesOnly()
+{
+    auto keep = [](const String& line) {
+        String k, v;
+        if (!SplitKeyLine(line, k, v)) return false;
+        for (wchar_t c : line)
+            if ((c < 0x20 && c != L'\t') || c == 0x7F || c == 0xFFFD) return false;
+        return true;
+    };
+    auto filter = [&](std::vector<String>& lines) {
+        std::vector<String> kept;
+        for (auto& l : lines)
+            if (keep(l)) kept.push_back(l);
+        lines.swap(kept);
+    };
+    filter(FPrelude);
+    for (auto& s : FSections) filter(s.lines);
 }
 
 void TIniData::Parse(const String& text)
@@ -287,49 +332,72 @@ void TMemIniFile::SetStrings(const TStrings* list)
 
 // --- TIniFile ---------------------------------------------------------------------------------
 
-TIniData TIniFile::Load(bool* hadBom) const
+TIniFile::Loaded TIniFile::Load() const
 {
-    TIniData data;
+    Loaded loaded;
     std::string bytes;
-    if (ReadFileBytes(FFileName, bytes)) data.Parse(DecodeText(bytes, hadBom));
-    return data;
+    if (!ReadFileHead(FFileName, IniFileReadLimit, bytes, loaded.Whole)) return loaded;
+    // A cut file keeps its whole lines only.
+    if (!loaded.Whole) {
+        const size_t end = bytes.find_last_of("\r\n");
+        bytes.resize(end == std::string::npos ? 0 : end + 1);
+    }
+    loaded.Data.Parse(DecodeText(bytes, &loaded.HadBom));
+    return loaded;
 }
 
-void TIniFile::Save(const TIniData& data, bool hadBom) { SaveIni(FFileName, data, hadBom); }
+void TIniFile::Save(const Loaded& loaded, const std::function<void(TIniData&)>& change)
+{
+    TIniData data = loaded.Data;
+    change(data);
+    if (loaded.Whole) return SaveIni(FFileName, data, loaded.HadBom);
+    // A cut file: what was read, else its key lines, else the first of them that leave room for
+    // the change; the change itself always lands.
+    auto bytes = [](const TIniData& d) { return StringToUtf8(d.Compose()); };
+    if (bytes(data).size() < IniFileReadLimit) return SaveIni(FFileName, data, loaded.HadBom);
+    TIniData keys = loaded.Data;
+    keys.KeepKeyLinesOnly();
+    TIniData changed = keys;
+    change(changed);
+    if (bytes(changed).size() >= IniFileReadLimit) {
+        std::string text = bytes(keys);
+        const size_t end = text.rfind('\n', IniFileReadLimit / 2);
+        text.resize(end == std::string::npos ? 0 : end + 1);
+        changed.Parse(Utf8ToString(text));
+        change(changed);
+    }
+    SaveIni(FFileName, changed, loaded.HadBom);
+}
 
 String TIniFile::ReadString(const String& section, const String& ident, const String& def)
 {
     String v;
-    return Load().FindValue(section, ident, v) ? v : def;
+    return Load().Data.FindValue(section, ident, v) ? v : def;
 }
 
 void TIniFile::WriteString(const String& section, const String& ident, const String& value)
 {
-    bool bom = false;
-    TIniData data = Load(&bom);
-    data.SetValue(section, ident, value);
-    Save(data, bom);
+    Save(Load(), [&](TIniData& data) { data.SetValue(section, ident, value); });
 }
 
-void TIniFile::ReadSection(const String& section, TStrings* strings) { Load().Keys(section, strings); }
-void TIniFile::ReadSections(TStrings* strings) { Load().Sections(strings); }
-void TIniFile::ReadSectionValues(const String& section, TStrings* strings) { Load().SectionValues(section, strings); }
+void TIniFile::ReadSection(const String& section, TStrings* strings) { Load().Data.Keys(section, strings); }
+void TIniFile::ReadSections(TStrings* strings) { Load().Data.Sections(strings); }
+void TIniFile::ReadSectionValues(const String& section, TStrings* strings)
+{
+    Load().Data.SectionValues(section, strings);
+}
 
 void TIniFile::EraseSection(const String& section)
 {
-    bool bom = false;
-    TIniData data = Load(&bom);
-    if (!data.SectionExists(section)) return;
-    data.EraseSection(section);
-    Save(data, bom);
+    const Loaded loaded = Load();
+    if (!loaded.Data.SectionExists(section)) return;
+    Save(loaded, [&](TIniData& data) { data.EraseSection(section); });
 }
 
 void TIniFile::DeleteKey(const String& section, const String& ident)
 {
-    bool bom = false;
-    TIniData data = Load(&bom);
+    const Loaded loaded = Load();
     String v;
-    if (!data.FindValue(section, ident, v)) return;
-    data.DeleteKey(section, ident);
-    Save(data, bom);
+    if (!loaded.Data.FindValue(section, ident, v)) return;
+    Save(loaded, [&](TIniData& data) { data.DeleteKey(section, ident); });
 }

@@ -2,8 +2,14 @@
 // on the file itself (each read sees the file, each write is saved at once, through a temporary
 // file so a failed write leaves the old file whole); TMemIniFile keeps the lines in memory until
 // UpdateFile. Comment and blank lines survive rewrites. Files may be UTF-8 or GBK.
+//
+// A settings file is small: TIniFile reads at most IniFileReadLimit bytes of it (up to the last
+// whole line) and takes what parses there. A file longer than that is never rewritten into
+// something larger: a write keeps what was read, else only its key lines, else the first of
+// those, whichever first fits under the limit with the change made.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +32,8 @@ public:
     void Sections(TStrings* out) const;
     void SectionValues(const String& section, TStrings* out) const;
     void Clear();
+    // Drops every line but section headers and key lines without control characters.
+    void KeepKeyLinesOnly();
 
     String LineBreak = L"\n";
 
@@ -89,6 +97,8 @@ private:
     bool FHadBom = false;
 };
 
+constexpr size_t IniFileReadLimit = 1 << 20;
+
 class TIniFile : public TCustomIniFile {
 public:
     explicit TIniFile(const String& fileName) : TCustomIniFile(fileName) {}
@@ -103,6 +113,12 @@ public:
     void UpdateFile() override {}
 
 private:
-    TIniData Load(bool* hadBom = nullptr) const;
-    void Save(const TIniData& data, bool hadBom);
+    struct Loaded {
+        TIniData Data;
+        bool HadBom = false;
+        bool Whole = true;  // the file was read to its end (or does not exist)
+    };
+    Loaded Load() const;
+    // Writes the loaded lines with the change made to them.
+    void Save(const Loaded& loaded, const std::function<void(TIniData&)>& change);
 };

@@ -101,6 +101,44 @@ TEST(IniFile, MissingFolderRaisesClearError)
     }
 }
 
+// A settings file past the read limit: what parses in its first part is read, and a write never
+// leaves it larger than the limit (junk and binary lines go first, then everything but the key).
+TEST(IniFile, AFileLongerThanTheLimitIsReadInPartAndNeverRewrittenLarger)
+{
+    TempDir dir;
+    std::string binary;
+    for (size_t i = 0; binary.size() < 3 * IniFileReadLimit; ++i) binary += char((i * 131 + i / 7) & 0xFF);
+    std::string keys;
+    while (keys.size() < 2 * IniFileReadLimit) keys += "key" + std::to_string(keys.size()) + "=value\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const wchar_t* firstValue;  // [OutPath] OutPath as read before the write
+    };
+    const Case cases[] = {
+        {"binary after a section", "[OutPath]\nOutPath=/home/u/out\n" + binary, L"/home/u/out"},
+        {"a section past the limit", binary + "\n[OutPath]\nOutPath=/late\n", L"Error"},
+        {"a huge section of keys", "[OutPath]\nOutPath=/k\n" + keys, L"/k"},
+        {"one line without an end", std::string(2 * IniFileReadLimit, 'x'), L"Error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file("option.ini");
+        WriteBytes(path, c.bytes);
+        TIniFile ini(dir.File(L"option.ini"));
+        EXPECT_EQ(ini.ReadString(L"OutPath", L"OutPath", L"Error"), c.firstValue);
+        ini.WriteString(L"Skin", L"SetSkin", L"0");
+        const std::string after = ReadBytes(path);
+        EXPECT_LT(after.size(), IniFileReadLimit);
+        EXPECT_EQ(ini.ReadString(L"Skin", L"SetSkin", L"Error"), L"0");
+        // A second write sees a whole file and keeps what the first one kept.
+        ini.WriteString(L"Options", L"After_Done", L"0");
+        EXPECT_EQ(ini.ReadString(L"OutPath", L"OutPath", L"Error"), c.firstValue);
+        EXPECT_EQ(ini.ReadString(L"Skin", L"SetSkin", L"Error"), L"0");
+        EXPECT_LE(ReadBytes(path).size(), after.size() + 64);
+    }
+}
+
 TEST(MemIniFile, EraseAndRewriteMovesSectionToEnd)
 {
     TMemIniFile ini(L"");
