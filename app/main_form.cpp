@@ -2,7 +2,12 @@
 // "option.ini": the output folder ([OutPath]) and the skin in use ([Skin]).
 #include "app/main_form.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <filesystem>
 
 #include "app/program_paths.h"
 #include "platform/framework/controls/combo_box.h"
@@ -17,6 +22,7 @@
 #include "skin/boxes/skin_edit.h"
 #include "skin/core/skin_data.h"
 #include "skin/dialogs/open_dialog.h"
+#include "skin/dialogs/skin_message.h"
 
 TForm1* Form1 = nullptr;
 
@@ -41,6 +47,7 @@ TForm1::~TForm1()
         delete glyphs.second;
     }
     if (Form1 == this) Form1 = nullptr;
+    RemoveScratchFolder();
 }
 
 // Each step runs on its own: an error in one is shown and the next one still runs, so a broken
@@ -48,6 +55,7 @@ TForm1::~TForm1()
 void TForm1::FormCreate(TObject* Sender)
 {
     const std::function<void()> steps[] = {
+        [] { RemoveStaleScratchFolders(); },
         [this] { Button15Click(this); },
         [this] { Button17Click(this); },
         [this] { Button21Click(this); },
@@ -78,8 +86,10 @@ void TForm1::FormCreate(TObject* Sender)
     for (const auto& step : steps) {
         try {
             step();
+        } catch (const Exception& e) {
+            ShowFailure(L"程序启动时出错，部分设置未能载入：" + e.Message());
         } catch (const std::exception& e) {
-            Application->ShowException(e);
+            ShowFailure(L"程序启动时出错，部分设置未能载入：" + Utf8ToString(e.what()));
         }
     }
 }
@@ -103,30 +113,69 @@ void TForm1::Button3Click(TObject*)
 }
 void TForm1::Button4Click(TObject*) { SaveSkinIndex(); }
 
+namespace {
+
+// Why a folder cannot take output files, or an empty text when it can: it is made when missing,
+// and a file is created in it and removed again (a read-only disk, a file in the folder's place,
+// a name too long and missing rights all fail here).
+String OutputFolderProblem(const String& AFolder)
+{
+    if (AFolder.empty()) return L"empty";
+    const std::string folder = StringToUtf8(AFolder);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) return Utf8ToString(error.message());
+    if (!std::filesystem::is_directory(folder, error)) return Utf8ToString(std::strerror(ENOTDIR));
+    std::string probe = folder + "/.vexmora-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) return Utf8ToString(std::strerror(errno));
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return String();
+}
+
+// A path as a box shows it: a very long one keeps its start and its end.
+String ShortPath(const String& APath)
+{
+    const size_t keep = 60;
+    return APath.size() <= 2 * keep + 3 ? APath : APath.substr(0, keep) + L"..." + APath.substr(APath.size() - keep);
+}
+
+}  // namespace
+
 void TForm1::LoadOutputFolder()
 {
-    auto useDefault = [this] {
+    auto use = [this](const String& AFolder) {
+        Video_OutPut_Folder_Edit->SetText(AFolder);
+        FileOutPutPath = AFolder;
+    };
+    auto useDefault = [&] {
         const String folder = DefaultOutputFolder();
         ForceDirectories(folder);
-        Video_OutPut_Folder_Edit->SetText(folder);
-        FileOutPutPath = folder;
+        use(folder);
         // A settings file that cannot be written leaves the default in force for this run.
         try {
             TIniFile(OptionIniPath()).WriteString(L"OutPath", L"OutPath", folder);
         } catch (Exception&) {}
     };
+    String folder;
     try {
         const String ini = OptionIniPath();
         if (!FileExists(ini)) return useDefault();
-        const String folder = TIniFile(ini).ReadString(L"OutPath", L"OutPath", L"Error");
+        folder = TIniFile(ini).ReadString(L"OutPath", L"OutPath", L"Error");
         if (Missing(folder)) return useDefault();
-        // A folder that cannot be created is still the output folder.
-        ForceDirectories(folder);
-        Video_OutPut_Folder_Edit->SetText(folder);
-        FileOutPutPath = folder;
     } catch (Exception&) {
-        useDefault();
+        return useDefault();
     }
+    // A configured folder that cannot take files is reported and the default is used for this
+    // run; the setting stays in the file (a disk that is not mounted now may be next time).
+    const String problem = OutputFolderProblem(folder);
+    if (problem.empty()) return use(folder);
+    const String fallback = DefaultOutputFolder();
+    ForceDirectories(fallback);
+    use(fallback);
+    ShowNotice(L"设置的输出目录“" + ShortPath(folder) + L"”无法使用，本次改用默认输出目录“" + fallback +
+               L"”。\n原因：" + problem);
 }
 
 void TForm1::SaveOutputFolder()
@@ -137,23 +186,30 @@ void TForm1::SaveOutputFolder()
 void TForm1::LoadSkinIndex()
 {
     const String ini = OptionIniPath();
-    if (!FileExists(ini)) {
+    int index = 0;
+    // A value that is no whole number ("abc", binary bytes, 20 digits) counts as missing: the
+    // default is written over it, so the next start reads a good value.
+    if (!FileExists(ini) || !TryStrToInt(TIniFile(ini).ReadString(L"Skin", L"SetSkin", L"Error"), index)) {
         TIniFile(ini).WriteString(L"Skin", L"SetSkin", L"0");
         bsSkinData1->SetSkinIndex(0);
         return;
     }
-    const String value = TIniFile(ini).ReadString(L"Skin", L"SetSkin", L"Error");
-    if (Missing(value)) {
-        TIniFile(ini).WriteString(L"Skin", L"SetSkin", L"0");
-        bsSkinData1->SetSkinIndex(0);
-        return;
-    }
-    bsSkinData1->SetSkinIndex(StrToInt(value));
+    bsSkinData1->SetSkinIndex(index);
 }
 
 void TForm1::SaveSkinIndex()
 {
     TIniFile(OptionIniPath()).WriteString(L"Skin", L"SetSkin", IntToStr(bsSkinData1->SkinIndex()));
+}
+
+void TForm1::ShowNotice(const String& AText, const String& ACaption)
+{
+    bsSkinMessage1->MessageDlg2(AText, ACaption, mtInformation, {mbOK}, 0);
+}
+
+void TForm1::ShowFailure(const String& AText)
+{
+    bsSkinMessage1->MessageDlg2(AText, Application->Title(), mtWarning, {mbOK}, 0);
 }
 
 void TForm1::LogLine(const String& ALine)

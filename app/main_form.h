@@ -298,6 +298,10 @@ public:
     void SaveSkinIndex();
     // Appends one line to the log memo, dropping the oldest past LogMemoLineLimit.
     void LogLine(const String& ALine);
+    // A skinned box with an OK button: information titled "提示" by default; an error (a
+    // failed task, a failed start-up step) is a warning titled as the program.
+    void ShowNotice(const String& AText, const String& ACaption = L"提示");
+    void ShowFailure(const String& AText);
     // The "直接覆盖输出文件" choice of the options dialog.
     bool OverwriteChosen() const;
 

@@ -32,14 +32,11 @@ namespace {
 
 // Where the add's check of an output lands: the engine opens the output it is given, and a job
 // must not leave a file behind before its queue runs (nor truncate an existing one), so the check
-// opens a name of its own in a private folder, removed at once.
+// opens a name of its own in a private folder, removed at once (the folder goes at exit).
 String ScratchOutputName(const String& AExt)
 {
     static std::atomic<int> counter{0};
-    const String folder =
-        IncludeTrailingPathDelimiter(GetTempDirectory()) + L"vexmora-check-" + IntToStr(int64_t(::getpid()));
-    ForceDirectories(folder);
-    return folder + L"/job" + IntToStr(int64_t(++counter)) + AExt;
+    return ScratchFolder() + L"/job" + IntToStr(int64_t(++counter)) + AExt;
 }
 
 bool LoadLibraries(TForm1* AForm)
@@ -94,16 +91,16 @@ String TForm1::GenerateOutputFileName(const String& AFileName, const String& AFi
 
 TAddJobResult TForm1::AddJob(const String& AFileName)
 {
-    TAVProbe* probe = DERID->AVProbe();
-    if (!probe->LoadFile(AFileName)) {
-        LogFramed(this, L"***File load error: " + probe->LastErrMsg());
-        return ajSkipped;
-    }
     // Every slot was taken since the last clear: the list cannot hold another job.
     const int slot = LowestFreeSlot(OO1);
     if (slot < 0) {
         LogFramed(this, L"***File open error: " + String(L"the job list is full; clear it to add more files"));
         return ajRefused;
+    }
+    TAVProbe* probe = DERID->AVProbe();
+    if (!probe->LoadFile(AFileName)) {
+        LogFramed(this, L"***File load error: " + probe->LastErrMsg());
+        return ajSkipped;
     }
     Settings.Video_AddFileName = AFileName;
     TInputOptions input;
@@ -175,6 +172,15 @@ void SelectLastRow(TForm1* AForm)
     AForm->lvFiles->SetFocus();
 }
 
+// A refusal because every job slot is taken: the user is told how many files stay out.
+bool RefusedAsFull(TForm1* AForm, int ANotAdded)
+{
+    if (LowestFreeSlot(AForm->OO1) >= 0) return false;
+    AForm->ShowNotice(L"任务列表已满（最多 " + IntToStr(int64_t(JobSlotCount)) + L" 个任务），有 " +
+                      IntToStr(int64_t(ANotAdded)) + L" 个文件没有添加。请先清空列表，再添加其余文件。");
+    return true;
+}
+
 // Adds the files from the last to the first; false when the walk was cut short (a missing file
 // or a refused one).
 bool AddFilesBackwards(TForm1* AForm, TStrings* AFiles)
@@ -182,7 +188,10 @@ bool AddFilesBackwards(TForm1* AForm, TStrings* AFiles)
     for (int i = AFiles->Count() - 1; i >= 0; --i) {
         const String file = AFiles->Get(i);
         if (!FileExists(file)) return false;
-        if (AForm->AddJob(file) == ajRefused) return false;
+        if (AForm->AddJob(file) == ajRefused) {
+            RefusedAsFull(AForm, i + 1);
+            return false;
+        }
     }
     return true;
 }
@@ -196,7 +205,9 @@ void TForm1::btnAddClick(TObject*)
     if (!OpenDialog1->Execute()) return;
     const String file = OpenDialog1->FileName();
     if (!FileExists(file)) return;
-    if (AddJob(file) == ajAdded) SelectLastRow(this);
+    const TAddJobResult result = AddJob(file);
+    if (result == ajAdded) SelectLastRow(this);
+    if (result == ajRefused) RefusedAsFull(this, 1);
 }
 
 void TForm1::Button8Click(TObject*)

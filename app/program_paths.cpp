@@ -1,10 +1,15 @@
 // Where the program keeps its files on Linux. See program_paths.h.
 #include "app/program_paths.h"
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <string>
 
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/strings.h"
@@ -33,6 +38,13 @@ String ConfigFolder()
     // A relative $XDG_CONFIG_HOME is invalid and is ignored, as the base-directory rules say.
     if (xdg && xdg[0] == '/') return IncludeTrailingPathDelimiter(Utf8ToString(xdg));
     return IncludeTrailingPathDelimiter(HomeDir()) + L".config/";
+}
+
+const char kScratchPrefix[] = "vexmora-check-";
+
+String ScratchFolderOf(pid_t APid)
+{
+    return GetTempDirectory() + Utf8ToString(kScratchPrefix) + IntToStr(int64_t(APid));
 }
 
 String DataRoot() { return IncludeTrailingPathDelimiter(HomeDir()) + L"Vexmora视频软件/"; }
@@ -67,3 +79,37 @@ String DefaultOutputFolder() { return DataRoot() + L"输出"; }
 String DefaultSnapshotFolder() { return DataRoot() + L"快照"; }
 
 String ProgramFile(const String& relativePath) { return ProgramFolder() + relativePath; }
+
+String ScratchFolder()
+{
+    const String folder = ScratchFolderOf(::getpid());
+    ForceDirectories(folder);
+    return folder;
+}
+
+void RemoveScratchFolder()
+{
+    std::error_code error;
+    std::filesystem::remove_all(StringToUtf8(ScratchFolderOf(::getpid())), error);
+}
+
+void RemoveStaleScratchFolders()
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const std::string prefix = kScratchPrefix;
+    for (fs::directory_iterator it(StringToUtf8(GetTempDirectory()), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = pid_t(std::stol(digits));
+        // Another user's folder, or one of a process that still runs (or may: not ours to ask), stays.
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
+        if (pid == ::getpid() || pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+        std::error_code ignored;
+        fs::remove_all(it->path(), ignored);
+    }
+}

@@ -25,3 +25,10 @@ String DefaultSnapshotFolder();
 
 // A file shipped beside the program, e.g. ProgramFile(L"sounds/ring001.wav").
 String ProgramFile(const String& relativePath);
+
+// The private folder where adding a job tries its output ($TMPDIR/vexmora-check-<pid>), created
+// when missing. RemoveScratchFolder removes this process's folder (at exit);
+// RemoveStaleScratchFolders removes those of this user's processes that no longer run (at start).
+String ScratchFolder();
+void RemoveScratchFolder();
+void RemoveStaleScratchFolders();

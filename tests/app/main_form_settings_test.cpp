@@ -14,6 +14,7 @@
 #include "skin/boxes/skin_edit.h"
 #include "skin/core/skin_data.h"
 #include "tests/app/main_window_fixture.h"
+#include "tests/support/modal_script.h"
 
 namespace fs = std::filesystem;
 
@@ -62,20 +63,29 @@ TEST_F(MainWindowSettings, AMissingValueTakesTheDefault)
     EXPECT_EQ(Ini(OptionIni(), L"Skin", L"SetSkin"), L"0");
 }
 
-TEST_F(MainWindowSettings, ABrokenSkinValueFailsItsStepAlone)
+// A skin value that is no whole number is missing: no box, skin 0, and the file repaired.
+TEST_F(MainWindowSettings, AnUnreadableSkinValueIsRepairedWithoutABox)
 {
-    WriteText(OptionIni(), "[OutPath]\nOutPath=" + Root.file("out") + "\n[Skin]\nSetSkin=abc\n");
-    std::vector<String> boxes;
-    Application->MessageBoxHandler = [&](const String& Text, const String&, int) {
-        boxes.push_back(Text);
-        return IDOK;
-    };
-    Start();
-    ASSERT_EQ(boxes.size(), 1u);
-    // The steps after it still ran: the presets of the first category, the screen list.
-    EXPECT_EQ(Main->bsSkinOfficeComboBox1->ItemIndex(), 0);
-    EXPECT_EQ(Main->cboScreens->Text(), L"Panel6");
-    EXPECT_EQ(Main->bsSkinData1->SkinIndex(), 0);
+    const std::string values[] = {"abc", "=", std::string("\x01\xff\xfe\x80", 4), "12345678901234567890"};
+    for (const std::string& value : values) {
+        SCOPED_TRACE(value);
+        WriteText(OptionIni(), "[OutPath]\nOutPath=" + Root.file("out") + "\n[Skin]\nSetSkin=" + value + "\n");
+        int boxes = 0;
+        Application->MessageBoxHandler = [&](const String&, const String&, int) {
+            ++boxes;
+            return IDOK;
+        };
+        Start();
+        EXPECT_EQ(boxes, 0);
+        EXPECT_EQ(ModalScript::ModalForm(), nullptr);
+        EXPECT_EQ(Main->bsSkinData1->SkinIndex(), 0);
+        EXPECT_EQ(Ini(OptionIni(), L"Skin", L"SetSkin"), L"0");
+        EXPECT_EQ(Main->bsSkinOfficeComboBox1->ItemIndex(), 0);
+        EXPECT_EQ(Main->cboScreens->Text(), L"Panel6");
+        Application->MessageBoxHandler = nullptr;
+        ApplicationFixture::TearDown();
+        Form1 = Main = nullptr;
+    }
 }
 
 TEST_F(MainWindowSettings, AProgramFolderThatTakesNoFilesSendsTheSettingsToTheConfigFolder)
