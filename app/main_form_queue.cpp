@@ -274,7 +274,12 @@ void TForm1::DERIDTerminate(TObject*, const TTerminateInfo& AInfo)
                 std::filesystem::remove(path, error);
         }
     }
-    if (AInfo.Exception) Application->MessageBox(AInfo.ExceptionMsg, Application->Title(), 48);
+    if (AInfo.Exception) {
+        // What failed, for which file, then the libraries' own text.
+        TListItem* item = TaskRow(AInfo.TaskIndex);
+        const String what = item ? L"文件“" + ExtractFileName(item->Caption()) + L"”转换失败：\n" : L"转换失败：\n";
+        ShowFailure(what + AInfo.ExceptionMsg);
+    }
 }
 
 void TForm1::Button20Click(TObject*)

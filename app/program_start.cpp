@@ -6,6 +6,8 @@
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "platform/framework/controls/edit.h"
+#include "platform/framework/core/exceptions.h"
+#include "platform/framework/core/strings.h"
 #include "platform/framework/forms/application.h"
 #include "skin/boxes/office_combo_box.h"
 #include "skin/boxes/skin_edit.h"
@@ -17,6 +19,16 @@ void CreateProgramForms()
     Application->SetTitle(L"VexmoraMKV格式转换器");
     Application->SetHelpFile(L"help.chm");
     Application->CreateForm(Form1);
+    // An error that escapes a command reaches the user in the program's own skinned box, after a
+    // sentence that says the command failed.
+    Application->OnException = [](TObject*, const std::exception& E) {
+        auto* known = dynamic_cast<const Exception*>(&E);
+        const String text = known ? known->Message() : Utf8ToString(E.what());
+        if (Form1)
+            Form1->ShowFailure(L"操作未能完成：" + text);
+        else
+            Application->ShowException(E);
+    };
     Application->CreateForm(Form2);
     Form2->SetSkinData(Form1->bsSkinData1);
     Form5 = new TForm5(Application, Form1->DERID);
