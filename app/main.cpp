@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/program_paths.h"
+#include "app/program_signals.h"
 #include "app/program_start.h"
 #include "platform/framework/forms/application.h"
 #include "platform/win/power_api.h"
 
 int main()
 {
+    WatchTerminationSignals();
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
         std::fprintf(stderr,
@@ -19,6 +22,8 @@ int main()
     CreateProgramForms();
     // The one process that may ask the system to power off at the queue's end ("自动关闭计算机").
     vxwin::EnableSystemPowerRequests();
-    Application->Run();
+    // A signal taken while the start-up showed a box has already ended the loop.
+    if (!Application->Terminated()) Application->Run();
+    RemoveScratchFolder();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -72,8 +73,9 @@ protected:
         return std::atoi(Run(cmd.str()).c_str());
     }
     // Starts vexmora on a server of the test's own with a temporary home and waits for its main
-    // window; false (with the test skipped) when a tool is missing.
-    bool StartProgram(bool AWithWindowManager = false)
+    // window (or for the first window titled AWindow); false (with the test skipped) when a tool
+    // is missing. OptionIni, when set, is the settings file the program finds beside itself.
+    bool StartProgram(bool AWithWindowManager = false, const std::string& AWindow = "VexmoraMKV")
     {
         if (FindTool("Xvfb").empty() || FindTool("xdotool").empty() || FindTool("import").empty() ||
             FindTool("convert").empty() || (AWithWindowManager && FindTool("openbox").empty())) {
@@ -99,18 +101,24 @@ protected:
         ::setenv("XDG_CONFIG_HOME", (Home.path() + "/.config").c_str(), 1);
         // The test launcher asks for the headless back end; the program is to use the server.
         ::unsetenv("VX_HEADLESS");
-        Pid = SpawnWithDisplay({ProgramBesideItsOwnSettings()}, Server->Display(), true);
+        const std::string program = ProgramBesideItsOwnSettings();
+        if (!OptionIni.empty()) std::ofstream(ProgramFolder / "option.ini", std::ios::binary) << OptionIni;
+        Pid = SpawnWithDisplay({program}, Server->Display(), true);
         EXPECT_GT(Pid, 0);
         if (Pid <= 0) return false;
         const bool shown = WaitFor(
             [&] {
-                WindowId = Run("xdotool search --onlyvisible --name 'VexmoraMKV' 2>/dev/null | head -1");
+                if (AWindow == "VexmoraMKV")
+                    WindowId = Run("xdotool search --onlyvisible --name 'VexmoraMKV' 2>/dev/null | head -1");
+                else  // xdotool matches no Chinese name in the C locale; the window tree lists it
+                    WindowId = Run("xwininfo -root -tree | grep '\"" + AWindow + "\"' | head -1 | awk '{print $1}'");
                 return !WindowId.empty();
             },
             30);
         EXPECT_TRUE(shown) << "no window";
         if (!shown) return false;
         WindowId.erase(WindowId.find_last_not_of("\n ") + 1);
+        if (AWindow != "VexmoraMKV") return true;
         // Its place on the screen.
         const bool placed = WaitFor([&] {
             const std::string geo = Run("xdotool getwindowgeometry --shell " + WindowId);
@@ -171,6 +179,7 @@ protected:
     }
 
     std::filesystem::path ProgramFolder;
+    std::string OptionIni;
     std::unique_ptr<XvfbServer> Server;
     std::unique_ptr<TestProcess> Wm;
     TempDir Home;
@@ -319,6 +328,26 @@ TEST_F(ProgramUnderXvfb, EndsWhenTheWindowManagerClosesItsWindow)
     // Source 2: asked by a pager or task bar.
     ASSERT_TRUE(SendToWindow("_NET_CLOSE_WINDOW", nullptr, 2, true));
     EXPECT_EQ(ExitCode(), 0) << "the program did not end";
+}
+
+// SIGTERM and SIGINT end the program as closing its window does, with exit code 0: at rest, and
+// while a box of the start is up (here: the output folder is a file).
+TEST_F(ProgramUnderXvfb, EndsCleanlyOnSigtermAndSigint)
+{
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        if (!StartProgram()) {
+            if (Skipped) GTEST_SKIP() << "needs Xvfb, xdotool and ImageMagick (import, convert)";
+            return;
+        }
+        ::kill(Pid, signal);
+        EXPECT_EQ(ExitCode(60), 0) << "the program did not end cleanly";
+    }
+    std::ofstream(Home.path() + "/not a folder") << "x";
+    OptionIni = "[OutPath]\nOutPath=" + Home.path() + "/not a folder\n";
+    if (!StartProgram(false, "提示")) return;
+    ::kill(Pid, SIGTERM);
+    EXPECT_EQ(ExitCode(60), 0) << "the program did not end while its box was up";
 }
 
 }  // namespace
