@@ -95,12 +95,19 @@ constexpr ULONG SFGAO_HASSUBFOLDER = 0x80000000;
 
 // ---- special folders ----
 constexpr int CSIDL_DESKTOP = 0;
+constexpr int CSIDL_PROGRAMS = 2;
 constexpr int CSIDL_PERSONAL = 5;
+constexpr int CSIDL_STARTUP = 7;
+constexpr int CSIDL_RECENT = 8;
 constexpr int CSIDL_BITBUCKET = 10;
+constexpr int CSIDL_STARTMENU = 11;
 constexpr int CSIDL_DESKTOPDIRECTORY = 16;
 constexpr int CSIDL_DRIVES = 17;
 constexpr int CSIDL_FONTS = 20;
 constexpr int CSIDL_TEMPLATES = 21;
+constexpr int CSIDL_COMMON_STARTMENU = 22;
+constexpr int CSIDL_COMMON_PROGRAMS = 23;
+constexpr int CSIDL_COMMON_STARTUP = 24;
 constexpr int CSIDL_APPDATA = 26;
 
 // ---- the item menu ----

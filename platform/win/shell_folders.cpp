@@ -293,6 +293,14 @@ HRESULT UserFolder(const char* dir, const char* below, LPITEMIDLIST* out)
     return ParsePath(path, out);
 }
 
+// The first of the system's folders (XDG_DATA_DIRS or XDG_CONFIG_DIRS) that holds Below.
+HRESULT SystemFolder(const gchar* const* dirs, const char* below, LPITEMIDLIST* out)
+{
+    for (; dirs && *dirs; ++dirs)
+        if (UserFolder(*dirs, below, out) == S_OK) return S_OK;
+    return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+}
+
 bool IsOneOf(const std::string& ext, std::initializer_list<const char*> list)
 {
     for (const char* e : list)
@@ -372,6 +380,17 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST* out)
     case CSIDL_TEMPLATES: return UserFolder(g_get_user_special_dir(G_USER_DIRECTORY_TEMPLATES), nullptr, out);
     case CSIDL_FONTS: return UserFolder(g_get_user_data_dir(), "fonts", out);
     case CSIDL_BITBUCKET: return UserFolder(g_get_user_data_dir(), "Trash/files", out);
+    // The menus' desktop entries stand for the start menu and its programs.
+    case CSIDL_PROGRAMS:
+    case CSIDL_STARTMENU: return UserFolder(g_get_user_data_dir(), "applications", out);
+    case CSIDL_COMMON_PROGRAMS:
+    case CSIDL_COMMON_STARTMENU: return SystemFolder(g_get_system_data_dirs(), "applications", out);
+    case CSIDL_STARTUP: return UserFolder(g_get_user_config_dir(), "autostart", out);
+    case CSIDL_COMMON_STARTUP: return SystemFolder(g_get_system_config_dirs(), "autostart", out);
+    // Recent files as a folder of links, where the desktop keeps them so.
+    case CSIDL_RECENT: return UserFolder(g_get_user_data_dir(), "RecentDocuments", out);
+    // The Internet, control panel, printers, favourites, "Send To", network, the shared desktop
+    // and the printer links have no folder here.
     default: return E_INVALIDARG;
     }
     return *out ? S_OK : E_OUTOFMEMORY;

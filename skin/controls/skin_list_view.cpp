@@ -423,7 +423,9 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
     auto* ck = NamedRecord<TbsDataSkinCheckRadioControl>(FSD, FCheckSkinDataName);
     const bool wrap = icon && IconOptions()->WrapText();
     String caption = Item->Caption();
-    const int fitWidth = LR.Width() - (list ? 0 : report ? 3 : 2);
+    // A selected item's caption may fill the whole label in list view; the others keep 2 pixels.
+    const int selectedFitWidth = LR.Width() - (list ? 0 : report ? 3 : 2);
+    const int fitWidth = LR.Width() - (report ? 3 : 2);
 
     if (Item->Selected() && SR.Width() > 0) {
         const bool focused = Focused();
@@ -438,7 +440,7 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
             TR.Right -= 4;
             DrawItemText(bc, caption, TR, true, false);
         } else {
-            FitTextToWidth(c, caption, fitWidth);
+            FitTextToWidth(c, caption, selectedFitWidth);
             TR.Left += report ? 3 : 2;
             DrawItemText(bc, caption, TR, false, false);
         }

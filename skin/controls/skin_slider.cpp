@@ -704,8 +704,15 @@ void TbsSkinCustomSlider::Paint()
         if (skin && FSD->SkinColors()) c->Font()->SetColor(FSD->SkinColors()->cBtnText());
         DrawDottedFocusRect(c, Rect(r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2));
     }
-    const TPoint org = Point(FThumbRect.Left, FThumbRect.Top);
-    const bool second = FThumbDown || !Enabled();
+    // Painted into a copy (a picture of the control, not the screen): the thumb stands where the
+    // value to show puts it, and a drag under way is not shown.
+    const bool copy = ControlState().Contains(csPaintCopy);
+    TPoint org = Point(FThumbRect.Left, FThumbRect.Top);
+    if (copy) {
+        int p = ValueToPosition(GetPaintValue());
+        SnapThumbPosition(p, org);
+    }
+    const bool second = (FThumbDown && !copy) || !Enabled();
     if (FOptions.Contains(soShowPoints) && OnDrawPoints) {
         // The handler draws on Canvas: the picture goes first, the marks and the thumb over it.
         Canvas()->Draw(0, 0, &b);

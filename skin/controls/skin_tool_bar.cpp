@@ -263,7 +263,9 @@ void TbsSkinToolBar::ShowScrollButtons(bool Show)
     }
     FMouseIn = false;
     // A new window asks WM_NCCALCSIZE again for the scroll buttons' room.
-    if (FCreatingWnd)
+    if (FPendingPos)
+        FPendingPos->flags |= SWP_FRAMECHANGED;
+    else if (FCreatingWnd)
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     else if (HandleAllocated())
@@ -492,10 +494,20 @@ void TbsSkinToolBar::Dispatch(TMessage& m)
         FMouseIn = false;
         break;
     case WM_WINDOWPOSCHANGING:
-        // The scroll state follows in SetBounds: updating it here could recreate the window
-        // in the middle of its own move.
         TbsSkinPanel::Dispatch(m);
         if (HandleAllocated() && FAdjustControls) AdjustControlsTop();
+        if (HandleAllocated() && FCanScroll && Align() == alNone) {
+            // A window moved or sized without SetBounds. Scroll buttons that come or go now change
+            // the frame of this very move instead of making the window anew under it.
+            FPendingPos = reinterpret_cast<WINDOWPOS*>(m.LParam);
+            try {
+                UpdateScrollInfo();
+            } catch (...) {
+                FPendingPos = nullptr;
+                throw;
+            }
+            FPendingPos = nullptr;
+        }
         return;
     default: break;
     }

@@ -85,6 +85,7 @@ protected:
 
 private:
     bool FCreatingWnd = false;
+    WINDOWPOS* FPendingPos = nullptr;  // the move under way while WM_WINDOWPOSCHANGING is handled
     void ShowScrollButtons(bool Show);
     void ScrollControls(int Left);
     void StartScrollTimer();

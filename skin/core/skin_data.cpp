@@ -145,7 +145,7 @@ void ReadIdentity(TbsSkinData* d, TCustomIniFile* ini)
 
 void TbsSkinData::LoadFromFile(const String& FileName)
 {
-    if (!FileExists(FileName)) throw EFOpenError(L"Cannot open file \"" + FileName + L"\". No such file or directory");
+    // A missing file reads as a text without sections: not a skin, so the current one stays.
     TMemIniFile ini(FileName);
     if (!SkinIniCheck(&ini)) return;
     BeginLoad();
@@ -158,6 +158,7 @@ void TbsSkinData::LoadFromFile(const String& FileName)
         if (!FMaskName.empty()) FMask->LoadFromFile(ResolveSkinFile(folder, FMaskName));
         ReadStrings(&ini, L"PICTURES", L"activepictures", FActivePicturesNames);
         for (int i = 0; i < FActivePicturesNames->Count(); ++i) {
+            CheckSkinPictureName(FActivePicturesNames->Get(i), i);
             FActivePictures.push_back(new TBitmap);
             FActivePictures.back()->LoadFromFile(ResolveSkinFile(folder, FActivePicturesNames->Get(i)));
         }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/framework/core/exceptions.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/streams.h"
 #include "platform/framework/core/strings.h"
@@ -42,6 +43,12 @@ std::vector<String> InsideParts(const String& Name)
 }
 
 }  // namespace
+
+void CheckSkinPictureName(const String& Name, int Index)
+{
+    if (NameParts(Name).empty())
+        throw EFOpenError(L"Picture " + IntToStr(Index) + L" of the skin's picture list has no file name");
+}
 
 String ResolveSkinFile(const String& Folder, const String& Name)
 {

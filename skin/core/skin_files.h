@@ -15,6 +15,9 @@ class TBitmap;
 // The file to read for Name: each part matched without regard to case when no part of that exact
 // name exists; the plain path when nothing matches (the open then reports it).
 String ResolveSkinFile(const String& Folder, const String& Name);
+// EFOpenError when entry Index of a skin's picture list has no file name (the list counts more
+// pictures than it names).
+void CheckSkinPictureName(const String& Name, int Index);
 // Where a picture named Name is written under Folder.
 String SkinStorePath(const String& Folder, const String& Name);
 // Writes Bytes through a temporary file and a rename; EFCreateError when it cannot.

@@ -96,8 +96,9 @@ const wchar_t* WordOf(const Word (&words)[N], int value)
 
 const wchar_t* const kStyleWords[] = {L"fsbold", L"fsitalic", L"fsunderline", L"fsstrikeout"};
 
-// How many of the keys "0" .. Count - 1 a list needs to read: none past the highest numbered key
-// of the section exists, so a crafted count cannot make the reader spin or fill memory.
+// How many of the keys "0" .. Count - 1 a record list needs to read: a missing key names no
+// record, and none past the highest numbered key of the section exists, so a crafted count
+// cannot make the reader spin.
 int ListLength(TCustomIniFile* IniFile, const String& Section, int Count)
 {
     if (Count <= 0) return 0;
@@ -202,9 +203,12 @@ void WriteAlignment(TCustomIniFile* IniFile, const String& Section, const String
 void ReadStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings)
 {
     const int count = IniFile->ReadInteger(Section, Name + L"count", 0);
-    // Items past the last numbered key would all be empty; they are not made.
-    const int length = ListLength(IniFile, Section, count);
-    for (int i = 0; i < length; ++i) Strings->Add(IniFile->ReadString(Section, IntToStr(i), String()));
+    // A missing numbered key gives an empty item; a count no skin can mean is refused rather
+    // than filled with empty items.
+    if (count > MaxSkinListItems)
+        throw EbsSkinDataError(L"The list \"" + Name + L"\" of section [" + Section + L"] counts " + IntToStr(count) +
+                               L" items; a skin list holds at most " + IntToStr(MaxSkinListItems));
+    for (int i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, IntToStr(i), String()));
 }
 
 void WriteStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings)

@@ -39,8 +39,10 @@ void WriteFontStyles(TCustomIniFile* IniFile, const String& Section, const Strin
 // "tacenter" centre, "taleftjustify" left, anything else right; absent is centre.
 TAlignment ReadAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident);
 void WriteAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident, TAlignment Value);
-// A list: key Name + "count", then keys "0", "1", ... in the same section. Reading appends, and
-// stops after the section's highest numbered key (a larger count only promises empty items).
+// A list: key Name + "count", then keys "0", "1", ... in the same section. Reading appends count
+// items, an empty one for each missing key; a count above MaxSkinListItems raises
+// EbsSkinDataError (a crafted count must not fill memory with empty items).
+constexpr int MaxSkinListItems = 65536;
 void ReadStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings);
 void WriteStrings(TCustomIniFile* IniFile, const String& Section, const String& Name, TStrings* Strings);
 // "stfull" full, "stvert" vertical, anything else horizontal; absent is full.

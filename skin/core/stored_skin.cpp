@@ -172,6 +172,7 @@ void TbsCompressedStoredSkin::LoadFromIniFile(const String& AFileName)
     ReadStrings(&ini, L"PICTURES", L"activepictures", &names);
     WriteInt32(payload, names.Count());
     for (int i = 0; i < names.Count(); ++i) {
+        CheckSkinPictureName(names[i], i);
         TBitmap b;
         b.LoadFromFile(ResolveSkinFile(folder, names[i]));
         WriteStoredBitmap(payload, &b);

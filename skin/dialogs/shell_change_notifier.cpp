@@ -1,9 +1,6 @@
 // The folder change watcher. See shell_change_notifier.h.
 #include "skin/dialogs/shell_change_notifier.h"
 
-#include <chrono>
-#include <thread>
-
 #include "platform/framework/core/strings.h"
 #include "platform/framework/forms/application.h"
 
@@ -89,14 +86,16 @@ void TbsShellChangeThread::Execute()
         const bool blind = FWaitHandle == INVALID_HANDLE_VALUE;
         const DWORD r = WaitForMultipleObjects(blind ? 1 : 2, blind ? handles + 1 : handles, FALSE, INFINITE);
         if (r == WAIT_FAILED) {
-            // Go blind rather than end: the notifier may still hold this thread.
-            if (blind) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            } else {
-                FindCloseChangeNotification(FWaitHandle);
-                FWaitHandle = INVALID_HANDLE_VALUE;
-            }
-        } else if (!blind && r == WAIT_OBJECT_0) {
+            // A failed wait ends the watch. The notifier forgets this thread first (on the UI
+            // thread, unless it has let go of it already), so it never holds an ended one.
+            try {
+                Synchronize([this] {
+                    if (!FCancelled && FOnWatchEnded) FOnWatchEnded();
+                });
+            } catch (...) {}
+            break;
+        }
+        if (!blind && r == WAIT_OBJECT_0) {
             if (!Terminated()) {
                 try {
                     Synchronize([this] { Deliver(); });
@@ -160,6 +159,7 @@ void TbsCustomShellChangeNotifier::StartWatchThread()
 {
     if (!FOnChange) return;
     FThread = new TbsShellChangeThread(FOnChange);
+    FThread->FOnWatchEnded = [this] { FThread = nullptr; };
     ApplyWatchOptions();
     FThread->Start();
 }

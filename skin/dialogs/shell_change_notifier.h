@@ -1,6 +1,7 @@
 // The folder change watcher of the shell views: a notifier component that runs a watch thread
 // (inotify and a wake-up event in one wait) and calls its OnChange on the UI thread, once per batch
-// of changes. No thread runs before OnChange is first assigned. A notifier being destroyed cancels
+// of changes. No thread runs before OnChange is first assigned; a wait that fails ends the thread,
+// and its notifier then watches no more until OnChange is assigned again. A notifier being destroyed cancels
 // its thread's callbacks at once (none arrives afterwards) and never waits for the thread, which
 // may be waiting for the UI at that moment: the thread leaves on its own and frees itself.
 #pragma once
@@ -44,6 +45,8 @@ protected:
     void Execute() override;
 
 private:
+    friend class TbsCustomShellChangeNotifier;
+    friend struct ShellChangeThreadProbe;  // tests: make the wait fail
     void Deliver();
 
     HANDLE FWakeEvent = nullptr;
@@ -51,6 +54,7 @@ private:
     HANDLE FNewWaitHandle = INVALID_HANDLE_VALUE;  // opened for new options, not yet taken over
     TThreadMethod FChangeEvent;                    // read and written on the UI thread only
     bool FCancelled = false;                       // likewise
+    TThreadMethod FOnWatchEnded;                   // run on the UI thread when a failed wait ends the watch
     String FDirectory;
     bool FWatchSubTree = false;
     bool FWaitChanged = false;
@@ -73,6 +77,9 @@ public:
     const TThreadMethod& OnChange() const { return FOnChange; }
     void SetOnChange(TThreadMethod Value);
     bool Watching() const { return FThread != nullptr; }
+
+private:
+    friend struct ShellChangeThreadProbe;
 
 protected:
     void ApplyWatchOptions();

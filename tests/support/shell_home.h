@@ -28,6 +28,10 @@ public:
     std::string Desktop() const { return FHome + "/桌面"; }
     std::string Documents() const { return FHome + "/文档"; }
     std::string Templates() const { return FHome + "/模板"; }
+    // The system folders that GLib searches first (XDG_DATA_DIRS, XDG_CONFIG_DIRS), ahead of the
+    // machine's own: two data folders and one configuration folder.
+    std::string SystemData(int i) const { return FRoot.path() + "/share" + std::to_string(i); }
+    std::string SystemConfig() const { return FRoot.path() + "/etc-xdg"; }
 
     // Rewrites user-dirs.dirs (each value a path, or empty to leave the entry out) and makes
     // GLib read it again.
@@ -63,6 +67,13 @@ private:
         ::setenv("XDG_CONFIG_HOME", Config().c_str(), 1);
         ::setenv("XDG_DATA_HOME", Data().c_str(), 1);
         ::setenv("XDG_CACHE_HOME", (FRoot.path() + "/cache").c_str(), 1);
+        const char* data = std::getenv("XDG_DATA_DIRS");
+        const char* config = std::getenv("XDG_CONFIG_DIRS");
+        const std::string dataDirs = SystemData(0) + ":" + SystemData(1) + ":" +
+                                     (data && *data ? data : "/usr/local/share:/usr/share");
+        const std::string configDirs = SystemConfig() + ":" + (config && *config ? config : "/etc/xdg");
+        ::setenv("XDG_DATA_DIRS", dataDirs.c_str(), 1);
+        ::setenv("XDG_CONFIG_DIRS", configDirs.c_str(), 1);
         // Other users (the unprivileged checks) must reach the home's folders.
         ::chmod(FRoot.path().c_str(), 0755);
         SetUserDirs(Desktop(), Documents(), Templates());

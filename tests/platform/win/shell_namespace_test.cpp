@@ -340,7 +340,33 @@ TEST_F(ShellNamespace, SpecialFolders)
     EXPECT_EQ(path(CSIDL_FONTS), FHome->Data() + "/fonts");
     EXPECT_EQ(path(CSIDL_BITBUCKET), FHome->Data() + "/Trash/files");
     EXPECT_EQ(path(CSIDL_TEMPLATES), "<failed>");  // named but missing
-    EXPECT_EQ(path(2), "<failed>");                // no such folder here
+    EXPECT_EQ(path(CSIDL_STARTUP), "<failed>");    // missing
+
+    // The desktop entries' folders, autostart and recent files; the system's own folders are
+    // the first of their search list that holds them.
+    for (const std::string& d : {FHome->Data() + "/applications", FHome->Config() + "/autostart",
+                                 FHome->Data() + "/RecentDocuments", FHome->SystemData(1) + "/applications",
+                                 FHome->SystemConfig() + "/autostart"})
+        std::filesystem::create_directories(d);
+    const struct {
+        int csidl;
+        std::string want;
+    } mapped[] = {
+        {CSIDL_PROGRAMS, FHome->Data() + "/applications"},
+        {CSIDL_STARTMENU, FHome->Data() + "/applications"},
+        {CSIDL_STARTUP, FHome->Config() + "/autostart"},
+        {CSIDL_RECENT, FHome->Data() + "/RecentDocuments"},
+        {CSIDL_COMMON_PROGRAMS, FHome->SystemData(1) + "/applications"},
+        {CSIDL_COMMON_STARTMENU, FHome->SystemData(1) + "/applications"},
+        {CSIDL_COMMON_STARTUP, FHome->SystemConfig() + "/autostart"},
+    };
+    for (const auto& m : mapped) EXPECT_EQ(path(m.csidl), m.want) << m.csidl;
+    // Internet, control panel, printers, favourites, "Send To", network, shared desktop, printer
+    // links: no counterpart.
+    for (int csidl : {1, 3, 4, 6, 9, 18, 25, 27}) {
+        IdList id;
+        EXPECT_EQ(SHGetSpecialFolderLocation(nullptr, csidl, &id.p), E_INVALIDARG) << csidl;
+    }
     IdList desk;
     ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desk.p), S_OK);
     EXPECT_EQ(desk.Items(), ShellItems{});

@@ -83,6 +83,31 @@ TEST_F(ToolBarTest, ContentThatFitsShowsNoButtons)
     EXPECT_EQ(Bar->SMax, 0);
 }
 
+// A move that bypasses SetBounds updates the scroll state as well, inside the move: the buttons'
+// room comes with it, and the window and its new place survive.
+TEST_F(ToolBarTest, AMoveOfTheWindowItselfUpdatesTheScrollState)
+{
+    Fill(150);
+    ShowForm();
+    ASSERT_FALSE(Bar->Buttons[0].Visible);
+    Bar->Controls(1)->SetWidth(250);  // the content now ends at 350, past the bar
+    ASSERT_FALSE(Bar->Buttons[0].Visible);
+    const HWND before = Bar->Handle();
+    SetWindowPos(Bar->Handle(), nullptr, 20, 12, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(Bar->Buttons[0].Visible);
+    EXPECT_TRUE(Bar->Buttons[1].Visible);
+    EXPECT_EQ(Bar->SMax, 349);
+    EXPECT_EQ(Bar->Handle(), before);
+    EXPECT_EQ(Bar->Left(), 20);
+    EXPECT_EQ(Bar->ClientWidth(), 200 - 24) << "the frame holds the two buttons";
+    // And back: the content fits again after the next move.
+    Bar->Controls(1)->SetWidth(40);
+    SetWindowPos(Bar->Handle(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_FALSE(Bar->Buttons[0].Visible);
+    EXPECT_EQ(Bar->ClientWidth(), 200);
+    EXPECT_EQ(Bar->Left(), 10);
+}
+
 TEST_F(ToolBarTest, ClickAndHoldTheScrollButton)
 {
     Fill(1000);

@@ -80,6 +80,8 @@ TEST_F(SkinModel, Notices)
              d->LoadFromFile(t.folder.File("bad.ini"));
          },
          ""},
+        {"missing file (no sections: not a skin)",
+         [](SkinModel& t, TbsSkinData* d) { d->LoadFromFile(t.folder.File("none.ini")); }, ""},
         {"owner first",
          [](SkinModel& t, TbsSkinData* d) {
              d->SetShowLayeredBorders(false);
@@ -286,6 +288,26 @@ TEST_F(SkinModel, FailedLoads)
                                          }).get());
          },
          true, "names 1000000 pictures but holds only"},
+        {"picture list counting more pictures than it names",
+         [](SkinModel&, TbsSkinData* d) {
+             SkinFolder other;
+             MakeFolderSkin(other, "New");
+             std::string ini = SkinIni("New");
+             ini.replace(ini.find("activepicturescount=1"), 21, "activepicturescount=2");
+             other.Text("skin.ini", ini);
+             d->LoadFromFile(other.File("skin.ini"));
+         },
+         true, "Picture 1 of the skin's picture list has no file name"},
+        {"picture list count past any skin",
+         [](SkinModel&, TbsSkinData* d) {
+             SkinFolder other;
+             MakeFolderSkin(other, "New");
+             std::string ini = SkinIni("New");
+             ini.replace(ini.find("activepicturescount=1"), 21, "activepicturescount=2000000000");
+             other.Text("skin.ini", ini);
+             d->LoadFromFile(other.File("skin.ini"));
+         },
+         true, "counts 2000000000 items; a skin list holds at most 65536"},
         {"cut bitmap in the payload",
          [&](SkinModel& t, TbsSkinData* d) {
              d->LoadCompressedStoredSkin(storedWith(t, [](auto& p) { p.resize(40); }).get());

@@ -138,13 +138,19 @@ TEST(SkinIni, StringLists)
     list.Add(L"kept");
     ReadStrings(&ini, L"PICTURES", L"activepictures", &list);
     EXPECT_EQ(Joined(list), L"kept|a.bmp||c.bmp");
+    // A count past the numbered keys promises empty items, and gets them.
+    ini.WriteString(L"PICTURES", L"activepicturescount", L"5");
+    TStringList longer;
+    ReadStrings(&ini, L"PICTURES", L"activepictures", &longer);
+    EXPECT_EQ(Joined(longer), L"a.bmp||c.bmp||");
     TMemIniFile huge(String{});
     SetSkinIniText(huge,
                    "[P]\nactivepicturescount=2000000000\n0=a.bmp\n"
                    "[SKINCONTROLS]\ncount=2147483647\n1=b:button\n");
     TStringList one;
-    ReadStrings(&huge, L"P", L"activepictures", &one);  // a crafted count neither spins nor fills memory
-    EXPECT_EQ(Joined(one), L"a.bmp");
+    // A crafted count neither spins nor fills memory: the reader refuses it.
+    EXPECT_THROW(ReadStrings(&huge, L"P", L"activepictures", &one), EbsSkinDataError);
+    EXPECT_EQ(one.Count(), 0);
     TbsSkinData d(nullptr);
     d.ReadSkinControls(&huge);
     EXPECT_EQ(d.CtrlList.size(), 1u);

@@ -15,6 +15,11 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
 
+// Reaches a running notifier's thread, to make its wait fail.
+struct ShellChangeThreadProbe {
+    static HANDLE WakeEvent(TbsCustomShellChangeNotifier* n) { return n->FThread->FWakeEvent; }
+};
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -156,6 +161,23 @@ TEST_F(ShellChangeNotifier, ANotifierFreedInsideItsOwnCallbackEndsItsThread)
     Touch(FDir.file("y"));
     PumpFor(100);
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(ShellChangeNotifier, AFailedWaitEndsTheThreadAndTheNotifierForgetsIt)
+{
+    std::atomic<int> calls{0};
+    TbsShellChangeNotifier* n = Watch(FDir.path(), [&] { ++calls; });
+    ASSERT_TRUE(n->Watching());
+    CloseHandle(ShellChangeThreadProbe::WakeEvent(n));  // every later wait of the thread fails
+    Touch(FDir.file("a"));                              // ends a wait already under way
+    EXPECT_TRUE(PumpUntil([&] { return !n->Watching() && TbsShellChangeThread::LiveCount() == FBaseline; }));
+    EXPECT_LE(calls, 1);
+    // Assigning OnChange again starts a new watch.
+    n->SetOnChange([&] { calls += 10; });
+    EXPECT_TRUE(n->Watching());
+    Touch(FDir.file("b"));
+    EXPECT_TRUE(PumpUntil([&] { return calls > 1; }));
+    n->Free();
 }
 
 TEST_F(ShellChangeNotifier, AnUnreadableFolderIsSilent)
