@@ -51,6 +51,8 @@ public:
     virtual void Flush() {}
     // Waits until the display has taken everything sent so far (benchmarks, tests).
     virtual void Sync() {}
+    // The calling thread's message loop is about to sleep until something wakes it.
+    virtual void BeforeIdle() {}
     // The clipboard: this program put new data there (X11 takes the CLIPBOARD selection); text
     // another program holds (false when there is none or no other program).
     virtual void ClipboardChanged() {}

@@ -14,6 +14,7 @@
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/shape.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <condition_variable>
@@ -188,7 +190,7 @@ public:
         std::setlocale(LC_CTYPE, "");
         XSetLocaleModifiers("");
         im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
-        if (pipe(wake_) != 0) wake_[0] = wake_[1] = -1;
+        if (pipe2(wake_, O_NONBLOCK | O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
         XSelectInput(dpy_, root_, StructureNotifyMask);  // screen size changes
         clipWin_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
         XSelectInput(dpy_, clipWin_, PropertyChangeMask);
@@ -214,7 +216,7 @@ public:
         // Calls the reader queued for the UI thread find the back end closed and are dropped.
         *open_ = false;
         stop_ = true;
-        if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
+        WakeReader();
         if (reader_.joinable()) reader_.join();
         *self_ = nullptr;
         for (auto& [h, n] : natives_) {
@@ -1244,13 +1246,38 @@ private:
         return it == byX_.end() ? 0 : it->second;
     }
 
+    // Wakes the reader out of its wait (a full pipe already holds a wake-up).
+    void WakeReader()
+    {
+        if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
+    }
+
+    // Events that Xlib read while this thread waited for a reply sit in its queue, not on the
+    // connection, where the reader would not see them: it is woken to take them.
+    void BeforeIdle() override
+    {
+        if (XEventsQueued(dpy_, QueuedAlready) > 0) WakeReader();
+    }
+
+    // Sleeps on the connection and the wake-up pipe until either has something; no polling.
     void ReadEvents()
     {
         int fd = ConnectionNumber(dpy_);
         XIC ic = nullptr;
         while (!stop_) {
-            pollfd p[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-            poll(p, wake_[0] >= 0 ? 2 : 1, 100);
+            // Handling events makes round trips, which may leave further events queued already.
+            XLockDisplay(dpy_);
+            const bool queued = XEventsQueued(dpy_, QueuedAlready) > 0;
+            XFlush(dpy_);
+            XUnlockDisplay(dpy_);
+            if (!queued) {
+                pollfd p[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+                if (poll(p, wake_[0] >= 0 ? 2 : 1, -1) < 0 && errno != EINTR) break;
+                if (p[1].revents & POLLIN) {
+                    char drain[64];
+                    while (read(wake_[0], drain, sizeof drain) > 0) {}
+                }
+            }
             if (stop_) break;
             // Events are taken under the display lock and handled after it: handling looks up windows
             // under our own lock, which the UI thread holds while it calls Xlib.

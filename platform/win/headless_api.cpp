@@ -82,6 +82,13 @@ void PumpMessages()
     }
 }
 
+unsigned long long MessageLoopSleeps()
+{
+    auto q = CurrentQueue();
+    std::lock_guard<std::mutex> lock(q->m);
+    return q->sleeps;
+}
+
 std::vector<std::uint32_t> WindowPixels(HWND hwnd, int* width, int* height)
 {
     std::vector<std::uint32_t> out;

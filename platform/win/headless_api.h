@@ -40,6 +40,10 @@ void SyncDisplay();
 // Runs the message loop until nothing is left to do (posted, input, paint, due timers).
 void PumpMessages();
 
+// How many times the calling thread's message loop has gone to sleep waiting for work: a loop
+// with nothing to do sleeps once and stays asleep until a message, input or a due timer wakes it.
+unsigned long long MessageLoopSleeps();
+
 // The pixels of a top-level window as shown: its composed surface (or layered content), 0xAARRGGBB
 // top-down rows; width and height receive the size. For a child window, its part of the top-level
 // surface (what it shows where it is not covered). Empty for an unknown window.

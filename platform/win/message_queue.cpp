@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/base/main_thread.h"
+#include "platform/win/backend.h"
 #include "platform/win/input.h"
 #include "platform/win/system_api.h"
 #include "platform/win/user_api.h"
@@ -188,6 +189,9 @@ again : {
 
 void WaitForWork(ThreadQueue& q)
 {
+    // The back end may have work for its own reader before this thread sleeps (X events read into
+    // the library's queue by this thread's calls).
+    CurrentBackend().BeforeIdle();
     std::unique_lock<std::mutex> lock(q.m);
     if (!q.posted.empty() || !q.sent.empty() || !q.input.empty() || q.quit) return;
     unsigned seen = q.wakes;
@@ -195,9 +199,17 @@ void WaitForWork(ThreadQueue& q)
     unsigned long long next = ~0ull;
     for (auto& t : q.timers) next = std::min(next, t.due);
     if (next <= now) return;
-    // The test clock only moves when a test advances it (which wakes every queue).
-    long long waitMs = ClockIsTest() ? 100 : static_cast<long long>(std::min<unsigned long long>(next - now, 100));
-    q.cv.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return q.wakes != seen; });
+    ++q.sleeps;
+    auto woken = [&] { return q.wakes != seen; };
+    // The test clock only moves when a test advances it (which wakes every queue); the headless
+    // loop still looks again every 100 ms, as tests have always had it. On the real clock the
+    // thread sleeps until its next timer is due, and without one until something wakes it.
+    if (ClockIsTest())
+        q.cv.wait_for(lock, std::chrono::milliseconds(100), woken);
+    else if (next == ~0ull)
+        q.cv.wait(lock, woken);
+    else
+        q.cv.wait_for(lock, std::chrono::milliseconds(next - now), woken);
 }
 
 }  // namespace

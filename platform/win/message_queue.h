@@ -57,6 +57,7 @@ struct ThreadQueue {
     HWND pendingCharsWnd = nullptr;
     bool pendingCharsSys = false;
     unsigned wakes = 0;
+    unsigned long long sleeps = 0;  // times the thread's message loop went to sleep
 };
 
 // The queue of the calling thread (created on first use) and of any thread that has one.

@@ -344,7 +344,12 @@ void TbsSkinForm::TrackObjects(int X, int Y, bool InFrame)
 
 void TbsSkinForm::MouseTimerProc(TObject*)
 {
-    if (!GetFormActive() || !FForm->HandleAllocated()) return;
+    // An inactive form tracks nothing, so the timer stops rather than tick all day in the
+    // background; the next hit test over an object starts it again.
+    if (!GetFormActive() || !FForm->HandleAllocated()) {
+        MouseTimer->SetEnabled(false);
+        return;
+    }
     POINT p;
     GetCursorPos(&p);
     if (WindowFromPoint(p) != FForm->Handle()) {

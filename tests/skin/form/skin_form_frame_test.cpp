@@ -92,6 +92,25 @@ TEST_F(SkinFormFrame, BuiltInButtonHoverPressAndTheMouseTimer)
     EXPECT_FALSE(SF->MouseTimer->Enabled()) << "the timer stops when the cursor left";
 }
 
+// The mouse timer of a form that lost the activation stops at its next tick instead of ticking
+// on in the background; a hit over an object starts it again.
+TEST_F(SkinFormFrame, TheMouseTimerStopsWhileTheFormIsInactive)
+{
+    Make(300, 200);
+    Show();
+    const TPoint m = Mid(Button(cmMaximize));
+    MoveTo(m.X, m.Y);
+    ASSERT_TRUE(SF->MouseTimer->Enabled());
+    TForm* other = ActivateAnotherForm();
+    ASSERT_FALSE(SF->GetFormActive());
+    SF->MouseTimer->SetEnabled(true);  // as it was while the pointer rested on the frame
+    Wait(60);
+    EXPECT_FALSE(SF->MouseTimer->Enabled());
+    Hit(m.X, m.Y);
+    EXPECT_TRUE(SF->MouseTimer->Enabled()) << "a hit over an object starts the tracking again";
+    other->Free();
+}
+
 TEST_F(SkinFormFrame, SkinPictureComposedForALargerForm)
 {
     struct Case {
