@@ -1004,7 +1004,9 @@ void TCustomListView::MoveFocus(int index, TShiftState Shift)
 
 void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (CanFocus() && !Focused()) SetFocus();
+    // The second press of a double click finds the focus where the first press put it, or where
+    // the double-click handler has just moved it (an edit box over a row): it stays there.
+    if (CanFocus() && !Focused() && !Shift.Contains(ssDouble)) SetFocus();
     if (Y < HeaderHeight()) {
         int col = ColumnAt(X);
         if (col >= 0 && Button == mbLeft) ColumnClick(col);
@@ -1023,16 +1025,17 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         if (onBox) item->SetChecked(!item->FChecked);
     }
     if (item) {
-        if (FMultiSelect && Shift.Contains(ssCtrl) && Button == mbLeft) {
+        if (Shift.Contains(ssCtrl) && Button == mbLeft && (FMultiSelect || item->FSelected)) {
+            // Ctrl+click toggles the row; with single selection it can only take the row's
+            // selection away (selecting goes through a plain click).
             item->SetSelected(!item->FSelected);
             FAnchorItem = item;
             SetItemFocused(item);
         } else if (!(Button == mbRight && item->FSelected)) {
             MoveFocus(item->Index(), Shift);
         }
-    } else if (Button == mbLeft && !FMultiSelect) {
-        // A click below the rows keeps the selection, as the system list does for single select.
-    } else if (Button == mbLeft) {
+    } else if (Button == mbLeft && !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) {
+        // A click on the empty area below the rows clears the selection.
         ClearSelection();
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);

@@ -260,10 +260,14 @@ void TWinControl::RemoveControl(TControl* AControl)
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
         w->RemoveFocus(true);
         if (!FRecreating && w->FHandle) w->DestroyHandle();
-        FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
     } else {
         AControl->Invalidate();
     }
+    // By pointer, not by type: a windowed child that leaves from its base destructor no longer
+    // casts to TWinControl, and a stale entry would crash the next walk of the tab order.
+    FTabList.erase(std::remove_if(FTabList.begin(), FTabList.end(),
+                                  [AControl](TWinControl* c) { return static_cast<TControl*>(c) == AControl; }),
+                   FTabList.end());
     if (GetCaptureControl() == AControl) SetCaptureControl(nullptr);
     if (GetMouseControl() == AControl) SetMouseControl(nullptr);
     it = std::find(FControls.begin(), FControls.end(), AControl);

@@ -124,6 +124,50 @@ TEST_F(ListViews, SelectionByProgramMouseAndKeysWithEvents)
     EXPECT_EQ(lv->ItemIndex(), -1);
 }
 
+// Single selection as a report list has it: a click on the empty area below the rows and a
+// Ctrl+click on the selected row clear the selection (the click event sees none); a double-click
+// handler that moves the focus (an edit over the row) keeps it there.
+TEST_F(ListViews, ClicksBelowTheRowsAndCtrlClicksDeselect)
+{
+    while (lv->Items()->Count() > 3) lv->Items()->Delete(lv->Items()->Count() - 1);
+    int selectedAtClick = -2;
+    lv->OnClick = [&](TObject*) { selectedAtClick = lv->ItemIndex(); };
+    auto* box = new TColorPanel(f);  // stands for the edit a double click opens
+    box->SetBounds(0, 250, 50, 20);
+    box->SetTabStop(true);
+    box->SetParent(f);
+    lv->OnDblClick = [&](TObject*) { box->SetFocus(); };
+    const TPoint row = RowPoint(1);
+    const TRect last = lv->Items()->Item(2)->DisplayRect(drBounds);
+    const TPoint below = lv->ClientToScreen(Point(60, last.Bottom + 30));
+    struct Step {
+        const char* What;
+        TPoint At;
+        unsigned Mods;
+        int Selected;
+    } steps[] = {{"a row", row, kNoMods, 1},
+                 {"below the rows", below, kNoMods, -1},
+                 {"the row again", row, kNoMods, 1},
+                 {"Ctrl below the rows keeps the selection", below, kCtrl, 1},
+                 {"Ctrl on the selected row", row, kCtrl, -1},
+                 {"Ctrl on a row not selected selects it", row, kCtrl, 1}};
+    for (const Step& s : steps) {
+        vxwin::AdvanceClock(2000);  // clicks apart, not double clicks
+        if (s.Mods & kCtrl) vxwin::InjectKey(VK_CONTROL, true);
+        Click(s.At.X, s.At.Y);
+        if (s.Mods & kCtrl) vxwin::InjectKey(VK_CONTROL, false);
+        Pump();
+        EXPECT_EQ(lv->ItemIndex(), s.Selected) << s.What;
+        EXPECT_EQ(selectedAtClick, s.Selected) << s.What;
+    }
+    vxwin::AdvanceClock(2000);
+    Click(row.X, row.Y);
+    Click(row.X, row.Y);
+    Pump();
+    EXPECT_EQ(lv->ItemIndex(), 1);
+    EXPECT_TRUE(box->Focused()) << "the double click's second press took the focus back";
+}
+
 TEST_F(ListViews, MultiSelectAndCheckboxes)
 {
     lv->SetMultiSelect(true);

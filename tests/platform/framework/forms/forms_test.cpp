@@ -121,6 +121,41 @@ TEST_F(Forms, FocusChangesAreBroadcastToEveryControlWithEnterAndExit)
     EXPECT_TRUE(e1->Focused());
 }
 
+// A windowed control freed on its own (not with its parent) leaves the tab order with it: Tab
+// and Shift+Tab afterwards walk the controls that are left and come round.
+TEST_F(Forms, TabWalksTheControlsLeftAfterOneIsFreed)
+{
+    std::vector<std::string> log;
+    TForm* f = MakeForm(10, 10, 200, 100);
+    std::vector<TProbe*> probes;
+    for (int i = 0; i < 4; ++i) {
+        auto* p = new TProbe(f, &log, "p" + std::to_string(i));
+        p->SetBounds(i * 40, 0, 30, 20);
+        p->SetParent(f);
+        probes.push_back(p);
+    }
+    auto* inner = new TProbe(f, &log, "inner");  // nested in the one that goes
+    inner->SetParent(probes[2]);
+    f->Show();
+    Pump();
+    probes[0]->SetFocus();
+    Pump();
+    delete probes[2];
+    for (unsigned key : {0u, unsigned(kShift)}) {
+        std::vector<TWinControl*> seen;
+        for (int i = 0; i < 4; ++i) {
+            PressKey(VK_TAB, key);
+            Pump();
+            seen.push_back(f->ActiveControl());
+        }
+        const auto want = key ? std::vector<TWinControl*>{probes[3], probes[1], probes[0], probes[3]}
+                              : std::vector<TWinControl*>{probes[1], probes[3], probes[0], probes[1]};
+        EXPECT_EQ(seen, want) << (key ? "Shift+Tab" : "Tab");
+        probes[0]->SetFocus();
+        Pump();
+    }
+}
+
 TEST_F(Forms, UnhandledEnterIsOfferedToTheControlsAsDialogKey)
 {
     TForm* f = MakeForm(10, 10, 200, 100);
