@@ -45,6 +45,24 @@ void TbsSkinCustomComboBox::FreeEdit()
     e->Free();
 }
 
+void TbsSkinCustomComboBox::SetCharCase(TEditCharCase Value)
+{
+    FCharCase = Value;
+    if (FEdit) FEdit->SetCharCase(Value);
+}
+
+void TbsSkinCustomComboBox::SetToolButtonStyle(bool Value)
+{
+    if (FToolButtonStyle == Value) return;
+    FToolButtonStyle = Value;
+    if (Value) {
+        if (FStyle != bscbFixedStyle) SetStyle(bscbFixedStyle);
+        FUseSkinSize = false;
+    }
+    CalcRects();
+    Invalidate();
+}
+
 void TbsSkinCustomComboBox::CreateEditControl()
 {
     FEdit = new TbsCustomEdit(this);
@@ -52,6 +70,7 @@ void TbsSkinCustomComboBox::CreateEditControl()
     FEdit->SetColor(FDefaultColor);
     FEdit->SetAutoSize(false);
     FEdit->SetHideSelection(FHideSelection);
+    FEdit->SetCharCase(FCharCase);
     FEdit->OnChange = [this](TObject*) { EditChange(); };
     FEditWindowProc = FEdit->WindowProc();
     FEdit->SetWindowProc([this](TMessage& m) { EditWndProc(m); });

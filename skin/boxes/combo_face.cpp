@@ -23,7 +23,7 @@ void CopyPart(TCanvas* C, TBitmap* Pic, const TRect& R, const TRect& Dest)
 void TbsSkinCustomComboBox::CalcRects()
 {
     const int w = Width(), h = Height();
-    if (FIndex == -1) {
+    if (FIndex == -1 || FToolButtonStyle) {
         Button.R = Rect(w - 19, 0, w, h);
         CBItem.R = Rect(2, 2, Button.R.Left - 1, h - 2);
         return;
@@ -54,10 +54,136 @@ TColor TbsSkinCustomComboBox::DisabledFontColor() const
     return r ? r->DisabledFontColor : clGrayText;
 }
 
+void TbsSkinCustomComboBox::DrawToolFaceText(TCanvas* C, const TRect& TextRect, const TRect& ArrowRect,
+                                             TColor ArrowColor, const String* AText)
+{
+    C->Brush()->SetStyle(bsClear);
+    if (AText) {
+        TRect r = TextRect;
+        if (TabWidths()->Count() > 0)
+            DrawTabbedText(C, TabWidths(), *AText, r, 0);
+        else
+            DrawClippedText(C, *AText, r);
+    } else {
+        CBItem.State = Focused() ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
+        DrawFaceItem(C, Width(), Height(), TextRect);
+    }
+    if (ArrowColor != clNone) DrawDropDownArrow(C, ArrowRect, ArrowColor);
+}
+
+void TbsSkinCustomComboBox::DrawDefaultToolFace(TCanvas* C, const String* AText)
+{
+    const int w = Width(), h = Height();
+    const TbsBoxButtonState st = FDropDown ? bbsPressed : (FMouseIn || Focused()) ? bbsHot : bbsNormal;
+    DrawBoxButtonFrame(C, Rect(0, 0, w, h), st);
+    TRect text = Rect(2, 2, w - 17, h - 2), arrow = Rect(w - 15, 0, w, h);
+    if (FDropDown) {
+        text = MovedRect(text, 2, 2);
+        arrow = MovedRect(arrow, 2, 2);
+    }
+    C->Font()->Assign(FDefaultFont);
+    C->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    DrawToolFaceText(C, text, arrow, C->Font()->Color(), AText);
+}
+
+void TbsSkinCustomComboBox::DrawSkinToolFace(TBitmap* B, const String* AText)
+{
+    if (FIndex == -1) return;
+    TbsDataSkinButtonControl* rec = FindButtonRecord(FSD, {L"resizetoolbutton", L"resizebutton"});
+    if (!rec) return;
+    const int w = Width(), h = Height();
+    const bool hot = FMouseIn || Focused();
+    const TbsBoxButtonState st = FDropDown ? bbsPressed : hot ? bbsHot : bbsNormal;
+    TColor fc = 0;
+    if (!ComposeButtonRecord(FSD, rec, st, B, w, h, fc)) return;
+    TCanvas* c = B->Canvas();
+    if (FUseSkinFont) {
+        c->Font()->SetName(rec->FontName);
+        c->Font()->SetStyle(rec->FontStyle);
+        c->Font()->SetHeight(rec->FontHeight);
+    } else {
+        c->Font()->Assign(FDefaultFont);
+    }
+    c->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    c->Font()->SetColor(FDropDown ? rec->DownFontColor
+                        : hot      ? rec->ActiveFontColor
+                        : Enabled() ? rec->FontColor
+                                    : rec->DisabledFontColor);
+    const TRect text = Rect(2, 2, w - 17, h - 2), arrow = Rect(w - 15, 0, w, h);
+    if (IsNullRect(rec->MenuMarkerRect)) {
+        DrawToolFaceText(c, text, arrow, FDropDown ? rec->DownFontColor : c->Font()->Color(), AText);
+        return;
+    }
+    DrawToolFaceText(c, text, arrow, clNone, AText);
+    TRect m = rec->MenuMarkerRect;
+    if (FDropDown && !IsNullRect(rec->MenuMarkerDownRect))
+        m = rec->MenuMarkerDownRect;
+    else if (FDropDown && !IsNullRect(rec->MenuMarkerActiveRect))
+        m = rec->MenuMarkerActiveRect;
+    else if (FMouseIn && !IsNullRect(rec->MenuMarkerActiveRect))
+        m = rec->MenuMarkerActiveRect;
+    TBitmap* pic = ButtonRecordPicture(FSD, rec);
+    if (!pic || IsNullRect(m)) return;
+    TBitmap marker(RW(m), RH(m));
+    marker.Canvas()->CopyRect(Rect(0, 0, RW(m), RH(m)), pic->Canvas(), m);
+    marker.SetTransparentColor(rec->MenuMarkerTransparentColor);
+    marker.SetTransparent(true);
+    c->Draw(arrow.Left + RW(arrow) / 2 - RW(m) / 2, arrow.Top + RH(arrow) / 2 - RH(m) / 2, &marker);
+}
+
+void TbsSkinCustomComboBox::PaintSkinTo(TCanvas* Canvas, int X, int Y, const String& AText)
+{
+    TBitmap b(Width(), Height());
+    GetSkinData();
+    const String saved = FText;
+    SetText(AText);
+    CalcRects();
+    TCanvas* c = b.Canvas();
+    if (FToolButtonStyle) {
+        if (FIndex == -1)
+            DrawDefaultToolFace(c, &AText);
+        else
+            DrawSkinToolFace(&b, &AText);
+    } else {
+        if (FIndex == -1) {
+            const TRect r = Rect(0, 0, Width(), Height());
+            c->Brush()->SetStyle(bsSolid);
+            c->Brush()->SetColor(FDefaultColor);
+            c->FillRect(r);
+            c->Brush()->SetColor(clBtnShadow);
+            c->FrameRect(r);
+            DrawComboButton(c);
+            c->Font()->Assign(FDefaultFont);
+        } else {
+            CreateControlSkinBackground(&b);
+            if (FUseSkinSize)
+                DrawComboButton(c);
+            else
+                DrawSkinComboButton(c);
+            c->Font()->SetStyle(FontStyle);
+            c->Font()->SetColor(FontColor);
+            c->Font()->SetHeight(FontHeight);
+            c->Font()->SetName(FontName);
+        }
+        c->Brush()->SetStyle(bsClear);
+        TRect r = CBItem.R;
+        if (TabWidths()->Count() > 0)
+            DrawTabbedText(c, TabWidths(), AText, r, 0);
+        else
+            DrawClippedText(c, AText, r);
+    }
+    SetText(saved);
+    Canvas->Draw(X, Y, &b);
+}
+
 void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B)
 {
     CalcRects();
     TCanvas* c = B->Canvas();
+    if (FToolButtonStyle) {
+        DrawDefaultToolFace(c, nullptr);
+        return;
+    }
     const TRect r = Rect(0, 0, Width(), Height());
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(FDefaultColor);
@@ -68,10 +194,8 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B)
     if (!FEdit) DrawDefaultFace(c);
 }
 
-void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
+void TbsSkinCustomComboBox::CreateControlSkinBackground(TBitmap* B)
 {
-    CalcRects();
-    TCanvas* c = B->Canvas();
     const bool active = !IsNullRect(ActiveSkinRect) && (FMouseIn || Focused());
     if (FUseSkinSize) {
         if (active)
@@ -79,8 +203,6 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
                              RH(ActiveSkinRect), StretchEffect);
         else
             TbsSkinCustomControl::CreateControlSkinImage(B);
-        DrawComboButton(c);
-        if (!FEdit) DrawSkinFace(c, B);
     } else {
         TRect corner = ClRect;
         corner.Left += 3;
@@ -88,6 +210,22 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
         corner.Top += 1;
         corner.Bottom -= 1;
         CreateStretchImage(B, Picture, active ? ActiveSkinRect : SkinRect, corner, true);
+    }
+}
+
+void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B)
+{
+    CalcRects();
+    if (FToolButtonStyle) {
+        DrawSkinToolFace(B, nullptr);
+        return;
+    }
+    TCanvas* c = B->Canvas();
+    CreateControlSkinBackground(B);
+    if (FUseSkinSize) {
+        DrawComboButton(c);
+        if (!FEdit) DrawSkinFace(c, B);
+    } else {
         DrawSkinComboButton(c);
         if (!FEdit) DrawStretchSkinFace(c, B);
     }

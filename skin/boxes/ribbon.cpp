@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/framework/controls/shortcuts.h"
 #include "platform/framework/forms/forms.h"
 #include "skin/boxes/app_menu.h"
 #include "skin/core/marks.h"
@@ -647,6 +648,18 @@ void TbsRibbon::DrawAppMenuCaption(TCanvas* Canvas, const TRect& R)
 int TbsRibbon::AppMenuCaptionOffset() const { return FAppMenu ? FAppMenu->GetAppMenuCaptionOffset() : 0; }
 
 int TbsRibbon::AppMenuItemWidth() const { return FAppMenu ? FAppMenu->ItemWidth() : 0; }
+
+bool TbsRibbon::AppButtonShortCut(TMessage& Msg) { return FAppButtonPopupMenu && FAppButtonPopupMenu->IsShortCut(Msg); }
+
+void TbsRibbon::TabAccel(WORD Key)
+{
+    if (GetKeyState(VK_MENU) >= 0) return;
+    for (int i = 0; i < FTabs->Count(); ++i)
+        if (TbsRibbonPage* page = FTabs->GetItem(i)->Page(); page && IsAccel(Key, page->Caption())) {
+            SetActivePage(page);
+            return;
+        }
+}
 
 void TbsRibbon::InstallAppHook()
 {

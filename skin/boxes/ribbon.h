@@ -206,6 +206,9 @@ public:
     void DrawAppMenuCaption(TCanvas* Canvas, const TRect& R) override;
     int AppMenuCaptionOffset() const override;
     int AppMenuItemWidth() const override;
+    bool AppButtonShortCut(TMessage& Msg) override;
+    // Only while the Alt key is down.
+    void TabAccel(WORD Key) override;
 
     TNotifyEvent OnChangePage;
     TNotifyEvent OnChangingPage;

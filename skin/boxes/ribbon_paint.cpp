@@ -246,9 +246,10 @@ void TbsRibbon::DrawCaptionButton(TCanvas* C, int Index)
     const int side = r.Width();
     const bool pressed = (b->Active && b->Down) || Index == FPopupButton;
     if (!FData || !FDataPicture) {
-        if (b->Active || pressed) {
+        // The built-in look shows only the pointer's button: pressed or hot.
+        if (b->Active) {
             C->Brush()->SetStyle(bsSolid);
-            C->Brush()->SetColor(b->Active && b->Down ? cl3DDkShadow : clBtnFace);
+            C->Brush()->SetColor(b->Down ? cl3DDkShadow : clBtnFace);
             C->FillRect(Rect(r.Left, r.Top, r.Left + side, r.Top + side));
         }
     } else if (auto* rec = CaptionButtonRecord(FSD)) {

@@ -113,8 +113,32 @@ public:
     int ListBoxDefaultItemHeight() const { return FListBox->DefaultItemHeight(); }
     void SetListBoxDefaultItemHeight(int Value) { FListBox->SetDefaultItemHeight(Value); }
     void SetOnListBoxDrawItem(TbsDrawSkinItemEvent Value) { FListBox->OnDrawItem = std::move(Value); }
+    bool HorizontalExtent() const { return FListBox->HorizontalExtent(); }
+    void SetHorizontalExtent(bool Value) { FListBox->SetHorizontalExtent(Value); }
+    String ListBoxCaption() const { return FListBox->Caption(); }
+    void SetListBoxCaption(const String& Value) { FListBox->SetCaption(Value); }
+    bool ListBoxCaptionMode() const { return FListBox->CaptionMode(); }
+    void SetListBoxCaptionMode(bool Value) { FListBox->SetCaptionMode(Value); }
+    TAlignment ListBoxCaptionAlignment() const { return FListBox->Alignment(); }
+    void SetListBoxCaptionAlignment(TAlignment Value) { FListBox->SetAlignment(Value); }
+    TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
+    void SetListBoxDefaultFont(TFont* Value) { FListBox->SetDefaultFont(Value); }
+    TFont* ListBoxDefaultCaptionFont() const { return FListBox->DefaultCaptionFont(); }
+    void SetListBoxDefaultCaptionFont(TFont* Value) { FListBox->SetDefaultCaptionFont(Value); }
+    // Passed to the inner edit of the edit style.
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value) { FHideSelection = Value; }
+    bool ToolButtonStyle() const { return FToolButtonStyle; }
+    // On: the whole face is one tool button; the style becomes fixed and the skin no longer
+    // fixes the size.
+    void SetToolButtonStyle(bool Value);
 
     virtual void DropDown();
+    // The face with AText as its item, drawn on Canvas at (X, Y) (for hosts that draw the combo
+    // box elsewhere, such as a grid cell).
+    void PaintSkinTo(TCanvas* Canvas, int X, int Y, const String& AText);
     void CloseUp(bool AcceptValue);
     bool IsPopupVisible() const;
     // The drop-down is visible and the pointer is not over the combo box.
@@ -189,6 +213,14 @@ protected:
     void FinishSkinFace(TCanvas* C, TBitmap* B, const TRect& TextRect, bool DisabledColour);
     // Image and text of the displayed item on an item bitmap (or OnComboBoxDrawItem).
     void DrawFaceItem(TCanvas* C, int W, int H, TRect TextRect);
+    // The background of the skinned face (without button and item).
+    void CreateControlSkinBackground(TBitmap* B);
+    // The whole face as one tool button; AText, when given, stands for the displayed item.
+    void DrawDefaultToolFace(TCanvas* C, const String* AText);
+    void DrawSkinToolFace(TBitmap* B, const String* AText);
+    // The tool face's item (or AText) and, unless ArrowColor is clNone, its drop-down arrow.
+    void DrawToolFaceText(TCanvas* C, const TRect& TextRect, const TRect& ArrowRect, TColor ArrowColor,
+                          const String* AText);
 
     // ---- list (skin_combo_box.cpp) ----
     void ListBoxWindowProcHook(TMessage& Message, bool& Handled);
@@ -228,6 +260,8 @@ protected:
     TWndMethod FEditWindowProc;
     bool FromEdit = false;
     bool FHideSelection = true;
+    bool FToolButtonStyle = false;
+    TEditCharCase FCharCase = ecNormal;
 };
 
 class TbsSkinComboBox : public TbsSkinCustomComboBox {

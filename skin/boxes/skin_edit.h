@@ -77,6 +77,8 @@ public:
 
     TbsSkinData* SkinChangeModel() const override { return FSD; }
     void SkinChangeEnd() override { ChangeSkinData(); }
+    // Its MDI form's menu closing cancels the edit's modes too (OnEditCancelMode).
+    bool SkinCancelModeClient() const override { return true; }
 
     TNotifyEvent OnButtonClick;
     TNotifyEvent OnLeftButtonClick, OnRightButtonClick;

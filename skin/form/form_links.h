@@ -96,6 +96,10 @@ public:
     // MDI: a child was maximized or the children were restored.
     virtual void MDIChildMaximize() {}
     virtual void MDIChildRestore() {}
+    // A shortcut of the application button's menu: runs its item; true when one ran.
+    virtual bool AppButtonShortCut(TMessage&) { return false; }
+    // Alt+key: the first tab whose page caption has Key as its accelerator becomes the active one.
+    virtual void TabAccel(WORD) {}
 };
 
 // The MDI tabs bar named by MDITabsBar: one tab per accepted child.

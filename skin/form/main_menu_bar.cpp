@@ -1188,6 +1188,11 @@ void TbsSkinForm::FormShortCut(TMessage& Msg, bool& Handled)
             }
         }
     }
+    if (FSkinRibbon && !FInShortCut && key != 0) {
+        FInShortCut = FSkinRibbon->AppButtonShortCut(Msg);
+        if (FInShortCut) Handled = true;
+    }
+    if (FSkinRibbon && !FInShortCut && key != 0) FSkinRibbon->TabAccel(key);
     if (FSystemMenu && !FInShortCut && key != 0) {
         FInShortCut = FSystemMenu->IsShortCut(Msg);
         if (FInShortCut) Handled = true;

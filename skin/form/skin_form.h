@@ -489,8 +489,9 @@ private:
     // The saved procedure of the form.
     void CallSaved(TMessage& M);
     void InstallWndProc();
-    // The form's shortcut handler (OnShortCut of the form): Alt+Space, the bar's accelerators and
-    // the shortcuts of its menus and of the system menu.
+    // The form's shortcut handler (OnShortCut of the form): Alt+Space, the bar's accelerators,
+    // the shortcuts of its menus, of the ribbon's application button menu and of the system menu,
+    // and Alt with a ribbon tab's accelerator.
     void FormShortCut(TMessage& Msg, bool& Handled);
     // What the menu key handler asks of the main menu bar and the menu engine.
     bool MenuBarAccel(int Key);

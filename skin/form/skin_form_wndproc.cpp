@@ -402,6 +402,8 @@ void TbsSkinForm::WMActivate(TMessage& M)
         ResetObjectsState();
         FormChangeActive(true);
     }
+    // The menu bar of an MDI form shows the active child's menu merged into its own.
+    if (FForm->FormStyle() == fsMDIForm && FMainMenuBar && FMainMenuBar->ShowsChildMenu()) FMainMenuBar->UpDateItems();
 }
 
 void TbsSkinForm::WMSetText(TMessage& M)
@@ -501,6 +503,7 @@ void TbsSkinForm::WMShowWindowUnskinned(TMessage&)
         FStartShow = false;
         ApplyPositionInMonitor();
     }
+    if (FForm->FormStyle() == fsMDIForm) InstallMDIClientProc();
     if (!FadeWanted()) return;
     HWND h = FForm->Handle();
     const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);

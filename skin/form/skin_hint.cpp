@@ -7,6 +7,7 @@
 #include "platform/framework/forms/screen.h"
 #include "platform/framework/graphics/image_list.h"
 #include "platform/win/win_api.h"
+#include "skin/controls/graphic_skin_control.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/marks.h"
 #include "skin/core/mask_region.h"
@@ -496,6 +497,10 @@ void TbsSkinHint::ApplicationShowHint(String& HintStr, bool& CanShow, THintInfo&
         FHintTitle = c->HintTitle();
         FHintImageIndex = c->HintImageIndex();
         FHintImageList = c->HintImageList();
+    } else if (auto* g = dynamic_cast<TbsGraphicSkinControl*>(HintInfo.HintControl)) {
+        FHintTitle = g->HintTitle();
+        FHintImageIndex = g->HintImageIndex();
+        FHintImageList = g->HintImageList();
     }
     if (OnShowHint) OnShowHint(HintStr, CanShow, HintInfo);
 }

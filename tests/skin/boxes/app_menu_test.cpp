@@ -256,3 +256,55 @@ TEST_F(AppMenuFormTest, TheMenusCaptionIsDrawnInTheFormsTitleWhileItIsOpen)
     Pump();
     EXPECT_EQ(Px(50, 20), before);
 }
+
+namespace {
+
+class TQuietMenu : public TbsSkinPopupMenuBase {
+public:
+    using TbsSkinPopupMenuBase::TbsSkinPopupMenuBase;
+    void PopupFromRect2(TControl*, const TRect&, bool) override {}
+};
+
+}  // namespace
+
+// The form's shortcut handler also serves the ribbon: the application button's menu takes its
+// shortcuts, and Alt with a tab's accelerator shows that tab.
+TEST_F(AppMenuFormTest, TheFormsShortcutsReachTheAppButtonMenuAndTheRibbonTabs)
+{
+    auto* menu = new TQuietMenu(Form);
+    auto* item = new TMenuItem(Form);
+    item->SetCaption(L"Save");
+    item->SetShortCut(ShortCut('S', {ssCtrl}));
+    int saved = 0;
+    item->OnClick = [&saved](TObject*) { ++saved; };
+    menu->Items()->Add(item);
+    R->SetAppButtonPopupMenu(menu);
+    for (const wchar_t* caption : {L"&Home", L"&View", L"&Tools"}) R->Tabs()->Add()->Page()->SetCaption(caption);
+    Show();
+    R->SetTabIndex(0);
+
+    TMessage ctrlS{WM_KEYDOWN, 'S', 0, 0};
+    vxwin::InjectKey(VK_CONTROL, true);
+    Pump();
+    bool handled = false;
+    Form->OnShortCut(ctrlS, handled);
+    vxwin::InjectKey(VK_CONTROL, false);
+    Pump();
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(saved, 1);
+
+    // Alt+V shows the second tab and leaves the key to others.
+    TMessage altV{WM_SYSKEYDOWN, 'V', 1 << 29, 0};
+    handled = false;
+    Form->OnShortCut(altV, handled);
+    EXPECT_EQ(R->TabIndex(), 0) << "the Alt key is not down";
+    vxwin::InjectKey(VK_MENU, true);
+    Pump();
+    Form->OnShortCut(altV, handled);
+    vxwin::InjectKey(VK_MENU, false);
+    Pump();
+    EXPECT_EQ(R->TabIndex(), 1);
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(saved, 1);
+}
+

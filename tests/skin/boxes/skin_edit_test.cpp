@@ -7,6 +7,7 @@
 #include "skin/boxes/skin_edit.h"
 #include "skin/core/skin_messages.h"
 #include "tests/skin/boxes/box_fixture.h"
+#include "tests/skin/form/mdi_test_support.h"
 
 using namespace skintest;
 
@@ -355,3 +356,30 @@ TEST_F(SkinEditTest, HotAndDownImagesAndNoImagesWhileDisabled)
     EXPECT_EQ(leftColour(), Shown(clWindow)) << "a disabled edit shows no images";
     EXPECT_EQ(rightColour(), Shown(clWindow));
 }
+
+// An MDI main form closing its menus cancels the modes of its visible, enabled skinned edits.
+namespace {
+
+struct SkinEditMdi : MdiFixture {};
+
+TEST_F(SkinEditMdi, MenuClosingOnTheMdiFormReachesItsVisibleEnabledEdits)
+{
+    struct Case {
+        bool visible, enabled;
+        int want;
+    };
+    for (const Case c : {Case{true, true, 1}, Case{false, true, 0}, Case{true, false, 0}}) {
+        auto* e = new TbsSkinEdit(Main);
+        e->SetParent(Main);
+        e->SetVisible(c.visible);
+        e->SetEnabled(c.enabled);
+        int calls = 0;
+        e->OnEditCancelMode = [&](TControl*) { ++calls; };
+        SendMessageW(Main->Handle(), WM_CANCELMODE, 0, 0);
+        EXPECT_EQ(calls, c.want) << c.visible << c.enabled;
+        e->OnEditCancelMode = nullptr;
+        e->Free();
+    }
+}
+
+}  // namespace

@@ -14,6 +14,7 @@
 #include "skin/controls/skin_scroll_bar.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/form_links.h"
 #include "skin/form/skin_form.h"
 #include "tests/skin/form/mdi_test_support.h"
 #include "tests/skin/support/synthetic_skin.h"
@@ -472,6 +473,48 @@ TEST_F(MdiSkinForm, AChildDraggedByItsCaptionMovesInsideTheClientAreaAndTheMainF
     Pump();
     EXPECT_EQ(a->Left(), -60);
     EXPECT_EQ(Main->Left(), mainLeft);
+}
+
+// A menu bar that counts the times it builds its items again.
+class TCountingMenuBar : public TComponent, public TbsFormMenuBarLink {
+public:
+    using TComponent::TComponent;
+    void EnterMenuMode() override {}
+    void LeaveMenuMode() override {}
+    bool ShowsChildMenu() const override { return ChildMenu; }
+    void UpDateItems() override { ++Updates; }
+    bool ChildMenu = true;
+    int Updates = 0;
+};
+
+TEST_F(MdiSkinForm, ActivatingTheMdiFormRefreshesAMenuBarThatShowsAChildsMenu)
+{
+    auto* bar = new TCountingMenuBar(Main);
+    MSF->SetMainMenuBar(bar);
+    for (bool childMenu : {true, false}) {
+        bar->ChildMenu = childMenu;
+        bar->Updates = 0;
+        SendMessageW(Main->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+        EXPECT_EQ(bar->Updates, childMenu ? 1 : 0) << childMenu;
+    }
+    MSF->SetMainMenuBar(nullptr);
+}
+
+// An MDI form whose skin form does not skin it still takes over its client window when shown.
+using MdiSkinFormUnskinned = ApplicationFixture;
+
+TEST_F(MdiSkinFormUnskinned, ShowingSubclassesTheClientWindow)
+{
+    auto* main = new TForm(Application);
+    main->SetFormStyle(fsMDIForm);
+    main->SetBounds(0, 0, 500, 400);
+    main->AfterConstruction();
+    auto* sf = new TbsSkinForm(main);
+    sf->SetSkinnableForm(false);
+    main->Show();
+    MdiFixture::Pump();
+    ASSERT_TRUE(main->ClientHandle());
+    EXPECT_EQ(GetPropW(main->ClientHandle(), L"VxSkinFormMDIClient"), sf);
 }
 
 }  // namespace

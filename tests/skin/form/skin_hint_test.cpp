@@ -3,6 +3,10 @@
 // leaving the application's hints alone.
 #include "skin/form/skin_hint.h"
 
+#include "platform/framework/controls/panel.h"
+#include "platform/framework/graphics/image_list.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/skin_speed_button.h"
 #include "skin/core/marks.h"
 #include "tests/skin/form/skin_form_test_support.h"
 #include "tests/skin/support/synthetic_menu_skin.h"
@@ -157,6 +161,47 @@ TEST_F(SkinHintTest, TheComponentInChargeAndAFreedOne)
     ASSERT_TRUE(static_cast<bool>(Application->OnShowHint));
     second->Free();
     EXPECT_FALSE(static_cast<bool>(Application->OnShowHint));
+}
+
+// The application's show-hint event takes the hinted control's title and image from windowed and
+// graphic skinned controls alike, and the hint window then takes the extended layout.
+TEST_F(SkinHintTest, ShowHintTakesTitleAndImageFromWindowedAndGraphicControls)
+{
+    auto* images = new TImageList(Form);
+    auto* windowed = new TbsSkinButton(Form);
+    windowed->SetParent(Form);
+    windowed->SetHintTitle(L"Windowed");
+    auto* graphic = new TbsSkinSpeedButton(Form);
+    graphic->SetParent(Form);
+    graphic->SetHintTitle(L"Graphic");
+    graphic->SetHintImageIndex(3);
+    graphic->SetHintImageList(images);
+    auto* plain = new TPanel(Form);
+    plain->SetParent(Form);
+    const struct {
+        TControl* control;
+        String title;
+        int index;
+        TCustomImageList* list;
+        bool extended;
+    } cases[] = {
+        {windowed, L"Windowed", 0, nullptr, true},
+        {graphic, L"Graphic", 3, images, true},
+        {plain, L"", 0, nullptr, false},
+    };
+    ASSERT_TRUE(static_cast<bool>(Application->OnShowHint));
+    for (const auto& c : cases) {
+        String text = L"text";
+        bool can = true;
+        THintInfo info;
+        info.HintControl = c.control;
+        Application->OnShowHint(text, can, info);
+        EXPECT_EQ(Hint->FHintTitle, c.title) << StringToUtf8(c.title);
+        EXPECT_EQ(Hint->FHintImageIndex, c.index) << StringToUtf8(c.title);
+        EXPECT_EQ(Hint->FHintImageList, c.list) << StringToUtf8(c.title);
+        Hint->HW->ActivateHint(Rect(20, 20, 20, 20), text);
+        EXPECT_EQ(Hint->HW->AExtendedStyle, c.extended) << StringToUtf8(c.title);
+    }
 }
 
 }  // namespace
