@@ -169,14 +169,18 @@ int ReadInput(TVideoState* is)
             continue;
         }
         if (eof || (ic->pb && av::avio_feof(ic->pb))) {
+            // An empty packet keeps the video decoder draining its last pictures: one at a time,
+            // when the decoder has taken the one before, so a paused playback at its end does not
+            // pile them up.
             if (is->video_stream >= 0) {
-                // An empty packet keeps the video decoder draining its last pictures.
-                AVPacket* empty = av::av_packet_alloc();
-                empty->stream_index = is->video_stream;
-                sdl::SDL_LockMutex(is->stream_mutex);
-                if (is->video_stream >= 0) PacketQueuePut(&is->videoq, empty, &p->Fflush_pkt);
-                sdl::SDL_UnlockMutex(is->stream_mutex);
-                av::av_packet_free(&empty);
+                if (is->videoq.nb_packets == 0) {
+                    AVPacket* empty = av::av_packet_alloc();
+                    empty->stream_index = is->video_stream;
+                    sdl::SDL_LockMutex(is->stream_mutex);
+                    if (is->video_stream >= 0) PacketQueuePut(&is->videoq, empty, &p->Fflush_pkt);
+                    sdl::SDL_UnlockMutex(is->stream_mutex);
+                    av::av_packet_free(&empty);
+                }
                 p->FPictEvent.SetEvent();
             }
             SleepMs(10);

@@ -271,6 +271,23 @@ TEST_F(PlayerTest, OpenPausedShowsAPictureWithItsTimestampAndPixels)
     Player->Stop(true);
 }
 
+// Paused at the start of a clip whose packets are all read: the reader at the end of the input
+// keeps one empty packet waiting for the decoder, not one more every 10 ms (memory grew at rest).
+TEST_F(PlayerTest, PausedAtTheEndOfTheInputTheVideoQueueStaysBounded)
+{
+    std::string clip = MakeClip("short.mp4", 0.4);  // 10 pictures
+    ASSERT_TRUE(Player->Open(Utf8ToString(clip), 0, true));
+    ASSERT_TRUE(WaitUntil([&] { return Has(psPause); }));
+    ASSERT_TRUE(WaitUntil([&] { return Player->FVideoState.load()->shown_index >= 0; }));
+    // A second of rest: the old reader had queued about a hundred empty packets by then.
+    WaitUntil([] { return false; }, 1000);
+    EXPECT_LE(Player->FVideoState.load()->videoq.nb_packets, 11);
+    // Playing on drains the queue and reaches the end as before.
+    Player->Resume();
+    EXPECT_TRUE(WaitUntil([&] { return Has(psEnd); }));
+    Player->Stop(true);
+}
+
 TEST_F(PlayerTest, WaitingSeekLandsNearTheTarget)
 {
     std::string clip = MakeClip("seek.mp4", 4);
