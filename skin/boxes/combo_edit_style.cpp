@@ -173,6 +173,13 @@ void TbsSkinCustomComboBox::EditWndProc(TMessage& m)
     };
     const bool skinActive = FIndex != -1 && !IsNullRect(ActiveSkinRect);
     switch (m.Msg) {
+    case CM_WANTSPECIALKEY:
+        // Enter and Esc close an open list here instead of pressing the form's buttons.
+        if ((m.WParam == VK_ESCAPE || m.WParam == VK_RETURN) && IsPopupVisible()) {
+            m.Result = 1;
+            return;
+        }
+        break;
     case WM_SETFOCUS:
         if (skinActive) {
             FEdit->Font()->SetColor(ActiveFontColor);

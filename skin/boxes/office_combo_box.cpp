@@ -380,6 +380,8 @@ void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& m)
     case CM_WANTSPECIALKEY:
         TbsSkinCustomControl::Dispatch(m);
         if (m.WParam == VK_LEFT || m.WParam == VK_UP || m.WParam == VK_RIGHT || m.WParam == VK_DOWN) m.Result = 1;
+        // Enter and Esc close an open list instead of pressing the form's buttons.
+        if ((m.WParam == VK_ESCAPE || m.WParam == VK_RETURN) && FListBox->Visible()) m.Result = 1;
         return;
     default: TbsSkinCustomControl::Dispatch(m);
     }

@@ -196,7 +196,12 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(wchar_t& Key) override;
-    bool WantsKey(WORD Key) override { return Key >= VK_LEFT && Key <= VK_DOWN; }
+    // Enter and Esc belong to an open list (they close it), not to the form's default and
+    // cancel buttons.
+    bool WantsKey(WORD Key) override
+    {
+        return (Key >= VK_LEFT && Key <= VK_DOWN) || ((Key == VK_ESCAPE || Key == VK_RETURN) && IsPopupVisible());
+    }
 
     // ---- face (combo_face.cpp) ----
     void CalcRects();

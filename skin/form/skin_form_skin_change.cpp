@@ -221,6 +221,13 @@ void TbsSkinForm::UpdateCaptionButtons()
         }
         case cmClose:
             if (!s) break;
+            // The close button belongs to the system menu icon: a form without it (a fixed main
+            // window with only a minimise button, a dialog with no icons) shows none and is
+            // closed its own way (its buttons, Esc, the window manager's close request).
+            if (!FBorderIcons.Contains(TbsBorderIcon::biSystemMenu)) {
+                apply(o, false);
+                break;
+            }
             if (dialogClose) {
                 // A dialog's close button replaces the normal one when the form has no other icons.
                 const bool isDialogClose = o == dialogClose;

@@ -23,6 +23,7 @@
 #include "tests/app/main_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/user_input.h"
+#include "platform/win/headless_api.h"
 
 namespace fs = std::filesystem;
 
@@ -315,3 +316,77 @@ TEST_F(MainWindowJobs, CancelInTheFolderDialogsChangesNothing)
 }
 
 }  // namespace
+
+// The job list under the mouse: a double click on a row opens the rename box over its output
+// cell; a click below the last row and a Ctrl+click on the selected row clear the selection, so
+// rename and remove say what they need.
+TEST_F(MainWindowJobs, ClicksInTheListRenameAndDeselect)
+{
+    Clip(Root.file("in/a.mkv"));
+    Clip(Root.file("in/b.mkv"));
+    AddFolder(Root.file("in"));
+    ASSERT_EQ(Rows(), 2);
+    Main->Show();
+    Pump();
+    TbsSkinListView* list = Main->lvFiles;
+    auto rowPoint = [&](int ARow) {
+        const TRect r = Row(ARow)->DisplayRect(drBounds);
+        return list->ClientToScreen(Point(r.Left + 40, (r.Top + r.Bottom) / 2));
+    };
+    TPoint p = rowPoint(1);
+    Click(p.X, p.Y);
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(list->Selected(), Row(1));
+    ASSERT_TRUE(Main->edt->Visible()) << "a double click opens no rename box";
+    EXPECT_TRUE(Main->edt->Focused());
+    EXPECT_EQ(Main->edt->Text(), ChangeFileExt(Cell(1, 3), L""));
+    EXPECT_EQ(Main->edt->Left(), list->Left() + list->Column(0)->Width() + list->Column(1)->Width() +
+                                     list->Column(2)->Width() + 2);
+    EXPECT_EQ(Main->edt->Width(), list->Column(3)->Width());
+    PressEsc();
+    Pump();
+    EXPECT_FALSE(Main->edt->Visible());
+
+    // Below the last row.
+    const TRect last = Row(1)->DisplayRect(drBounds);
+    ASSERT_LT(last.Bottom + 20, list->ClientHeight());
+    p = list->ClientToScreen(Point(last.Left + 40, last.Bottom + 20));
+    vxwin::AdvanceClock(GetDoubleClickTime() + 1);
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(list->Selected(), nullptr) << "a click below the rows keeps the selection";
+    String box;
+    auto readBox = [&](TCustomForm* F) {
+        box = F->Caption();
+        PressEnter();
+    };
+    {
+        ModalScript script({readBox});
+        Main->bsSkinButton21Click(Main);
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_EQ(box, L"提示");
+    EXPECT_FALSE(Main->edt->Visible());
+
+    // Ctrl+click takes the selection from the selected row; remove then names what it needs.
+    p = rowPoint(0);
+    vxwin::AdvanceClock(GetDoubleClickTime() + 1);
+    Click(p.X, p.Y);
+    Pump();
+    ASSERT_EQ(list->Selected(), Row(0));
+    vxwin::AdvanceClock(GetDoubleClickTime() + 1);  // two clicks, not a double click
+    vxwin::InjectKey(VK_CONTROL, true);
+    Click(p.X, p.Y);
+    vxwin::InjectKey(VK_CONTROL, false);
+    Pump();
+    EXPECT_EQ(list->Selected(), nullptr) << "Ctrl+click keeps the selection";
+    box.clear();
+    {
+        ModalScript script({readBox});
+        Main->btnRemoveClick(Main);
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_EQ(box, L"提示");
+    EXPECT_EQ(Rows(), 2);
+}

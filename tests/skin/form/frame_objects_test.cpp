@@ -168,10 +168,17 @@ TEST_F(FrameObjects, BorderIconsDecideTheButtons)
         bool Close, DialogClose, Max;
     };
     const Case cases[] = {
-        {"no icons: the dialog's close button alone", {}, false, false, true, false},
-        {"system menu alone: the same", {TbsBorderIcon::biSystemMenu}, false, false, true, false},
-        {"with a minimize icon: the normal close button", {TbsBorderIcon::biMinimize}, false, true, false, false},
-        {"maximize icon", {TbsBorderIcon::biMaximize}, false, true, false, true},
+        {"no icons: no caption button at all", {}, false, false, false, false},
+        {"system menu alone: the dialog's close button alone", {TbsBorderIcon::biSystemMenu}, false, false, true, false},
+        {"minimize icon alone: no close button", {TbsBorderIcon::biMinimize}, false, false, false, false},
+        {"system menu and minimize: the normal close button",
+         {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize},
+         false,
+         true,
+         false,
+         false},
+        {"maximize icon", {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMaximize}, false, true, false, true},
+        {"maximize without the system menu: no close button", {TbsBorderIcon::biMaximize}, false, false, false, true},
         {"hidden caption buttons", {TbsBorderIcon::biMaximize}, true, false, false, false},
     };
     for (const Case& c : cases) {

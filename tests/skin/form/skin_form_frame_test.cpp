@@ -20,18 +20,25 @@ TbsBorderIcons Icons(std::initializer_list<TbsBorderIcon> L)
 TEST_F(SkinFormFrame, BuiltInButtonsAndCaptionRightToLeftWithoutGaps)
 {
     Make(300, 200);
-    SF->SetBorderIcons(Icons({TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize}));
+    SF->SetBorderIcons(Icons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize}));
     Show();
     ASSERT_EQ(SF->ObjectList.size(), 6u) << "six built-in buttons";
     EXPECT_EQ(Button(cmClose)->ObjectRect, Rect(280, 4, 297, 21));
     EXPECT_EQ(Button(cmMaximize)->ObjectRect, Rect(263, 4, 280, 21));
     EXPECT_EQ(Button(cmMinimize)->ObjectRect, Rect(246, 4, 263, 21));
-    EXPECT_EQ(SF->NewDefCaptionRect, Rect(3, 3, 246, 19));
+    EXPECT_EQ(SF->NewDefCaptionRect, Rect(20, 3, 246, 19)) << "after the system menu button";
 
-    SF->SetBorderIcons(Icons({TbsBorderIcon::biMinimize}));
+    SF->SetBorderIcons(Icons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize}));
     SF->CalcDefRects();
     EXPECT_EQ(Button(cmMinimize)->ObjectRect.Left, 263);
     EXPECT_EQ(SF->NewDefCaptionRect.Right, 263);
+
+    // Without the system menu icon there is no close button: the minimise button takes the end.
+    SF->SetBorderIcons(Icons({TbsBorderIcon::biMinimize}));
+    SF->CalcDefRects();
+    EXPECT_FALSE(Button(cmClose)->Visible);
+    EXPECT_EQ(Button(cmMinimize)->ObjectRect, Rect(280, 4, 297, 21));
+    EXPECT_EQ(SF->NewDefCaptionRect.Right, 280);
 }
 
 TEST_F(SkinFormFrame, BuiltInFramePixels)
