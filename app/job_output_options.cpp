@@ -42,8 +42,27 @@ void SettingsToOutputOptions(const PresetSettings& S, bool AOverwrite, TOutputOp
     if (!S.Video_VideoFilters.empty()) O.VideoFilters = S.Video_VideoFilters;
     if (!S.Video_VideoTag.empty()) O.VideoTag = S.Video_VideoTag;
     if (S.Video_VideoBitrate != -1000) O.VideoBitrate = S.Video_VideoBitrate;
-    if (AOverwrite) {
-        if (!O.ExtOptions.empty() && O.ExtOptions.back() != L'\n') O.ExtOptions += L'\n';
-        O.ExtOptions += OverwriteOutputOption;
+    SetOverwriteOption(O, AOverwrite);
+}
+
+void SetOverwriteOption(TOutputOptions& O, bool AOverwrite)
+{
+    // The record's other lines stay as they are, in their order.
+    String kept;
+    size_t start = 0;
+    while (start < O.ExtOptions.size()) {
+        size_t end = O.ExtOptions.find(L'\n', start);
+        if (end == String::npos) end = O.ExtOptions.size();
+        const String line = O.ExtOptions.substr(start, end - start);
+        if (Trim(line.substr(0, line.find(L'='))) != L"y") {
+            if (!kept.empty()) kept += L'\n';
+            kept += line;
+        }
+        start = end + 1;
     }
+    if (AOverwrite) {
+        if (!kept.empty()) kept += L'\n';
+        kept += OverwriteOutputOption;
+    }
+    O.ExtOptions = kept;
 }

@@ -21,6 +21,11 @@ extern const wchar_t* const OverwriteOutputOption;  // L"y=1"
 // rate, volume) holds no integer.
 void SettingsToOutputOptions(const PresetSettings& ASettings, bool AOverwrite, TOutputOptions& AOptions);
 
+// Sets whether the record lets its task replace an existing output: any overwrite line of its
+// ExtOptions is taken out, and with AOverwrite OverwriteOutputOption is put at the end. The
+// queue's start decides this for every job with the choice in force then.
+void SetOverwriteOption(TOutputOptions& AOptions, bool AOverwrite);
+
 // The engine's target and norm of the texts a preset and a job row hold ("vcd", "svcd", "dvd";
 // "PAL", "NTSC"); any other text gives ttIgnore and ntAuto.
 TOptionTargetType TargetTypeOf(const String& AText);

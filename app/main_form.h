@@ -19,6 +19,7 @@
 
 #include "app/job_data.h"
 #include "app/presets/preset_settings.h"
+#include "app/queue_outputs.h"
 #include "engine/converter.h"
 #include "engine/logger.h"
 #include "engine/player.h"
@@ -280,6 +281,10 @@ public:
     bool FQueueRunning = false;
     bool FQueueStopping = false;
     bool FQueueStopped = false;
+    // The files the queue's runs wrote for the rows: a row converted again replaces its own.
+    TWrittenOutputs FWrittenOutputs;
+    // Notes the files task ATaskIndex of the run wrote for its row.
+    void NoteWrittenOutputs(int ATaskIndex);
     // Esc in the rename box: the box closes without renaming.
     bool FRenameCancelled = false;
 

@@ -121,7 +121,8 @@ TAddJobResult TForm1::AddJob(const String& AFileName)
     ::ApplyPresetOptions(bsSkinOfficeComboBox2->ItemIndex(), bsSkinOfficeComboBox1->ItemIndex(),
                          Video_OutPut_Folder_Edit->Text(), overwrite, Settings);
     ReadParameterChoices();
-    SettingsToOutputOptions(Settings, overwrite, output);
+    // Whether an existing output is replaced is decided for every job when the queue starts.
+    SettingsToOutputOptions(Settings, false, output);
     output.FileName = Settings.Video_OutPutFileName;
 
     TOutputOptions check = output;

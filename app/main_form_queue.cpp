@@ -6,10 +6,9 @@
 // failed and left out, so task numbers may skip rows: FTaskRows maps each task to its row, and
 // the progress and end handlers address rows only through it.
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "app/job_data.h"
+#include "app/job_output_options.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/program_paths.h"
@@ -97,10 +96,14 @@ void TForm1::button28Click(TObject*)
     std::vector<TQueueJobFiles> files;
     for (int i = 0; i < items->Count(); ++i) {
         TListItem* item = items->Item(i);
-        files.push_back({item->Caption(),
-                         FileOutPutPath + L"/" + TJobRow{item->Caption(), *item->SubItems()}.Column(OutputNameColumn)});
+        const String output =
+            FileOutPutPath + L"/" + TJobRow{item->Caption(), *item->SubItems()}.Column(OutputNameColumn);
+        files.push_back({item->Caption(), output, FWrittenOutputs.Owns(RowSlot(item), item->Caption(), output)});
     }
-    const std::vector<String> outputs = ResolveQueueOutputs(files, OverwriteChosen());
+    // The overwrite choice in force now decides for every job; a job may always replace what an
+    // earlier run wrote for it, under the name its row already shows.
+    const bool overwrite = OverwriteChosen();
+    const std::vector<String> outputs = ResolveQueueOutputs(files, overwrite);
 
     for (int i = 0; i < items->Count(); ++i) {
         TListItem* item = items->Item(i);
@@ -132,6 +135,7 @@ void TForm1::button28Click(TObject*)
         TOutputOptions output = OO1[slot];
         output.AudioLanguage.clear();
         output.FileName = outputs[i];
+        SetOverwriteOption(output, overwrite || (files[i].Own && outputs[i] == files[i].Output));
         if (!DERID->SetOutputFile(task, outputs[i], &output)) {
             const String reason = DERID->LastErrMsg();
             DERID->RemoveTask(task);
@@ -225,6 +229,7 @@ void TForm1::DERIDTerminate(TObject*, const TTerminateInfo& AInfo)
     if (AInfo.TaskIndex == -1) {
         // Every task has reported its end; the rows may now be cleared or moved.
         FQueueRunning = false;
+        for (int task = 0; task < int(FTaskRows.size()); ++task) NoteWrittenOutputs(task);
         FTaskRows.clear();
         SetButtonEnabled(bsSkinButton7, false);
         SetButtonEnabled(bsSkinButton21, false);
@@ -265,14 +270,11 @@ void TForm1::DERIDTerminate(TObject*, const TTerminateInfo& AInfo)
             row.SetColumn(ProgressColumn, L"失败");
         else {
             const String reached = row.Column(ProgressColumn);
+            // A task stopped before it wrote anything has already removed what it created; a
+            // file it never created is not its own to remove.
             row.SetColumn(ProgressColumn, reached.empty() ? String(L"未完成") : reached + L" 未完成");
-            // A task stopped before it wrote anything leaves no empty file behind.
-            const String output = FileOutPutPath + L"/" + row.Column(OutputNameColumn);
-            std::error_code error;
-            const std::filesystem::path path(StringToUtf8(output));
-            if (std::filesystem::is_regular_file(path, error) && std::filesystem::file_size(path, error) == 0)
-                std::filesystem::remove(path, error);
         }
+        NoteWrittenOutputs(AInfo.TaskIndex);
     }
     if (AInfo.Exception) {
         // What failed, for which file, then the libraries' own text.
@@ -280,6 +282,14 @@ void TForm1::DERIDTerminate(TObject*, const TTerminateInfo& AInfo)
         const String what = item ? L"文件“" + ExtractFileName(item->Caption()) + L"”转换失败：\n" : L"转换失败：\n";
         ShowFailure(what + AInfo.ExceptionMsg);
     }
+}
+
+void TForm1::NoteWrittenOutputs(int ATaskIndex)
+{
+    TListItem* item = TaskRow(ATaskIndex);
+    if (!item || ATaskIndex >= DERID->TasksCount()) return;
+    for (const String& output : DERID->Tasks(ATaskIndex)->CreatedOutputs())
+        FWrittenOutputs.Note(RowSlot(item), item->Caption(), output);
 }
 
 void TForm1::Button20Click(TObject*)

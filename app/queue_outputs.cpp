@@ -1,5 +1,8 @@
 #include "app/queue_outputs.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <system_error>
@@ -40,7 +43,8 @@ std::vector<String> ResolveQueueOutputs(const std::vector<TQueueJobFiles>& AJobs
         String name = job.Output;
         for (int n = 1;; ++n) {
             const std::filesystem::path id = Identity(name);
-            if (!taken.count(id) && !inputs.count(id) && (AOverwrite || !Exists(name))) {
+            const bool replaceable = AOverwrite || (n == 1 && job.Own);
+            if (!taken.count(id) && !inputs.count(id) && (replaceable || !Exists(name))) {
                 taken.insert(id);
                 break;
             }
@@ -49,4 +53,27 @@ std::vector<String> ResolveQueueOutputs(const std::vector<TQueueJobFiles>& AJobs
         outputs.push_back(name);
     }
     return outputs;
+}
+
+void TWrittenOutputs::Note(int ASlot, const String& AInput, const String& AOutput)
+{
+    const String output = Utf8ToString(Identity(AOutput).string());
+    std::erase_if(FEntries, [&](const TEntry& AEntry) { return AEntry.Output == output; });
+    struct stat file {};
+    if (::stat(StringToUtf8(AOutput).c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return;
+    FEntries.push_back({ASlot, AInput, output, uint64_t(file.st_dev), uint64_t(file.st_ino), int64_t(file.st_size),
+                        int64_t(file.st_mtim.tv_sec) * 1000000000 + file.st_mtim.tv_nsec});
+}
+
+bool TWrittenOutputs::Owns(int ASlot, const String& AInput, const String& AOutput) const
+{
+    const String output = Utf8ToString(Identity(AOutput).string());
+    struct stat file {};
+    if (::stat(StringToUtf8(AOutput).c_str(), &file) != 0) return false;
+    return std::any_of(FEntries.begin(), FEntries.end(), [&](const TEntry& AEntry) {
+        return AEntry.Output == output && AEntry.Slot == ASlot && AEntry.Input == AInput &&
+               AEntry.Device == uint64_t(file.st_dev) && AEntry.Inode == uint64_t(file.st_ino) &&
+               AEntry.Size == int64_t(file.st_size) &&
+               AEntry.Modified == int64_t(file.st_mtim.tv_sec) * 1000000000 + file.st_mtim.tv_nsec;
+    });
 }

@@ -1,8 +1,10 @@
 // Creating an output file of a conversion task: its format (forced or by the name), the video,
 // audio and subtitle streams it gets from the inputs and options, its metadata, the opening of
 // the file and the joining of several inputs into it. The task component calls
-// OpenOutputFile when an output is set. An existing file is never touched unless the task
-// allows overwriting ("y"), and an input of the task is never opened for writing.
+// OpenOutputFile when an output is set, which checks the file but leaves it alone; the run
+// opens it (OpenOutputTargets) when the task starts converting. An existing file is never
+// touched unless the task allows overwriting ("y"), and an input of the task is never opened
+// for writing.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,8 +123,9 @@ AVDictionary* TCustomFFmpeg::OutputHeaderOptions(int AFileIndex) const
     return options;
 }
 
-// Checks that the output file may be written and, when overwriting is not allowed, creates it
-// at once so that no other writer can slip in between. The error text, or empty.
+// Checks that the output file may be written: not one of the inputs, not another output of the
+// task, not an existing file unless overwriting is allowed, and in a folder that exists and can
+// be written. Nothing is created. The error text, or empty.
 String TCustomFFmpeg::CheckOutputTarget(const AVFormatContext* AContext, const std::string& AEncodedName,
                                         const String& AFileName) const
 {
@@ -144,16 +147,60 @@ String TCustomFFmpeg::CheckOutputTarget(const AVFormatContext* AContext, const s
                 return Format(L"Output file '%s' is already an output of this task", AFileName);
         }
         if (!Ffile_overwrite) return Format(L"File '%s' already exists", AFileName);
+        if (S_ISDIR(target.st_mode)) return ErrorCodeText(AFileName, AVERROR(EISDIR));
         return String();
     }
-    if (!Ffile_overwrite) {
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            ::close(fd);
-        else if (errno == EEXIST)
-            return Format(L"File '%s' already exists", AFileName);
-    }
+    // A new file: its folder must take it (the error the opening would give later).
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    struct stat place {};
+    if (::stat(folder.c_str(), &place) != 0) return ErrorCodeText(AFileName, AVERROR(errno));
+    if (!S_ISDIR(place.st_mode)) return ErrorCodeText(AFileName, AVERROR(ENOTDIR));
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return ErrorCodeText(AFileName, AVERROR(errno));
     return String();
+}
+
+void TCustomFFmpeg::OpenOutputTargets()
+{
+    for (int i = 0; i < Fnb_output_files; ++i) {
+        AVFormatContext* oc = Foutput_files[i];
+        // A joined output fills several entries with one context: it is opened once.
+        if (!oc || oc->pb || (oc->oformat && (oc->oformat->flags & AVFMT_NOFILE)) ||
+            std::find(Foutput_files.begin(), Foutput_files.begin() + i, oc) != Foutput_files.begin() + i)
+            continue;
+        const std::string name = oc->url ? oc->url : "";
+        const String fileName = DecodeAVFileName(name.c_str());
+        String refusal = CheckOutputTarget(oc, name, fileName);
+        if (!refusal.empty()) throw FFmpegException(refusal);
+        // Without overwriting the file is made here, exclusively: one that appeared meanwhile
+        // is refused rather than replaced.
+        std::string path = LocalPath(name.c_str());
+        bool made = false;
+        if (!Ffile_overwrite && !path.empty()) {
+            int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0) {
+                if (errno == EEXIST) throw FFmpegException(Format(L"File '%s' already exists", fileName));
+                throw FFmpegException(ErrorCodeText(fileName, AVERROR(errno)));
+            }
+            ::close(fd);
+            made = true;
+        }
+        int result = OpenAVOutputIO(oc, name.c_str());
+        if (result < 0) {
+            if (made) ::unlink(path.c_str());
+            throw FFmpegException(ErrorCodeText(fileName, result));
+        }
+        FOpenedOutputs.push_back(oc);
+        std::lock_guard<std::mutex> lock(FCreatedLock);
+        FCreatedOutputs.push_back(fileName);
+    }
+}
+
+std::vector<String> TCustomFFmpeg::CreatedOutputs() const
+{
+    std::lock_guard<std::mutex> lock(FCreatedLock);
+    return FCreatedOutputs;
 }
 
 bool TCustomFFmpeg::NamesOutput(const String& AFileName) const
@@ -258,10 +305,9 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
 
     const int ocodecs = Fnb_ocodecs;
     bool appended = false;
-    bool fileOpened = false;
     auto fail = [&](const String& AMessage) {
         FLastErrMsg = AMessage;
-        DropOutputContext(oc, appended, fileOpened);
+        DropOutputContext(oc, appended, false);
         // Encoder places taken by the dropped streams are given back.
         for (int i = ocodecs; i < Fnb_ocodecs && i < int(Foutput_codecs.size()); ++i) Foutput_codecs[i] = nullptr;
         Fnb_ocodecs = ocodecs;
@@ -330,17 +376,10 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
 
     if ((format->flags & AVFMT_NEEDNUMBER) && av::av_filename_number_test(oc->url) == 0)
         return fail(ErrorCodeText(DecodeAVFileName(oc->url), AVERROR(EDOM)));
+    // The file is only checked now; the run opens it when the task starts converting.
     if (!(format->flags & AVFMT_NOFILE)) {
         String refusal = CheckOutputTarget(oc, name, AFileName);
         if (!refusal.empty()) return fail(refusal);
-        int result = OpenAVOutputIO(oc, name.c_str());
-        if (result < 0) {
-            // Without overwriting, the file was made empty just now by the check: take it away.
-            std::string path = LocalPath(name.c_str());
-            if (!Ffile_overwrite && !path.empty()) ::unlink(path.c_str());
-            return fail(ErrorCodeText(AFileName, result));
-        }
-        fileOpened = true;
     }
 
     oc->max_delay = int(Fmux_max_delay * 1000000.0f);

@@ -67,6 +67,8 @@ void TCustomFFmpeg::Transcode()
         InitInputTimestamps();
         CopyMetadataMaps();
         CopyAllChapters();
+        // The output files are created (or truncated) only now that this task converts.
+        OpenOutputTargets();
         WriteOutputHeaders();
         LogStreamMapping();
     } catch (...) {

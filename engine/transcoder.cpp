@@ -143,6 +143,10 @@ void TCustomFFmpeg::ResetConverter()
     FTotalOutputDuration = -1;
     FRefusedOutput.clear();
     FRefusedOptions.clear();
+    {
+        std::lock_guard<std::mutex> lock(FCreatedLock);
+        FCreatedOutputs.clear();
+    }
     AllocFFOptions(FOptions, Fsws_flags);
 }
 
@@ -522,14 +526,17 @@ void TCustomFFmpeg::CloseOutputFiles()
             continue;
         String fileName = oc->url ? DecodeAVFileName(oc->url) : String();
         bool discarded = std::find(FDiscardedOutputs.begin(), FDiscardedOutputs.end(), oc) != FDiscardedOutputs.end();
+        bool opened = std::find(FOpenedOutputs.begin(), FOpenedOutputs.end(), oc) != FOpenedOutputs.end();
         if (!(oc->oformat && (oc->oformat->flags & AVFMT_NOFILE)) && oc->pb) CloseAVOutputIO(oc);
         av::avformat_free_context(oc);
         // An output that never got a byte, never a packet or no trailer is no result: remove it.
-        if (!fileName.empty() && (FileSizeOf(fileName) == 0 || (discarded && FileSizeOf(fileName) > 0)))
+        // Only a file this task opened: one it never started on is someone else's.
+        if (opened && !fileName.empty() && (FileSizeOf(fileName) == 0 || (discarded && FileSizeOf(fileName) > 0)))
             DeleteFile(fileName);
     }
     for (auto& oc : Foutput_files) oc = nullptr;
     FDiscardedOutputs.clear();
+    FOpenedOutputs.clear();
     Fnb_output_files = 0;
 }
 

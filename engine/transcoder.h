@@ -247,6 +247,8 @@ public:
     // Outputs the clean-up removes like empty files: a run wrote no packet into them, or could
     // not complete them (their trailer failed: a file without its index does not play).
     std::vector<const AVFormatContext*> FDiscardedOutputs;
+    // Outputs whose file this task opened itself: only those are removed by the clean-up.
+    std::vector<const AVFormatContext*> FOpenedOutputs;
 
     // --- the option dispatcher (option_dispatch.cpp) and the setters (option_setters.cpp) ---
     // Hands one option to its setter, or by name to the libraries; a name or value the libraries
@@ -345,8 +347,18 @@ public:
     bool OpenInputFile(const String& AFileName);
     // Creates the next output with its streams; the new output count, or -1 with FLastErrMsg.
     // An existing file is only replaced when Ffile_overwrite is set, and never when it is one
-    // of the task's inputs.
+    // of the task's inputs. The file itself is not touched here: OpenOutputTargets creates (or
+    // truncates) it when the task starts converting, so a task that never runs leaves the
+    // folder as it was.
     int OpenOutputFile(const String& AFileName, bool AJoin);
+    // Opens every output file of the task for writing, checking each once more (a file that
+    // appeared since the output was set is not replaced without Ffile_overwrite). Raises
+    // FFmpegException with the reason when one cannot be opened. Called by the run before the
+    // headers are written.
+    void OpenOutputTargets();
+    // The files this task created or truncated, as named when set (kept after the run until
+    // the task is reset). Safe to call from any thread.
+    std::vector<String> CreatedOutputs() const;
     // Whether the default subtitle encoder of AFormat can take the subtitles of the inputs (only
     // the first with AFirstOnly): text from text, pictures from pictures.
     bool CanTakeSubtitles(const AVOutputFormat* AFormat, bool AFirstOnly) const;
@@ -565,6 +577,8 @@ private:
     void CloseInputFiles();
     void CloseOutputFiles();
 
+    mutable std::mutex FCreatedLock;
+    std::vector<String> FCreatedOutputs;
     std::mutex FPauseLock;
     std::condition_variable FPauseCond;
     std::atomic<bool> FPaused{false};

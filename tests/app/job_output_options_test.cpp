@@ -130,6 +130,29 @@ TEST(SettingsToOutputOptions, OverwriteAddsTheOptionLineAfterTheRecordsOwn)
     EXPECT_EQ(o.ExtOptions, L"ab=64000\ny=1");
 }
 
+// The start decides for every job: a choice made when the job was added does not stay.
+TEST(SetOverwriteOption, ReplacesWhateverTheRecordSaid)
+{
+    const struct {
+        const wchar_t* Before;
+        bool Overwrite;
+        const wchar_t* After;
+    } cases[] = {
+        {L"", true, L"y=1"},
+        {L"y=1", false, L""},
+        {L"ab=64000\ny=1\nvol=300", false, L"ab=64000\nvol=300"},
+        {L"ab=64000\ny=1", true, L"ab=64000\ny=1"},
+        {L"y = 0\nab=64000\n", true, L"ab=64000\ny=1"},
+    };
+    for (const auto& c : cases) {
+        TOutputOptions o;
+        InitOutputOptions(&o);
+        o.ExtOptions = c.Before;
+        SetOverwriteOption(o, c.Overwrite);
+        EXPECT_EQ(o.ExtOptions, c.After) << StringToUtf8(c.Before) << " " << c.Overwrite;
+    }
+}
+
 TEST(SettingsToOutputOptions, ANumberFieldWithoutANumberRaises)
 {
     PresetSettings s;

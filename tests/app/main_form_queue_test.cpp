@@ -3,6 +3,7 @@
 // task cannot be made; the end actions through the platform's test hooks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -162,6 +163,26 @@ protected:
                 Main->bsSkinButton11->Enabled() && Main->bsSkinButton11->Visible() && Main->N14->Enabled(),
                 Main->bsSkinButton12->Enabled() && Main->bsSkinButton12->Visible() && Main->N16->Enabled(),
                 Main->bsSkinButton3->Enabled() && Main->N7->Enabled()};
+    }
+
+    void ChooseOverwrite(bool AOverwrite)
+    {
+        Form5->bsSkinCheckRadioBox3->SetChecked(AOverwrite);
+        Form5->bsSkinCheckRadioBox6->SetChecked(!AOverwrite);
+        ASSERT_EQ(Main->OverwriteChosen(), AOverwrite);
+    }
+    std::vector<std::string> FolderFiles(const std::string& AFolder) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(AFolder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    double DurationOf(const std::string& APath) const
+    {
+        TAVProbe probe(nullptr);
+        return probe.LoadFile(Utf8ToString(APath)) ? probe.FileStreamInfo().Duration / 1e6 : -1.0;
     }
 
     void SetThreads(int ACount)
@@ -380,6 +401,123 @@ TEST_F(QueueWindow, OutputsAreSettledAtTheStartNotBefore)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(StringToUtf8(Main->FileOutPutPath)))
         ++files;
     EXPECT_EQ(files, 3);
+}
+
+// The overwrite choice in force when "开始" is pressed decides, whatever it was when the job was
+// added.
+TEST_F(QueueWindow, TheOverwriteChoiceAtTheStartDecides)
+{
+    StartWindow();
+    const struct {
+        const char* Name;
+        bool AtAdd, AtStart;
+    } cases[] = {{"ticked after adding", false, true}, {"cleared after adding", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Main->btnClearClick(nullptr);
+        const std::string in = MediaFile(std::string("in/") + c.Name + ".wav", 0, 0, 44100, 10);
+        ChooseOverwrite(c.AtAdd);
+        ASSERT_EQ(Main->AddJob(Utf8ToString(in)), ajAdded);
+        const String name = Cell(0, OutputNameColumn);
+        const std::string theirs = OutputOf(0);
+        WriteBytes(theirs, "the user's file");
+        ChooseOverwrite(c.AtStart);
+        const int ends = QueueEnds;
+        Main->bsSkinButton2Click(nullptr);
+        ASSERT_TRUE(WaitForQueueEnd(ends + 1));
+        EXPECT_EQ(Cell(0, ProgressColumn), L"100%");
+        if (c.AtStart) {
+            EXPECT_EQ(Cell(0, OutputNameColumn), name);
+            EXPECT_TRUE(Probe(theirs).Opened);
+        } else {
+            EXPECT_EQ(ReadBytes(theirs), "the user's file");
+            EXPECT_EQ(Cell(0, OutputNameColumn), ChangeFileExt(name, L"") + L"_1" + ExtractFileExt(name));
+            EXPECT_TRUE(Probe(OutputOf(0)).Opened);
+        }
+    }
+}
+
+// Stopped mid-run and started again: every row keeps its name, the outputs this program wrote
+// are replaced by complete ones, and a user's file at a name a job first asked for is untouched.
+TEST_F(QueueWindow, StartingAgainAfterAStopReplacesItsOwnOutputsUnderTheSameNames)
+{
+    StartWindow();
+    ChooseOverwrite(false);
+    const std::string longer = MediaFile("in/long A 长.mkv", 320, 240, 48000, 750);
+    const std::string shorter = MediaFile("in/普通 视频.wav", 0, 0, 44100, 25);
+    ASSERT_EQ(Main->AddJob(Utf8ToString(longer)), ajAdded);
+    ASSERT_EQ(Main->AddJob(Utf8ToString(shorter)), ajAdded);
+    const std::string theirs = OutputOf(1);
+    WriteBytes(theirs, "the user's file");
+
+    Main->bsSkinButton2Click(nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ProgressReports > 0; }));
+    Main->bsSkinButton10Click(nullptr);
+    ASSERT_TRUE(WaitForQueueEnd(1));
+    const String names[] = {Cell(0, OutputNameColumn), Cell(1, OutputNameColumn)};
+    EXPECT_NE(OutputOf(1), theirs);  // the first run moved aside from the user's file
+    const double partial = DurationOf(OutputOf(0));
+    ASSERT_GT(partial, 0.0);  // the stopped run left its partial output
+    ASSERT_LT(partial, DurationOf(longer) - 1.0);
+
+    Main->bsSkinButton2Click(nullptr);
+    ASSERT_TRUE(WaitForQueueEnd(2));
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(Cell(i, OutputNameColumn), names[i]) << i;
+        EXPECT_EQ(Cell(i, ProgressColumn), L"100%") << i;
+    }
+    EXPECT_NEAR(DurationOf(OutputOf(0)), DurationOf(longer), 0.5);
+    EXPECT_TRUE(Probe(OutputOf(1)).Opened);
+    EXPECT_EQ(ReadBytes(theirs), "the user's file");
+    const std::string folder = StringToUtf8(Main->FileOutPutPath);
+    std::vector<std::string> expected = {StringToUtf8(names[0]), StringToUtf8(names[1]),
+                                         std::filesystem::path(theirs).filename().string()};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderFiles(folder), expected);
+}
+
+// With overwrite chosen, "开始" touches no output of a job that has not started converting: 50
+// jobs at one thread, each output name a file of the user's (one of them empty), stopped once
+// the first has finished.
+TEST_F(QueueWindow, OnlyAJobThatStartsConvertingTouchesItsOutput)
+{
+    StartWindow();
+    ChooseOverwrite(true);
+    constexpr int Jobs = 50;
+    // The first job is short; the others long enough that the stop meets the second still
+    // converting, so at most one of them has started.
+    const std::string first = MediaFile("in/00.wav", 0, 0, 44100, 10);
+    const std::string longer = MediaFile("long.mkv", 320, 240, 48000, 750);
+    std::vector<std::string> inputs = {first};
+    for (int i = 1; i < Jobs; ++i) {
+        inputs.push_back(Root.file("in/" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".mkv"));
+        std::filesystem::copy_file(longer, inputs.back());
+    }
+    for (const std::string& in : inputs) ASSERT_EQ(Main->AddJob(Utf8ToString(in)), ajAdded) << in;
+    std::vector<std::string> theirs;
+    std::vector<String> names;
+    for (int i = 0; i < Jobs; ++i) {
+        names.push_back(Cell(i, OutputNameColumn));
+        theirs.push_back(i == Jobs - 1 ? std::string() : "the user's file " + std::to_string(i));
+        WriteBytes(OutputOf(i), theirs.back());
+    }
+
+    Main->bsSkinButton2Click(nullptr);
+    ASSERT_EQ(Main->DERID->TasksCount(), Jobs);
+    ASSERT_TRUE(WaitFor([&] { return Cell(0, ProgressColumn) == L"100%"; }));
+    Main->bsSkinButton10Click(nullptr);
+    ASSERT_TRUE(WaitForQueueEnd());
+
+    EXPECT_TRUE(Probe(OutputOf(0)).Opened);
+    int untouched = 0;
+    for (int i = 1; i < Jobs; ++i) {
+        ASSERT_EQ(Cell(i, OutputNameColumn), names[i]);
+        if (!Main->DERID->Tasks(i)->CreatedOutputs().empty()) continue;
+        EXPECT_TRUE(std::filesystem::exists(OutputOf(i))) << i;
+        EXPECT_EQ(ReadBytes(OutputOf(i)), theirs[i]) << i;
+        ++untouched;
+    }
+    EXPECT_GE(untouched, Jobs - 2);
 }
 
 // The end action, after a natural end and after a stop: power-off only after a natural end.

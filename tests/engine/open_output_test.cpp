@@ -361,11 +361,56 @@ TEST_F(OpenOutput, AnExistingFileIsKeptUnlessOverwritingIsAllowed)
     EXPECT_EQ(Contents(out), "precious");
     Task->ResetConverter();
     EXPECT_EQ(Contents(out), "precious");
-    // With "y" it is replaced.
+    // With "y" it is accepted, but replaced only when the run opens it.
     ASSERT_TRUE(Input(in)) << LastError();
     Apply("y");
     ASSERT_EQ(Output(out), 1) << LastError();
+    EXPECT_EQ(Contents(out), "precious");
+    Task->OpenOutputTargets();
     EXPECT_EQ(Contents(out), "");
+    EXPECT_EQ(Task->CreatedOutputs(), std::vector<String>{Utf8ToString(out)});
+}
+
+// Setting an output leaves the folder as it was; the run creates the file, and refuses one that
+// appeared in the meantime unless it may overwrite.
+TEST_F(OpenOutput, TheFileIsCreatedOnlyWhenTheRunOpensIt)
+{
+    std::string in = VideoAudio();
+    struct Case {
+        const char* Name;
+        bool Overwrite;
+        const char* Appears;  // written between setting the output and the run's opening
+        std::string Error;
+        const char* After;  // the file's contents after the opening (nullptr: no file)
+    } cases[] = {
+        {"new file", false, nullptr, "", ""},
+        {"appeared meanwhile", false, "theirs", "already exists", "theirs"},
+        {"appeared meanwhile, overwriting", true, "theirs", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Task->ResetConverter();
+        std::string out = Dir.file(std::string(c.Name) + ".mkv");
+        ASSERT_TRUE(Input(in)) << LastError();
+        if (c.Overwrite) Apply("y");
+        ASSERT_EQ(Output(out), 1) << LastError();
+        EXPECT_FALSE(Exists(out));
+        EXPECT_TRUE(Task->CreatedOutputs().empty());
+        if (c.Appears) WriteFile(out, c.Appears);
+        std::string error;
+        try {
+            Task->OpenOutputTargets();
+        } catch (const Exception& e) {
+            error = StringToUtf8(e.Message());
+        }
+        if (c.Error.empty())
+            EXPECT_EQ(error, "");
+        else
+            EXPECT_NE(error.find(c.Error), std::string::npos) << error;
+        ASSERT_TRUE(Exists(out));
+        EXPECT_EQ(Contents(out), c.After);
+        EXPECT_EQ(Task->CreatedOutputs().size(), c.Error.empty() ? 1u : 0u);
+    }
 }
 
 TEST_F(OpenOutput, TheEnginesOwnFileAccessKeepsTheSameRules)
@@ -382,6 +427,8 @@ TEST_F(OpenOutput, TheEnginesOwnFileAccessKeepsTheSameRules)
     EXPECT_EQ(LastError(), "Output file 'unicode:utf8:" + in + "' is the same as input file #0");
     std::string fresh = Dir.file("新.avi");
     ASSERT_EQ(Output("unicode:utf8:" + fresh), 1) << LastError();
+    EXPECT_FALSE(Exists(fresh));
+    Task->OpenOutputTargets();
     EXPECT_TRUE(Exists(fresh));
     Task->ResetConverter();
     EXPECT_EQ(Contents(existing), "precious");
@@ -405,15 +452,23 @@ TEST_F(OpenOutput, AnInputIsNeverAnOutput)
     EXPECT_EQ(Contents(in), before);
 }
 
-TEST_F(OpenOutput, ANewFileIsCreatedAndAnUnwrittenOneRemoved)
+TEST_F(OpenOutput, OnlyAnUnwrittenFileTheTaskOpenedIsRemoved)
 {
     ASSERT_TRUE(Input(VideoAudio())) << LastError();
     std::string out = Dir.file("新 输出.mkv");
     ASSERT_EQ(Output(out), 1) << LastError();
+    Task->OpenOutputTargets();
     EXPECT_TRUE(Exists(out));
     // Nothing was converted: the empty file goes with the task's clean-up.
     Task->ResetConverter();
     EXPECT_FALSE(Exists(out));
+    // An empty file of the user's at the name of a task that never ran stays.
+    ASSERT_TRUE(Input(VideoAudio())) << LastError();
+    WriteFile(out, "");
+    Apply("y");
+    ASSERT_EQ(Output(out), 1) << LastError();
+    Task->ResetConverter();
+    EXPECT_TRUE(Exists(out));
 }
 
 TEST_F(OpenOutput, AnUnwritablePlaceGivesTheLibrariesErrorAndLeavesNothing)

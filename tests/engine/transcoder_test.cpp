@@ -28,10 +28,15 @@ public:
     bool FailRun = false;
     bool EndAtOnce = false;
     bool LogEveryPass = false;
+    // Opens the outputs as a real run does, then calls DuringRun.
+    bool OpenOutputs = false;
+    std::function<void()> DuringRun;
 
     void Transcode() override
     {
         if (FailRun) throw FFmpegException(L"broken input");
+        if (OpenOutputs) OpenOutputTargets();
+        if (DuringRun) DuringRun();
         while (!FBroken && !EndAtOnce) {
             CheckPause();
             // A log line waits until the main thread has delivered it.
@@ -288,8 +293,6 @@ TEST_F(TaskLifeCycle, CleanupRemovesOutputsThatGotNoByte)
     TempDir dir;
     const std::string empty = dir.file("空的 output.mp4");
     const std::string written = dir.file("written.mp4");
-    std::ofstream(empty).close();
-    std::ofstream(written) << "data";
     AVFormatContext* a = nullptr;
     AVFormatContext* b = nullptr;
     ASSERT_GE(av::avformat_alloc_output_context2(&a, nullptr, "mp4", empty.c_str()), 0);
@@ -299,10 +302,33 @@ TEST_F(TaskLifeCycle, CleanupRemovesOutputsThatGotNoByte)
     Run->Fnb_output_files = 2;
     Run->Fnb_input_files = 1;
     Run->EndAtOnce = true;
+    Run->OpenOutputs = true;
+    Run->DuringRun = [&] {
+        EXPECT_TRUE(FileExists(Utf8ToString(empty)));
+        std::ofstream(written) << "data";
+    };
     Run->StartConvert(false, tpNormal);
     EXPECT_FALSE(FileExists(Utf8ToString(empty)));
     EXPECT_TRUE(FileExists(Utf8ToString(written)));
     EXPECT_EQ(Run->Foutput_files[0], nullptr);
+    EXPECT_EQ(Run->CreatedOutputs(), (std::vector<String>{Utf8ToString(empty), Utf8ToString(written)}));
+}
+
+// An empty file at the output of a task that ended without opening it is not the task's.
+TEST_F(TaskLifeCycle, CleanupLeavesAFileTheTaskNeverOpened)
+{
+    TempDir dir;
+    const std::string theirs = dir.file("theirs.mp4");
+    std::ofstream(theirs).close();
+    AVFormatContext* a = nullptr;
+    ASSERT_GE(av::avformat_alloc_output_context2(&a, nullptr, "mp4", theirs.c_str()), 0);
+    Run->Foutput_files[0] = a;
+    Run->Fnb_output_files = 1;
+    Run->Fnb_input_files = 1;
+    Run->EndAtOnce = true;
+    Run->StartConvert(false, tpNormal);
+    EXPECT_TRUE(FileExists(Utf8ToString(theirs)));
+    EXPECT_TRUE(Run->CreatedOutputs().empty());
 }
 
 TEST_F(TaskLifeCycle, PostHooksDropThePreviewerWhenPreviewGoesOff)
