@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: run test test-heap build build-test deps deps-test bench fuzz format skin clean
+.PHONY: run test test-heap build build-test deps deps-test bench fuzz format skin icons clean
 
 run: build
 	./$(RELEASE_DIR)/app/vexmora
@@ -63,6 +63,13 @@ skin: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target skin_builder
 	./$(RELEASE_DIR)/tools/skin_builder/skin_builder --folder $(SKIN_DIR) --container tests/fuzz/corpus/compressed_skin/light.skn
 	cp $(SKIN_DIR)/skin.ini tests/fuzz/corpus/skin_ini/light.ini
+
+# Draws the program's own icons again into their folder form under resources/ (with the sheet of
+# all of them); the test build checks that it matches what the builder draws.
+icons: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target icon_builder
+	./$(RELEASE_DIR)/tools/icon_builder/icon_builder --folder resources/icons
 
 # Applies the tree's one .clang-format to every C and C++ file.
 format:

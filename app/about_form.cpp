@@ -1,6 +1,7 @@
 // The about box "关于". See about_form.h.
 #include "app/about_form.h"
 
+#include "app/form_values.h"
 #include "app/maker_links.h"
 #include "platform/framework/controls/image.h"
 #include "platform/framework/graphics/graphics_objects.h"
@@ -42,6 +43,15 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
 
     bsSkinForm1 = new TbsSkinForm(this);
     bsSkinForm1->SetBorderIcons({});
+    SetStoredFormValues(bsSkinForm1);
+    // Centred on the work area, the icon in its caption, snapping to the screen's edges, never
+    // blended.
+    bsSkinForm1->SetPositionInMonitor(bspDesktopCenter);
+    bsSkinForm1->SetShowIcon(true);
+    bsSkinForm1->SetMagnetic(true);
+    bsSkinForm1->SetMagneticSize(10);
+    bsSkinForm1->SetAlphaBlendValue(0);
+    bsSkinForm1->SetMenusAlphaBlendValue(0);
 
     Image1 = new TImage(this);
     Image1->SetParent(this);

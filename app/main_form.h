@@ -43,6 +43,8 @@ class TSavePictureDialog;
 class TStringList;
 class TTrackBar;
 class TbsCompressedSkinList;
+class TbsPngImageList;
+class TbsResourceStrData;
 class TbsSelectSkinDialog;
 class TbsSkinButton;
 class TbsSkinComboBox;
@@ -75,8 +77,9 @@ public:
     // ---- components -----------------------------------------------------------------------
     TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;  // the program's skin (item 0)
     TbsCompressedSkinList* bsCompressedSkinList2 = nullptr;  // the same skin for the controls
-    TbsSkinData* bsSkinData1 = nullptr;                      // the window's skin model
-    TbsSkinData* bsSkinData2 = nullptr;                      // the menus' and dialogs' model
+    TbsResourceStrData* bsResourceStrData1 = nullptr;        // the interface texts of both models
+    TbsSkinData* bsSkinData1 = nullptr;                      // every window's skin model, the user's choice
+    TbsSkinData* bsSkinData2 = nullptr;                      // the same skin for the controls naming it
     TbsSkinForm* bsSkinForm1 = nullptr;
     TbsSkinHint* bsSkinHint1 = nullptr;
     TbsSkinMainMenu* bsSkinMainMenu1 = nullptr;
@@ -90,8 +93,9 @@ public:
     TbsSkinOpenDialog* OpenDialog1 = nullptr;                              // one file
     TbsSkinOpenDialog* OpenDialog2 = nullptr;                              // several files
     TSavePictureDialog* SavePictureDialog1 = nullptr;
-    TImageList* ImageList1 = nullptr;  // the preview buttons' pictures
-    TImageList* ImageList2 = nullptr;  // the preset combo's two item pictures
+    TImageList* ImageList1 = nullptr;        // the preview buttons' pictures
+    TbsPngImageList* ImageList2 = nullptr;   // the preset combo's two item pictures
+    TbsPngImageList* ImageList3 = nullptr;   // the category pictures, image index = category code
     TFFConverter* DERID = nullptr;
     TFFPlayer* FFPlayer = nullptr;
     TFFLogger* FFLogger = nullptr;

@@ -68,7 +68,8 @@ void TForm1::SetJobCommandsEnabled(bool AEnabled)
 
 void TForm1::SetAddCommandsEnabled(bool AEnabled)
 {
-    bsSkinMenuSpeedButton1->Repaint();
+    // No hot or pressed look survives the change (the button was just used to add).
+    bsSkinMenuSpeedButton1->RefreshButton();
     bsSkinMenuSpeedButton1->SetEnabled(AEnabled);
     btnAdd->SetEnabled(AEnabled);
     for (TMenuItem* item : {N2, N3, N21, N1111, N2222, N3331}) item->SetEnabled(AEnabled);

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/form_values.h"
 #include "app/main_form.h"
 #include "app/plain_panel.h"
 #include "app/presets/preset_catalogue.h"
+#include "app/program_icons.h"
 #include "app/program_paths.h"
 #include "platform/framework/controls/button.h"
 #include "platform/framework/controls/combo_box.h"
@@ -27,6 +29,7 @@
 #include "skin/boxes/office_combo_box.h"
 #include "skin/boxes/office_items.h"
 #include "skin/boxes/skin_combo_box.h"
+#include "skin/boxes/skin_up_down.h"
 #include "skin/boxes/skin_edit.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_list_view.h"
@@ -35,6 +38,8 @@
 #include "skin/controls/skin_panel.h"
 #include "skin/controls/skin_slider.h"
 #include "skin/controls/skin_std_label.h"
+#include "skin/core/png_image_list.h"
+#include "skin/core/resource_strings.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/stored_skin.h"
 #include "skin/default/default_skin.h"
@@ -242,8 +247,12 @@ void TForm1::BuildLayout()
 
 void TForm1::BuildComponents()
 {
-    // The program's skin, stored twice: the window's and the one its menus and dialogs use. The
-    // index is set before the list, so the list loads that skin at once.
+    // A tab row that no longer fits scrolls with the skinned up-down, on every form.
+    UseSkinUpDownTabScroller();
+    // The program's skin, stored twice: the first model skins every window, menu, hint, box and
+    // dialog and follows the user's skin choice; the second holds the same skin for the
+    // controls that name it. The index is set before the list, so the list loads that skin at
+    // once.
     bsCompressedSkinList1 = new TbsCompressedSkinList(this);
     bsCompressedSkinList1->SetName(L"bsCompressedSkinList1");
     FillDefaultSkinItem(*bsCompressedSkinList1->Skins()->Add());
@@ -251,6 +260,10 @@ void TForm1::BuildComponents()
     bsCompressedSkinList2 = new TbsCompressedSkinList(this);
     bsCompressedSkinList2->SetName(L"bsCompressedSkinList2");
     FillDefaultSkinItem(*bsCompressedSkinList2->Skins()->Add());
+    // The interface texts (the table's defaults, default character set), read by both models'
+    // forms, menus and dialogs; assigning it tells every form that the texts changed.
+    bsResourceStrData1 = new TbsResourceStrData(this);
+    bsResourceStrData1->SetName(L"bsResourceStrData1");
     bsSkinData1 = new TbsSkinData(this);
     bsSkinData1->SetName(L"bsSkinData1");
     bsSkinData1->SetSkinIndex(0);
@@ -259,6 +272,8 @@ void TForm1::BuildComponents()
     bsSkinData2->SetName(L"bsSkinData2");
     bsSkinData2->SetSkinIndex(0);
     bsSkinData2->SetSkinList(bsCompressedSkinList2);
+    bsSkinData1->SetResourceStrData(bsResourceStrData1);
+    bsSkinData2->SetResourceStrData(bsResourceStrData1);
 
     bsSkinForm1 = new TbsSkinForm(this);
     bsSkinForm1->SetName(L"bsSkinForm1");
@@ -268,29 +283,42 @@ void TForm1::BuildComponents()
     // Plain values before the skin, as a stored layout gives them: the skin applied next builds
     // the caption buttons from these icons.
     bsSkinForm1->SetBorderIcons({TbsBorderIcon::biMinimize});
+    SetStoredFormValues(bsSkinForm1);
     bsSkinForm1->SetSkinData(bsSkinData1);
-    bsSkinForm1->SetMenusSkinData(bsSkinData2);
+    bsSkinForm1->SetMenusSkinData(bsSkinData1);
     bsSkinHint1 = new TbsSkinHint(this);
     bsSkinHint1->SetName(L"bsSkinHint1");
-    bsSkinHint1->SetSkinData(bsSkinData2);
+    bsSkinHint1->SetSkinData(bsSkinData1);
     bsSkinForm1->SetSkinHint(bsSkinHint1);
 
     bsSkinMessage1 = new TbsSkinMessage(this);
     bsSkinMessage1->SetName(L"bsSkinMessage1");
     bsSkinMessage1->SetSkinData(bsSkinData1);
-    bsSkinMessage1->SetCtrlSkinData(bsSkinData2);
+    bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
+    {
+        TFont arial;
+        arial.SetName(L"Arial");
+        arial.SetHeight(14);
+        bsSkinMessage1->SetDefaultFont(&arial);
+        bsSkinMessage1->SetDefaultButtonFont(&arial);
+        bsSkinMessage1->SetButtonSkinDataName(L"button");
+        bsSkinMessage1->SetMessageLabelSkinDataName(L"stdlabel");
+        bsSkinMessage1->SetUseSkinFont(true);
+        bsSkinMessage1->SetAlphaBlendValue(200);
+        bsSkinMessage1->SetShowAgainFlag(false);
+    }
     bsSelectSkinDialog1 = new TbsSelectSkinDialog(this);
     bsSelectSkinDialog1->SetName(L"bsSelectSkinDialog1");
     bsSelectSkinDialog1->SetTitle(L"Select skin");
     bsSelectSkinDialog1->SetSkinList(bsCompressedSkinList1);
     bsSelectSkinDialog1->SetSkinData(bsSkinData1);
-    bsSelectSkinDialog1->SetCtrlSkinData(bsSkinData2);
+    bsSelectSkinDialog1->SetCtrlSkinData(bsSkinData1);
     auto openDialog = [this](const String& AName, bool AMany) {
         auto* d = new TbsSkinOpenDialog(this);
         d->SetName(AName);
         d->SetTitle(L"打开文件");
         d->SetSkinData(bsSkinData1);
-        d->SetCtrlSkinData(bsSkinData2);
+        d->SetCtrlSkinData(bsSkinData1);
         d->SetCheckFileExists(true);
         d->SetMultiSelection(AMany);
         d->SetFilterIndex(1);
@@ -301,7 +329,7 @@ void TForm1::BuildComponents()
         d->SetName(AName);
         d->SetTitle(ATitle);
         d->SetSkinData(bsSkinData1);
-        d->SetCtrlSkinData(bsSkinData2);
+        d->SetCtrlSkinData(bsSkinData1);
         return d;
     };
     bsSkinSelectDirectoryDialog1 = folderDialog(L"bsSkinSelectDirectoryDialog1", L"选择目录");
@@ -313,18 +341,8 @@ void TForm1::BuildComponents()
 
     ImageList1 = new TImageList(this);
     ImageList1->SetName(L"ImageList1");
-    ImageList2 = new TImageList(this);
-    ImageList2->SetName(L"ImageList2");
-    for (TColor colour : {TColor(0x905020), TColor(0x209050)}) {
-        std::unique_ptr<TBitmap> b(new TBitmap);
-        b->SetWidth(16);
-        b->SetHeight(16);
-        b->Canvas()->Brush()->SetColor(0x7F007F);
-        b->Canvas()->FillRect(Rect(0, 0, 16, 16));
-        b->Canvas()->Brush()->SetColor(colour);
-        b->Canvas()->FillRect(Rect(3, 3, 13, 13));
-        ImageList2->AddMasked(b.get(), 0x7F007F);
-    }
+    ImageList2 = NewPresetImageList(this, L"ImageList2");
+    ImageList3 = NewCategoryImageList(this, L"ImageList3");
 
     DERID = new TFFConverter(this);
     DERID->SetName(L"DERID");
@@ -386,14 +404,14 @@ void TForm1::BuildMenus()
 
     bsSkinPopupMenu1 = new TbsSkinPopupMenu(this);
     bsSkinPopupMenu1->SetName(L"bsSkinPopupMenu1");
-    bsSkinPopupMenu1->SetSkinData(bsSkinData2);
+    bsSkinPopupMenu1->SetSkinData(bsSkinData1);
     N1111 = AddItem(this, bsSkinPopupMenu1->Items(), L"N1111", L"添加一个文件", click(&TForm1::btnAddClick));
     N2222 = AddItem(this, bsSkinPopupMenu1->Items(), L"N2222", L"添加多个文件", click(&TForm1::N2222Click));
     N3331 = AddItem(this, bsSkinPopupMenu1->Items(), L"N3331", L"添加整个目录", click(&TForm1::N3331Click));
 
     bsSkinPopupMenu2 = new TbsSkinPopupMenu(this);
     bsSkinPopupMenu2->SetName(L"bsSkinPopupMenu2");
-    bsSkinPopupMenu2->SetSkinData(bsSkinData2);
+    bsSkinPopupMenu2->SetSkinData(bsSkinData1);
     MenuItem1 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem1", L"打开快照目录", click(&TForm1::MenuItem1Click));
     MenuItem2 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem2", L"设置快照目录", click(&TForm1::MenuItem2Click));
     MenuItem3 = AddItem(this, bsSkinPopupMenu2->Items(), L"MenuItem3", L"快照保存类型");
@@ -663,9 +681,9 @@ void TForm1::BuildFormatPanel()
     for (const TPresetCategory& category : CategoryTable) {
         TbsSkinOfficeItem* item = bsSkinOfficeComboBox2->Items()->Add();
         item->SetCaption(category.Caption);
-        item->SetImageIndex(0);
+        item->SetImageIndex(category.CategoryCode);
     }
-    bsSkinOfficeComboBox2->SetImages(ImageList2);
+    bsSkinOfficeComboBox2->SetImages(ImageList3);
     bsSkinOfficeComboBox2->SetItemIndex(0);
     bsSkinOfficeComboBox2->OnChange = [this](TObject* Sender) { bsSkinOfficeComboBox2Change(Sender); };
 

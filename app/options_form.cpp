@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "app/form_values.h"
 #include "app/program_paths.h"
 #include "engine/converter.h"
 #include "platform/framework/controls/button.h"
@@ -85,6 +86,7 @@ TForm5::TForm5(TComponent* AOwner, TCustomFFConverter* ADERID) : TForm(AOwner), 
 
     bsSkinForm1 = new TbsSkinForm(this);
     bsSkinForm1->SetBorderIcons({});
+    SetStoredFormValues(bsSkinForm1);
 
     bsSkinPageControl1 = new TbsSkinPageControl(this);
     bsSkinPageControl1->SetParent(this);

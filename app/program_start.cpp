@@ -12,6 +12,7 @@
 #include "skin/boxes/office_combo_box.h"
 #include "skin/boxes/skin_edit.h"
 #include "skin/controls/skin_list_view.h"
+#include "skin/core/png_image_list.h"
 
 void CreateProgramForms()
 {
@@ -36,11 +37,16 @@ void CreateProgramForms()
     Application->RegisterForm(Form5);
     // The legacy preset form: created with the others, never shown.
     Form6 = new TForm6(Application, Form1->Settings, Form1->bsSkinData1);
-    Form6->OutputFolderText = [] { return Form1->Video_OutPut_Folder_Edit->Text(); };
-    Form6->OverwriteChosen = [] { return Form1->OverwriteChosen(); };
     Application->RegisterForm(Form6);
     Form7 = new TForm7(Application, &Form1->Settings, Form1->bsSkinData1);
-    Form7->OnFocusJobList = [] { Form1->lvFiles->SetFocus(); };
-    Form7->bsSkinOfficeComboBox2->SetImages(Form1->ImageList2);
     Application->RegisterForm(Form7);
+    ConnectProgramForms();
+}
+
+void ConnectProgramForms()
+{
+    Form6->OutputFolderText = [] { return Form1->Video_OutPut_Folder_Edit->Text(); };
+    Form6->OverwriteChosen = [] { return Form1->OverwriteChosen(); };
+    Form7->OnFocusJobList = [] { Form1->lvFiles->SetFocus(); };
+    Form7->bsSkinOfficeComboBox2->SetImages(Form1->ImageList3);
 }

@@ -4,3 +4,6 @@
 #pragma once
 
 void CreateProgramForms();
+// What the forms take from one another once they all exist: the per-file dialog's category
+// pictures and job-list focus, the legacy form's output folder and overwrite choice.
+void ConnectProgramForms();

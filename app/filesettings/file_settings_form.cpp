@@ -2,6 +2,7 @@
 // dialog's commands.
 #include "app/filesettings/file_settings_form.h"
 
+#include "app/form_values.h"
 #include "app/presets/output_name.h"
 #include "app/presets/parameter_combos.h"
 #include "app/presets/preset_catalogue.h"
@@ -76,15 +77,16 @@ TForm7::TForm7(TComponent* AOwner, PresetSettings* AMainSettings, TbsSkinData* A
     SetClientSize(DialogWidth, DialogHeight);
     bsSkinForm1 = new TbsSkinForm(this);
     bsSkinForm1->SetBorderIcons({});
+    SetStoredFormValues(bsSkinForm1);
 
     bsSkinOfficeComboBox2 = MakeOfficeCombo(this, 12, 150);
     bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
     bsSkinOfficeComboBox2->SetListBoxItemHeight(44);
-    // The main window's twenty categories, image index = position; it lends the pictures.
+    // The main window's twenty categories, image index = category code; it lends the pictures.
     for (int i = 0; i < CategoryCount; ++i) {
         TbsSkinOfficeItem* item = bsSkinOfficeComboBox2->Items()->Add();
         item->SetCaption(CategoryTable[i].Caption);
-        item->SetImageIndex(i);
+        item->SetImageIndex(CategoryTable[i].CategoryCode);
     }
     bsSkinOfficeComboBox2->SetItemIndex(0);  // while loading: no handler runs
     bsSkinOfficeComboBox1 = MakeOfficeCombo(this, 172, 325);

@@ -1,6 +1,7 @@
 // Items and nodes of the shell namespace. See shell_items.h.
 #include "platform/win/shell_items.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <glib.h>
 #include <sys/stat.h>
@@ -197,6 +198,23 @@ bool IsFolderPath(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && !LinkLeadsBack(path);
 }
 
+// Whether a folder holds at least one folder (read only when a caller asks).
+bool HasSubFolder(const std::string& path)
+{
+    DIR* d = ::opendir(path.c_str());
+    if (!d) return false;
+    bool found = false;
+    while (!found) {
+        const dirent* e = ::readdir(d);
+        if (!e) break;
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        if (e->d_type == DT_DIR) found = true;
+        else if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) found = IsFolderPath(path + "/" + e->d_name);
+    }
+    ::closedir(d);
+    return found;
+}
+
 bool NodeAttributes(const ShellNode& node, ULONG mask, ULONG* out)
 {
     constexpr ULONG kFolderBits = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
@@ -218,7 +236,10 @@ bool NodeAttributes(const ShellNode& node, ULONG mask, ULONG* out)
         a = SFGAO_FILESYSTEM;
         const bool link = S_ISLNK(lst.st_mode);
         if (link) a |= SFGAO_LINK;
-        if (link ? IsFolderPath(node.path) : S_ISDIR(lst.st_mode)) a |= kFolderBits;
+        if (link ? IsFolderPath(node.path) : S_ISDIR(lst.st_mode)) {
+            a |= kFolderBits & ~SFGAO_HASSUBFOLDER;
+            if ((mask & SFGAO_HASSUBFOLDER) && HasSubFolder(node.path)) a |= SFGAO_HASSUBFOLDER;
+        }
         if (node.name[0] == '.') a |= SFGAO_GHOSTED | SFGAO_HIDDEN;
         if ((mask & SFGAO_READONLY) && ReadOnly(node.path)) a |= SFGAO_READONLY;
         constexpr ULONG kChanges = SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE | SFGAO_CANCOPY;

@@ -399,9 +399,18 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
     TBitmap* picture = nullptr;
     TbsDataSkinListBox* rec = ItemRecord(picture);
     if (!rec) return;
+    const bool icon = FViewStyle == vsIcon, list = FViewStyle == vsList, report = FViewStyle == vsReport;
+    FThirdImages = nullptr;
+    FThirdImageWidth = FThirdImageHeight = FThirdImagesCount = 0;
+    if (!FSmallImages && !FLargeImages) {
+        FThirdImages = reinterpret_cast<HIMAGELIST>(Perform(LVM_GETIMAGELIST, icon ? LVSIL_NORMAL : LVSIL_SMALL, 0));
+        if (FThirdImages) {
+            ImageList_GetIconSize(FThirdImages, &FThirdImageWidth, &FThirdImageHeight);
+            FThirdImagesCount = ImageList_GetImageCount(FThirdImages);
+        }
+    }
     DefaultDraw = false;
     TCanvas* c = Canvas();
-    const bool icon = FViewStyle == vsIcon, list = FViewStyle == vsList, report = FViewStyle == vsReport;
     TRect LR = Item->DisplayRect(drLabel);
     if (list) LR.Right = LR.Left + c->TextWidth(Item->Caption()) + 2;
     TRect IR = Item->DisplayRect(drIcon);
@@ -462,8 +471,18 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
         c->Brush()->SetStyle(bsSolid);
     }
 
-    // The item's image.
-    if (images && Item->ImageIndex() >= 0 && Item->ImageIndex() < images->Count()) {
+    // The item's image: from the window's own list (on its square filled first), else from the
+    // image list of the view.
+    const int index = Item->ImageIndex();
+    if (FThirdImages) {
+        const int x = icon ? IR.Left + IR.Width() / 2 - FThirdImageWidth / 2 : IR.Left;
+        const int y = icon ? IR.Top + 2 : IR.Top;
+        if (icon && FCheckboxes) IR.Left = x;
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(Rect(x, y, x + FThirdImageWidth, y + FThirdImageHeight));
+        if (index >= 0 && index < FThirdImagesCount)
+            ImageList_DrawEx(FThirdImages, index, c->Handle(), x, y, 0, 0, CLR_NONE, CLR_NONE, ILD_NORMAL);
+    } else if (images && index >= 0 && index < images->Count()) {
         if (icon) {
             const int x = IR.Left + IR.Width() / 2 - images->Width() / 2;
             images->Draw(c, x, IR.Top + 2, Item->ImageIndex(), Enabled());

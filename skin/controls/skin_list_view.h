@@ -115,8 +115,9 @@ private:
     void DrawEmptyHeaderPart(TCanvas* C, const TRect& E);
     void ResizeHeaderGeometry(int W, int H);
 
-    // The window's own image list: none here (the list has no window-level image list).
-    void* FThirdImages = nullptr;
+    // The image list set directly on the list window (the shell's system icons), read at paint
+    // time when neither SmallImages nor LargeImages is set.
+    HIMAGELIST FThirdImages = nullptr;
     int FThirdImageWidth = 0, FThirdImageHeight = 0, FThirdImagesCount = 0;
     TColor FLineColor = 0;
     String FItemSkinDataName = L"listbox";

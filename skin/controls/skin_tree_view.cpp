@@ -377,6 +377,18 @@ void TbsSkinCustomTreeView::DrawNodeImage(TCanvas* C, TTreeNode* Node, const TRe
 {
     TCustomImageList* images = Images();
     const int index = Node->ImageIndex();
-    if (images && index >= 0 && index < images->Count())
-        images->Draw(C, R.Left - FButtonSize, CY - images->Height() / 2, index, Enabled());
+    if (images) {
+        if (index >= 0 && index < images->Count())
+            images->Draw(C, R.Left - FButtonSize, CY - images->Height() / 2, index, Enabled());
+        return;
+    }
+    // No Images component: the list set on the window itself, drawn in its own size.
+    FThirdImages = reinterpret_cast<HIMAGELIST>(Perform(TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+    FThirdImageWidth = FThirdImageHeight = FThirdImagesCount = 0;
+    if (!FThirdImages) return;
+    ImageList_GetIconSize(FThirdImages, &FThirdImageWidth, &FThirdImageHeight);
+    FThirdImagesCount = ImageList_GetImageCount(FThirdImages);
+    if (index >= 0 && index < FThirdImagesCount)
+        ImageList_DrawEx(FThirdImages, index, C->Handle(), R.Left - FButtonSize, CY - FThirdImageHeight / 2, 0, 0,
+                         CLR_NONE, CLR_NONE, ILD_NORMAL);
 }

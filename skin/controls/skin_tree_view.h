@@ -77,6 +77,10 @@ private:
     TColor FLineColor = 0;
     TColor FButtonColor = 0;
     int FButtonSize = 5;
+    // The image list set directly on the tree window (the shell's system icons), read at paint
+    // time when the tree has no Images component.
+    HIMAGELIST FThirdImages = nullptr;
+    int FThirdImageWidth = 0, FThirdImageHeight = 0, FThirdImagesCount = 0;
     bool FDrawSkin = false;
     bool FInCheckScrollBars = false;
     TbsSkinData* FSD = nullptr;

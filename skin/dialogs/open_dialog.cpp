@@ -611,7 +611,7 @@ bool TbsSkinOpenDialog::Execute()
             c->SetSkinData(FCtrlFSD);
         std::vector<TbsSkinSpeedButton*> toolButtons{f->BackToolButton, f->UpToolButton, f->NewFolderToolButton,
                                                      f->StyleToolButton};
-        if (FCtrlFSD && !FCtrlFSD->Empty && FCtrlFSD->GetIndex(L"resizetoolbutton") != -1)
+        if (FCtrlFSD && !FCtrlFSD->Empty && FCtrlFSD->GetControlIndex(L"resizetoolbutton") != -1)
             for (TbsSkinSpeedButton* b : toolButtons) b->SetSkinDataName(L"resizetoolbutton");
         f->Drivelabel->SetSkinData(FCtrlFSD);
         for (TbsSkinSpeedButton* b : toolButtons) b->SetSkinData(FCtrlFSD);

@@ -182,7 +182,7 @@ void TbsSkinOpenPictureDialog::PrepareForm(TbsOpenDlgForm* Form)
     f->SBVScrollBar->SetSkinData(FCtrlFSD);
     f->SBHScrollBar->SetSkinData(FCtrlFSD);
     f->Splitter->SetSkinData(FCtrlFSD);
-    if (FCtrlFSD && !FCtrlFSD->Empty && FCtrlFSD->GetIndex(L"resizetoolbutton") != -1)
+    if (FCtrlFSD && !FCtrlFSD->Empty && FCtrlFSD->GetControlIndex(L"resizetoolbutton") != -1)
         f->StretchButton->SetSkinDataName(L"resizetoolbutton");
     f->StretchButton->SetSkinData(FCtrlFSD);
 }

@@ -8,6 +8,7 @@
 
 #include "app/maker_links.h"
 #include "platform/framework/controls/image.h"
+#include "platform/framework/forms/screen.h"
 #include "platform/win/headless_api.h"
 #include "platform/win/shell_api.h"
 #include "platform/win/user_api.h"
@@ -17,6 +18,7 @@
 #include "skin/core/skin_data.h"
 #include "skin/core/stored_skin.h"
 #include "skin/default/default_skin.h"
+#include "skin/form/skin_form.h"
 #include "tests/support/application_fixture.h"
 #include "tests/support/modal_script.h"
 
@@ -84,6 +86,36 @@ TEST_F(AboutForm, ShowsTheProductItsVersionAndTheMakersLinks)
     EXPECT_EQ(f->ShowModal(), mrOk);
     EXPECT_TRUE(script.Done());
     EXPECT_EQ(opened, (std::vector<std::wstring>{kMakerWebSite, kMakerSupportMail}));
+}
+
+// Shown over a main window off to one side, the box still opens centred on the work area,
+// with its icon and edge snapping.
+TEST_F(AboutForm, OpensCentredOnTheWorkAreaWithItsIcon)
+{
+    auto* model = new TbsSkinData(Application);
+    TbsSkinListItem own(nullptr);
+    FillDefaultSkinItem(own);
+    model->LoadCompressedStoredSkin(own.Skin());
+    auto* main = new TForm(Application);
+    main->SetBounds(0, 0, 300, 200);
+    main->AfterConstruction();
+    main->Show();
+    auto* f = new TForm2(Application);
+    f->SetSkinData(model);
+    EXPECT_TRUE(f->bsSkinForm1->ShowIcon());
+    EXPECT_TRUE(f->bsSkinForm1->Magnetic());
+    EXPECT_EQ(f->bsSkinForm1->MagneticSize(), 10);
+    EXPECT_EQ(f->bsSkinForm1->AlphaBlendValue(), 0);
+    ModalScript script({[&](TCustomForm*) {
+        RECT r{};
+        GetWindowRect(f->Handle(), &r);
+        const TRect work = Screen->WorkAreaRect();
+        EXPECT_NEAR(r.left - work.Left, work.Right - r.right, 1);
+        EXPECT_NEAR(r.top - work.Top, work.Bottom - r.bottom, 1);
+        ClickControl(f->bsSkinButton1);
+    }});
+    EXPECT_EQ(f->ShowModal(), mrOk);
+    EXPECT_TRUE(script.Done());
 }
 
 }  // namespace

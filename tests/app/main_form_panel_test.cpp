@@ -17,6 +17,7 @@
 #include "skin/boxes/skin_combo_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_list_view.h"
+#include "skin/controls/skin_menu_speed_button.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/stored_skin.h"
 #include "tests/app/main_window_fixture.h"
@@ -204,6 +205,27 @@ TEST_F(MainWindowPanel, CancellingTheSkinChoiceStillWritesTheSkinInForce)
     Main->bsSkinButton9Click(Main);
     EXPECT_TRUE(script.Done());
     EXPECT_EQ(TIniFile(Utf8ToString(OptionIni())).ReadString(L"Skin", L"SetSkin", L""), L"0");
+}
+
+// The "添加" button loses its hot look whenever it is enabled or disabled: clearing the list
+// with the pointer still resting on it leaves the normal look, as does the queue's start.
+TEST_F(MainWindowPanel, TheAddButtonShowsNoHotLookAfterItIsEnabledOrDisabled)
+{
+    Main->Show();
+    Pump();
+    TbsSkinMenuSpeedButton* add = Main->bsSkinMenuSpeedButton1;
+    for (bool enabled : {true, false}) {
+        SCOPED_TRACE(enabled);
+        SetMouseControl(nullptr);
+        SetMouseControl(add);  // the pointer comes to rest on the button
+        Pump();
+        ASSERT_TRUE(add->MouseIn());
+        Main->SetAddCommandsEnabled(enabled);
+        Pump();
+        EXPECT_FALSE(add->MouseIn());
+        EXPECT_EQ(add->Enabled(), enabled);
+        Main->SetAddCommandsEnabled(true);
+    }
 }
 
 // Skin folders beside the program join the list after the program's own skin.

@@ -17,6 +17,7 @@
 #include "app/options_form.h"
 #include "app/presets/preset_catalogue.h"
 #include "app/program_paths.h"
+#include "app/program_start.h"
 #include "engine/library_loader.h"
 #include "engine/library_set.h"
 #include "engine/unicode_file.h"
@@ -72,6 +73,7 @@ protected:
         Form6->AfterConstruction();
         Form7 = new TForm7(Application, &Main->Settings, Main->bsSkinData1);
         Form7->AfterConstruction();
+        ConnectProgramForms();
         Pump();
     }
 

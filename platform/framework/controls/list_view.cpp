@@ -1063,6 +1063,9 @@ void TCustomListView::Dispatch(TMessage& m)
     case WM_VSCROLL: ScrollMessage(m, true); return;
     case WM_HSCROLL: ScrollMessage(m, false); return;
     case LVM_GETHEADER: m.Result = reinterpret_cast<LRESULT>(FHeader); return;
+    case LVM_GETIMAGELIST:
+        m.Result = m.WParam > LVSIL_STATE ? 0 : reinterpret_cast<LRESULT>(FLists[m.WParam]);
+        return;
     case LVM_SETIMAGELIST:
         if (m.WParam > LVSIL_STATE) return;
         m.Result = reinterpret_cast<LRESULT>(FLists[m.WParam]);

@@ -26,6 +26,9 @@ class TInplaceEdit;
 struct _IMAGELIST;
 using HIMAGELIST = _IMAGELIST*;
 
+// wParam LVSIL_*; answers the list LVM_SETIMAGELIST set there.
+constexpr UINT LVM_GETIMAGELIST = 0x1000 + 2;
+
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TItemChange { ctText, ctImage, ctState };
 enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };

@@ -753,6 +753,9 @@ void TCustomTreeView::Dispatch(TMessage& m)
     case WM_KILLFOCUS: Invalidate(); break;
     case WM_ERASEBKGND: m.Result = 1; return;
     case CM_FONTCHANGED: FCachedItemHeight = 0; break;
+    case TVM_GETIMAGELIST:
+        m.Result = reinterpret_cast<LRESULT>(m.WParam == TVSIL_STATE ? FStateList : FNormalList);
+        return;
     case TVM_SETIMAGELIST: {
         HIMAGELIST list = reinterpret_cast<HIMAGELIST>(m.LParam);
         HIMAGELIST& slot = m.WParam == TVSIL_STATE ? FStateList : FNormalList;

@@ -19,6 +19,9 @@ class TInplaceEdit;
 struct _IMAGELIST;
 using HIMAGELIST = _IMAGELIST*;
 
+// wParam TVSIL_*; answers the list TVM_SETIMAGELIST set there.
+constexpr UINT TVM_GETIMAGELIST = 0x1100 + 8;
+
 // Negative when A goes before B.
 using TTVCompare = std::function<int(TTreeNode* A, TTreeNode* B)>;
 

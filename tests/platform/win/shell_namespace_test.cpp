@@ -180,6 +180,7 @@ TEST_F(ShellNamespace, PathsParseBelowTheDeepestVolumeOnly)
 TEST_F(ShellNamespace, AttributesFollowTheFileSystem)
 {
     Make("dir/sub");
+    Make("empty");
     Touch("file.txt");
     Touch(".hidden");
     std::filesystem::create_directory_symlink(FRoot + "/dir", FRoot + "/dirlink");
@@ -197,6 +198,7 @@ TEST_F(ShellNamespace, AttributesFollowTheFileSystem)
         ULONG want;
     } cases[] = {
         {"dir", kFolder | kChanges | SFGAO_FILESYSTEM},
+        {"empty", (kFolder & ~SFGAO_HASSUBFOLDER) | kChanges | SFGAO_FILESYSTEM},  // no "+" in a tree
         {"file.txt", kChanges | SFGAO_FILESYSTEM},
         {".hidden", kChanges | SFGAO_FILESYSTEM | SFGAO_GHOSTED},
         {"dirlink", kFolder | kChanges | SFGAO_FILESYSTEM | SFGAO_LINK},
@@ -218,7 +220,7 @@ TEST_F(ShellNamespace, AttributesFollowTheFileSystem)
     auto folder = Bind(id.p);
     auto folders = Names(folder.get(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN);
     std::sort(folders.begin(), folders.end());
-    EXPECT_EQ(folders, (std::vector<std::wstring>{L".dev", L".labels", L".sys", L"dir", L"dirlink"}));
+    EXPECT_EQ(folders, (std::vector<std::wstring>{L".dev", L".labels", L".sys", L"dir", L"dirlink", L"empty"}));
     auto files = Names(folder.get(), SHCONTF_NONFOLDERS);
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::wstring>{L"cycle1", L"cycle2", L"dangling", L"file.txt", L"loop"}));

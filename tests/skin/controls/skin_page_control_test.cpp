@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "skin/boxes/skin_up_down.h"
 #include "skin/controls/skin_page_control.h"
 #include "skin/controls/skin_tab_scroller_link.h"
 #include "tests/skin/support/skin_control_fixture.h"
@@ -140,20 +141,42 @@ TEST_F(PageControlTest, CentredRowStartsWhereTheTabsFit)
     EXPECT_FALSE(free->TabsInCenter());
 }
 
-TEST_F(PageControlTest, NarrowRowWithoutScrollerLinkShowsNoArrows)
+// The program connects the skinned scroller at start: a row that no longer fits gets it in
+// place of the native arrows, and its right button reaches the hidden tabs.
+TEST_F(PageControlTest, NarrowRowGetsTheSkinnedScrollerThatReachesEveryTab)
 {
-    ASSERT_FALSE(TabScrollerLink().Registered());
+    const TbsTabScrollerLink saved = TabScrollerLink();
+    UseSkinUpDownTabScroller();
+    ASSERT_TRUE(TabScrollerLink().Registered());
     auto* pc = Make(8, false, tpTop, 60);
     ShowForm();
     pc->SetWidth(150);
     Pump();
     EXPECT_GT(pc->HiddenTabsCount(), 0);
-    EXPECT_EQ(pc->SkinUpDown(), nullptr);
+    auto* up = dynamic_cast<TbsSkinUpDown*>(pc->SkinUpDown());
+    ASSERT_NE(up, nullptr);
+    EXPECT_TRUE(up->Visible());
     for (HWND h = GetWindow(pc->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         wchar_t name[32] = {};
         GetClassNameW(h, name, 32);
         EXPECT_NE(String(name), L"msctls_updown32");
     }
+    for (int i = 0; i < 8 && pc->HiddenTabsCount() > pc->ScrolledTabsCount(); ++i) {
+        const TPoint p = Screen(up, up->Width() - 5, up->Height() / 2);
+        Click(p.X, p.Y);
+        Pump();
+    }
+    EXPECT_EQ(pc->ScrolledTabsCount(), pc->HiddenTabsCount());
+    // The last tab now starts left of the scroller, and a click there opens it.
+    TRect last;
+    ASSERT_TRUE(pc->GetItemRect(7, last));
+    ASSERT_LT(last.Left + 5, up->Left());
+    const TPoint p = Screen(pc, last.Left + 5, (last.Top + last.Bottom) / 2);
+    Click(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(pc->TabIndex(), 7);
+    pc->Free();
+    TabScrollerLink() = saved;
 }
 
 TEST_F(PageControlTest, HideTabsTwiceThenShowTabsRestores)

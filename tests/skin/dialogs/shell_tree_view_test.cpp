@@ -106,6 +106,7 @@ TEST_F(ShellTreeView, ChildrenAreReadOnTheFirstExpansionOnly)
     a->Expand(false);
     EXPECT_EQ(ChildTexts(a), (std::vector<String>{L"early", L"later"}));
     TTreeNode* early = ChildNamed(a, L"early");
+    EXPECT_FALSE(early->HasChildren());  // a folder without sub-folders shows no button
     early->Expand(false);
     EXPECT_FALSE(early->HasChildren());  // an empty folder loses its button on expansion
 

@@ -1,0 +1,93 @@
+// The icon builder as the build and `make icons` run it: its folder form is exactly the one
+// checked in under resources/icons/ (every icon's pixels, nothing more), each icon is an 8-bit
+// RGBA PNG of its size, the sheet of all icons is written for people to look at, and bad
+// arguments or an unusable folder end with a clear error.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "platform/framework/core/files.h"
+#include "platform/framework/core/strings.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/temp_dir.h"
+#include "tools/icon_builder/icon_design.h"
+
+namespace {
+
+int RunBuilder(const std::string& Args)
+{
+    const std::string cmd = std::string("\"") + VX_ICON_BUILDER + "\" " + Args + " 2>/dev/null";
+    const int rc = std::system(cmd.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+std::string IconFolderPath()
+{
+    const char* src = std::getenv("VX_SOURCE_DIR");
+    return std::string(src ? src : ".") + "/resources/icons/";
+}
+
+std::vector<uint8_t> Bytes(const std::string& Path)
+{
+    const std::string s = ReadBytes(Path);
+    return {s.begin(), s.end()};
+}
+
+}  // namespace
+
+TEST(IconBuilder, TheCheckedInFolderHoldsExactlyTheIconsTheBuilderDraws)
+{
+    const std::vector<TProgramIcon> icons = DrawProgramIcons();
+    ASSERT_EQ(icons.size(), static_cast<size_t>(CategoryIconCount + PresetIconCount));
+    std::set<std::string> expected{"all_icons.png"};
+    for (const TProgramIcon& icon : icons) {
+        SCOPED_TRACE(icon.Name);
+        expected.insert(icon.Name + ".png");
+        const TProgramIcon kept = DecodeIconPng(icon.Name, Bytes(IconFolderPath() + icon.Name + ".png"));
+        EXPECT_EQ(kept.Size, icon.Size);
+        EXPECT_TRUE(kept.Argb == icon.Argb) << icon.Name << " drifted: run `make icons`";
+    }
+    const TProgramIcon sheet = DrawIconSheet(icons);
+    EXPECT_TRUE(DecodeIconPng("all_icons", Bytes(IconFolderPath() + "all_icons.png")).Argb == sheet.Argb)
+        << "the sheet drifted: run `make icons`";
+    std::set<std::string> kept;
+    for (const String& f : ListFiles(Utf8ToString(IconFolderPath()))) kept.insert(StringToUtf8(f));
+    EXPECT_EQ(kept, expected);
+
+    // The sheet for people to look at, beside the other screenshots of the test build.
+    std::filesystem::create_directories(VX_SCREENSHOT_DIR);
+    WriteBytes(std::string(VX_SCREENSHOT_DIR) + "/all_icons.png", [&] {
+        const std::vector<uint8_t> png = EncodeIconPng(sheet);
+        return std::string(png.begin(), png.end());
+    }());
+}
+
+TEST(IconBuilder, WritesEveryIconAsAnRgbaPngAndTheSourceOfTheirBytes)
+{
+    TempDir dir;
+    ASSERT_EQ(RunBuilder("--folder " + Quote(dir.file("icons")) + " --source " + Quote(dir.file("icons.cpp"))), 0);
+    for (const TProgramIcon& icon : DrawProgramIcons()) {
+        const std::vector<uint8_t> png = Bytes(dir.file("icons/" + icon.Name + ".png"));
+        ASSERT_GT(png.size(), 26u) << icon.Name;
+        EXPECT_EQ(png[24], 8) << icon.Name;  // bit depth
+        EXPECT_EQ(png[25], 6) << icon.Name;  // colour type: true colour with alpha
+        EXPECT_TRUE(DecodeIconPng(icon.Name, png).Argb == icon.Argb) << icon.Name;
+        EXPECT_NE(ReadBytes(dir.file("icons.cpp")).find("{\"" + icon.Name + "\", 16,"), std::string::npos);
+    }
+}
+
+TEST(IconBuilder, BadArgumentsAndUnusableFoldersFail)
+{
+    TempDir dir;
+    WriteBytes(dir.file("file"), "x");
+    EXPECT_EQ(RunBuilder(""), 2);
+    EXPECT_EQ(RunBuilder("--colour blue"), 2);
+    EXPECT_EQ(RunBuilder("--folder"), 2);
+    EXPECT_EQ(RunBuilder("--folder " + Quote(dir.file("file") + "/icons")), 1);
+    EXPECT_EQ(RunBuilder("--source " + Quote(dir.file("file") + "/icons.cpp")), 1);
+    EXPECT_EQ(DecodeIconPng("x", {1, 2, 3}).Size, 0);
+}

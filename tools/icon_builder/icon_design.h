@@ -1,0 +1,31 @@
+// The program's own icons, drawn in code with cairo: the 24 category pictures of the format
+// panel (one per category code, told apart by colour and symbol at 16 pixels) and the preset
+// list's two item pictures. The icon builder writes them as PNG files (the checked-in folder
+// form under resources/icons/ and a sheet of all of them for people to look at) and as a C++
+// source that links their PNG bytes into the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TProgramIcon {
+    std::string Name;            // file name without ".png", e.g. "category_16"
+    int Size = 0;                // width and height in pixels
+    std::vector<uint32_t> Argb;  // Size x Size pixels, 0xAARRGGBB, not premultiplied
+};
+
+constexpr int CategoryIconCount = 24;
+constexpr int PresetIconCount = 2;
+
+// Every icon in a fixed order: category_00 .. category_23, then preset_0 and preset_1.
+std::vector<TProgramIcon> DrawProgramIcons();
+
+// The icon as an 8-bit RGBA PNG file.
+std::vector<uint8_t> EncodeIconPng(const TProgramIcon& Icon);
+// A PNG file back into an icon of that name (empty pixels when the bytes are no PNG).
+TProgramIcon DecodeIconPng(const std::string& Name, const std::vector<uint8_t>& Bytes);
+
+// All icons on one picture, each shown at its size and at four times its size on a light
+// background, for people to look at.
+TProgramIcon DrawIconSheet(const std::vector<TProgramIcon>& Icons);
