@@ -1,6 +1,7 @@
 // Bytes as the settings file "option.ini", read by the options dialog as at start-up and written
-// back by a save. Whatever the file holds, the dialog must come up with exactly one choice in each
-// of its groups, a thread count from its list, and a repaired file holding only known values.
+// back by a save. Whatever the file holds, the dialog must show exactly one choice in each of its
+// groups, a thread count from its list, and a repaired file holding only known values. The dialog
+// is made once; each input is read by its load, as its creation reads the file.
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -13,9 +14,11 @@
 #include "platform/framework/forms/application.h"
 #include "skin/boxes/skin_combo_box.h"
 #include "skin/controls/skin_check_radio_box.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 namespace {
 std::string gFolder;
+TForm5* gDialog = nullptr;
 
 int Selected(std::initializer_list<TbsSkinCheckRadioBox*> group)
 {
@@ -28,11 +31,10 @@ int Selected(std::initializer_list<TbsSkinCheckRadioBox*> group)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("VX_HEADLESS", "1", 1);
-    std::string tmpl = "/tmp/vx-fuzz-options-XXXXXX";
-    if (!mkdtemp(tmpl.data())) std::abort();
-    gFolder = tmpl;
+    gFolder = FuzzScratchFolder("vx-fuzz-options");
     setenv("HOME", gFolder.c_str(), 1);
     SetProgramFolder(Utf8ToString(gFolder));
+    gDialog = new TForm5(Application, nullptr);
     return 0;
 }
 
@@ -43,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    auto* f = new TForm5(Application, nullptr);
+    TForm5* f = gDialog;
+    f->LoadOptions();
     if (Selected({f->bsSkinCheckRadioBox1, f->bsSkinCheckRadioBox2, f->bsSkinCheckRadioBox4,
                   f->bsSkinCheckRadioBox5}) != 1 ||
         Selected({f->bsSkinCheckRadioBox9, f->bsSkinCheckRadioBox10, f->bsSkinCheckRadioBox11,
@@ -54,6 +57,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const String done = ini.ReadString(L"Options", L"After_Done", L"");
     if (done != L"0" && done != L"1" && done != L"2" && done != L"3") std::abort();
     f->SaveOptions();
-    f->Free();
     return 0;
 }

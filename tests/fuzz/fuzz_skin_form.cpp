@@ -9,8 +9,10 @@
 // bar painted in and out of menu mode, a hint shown and hidden. The pictures include those of an
 // animated button, a glowing menu button, a user object, a second animated caption, quick-button
 // faces, a full layer frame and the menus (the objects.ini seed names them all).
-// A skin that loads may look wrong, but must never crash, divide by zero or hang the form.
+// A skin that loads may look wrong, but must never crash, divide by zero or hang the form. The
+// form, its components and the pictures are made once; each input only reskins and drives them.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -36,6 +38,7 @@
 #include "tests/skin/form/frame_test_skins.h"
 #include "tests/skin/support/synthetic_menu_skin.h"
 #include "tests/skin/support/synthetic_skin.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 namespace {
 
@@ -92,9 +95,15 @@ extern "C" const char* __lsan_default_suppressions()
     return "leak:libfontconfig\nleak:libpango\nleak:libcairo\nleak:libglib\nleak:libgobject\nleak:libharfbuzz\n";
 }
 
+namespace {
+void MakeForm();
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("VX_HEADLESS", "1", 1);
+    // The synthetic skin's folder in memory (its TempDir follows TMPDIR).
+    FuzzUseMemoryTemp();
     skintest::FrameSkin f;
     f.Mask = true;
     f.Inactive = true;
@@ -117,31 +126,88 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     l.HalfAlphaTop = true;
     frametest::AddLayerFrame(Skin(), l);
     TbsSkinData model(nullptr);
-    Skin().LoadInto(&model);
+    Skin().LoadInto(&model);  // writes the pictures once
+    MakeForm();
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace {
+
+// The form with its skinned frame, menus, bar and hint, made once; each input reskins them.
+struct TFuzzForm {
+    TForm* Form = nullptr;
+    TbsSkinData* Model = nullptr;
+    TbsSkinForm* SF = nullptr;
+    TbsSkinPopupMenu* Menu = nullptr;
+    TbsSkinMainMenuBar* Bar = nullptr;
+    TbsSkinHint* Hint = nullptr;
+};
+TFuzzForm gFuzz;
+
+void MakeForm()
 {
-    TForm* form = new TForm(Application);
+    TForm* form = gFuzz.Form = new TForm(Application);
     form->SetBounds(50, 40, 320, 240);
     form->AfterConstruction();
-    auto* model = new TbsSkinData(form);
-    auto* sf = new TbsSkinForm(form);
+    gFuzz.Model = new TbsSkinData(form);
+    gFuzz.SF = new TbsSkinForm(form);
     auto* images = new TImageList(form, 16, 16);
     TBitmap face(16, 16);
     face.Canvas()->Brush()->SetColor(clYellow);
     face.Canvas()->FillRect(Rect(0, 0, 16, 16));
     images->Add(&face, nullptr);
-    sf->SetQuickImageList(images);
-    for (int i = 0; i < 3; ++i) sf->QuickButtons()->Add()->SetImageIndex(i - 1);
-    sf->QuickButtons()->Items(1)->SetVisible(false);
+    gFuzz.SF->SetQuickImageList(images);
+    for (int i = 0; i < 3; ++i) gFuzz.SF->QuickButtons()->Add()->SetImageIndex(i - 1);
+    gFuzz.SF->QuickButtons()->Items(1)->SetVisible(false);
+    gFuzz.SF->SetSkinData(gFuzz.Model);
+    // Menus, the bar and a hint.
+    auto* menu = gFuzz.Menu = new TbsSkinPopupMenu(form);
+    auto item = [&](TMenuItem* Parent, const wchar_t* Caption) {
+        auto* i = new TMenuItem(form);
+        i->SetCaption(Caption);
+        Parent->Add(i);
+        return i;
+    };
+    item(menu->Items(), L"&Plain")->SetShortCut(ShortCut('P', {ssCtrl}));
+    item(menu->Items(), L"-");
+    item(menu->Items(), L"-Header-")->SetEnabled(false);
+    item(menu->Items(), L"Checked")->SetChecked(true);
+    TMenuItem* radio = item(menu->Items(), L"Radio");
+    radio->SetRadioItem(true);
+    radio->SetChecked(true);
+    item(item(menu->Items(), L"Sub"), L"Inner");
+    item(menu->Items(), L"Close")->SetName(L"BSF_CLOSE");
+    TMenuItem* pic = item(menu->Items(), L"Picture");
+    pic->Bitmap()->SetSize(6, 6);
+    item(menu->Items(), L"Disabled")->SetEnabled(false);
+    auto* main = new TbsSkinMainMenu(form);
+    item(item(main->Items(), L"&File"), L"Open");
+    item(main->Items(), L"&Help");
+    auto* bar = gFuzz.Bar = new TbsSkinMainMenuBar(form);
+    bar->SetParent(form);
+    bar->SetSkinForm(gFuzz.SF);
+    bar->SetSkinData(gFuzz.Model);
+    bar->SetMainMenu(main);
+    gFuzz.Hint = new TbsSkinHint(form);
+    gFuzz.Hint->SetSkinData(gFuzz.Model);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    TForm* form = gFuzz.Form;
+    TbsSkinData* model = gFuzz.Model;
+    TbsSkinForm* sf = gFuzz.SF;
     const String ini = Skin().Folder.File(L"skin.ini");
-    WriteFileAtomically(ini, std::string(reinterpret_cast<const char*>(data), size));
+    if (FILE* f = std::fopen(StringToUtf8(ini).c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
     try {
         model->LoadFromFile(ini);
     } catch (const Exception&) {}
-    sf->SetSkinData(model);
+    form->SetBounds(50, 40, 320, 240);
     form->Show();
     Application->ProcessMessages();
     for (int y = -4; y < 248; y += 9)
@@ -161,27 +227,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     sf->SetWindowState(wsNormal);
     sf->SetRollUpState(true);
     sf->SetRollUpState(false);
-    // Menus, the bar and a hint.
-    auto* menu = new TbsSkinPopupMenu(form);
-    auto item = [&](TMenuItem* Parent, const wchar_t* Caption) {
-        auto* i = new TMenuItem(form);
-        i->SetCaption(Caption);
-        Parent->Add(i);
-        return i;
-    };
-    item(menu->Items(), L"&Plain")->SetShortCut(ShortCut('P', {ssCtrl}));
-    item(menu->Items(), L"-");
-    item(menu->Items(), L"-Header-")->SetEnabled(false);
-    item(menu->Items(), L"Checked")->SetChecked(true);
-    TMenuItem* radio = item(menu->Items(), L"Radio");
-    radio->SetRadioItem(true);
-    radio->SetChecked(true);
-    item(item(menu->Items(), L"Sub"), L"Inner");
-    item(menu->Items(), L"Close")->SetName(L"BSF_CLOSE");
-    TMenuItem* pic = item(menu->Items(), L"Picture");
-    pic->Bitmap()->SetSize(6, 6);
-    item(menu->Items(), L"Disabled")->SetEnabled(false);
-    menu->Popup(80, 80);
+    gFuzz.Menu->Popup(80, 80);
     for (int vk : {VK_DOWN, VK_DOWN, VK_UP, VK_RIGHT, VK_LEFT, VK_DOWN, VK_DOWN, VK_DOWN})
         SendMessageW(form->Handle(), WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
     if (auto* e = dynamic_cast<TbsSkinMenu*>(sf->SkinMenuEngine())) {
@@ -190,27 +236,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (TbsSkinPopupWindow* w : e->FPopupList) w->PaintMenu(target.Canvas()->Handle());
         e->Hide();
     }
-    auto* main = new TbsSkinMainMenu(form);
-    item(item(main->Items(), L"&File"), L"Open");
-    item(main->Items(), L"&Help");
-    auto* bar = new TbsSkinMainMenuBar(form);
-    bar->SetParent(form);
-    bar->SetSkinForm(sf);
-    bar->SetSkinData(model);
-    bar->SetMainMenu(main);
     Application->ProcessMessages();
-    bar->EnterMenuMode();
-    bar->DrawBar(nullptr);
-    bar->LeaveMenuMode();
-    auto* hint = new TbsSkinHint(form);
-    hint->SetSkinData(model);
+    gFuzz.Bar->EnterMenuMode();
+    gFuzz.Bar->DrawBar(nullptr);
+    gFuzz.Bar->LeaveMenuMode();
     Application->SetMainForm(form);
-    hint->ActivateHint(Point(10, 10), L"Hint@two lines");
-    hint->ActivateHintEx(Point(10, 10), L"Title", L"Text", -1, nullptr);
-    hint->HideHint();
+    gFuzz.Hint->ActivateHint(Point(10, 10), L"Hint@two lines");
+    gFuzz.Hint->ActivateHintEx(Point(10, 10), L"Title", L"Text", -1, nullptr);
+    gFuzz.Hint->HideHint();
     Application->SetMainForm(nullptr);
     form->SetBounds(60, 50, 2, 2);
     Application->ProcessMessages();
-    form->Free();
+    form->Hide();
     return 0;
 }

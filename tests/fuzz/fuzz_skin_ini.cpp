@@ -2,6 +2,7 @@
 // the names a skin may use; then the model writes the skin back. Bad input must end in an
 // Exception with the model cleared or unchanged, never in a crash or a hang.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "platform/framework/graphics/bitmap.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_ini.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 namespace {
 
@@ -32,9 +34,7 @@ void Bmp(const String& name, int w, int h, TPixelFormat pf)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("VX_HEADLESS", "1", 1);
-    std::string tmpl = "/tmp/vx-fuzz-skin-XXXXXX";
-    if (!mkdtemp(tmpl.data())) std::abort();
-    gFolder = Utf8ToString(tmpl) + L"/";
+    gFolder = Utf8ToString(FuzzScratchFolder("vx-fuzz-skin")) + L"/";
     Bmp(L"form.bmp", 6, 5, pf24bit);
     Bmp(L"inactive.bmp", 6, 5, pf24bit);
     Bmp(L"mask.bmp", 6, 5, pf1bit);
@@ -46,7 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static TbsSkinData model(nullptr);
     const String ini = gFolder + L"skin.ini";
-    WriteFileAtomically(ini, std::string(reinterpret_cast<const char*>(data), size));
+    if (FILE* f = std::fopen(StringToUtf8(ini).c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
     try {
         model.LoadFromFile(ini);
     } catch (const Exception&) {

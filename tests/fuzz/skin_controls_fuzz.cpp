@@ -2,11 +2,13 @@
 // control of each skinned class paints at three sizes from whatever records loaded, hovered,
 // pressed and through its effect timers. Nothing may crash, hang or read outside a picture.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/framework/core/exceptions.h"
 #include "platform/framework/forms/forms.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "tests/skin/boxes/every_box_control.h"
 #include "tests/skin/support/every_office_control.h"
 #include "tests/skin/support/every_skin_control.h"
@@ -21,6 +23,7 @@ TbsSkinData* gModel = nullptr;
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("VX_HEADLESS", "1", 1);
+    FuzzUseMemoryTemp();
     gSkin = new skintest::SyntheticSkin;
     int p = gSkin->AddPicture(24, 16);
     gSkin->Block(p, Rect(0, 0, 12, 8), skintest::kNormal);
@@ -33,15 +36,20 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     gForm->SetBounds(0, 0, 320, 100);
     gForm->AfterConstruction();
     gModel = new TbsSkinData(gForm);
+    gSkin->LoadInto(gModel);  // writes the pictures once
     gForm->Show();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string ini(reinterpret_cast<const char*>(data), size);
+    // Only the INI changes per input: the pictures beside it were written at the start.
+    if (FILE* f = std::fopen(gSkin->Folder.file("skin.ini").c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
     try {
-        gSkin->LoadInto(gModel, &ini);
+        gModel->LoadFromFile(gSkin->Folder.File(L"skin.ini"));
     } catch (const Exception&) {
         return 0;  // an unreadable skin: the model is cleared, the controls are not run
     }
