@@ -2,6 +2,8 @@
 // created (app/program_start) and the message loop runs until the main window closes.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "app/program_paths.h"
 #include "app/program_signals.h"
@@ -14,9 +16,18 @@ int main()
     WatchTerminationSignals();
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
+        // The built program is not on the PATH: the advice names it by its own path.
+        std::error_code error;
+        std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
+        if (self.empty()) self = "vexmora";
+        if (self.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-") !=
+                std::string::npos &&
+            self.find('\'') == std::string::npos)
+            self = "'" + self + "'";
         std::fprintf(stderr,
                      "vexmora needs a graphical display: run it on an X11 desktop, or without one as "
-                     "`xvfb-run vexmora`\n");
+                     "`xvfb-run %s`\n",
+                     self.c_str());
         return 2;
     }
     CreateProgramForms();

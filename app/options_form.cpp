@@ -193,6 +193,8 @@ TbsSkinCheckRadioBox* TForm5::NewBox(TWinControl* Parent, const String& Caption,
     b->SetBounds(Left, Top, Width, 20);
     b->SetCaption(Caption);
     b->SetRadio(Radio);
+    // Choices that exclude one another are drawn round, from the skin's own radio record.
+    if (Radio) b->SetSkinDataName(L"radiobox");
     b->SetChecked(Checked);
     b->SetGroupIndex(Group);
     return b;

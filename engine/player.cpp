@@ -385,6 +385,13 @@ void TCustomPlayer::ClosePlayback()
 {
     if (TVideoState* is = FVideoState) {
         CloseStream(is);
+        // The host window keeps what SDL drew into it last: the ended playback leaves it black,
+        // not on its last picture.
+        if (Fscreen && FScreenHandle && is->width > 0 && is->height > 0) {
+            SDL_Rect all{Sint16(is->xleft), Sint16(is->ytop), Uint16(is->width), Uint16(is->height)};
+            sdl::SDL_FillRect(Fscreen, &all, sdl::SDL_MapRGB(Fscreen->format, 0, 0, 0));
+            sdl::SDL_UpdateRect(Fscreen, all.x, all.y, all.w, all.h);
+        }
         FVideoState = nullptr;
         FPlaybackSerial++;
         // Waiting seeks end with the playback.

@@ -35,10 +35,34 @@ struct THostWindowHook {
     TCustomPlayer* Player = nullptr;
 } HostWindowHook;
 
+// libasound writes its own complaints ("ALSA lib ... Unknown PCM default") to the terminal where
+// there is no sound device, and SDL asks it at every start and every opening of the sound. They
+// go nowhere instead: a missing device shows as SDL finding no sound, which the player reports
+// in its log and plays on silently.
+void QuietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietenAlsa()
+{
+    static bool quiet = false;
+    if (quiet) return;
+    // The copy SDL uses, mapped with SDL; the handle is kept so the library and its handler stay.
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!alsa) return;
+    using THandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using TSetHandler = int (*)(THandler);
+    if (auto setHandler = reinterpret_cast<TSetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+        setHandler(QuietAlsaError);
+        quiet = true;
+    } else {
+        dlclose(alsa);
+    }
+}
+
 }  // namespace
 
 bool TCustomPlayer::InitSDLWindow(TScreenHandle AHandle)
 {
+    QuietenAlsa();
     if (AHandle) {
         setenv("SDL_WINDOWID", std::to_string(AHandle).c_str(), 1);
         InstallXErrorHandler();

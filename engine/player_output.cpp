@@ -50,6 +50,29 @@ int VideoOpen(TVideoState* is, bool force)
     return 0;
 }
 
+namespace {
+
+// Fills the screen area of the playback outside APicture black and shows it.
+void FillBands(SDL_Surface* AScreen, TVideoState* is, const SDL_Rect& APicture)
+{
+    const Uint32 black = sdl::SDL_MapRGB(AScreen->format, 0, 0, 0);
+    const int left = is->xleft, top = is->ytop, right = is->xleft + is->width, bottom = is->ytop + is->height;
+    const int px = APicture.x, py = APicture.y, pr = APicture.x + APicture.w, pb = APicture.y + APicture.h;
+    const SDL_Rect bands[] = {
+        {Sint16(left), Sint16(top), Uint16(std::max(right - left, 0)), Uint16(std::max(py - top, 0))},
+        {Sint16(left), Sint16(pb), Uint16(std::max(right - left, 0)), Uint16(std::max(bottom - pb, 0))},
+        {Sint16(left), Sint16(py), Uint16(std::max(px - left, 0)), Uint16(std::max(pb - py, 0))},
+        {Sint16(pr), Sint16(py), Uint16(std::max(right - pr, 0)), Uint16(std::max(pb - py, 0))},
+    };
+    for (SDL_Rect band : bands) {
+        if (band.w == 0 || band.h == 0) continue;
+        sdl::SDL_FillRect(AScreen, &band, black);
+        sdl::SDL_UpdateRect(AScreen, band.x, band.y, band.w, band.h);
+    }
+}
+
+}  // namespace
+
 void VideoDisplay(TVideoState* is)
 {
     TCustomPlayer* p = is->Owner;
@@ -109,6 +132,9 @@ void ShowPicture(TVideoState* is)
     rect.y = static_cast<Sint16>(is->ytop + y);
     rect.w = static_cast<Uint16>(std::max(w, 0));
     rect.h = static_cast<Uint16>(std::max(h, 0));
+    // The bands beside the picture, or above and below it, are black: nothing of an earlier
+    // picture (another file's, of another shape) stays in them.
+    if (w < is->width || h < is->height) FillBands(p->Fscreen, is, rect);
     sdl::SDL_DisplayYUVOverlay(vp->Overlay, &rect);
 }
 

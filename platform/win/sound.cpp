@@ -42,8 +42,7 @@ std::string FindOnPath(const std::string& name)
     while (start <= dirs.size()) {
         size_t end = dirs.find(':', start);
         if (end == std::string::npos) end = dirs.size();
-        std::string dir = dirs.substr(start, end - start);
-        if (dir.empty()) dir = ".";
+        const std::string dir = end > start ? dirs.substr(start, end - start) : std::string(".");
         const std::string candidate = dir + "/" + name;
         struct stat st {};
         if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(candidate.c_str(), X_OK) == 0)

@@ -87,11 +87,20 @@ void TbsSkinCustomOfficeComboBox::DrawFaceContent(TCanvas* C, TRect T, bool With
         C->Font()->SetStyle(style);
         T.Top = r.Bottom - 2;
     }
-    if (FShowItemImage)
-        DrawImageAndTextLeft(C, T, 0, 2, blGlyphLeft, FShowItemText ? caption : String(), item->ImageIndex(), Images(),
-                             false, Enabled(), false, 0);
-    else if (FShowItemText)
-        DrawClippedText(C, caption, T);
+    // The face holds one line: a caption too long for it ends with an ellipsis instead of
+    // breaking onto a second line that the face would cut at top and bottom.
+    String line = caption;
+    if (FShowItemImage) {
+        TCustomImageList* images = Images();
+        const int i = item->ImageIndex();
+        const int glyph = images && i >= 0 && i < images->Count() ? images->Width() + 2 : 0;
+        if (FShowItemText) FitWideTextToWidth(C, line, RectWidth(T) - glyph - 2);
+        DrawImageAndTextLeft(C, T, 0, 2, blGlyphLeft, FShowItemText ? line : String(), i, images, false, Enabled(),
+                             false, 0);
+    } else if (FShowItemText) {
+        FitWideTextToWidth(C, line, RectWidth(T) - 4);
+        DrawClippedText(C, line, T);
+    }
 }
 
 // ---- faces ----

@@ -441,9 +441,10 @@ void TbsSkinCustomSlider::SliderImageChanged()
 
 void TbsSkinCustomSlider::Loaded()
 {
+    // Sizes set while the form was read were not laid out (and a window made at its loaded size
+    // hears of no change): one layout now, with the loaded size and the user's images.
     TbsSkinControl::Loaded();
-    for (int i = 0; i < 4; ++i)
-        if (FUserImages.Contains(static_cast<TbsSliderImage>(i))) SliderImageChanged();
+    if (!FConstructing) UpdateLayout();
 }
 
 void TbsSkinCustomSlider::Notification(TComponent* AComponent, TOperation Operation)

@@ -279,7 +279,7 @@ void TbsSkinForm::CalcObjectRects()
     std::vector<TbsActiveSkinObject*> order;
     for (TbsStdCommand want : kButtonOrder)
         for (TbsActiveSkinObject* o : ObjectList) {
-            TbsStdCommand cmd;
+            TbsStdCommand cmd = cmDefault;
             if (isButton(o, cmd) && cmd == want) {
                 order.push_back(o);
                 break;
@@ -287,7 +287,7 @@ void TbsSkinForm::CalcObjectRects()
         }
     TbsActiveSkinObject* sysMenu = nullptr;
     for (TbsActiveSkinObject* o : ObjectList) {
-        TbsStdCommand cmd;
+        TbsStdCommand cmd = cmDefault;
         if (!isButton(o, cmd)) continue;
         if (cmd == cmDefault) order.push_back(o);
         if (cmd == cmSysMenu && !sysMenu) sysMenu = o;
@@ -296,7 +296,7 @@ void TbsSkinForm::CalcObjectRects()
     if (!NewButtonsInLeft) {
         int x = row.Right;
         for (TbsActiveSkinObject* o : order) {
-            TbsStdCommand cmd;
+            TbsStdCommand cmd = cmDefault;
             ButtonCommand(o, cmd);
             int w, h;
             sizeOf(o, cmd, w, h);
@@ -318,7 +318,7 @@ void TbsSkinForm::CalcObjectRects()
         int x = row.Left;
         if (NewButtonsRect.IsEmpty() && sysMenu) order.push_back(sysMenu);
         for (TbsActiveSkinObject* o : order) {
-            TbsStdCommand cmd;
+            TbsStdCommand cmd = cmDefault;
             ButtonCommand(o, cmd);
             int w, h;
             sizeOf(o, cmd, w, h);

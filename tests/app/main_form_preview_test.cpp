@@ -2,8 +2,10 @@
 // takes the panel's scale and seeks, and snapshots land in the snapshot folder in each picture
 // type under base_N names, decoded back.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -166,6 +168,38 @@ TEST_F(PreviewPanel, SnapshotsInEachTypeUnderTheFirstFreeNumber)
     Main->MenuItem1->Click();
     ASSERT_EQ(ShellCalls.size(), 1u);
     EXPECT_EQ(ShellCalls[0], other);
+}
+
+// What the process writes to its standard error while AAction runs.
+std::string StandardErrorOf(const std::function<void()>& AAction)
+{
+    std::fflush(stderr);
+    FILE* file = std::tmpfile();
+    const int saved = ::dup(2);
+    ::dup2(::fileno(file), 2);
+    AAction();
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    std::string text;
+    std::rewind(file);
+    for (int c; (c = std::fgetc(file)) != EOF;) text += char(c);
+    std::fclose(file);
+    return text;
+}
+
+// Opening the preview (also with the stop button, which opens it again) chooses the sound
+// output quietly: where there is no sound device the sound library's complaints stay off the
+// terminal.
+TEST_F(PreviewPanel, OpeningThePreviewKeepsTheTerminalQuiet)
+{
+    const std::string said = StandardErrorOf([&] {
+        OpenClip();
+        Main->bsSkinButton15Click(nullptr);
+        ASSERT_TRUE(WaitFor([&] { return Frame().Width() > 0; }));
+    });
+    EXPECT_EQ(said.find("ALSA lib"), std::string::npos) << said;
+    EXPECT_GT(Main->FDuration, 0);
 }
 
 }  // namespace

@@ -70,6 +70,22 @@ TEST_F(SliderTest, DefaultGeometryByPixels)
     EXPECT_EQ(PixelAt(s, 141, 10), 0x777777u);
 }
 
+// A slider sized while its form is read (as a form builds its controls) is laid out at that size
+// once the form has loaded: its window, made at that size, hears of no change.
+TEST_F(SliderTest, ASizeSetWhileTheFormLoadsIsLaidOutOnceLoaded)
+{
+    Form->BeginLoading();
+    auto* s = Make();
+    s->SetBounds(0, 0, 190, 24);
+    Form->EndLoading();
+    ShowForm();
+    EXPECT_EQ(s->RulerWidth(), 178);
+    s->SetValue(100);
+    Pump();
+    EXPECT_EQ(s->ThumbRect().Right, 190 - 6);
+    EXPECT_EQ(PixelAt(s, 181, 10), 0x777777u);  // the built-in thumb's grey at the right end
+}
+
 TEST_F(SliderTest, JumpsUseTheGridFromZeroWithHalvesToEven)
 {
     auto* s = Make();
