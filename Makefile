@@ -14,9 +14,14 @@ TEST_JOBS ?= $(shell n=$(JOBS); [ $$n -lt 4 ] && n=4; echo $$n)
 
 # A test that fails runs once more: under load the leak checker's own tracer thread can crash at
 # a test's exit ("Tracer caught signal 11") after the test has passed; a real fault fails twice.
+# The run's output is kept in $(TEST_LOG), and the tests that passed only when run again are
+# named at the end, so a flaky test is seen rather than hidden by the rerun.
+TEST_LOG := $(TEST_DIR)/ctest-output.log
 test: build-test
-	cd $(TEST_DIR) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 900 --repeat until-pass:2
+	cd $(TEST_DIR) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 900 --repeat until-pass:2 \
+		--output-log $(abspath $(TEST_LOG)) || { bash $(CURDIR)/tools/rerun-report.sh $(abspath $(TEST_LOG)); exit 1; }
 	$(MAKE) test-heap
+	@bash tools/rerun-report.sh $(TEST_LOG)
 
 # The engine's conversion tests once more in a build without sanitizers and with glibc's heap
 # checks on: a bad write inside the media libraries, which the sanitizers do not instrument,

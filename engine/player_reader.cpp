@@ -305,6 +305,7 @@ bool OpenStream(TCustomPlayer* APlayer, const String& AFileName, const AVInputFo
     if (APaused) {
         is->paused = 1;
         is->open_paused = 1;
+        is->open_hold = 1;
         p->Fstep = false;
     }
     AFileName.copy(is->filename, AFileName.size());
@@ -527,6 +528,7 @@ void RequestSeek(TVideoState* is, TSeekFlags flags, bool wait, int64_t rel, int6
     if (is->seek_req) return;
     TCustomPlayer* p = is->Owner;
     p->FSeeking = true;
+    is->open_hold = 0;
     is->seek_paused = is->paused.load();
     is->seek_pos = pos;
     is->seek_rel = rel;
@@ -553,6 +555,7 @@ void TogglePauseState(TVideoState* is)
         is->frame_timer += now + is->video_current_pts_drift - is->video_current_pts;
         if (is->read_pause_return != AVERROR(ENOSYS)) is->video_current_pts = is->video_current_pts_drift + now;
         is->video_current_pts_drift = is->video_current_pts - now;
+        is->open_hold = 0;
         is->paused = 0;
     } else {
         if (is->video_stream >= 0) {

@@ -150,6 +150,9 @@ struct TVideoState {
     int ErrorEOF;
     std::atomic<int> EventEOF, ReachEOF, Reading;
     std::atomic<int> open_paused, seek_paused, seek_done, seek_flushed;
+    // Opened paused: the first picture stays shown (the second waits in the queue) until the
+    // playback resumes or seeks.
+    std::atomic<int> open_hold;
     // Held by the reading thread around routing a packet, and by stream switching around closing
     // and reopening a component, so no packet goes to a queue being replaced.
     SDL_mutex* stream_mutex;

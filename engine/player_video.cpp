@@ -398,6 +398,13 @@ void RefreshDisplay(TVideoState* is, bool advance)
 {
     TCustomPlayer* p = is->Owner;
     if (is->video_st) {
+        // Opened paused, the first picture is neither dropped nor passed until the playback
+        // resumes or seeks: the second one, decoded before the pause, would show a moment of play.
+        const bool hold = is->open_hold && is->paused;
+        if (hold && is->shown_index >= 0) {
+            if (!advance) VideoDisplay(is);
+            return;
+        }
         bool shown = true;
         for (;;) {
             bool forceDrop = is->seek_done;
@@ -418,7 +425,7 @@ void RefreshDisplay(TVideoState* is, bool advance)
             } else {
                 next_target = vp->TargetClock + is->video_clock - vp->PTS;
             }
-            if ((p->Fframedrop && time > next_target && !is->IsDevice) || forceDrop) {
+            if (!hold && ((p->Fframedrop && time > next_target && !is->IsDevice) || forceDrop)) {
                 is->skip_frames *= 1.05f;
                 if (is->pictq_size > 1 || time > next_target + 0.5 || forceDrop) {
                     if (++is->pictq_rindex == VIDEO_PICTURE_QUEUE_SIZE) is->pictq_rindex = 0;
@@ -460,7 +467,7 @@ void RefreshDisplay(TVideoState* is, bool advance)
             sdl::SDL_LockMutex(is->pictq_mutex);
             is->shown_index = is->pictq_rindex;
             sdl::SDL_UnlockMutex(is->pictq_mutex);
-            if (advance) {
+            if (advance && !hold) {
                 if (++is->pictq_rindex == VIDEO_PICTURE_QUEUE_SIZE) is->pictq_rindex = 0;
                 sdl::SDL_LockMutex(is->pictq_mutex);
                 is->pictq_size--;

@@ -60,12 +60,6 @@ TFontCharset TbsGraphicSkinControl::SkinCharset(TFontCharset Fallback) const
     return FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : Fallback;
 }
 
-TBitmap* TbsGraphicSkinControl::ActivePicture(int Index) const
-{
-    if (!FSD || Index < 0 || Index >= static_cast<int>(FSD->FActivePictures.size())) return nullptr;
-    return FSD->FActivePictures[static_cast<size_t>(Index)];
-}
-
 void TbsGraphicSkinControl::Paint()
 {
     if (Width() < 1 || Height() < 1) return;
@@ -88,43 +82,9 @@ void TbsGraphicSkinControl::Notification(TComponent* AComponent, TOperation Oper
 
 // ---- TbsGraphicSkinCustomControl ----
 
-TbsGraphicSkinCustomControl::TbsGraphicSkinCustomControl(TComponent* AOwner) : TbsGraphicSkinControl(AOwner)
-{
-    FDefaultFont = new TFont;
-    FDefaultFont->SetName(L"Tahoma");
-    FDefaultFont->SetHeight(13);
-    FDefaultFont->OnChange = [this](TObject*) { DefaultFontChanged(); };
-}
-
-TbsGraphicSkinCustomControl::~TbsGraphicSkinCustomControl()
-{
-    FDefaultFont->OnChange = nullptr;
-    delete FDefaultFont;
-}
-
-void TbsGraphicSkinCustomControl::DefaultFontChanged()
-{
-    ApplyDefaultFont();
-    if (FIndex == -1) Repaint();
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultFont(TFont* Value)
-{
-    FDefaultFont->Assign(Value);
-    ApplyDefaultFont();
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultWidth(int Value)
-{
-    FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0) SetWidth(Value);
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultHeight(int Value)
-{
-    FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0) SetHeight(Value);
-}
+TbsGraphicSkinCustomControl::TbsGraphicSkinCustomControl(TComponent* AOwner)
+    : TbsGraphicSkinControl(AOwner), TbsSkinDefaults(this)
+{}
 
 void TbsGraphicSkinCustomControl::GetSkinData()
 {
@@ -162,8 +122,7 @@ void TbsGraphicSkinCustomControl::ChangeSkinData()
 {
     GetSkinData();
     if (FIndex == -1) {
-        if (FDefaultWidth > 0) SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0) SetHeight(FDefaultHeight);
+        ApplyDefaultSize();
         Repaint();
         return;
     }

@@ -59,7 +59,7 @@ protected:
     // The character set of the model's text table when it has one, else Fallback.
     TFontCharset SkinCharset(TFontCharset Fallback) const;
     // The active picture at Index; nullptr outside the list.
-    TBitmap* ActivePicture(int Index) const;
+    TBitmap* ActivePicture(int Index) const { return SkinActivePicture(FSD, Index); }
 
     TbsSkinData* FSD = nullptr;
     String FSkinDataName;
@@ -71,21 +71,9 @@ private:
     TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinGeometry {
+class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinGeometry, public TbsSkinDefaults {
 public:
     explicit TbsGraphicSkinCustomControl(TComponent* AOwner);
-    ~TbsGraphicSkinCustomControl() override;
-
-    TFont* DefaultFont() const { return FDefaultFont; }
-    // Copies the font, then ApplyDefaultFont.
-    void SetDefaultFont(TFont* Value);
-    int DefaultWidth() const { return FDefaultWidth; }
-    // Sets the width too while there is no record (a value above 0).
-    void SetDefaultWidth(int Value);
-    int DefaultHeight() const { return FDefaultHeight; }
-    void SetDefaultHeight(int Value);
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
 
     TRect RealClientRect() const { return NewClRect; }
     int RealClientWidth() const { return RectWidth(NewClRect); }
@@ -100,7 +88,6 @@ public:
     // that centres its children; a repaint only when the size changed.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
-    virtual void ApplyDefaultFont() {}
     virtual void CalcSize(int& AWidth, int& AHeight);
     // Composes the look whose rectangle in SB is R into B by ResizeMode.
     void CreateSkinControlImage(TBitmap* B, TBitmap* SB, const TRect& R)
@@ -113,11 +100,5 @@ protected:
     void CreateControlDefaultImage(TBitmap* B) override;
     // The record's look composed to the control's size; nothing without a picture.
     void CreateControlSkinImage(TBitmap* B) override;
-
-    int FDefaultWidth = 0, FDefaultHeight = 0;
-    TFont* FDefaultFont = nullptr;
-    bool FUseSkinFont = true;
-
-private:
-    void DefaultFontChanged();
+    bool HasSkinRecord() const override { return FIndex != -1; }
 };

@@ -1,6 +1,5 @@
 #include "skin/controls/skin_button.h"
 
-#include <cmath>
 #include <memory>
 
 #include "platform/framework/controls/shortcuts.h"
@@ -13,11 +12,6 @@
 #include "skin/core/skin_image.h"
 #include "skin/core/skin_messages.h"
 #include "skin/core/window_records.h"
-
-namespace {
-// Morph factors stay on exact fifths, so a fade back reaches 0 exactly.
-double Fifths(double Kf) { return std::round(Kf * 5) / 5; }
-}  // namespace
 
 TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner)
 {
@@ -34,10 +28,9 @@ TbsSkinButton::~TbsSkinButton()
     if (FImageList) FImageList->RemoveFreeNotification(this);
     delete FLayerManager;
     FLayerManager = nullptr;
-    delete MorphTimer;
-    delete RepeatTimer;
-    delete AnimateTimer;
-    MorphTimer = RepeatTimer = AnimateTimer = nullptr;
+    FMorph.Stop();
+    FRepeat.Stop();
+    FAnimation.Stop();
 }
 
 // ---- predicates ----
@@ -155,7 +148,7 @@ void TbsSkinButton::SetDown(bool Value)
 {
     FDown = Value;
     if (MorphingActive()) {
-        FMorphKf = 1;
+        FMorph.Kf = 1;
         if (Value)
             StopMorph();
         else
@@ -174,7 +167,7 @@ void TbsSkinButton::RefreshButton()
 {
     FMouseIn = false;
     FDown = false;
-    if (MorphingActive()) FMorphKf = 0;
+    if (MorphingActive()) FMorph.Kf = 0;
     if (EffectsActive()) StopAnimate();
     Repaint();
 }
@@ -189,102 +182,25 @@ void TbsSkinButton::StartMorphOrRepaint()
         Repaint();
 }
 
-void TbsSkinButton::StartMorph()
-{
-    if (MorphTimer) return;
-    MorphTimer = new TTimer(this);
-    MorphTimer->SetInterval(20);
-    MorphTimer->OnTimer = [this](TObject*) { MorphTick(); };
-    MorphTimer->SetEnabled(true);
-}
+void TbsSkinButton::StartMorph() { FMorph.Start(); }
 
-void TbsSkinButton::StopMorph()
-{
-    delete MorphTimer;
-    MorphTimer = nullptr;
-}
+void TbsSkinButton::StopMorph() { FMorph.Stop(); }
 
 void TbsSkinButton::MorphTick()
 {
-    const bool hot = FMouseIn || IsFocused();
-    if (FIndex == -1 || !MorphingActive()) {
-        FMorphKf = hot ? 1 : 0;
-        StopMorph();
-    } else if (hot && FMorphKf < 1) {
-        FMorphKf = Fifths(FMorphKf + 0.2);
-        Repaint();
-    } else if (!hot && FMorphKf > 0) {
-        FMorphKf = Fifths(FMorphKf - 0.2);
-        Repaint();
-    } else {
-        FMorphKf = hot ? 1 : 0;
-        StopMorph();
-        Repaint();
-    }
+    if (FMorph.Step(FMouseIn || IsFocused(), FIndex != -1 && MorphingActive())) Repaint();
 }
 
 void TbsSkinButton::StartAnimate(bool Forward)
 {
-    StopAnimate();
-    AnimateInc = Forward;
-    CurrentFrame = Forward ? 1 : FrameCount;
-    AnimateTimer = new TTimer(this);
-    AnimateTimer->SetInterval(static_cast<unsigned>(AnimateInterval > 0 ? AnimateInterval : 0));
-    AnimateTimer->OnTimer = [this](TObject*) { AnimateTick(); };
-    AnimateTimer->SetEnabled(true);
+    FAnimation.Start(Forward, static_cast<unsigned>(AnimateInterval > 0 ? AnimateInterval : 0));
 }
 
-void TbsSkinButton::StopAnimate()
-{
-    CurrentFrame = 0;
-    delete AnimateTimer;
-    AnimateTimer = nullptr;
-}
+void TbsSkinButton::StopAnimate() { FAnimation.Stop(); }
 
-void TbsSkinButton::AnimateTick()
-{
-    if (AnimateInc) {
-        if (CurrentFrame <= FrameCount) {
-            ++CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame > FrameCount) StopAnimate();
-    } else {
-        if (CurrentFrame >= 0) {
-            --CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame <= 0) StopAnimate();
-    }
-}
+void TbsSkinButton::StartRepeat() { FRepeat.Start(); }
 
-void TbsSkinButton::StartRepeat()
-{
-    StopRepeat();
-    RepeatTimer = new TTimer(this);
-    RepeatTimer->SetInterval(500);
-    RepeatTimer->OnTimer = [this](TObject*) { RepeatTick(); };
-    RepeatTimer->SetEnabled(true);
-}
-
-void TbsSkinButton::StopRepeat()
-{
-    delete RepeatTimer;
-    RepeatTimer = nullptr;
-}
-
-void TbsSkinButton::RepeatTick()
-{
-    // The first tick only switches to the repeat interval; the clicks come with the later ones.
-    if (!RepeatTimer->Tag()) {
-        RepeatTimer->SetEnabled(false);
-        RepeatTimer->SetTag(1);
-        RepeatTimer->SetInterval(static_cast<unsigned>(FRepeatInterval > 0 ? FRepeatInterval : 1));
-        RepeatTimer->SetEnabled(true);
-        return;
-    }
-    ButtonClick();
-}
+void TbsSkinButton::StopRepeat() { FRepeat.Stop(); }
 
 // ---- skin data ----
 
@@ -335,17 +251,9 @@ void TbsSkinButton::GetSkinData()
         if (DisabledFontColor == FontColor) DisabledFontColor = 0x808080;
     }
     // The current animation frame replaces the look it plays over.
-    if (EffectsActive() && AnimateTimer && FrameCount > 0 && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
-        const TRect& a = AnimateSkinRect;
-        TRect f;
-        if (RectWidth(a) > RectWidth(SkinRect)) {
-            const int w = RectWidth(a) / FrameCount;
-            f = Rect(a.Left + (CurrentFrame - 1) * w, a.Top, a.Left + CurrentFrame * w, a.Bottom);
-        } else {
-            const int h = RectHeight(a) / FrameCount;
-            f = Rect(a.Left, a.Top + (CurrentFrame - 1) * h, a.Right, a.Top + CurrentFrame * h);
-        }
-        if (AnimateInc)
+    if (const int frame = FAnimation.ShownFrame(FrameCount); frame != 0 && EffectsActive()) {
+        const TRect f = AnimationFrameRect(AnimateSkinRect, SkinRect, FrameCount, frame);
+        if (FAnimation.Forward())
             ActiveSkinRect = f;
         else
             SkinRect = f;
@@ -366,9 +274,9 @@ void TbsSkinButton::ChangeSkinData()
 {
     StopMorph();
     StopAnimate();
-    FMorphKf = 0;
+    FMorph.Kf = 0;
     TbsSkinCustomControl::ChangeSkinData();
-    if (MorphingActive() && FIndex != -1 && (IsFocused() || FMouseIn)) FMorphKf = 1;
+    if (MorphingActive() && FIndex != -1 && (IsFocused() || FMouseIn)) FMorph.Kf = 1;
     if (FMouseIn && HandleAllocated()) PostMessageW(Handle(), WM_SKINBUTTON_SHOWLAYER, 0, 0);
 }
 
@@ -395,7 +303,7 @@ void TbsSkinButton::Paint()
     }
     int w = Width(), h = Height();
     CalcSize(w, h);
-    if (MorphingActive() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
+    if (MorphingActive() && FMorph.Kf > 0 && FMorph.Kf < 1 && Enabled()) {
         PaintMorph();
         return;
     }
@@ -406,10 +314,10 @@ void TbsSkinButton::Paint()
     } else if (FDownState || (FDown && (FMouseIn || (IsFocused() && !FMouseDown) || FGroupIndex != 0))) {
         r = DownSkinRect;
         down = in = true;
-    } else if (IsFocused() && !IsNullRect(FocusedSkinRect) && !AnimateTimer) {
+    } else if (IsFocused() && !IsNullRect(FocusedSkinRect) && !FAnimation.Running()) {
         r = FocusedSkinRect;
         in = true;
-    } else if (IsFocused() || FMouseIn || (MorphingActive() && FMorphKf == 1)) {
+    } else if (IsFocused() || FMouseIn || (MorphingActive() && FMorph.Kf == 1)) {
         r = ActiveSkinRect;
         in = true;
     }
@@ -426,7 +334,7 @@ void TbsSkinButton::PaintMorph()
     std::unique_ptr<TbsEffectBmp> from(TbsEffectBmp::CreateFromhWnd(b.Handle()));
     std::unique_ptr<TbsEffectBmp> to(TbsEffectBmp::CreateFromhWnd(b2.Handle()));
     if (!from || !to) return;
-    from->MorphBy(MorphKind, to.get(), FMorphKf);
+    from->MorphBy(MorphKind, to.get(), FMorph.Kf);
     from->Draw(Canvas()->Handle(), 0, 0);
 }
 
@@ -597,7 +505,7 @@ void TbsSkinButton::HandleMouseEnter()
     const bool lookChanges = (FGroupIndex != 0 && !FDown) || (FGroupIndex == 0 && !(IsFocused() && !FDown));
     if (lookChanges) {
         if (FDown) {
-            if (MorphingActive()) FMorphKf = 1;
+            if (MorphingActive()) FMorph.Kf = 1;
             Repaint();
         } else {
             if (AnimationApplies()) StartAnimate(true);
@@ -617,7 +525,7 @@ void TbsSkinButton::HandleMouseLeave()
         if (AnimationApplies()) StartAnimate(false);
         StartMorphOrRepaint();
     }
-    if (FDown && FRepeatMode && RepeatTimer && FGroupIndex == 0) StopRepeat();
+    if (FDown && FRepeatMode && FRepeat.Running() && FGroupIndex == 0) StopRepeat();
     if (HandleAllocated()) PostMessageW(Handle(), WM_SKINBUTTON_HIDELAYER, 0, 0);
 }
 
@@ -670,11 +578,11 @@ void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         } else if (FGroupIndex == 0) {
             if (FMouseIn) {
                 SetDown(false);
-                if (RepeatTimer) StopRepeat();
+                if (FRepeat.Running()) StopRepeat();
                 if (wasDown) ButtonClick();
             } else {
                 FDown = false;
-                if (RepeatTimer) StopRepeat();
+                if (FRepeat.Running()) StopRepeat();
             }
         } else if (wasDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
             SetDown(false);
@@ -690,6 +598,8 @@ void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 void TbsSkinButton::WndProc(TMessage& m)
 {
     if (FCanFocused) {
+        // A press on an unfocused button first gives it the focus; refused, no click.
+        if (!PassFocusingPress(this, m, FClicksDisabled)) return;
         switch (m.Msg) {
         case WM_KEYDOWN:
             if (m.WParam == VK_SPACE && FSpaceSupport) {
@@ -705,19 +615,6 @@ void TbsSkinButton::WndProc(TMessage& m)
                 SetDown(false);
                 ButtonClick();
             }
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            if (!(ComponentState() & csDesigning) && !Focused()) {
-                // A click on an unfocused button first gives it the focus; refused, no click.
-                FClicksDisabled = true;
-                if (HandleAllocated()) ::SetFocus(Handle());
-                FClicksDisabled = false;
-                if (!Focused()) return;
-            }
-            break;
-        case CN_COMMAND:
-            if (FClicksDisabled) return;
             break;
         default: break;
         }
@@ -745,7 +642,7 @@ void TbsSkinButton::Dispatch(TMessage& m)
         }
         return;
     case WM_KILLFOCUS:
-        if (FRepeatMode && RepeatTimer) StopRepeat();
+        if (FRepeatMode && FRepeat.Running()) StopRepeat();
         if (FGroupIndex == 0) FDown = false;
         TbsSkinCustomControl::Dispatch(m);
         if (FCanFocused && !FDownState) {
@@ -760,7 +657,7 @@ void TbsSkinButton::Dispatch(TMessage& m)
         TbsSkinCustomControl::Dispatch(m);
         if (MorphingActive()) {
             StopMorph();
-            FMorphKf = 0;
+            FMorph.Kf = 0;
         }
         FMouseIn = false;
         Repaint();
@@ -810,7 +707,7 @@ void TbsSkinButton::Dispatch(TMessage& m)
                 FMouseIn = false;
                 StartMorphOrRepaint();
             } else if (sender && !button && !FMouseIn) {
-                if (MorphingActive()) FMorphKf = 1;
+                if (MorphingActive()) FMorph.Kf = 1;
                 FMouseIn = true;
                 StartMorphOrRepaint();
             }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "platform/framework/forms/timer.h"
+#include "skin/controls/skin_button_timers.h"
 #include "skin/controls/skin_control.h"
 #include "skin/controls/skin_menu_links.h"
 #include "skin/core/effect_bitmap.h"
@@ -85,12 +86,12 @@ public:
 
     // ---- state, read by tests and by the skinned form ----
     bool MouseIn() const { return FMouseIn; }
-    double MorphKf() const { return FMorphKf; }
+    double MorphKf() const { return FMorph.Kf; }
     bool Active() const { return FActive; }
-    bool Morphing() const { return MorphTimer != nullptr; }
-    bool Animating() const { return AnimateTimer != nullptr; }
-    bool Repeating() const { return RepeatTimer != nullptr; }
-    int AnimationFrame() const { return CurrentFrame; }
+    bool Morphing() const { return FMorph.Running(); }
+    bool Animating() const { return FAnimation.Running(); }
+    bool Repeating() const { return FRepeat.Running(); }
+    int AnimationFrame() const { return FAnimation.Frame(); }
     TbsLayerManager* LayerManager() const { return FLayerManager; }
 
     // No hot or pressed state left over after Enabled or Glyph changed from code.
@@ -179,16 +180,12 @@ protected:
     bool FStopMouseUp = false;
     bool FAlwaysShowGlowFrame = false;
     TbsLayerManager* FLayerManager = nullptr;
-    TTimer* AnimateTimer = nullptr;
-    int CurrentFrame = 0;
-    bool AnimateInc = false;
     TbsSkinImagesMenuBase* FSkinImagesMenu = nullptr;
     // The menu button pointed the images menu's close event at itself.
     bool FImagesMenuCloseHooked = false;
     bool FUseImagesMenuImage = false, FUseImagesMenuCaption = false;
     bool FSpaceSupport = true;
     bool FUseSkinFontColor = true, FUseSkinSize = true;
-    TTimer* RepeatTimer = nullptr;
     bool FRepeatMode = false;
     int FRepeatInterval = 100;
     bool FActive = false;
@@ -202,15 +199,14 @@ protected:
     TbsNumGlyphs FNumGlyphs = 1;
     int FMargin = -1, FSpacing = 1;
     TbsButtonLayout FLayout = blGlyphLeft;
-    TTimer* MorphTimer = nullptr;
-    double FMorphKf = 0;
+    TbsMorphTimer FMorph{this, [this] { MorphTick(); }};
+    TbsFrameAnimation FAnimation{this, [this] { return FrameCount; }, [this] { Repaint(); }};
+    TbsRepeatClick FRepeat{this, [this] { return FRepeatInterval; }, [this] { ButtonClick(); }};
     TCustomImageList* FImageList = nullptr;
     int FImageIndex = -1;
 
 private:
     void MorphTick();
-    void AnimateTick();
-    void RepeatTick();
     // The stretched variant of CreateButtonImage (UseSkinSize off with a fixed or three-part
     // record).
     void CreateStretchedButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);

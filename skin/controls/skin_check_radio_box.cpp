@@ -1,7 +1,6 @@
 #include "skin/controls/skin_check_radio_box.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 #include "platform/framework/controls/shortcuts.h"
@@ -25,8 +24,7 @@ TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomCo
 
 TbsSkinCheckRadioBox::~TbsSkinCheckRadioBox()
 {
-    delete MorphTimer;
-    MorphTimer = nullptr;
+    FMorph.Stop();
     if (FImages) FImages->RemoveFreeNotification(this);
 }
 
@@ -209,35 +207,13 @@ void TbsSkinCheckRadioBox::StartMorphOrRepaint()
         Repaint();
 }
 
-void TbsSkinCheckRadioBox::StartMorph()
-{
-    if (MorphTimer) return;
-    MorphTimer = new TTimer(this);
-    MorphTimer->SetInterval(20);
-    MorphTimer->OnTimer = [this](TObject*) { MorphTick(); };
-    MorphTimer->SetEnabled(true);
-}
+void TbsSkinCheckRadioBox::StartMorph() { FMorph.Start(); }
 
-void TbsSkinCheckRadioBox::StopMorph()
-{
-    delete MorphTimer;
-    MorphTimer = nullptr;
-}
+void TbsSkinCheckRadioBox::StopMorph() { FMorph.Stop(); }
 
 void TbsSkinCheckRadioBox::MorphTick()
 {
-    const bool active = FMouseIn || IsFocused();
-    if (FIndex == -1 || !MorphingActive()) {
-        FMorphKf = active ? 1 : 0;
-        StopMorph();
-    } else if (active && FMorphKf < 1) {
-        FMorphKf = std::round((FMorphKf + 0.2) * 5) / 5;
-    } else if (!active && FMorphKf > 0) {
-        FMorphKf = std::round((FMorphKf - 0.2) * 5) / 5;
-    } else {
-        FMorphKf = active ? 1 : 0;
-        StopMorph();
-    }
+    FMorph.Step(FMouseIn || IsFocused(), FIndex != -1 && MorphingActive());
     Repaint();
 }
 
@@ -281,25 +257,9 @@ void TbsSkinCheckRadioBox::MouseUp(TMouseButton Button, TShiftState Shift, int X
 void TbsSkinCheckRadioBox::WndProc(TMessage& m)
 {
     if (FCanFocused) {
-        switch (m.Msg) {
-        case WM_KEYUP:
-            if (m.WParam == VK_SPACE && IsFocused()) Toggle();
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            if (!(ComponentState() & csDesigning) && !Focused()) {
-                // The first click reaches the box only when the box really takes the focus.
-                FClicksDisabled = true;
-                if (HandleAllocated()) ::SetFocus(Handle());
-                FClicksDisabled = false;
-                if (!Focused()) return;
-            }
-            break;
-        case CN_COMMAND:
-            if (FClicksDisabled) return;
-            break;
-        default: break;
-        }
+        // The first click reaches the box only when the box really takes the focus.
+        if (!PassFocusingPress(this, m, FClicksDisabled)) return;
+        if (m.Msg == WM_KEYUP && m.WParam == VK_SPACE && IsFocused()) Toggle();
     }
     TbsSkinCustomControl::WndProc(m);
 }
@@ -347,7 +307,7 @@ void TbsSkinCheckRadioBox::Dispatch(TMessage& m)
         TbsSkinCustomControl::Dispatch(m);
         if (MorphingActive()) {
             StopMorph();
-            FMorphKf = 0;
+            FMorph.Kf = 0;
         }
         FMouseIn = false;
         Repaint();
@@ -534,14 +494,14 @@ void TbsSkinCheckRadioBox::Paint()
     }
     int w = Width(), h = Height();
     CalcSize(w, h);
-    if (MorphingActive() && FMorphKf > 0 && FMorphKf < 1) {
+    if (MorphingActive() && FMorph.Kf > 0 && FMorph.Kf < 1) {
         TBitmap b1(Width(), Height()), b2(Width(), Height());
         ComposeSkinImage(&b1, SkinRect, false, FState, FMouseIn);
         ComposeSkinImage(&b2, ActiveSkinRect, true, FState, FMouseIn);
         std::unique_ptr<TbsEffectBmp> from(TbsEffectBmp::CreateFromhWnd(b1.Handle()));
         std::unique_ptr<TbsEffectBmp> to(TbsEffectBmp::CreateFromhWnd(b2.Handle()));
         if (!from || !to) return;
-        from->MorphBy(MorphKind, to.get(), FMorphKf);
+        from->MorphBy(MorphKind, to.get(), FMorph.Kf);
         from->Draw(Canvas()->Handle(), 0, 0);
         return;
     }

@@ -10,7 +10,7 @@
 // that order before it assigns OnClick, so loading neither unchecks nor fires).
 #pragma once
 
-#include "platform/framework/forms/timer.h"
+#include "skin/controls/skin_button_timers.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/effect_bitmap.h"
 
@@ -43,8 +43,8 @@ public:
     bool CanFocused() const { return FCanFocused; }
     void SetCanFocused(bool Value);
     bool MouseIn() const { return FMouseIn; }
-    double MorphKf() const { return FMorphKf; }
-    bool Morphing() const { return MorphTimer != nullptr; }
+    double MorphKf() const { return FMorph.Kf; }
+    bool Morphing() const { return FMorph.Running(); }
 
     // The box's own click event.
     TNotifyEvent OnClick;
@@ -109,6 +109,5 @@ private:
     int FImageIndex = 0;
     bool FUseSkinFontColor = true, FCanFocused = true;
     bool FDown = false, FMouseIn = false, FClicksDisabled = false;
-    TTimer* MorphTimer = nullptr;
-    double FMorphKf = 0;
+    TbsMorphTimer FMorph{this, [this] { MorphTick(); }};
 };

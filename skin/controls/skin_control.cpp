@@ -187,9 +187,9 @@ void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FHintImageList) FHintImageList = nullptr;
 }
 
-// ---- TbsSkinCustomControl ----
+// ---- TbsSkinDefaults ----
 
-TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner) : TbsSkinControl(AOwner)
+TbsSkinDefaults::TbsSkinDefaults(TControl* Control) : FControl(Control)
 {
     FDefaultFont = new TFont;
     FDefaultFont->SetName(L"Tahoma");
@@ -197,41 +197,51 @@ TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner) : TbsSkinControl(
     FDefaultFont->OnChange = [this](TObject*) { DefaultFontChanged(); };
 }
 
-TbsSkinCustomControl::~TbsSkinCustomControl()
+TbsSkinDefaults::~TbsSkinDefaults()
 {
     FDefaultFont->OnChange = nullptr;
     delete FDefaultFont;
 }
 
-void TbsSkinCustomControl::DefaultFontChanged()
+void TbsSkinDefaults::DefaultFontChanged()
 {
     ApplyDefaultFont();
-    if (FIndex == -1) Repaint();
+    if (!HasSkinRecord()) FControl->Repaint();
 }
 
-void TbsSkinCustomControl::SetDefaultFont(TFont* Value)
+void TbsSkinDefaults::SetDefaultFont(TFont* Value)
 {
     FDefaultFont->Assign(Value);
     ApplyDefaultFont();
 }
 
-void TbsSkinCustomControl::SetDefaultWidth(int Value)
+void TbsSkinDefaults::SetDefaultWidth(int Value)
 {
     FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0) SetWidth(Value);
+    if (!HasSkinRecord() && Value > 0) FControl->SetWidth(Value);
 }
 
-void TbsSkinCustomControl::SetDefaultHeight(int Value)
+void TbsSkinDefaults::SetDefaultHeight(int Value)
 {
     FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0) SetHeight(Value);
+    if (!HasSkinRecord() && Value > 0) FControl->SetHeight(Value);
 }
 
-TBitmap* TbsSkinCustomControl::ActivePicture(int Index) const
+void TbsSkinDefaults::ApplyDefaultSize()
 {
-    if (!FSD || Index < 0 || Index >= static_cast<int>(FSD->FActivePictures.size())) return nullptr;
-    return FSD->FActivePictures[static_cast<size_t>(Index)];
+    if (FDefaultWidth > 0) FControl->SetWidth(FDefaultWidth);
+    if (FDefaultHeight > 0) FControl->SetHeight(FDefaultHeight);
 }
+
+TBitmap* SkinActivePicture(const TbsSkinData* SD, int Index)
+{
+    if (!SD || Index < 0 || Index >= static_cast<int>(SD->FActivePictures.size())) return nullptr;
+    return SD->FActivePictures[static_cast<size_t>(Index)];
+}
+
+// ---- TbsSkinCustomControl ----
+
+TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner) : TbsSkinControl(AOwner), TbsSkinDefaults(this) {}
 
 void TbsSkinCustomControl::GetSkinData()
 {
@@ -274,8 +284,7 @@ void TbsSkinCustomControl::ChangeSkinData()
 {
     GetSkinData();
     if (FIndex == -1) {
-        if (FDefaultWidth > 0) SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0) SetHeight(FDefaultHeight);
+        ApplyDefaultSize();
     } else {
         int w = Width(), h = Height();
         CalcSize(w, h);

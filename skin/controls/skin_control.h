@@ -46,6 +46,9 @@ int CentredTop(TWinControl* Parent, int ATop, int AHeight);
 
 class TbsDataSkinCustomControl;
 
+// The model's active picture at Index; nullptr without a model or outside its list.
+TBitmap* SkinActivePicture(const TbsSkinData* SD, int Index);
+
 // The nine-part geometry of a TbsDataSkinCustomControl record as a control uses it; the windowed
 // and the graphic custom bases share it.
 struct TbsSkinGeometry {
@@ -72,6 +75,45 @@ struct TbsSkinGeometry {
     bool StretchEffect = false;
     TbsStretchType StretchType = bsstFull;
     bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+};
+
+// The built-in look's font and size of a custom skinned control, used while its skin has no record
+// for it; the windowed and the graphic custom bases share it.
+class TbsSkinDefaults {
+public:
+    explicit TbsSkinDefaults(TControl* Control);
+    virtual ~TbsSkinDefaults();
+    TbsSkinDefaults(const TbsSkinDefaults&) = delete;
+    TbsSkinDefaults& operator=(const TbsSkinDefaults&) = delete;
+
+    TFont* DefaultFont() const { return FDefaultFont; }
+    // Copies the font, then ApplyDefaultFont.
+    void SetDefaultFont(TFont* Value);
+    int DefaultWidth() const { return FDefaultWidth; }
+    // Sets the width too while there is no record (a value above 0).
+    void SetDefaultWidth(int Value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+
+    // Runs whenever DefaultFont changes; list and combo boxes copy it into their own font.
+    virtual void ApplyDefaultFont() {}
+
+protected:
+    // True while the control has its skin's record (FIndex not -1).
+    virtual bool HasSkinRecord() const = 0;
+    // The default width and height, each where it is above 0 (a skin without the record).
+    void ApplyDefaultSize();
+
+    int FDefaultWidth = 0, FDefaultHeight = 0;
+    TFont* FDefaultFont = nullptr;
+    bool FUseSkinFont = true;
+
+private:
+    void DefaultFontChanged();
+
+    TControl* FControl;
 };
 
 class TbsSkinControl : public TCustomControl, public TbsSkinChangeClient {
@@ -138,20 +180,9 @@ private:
     TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinGeometry {
+class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinGeometry, public TbsSkinDefaults {
 public:
     explicit TbsSkinCustomControl(TComponent* AOwner);
-    ~TbsSkinCustomControl() override;
-
-    TFont* DefaultFont() const { return FDefaultFont; }
-    // Copies the font, then ApplyDefaultFont.
-    void SetDefaultFont(TFont* Value);
-    int DefaultWidth() const { return FDefaultWidth; }
-    void SetDefaultWidth(int Value);
-    int DefaultHeight() const { return FDefaultHeight; }
-    void SetDefaultHeight(int Value);
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
     bool ForcebackGround() const { return FForceBackground; }
     void SetForcebackGround(bool Value) { FForceBackground = Value; }
     bool DrawbackGround() const { return FDrawbackground; }
@@ -167,8 +198,6 @@ public:
     void ChangeSkinData() override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
-    // Runs whenever DefaultFont changes; list and combo boxes copy it into their own font.
-    virtual void ApplyDefaultFont() {}
     // The size the record allows for a wished size, and the new geometry for it.
     virtual void CalcSize(int& AWidth, int& AHeight);
     // Sets or removes the window region from the record's mask.
@@ -194,16 +223,13 @@ protected:
     // The record's look composed to the control's size (Picture, SkinRect).
     void CreateControlSkinImage(TBitmap* B) override;
     // The active picture at Index; nullptr outside the list.
-    TBitmap* ActivePicture(int Index) const;
+    TBitmap* ActivePicture(int Index) const { return SkinActivePicture(FSD, Index); }
+    bool HasSkinRecord() const override { return FIndex != -1; }
 
     bool FForceBackground = false;
     bool FDrawbackground = true;
-    int FDefaultWidth = 0, FDefaultHeight = 0;
-    TFont* FDefaultFont = nullptr;
-    bool FUseSkinFont = true;
 
 private:
-    void DefaultFontChanged();
     // The ForcebackGround look: border images and the client piece straight onto the canvas.
     void PaintForcedBackground();
 };

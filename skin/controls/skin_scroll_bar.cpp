@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "skin/controls/skin_button_timers.h"
 #include "skin/core/marks.h"
 #include "skin/core/range_records.h"
 #include "skin/core/skin_image.h"
@@ -576,24 +577,8 @@ void TbsSkinScrollBar::KeyDown(WORD& Key, TShiftState Shift)
 
 void TbsSkinScrollBar::WndProc(TMessage& m)
 {
-    if (FCanFocused) {
-        switch (m.Msg) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            if (!(ComponentState() & csDesigning) && !Focused()) {
-                // A click on an unfocused bar first gives it the focus; refused, no click.
-                FClicksDisabled = true;
-                if (HandleAllocated()) ::SetFocus(Handle());
-                FClicksDisabled = false;
-                if (!Focused()) return;
-            }
-            break;
-        case CN_COMMAND:
-            if (FClicksDisabled) return;
-            break;
-        default: break;
-        }
-    }
+    // A click on an unfocused bar first gives it the focus; refused, no click.
+    if (FCanFocused && !PassFocusingPress(this, m, FClicksDisabled)) return;
     TbsSkinCustomControl::WndProc(m);
 }
 

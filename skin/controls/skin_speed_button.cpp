@@ -1,6 +1,5 @@
 #include "skin/controls/skin_speed_button.h"
 
-#include <cmath>
 #include <memory>
 
 #include "platform/framework/controls/shortcuts.h"
@@ -13,9 +12,6 @@
 #include "skin/core/window_records.h"
 
 namespace {
-// Morph factors stay on exact fifths, so a fade back reaches 0 exactly.
-double Fifths(double Kf) { return std::round(Kf * 5) / 5; }
-
 // The built-in look's colours.
 const TColor kFrameColor = TColor(0xB76B3B);  // RGB(59, 107, 183)
 const TColor kHotFill = TColor(0xF3D4C1);     // RGB(193, 212, 243)
@@ -33,10 +29,9 @@ TbsSkinSpeedButton::~TbsSkinSpeedButton()
 {
     UnhookImagesMenu();
     if (FButtonImages) FButtonImages->RemoveFreeNotification(this);
-    delete RepeatTimer;
-    delete AnimateTimer;
-    delete MorphTimer;
-    RepeatTimer = AnimateTimer = MorphTimer = nullptr;
+    FRepeat.Stop();
+    FAnimation.Stop();
+    FMorph.Stop();
 }
 
 // ---- predicates ----
@@ -186,7 +181,7 @@ void TbsSkinSpeedButton::SetDown(bool Value)
 {
     FDown = Value;
     if (MorphingActive()) {
-        FMorphKf = 1;
+        FMorph.Kf = 1;
         // Up again, the look fades from hot to normal when the mouse has left.
         if (Value)
             StopMorph();
@@ -208,44 +203,20 @@ void TbsSkinSpeedButton::RefreshButton()
 {
     FMouseIn = false;
     FDown = false;
-    if (MorphingActive()) FMorphKf = 0;
+    if (MorphingActive()) FMorph.Kf = 0;
     if (EffectsActive()) StopAnimate();
     Repaint();
 }
 
 // ---- timers ----
 
-void TbsSkinSpeedButton::StartMorph()
-{
-    if (MorphTimer) return;
-    MorphTimer = new TTimer(this);
-    MorphTimer->SetInterval(20);
-    MorphTimer->OnTimer = [this](TObject*) { MorphTick(); };
-    MorphTimer->SetEnabled(true);
-}
+void TbsSkinSpeedButton::StartMorph() { FMorph.Start(); }
 
-void TbsSkinSpeedButton::StopMorph()
-{
-    delete MorphTimer;
-    MorphTimer = nullptr;
-}
+void TbsSkinSpeedButton::StopMorph() { FMorph.Stop(); }
 
 void TbsSkinSpeedButton::MorphTick()
 {
-    if (FIndex == -1 || !MorphingActive()) {
-        FMorphKf = FMouseIn ? 1 : 0;
-        StopMorph();
-        return;
-    }
-    if (FMouseIn && FMorphKf < 1) {
-        FMorphKf = Fifths(FMorphKf + 0.2);
-    } else if (!FMouseIn && FMorphKf > 0) {
-        FMorphKf = Fifths(FMorphKf - 0.2);
-    } else {
-        FMorphKf = FMouseIn ? 1 : 0;
-        StopMorph();
-    }
-    Repaint();
+    if (FMorph.Step(FMouseIn, FIndex != -1 && MorphingActive())) Repaint();
 }
 
 void TbsSkinSpeedButton::UpdateLook()
@@ -258,66 +229,14 @@ void TbsSkinSpeedButton::UpdateLook()
 
 void TbsSkinSpeedButton::StartAnimate(bool Forward)
 {
-    StopAnimate();
-    AnimateInc = Forward;
-    CurrentFrame = Forward ? 1 : FrameCount;
-    AnimateTimer = new TTimer(this);
-    AnimateTimer->SetInterval(static_cast<unsigned>(AnimateInterval));
-    AnimateTimer->OnTimer = [this](TObject*) { AnimateTick(); };
-    AnimateTimer->SetEnabled(true);
+    FAnimation.Start(Forward, static_cast<unsigned>(AnimateInterval));
 }
 
-void TbsSkinSpeedButton::StopAnimate()
-{
-    CurrentFrame = 0;
-    delete AnimateTimer;
-    AnimateTimer = nullptr;
-}
+void TbsSkinSpeedButton::StopAnimate() { FAnimation.Stop(); }
 
-void TbsSkinSpeedButton::AnimateTick()
-{
-    if (AnimateInc) {
-        if (CurrentFrame <= FrameCount) {
-            ++CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame > FrameCount) StopAnimate();
-    } else {
-        if (CurrentFrame >= 0) {
-            --CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame <= 0) StopAnimate();
-    }
-}
+void TbsSkinSpeedButton::StartRepeat() { FRepeat.Start(); }
 
-void TbsSkinSpeedButton::StartRepeat()
-{
-    StopRepeat();
-    RepeatTimer = new TTimer(this);
-    RepeatTimer->SetInterval(500);
-    RepeatTimer->OnTimer = [this](TObject*) { RepeatTick(); };
-    RepeatTimer->SetEnabled(true);
-}
-
-void TbsSkinSpeedButton::StopRepeat()
-{
-    delete RepeatTimer;
-    RepeatTimer = nullptr;
-}
-
-void TbsSkinSpeedButton::RepeatTick()
-{
-    // The first tick only switches to the repeat interval; the clicks come with the later ones.
-    if (!RepeatTimer->Tag()) {
-        RepeatTimer->SetEnabled(false);
-        RepeatTimer->SetTag(1);
-        RepeatTimer->SetInterval(static_cast<unsigned>(FRepeatInterval > 0 ? FRepeatInterval : 1));
-        RepeatTimer->SetEnabled(true);
-        return;
-    }
-    ButtonClick();
-}
+void TbsSkinSpeedButton::StopRepeat() { FRepeat.Stop(); }
 
 // ---- skin data ----
 
@@ -352,17 +271,9 @@ void TbsSkinSpeedButton::GetSkinData()
         if (DisabledFontColor == FontColor) DisabledFontColor = TColor(0x808080);
     }
     // The current animation frame replaces the look it plays over.
-    if (EffectsActive() && AnimateTimer && FrameCount > 0 && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
-        const TRect& a = AnimateSkinRect;
-        TRect f;
-        if (RectWidth(a) > RectWidth(SkinRect)) {
-            const int w = RectWidth(a) / FrameCount;
-            f = Rect(a.Left + (CurrentFrame - 1) * w, a.Top, a.Left + CurrentFrame * w, a.Bottom);
-        } else {
-            const int h = RectHeight(a) / FrameCount;
-            f = Rect(a.Left, a.Top + (CurrentFrame - 1) * h, a.Right, a.Top + CurrentFrame * h);
-        }
-        if (AnimateInc)
+    if (const int frame = FAnimation.ShownFrame(FrameCount); frame != 0 && EffectsActive()) {
+        const TRect f = AnimationFrameRect(AnimateSkinRect, SkinRect, FrameCount, frame);
+        if (FAnimation.Forward())
             ActiveSkinRect = f;
         else
             SkinRect = f;
@@ -384,7 +295,7 @@ void TbsSkinSpeedButton::ChangeSkinData()
     StopAnimate();
     StopMorph();
     TbsGraphicSkinCustomControl::ChangeSkinData();
-    if (MorphingActive() && FIndex != -1 && FMouseIn && !Transparent()) FMorphKf = 1;
+    if (MorphingActive() && FIndex != -1 && FMouseIn && !Transparent()) FMorph.Kf = 1;
 }
 
 // ---- painting ----
@@ -408,14 +319,14 @@ void TbsSkinSpeedButton::Paint()
     }
     int w = Width(), h = Height();
     CalcSize(w, h);
-    if (MorphingActive() && FMorphKf != 0 && FMorphKf != 1 && !Transparent()) {
+    if (MorphingActive() && FMorph.Kf != 0 && FMorph.Kf != 1 && !Transparent()) {
         PaintMorph();
         return;
     }
     TBitmap b(Width(), Height());
     if (FMenuTracked || pressed) {
         CreateButtonImage(&b, DownSkinRect, true, true);
-    } else if (FMouseIn || (MorphingActive() && FMorphKf == 1)) {
+    } else if (FMouseIn || (MorphingActive() && FMorph.Kf == 1)) {
         CreateButtonImage(&b, ActiveSkinRect, false, true);
     } else if (Transparent()) {
         DrawTransparent(NewClRect);
@@ -435,7 +346,7 @@ void TbsSkinSpeedButton::PaintMorph()
     std::unique_ptr<TbsEffectBmp> from(TbsEffectBmp::CreateFromhWnd(b.Handle()));
     std::unique_ptr<TbsEffectBmp> to(TbsEffectBmp::CreateFromhWnd(b2.Handle()));
     if (!from || !to) return;
-    from->MorphBy(MorphKind, to.get(), FMorphKf);
+    from->MorphBy(MorphKind, to.get(), FMorph.Kf);
     from->Draw(Canvas()->Handle(), 0, 0);
 }
 
@@ -623,7 +534,7 @@ void TbsSkinSpeedButton::MouseEntered()
     FMouseIn = true;
     if (hover) {
         if (FDown) {
-            if (MorphingActive()) FMorphKf = 1;
+            if (MorphingActive()) FMorph.Kf = 1;
             Repaint();
         } else {
             if (AnimationApplies() && !FFlat) StartAnimate(true);
@@ -643,7 +554,7 @@ void TbsSkinSpeedButton::MouseLeft()
         if (AnimationApplies() && !FFlat) StartAnimate(false);
         UpdateLook();
     }
-    if (FDown && FRepeatMode && RepeatTimer && FGroupIndex == 0) StopRepeat();
+    if (FDown && FRepeatMode && FRepeat.Running() && FGroupIndex == 0) StopRepeat();
 }
 
 void TbsSkinSpeedButton::MouseMove(TShiftState Shift, int X, int Y)
@@ -725,7 +636,7 @@ void TbsSkinSpeedButton::Dispatch(TMessage& m)
         TbsGraphicSkinCustomControl::Dispatch(m);
         if (MorphingActive()) {
             StopMorph();
-            FMorphKf = 0;
+            FMorph.Kf = 0;
         }
         FMouseIn = false;
         Repaint();

@@ -16,6 +16,7 @@
 #include "platform/framework/forms/timer.h"
 #include "skin/controls/graphic_skin_control.h"
 #include "skin/controls/skin_button.h"
+#include "skin/controls/skin_button_timers.h"
 #include "skin/controls/skin_menu_links.h"
 #include "skin/controls/skin_tool_bar_item.h"
 #include "skin/core/text_layout.h"
@@ -75,11 +76,11 @@ public:
 
     // ---- state, read by tests ----
     bool MouseIn() const { return FMouseIn; }
-    double MorphKf() const { return FMorphKf; }
-    bool Morphing() const { return MorphTimer != nullptr; }
-    bool Animating() const { return AnimateTimer != nullptr; }
-    bool Repeating() const { return RepeatTimer != nullptr; }
-    int AnimationFrame() const { return CurrentFrame; }
+    double MorphKf() const { return FMorph.Kf; }
+    bool Morphing() const { return FMorph.Running(); }
+    bool Animating() const { return FAnimation.Running(); }
+    bool Repeating() const { return FRepeat.Running(); }
+    int AnimationFrame() const { return FAnimation.Frame(); }
 
     // No hot or pressed look left over (called before the button is enabled or disabled).
     void RefreshButton();
@@ -157,9 +158,6 @@ protected:
     bool FCheckedMode = false;
     bool FStopMouseUp = false;
     bool FMenuTracked = false;
-    TTimer* AnimateTimer = nullptr;
-    int CurrentFrame = 0;
-    bool AnimateInc = false;
     TbsSkinImagesMenuBase* FSkinImagesMenu = nullptr;
     // The menu speed button pointed the images menu's close event at itself.
     bool FImagesMenuCloseHooked = false;
@@ -169,7 +167,6 @@ protected:
     bool FUseSkinSize = true, FUseSkinFontColor = true;
     TCustomImageList* FButtonImages = nullptr;
     int FImageIndex = 0;
-    TTimer* RepeatTimer = nullptr;
     bool FRepeatMode = false;
     int FRepeatInterval = 100;
     bool FFlat = false, FAllowAllUp = false, FAllowAllUpCheck = false;
@@ -179,8 +176,9 @@ protected:
     TbsNumGlyphs FNumGlyphs = 1;
     int FMargin = -1, FSpacing = 1;
     TbsButtonLayout FLayout = blGlyphLeft;
-    TTimer* MorphTimer = nullptr;
-    double FMorphKf = 0;
+    TbsMorphTimer FMorph{this, [this] { MorphTick(); }};
+    TbsFrameAnimation FAnimation{this, [this] { return FrameCount; }, [this] { Repaint(); }};
+    TbsRepeatClick FRepeat{this, [this] { return FRepeatInterval; }, [this] { ButtonClick(); }};
     bool FShowCaption = true;
     int FWidthWithCaption = 0, FWidthWithoutCaption = 0;
 
@@ -189,9 +187,7 @@ protected:
 
 private:
     void MorphTick();
-    void AnimateTick();
     void StartRepeat();
-    void RepeatTick();
     // Repaints after the mouse came or went: through the morph where it runs.
     void UpdateLook();
     void PaintMorph();

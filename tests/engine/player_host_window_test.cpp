@@ -15,6 +15,7 @@
 #include "platform/win/headless_api.h"
 #include "platform/win/win_api.h"
 #include "tests/engine/probe_test_support.h"
+#include "tests/support/x11_skip.h"
 #include "tests/support/xvfb.h"
 
 // Xlib last: its macros (Status, None, Bool) would rewrite names of the headers above.
@@ -51,7 +52,7 @@ bool Near(unsigned long rgb, unsigned long wanted, int tolerance)
 
 TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
 {
-    if (FindTool("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
+    if (FindTool("Xvfb").empty()) X11_TEST_UNAVAILABLE() << "Xvfb is not installed";
     XvfbServer server;
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
     ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
@@ -118,7 +119,7 @@ TEST(PlayerHostWindow, DrawsInsideAPanelOfTheWindowLayer)
 
 TEST(PlayerHostWindow, DrawsInsideTheHostWindowAndSurvivesItsDestruction)
 {
-    if (FindTool("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the host-window test needs an X server";
+    if (FindTool("Xvfb").empty()) X11_TEST_UNAVAILABLE() << "Xvfb is not installed";
     XInitThreads();
     XvfbServer server;
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";

@@ -14,6 +14,7 @@
 
 #include "tests/platform/win/window_test_support.h"
 #include "tests/support/x11_desktop.h"
+#include "tests/support/x11_skip.h"
 
 namespace {
 
@@ -28,12 +29,12 @@ bool PumpUntil(const std::function<bool()>& fn, int ms)
         ms);
 }
 
-#define START_DESKTOP(desk, ...)                                                                        \
-    X11Desktop desk(X11Desktop::Options{__VA_ARGS__});                                                  \
-    if (!desk.Missing().empty()) GTEST_SKIP() << desk.Missing() << " missing: the X11 test is skipped"; \
-    ASSERT_TRUE(vxwin::UseX11Backend(desk.Display()));                                                  \
-    struct BackToHeadless {                                                                             \
-        ~BackToHeadless() { vxwin::UseHeadlessBackend(); }                                              \
+#define START_DESKTOP(desk, ...)                                                         \
+    X11Desktop desk(X11Desktop::Options{__VA_ARGS__});                                   \
+    if (!desk.Missing().empty()) X11_TEST_UNAVAILABLE() << desk.Missing() << " missing"; \
+    ASSERT_TRUE(vxwin::UseX11Backend(desk.Display()));                                   \
+    struct BackToHeadless {                                                              \
+        ~BackToHeadless() { vxwin::UseHeadlessBackend(); }                               \
     } backToHeadless
 
 // A foreign program's window that records the presses it gets.

@@ -24,6 +24,7 @@
 #include "platform/base/main_thread.h"
 #include "tests/platform/win/window_test_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/x11_skip.h"
 #include "tests/support/xvfb.h"
 
 namespace {
@@ -64,9 +65,9 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen)
 {
     std::string xvfb = FindTool("Xvfb"), xdotool = FindTool("xdotool"), import = FindTool("import");
     if (xvfb.empty() || xdotool.empty() || import.empty())
-        GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed: the X11 test is skipped";
+        X11_TEST_UNAVAILABLE() << "Xvfb, xdotool or ImageMagick's import is not installed";
     XvfbServer server;
-    if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    if (server.Display().empty()) X11_TEST_UNAVAILABLE() << "Xvfb could not be started";
     ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
     ASSERT_STREQ(vxwin::BackendName(), "x11");
 
@@ -195,9 +196,9 @@ TEST(WinX11, ShapedWindowWithChineseTextTakesClicksAndShowsOnScreen)
 // dropped once the back end is closed: its display is gone by then.
 TEST(WinX11, CallsQueuedByAClosedBackEndAreDropped)
 {
-    if (FindTool("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed: the X11 test is skipped";
+    if (FindTool("Xvfb").empty()) X11_TEST_UNAVAILABLE() << "Xvfb is not installed";
     XvfbServer server;
-    if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    if (server.Display().empty()) X11_TEST_UNAVAILABLE() << "Xvfb could not be started";
     ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
     TestWindows tw;
     HWND w = tw.Top(40, 40, 200, 100, WS_POPUP);

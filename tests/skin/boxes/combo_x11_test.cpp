@@ -11,6 +11,7 @@
 #include "platform/win/headless_api.h"
 #include "skin/boxes/skin_combo_box.h"
 #include "tests/support/application_fixture.h"
+#include "tests/support/x11_skip.h"
 #include "tests/support/xvfb.h"
 
 namespace {
@@ -31,9 +32,9 @@ void PumpFor(int Ms)
 TEST_F(ComboX11, PicksAnItemAndClosesOnAClickOutsideTheProgram)
 {
     const std::string xvfb = FindTool("Xvfb"), xdotool = FindTool("xdotool");
-    if (xvfb.empty() || xdotool.empty()) GTEST_SKIP() << "Xvfb or xdotool is not installed: the X11 test is skipped";
+    if (xvfb.empty() || xdotool.empty()) X11_TEST_UNAVAILABLE() << "Xvfb or xdotool is not installed";
     XvfbServer server;
-    if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    if (server.Display().empty()) X11_TEST_UNAVAILABLE() << "Xvfb could not be started";
     ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
     auto click = [&](const TPoint& P) {
         ASSERT_EQ(

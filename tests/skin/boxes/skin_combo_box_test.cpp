@@ -258,6 +258,7 @@ TEST_F(ComboTest, TheDropDownShowsAtMostDropDownCountRowsAndOpensAboveNearTheBot
 
 TEST_F(ComboTest, DraggingAboveTheListScrollsEvery25Ms)
 {
+    StillTestClock clock;
     TbsSkinComboBox* c = Ready(Make());
     c->SetItemIndex(12);
     Press(c, 110, 10);

@@ -366,6 +366,7 @@ TEST_F(CaptionTest, ButtonSizesFollowTheCaptionHeight)
 
 TEST_F(CaptionTest, HoldingTheDownButtonWaitsThenRepeatsAndTheReleaseStepsOnce)
 {
+    StillTestClock clock;
     TbsSkinListBox* l = MakeCaption();
     ShowForm();
     const TRect down = l->Buttons[1].R;

@@ -1,10 +1,12 @@
 // Skins are user files: records with rectangles beyond their picture, a client rectangle without
 // width, picture indexes of -1 and past the list, animations without frames and looks without
 // area, painted on every skinned class at three sizes under the sanitizers. Nothing may crash,
-// divide by zero or read outside a picture.
+// divide by zero or read outside a picture, and each control still paints with a sound record
+// index afterwards.
 #include <gtest/gtest.h>
 
 #include "tests/skin/support/every_skin_control.h"
+#include "tests/skin/support/hostile_skin_check.h"
 #include "tests/skin/support/skin_control_fixture.h"
 
 using namespace skintest;
@@ -77,8 +79,9 @@ TEST_P(HostileSkinTest, EveryClassPaintsWithoutHarm)
     for (auto& n : kNames) s.Control(n[0], n[1], v.keys);
     s.LoadInto(Model);
     Form->SetBounds(0, 0, 320, 100);
+    Form->SetColor(kHostileFormColour);
     ShowForm();
-    PaintEverySkinControl(Form, Model);
+    PaintEverySkinControl(Form, Model, Makers(), [&](TControl* c) { ExpectSoundControl(c, Model); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, HostileSkinTest, ::testing::Range(0, static_cast<int>(std::size(kVariants))));

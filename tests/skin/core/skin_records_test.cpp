@@ -19,6 +19,7 @@
 #include "skin/core/view_menu_records.h"
 #include "skin/core/window_records.h"
 #include "skin_model_test_support.h"
+#include "skin_record_key_names.h"
 
 namespace {
 
@@ -29,21 +30,6 @@ const char* const kControlWords[] = {
     "treeview", "bevel",    "slider",       "listview", "richedit"};
 const char* const kObjectWords[] = {"menuitem", "mainmenubaritem", "stdbutton", "mainmenubarbutton",
                                     "button",   "caption",         "animate",   "userobject"};
-
-// Keys a record writes in all: the base keys (3, or 14 with the resizable geometry) and the
-// class's own, as the record families list them.
-const std::map<std::string, int> kControlKeyCounts = {
-    {"button", 14 + 31},    {"menubutton", 14 + 32}, {"checkradio", 14 + 20}, {"edit", 14 + 11},
-    {"memo", 14 + 13},      {"spinedit", 14 + 13},   {"listbox", 14 + 32},    {"checklistbox", 14 + 35},
-    {"combobox", 14 + 21},  {"panel", 14 + 22},      {"expanel", 14 + 30},    {"label", 14 + 4},
-    {"stdlabel", 3 + 5},    {"bevel", 3 + 2},        {"splitter", 14 + 3},    {"scrollbox", 14 + 1},
-    {"scrollbar", 14 + 22}, {"trackbar", 14 + 7},    {"slider", 3 + 7},       {"gauge", 14 + 20},
-    {"updown", 14 + 6},     {"tab", 3 + 52},         {"grid", 3 + 25},        {"treeview", 3 + 7},
-    {"listview", 3 + 5},    {"richedit", 3 + 5},     {"mainmenubar", 3 + 10}, {"controlbar", 14 + 13},
-    {"appmenu", 14 + 31}};
-const std::map<std::string, int> kObjectKeyCounts = {
-    {"button", 14 + 5},    {"stdbutton", 14 + 11},       {"mainmenubarbutton", 14 + 11}, {"animate", 14 + 11},
-    {"menuitem", 14 + 30}, {"mainmenubaritem", 14 + 16}, {"caption", 14 + 41},           {"userobject", 1}};
 
 // A value of the key's codec that no default has, different for each key index i.
 String DistinctValue(const TbsSkinKeys::Key& k, int i)
@@ -115,12 +101,15 @@ AnyRecord Window(R* r, const wchar_t* section)
             [r](TCustomIniFile* i) { r->SaveToFile(i); }, section};
 }
 
-// Loads a section of distinct values and writes it again: the text must come back line for line.
-void ExpectRoundTrip(const AnyRecord& r, const std::string& word, int expectedKeys)
+// The record declares exactly the expected keys, in order; a section of distinct values loaded and
+// written again comes back line for line.
+void ExpectRoundTrip(const AnyRecord& r, const std::string& word, const skin_keys::Keys& expectedKeys)
 {
     TbsSkinKeys keys;
     r.keys(keys);
-    EXPECT_EQ(keys.Count(), expectedKeys) << word;
+    skin_keys::Keys names;
+    for (const TbsSkinKeys::Key& k : keys.Items()) names.push_back(StringToUtf8(k.Name));
+    EXPECT_EQ(names, expectedKeys) << word;
     TMemIniFile in(String{});
     WriteDistinctSection(&in, r.section, keys, word);
     r.load(&in);
@@ -139,28 +128,29 @@ TEST(SkinRecords, EveryClassRoundTripsItsOwnKeys)
         std::unique_ptr<TbsDataSkinControl> r(CreateSkinControlRecord(Utf8ToString(word), L"rec"));
         ASSERT_TRUE(r) << word;
         EXPECT_STREQ(SkinControlTypeWord(r.get()), Utf8ToString(word).c_str());
-        ExpectRoundTrip(Control(r.get()), word, kControlKeyCounts.at(word));
+        ExpectRoundTrip(Control(r.get()), word, skin_keys::ControlKeys().at(word));
     }
     for (const char* word : kObjectWords) {
         std::unique_ptr<TbsDataSkinObject> r(CreateSkinObjectRecord(Utf8ToString(word), L"rec"));
         ASSERT_TRUE(r) << word;
         EXPECT_STREQ(SkinObjectTypeWord(r.get()), Utf8ToString(word).c_str());
-        ExpectRoundTrip(Object(r.get()), word, kObjectKeyCounts.at(word));
+        ExpectRoundTrip(Object(r.get()), word, skin_keys::ObjectKeys().at(word));
     }
     TbsDataSkinPopupWindow popup;
     TbsDataSkinHintWindow hint;
     TbsDataSkinLayerFrame layer;
     TbsSkinColors colors;
-    ExpectRoundTrip(Window(&popup, L"POPUPWINDOW"), "POPUPWINDOW", 15);
-    ExpectRoundTrip(Window(&hint, L"HINTWINDOW"), "HINTWINDOW", 17);
-    ExpectRoundTrip(Window(&layer, L"LAYERFRAME"), "LAYERFRAME", 33);
-    ExpectRoundTrip(Window(&colors, L"SKINCOLORS"), "SKINCOLORS", 8);
+    ExpectRoundTrip(Window(&popup, L"POPUPWINDOW"), "POPUPWINDOW", skin_keys::kWindow_POPUPWINDOW);
+    ExpectRoundTrip(Window(&hint, L"HINTWINDOW"), "HINTWINDOW", skin_keys::kWindow_HINTWINDOW);
+    ExpectRoundTrip(Window(&layer, L"LAYERFRAME"), "LAYERFRAME", skin_keys::kWindow_LAYERFRAME);
+    ExpectRoundTrip(Window(&colors, L"SKINCOLORS"), "SKINCOLORS", skin_keys::kWindow_SKINCOLORS);
     TbsDataSkinControl base(L"b");
     TbsDataSkinCustomControl custom(L"c");
     TbsDataSkinObject object(L"o");
-    ExpectRoundTrip(Control(&base), "control base", 3);
-    ExpectRoundTrip(Control(&custom), "custom control base", 14);
-    ExpectRoundTrip(Object(&object), "object base", 14);
+    ExpectRoundTrip(Control(&base), "control base", skin_keys::kControlBase);
+    ExpectRoundTrip(Control(&custom), "custom control base",
+                    skin_keys::Join({skin_keys::kControlBase, skin_keys::kCustomGeometry}));
+    ExpectRoundTrip(Object(&object), "object base", skin_keys::kObjectBase);
 }
 
 // The base of the menu bar item records has no word of its own; its table is the item's.
@@ -169,7 +159,9 @@ TEST(SkinRecords, MainMenuItemBaseKeys)
     TbsDataSkinMainMenuItem item(L"m");
     TbsSkinKeys keys;
     item.DefineKeys(keys);
-    EXPECT_EQ(keys.Count(), 14 + 16);
+    skin_keys::Keys names;
+    for (const TbsSkinKeys::Key& k : keys.Items()) names.push_back(StringToUtf8(k.Name));
+    EXPECT_EQ(names, skin_keys::ObjectKeys().at("mainmenubaritem"));
 }
 
 // What a loaded record holds where the key default and the constructor differ.

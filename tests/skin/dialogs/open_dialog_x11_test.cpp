@@ -13,6 +13,7 @@
 #include "skin/boxes/skin_edit.h"
 #include "skin/dialogs/open_dialog.h"
 #include "tests/skin/dialogs/file_dialog_fixture.h"
+#include "tests/support/x11_skip.h"
 #include "tests/support/xvfb.h"
 
 namespace {
@@ -48,10 +49,9 @@ void SaveWindowShot(TCustomForm* F, const std::string& File)
 TEST_F(OpenDialogX11, DoubleClickAFolderTypeAChineseNameAndPressEnter)
 {
     const std::string xdotool = FindTool("xdotool");
-    if (FindTool("Xvfb").empty() || xdotool.empty())
-        GTEST_SKIP() << "Xvfb or xdotool is not installed: the X11 test is skipped";
+    if (FindTool("Xvfb").empty() || xdotool.empty()) X11_TEST_UNAVAILABLE() << "Xvfb or xdotool is not installed";
     XvfbServer server;
-    if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    if (server.Display().empty()) X11_TEST_UNAVAILABLE() << "Xvfb could not be started";
     ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
     struct Back {
         ~Back() { vxwin::UseHeadlessBackend(); }

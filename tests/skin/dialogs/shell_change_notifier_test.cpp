@@ -35,9 +35,17 @@ bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
     return true;
 }
 
-void PumpFor(int ms)
+// The inotify instances the process holds: one per folder watch a watch thread has open, and one
+// more for new options until the thread takes them over (closing its old watch, after delivering
+// what that one saw). Their count shows what the threads do without waiting on a clock.
+int OpenWatches()
 {
-    PumpUntil([] { return false; }, ms);
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        if (std::filesystem::read_symlink(e.path(), ec).string() == "anon_inode:inotify") ++n;
+    }
+    return n;
 }
 
 void Touch(const std::string& path) { std::ofstream(path) << "x"; }
@@ -108,20 +116,22 @@ TEST_F(ShellChangeNotifier, RootsComparePathsExactlyAndRootNamesInAnyCase)
 TEST_F(ShellChangeNotifier, NewOptionsTakeEffectAtOnceEvenOnABlindWatch)
 {
     std::atomic<int> calls{0};
+    const int watches = OpenWatches();
     TbsShellChangeNotifier* n = Watch(FDir.file("missing"), [&] { ++calls; });
+    EXPECT_EQ(OpenWatches(), watches) << "a folder that is not there: blind, no error";
     Touch(FDir.file("a"));
-    PumpFor(150);
-    EXPECT_EQ(calls, 0);  // a folder that is not there: blind, no error
     std::filesystem::create_directories(FDir.file("sub"));
     n->SetRoot(Utf8ToString(FDir.file("sub")));
+    EXPECT_EQ(OpenWatches(), watches + 1);
     Touch(FDir.file("sub/b"));
     EXPECT_TRUE(PumpUntil([&] { return calls > 0; }, 2000));
-    // Filters: attribute changes reach only a notifier that asks for them.
+    // Filters: attribute changes reach only a notifier that asks for them. The change comes before
+    // the new options; the thread delivers what its old watch saw before it closes that watch.
     const int names = calls;
     ::chmod(FDir.file("sub/b").c_str(), 0600);
-    PumpFor(150);
-    EXPECT_EQ(calls, names);
     n->SetNotifyFilters({nfAttributeChange});
+    EXPECT_TRUE(PumpUntil([&] { return OpenWatches() == watches + 1; }));
+    EXPECT_EQ(calls, names) << "the watch of names saw an attribute change";
     ::chmod(FDir.file("sub/b").c_str(), 0644);
     EXPECT_TRUE(PumpUntil([&] { return calls > names; }, 2000));
     n->Free();
@@ -143,7 +153,8 @@ TEST_F(ShellChangeNotifier, NothingArrivesAfterTheNotifierDiesAmidChanges)
     n->Free();
     const int atDeath = calls;
     writer.join();
-    PumpFor(200);
+    // The thread ends only after its last wait: no call can come once it has gone.
+    EXPECT_TRUE(PumpUntil([&] { return TbsShellChangeThread::LiveCount() == FBaseline; }));
     EXPECT_EQ(calls, atDeath);
 }
 
@@ -159,7 +170,7 @@ TEST_F(ShellChangeNotifier, ANotifierFreedInsideItsOwnCallbackEndsItsThread)
     Touch(FDir.file("x"));
     EXPECT_TRUE(PumpUntil([&] { return n == nullptr; }));
     Touch(FDir.file("y"));
-    PumpFor(100);
+    EXPECT_TRUE(PumpUntil([&] { return TbsShellChangeThread::LiveCount() == FBaseline; }));
     EXPECT_EQ(calls, 1);
 }
 
@@ -187,9 +198,10 @@ TEST_F(ShellChangeNotifier, AnUnreadableFolderIsSilent)
     ::chmod(FDir.file("secret").c_str(), 0333);
     const int rc = RunUnprivileged([&] {
         std::atomic<int> calls{0};
+        const int watches = OpenWatches();
         TbsShellChangeNotifier* n = Watch(FDir.file("secret"), [&] { ++calls; });
+        if (OpenWatches() != watches) return 3;  // it must run blind: no watch open
         Touch(FDir.file("secret/made by me"));
-        PumpFor(200);
         n->Free();
         if (!PumpUntil([&] { return TbsShellChangeThread::LiveCount() == FBaseline; })) return 2;
         return calls == 0 && std::filesystem::exists(FDir.file("secret/made by me")) ? 0 : 1;

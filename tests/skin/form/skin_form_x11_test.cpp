@@ -19,6 +19,7 @@
 #include "skin/form/skin_form.h"
 #include "tests/skin/support/synthetic_skin.h"
 #include "tests/support/x11_desktop.h"
+#include "tests/support/x11_skip.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ Window AddPanel(Display* d)
 void RunSkinnedForm(bool WindowManager)
 {
     X11Desktop desk(X11Desktop::Options{WindowManager, false});
-    if (!desk.Missing().empty()) GTEST_SKIP() << desk.Missing() << " missing: the X11 test is skipped";
+    if (!desk.Missing().empty()) X11_TEST_UNAVAILABLE() << desk.Missing() << " missing";
     ASSERT_TRUE(vxwin::UseX11Backend(desk.Display()));
     struct BackToHeadless {
         ~BackToHeadless() { vxwin::UseHeadlessBackend(); }

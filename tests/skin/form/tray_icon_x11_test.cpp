@@ -26,6 +26,7 @@
 // clang-format off
 #include <X11/Xlib.h>
 #include "tests/support/x11_desktop.h"
+#include "tests/support/x11_skip.h"
 // clang-format on
 
 namespace {
@@ -266,7 +267,7 @@ struct TrayIconX11Test : ApplicationFixture {
 TEST_F(TrayIconX11Test, IconDocksWhenATrayAppearsTakesClicksOpensItsMenuAndUndocks)
 {
     X11Desktop desk(X11Desktop::Options{false, false});
-    if (!desk.Missing().empty()) GTEST_SKIP() << desk.Missing() << " missing: the X11 test is skipped";
+    if (!desk.Missing().empty()) X11_TEST_UNAVAILABLE() << desk.Missing() << " missing";
     ASSERT_TRUE(vxwin::UseX11Backend(desk.Display()));
     BackToHeadless back;
     const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
@@ -356,9 +357,9 @@ TEST_F(TrayIconX11Test, IconDocksWhenATrayAppearsTakesClicksOpensItsMenuAndUndoc
 TEST_F(TrayIconX11Test, BalloonsGoToTheNotificationServiceAndItsClickComesBack)
 {
     X11Desktop desk(X11Desktop::Options{false, false});
-    if (!desk.Missing().empty()) GTEST_SKIP() << desk.Missing() << " missing: the X11 test is skipped";
+    if (!desk.Missing().empty()) X11_TEST_UNAVAILABLE() << desk.Missing() << " missing";
     TestNotificationService service;
-    if (!service.Running()) GTEST_SKIP() << "dbus-daemon missing or not starting: the balloon test is skipped";
+    if (!service.Running()) X11_TEST_UNAVAILABLE() << "dbus-daemon missing or not starting";
     ::setenv("DBUS_SESSION_BUS_ADDRESS", service.Address().c_str(), 1);
     ASSERT_TRUE(vxwin::UseX11Backend(desk.Display()));
     BackToHeadless back;

@@ -68,7 +68,11 @@ inline std::vector<ControlMaker> Makers()
             return b;
         },
         [](TWinControl* p, TbsSkinData* m) { return MakeSkinControl<TbsSkinMenuButton>(p, m, L"toolbutton"); },
-        [](TWinControl* p, TbsSkinData* m) { return MakeSkinControl<TbsSkinCheckRadioBox>(p, m); },
+        [](TWinControl* p, TbsSkinData* m) {
+            auto* b = static_cast<TbsSkinCheckRadioBox*>(MakeSkinControl<TbsSkinCheckRadioBox>(p, m));
+            b->SetCaption(L"Check");
+            return b;
+        },
         [](TWinControl* p, TbsSkinData* m) {
             auto* b = static_cast<TbsSkinCheckRadioBox*>(MakeSkinControl<TbsSkinCheckRadioBox>(p, m));
             b->SetFlat(false);
@@ -291,9 +295,14 @@ inline void RunEffects(int Ms)
     }
 }
 
-// Every class at three sizes, painted, hovered, pressed and released, then freed.
+// Runs on each control after its run through the sizes, before it is freed.
+using ControlCheck = std::function<void(TControl* C)>;
+
+// Every class at three sizes, painted, hovered, pressed and released, then Check (where given) and
+// freed.
 inline void PaintEverySkinControl(TWinControl* Parent, TbsSkinData* Model,
-                                  const std::vector<ControlMaker>& AMakers = Makers())
+                                  const std::vector<ControlMaker>& AMakers = Makers(),
+                                  const ControlCheck& Check = nullptr)
 {
     const TSize sizes[] = {{1, 1}, {37, 23}, {300, 90}};
     for (const ControlMaker& make : AMakers) {
@@ -309,6 +318,7 @@ inline void PaintEverySkinControl(TWinControl* Parent, TbsSkinData* Model,
             RunEffects(60);
             c->Repaint();
         }
+        if (Check) Check(c);
         if (auto* s = dynamic_cast<TbsSkinChangeClient*>(c)) {
             s->SkinChangeBegin();
             s->SkinChangeEnd();

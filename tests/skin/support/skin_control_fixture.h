@@ -18,6 +18,16 @@
 #include "tests/support/pixel_art.h"
 #include "tests/support/user_input.h"
 
+// While it lives, reading the time does not move the headless test clock (each GetTickCount
+// otherwise steps it by 1 ms): a timer test that counts exact steps sees only the time Wait
+// advances, however often the code under test reads the clock.
+struct StillTestClock {
+    StillTestClock() { vxwin::SetClockAutoStep(0); }
+    ~StillTestClock() { vxwin::SetClockAutoStep(1); }
+    StillTestClock(const StillTestClock&) = delete;
+    StillTestClock& operator=(const StillTestClock&) = delete;
+};
+
 struct SkinControlFixture : ApplicationFixture {
     TForm* Form = nullptr;
     TbsSkinData* Model = nullptr;

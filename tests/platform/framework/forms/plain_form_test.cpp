@@ -22,6 +22,7 @@
 #include "platform/framework/forms/menus.h"
 #include "tests/platform/framework/control_test_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/x11_skip.h"
 #include "tests/support/xvfb.h"
 
 namespace {
@@ -115,9 +116,9 @@ TEST_F(PlainForm, OpensAsARealWindowUnderXvfb)
 {
     std::string xvfb = FindTool("Xvfb"), xdotool = FindTool("xdotool"), import = FindTool("import");
     if (xvfb.empty() || xdotool.empty() || import.empty())
-        GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed: the X11 test is skipped";
+        X11_TEST_UNAVAILABLE() << "Xvfb, xdotool or ImageMagick's import is not installed";
     XvfbServer server;
-    if (server.Display().empty()) GTEST_SKIP() << "Xvfb could not be started: the X11 test is skipped";
+    if (server.Display().empty()) X11_TEST_UNAVAILABLE() << "Xvfb could not be started";
     ASSERT_TRUE(vxwin::UseX11Backend(server.Display()));
 
     TPlainMainForm* f = nullptr;

@@ -12,6 +12,7 @@
 #include "platform/framework/forms/forms.h"
 #include "platform/win/headless_api.h"
 #include "tests/support/x11_desktop.h"
+#include "tests/support/x11_skip.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ bool PumpUntil(const std::function<bool()>& fn, int ms)
 TEST(WindowManager, MinimiseAndRestoreByTheWindowManagerRaiseTheApplicationsEvents)
 {
     X11Desktop desk(X11Desktop::Options{true, false});
-    if (!desk.Missing().empty()) GTEST_SKIP() << desk.Missing() << " missing: the X11 test is skipped";
+    if (!desk.Missing().empty()) X11_TEST_UNAVAILABLE() << desk.Missing() << " missing";
     ASSERT_TRUE(vxwin::UseX11Backend(desk.Display()));
     TForm* f = nullptr;
     Application->CreateForm(f);
