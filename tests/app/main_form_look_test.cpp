@@ -14,6 +14,7 @@
 #include "skin/controls/skin_slider.h"
 #include "skin/core/button_records.h"
 #include "skin/core/marks.h"
+#include "skin/core/png_image_list.h"
 #include "skin/core/skin_data.h"
 #include "tests/app/main_window_fixture.h"
 

@@ -120,8 +120,9 @@ TEST_P(DialogLooksTest, ToolButtonsWearTheResizeToolButtonRecordWhenTheSkinHasOn
             EXPECT_EQ(ButtonCornerPixel(f->ToolPanel, b), expectedFace) << StringToUtf8(b->Name());
         }
         EXPECT_EQ(f->StyleToolButton->SkinDataName(), withResize ? L"resizetoolbutton" : L"toolmenubutton");
-        if (auto* p = dynamic_cast<TbsOpenPictureDlgForm*>(F))
+        if (auto* p = dynamic_cast<TbsOpenPictureDlgForm*>(F)) {
             EXPECT_EQ(p->StretchButton->SkinDataName(), withResize ? L"resizetoolbutton" : L"toolbutton");
+        }
         PressKey(VK_ESCAPE, kNoMods, L"\x1b");
     }});
     EXPECT_FALSE(dialog->Execute());
