@@ -42,7 +42,9 @@ std::vector<uint8_t> Bytes(const std::string& Path)
 TEST(IconBuilder, TheCheckedInFolderHoldsExactlyTheIconsTheBuilderDraws)
 {
     const std::vector<TProgramIcon> icons = DrawProgramIcons();
-    ASSERT_EQ(icons.size(), static_cast<size_t>(CategoryIconCount + PresetIconCount));
+    size_t glyphs = 0;
+    for (const TGlyphListInfo& list : GlyphListInfos()) glyphs += list.Glyphs.size() * (list.Disabled ? 2 : 1);
+    ASSERT_EQ(icons.size(), CategoryIconCount + PresetIconCount + glyphs);
     std::set<std::string> expected{"all_icons.png"};
     for (const TProgramIcon& icon : icons) {
         SCOPED_TRACE(icon.Name);
@@ -76,7 +78,7 @@ TEST(IconBuilder, WritesEveryIconAsAnRgbaPngAndTheSourceOfTheirBytes)
         EXPECT_EQ(png[24], 8) << icon.Name;  // bit depth
         EXPECT_EQ(png[25], 6) << icon.Name;  // colour type: true colour with alpha
         EXPECT_TRUE(DecodeIconPng(icon.Name, png).Argb == icon.Argb) << icon.Name;
-        EXPECT_NE(ReadBytes(dir.file("icons.cpp")).find("{\"" + icon.Name + "\", 16,"), std::string::npos);
+        EXPECT_NE(ReadBytes(dir.file("icons.cpp")).find("{\"" + icon.Name + "\", " + std::to_string(icon.Size) + ","), std::string::npos);
     }
 }
 
