@@ -42,10 +42,6 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
 
 TForm1::~TForm1()
 {
-    for (auto& [button, glyphs] : FButtonGlyphs) {
-        delete glyphs.first;
-        delete glyphs.second;
-    }
     if (Form1 == this) Form1 = nullptr;
     RemoveScratchFolder();
 }

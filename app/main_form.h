@@ -32,6 +32,7 @@ class TCheckBox;
 class TComboBox;
 class TEdit;
 class TImage;
+class TCustomImageList;
 class TImageList;
 class TLabel;
 class TListBox;
@@ -61,6 +62,7 @@ class TbsSkinMessage;
 class TbsSkinOfficeComboBox;
 class TbsSkinOpenDialog;
 class TbsSkinPanel;
+class TbsSkinToolBar;
 class TbsSkinPopupMenu;
 class TbsSkinSelectDirectoryDialog;
 class TbsSkinSlider;
@@ -93,9 +95,15 @@ public:
     TbsSkinOpenDialog* OpenDialog1 = nullptr;                              // one file
     TbsSkinOpenDialog* OpenDialog2 = nullptr;                              // several files
     TSavePictureDialog* SavePictureDialog1 = nullptr;
-    TImageList* ImageList1 = nullptr;        // the preview buttons' pictures
+    TbsPngImageList* ImageList1 = nullptr;   // the preview buttons' glyphs (24 pixels)
     TbsPngImageList* ImageList2 = nullptr;   // the preset combo's two item pictures
     TbsPngImageList* ImageList3 = nullptr;   // the category pictures, image index = category code
+    TbsPngImageList* ImageList4 = nullptr;   // the tool bar's glyphs (36 pixels), "添加" at 0
+    TbsPngImageList* ImageList5 = nullptr;   // the tool bar's disabled glyphs
+    TbsPngImageList* ImageList6 = nullptr;   // the job list buttons' glyphs (16 pixels)
+    TbsPngImageList* ImageList7 = nullptr;   // the job list buttons' disabled glyphs
+    TbsPngImageList* ImageList8 = nullptr;   // the queue buttons' glyphs (32 pixels)
+    TbsPngImageList* ImageList9 = nullptr;   // the queue buttons' disabled glyphs
     TFFConverter* DERID = nullptr;
     TFFPlayer* FFPlayer = nullptr;
     TFFLogger* FFLogger = nullptr;
@@ -137,7 +145,7 @@ public:
     TMenuItem* PNG1 = nullptr;
 
     // ---- tool bar ---------------------------------------------------------------------------
-    TbsSkinPanel* bsSkinPanel2 = nullptr;                      // the tool bar's panel
+    TbsSkinToolBar* bsSkinPanel2 = nullptr;                    // the tool bar
     TbsSkinMenuSpeedButton* bsSkinMenuSpeedButton1 = nullptr;  // "添加", opens bsSkinPopupMenu1
     TbsSkinButton* bsSkinButton7 = nullptr;                    // "删除"
     TbsSkinButton* bsSkinButton8 = nullptr;                    // "清空"
@@ -493,8 +501,12 @@ private:
     TbsSkinButton* NewSkinButton(TWinControl* AParent, const String& AName, const String& ACaption, int ALeft, int ATop,
                                  int AWidth, int AHeight);
     TButton* NewCommandButton(const String& AName, const String& ACaption, TNotifyEvent AOnClick);
-    // The enabled and disabled pictures of the skinned buttons that change state.
-    std::map<TbsSkinButton*, std::pair<TBitmap*, TBitmap*>> FButtonGlyphs;
+    // A skinned button's glyph: image AIndex of AImages, of ADisabledImages (when given) while
+    // the button is disabled.
+    void SetButtonImages(TbsSkinButton* AButton, TCustomImageList* AImages, TCustomImageList* ADisabledImages,
+                         int AIndex, bool AEnabled);
+    // The enabled and disabled glyph lists of the skinned buttons.
+    std::map<TbsSkinButton*, std::pair<TCustomImageList*, TCustomImageList*>> FButtonImages;
     int FCommandButtonCount = 0;
     TWinControl* FCommandPanel = nullptr;
 };

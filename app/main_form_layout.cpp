@@ -38,6 +38,7 @@
 #include "skin/controls/skin_panel.h"
 #include "skin/controls/skin_slider.h"
 #include "skin/controls/skin_std_label.h"
+#include "skin/controls/skin_tool_bar.h"
 #include "skin/core/png_image_list.h"
 #include "skin/core/resource_strings.h"
 #include "skin/core/skin_data.h"
@@ -56,72 +57,9 @@ namespace {
 
 // Where the panels that the user never sees lie: right of the client area.
 constexpr int OffScreenLeft = 900;
-
-// The pictures of the state-changing buttons, drawn by code: a symbol in the button's colour
-// when enabled, in grey when disabled, on the skin's transparent key colour.
-enum TGlyphKind {
-    gkAdd,
-    gkRemove,
-    gkClear,
-    gkOptions,
-    gkUp,
-    gkDown,
-    gkRename,
-    gkStart,
-    gkStop,
-    gkPause,
-    gkResume,
-    gkPlay,
-    gkMute,
-    gkUnmute,
-    gkSnapshot,
-    gkSettings,
-    gkFull
-};
-
-TBitmap* DrawGlyph(TGlyphKind AKind, bool AEnabled)
-{
-    auto* b = new TBitmap;
-    b->SetWidth(16);
-    b->SetHeight(16);
-    TCanvas* c = b->Canvas();
-    c->Brush()->SetColor(0x7F007F);
-    c->FillRect(Rect(0, 0, 16, 16));
-    const TColor ink = !AEnabled                                                  ? TColor(0x808080)
-                       : AKind == gkStop || AKind == gkRemove || AKind == gkClear ? TColor(0x2020C0)
-                       : AKind == gkStart || AKind == gkPlay || AKind == gkResume ? TColor(0x20A020)
-                                                                                  : TColor(0x905020);
-    c->Brush()->SetColor(ink);
-    auto bar = [c](int l, int t, int r, int bt) { c->FillRect(Rect(l, t, r, bt)); };
-    switch (AKind) {
-    case gkAdd: bar(7, 2, 9, 14), bar(2, 7, 14, 9); break;
-    case gkRemove: bar(2, 7, 14, 9); break;
-    case gkClear: bar(3, 3, 13, 5), bar(4, 5, 12, 14); break;
-    case gkOptions: bar(3, 3, 13, 5), bar(3, 7, 13, 9), bar(3, 11, 13, 13); break;
-    case gkUp:
-        for (int i = 0; i < 6; ++i) bar(8 - i, 3 + i, 8 + i, 4 + i);
-        bar(6, 9, 10, 14);
-        break;
-    case gkDown:
-        for (int i = 0; i < 6; ++i) bar(8 - i, 12 - i, 8 + i, 13 - i);
-        bar(6, 2, 10, 7);
-        break;
-    case gkRename: bar(2, 12, 14, 14), bar(10, 2, 13, 10); break;
-    case gkStart:
-    case gkPlay:
-    case gkResume:
-        for (int i = 0; i < 6; ++i) bar(4, 2 + i, 5 + 2 * i, 3 + i), bar(4, 13 - i, 5 + 2 * i, 14 - i);
-        break;
-    case gkStop: bar(3, 3, 13, 13); break;
-    case gkPause: bar(3, 3, 7, 13), bar(9, 3, 13, 13); break;
-    case gkMute: bar(2, 5, 6, 11), bar(6, 3, 9, 13), bar(11, 5, 13, 11); break;
-    case gkUnmute: bar(2, 5, 6, 11), bar(6, 3, 9, 13), bar(10, 7, 15, 9); break;
-    case gkSnapshot: bar(2, 5, 14, 13), bar(5, 3, 11, 5); break;
-    case gkSettings: bar(6, 2, 10, 14), bar(2, 6, 14, 10); break;
-    case gkFull: bar(2, 2, 14, 4), bar(2, 12, 14, 14), bar(2, 2, 4, 14), bar(12, 2, 14, 14); break;
-    }
-    return b;
-}
+// The tool bar holds the 70-pixel "添加" button; the job list and the preview start below it.
+constexpr int ToolBarHeight = 78;
+constexpr int BodyTop = 22 + ToolBarHeight;
 
 // The 42 entries of the open dialogs' filter, in order.
 const wchar_t* const OpenFilterEntries[42][2] = {
@@ -339,10 +277,21 @@ void TForm1::BuildComponents()
     SavePictureDialog1 = new TSavePictureDialog(this);
     SavePictureDialog1->SetName(L"SavePictureDialog1");
 
-    ImageList1 = new TImageList(this);
-    ImageList1->SetName(L"ImageList1");
+    // The buttons' glyphs: each list's image index order is the one the buttons below use; the
+    // buttons that change state wear the grey twin list while disabled.
+    ImageList1 = NewProgramImageList(this, L"ImageList1", 24,
+                                     {"preview_play", "preview_pause", "preview_stop", "preview_mute",
+                                      "preview_unmute", "preview_snapshot", "preview_settings", "preview_full"});
     ImageList2 = NewPresetImageList(this, L"ImageList2");
     ImageList3 = NewCategoryImageList(this, L"ImageList3");
+    ImageList4 = NewProgramImageList(this, L"ImageList4", 36, {"tool_add", "tool_remove", "tool_clear", "tool_options"});
+    ImageList5 = NewProgramImageList(this, L"ImageList5", 36,
+                                     {"tool_add_off", "tool_remove_off", "tool_clear_off", "tool_options_off"});
+    ImageList6 = NewProgramImageList(this, L"ImageList6", 16, {"job_up", "job_down", "job_rename"});
+    ImageList7 = NewProgramImageList(this, L"ImageList7", 16, {"job_up_off", "job_down_off", "job_rename_off"});
+    ImageList8 = NewProgramImageList(this, L"ImageList8", 32, {"queue_start", "queue_stop", "queue_pause", "queue_resume"});
+    ImageList9 = NewProgramImageList(this, L"ImageList9", 32,
+                                     {"queue_start_off", "queue_stop_off", "queue_pause_off", "queue_resume_off"});
 
     DERID = new TFFConverter(this);
     DERID->SetName(L"DERID");
@@ -450,19 +399,16 @@ TbsSkinButton* TForm1::NewSkinButton(TWinControl* AParent, const String& AName, 
 
 void TForm1::BuildToolBar()
 {
-    // The buttons that change state keep an enabled and a disabled picture.
-    auto glyphs = [this](TbsSkinButton* AButton, TGlyphKind AKind, bool AEnabled) {
-        FButtonGlyphs[AButton] = {DrawGlyph(AKind, true), DrawGlyph(AKind, false)};
-        AButton->SetGlyph(AEnabled ? FButtonGlyphs[AButton].first : FButtonGlyphs[AButton].second);
-        AButton->SetEnabled(AEnabled);
-    };
-    bsSkinPanel2 = new TbsSkinPanel(this);
+    bsSkinPanel2 = new TbsSkinToolBar(this);
     bsSkinPanel2->SetName(L"bsSkinPanel2");
     bsSkinPanel2->SetParent(this);
     bsSkinPanel2->SetSkinData(bsSkinData1);
     bsSkinPanel2->SetSkinDataName(L"toolpanel");
     bsSkinPanel2->SetCaption(L"");
-    bsSkinPanel2->SetBounds(0, 22, 827, 46);
+    bsSkinPanel2->SetAdjustControls(true);
+    bsSkinPanel2->SetImages(ImageList4);
+    bsSkinPanel2->SetDisabledImages(ImageList5);
+    bsSkinPanel2->SetBounds(0, 22, 827, ToolBarHeight);
 
     bsSkinMenuSpeedButton1 = new TbsSkinMenuSpeedButton(this);
     bsSkinMenuSpeedButton1->SetName(L"bsSkinMenuSpeedButton1");
@@ -473,41 +419,45 @@ void TForm1::BuildToolBar()
     bsSkinMenuSpeedButton1->SetTransparent(true);
     bsSkinMenuSpeedButton1->SetSpacing(1);
     bsSkinMenuSpeedButton1->SetCaption(L"添加");
-    bsSkinMenuSpeedButton1->SetBounds(6, 4, 86, 38);
+    bsSkinMenuSpeedButton1->Font()->SetName(L"Arial");
+    bsSkinMenuSpeedButton1->Font()->SetHeight(14);
+    bsSkinMenuSpeedButton1->SetImageIndex(0);  // the tool bar's list
+    bsSkinMenuSpeedButton1->SetBounds(6, 4, 108, 70);
     bsSkinMenuSpeedButton1->SetSkinPopupMenu(bsSkinPopupMenu1);
-    {
-        std::unique_ptr<TBitmap> add(DrawGlyph(gkAdd, true));
-        bsSkinMenuSpeedButton1->Glyph()->Assign(add.get());
-    }
+    bsSkinMenuSpeedButton1->SetPopupMenu(bsSkinPopupMenu1);
 
-    bsSkinButton7 = NewSkinButton(bsSkinPanel2, L"bsSkinButton7", L"删除", 96, 4, 76, 38);
+    bsSkinButton7 = NewSkinButton(bsSkinPanel2, L"bsSkinButton7", L"删除", 118, 4, 84, 70);
     bsSkinButton7->SetSkinDataName(L"toolbutton");
     bsSkinButton7->OnClick = [this](TObject* Sender) { bsSkinButton7Click(Sender); };
-    glyphs(bsSkinButton7, gkRemove, false);
-    bsSkinButton8 = NewSkinButton(bsSkinPanel2, L"bsSkinButton8", L"清空", 176, 4, 76, 38);
+    SetButtonImages(bsSkinButton7, ImageList4, ImageList5, 1, false);
+    bsSkinButton8 = NewSkinButton(bsSkinPanel2, L"bsSkinButton8", L"清空", 206, 4, 84, 70);
     bsSkinButton8->SetSkinDataName(L"toolbutton");
     bsSkinButton8->OnClick = [this](TObject* Sender) { bsSkinButton8Click(Sender); };
-    glyphs(bsSkinButton8, gkClear, false);
-    bsSkinButton19 = NewSkinButton(bsSkinPanel2, L"bsSkinButton19", L"选项", 256, 4, 76, 38);
+    SetButtonImages(bsSkinButton8, ImageList4, ImageList5, 2, false);
+    bsSkinButton19 = NewSkinButton(bsSkinPanel2, L"bsSkinButton19", L"选项", 294, 4, 84, 70);
     bsSkinButton19->SetSkinDataName(L"toolbutton");
     bsSkinButton19->OnClick = [this](TObject* Sender) { bsSkinButton19Click(Sender); };
-    glyphs(bsSkinButton19, gkOptions, true);
+    SetButtonImages(bsSkinButton19, ImageList4, ImageList5, 3, true);
+}
+
+void TForm1::SetButtonImages(TbsSkinButton* AButton, TCustomImageList* AImages, TCustomImageList* ADisabledImages,
+                             int AIndex, bool AEnabled)
+{
+    FButtonImages[AButton] = {AImages, ADisabledImages};
+    AButton->SetImageIndex(AIndex);
+    AButton->SetImageList(AEnabled || !ADisabledImages ? AImages : ADisabledImages);
+    AButton->SetEnabled(AEnabled);
 }
 
 void TForm1::BuildJobList()
 {
-    auto glyphs = [this](TbsSkinButton* AButton, TGlyphKind AKind, bool AEnabled) {
-        FButtonGlyphs[AButton] = {DrawGlyph(AKind, true), DrawGlyph(AKind, false)};
-        AButton->SetGlyph(AEnabled ? FButtonGlyphs[AButton].first : FButtonGlyphs[AButton].second);
-        AButton->SetEnabled(AEnabled);
-    };
     bsSkinPanel1 = new TbsSkinPanel(this);
     bsSkinPanel1->SetName(L"bsSkinPanel1");
     bsSkinPanel1->SetParent(this);
     bsSkinPanel1->SetSkinData(bsSkinData1);
     bsSkinPanel1->SetSkinDataName(L"panel");
     bsSkinPanel1->SetCaption(L"");
-    bsSkinPanel1->SetBounds(0, 68, 520, 286);
+    bsSkinPanel1->SetBounds(0, BodyTop, 520, 356 - BodyTop);
     bsSkinPanel1->OnClick = [this](TObject* Sender) { bsSkinPanel1Click(Sender); };
 
     lvFiles = new TbsSkinListView(this);
@@ -515,7 +465,7 @@ void TForm1::BuildJobList()
     lvFiles->SetParent(bsSkinPanel1);
     lvFiles->SetSkinData(bsSkinData1);
     lvFiles->SetSkinDataName(L"listview");
-    lvFiles->SetBounds(6, 6, 508, 240);
+    lvFiles->SetBounds(6, 6, 508, 208);
     lvFiles->SetViewStyle(vsReport);
     lvFiles->SetReadOnly(true);
     lvFiles->SetRowSelect(true);
@@ -547,21 +497,21 @@ void TForm1::BuildJobList()
     Image1->SetParent(bsSkinPanel5);
     PlaceEmptyListPanel();
 
-    bsSkinButton3 = NewSkinButton(bsSkinPanel1, L"bsSkinButton3", L"", 6, 252, 30, 28);
+    bsSkinButton3 = NewSkinButton(bsSkinPanel1, L"bsSkinButton3", L"", 6, 220, 30, 28);
     bsSkinButton3->SetHint(L"上移");
     bsSkinButton3->SetShowHint(true);
     bsSkinButton3->OnClick = [this](TObject* Sender) { bsSkinButton3Click(Sender); };
-    glyphs(bsSkinButton3, gkUp, true);
-    bsSkinButton4 = NewSkinButton(bsSkinPanel1, L"bsSkinButton4", L"", 40, 252, 30, 28);
+    SetButtonImages(bsSkinButton3, ImageList6, ImageList7, 0, true);
+    bsSkinButton4 = NewSkinButton(bsSkinPanel1, L"bsSkinButton4", L"", 40, 220, 30, 28);
     bsSkinButton4->SetHint(L"下移");
     bsSkinButton4->SetShowHint(true);
     bsSkinButton4->OnClick = [this](TObject* Sender) { bsSkinButton4Click(Sender); };
-    glyphs(bsSkinButton4, gkDown, true);
-    bsSkinButton21 = NewSkinButton(bsSkinPanel1, L"bsSkinButton21", L"", 74, 252, 30, 28);
+    SetButtonImages(bsSkinButton4, ImageList6, ImageList7, 1, true);
+    bsSkinButton21 = NewSkinButton(bsSkinPanel1, L"bsSkinButton21", L"", 74, 220, 30, 28);
     bsSkinButton21->SetHint(L"重命名");
     bsSkinButton21->SetShowHint(true);
     bsSkinButton21->OnClick = [this](TObject* Sender) { bsSkinButton21Click(Sender); };
-    glyphs(bsSkinButton21, gkRename, false);
+    SetButtonImages(bsSkinButton21, ImageList6, ImageList7, 2, false);
 
     // The rename box: a child of the list while a name is edited.
     edt = new TEdit(this);
@@ -576,19 +526,15 @@ void TForm1::BuildJobList()
 
 void TForm1::BuildPreview()
 {
-    auto glyphs = [this](TbsSkinButton* AButton, TGlyphKind AKind) {
-        FButtonGlyphs[AButton] = {DrawGlyph(AKind, true), DrawGlyph(AKind, false)};
-        AButton->SetGlyph(FButtonGlyphs[AButton].first);
-    };
     bsSkinGroupBox1 = new TbsSkinGroupBox(this);
     bsSkinGroupBox1->SetName(L"bsSkinGroupBox1");
     bsSkinGroupBox1->SetParent(this);
     bsSkinGroupBox1->SetSkinData(bsSkinData1);
     bsSkinGroupBox1->SetSkinDataName(L"groupbox");
     bsSkinGroupBox1->SetCaption(L"视频预览");
-    bsSkinGroupBox1->SetBounds(522, 68, 305, 286);
+    bsSkinGroupBox1->SetBounds(522, BodyTop, 305, 356 - BodyTop);
 
-    TWinControl* screen = NewPlainPanel(this, bsSkinGroupBox1, L"Panel6", 8, 24, 289, 190, 0x000000, &Panel6);
+    TWinControl* screen = NewPlainPanel(this, bsSkinGroupBox1, L"Panel6", 8, 24, 289, 160, 0x000000, &Panel6);
     // The player draws into the panel's window and does not hear that it was uncovered: the
     // panel's paint asks it to draw the paused picture again.
     screen->SetWindowProc([this, panelProc = screen->WindowProc()](TMessage& M) {
@@ -605,7 +551,7 @@ void TForm1::BuildPreview()
     bsSkinSlider1->SetParent(bsSkinGroupBox1);
     bsSkinSlider1->SetSkinData(bsSkinData1);
     bsSkinSlider1->SetSkinDataName(L"slider");
-    bsSkinSlider1->SetBounds(8, 218, 289, 24);
+    bsSkinSlider1->SetBounds(8, 188, 289, 24);
     bsSkinSlider1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
         bsSkinSlider1MouseDown(Sender, Button, Shift, X, Y);
     };
@@ -618,25 +564,25 @@ void TForm1::BuildPreview()
         TbsSkinButton** Field;
         const wchar_t* Name;
         const wchar_t* Hint;
-        TGlyphKind Glyph;
+        int Image;  // in the preview's list
         int Left;
         void (TForm1::*Handler)(TObject*);
     };
     const TPreviewButton buttons[] = {
-        {&bsSkinButton13, L"bsSkinButton13", L"播放", gkPlay, 8, &TForm1::bsSkinButton13Click},
-        {&bsSkinButton14, L"bsSkinButton14", L"暂停", gkPause, 42, &TForm1::bsSkinButton14Click},
-        {&bsSkinButton15, L"bsSkinButton15", L"停止", gkStop, 76, &TForm1::bsSkinButton15Click},
-        {&bsSkinButton16, L"bsSkinButton16", L"静音", gkMute, 110, &TForm1::bsSkinButton16Click},
-        {&bsSkinButton20, L"bsSkinButton20", L"静音", gkUnmute, 110, &TForm1::bsSkinButton20Click},
-        {&bsSkinButton22, L"bsSkinButton22", L"快照", gkSnapshot, 233, &TForm1::bsSkinButton22Click},
-        {&bsSkinButton23, L"bsSkinButton23", L"设置", gkSettings, 267, &TForm1::bsSkinButton23Click},
-        {&bsSkinButton17, L"bsSkinButton17", L"全屏", gkFull, 144, nullptr},
+        {&bsSkinButton13, L"bsSkinButton13", L"播放", 0, 8, &TForm1::bsSkinButton13Click},
+        {&bsSkinButton14, L"bsSkinButton14", L"暂停", 1, 42, &TForm1::bsSkinButton14Click},
+        {&bsSkinButton15, L"bsSkinButton15", L"停止", 2, 76, &TForm1::bsSkinButton15Click},
+        {&bsSkinButton16, L"bsSkinButton16", L"静音", 3, 110, &TForm1::bsSkinButton16Click},
+        {&bsSkinButton20, L"bsSkinButton20", L"静音", 4, 110, &TForm1::bsSkinButton20Click},
+        {&bsSkinButton22, L"bsSkinButton22", L"快照", 5, 233, &TForm1::bsSkinButton22Click},
+        {&bsSkinButton23, L"bsSkinButton23", L"设置", 6, 267, &TForm1::bsSkinButton23Click},
+        {&bsSkinButton17, L"bsSkinButton17", L"全屏", 7, 144, nullptr},
     };
     for (const TPreviewButton& p : buttons) {
-        TbsSkinButton* b = NewSkinButton(bsSkinGroupBox1, p.Name, L"", p.Left, 248, 30, 30);
+        TbsSkinButton* b = NewSkinButton(bsSkinGroupBox1, p.Name, L"", p.Left, 218, 30, 30);
         b->SetHint(p.Hint);
         b->SetShowHint(true);
-        glyphs(b, p.Glyph);
+        SetButtonImages(b, ImageList1, nullptr, p.Image, true);
         if (p.Handler) {
             auto handler = p.Handler;
             b->OnClick = [this, handler](TObject* Sender) { (this->*handler)(Sender); };
@@ -716,11 +662,6 @@ void TForm1::BuildFormatPanel()
 
 void TForm1::BuildQueueButtons()
 {
-    auto glyphs = [this](TbsSkinButton* AButton, TGlyphKind AKind, bool AEnabled) {
-        FButtonGlyphs[AButton] = {DrawGlyph(AKind, true), DrawGlyph(AKind, false)};
-        AButton->SetGlyph(AEnabled ? FButtonGlyphs[AButton].first : FButtonGlyphs[AButton].second);
-        AButton->SetEnabled(AEnabled);
-    };
     bsSkinPanel3 = new TbsSkinPanel(this);
     bsSkinPanel3->SetName(L"bsSkinPanel3");
     bsSkinPanel3->SetParent(this);
@@ -730,16 +671,16 @@ void TForm1::BuildQueueButtons()
     bsSkinPanel3->SetBounds(622, 356, 205, 133);
     bsSkinButton2 = NewSkinButton(bsSkinPanel3, L"bsSkinButton2", L"开始", 10, 14, 90, 44);
     bsSkinButton2->OnClick = [this](TObject* Sender) { bsSkinButton2Click(Sender); };
-    glyphs(bsSkinButton2, gkStart, false);
+    SetButtonImages(bsSkinButton2, ImageList8, ImageList9, 0, false);
     bsSkinButton10 = NewSkinButton(bsSkinPanel3, L"bsSkinButton10", L"停止", 105, 14, 90, 44);
     bsSkinButton10->OnClick = [this](TObject* Sender) { bsSkinButton10Click(Sender); };
-    glyphs(bsSkinButton10, gkStop, false);
+    SetButtonImages(bsSkinButton10, ImageList8, ImageList9, 1, false);
     bsSkinButton11 = NewSkinButton(bsSkinPanel3, L"bsSkinButton11", L"暂停", 10, 72, 90, 44);
     bsSkinButton11->OnClick = [this](TObject* Sender) { bsSkinButton11Click(Sender); };
-    glyphs(bsSkinButton11, gkPause, false);
+    SetButtonImages(bsSkinButton11, ImageList8, ImageList9, 2, false);
     bsSkinButton12 = NewSkinButton(bsSkinPanel3, L"bsSkinButton12", L"继续", 10, 72, 90, 44);
     bsSkinButton12->OnClick = [this](TObject* Sender) { bsSkinButton12Click(Sender); };
-    glyphs(bsSkinButton12, gkResume, false);
+    SetButtonImages(bsSkinButton12, ImageList8, ImageList9, 3, false);
     bsSkinButton12->SetVisible(false);
 }
 
@@ -943,8 +884,9 @@ void TForm1::BuildCommandButtons()
 void TForm1::SetButtonEnabled(TbsSkinButton* AButton, bool AEnabled)
 {
     AButton->SetEnabled(AEnabled);
-    auto found = FButtonGlyphs.find(AButton);
-    if (found != FButtonGlyphs.end()) AButton->SetGlyph(AEnabled ? found->second.first : found->second.second);
+    auto found = FButtonImages.find(AButton);
+    if (found != FButtonImages.end() && found->second.second)
+        AButton->SetImageList(AEnabled ? found->second.first : found->second.second);
     AButton->RefreshButton();
 }
 

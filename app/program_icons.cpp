@@ -42,6 +42,14 @@ TbsPngImageList* NewList(TComponent* AOwner, const String& AName, int ASize)
 
 }  // namespace
 
+TbsPngImageList* NewProgramImageList(TComponent* AOwner, const String& AName, int ASize,
+                                     const std::vector<std::string>& ANames)
+{
+    TbsPngImageList* list = NewList(AOwner, AName, ASize);
+    for (const std::string& name : ANames) AddProgramIcon(list, name);
+    return list;
+}
+
 TbsPngImageList* NewCategoryImageList(TComponent* AOwner, const String& AName)
 {
     TbsPngImageList* list = NewList(AOwner, AName, 16);

@@ -10,6 +10,10 @@
 #include "platform/win/headless_api.h"
 #include "skin/boxes/office_combo_box.h"
 #include "skin/boxes/office_items.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/skin_paint_panel.h"
+#include "skin/controls/skin_menu_speed_button.h"
+#include "skin/controls/skin_tool_bar.h"
 #include "skin/controls/skin_list_view.h"
 #include "skin/core/png_image_list.h"
 #include "tests/app/main_window_fixture.h"
@@ -73,11 +77,15 @@ TEST_F(MainWindowPictures, TheListsHoldDistinctPicturesOfTheirSize)
     struct Case {
         TbsPngImageList* list;
         int count;
-    } cases[] = {{Main->ImageList3, 24}, {Main->ImageList2, 2}};
+        int size;
+    } cases[] = {{Main->ImageList3, 24, 16}, {Main->ImageList2, 2, 16}, {Main->ImageList1, 8, 24},
+                 {Main->ImageList4, 4, 36},  {Main->ImageList5, 4, 36}, {Main->ImageList6, 3, 16},
+                 {Main->ImageList7, 3, 16},  {Main->ImageList8, 4, 32}, {Main->ImageList9, 4, 32}};
     for (const Case& c : cases) {
         SCOPED_TRACE(StringToUtf8(c.list->Name()));
         ASSERT_EQ(c.list->Count(), c.count);
-        EXPECT_EQ(c.list->Width(), 16);
+        EXPECT_EQ(c.list->Width(), c.size);
+        EXPECT_EQ(c.list->Height(), c.size);
         for (int i = 0; i < c.count; ++i) {
             TbsPngImage* a = c.list->PngImages()->Items(i)->PngImage();
             EXPECT_EQ(a->Header().ColorType, COLOR_RGBALPHA);
@@ -131,4 +139,72 @@ TEST_F(MainWindowPictures, TheSettingsDialogShowsTheCopiedCategorysPictureOnEver
         Main->bsSkinButton24Click(Main);
         EXPECT_TRUE(script.Done());
     }
+}
+
+// Every glyph button shows its list's picture; the buttons that change state wear the grey twin
+// while disabled and their own picture again once enabled.
+TEST_F(MainWindowPictures, EachButtonShowsItsListsGlyphAndTheDisabledOneWhileDisabled)
+{
+    struct Case {
+        TbsSkinButton* button;
+        TbsPngImageList* images;
+        TbsPngImageList* disabled;  // nullptr: the button is never disabled
+        int index;
+    } cases[] = {
+        {Main->bsSkinButton7, Main->ImageList4, Main->ImageList5, 1},
+        {Main->bsSkinButton8, Main->ImageList4, Main->ImageList5, 2},
+        {Main->bsSkinButton19, Main->ImageList4, Main->ImageList5, 3},
+        {Main->bsSkinButton3, Main->ImageList6, Main->ImageList7, 0},
+        {Main->bsSkinButton4, Main->ImageList6, Main->ImageList7, 1},
+        {Main->bsSkinButton21, Main->ImageList6, Main->ImageList7, 2},
+        {Main->bsSkinButton2, Main->ImageList8, Main->ImageList9, 0},
+        {Main->bsSkinButton10, Main->ImageList8, Main->ImageList9, 1},
+        {Main->bsSkinButton11, Main->ImageList8, Main->ImageList9, 2},
+        {Main->bsSkinButton13, Main->ImageList1, nullptr, 0},
+        {Main->bsSkinButton14, Main->ImageList1, nullptr, 1},
+        {Main->bsSkinButton15, Main->ImageList1, nullptr, 2},
+        {Main->bsSkinButton16, Main->ImageList1, nullptr, 3},
+        {Main->bsSkinButton22, Main->ImageList1, nullptr, 5},
+        {Main->bsSkinButton23, Main->ImageList1, nullptr, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(StringToUtf8(c.button->Name()));
+        TbsPngImage* glyph = c.images->PngImages()->Items(c.index)->PngImage();
+        EXPECT_EQ(c.button->ImageIndex(), c.index);
+        Main->SetButtonEnabled(c.button, true);
+        EXPECT_EQ(c.button->ImageList(), c.images);
+        EXPECT_TRUE(ShowsPicture(c.button, glyph));
+        if (!c.disabled) continue;
+        Main->SetButtonEnabled(c.button, false);
+        EXPECT_EQ(c.button->ImageList(), c.disabled);
+        EXPECT_FALSE(ShowsPicture(c.button, glyph)) << "the enabled glyph on a disabled button";
+        Main->SetButtonEnabled(c.button, true);
+        EXPECT_TRUE(ShowsPicture(c.button, glyph));
+    }
+}
+
+// "添加": 108 x 70 on the tool bar, wearing image 0 of the tool bar's list, the disabled list's
+// picture while disabled; the taller tool bar leaves the job list and the preview below it.
+TEST_F(MainWindowPictures, TheAddButtonWearsTheToolBarsFirstGlyphAtItsSize)
+{
+    TbsSkinMenuSpeedButton* add = Main->bsSkinMenuSpeedButton1;
+    TbsSkinToolBar* bar = Main->bsSkinPanel2;
+    EXPECT_EQ(add->Parent(), bar);
+    EXPECT_EQ(add->Width(), 108);
+    EXPECT_EQ(add->Height(), 70);
+    EXPECT_GE(add->Top(), 0);
+    EXPECT_LE(add->Top() + add->Height(), bar->ClientHeight());
+    EXPECT_LE(bar->Top() + bar->Height(), Main->bsSkinPanel1->Top());
+    EXPECT_LE(bar->Top() + bar->Height(), Main->bsSkinGroupBox1->Top());
+    EXPECT_LE(Main->bsSkinButton7->Left(), bar->ClientWidth());
+    EXPECT_GE(Main->bsSkinButton7->Left(), add->Left() + add->Width());
+    EXPECT_EQ(bar->Images(), Main->ImageList4);
+    EXPECT_EQ(bar->DisabledImages(), Main->ImageList5);
+    EXPECT_EQ(add->ImageIndex(), 0);
+    EXPECT_TRUE(ShowsPicture(bar, Main->ImageList4->PngImages()->Items(0)->PngImage()));
+    Main->SetAddCommandsEnabled(false);
+    EXPECT_TRUE(ShowsPicture(bar, Main->ImageList5->PngImages()->Items(0)->PngImage()));
+    EXPECT_FALSE(ShowsPicture(bar, Main->ImageList4->PngImages()->Items(0)->PngImage()));
+    Main->SetAddCommandsEnabled(true);
+    EXPECT_TRUE(ShowsPicture(bar, Main->ImageList4->PngImages()->Items(0)->PngImage()));
 }

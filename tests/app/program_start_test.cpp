@@ -252,12 +252,13 @@ TEST_F(ProgramUnderXvfb, AddsAFileTypedIntoTheOpenDialogAndPreviewsIt)
         return AColour >= 0;
     };
 
-    // "添加", then "添加一个文件" once its menu is there (a busy machine may take a while).
-    const int menuX = X + 50, menuY = Y + 90;
-    const int before = Colours(menuX, menuY, 110, 70);
+    // "添加", then "添加一个文件" just under the 70-pixel button once its menu is there (a busy
+    // machine may take a while).
+    const int menuX = X + 50, menuY = Y + 140;
+    const int before = Colours(menuX, menuY, 110, 40);
     click(X + 53, Y + 77);
-    ASSERT_TRUE(WaitFor([&] { return Colours(menuX, menuY, 110, 70) > before + 8; }, 30)) << "no menu";
-    click(X + 78, Y + 115);
+    ASSERT_TRUE(WaitFor([&] { return Colours(menuX, menuY, 110, 40) > before + 8; }, 30)) << "no menu";
+    click(X + 78, Y + 147);
     // The dialog's window line in the tree: `0x... "打开文件": (...)  WxH+X+Y  +X+Y`.
     auto dialogLine = [&] { return Run("xwininfo -root -tree | grep '\"打开文件\"' | head -1"); };
     std::string line;
@@ -280,13 +281,13 @@ TEST_F(ProgramUnderXvfb, AddsAFileTypedIntoTheOpenDialogAndPreviewsIt)
     EXPECT_TRUE(WaitFor([&] { return dialogLine().empty(); }, 20)) << "the dialog stays open";
 
     // The preview panel's middle and a point near its edge show the clip's colour (the panel is
-    // 289 x 190; a 4:3 picture fills its height).
-    const int panelX = X + 534, panelY = Y + 124;
-    EXPECT_TRUE(WaitFor([&] { return near(pixel(panelX + 144, panelY + 95), 0x3366CC); }, 60))
-        << std::hex << pixel(panelX + 144, panelY + 95);
+    // 289 x 160; a 4:3 picture fills its height).
+    const int panelX = X + 534, panelY = Y + 156;
+    EXPECT_TRUE(WaitFor([&] { return near(pixel(panelX + 144, panelY + 80), 0x3366CC); }, 60))
+        << std::hex << pixel(panelX + 144, panelY + 80);
     EXPECT_TRUE(near(pixel(panelX + 144, panelY + 5), 0x3366CC)) << std::hex << pixel(panelX + 144, panelY + 5);
     // Bars beside it: the picture is sized to the panel, not to the desktop.
-    EXPECT_TRUE(near(pixel(panelX + 5, panelY + 95), 0x000000)) << std::hex << pixel(panelX + 5, panelY + 95);
+    EXPECT_TRUE(near(pixel(panelX + 5, panelY + 80), 0x000000)) << std::hex << pixel(panelX + 5, panelY + 80);
 
     // The panel's native window uncovered (cleared with an exposure, as when a dialog above it
     // closes): the paused picture is drawn again.
@@ -297,7 +298,7 @@ TEST_F(ProgramUnderXvfb, AddsAFileTypedIntoTheOpenDialogAndPreviewsIt)
     if (XQueryTree(dpy, std::stoul(WindowId), &root, &parent, &children, &count)) {
         for (unsigned i = 0; i < count; ++i) {
             XWindowAttributes wa;
-            if (XGetWindowAttributes(dpy, children[i], &wa) && wa.width == 289 && wa.height == 190) panel = children[i];
+            if (XGetWindowAttributes(dpy, children[i], &wa) && wa.width == 289 && wa.height == 160) panel = children[i];
         }
         if (children) XFree(children);
     }
@@ -305,7 +306,7 @@ TEST_F(ProgramUnderXvfb, AddsAFileTypedIntoTheOpenDialogAndPreviewsIt)
     XClearArea(dpy, panel, 0, 0, 0, 0, True);
     XSync(dpy, False);
     XCloseDisplay(dpy);
-    EXPECT_TRUE(WaitFor([&] { return near(pixel(panelX + 144, panelY + 95), 0x3366CC); }, 20))
+    EXPECT_TRUE(WaitFor([&] { return near(pixel(panelX + 144, panelY + 80), 0x3366CC); }, 20))
         << "the uncovered picture stays empty";
 
     click(X + W - 5 - 17, Y + 16);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "platform/framework/core/files.h"
@@ -42,7 +44,9 @@ std::vector<uint8_t> Bytes(const std::string& Path)
 TEST(IconBuilder, TheCheckedInFolderHoldsExactlyTheIconsTheBuilderDraws)
 {
     const std::vector<TProgramIcon> icons = DrawProgramIcons();
-    ASSERT_EQ(icons.size(), static_cast<size_t>(CategoryIconCount + PresetIconCount));
+    size_t glyphs = 0;
+    for (const TGlyphListInfo& list : GlyphListInfos()) glyphs += list.Glyphs.size() * (list.Disabled ? 2 : 1);
+    ASSERT_EQ(icons.size(), CategoryIconCount + PresetIconCount + glyphs);
     std::set<std::string> expected{"all_icons.png"};
     for (const TProgramIcon& icon : icons) {
         SCOPED_TRACE(icon.Name);
@@ -76,7 +80,7 @@ TEST(IconBuilder, WritesEveryIconAsAnRgbaPngAndTheSourceOfTheirBytes)
         EXPECT_EQ(png[24], 8) << icon.Name;  // bit depth
         EXPECT_EQ(png[25], 6) << icon.Name;  // colour type: true colour with alpha
         EXPECT_TRUE(DecodeIconPng(icon.Name, png).Argb == icon.Argb) << icon.Name;
-        EXPECT_NE(ReadBytes(dir.file("icons.cpp")).find("{\"" + icon.Name + "\", 16,"), std::string::npos);
+        EXPECT_NE(ReadBytes(dir.file("icons.cpp")).find("{\"" + icon.Name + "\", " + std::to_string(icon.Size) + ","), std::string::npos);
     }
 }
 
@@ -90,4 +94,34 @@ TEST(IconBuilder, BadArgumentsAndUnusableFoldersFail)
     EXPECT_EQ(RunBuilder("--folder " + Quote(dir.file("file") + "/icons")), 1);
     EXPECT_EQ(RunBuilder("--source " + Quote(dir.file("file") + "/icons.cpp")), 1);
     EXPECT_EQ(DecodeIconPng("x", {1, 2, 3}).Size, 0);
+}
+
+// Each disabled glyph is its enabled glyph's shape in grey: same size and alpha, other colour.
+TEST(IconBuilder, DisabledGlyphsAreTheEnabledShapesInGrey)
+{
+    std::map<std::string, TProgramIcon> byName;
+    for (TProgramIcon& icon : DrawProgramIcons()) byName[icon.Name] = icon;
+    for (const TGlyphListInfo& list : GlyphListInfos())
+        for (const std::string& glyph : list.Glyphs) {
+            SCOPED_TRACE(GlyphIconName(list.Prefix, glyph, true));
+            const TProgramIcon& on = byName.at(GlyphIconName(list.Prefix, glyph, true));
+            EXPECT_EQ(on.Size, list.Size);
+            if (!list.Disabled) {
+                EXPECT_EQ(byName.count(GlyphIconName(list.Prefix, glyph, false)), 0u);
+                continue;
+            }
+            const TProgramIcon& off = byName.at(GlyphIconName(list.Prefix, glyph, false));
+            ASSERT_EQ(off.Size, on.Size);
+            bool otherColour = false;
+            for (size_t i = 0; i < on.Argb.size(); ++i) {
+                EXPECT_EQ(on.Argb[i] >> 24, off.Argb[i] >> 24) << i;
+                const uint32_t c = off.Argb[i];
+                if (c >> 24 == 255 && (c & 0xFFFFFF) != 0xFFFFFF) {
+                    const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+                    EXPECT_LE(std::max({r, g, b}) - std::min({r, g, b}), 12) << "not grey at " << i;
+                }
+                if ((on.Argb[i] & 0xFFFFFF) != (off.Argb[i] & 0xFFFFFF)) otherColour = true;
+            }
+            EXPECT_TRUE(otherColour);
+        }
 }

@@ -331,6 +331,140 @@ TProgramIcon PresetIcon(int Index)
     });
 }
 
+
+// The command and preview buttons' glyphs, drawn on a 16-unit grid scaled to the icon's size:
+// the symbol in its colour when enabled, in grey when disabled.
+enum class Glyph { Add, Remove, Clear, Options, Up, Down, Rename, Play, Resume, Pause, Stop, Mute, Unmute, Snapshot, Settings, Full };
+
+struct TGlyphIcon {
+    const char* Name;
+    Glyph Mark;
+    uint32_t Ink;
+};
+
+constexpr uint32_t Blue = 0x2F6DB5, Red = 0xC23A2B, Green = 0x2E9E48, Grey = 0x9A9EA4;
+
+// Each list's glyphs in image index order; the lists with a disabled twin list are marked.
+struct TGlyphList {
+    const char* Prefix;
+    int Size;
+    bool Disabled;
+    std::vector<TGlyphIcon> Glyphs;
+};
+
+const std::vector<TGlyphList>& GlyphLists()
+{
+    static const std::vector<TGlyphList> lists = {
+        {"tool", 36, true,
+         {{"add", Glyph::Add, Green}, {"remove", Glyph::Remove, Red}, {"clear", Glyph::Clear, Red},
+          {"options", Glyph::Options, Blue}}},
+        {"job", 16, true, {{"up", Glyph::Up, Blue}, {"down", Glyph::Down, Blue}, {"rename", Glyph::Rename, Blue}}},
+        {"preview", 24, false,
+         {{"play", Glyph::Play, Green}, {"pause", Glyph::Pause, Blue}, {"stop", Glyph::Stop, Red},
+          {"mute", Glyph::Mute, Blue}, {"unmute", Glyph::Unmute, Blue}, {"snapshot", Glyph::Snapshot, Blue},
+          {"settings", Glyph::Settings, Blue}, {"full", Glyph::Full, Blue}}},
+        {"queue", 32, true,
+         {{"start", Glyph::Play, Green}, {"stop", Glyph::Stop, Red}, {"pause", Glyph::Pause, Blue},
+          {"resume", Glyph::Resume, Green}}},
+    };
+    return lists;
+}
+
+void DrawGlyph(cairo_t* cr, Glyph G, Colour Ink)
+{
+    switch (G) {
+    case Glyph::Add:
+        Disc(cr, 8, 8, 7, Ink);
+        Box(cr, 7, 3.5, 2, 9, White);
+        Box(cr, 3.5, 7, 9, 2, White);
+        break;
+    case Glyph::Remove:
+        Disc(cr, 8, 8, 7, Ink);
+        Box(cr, 3.5, 7, 9, 2, White);
+        break;
+    case Glyph::Clear:
+        Box(cr, 3, 2.5, 10, 1.8, Ink);
+        Box(cr, 6.5, 1.2, 3, 1.5, Ink);
+        Poly(cr, {{4, 5}, {12, 5}, {11.2, 14.5}, {4.8, 14.5}}, Ink);
+        Box(cr, 6.2, 6.5, 1, 6.5, White);
+        Box(cr, 8.8, 6.5, 1, 6.5, White);
+        break;
+    case Glyph::Options:
+        for (int i = 0; i < 3; ++i) {
+            Line(cr, 2.5, 3.5 + i * 4.5, 13.5, 3.5 + i * 4.5, 1.4, Ink);
+            Disc(cr, i == 1 ? 10.5 : 5.5, 3.5 + i * 4.5, 1.9, Ink);
+        }
+        break;
+    case Glyph::Up:
+        Poly(cr, {{8, 1.5}, {14, 8}, {10, 8}, {10, 14.5}, {6, 14.5}, {6, 8}, {2, 8}}, Ink);
+        break;
+    case Glyph::Down:
+        Poly(cr, {{8, 14.5}, {14, 8}, {10, 8}, {10, 1.5}, {6, 1.5}, {6, 8}, {2, 8}}, Ink);
+        break;
+    case Glyph::Rename:
+        Box(cr, 1.5, 12.5, 13, 1.8, Ink);
+        Poly(cr, {{10.5, 1.5}, {13.5, 4.5}, {6.5, 11.5}, {3, 12}, {3.5, 8.5}}, Ink);
+        break;
+    case Glyph::Play: Poly(cr, {{4, 2}, {14, 8}, {4, 14}}, Ink); break;
+    case Glyph::Resume:
+        Box(cr, 2.5, 2.5, 2.5, 11, Ink);
+        Poly(cr, {{6.5, 2.5}, {14, 8}, {6.5, 13.5}}, Ink);
+        break;
+    case Glyph::Pause:
+        Box(cr, 3.5, 2.5, 3.5, 11, Ink);
+        Box(cr, 9, 2.5, 3.5, 11, Ink);
+        break;
+    case Glyph::Stop: Box(cr, 3, 3, 10, 10, Ink); break;
+    case Glyph::Mute:
+    case Glyph::Unmute:
+        Poly(cr, {{1.5, 5.5}, {4.5, 5.5}, {8.5, 2}, {8.5, 14}, {4.5, 10.5}, {1.5, 10.5}}, Ink);
+        if (G == Glyph::Mute) {
+            Line(cr, 10.5, 5.5, 14.5, 10.5, 1.4, Ink);
+            Line(cr, 14.5, 5.5, 10.5, 10.5, 1.4, Ink);
+        } else {
+            cairo_new_path(cr);
+            cairo_arc(cr, 8.5, 8, 4, -M_PI / 3, M_PI / 3);
+            cairo_set_line_width(cr, 1.4);
+            Set(cr, Ink);
+            cairo_stroke(cr);
+        }
+        break;
+    case Glyph::Snapshot:
+        cairo_new_path(cr);
+        RoundRect(cr, 1.5, 4.5, 13, 9.5, 1.5);
+        Set(cr, Ink);
+        cairo_fill(cr);
+        Box(cr, 5, 2.5, 6, 2.5, Ink);
+        Disc(cr, 8, 9.2, 3, White);
+        Disc(cr, 8, 9.2, 1.8, Ink);
+        break;
+    case Glyph::Settings:
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4;
+            Line(cr, 8, 8, 8 + 6 * std::cos(a), 8 + 6 * std::sin(a), 2.4, Ink);
+        }
+        Disc(cr, 8, 8, 4.4, Ink);
+        Disc(cr, 8, 8, 1.8, White);
+        break;
+    case Glyph::Full:
+        Poly(cr, {{2, 2}, {7, 2}, {2, 7}}, Ink);
+        Poly(cr, {{14, 2}, {14, 7}, {9, 2}}, Ink);
+        Poly(cr, {{2, 14}, {2, 9}, {7, 14}}, Ink);
+        Poly(cr, {{14, 14}, {9, 14}, {14, 9}}, Ink);
+        Box(cr, 5, 5, 6, 6, Ink);
+        break;
+    }
+}
+
+TProgramIcon GlyphIcon(const TGlyphList& List, const TGlyphIcon& G, bool Enabled)
+{
+    const std::string name = GlyphIconName(List.Prefix, G.Name, Enabled);
+    return Render(name, List.Size, [&](cairo_t* cr) {
+        cairo_scale(cr, List.Size / 16.0, List.Size / 16.0);
+        DrawGlyph(cr, G.Mark, FromHex(Enabled ? G.Ink : Grey));
+    });
+}
+
 }  // namespace
 
 std::vector<TProgramIcon> DrawProgramIcons()
@@ -338,7 +472,28 @@ std::vector<TProgramIcon> DrawProgramIcons()
     std::vector<TProgramIcon> icons;
     for (int code = 0; code < CategoryIconCount; ++code) icons.push_back(CategoryIcon(code));
     for (int i = 0; i < PresetIconCount; ++i) icons.push_back(PresetIcon(i));
+    for (const TGlyphList& list : GlyphLists())
+        for (bool enabled : {true, false}) {
+            if (!enabled && !list.Disabled) continue;
+            for (const TGlyphIcon& g : list.Glyphs) icons.push_back(GlyphIcon(list, g, enabled));
+        }
     return icons;
+}
+
+std::string GlyphIconName(const std::string& List, const std::string& Glyph, bool Enabled)
+{
+    return List + "_" + Glyph + (Enabled ? "" : "_off");
+}
+
+std::vector<TGlyphListInfo> GlyphListInfos()
+{
+    std::vector<TGlyphListInfo> infos;
+    for (const TGlyphList& list : GlyphLists()) {
+        TGlyphListInfo info{list.Prefix, list.Size, list.Disabled, {}};
+        for (const TGlyphIcon& g : list.Glyphs) info.Glyphs.push_back(g.Name);
+        infos.push_back(info);
+    }
+    return infos;
 }
 
 std::vector<uint8_t> EncodeIconPng(const TProgramIcon& Icon)

@@ -1,6 +1,7 @@
 // The program's own icons, drawn in code with cairo: the 24 category pictures of the format
 // panel (one per category code, told apart by colour and symbol at 16 pixels) and the preset
-// list's two item pictures. The icon builder writes them as PNG files (the checked-in folder
+// list's two item pictures, and the glyphs of the command, tool bar and preview
+// buttons. The icon builder writes them as PNG files (the checked-in folder
 // form under resources/icons/ and a sheet of all of them for people to look at) and as a C++
 // source that links their PNG bytes into the program.
 #pragma once
@@ -18,7 +19,20 @@ struct TProgramIcon {
 constexpr int CategoryIconCount = 24;
 constexpr int PresetIconCount = 2;
 
-// Every icon in a fixed order: category_00 .. category_23, then preset_0 and preset_1.
+// The lists of button glyphs: "tool" (the tool bar, 36 pixels), "job" (the job list's buttons,
+// 16), "preview" (24) and "queue" (32); each glyph is "<list>_<glyph>" enabled and, for the
+// lists with a disabled twin, "<list>_<glyph>_off" in grey.
+struct TGlyphListInfo {
+    std::string Prefix;
+    int Size = 0;
+    bool Disabled = false;
+    std::vector<std::string> Glyphs;  // in image index order
+};
+std::vector<TGlyphListInfo> GlyphListInfos();
+std::string GlyphIconName(const std::string& List, const std::string& Glyph, bool Enabled);
+
+// Every icon in a fixed order: category_00 .. category_23, preset_0 and preset_1, then each
+// glyph list's icons, the enabled ones before the disabled ones.
 std::vector<TProgramIcon> DrawProgramIcons();
 
 // The icon as an 8-bit RGBA PNG file.
