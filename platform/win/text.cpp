@@ -208,22 +208,27 @@ struct ShapedLine {
 struct LineKey {
     unsigned font;
     int underline;
+    bool rtl;
     std::wstring text;
-    bool operator==(const LineKey& o) const { return font == o.font && underline == o.underline && text == o.text; }
+    bool operator==(const LineKey& o) const
+    {
+        return font == o.font && underline == o.underline && rtl == o.rtl && text == o.text;
+    }
 };
 struct LineKeyHash {
     size_t operator()(const LineKey& k) const
     {
         return std::hash<std::wstring>()(k.text) ^ (static_cast<size_t>(k.font) * 0x9E3779B97F4A7C15ull) ^
-               static_cast<size_t>(k.underline + 1);
+               static_cast<size_t>(k.underline + 1) ^ (k.rtl ? 0x100000u : 0u);
     }
 };
 
 class LineCache {
 public:
-    std::shared_ptr<ShapedLine> Get(const FontInfo& fi, const std::wstring& s, int underlineChar)
+    // rtl: the line reads right to left (DT_RTLREADING).
+    std::shared_ptr<ShapedLine> Get(const FontInfo& fi, const std::wstring& s, int underlineChar, bool rtl = false)
     {
-        LineKey key{fi.id, underlineChar, s};
+        LineKey key{fi.id, underlineChar, rtl, s};
         if (auto it = map_.find(key); it != map_.end()) {
             order_.splice(order_.begin(), order_, it->second.pos);
             return it->second.line;
@@ -234,6 +239,12 @@ public:
         if (underlineChar >= 0 && underlineChar < static_cast<int>(s.size())) {
             ub = static_cast<int>(ToUtf8(s.data(), static_cast<size_t>(underlineChar)).size());
             ul = static_cast<int>(ToUtf8(s.data() + underlineChar, 1).size());
+        }
+        if (rtl) {
+            // A leading right-to-left mark (zero width, strong) makes the paragraph's base
+            // direction right to left.
+            u.insert(0, "\xE2\x80\x8F");
+            if (ub >= 0) ub += 3;
         }
         line->layout = MakeLayout(fi, u, ub, ul);
         PangoRectangle ink, logical;
@@ -304,7 +315,7 @@ int TextWidth(const FontInfo& fi, const std::wstring& s)
 // Draws one line with its top-left at (x, y) in surface coordinates, clipped to the target's clip
 // and to clipRect (surface coordinates) when given.
 void DrawLine(const Target& t, const FontInfo& fi, const std::wstring& s, int x, int y, int width, COLORREF color,
-              int underlineChar, bool opaque, COLORREF bk, const RECT* clipRect)
+              int underlineChar, bool opaque, COLORREF bk, const RECT* clipRect, bool rtl = false)
 {
     int lineH = fi.ascent + fi.descent;
     if (opaque) {
@@ -313,7 +324,7 @@ void DrawLine(const Target& t, const FontInfo& fi, const std::wstring& s, int x,
         FillClipped(t, bg, ColorRefToArgb(bk), 13);
     }
     if (s.empty()) return;
-    auto line = Lines().Get(fi, s, underlineChar);
+    auto line = Lines().Get(fi, s, underlineChar, rtl);
     if (line->bw <= 0 || line->bh <= 0) return;
     // Placed so the baseline sits at y + ascent.
     int ox = x + line->left, oy = y + fi.ascent - line->baseline + line->top;
@@ -637,7 +648,8 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* r, UINT format)
             else if (format & DT_RIGHT)
                 lx = r->right - widths[i];
             DrawLine(t, *fi, lines[i].text, lx + t.ox, top + static_cast<int>(i) * lineH + t.oy, widths[i],
-                     dc->st.textColor, lines[i].underline, dc->st.bkMode == OPAQUE, ResolveColor(dc->st.bkColor), clip);
+                     dc->st.textColor, lines[i].underline, dc->st.bkMode == OPAQUE, ResolveColor(dc->st.bkColor), clip,
+                     (format & DT_RTLREADING) != 0);
         }
     }
     if (single && (format & (DT_VCENTER | DT_BOTTOM))) return top - r->top + lineH;

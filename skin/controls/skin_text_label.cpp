@@ -120,6 +120,7 @@ void TbsSkinTextLabel::DoDrawText(TCanvas* Cnvs, TRect& R, UINT Flags)
 {
     GetSkinData();
     const String text = GetLabelText();
+    Flags = DrawTextBiDiModeFlags(Flags);
     TFont* f = Cnvs->Font();
     if (FIndex == -1) {
         f->Assign(FUseSkinFont ? FDefaultFont : Font());
@@ -173,7 +174,10 @@ void TbsSkinTextLabel::AdjustBounds()
     c.SetHandle(dc);
     DoDrawText(&c, r, DT_CALCRECT | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0u));
     int x = Left();
-    if (FAlignment == taRightJustify) x += Width() - r.Right;
+    // Under right-to-left alignment the text stands at the mirrored side.
+    TAlignment a = FAlignment;
+    if (UseRightToLeftAlignment() && a != taCenter) a = a == taLeftJustify ? taRightJustify : taLeftJustify;
+    if (a == taRightJustify) x += Width() - r.Right;
     // The measured text ends with a line break, one line more than shown; no lines give 0.
     r.Bottom = FLines->Count() == 0 ? 0 : std::max(0, r.Bottom - c.TextHeight(L"A"));
     c.SetHandle(nullptr);

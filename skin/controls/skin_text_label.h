@@ -1,7 +1,8 @@
 // TbsSkinTextLabel: a windowless multi-line label in the font and colour of a label record of the
 // skin (default "stdlabel"), else in DefaultFont; no background. Alignment, vertical layout, word
 // wrap, and automatic sizing to the text (measured on the screen with one "A" height taken off;
-// a right-aligned label keeps its right edge; no lines give height 0). Disabled text is drawn
+// a right-aligned label keeps its right edge; no lines give height 0). Under right-to-left
+// BiDiMode the text reads right to left and bdRightToLeft mirrors the alignment. Disabled text is drawn
 // twice, one pixel apart, in the highlight and shadow colours.
 #pragma once
 

@@ -169,6 +169,44 @@ void TControl::ParentFontChanged()
     FFontFromParent = false;
 }
 
+void TControl::SetBiDiMode(TBiDiMode v)
+{
+    if (v == FBiDiMode) return;
+    FBiDiMode = v;
+    FParentBiDiMode = false;
+    Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v)
+{
+    if (v == FParentBiDiMode) return;
+    FParentBiDiMode = v;
+    if (v) ParentBiDiModeChanged();
+}
+
+void TControl::ParentBiDiModeChanged()
+{
+    if (!FParentBiDiMode || !FParent) return;
+    SetBiDiMode(FParent->BiDiMode());
+    FParentBiDiMode = true;
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const
+{
+    UINT r = Flags;
+    if (UseRightToLeftAlignment()) {
+        // DT_LEFT is 0: a left-aligned text is one with neither DT_CENTER nor DT_RIGHT.
+        const UINT h = Flags & (DT_LEFT | DT_CENTER | DT_RIGHT);
+        if (h == DT_LEFT)
+            r |= DT_RIGHT;
+        else if (h == DT_RIGHT)
+            r &= ~DT_RIGHT;
+    }
+    return r | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0u; }
+
 TControl::~TControl()
 {
     if (FAction) FAction->UnRegisterClient(this);
@@ -482,6 +520,7 @@ void TControl::Loaded()
     UpdateAnchorRules();
     if (FParentColor) ParentColorChanged();
     if (FParentFont) ParentFontChanged();
+    if (FParentBiDiMode) ParentBiDiModeChanged();
     AdjustSize();
 }
 
@@ -644,8 +683,10 @@ void TControl::Dispatch(TMessage& m)
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
     case CM_COLORCHANGED:
-    case CM_FONTCHANGED: Invalidate(); return;
+    case CM_FONTCHANGED:
+    case CM_BIDIMODECHANGED: Invalidate(); return;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
+    case CM_PARENTBIDIMODECHANGED: ParentBiDiModeChanged(); return;
     case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
     case CM_HITTEST: m.Result = HTCLIENT; return;
     case CM_SHOWHINTCHANGED: return;

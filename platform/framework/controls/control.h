@@ -125,10 +125,20 @@ public:
     void SetFont(TFont* v) { FFont.Assign(v); }
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool v);
-    // Right-to-left reading is not used: text flags stay as they are, alignment is never mirrored.
-    UINT DrawTextBiDiModeFlags(UINT Flags) const { return Flags; }
-    bool UseRightToLeftAlignment() const { return false; }
-    bool UseRightToLeftReading() const { return false; }
+    // Reading order: bdLeftToRight by default; taken from the parent while ParentBiDiMode is on
+    // (setting BiDiMode turns that off). bdRightToLeft also mirrors alignment; the NoAlign and
+    // ReadingOnly modes only read right to left.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool v);
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    // Text flags for this control's mode: DT_LEFT and DT_RIGHT swapped under right-to-left
+    // alignment, DT_RTLREADING added under right-to-left reading.
+    UINT DrawTextBiDiModeFlags(UINT Flags) const;
+    // DT_RTLREADING under right-to-left reading, else 0.
+    UINT DrawTextBiDiModeFlagsReadingOnly() const;
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle v) { FControlStyle = v; }
     TControlState ControlState() const { return FControlState; }
@@ -197,6 +207,7 @@ protected:
     virtual void VisibleChanging() {}
     virtual void ParentColorChanged();
     virtual void ParentFontChanged();
+    virtual void ParentBiDiModeChanged();
     void FontChanged();
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -228,6 +239,8 @@ protected:
     TFont FFont;
     bool FParentFont = true;
     bool FFontFromParent = false;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
     TWndMethod FWindowProc;

@@ -52,6 +52,8 @@ constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;  // 45108
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 constexpr UINT CM_CHANGED = CM_BASE + 55;
+constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
+constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 
 // Reflected notifications: a parent hands WM_COMMAND/WM_NOTIFY from a child window back to the
 // child's control as CN_BASE + the message number.
@@ -73,6 +75,8 @@ using TShiftState = TEnumSet<TShiftStateItem>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+// Reading order and alignment of a control's text.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 // What a custom-draw handler learns of the item it draws.

@@ -235,6 +235,7 @@ void TWinControl::InsertControl(TControl* AControl)
     }
     if (AControl->FParentColor) AControl->ParentColorChanged();
     if (AControl->FParentFont) AControl->ParentFontChanged();
+    if (AControl->FParentBiDiMode) AControl->ParentBiDiModeChanged();
     if (AControl->FParentShowHint) AControl->FShowHint = FShowHint;
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
         if (FHandle) {
@@ -1058,6 +1059,10 @@ void TWinControl::Dispatch(TMessage& m)
     case CM_FONTCHANGED:
         Invalidate();
         NotifyControls(CM_PARENTFONTCHANGED);
+        return;
+    case CM_BIDIMODECHANGED:
+        Invalidate();
+        NotifyControls(CM_PARENTBIDIMODECHANGED);
         return;
     case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
     case CM_SHOWHINTCHANGED:

@@ -248,3 +248,41 @@ TEST(WinText, TabbedTextOutMovesEachTabToTheNextStop)
     SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
     DeleteObject(f);
 }
+
+TEST(WinText, RightToLeftReadingPutsTrailingPunctuationBeforeTheText)
+{
+    // "W" and a run of full stops: left to right the tall letter comes first; read right to
+    // left, the neutral stops take the paragraph's direction and stand to the letter's left.
+    const wchar_t* text = L"W........";
+    HFONT f = Font(L"Tahoma", -20);
+    auto tallInkCentre = [&](UINT extra, int* width) {
+        TestDib d(200, 40, 0xFFFFFFFF);
+        SelectObject(d.dc, f);
+        SetBkMode(d.dc, TRANSPARENT);
+        RECT r{0, 0, 200, 40};
+        DrawTextW(d.dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX | extra);
+        RECT c{0, 0, 200, 40};
+        DrawTextW(d.dc, text, -1, &c, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | extra);
+        *width = c.right;
+        TEXTMETRICW tm;
+        GetTextMetricsW(d.dc, &tm);
+        // Only the letter reaches into the upper half of the ascent.
+        int lo = 200, hi = -1;
+        for (int y = 0; y < tm.tmAscent / 2 + 1; ++y)
+            for (int x = 0; x < 200; ++x)
+                if ((d.at(x, y) & 0xFFFFFF) != 0xFFFFFF) {
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+        SelectObject(d.dc, GetStockObject(DEFAULT_GUI_FONT));
+        return hi < 0 ? -1 : (lo + hi) / 2;
+    };
+    int ltrW = 0, rtlW = 0;
+    const int ltr = tallInkCentre(0, &ltrW), rtl = tallInkCentre(DT_RTLREADING, &rtlW);
+    EXPECT_EQ(ltrW, rtlW);
+    ASSERT_GE(ltr, 0);
+    ASSERT_GE(rtl, 0);
+    EXPECT_LT(ltr, ltrW / 3);
+    EXPECT_GT(rtl, 2 * rtlW / 3);
+    DeleteObject(f);
+}

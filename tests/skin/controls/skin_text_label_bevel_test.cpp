@@ -173,4 +173,63 @@ TEST_F(LabelBevelTest, LabelCentredLayoutAndDisabledTextTwice)
     EXPECT_EQ(hl.back(), RowsWith(Sys(clBtnShadow), 0, 65, 65).back() + 1);  // one pixel lower
 }
 
+TEST_F(LabelBevelTest, RightToLeftLabelMirrorsItsAlignmentAndKeepsItsRightEdge)
+{
+    Form->SetBiDiMode(bdRightToLeft);
+    auto* l = new TbsSkinTextLabel(Form);
+    l->SetParent(Form);
+    l->SetAutoSize(false);
+    l->SetBounds(0, 0, 200, 20);
+    l->DefaultFont()->SetColor(clBlack);
+    l->Lines()->Add(L"■■");
+    ShowForm();
+    EXPECT_EQ(l->BiDiMode(), bdRightToLeft);
+    const int w = Measure(l, L"■■").cx;
+    // Ink columns of the label's row band.
+    auto cols = [&] {
+        std::pair<int, int> c{-1, -1};
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (At(x, y) != kBack) {
+                    if (c.first < 0) c.first = x;
+                    c.second = x;
+                    break;
+                }
+        return c;
+    };
+    // Left-justified under right-to-left alignment: at the right.
+    auto c = cols();
+    ASSERT_GE(c.first, 0);
+    EXPECT_GE(c.first, 200 - w - 2);
+    EXPECT_GE(c.second, 195);
+    // Right-justified: at the left.
+    l->SetAlignment(taRightJustify);
+    Pump();
+    c = cols();
+    EXPECT_LE(c.first, 2);
+    EXPECT_LT(c.second, w + 2);
+    // Reading right to left alone keeps the alignment.
+    l->SetBiDiMode(bdRightToLeftReadingOnly);
+    l->SetAlignment(taLeftJustify);
+    Pump();
+    c = cols();
+    EXPECT_LE(c.first, 2);
+    delete l;
+
+    // Auto-sized: a left-justified right-to-left label keeps its right edge; a right-justified
+    // one its left edge.
+    auto* a = new TbsSkinTextLabel(Form);
+    a->SetParent(Form);
+    a->SetBounds(100, 10, 65, 65);
+    a->Lines()->Add(L"ab");
+    const int right = a->Left() + a->Width();
+    a->Lines()->Put(0, L"abcdefgh");
+    EXPECT_EQ(a->Left() + a->Width(), right);
+    EXPECT_GT(a->Width(), Measure(a, L"ab").cx);
+    a->SetAlignment(taRightJustify);
+    const int left = a->Left();
+    a->Lines()->Put(0, L"ab");
+    EXPECT_EQ(a->Left(), left);
+}
+
 }  // namespace

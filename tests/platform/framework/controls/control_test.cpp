@@ -414,3 +414,53 @@ TEST_F(ControlProperties, SettersRepaintOnlyWhenTheValueChanges)
     EXPECT_TRUE(dirty(tree));
     EXPECT_TRUE(dirty(f));
 }
+
+TEST_F(ControlProperties, BiDiModeComesFromTheParentUntilSetAndShapesTextFlags)
+{
+    TForm* f = MakeForm(50, 50, 200, 100, clBtnFace);
+    auto* panel = new TColorPanel(f);
+    panel->SetParent(f);
+    auto* box = new TColorBox(f);
+    box->SetParent(panel);
+    auto* own = new TColorBox(f);
+    own->SetBiDiMode(bdRightToLeftReadingOnly);
+    own->SetParent(panel);
+    EXPECT_EQ(box->BiDiMode(), bdLeftToRight);
+    EXPECT_TRUE(box->ParentBiDiMode());
+    EXPECT_FALSE(own->ParentBiDiMode());
+
+    // A change runs down the tree to every child still taking its parent's mode.
+    f->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(panel->BiDiMode(), bdRightToLeft);
+    EXPECT_EQ(box->BiDiMode(), bdRightToLeft);
+    EXPECT_TRUE(box->ParentBiDiMode());
+    EXPECT_EQ(own->BiDiMode(), bdRightToLeftReadingOnly);
+    // A child added later takes it too; turning ParentBiDiMode back on takes it again.
+    auto* late = new TColorBox(f);
+    late->SetParent(panel);
+    EXPECT_EQ(late->BiDiMode(), bdRightToLeft);
+    own->SetParentBiDiMode(true);
+    EXPECT_EQ(own->BiDiMode(), bdRightToLeft);
+
+    struct Case {
+        TBiDiMode mode;
+        UINT in, out;
+        bool align, reading;
+    } cases[] = {
+        {bdLeftToRight, DT_LEFT | DT_WORDBREAK, DT_LEFT | DT_WORDBREAK, false, false},
+        {bdLeftToRight, DT_RIGHT, DT_RIGHT, false, false},
+        {bdRightToLeft, DT_LEFT | DT_WORDBREAK, DT_RIGHT | DT_WORDBREAK | DT_RTLREADING, true, true},
+        {bdRightToLeft, DT_RIGHT | DT_SINGLELINE, DT_LEFT | DT_SINGLELINE | DT_RTLREADING, true, true},
+        {bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING, true, true},
+        {bdRightToLeftNoAlign, DT_LEFT, DT_LEFT | DT_RTLREADING, false, true},
+        {bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT | DT_RTLREADING, false, true},
+    };
+    for (const Case& c : cases) {
+        box->SetBiDiMode(c.mode);
+        EXPECT_EQ(box->DrawTextBiDiModeFlags(c.in), c.out) << c.mode << " " << c.in;
+        EXPECT_EQ(box->DrawTextBiDiModeFlagsReadingOnly(), c.reading ? DT_RTLREADING : 0u) << c.mode;
+        EXPECT_EQ(box->UseRightToLeftAlignment(), c.align) << c.mode;
+        EXPECT_EQ(box->UseRightToLeftReading(), c.reading) << c.mode;
+    }
+    EXPECT_FALSE(box->ParentBiDiMode());
+}
