@@ -13,6 +13,7 @@
 #include "engine/logger.h"
 #include "engine/transcode_run.h"
 #include "engine/transcoder.h"
+#include "engine/unicode_file.h"
 #include "platform/framework/core/format.h"
 #include "platform/framework/core/strings.h"
 
@@ -616,6 +617,10 @@ void TCustomFFmpeg::WriteOutputHeaders()
                                  Format(L"Tag %s does not fit codec %s in format %s: the format's own tag is used", tag,
                                         av::avcodec_get_name(par->codec_id), oc->oformat->name));
             par->codec_tag = 0;
+        }
+        if (!(oc->oformat->flags & AVFMT_NOFILE) && !oc->pb) {
+            int opened = OpenAVOutputIO(oc, oc->url);
+            if (opened < 0) throw FFmpegException(ErrorCodeText(DecodeAVFileName(oc->url), opened));
         }
         AVDictionary* options = OutputHeaderOptions(i);
         int result = av::avformat_write_header(oc, &options);
