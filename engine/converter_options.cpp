@@ -334,8 +334,9 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
         int index = task->Fnb_output_files;
         if (index >= task->FMaxFiles) return refuse(Format(L"max output files %d reached", task->FMaxFiles));
         // Two tasks never write one file (each would replace or corrupt the other's).
-        for (int i = 0; i < FFFmpegList.Count(); ++i) {
-            if (i != ATaskIndex && FFFmpegList.Items(i)->NamesOutput(AFileName))
+        const std::optional<TCustomFFmpeg::TOutputIdentity> target = TCustomFFmpeg::OutputIdentity(AFileName);
+        for (int i = 0; target && i < FFFmpegList.Count(); ++i) {
+            if (i != ATaskIndex && FFFmpegList.Items(i)->NamesOutput(*target))
                 return refuse(Format(L"Output file '%s' is already the output of task #%d", AFileName, i));
         }
         TDeferredOptions deferred;

@@ -203,21 +203,39 @@ std::vector<String> TCustomFFmpeg::CreatedOutputs() const
     return FCreatedOutputs;
 }
 
-bool TCustomFFmpeg::NamesOutput(const String& AFileName) const
+TCustomFFmpeg::TOutputIdentity TCustomFFmpeg::ResolveOutputIdentity(const std::string& APath)
+{
+    TOutputIdentity identity;
+    struct stat target {};
+    if (::stat(APath.c_str(), &target) == 0) {
+        identity.Exists = true;
+        identity.Device = target.st_dev;
+        identity.Inode = target.st_ino;
+    }
+    identity.Name = CanonicalName(APath).string();
+    return identity;
+}
+
+std::optional<TCustomFFmpeg::TOutputIdentity> TCustomFFmpeg::OutputIdentity(const String& AFileName)
 {
     std::string path = LocalPath(EncodeAVFileName(AFileName).c_str());
-    if (path.empty()) return false;
-    struct stat target {};
-    const bool exists = ::stat(path.c_str(), &target) == 0;
-    const std::filesystem::path name = CanonicalName(path);
-    for (int i = 0; i < Fnb_output_files; ++i) {
-        std::string output = LocalPath(Foutput_files[i] ? Foutput_files[i]->url : nullptr);
-        if (output.empty()) continue;
-        // By identity where the file exists, else by the name with its folders' links resolved.
-        struct stat other {};
-        if (exists && ::stat(output.c_str(), &other) == 0) {
-            if (SameFile(other, target)) return true;
-        } else if (CanonicalName(output) == name) {
+    if (path.empty()) return std::nullopt;
+    return ResolveOutputIdentity(path);
+}
+
+bool TCustomFFmpeg::NamesOutput(const String& AFileName) const
+{
+    std::optional<TOutputIdentity> target = OutputIdentity(AFileName);
+    return target && NamesOutput(*target);
+}
+
+bool TCustomFFmpeg::NamesOutput(const TOutputIdentity& ATarget) const
+{
+    // By identity where both files exist, else by the name with its folders' links resolved.
+    for (const TOutputIdentity& other : FOutputIdentities) {
+        if (ATarget.Exists && other.Exists) {
+            if (other.Device == ATarget.Device && other.Inode == ATarget.Inode) return true;
+        } else if (other.Name == ATarget.Name) {
             return true;
         }
     }
@@ -381,6 +399,8 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
         String refusal = CheckOutputTarget(oc, name, AFileName);
         if (!refusal.empty()) return fail(refusal);
     }
+    if (std::string path = LocalPath(name.c_str()); !path.empty())
+        FOutputIdentities.push_back(ResolveOutputIdentity(path));
 
     oc->max_delay = int(Fmux_max_delay * 1000000.0f);
     oc->flags |= AVFMT_FLAG_NONBLOCK;

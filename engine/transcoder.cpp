@@ -154,6 +154,7 @@ void TCustomFFmpeg::InitDefaults()
 {
     Fnb_input_files = 0;
     Fnb_output_files = 0;
+    FOutputIdentities.clear();
     Fnb_stream_maps = 0;
     Fnb_meta_data_maps = 0;
     for (int& id : Fstreamid_map) id = 0;
@@ -537,6 +538,7 @@ void TCustomFFmpeg::CloseOutputFiles()
     for (auto& oc : Foutput_files) oc = nullptr;
     FDiscardedOutputs.clear();
     FOpenedOutputs.clear();
+    FOutputIdentities.clear();
     Fnb_output_files = 0;
 }
 

@@ -16,8 +16,11 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/types.h>
 
 #include "engine/av_api.h"
 #include "engine/codec_threads.h"
@@ -362,9 +365,21 @@ public:
     // Whether the default subtitle encoder of AFormat can take the subtitles of the inputs (only
     // the first with AFirstOnly): text from text, pictures from pictures.
     bool CanTakeSubtitles(const AVOutputFormat* AFormat, bool AFirstOnly) const;
+    // A local output file as resolved once: the same-file check between tasks compares these
+    // instead of resolving every other task's names again.
+    struct TOutputIdentity {
+        std::string Name;  // absolute, with the links on its way resolved
+        bool Exists = false;
+        dev_t Device = 0;
+        ino_t Inode = 0;
+    };
+    // The identity of the file AFileName names; nullopt for other protocols' URLs.
+    static std::optional<TOutputIdentity> OutputIdentity(const String& AFileName);
+    static TOutputIdentity ResolveOutputIdentity(const std::string& APath);
     // Whether an opened output of the task is the file AFileName names (the same file where it
     // exists, else the same full name).
     bool NamesOutput(const String& AFileName) const;
+    bool NamesOutput(const TOutputIdentity& ATarget) const;
     // Which media types the input files hold (only the first with AFirstOnly).
     void check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AFirstOnly, bool& AHasSubtitle);
     // The prepared codec context of a stream of an opened input or output, nil when none.
@@ -395,6 +410,7 @@ public:
     int Fnb_input_files = 0;
     int Fnb_icodecs = 0;
     std::vector<AVFormatContext*> Foutput_files;
+    std::vector<TOutputIdentity> FOutputIdentities;  // one per distinct local output, when set
     std::vector<const AVCodec*> Foutput_codecs;
     int Fnb_output_files = 0;
     int Fnb_ocodecs = 0;

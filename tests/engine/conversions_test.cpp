@@ -276,6 +276,33 @@ TEST_F(Conversions, OrdinaryAndAwkwardMedia)
     }
 }
 
+// Each task's output is resolved once, when set: later spellings of that file are still caught,
+// by the file itself once it exists (a hard link made afterwards) or by its resolved name.
+TEST_F(Conversions, OneOutputFileUnderOtherSpellingsIsRefused)
+{
+    TFFConverter converter(nullptr);
+    const String input = Utf8ToString(Clip("clip.mp4"));
+    std::filesystem::create_directory(Path("sub"));
+    ASSERT_EQ(converter.AddTask(input, String()), 0);
+    ASSERT_TRUE(converter.SetOutputFile(0, WPath("one.avi"), L"")) << StringToUtf8(converter.LastErrMsg());
+    ASSERT_TRUE(std::filesystem::exists(Path("one.avi")));
+    std::filesystem::create_hard_link(Path("one.avi"), Path("linked.avi"));
+    const std::string spellings[] = {Path("sub/../one.avi"), Path("linked.avi")};
+    for (const std::string& spelling : spellings) {
+        SCOPED_TRACE(spelling);
+        int task = converter.AddTask(input, String());
+        ASSERT_GE(task, 1);
+        EXPECT_FALSE(converter.SetOutputFile(task, Utf8ToString(spelling), L"y=1"));
+        EXPECT_NE(StringToUtf8(converter.LastErrMsg()).find("is already the output of task #0"), std::string::npos)
+            << StringToUtf8(converter.LastErrMsg());
+        converter.RemoveTask(task);
+    }
+    // Another file is taken.
+    int task = converter.AddTask(input, String());
+    ASSERT_TRUE(converter.SetOutputFile(task, WPath("two.avi"), L"")) << StringToUtf8(converter.LastErrMsg());
+    EXPECT_TRUE(std::filesystem::exists(Path("one.avi")));
+}
+
 // Before the first packet is written there is no time to report: 0, not a placeholder.
 TEST_F(Conversions, ProgressBeforeTheFirstPacketIsZero)
 {
