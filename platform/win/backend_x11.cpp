@@ -1415,8 +1415,16 @@ private:
         std::uintptr_t h = HandleOf(focus);
         HWND active = GetActiveWindow();
         if (h) {
-            if (reinterpret_cast<HWND>(h) != active && IsWindowVisible(reinterpret_cast<HWND>(h)))
-                SetActiveWindow(reinterpret_cast<HWND>(h));
+            const HWND to = reinterpret_cast<HWND>(h);
+            if (to == active || !IsWindowVisible(to)) return;
+            auto w = LookupWindow(to);
+            if (w && (w->style & WS_DISABLED)) {
+                // The owner of a modal form (the window manager's focus return from a dialog that
+                // closed, read after the next one showed): the form keeps the keyboard.
+                if (active) FocusIfActive(reinterpret_cast<std::uintptr_t>(active));
+                return;
+            }
+            SetActiveWindow(to);
         } else if (active) {
             SetActiveWindow(nullptr);
         }

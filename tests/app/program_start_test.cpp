@@ -2,7 +2,7 @@
 // opens its window (a screenshot is saved), its "添加" button opens the add menu, and it ends with
 // exit code 0 when the window is asked to close; a user adds a file through the menu and the open
 // dialog and sees it in the preview. Under openbox the main window keeps its fixed size, lives
-// through Tab presses. Skipped with a message where Xvfb, xdotool, ImageMagick, openbox or wmctrl
+// through Tab presses, and each dialog it opens takes the keyboard and gives it back. Skipped with a message where Xvfb, xdotool, ImageMagick, openbox or wmctrl
 // is missing (the new window-manager test fails instead when CI is set).
 #include <gtest/gtest.h>
 
@@ -179,6 +179,19 @@ protected:
         return true;
     }
     unsigned long FocusedWindow() { return std::strtoul(Run("xdotool getwindowfocus").c_str(), nullptr, 10); }
+    // The shown window named exactly ATitle; 0 when there is none. (The tree names windows in
+    // UTF-8 whatever the locale; xdotool's name search does not.)
+    unsigned long FindWindow(const std::string& ATitle)
+    {
+        std::istringstream lines(Run("xwininfo -root -tree | grep '\"" + ATitle + "\":'"));
+        for (std::string line; std::getline(lines, line);) {
+            const size_t at = line.find("0x");
+            if (at == std::string::npos) continue;
+            const unsigned long id = std::stoul(line.substr(at), nullptr, 16);
+            if (Run("xwininfo -id " + std::to_string(id) + " | grep -c IsViewable").find('1') == 0) return id;
+        }
+        return 0;
+    }
     // A window's size and place (its frame's, which the skin draws).
     struct Geometry {
         int X = 0, Y = 0, W = 0, H = 0;
@@ -403,5 +416,55 @@ TEST_F(ProgramUnderXvfb, KeepsItsFixedSizeAndTakesTabUnderAWindowManager)
     ASSERT_TRUE(SendToWindow("WM_PROTOCOLS", "WM_DELETE_WINDOW", CurrentTime, false));
     EXPECT_EQ(ExitCode(), 0) << "the program did not live through Tab and Shift+Tab";
 }
+
+// Each dialog takes the keyboard when it opens, every time, and gives it back to the main window
+// when it closes: "选择目录" (Enter picks the home folder), then the "提示" box that says the
+// folder holds no media (Enter closes it), and "打开文件" (Esc cancels it), twenty times each.
+TEST_F(ProgramUnderXvfb, DialogsTakeTheKeyboardEveryTimeUnderAWindowManager)
+{
+    if (FindTool("xwininfo").empty() && ToolsMissing("xwininfo")) GTEST_SKIP() << "needs xwininfo";
+    if (!StartProgram(true)) {
+        if (Skipped && ToolsMissing("Xvfb, xdotool, ImageMagick and openbox"))
+            GTEST_SKIP() << "needs Xvfb, xdotool, ImageMagick (import, convert) and openbox";
+        return;
+    }
+    const unsigned long main = std::stoul(WindowId);
+    auto click = [&](int AX, int AY) {
+        Run("xdotool mousemove " + std::to_string(AX) + " " + std::to_string(AY) + " click 1");
+    };
+    // Opens the "添加" menu and picks its item ARow (0: "添加一个文件", 2: "添加整个目录").
+    auto addMenu = [&](int ARow) {
+        click(X + 53, Y + 77);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        click(X + 78, Y + 115 + 23 * ARow);
+    };
+    // The dialog ATitle shows and holds the keyboard; AKeys close it.
+    auto takesKeyboard = [&](const std::string& ATitle, const char* AKeys, int ARound) {
+        unsigned long dialog = 0;
+        EXPECT_TRUE(WaitFor([&] { return (dialog = FindWindow(ATitle)) != 0; }, 20))
+            << ATitle << " does not open, round " << ARound;
+        if (!dialog) return false;
+        EXPECT_TRUE(WaitFor([&] { return FocusedWindow() == dialog; }, 20))
+            << ATitle << " has no keyboard focus, round " << ARound;
+        Run(std::string("xdotool key --delay 100 ") + AKeys);
+        EXPECT_TRUE(WaitFor([&] { return FindWindow(ATitle) == 0; }, 20)) << AKeys << " leaves " << ATitle << " open";
+        return !::testing::Test::HasFailure();
+    };
+    for (int round = 1; round <= 20; ++round) {
+        addMenu(2);
+        // Home goes to "桌面" at the tree's top, Down to the home folder under it, which holds no
+        // media.
+        if (!takesKeyboard("选择目录", "Home Down Return", round)) break;
+        if (!takesKeyboard("提示", "Return", round)) break;
+        EXPECT_TRUE(WaitFor([&] { return FocusedWindow() == main; }, 20)) << "the focus is not back, round " << round;
+        addMenu(0);
+        if (!takesKeyboard("打开文件", "Escape", round)) break;
+        EXPECT_TRUE(WaitFor([&] { return FocusedWindow() == main; }, 20)) << "the focus is not back, round " << round;
+        if (HasFailure()) break;
+    }
+    ASSERT_TRUE(SendToWindow("WM_PROTOCOLS", "WM_DELETE_WINDOW", CurrentTime, false));
+    EXPECT_EQ(ExitCode(), 0);
+}
+
 
 }  // namespace
