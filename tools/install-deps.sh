@@ -16,7 +16,7 @@ packages=(
   xdg-utils
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xdotool imagemagick x11-apps x11-utils ffmpeg openbox xcompmgr dbus)
+  packages+=(xvfb xdotool imagemagick x11-apps x11-utils ffmpeg openbox wmctrl xcompmgr dbus)
 elif [ "${1:-}" = "--format" ]; then
   packages=(clang-format)
 fi

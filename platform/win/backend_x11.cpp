@@ -193,12 +193,14 @@ public:
         if (pipe2(wake_, O_NONBLOCK | O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
         XSelectInput(dpy_, root_, StructureNotifyMask);  // screen size changes
         clipWin_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
+        leader_ = XCreateSimpleWindow(dpy_, root_, 0, 0, 1, 1, 0, 0, 0);
         XSelectInput(dpy_, clipWin_, PropertyChangeMask);
         clipboard_ = XInternAtom(dpy_, "CLIPBOARD", False);
         utf8_ = XInternAtom(dpy_, "UTF8_STRING", False);
         targets_ = XInternAtom(dpy_, "TARGETS", False);
         clipProp_ = XInternAtom(dpy_, "VX_CLIPBOARD", False);
         wmState_ = XInternAtom(dpy_, "WM_STATE", False);
+        netWmState_ = XInternAtom(dpy_, "_NET_WM_STATE", False);
         traySelection_ = XInternAtom(dpy_, ("_NET_SYSTEM_TRAY_S" + std::to_string(screen_)).c_str(), False);
         trayOpcode_ = XInternAtom(dpy_, "_NET_SYSTEM_TRAY_OPCODE", False);
         manager_ = XInternAtom(dpy_, "MANAGER", False);
@@ -295,14 +297,13 @@ public:
         XGCValues gv{};
         gv.graphics_exposures = True;
         n.gc = XCreateGC(dpy_, n.win, GCGraphicsExposures, &gv);
-        // No decorations: skinned forms draw their own frame.
-        struct {
-            unsigned long flags, functions, decorations;
-            long input_mode;
-            unsigned long status;
-        } motif{2, 0, 0, 0, 0};
-        Atom mh = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
-        XChangeProperty(dpy_, n.win, mh, mh, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
+        SetWmFunctions(n.win, w);
+        // Takes the keyboard when the window manager gives it; one group with the other windows.
+        XWMHints wh{};
+        wh.flags = InputHint | WindowGroupHint;
+        wh.input = True;
+        wh.window_group = leader_;
+        XSetWMHints(dpy_, n.win, &wh);
         XClassHint ch;
         char resName[] = "vexmora", resClass[] = "Vexmora";
         ch.res_name = resName;
@@ -343,6 +344,7 @@ public:
     void WindowShown(WindowObj& w, bool visible) override
     {
         const MINMAXINFO mmi = visible ? SizeLimits(w) : MINMAXINFO{};
+        const bool active = visible && GetActiveWindow() == w.hwnd();
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(w);
         if (!n) return;
@@ -357,6 +359,8 @@ public:
             // A popup that took the capture before it showed grabs the pointer now.
             if (n->overrideRedirect && Input().capture)
                 if (auto cap = TopLevelOf(LookupWindow(Input().capture)); cap && cap->handle == w.handle) Grab(*n);
+            // Activated before it was shown (a modal form): it takes the focus now.
+            if (active) RequestFocus(*n);
         } else if (!visible && n->mapped) {
             if (grabbed_ == n->win) Ungrab();
             XUnmapWindow(dpy_, n->win);
@@ -524,10 +528,108 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(w);
+        // A window activated before it shows asks for the focus when it is mapped.
         if (!n || !n->mapped) return;
-        XRaiseWindow(dpy_, n->win);
-        if (!n->overrideRedirect) XSetInputFocus(dpy_, n->win, RevertToParent, CurrentTime);
+        RequestFocus(*n);
         XFlush(dpy_);
+    }
+
+    // The keyboard focus for an active window. Under a window manager it is asked for as EWMH
+    // clients ask (the manager raises the window and focuses it once it manages it, also when
+    // the map it answers is still on its way); without one the window is raised and takes it.
+    void RequestFocus(Native& n)
+    {
+        if (n.overrideRedirect) {
+            XRaiseWindow(dpy_, n.win);
+            return;
+        }
+        if (WindowManagerRunning()) {
+            Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(dpy_, &focus, &revert);
+            XEvent e{};
+            e.xclient.type = ClientMessage;
+            e.xclient.window = n.win;
+            e.xclient.message_type = XInternAtom(dpy_, "_NET_ACTIVE_WINDOW", False);
+            e.xclient.format = 32;
+            e.xclient.data.l[0] = 1;  // from an application
+            e.xclient.data.l[1] = static_cast<long>(userTime_.load());
+            e.xclient.data.l[2] = byX_.count(focus) ? static_cast<long>(focus) : 0;
+            XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        } else {
+            XRaiseWindow(dpy_, n.win);
+            XSetInputFocus(dpy_, n.win, RevertToParent, CurrentTime);
+        }
+    }
+
+    // The active window, once mapped, holds the X focus (its own windows a client may focus).
+    void FocusIfActive(std::uintptr_t h)
+    {
+        auto w = LookupWindow(h);
+        if (!w || GetActiveWindow() != w->hwnd()) return;
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(*w);
+        if (!n || !n->mapped || n->overrideRedirect) return;
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(dpy_, &focus, &revert);
+        if (focus != n->win) XSetInputFocus(dpy_, n->win, RevertToParent, CurrentTime);
+        XFlush(dpy_);
+    }
+
+    // A fixed window that a window manager made full screen or maximised anyway (some offer it
+    // whatever the window allows) asks the manager to take the state back.
+    void DeclineSizingStates(std::uintptr_t h)
+    {
+        auto w = LookupWindow(h);
+        if (!w || !FixedSize(*w)) return;
+        std::lock_guard<std::mutex> lock(m_);
+        auto* n = Find(*w);
+        if (!n || n->overrideRedirect || !n->mapped) return;
+        std::vector<Atom> states;
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, n->win, netWmState_, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
+                               &data) == Success &&
+            data && format == 32)
+            states.assign(reinterpret_cast<Atom*>(data), reinterpret_cast<Atom*>(data) + count);
+        if (data) XFree(data);
+        for (const char* name : {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}) {
+            const Atom a = XInternAtom(dpy_, name, False);
+            if (std::find(states.begin(), states.end(), a) == states.end()) continue;
+            XEvent e{};
+            e.xclient.type = ClientMessage;
+            e.xclient.window = n->win;
+            e.xclient.message_type = netWmState_;
+            e.xclient.format = 32;
+            e.xclient.data.l[0] = 0;  // remove
+            e.xclient.data.l[1] = static_cast<long>(a);
+            e.xclient.data.l[3] = 1;  // from an application
+            XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        }
+        XFlush(dpy_);
+    }
+
+    // A window without a sizing frame keeps its size under a window manager: only moving,
+    // closing and, for a window no other owns, minimising are offered.
+    static bool FixedSize(const WindowObj& w) { return !(w.style & WS_THICKFRAME); }
+    void SetWmFunctions(Window win, const WindowObj& w)
+    {
+        enum : unsigned long { kFunctions = 1, kDecorations = 2 };
+        enum : unsigned long { kResize = 2, kMove = 4, kMinimize = 8, kMaximize = 16, kClose = 32 };
+        unsigned long functions = kMove | kClose;
+        if (!w.owner) functions |= kMinimize;
+        if (!FixedSize(w)) functions |= kResize | kMaximize;
+        // No decorations: skinned forms draw their own frame.
+        struct {
+            unsigned long flags, functions, decorations;
+            long input_mode;
+            unsigned long status;
+        } motif{kFunctions | kDecorations, functions, 0, 0, 0};
+        Atom mh = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
+        XChangeProperty(dpy_, win, mh, mh, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
     }
 
     void Present(WindowObj& w, const Region& changed) override
@@ -953,22 +1055,30 @@ private:
     }
 
     // The limits as WM_NORMAL_HINTS, so a window manager sizing the window keeps to them.
+    // A window of fixed size publishes its size as both limits.
     void PublishSizeLimits(Native& n, const WindowObj& w, const MINMAXINFO& mmi)
     {
-        if (n.overrideRedirect || mmi.ptMaxTrackSize.x <= 0) return;
-        if (n.minSize.x == mmi.ptMinTrackSize.x && n.minSize.y == mmi.ptMinTrackSize.y &&
-            n.maxSize.x == mmi.ptMaxTrackSize.x && n.maxSize.y == mmi.ptMaxTrackSize.y)
+        if (n.overrideRedirect) return;
+        POINT minSize = mmi.ptMinTrackSize, maxSize = mmi.ptMaxTrackSize;
+        if (FixedSize(w)) {
+            minSize = maxSize = POINT{std::max<LONG>(1, w.rect.right - w.rect.left),
+                                      std::max<LONG>(1, w.rect.bottom - w.rect.top)};
+        } else if (maxSize.x <= 0) {
             return;
-        n.minSize = mmi.ptMinTrackSize;
-        n.maxSize = mmi.ptMaxTrackSize;
+        }
+        if (n.minSize.x == minSize.x && n.minSize.y == minSize.y && n.maxSize.x == maxSize.x &&
+            n.maxSize.y == maxSize.y)
+            return;
+        n.minSize = minSize;
+        n.maxSize = maxSize;
         XSizeHints sh{};
         sh.flags = PPosition | USPosition | PMinSize | PMaxSize;
         sh.x = w.rect.left;
         sh.y = w.rect.top;
-        sh.min_width = std::max<int>(1, mmi.ptMinTrackSize.x);
-        sh.min_height = std::max<int>(1, mmi.ptMinTrackSize.y);
-        sh.max_width = std::max<int>(sh.min_width, mmi.ptMaxTrackSize.x);
-        sh.max_height = std::max<int>(sh.min_height, mmi.ptMaxTrackSize.y);
+        sh.min_width = std::max<int>(1, minSize.x);
+        sh.min_height = std::max<int>(1, minSize.y);
+        sh.max_width = std::max<int>(sh.min_width, maxSize.x);
+        sh.max_height = std::max<int>(sh.min_height, maxSize.y);
         XSetWMNormalHints(dpy_, n.win, &sh);
     }
 
@@ -1332,8 +1442,16 @@ private:
         std::uintptr_t h = HandleOf(focus);
         HWND active = GetActiveWindow();
         if (h) {
-            if (reinterpret_cast<HWND>(h) != active && IsWindowVisible(reinterpret_cast<HWND>(h)))
-                SetActiveWindow(reinterpret_cast<HWND>(h));
+            const HWND to = reinterpret_cast<HWND>(h);
+            if (to == active || !IsWindowVisible(to)) return;
+            auto w = LookupWindow(to);
+            if (w && (w->style & WS_DISABLED)) {
+                // The owner of a modal form (the window manager's focus return from a dialog that
+                // closed, read after the next one showed): the form keeps the keyboard.
+                if (active) FocusIfActive(reinterpret_cast<std::uintptr_t>(active));
+                return;
+            }
+            SetActiveWindow(to);
         } else if (active) {
             SetActiveWindow(nullptr);
         }
@@ -1375,6 +1493,9 @@ private:
 
     void Handle(XEvent& ev, XIC& ic)
     {
+        // The user's last key or button: the time a focus request carries.
+        if (ev.type == KeyPress) userTime_ = ev.xkey.time;
+        if (ev.type == ButtonPress) userTime_ = ev.xbutton.time;
         if (shmOk_ && ev.type == shmCompletion_) {
             const auto& done = reinterpret_cast<const XShmCompletionEvent&>(ev);
             std::lock_guard<std::mutex> lock(m_);
@@ -1481,12 +1602,15 @@ private:
                     });
                 }
                 if (takePos || takeSize)
-                    QueueWhileOpen([h, x, y, cw, ch, takePos, takeSize] {
+                    QueueWhileOpen([self = self_, h, x, y, cw, ch, takePos, takeSize] {
                         auto w = LookupWindow(h);
                         if (!w) return;
                         const RECT& r = w->rect;
                         const bool move = takePos && (r.left != x || r.top != y);
-                        const bool size = takeSize && (r.right - r.left != cw || r.bottom - r.top != ch);
+                        const bool resized = r.right - r.left != cw || r.bottom - r.top != ch;
+                        const bool size = takeSize && resized && !FixedSize(*w);
+                        // A window manager that sized a fixed window anyway gets its size back.
+                        if (takeSize && resized && !size && *self) (*self)->WindowMoved(*w);
                         if (!move && !size) return;
                         // The window manager chose this place or size: the window takes it and
                         // its frame is rebuilt for it.
@@ -1512,6 +1636,11 @@ private:
                 auto it = natives_.find(h);
                 if (it != natives_.end() && it->second.mapsPending > 0) {
                     --it->second.mapsPending;
+                    // Now viewable: an active window takes the focus itself too, in case the
+                    // window manager let the request go.
+                    QueueInMainThread([self = self_, h] {
+                        if (*self) (*self)->FocusIfActive(h);
+                    });
                     break;
                 }
             }
@@ -1549,6 +1678,10 @@ private:
                     auto w = LookupWindow(h);
                     if (w && (w->style & WS_VISIBLE) && w->showState != SW_SHOWMINIMIZED)
                         PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                });
+            if (h && ev.xproperty.atom == netWmState_ && ev.xproperty.state == PropertyNewValue)
+                QueueInMainThread([self = self_, h] {
+                    if (*self) (*self)->DeclineSizingStates(h);
                 });
             break;
         case MotionNotify: {
@@ -1627,7 +1760,8 @@ private:
     Colormap argbColormap_ = 0;
     Window grabbed_ = 0;
     HICON programIcon_ = nullptr;
-    Atom wmState_ = 0;
+    Atom wmState_ = 0, netWmState_ = 0;
+    std::atomic<unsigned long> userTime_{CurrentTime};
     // The notification area: our icons, by (window, id) and by X window; the tray that holds them.
     std::map<TrayKey, TrayIconWin> tray_;
     std::unordered_map<Window, TrayKey> trayByX_;
@@ -1654,6 +1788,9 @@ private:
     std::shared_ptr<std::atomic<bool>> open_ = std::make_shared<std::atomic<bool>>(true);
     int wake_[2] = {-1, -1};
     Window clipWin_ = 0;
+    // The never-mapped leader of the program's window group: the window manager sees the main
+    // window and its dialogs as one program, and lets a dialog take the focus from its owner.
+    Window leader_ = 0;
     Atom clipboard_ = 0, utf8_ = 0, targets_ = 0, clipProp_ = 0;
     std::mutex clipM_;
     std::condition_variable clipCv_;
