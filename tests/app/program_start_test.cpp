@@ -469,10 +469,12 @@ TEST_F(ProgramUnderXvfb, DialogsTakeTheKeyboardEveryTimeUnderAWindowManager)
         Run("xdotool mousemove " + std::to_string(AX) + " " + std::to_string(AY) + " click 1");
     };
     // Opens the "添加" menu and picks its item ARow (0: "添加一个文件", 2: "添加整个目录").
+    // The menu opens just under the 70-pixel button; its rows are picked once it is drawn.
     auto addMenu = [&](int ARow) {
+        const int before = Colours(X + 50, Y + 140, 110, 40);
         click(X + 53, Y + 77);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        click(X + 78, Y + 115 + 23 * ARow);
+        EXPECT_TRUE(WaitFor([&] { return Colours(X + 50, Y + 140, 110, 40) > before + 8; }, 20)) << "no menu";
+        click(X + 78, Y + 147 + 23 * ARow);
     };
     // The dialog ATitle shows and holds the keyboard; AKeys close it.
     auto takesKeyboard = [&](const std::string& ATitle, const char* AKeys, int ARound) {
