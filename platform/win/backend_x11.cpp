@@ -614,7 +614,12 @@ public:
 
     // A window without a sizing frame keeps its size under a window manager: only moving,
     // closing and, for a window no other owns, minimising are offered.
-    static bool FixedSize(const WindowObj& w) { return !(w.style & WS_THICKFRAME); }
+    // Only captioned windows (forms and dialogs) count: popups such as a docked tray icon take
+    // the size their embedder gives them.
+    static bool FixedSize(const WindowObj& w)
+    {
+        return !(w.style & WS_THICKFRAME) && (w.style & WS_CAPTION) == WS_CAPTION;
+    }
     void SetWmFunctions(Window win, const WindowObj& w)
     {
         enum : unsigned long { kFunctions = 1, kDecorations = 2 };

@@ -113,25 +113,25 @@ TEST_F(PreviewOnX11, AnotherShapeAndAClearedListLeaveNoOldPicture)
         if (std::getenv("CI")) FAIL() << "no working Xvfb";
         GTEST_SKIP() << "Xvfb is missing or does not start: the preview's X11 test is skipped";
     }
-    const std::string wide = Clip(Root.file("wide.mkv"), 320, 180, 0);
+    const std::string wide = Clip(Root.file("wide.mkv"), 320, 120, 0);
     const std::string square = Clip(Root.file("square.mkv"), 320, 240, 0);
     ASSERT_EQ(Main->AddJob(Utf8ToString(square)), ajAdded);
     ASSERT_EQ(Main->AddJob(Utf8ToString(wide)), ajAdded);
-    // The panel is 289 x 190: a 4:3 picture fills its height, a 16:9 one (288 x 162) leaves
-    // bands of 14 rows above and below.
+    // The panel is 289 x 160: a 4:3 picture fills its height, an 8:3 one (289 x 108) leaves
+    // bands of 26 rows above and below.
     ASSERT_EQ(Main->Panel6->Width(), 289);
-    ASSERT_EQ(Main->Panel6->Height(), 190);
+    ASSERT_EQ(Main->Panel6->Height(), 160);
     Preview(0, square);
     ASSERT_GT(Lit(0, 12), 1000) << "the 4:3 picture reaches the top rows";
 
     Preview(1, wide);
-    EXPECT_TRUE(WaitFor([&] { return Lit(0, 12) == 0 && Lit(178, 190) == 0; }))
-        << Lit(0, 12) << " lit pixels above the 16:9 picture, " << Lit(178, 190) << " below";
-    EXPECT_GT(Lit(20, 170), 20000) << "the picture itself shows";
+    EXPECT_TRUE(WaitFor([&] { return Lit(0, 12) == 0 && Lit(148, 160) == 0; }))
+        << Lit(0, 12) << " lit pixels above the wide picture, " << Lit(148, 160) << " below";
+    EXPECT_GT(Lit(30, 130), 20000) << "the picture itself shows";
 
     // "清空": the player stops and the panel is black again.
     Main->bsSkinButton8Click(nullptr);
-    EXPECT_TRUE(WaitFor([&] { return Lit(0, 190) == 0; })) << Lit(0, 190) << " pixels of the last picture stay";
+    EXPECT_TRUE(WaitFor([&] { return Lit(0, 160) == 0; })) << Lit(0, 160) << " pixels of the last picture stay";
 }
 
 }  // namespace
