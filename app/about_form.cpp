@@ -3,8 +3,10 @@
 
 #include "app/form_values.h"
 #include "app/maker_links.h"
+#include "app/program_icons.h"
+#include "app/program_icons_data.h"
+#include "platform/framework/core/streams.h"
 #include "platform/framework/controls/image.h"
-#include "platform/framework/graphics/graphics_objects.h"
 #include "skin/boxes/link_label.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_std_label.h"
@@ -13,23 +15,17 @@
 TForm2* Form2 = nullptr;
 
 namespace {
-// The program's picture: a film strip on a dark tile, drawn here rather than shipped.
-void DrawPicture(TBitmap* B)
+// The program's picture, 80 pixels, from the program's own icons; its soft edges show the skin
+// through.
+void LoadPicture(TImage* AImage)
 {
-    constexpr int kSize = 64;
-    B->SetSize(kSize, kSize);
-    TCanvas* C = B->Canvas();
-    C->Brush()->SetColor(RGB(0x1e, 0x3a, 0x5f));
-    C->FillRect(Rect(0, 0, kSize, kSize));
-    C->Brush()->SetColor(RGB(0xf2, 0xf2, 0xf2));
-    C->FillRect(Rect(10, 14, 54, 50));
-    C->Brush()->SetColor(RGB(0x1e, 0x3a, 0x5f));
-    for (int x = 13; x < 54; x += 8) {
-        C->FillRect(Rect(x, 16, x + 4, 20));
-        C->FillRect(Rect(x, 44, x + 4, 48));
-    }
-    C->Brush()->SetColor(RGB(0xe0, 0x5a, 0x2b));
-    C->FillRect(Rect(14, 23, 50, 41));
+    const TProgramIconData* icon = FindProgramIcon("program_picture");
+    if (!icon) return;
+    TMemoryStream m;
+    m.WriteBuffer(icon->Png, static_cast<int64_t>(icon->PngSize));
+    m.SetPosition(0);
+    AImage->Picture()->LoadFromStream(m);
+    AImage->SetTransparent(true);
 }
 }  // namespace
 
@@ -55,8 +51,8 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
 
     Image1 = new TImage(this);
     Image1->SetParent(this);
-    Image1->SetBounds(20, 24, 64, 64);
-    DrawPicture(Image1->Picture()->Bitmap());
+    Image1->SetBounds(12, 24, 80, 80);
+    LoadPicture(Image1);
 
     auto label = [this](const String& Caption, int Left, int Top) {
         auto* l = new TbsSkinStdLabel(this);

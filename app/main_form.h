@@ -100,10 +100,10 @@ public:
     TbsPngImageList* ImageList3 = nullptr;   // the category pictures, image index = category code
     TbsPngImageList* ImageList4 = nullptr;   // the tool bar's glyphs (36 pixels), "添加" at 0
     TbsPngImageList* ImageList5 = nullptr;   // the tool bar's disabled glyphs
-    TbsPngImageList* ImageList6 = nullptr;   // the job list buttons' glyphs (16 pixels)
-    TbsPngImageList* ImageList7 = nullptr;   // the job list buttons' disabled glyphs
-    TbsPngImageList* ImageList8 = nullptr;   // the queue buttons' glyphs (32 pixels)
-    TbsPngImageList* ImageList9 = nullptr;   // the queue buttons' disabled glyphs
+    TbsPngImageList* ImageList6 = nullptr;   // the job list buttons' glyphs (16 pixels), the disabled ones after them
+    TbsPngImageList* ImageList7 = nullptr;   // the queue buttons' glyphs (32 pixels), the disabled ones after them
+    TbsPngImageList* ImageList8 = nullptr;   // the empty job list's picture (48 pixels)
+    TbsPngImageList* ImageList9 = nullptr;   // the program's picture and the idle preview screen's (80 pixels)
     TFFConverter* DERID = nullptr;
     TFFPlayer* FFPlayer = nullptr;
     TFFLogger* FFLogger = nullptr;
@@ -501,12 +501,18 @@ private:
     TbsSkinButton* NewSkinButton(TWinControl* AParent, const String& AName, const String& ACaption, int ALeft, int ATop,
                                  int AWidth, int AHeight);
     TButton* NewCommandButton(const String& AName, const String& ACaption, TNotifyEvent AOnClick);
-    // A skinned button's glyph: image AIndex of AImages, of ADisabledImages (when given) while
-    // the button is disabled.
+    // A skinned button's glyph: image AIndex of AImages; while the button is disabled, image
+    // ADisabledIndex (-1: AIndex) of ADisabledImages when that is given.
     void SetButtonImages(TbsSkinButton* AButton, TCustomImageList* AImages, TCustomImageList* ADisabledImages,
-                         int AIndex, bool AEnabled);
-    // The enabled and disabled glyph lists of the skinned buttons.
-    std::map<TbsSkinButton*, std::pair<TCustomImageList*, TCustomImageList*>> FButtonImages;
+                         int AIndex, bool AEnabled, int ADisabledIndex = -1);
+    // The enabled and disabled glyphs of the skinned buttons.
+    struct TButtonImages {
+        TCustomImageList* Images;
+        int Index;
+        TCustomImageList* DisabledImages;  // nullptr: the button keeps its glyph while disabled
+        int DisabledIndex;
+    };
+    std::map<TbsSkinButton*, TButtonImages> FButtonImages;
     int FCommandButtonCount = 0;
     TWinControl* FCommandPanel = nullptr;
 };

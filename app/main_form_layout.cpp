@@ -287,11 +287,15 @@ void TForm1::BuildComponents()
     ImageList4 = NewProgramImageList(this, L"ImageList4", 36, {"tool_add", "tool_remove", "tool_clear", "tool_options"});
     ImageList5 = NewProgramImageList(this, L"ImageList5", 36,
                                      {"tool_add_off", "tool_remove_off", "tool_clear_off", "tool_options_off"});
-    ImageList6 = NewProgramImageList(this, L"ImageList6", 16, {"job_up", "job_down", "job_rename"});
-    ImageList7 = NewProgramImageList(this, L"ImageList7", 16, {"job_up_off", "job_down_off", "job_rename_off"});
-    ImageList8 = NewProgramImageList(this, L"ImageList8", 32, {"queue_start", "queue_stop", "queue_pause", "queue_resume"});
-    ImageList9 = NewProgramImageList(this, L"ImageList9", 32,
-                                     {"queue_start_off", "queue_stop_off", "queue_pause_off", "queue_resume_off"});
+    // The job list's and the queue's buttons find their grey twins after their own glyphs.
+    ImageList6 = NewProgramImageList(this, L"ImageList6", 16,
+                                     {"job_up", "job_down", "job_rename", "job_up_off", "job_down_off", "job_rename_off"});
+    ImageList7 = NewProgramImageList(this, L"ImageList7", 32,
+                                     {"queue_start", "queue_stop", "queue_pause", "queue_resume", "queue_start_off",
+                                      "queue_stop_off", "queue_pause_off", "queue_resume_off"});
+    // The larger pictures: the empty job list's, the about box's and the idle preview screen's.
+    ImageList8 = NewProgramImageList(this, L"ImageList8", 48, {"list_empty"});
+    ImageList9 = NewProgramImageList(this, L"ImageList9", 80, {"program_picture", "screen_idle"});
 
     DERID = new TFFConverter(this);
     DERID->SetName(L"DERID");
@@ -441,11 +445,12 @@ void TForm1::BuildToolBar()
 }
 
 void TForm1::SetButtonImages(TbsSkinButton* AButton, TCustomImageList* AImages, TCustomImageList* ADisabledImages,
-                             int AIndex, bool AEnabled)
+                             int AIndex, bool AEnabled, int ADisabledIndex)
 {
-    FButtonImages[AButton] = {AImages, ADisabledImages};
-    AButton->SetImageIndex(AIndex);
-    AButton->SetImageList(AEnabled || !ADisabledImages ? AImages : ADisabledImages);
+    FButtonImages[AButton] = {AImages, AIndex, ADisabledImages, ADisabledIndex < 0 ? AIndex : ADisabledIndex};
+    const bool disabled = !AEnabled && ADisabledImages;
+    AButton->SetImageList(disabled ? ADisabledImages : AImages);
+    AButton->SetImageIndex(disabled ? FButtonImages[AButton].DisabledIndex : AIndex);
     AButton->SetEnabled(AEnabled);
 }
 
@@ -501,17 +506,17 @@ void TForm1::BuildJobList()
     bsSkinButton3->SetHint(L"上移");
     bsSkinButton3->SetShowHint(true);
     bsSkinButton3->OnClick = [this](TObject* Sender) { bsSkinButton3Click(Sender); };
-    SetButtonImages(bsSkinButton3, ImageList6, ImageList7, 0, true);
+    SetButtonImages(bsSkinButton3, ImageList6, ImageList6, 0, true, 3);
     bsSkinButton4 = NewSkinButton(bsSkinPanel1, L"bsSkinButton4", L"", 40, 220, 30, 28);
     bsSkinButton4->SetHint(L"下移");
     bsSkinButton4->SetShowHint(true);
     bsSkinButton4->OnClick = [this](TObject* Sender) { bsSkinButton4Click(Sender); };
-    SetButtonImages(bsSkinButton4, ImageList6, ImageList7, 1, true);
+    SetButtonImages(bsSkinButton4, ImageList6, ImageList6, 1, true, 4);
     bsSkinButton21 = NewSkinButton(bsSkinPanel1, L"bsSkinButton21", L"", 74, 220, 30, 28);
     bsSkinButton21->SetHint(L"重命名");
     bsSkinButton21->SetShowHint(true);
     bsSkinButton21->OnClick = [this](TObject* Sender) { bsSkinButton21Click(Sender); };
-    SetButtonImages(bsSkinButton21, ImageList6, ImageList7, 2, false);
+    SetButtonImages(bsSkinButton21, ImageList6, ImageList6, 2, false, 5);
 
     // The rename box: a child of the list while a name is edited.
     edt = new TEdit(this);
@@ -545,6 +550,13 @@ void TForm1::BuildPreview()
     Image18->SetName(L"Image18");
     Image18->SetParent(screen);
     Image18->SetAlign(alClient);
+    // The idle screen's picture, centred on the screen's black.
+    Image18->SetCenter(true);
+    TBitmap* idle = Image18->Picture()->Bitmap();
+    idle->SetSize(ImageList9->Width(), ImageList9->Height());
+    idle->Canvas()->Brush()->SetColor(TColor(0x000000));
+    idle->Canvas()->FillRect(Rect(0, 0, idle->Width(), idle->Height()));
+    ImageList9->Draw(idle->Canvas(), 0, 0, 1);
 
     bsSkinSlider1 = new TbsSkinSlider(this);
     bsSkinSlider1->SetName(L"bsSkinSlider1");
@@ -671,16 +683,16 @@ void TForm1::BuildQueueButtons()
     bsSkinPanel3->SetBounds(622, 356, 205, 133);
     bsSkinButton2 = NewSkinButton(bsSkinPanel3, L"bsSkinButton2", L"开始", 10, 14, 90, 44);
     bsSkinButton2->OnClick = [this](TObject* Sender) { bsSkinButton2Click(Sender); };
-    SetButtonImages(bsSkinButton2, ImageList8, ImageList9, 0, false);
+    SetButtonImages(bsSkinButton2, ImageList7, ImageList7, 0, false, 4);
     bsSkinButton10 = NewSkinButton(bsSkinPanel3, L"bsSkinButton10", L"停止", 105, 14, 90, 44);
     bsSkinButton10->OnClick = [this](TObject* Sender) { bsSkinButton10Click(Sender); };
-    SetButtonImages(bsSkinButton10, ImageList8, ImageList9, 1, false);
+    SetButtonImages(bsSkinButton10, ImageList7, ImageList7, 1, false, 5);
     bsSkinButton11 = NewSkinButton(bsSkinPanel3, L"bsSkinButton11", L"暂停", 10, 72, 90, 44);
     bsSkinButton11->OnClick = [this](TObject* Sender) { bsSkinButton11Click(Sender); };
-    SetButtonImages(bsSkinButton11, ImageList8, ImageList9, 2, false);
+    SetButtonImages(bsSkinButton11, ImageList7, ImageList7, 2, false, 6);
     bsSkinButton12 = NewSkinButton(bsSkinPanel3, L"bsSkinButton12", L"继续", 10, 72, 90, 44);
     bsSkinButton12->OnClick = [this](TObject* Sender) { bsSkinButton12Click(Sender); };
-    SetButtonImages(bsSkinButton12, ImageList8, ImageList9, 3, false);
+    SetButtonImages(bsSkinButton12, ImageList7, ImageList7, 3, false, 7);
     bsSkinButton12->SetVisible(false);
 }
 
@@ -885,8 +897,11 @@ void TForm1::SetButtonEnabled(TbsSkinButton* AButton, bool AEnabled)
 {
     AButton->SetEnabled(AEnabled);
     auto found = FButtonImages.find(AButton);
-    if (found != FButtonImages.end() && found->second.second)
-        AButton->SetImageList(AEnabled ? found->second.first : found->second.second);
+    if (found != FButtonImages.end() && found->second.DisabledImages) {
+        const TButtonImages& images = found->second;
+        AButton->SetImageList(AEnabled ? images.Images : images.DisabledImages);
+        AButton->SetImageIndex(AEnabled ? images.Index : images.DisabledIndex);
+    }
     AButton->RefreshButton();
 }
 
@@ -895,8 +910,8 @@ void TForm1::PlaceEmptyListPanel()
     const int header = lvFiles->HeaderHeight();
     bsSkinPanel5->SetBounds(lvFiles->Left(), lvFiles->Top() + header, lvFiles->Width(), lvFiles->Height() - header);
     if (!Image1) return;
-    // The empty list's picture: a large "+" over the panel's caption (how to add the first
-    // files), drawn at the panel's size on the list's own background.
+    // The empty list's picture: the 48-pixel invitation to add files over the panel's caption,
+    // drawn at the panel's size on the list's own background.
     const int w = bsSkinPanel5->Width(), h = bsSkinPanel5->Height();
     Image1->SetBounds(0, 0, w, h);
     TBitmap* b = Image1->Picture()->Bitmap();
@@ -906,9 +921,7 @@ void TForm1::PlaceEmptyListPanel()
     c->Brush()->SetColor(ColorToRGB(lvFiles->Color()));
     c->FillRect(Rect(0, 0, w, h));
     const int cx = w / 2, cy = h / 2 - 18;
-    c->Brush()->SetColor(TColor(0xC0A080));
-    c->FillRect(Rect(cx - 4, cy - 24, cx + 4, cy + 24));
-    c->FillRect(Rect(cx - 24, cy - 4, cx + 24, cy + 4));
+    ImageList8->Draw(c, cx - ImageList8->Width() / 2, cy - ImageList8->Height() / 2, 0);
     c->Brush()->SetStyle(bsClear);
     c->Font()->SetColor(TColor(0x606060));
     const String text = bsSkinPanel5->Caption();

@@ -1,4 +1,4 @@
-// The about box shown headless in the program's own skin: its texts, its drawn picture, the links
+// The about box shown headless in the program's own skin: its texts, the program's picture, the links
 // handed to the shell and "确定" closing it.
 #include "app/about_form.h"
 
@@ -69,9 +69,13 @@ TEST_F(AboutForm, ShowsTheProductItsVersionAndTheMakersLinks)
         return LONG_PTR(42);
     });
     ModalScript script({[&](TCustomForm*) {
-                            // The picture is drawn: its dark tile at a corner, the frame in the middle.
-                            EXPECT_EQ(ShownPixel(f, f->Image1->ClientToScreen(Point(2, 2))), 0x1E3A5Fu);
-                            EXPECT_EQ(ShownPixel(f, f->Image1->ClientToScreen(Point(32, 32))), 0xE05A2Bu);
+                            // The program's 80-pixel picture: its dark tile at the edge, the
+                            // film's frame inside, and the skin through its rounded corner.
+                            EXPECT_EQ(f->Image1->Width(), 80);
+                            EXPECT_EQ(f->Image1->Height(), 80);
+                            EXPECT_EQ(ShownPixel(f, f->Image1->ClientToScreen(Point(6, 40))), 0x1E3A5Fu);
+                            EXPECT_EQ(ShownPixel(f, f->Image1->ClientToScreen(Point(20, 30))), 0xE05A2Bu);
+                            EXPECT_NE(ShownPixel(f, f->Image1->ClientToScreen(Point(0, 0))), 0x1E3A5Fu);
                             // Each label is on the form and has a size of its own.
                             for (TControl* c : {static_cast<TControl*>(f->bsSkinStdLabel1),
                                                 static_cast<TControl*>(f->bsSkinLinkLabel1),

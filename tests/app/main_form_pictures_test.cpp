@@ -1,8 +1,10 @@
 // The main window's pictures: the category combos of the main window and of the per-file dialog
 // show each category's own picture (image index = category code), also after the main window
-// has copied its category into the dialog; the pictures themselves are 24 distinct ones for the
-// categories and two for the preset items.
+// has copied its category into the dialog; the nine lists hold 59 distinct pictures in six sizes;
+// the buttons, the empty job list and the idle preview screen show theirs.
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "app/filesettings/file_settings_form.h"
 #include "app/presets/presets.h"
@@ -72,27 +74,52 @@ protected:
 
 }  // namespace
 
+// Nine lists of 59 distinct 8-bit RGBA pictures in six sizes.
 TEST_F(MainWindowPictures, TheListsHoldDistinctPicturesOfTheirSize)
 {
     struct Case {
         TbsPngImageList* list;
         int count;
         int size;
-    } cases[] = {{Main->ImageList3, 24, 16}, {Main->ImageList2, 2, 16}, {Main->ImageList1, 8, 24},
-                 {Main->ImageList4, 4, 36},  {Main->ImageList5, 4, 36}, {Main->ImageList6, 3, 16},
-                 {Main->ImageList7, 3, 16},  {Main->ImageList8, 4, 32}, {Main->ImageList9, 4, 32}};
+    } cases[] = {{Main->ImageList1, 8, 24}, {Main->ImageList2, 2, 16}, {Main->ImageList3, 24, 16},
+                 {Main->ImageList4, 4, 36}, {Main->ImageList5, 4, 36}, {Main->ImageList6, 6, 16},
+                 {Main->ImageList7, 8, 32}, {Main->ImageList8, 1, 48}, {Main->ImageList9, 2, 80}};
+    int total = 0;
+    std::set<int> sizes;
     for (const Case& c : cases) {
         SCOPED_TRACE(StringToUtf8(c.list->Name()));
         ASSERT_EQ(c.list->Count(), c.count);
         EXPECT_EQ(c.list->Width(), c.size);
         EXPECT_EQ(c.list->Height(), c.size);
+        total += c.count;
+        sizes.insert(c.size);
         for (int i = 0; i < c.count; ++i) {
             TbsPngImage* a = c.list->PngImages()->Items(i)->PngImage();
             EXPECT_EQ(a->Header().ColorType, COLOR_RGBALPHA);
+            EXPECT_EQ(a->Header().BitDepth, 8);
+            EXPECT_EQ(a->Width(), c.size);
             for (int j = i + 1; j < c.count; ++j)
                 EXPECT_FALSE(SamePng(a, c.list->PngImages()->Items(j)->PngImage())) << i << " and " << j;
         }
     }
+    EXPECT_EQ(total, 59);
+    EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 36, 48, 80}));
+    int lists = 0;
+    for (int i = 0; i < Main->ComponentCount(); ++i)
+        if (dynamic_cast<TbsPngImageList*>(Main->Components(i))) ++lists;
+    EXPECT_EQ(lists, 9);
+}
+
+// The larger pictures where they are shown: the empty job list's invitation to add files, and
+// the idle preview screen's picture.
+TEST_F(MainWindowPictures, TheEmptyListAndTheIdleScreenShowTheirPictures)
+{
+    ASSERT_TRUE(Main->bsSkinPanel5->Visible());
+    EXPECT_TRUE(ShowsPicture(Main->bsSkinPanel5, Main->ImageList8->PngImages()->Items(0)->PngImage()));
+    auto* screen = dynamic_cast<TWinControl*>(Main->FindComponent(L"Panel6"));
+    ASSERT_NE(screen, nullptr);
+    EXPECT_TRUE(ShowsPicture(screen, Main->ImageList9->PngImages()->Items(1)->PngImage()));
+    EXPECT_FALSE(ShowsPicture(screen, Main->ImageList9->PngImages()->Items(0)->PngImage()));
 }
 
 TEST_F(MainWindowPictures, EveryCategoryShowsItsOwnPictureInTheMainWindow)
@@ -148,37 +175,40 @@ TEST_F(MainWindowPictures, EachButtonShowsItsListsGlyphAndTheDisabledOneWhileDis
     struct Case {
         TbsSkinButton* button;
         TbsPngImageList* images;
-        TbsPngImageList* disabled;  // nullptr: the button is never disabled
         int index;
+        TbsPngImageList* disabled;  // nullptr: the button is never disabled
+        int disabledIndex;
     } cases[] = {
-        {Main->bsSkinButton7, Main->ImageList4, Main->ImageList5, 1},
-        {Main->bsSkinButton8, Main->ImageList4, Main->ImageList5, 2},
-        {Main->bsSkinButton19, Main->ImageList4, Main->ImageList5, 3},
-        {Main->bsSkinButton3, Main->ImageList6, Main->ImageList7, 0},
-        {Main->bsSkinButton4, Main->ImageList6, Main->ImageList7, 1},
-        {Main->bsSkinButton21, Main->ImageList6, Main->ImageList7, 2},
-        {Main->bsSkinButton2, Main->ImageList8, Main->ImageList9, 0},
-        {Main->bsSkinButton10, Main->ImageList8, Main->ImageList9, 1},
-        {Main->bsSkinButton11, Main->ImageList8, Main->ImageList9, 2},
-        {Main->bsSkinButton13, Main->ImageList1, nullptr, 0},
-        {Main->bsSkinButton14, Main->ImageList1, nullptr, 1},
-        {Main->bsSkinButton15, Main->ImageList1, nullptr, 2},
-        {Main->bsSkinButton16, Main->ImageList1, nullptr, 3},
-        {Main->bsSkinButton22, Main->ImageList1, nullptr, 5},
-        {Main->bsSkinButton23, Main->ImageList1, nullptr, 6},
+        {Main->bsSkinButton7, Main->ImageList4, 1, Main->ImageList5, 1},
+        {Main->bsSkinButton8, Main->ImageList4, 2, Main->ImageList5, 2},
+        {Main->bsSkinButton19, Main->ImageList4, 3, Main->ImageList5, 3},
+        {Main->bsSkinButton3, Main->ImageList6, 0, Main->ImageList6, 3},
+        {Main->bsSkinButton4, Main->ImageList6, 1, Main->ImageList6, 4},
+        {Main->bsSkinButton21, Main->ImageList6, 2, Main->ImageList6, 5},
+        {Main->bsSkinButton2, Main->ImageList7, 0, Main->ImageList7, 4},
+        {Main->bsSkinButton10, Main->ImageList7, 1, Main->ImageList7, 5},
+        {Main->bsSkinButton11, Main->ImageList7, 2, Main->ImageList7, 6},
+        {Main->bsSkinButton13, Main->ImageList1, 0, nullptr, 0},
+        {Main->bsSkinButton14, Main->ImageList1, 1, nullptr, 0},
+        {Main->bsSkinButton15, Main->ImageList1, 2, nullptr, 0},
+        {Main->bsSkinButton16, Main->ImageList1, 3, nullptr, 0},
+        {Main->bsSkinButton22, Main->ImageList1, 5, nullptr, 0},
+        {Main->bsSkinButton23, Main->ImageList1, 6, nullptr, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(StringToUtf8(c.button->Name()));
         TbsPngImage* glyph = c.images->PngImages()->Items(c.index)->PngImage();
-        EXPECT_EQ(c.button->ImageIndex(), c.index);
         Main->SetButtonEnabled(c.button, true);
         EXPECT_EQ(c.button->ImageList(), c.images);
+        EXPECT_EQ(c.button->ImageIndex(), c.index);
         EXPECT_TRUE(ShowsPicture(c.button, glyph));
         if (!c.disabled) continue;
         Main->SetButtonEnabled(c.button, false);
         EXPECT_EQ(c.button->ImageList(), c.disabled);
+        EXPECT_EQ(c.button->ImageIndex(), c.disabledIndex);
         EXPECT_FALSE(ShowsPicture(c.button, glyph)) << "the enabled glyph on a disabled button";
         Main->SetButtonEnabled(c.button, true);
+        EXPECT_EQ(c.button->ImageIndex(), c.index);
         EXPECT_TRUE(ShowsPicture(c.button, glyph));
     }
 }

@@ -46,7 +46,7 @@ TEST(IconBuilder, TheCheckedInFolderHoldsExactlyTheIconsTheBuilderDraws)
     const std::vector<TProgramIcon> icons = DrawProgramIcons();
     size_t glyphs = 0;
     for (const TGlyphListInfo& list : GlyphListInfos()) glyphs += list.Glyphs.size() * (list.Disabled ? 2 : 1);
-    ASSERT_EQ(icons.size(), CategoryIconCount + PresetIconCount + glyphs);
+    ASSERT_EQ(icons.size(), CategoryIconCount + PresetIconCount + glyphs + PictureInfos().size());
     std::set<std::string> expected{"all_icons.png"};
     for (const TProgramIcon& icon : icons) {
         SCOPED_TRACE(icon.Name);
@@ -124,4 +124,25 @@ TEST(IconBuilder, DisabledGlyphsAreTheEnabledShapesInGrey)
             }
             EXPECT_TRUE(otherColour);
         }
+}
+
+// The larger pictures come last, each at its own size, and none is blank.
+TEST(IconBuilder, DrawsTheLargerPicturesAtTheirSizes)
+{
+    const std::vector<TProgramIcon> icons = DrawProgramIcons();
+    const std::vector<TPictureInfo> pictures = PictureInfos();
+    ASSERT_GE(icons.size(), pictures.size());
+    std::set<int> sizes;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const TProgramIcon& icon = icons[icons.size() - pictures.size() + i];
+        SCOPED_TRACE(pictures[i].Name);
+        EXPECT_EQ(icon.Name, pictures[i].Name);
+        EXPECT_EQ(icon.Size, pictures[i].Size);
+        sizes.insert(icon.Size);
+        const size_t opaque = static_cast<size_t>(
+            std::count_if(icon.Argb.begin(), icon.Argb.end(), [](uint32_t p) { return p >> 24 == 255; }));
+        EXPECT_GT(opaque, icon.Argb.size() / 10);
+        EXPECT_LT(opaque, icon.Argb.size());  // soft edges, not a square
+    }
+    EXPECT_EQ(sizes, (std::set<int>{48, 80}));
 }

@@ -465,6 +465,58 @@ TProgramIcon GlyphIcon(const TGlyphList& List, const TGlyphIcon& G, bool Enabled
     });
 }
 
+// The larger pictures, each drawn on its own pixel grid.
+TProgramIcon EmptyListPicture()
+{
+    // A film frame with a play mark and a green "+" badge: the empty job list's invitation to
+    // add files, in the soft blue of the list's old "+" mark.
+    return Render("list_empty", 48, [](cairo_t* cr) {
+        const Colour ink = FromHex(0x80A0C0), paper = FromHex(0xEAF1F8);
+        cairo_new_path(cr);
+        RoundRect(cr, 3, 6, 34, 30, 4);
+        Set(cr, ink);
+        cairo_fill(cr);
+        for (double x = 6; x < 35; x += 5) Box(cr, x, 8, 3, 2.5, paper), Box(cr, x, 31.5, 3, 2.5, paper);
+        Box(cr, 7, 12, 26, 18, paper);
+        Poly(cr, {{16, 15}, {26, 21}, {16, 27}}, ink);
+        Disc(cr, 35.5, 35.5, 12, White);
+        Disc(cr, 35.5, 35.5, 10, FromHex(Green));
+        Box(cr, 33.5, 29, 4, 13, White);
+        Box(cr, 29, 33.5, 13, 4, White);
+    });
+}
+
+TProgramIcon ProgramPicture()
+{
+    // The program's picture: a film strip on a dark tile whose frame turns into a green arrow.
+    return Render("program_picture", 80, [](cairo_t* cr) {
+        const Colour tile = FromHex(0x1E3A5F), film = FromHex(0xF2F2F2);
+        cairo_new_path(cr);
+        RoundRect(cr, 2, 2, 76, 76, 12);
+        Set(cr, tile);
+        cairo_fill(cr);
+        Box(cr, 10, 16, 52, 40, film);
+        for (double x = 13; x < 60; x += 8) Box(cr, x, 18.5, 4, 4, tile), Box(cr, x, 49.5, 4, 4, tile);
+        Box(cr, 14, 26, 44, 21, FromHex(0xE05A2B));
+        Poly(cr, {{31, 29}, {43, 36.5}, {31, 44}}, film);
+        Disc(cr, 60, 60, 15, tile);
+        Disc(cr, 60, 60, 13, FromHex(Green));
+        Box(cr, 51, 57, 10, 6, White);
+        Poly(cr, {{60, 51}, {70, 60}, {60, 69}}, White);
+    });
+}
+
+TProgramIcon IdleScreenPicture()
+{
+    // The preview screen's picture while nothing plays: a quiet grey play mark on the black
+    // screen.
+    return Render("screen_idle", 80, [](cairo_t* cr) {
+        const Colour ink = FromHex(0x5A6270);
+        Ring(cr, 40, 40, 33, 4, ink);
+        Poly(cr, {{31, 23}, {59, 40}, {31, 57}}, ink);
+    });
+}
+
 }  // namespace
 
 std::vector<TProgramIcon> DrawProgramIcons()
@@ -477,8 +529,13 @@ std::vector<TProgramIcon> DrawProgramIcons()
             if (!enabled && !list.Disabled) continue;
             for (const TGlyphIcon& g : list.Glyphs) icons.push_back(GlyphIcon(list, g, enabled));
         }
+    icons.push_back(EmptyListPicture());
+    icons.push_back(ProgramPicture());
+    icons.push_back(IdleScreenPicture());
     return icons;
 }
+
+std::vector<TPictureInfo> PictureInfos() { return {{"list_empty", 48}, {"program_picture", 80}, {"screen_idle", 80}}; }
 
 std::string GlyphIconName(const std::string& List, const std::string& Glyph, bool Enabled)
 {
@@ -543,15 +600,18 @@ TProgramIcon DecodeIconPng(const std::string& Name, const std::vector<uint8_t>& 
 
 TProgramIcon DrawIconSheet(const std::vector<TProgramIcon>& Icons)
 {
-    // One cell per icon: the icon at its size, then four times larger; eight cells a row.
+    // One cell per icon: the icon at its size, then enlarged (four times, the larger pictures
+    // less, so that no enlargement passes 160 pixels); eight cells a row.
+    auto zoom = [](int Size) { return Size <= 40 ? 4 : std::max(1, 160 / Size); };
     int cell = 0;
-    for (const TProgramIcon& i : Icons) cell = std::max(cell, i.Size * 5 + 24);
+    for (const TProgramIcon& i : Icons) cell = std::max(cell, i.Size * (1 + zoom(i.Size)) + 24);
     const int columns = 8, rows = (static_cast<int>(Icons.size()) + columns - 1) / columns;
     const int w = columns * cell, h = rows * cell;
     TProgramIcon sheet{"all_icons", std::max(w, h), {}};
     sheet.Argb.assign(static_cast<size_t>(sheet.Size * sheet.Size), 0xFFF3F5F8);
     for (size_t n = 0; n < Icons.size(); ++n) {
         const TProgramIcon& icon = Icons[n];
+        const int z = zoom(icon.Size);
         const int ox = static_cast<int>(n % columns) * cell + 8, oy = static_cast<int>(n / columns) * cell + 8;
         auto blend = [&](int X, int Y, uint32_t P) {
             uint32_t& d = sheet.Argb[static_cast<size_t>(Y * sheet.Size + X)];
@@ -564,7 +624,7 @@ TProgramIcon DrawIconSheet(const std::vector<TProgramIcon>& Icons)
             for (int x = 0; x < icon.Size; ++x) {
                 const uint32_t p = icon.Argb[static_cast<size_t>(y * icon.Size + x)];
                 blend(ox + x, oy + y, p);
-                for (int k = 0; k < 16; ++k) blend(ox + icon.Size + 8 + x * 4 + k % 4, oy + y * 4 + k / 4, p);
+                for (int k = 0; k < z * z; ++k) blend(ox + icon.Size + 8 + x * z + k % z, oy + y * z + k / z, p);
             }
     }
     return sheet;
