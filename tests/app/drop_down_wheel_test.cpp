@@ -1,6 +1,6 @@
 // The built program under Xvfb with openbox: the mouse wheel over the open category list of the
-// format panel moves the list (X11 reports each notch as a press of button 4 or 5 while the open
-// list holds the pointer), and Esc then closes the list only. Skipped with a message where a tool
+// format panel moves the list (X11 reports each notch as a press of button 4 or 5 on the list's
+// window; the combo, which holds the keyboard, takes it), and Esc then closes the list only. Skipped with a message where a tool
 // is missing; failed instead when CI is set.
 #include <gtest/gtest.h>
 
@@ -80,11 +80,13 @@ protected:
             30000);
     }
 
-    // A screen rectangle's pixels, as ImageMagick's signature of them.
-    std::string Crop(int AX, int AY, int AW, int AH)
+    // A screen rectangle's pixels (or those of a screenshot file), as ImageMagick's signature.
+    std::string Crop(int AX, int AY, int AW, int AH, const std::string& AFile = "")
     {
-        return Run("import -window root -crop " + std::to_string(AW) + "x" + std::to_string(AH) + "+" +
-                   std::to_string(AX) + "+" + std::to_string(AY) + " png:- | convert - -format %# info:");
+        const std::string area =
+            std::to_string(AW) + "x" + std::to_string(AH) + "+" + std::to_string(AX) + "+" + std::to_string(AY);
+        if (!AFile.empty()) return Run("convert '" + AFile + "' -crop " + area + " +repage -format %# info:");
+        return Run("import -window root -crop " + area + " png:- | convert - -format %# info:");
     }
 
     struct Geometry {
@@ -143,19 +145,23 @@ TEST_F(DropDownWheel, TheWheelMovesTheOpenCategoryListAndEscClosesItOnly)
 
     // The category combo, the format panel's first box: its list (20 rows, 7 in view, the first
     // one selected) opens above it, the screen ending below.
+    const std::string screen = Folder.path() + "/closed.png";
+    Run("import -window root '" + screen + "'");
     Desk->Click(X + 159, Y + 432);
     Geometry list;
     ASSERT_TRUE(X11Desktop::WaitFor([&] { return (list = ShownPopup()).W > 0; }, 20000)) << "the list does not open";
     auto whole = [&] { return Crop(list.X, list.Y, list.W, list.H); };
+    // Painted: the list no longer shows what lay beneath it.
+    const std::string beneath = Crop(list.X, list.Y, list.W, list.H, screen);
+    ASSERT_TRUE(X11Desktop::WaitFor([&] { return whole() != beneath; }, 20000)) << "the list is not drawn";
     // The top row (left of the scroll bar): what moves when the list scrolls.
     auto top = [&] { return Crop(list.X + 2, list.Y + 2, list.W - 24, 24); };
     const std::string open = Settled(whole);
 
     // The pointer over the list's middle selects the row there.
     Desk->Xdotool({"mousemove", std::to_string(list.X + 40), std::to_string(list.Y + list.H / 2)});
-    std::string hovered;
-    ASSERT_TRUE(X11Desktop::WaitFor([&] { return (hovered = whole()) != open; }, 20000)) << "hovering selects no row";
-    hovered = Settled(whole);
+    ASSERT_TRUE(X11Desktop::WaitFor([&] { return whole() != open; }, 20000)) << "hovering selects no row";
+    Settled(whole);
     const std::string hoveredTop = top();
 
     // Away from the user, a notch at a time: the selection goes down the list and, past its
