@@ -24,6 +24,8 @@ public:
     struct Options {
         bool windowManager = false;
         bool compositor = false;
+        // Xvfb's screen ("WIDTHxHEIGHTxDEPTH"): the program's main window wants 1024x768.
+        std::string screen = "640x480x24";
     };
 
     explicit X11Desktop(Options o) : FOptions(o)
@@ -35,7 +37,7 @@ public:
         if (o.compositor && FindTool("xcompmgr").empty())
             FMissing += std::string(FMissing.empty() ? "" : ", ") + "xcompmgr";
         if (!FMissing.empty()) return;
-        FServer = std::make_unique<XvfbServer>();
+        FServer = std::make_unique<XvfbServer>(o.screen);
         if (FServer->Display().empty()) {
             FMissing = "a working Xvfb";
             return;
