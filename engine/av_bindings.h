@@ -63,6 +63,8 @@
     X(av_opt_get) \
     X(av_opt_set_int) \
     X(av_opt_get_int) \
+    X(av_opt_serialize) \
+    X(av_opt_free) \
     X(av_opt_set_bin) \
     X(av_dict_get) \
     X(av_dict_set) \
@@ -128,6 +130,7 @@
     X(avcodec_get_class) \
     X(avcodec_alloc_context3) \
     X(avcodec_free_context) \
+    X(avcodec_is_open) \
     X(avcodec_parameters_to_context) \
     X(avcodec_parameters_from_context) \
     X(avcodec_parameters_copy) \

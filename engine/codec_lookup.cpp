@@ -69,6 +69,6 @@ bool TCustomFFmpeg::FindCodec(const char* AName, int AType, int& ACodecID, int A
 
 int TCustomFFmpeg::OptionCompliance(int AType) const
 {
-    AVCodecContext* ctx = AType >= 0 && AType < AVMEDIA_TYPE_NB ? FOptions.avcodec_opts[AType] : nullptr;
+    AVCodecContext* ctx = AType >= 0 && AType < AVMEDIA_TYPE_NB ? Options().avcodec_opts[AType] : nullptr;
     return ctx ? ctx->strict_std_compliance : FF_COMPLIANCE_NORMAL;
 }

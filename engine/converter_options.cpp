@@ -186,6 +186,7 @@ int TCustomFFConverter::AddTask(const String& AFileName, PInputOptions AOptions)
         }
         AttachProbe(*task, index);
         ConnectTask(*task);
+        task->ReleaseIdleMemory();
     } catch (const Exception& e) {
         FLastErrMsg = e.Message();
         return -1;
@@ -234,6 +235,7 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, P
             return false;
         }
         AttachProbe(*task, index);
+        task->ReleaseIdleMemory();
         return true;
     } catch (const Exception& e) {
         FLastErrMsg = e.Message();
@@ -371,6 +373,7 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
             return refuse(task->FLastErrMsg);
         }
         if (AOptions) ApplyNewStreamOptions(*task, AOptions->ExtOptions, deferred);
+        task->ReleaseIdleMemory();
         return true;
     } catch (const Exception& e) {
         return refuse(e.Message());

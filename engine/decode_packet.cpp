@@ -225,7 +225,7 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* ist, int ist_index, const AVPack
             int64_t end = (out->pts != AV_NOPTS_VALUE ? out->pts : out->dts) + out->duration;
             ost->first->end_time = std::max(ost->first->end_time, double(end) * ::av_q2d(outBase));
             TBitstreamFilterChain* chain = ost->file_index < FMaxFiles && ost->index < MaxFileStreams
-                                               ? &Fbitstream_filters[ost->file_index][ost->index]
+                                               ? &BitstreamFilters(ost->file_index, ost->index)
                                                : nullptr;
             try {
                 WriteFrame(os, out, nullptr, chain);

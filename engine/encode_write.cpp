@@ -83,7 +83,7 @@ int TCustomFFmpeg::ReceiveEncodedPackets(TAVOutputStream* AOutStream)
     AVPacket* pkt = run.OutPacket;
     if (!pkt) throw FFmpegException(L"av_mallocz fail");
     TBitstreamFilterChain* chain = AOutStream->file_index < FMaxFiles && AOutStream->index < MaxFileStreams
-                                       ? &Fbitstream_filters[AOutStream->file_index][AOutStream->index]
+                                       ? &BitstreamFilters(AOutStream->file_index, AOutStream->index)
                                        : nullptr;
     int last = 0;
     for (;;) {
@@ -191,7 +191,7 @@ void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* AContext, TAVOutputStream* AO
         AOutStream->first->end_time =
             std::max(AOutStream->first->end_time, double(pkt.Packet->pts + pkt.Packet->duration) * ::av_q2d(base));
         TBitstreamFilterChain* chain = AOutStream->file_index < FMaxFiles && AOutStream->index < MaxFileStreams
-                                           ? &Fbitstream_filters[AOutStream->file_index][AOutStream->index]
+                                           ? &BitstreamFilters(AOutStream->file_index, AOutStream->index)
                                            : nullptr;
         WriteFrame(AContext, pkt.Packet, enc, chain);
     }

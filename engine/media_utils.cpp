@@ -107,6 +107,8 @@ void InitFFOptions(TFFOptions& AOptions)
     for (auto& c : AOptions.avcodec_opts) c = nullptr;
     AOptions.avformat_opts = nullptr;
     AOptions.sws_opts = nullptr;
+    AOptions.packed = false;
+    for (std::string& text : AOptions.packed_opts) std::string().swap(text);
 }
 
 void AllocFFOptions(TFFOptions& AOptions, int ASwsFlags)
@@ -134,6 +136,106 @@ void FreeFFOptions(TFFOptions& AOptions)
         AOptions.sws_opts = nullptr;
     }
     AOptions.opt_names.clear();
+    AOptions.packed = false;
+    for (std::string& text : AOptions.packed_opts) std::string().swap(text);
+}
+
+namespace {
+
+constexpr int HolderCount = AVMEDIA_TYPE_NB + 2;
+
+void* Holder(const TFFOptions& AOptions, int AIndex)
+{
+    if (AIndex < AVMEDIA_TYPE_NB) return AOptions.avcodec_opts[AIndex];
+    return AIndex == AVMEDIA_TYPE_NB ? static_cast<void*>(AOptions.avformat_opts)
+                                     : static_cast<void*>(AOptions.sws_opts);
+}
+
+// The options of a context that differ from their defaults, as the libraries write them.
+bool SerializeHolder(void* AHolder, std::string& AText)
+{
+    char* text = nullptr;
+    if (!AHolder || av::av_opt_serialize(AHolder, 0, AV_OPT_SERIALIZE_SKIP_DEFAULTS, &text, '=', ',') < 0)
+        return false;
+    AText = text ? text : "";
+    av::av_free(text);
+    return true;
+}
+
+// Sets the pairs SerializeHolder wrote (a backslash takes the next character as it is); False
+// when one is refused.
+bool RestoreHolder(void* AHolder, const std::string& AText)
+{
+    std::string name, value;
+    bool inValue = false;
+    auto flush = [&] {
+        bool ok = name.empty() || av::av_opt_set(AHolder, name.c_str(), value.c_str(), 0) >= 0;
+        name.clear();
+        value.clear();
+        inValue = false;
+        return ok;
+    };
+    for (size_t i = 0; i < AText.size(); ++i) {
+        char c = AText[i];
+        if (c == '\\' && i + 1 < AText.size()) {
+            (inValue ? value : name) += AText[++i];
+        } else if (c == '=' && !inValue) {
+            inValue = true;
+        } else if (c == ',') {
+            if (!flush()) return false;
+        } else {
+            (inValue ? value : name) += c;
+        }
+    }
+    return flush();
+}
+
+// Frees the contexts only; the recorded names stay.
+void FreeHolders(TFFOptions& AOptions)
+{
+    std::vector<const char*> names = std::move(AOptions.opt_names);
+    FreeFFOptions(AOptions);
+    AOptions.opt_names = std::move(names);
+}
+
+}  // namespace
+
+bool PackFFOptions(TFFOptions& AOptions)
+{
+    if (AOptions.packed) return true;
+    std::string texts[HolderCount];
+    for (int i = 0; i < HolderCount; ++i)
+        if (!SerializeHolder(Holder(AOptions, i), texts[i])) return false;
+    int64_t swsFlags = 0;
+    if (av::av_opt_get_int(AOptions.sws_opts, "sws_flags", 0, &swsFlags) < 0) return false;
+    // Only when fresh contexts given the texts serialize to the same texts.
+    TFFOptions trial;
+    AllocFFOptions(trial, int(swsFlags));
+    bool same = true;
+    for (int i = 0; i < HolderCount && same; ++i) {
+        std::string again;
+        same = Holder(trial, i) && RestoreHolder(Holder(trial, i), texts[i]) &&
+               SerializeHolder(Holder(trial, i), again) && again == texts[i];
+    }
+    FreeFFOptions(trial);
+    if (!same) return false;
+    FreeHolders(AOptions);
+    for (int i = 0; i < HolderCount; ++i) AOptions.packed_opts[i] = std::move(texts[i]);
+    AOptions.packed_sws_flags = int(swsFlags);
+    AOptions.packed = true;
+    return true;
+}
+
+void UnpackFFOptions(TFFOptions& AOptions)
+{
+    if (!AOptions.packed) return;
+    AOptions.packed = false;
+    AllocFFOptions(AOptions, AOptions.packed_sws_flags);
+    for (int i = 0; i < HolderCount; ++i) {
+        if (void* holder = Holder(AOptions, i)) RestoreHolder(holder, AOptions.packed_opts[i]);
+        AOptions.packed_opts[i].clear();
+        AOptions.packed_opts[i].shrink_to_fit();
+    }
 }
 
 bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, bool* AKnown)

@@ -30,11 +30,22 @@ struct TFFOptions {
     AVFormatContext* avformat_opts = nullptr;
     SwsContext* sws_opts = nullptr;
     int opt_name_count() const { return static_cast<int>(opt_names.size()); }
+    // While packed (PackFFOptions) the contexts above are freed and each one's options that
+    // differ from its defaults are kept as "name=value" pairs (the codec contexts by type, then
+    // the format context, then the scaler's); opt_names stays as it was.
+    bool packed = false;
+    std::string packed_opts[AVMEDIA_TYPE_NB + 2];
+    int packed_sws_flags = 0;
 };
 
 void InitFFOptions(TFFOptions& AOptions);
 void AllocFFOptions(TFFOptions& AOptions, int ASwsFlags);
 void FreeFFOptions(TFFOptions& AOptions);
+// Frees the contexts of a task that waits to start, keeping what was set on them as text; True
+// when packed. Nothing changes when a context's options would not come back exactly as they
+// are. UnpackFFOptions makes the contexts again with those values (nothing when not packed).
+bool PackFFOptions(TFFOptions& AOptions);
+void UnpackFFOptions(TFFOptions& AOptions);
 // Sets one option by name on every generic context whose type takes it; True when one did. A
 // refused value logs "Invalid value "%s" for option "%s"" at error level and gives False.
 bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, bool* AKnown = nullptr);

@@ -117,7 +117,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
         return false;
     };
 
-    ApplyFFOptions(FOptions, ic, FOptions.avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
+    ApplyFFOptions(Options(), ic, Options().avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
     int videoId = 0, audioId = 0, subtitleId = 0;
     if (!FindCodec(Fvideo_codec_name.empty() ? nullptr : Fvideo_codec_name.c_str(), AVMEDIA_TYPE_VIDEO, videoId,
                    OptionCompliance(AVMEDIA_TYPE_VIDEO), false) ||
@@ -219,7 +219,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
 
         switch (par->codec_type) {
         case AVMEDIA_TYPE_VIDEO: {
-            ApplyFFOptions(FOptions, ctx, FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO],
+            ApplyFFOptions(Options(), ctx, Options().avcodec_opts[AVMEDIA_TYPE_VIDEO],
                            AV_OPT_FLAG_DECODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM);
             Fframe_height = ctx->height;
             Fframe_width = ctx->width;
@@ -258,7 +258,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
             break;
         }
         case AVMEDIA_TYPE_AUDIO:
-            ApplyFFOptions(FOptions, ctx, FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO],
+            ApplyFFOptions(Options(), ctx, Options().avcodec_opts[AVMEDIA_TYPE_AUDIO],
                            AV_OPT_FLAG_DECODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
             Fchannel_layout = ctx->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? int64_t(ctx->ch_layout.u.mask) : 0;
             Faudio_channels = ctx->ch_layout.nb_channels;

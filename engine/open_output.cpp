@@ -404,7 +404,7 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
 
     oc->max_delay = int(Fmux_max_delay * 1000000.0f);
     oc->flags |= AVFMT_FLAG_NONBLOCK;
-    ApplyFFOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
+    ApplyFFOptions(Options(), oc, Options().avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
     // The muxer's own options go to the writing of the header: its preload, then the options
     // set by name.
     std::vector<TOptionPair>& headerOptions = Foutput_format_options[Fnb_output_files - 1];

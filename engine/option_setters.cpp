@@ -32,7 +32,7 @@ bool TCustomFFmpeg::SetContextOption(const std::string& AName, const std::string
     if (!TranslateEncoderOption(AName, value, translated)) translated.assign(1, TOptionPair{AName, value});
     for (const TOptionPair& pair : translated) {
         bool known = false, privateKnown = false;
-        if (SetFFOption(FOptions, pair.Name.c_str(), pair.Value.c_str(), &known)) continue;
+        if (SetFFOption(Options(), pair.Name.c_str(), pair.Value.c_str(), &known)) continue;
         if (!SetPrivateOption(pair.Name, pair.Value, &privateKnown)) {
             if (AKnown) *AKnown = known || privateKnown;
             return false;
@@ -203,7 +203,7 @@ bool TCustomFFmpeg::SetBitRate(const String& AName, const String& AValue)
     if (AName.empty() || AValue.empty()) return false;
     bool result = SetContextOption(ToUtf8(AName), ToUtf8(AValue));
     if (result) {
-        AVCodecContext* ctx = FOptions.avcodec_opts[AName[0] == L'a' ? 1 : 0];
+        AVCodecContext* ctx = Options().avcodec_opts[AName[0] == L'a' ? 1 : 0];
         int64_t bitRate = 0;
         if (ctx && av::av_opt_get_int(ctx, "b", 0, &bitRate) >= 0 && bitRate < 1000)
             DefaultLogger()->Log(this, llWarning,
@@ -378,7 +378,9 @@ void TCustomFFmpeg::SetInputTimestampScale(const std::string& AText)
     double scale = pos < AText.size() ? std::strtod(AText.c_str() + pos, nullptr) : 0.0;
     if (index < 0 || index >= MaxFileStreams) Fail(Format(L"stream index over MAX_STREAMS(%d)", MaxFileStreams));
     if (Fnb_input_files >= FMaxFiles) Fail(Format(L"max input files %d reached", FMaxFiles));
-    Finput_files_ts_scale[Fnb_input_files][index] = scale;
+    std::vector<double>& scales = Finput_files_ts_scale[Fnb_input_files];
+    if (scales.empty()) scales.assign(MaxFileStreams, 0.0);
+    scales[index] = scale;
 }
 
 void TCustomFFmpeg::SetStreamId(const String& AName, const String& AValue)

@@ -84,7 +84,7 @@ TStreamCodec& TCustomFFmpeg::AddOutputStream(AVFormatContext* AContext, AVMediaT
                                      : AType == AVMEDIA_TYPE_AUDIO ? Faudio_bitstream_filters
                                                                    : Fsubtitle_bitstream_filters;
     if (fileIndex < FMaxFiles) {
-        TBitstreamFilterChain& chain = Fbitstream_filters[fileIndex][st->index];
+        TBitstreamFilterChain& chain = BitstreamFilters(fileIndex, st->index);
         for (AVBSFContext*& bsf : chain) av::av_bsf_free(&bsf);
         chain = std::move(pending);
     }
@@ -163,7 +163,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
     TStreamCodec& item = AddOutputStream(AContext, AVMEDIA_TYPE_VIDEO, codec, Fvideo_codec_name);
     AVStream* st = item.st;
     AVCodecContext* ctx = item.codec;
-    AVCodecContext* options = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
+    AVCodecContext* options = Options().avcodec_opts[AVMEDIA_TYPE_VIDEO];
     if ((Fvideo_global_header & 1) || (Fvideo_global_header == 0 && (AContext->oformat->flags & AVFMT_GLOBALHEADER))) {
         ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         if (options) options->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
@@ -180,7 +180,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
         AVRational rate = Fframe_rate.num != 0 ? Fframe_rate : AVRational{25, 1};
         if (named && Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
         ctx->codec_id = codecId;
-        ApplyFFOptions(FOptions, ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM);
+        ApplyFFOptions(Options(), ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM);
         if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_VIDEO]);
         FitVideoBitRate(ctx);
         if (codec && codec->supported_framerates && !Fforce_fps)
@@ -274,7 +274,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
     TStreamCodec& item = *added;
     AVStream* st = item.st;
     AVCodecContext* ctx = item.codec;
-    AVCodecContext* options = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
+    AVCodecContext* options = Options().avcodec_opts[AVMEDIA_TYPE_AUDIO];
     if (AContext->oformat->flags & AVFMT_GLOBALHEADER) {
         ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         if (options) options->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
@@ -296,7 +296,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
         setLayout(0);
         ctx->sample_rate = Faudio_sample_rate;
     } else {
-        ApplyFFOptions(FOptions, ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
+        ApplyFFOptions(Options(), ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
         if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_AUDIO]);
         if (named && Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
         ctx->codec_id = codecId;
@@ -354,7 +354,7 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext)
     if (copy) {
         item.stream_copy = true;
     } else {
-        ApplyFFOptions(FOptions, ctx, FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE],
+        ApplyFFOptions(Options(), ctx, Options().avcodec_opts[AVMEDIA_TYPE_SUBTITLE],
                        AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_SUBTITLE_PARAM);
         if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_SUBTITLE]);
         ctx->codec_id = AVCodecID(codecId);

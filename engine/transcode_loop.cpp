@@ -161,7 +161,8 @@ void TCustomFFmpeg::TranscodeLoop()
         if (pkt->dts != AV_NOPTS_VALUE) pkt->dts += offset;
         if (pkt->pts != AV_NOPTS_VALUE) pkt->pts += offset;
         // 8. scale
-        if (pkt->stream_index < MaxFileStreams && Finput_files_ts_scale[file][pkt->stream_index] != 0) {
+        if (pkt->stream_index < int(Finput_files_ts_scale[file].size()) &&
+            Finput_files_ts_scale[file][pkt->stream_index] != 0) {
             double scale = Finput_files_ts_scale[file][pkt->stream_index];
             if (pkt->pts != AV_NOPTS_VALUE) pkt->pts = NearestInt(double(pkt->pts) * scale);
             if (pkt->dts != AV_NOPTS_VALUE) pkt->dts = NearestInt(double(pkt->dts) * scale);

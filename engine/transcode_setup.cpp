@@ -370,7 +370,7 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream* AStream, int AIndex)
             if (!AStream->pict_tmp || av::av_frame_get_buffer(AStream->pict_tmp, 0) < 0)
                 throw FFmpegException(L"Cannot allocate temp picture, check pix fmt");
             int64_t flags = Fsws_flags;
-            if (FOptions.sws_opts && av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
+            if (Options().sws_opts && av::av_opt_get_int(Options().sws_opts, "sws_flags", 0, &flags) >= 0)
                 Fsws_flags = unsigned(flags);
             AStream->img_resample_ctx = av::sws_getContext(inWidth - (Fframe_leftBand + Fframe_rightBand),
                                                            inHeight - (Fframe_topBand + Fframe_bottomBand),
@@ -584,7 +584,7 @@ void TCustomFFmpeg::WriteOutputHeaders()
     for (int i = 0; i < count; ++i) {
         TAVOutputStream* ost = run.OutputStreamTable[i].get();
         if (ost->file_index >= FMaxFiles || ost->index >= MaxFileStreams) continue;
-        TBitstreamFilterChain& chain = Fbitstream_filters[ost->file_index][ost->index];
+        TBitstreamFilterChain& chain = BitstreamFilters(ost->file_index, ost->index);
         const AVCodecParameters* par = ost->st->codecpar;
         AVRational base = ost->st->time_base;
         for (AVBSFContext* bsf : chain) {

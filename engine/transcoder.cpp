@@ -77,10 +77,12 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles)
     FMaxFiles = AMaxFiles;
     Finput_files.assign(FMaxFiles, nullptr);
     Finput_files_ts_offset.assign(FMaxFiles, 0);
-    Finput_files_ts_scale.assign(FMaxFiles, std::vector<double>(MaxFileStreams, 0.0));
+    // The per-stream tables of a file are made when something is set in them (a task waiting in
+    // the queue keeps none it does not use).
+    Finput_files_ts_scale.assign(FMaxFiles, std::vector<double>());
     Foutput_files.assign(FMaxFiles, nullptr);
     Fmeta_data_maps.assign(FMaxFiles, TAVMetaDataMap{});
-    Fbitstream_filters.assign(FMaxFiles, std::vector<TBitstreamFilterChain>(MaxFileStreams));
+    Fbitstream_filters.assign(FMaxFiles, std::vector<TBitstreamFilterChain>());
     Finput_codecs.assign(FMaxFiles * MaxFileStreams, nullptr);
     Foutput_codecs.assign(FMaxFiles * MaxFileStreams, nullptr);
     Fstream_maps.assign(FMaxFiles * MaxFileStreams, TAVStreamMap{});
@@ -265,6 +267,27 @@ void TCustomFFmpeg::InitDefaults()
     FHookBufSize = 0;
 }
 
+TBitstreamFilterChain& TCustomFFmpeg::BitstreamFilters(int AFileIndex, int AStreamIndex)
+{
+    std::vector<TBitstreamFilterChain>& chains = Fbitstream_filters[AFileIndex];
+    if (chains.empty()) chains.resize(MaxFileStreams);
+    return chains[AStreamIndex];
+}
+
+void TCustomFFmpeg::ReleaseIdleMemory()
+{
+    if (FConverting || !DefaultLoader().Loaded(ConverterLibraries)) return;
+    PackFFOptions(FOptions);
+    // The decoders' contexts are not open until the run: their private part is allocated again
+    // (at its defaults, as here) when they are.
+    for (auto& item : Finput_stream_codecs) {
+        AVCodecContext* ctx = item->codec;
+        if (!ctx || av::avcodec_is_open(ctx) || !ctx->priv_data) continue;
+        if (ctx->codec && ctx->codec->priv_class) av::av_opt_free(ctx->priv_data);
+        av::av_freep(&ctx->priv_data);
+    }
+}
+
 // --- running ---
 
 TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
@@ -288,6 +311,7 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
         DoTerminate();
         return nullptr;
     }
+    Options();  // the holders back before the run, on the starting thread
     FConverting = true;
     FBroken = false;
     FFinished = false;

@@ -405,7 +405,7 @@ public:
     int FMaxFiles;
     std::vector<AVFormatContext*> Finput_files;
     std::vector<int64_t> Finput_files_ts_offset;
-    std::vector<std::vector<double>> Finput_files_ts_scale;  // [file][stream 0..19]
+    std::vector<std::vector<double>> Finput_files_ts_scale;  // [file][stream 0..19], empty until one is set
     std::vector<const AVCodec*> Finput_codecs;
     int Fnb_input_files = 0;
     int Fnb_icodecs = 0;
@@ -506,7 +506,19 @@ public:
     bool Ffile_overwrite = false;
     float Fdts_delta_threshold = 10.0f;
     unsigned Fsws_flags = 4;
-    TFFOptions FOptions;
+    // The option holders; packed while the task waits to start (ReleaseIdleMemory): use
+    // Options(), which makes them again when they are.
+    mutable TFFOptions FOptions;
+    TFFOptions& Options() const
+    {
+        if (FOptions.packed) UnpackFFOptions(FOptions);
+        return FOptions;
+    }
+    // Lets go of what a set-up task holds only for its run, while it waits in the queue: the
+    // option holders are packed into their changed values and the input decoders' private
+    // state goes (the decoders make it again when they open). Called by the task component
+    // after each file it adds; the next option set, or the start, brings the holders back.
+    void ReleaseIdleMemory();
     // Options that only the named encoder of a media type (video 0, audio 1, subtitle 3) or an
     // output's muxer knows, in the order they were set: the output stage sets them on the
     // encoder context before opening it and hands the muxer's to the writing of the header.
@@ -527,6 +539,8 @@ public:
     int16_t* Fsamples = nullptr;
     TBitstreamFilterChain Fvideo_bitstream_filters, Faudio_bitstream_filters, Fsubtitle_bitstream_filters;
     std::vector<std::vector<TBitstreamFilterChain>> Fbitstream_filters;  // [file][stream 0..19]
+    // Entry [AFileIndex][AStreamIndex] of Fbitstream_filters; a file's chains are made on first use.
+    TBitstreamFilterChain& BitstreamFilters(int AFileIndex, int AStreamIndex);
     int Fbit_buffer_size = 262144;
     uint8_t* Fbit_buffer = nullptr;
     PCodecItem FEncoderList = nullptr;

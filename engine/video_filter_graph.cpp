@@ -78,7 +78,7 @@ int TCustomFFmpeg::CreateVideoFilterGraph(TAVOutputStream* AOutStream, int AWidt
         last = crop;
     }
     int64_t swsFlags = Fsws_flags;
-    if (FOptions.sws_opts) av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
+    if (Options().sws_opts) av::av_opt_get_int(Options().sws_opts, "sws_flags", 0, &swsFlags);
     if (croppedWidth != enc->width || croppedHeight != enc->height) {
         std::string args = Format("%d:%d:sws_flags=%d", enc->width, enc->height, int(swsFlags));
         AVFilterContext* scale = nullptr;

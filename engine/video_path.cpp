@@ -127,7 +127,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AContext, TAVOutputStream* AOutS
     }
     if (!filtered && shared->video_resample && !shared->img_resample_ctx) {
         int64_t flags = Fsws_flags;
-        if (FOptions.sws_opts && av::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
+        if (Options().sws_opts && av::av_opt_get_int(Options().sws_opts, "sws_flags", 0, &flags) >= 0)
             Fsws_flags = unsigned(flags);
         shared->img_resample_ctx =
             av::sws_getContext(shared->resample_width, shared->resample_height, AVPixelFormat(shared->resample_pix_fmt),

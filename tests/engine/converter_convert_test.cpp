@@ -182,6 +182,56 @@ TEST_F(ConverterConvert, AFailingTaskEndsWithItsTextAndTheQueueGoesOn)
     EXPECT_EQ(StreamsOf(Path("good.mp4")).size(), 2u);
 }
 
+// A task waiting in the queue keeps its options packed and its decoders without their private
+// state; what the options set still reaches the encoders when it starts.
+TEST_F(ConverterConvert, AWaitingTaskKeepsItsOptionsPackedAndTheyReachItsEncoders)
+{
+    const std::string input = MakeSoundClip("clip.mp4", 2);
+    for (const wchar_t* gop : {L"g=1", L""}) {
+        const int index = Converter->AddTask(Utf8ToString(input), String());
+        ASSERT_GE(index, 0) << StringToUtf8(Converter->LastErrMsg());
+        TOutputOptions options = Output(L"mpeg4", L"mp2");
+        options.AudioBitrate = 64000;
+        options.ExtOptions = gop;
+        const String name = index == 0 ? WPath("every.avi") : WPath("default.avi");
+        ASSERT_TRUE(Converter->SetOutputFile(index, name, &options)) << StringToUtf8(Converter->LastErrMsg());
+        TFFmpeg* task = Converter->Tasks(index);
+        EXPECT_TRUE(task->FOptions.packed);
+        EXPECT_EQ(task->FOptions.sws_opts, nullptr);
+        for (const auto& item : task->Finput_stream_codecs) EXPECT_EQ(item->codec->priv_data, nullptr);
+    }
+    Converter->Start(1);
+    ASSERT_TRUE(ServeUntilQueueEnd());
+    for (const TTerminateInfo& end : Ends) EXPECT_FALSE(end.Exception) << StringToUtf8(end.ExceptionMsg);
+
+    // Key pictures and the sound's bit rate as written.
+    auto written = [](const std::string& AName, int& AKeys, int& AOthers, int64_t& AAudioRate) {
+        AKeys = AOthers = 0;
+        AAudioRate = 0;
+        AVFormatContext* ic = nullptr;
+        if (av::avformat_open_input(&ic, AName.c_str(), nullptr, nullptr) < 0) return;
+        av::avformat_find_stream_info(ic, nullptr);
+        AVPacket* pkt = av::av_packet_alloc();
+        while (av::av_read_frame(ic, pkt) >= 0) {
+            const AVCodecParameters* par = ic->streams[pkt->stream_index]->codecpar;
+            if (par->codec_type == AVMEDIA_TYPE_VIDEO) ++((pkt->flags & AV_PKT_FLAG_KEY) ? AKeys : AOthers);
+            if (par->codec_type == AVMEDIA_TYPE_AUDIO) AAudioRate = par->bit_rate;
+            av::av_packet_unref(pkt);
+        }
+        av::av_packet_free(&pkt);
+        av::avformat_close_input(&ic);
+    };
+    int keys = 0, others = 0;
+    int64_t audioRate = 0;
+    written(Path("every.avi"), keys, others, audioRate);
+    EXPECT_GT(keys, 40);
+    EXPECT_EQ(others, 0);
+    EXPECT_EQ(audioRate, 64000);
+    written(Path("default.avi"), keys, others, audioRate);
+    EXPECT_GT(others, 0);
+    EXPECT_EQ(audioRate, 64000);
+}
+
 TEST_F(ConverterConvert, NamesBeyondAsciiConvert)
 {
     std::filesystem::copy_file(MakeSoundClip("clip.mp4", 1), Path("视频 片段.mp4"));

@@ -195,6 +195,50 @@ TEST_F(FFOptionsTest, ApplyToRealEncoderContextsByType)
     av::avcodec_free_context(&audio);
 }
 
+// A waiting task's holders are freed and made again with every value set on them, whether by
+// name, by a field (the global-header flag) or with characters the packed text escapes.
+TEST_F(FFOptionsTest, PackedOptionsComeBackAsTheyWere)
+{
+    ASSERT_TRUE(SetFFOption(FOpts, "b", "800k"));
+    ASSERT_TRUE(SetFFOption(FOpts, "ab", "96k"));
+    ASSERT_TRUE(SetFFOption(FOpts, "strict", "-2"));
+    ASSERT_TRUE(SetFFOption(FOpts, "packetsize", "2048"));
+    ASSERT_TRUE(SetFFOption(FOpts, "sws_flags", "bilinear"));
+    ASSERT_TRUE(SetFFOption(FOpts, "dump_separator", " x=y,z\\w "));
+    FOpts.avcodec_opts[AVMEDIA_TYPE_VIDEO]->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    const std::vector<const char*> names = FOpts.opt_names;
+
+    ASSERT_TRUE(PackFFOptions(FOpts));
+    EXPECT_TRUE(FOpts.packed);
+    for (AVCodecContext* ctx : FOpts.avcodec_opts) EXPECT_EQ(ctx, nullptr);
+    EXPECT_EQ(FOpts.avformat_opts, nullptr);
+    EXPECT_EQ(FOpts.sws_opts, nullptr);
+    EXPECT_EQ(FOpts.opt_names, names);
+
+    UnpackFFOptions(FOpts);
+    EXPECT_FALSE(FOpts.packed);
+    AVCodecContext* video = FOpts.avcodec_opts[AVMEDIA_TYPE_VIDEO];
+    AVCodecContext* audio = FOpts.avcodec_opts[AVMEDIA_TYPE_AUDIO];
+    ASSERT_NE(video, nullptr);
+    ASSERT_NE(audio, nullptr);
+    EXPECT_EQ(video->bit_rate, 800000);
+    EXPECT_EQ(audio->bit_rate, 96000);
+    EXPECT_EQ(audio->codec_type, AVMEDIA_TYPE_AUDIO);
+    EXPECT_EQ(video->strict_std_compliance, -2);
+    EXPECT_EQ(FOpts.avcodec_opts[AVMEDIA_TYPE_SUBTITLE]->strict_std_compliance, 0);
+    EXPECT_NE(video->flags & AV_CODEC_FLAG_GLOBAL_HEADER, 0);
+    uint8_t* text = nullptr;
+    ASSERT_GE(av::av_opt_get(video, "dump_separator", 0, &text), 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(text), " x=y,z\\w ");
+    av::av_free(text);
+    EXPECT_EQ(FOpts.avformat_opts->packet_size, 2048u);
+    int64_t swsFlags = 0;
+    av::av_opt_get_int(FOpts.sws_opts, "sws_flags", 0, &swsFlags);
+    EXPECT_EQ(swsFlags, SWS_BILINEAR);
+    EXPECT_EQ(FOpts.opt_names, names);
+    EXPECT_TRUE(FErrors.empty());
+}
+
 class PictureTest : public LibrariesFixture {
 protected:
     void SetUp() override
