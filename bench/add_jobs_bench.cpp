@@ -99,9 +99,11 @@ int main(int argc, char** argv)
                     ms < 50 && kb < 100 ? "" : "  over");
     };
     std::printf("Adding %d clips (aim: well under 50 ms and 100 KB per file):\n", files);
-    print("all files", marks[0], marks[2], files);
-    if (files > 100) print("the last 100 files", marks[1], marks[2], 100);
-    std::printf("  %-28s %8.1f MB\n", "resident at the end", marks[2].Kb / 1024);
+    // With 100 files or fewer there is no mark before the last hundred: the end is the second.
+    const TSpan& end = marks.back();
+    print("all files", marks[0], end, files);
+    if (files > 100) print("the last 100 files", marks[1], end, 100);
+    std::printf("  %-28s %8.1f MB\n", "resident at the end", end.Kb / 1024);
     std::fflush(stdout);
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);

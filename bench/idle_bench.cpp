@@ -49,6 +49,7 @@
 #include "platform/win/win_api.h"
 #include "skin/boxes/office_combo_box.h"
 #include "skin/controls/skin_list_view.h"
+#include "skin/core/png_image_list.h"
 #include "tests/support/xvfb.h"
 
 // Last: Xlib's macros (None, Bool, Status) would clash with the program's headers.
