@@ -40,6 +40,7 @@
 #include "app/options_form.h"
 #include "app/program_paths.h"
 #include "app/program_start.h"
+#include "bench/bench_support.h"
 #include "platform/framework/controls/list_view.h"
 #include "platform/framework/core/files.h"
 #include "platform/framework/core/strings.h"
@@ -61,14 +62,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 long long NowNs() { return Clock::now().time_since_epoch().count(); }
-
-double Median(std::vector<double> v)
-{
-    if (v.empty()) return -1;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // ---- the spawned programs ----
 
@@ -214,16 +207,6 @@ void EndChild(TChild& AChild)
     AChild = {};
 }
 
-long StatusField(const std::string& APath, const char* AName)
-{
-    std::ifstream in(APath);
-    std::string line;
-    const size_t n = std::strlen(AName);
-    while (std::getline(in, line))
-        if (line.compare(0, n, AName) == 0 && line.size() > n && line[n] == ':') return std::atol(line.c_str() + n + 1);
-    return -1;
-}
-
 // Voluntary context switches of every thread of the process, by thread id, with its name.
 struct TThreadWakes {
     std::string Name;
@@ -261,8 +244,6 @@ double ProcessCpu(pid_t APid)
     return double(utime + stime) / double(::sysconf(_SC_CLK_TCK));
 }
 
-long RssKb(pid_t APid) { return StatusField("/proc/" + std::to_string(APid) + "/status", "VmRSS"); }
-
 // Waits until a top-level window is viewable on the display (the program's main window).
 bool WaitForWindow(Display* ADisplay, int ASeconds)
 {
@@ -295,7 +276,7 @@ void Watch(const char* AWhat, pid_t APid, int ASettle, int ASeconds, bool AWakeA
     std::vector<std::pair<double, long>> rss;  // seconds, kB
     const int step = std::max(1, std::min(10, ASeconds / 12));
     for (int s = 0; s <= ASeconds; s += step) {
-        rss.emplace_back(std::chrono::duration<double>(Clock::now() - t0).count(), RssKb(APid));
+        rss.emplace_back(std::chrono::duration<double>(Clock::now() - t0).count(), ResidentKb(APid));
         if (s + step <= ASeconds) std::this_thread::sleep_for(std::chrono::seconds(step));
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
@@ -374,28 +355,12 @@ void MeasureEmpty(const std::string& AProgram, const std::string& ADir, Display*
     EndChild(c);
 }
 
-bool MakeClip(const std::string& AName)
-{
-    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi",
-                                     "-i", "testsrc2=size=320x240:rate=25:duration=1", "-f", "lavfi", "-i",
-                                     "sine=frequency=440:sample_rate=44100:duration=1", "-c:v", "mpeg4", "-c:a",
-                                     "mp2", AName};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, "ffmpeg", nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 void MeasureRows(const std::string& ADir, Display* ADisplay, const std::string& AName, int ASeconds)
 {
     const std::string clips = ADir + "/clips", folder = ADir + "/rows程序";
     std::filesystem::create_directories(clips);
     std::filesystem::create_directories(folder);
-    if (!MakeClip(clips + "/clip000.avi")) {
+    if (!MakeClip(clips + "/clip000.avi", "320x240", 1, 440, {"-c:v", "mpeg4", "-c:a", "mp2"})) {
         std::printf("could not make a clip with the ffmpeg command: no figures with 100 rows\n");
         return;
     }
@@ -476,7 +441,7 @@ int main(int argc, char** argv)
         (std::filesystem::path(StringToUtf8(ExeFileName())).parent_path().parent_path() / "app" / "vexmora").string();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto number = [&] { return i + 1 < argc ? std::max(1, std::atoi(argv[++i])) : 1; };
+        auto number = [&] { return NumberArg(i, argc, argv); };
         if (arg == "--seconds")
             seconds = number();
         else if (arg == "--rows-seconds")

@@ -37,6 +37,7 @@
 #include "app/options_form.h"
 #include "app/program_paths.h"
 #include "app/program_start.h"
+#include "bench/bench_support.h"
 #include "engine/converter.h"
 #include "platform/framework/controls/list_view.h"
 #include "platform/framework/core/files.h"
@@ -58,23 +59,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Median(std::vector<double> v)
-{
-    if (v.empty()) return -1;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 double MsSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
-
-// CPU seconds of the calling thread, and of the whole process, so far.
-double CpuSeconds(clockid_t AClock)
-{
-    timespec ts{};
-    clock_gettime(AClock, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
 
 // ---- the start, in the spawned program ----
 
@@ -197,34 +182,6 @@ void MeasureStart(const char* AWhere, const std::vector<std::string>& AEnv, cons
 
 // ---- the queue ----
 
-bool MakeClip(const std::string& AName, int ASeconds, int ATone)
-{
-    const std::string d = std::to_string(ASeconds);
-    std::vector<std::string> args = {
-        "ffmpeg",       "-nostdin",
-        "-hide_banner", "-loglevel",
-        "error",        "-y",
-        "-f",           "lavfi",
-        "-i",           "testsrc2=size=640x360:rate=25:duration=" + d,
-        "-f",           "lavfi",
-        "-i",           "sine=frequency=" + std::to_string(ATone) + ":sample_rate=44100:duration=" + d,
-        "-ac",          "2",
-        "-c:v",         "libx264",
-        "-preset",      "veryfast",
-        "-crf",         "20",
-        "-c:a",         "aac",
-        "-b:a",         "128k",
-        AName};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, "ffmpeg", nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // Serves the message loop as the program's loop would between events, until ADone holds.
 void ServeUntil(const std::function<bool()>& ADone)
 {
@@ -310,7 +267,8 @@ void MeasureQueue(const char* AWhere, const std::string& ADir, int AReps, int AC
     std::filesystem::create_directories(ADir + "/clips");
     for (int i = 0; i < AClips; ++i) {
         clips.push_back(ADir + "/clips/clip" + std::to_string(i) + ".mp4");
-        if (!MakeClip(clips.back(), AClipSeconds, 300 + 60 * i)) {
+        if (!MakeClip(clips.back(), "640x360", AClipSeconds, 300 + 60 * i,
+                      {"-ac", "2", "-c:v", "libx264", "-preset", "veryfast", "-crf", "20", "-c:a", "aac", "-b:a", "128k"})) {
             std::printf("could not generate the clips with the ffmpeg command: no queue figures\n");
             return;
         }
@@ -414,7 +372,7 @@ int main(int argc, char** argv)
     bool headlessOnly = false, queue = true, start = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto number = [&] { return i + 1 < argc ? std::max(1, std::atoi(argv[++i])) : 1; };
+        auto number = [&] { return NumberArg(i, argc, argv); };
         if (arg == "--reps")
             reps = number();
         else if (arg == "--queue-reps")

@@ -6,41 +6,14 @@
 
 // ---- TbsGraphicSkinControl ----
 
-TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TGraphicControl(AOwner)
+TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TGraphicControl(AOwner), TbsSkinLink(this)
 {
     FControlStyle.Include(csOpaque);
 }
 
-TbsGraphicSkinControl::~TbsGraphicSkinControl()
-{
-    if (FSD) FSD->RemoveFreeNotification(this);
-    if (FHintImageList) FHintImageList->RemoveFreeNotification(this);
-}
-
 void TbsGraphicSkinControl::SetSkinData(TbsSkinData* Value)
 {
-    if (Value != FSD) {
-        if (FSD) FSD->RemoveFreeNotification(this);
-        FSD = Value;
-        if (FSD) FSD->FreeNotification(this);
-    }
-    if (Value && !Value->Empty && !(ComponentState() & csDesigning)) ChangeSkinData();
-}
-
-void TbsGraphicSkinControl::SetHintImageList(TCustomImageList* Value)
-{
-    if (Value == FHintImageList) return;
-    if (FHintImageList) FHintImageList->RemoveFreeNotification(this);
-    FHintImageList = Value;
-    if (Value) Value->FreeNotification(this);
-}
-
-void TbsGraphicSkinControl::GetSkinData()
-{
-    if (!FSD || FSD->Empty)
-        FIndex = -1;
-    else
-        FIndex = FSD->GetControlIndex(FSkinDataName);
+    if (StoreSkinData(Value)) ChangeSkinData();
 }
 
 void TbsGraphicSkinControl::ChangeSkinData()
@@ -49,35 +22,12 @@ void TbsGraphicSkinControl::ChangeSkinData()
     Repaint();
 }
 
-TbsDataSkinControl* TbsGraphicSkinControl::Record() const
-{
-    if (!FSD || FIndex < 0 || FIndex >= static_cast<int>(FSD->CtrlList.size())) return nullptr;
-    return FSD->CtrlList[static_cast<size_t>(FIndex)];
-}
-
-TFontCharset TbsGraphicSkinControl::SkinCharset(TFontCharset Fallback) const
-{
-    return FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : Fallback;
-}
-
-void TbsGraphicSkinControl::Paint()
-{
-    if (Width() < 1 || Height() < 1) return;
-    GetSkinData();
-    TBitmap b(Width(), Height());
-    if (FIndex == -1)
-        CreateControlDefaultImage(&b);
-    else
-        CreateControlSkinImage(&b);
-    Canvas()->Draw(0, 0, &b);
-}
+void TbsGraphicSkinControl::Paint() { PaintLook(Canvas(), Width(), Height()); }
 
 void TbsGraphicSkinControl::Notification(TComponent* AComponent, TOperation Operation)
 {
     TGraphicControl::Notification(AComponent, Operation);
-    if (Operation != opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
-    if (AComponent == FHintImageList) FHintImageList = nullptr;
+    if (Operation == opRemove) ForgetRemoved(AComponent);
 }
 
 // ---- TbsGraphicSkinCustomControl ----

@@ -4,7 +4,7 @@
 // built-in look) and the same paint pipeline (the whole look composed into one control-sized
 // bitmap, drawn in one step), without a window region and without the parent-background pass.
 //
-// TbsGraphicSkinControl holds the model, the name, the index and the pipeline.
+// TbsGraphicSkinControl holds the model, the name, the index and the pipeline through TbsSkinLink.
 // TbsGraphicSkinCustomControl adds the nine-part geometry of a TbsDataSkinCustomControl record,
 // the sizing rule it imposes (ResizeMode), a default size and font for a skin without the record,
 // and vertical centring on a tool bar that centres its children (from SetBounds, whatever top is
@@ -18,29 +18,18 @@
 #include "skin/core/marks.h"
 #include "skin/core/skin_data.h"
 
-class TbsGraphicSkinControl : public TGraphicControl, public TbsSkinChangeClient, public TbsCentredChild {
+class TbsGraphicSkinControl : public TGraphicControl,
+                              public TbsSkinChangeClient,
+                              public TbsCentredChild,
+                              public TbsSkinLink {
 public:
     explicit TbsGraphicSkinControl(TComponent* AOwner);
-    ~TbsGraphicSkinControl() override;
 
-    TbsSkinData* SkinData() const { return FSD; }
     // Stores the reference; with a model that is not empty, ChangeSkinData.
     virtual void SetSkinData(TbsSkinData* Value);
-    const String& SkinDataName() const { return FSkinDataName; }
     // Stores the name only; the next paint uses it.
     virtual void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
-    int SkinIndex() const { return FIndex; }
 
-    // The extended hint the skinned hint shows for the control.
-    const String& HintTitle() const { return FHintTitle; }
-    void SetHintTitle(const String& Value) { FHintTitle = Value; }
-    int HintImageIndex() const { return FHintImageIndex; }
-    void SetHintImageIndex(int Value) { FHintImageIndex = Value; }
-    TCustomImageList* HintImageList() const { return FHintImageList; }
-    void SetHintImageList(TCustomImageList* Value);
-
-    // Finds the record by SkinDataName; -1 without a model, with an empty one or without it.
-    virtual void GetSkinData();
     // GetSkinData, then a repaint.
     virtual void ChangeSkinData();
     virtual void BeforeChangeSkinData() { FIndex = -1; }
@@ -49,26 +38,8 @@ public:
     void SkinChangeEnd() override { ChangeSkinData(); }
 
 protected:
-    // B arrives as a new bitmap of Width x Height.
-    virtual void CreateControlDefaultImage(TBitmap*) {}
-    virtual void CreateControlSkinImage(TBitmap*) {}
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    // The record FIndex names; nullptr without one.
-    TbsDataSkinControl* Record() const;
-    // The character set of the model's text table when it has one, else Fallback.
-    TFontCharset SkinCharset(TFontCharset Fallback) const;
-    // The active picture at Index; nullptr outside the list.
-    TBitmap* ActivePicture(int Index) const { return SkinActivePicture(FSD, Index); }
-
-    TbsSkinData* FSD = nullptr;
-    String FSkinDataName;
-    int FIndex = -1;
-
-private:
-    String FHintTitle;
-    int FHintImageIndex = 0;
-    TCustomImageList* FHintImageList = nullptr;
 };
 
 class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinGeometry, public TbsSkinDefaults {

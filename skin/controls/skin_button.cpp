@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/framework/controls/shortcuts.h"
+#include "skin/controls/skin_button_shared.h"
 #include "platform/framework/forms/action.h"
 #include "platform/framework/forms/forms.h"
 #include "skin/core/button_records.h"
@@ -108,22 +109,11 @@ void TbsSkinButton::SetSkinImagesMenu(TbsSkinImagesMenuBase* Value)
 {
     if (FSkinImagesMenu != Value) UnhookImagesMenu();
     FSkinImagesMenu = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->OnInternalChange = [this](TObject* Sender) { ImagesMenuChanged(Sender); };
-    }
+    HookImagesMenu(this, Value, [this](TObject* Sender) { ImagesMenuChanged(Sender); });
     Repaint();
 }
 
-void TbsSkinButton::UnhookImagesMenu()
-{
-    // The menu outlives its link to this button: it must not call back into it.
-    if (!FSkinImagesMenu) return;
-    FSkinImagesMenu->OnInternalChange = nullptr;
-    if (FImagesMenuCloseHooked) FSkinImagesMenu->OnInternalMenuClose = nullptr;
-    FImagesMenuCloseHooked = false;
-    FSkinImagesMenu->RemoveFreeNotification(this);
-}
+void TbsSkinButton::UnhookImagesMenu() { ::UnhookImagesMenu(this, FSkinImagesMenu, FImagesMenuCloseHooked); }
 
 void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation)
 {
@@ -176,10 +166,7 @@ void TbsSkinButton::RefreshButton()
 
 void TbsSkinButton::StartMorphOrRepaint()
 {
-    if (MorphingActive() && FIndex != -1)
-        StartMorph();
-    else
-        Repaint();
+    if (!FMorph.StartIf(MorphingActive() && FIndex != -1)) Repaint();
 }
 
 void TbsSkinButton::StartMorph() { FMorph.Start(); }
@@ -251,13 +238,7 @@ void TbsSkinButton::GetSkinData()
         if (DisabledFontColor == FontColor) DisabledFontColor = 0x808080;
     }
     // The current animation frame replaces the look it plays over.
-    if (const int frame = FAnimation.ShownFrame(FrameCount); frame != 0 && EffectsActive()) {
-        const TRect f = AnimationFrameRect(AnimateSkinRect, SkinRect, FrameCount, frame);
-        if (FAnimation.Forward())
-            ActiveSkinRect = f;
-        else
-            SkinRect = f;
-    }
+    if (EffectsActive()) FAnimation.ShowFrameOver(AnimateSkinRect, FrameCount, SkinRect, ActiveSkinRect);
 }
 
 void TbsSkinButton::CalcSize(int& AWidth, int& AHeight)
@@ -328,35 +309,21 @@ void TbsSkinButton::Paint()
 
 void TbsSkinButton::PaintMorph()
 {
-    TBitmap b(Width(), Height()), b2(Width(), Height());
-    CreateButtonImage(&b, SkinRect, false, false);
-    CreateButtonImage(&b2, ActiveSkinRect, false, true);
-    std::unique_ptr<TbsEffectBmp> from(TbsEffectBmp::CreateFromhWnd(b.Handle()));
-    std::unique_ptr<TbsEffectBmp> to(TbsEffectBmp::CreateFromhWnd(b2.Handle()));
-    if (!from || !to) return;
-    from->MorphBy(MorphKind, to.get(), FMorph.Kf);
-    from->Draw(Canvas()->Handle(), 0, 0);
+    PaintButtonMorph(Canvas(), Width(), Height(), MorphKind, FMorph.Kf, [this](TBitmap* B, bool Hot) {
+        CreateButtonImage(B, Hot ? ActiveSkinRect : SkinRect, false, Hot);
+    });
 }
 
 void TbsSkinButton::SetSkinFont(TCanvas* Cnvs)
 {
-    if (FUseSkinFont) {
-        Cnvs->Font()->SetName(FontName);
-        Cnvs->Font()->SetHeight(FontHeight);
-        Cnvs->Font()->SetStyle(FontStyle);
-    } else {
-        Cnvs->Font()->Assign(FDefaultFont);
-    }
-    Cnvs->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    SetButtonSkinFont(Cnvs, FUseSkinFont, FontName, FontHeight, FontStyle, FDefaultFont,
+                      SkinCharset(FDefaultFont->Charset()));
 }
 
 TColor TbsSkinButton::CaptionColor(bool ADown, bool AMouseIn) const
 {
-    if (Enabled() && !FUseSkinFontColor) return FDefaultFont->Color();
-    if (!Enabled()) return DisabledFontColor;
-    if (ADown && AMouseIn) return DownFontColor;
-    if (AMouseIn) return ActiveFontColor;
-    return FontColor;
+    return ButtonCaptionColor(Enabled(), FUseSkinFontColor, FDefaultFont->Color(),
+                              {FontColor, ActiveFontColor, DownFontColor, DisabledFontColor}, ADown, AMouseIn);
 }
 
 void TbsSkinButton::DrawFocusFrame(TCanvas* Cnvs, const TRect& R)
@@ -379,13 +346,7 @@ void TbsSkinButton::DrawContent(TCanvas* Cnvs, const TRect& T, bool ADown, bool 
         DrawImageAndText(Cnvs, T, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, false, Enabled(),
                          false, clNone);
     } else {
-        int frame = 1;
-        if (ADown && AMouseIn && FNumGlyphs > 2)
-            frame = 3;
-        else if (AMouseIn && FNumGlyphs > 3)
-            frame = 4;
-        else if (!Enabled() && FNumGlyphs > 1)
-            frame = 2;
+        const int frame = ButtonGlyphFrame(ADown, AMouseIn, Enabled(), FNumGlyphs);
         DrawGlyphAndText(Cnvs, T, FMargin, FSpacing, FLayout, Caption(), &FGlyph, FNumGlyphs, frame, false, false,
                          clNone);
     }
@@ -467,15 +428,7 @@ void TbsSkinButton::ButtonClick()
 {
     if (FCanFocused)
         if (TCustomForm* f = GetParentForm()) f->SetModalResult(FModalResult);
-    if (OnClick && Action()) {
-        OnClick(this);
-        return;
-    }
-    if (!(ComponentState() & csDesigning) && Action()) {
-        Action()->Execute();
-        return;
-    }
-    if (OnClick) OnClick(this);
+    ClickOrExecuteAction(this, OnClick);
 }
 
 void TbsSkinButton::Click()
@@ -487,14 +440,12 @@ void TbsSkinButton::Click()
 void TbsSkinButton::ActionChange(TObject* Sender, bool CheckDefaults)
 {
     TbsSkinCustomControl::ActionChange(Sender, CheckDefaults);
-    auto* a = dynamic_cast<TCustomAction*>(Sender);
-    if (!a || !FGlyph.Empty() || !a->ActionList() || !a->ActionList()->Images()) return;
-    TCustomImageList* images = a->ActionList()->Images();
-    if (a->ImageIndex() >= 0 && a->ImageIndex() < images->Count()) {
-        SetImageList(images);
-        FImageIndex = a->ImageIndex();
-        Repaint();
-    }
+    TCustomImageList* images = nullptr;
+    int index = -1;
+    if (!ActionImage(Sender, FGlyph, images, index)) return;
+    SetImageList(images);
+    FImageIndex = index;
+    Repaint();
 }
 
 // ---- mouse ----

@@ -147,6 +147,17 @@ bool PassFocusingPress(TWinControl* Control, const TMessage& m, bool& ClicksDisa
 
 // ---- animation frames ----
 
+void TbsFrameAnimation::ShowFrameOver(const TRect& Frames, int FrameCount, TRect& Normal, TRect& Hot) const
+{
+    const int frame = ShownFrame(FrameCount);
+    if (frame == 0) return;
+    const TRect f = AnimationFrameRect(Frames, Normal, FrameCount, frame);
+    if (FForward)
+        Hot = f;
+    else
+        Normal = f;
+}
+
 TRect AnimationFrameRect(const TRect& Frames, const TRect& One, int FrameCount, int Frame)
 {
     if (RectWidth(Frames) > RectWidth(One)) {

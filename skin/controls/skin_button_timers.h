@@ -24,6 +24,12 @@ public:
     bool Running() const { return FTimer != nullptr; }
     // Starts the timer unless it runs.
     void Start();
+    // Start when CanMorph; false (nothing started) otherwise, for the caller to repaint at once.
+    bool StartIf(bool CanMorph)
+    {
+        if (CanMorph) Start();
+        return CanMorph;
+    }
     void Stop();
     // One step towards Hot. Without CanMorph (no record, effects off) Kf jumps to its end and the
     // timer stops: false, nothing changed on screen. Otherwise a fifth further, or at the end Kf
@@ -56,6 +62,9 @@ public:
     {
         return FTimer && FrameCount > 0 && FFrame >= 1 && FFrame <= FrameCount ? FFrame : 0;
     }
+    // The shown frame of the strip Frames replaces the look it plays over: Hot going forward,
+    // Normal going backward (whose rectangle is also one look's size); nothing while stopped.
+    void ShowFrameOver(const TRect& Frames, int FrameCount, TRect& Normal, TRect& Hot) const;
     // From the first frame forward, or from the last backward, one step every Interval ms.
     void Start(bool Forward, unsigned Interval);
     void Stop();

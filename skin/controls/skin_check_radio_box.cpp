@@ -201,10 +201,7 @@ bool TbsSkinCheckRadioBox::MorphingActive() const
 
 void TbsSkinCheckRadioBox::StartMorphOrRepaint()
 {
-    if (MorphingActive() && FIndex != -1)
-        StartMorph();
-    else
-        Repaint();
+    if (!FMorph.StartIf(MorphingActive() && FIndex != -1)) Repaint();
 }
 
 void TbsSkinCheckRadioBox::StartMorph() { FMorph.Start(); }

@@ -89,41 +89,14 @@ void TbsSkinGeometry::ComposeSkinImage(TBitmap* B, TBitmap* SB, const TRect& R, 
 
 // ---- TbsSkinControl ----
 
-TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
-
-TbsSkinControl::~TbsSkinControl()
-{
-    if (FSD) FSD->RemoveFreeNotification(this);
-    if (FHintImageList) FHintImageList->RemoveFreeNotification(this);
-}
+TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner), TbsSkinLink(this) {}
 
 void TbsSkinControl::SetSkinData(TbsSkinData* Value)
 {
-    if (Value != FSD) {
-        if (FSD) FSD->RemoveFreeNotification(this);
-        FSD = Value;
-        if (FSD) FSD->FreeNotification(this);
-    }
-    if (Value && !Value->Empty && !(ComponentState() & csDesigning)) ChangeSkinData();
+    if (StoreSkinData(Value)) ChangeSkinData();
 }
 
 void TbsSkinControl::SetSkinDataName(const String& Value) { FSkinDataName = Value; }
-
-void TbsSkinControl::SetHintImageList(TCustomImageList* Value)
-{
-    if (Value == FHintImageList) return;
-    if (FHintImageList) FHintImageList->RemoveFreeNotification(this);
-    FHintImageList = Value;
-    if (Value) Value->FreeNotification(this);
-}
-
-void TbsSkinControl::GetSkinData()
-{
-    if (!FSD || FSD->Empty)
-        FIndex = -1;
-    else
-        FIndex = FSD->GetControlIndex(FSkinDataName);
-}
 
 void TbsSkinControl::ChangeSkinData()
 {
@@ -133,32 +106,7 @@ void TbsSkinControl::ChangeSkinData()
 
 void TbsSkinControl::BeforeChangeSkinData() { FIndex = -1; }
 
-void TbsSkinControl::CreateControlDefaultImage(TBitmap*) {}
-
-void TbsSkinControl::CreateControlSkinImage(TBitmap*) {}
-
-TbsDataSkinControl* TbsSkinControl::Record() const
-{
-    if (!FSD || FIndex < 0 || FIndex >= static_cast<int>(FSD->CtrlList.size())) return nullptr;
-    return FSD->CtrlList[static_cast<size_t>(FIndex)];
-}
-
-TFontCharset TbsSkinControl::SkinCharset(TFontCharset Fallback) const
-{
-    return FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : Fallback;
-}
-
-void TbsSkinControl::Paint()
-{
-    if (Width() < 1 || Height() < 1) return;
-    GetSkinData();
-    TBitmap b(Width(), Height());
-    if (FIndex == -1)
-        CreateControlDefaultImage(&b);
-    else
-        CreateControlSkinImage(&b);
-    Canvas()->Draw(0, 0, &b);
-}
+void TbsSkinControl::Paint() { PaintLook(Canvas(), Width(), Height()); }
 
 void TbsSkinControl::Dispatch(TMessage& m)
 {
@@ -182,9 +130,7 @@ void TbsSkinControl::Dispatch(TMessage& m)
 void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation)
 {
     TCustomControl::Notification(AComponent, Operation);
-    if (Operation != opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
-    if (AComponent == FHintImageList) FHintImageList = nullptr;
+    if (Operation == opRemove) ForgetRemoved(AComponent);
 }
 
 // ---- TbsSkinDefaults ----
@@ -233,11 +179,6 @@ void TbsSkinDefaults::ApplyDefaultSize()
     if (FDefaultHeight > 0) FControl->SetHeight(FDefaultHeight);
 }
 
-TBitmap* SkinActivePicture(const TbsSkinData* SD, int Index)
-{
-    if (!SD || Index < 0 || Index >= static_cast<int>(SD->FActivePictures.size())) return nullptr;
-    return SD->FActivePictures[static_cast<size_t>(Index)];
-}
 
 // ---- TbsSkinCustomControl ----
 

@@ -4,7 +4,8 @@
 // kept across a skin change), and paints its whole image into one control-sized bitmap - the
 // built-in look without a record, the skin look with one - drawn in one step; nothing is erased.
 //
-// TbsSkinControl holds the model, the name, the index and that paint pipeline.
+// TbsSkinControl holds the model, the name, the index and that paint pipeline through TbsSkinLink
+// (skin_link.h), which the graphic bases share.
 // TbsSkinCustomControl adds the resizable picture look of a TbsDataSkinCustomControl record: it
 // copies the record's nine-part geometry, works out the geometry for the current size (CalcSize,
 // ResizeMode), composes the picture to that size, shapes the window with the record's mask and
@@ -22,6 +23,7 @@
 #include "platform/framework/graphics/bitmap.h"
 #include "platform/framework/graphics/image_list.h"
 #include "skin/controls/skin_change_client.h"
+#include "skin/controls/skin_link.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_types.h"
 
@@ -45,9 +47,6 @@ public:
 int CentredTop(TWinControl* Parent, int ATop, int AHeight);
 
 class TbsDataSkinCustomControl;
-
-// The model's active picture at Index; nullptr without a model or outside its list.
-TBitmap* SkinActivePicture(const TbsSkinData* SD, int Index);
 
 // The nine-part geometry of a TbsDataSkinCustomControl record as a control uses it; the windowed
 // and the graphic custom bases share it.
@@ -116,30 +115,15 @@ private:
     TControl* FControl;
 };
 
-class TbsSkinControl : public TCustomControl, public TbsSkinChangeClient {
+class TbsSkinControl : public TCustomControl, public TbsSkinChangeClient, public TbsSkinLink {
 public:
     explicit TbsSkinControl(TComponent* AOwner);
-    ~TbsSkinControl() override;
 
-    TbsSkinData* SkinData() const { return FSD; }
     // Stores the reference; with a model that is not empty, ChangeSkinData.
     virtual void SetSkinData(TbsSkinData* Value);
-    const String& SkinDataName() const { return FSkinDataName; }
     // Stores the name only; the next GetSkinData uses it.
     virtual void SetSkinDataName(const String& Value);
-    // The index of the record in the model's CtrlList; -1 for the built-in look.
-    int SkinIndex() const { return FIndex; }
 
-    // Stored with the control; nothing reads them.
-    const String& HintTitle() const { return FHintTitle; }
-    void SetHintTitle(const String& Value) { FHintTitle = Value; }
-    int HintImageIndex() const { return FHintImageIndex; }
-    void SetHintImageIndex(int Value) { FHintImageIndex = Value; }
-    TCustomImageList* HintImageList() const { return FHintImageList; }
-    void SetHintImageList(TCustomImageList* Value);
-
-    // Finds the record by SkinDataName (exact, case-sensitive) and sets FIndex.
-    virtual void GetSkinData();
     // GetSkinData, then an immediate repaint.
     virtual void ChangeSkinData();
     // FIndex := -1 until the new skin is applied.
@@ -155,29 +139,14 @@ public:
     bool SkinCancelModeClient() const override { return true; }
 
 protected:
-    // B arrives as a new bitmap of Width x Height.
-    virtual void CreateControlDefaultImage(TBitmap* B);
-    virtual void CreateControlSkinImage(TBitmap* B);
     void Paint() override;
     void Dispatch(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    // The record FIndex names; nullptr without one.
-    TbsDataSkinControl* Record() const;
-    // The character set of the model's text table when it has one, else Fallback.
-    TFontCharset SkinCharset(TFontCharset Fallback) const;
     // The window region last handed to the window, or nullptr. The window owns it: the control
     // only tests it and never deletes or reuses it.
     HRGN FRgn = nullptr;
 
     bool FromWMPaint = false;
-    TbsSkinData* FSD = nullptr;
-    String FSkinDataName;
-    int FIndex = -1;
-
-private:
-    String FHintTitle;
-    int FHintImageIndex = 0;
-    TCustomImageList* FHintImageList = nullptr;
 };
 
 class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinGeometry, public TbsSkinDefaults {
@@ -222,8 +191,6 @@ protected:
     void CreateControlDefaultImage(TBitmap* B) override;
     // The record's look composed to the control's size (Picture, SkinRect).
     void CreateControlSkinImage(TBitmap* B) override;
-    // The active picture at Index; nullptr outside the list.
-    TBitmap* ActivePicture(int Index) const { return SkinActivePicture(FSD, Index); }
     bool HasSkinRecord() const override { return FIndex != -1; }
 
     bool FForceBackground = false;

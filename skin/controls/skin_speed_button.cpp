@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/framework/controls/shortcuts.h"
+#include "skin/controls/skin_button_shared.h"
 #include "platform/framework/forms/action.h"
 #include "skin/controls/skin_tool_bar.h"
 #include "skin/core/button_records.h"
@@ -141,22 +142,11 @@ void TbsSkinSpeedButton::SetSkinImagesMenu(TbsSkinImagesMenuBase* Value)
 {
     if (FSkinImagesMenu != Value) UnhookImagesMenu();
     FSkinImagesMenu = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->OnInternalChange = [this](TObject* Sender) { ImagesMenuChanged(Sender); };
-    }
+    HookImagesMenu(this, Value, [this](TObject* Sender) { ImagesMenuChanged(Sender); });
     Repaint();
 }
 
-void TbsSkinSpeedButton::UnhookImagesMenu()
-{
-    // The menu may outlive this button or pass to another: it must not call back into this one.
-    if (!FSkinImagesMenu) return;
-    FSkinImagesMenu->OnInternalChange = nullptr;
-    if (FImagesMenuCloseHooked) FSkinImagesMenu->OnInternalMenuClose = nullptr;
-    FImagesMenuCloseHooked = false;
-    FSkinImagesMenu->RemoveFreeNotification(this);
-}
+void TbsSkinSpeedButton::UnhookImagesMenu() { ::UnhookImagesMenu(this, FSkinImagesMenu, FImagesMenuCloseHooked); }
 
 void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operation)
 {
@@ -271,13 +261,7 @@ void TbsSkinSpeedButton::GetSkinData()
         if (DisabledFontColor == FontColor) DisabledFontColor = TColor(0x808080);
     }
     // The current animation frame replaces the look it plays over.
-    if (const int frame = FAnimation.ShownFrame(FrameCount); frame != 0 && EffectsActive()) {
-        const TRect f = AnimationFrameRect(AnimateSkinRect, SkinRect, FrameCount, frame);
-        if (FAnimation.Forward())
-            ActiveSkinRect = f;
-        else
-            SkinRect = f;
-    }
+    if (EffectsActive()) FAnimation.ShowFrameOver(AnimateSkinRect, FrameCount, SkinRect, ActiveSkinRect);
 }
 
 void TbsSkinSpeedButton::CalcSize(int& AWidth, int& AHeight)
@@ -340,26 +324,15 @@ void TbsSkinSpeedButton::Paint()
 
 void TbsSkinSpeedButton::PaintMorph()
 {
-    TBitmap b(Width(), Height()), b2(Width(), Height());
-    CreateButtonImage(&b, SkinRect, false, false);
-    CreateButtonImage(&b2, ActiveSkinRect, false, true);
-    std::unique_ptr<TbsEffectBmp> from(TbsEffectBmp::CreateFromhWnd(b.Handle()));
-    std::unique_ptr<TbsEffectBmp> to(TbsEffectBmp::CreateFromhWnd(b2.Handle()));
-    if (!from || !to) return;
-    from->MorphBy(MorphKind, to.get(), FMorph.Kf);
-    from->Draw(Canvas()->Handle(), 0, 0);
+    PaintButtonMorph(Canvas(), Width(), Height(), MorphKind, FMorph.Kf, [this](TBitmap* B, bool Hot) {
+        CreateButtonImage(B, Hot ? ActiveSkinRect : SkinRect, false, Hot);
+    });
 }
 
 void TbsSkinSpeedButton::SetSkinFont(TCanvas* Cnvs)
 {
-    if (FUseSkinFont) {
-        Cnvs->Font()->SetName(FontName);
-        Cnvs->Font()->SetHeight(FontHeight);
-        Cnvs->Font()->SetStyle(FontStyle);
-    } else {
-        Cnvs->Font()->Assign(FDefaultFont);
-    }
-    Cnvs->Font()->SetCharset(SkinCharset(FDefaultFont->Charset()));
+    SetButtonSkinFont(Cnvs, FUseSkinFont, FontName, FontHeight, FontStyle, FDefaultFont,
+                      SkinCharset(FDefaultFont->Charset()));
 }
 
 void TbsSkinSpeedButton::DrawContent(TCanvas* Cnvs, const TRect& T, bool ADown, bool AMouseIn, bool AllowHotList)
@@ -386,13 +359,7 @@ void TbsSkinSpeedButton::DrawContent(TCanvas* Cnvs, const TRect& T, bool ADown, 
         DrawImageAndText(Cnvs, T, FMargin, FSpacing, FLayout, caption, FImageIndex, FButtonImages, false, Enabled(),
                          FDrawColorMarker, FColorMarkerValue);
     } else {
-        int frame = 1;
-        if (ADown && AMouseIn && FNumGlyphs > 2)
-            frame = 3;
-        else if (AMouseIn && FNumGlyphs > 3)
-            frame = 4;
-        else if (!Enabled() && FNumGlyphs > 1)
-            frame = 2;
+        const int frame = ButtonGlyphFrame(ADown, AMouseIn, Enabled(), FNumGlyphs);
         DrawGlyphAndText(Cnvs, T, FMargin, FSpacing, FLayout, caption, &FGlyph, FNumGlyphs, frame, false,
                          FDrawColorMarker, FColorMarkerValue);
     }
@@ -433,16 +400,9 @@ void TbsSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADow
     }
     TCanvas* c = B->Canvas();
     SetSkinFont(c);
-    if (Enabled() && !FUseSkinFontColor)
-        c->Font()->SetColor(FDefaultFont->Color());
-    else if (!Enabled())
-        c->Font()->SetColor(DisabledFontColor);
-    else if (ADown && AMouseIn)
-        c->Font()->SetColor(DownFontColor);
-    else if (AMouseIn)
-        c->Font()->SetColor(ActiveFontColor);
-    else
-        c->Font()->SetColor(FontColor);
+    c->Font()->SetColor(ButtonCaptionColor(Enabled(), FUseSkinFontColor, FDefaultFont->Color(),
+                                           {FontColor, ActiveFontColor, DownFontColor, DisabledFontColor}, ADown,
+                                           AMouseIn));
     c->Brush()->SetStyle(bsClear);
     bool drawDefault = true;
     if (OnPaint) OnPaint(this, c, NewClRect, ADown, AMouseIn, drawDefault);
@@ -500,28 +460,18 @@ void TbsSkinSpeedButton::DrawMenuMarker(TCanvas* Cnvs, const TRect& M, bool ADow
 
 void TbsSkinSpeedButton::ButtonClick()
 {
-    if (OnClick && Action()) {
-        OnClick(this);
-        return;
-    }
-    if (!(ComponentState() & csDesigning) && Action()) {
-        Action()->Execute();
-        return;
-    }
-    if (OnClick) OnClick(this);
+    ClickOrExecuteAction(this, OnClick);
 }
 
 void TbsSkinSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults)
 {
     TbsGraphicSkinCustomControl::ActionChange(Sender, CheckDefaults);
-    auto* a = dynamic_cast<TCustomAction*>(Sender);
-    if (!a || !FGlyph.Empty() || !a->ActionList() || !a->ActionList()->Images()) return;
-    TCustomImageList* images = a->ActionList()->Images();
-    if (a->ImageIndex() >= 0 && a->ImageIndex() < images->Count()) {
-        SetImageList(images);
-        FImageIndex = a->ImageIndex();
-        Repaint();
-    }
+    TCustomImageList* images = nullptr;
+    int index = -1;
+    if (!ActionImage(Sender, FGlyph, images, index)) return;
+    SetImageList(images);
+    FImageIndex = index;
+    Repaint();
 }
 
 // ---- mouse ----

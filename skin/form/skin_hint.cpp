@@ -7,8 +7,7 @@
 #include "platform/framework/forms/screen.h"
 #include "platform/framework/graphics/image_list.h"
 #include "platform/win/win_api.h"
-#include "skin/controls/graphic_skin_control.h"
-#include "skin/controls/skin_control.h"
+#include "skin/controls/skin_link.h"
 #include "skin/core/marks.h"
 #include "skin/core/mask_region.h"
 #include "skin/core/os_layers.h"
@@ -493,14 +492,10 @@ void TbsSkinHint::ApplicationShowHint(String& HintStr, bool& CanShow, THintInfo&
     FHintTitle.clear();
     FHintImageIndex = 0;
     FHintImageList = nullptr;
-    if (auto* c = dynamic_cast<TbsSkinControl*>(HintInfo.HintControl)) {
+    if (auto* c = dynamic_cast<TbsSkinLink*>(HintInfo.HintControl)) {
         FHintTitle = c->HintTitle();
         FHintImageIndex = c->HintImageIndex();
         FHintImageList = c->HintImageList();
-    } else if (auto* g = dynamic_cast<TbsGraphicSkinControl*>(HintInfo.HintControl)) {
-        FHintTitle = g->HintTitle();
-        FHintImageIndex = g->HintImageIndex();
-        FHintImageList = g->HintImageList();
     }
     if (OnShowHint) OnShowHint(HintStr, CanShow, HintInfo);
 }

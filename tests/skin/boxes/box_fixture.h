@@ -13,26 +13,6 @@
 inline uint32_t Shown(TColor C) { return Rgb(static_cast<uint32_t>(ColorToRGB(C))); }
 
 struct BoxFixture : SkinControlFixture {
-    static void MoveTo(TControl* C, int X, int Y)
-    {
-        TPoint p = Screen(C, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        Pump();
-    }
-    static void Press(TControl* C, int X, int Y, int Button = 0)
-    {
-        TPoint p = Screen(C, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        vxwin::InjectMouseButton(Button, true, p.X, p.Y);
-        Pump();
-    }
-    static void Release(TControl* C, int X, int Y, int Button = 0)
-    {
-        TPoint p = Screen(C, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        vxwin::InjectMouseButton(Button, false, p.X, p.Y);
-        Pump();
-    }
     static void ClickAt(TControl* C, int X, int Y, int Button = 0)
     {
         Press(C, X, Y, Button);

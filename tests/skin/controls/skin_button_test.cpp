@@ -72,27 +72,11 @@ struct ButtonTest : SkinControlFixture {
     }
     // The look at the button's middle.
     static uint32_t Look(TbsSkinButton* B) { return PixelAt(B, 8, 5); }
-    // Mouse actions at a point of the button (outside it for negative coordinates).
-    static void Move(TControl* B, int X = 8, int Y = 5)
-    {
-        TPoint p = Screen(B, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        Pump();
-    }
-    static void Press(TControl* B, int X = 8, int Y = 5)
-    {
-        TPoint p = Screen(B, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        vxwin::InjectMouseButton(0, true, p.X, p.Y);
-        Pump();
-    }
-    static void Release(TControl* B, int X = 8, int Y = 5)
-    {
-        TPoint p = Screen(B, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        vxwin::InjectMouseButton(0, false, p.X, p.Y);
-        Pump();
-    }
+    // Mouse actions at a point of the button, (8, 5) unless told otherwise (outside it for
+    // negative coordinates).
+    static void Move(TControl* B, int X = 8, int Y = 5) { MoveTo(B, X, Y); }
+    static void Press(TControl* B, int X = 8, int Y = 5) { SkinControlFixture::Press(B, X, Y); }
+    static void Release(TControl* B, int X = 8, int Y = 5) { SkinControlFixture::Release(B, X, Y); }
     static void Away()
     {
         vxwin::InjectMouseMove(190, 110);

@@ -41,26 +41,6 @@ struct ScrollBarTest : SkinControlFixture {
         return PixelArt(
             w, 1, [&](int x, int) { return px[static_cast<size_t>(Y * w + x)]; }, l);
     }
-    static void Move(TControl* B, int X, int Y)
-    {
-        TPoint p = Screen(B, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        Pump();
-    }
-    static void Press(TControl* B, int X, int Y, int Button = 0)
-    {
-        TPoint p = Screen(B, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        vxwin::InjectMouseButton(Button, true, p.X, p.Y);
-        Pump();
-    }
-    static void Release(TControl* B, int X, int Y, int Button = 0)
-    {
-        TPoint p = Screen(B, X, Y);
-        vxwin::InjectMouseMove(p.X, p.Y);
-        vxwin::InjectMouseButton(Button, false, p.X, p.Y);
-        Pump();
-    }
     // The times (ms after now, in 10 ms steps) at which Position changed during Ms.
     std::vector<int> ChangeTimes(TbsSkinScrollBar* B, int Ms, const std::function<void(int)>& At = {})
     {
@@ -179,10 +159,10 @@ TEST_F(ScrollBarTest, HeldArrowStepsRepeatsPausesAndResumes)
     EXPECT_EQ(Row(b, 5)[185], 'D');
     EXPECT_EQ(ChangeTimes(b, 700), (std::vector<int>{550, 600, 650, 700}));
     EXPECT_EQ(b->Position(), 5);
-    Move(b, 190, 60);  // off the arrow while held: paused, not pressed-looking
+    MoveTo(b, 190, 60);  // off the arrow while held: paused, not pressed-looking
     EXPECT_EQ(Row(b, 5)[185], '_');
     EXPECT_TRUE(ChangeTimes(b, 300).empty());
-    Move(b, 191, 9);  // back: resumes at the fast rate
+    MoveTo(b, 191, 9);  // back: resumes at the fast rate
     EXPECT_EQ(ChangeTimes(b, 100), (std::vector<int>{50, 100}));
     Release(b, 191, 9);
     EXPECT_TRUE(ChangeTimes(b, 300).empty());
@@ -206,9 +186,9 @@ TEST_F(ScrollBarTest, LeavingBeforeTheFirstTickOnlySwitchesTheRate)
     TbsSkinScrollBar* b = Make();
     ShowForm();
     Press(b, 190, 9);
-    Move(b, 190, 60);
+    MoveTo(b, 190, 60);
     ChangeTimes(b, 600);
-    Move(b, 190, 9);
+    MoveTo(b, 190, 9);
     // The first tick after coming back switches to 50 ms without a step.
     EXPECT_EQ(ChangeTimes(b, 100), (std::vector<int>{100}));
     Release(b, 190, 9);
@@ -261,9 +241,9 @@ TEST_F(ScrollBarTest, ThumbDragFiresPerPositionAndOneLastChange)
     ShowForm();
     Press(b, 25, 9);
     EXPECT_EQ(Row(b, 1)[20], 'H');  // pressed thumb
-    Move(b, 100, 9);                // half-way along the track: 50
-    Move(b, 100, 50);               // off the bar: the drag goes on
-    Move(b, 400, 9);                // past the end: Max
+    MoveTo(b, 100, 9);                // half-way along the track: 50
+    MoveTo(b, 100, 50);               // off the bar: the drag goes on
+    MoveTo(b, 400, 9);                // past the end: Max
     Release(b, 400, 9);
     EXPECT_EQ(Log, (std::vector<std::string>{"change 50", "change 100"}));
     EXPECT_EQ(last, 1);
@@ -275,7 +255,7 @@ TEST_F(ScrollBarTest, ThumbDragFiresPerPositionAndOneLastChange)
 
     // A right press does nothing, and the moves after it drag nothing.
     Press(b, 178, 9, 1);
-    Move(b, 30, 9);
+    MoveTo(b, 30, 9);
     Release(b, 30, 9, 1);
     Press(b, 190, 9, 1);
     Release(b, 190, 9, 1);
@@ -359,15 +339,15 @@ TEST_F(ScrollBarTest, SkinnedLookShowsStatePicturesWithFallbacks)
         uint32_t up, down, thumb, glyph;
     } steps[] = {
         {"idle", [] {}, kNormal, kNormal, kExtra1, kExtra3},
-        {"hot up", [&] { Move(b, 195, 5); }, kHot, kNormal, kExtra1, kExtra3},
+        {"hot up", [&] { MoveTo(b, 195, 5); }, kHot, kNormal, kExtra1, kExtra3},
         {"pressed up", [&] { Press(b, 195, 5); }, kDown, kNormal, kExtra1, kExtra3},
         {"released", [&] { Release(b, 195, 5); }, kHot, kNormal, kExtra1, kExtra3},
         {"pressed down falls back to hot", [&] { Press(b, 5, 5); }, kNormal, kHot, kExtra1, kExtra3},
-        {"hot thumb falls back to normal", [&] { Release(b, 5, 5), Move(b, 11, 5); }, kNormal, kNormal, kExtra1,
+        {"hot thumb falls back to normal", [&] { Release(b, 5, 5), MoveTo(b, 11, 5); }, kNormal, kNormal, kExtra1,
          kExtra3},
         // The glyph has no pressed picture either: it falls back to the normal one.
         {"pressed thumb", [&] { Press(b, 11, 5); }, kNormal, kNormal, kExtra2, kExtra3},
-        {"released thumb", [&] { Release(b, 11, 5), Move(b, 100, 50); }, kNormal, kNormal, kExtra1, kExtra3},
+        {"released thumb", [&] { Release(b, 11, 5), MoveTo(b, 100, 50); }, kNormal, kNormal, kExtra1, kExtra3},
         {"glyph longer than the thumb", [&] { b->SetSkinDataName(L"wideglyph"), b->Repaint(); }, kNormal, kNormal,
          kExtra1, kExtra1},
         {"disabled: no thumb", [&] { b->SetEnabled(false); }, kNormal, kNormal, kNormal, kNormal},

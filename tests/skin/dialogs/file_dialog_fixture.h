@@ -1,6 +1,7 @@
 // A fixture of the file and folder dialog tests: a folder of the test's own inside the process's
 // test home (tests/support/shell_home.h) with helpers that make folders and files in it, and
-// helpers that find, click and double-click a shell list's rows on the screen.
+// helpers that find, click and double-click a shell list's rows on the screen, and that run a
+// dialog with a script of steps inside its modal loop.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/framework/core/strings.h"
@@ -15,6 +17,10 @@
 #include "tests/support/application_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/shell_home.h"
+
+// Enter and Esc as a keyboard sends them: the key and its character.
+inline void PressEnter() { PressKey(VK_RETURN, kNoMods, L"\r"); }
+inline void PressEsc() { PressKey(VK_ESCAPE, kNoMods, L"\x1b"); }
 
 struct FileDialogTest : ApplicationFixture {
     void SetUp() override
@@ -62,6 +68,18 @@ struct FileDialogTest : ApplicationFixture {
         const TRect r = L->Items()->Item(i)->DisplayRect(drLabel);
         const TPoint p = L->ClientToScreen(Point(r.Left + 4, (r.Top + r.Bottom) / 2));
         for (int c = 0; c < Clicks; ++c) Click(p.X, p.Y);
+    }
+
+    // The dialog's Execute with the steps S played inside its modal loop; every step has run and
+    // the dialog's form is gone afterwards.
+    template <class TDialog>
+    static bool RunDialog(TDialog* Dialog, std::vector<ModalScript::Step> S)
+    {
+        ModalScript script(std::move(S));
+        const bool r = Dialog->Execute();
+        EXPECT_TRUE(script.Done());
+        EXPECT_EQ(Dialog->Form(), nullptr);
+        return r;
     }
 
     std::string Root;

@@ -40,10 +40,6 @@ TbsOpenDlgForm* AsOpenForm(TCustomForm* F)
     return f;
 }
 
-// Enter and Esc as a keyboard sends them: the key and its character.
-void PressEnter() { PressKey(VK_RETURN, kNoMods, L"\r"); }
-void PressEsc() { PressKey(VK_ESCAPE, kNoMods, L"\x1b"); }
-
 // The name typed into the edit, then Enter.
 void TypeAndEnter(TbsOpenDlgForm* F, const String& Text)
 {
@@ -74,14 +70,7 @@ struct OpenDialogTest : FileDialogTest {
         Dialog->SetInitialDir(Path("视频 素材"));
         Dialog->SetFilter(L"Videos|*.avi;*.mkv|All files|*.*");
     }
-    bool Run(Steps S)
-    {
-        ModalScript script(std::move(S));
-        const bool r = Dialog->Execute();
-        EXPECT_TRUE(script.Done());
-        EXPECT_EQ(Dialog->Form(), nullptr);
-        return r;
-    }
+    bool Run(Steps S) { return RunDialog(Dialog, std::move(S)); }
 };
 
 }  // namespace

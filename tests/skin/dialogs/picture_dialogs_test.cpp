@@ -25,9 +25,6 @@ namespace {
 
 using Steps = std::vector<ModalScript::Step>;
 
-void PressEnter() { PressKey(VK_RETURN, kNoMods, L"\r"); }
-void PressEsc() { PressKey(VK_ESCAPE, kNoMods, L"\x1b"); }
-
 constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF;
 
 TbsOpenPictureDlgForm* AsPictureForm(TCustomForm* F)
@@ -70,14 +67,7 @@ struct PictureDialogTest : FileDialogTest {
         Dialog->SetInitialDir(Path("图片 素材"));
         Dialog->SetFilter(L"All|*.*");
     }
-    bool Run(Steps S)
-    {
-        ModalScript script(std::move(S));
-        const bool r = Dialog->Execute();
-        EXPECT_TRUE(script.Done());
-        EXPECT_EQ(Dialog->Form(), nullptr);
-        return r;
-    }
+    bool Run(Steps S) { return RunDialog(Dialog, std::move(S)); }
 };
 
 }  // namespace

@@ -16,9 +16,6 @@ namespace {
 
 using Steps = std::vector<ModalScript::Step>;
 
-void PressEnter() { PressKey(VK_RETURN, kNoMods, L"\r"); }
-void PressEsc() { PressKey(VK_ESCAPE, kNoMods, L"\x1b"); }
-
 TbsSelDirDlgForm* AsDirForm(TCustomForm* F)
 {
     auto* f = dynamic_cast<TbsSelDirDlgForm*>(F);
@@ -54,14 +51,7 @@ struct SelectDirectoryTest : FileDialogTest {
         Dialog = new TbsSkinSelectDirectoryDialog(Application);
         Dialog->SetDirectory(Path("视频 素材"));
     }
-    bool Run(Steps S)
-    {
-        ModalScript script(std::move(S));
-        const bool r = Dialog->Execute();
-        EXPECT_TRUE(script.Done());
-        EXPECT_EQ(Dialog->Form(), nullptr);
-        return r;
-    }
+    bool Run(Steps S) { return RunDialog(Dialog, std::move(S)); }
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A fixture for skinned-control tests: a borderless form at the screen's top-left on the
 // application, a skin model owned by it, the message loop, and a control's composed pixels as
-// ASCII art. Controls are made on Form and freed with it after each test.
+// ASCII art, and the pointer of a user at a control's client points. Controls are made on Form
+// and freed with it after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -84,4 +85,24 @@ struct SkinControlFixture : ApplicationFixture {
     }
     // A screen point of the control.
     static TPoint Screen(TControl* C, int X, int Y) { return C->ClientToScreen(Point(X, Y)); }
+
+    // The pointer moved to the client point (X, Y) of C, and a mouse button (0 left, 1 right,
+    // 2 middle) pressed or released there; each followed by the loop.
+    static void MoveTo(TControl* C, int X, int Y)
+    {
+        const TPoint p = Screen(C, X, Y);
+        vxwin::InjectMouseMove(p.X, p.Y);
+        Pump();
+    }
+    static void Press(TControl* C, int X, int Y, int Button = 0) { MouseButton(C, X, Y, Button, true); }
+    static void Release(TControl* C, int X, int Y, int Button = 0) { MouseButton(C, X, Y, Button, false); }
+
+private:
+    static void MouseButton(TControl* C, int X, int Y, int Button, bool Down)
+    {
+        const TPoint p = Screen(C, X, Y);
+        vxwin::InjectMouseMove(p.X, p.Y);
+        vxwin::InjectMouseButton(Button, Down, p.X, p.Y);
+        Pump();
+    }
 };
