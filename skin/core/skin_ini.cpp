@@ -398,9 +398,21 @@ std::string SkinIniBytes(const TStrings& Lines)
 
 std::string SkinIniBytes(const TMemIniFile& IniFile)
 {
-    TStringList lines;
-    IniFile.GetStrings(&lines);
-    return SkinIniBytes(lines);
+    // As the lines' version gives it, without making a list of a skin's thousands of lines: every
+    // line break (CR LF, CR or LF) becomes CR LF, and the last line ends with one.
+    const std::string text = StringToUtf8(IniFile.Text());
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    if (!text.empty() && text.back() != '\r' && text.back() != '\n') out += "\r\n";
+    return out;
 }
 
 void SetSkinIniText(TMemIniFile& IniFile, const std::string& Bytes)

@@ -262,7 +262,7 @@ TEST_F(ConverterConvert, TheCustomHookPaintsWithTheCanvasLocked)
             }
         }).join();
         AInfo->Bitmap->Canvas()->Brush()->SetColor(clWhite);
-        AInfo->Bitmap->Canvas()->FillRect(TRect(0, 0, 8, 8));
+        AInfo->Bitmap->Canvas()->FillRect(Rect(0, 0, 8, 8));
         ++calls;
     });
     Converter->Start(1);

@@ -1,16 +1,18 @@
-// Bytes as a skin INI (read by the skin model from a folder holding the synthetic frame's
-// pictures, as the skin INI target does) applied to a headless skinned form: the frame is
-// painted, hit-tested over a grid, maximized, minimized, restored and sized down to nothing;
-// every frame object and the caption (with quick buttons) is drawn alone, onto the frame and
+// A selector byte, then bytes as a skin INI (read by the skin model from a folder holding the
+// synthetic frame's pictures, as the skin INI target does) applied to a headless skinned form. The
+// selector picks what of the form is driven for the input: the frame painted and hit-tested over
+// a grid; one frame object (or the caption, with quick buttons) drawn alone, onto the frame and
 // into a 32-bit layer image, hovered, pressed, released off itself and left while the clock runs
-// its morphs and animations; the layered border is built and deactivated. The form's menus, menu
-// bar and hint are driven too: a level with every kind of entry (plain, separator, header,
-// checked, radio, submenu, shortcut, named window command, picture), a key walk through it, the
-// bar painted in and out of menu mode, a hint shown and hidden. The pictures include those of an
-// animated button, a glowing menu button, a user object, a second animated caption, quick-button
-// faces, a full layer frame and the menus (the objects.ini seed names them all).
+// its morphs and animations; the frame deactivated and the layered border built; the form
+// maximized, minimized, restored, rolled up and sized down to nothing; a popup menu with every
+// kind of entry (plain, separator, header, checked, radio, submenu, shortcut, named window
+// command, picture) walked by keys; the menu bar painted in and out of menu mode; a hint shown
+// and hidden. The pictures include those of an animated button, a glowing menu button, a user
+// object, a second animated caption, quick-button faces, a full layer frame and the menus (the
+// objects_*.ini seeds name them all).
 // A skin that loads may look wrong, but must never crash, divide by zero or hang the form. The
-// form, its components and the pictures are made once; each input only reskins and drives them.
+// form, its components and the pictures are made once; each input only reskins the form and
+// drives one part of it, so the fuzzer runs hundreds of inputs a second.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -57,34 +59,32 @@ bool OpensSystemMenu(TbsActiveSkinObject* O)
     return false;
 }
 
-// Each object drawn every way it can be and taken through a hover, a press and a release off
+// The object drawn every way it can be and taken through a hover, a press and a release off
 // itself (a release there runs no command), the form's timers running in between.
-void ExerciseObjects(TbsSkinForm* SF)
+void ExerciseObject(TbsSkinForm* SF, size_t Index)
 {
+    if (SF->ObjectList.empty()) return;
+    Index %= SF->ObjectList.size();
     TBitmap frame(400, 120);
     TbsBitmap layer;
     layer.SetSize(400, 120);
-    for (size_t i = 0; i < SF->ObjectList.size(); ++i) {
-        TbsActiveSkinObject* o = SF->ObjectList[i];
-        o->Draw(frame.Canvas(), true);
-        o->Draw(frame.Canvas(), false);
-        o->DrawAlpha(layer.Canvas(), &layer);
-        const TPoint mid{(o->ObjectRect.Left + o->ObjectRect.Right) / 2,
-                         (o->ObjectRect.Top + o->ObjectRect.Bottom) / 2};
-        o->MouseEnter();
-        o->MouseMove(mid.X, mid.Y);
-        if (!OpensSystemMenu(o)) o->MouseDown(mid.X, mid.Y, mbLeft);
-        vxwin::AdvanceClock(60);
-        Application->ProcessMessages();
-        if (i >= SF->ObjectList.size() || SF->ObjectList[i] != o) return;  // a skin change freed them
-        o->Draw(frame.Canvas(), true);
-        o->DrawAlpha(layer.Canvas(), &layer);
-        o->MouseUp(o->ObjectRect.Left - 1000, o->ObjectRect.Top - 1000, mbLeft);
-        o->MouseLeave();
-        vxwin::AdvanceClock(60);
-        Application->ProcessMessages();
-        if (i >= SF->ObjectList.size() || SF->ObjectList[i] != o) return;
-    }
+    TbsActiveSkinObject* o = SF->ObjectList[Index];
+    o->Draw(frame.Canvas(), true);
+    o->Draw(frame.Canvas(), false);
+    o->DrawAlpha(layer.Canvas(), &layer);
+    const TPoint mid{(o->ObjectRect.Left + o->ObjectRect.Right) / 2, (o->ObjectRect.Top + o->ObjectRect.Bottom) / 2};
+    o->MouseEnter();
+    o->MouseMove(mid.X, mid.Y);
+    if (!OpensSystemMenu(o)) o->MouseDown(mid.X, mid.Y, mbLeft);
+    vxwin::AdvanceClock(60);
+    Application->ProcessMessages();
+    if (Index >= SF->ObjectList.size() || SF->ObjectList[Index] != o) return;  // a skin change freed them
+    o->Draw(frame.Canvas(), true);
+    o->DrawAlpha(layer.Canvas(), &layer);
+    o->MouseUp(o->ObjectRect.Left - 1000, o->ObjectRect.Top - 1000, mbLeft);
+    o->MouseLeave();
+    vxwin::AdvanceClock(60);
+    Application->ProcessMessages();
 }
 
 }  // namespace
@@ -194,59 +194,80 @@ void MakeForm()
 
 }  // namespace
 
+// What of the form one input drives, picked by its selector byte.
+enum TFormPart { fpFrame, fpObject, fpActivation, fpStates, fpPopupMenu, fpMenuBar, fpHint, fpPartCount };
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (size < 1) return 0;
+    const size_t pick = data[0];
+    ++data;
+    --size;
     TForm* form = gFuzz.Form;
     TbsSkinData* model = gFuzz.Model;
     TbsSkinForm* sf = gFuzz.SF;
-    const String ini = Skin().Folder.File(L"skin.ini");
-    if (FILE* f = std::fopen(StringToUtf8(ini).c_str(), "wb")) {
+    static const std::string ini = Skin().Folder.file("skin.ini");
+    if (FILE* f = std::fopen(ini.c_str(), "wb")) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
     try {
-        model->LoadFromFile(ini);
+        model->LoadFromFile(Utf8ToString(ini));
     } catch (const Exception&) {}
     form->SetBounds(50, 40, 320, 240);
     form->Show();
     Application->ProcessMessages();
-    for (int y = -4; y < 248; y += 9)
-        for (int x = -4; x < 328; x += 9)
-            SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(form->Left() + x, form->Top() + y));
-    SendMessageW(form->Handle(), WM_NCPAINT, 0, 0);
-    ExerciseObjects(sf);
-    SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
-    vxwin::AdvanceClock(200);
-    Application->ProcessMessages();
-    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
-    vxwin::AdvanceClock(200);
-    Application->ProcessMessages();
-    if (sf->FBorderLayer) sf->FBorderLayer->CheckFormAlpha(128, false);
-    sf->SetWindowState(wsMaximized);
-    sf->SetWindowState(wsMinimized);
-    sf->SetWindowState(wsNormal);
-    sf->SetRollUpState(true);
-    sf->SetRollUpState(false);
-    gFuzz.Menu->Popup(80, 80);
-    for (int vk : {VK_DOWN, VK_DOWN, VK_UP, VK_RIGHT, VK_LEFT, VK_DOWN, VK_DOWN, VK_DOWN})
-        SendMessageW(form->Handle(), WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
-    if (auto* e = dynamic_cast<TbsSkinMenu*>(sf->SkinMenuEngine())) {
-        TBitmap target;
-        target.SetSize(400, 600);
-        for (TbsSkinPopupWindow* w : e->FPopupList) w->PaintMenu(target.Canvas()->Handle());
-        e->Hide();
+    switch (pick % fpPartCount) {
+    case fpFrame:
+        SendMessageW(form->Handle(), WM_NCPAINT, 0, 0);
+        for (int y = -4; y < 248; y += 9)
+            for (int x = -4; x < 328; x += 9)
+                SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(form->Left() + x, form->Top() + y));
+        break;
+    case fpObject: ExerciseObject(sf, pick / fpPartCount); break;
+    case fpActivation:
+        SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+        vxwin::AdvanceClock(200);
+        Application->ProcessMessages();
+        SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+        vxwin::AdvanceClock(200);
+        Application->ProcessMessages();
+        if (sf->FBorderLayer) sf->FBorderLayer->CheckFormAlpha(128, false);
+        break;
+    case fpStates:
+        sf->SetWindowState(wsMaximized);
+        sf->SetWindowState(wsMinimized);
+        sf->SetWindowState(wsNormal);
+        sf->SetRollUpState(true);
+        sf->SetRollUpState(false);
+        form->SetBounds(60, 50, 2, 2);
+        Application->ProcessMessages();
+        break;
+    case fpPopupMenu:
+        gFuzz.Menu->Popup(80, 80);
+        for (int vk : {VK_DOWN, VK_DOWN, VK_UP, VK_RIGHT, VK_LEFT, VK_DOWN, VK_DOWN, VK_DOWN})
+            SendMessageW(form->Handle(), WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+        if (auto* e = dynamic_cast<TbsSkinMenu*>(sf->SkinMenuEngine())) {
+            TBitmap target;
+            target.SetSize(400, 600);
+            for (TbsSkinPopupWindow* w : e->FPopupList) w->PaintMenu(target.Canvas()->Handle());
+            e->Hide();
+        }
+        Application->ProcessMessages();
+        break;
+    case fpMenuBar:
+        gFuzz.Bar->EnterMenuMode();
+        gFuzz.Bar->DrawBar(nullptr);
+        gFuzz.Bar->LeaveMenuMode();
+        break;
+    case fpHint:
+        Application->SetMainForm(form);
+        gFuzz.Hint->ActivateHint(Point(10, 10), L"Hint@two lines");
+        gFuzz.Hint->ActivateHintEx(Point(10, 10), L"Title", L"Text", -1, nullptr);
+        gFuzz.Hint->HideHint();
+        Application->SetMainForm(nullptr);
+        break;
     }
-    Application->ProcessMessages();
-    gFuzz.Bar->EnterMenuMode();
-    gFuzz.Bar->DrawBar(nullptr);
-    gFuzz.Bar->LeaveMenuMode();
-    Application->SetMainForm(form);
-    gFuzz.Hint->ActivateHint(Point(10, 10), L"Hint@two lines");
-    gFuzz.Hint->ActivateHintEx(Point(10, 10), L"Title", L"Text", -1, nullptr);
-    gFuzz.Hint->HideHint();
-    Application->SetMainForm(nullptr);
-    form->SetBounds(60, 50, 2, 2);
-    Application->ProcessMessages();
     form->Hide();
     return 0;
 }

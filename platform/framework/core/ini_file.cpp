@@ -20,16 +20,23 @@ bool IsSectionLine(const String& line, String& name)
     return true;
 }
 
-// A key line: "name=value" that is not a comment.
+// A key line: "name=value" that is not a comment. Trims by index, so only the results are made.
 bool SplitKeyLine(const String& line, String& key, String& value)
 {
-    const String t = TrimLeft(line);
-    if (t.empty() || t[0] == L';') return false;
-    const size_t eq = t.find(L'=');
+    size_t b = 0;
+    while (b < line.size() && line[b] <= L' ') ++b;
+    if (b == line.size() || line[b] == L';') return false;
+    const size_t eq = line.find(L'=', b);
     if (eq == String::npos) return false;
-    key = Trim(t.substr(0, eq));
-    value = Trim(t.substr(eq + 1));
-    return !key.empty();
+    size_t ke = eq;
+    while (ke > b && line[ke - 1] <= L' ') --ke;
+    if (ke == b) return false;
+    size_t vb = eq + 1, ve = line.size();
+    while (vb < ve && line[vb] <= L' ') ++vb;
+    while (ve > vb && line[ve - 1] <= L' ') --ve;
+    key.assign(line, b, ke - b);
+    value.assign(line, vb, ve - vb);
+    return true;
 }
 
 // Reads at most limit bytes from the start of the file; whole tells whether that was all of it.
@@ -73,6 +80,25 @@ void TIniData::Clear()
 {
     FPrelude.clear();
     FSections.clear();
+    FSectionIndex.clear();
+}
+
+void TIniData::Section::Reindex()
+{
+    keys.clear();
+    lastKey = String::npos;
+    String k, v;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (SplitKeyLine(lines[i], k, v)) {
+            keys.emplace(LowerCase(k), i);  // the first of duplicate keys is the one read
+            lastKey = i;
+        }
+}
+
+void TIniData::ReindexSections()
+{
+    FSectionIndex.clear();
+    for (size_t i = 0; i < FSections.size(); ++i) FSectionIndex.emplace(LowerCase(FSections[i].name), i);
 }
 
 void TIniData::KeepKeyLinesOnly()
@@ -91,7 +117,10 @@ void TIniData::KeepKeyLinesOnly()
         lines.swap(kept);
     };
     filter(FPrelude);
-    for (auto& s : FSections) filter(s.lines);
+    for (auto& s : FSections) {
+        filter(s.lines);
+        s.Reindex();
+    }
 }
 
 void TIniData::Parse(const String& text)
@@ -103,18 +132,20 @@ void TIniData::Parse(const String& text)
     while (i < text.size()) {
         size_t j = i;
         while (j < text.size() && text[j] != L'\r' && text[j] != L'\n') ++j;
-        const String line = text.substr(i, j - i);
+        String line = text.substr(i, j - i);
         if (j < text.size() && text[j] == L'\r') ++j;
         if (j < text.size() && text[j] == L'\n') ++j;
         i = j;
         String name;
         if (IsSectionLine(line, name)) {
-            FSections.push_back(Section{name, {}});
+            FSections.push_back(Section{name, {}, {}, String::npos});
             target = &FSections.back().lines;
         } else {
-            target->push_back(line);
+            target->push_back(std::move(line));
         }
     }
+    for (auto& s : FSections) s.Reindex();
+    ReindexSections();
 }
 
 String TIniData::Compose() const
@@ -130,9 +161,8 @@ String TIniData::Compose() const
 
 TIniData::Section* TIniData::Find(const String& name)
 {
-    for (auto& s : FSections)
-        if (SameText(s.name, name)) return &s;
-    return nullptr;
+    const auto it = FSectionIndex.find(LowerCase(name));
+    return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
 }
 
 const TIniData::Section* TIniData::Find(const String& name) const { return const_cast<TIniData*>(this)->Find(name); }
@@ -141,13 +171,11 @@ bool TIniData::FindValue(const String& section, const String& ident, String& val
 {
     const Section* s = Find(section);
     if (!s) return false;
-    String k, v;
-    for (auto& l : s->lines)
-        if (SplitKeyLine(l, k, v) && SameText(k, ident)) {
-            value = v;
-            return true;
-        }
-    return false;
+    const auto it = s->keys.find(LowerCase(ident));
+    if (it == s->keys.end()) return false;
+    String k;
+    SplitKeyLine(s->lines[it->second], k, value);
+    return true;
 }
 
 void TIniData::SetValue(const String& section, const String& ident, const String& value)
@@ -159,51 +187,49 @@ void TIniData::SetValue(const String& section, const String& ident, const String
             FSections.back().lines.push_back(String());
         else if (FSections.empty() && !FPrelude.empty() && !Trim(FPrelude.back()).empty())
             FPrelude.push_back(String());
-        FSections.push_back(Section{section, {}});
+        FSections.push_back(Section{section, {}, {}, String::npos});
+        FSectionIndex.emplace(LowerCase(section), FSections.size() - 1);
         s = &FSections.back();
     }
-    String k, v;
-    size_t lastKey = String::npos;
-    for (size_t i = 0; i < s->lines.size(); ++i) {
-        if (SplitKeyLine(s->lines[i], k, v)) {
-            if (SameText(k, ident)) {
-                s->lines[i] = k + L"=" + value;
-                return;
-            }
-            lastKey = i;
-        }
+    if (const auto it = s->keys.find(LowerCase(ident)); it != s->keys.end()) {
+        String k, v;
+        SplitKeyLine(s->lines[it->second], k, v);
+        s->lines[it->second] = k + L"=" + value;
+        return;
     }
     // After the section's last key, or before its trailing blank lines.
-    size_t at = lastKey != String::npos ? lastKey + 1 : 0;
-    if (lastKey == String::npos) {
-        at = s->lines.size();
+    size_t at = s->lastKey != String::npos ? s->lastKey + 1 : s->lines.size();
+    if (s->lastKey == String::npos)
         while (at > 0 && Trim(s->lines[at - 1]).empty()) --at;
-    }
     s->lines.insert(s->lines.begin() + static_cast<long>(at), ident + L"=" + value);
+    if (at + 1 < s->lines.size())
+        for (auto& [key, line] : s->keys)
+            if (line >= at) ++line;
+    // The line counts as written (an odd name, say with blanks around it, reads back trimmed).
+    String k, v;
+    if (SplitKeyLine(s->lines[at], k, v)) {
+        s->keys.emplace(LowerCase(k), at);
+        s->lastKey = at;
+    }
 }
 
 bool TIniData::SectionExists(const String& section) const { return Find(section) != nullptr; }
 
 void TIniData::EraseSection(const String& section)
 {
-    for (size_t i = 0; i < FSections.size();) {
-        if (SameText(FSections[i].name, section))
-            FSections.erase(FSections.begin() + static_cast<long>(i));
-        else
-            ++i;
-    }
+    const size_t before = FSections.size();
+    std::erase_if(FSections, [&](const Section& s) { return SameText(s.name, section); });
+    if (FSections.size() != before) ReindexSections();
 }
 
 void TIniData::DeleteKey(const String& section, const String& ident)
 {
     Section* s = Find(section);
     if (!s) return;
-    String k, v;
-    for (size_t i = 0; i < s->lines.size(); ++i)
-        if (SplitKeyLine(s->lines[i], k, v) && SameText(k, ident)) {
-            s->lines.erase(s->lines.begin() + static_cast<long>(i));
-            return;
-        }
+    const auto it = s->keys.find(LowerCase(ident));
+    if (it == s->keys.end()) return;
+    s->lines.erase(s->lines.begin() + static_cast<long>(it->second));
+    s->Reindex();  // a later line of the same key, if any, is the one read now
 }
 
 void TIniData::Keys(const String& section, TStrings* out) const

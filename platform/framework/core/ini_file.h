@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/framework/core/component.h"
@@ -38,14 +39,21 @@ public:
     String LineBreak = L"\n";
 
 private:
+    // Keys and sections are found through maps from their case-folded names, so reading or
+    // writing a key costs the same however many keys a file holds (a skin writes thousands).
     struct Section {
         String name;                // as written
         std::vector<String> lines;  // verbatim lines after the header
+        std::unordered_map<String, size_t> keys;  // folded key -> line of its first occurrence
+        size_t lastKey = String::npos;            // line of the last key
+        void Reindex();
     };
     Section* Find(const String& name);
     const Section* Find(const String& name) const;
+    void ReindexSections();
     std::vector<String> FPrelude;  // lines before the first section
     std::vector<Section> FSections;
+    std::unordered_map<String, size_t> FSectionIndex;  // folded name -> its first section
 };
 
 class TCustomIniFile : public TObject {
@@ -89,6 +97,7 @@ public:
     void UpdateFile() override;  // EIniFileException when the file cannot be written
 
     void GetStrings(TStrings* list) const;
+    String Text() const { return FData.Compose(); }  // the lines as they would be written
     void SetStrings(const TStrings* list);
     void Clear() { FData.Clear(); }
 

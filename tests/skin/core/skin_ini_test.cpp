@@ -266,6 +266,19 @@ TEST(SkinIni, TextFormIsUtf8WithCrLfAndNoMark)
     EXPECT_EQ(ini.ReadString(L"A", L"k", L""), L"皮肤");
 }
 
+// The INI's bytes are made straight from its text; they must equal those of its lines.
+TEST(SkinIni, BytesOfTheIniMatchThoseOfItsLines)
+{
+    TMemIniFile ini(String{});
+    for (const char* text : {"", "[A]\nk=v\n", "; top\r\n[A]\r\nk=v\r\n\r\n[B]\r\n", "[A]\n\n\nx=\xE7\x9A\xAE\n"}) {
+        SetSkinIniText(ini, text);
+        ini.WriteString(L"A", L"multi", L"one\rtwo\nthree\r\nfour");  // a value with breaks of each kind
+        TStringList lines;
+        ini.GetStrings(&lines);
+        EXPECT_EQ(SkinIniBytes(ini), SkinIniBytes(lines)) << text;
+    }
+}
+
 TEST(SkinIni, SkinCheckNeedsTheFiveSections)
 {
     TMemIniFile ini(String{});

@@ -155,3 +155,31 @@ TEST(MemIniFile, EraseAndRewriteMovesSectionToEnd)
     ini.GetStrings(&lines);
     EXPECT_EQ(lines.Values(L"x"), L"3");
 }
+
+// Keys are found through an index kept beside the lines: every change that moves lines (a key
+// inserted before comments or blanks, a key deleted, sections erased) must keep reads and writes
+// landing on the right line, duplicates read as their first occurrence.
+TEST(MemIniFile, ReadsAndWritesFindTheirLinesAfterEveryKindOfChange)
+{
+    TMemIniFile ini(L"");
+    TStringList lines;
+    lines.SetText(L"[A]\nk=1\n; note\nK=dup\n\n[a]\nz=9\n[B]\n; only a comment\n\n[C]\nc=1\n");
+    ini.SetStrings(&lines);
+    EXPECT_EQ(ini.ReadString(L"a", L"K", L"Error"), L"1");
+    EXPECT_EQ(ini.ReadString(L"A", L"z", L"Error"), L"Error");  // the first [A] is the one read
+    ini.WriteString(L"A", L"m", L"2");                           // after the last key, before the blank
+    ini.DeleteKey(L"A", L"k");
+    EXPECT_EQ(ini.ReadString(L"A", L"k", L"Error"), L"dup");
+    ini.WriteString(L"A", L"k", L"3");  // the remaining duplicate, as written
+    ini.WriteString(L"B", L"x", L"4");  // no keys yet: before the trailing blank line
+    ini.WriteString(L"A", L"M", L"5");
+    ini.WriteString(L"A", L" n ", L"6");  // reads back by its trimmed name
+    EXPECT_EQ(ini.ReadString(L"A", L"n", L"Error"), L"6");
+    EXPECT_EQ(ini.Text(), L"[A]\n; note\nK=3\nm=5\n n =6\n\n[a]\nz=9\n[B]\n; only a comment\nx=4\n\n[C]\nc=1\n");
+    ini.EraseSection(L"A");  // both [A] and [a]
+    EXPECT_EQ(ini.ReadString(L"B", L"x", L"Error"), L"4");
+    EXPECT_EQ(ini.ReadString(L"C", L"c", L"Error"), L"1");
+    ini.WriteString(L"C", L"d", L"2");
+    ini.WriteString(L"A", L"q", L"7");
+    EXPECT_EQ(ini.Text(), L"[B]\n; only a comment\nx=4\n\n[C]\nc=1\nd=2\n\n[A]\nq=7\n");
+}
