@@ -646,7 +646,7 @@ TEST_F(PlayerTest, HookChangesThePictureShown)
             }
         }).join();
         bitmap->Canvas()->Brush()->SetColor(clWhite);
-        bitmap->Canvas()->FillRect(TRect(0, 0, bitmap->Width(), bitmap->Height()));
+        bitmap->Canvas()->FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
         lastPts = pts;
         calls++;
     };

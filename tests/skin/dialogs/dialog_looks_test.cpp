@@ -110,6 +110,7 @@ TEST_P(DialogLooksTest, ToolButtonsWearTheResizeToolButtonRecordWhenTheSkinHasOn
     dialog->SetInitialDir(Path());
     const String expectedName = withResize ? L"resizetoolbutton" : L"toolbutton";
     const uint32_t expectedFace = withResize ? kExtra1 : kNormal;
+    const bool resize = withResize;  // a structured binding cannot be captured by every compiler
     bool checked = false;
     ModalScript script({[&](TCustomForm* F) {
         auto* f = dynamic_cast<TbsOpenDlgForm*>(F);
@@ -119,9 +120,9 @@ TEST_P(DialogLooksTest, ToolButtonsWearTheResizeToolButtonRecordWhenTheSkinHasOn
             EXPECT_EQ(b->SkinDataName(), expectedName) << StringToUtf8(b->Name());
             EXPECT_EQ(ButtonCornerPixel(f->ToolPanel, b), expectedFace) << StringToUtf8(b->Name());
         }
-        EXPECT_EQ(f->StyleToolButton->SkinDataName(), withResize ? L"resizetoolbutton" : L"toolmenubutton");
+        EXPECT_EQ(f->StyleToolButton->SkinDataName(), resize ? L"resizetoolbutton" : L"toolmenubutton");
         if (auto* p = dynamic_cast<TbsOpenPictureDlgForm*>(F)) {
-            EXPECT_EQ(p->StretchButton->SkinDataName(), withResize ? L"resizetoolbutton" : L"toolbutton");
+            EXPECT_EQ(p->StretchButton->SkinDataName(), resize ? L"resizetoolbutton" : L"toolbutton");
         }
         PressKey(VK_ESCAPE, kNoMods, L"\x1b");
     }});
