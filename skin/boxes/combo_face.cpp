@@ -146,13 +146,7 @@ void TbsSkinCustomComboBox::PaintSkinTo(TCanvas* Canvas, int X, int Y, const Str
             DrawSkinToolFace(&b, &AText);
     } else {
         if (FIndex == -1) {
-            const TRect r = Rect(0, 0, Width(), Height());
-            c->Brush()->SetStyle(bsSolid);
-            c->Brush()->SetColor(FDefaultColor);
-            c->FillRect(r);
-            c->Brush()->SetColor(clBtnShadow);
-            c->FrameRect(r);
-            DrawComboButton(c);
+            DrawDefaultFrame(c);
             c->Font()->Assign(FDefaultFont);
         } else {
             CreateControlSkinBackground(&b);
@@ -184,14 +178,19 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B)
         DrawDefaultToolFace(c, nullptr);
         return;
     }
-    const TRect r = Rect(0, 0, Width(), Height());
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(FDefaultColor);
-    c->FillRect(r);
-    c->Brush()->SetColor(clBtnShadow);
-    c->FrameRect(r);
-    DrawComboButton(c);
+    DrawDefaultFrame(c);
     if (!FEdit) DrawDefaultFace(c);
+}
+
+void TbsSkinCustomComboBox::DrawDefaultFrame(TCanvas* C)
+{
+    const TRect r = Rect(0, 0, Width(), Height());
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(FDefaultColor);
+    C->FillRect(r);
+    C->Brush()->SetColor(clBtnShadow);
+    C->FrameRect(r);
+    DrawComboButton(C);
 }
 
 void TbsSkinCustomComboBox::CreateControlSkinBackground(TBitmap* B)

@@ -209,6 +209,8 @@ protected:
     int DisplayedIndex() const;
     TColor DisabledFontColor() const;
     void DrawComboButton(TCanvas* C);
+    // The face without a skin record: the default colour in a shadow frame, with its button.
+    void DrawDefaultFrame(TCanvas* C);
     void DrawSkinComboButton(TCanvas* C);
     void DrawDefaultFace(TCanvas* C);
     void DrawSkinFace(TCanvas* C, TBitmap* Image);
