@@ -528,8 +528,9 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_);
         auto* n = Find(w);
-        // A window activated before it shows asks for the focus when it is mapped.
-        if (!n || !n->mapped) return;
+        // A window activated before it shows asks for the focus when it is mapped. A minimised
+        // one does not ask: the window manager would take the request as a restore.
+        if (!n || !n->mapped || n->iconic) return;
         RequestFocus(*n);
         XFlush(dpy_);
     }
@@ -1448,7 +1449,9 @@ private:
         HWND active = GetActiveWindow();
         if (h) {
             const HWND to = reinterpret_cast<HWND>(h);
-            if (to == active || !IsWindowVisible(to)) return;
+            // The focus still on a window we just minimised (the manager not yet done with it)
+            // does not make it active again.
+            if (to == active || !IsWindowVisible(to) || IsIconic(to)) return;
             auto w = LookupWindow(to);
             if (w && (w->style & WS_DISABLED)) {
                 // The owner of a modal form (the window manager's focus return from a dialog that

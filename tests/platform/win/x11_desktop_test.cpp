@@ -498,6 +498,33 @@ TEST(WinX11Desktop, MinimisedUnderAWindowManagerComesBackOnRestore)
     MinimiseAndRestore(desk);
 }
 
+// Activating a minimised window (or the focus lingering on it) leaves it minimised: no focus
+// request reaches the window manager, which would take it as a restore.
+TEST(WinX11Desktop, ActivatingAMinimisedWindowLeavesItMinimised)
+{
+    START_DESKTOP(desk, true, false);
+    TestWindows tw;
+    HWND w = tw.Top(40, 40, 200, 150, WS_POPUP);
+    ShowWindow(w, SW_SHOW);
+    auto viewable = [&](HWND h) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(desk.Other(), vxwin::NativeWindowId(h), &a);
+        return a.map_state == IsViewable;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return viewable(w); }, 3000));
+    ShowWindow(w, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return !viewable(w); }, 3000));
+    SetActiveWindow(w);
+    // A second window mapped through the manager after that: once it shows, the manager has
+    // handled everything sent before it.
+    HWND later = tw.Top(300, 40, 100, 100, WS_POPUP);
+    ShowWindow(later, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return viewable(later); }, 3000));
+    PumpFor(100);
+    EXPECT_FALSE(viewable(w));
+    EXPECT_TRUE(IsIconic(w));
+}
+
 // The work area is the current desktop's entry of _NET_WORKAREA.
 TEST(WinX11Desktop, WorkAreaOfTheCurrentDesktop)
 {
