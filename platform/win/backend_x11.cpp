@@ -1131,12 +1131,45 @@ private:
         int r = XGrabPointer(dpy_, n.win, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
                              GrabModeAsync, None, None, CurrentTime);
         grabbed_ = r == GrabSuccess ? n.win : 0;
+        // Another client holds the pointer for a moment (the window manager between a press and
+        // its replay, a press on another program not yet released): the grab is tried again
+        // shortly, for about a second, so the popup still hears clicks outside it.
+        if (r == GrabSuccess) {
+            grabWanted_ = 0;
+        } else if (grabWanted_ != n.win) {
+            grabWanted_ = n.win;
+            grabTries_ = 0;
+            WakeReader();
+        }
     }
 
     void Ungrab()
     {
         XUngrabPointer(dpy_, CurrentTime);
         grabbed_ = 0;
+        grabWanted_ = 0;
+    }
+
+    // The retry of a grab that another client's grab refused: taken only while that popup still
+    // holds the capture or watches for outside presses.
+    void RetryGrab()
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        const Window want = grabWanted_;
+        if (!want || grabbed_ == want) return;
+        Native* holder = nullptr;
+        if (auto cap = TopLevelOf(LookupWindow(Input().capture)))
+            if (Native* n = Find(*cap); n && n->overrideRedirect && n->mapped) holder = n;
+        if (!holder) holder = WatchingPopup();
+        if (!holder || holder->win != want || ++grabTries_ > 40) {
+            grabWanted_ = 0;
+            return;
+        }
+        grabWanted_ = 0;  // Grab sets it again if refused once more
+        const int tries = grabTries_;
+        Grab(*holder);
+        grabTries_ = tries;
+        XFlush(dpy_);
     }
 
     // The window a native child window belongs to; 0 for any other X window.
@@ -1388,7 +1421,14 @@ private:
             XUnlockDisplay(dpy_);
             if (!queued) {
                 pollfd p[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-                if (poll(p, wake_[0] >= 0 ? 2 : 1, -1) < 0 && errno != EINTR) break;
+                // A refused grab waits to be tried again; otherwise the wait has no end.
+                const int wait = grabWanted_ ? 25 : -1;
+                const int got = poll(p, wake_[0] >= 0 ? 2 : 1, wait);
+                if (got < 0 && errno != EINTR) break;
+                if (got == 0 && grabWanted_)
+                    QueueInMainThread([self = self_] {
+                        if (*self) (*self)->RetryGrab();
+                    });
                 if (p[1].revents & POLLIN) {
                     char drain[64];
                     while (read(wake_[0], drain, sizeof drain) > 0) {}
@@ -1767,6 +1807,8 @@ private:
     Visual* argbVisual_ = nullptr;
     Colormap argbColormap_ = 0;
     Window grabbed_ = 0;
+    std::atomic<Window> grabWanted_{0};  // a popup whose grab was refused, to be tried again
+    int grabTries_ = 0;
     HICON programIcon_ = nullptr;
     Atom wmState_ = 0, netWmState_ = 0;
     std::atomic<unsigned long> userTime_{CurrentTime};

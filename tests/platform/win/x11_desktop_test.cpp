@@ -249,6 +249,39 @@ TEST(WinX11Desktop, CapturingPopupHearsClicksOutsideItUntilItCloses)
     ReleaseCapture();
 }
 
+// A popup that takes the capture while another program holds the pointer (the window manager
+// between a press and its replay) gets the grab once that ends, and hears the next outside click.
+TEST(WinX11Desktop, CapturingPopupGetsThePointerOnceAnotherProgramReleasesIt)
+{
+    START_DESKTOP(desk, true, false);
+    TestWindows tw;
+    Display* d = desk.Other();
+    ForeignWindow foreign(d, 300, 20, 100, 100);
+    ASSERT_EQ(XGrabPointer(d, foreign.w, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime),
+              GrabSuccess);
+    XSync(d, False);
+    HWND popup = tw.Top(20, 20, 100, 100, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE);
+    ShowWindow(popup, SW_SHOWNA);
+    SetCapture(popup);
+    PumpFor(100);
+    XUngrabPointer(d, CurrentTime);
+    XSync(d, False);
+    // Held by us again: another client's grab is refused.
+    auto heldByUs = [&] {
+        const int r = XGrabPointer(d, foreign.w, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
+                                   CurrentTime);
+        if (r == GrabSuccess) XUngrabPointer(d, CurrentTime);
+        XSync(d, False);
+        return r == AlreadyGrabbed;
+    };
+    ASSERT_TRUE(PumpUntil(heldByUs, 3000));
+    tw.log.clear();
+    ASSERT_EQ(desk.Click(350, 70), 0);
+    EXPECT_TRUE(PumpUntil([&] { return tw.Last(popup, WM_LBUTTONDOWN) != nullptr; }, 2000));
+    EXPECT_FALSE(foreign.Pressed());
+    ReleaseCapture();
+}
+
 TEST(WinX11Desktop, OwnedDialogStaysAboveItsOwnerAndTheWindowManagerHearsStatesTitlesAndClose)
 {
     START_DESKTOP(desk, true, false);
