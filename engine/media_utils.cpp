@@ -296,7 +296,8 @@ std::vector<std::pair<std::string, std::string>> SelectFFOptions(const TFFOption
 void SetFFOptionPairs(void* ATarget, const std::vector<std::pair<std::string, std::string>>& APairs)
 {
     if (!ATarget) return;
-    for (const auto& [name, value] : APairs) av::av_opt_set(ATarget, name.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN);
+    for (const auto& [name, value] : APairs)
+        av::av_opt_set(ATarget, name.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN);
 }
 
 void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, int AFlags)

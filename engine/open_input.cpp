@@ -177,10 +177,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     recipe->FileName = AFileName;
     recipe->Name = EncodeAVFileName(AFileName);
     recipe->ContextOptions = SelectFFOptions(Options(), Options().avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
-    if (!FindCodec(Fvideo_codec_name.empty() ? nullptr : Fvideo_codec_name.c_str(), AVMEDIA_TYPE_VIDEO,
-                   recipe->VideoId, OptionCompliance(AVMEDIA_TYPE_VIDEO), false) ||
-        !FindCodec(Faudio_codec_name.empty() ? nullptr : Faudio_codec_name.c_str(), AVMEDIA_TYPE_AUDIO,
-                   recipe->AudioId, OptionCompliance(AVMEDIA_TYPE_AUDIO), false) ||
+    if (!FindCodec(Fvideo_codec_name.empty() ? nullptr : Fvideo_codec_name.c_str(), AVMEDIA_TYPE_VIDEO, recipe->VideoId,
+                   OptionCompliance(AVMEDIA_TYPE_VIDEO), false) ||
+        !FindCodec(Faudio_codec_name.empty() ? nullptr : Faudio_codec_name.c_str(), AVMEDIA_TYPE_AUDIO, recipe->AudioId,
+                   OptionCompliance(AVMEDIA_TYPE_AUDIO), false) ||
         !FindCodec(Fsubtitle_codec_name.empty() ? nullptr : Fsubtitle_codec_name.c_str(), AVMEDIA_TYPE_SUBTITLE,
                    recipe->SubtitleId, OptionCompliance(AVMEDIA_TYPE_SUBTITLE), false))
         return fail(FLastErrMsg);

@@ -357,12 +357,12 @@ public:
         TInputReopen(const TInputReopen&) = delete;
         TInputReopen& operator=(const TInputReopen&) = delete;
         ~TInputReopen();
-        String FileName;                                               // as the caller gave it
-        std::string Name;                                              // as handed to the libraries
-        const AVInputFormat* Format = nullptr;                         // forced, nil: probed
+        String FileName;                                                  // as the caller gave it
+        std::string Name;                                                 // as handed to the libraries
+        const AVInputFormat* Format = nullptr;                            // forced, nil: probed
         std::vector<std::pair<std::string, std::string>> ContextOptions;  // set on the format context
-        AVDictionary* Parameters = nullptr;                            // the format parameters
-        int VideoId = 0, AudioId = 0, SubtitleId = 0;                  // forced decoders
+        AVDictionary* Parameters = nullptr;                               // the format parameters
+        int VideoId = 0, AudioId = 0, SubtitleId = 0;                     // forced decoders
         int ProgramId = 0;
         bool IgnoreAnalysis = false;  // the analysis result does not count (verbose below 0)
         int64_t StartTime = 0;        // the start-time seek, 0: none
@@ -466,12 +466,12 @@ public:
     std::vector<AVFormatContext*> Finput_files;
     std::vector<int64_t> Finput_files_ts_offset;
     std::vector<std::vector<double>> Finput_files_ts_scale;  // [file][stream 0..19], empty until one is set
-    std::vector<const AVCodec*> Finput_codecs;  // grows with the input streams (StreamSlotLimit)
+    std::vector<const AVCodec*> Finput_codecs;               // grows with the input streams (StreamSlotLimit)
     int Fnb_input_files = 0;
     int Fnb_icodecs = 0;
     std::vector<AVFormatContext*> Foutput_files;
     std::vector<TOutputIdentity> FOutputIdentities;  // one per distinct local output, when set
-    std::vector<const AVCodec*> Foutput_codecs;  // grows with the output streams (StreamSlotLimit)
+    std::vector<const AVCodec*> Foutput_codecs;      // grows with the output streams (StreamSlotLimit)
     int Fnb_output_files = 0;
     int Fnb_ocodecs = 0;
     std::vector<TAVStreamMap> Fstream_maps;  // the Fnb_stream_maps maps set (StreamSlotLimit)

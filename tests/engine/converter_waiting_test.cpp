@@ -74,8 +74,7 @@ TEST_F(ConverterWaiting, AnInputReplacedOrRemovedAfterTheAddFailsItsTaskAndWrite
 {
     const std::string clip = MakeSoundClip("clip.mp4", 1);
     const std::string other = MakeSoundClip("other.mp4", 1, "160x120");
-    for (const char* name : {"replaced.mp4", "removed.mp4", "kept.mp4"})
-        std::filesystem::copy_file(clip, Path(name));
+    for (const char* name : {"replaced.mp4", "removed.mp4", "kept.mp4"}) std::filesystem::copy_file(clip, Path(name));
     ASSERT_EQ(List(Path("replaced.mp4"), "replaced.avi", 0, false), 0);
     ASSERT_EQ(List(Path("removed.mp4"), "removed.avi", 0, false), 1);
     ASSERT_EQ(List(Path("kept.mp4"), "kept.avi", 0, false), 2);
