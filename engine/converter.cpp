@@ -165,7 +165,20 @@ void TCustomFFConverter::ClearTasks()
 
 TAVProbe* TCustomFFConverter::GetTaskProbe(int ATaskIndex, int AFileIndex)
 {
-    return FFFmpegList.Items(ATaskIndex)->GetProbe(AFileIndex);
+    TFFmpeg* task = FFFmpegList.Items(ATaskIndex);
+    // A waiting task's closed inputs are opened again for their probes (not while the queue
+    // runs: the task may be starting on a converting thread).
+    if (!FWorking && task->InputsClosedForNow()) {
+        try {
+            ReopenTaskInputs(*task);
+        } catch (const Exception& e) {
+            FLastErrMsg = e.Message();
+        }
+    }
+    TAVProbe* probe = task->GetProbe(AFileIndex);
+    if (!probe->FileHandle() && AFileIndex < task->Fnb_input_files && task->Finput_files[AFileIndex])
+        AttachProbe(*task, AFileIndex);
+    return probe;
 }
 
 void TCustomFFConverter::Exchange(int ATaskIndex1, int ATaskIndex2)

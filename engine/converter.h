@@ -139,6 +139,7 @@ private:
     void ApplyOutputOptions(TFFmpeg& ATask, const TOutputOptions& AOptions);
     bool OpenTaskInput(TFFmpeg& ATask, const String& AFileName);
     void AttachProbe(TFFmpeg& ATask, int AFileIndex);
+    void ReopenTaskInputs(TFFmpeg& ATask);
     int OpenTaskOutput(TFFmpeg& ATask, const String& AFileName, bool AJoin);
     TFFmpeg* TaskAt(int ATaskIndex, const String& AOperation);
     void CheckLibrariesLoaded();

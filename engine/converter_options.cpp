@@ -144,6 +144,14 @@ int TCustomFFConverter::OpenTaskOutput(TFFmpeg& ATask, const String& AFileName, 
     return ATask.OpenOutput(AFileName, AJoin);
 }
 
+// A task waiting in the queue may have closed its inputs: what reads them opens them again.
+void TCustomFFConverter::ReopenTaskInputs(TFFmpeg& ATask)
+{
+    if (!ATask.InputsClosedForNow()) return;
+    TServingLock lock(CodecLock());
+    ATask.ReopenInputs();
+}
+
 // The input's probe reads what the opened input holds (the main window logs its description).
 void TCustomFFConverter::AttachProbe(TFFmpeg& ATask, int AFileIndex)
 {
@@ -218,6 +226,7 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, P
     try {
         CheckLibrariesLoaded();
         TFFmpeg* task = TaskAt(ATaskIndex, L"AddInputFile");
+        ReopenTaskInputs(*task);
         int index = task->Fnb_input_files;
         if (index >= task->FMaxFiles) {
             FLastErrMsg = Format(L"max input files %d reached", task->FMaxFiles);
@@ -333,6 +342,7 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
     try {
         CheckLibrariesLoaded();
         task = TaskAt(ATaskIndex, L"SetOutputFile");
+        ReopenTaskInputs(*task);
         int index = task->Fnb_output_files;
         if (index >= task->FMaxFiles) return refuse(Format(L"max output files %d reached", task->FMaxFiles));
         // Two tasks never write one file (each would replace or corrupt the other's).

@@ -275,9 +275,10 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, bo
     return true;
 }
 
-void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, int AFlags)
+std::vector<std::pair<std::string, std::string>> SelectFFOptions(const TFFOptions& AOptions, void* ASource, int AFlags)
 {
-    if (!ATarget || !ASource) return;
+    std::vector<std::pair<std::string, std::string>> pairs;
+    if (!ASource) return pairs;
     for (const char* name : AOptions.opt_names) {
         if ((IsVideoOnlyOption(name) && !(AFlags & AV_OPT_FLAG_VIDEO_PARAM)) ||
             (IsAudioOnlyOption(name) && !(AFlags & AV_OPT_FLAG_AUDIO_PARAM)))
@@ -286,9 +287,23 @@ void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, in
         if (!o || (o->flags & AFlags) != AFlags) continue;
         uint8_t* text = nullptr;
         if (av::av_opt_get(ASource, name, 0, &text) >= 0 && text)
-            av::av_opt_set(ATarget, name, reinterpret_cast<const char*>(text), AV_OPT_SEARCH_CHILDREN);
+            pairs.emplace_back(name, reinterpret_cast<const char*>(text));
         av::av_free(text);
     }
+    return pairs;
+}
+
+void SetFFOptionPairs(void* ATarget, const std::vector<std::pair<std::string, std::string>>& APairs)
+{
+    if (!ATarget) return;
+    for (const auto& [name, value] : APairs)
+        av::av_opt_set(ATarget, name.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN);
+}
+
+void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, int AFlags)
+{
+    if (!ATarget || !ASource) return;
+    SetFFOptionPairs(ATarget, SelectFFOptions(AOptions, ASource, AFlags));
 }
 
 int ReadWholeFile(const char* AFileName, uint8_t** ABuffer, int* ASize)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/av_api.h"
@@ -51,6 +52,10 @@ void UnpackFFOptions(TFFOptions& AOptions);
 bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, bool* AKnown = nullptr);
 // Copies the recorded options whose flags hold all of AFlags from ASource to ATarget.
 void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, int AFlags);
+// The name and value pairs ApplyFFOptions sets, in the order it sets them; SetFFOptionPairs sets
+// such pairs on a context the way ApplyFFOptions does.
+std::vector<std::pair<std::string, std::string>> SelectFFOptions(const TFFOptions& AOptions, void* ASource, int AFlags);
+void SetFFOptionPairs(void* ATarget, const std::vector<std::pair<std::string, std::string>>& APairs);
 
 // Reads a whole file into an av_malloc'ed buffer with a terminating zero (counted in ASize):
 // 0, -1 when the file cannot be opened, -12 when memory runs out. Free with av_free.

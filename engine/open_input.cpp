@@ -84,71 +84,46 @@ void TCustomFFmpeg::ReleaseInputNames()
     Fsubtitle_codec_name.clear();
 }
 
-bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
+int TCustomFFmpeg::OpenInputContext(const TInputReopen& ARecipe, AVFormatContext*& AContext, String& AError,
+                                    int& ASeekResult)
 {
-    if (Fnb_input_files >= FMaxFiles) {
-        FLastErrMsg = Format(L"max input files %d reached", FMaxFiles);
-        return false;
-    }
-    const AVInputFormat* format = nullptr;
-    if (!Flast_asked_format.empty()) {
-        format = av::av_find_input_format(Flast_asked_format.c_str());
-        if (!format) throw FFmpegException(Format(L"Unknown input format: \"%s\"", Flast_asked_format));
-        Flast_asked_format.clear();
-    }
-
+    ASeekResult = 0;
     AVFormatContext* ic = av::avformat_alloc_context();
     if (!ic) throw FFmpegException(L"avformat_alloc_context failed");
     bool opened = false;
-    std::vector<std::unique_ptr<TStreamCodec>> codecs;
-    auto release = [&] {
-        for (auto& item : codecs) av::avcodec_free_context(&item->codec);
+    auto fail = [&](const String& AMessage) {
+        AError = AMessage;
         if (opened)
             CloseAVInput(&ic);
         else if (ic)
             av::avformat_free_context(ic);
-        ic = nullptr;
-    };
-    auto fail = [&](const String& AMessage) {
-        FLastErrMsg = AMessage;
-        ReleaseInputNames();
-        Fvideo_channel = 0;
-        release();
-        return false;
+        AContext = nullptr;
     };
 
-    ApplyFFOptions(Options(), ic, Options().avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
-    int videoId = 0, audioId = 0, subtitleId = 0;
-    if (!FindCodec(Fvideo_codec_name.empty() ? nullptr : Fvideo_codec_name.c_str(), AVMEDIA_TYPE_VIDEO, videoId,
-                   OptionCompliance(AVMEDIA_TYPE_VIDEO), false) ||
-        !FindCodec(Faudio_codec_name.empty() ? nullptr : Faudio_codec_name.c_str(), AVMEDIA_TYPE_AUDIO, audioId,
-                   OptionCompliance(AVMEDIA_TYPE_AUDIO), false) ||
-        !FindCodec(Fsubtitle_codec_name.empty() ? nullptr : Fsubtitle_codec_name.c_str(), AVMEDIA_TYPE_SUBTITLE,
-                   subtitleId, OptionCompliance(AVMEDIA_TYPE_SUBTITLE), false))
-        return fail(FLastErrMsg);
-    ic->video_codec_id = AVCodecID(videoId);
-    ic->audio_codec_id = AVCodecID(audioId);
-    ic->subtitle_codec_id = AVCodecID(subtitleId);
+    SetFFOptionPairs(ic, ARecipe.ContextOptions);
+    ic->video_codec_id = AVCodecID(ARecipe.VideoId);
+    ic->audio_codec_id = AVCodecID(ARecipe.AudioId);
+    ic->subtitle_codec_id = AVCodecID(ARecipe.SubtitleId);
     ic->flags |= AVFMT_FLAG_NONBLOCK;
-    if (Fpgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
 
     // The input is only ever read: the libraries open it read-only.
-    std::string name = EncodeAVFileName(AFileName);
-    AVDictionary* params = InputFormatParameters();
-    int result = OpenAVInput(&ic, name.c_str(), format, &params);
+    AVDictionary* params = nullptr;
+    av::av_dict_copy(&params, ARecipe.Parameters, 0);
+    int result = OpenAVInput(&ic, ARecipe.Name.c_str(), ARecipe.Format, &params);
     av::av_dict_free(&params);
     if (result < 0) {
         ic = nullptr;  // freed by the failed opening
-        return fail(ErrorCodeText(AFileName, result));
+        fail(ErrorCodeText(ARecipe.FileName, result));
+        return OpenFailed;
     }
     opened = true;
 
-    if (Fopt_programid != 0) {
+    if (ARecipe.ProgramId != 0) {
         bool found = false;
         for (unsigned i = 0; i < ic->nb_streams; ++i) ic->streams[i]->discard = AVDISCARD_ALL;
         for (unsigned i = 0; i < ic->nb_programs; ++i) {
             AVProgram* program = ic->programs[i];
-            if (program->id != Fopt_programid) {
+            if (program->id != ARecipe.ProgramId) {
                 program->discard = AVDISCARD_ALL;
                 continue;
             }
@@ -156,28 +131,83 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
             for (unsigned k = 0; k < program->nb_stream_indexes; ++k)
                 ic->streams[program->stream_index[k]]->discard = AVDISCARD_DEFAULT;
         }
-        if (!found) return fail(L"Specified program id not found");
-        Fopt_programid = 0;
+        if (!found) {
+            fail(L"Specified program id not found");
+            return ProgramNotFound;
+        }
     }
 
     {
         TCodecLockGuard lock;
         result = av::avformat_find_stream_info(ic, nullptr);
     }
-    if (result < 0 && Fverbose >= 0) {
-        String message = Format(L"%s: could not find codec parameters", AFileName);
-        DefaultLogger()->Log(this, llVerbose, message);
-        return fail(message);
+    if (result < 0 && !ARecipe.IgnoreAnalysis) {
+        fail(Format(L"%s: could not find codec parameters", ARecipe.FileName));
+        return AnalysisFailed;
     }
+
+    if (ARecipe.StartTime != 0) {
+        int64_t seekPoint = ARecipe.StartTime;
+        if (ic->start_time != AV_NOPTS_VALUE) seekPoint += ic->start_time;
+        ASeekResult = av::av_seek_frame(ic, -1, seekPoint, AVSEEK_FLAG_BACKWARD);
+    }
+    AContext = ic;
+    return 0;
+}
+
+bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
+{
+    if (Fnb_input_files >= FMaxFiles) {
+        FLastErrMsg = Format(L"max input files %d reached", FMaxFiles);
+        return false;
+    }
+    auto recipe = std::make_unique<TInputReopen>();
+    if (!Flast_asked_format.empty()) {
+        recipe->Format = av::av_find_input_format(Flast_asked_format.c_str());
+        if (!recipe->Format) throw FFmpegException(Format(L"Unknown input format: \"%s\"", Flast_asked_format));
+        Flast_asked_format.clear();
+    }
+    auto fail = [&](const String& AMessage) {
+        FLastErrMsg = AMessage;
+        ReleaseInputNames();
+        Fvideo_channel = 0;
+        return false;
+    };
+
+    recipe->FileName = AFileName;
+    recipe->Name = EncodeAVFileName(AFileName);
+    recipe->ContextOptions = SelectFFOptions(Options(), Options().avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
+    if (!FindCodec(Fvideo_codec_name.empty() ? nullptr : Fvideo_codec_name.c_str(), AVMEDIA_TYPE_VIDEO, recipe->VideoId,
+                   OptionCompliance(AVMEDIA_TYPE_VIDEO), false) ||
+        !FindCodec(Faudio_codec_name.empty() ? nullptr : Faudio_codec_name.c_str(), AVMEDIA_TYPE_AUDIO, recipe->AudioId,
+                   OptionCompliance(AVMEDIA_TYPE_AUDIO), false) ||
+        !FindCodec(Fsubtitle_codec_name.empty() ? nullptr : Fsubtitle_codec_name.c_str(), AVMEDIA_TYPE_SUBTITLE,
+                   recipe->SubtitleId, OptionCompliance(AVMEDIA_TYPE_SUBTITLE), false))
+        return fail(FLastErrMsg);
+    if (Fpgmyuv_compatibility_hack) recipe->VideoId = AV_CODEC_ID_PGMYUV;
+    recipe->Parameters = InputFormatParameters();
+    recipe->ProgramId = Fopt_programid;
+    recipe->IgnoreAnalysis = Fverbose < 0;
+    recipe->StartTime = Fstart_time;
+
+    AVFormatContext* ic = nullptr;
+    String error;
+    int seekResult = 0;
+    const int opened = OpenInputContext(*recipe, ic, error, seekResult);
+    if (opened != ProgramNotFound && opened != OpenFailed) Fopt_programid = 0;
+    if (opened == AnalysisFailed) DefaultLogger()->Log(this, llVerbose, error);
+    if (opened < 0) return fail(error);
+    std::vector<std::unique_ptr<TStreamCodec>> codecs;
+    auto release = [&] {
+        for (auto& item : codecs) av::avcodec_free_context(&item->codec);
+        CloseAVInput(&ic);
+    };
 
     int64_t seekPoint = Fstart_time;
     if (ic->start_time != AV_NOPTS_VALUE) seekPoint += ic->start_time;
-    if (Fstart_time != 0) {
-        result = av::av_seek_frame(ic, -1, seekPoint, AVSEEK_FLAG_BACKWARD);
-        if (result < 0 && Fverbose > 0)
-            DefaultLogger()->Log(this, llVerbose, L"%s: could not seek to position %0.3f", AFileName,
-                                 double(seekPoint) / AV_TIME_BASE);
-    }
+    if (Fstart_time != 0 && seekResult < 0 && Fverbose > 0)
+        DefaultLogger()->Log(this, llVerbose, L"%s: could not seek to position %0.3f", AFileName,
+                             double(seekPoint) / AV_TIME_BASE);
     Fstart_time = 0;
 
     const AVCodec* videoDecoder = NamedCodec(Fvideo_codec_name.empty() ? nullptr : Fvideo_codec_name.c_str(), false);
@@ -187,7 +217,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     int icodecs = Fnb_icodecs;
     auto appendDecoder = [&](const AVCodec* ADecoder) {
         // Every stream takes one place, so the places follow the streams of all inputs.
-        if (icodecs < int(Finput_codecs.size())) Finput_codecs[icodecs] = ADecoder;
+        SetStreamSlot(Finput_codecs, icodecs, ADecoder);
         ++icodecs;
     };
 
@@ -283,8 +313,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     Fnb_icodecs = icodecs;
     Finput_files[Fnb_input_files] = ic;
     Finput_files_ts_offset[Fnb_input_files] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - seekPoint;
+    recipe->FirstStreamCodec = Finput_stream_codecs.size();
     for (auto& item : codecs) Finput_stream_codecs.push_back(std::move(item));
-    if (Fverbose >= 0) av::av_dump_format(ic, Fnb_input_files, name.c_str(), 0);
+    if (Fverbose >= 0) av::av_dump_format(ic, Fnb_input_files, recipe->Name.c_str(), 0);
+    NoteInputOpened(std::move(recipe), ic);
     ++Fnb_input_files;
     Fvideo_channel = 0;
     ReleaseInputNames();

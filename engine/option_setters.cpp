@@ -341,8 +341,8 @@ long ParseCInteger(const std::string& AText, size_t APos, size_t& AEnd)
 
 void TCustomFFmpeg::AddStreamMap(const std::string& AText)
 {
-    if (Fnb_stream_maps >= int(Fstream_maps.size()))
-        Fail(Format(L"Too many stream maps: at most %d are allowed", int(Fstream_maps.size())));
+    if (Fnb_stream_maps >= StreamSlotLimit())
+        Fail(Format(L"Too many stream maps: at most %d are allowed", StreamSlotLimit()));
     TAVStreamMap map{};
     size_t pos = 0;
     map.file_index = int(ParseCInteger(AText, 0, pos));
@@ -355,7 +355,7 @@ void TCustomFFmpeg::AddStreamMap(const std::string& AText)
         map.sync_file_index = map.file_index;
         map.sync_stream_index = map.stream_index;
     }
-    Fstream_maps[Fnb_stream_maps++] = map;
+    SetStreamSlot(Fstream_maps, Fnb_stream_maps++, map);
 }
 
 void TCustomFFmpeg::AddMetadataMap(const std::string& AText)

@@ -178,7 +178,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
         SetVideoAspect(st, ctx);
     } else {
         AVRational rate = Fframe_rate.num != 0 ? Fframe_rate : AVRational{25, 1};
-        if (named && Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
+        if (named) SetStreamSlot(Foutput_codecs, Fnb_ocodecs, codec);
         ctx->codec_id = codecId;
         ApplyFFOptions(Options(), ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM);
         if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_VIDEO]);
@@ -221,6 +221,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext)
             ctx->flags |= AV_CODEC_FLAG_PASS2;
     }
     av::avcodec_parameters_from_context(st->codecpar, ctx);
+    StreamSlot(Foutput_codecs, Fnb_ocodecs);  // every stream takes its place
     ++Fnb_ocodecs;
     SetLanguage(st, Fvideo_language);
     Fvideo_disable = false;
@@ -298,7 +299,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
     } else {
         ApplyFFOptions(Options(), ctx, options, AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_AUDIO_PARAM);
         if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_AUDIO]);
-        if (named && Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
+        if (named) SetStreamSlot(Foutput_codecs, Fnb_ocodecs, codec);
         ctx->codec_id = codecId;
         if (Faudio_qscale > -99999.0f) {
             ctx->flags |= AV_CODEC_FLAG_QSCALE;
@@ -315,6 +316,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext)
     // The time base follows the rate the encoder was given, which the choice may have changed.
     if (ctx->sample_rate > 0) ctx->time_base = AVRational{1, ctx->sample_rate};
     av::avcodec_parameters_from_context(st->codecpar, ctx);
+    StreamSlot(Foutput_codecs, Fnb_ocodecs);  // every stream takes its place
     ++Fnb_ocodecs;
     SetLanguage(st, Faudio_language);
     Faudio_disable = false;
@@ -358,9 +360,10 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext)
                        AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_SUBTITLE_PARAM);
         if (codec) ApplyPrivateOptions(ctx, FCodecPrivateOptions[AVMEDIA_TYPE_SUBTITLE]);
         ctx->codec_id = AVCodecID(codecId);
-        if (Fnb_ocodecs < int(Foutput_codecs.size())) Foutput_codecs[Fnb_ocodecs] = codec;
+        SetStreamSlot(Foutput_codecs, Fnb_ocodecs, codec);
     }
     av::avcodec_parameters_from_context(item.st->codecpar, ctx);
+    StreamSlot(Foutput_codecs, Fnb_ocodecs);  // every stream takes its place
     ++Fnb_ocodecs;
     SetLanguage(item.st, Fsubtitle_language);
     Fsubtitle_disable = false;

@@ -58,6 +58,8 @@ void TCustomFFmpeg::Transcode()
         FRun = nullptr;
     };
     try {
+        // Inputs closed while the task waited are opened again, as they were listed.
+        ReopenInputs();
         BuildInputStreamTable();
         BuildOutputStreamTable();
         // The codecs share the cores free now with the tasks converting at the same time.

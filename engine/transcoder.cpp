@@ -83,9 +83,6 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles)
     Foutput_files.assign(FMaxFiles, nullptr);
     Fmeta_data_maps.assign(FMaxFiles, TAVMetaDataMap{});
     Fbitstream_filters.assign(FMaxFiles, std::vector<TBitstreamFilterChain>());
-    Finput_codecs.assign(FMaxFiles * MaxFileStreams, nullptr);
-    Foutput_codecs.assign(FMaxFiles * MaxFileStreams, nullptr);
-    Fstream_maps.assign(FMaxFiles * MaxFileStreams, TAVStreamMap{});
     Foutput_format_options.assign(FMaxFiles, std::vector<TOptionPair>());
     ReportInterval = 500000;
     PreviewInterval = 100000;
@@ -158,6 +155,7 @@ void TCustomFFmpeg::InitDefaults()
     Fnb_output_files = 0;
     FOutputIdentities.clear();
     Fnb_stream_maps = 0;
+    std::vector<TAVStreamMap>().swap(Fstream_maps);
     Fnb_meta_data_maps = 0;
     for (int& id : Fstreamid_map) id = 0;
     for (auto& scales : Finput_files_ts_scale) std::fill(scales.begin(), scales.end(), 0.0);
@@ -277,6 +275,7 @@ TBitstreamFilterChain& TCustomFFmpeg::BitstreamFilters(int AFileIndex, int AStre
 void TCustomFFmpeg::ReleaseIdleMemory()
 {
     if (FConverting || !DefaultLoader().Loaded(ConverterLibraries)) return;
+    CloseIdleInputs();
     PackFFOptions(FOptions);
     // The decoders' contexts are not open until the run: their private part is allocated again
     // (at its defaults, as here) when they are.
@@ -542,7 +541,7 @@ void TCustomFFmpeg::CloseOutputFiles()
 {
     FreeStreamCodecs(Foutput_stream_codecs);
     for (auto& options : Foutput_format_options) options.clear();
-    std::fill(Foutput_codecs.begin(), Foutput_codecs.end(), nullptr);
+    std::vector<const AVCodec*>().swap(Foutput_codecs);
     Fnb_ocodecs = 0;
     for (int i = 0; i < Fnb_output_files; ++i) {
         AVFormatContext* oc = Foutput_files[i];
@@ -570,12 +569,13 @@ void TCustomFFmpeg::CloseInputFiles()
 {
     FreeStreamCodecs(Finput_stream_codecs);
     // The decoder places follow the streams of the open inputs: they go with them.
-    std::fill(Finput_codecs.begin(), Finput_codecs.end(), nullptr);
+    std::vector<const AVCodec*>().swap(Finput_codecs);
     Fnb_icodecs = 0;
     for (int i = 0; i < Fnb_input_files; ++i) {
         if (Finput_files[i]) CloseAVInput(&Finput_files[i]);
         Finput_files[i] = nullptr;
     }
+    FInputReopen.clear();
     Fnb_input_files = 0;
     InputsClosed();
 }

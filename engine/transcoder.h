@@ -18,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/types.h>
@@ -348,6 +349,49 @@ public:
     int OptionCompliance(int AType) const;
     // Opens and analyses the next input; False with FLastErrMsg on an expected failure.
     bool OpenInputFile(const String& AFileName);
+    // How an input was opened and what it held, so that it can be opened again the same way: a
+    // task waiting in the queue closes its inputs (their read buffers, parsers and the packets
+    // the analysis read ahead go) and opens them again when it starts (input_reopen.cpp).
+    struct TInputReopen {
+        TInputReopen() = default;
+        TInputReopen(const TInputReopen&) = delete;
+        TInputReopen& operator=(const TInputReopen&) = delete;
+        ~TInputReopen();
+        String FileName;                                                  // as the caller gave it
+        std::string Name;                                                 // as handed to the libraries
+        const AVInputFormat* Format = nullptr;                            // forced, nil: probed
+        std::vector<std::pair<std::string, std::string>> ContextOptions;  // set on the format context
+        AVDictionary* Parameters = nullptr;                               // the format parameters
+        int VideoId = 0, AudioId = 0, SubtitleId = 0;                     // forced decoders
+        int ProgramId = 0;
+        bool IgnoreAnalysis = false;  // the analysis result does not count (verbose below 0)
+        int64_t StartTime = 0;        // the start-time seek, 0: none
+        // What the opening left: the streams' discard levels, where the input's decoder contexts
+        // begin in Finput_stream_codecs, and the streams' layout, which a file opened again must
+        // show once more.
+        std::vector<int> StreamDiscard;
+        size_t FirstStreamCodec = 0;
+        std::string Layout;
+        bool Closable = false;  // a local file: opening it again reads the same bytes
+        bool Closed = false;
+    };
+    std::vector<std::unique_ptr<TInputReopen>> FInputReopen;  // [input], grows with the inputs
+    // Allocates the format context of an input, opens and analyses the file as ARecipe says
+    // (options, forced codecs, program, analysis, start-time seek); 0, or a negative code below
+    // with AError (the context then freed). ASeekResult: the seek's result (0 without one).
+    enum { OpenFailed = -1, ProgramNotFound = -2, AnalysisFailed = -3 };
+    int OpenInputContext(const TInputReopen& ARecipe, AVFormatContext*& AContext, String& AError, int& ASeekResult);
+    // The streams of an opened input as a text that changes with any stream's type, codec,
+    // format, size, rate, layout, time base or codec data.
+    static std::string InputLayout(const AVFormatContext* AContext);
+    // Keeps the recipe of the input just opened (entry Fnb_input_files) with what its opening left.
+    void NoteInputOpened(std::unique_ptr<TInputReopen> ARecipe, AVFormatContext* AContext);
+    // Closes the inputs of a task that has its outputs and waits to start; their recipes stay.
+    void CloseIdleInputs();
+    // Opens the closed inputs again. Raises FFmpegException when one cannot be opened or no
+    // longer holds the streams it was added with (the file was replaced or changed).
+    void ReopenInputs();
+    bool InputsClosedForNow() const;
     // Creates the next output with its streams; the new output count, or -1 with FLastErrMsg.
     // An existing file is only replaced when Ffile_overwrite is set, and never when it is one
     // of the task's inputs. The file itself is not touched here: OpenOutputTargets creates (or
@@ -402,19 +446,35 @@ public:
     void CheckChannelCount(const AVCodec* ACodec, int AChannels);
 
     // --- fields ---
+    // The stream tables (Finput_codecs, Foutput_codecs, Fstream_maps) hold at most
+    // MaxFileStreams places per file; each grows as its places are used.
+    int StreamSlotLimit() const { return FMaxFiles * MaxFileStreams; }
+    // Place AIndex of a stream table, the table grown to it; nil beyond the limit.
+    template <typename T>
+    T* StreamSlot(std::vector<T>& ATable, int AIndex)
+    {
+        if (AIndex < 0 || AIndex >= StreamSlotLimit()) return nullptr;
+        if (int(ATable.size()) <= AIndex) ATable.resize(AIndex + 1, T{});
+        return &ATable[AIndex];
+    }
+    template <typename T, typename V>
+    void SetStreamSlot(std::vector<T>& ATable, int AIndex, const V& AValue)
+    {
+        if (T* slot = StreamSlot(ATable, AIndex)) *slot = AValue;
+    }
     int FMaxFiles;
     std::vector<AVFormatContext*> Finput_files;
     std::vector<int64_t> Finput_files_ts_offset;
     std::vector<std::vector<double>> Finput_files_ts_scale;  // [file][stream 0..19], empty until one is set
-    std::vector<const AVCodec*> Finput_codecs;
+    std::vector<const AVCodec*> Finput_codecs;               // grows with the input streams (StreamSlotLimit)
     int Fnb_input_files = 0;
     int Fnb_icodecs = 0;
     std::vector<AVFormatContext*> Foutput_files;
     std::vector<TOutputIdentity> FOutputIdentities;  // one per distinct local output, when set
-    std::vector<const AVCodec*> Foutput_codecs;
+    std::vector<const AVCodec*> Foutput_codecs;      // grows with the output streams (StreamSlotLimit)
     int Fnb_output_files = 0;
     int Fnb_ocodecs = 0;
-    std::vector<TAVStreamMap> Fstream_maps;
+    std::vector<TAVStreamMap> Fstream_maps;  // the Fnb_stream_maps maps set (StreamSlotLimit)
     int Fnb_stream_maps = 0;
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
     int Fnb_meta_data_maps = 0;
@@ -514,10 +574,11 @@ public:
         if (FOptions.packed) UnpackFFOptions(FOptions);
         return FOptions;
     }
-    // Lets go of what a set-up task holds only for its run, while it waits in the queue: the
-    // option holders are packed into their changed values and the input decoders' private
-    // state goes (the decoders make it again when they open). Called by the task component
-    // after each file it adds; the next option set, or the start, brings the holders back.
+    // Lets go of what a set-up task holds only for its run, while it waits in the queue: once
+    // it has an output its inputs are closed (CloseIdleInputs), the option holders are packed
+    // into their changed values and the input decoders' private state goes (the decoders make
+    // it again when they open). Called by the task component after each file it adds; the next
+    // option set, or the start, brings the holders back, and the start opens the inputs again.
     void ReleaseIdleMemory();
     // Options that only the named encoder of a media type (video 0, audio 1, subtitle 3) or an
     // output's muxer knows, in the order they were set: the output stage sets them on the

@@ -97,10 +97,16 @@ TEST(TaskCreation, FileCountMustLieInOneTo512)
     EXPECT_THROW(TFFmpeg(513), EAssertionFailed);
     TFFmpeg one(1);
     EXPECT_EQ(one.Finput_files.size(), 1u);
+    // The stream tables hold 20 places per file and grow as they are used.
+    EXPECT_EQ(one.StreamSlotLimit(), 20);
+    EXPECT_TRUE(one.Fstream_maps.empty());
+    EXPECT_NE(one.StreamSlot(one.Fstream_maps, 19), nullptr);
     EXPECT_EQ(one.Fstream_maps.size(), 20u);
+    EXPECT_EQ(one.StreamSlot(one.Fstream_maps, 20), nullptr);
     TFFmpeg most(512);
     EXPECT_EQ(most.Foutput_files.size(), 512u);
-    EXPECT_EQ(most.Foutput_codecs.size(), 10240u);
+    EXPECT_EQ(most.StreamSlotLimit(), 10240);
+    EXPECT_TRUE(most.Foutput_codecs.empty());
     EXPECT_EQ(most.ReportInterval, 500000);
     EXPECT_EQ(most.PreviewInterval, 100000);
     EXPECT_EQ(most.FTotalOutputDuration, -1);
