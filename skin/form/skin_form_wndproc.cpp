@@ -566,6 +566,7 @@ void TbsSkinForm::WMNCCalcSize(TMessage& M)
     M.Result = 0;
     auto* r = reinterpret_cast<RECT*>(M.LParam);
     if (!r || FForm->BorderStyle() == bsNone || IsMDIChildMaximized()) return;
+    const RECT window = *r;
     if (HasSkin() && FSD->FPicture) {
         CalcSkinRects();
         if (FullLayeredFrameInUse()) {
@@ -583,9 +584,13 @@ void TbsSkinForm::WMNCCalcSize(TMessage& M)
         r->right -= 3;
         r->bottom -= 3;
     }
-    // A form smaller than its frame has an empty client area, never a negative one.
-    if (r->left > r->right) r->right = r->left;
-    if (r->top > r->bottom) r->bottom = r->top;
+    // The client area lies inside the window (a skin's client rectangle past its picture would
+    // make it wider than the form); a form smaller than its frame has an empty one, never a
+    // negative one.
+    r->left = std::clamp(r->left, window.left, window.right);
+    r->top = std::clamp(r->top, window.top, window.bottom);
+    r->right = std::clamp(r->right, r->left, window.right);
+    r->bottom = std::clamp(r->bottom, r->top, window.bottom);
 }
 
 void TbsSkinForm::WMNCHitTest(TMessage& M)

@@ -3,6 +3,7 @@
 // cursor rewrite, and the order of the saved procedure around the frame's rebuild.
 #include "skin/core/skin_bitmap.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/main_menu_bar.h"
 #include "tests/skin/form/skin_form_test_support.h"
 
 namespace {
@@ -56,8 +57,8 @@ TEST_F(SkinFormWndProc, ClientAreaOfEachFrameNeverNegative)
         {"built-in frame", bsSizeable, false, {0, 0, 300, 200}, {3, 22, 297, 197}},
         {"built-in tool window", bsSizeToolWin, false, {0, 0, 300, 200}, {3, 18, 297, 197}},
         {"skin frame", bsSizeable, true, {0, 0, 300, 200}, {6, 30, 294, 194}},
-        {"smaller than the built-in frame", bsSizeable, false, {0, 0, 4, 10}, {3, 22, 3, 22}},
-        {"smaller than the skin frame", bsSizeable, true, {10, 10, 15, 40}, {16, 40, 16, 40}},
+        {"smaller than the built-in frame", bsSizeable, false, {0, 0, 4, 10}, {3, 10, 3, 10}},
+        {"smaller than the skin frame", bsSizeable, true, {10, 10, 15, 40}, {15, 40, 15, 40}},
     };
     for (const Case& c : cases) {
         Make(300, 200, c.Style);
@@ -72,6 +73,32 @@ TEST_F(SkinFormWndProc, ClientAreaOfEachFrameNeverNegative)
         Form->Free();
         Saved.clear();
     }
+}
+
+// A skin whose client rectangle reaches far past its picture leaves the client area inside the
+// window: the bar aligned to its top stays as wide as the form and paints.
+TEST_F(SkinFormWndProc, ClientAreaStaysInsideTheWindowWhateverTheSkinSays)
+{
+    Make(300, 200, bsSizeable);
+    Skin();
+    auto* bar = new TbsSkinMainMenuBar(Form);
+    bar->SetParent(Form);
+    bar->SetSkinForm(SF);
+    bar->SetSkinData(Model);
+    const TRect sane = Model->ClRect;
+    for (const TRect& hostile : {Rect(-500, -500, 190000, 190000), Rect(6, 30, 190000, 94), Rect(400, 300, 2, 2)}) {
+        Model->ClRect = hostile;
+        RECT r{0, 0, 300, 200};
+        Send(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&r));
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= 300 &&
+                    r.bottom <= 200)
+            << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        Form->SetBounds(100, 80, 301, 200);
+        Form->SetBounds(100, 80, 300, 200);
+        EXPECT_LE(bar->Width(), 300);
+        EXPECT_NO_THROW(bar->DrawBar(nullptr));
+    }
+    Model->ClRect = sane;
 }
 
 TEST_F(SkinFormWndProc, PaintToDCDrawsTheFrameIntoTheGivenDC)
