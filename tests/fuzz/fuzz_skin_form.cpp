@@ -102,6 +102,9 @@ void MakeForm();
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("VX_HEADLESS", "1", 1);
+    // A screen little larger than the form: maximizing fits the memory the form's surface has
+    // (a full-size screen made and cleared fresh pages for every maximized input).
+    vxwin::SetHeadlessScreen(RECT{0, 0, 400, 300}, RECT{0, 0, 400, 280});
     // The synthetic skin's folder in memory (its TempDir follows TMPDIR).
     FuzzUseMemoryTemp();
     skintest::FrameSkin f;
