@@ -472,6 +472,9 @@ BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT min, UINT max, UINT remove)
     auto q = CurrentQueue();
     if (TakeMessage(*q, msg, hwnd, min, max, (remove & PM_REMOVE) != 0)) return TRUE;
     PresentAllDirty();
+    // A loop that only peeks never waits: the back end's reader hears here too of events this
+    // thread's calls read into the library's queue, or they would wait for the next event.
+    CurrentBackend().BeforeIdle();
     return FALSE;
 }
 
