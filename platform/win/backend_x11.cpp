@@ -1165,10 +1165,7 @@ private:
             grabWanted_ = 0;
             return;
         }
-        grabWanted_ = 0;  // Grab sets it again if refused once more
-        const int tries = grabTries_;
-        Grab(*holder);
-        grabTries_ = tries;
+        Grab(*holder);  // refused again: the wish and its count of tries stay
         XFlush(dpy_);
     }
 
