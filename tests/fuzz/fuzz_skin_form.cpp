@@ -12,7 +12,7 @@
 // objects_*.ini seeds name them all).
 // A skin that loads may look wrong, but must never crash, divide by zero or hang the form. The
 // form, its components and the pictures are made, and the form shown, once; each input only
-// reskins the form and drives one part of it, so the fuzzer runs hundreds of inputs a second.
+// reskins the form and drives one part of it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
