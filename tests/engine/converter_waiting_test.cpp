@@ -2,10 +2,9 @@
 // it again when it starts; it converts exactly as a task whose input stayed open, and a file
 // replaced or removed meanwhile fails its task with a clear text and nothing written.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tests/engine/converter_media_test_support.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
@@ -13,12 +12,6 @@ using engine_test::ConverterMedia;
 
 class ConverterWaiting : public ConverterMedia {
 protected:
-    static std::string Bytes(const std::string& AFileName)
-    {
-        std::ifstream in(AFileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
     // Adds a task of AInput with an MPEG-4 and MP2 output; AKeepOpen keeps its input open, as a
     // task started at once would have it.
     int List(const std::string& AInput, const std::string& AOutput, int64_t ATimeStart, bool AKeepOpen)
@@ -64,9 +57,9 @@ TEST_F(ConverterWaiting, AListedTaskClosesItsInputAndConvertsAsOneWhoseInputStay
         Converter->Start(1);
         ASSERT_TRUE(ServeUntilQueueEnd());
         for (const TTerminateInfo& end : Ends) EXPECT_FALSE(end.Exception) << StringToUtf8(end.ExceptionMsg);
-        const std::string written = Bytes(Path("listed" + tag + ".avi"));
+        const std::string written = ReadBytes(Path("listed" + tag + ".avi"));
         EXPECT_GT(written.size(), 10000u);
-        EXPECT_TRUE(written == Bytes(Path("open" + tag + ".avi")));
+        EXPECT_TRUE(written == ReadBytes(Path("open" + tag + ".avi")));
     }
 }
 
