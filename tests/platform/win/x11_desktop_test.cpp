@@ -421,19 +421,27 @@ TEST(WinX11Desktop, NativeChildFollowsItsControl)
     EXPECT_EQ(wa.x, 30);
     EXPECT_EQ(wa.y, 20);
     EXPECT_EQ(wa.map_state, IsViewable);
+    // The server takes requests of two connections in no set order: what this test's connection
+    // reads is waited for.
+    auto settled = [&](const std::function<bool(const XWindowAttributes&)>& AWanted) {
+        return X11Desktop::WaitFor([&] { return AWanted(wa = attrs()); }, 3000);
+    };
     SetWindowPos(host, nullptr, 5, 6, 120, 90, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(box, nullptr, 40, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    wa = attrs();
+    settled([](const XWindowAttributes& a) { return a.x == 45 && a.width == 120; });
     EXPECT_EQ(wa.x, 45);
     EXPECT_EQ(wa.y, 16);
     EXPECT_EQ(wa.width, 120);
     EXPECT_EQ(wa.height, 90);
     ShowWindow(box, SW_HIDE);
-    EXPECT_EQ(attrs().map_state, IsUnmapped);
+    settled([](const XWindowAttributes& a) { return a.map_state != IsViewable; });
+    EXPECT_EQ(wa.map_state, IsUnmapped);
     ShowWindow(box, SW_SHOW);
-    EXPECT_EQ(attrs().map_state, IsViewable);
+    settled([](const XWindowAttributes& a) { return a.map_state != IsUnmapped; });
+    EXPECT_EQ(wa.map_state, IsViewable);
     DestroyWindow(box);
-    EXPECT_EQ(attrs().map_state, -1);  // gone with its control
+    settled([](const XWindowAttributes& a) { return a.map_state == -1; });
+    EXPECT_EQ(wa.map_state, -1);  // gone with its control
 }
 
 namespace {
